@@ -1,0 +1,7 @@
+#include "AppState.h"
+
+AppState& appState()
+{
+    static AppState state;
+    return state;
+}

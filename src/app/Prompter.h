@@ -1,0 +1,65 @@
+#pragma once
+// Every question the program asks the user goes through the Prompter: message boxes,
+// input boxes, file and colour choosers, the print dialog and modal windows. The
+// program installs QtPrompter; tests install ScriptedPrompter and never block.
+
+#include <QColor>
+#include <QMessageBox>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+
+// Result of a file chooser: the path (empty when cancelled) and the 1-based index of
+// the filter entry the user had chosen.
+struct FileChoice {
+    QString path;
+    int filterIndex = 0;
+    bool cancelled() const { return path.isEmpty(); }
+};
+
+class Prompter {
+public:
+    enum class Icon { None, Information, Question, Exclamation, Critical };
+    using Buttons = QMessageBox::StandardButtons;
+    using Button = QMessageBox::StandardButton;
+
+    virtual ~Prompter() = default;
+
+    // A message box; returns the button that was pressed (Cancel/Escape gives the
+    // Cancel or No button when present).
+    virtual Button message(QWidget* owner, const QString& title, const QString& text,
+                           Buttons buttons = QMessageBox::Ok, Icon icon = Icon::None) = 0;
+
+    // An input box; std::nullopt when cancelled.
+    virtual std::optional<QString> input(QWidget* owner, const QString& title,
+                                         const QString& prompt,
+                                         const QString& defaultText = {}) = 0;
+
+    // File choosers. `filter` is in the "description|pattern|description|pattern"
+    // form; `defaultName` presets the name field.
+    virtual FileChoice openFile(QWidget* owner, const QString& title, const QString& filter,
+                                const QString& folder) = 0;
+    virtual FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
+                                const QString& folder, const QString& defaultName) = 0;
+
+    // Colour chooser; std::nullopt when cancelled.
+    virtual std::optional<QColor> colour(QWidget* owner, const QColor& initial) = 0;
+
+    // The print dialog on `printer`; true when the user confirmed.
+    virtual bool print(QWidget* owner, QPrinter* printer) = 0;
+
+    // Shows a window modally and returns its dialog result.
+    virtual int exec(QDialog* dialog) = 0;
+};
+
+// The application's prompter. Never null: a QtPrompter is created on first use.
+Prompter& prompter();
+// Replaces the application's prompter (tests install a scripted one).
+void setPrompter(std::unique_ptr<Prompter> p);
+
+// Splits "desc|pat|desc|pat" into Qt's "desc (pat);;desc (pat)" name filter list.
+QStringList qtNameFilters(const QString& filter);

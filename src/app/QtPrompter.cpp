@@ -1,0 +1,115 @@
+#include "QtPrompter.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+std::unique_ptr<Prompter>& current()
+{
+    static std::unique_ptr<Prompter> p;
+    return p;
+}
+
+QMessageBox::Icon qtIcon(Prompter::Icon icon)
+{
+    switch (icon) {
+    case Prompter::Icon::Information: return QMessageBox::Information;
+    case Prompter::Icon::Question: return QMessageBox::Question;
+    case Prompter::Icon::Exclamation: return QMessageBox::Warning;
+    case Prompter::Icon::Critical: return QMessageBox::Critical;
+    case Prompter::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+Prompter& prompter()
+{
+    if (!current())
+        current() = std::make_unique<QtPrompter>();
+    return *current();
+}
+
+void setPrompter(std::unique_ptr<Prompter> p) { current() = std::move(p); }
+
+QStringList qtNameFilters(const QString& filter)
+{
+    QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString desc = parts[i].trimmed();
+        QString pattern = parts[i + 1];
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        pattern = pattern.simplified();
+        if (desc.isEmpty() && pattern.isEmpty())
+            continue;
+        out << desc + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    return out;
+}
+
+Prompter::Button QtPrompter::message(QWidget* owner, const QString& title, const QString& text,
+                                     Buttons buttons, Icon icon)
+{
+    QMessageBox box(qtIcon(icon), title, text, buttons, owner);
+    return static_cast<Button>(box.exec());
+}
+
+std::optional<QString> QtPrompter::input(QWidget* owner, const QString& title,
+                                         const QString& prompt, const QString& defaultText)
+{
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}
+
+FileChoice QtPrompter::openFile(QWidget* owner, const QString& title, const QString& filter,
+                                const QString& folder)
+{
+    QFileDialog dlg(owner, title, folder);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    const QStringList filters = qtNameFilters(filter);
+    dlg.setNameFilters(filters);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return {dlg.selectedFiles().first(), int(filters.indexOf(dlg.selectedNameFilter())) + 1};
+}
+
+FileChoice QtPrompter::saveFile(QWidget* owner, const QString& title, const QString& filter,
+                                const QString& folder, const QString& defaultName)
+{
+    QFileDialog dlg(owner, title, folder);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = qtNameFilters(filter);
+    dlg.setNameFilters(filters);
+    dlg.selectFile(defaultName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return {dlg.selectedFiles().first(), int(filters.indexOf(dlg.selectedNameFilter())) + 1};
+}
+
+std::optional<QColor> QtPrompter::colour(QWidget* owner, const QColor& initial)
+{
+    const QColor c = QColorDialog::getColor(initial.isValid() ? initial : QColor(Qt::black),
+                                            owner, QStringLiteral("Farbe"));
+    if (!c.isValid())
+        return std::nullopt;
+    return c;
+}
+
+bool QtPrompter::print(QWidget* owner, QPrinter* printer)
+{
+    QPrintDialog dlg(printer, owner);
+    return dlg.exec() == QDialog::Accepted;
+}
+
+int QtPrompter::exec(QDialog* dialog) { return dialog->exec(); }

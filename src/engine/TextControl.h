@@ -1,0 +1,169 @@
+#pragma once
+// The editing surface of every document window (and of the few other windows that
+// edit rich text). Members carry the names the rest of the program calls: the getter
+// is the member's name, the setter `set` + that name. All lengths are twips.
+
+#include <QColor>
+#include <QTextEdit>
+#include <QVariant>
+
+class Document;
+struct PageGeometry;
+
+struct InputPosition {
+    int page = 1;   // 1-based
+    int line = 1;   // 1-based line on that page
+    int column = 1; // 1-based column in that line
+};
+
+class TextControl : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit TextControl(QWidget* parent = nullptr);
+    ~TextControl() override;
+
+    Document* doc() const { return m_doc; }
+
+    // Text and selection. SelLength -1 selects to the end of the text.
+    QString Text() const;
+    void setText(const QString& text);
+    QString SelText() const;
+    void setSelText(const QString& text); // inserts at the input position
+    int SelStart() const;
+    void setSelStart(int pos);
+    int SelLength() const;
+    void setSelLength(int length);
+
+    // Editing. Clip: 1 cut, 2 copy, 3 paste, 4 delete the selection.
+    void Clip(int action);
+    void Undo();
+    void Redo();
+    bool CanCopy() const;
+    bool CanPaste() const;
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // Kind of the step that Undo would undo: 0 none, 1 typing, 2 deleting, 3 formatting
+    // (4 other); of the step Redo would redo: 0 none, 10, 11, 12 (13 other).
+    int UndoKind() const;
+    int RedoKind() const;
+    // 1 opens the search dialog, 2 the search-and-replace dialog.
+    void FindReplace(int mode);
+
+    // Character attributes of the selection (of the input position when nothing is
+    // selected). A mixed selection reads as an empty name, 0 or an invalid colour.
+    QString FontName() const;
+    void setFontName(const QString& name);
+    double FontSize() const;
+    void setFontSize(double points);
+    bool FontBold() const;
+    void setFontBold(bool on);
+    bool FontItalic() const;
+    void setFontItalic(bool on);
+    bool FontUnderline() const;
+    void setFontUnderline(bool on);
+    bool FontStrikethru() const;
+    void setFontStrikethru(bool on);
+    QColor ForeColor() const;
+    void setForeColor(const QColor& c);
+    QColor TextBkColor() const;
+    void setTextBkColor(const QColor& c);
+    // Opens the character dialog; true when the user confirmed.
+    bool FontDialog();
+
+    // Paragraph: 0 left, 1 right, 2 centred, 3 justified.
+    int Alignment() const;
+    void setAlignment(int a);
+    // Tab stops of the current paragraph: TabCurrent selects one (1-based), TabType
+    // (1 left, 2 right, 3 centre, 4 decimal) and TabPos (twips) describe it.
+    int TabCurrent() const { return m_tabCurrent; }
+    void setTabCurrent(int index) { m_tabCurrent = index; }
+    int TabType() const;
+    void setTabType(int type);
+    int TabPos() const;
+    void setTabPos(int twips);
+    int TabCount() const;
+
+    // Page, twips.
+    int PageWidth() const;
+    void setPageWidth(int v);
+    int PageHeight() const;
+    void setPageHeight(int v);
+    int PageMarginL() const;
+    void setPageMarginL(int v);
+    int PageMarginT() const;
+    void setPageMarginT(int v);
+    int PageMarginR() const;
+    void setPageMarginR(int v);
+    int PageMarginB() const;
+    void setPageMarginB(int v);
+
+    // View. ZoomFactor in percent; ViewMode 0 normal, 1 layout (pages), 2 centred page.
+    int ZoomFactor() const { return m_zoom; }
+    void setZoomFactor(int percent);
+    int ViewMode() const { return m_viewMode; }
+    void setViewMode(int mode);
+    bool ControlChars() const { return m_controlChars; }
+    void setControlChars(bool on);
+    int ScrollPosY() const;
+    // Insert (true) or overwrite (false).
+    bool InsertionMode() const { return !overwriteMode(); }
+    void setInsertionMode(bool insert) { setOverwriteMode(!insert); }
+
+    // Input position as page, line and column; setting it moves the caret there.
+    InputPosition CurrentInputPosition() const;
+    void setCurrentInputPosition(const InputPosition& p);
+
+    // Files. Format codes: 1 text, 3 own, 4 HTML, 5 RTF, 9 Word, 10 XML, 11 CSS, 12 PDF.
+    // On failure they return false and LastError() holds a German description.
+    bool Load(const QString& file, int offset, int format, bool insertAtSelection);
+    bool Save(const QString& file, int offset, int format, bool selectionOnly);
+    QByteArray SaveToMemory(int format) const;
+    QString LastError() const { return m_lastError; }
+    // 0..5 page width, height, margins left, top, right, bottom; 8 style-sheet file,
+    // 9 style-sheet mode; others are kept and returned as set.
+    QVariant LoadSaveAttribute(int index) const;
+    void setLoadSaveAttribute(int index, const QVariant& value);
+
+    int CurrentPages() const;
+
+Q_SIGNALS:
+    // Notifications the document window handles.
+    void Change();                                      // content changed
+    void PosChange();                                   // input position or selection moved
+    void KeyDown(int key, Qt::KeyboardModifiers mods);  // before the key is handled
+    void MouseDown(Qt::MouseButton button, QPoint pos); // pos in widget pixels
+    void MouseMoved(QPoint pos);
+    void UserActivated();                               // clicked or focused by the user
+    void HeaderFooterActivated(int part);               // 1, 2, 4, 8
+    void HeaderFooterLeft();
+    void HyperlinkClicked(const QString& target);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void updateLayoutForView();
+    void setPageValue(int PageGeometry::*member, int v);
+    void onContentsChange(int pos, int removed, int added);
+
+    Document* m_doc;
+    int m_zoom = 100;
+    int m_viewMode = 2;
+    bool m_controlChars = false;
+    int m_tabCurrent = 1;
+    QString m_lastError;
+    QMap<int, QVariant> m_loadSaveAttr;
+    // Kinds of the undo steps in stack order, parallel to QTextDocument's undo stack.
+    QList<int> m_undoKinds;
+    int m_undoIndex = 0; // number of steps that can be undone
+    class UndoKindItem;
+    friend class UndoKindItem;
+};
