@@ -1,6 +1,6 @@
 #include "TextControl.h"
 
-#include "Document.h"
+#include "engine/Document.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "Formats.h"
 
-#include "Document.h"
-#include "WrittenRecord.h"
+#include "engine/Document.h"
+#include "app/WrittenRecord.h"
 
 #include <QTextCursor>
 #include <QTextDocumentFragment>
