@@ -26,4 +26,47 @@ void Document::applyPage()
     // The text width is what a line may fill; the editor shows margins around it.
     const double textWidth = twipsToPixels(m_page.width - m_page.marginL - m_page.marginR);
     m_body->setTextWidth(qMax(10.0, textWidth));
+    for (QTextDocument* d : m_parts)
+        if (d)
+            d->setTextWidth(qMax(10.0, textWidth));
+}
+
+namespace {
+int partIndex(int part)
+{
+    switch (part) {
+    case 1: return 0;
+    case 2: return 1;
+    case 4: return 2;
+    case 8: return 3;
+    default: return -1;
+    }
+}
+} // namespace
+
+void Document::setHeaderFooterSet(int bits)
+{
+    bits &= 15;
+    if (bits == m_hfSet)
+        return;
+    for (int part : {1, 2, 4, 8}) {
+        QTextDocument*& d = m_parts[partIndex(part)];
+        if ((bits & part) && !d) {
+            d = new QTextDocument(this);
+            d->setDefaultFont(m_body->defaultFont());
+            d->setDocumentMargin(0);
+            d->setTextWidth(m_body->textWidth());
+        } else if (!(bits & part) && d) {
+            delete d;
+            d = nullptr;
+        }
+    }
+    m_hfSet = bits;
+    Q_EMIT headerFooterSetChanged(bits);
+}
+
+QTextDocument* Document::headerFooter(int part) const
+{
+    const int i = partIndex(part);
+    return i < 0 ? nullptr : m_parts[i];
 }

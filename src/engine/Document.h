@@ -27,15 +27,32 @@ public:
     const PageGeometry& page() const { return m_page; }
     void setPage(const PageGeometry& g);
 
+    // Header and footer parts, each its own document: 1 header, 2 first-page header,
+    // 4 footer, 8 first-page footer. The set is the sum of the parts present.
+    int headerFooterSet() const { return m_hfSet; }
+    // Creates the parts named in `bits` that are missing and removes the others.
+    void setHeaderFooterSet(int bits);
+    QTextDocument* headerFooter(int part) const; // nullptr when the part is absent
+    // Distances of header and footer from the page edge, twips.
+    int headerDistance() const { return m_headerDistance; }
+    void setHeaderDistance(int twips) { m_headerDistance = twips; }
+    int footerDistance() const { return m_footerDistance; }
+    void setFooterDistance(int twips) { m_footerDistance = twips; }
+
     // Twips to the body's layout units and back (the body is laid out at 96 dpi).
     static double twipsToPixels(double twips) { return twips / 15.0; }
     static double pixelsToTwips(double px) { return px * 15.0; }
 
 Q_SIGNALS:
     void pageChanged();
+    void headerFooterSetChanged(int bits);
 
 private:
     void applyPage();
     QTextDocument* m_body;
     PageGeometry m_page;
+    int m_hfSet = 0;
+    QTextDocument* m_parts[4] = {nullptr, nullptr, nullptr, nullptr};
+    int m_headerDistance = 720;
+    int m_footerDistance = 720;
 };
