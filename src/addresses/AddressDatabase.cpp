@@ -41,7 +41,11 @@ Connection open(const QString& path, QString* error)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c.name);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=") + QString::number(BusyTimeoutMs));
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=") + QString::number(BusyTimeoutMs);
+        // A write-protected file stays protected, also for an administrator.
+        if (!(QFileInfo(path).permissions() & QFile::WriteOwner))
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        db.setConnectOptions(options);
         if (!db.open()) {
             const QString t = db.lastError().text();
             db = QSqlDatabase();

@@ -142,7 +142,7 @@ bool RecordSource::run()
                                              QRegularExpression::CaseInsensitiveOption);
         const auto m = star.match(m_source);
         if (m.hasMatch())
-            keyed = m.captured(1) + QStringLiteral("rowid AS ") + QLatin1String(KeyColumn) + QStringLiteral(", ") +
+            keyed = m.captured(1) + QStringLiteral("rowid AS ") + QLatin1String(KeyColumn) + QStringLiteral(", *") +
                     m_source.mid(m.capturedEnd());
     }
     Statement st;

@@ -36,7 +36,7 @@ public:
     void moveLast();
     void moveNext();
     void movePrevious();
-    bool eof() const { return m_pos >= recordCount(); }
+    bool eof() const { return m_pos >= recordCount() || recordCount() == 0; }
     bool bof() const { return m_pos < 0 || recordCount() == 0; }
     int recordCount() const { return int(m_keys.size()); }
     // 0-based position of the current row; -1 before the first or after the last.
