@@ -59,6 +59,10 @@ Connection open(const QString& path, QString* error)
         close(c);
         return fail(QStringLiteral("Die Datenbank-Datei ") + path + QStringLiteral(" kann nicht geöffnet werden."));
     }
+    // Room for sorting a whole address table in memory (SQLite's sorter spills to a
+    // temporary file beyond the page cache) and reading through a memory map.
+    sqlite3_exec(c.handle, "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY; PRAGMA mmap_size = 268435456;",
+                 nullptr, nullptr, nullptr);
     // A file that is not a database opens fine; the first read tells.
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(c.handle, "SELECT count(*) FROM sqlite_master", -1, &st, nullptr);

@@ -110,6 +110,25 @@ private:
 
 int compareUtf8(const unsigned char* a, int na, const unsigned char* b, int nb)
 {
+    // Most names are plain ASCII: decide there without decoding when the folded letters
+    // differ before any other character.
+    {
+        const int n = std::min(na, nb);
+        int i = 0;
+        for (; i < n; ++i) {
+            const unsigned char ca = a[i], cb = b[i];
+            if ((ca | cb) & 0x80)
+                break;
+            const unsigned char fa = (ca >= 'A' && ca <= 'Z') ? ca + 32 : ca;
+            const unsigned char fb = (cb >= 'A' && cb <= 'Z') ? cb + 32 : cb;
+            if (fa != fb)
+                return fa < fb ? -1 : 1;
+        }
+        if (i == n && na != nb) {
+            // One is a prefix of the other (folded): the shorter comes first.
+            return na < nb ? -1 : 1;
+        }
+    }
     // Primary: letters only.
     {
         PrimaryWalk wa(a, a + na), wb(b, b + nb);

@@ -72,6 +72,12 @@ void RecordSource::close()
 
 void RecordSource::clearResult()
 {
+    sqlite3_finalize(m_rowStatement);
+    m_rowStatement = nullptr;
+    m_rowCacheKey = -1;
+    m_rowCache.clear();
+    m_slot.clear();
+    m_slots = 0;
     m_columns.clear();
     m_columnIndex.clear();
     m_keys.clear();
@@ -133,6 +139,15 @@ bool RecordSource::run()
     // The row key rides along as a first column so that rows can be written back.
     QString keyed;
     QString plain = m_source;
+    QStringList tableColumns;
+    if (!table.isEmpty()) {
+        Statement probe;
+        if (probe.prepare(m_db.handle, QStringLiteral("SELECT * FROM ") + quotedName(table)) == SQLITE_OK)
+            for (int c = 0; c < sqlite3_column_count(probe.st); ++c)
+                tableColumns << QString::fromUtf8(sqlite3_column_name(probe.st, c));
+    }
+    // Columns kept for every row when the rest can be read by key.
+    QStringList kept;
     if (isTableName(m_source)) {
         plain = QStringLiteral("SELECT * FROM ") + quotedName(table);
         keyed = QStringLiteral("SELECT rowid AS ") + QLatin1String(KeyColumn) + QStringLiteral(", * FROM ") +
@@ -141,26 +156,50 @@ bool RecordSource::run()
         static const QRegularExpression star(QStringLiteral("^(\\s*select\\s+(?:all\\s+)?)\\*"),
                                              QRegularExpression::CaseInsensitiveOption);
         const auto m = star.match(m_source);
-        if (m.hasMatch())
-            keyed = m.captured(1) + QStringLiteral("rowid AS ") + QLatin1String(KeyColumn) + QStringLiteral(", *") +
-                    m_source.mid(m.capturedEnd());
+        if (m.hasMatch()) {
+            for (const char* c : {"Nachname", "Vorname", "Postleitzahl"})
+                for (const QString& t : std::as_const(tableColumns))
+                    if (t.compare(QLatin1String(c), Qt::CaseInsensitive) == 0)
+                        kept << t;
+            QStringList quoted;
+            for (const QString& k : std::as_const(kept))
+                quoted << quotedName(k);
+            const QString what = kept.size() == 3 ? quoted.join(QStringLiteral(", ")) : QStringLiteral("*");
+            if (kept.size() != 3)
+                kept.clear();
+            keyed = m.captured(1) + QStringLiteral("rowid AS ") + QLatin1String(KeyColumn) + QStringLiteral(", ") +
+                    what + m_source.mid(m.capturedEnd());
+        }
     }
     Statement st;
     int rc = SQLITE_ERROR;
     if (!keyed.isEmpty())
         rc = st.prepare(m_db.handle, keyed);
     m_hasKeys = rc == SQLITE_OK;
-    if (rc != SQLITE_OK)
+    if (rc != SQLITE_OK) {
+        kept.clear();
         rc = st.prepare(m_db.handle, plain);
+    }
     if (rc != SQLITE_OK)
         return failEngine(rc);
 
     const int first = m_hasKeys ? 1 : 0;
-    const int n = sqlite3_column_count(st.st);
-    for (int c = first; c < n; ++c) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(st.st, c));
-        m_columnIndex.insert(name.toLower(), c - first);
-        m_columns << name;
+    if (kept.isEmpty()) {
+        const int n = sqlite3_column_count(st.st);
+        for (int c = first; c < n; ++c) {
+            const QString name = QString::fromUtf8(sqlite3_column_name(st.st, c));
+            m_columnIndex.insert(name.toLower(), c - first);
+            m_columns << name;
+            m_slot.push_back(c - first);
+        }
+        m_slots = int(m_columns.size());
+    } else {
+        m_columns = tableColumns;
+        for (int c = 0; c < m_columns.size(); ++c) {
+            m_columnIndex.insert(m_columns[c].toLower(), c);
+            m_slot.push_back(int(kept.indexOf(m_columns[c])));
+        }
+        m_slots = int(kept.size());
     }
     while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
         appendRow(st.st, first);
@@ -175,8 +214,7 @@ bool RecordSource::run()
 void RecordSource::appendRow(sqlite3_stmt* st, int first)
 {
     m_keys.push_back(first ? sqlite3_column_int64(st, 0) : 0);
-    const int n = int(m_columns.size());
-    for (int c = 0; c < n; ++c) {
+    for (int c = 0; c < m_slots; ++c) {
         Cell cell;
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, c + first));
         if (t) {
@@ -189,20 +227,49 @@ void RecordSource::appendRow(sqlite3_stmt* st, int first)
     }
 }
 
-QString RecordSource::cellText(int row, int column) const
+QString RecordSource::cellText(int row, int slot) const
 {
-    const Cell& c = m_cells[size_t(row) * size_t(m_columns.size()) + size_t(column)];
+    const Cell& c = m_cells[size_t(row) * size_t(m_slots) + size_t(slot)];
     if (c.length <= 0)
         return {};
     return QString::fromUtf8(m_arena.constData() + c.offset, c.length);
 }
 
-void RecordSource::setCell(int row, int column, const QByteArray& utf8)
+void RecordSource::setCell(int row, int slot, const QByteArray& utf8)
 {
-    Cell& c = m_cells[size_t(row) * size_t(m_columns.size()) + size_t(column)];
+    Cell& c = m_cells[size_t(row) * size_t(m_slots) + size_t(slot)];
     c.offset = qint32(m_arena.size());
     c.length = qint32(utf8.size());
     m_arena.append(utf8);
+}
+
+const QStringList& RecordSource::rowByKey(int row) const
+{
+    const qint64 key = m_keys[size_t(row)];
+    if (key == m_rowCacheKey)
+        return m_rowCache;
+    m_rowCache.clear();
+    m_rowCacheKey = key;
+    if (!m_rowStatement) {
+        QStringList cols;
+        for (const QString& c : m_columns)
+            cols << quotedName(c);
+        const QByteArray sql = (QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                                quotedName(tableName()) + QStringLiteral(" WHERE rowid = ?1"))
+                                   .toUtf8();
+        sqlite3_prepare_v2(m_db.handle, sql.constData(), int(sql.size()), &m_rowStatement, nullptr);
+    }
+    if (m_rowStatement) {
+        sqlite3_bind_int64(m_rowStatement, 1, key);
+        if (sqlite3_step(m_rowStatement) == SQLITE_ROW)
+            for (int c = 0; c < m_columns.size(); ++c)
+                m_rowCache << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_rowStatement, c)),
+                                                sqlite3_column_bytes(m_rowStatement, c));
+        sqlite3_reset(m_rowStatement);
+    }
+    while (m_rowCache.size() < m_columns.size())
+        m_rowCache << QString();
+    return m_rowCache;
 }
 
 void RecordSource::setPos(int pos)
@@ -244,7 +311,10 @@ QString RecordSource::fieldAt(int row, const QString& column) const
     if (row < 0 || row >= recordCount())
         return {};
     const auto it = m_columnIndex.constFind(column.toLower());
-    return it == m_columnIndex.constEnd() ? QString() : cellText(row, *it);
+    if (it == m_columnIndex.constEnd())
+        return {};
+    const int slot = m_slot[size_t(*it)];
+    return slot >= 0 ? cellText(row, slot) : rowByKey(row).at(*it);
 }
 
 bool RecordSource::addNew()
@@ -262,24 +332,14 @@ bool RecordSource::addNew()
         return failEngine(rc);
     const qint64 key = sqlite3_last_insert_rowid(m_db.handle);
 
-    // Read the new row back with the columns of the result, so defaults show.
-    QStringList cols;
-    for (const QString& c : m_columns)
-        cols << (m_columnIndex.contains(c.toLower()) ? quotedName(c) : QStringLiteral("NULL"));
-    Statement sel;
-    rc = sel.prepare(m_db.handle, QStringLiteral("SELECT rowid, ") + cols.join(QStringLiteral(", ")) +
-                                      QStringLiteral(" FROM ") + quotedName(table) +
-                                      QStringLiteral(" WHERE rowid = ?1"));
-    if (rc == SQLITE_OK) {
-        sqlite3_bind_int64(sel.st, 1, key);
-        rc = sqlite3_step(sel.st);
-    }
-    if (rc == SQLITE_ROW) {
-        appendRow(sel.st, 1);
-    } else {
-        m_keys.push_back(key);
-        m_cells.resize(m_cells.size() + size_t(m_columns.size()));
-    }
+    // The new row's kept columns, read back so that defaults show.
+    m_keys.push_back(key);
+    m_cells.resize(m_cells.size() + size_t(m_slots));
+    const int row = recordCount() - 1;
+    const QStringList values = rowByKey(row);
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (m_slot[size_t(c)] >= 0 && !values[c].isEmpty())
+            setCell(row, m_slot[size_t(c)], values[c].toUtf8());
     setPos(recordCount() - 1);
     return true;
 }
@@ -319,7 +379,9 @@ bool RecordSource::saveRow(const QHash<QString, QString>& values)
     if (rc != SQLITE_DONE)
         return failEngine(rc);
     for (int i = 0; i < columns.size(); ++i)
-        setCell(row, columns[i], texts[i]);
+        if (m_slot[size_t(columns[i])] >= 0)
+            setCell(row, m_slot[size_t(columns[i])], texts[i]);
+    forgetRowCache();
     return true;
 }
 
@@ -341,7 +403,8 @@ bool RecordSource::deleteRow()
     }
     if (rc != SQLITE_DONE)
         return failEngine(rc);
-    const size_t n = size_t(m_columns.size());
+    const size_t n = size_t(m_slots);
+    forgetRowCache();
     m_keys.erase(m_keys.begin() + row);
     m_cells.erase(m_cells.begin() + qsizetype(size_t(row) * n), m_cells.begin() + qsizetype(size_t(row + 1) * n));
     setPos(std::min(row, recordCount() - 1));

@@ -3,6 +3,11 @@
 // result and a current position. The result is read once and kept, so moving is free;
 // writes go to the file at once and are mirrored in the kept result. This and the
 // store's helpers are the only code that talks SQL.
+//
+// For "select * from <table> ..." only the row keys and the list columns (last name,
+// first name, postal code) are kept for every row; the other columns of a row are read
+// by key when asked for. The statement's rows and order are the same; sorting and
+// reading 100,000 addresses stays quick.
 
 #include "AddressDatabase.h"
 
@@ -77,8 +82,11 @@ private:
     bool failEngine(int code);
     void clearResult();
     void appendRow(struct sqlite3_stmt* st, int firstColumn);
-    QString cellText(int row, int column) const;
-    void setCell(int row, int column, const QByteArray& utf8);
+    QString cellText(int row, int slot) const;
+    void setCell(int row, int slot, const QByteArray& utf8);
+    // All values of one row, read by key (cached for the last row asked for).
+    const QStringList& rowByKey(int row) const;
+    void forgetRowCache() const { m_rowCacheKey = -1; }
     void setPos(int pos);
     QString tableName() const;
 
@@ -88,8 +96,13 @@ private:
     QString m_error;
     QStringList m_columns;
     QHash<QString, int> m_columnIndex; // lower-case name -> column
+    std::vector<int> m_slot;           // column -> kept slot, -1 when read by key
+    int m_slots = 0;                   // kept columns per row
     std::vector<qint64> m_keys;        // rowid per row (0 when the statement gives none)
-    std::vector<Cell> m_cells;         // row-major, columns() per row
+    std::vector<Cell> m_cells;         // row-major, m_slots per row
+    mutable struct sqlite3_stmt* m_rowStatement = nullptr;
+    mutable qint64 m_rowCacheKey = -1;
+    mutable QStringList m_rowCache;
     QByteArray m_arena;                // UTF-8 texts of all cells
     bool m_hasKeys = false;
     int m_pos = -1;
