@@ -1,5 +1,6 @@
 #include "AddressStore.h"
 
+#include "AddressListBox.h"
 #include "FieldBinder.h"
 #include "Queries.h"
 #include "RecordSource.h"
@@ -13,7 +14,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
-#include <QListWidget>
 #include <QSignalBlocker>
 
 namespace AddressStore {
@@ -55,7 +55,7 @@ bool openSources(const QString& path, RecordSource& data1, RecordSource* data2, 
     return ok;
 }
 
-void fillList(QListWidget* list, RecordSource& source, Entry style)
+void fillList(AddressListBox* list, RecordSource& source, Entry style)
 {
     Hourglass wait;
     QStringList entries;
@@ -63,31 +63,25 @@ void fillList(QListWidget* list, RecordSource& source, Entry style)
     entries.reserve(n);
     for (int i = 0; i < n; ++i)
         entries << entryText(source, i, style);
-    {
-        const QSignalBlocker block(list);
-        list->clear();
-        list->addItems(entries);
-    }
+    list->setEntries(entries);
     source.moveFirst();
     if (n)
         list->setCurrentRow(0);
 }
 
-void linkList(QListWidget* list, RecordSource* source)
+void linkList(AddressListBox* list, RecordSource* source)
 {
-    QObject::connect(list, &QListWidget::currentRowChanged, source, [source](int row) {
+    QObject::connect(list, &AddressListBox::currentRowChanged, source, [source](int row) {
         if (row >= 0 && source->recordCount() > 0 && row != source->absolutePosition())
             source->setAbsolutePosition(row);
     });
     QObject::connect(source, &RecordSource::positionChanged, list, [list](int pos) {
-        if (pos >= 0 && pos < list->count() && list->currentRow() != pos) {
-            const QSignalBlocker block(list);
+        if (pos >= 0 && pos < list->count() && list->currentRow() != pos)
             list->setCurrentRow(pos);
-        }
     });
 }
 
-bool searchWithFallback(QWidget* owner, RecordSource& source, QListWidget* list, const QString& statement,
+bool searchWithFallback(QWidget* owner, RecordSource& source, AddressListBox* list, const QString& statement,
                         const QString& word, Entry style)
 {
     source.setRecordSource(statement);
@@ -130,7 +124,7 @@ void fillGroups(QComboBox* box, const QString& workFolder)
     box->setEditText(QStringLiteral("Gruppe auswählen"));
 }
 
-bool addAddress(QWidget* owner, RecordSource& source, FieldBinder& binder, QListWidget* list)
+bool addAddress(QWidget* owner, RecordSource& source, FieldBinder& binder, AddressListBox* list)
 {
     const QString title = QStringLiteral("Neue Adresse anlegen");
     const auto first = prompter().input(owner, title, QStringLiteral("Geben Sie den Vornamen oder Firmennamen ein!"));
@@ -155,7 +149,7 @@ bool addAddress(QWidget* owner, RecordSource& source, FieldBinder& binder, QList
     return true;
 }
 
-bool deleteAddress(QWidget* owner, RecordSource& source, QListWidget* list)
+bool deleteAddress(QWidget* owner, RecordSource& source, AddressListBox* list)
 {
     if (prompter().message(owner, QStringLiteral(" Achtung !!!"), QStringLiteral("Der aktuelle Datensatz wird gelöscht !!!"),
                            QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
@@ -177,7 +171,7 @@ bool deleteAddress(QWidget* owner, RecordSource& source, QListWidget* list)
 }
 
 bool switchDatabase(QWidget* owner, AppState& state, RecordSource& data1, RecordSource* data2,
-                    RecordSource* dataOpt, QListWidget* list)
+                    RecordSource* dataOpt, AddressListBox* list)
 {
     QString folder = QStringLiteral("/");
     if (Folders::dirExists(state.AddressFolder))

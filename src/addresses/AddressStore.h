@@ -9,7 +9,7 @@
 
 class FieldBinder;
 class QComboBox;
-class QListWidget;
+class AddressListBox;
 class QWidget;
 class RecordSource;
 struct AppState;
@@ -30,15 +30,15 @@ QString entryText(const RecordSource& source, int row, Entry style);
 bool openSources(const QString& path, RecordSource& data1, RecordSource* data2, RecordSource* dataOpt);
 
 // Refills `list` from the whole result, moves to the first row and selects entry 0.
-void fillList(QListWidget* list, RecordSource& source, Entry style);
+void fillList(AddressListBox* list, RecordSource& source, Entry style);
 
 // Clicking an entry moves the source there; moving the source selects the entry.
-void linkList(QListWidget* list, RecordSource* source);
+void linkList(AddressListBox* list, RecordSource* source);
 
 // Runs `statement` (made from `word`); with no rows shows the not-found message, runs
 // the last-name statement and leaves the list alone (false). Otherwise refills the list
 // from the result (true).
-bool searchWithFallback(QWidget* owner, RecordSource& source, QListWidget* list, const QString& statement,
+bool searchWithFallback(QWidget* owner, RecordSource& source, AddressListBox* list, const QString& statement,
                         const QString& word, Entry style = Entry::Name);
 
 // The group names of "ListeGruppe.txt" in `workFolder`, in file order; empty when the
@@ -48,12 +48,12 @@ QStringList readGroups(const QString& workFolder);
 void fillGroups(QComboBox* box, const QString& workFolder);
 
 // Asks for the two names and adds the address; false when cancelled or failed.
-bool addAddress(QWidget* owner, RecordSource& source, FieldBinder& binder, QListWidget* list);
+bool addAddress(QWidget* owner, RecordSource& source, FieldBinder& binder, AddressListBox* list);
 // Warns, refuses to delete the last row, else deletes the current row and refills.
-bool deleteAddress(QWidget* owner, RecordSource& source, QListWidget* list);
+bool deleteAddress(QWidget* owner, RecordSource& source, AddressListBox* list);
 
 // Lets the user choose another database file and reopens the sources on it.
 bool switchDatabase(QWidget* owner, AppState& state, RecordSource& data1, RecordSource* data2,
-                    RecordSource* dataOpt, QListWidget* list);
+                    RecordSource* dataOpt, AddressListBox* list);
 
 } // namespace AddressStore

@@ -1,5 +1,6 @@
 #include "AdressenAuswaehlen.h"
 
+#include "AddressListBox.h"
 #include "AddressStore.h"
 #include "FieldBinder.h"
 #include "Queries.h"
@@ -57,7 +58,7 @@ AdressenAuswaehlen::AdressenAuswaehlen(AppState& state, QWidget* parent)
     for (const auto& b : bound)
         m_binder->bind(b.label, QString::fromLatin1(b.column));
 
-    connect(m_w.List3, &QListWidget::itemDoubleClicked, this, &AdressenAuswaehlen::List3_DblClick);
+    connect(m_w.List3, &AddressListBox::entryDoubleClicked, this, &AdressenAuswaehlen::List3_DblClick);
     connect(m_w.txtFind, &QLineEdit::returnPressed, this, &AdressenAuswaehlen::cmdFind_Click);
     connect(m_w.cmdFind, &QToolButton::clicked, this, &AdressenAuswaehlen::cmdFind_Click);
     // A pressed picture while the mouse button is down.

@@ -110,6 +110,24 @@ private:
 
 int compareUtf8(const unsigned char* a, int na, const unsigned char* b, int nb)
 {
+    // Equal leading bytes compare equal at every level: start behind them, at the
+    // beginning of a character.
+    {
+        const int n = std::min(na, nb);
+        int i = 0;
+        while (i < n && a[i] == b[i])
+            ++i;
+        if (i == na && i == nb)
+            return 0;
+        // The first differing byte (or the longer text's next one) may continue a character.
+        auto continues = [&](int k) { return ((k < na ? a[k] : b[k]) & 0xC0) == 0x80; };
+        while (i > 0 && continues(i))
+            --i;
+        a += i;
+        b += i;
+        na -= i;
+        nb -= i;
+    }
     // Most names are plain ASCII: decide there without decoding when the folded letters
     // differ before any other character.
     {

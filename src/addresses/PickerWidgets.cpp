@@ -1,5 +1,7 @@
 #include "PickerWidgets.h"
 
+#include "AddressListBox.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -56,8 +58,7 @@ PickerWidgets::PickerWidgets(QDialog* w)
     lblAnredezHd = valueLabel(QStringLiteral("lblAnredezHd"));
     lblNamezHd = valueLabel(QStringLiteral("lblNamezHd"));
 
-    List3 = named(new QListWidget, QStringLiteral("List3"));
-    List3->setUniformItemSizes(true);
+    List3 = named(new AddressListBox, QStringLiteral("List3"));
     List3->setToolTip(QStringLiteral("Mit Doppelklick Adresse übernehmen"));
     List1 = named(new QListWidget, QStringLiteral("List1"));
     List2 = named(new QListWidget, QStringLiteral("List2"));

@@ -4,6 +4,7 @@
 
 #include <QList>
 
+class AddressListBox;
 class QCheckBox;
 class QComboBox;
 class QDialog;
@@ -26,7 +27,7 @@ struct PickerWidgets {
     QLabel* lblAnredezHd;
     QLabel* lblNamezHd;
 
-    QListWidget* List3; // addresses of the current result
+    AddressListBox* List3; // addresses of the current result
     QListWidget* List1; // chosen addresses
     QListWidget* List2; // hidden: their positions
 

@@ -1,5 +1,6 @@
 #include "AddressFixture.h"
 
+#include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
 #include "addresses/FieldBinder.h"
 #include "addresses/Queries.h"
@@ -10,7 +11,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,13 +23,7 @@ class TestAddressStore : public QObject {
     QString m_path;
     ScriptedPrompter* m_prompter = nullptr;
 
-    static QStringList entries(const QListWidget& l)
-    {
-        QStringList s;
-        for (int i = 0; i < l.count(); ++i)
-            s << l.item(i)->text();
-        return s;
-    }
+    static QStringList entries(const AddressListBox& l) { return l.entries(); }
 
 private slots:
     void init()
@@ -65,7 +59,7 @@ private slots:
         RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::nameOrder()));
         rs.moveLast();
-        QListWidget list;
+        AddressListBox list;
         AddressStore::fillList(&list, rs, Entry(style));
         QCOMPARE(entries(list), expected);
         QCOMPARE(list.currentRow(), 0);
@@ -76,7 +70,7 @@ private slots:
     {
         RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::nameOrder()));
-        QListWidget list;
+        AddressListBox list;
         AddressStore::linkList(&list, &rs);
         AddressStore::fillList(&list, rs, Entry::Name);
         list.setCurrentRow(2);
@@ -89,7 +83,7 @@ private slots:
     {
         RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::nameOrder()));
-        QListWidget list;
+        AddressListBox list;
         AddressStore::fillList(&list, rs, Entry::Name);
         const QStringList before = entries(list);
         QVERIFY(!AddressStore::searchWithFallback(nullptr, rs, &list, Queries::search(QStringLiteral("xyz")),
@@ -133,7 +127,7 @@ private slots:
         QLineEdit first, last;
         binder.bind(&first, QStringLiteral("Vorname"));
         binder.bind(&last, QStringLiteral("Nachname"));
-        QListWidget list;
+        AddressListBox list;
         AddressStore::fillList(&list, rs, Entry::Name);
         m_prompter->answerInput(QStringLiteral("Ida"));
         m_prompter->answerInput(QStringLiteral("Adler"));
@@ -144,7 +138,7 @@ private slots:
         QCOMPARE(m_prompter->asked[1].text, QStringLiteral("Geben Sie den Nachnamen oder Firmennamen ein!"));
         QCOMPARE(rs.recordSource(), Queries::lastNameOrder());
         QCOMPARE(list.count(), 4);
-        QCOMPARE(list.currentItem()->text(), QStringLiteral("Adler Ida"));
+        QCOMPARE(list.text(list.currentRow()), QStringLiteral("Adler Ida"));
         QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Adler"));
         RecordSource again;
         QVERIFY(again.open(m_path, Queries::nameOrder()));
@@ -160,7 +154,7 @@ private slots:
     {
         RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::nameOrder()));
-        QListWidget list;
+        AddressListBox list;
         AddressStore::linkList(&list, &rs);
         AddressStore::fillList(&list, rs, Entry::Name);
         list.setCurrentRow(1);
@@ -199,7 +193,7 @@ private slots:
         state.WorkFolder = m_dir->path() + QLatin1Char('/');
         RecordSource d1, d2, opt;
         QVERIFY(AddressStore::openSources(m_path, d1, &d2, &opt));
-        QListWidget list;
+        AddressListBox list;
         m_prompter->answerOpenFile(other);
         QVERIFY(AddressStore::switchDatabase(nullptr, state, d1, &d2, &opt, &list));
         QCOMPARE(m_prompter->last().title, QStringLiteral("Adressendatenbank öffnen"));

@@ -68,6 +68,11 @@ private slots:
         QTest::newRow("upper before lower on tie") << "Becker" << "becker";
         QTest::newRow("shorter first") << "Meier" << "Meiers";
         QTest::newRow("empty first") << "" << "A";
+        QTest::newRow("same umlaut prefix") << "Müller1" << "Müller2";
+        QTest::newRow("byte prefix") << "Mü" << "Müller";
+        QTest::newRow("umlauts differ in second byte") << "Mä" << "Mö";
+        QTest::newRow("umlaut against later ASCII") << "Mö" << "Mp";
+        QTest::newRow("umlaut against earlier ASCII") << "Mn" << "Mö";
     }
     void germanOrder()
     {

@@ -1,5 +1,6 @@
 #include "AddressFixture.h"
 
+#include "addresses/AddressListBox.h"
 #include "addresses/AdressenAuswaehlen.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
@@ -35,6 +36,7 @@ class TestPicker : public QObject {
             qFatal("no control %s", qPrintable(name));
         return c;
     }
+    static QStringList entries(const AddressListBox* l) { return l->entries(); }
     static QStringList entries(const QListWidget* l)
     {
         QStringList s;
@@ -91,10 +93,10 @@ private slots:
         QCOMPARE(child<QPushButton>(*w, "Command2")->text(),
                  QStringLiteral("Akuelle Adresse für alle Felder übernehmen.\nMit Zusätzlichen Zeilen für 'Zu Händen' "));
         QCOMPARE(child<QPushButton>(*w, "cmdCancel")->text(), QStringLiteral("&Schließen"));
-        auto* list = child<QListWidget>(*w, "List3");
+        auto* list = child<AddressListBox>(*w, "List3");
         QCOMPARE(list->count(), 31);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("Name01 Vor01"));
-        QCOMPARE(list->item(30)->text(), QStringLiteral("Zett "));
+        QCOMPARE(list->text(0), QStringLiteral("Name01 Vor01"));
+        QCOMPARE(list->text(30), QStringLiteral("Zett "));
         QCOMPARE(list->currentRow(), 0);
         QCOMPARE(child<QLabel>(*w, "lblNachname")->text(), QStringLiteral("Name01"));
         QCOMPARE(child<QLabel>(*w, "lblOrt")->text(), QStringLiteral("Ort01"));
@@ -130,7 +132,7 @@ private slots:
     {
         auto w = open();
         auto* find = child<QLineEdit>(*w, "txtFind");
-        auto* list = child<QListWidget>(*w, "List3");
+        auto* list = child<AddressListBox>(*w, "List3");
         auto* all = child<QPushButton>(*w, "Command4");
         w->cmdFind_Click();
         QCOMPARE(m_prompter->last().text,
@@ -161,11 +163,11 @@ private slots:
         auto* box = child<QComboBox>(*w, "cboGruppe");
         box->setCurrentIndex(0);
         w->cboGruppe_Click(0); // "Verein" also takes "Vereinsvorstand"
-        auto* list = child<QListWidget>(*w, "List3");
+        auto* list = child<AddressListBox>(*w, "List3");
         QCOMPARE(list->count(), 20);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("1  Name01 Vor01"));
-        QCOMPARE(list->item(1)->text(), QStringLiteral("2  Name03 Vor03"));
-        QCOMPARE(list->item(19)->text(), QStringLiteral("20  Name30 Vor30"));
+        QCOMPARE(list->text(0), QStringLiteral("1  Name01 Vor01"));
+        QCOMPARE(list->text(1), QStringLiteral("2  Name03 Vor03"));
+        QCOMPARE(list->text(19), QStringLiteral("20  Name30 Vor30"));
         QCOMPARE(list->currentRow(), 0);
         w->cboGruppe_Click(1);
         QCOMPARE(list->count(), 10);
@@ -177,12 +179,12 @@ private slots:
         auto* chosen = child<QListWidget>(*w, "List1");
         auto* positions = child<QListWidget>(*w, "List2");
         QVERIFY(!positions->isVisible());
-        child<QListWidget>(*w, "List3")->setCurrentRow(2);
+        child<AddressListBox>(*w, "List3")->setCurrentRow(2);
         w->cmdInsert_Click();
         w->cmdInsert_Click(); // the same address twice
-        auto* list3 = child<QListWidget>(*w, "List3");
+        auto* list3 = child<AddressListBox>(*w, "List3");
         list3->setCurrentRow(6);
-        emit list3->itemDoubleClicked(list3->item(6));
+        emit list3->entryDoubleClicked(6);
         QCOMPARE(entries(chosen), QStringList({"Vor03 Name03", "Vor03 Name03", "Vor07 Name07"}));
         QCOMPARE(entries(positions), QStringList({"2", "2", "6"}));
         auto* run = child<QPushButton>(*w, "Command1");
@@ -223,7 +225,7 @@ private slots:
         QFETCH(QString, firstEntry);
         auto w = open();
         w->cmdInsert_Click(); // emptied first
-        child<QListWidget>(*w, "List3")->setCurrentRow(from);
+        child<AddressListBox>(*w, "List3")->setCurrentRow(from);
         if (fromList)
             w->Command3_Click();
         else
@@ -241,7 +243,7 @@ private slots:
     {
         auto w = open();
         for (int i = 0; i < 8; ++i) {
-            child<QListWidget>(*w, "List3")->setCurrentRow(i);
+            child<AddressListBox>(*w, "List3")->setCurrentRow(i);
             w->cmdInsert_Click();
         }
         QTest::mouseClick(child<QLabel>(*w, "lblPos(19)"), Qt::LeftButton);
@@ -282,7 +284,7 @@ private slots:
     void storedPositionsOutliveASearch()
     {
         auto w = open();
-        child<QListWidget>(*w, "List3")->setCurrentRow(29);
+        child<AddressListBox>(*w, "List3")->setCurrentRow(29);
         w->cmdInsert_Click();
         child<QLineEdit>(*w, "txtFind")->setText(QStringLiteral("Name"));
         w->cmdFind_Click();
@@ -325,7 +327,7 @@ private slots:
         f.write(QByteArray(2048, '#'));
         f.close();
         auto w = open();
-        QCOMPARE(child<QListWidget>(*w, "List3")->count(), 0);
+        QCOMPARE(child<AddressListBox>(*w, "List3")->count(), 0);
         QCOMPARE(m_prompter->count(QStringLiteral("message")), 1);
         QVERIFY(m_prompter->last().text.contains(QStringLiteral("keine Adressen-Datenbank")));
         w->cmdUebern_Click();
