@@ -25,20 +25,32 @@ struct Hourglass {
 };
 } // namespace
 
-QString entryText(const RecordSource& s, int row, Entry style)
-{
-    const QString name = s.fieldAt(row, QStringLiteral("Nachname")) + QLatin1Char(' ') +
-                         s.fieldAt(row, QStringLiteral("Vorname"));
-    switch (style) {
-    case Entry::PostCode:
-        return s.fieldAt(row, QStringLiteral("Postleitzahl")) + QLatin1Char('\t') + name;
-    case Entry::Numbered:
-        return QString::number(row + 1) + QStringLiteral("  ") + name;
-    case Entry::Name:
-        break;
+namespace {
+// The columns of the entry texts, looked up once per list.
+struct EntryColumns {
+    int last, first, postCode;
+    explicit EntryColumns(const RecordSource& s)
+        : last(s.columnIndex(QStringLiteral("Nachname"))), first(s.columnIndex(QStringLiteral("Vorname"))),
+          postCode(s.columnIndex(QStringLiteral("Postleitzahl")))
+    {
     }
-    return name;
-}
+    QString text(const RecordSource& s, int row, Entry style) const
+    {
+        const QString name = s.valueAt(row, last) + QLatin1Char(' ') + s.valueAt(row, first);
+        switch (style) {
+        case Entry::PostCode:
+            return s.valueAt(row, postCode) + QLatin1Char('\t') + name;
+        case Entry::Numbered:
+            return QString::number(row + 1) + QStringLiteral("  ") + name;
+        case Entry::Name:
+            break;
+        }
+        return name;
+    }
+};
+} // namespace
+
+QString entryText(const RecordSource& s, int row, Entry style) { return EntryColumns(s).text(s, row, style); }
 
 bool openSources(const QString& path, RecordSource& data1, RecordSource* data2, RecordSource* dataOpt)
 {
@@ -61,8 +73,9 @@ void fillList(AddressListBox* list, RecordSource& source, Entry style)
     QStringList entries;
     const int n = source.recordCount();
     entries.reserve(n);
+    const EntryColumns columns(source);
     for (int i = 0; i < n; ++i)
-        entries << entryText(source, i, style);
+        entries << columns.text(source, i, style);
     list->setEntries(entries);
     source.moveFirst();
     if (n)

@@ -310,11 +310,15 @@ QString RecordSource::fieldAt(int row, const QString& column) const
 {
     if (row < 0 || row >= recordCount())
         return {};
-    const auto it = m_columnIndex.constFind(column.toLower());
-    if (it == m_columnIndex.constEnd())
+    return valueAt(row, columnIndex(column));
+}
+
+QString RecordSource::valueAt(int row, int column) const
+{
+    if (row < 0 || row >= recordCount() || column < 0 || column >= m_columns.size())
         return {};
-    const int slot = m_slot[size_t(*it)];
-    return slot >= 0 ? cellText(row, slot) : rowByKey(row).at(*it);
+    const int slot = m_slot[size_t(column)];
+    return slot >= 0 ? cellText(row, slot) : rowByKey(row).at(column);
 }
 
 bool RecordSource::addNew()

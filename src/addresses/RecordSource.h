@@ -53,6 +53,9 @@ public:
     // The current row's value; the empty text for a null, a missing row or column.
     QString field(const QString& column) const;
     QString fieldAt(int row, const QString& column) const;
+    // Column number for valueAt(); -1 when the result has no such column.
+    int columnIndex(const QString& column) const { return m_columnIndex.value(column.toLower(), -1); }
+    QString valueAt(int row, int column) const;
 
     // Inserts an empty row, appends it to the result and makes it current.
     bool addNew();
