@@ -161,9 +161,11 @@ bool RecordSource::run()
                 for (const QString& t : std::as_const(tableColumns))
                     if (t.compare(QLatin1String(c), Qt::CaseInsensitive) == 0)
                         kept << t;
+            // The German order also for files whose columns were declared without it
+            // (the companion program's): ORDER BY a result column uses its collation.
             QStringList quoted;
             for (const QString& k : std::as_const(kept))
-                quoted << quotedName(k);
+                quoted << quotedName(k) + QStringLiteral(" COLLATE NOCASE AS ") + quotedName(k);
             const QString what = kept.size() == 3 ? quoted.join(QStringLiteral(", ")) : QStringLiteral("*");
             if (kept.size() != 3)
                 kept.clear();

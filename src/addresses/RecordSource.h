@@ -6,8 +6,9 @@
 //
 // For "select * from <table> ..." only the row keys and the list columns (last name,
 // first name, postal code) are kept for every row; the other columns of a row are read
-// by key when asked for. The statement's rows and order are the same; sorting and
-// reading 100,000 addresses stays quick.
+// by key when asked for. The statement's rows are the same; sorting and reading
+// 100,000 addresses stays quick. Those columns are sorted the German way even where
+// the file declares no collation for them.
 
 #include "AddressDatabase.h"
 

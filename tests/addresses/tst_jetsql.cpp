@@ -103,6 +103,25 @@ private slots:
             names << rs.field(QStringLiteral("Nachname"));
         QCOMPARE(names, QStringList({"Ärger", "Becker", "Dach", "de Vries", "MÜLLER", "Zander"}));
     }
+
+    // A file made elsewhere, with no collation declared, lists in the same order.
+    void undeclaredColumnsSortGerman()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("address60.qxa"));
+        QVERIFY(AddressFixture::exec(
+            path, "CREATE TABLE Addressen (Nr INTEGER, Anrede, Vorname, Nachname, Adresse, Postleitzahl, Ort, "
+                  "LaenderKZ, Land, AnredezHd, NamezHd, MitgliedsNr, Gruppe);"
+                  "INSERT INTO Addressen (Nr, Nachname, Vorname) VALUES (1, 'Zander', 'a'), (2, 'de Vries', 'b'),"
+                  "(3, 'Ärger', 'c'), (4, 'becker', 'd'), (5, 'Becker', 'A');"));
+        RecordSource rs;
+        QVERIFY(rs.open(path, QStringLiteral("select * from [Addressen] Order by [Nachname], [Vorname]")));
+        QStringList names;
+        for (int i = 0; i < rs.recordCount(); ++i)
+            names << rs.fieldAt(i, QStringLiteral("Nachname")) + rs.fieldAt(i, QStringLiteral("Vorname"));
+        QCOMPARE(names, QStringList({"Ärgerc", "BeckerA", "beckerd", "de Vriesb", "Zandera"}));
+        QCOMPARE(rs.fieldAt(4, QStringLiteral("Nr")), QStringLiteral("1"));
+    }
 };
 
 QTEST_MAIN(TestJetSql)

@@ -260,27 +260,6 @@ private slots:
         }
     }
 
-    void labelFilled_data()
-    {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<QList<int>>("filled");
-        QTest::newRow("20 with 8") << 20 << 8 << QList<int>{20, 21, 22, 23, 24};
-        QTest::newRow("1 with 0") << 1 << 0 << QList<int>{};
-        QTest::newRow("3 with 2") << 3 << 2 << QList<int>{3, 4};
-    }
-    void labelFilled()
-    {
-        QFETCH(int, start);
-        QFETCH(int, chosen);
-        QFETCH(QList<int>, filled);
-        QList<int> got;
-        for (int n = 1; n <= 24; ++n)
-            if (W::labelFilled(n, start, chosen))
-                got << n;
-        QCOMPARE(got, filled);
-    }
-
     void storedPositionsOutliveASearch()
     {
         auto w = open();
