@@ -12,6 +12,8 @@ Document::Document(QObject* parent) : QObject(parent), m_body(new QTextDocument(
     m_body->setDocumentMargin(0);
     setLayoutScale(1.0);
     applyPage();
+    // Setting the margin is recorded as an undoable step; a new document has none.
+    m_body->clearUndoRedoStacks();
 }
 
 void Document::setLayoutScale(double scale)

@@ -704,8 +704,8 @@ bool TextControl::Load(const QString& file, int offset, int format, bool insertA
         const bool undoWas = m_doc->body()->isUndoRedoEnabled();
         m_doc->body()->setUndoRedoEnabled(false);
         ok = Formats::read(format, data, *m_doc, nullptr, &error);
-        m_doc->body()->setUndoRedoEnabled(undoWas);
         m_doc->body()->setDocumentMargin(0);
+        m_doc->body()->setUndoRedoEnabled(undoWas);
         m_relayouting = false;
         m_undo->reset();
         if (ok) {
