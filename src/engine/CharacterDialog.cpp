@@ -33,9 +33,13 @@ CharacterDialog::CharacterDialog(const QTextCharFormat& common, QWidget* parent)
     m_family = new QFontComboBox;
     m_family->setObjectName(QStringLiteral("family"));
     m_family->setEditable(true);
-    if (common.hasProperty(QTextFormat::FontFamilies) && !common.fontFamilies().toStringList().isEmpty())
-        m_family->setCurrentFont(QFont(common.fontFamilies().toStringList().constFirst()));
-    else
+    if (common.hasProperty(QTextFormat::FontFamilies) && !common.fontFamilies().toStringList().isEmpty()) {
+        const QString family = common.fontFamilies().toStringList().constFirst();
+        m_family->setCurrentFont(QFont(family));
+        // A family the system maps to another one keeps its own name.
+        if (m_family->currentText() != family)
+            m_family->setEditText(family);
+    } else
         m_family->setEditText(QString());
 
     m_size = new QComboBox;
@@ -60,13 +64,14 @@ CharacterDialog::CharacterDialog(const QTextCharFormat& common, QWidget* parent)
     }
 
     auto tri = [](QCheckBox* b, const QTextCharFormat& f, int prop) {
-        b->setTristate(!f.hasProperty(prop));
-        b->setCheckState(!f.hasProperty(prop) ? Qt::PartiallyChecked
-                                              : (f.boolProperty(prop) ? Qt::Checked : Qt::Unchecked));
+        const bool known = f.hasProperty(prop);
+        const bool on = prop == QTextFormat::TextUnderlineStyle ? f.fontUnderline() : f.boolProperty(prop);
+        b->setTristate(!known);
+        b->setCheckState(!known ? Qt::PartiallyChecked : (on ? Qt::Checked : Qt::Unchecked));
     };
     m_underline = new QCheckBox(QStringLiteral("&Unterstrichen"));
     m_underline->setObjectName(QStringLiteral("underline"));
-    tri(m_underline, common, QTextFormat::FontUnderline);
+    tri(m_underline, common, QTextFormat::TextUnderlineStyle);
     m_strike = new QCheckBox(QStringLiteral("&Durchgestrichen"));
     m_strike->setObjectName(QStringLiteral("strikeOut"));
     tri(m_strike, common, QTextFormat::FontStrikeOut);

@@ -63,7 +63,16 @@ TextControl::~TextControl()
 
 // ---- Text and selection -------------------------------------------------------
 
-QString TextControl::Text() const { return withCrLf(m_doc->body()->toPlainText()); }
+QString TextControl::Text() const
+{
+    QString s;
+    for (QTextBlock b = m_doc->body()->begin(); b.isValid(); b = b.next()) {
+        if (b != m_doc->body()->begin())
+            s += QStringLiteral("\r\n");
+        s += b.text();
+    }
+    return withCrLf(s);
+}
 
 void TextControl::insertWithBreaks(QTextCursor& c, const QString& text)
 {
@@ -241,7 +250,7 @@ QTextCharFormat TextControl::commonCharFormat() const
             f.setFontPointSize(def.pointSizeF());
         f.setFontWeight(f.fontWeight() >= QFont::DemiBold ? QFont::Bold : QFont::Normal);
         f.setFontItalic(f.fontItalic());
-        f.setFontUnderline(f.fontUnderline());
+        f.setFontUnderline(f.fontUnderline()); // held as TextUnderlineStyle
         f.setFontStrikeOut(f.fontStrikeOut());
         if (!f.hasProperty(QTextFormat::ForegroundBrush) || f.foreground().style() == Qt::NoBrush)
             f.setForeground(QColor(Qt::black));
@@ -326,7 +335,7 @@ void TextControl::setFontItalic(bool on)
 bool TextControl::FontUnderline() const
 {
     const QTextCharFormat f = commonCharFormat();
-    return f.hasProperty(QTextFormat::FontUnderline) && f.fontUnderline();
+    return f.hasProperty(QTextFormat::TextUnderlineStyle) && f.fontUnderline();
 }
 
 void TextControl::setFontUnderline(bool on)
