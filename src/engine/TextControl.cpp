@@ -904,6 +904,8 @@ void TextControl::resizeEvent(QResizeEvent* e)
     QTextEdit::resizeEvent(e);
     if (m_viewMode != 0)
         updateLayoutForView();
+    else
+        m_pager->invalidateAll(); // the text flows at the new width
 }
 
 void TextControl::paintEvent(QPaintEvent* e) { QTextEdit::paintEvent(e); }

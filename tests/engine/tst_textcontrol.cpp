@@ -392,12 +392,30 @@ private Q_SLOTS:
         const int greyRight = innerRight - pageRight;
         QVERIFY(greyLeft > 20);
         QVERIFY2(qAbs(greyLeft - greyRight) <= 2, qPrintable(QStringLiteral("%1 %2").arg(greyLeft).arg(greyRight)));
+        // Grey outside the page, white in its margin beside the text.
+        const QImage shot = tc->grab().toImage();
+        const int y = tc->viewport()->geometry().center().y();
+        QCOMPARE(shot.pixelColor(tc->contentsRect().left() + greyLeft / 2, y), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(shot.pixelColor(pageLeft + 5, y), QColor(Qt::white));
+        QCOMPARE(shot.pixelColor(pageRight - 5, y), QColor(Qt::white));
         tc->setViewMode(0);
         QApplication::processEvents();
         QVERIFY(qAbs(tc->document()->textWidth() - tc->viewport()->width()) <= 1);
         tc->resize(600, 500);
         QApplication::processEvents();
         QVERIFY(qAbs(tc->document()->textWidth() - tc->viewport()->width()) <= 1);
+    }
+
+    void normalViewRepagesOnResize()
+    {
+        tc->setViewMode(0);
+        setThreeLinesPerPage();
+        tc->setText(QString(QStringLiteral("Wort ")).repeated(100));
+        QApplication::processEvents();
+        const int wide = tc->CurrentPages();
+        tc->resize(200, 500);
+        QApplication::processEvents();
+        QVERIFY2(tc->CurrentPages() > wide, qPrintable(QString::number(wide)));
     }
 
     void controlChars()
