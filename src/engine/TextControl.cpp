@@ -621,6 +621,8 @@ void TextControl::updateLayoutForView()
     if (m_viewMode == 0) {
         setViewportMargins(0, 0, 0, 0);
         setLineWrapMode(QTextEdit::WidgetWidth);
+        // The document set the page's text width; here the window's width counts.
+        m_doc->body()->setTextWidth(viewport()->width());
     } else {
         // A page-wide column centred in the window, grey around it; the page's own
         // left and right margins are drawn white beside the text.

@@ -404,6 +404,10 @@ private Q_SLOTS:
         tc->resize(600, 500);
         QApplication::processEvents();
         QVERIFY(qAbs(tc->document()->textWidth() - tc->viewport()->width()) <= 1);
+        // Zoom and page changes keep the window's width in the normal view.
+        tc->setZoomFactor(150);
+        tc->setPageMarginL(3000);
+        QVERIFY(qAbs(tc->document()->textWidth() - tc->viewport()->width()) <= 1);
     }
 
     void normalViewRepagesOnResize()
