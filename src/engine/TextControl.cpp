@@ -2,10 +2,13 @@
 
 #include "app/Prompter.h"
 #include "engine/CharacterDialog.h"
+#include "engine/DocumentFile.h"
 #include "engine/Document.h"
 #include "engine/FindDialog.h"
 #include "engine/FragmentMimeData.h"
 #include "engine/LinePager.h"
+#include "engine/SelectionFormat.h"
+#include "engine/TabStops.h"
 #include "engine/UndoKindTracker.h"
 #include "engine/formats/Formats.h"
 
@@ -13,11 +16,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -217,57 +217,10 @@ void TextControl::FindReplace(int mode)
 
 // ---- Character attributes -----------------------------------------------------
 
-QList<QTextCharFormat> TextControl::selectionCharFormats() const
-{
-    const QTextCursor c = textCursor();
-    if (!c.hasSelection())
-        return {currentCharFormat()};
-    QList<QTextCharFormat> out;
-    const int start = c.selectionStart();
-    const int end = c.selectionEnd();
-    for (QTextBlock b = m_doc->body()->findBlock(start); b.isValid() && b.position() < end;
-         b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            if (f.position() < end && f.position() + f.length() > start)
-                out.append(f.charFormat());
-        }
-    }
-    if (out.isEmpty())
-        out.append(currentCharFormat());
-    return out;
-}
-
 QTextCharFormat TextControl::commonCharFormat() const
 {
-    const QFont def = m_doc->body()->defaultFont();
-    auto normalised = [&def](QTextCharFormat f) {
-        if (!f.hasProperty(QTextFormat::FontFamilies) || f.fontFamilies().toStringList().isEmpty())
-            f.setFontFamilies({def.family()});
-        else
-            f.setFontFamilies({f.fontFamilies().toStringList().constFirst()});
-        if (!f.hasProperty(QTextFormat::FontPointSize))
-            f.setFontPointSize(def.pointSizeF());
-        f.setFontWeight(f.fontWeight() >= QFont::DemiBold ? QFont::Bold : QFont::Normal);
-        f.setFontItalic(f.fontItalic());
-        f.setFontUnderline(f.fontUnderline()); // held as TextUnderlineStyle
-        f.setFontStrikeOut(f.fontStrikeOut());
-        if (!f.hasProperty(QTextFormat::ForegroundBrush) || f.foreground().style() == Qt::NoBrush)
-            f.setForeground(QColor(Qt::black));
-        if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() == Qt::NoBrush)
-            f.clearBackground();
-        return f;
-    };
-    const QList<QTextCharFormat> all = selectionCharFormats();
-    QTextCharFormat common = normalised(all.constFirst());
-    for (int i = 1; i < all.size(); ++i) {
-        const QTextCharFormat f = normalised(all.at(i));
-        const auto props = common.properties();
-        for (auto it = props.cbegin(); it != props.cend(); ++it)
-            if (!f.hasProperty(it.key()) || f.property(it.key()) != it.value())
-                common.clearProperty(it.key());
-    }
-    return common;
+    return SelectionFormat::common(SelectionFormat::collect(textCursor(), currentCharFormat()),
+                                   m_doc->body()->defaultFont());
 }
 
 void TextControl::mergeFormat(const QTextCharFormat& f)
@@ -422,30 +375,6 @@ void TextControl::setAlignment(int a)
     m_undo->end();
 }
 
-namespace {
-int tabTypeCode(QTextOption::TabType t)
-{
-    switch (t) {
-    case QTextOption::RightTab: return 2;
-    case QTextOption::CenterTab: return 3;
-    case QTextOption::DelimiterTab: return 4;
-    default: return 1;
-    }
-}
-
-QTextOption::Tab makeTab(double px, int type)
-{
-    switch (type) {
-    case 2: return QTextOption::Tab(px, QTextOption::RightTab);
-    case 3: return QTextOption::Tab(px, QTextOption::CenterTab);
-    case 4: return QTextOption::Tab(px, QTextOption::DelimiterTab, QLatin1Char(','));
-    default: return QTextOption::Tab(px, QTextOption::LeftTab);
-    }
-}
-
-int toTwips(double px) { return qRound(Document::pixelsToTwips(px)); }
-} // namespace
-
 QList<QTextOption::Tab> TextControl::currentTabs() const
 {
     return textCursor().blockFormat().tabPositions();
@@ -454,10 +383,7 @@ QList<QTextOption::Tab> TextControl::currentTabs() const
 void TextControl::applyTabs(const QList<QTextOption::Tab>& tabs)
 {
     QList<QTextOption::Tab> sorted = tabs;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const QTextOption::Tab& a, const QTextOption::Tab& b) {
-                         return a.position < b.position;
-                     });
+    TabStops::sort(sorted);
     QTextBlockFormat bf;
     bf.setTabPositions(sorted);
     QTextCursor c = textCursor();
@@ -469,7 +395,7 @@ void TextControl::applyTabs(const QList<QTextOption::Tab>& tabs)
 int TextControl::TabType() const
 {
     const auto tabs = currentTabs();
-    return m_tabCurrent >= 1 && m_tabCurrent <= tabs.size() ? tabTypeCode(tabs.at(m_tabCurrent - 1).type)
+    return m_tabCurrent >= 1 && m_tabCurrent <= tabs.size() ? TabStops::typeCode(tabs.at(m_tabCurrent - 1).type)
                                                             : 0;
 }
 
@@ -478,36 +404,32 @@ void TextControl::setTabType(int type)
     auto tabs = currentTabs();
     if (m_tabCurrent < 1 || m_tabCurrent > tabs.size())
         return;
-    tabs[m_tabCurrent - 1] = makeTab(tabs.at(m_tabCurrent - 1).position, type);
+    tabs[m_tabCurrent - 1] = TabStops::make(TabStops::twips(tabs.at(m_tabCurrent - 1)), type);
     applyTabs(tabs);
 }
 
 int TextControl::TabPos() const
 {
     const auto tabs = currentTabs();
-    return m_tabCurrent >= 1 && m_tabCurrent <= tabs.size() ? toTwips(tabs.at(m_tabCurrent - 1).position)
+    return m_tabCurrent >= 1 && m_tabCurrent <= tabs.size() ? TabStops::twips(tabs.at(m_tabCurrent - 1))
                                                             : 0;
 }
 
 void TextControl::setTabPos(int twips)
 {
     auto tabs = currentTabs();
-    const double px = Document::twipsToPixels(qMax(0, twips));
-    if (m_tabCurrent >= 1 && m_tabCurrent <= tabs.size()) {
-        tabs[m_tabCurrent - 1].position = px;
-    } else if (m_tabCurrent == tabs.size() + 1) {
-        tabs.append(makeTab(px, 1)); // the next index adds a stop
-    } else {
+    twips = qMax(0, twips);
+    if (m_tabCurrent >= 1 && m_tabCurrent <= tabs.size())
+        tabs[m_tabCurrent - 1] = TabStops::make(twips, TabStops::typeCode(tabs.at(m_tabCurrent - 1).type));
+    else if (m_tabCurrent == tabs.size() + 1)
+        tabs.append(TabStops::make(twips, 1)); // the next index adds a stop
+    else
         return;
-    }
     applyTabs(tabs);
     // The current index follows the stop to its sorted place.
-    const auto after = currentTabs();
-    for (int i = 0; i < after.size(); ++i)
-        if (qAbs(after.at(i).position - px) < 1e-6) {
-            m_tabCurrent = i + 1;
-            break;
-        }
+    const int at = TabStops::indexAt(currentTabs(), twips);
+    if (at >= 0)
+        m_tabCurrent = at + 1;
 }
 
 int TextControl::TabCount() const { return int(currentTabs().size()); }
@@ -515,11 +437,9 @@ int TextControl::TabCount() const { return int(currentTabs().size()); }
 void TextControl::addTabStop(int twips, int type)
 {
     auto tabs = currentTabs();
-    const double px = Document::twipsToPixels(qMax(0, twips));
-    for (const auto& t : tabs)
-        if (qAbs(t.position - px) < 0.5)
-            return;
-    tabs.append(makeTab(px, type));
+    if (TabStops::indexAt(tabs, twips) >= 0)
+        return;
+    tabs.append(TabStops::make(twips, type));
     applyTabs(tabs);
 }
 
@@ -532,9 +452,9 @@ void TextControl::removeTabStop(int index)
     applyTabs(tabs);
 }
 
-int TextControl::IndentL() const { return toTwips(textCursor().blockFormat().leftMargin()); }
-int TextControl::IndentFL() const { return toTwips(textCursor().blockFormat().textIndent()); }
-int TextControl::IndentR() const { return toTwips(textCursor().blockFormat().rightMargin()); }
+int TextControl::IndentL() const { return qRound(Document::pixelsToTwips(textCursor().blockFormat().leftMargin())); }
+int TextControl::IndentFL() const { return qRound(Document::pixelsToTwips(textCursor().blockFormat().textIndent())); }
+int TextControl::IndentR() const { return qRound(Document::pixelsToTwips(textCursor().blockFormat().rightMargin())); }
 
 // ---- Page -----------------------------------------------------------------------
 
@@ -692,16 +612,10 @@ int TextControl::CurrentPages() const { return m_pager->pageCount(); }
 
 bool TextControl::Load(const QString& file, int offset, int format, bool insertAtSelection)
 {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
-        m_lastError = QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden.")
-                          .arg(QDir::toNativeSeparators(file));
-        return false;
-    }
-    QByteArray data = f.readAll();
-    if (offset > 0)
-        data.remove(0, qMin<qsizetype>(offset, data.size()));
+    QByteArray data;
     QString error;
+    if (!DocumentFile::read(file, offset, &data, &m_lastError))
+        return false;
     bool ok;
     if (insertAtSelection) {
         QTextCursor c = textCursor();
@@ -753,29 +667,9 @@ bool TextControl::Save(const QString& file, int offset, int format, bool selecti
                                       : error;
         return false;
     }
-    // The caller may have written a header into the first bytes; keep them.
-    QByteArray head;
-    if (offset > 0) {
-        QFile old(file);
-        if (old.open(QIODevice::ReadOnly))
-            head = old.read(offset);
-        head.append(QByteArray(offset - head.size(), '\0'));
-    }
-    const QString shown = QDir::toNativeSeparators(file);
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        m_lastError = QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden. Prüfen Sie, "
-                                     "ob der Ordner existiert und beschreibbar ist.")
-                          .arg(shown);
+    // The caller may have written a header into the first bytes; they are kept.
+    if (!DocumentFile::write(file, offset, body, &m_lastError))
         return false;
-    }
-    if (out.write(head) != head.size() || out.write(body) != body.size() || !out.commit()) {
-        out.cancelWriting();
-        m_lastError = QStringLiteral("Beim Schreiben der Datei \"%1\" ist ein Fehler aufgetreten. "
-                                     "Die bisherige Datei ist unverändert.")
-                          .arg(shown);
-        return false;
-    }
     m_lastError.clear();
     return true;
 }

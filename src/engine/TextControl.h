@@ -186,7 +186,6 @@ private:
     void setPageValue(int PageGeometry::*member, int v);
     void onContentsChange(int pos, int removed, int added);
     void mergeFormat(const QTextCharFormat& f);
-    QList<QTextCharFormat> selectionCharFormats() const;
     QList<QTextOption::Tab> currentTabs() const;
     void applyTabs(const QList<QTextOption::Tab>& tabs);
     void insertWithBreaks(QTextCursor& c, const QString& text);
