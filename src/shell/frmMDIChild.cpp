@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QMdiArea>
+#include <QLayout>
 #include <QMenu>
 #include <QToolBar>
 #include <QStatusBar>
@@ -57,6 +58,8 @@ void frmMDIChild::Form_Load()
     s->setPageWidth(11906);
     s->setPageHeight(16837);
     HeaderFooterActive = 0;
+    // Setting up the page is not a step the user can undo.
+    s->document()->clearUndoRedoStacks();
 }
 
 frmMDIChild* frmMDIChild::NewDocument()
@@ -391,6 +394,8 @@ void frmMDIChild::mnuView_Bar_Click()
 void frmMDIChild::mnuView_Ruler_Click()
 {
     TXRuler1->setVisible(TXRuler1->isHidden());
+    if (QLayout* l = widget()->layout())
+        l->activate();
 }
 
 void frmMDIChild::mnuView_ControlChars_Click()
