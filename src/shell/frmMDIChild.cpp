@@ -420,4 +420,20 @@ void frmMDIChild::mnuBrief_Click()
     // else BuildLetter or BuildLetterFromTemplate on this window.
     if (!isVisible())
         showDocument();
+    else if (QMdiArea* area = mdiArea())
+        area->setActiveSubWindow(this);
+}
+
+void frmMDIChild::mnuEtiketten_Click()
+{
+    // The address picker for labels opens here (not modal) once it exists; the label
+    // builder takes over from it.
+    appState().LabelMode = false;
+    appState().ToolbarRefreshOff = false;
+}
+
+void frmMDIChild::mnuEdit_Paste_Click()
+{
+    if (frmMDIParent* f = frmMDIParent::instance())
+        f->EditPaste();
 }

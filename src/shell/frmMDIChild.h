@@ -55,6 +55,8 @@ public Q_SLOTS:
     void mnuView_ControlChars_Click();
     void mnuCurPos_Click();
     void mnuBrief_Click();
+    void mnuEtiketten_Click();
+    void mnuEdit_Paste_Click();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -60,6 +60,9 @@ frmMDIParent::frmMDIParent(const QString& commandLine, QWidget* parent)
 
 frmMDIParent::~frmMDIParent()
 {
+    // The windows go after this object's own part; they must not call back into it.
+    disconnect(m_area, nullptr, this, nullptr);
+    disconnect(m_surfaceConnection);
     if (g_frame == this)
         g_frame = nullptr;
 }
@@ -496,9 +499,12 @@ void frmMDIParent::dragEnterEvent(QDragEnterEvent* e)
 
 void frmMDIParent::dropEvent(QDropEvent* e)
 {
-    const QList<QUrl> urls = e->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return;
     e->acceptProposedAction();
-    DocumentFiles::OpenDocument(urls.first().toLocalFile());
+    OpenDroppedFiles(e->mimeData()->urls());
+}
+
+void frmMDIParent::OpenDroppedFiles(const QList<QUrl>& urls)
+{
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        DocumentFiles::OpenDocument(urls.first().toLocalFile());
 }

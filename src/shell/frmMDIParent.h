@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QUrl>
 
 class QLabel;
 class QMdiArea;
@@ -58,6 +59,8 @@ public Q_SLOTS:
     void Toolbar1_ButtonClick(const QString& key);
     void mnuFile_New_Click();
     void mnuFile_Open_Click();
+    // Files dropped on the frame: the first one is opened.
+    void OpenDroppedFiles(const QList<QUrl>& urls);
 
     void EditCut();
     void EditCopy();

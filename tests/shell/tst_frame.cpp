@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -311,6 +313,60 @@ private Q_SLOTS:
         fx.frame->ChooseDocumentColour(2);
         QCOMPARE(w->surface()->TextBkColor(), QColor(Qt::yellow));
         QCOMPARE(w->surface()->ForeColor(), QColor(Qt::red));
+    }
+
+    void dropOpensFirstFile()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        // A file that cannot be read: the load reports its error, which shows that the
+        // drop reached it; the second file is not touched.
+        QVERIFY(fx.frame->acceptDrops());
+        fx.frame->OpenDroppedFiles({QUrl::fromLocalFile(QStringLiteral("/nonexistent-folder/a.txt")),
+                                    QUrl::fromLocalFile(QStringLiteral("/nonexistent-folder/b.txt"))});
+        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
+        QVERIFY(fx.frame->documents().isEmpty());
+    }
+
+    void calculator_data()
+    {
+        QTest::addColumn<QString>("besideProgram"); // file name beside the program
+        QTest::addColumn<QString>("inPath");        // file name in PATH
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("own Rechner") << "Rechner" << "" << true;
+        QTest::newRow("desktop calculator") << "" << "galculator" << true;
+        QTest::newRow("Rechner first") << "Rechner" << "xcalc" << true;
+        QTest::newRow("none is silent") << "" << "" << false;
+    }
+    void calculator()
+    {
+        QFETCH(QString, besideProgram);
+        QFETCH(QString, inPath);
+        QFETCH(bool, starts);
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        QTemporaryDir program;
+        QTemporaryDir bin;
+        QTemporaryDir out;
+        auto script = [&out](const QString& path, const QString& tag) {
+            writeFile(path, "#!/bin/sh\n/usr/bin/touch '" + out.filePath(tag).toUtf8() + "'\n");
+            QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        };
+        if (!besideProgram.isEmpty())
+            script(program.filePath(besideProgram), QStringLiteral("own"));
+        if (!inPath.isEmpty())
+            script(bin.filePath(inPath), QStringLiteral("path"));
+        appState().ProgramFolder = program.path() + QLatin1Char('/');
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8());
+        fx.frame->RunCalculator();
+        qputenv("PATH", oldPath);
+        const QString expected = besideProgram.isEmpty() ? QStringLiteral("path") : QStringLiteral("own");
+        if (starts)
+            QTRY_VERIFY(QFile::exists(out.filePath(expected)));
+        QTest::qWait(50);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), starts ? 1 : 0);
+        QCOMPARE(fx.prompts->asked.size(), 0);
     }
 
     void selectAllSelectsEverything()
