@@ -83,8 +83,12 @@ void frmMDIChild::showDocument()
 {
     frmMDIParent* frame = frmMDIParent::instance();
     if (frame) {
+        // Each new window a step below and right of the one before, inside the area.
+        const int step = 26 * int(frame->documents().size() % 8);
         frame->mdiArea()->addSubWindow(this);
-        resize(frame->mdiArea()->viewport()->size() * 0.8);
+        const QSize area = frame->mdiArea()->viewport()->size();
+        resize(area * 0.8);
+        move(qMin(step, qMax(0, area.width() - width())), qMin(step, qMax(0, area.height() - height())));
     }
     show();
     if (frame)
