@@ -72,7 +72,7 @@ QMenu* fileMenu(Builder& b)
     b.item(m, s("mnuFile_Print"), s("&Drucken"), false, QKeySequence(Qt::CTRL | Qt::Key_P));
     b.item(m, s("mnuFile_PrintAll"), s("Drucken alle"), false);
     m->addSeparator();
-    b.item(m, s("mnuCommand"), s("Dateien [TXM} mit QX-Text.exe verknüpen"), false);
+    b.item(m, s("mnuCommand"), s("Dateien [TXM} mit QX-Text.exe verknüpen"));
     m->addSeparator();
     b.item(m, s("mnuFile_Exit"), s("&Beenden"));
     return m;

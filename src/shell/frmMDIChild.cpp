@@ -2,6 +2,7 @@
 
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
+#include "FileAssociation.h"
 #include "RulerPlaceholder.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
@@ -12,6 +13,7 @@
 #include "engine/TextControl.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMdiArea>
 #include <QLayout>
@@ -133,6 +135,12 @@ void frmMDIChild::connectMenus()
     on("mnuFile_Save", [] { DocumentFiles::SaveActiveDocument(); });
     on("mnuFile_SaveAs", [] { DocumentFiles::SaveActiveDocumentAs(); });
     on("mnuFile_Export", [] { DocumentFiles::ExportActiveDocument(); });
+    on("mnuCommand", [] {
+        // The result is not shown, as with every file-association failure.
+        FileAssociation::RegisterFileType(
+            QStringLiteral(".txm"), QStringLiteral("Textdokument"), QStringLiteral("QX-Text.exe"),
+            QLatin1Char('"') + QCoreApplication::applicationFilePath() + QStringLiteral("\" %1"));
+    });
     on("mnuFile_Exit", [] {
         if (frmMDIParent* f = frmMDIParent::instance())
             f->close();

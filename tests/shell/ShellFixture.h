@@ -18,6 +18,13 @@
 #include <QTest>
 #include <memory>
 
+inline void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
 class ShellFixture {
 public:
     explicit ShellFixture(const QString& commandLine = {})

@@ -17,13 +17,6 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 } // namespace
 
 class TestDocumentFiles : public QObject {

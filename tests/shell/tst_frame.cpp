@@ -28,13 +28,6 @@ bool enabled(frmMDIParent& f, const QString& key)
     return f.findChild<QToolBar*>(QStringLiteral("Toolbar1"))->findChild<QAction*>(key)->isEnabled();
 }
 
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 } // namespace
 
 class TestFrame : public QObject {
