@@ -238,7 +238,7 @@ private Q_SLOTS:
         QCOMPARE(docs.size(), 2);
         QCOMPARE(docs[1]->Title(), path.toUpper());
         QCOMPARE(docs[1]->FilePath(), path);
-        QCOMPARE(docs[1]->surface()->Text(), QStringLiteral("Hallo Welt\n"));
+        QCOMPARE(docs[1]->surface()->Text().trimmed(), QStringLiteral("Hallo Welt"));
     }
 
     void commandLineWithMissingFileStartsNormally()
