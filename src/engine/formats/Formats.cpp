@@ -1,6 +1,13 @@
 #include "Formats.h"
 
+#include "CssWriter.h"
 #include "DocumentTransfer.h"
+#include "HtmlReader.h"
+#include "HtmlWriter.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+#include "WordReader.h"
+#include "WordWriter.h"
 #include "OwnFormatReader.h"
 #include "OwnFormatWriter.h"
 #include "PlainTextReader.h"
@@ -53,6 +60,9 @@ std::unique_ptr<FormatReader> readerFor(int format)
     case 1: return std::make_unique<PlainTextReader>();
     case 3:
     case 10: return std::make_unique<OwnFormatReader>();
+    case 4: return std::make_unique<HtmlReader>();
+    case 5: return std::make_unique<RtfReader>();
+    case 9: return std::make_unique<WordReader>();
     case 11:
         return std::make_unique<RefusingReader>(QStringLiteral("Style-Sheet-Dateien können nicht geöffnet werden."));
     case 12: return std::make_unique<RefusingReader>(QStringLiteral("PDF-Dateien können nicht geöffnet werden."));
@@ -66,6 +76,10 @@ std::unique_ptr<FormatWriter> writerFor(int format)
     case 1: return std::make_unique<PlainTextWriter>();
     case 3:
     case 10: return std::make_unique<OwnFormatWriter>();
+    case 4: return std::make_unique<HtmlWriter>();
+    case 5: return std::make_unique<RtfWriter>();
+    case 9: return std::make_unique<WordWriter>();
+    case 11: return std::make_unique<CssWriter>();
     case 12:
         return std::make_unique<RefusingWriter>(QStringLiteral("Der PDF-Export steht noch nicht zur Verfügung."));
     default: return nullptr;
