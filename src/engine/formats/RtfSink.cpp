@@ -170,30 +170,54 @@ void RtfSink::emitTable()
             placed.append({r, from, to - from, &d, &row.cells[i]});
         }
     }
-    for (const Placed& p : placed)
-        if (p.span > 1)
-            table->mergeCells(p.row, p.col, 1, p.span);
-    // Vertical merges: a continued cell joins the cell above it.
-    for (const Placed& p : placed) {
-        if (!p.def->vMerged || p.row == 0)
+    // Vertical merges: a continued cell lengthens the cell above it.
+    QList<int> rowSpan(placed.size(), 1);
+    QList<bool> covered(placed.size(), false);
+    for (int i = 0; i < placed.size(); ++i) {
+        if (!placed[i].def->vMerged || placed[i].row == 0)
             continue;
-        const QTextTableCell above = table->cellAt(p.row - 1, p.col);
-        if (above.column() == p.col)
-            table->mergeCells(above.row(), p.col, p.row - above.row() + 1, above.columnSpan());
-    }
-    for (const Placed& p : placed) {
-        QTextTableCell cell = table->cellAt(p.row, p.col);
-        if (cell.row() != p.row)
-            continue; // merged into the cell above
-        if (p.def->background.isValid()) {
-            QTextCharFormat f = cell.format();
-            f.setBackground(p.def->background);
-            cell.setFormat(f);
+        for (int j = i - 1; j >= 0; --j) {
+            if (placed[j].col == placed[i].col && placed[j].row < placed[i].row && !covered[j]) {
+                if (placed[j].row + rowSpan[j] == placed[i].row && placed[j].span == placed[i].span) {
+                    ++rowSpan[j];
+                    covered[i] = true;
+                }
+                break;
+            }
         }
-        QTextCursor c = cell.firstCursorPosition();
+    }
+    // Content first, then formats and merges (Qt moves the content of merged cells).
+    for (int i = 0; i < placed.size(); ++i) {
+        if (covered[i])
+            continue;
+        const Placed& p = placed[i];
+        QTextCursor c = table->cellAt(p.row, p.col).firstCursorPosition();
         bool first = true;
         for (const RtfParagraph& para : *p.content)
             emitParagraph(c, first, para);
+    }
+    // The cell format sits on the cell's first character, so after the content.
+    for (int i = 0; i < placed.size(); ++i) {
+        if (covered[i] || !placed[i].def->background.isValid())
+            continue;
+        QTextTableCell cell = table->cellAt(placed[i].row, placed[i].col);
+        QTextCharFormat f = cell.format();
+        f.setBackground(placed[i].def->background);
+        cell.setFormat(f);
+    }
+    for (int i = 0; i < placed.size(); ++i) {
+        const Placed& p = placed[i];
+        if (covered[i] || (p.span == 1 && rowSpan[i] == 1))
+            continue;
+        const int rs = qMin(rowSpan[i], rows - p.row);
+        const int cs = qMin(p.span, columns - p.col);
+        table->mergeCells(p.row, p.col, rs, cs);
+        // The spans also go into the cell format, which copies of the document use.
+        QTextTableCell cell = table->cellAt(p.row, p.col);
+        QTextCharFormat f = cell.format();
+        f.setProperty(QTextFormat::TableCellRowSpan, rs);
+        f.setProperty(QTextFormat::TableCellColumnSpan, cs);
+        cell.setFormat(f);
     }
     m_cursor.setPosition(table->lastPosition() + 1);
     m_first = true;
