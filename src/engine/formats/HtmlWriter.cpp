@@ -201,7 +201,11 @@ private:
             }
         }
         const QString tag = list ? QStringLiteral("li") : QStringLiteral("p");
-        html += QLatin1Char('<') + tag + styleAttr(blockStyle(b.blockFormat()), u'p') + QLatin1Char('>');
+        html += QLatin1Char('<') + tag;
+        // Qt's importer takes justification only from the attribute.
+        if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignJustify)
+            html += QStringLiteral(" align=\"justify\"");
+        html += styleAttr(blockStyle(b.blockFormat()), u'p') + QLatin1Char('>');
         QString openHref;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
