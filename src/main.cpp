@@ -1,3 +1,4 @@
+#include "shell/BatchConvert.h"
 #include "shell/frmMDIParent.h"
 
 #include <QApplication>
@@ -8,10 +9,16 @@
 
 int main(int argc, char** argv)
 {
+    // Batch conversion needs no display: it runs before any window system is touched.
+    if (argc > 1 && QByteArray(argv[1]) == "--convert-to") {
+        QStringList args;
+        for (int i = 1; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        return runBatchConvert(args);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Textverarbeitung"));
-
-    // Batch modes that run without windows go here, before the frame is built.
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTranslator qtGerman;
@@ -23,6 +30,8 @@ int main(int argc, char** argv)
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
 
     frmMDIParent frame(commandLine);
+    if (frame.startAborted())
+        return 1;
     frame.show();
     return app.exec();
 }

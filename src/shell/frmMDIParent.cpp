@@ -7,6 +7,7 @@
 #include "frmMDIChild.h"
 
 #include "app/AppState.h"
+#include "addresses/LocateAddressDatabase.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
 #include "engine/TextControl.h"
@@ -80,8 +81,9 @@ void frmMDIParent::MDIForm_Load()
 
 void frmMDIParent::locateAddressDatabase()
 {
-    // Finding the address database (and ending the program when there is none) is
-    // done by the address store; it is called from here once it exists.
+    // Without a database the message has been shown; the program ends.
+    const AppState& app = appState();
+    m_startAborted = !LocateAddressDatabase(appState(), app.RunsFromRemovable, QString());
 }
 
 void frmMDIParent::buildBars()

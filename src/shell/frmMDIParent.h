@@ -38,6 +38,8 @@ public:
 
     bool IsDocumentActive() const;
     bool firstActivationDone() const { return m_activated; }
+    // True when the start found no address database and the program must end.
+    bool startAborted() const { return m_startAborted; }
 
     // Printing is not built yet: Print and PrintPreview stay disabled until it is.
     static constexpr bool printingAvailable = false;
@@ -102,4 +104,5 @@ private:
     QString m_commandLine;
     QString m_startFolder;
     bool m_activated = false;
+    bool m_startAborted = false;
 };

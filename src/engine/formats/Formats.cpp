@@ -94,6 +94,8 @@ bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insert
         return false;
     }
     Document result;
+    // A format without page settings (plain text, HTML) keeps the document's page.
+    result.setPage(doc.page());
     if (!reader->read(data, result, error))
         return false;
     if (insertAt)
