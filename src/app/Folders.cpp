@@ -74,7 +74,7 @@ bool isOnRemovableDevice(const QString& path, const QString& mountInfo, const QS
         return false;
     const QString dev = bestSource.mid(5);
     // A partition's own folder has no "removable"; its parent disk has.
-    for (const QString& candidate : {sysBlock + QLatin1Char('/') + dev + QStringLiteral("/removable"),
+    for (const QString& candidate : QStringList{sysBlock + QLatin1Char('/') + dev + QStringLiteral("/removable"),
                                      sysBlock + QLatin1Char('/') + dev + QStringLiteral("/../removable")}) {
         QFile f(candidate);
         if (f.open(QIODevice::ReadOnly))
@@ -130,7 +130,7 @@ void prepare(AppState& state, const QString& programFolder, bool removable, cons
 
 QString readStartOption(const QString& workFolder, const QString& programFolder)
 {
-    for (const QString& path : {withSlash(workFolder) + QStringLiteral("Kontorix.txt"),
+    for (const QString& path : QStringList{withSlash(workFolder) + QStringLiteral("Kontorix.txt"),
                                 withSlash(programFolder) + QStringLiteral("Kontorix.txt")}) {
         if (!fileExists(path))
             continue;

@@ -1,0 +1,174 @@
+#include "TestHome.h"
+#include "app/AppState.h"
+#include "app/Folders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+class TestFolders : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void homeRule_data()
+    {
+        QTest::addColumn<QString>("drive");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("home");
+        QTest::newRow("plain") << "C:" << "\\Users\\x" << "C:\\Users\\x\\";
+        QTest::newRow("drive with slash") << "C:\\" << "\\Users\\x" << "C:\\Users\\x\\";
+        QTest::newRow("path without slash") << "C:\\" << "Users\\x" << "C:\\Users\\x\\";
+        QTest::newRow("neither slash") << "C:" << "Users\\x" << "C:\\Users\\x\\";
+        QTest::newRow("path ends in slash") << "D:" << "\\home\\" << "D:\\home\\";
+        QTest::newRow("network drive") << "\\\\srv\\" << "\\u" << "\\\\\\u\\";
+    }
+    void homeRule()
+    {
+        QFETCH(QString, drive);
+        QFETCH(QString, path);
+        QFETCH(QString, home);
+        QCOMPARE(Folders::homeFromDriveAndPath(drive, path), home);
+    }
+
+    void homeFolderFallsBackToHome()
+    {
+        TestHome home;
+        QCOMPARE(Folders::homeFolder(), home.path());
+        qputenv("HomeDrive", "C:");
+        qputenv("HomePath", "\\Users\\x");
+        QCOMPARE(Folders::homeFolder(), QStringLiteral("C:/Users/x/"));
+        qunsetenv("HomeDrive");
+        qunsetenv("HomePath");
+    }
+
+    void prepareCreatesWorkFolderAndCopiesOnlyMissingTemplates()
+    {
+        TestHome home;
+        QTemporaryDir program;
+        const QString prog = program.path() + QLatin1Char('/');
+        for (const QString& name : Folders::templateFiles())
+            writeFile(prog + name, "vom Programm");
+        // One template is absent beside the program; one exists already in the work folder.
+        QFile::remove(prog + QStringLiteral("Etiketten_Vorlage_F12.ttx"));
+        const QString work = home.path() + QStringLiteral("QX-Kontorix/");
+        QVERIFY(QDir().mkpath(work));
+        writeFile(work + QStringLiteral("Briefkopf.txm"), "eigener Briefkopf");
+
+        AppState state;
+        Folders::prepare(state, program.path(), false, home.path());
+        QCOMPARE(state.WorkFolder, work);
+        QCOMPARE(state.AddressFolder, home.path() + QStringLiteral("Adresskartei/"));
+        QCOMPARE(state.ProgramFolder, prog);
+        QCOMPARE(QDir::currentPath() + QLatin1Char('/'), work);
+        QCOMPARE(readFile(work + QStringLiteral("Briefkopf.txm")), QByteArray("eigener Briefkopf"));
+        QCOMPARE(readFile(work + QStringLiteral("Etiketten_Vorlage_F10.ttx")), QByteArray("vom Programm"));
+        QVERIFY(!QFile::exists(work + QStringLiteral("Etiketten_Vorlage_F12.ttx")));
+
+        // A second start copies nothing over the user's changed files.
+        writeFile(work + QStringLiteral("Etiketten_Vorlage_F10.ttx"), "geändert");
+        QVERIFY(Folders::copyMissingTemplates(prog, work).isEmpty());
+        QCOMPARE(readFile(work + QStringLiteral("Etiketten_Vorlage_F10.ttx")), QByteArray("geändert"));
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    void removableUsesProgramFolder()
+    {
+        TestHome home;
+        QTemporaryDir program;
+        AppState state;
+        Folders::prepare(state, program.path(), true, home.path());
+        QCOMPARE(state.WorkFolder, program.path() + QLatin1Char('/'));
+        QVERIFY(QFileInfo(program.path() + QStringLiteral("/QX-Kontorix")).isDir());
+        QVERIFY(!QFileInfo::exists(home.path() + QStringLiteral("QX-Kontorix")));
+    }
+
+    void removableDevice_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("removable");
+        QTest::newRow("stick") << "/media/stick/QX" << true;
+        QTest::newRow("stick root") << "/media/stick" << true;
+        QTest::newRow("disk") << "/home/u/prog" << false;
+        QTest::newRow("similar prefix") << "/media/sticky/x" << false;
+        QTest::newRow("tmpfs") << "/run/x" << false;
+    }
+    void removableDevice()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, removable);
+        QTemporaryDir sys;
+        QVERIFY(QDir().mkpath(sys.path() + QStringLiteral("/sda/sda1")));
+        QVERIFY(QDir().mkpath(sys.path() + QStringLiteral("/sdb/sdb1")));
+        writeFile(sys.path() + QStringLiteral("/sda/removable"), "0\n");
+        writeFile(sys.path() + QStringLiteral("/sdb/removable"), "1\n");
+        // Partitions are reached through their disk, as in sysfs.
+        QVERIFY(QFile::link(sys.path() + QStringLiteral("/sda/sda1"), sys.path() + QStringLiteral("/sda1")));
+        QVERIFY(QFile::link(sys.path() + QStringLiteral("/sdb/sdb1"), sys.path() + QStringLiteral("/sdb1")));
+        const QString mountInfo = QStringLiteral(
+            "22 1 8:1 / / rw,relatime - ext4 /dev/sda1 rw\n"
+            "40 22 8:17 / /media/stick rw - vfat /dev/sdb1 rw\n"
+            "41 22 0:5 / /run rw - tmpfs tmpfs rw\n");
+        QCOMPARE(Folders::isOnRemovableDevice(path, mountInfo, sys.path()), removable);
+    }
+
+    void startOption_data()
+    {
+        QTest::addColumn<QByteArray>("workFile");
+        QTest::addColumn<QByteArray>("programFile");
+        QTest::addColumn<QString>("option");
+        QTest::newRow("no file") << QByteArray() << QByteArray() << "";
+        QTest::newRow("noBrief") << QByteArray("noBrief\r\n") << QByteArray() << "noBrief";
+        QTest::newRow("quoted with number") << QByteArray("\"noBrief\",4711\r\n") << QByteArray() << "noBrief";
+        QTest::newRow("other text") << QByteArray("Brief") << QByteArray() << "Brief";
+        QTest::newRow("program folder only") << QByteArray() << QByteArray("noBrief") << "noBrief";
+        QTest::newRow("work folder wins") << QByteArray("x") << QByteArray("noBrief") << "x";
+    }
+    void startOption()
+    {
+        QFETCH(QByteArray, workFile);
+        QFETCH(QByteArray, programFile);
+        QFETCH(QString, option);
+        QTemporaryDir work, program;
+        if (!workFile.isNull())
+            writeFile(work.path() + QStringLiteral("/Kontorix.txt"), workFile);
+        if (!programFile.isNull())
+            writeFile(program.path() + QStringLiteral("/Kontorix.txt"), programFile);
+        QCOMPARE(Folders::readStartOption(work.path(), program.path()), option);
+    }
+
+    void commandFileLosesQuotes()
+    {
+        QCOMPARE(Folders::commandFileFrom(QStringLiteral("\"/tmp/mein Brief.txm\"")),
+                 QStringLiteral("/tmp/mein Brief.txm"));
+    }
+
+    void fileAndDirExists()
+    {
+        QTemporaryDir d;
+        writeFile(d.path() + QStringLiteral("/a.txt"), "x");
+        writeFile(d.path() + QStringLiteral("/.hidden"), "x");
+        QVERIFY(Folders::fileExists(d.path() + QStringLiteral("/a.txt")));
+        QVERIFY(!Folders::fileExists(d.path() + QStringLiteral("/.hidden")));
+        QVERIFY(!Folders::fileExists(d.path()));
+        QVERIFY(!Folders::fileExists(QString()));
+        QVERIFY(Folders::dirExists(d.path()));
+        QVERIFY(!Folders::dirExists(d.path() + QStringLiteral("/a.txt")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFolders)
+#include "tst_folders.moc"

@@ -1,0 +1,87 @@
+#include "app/WrittenRecord.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestWrittenRecord : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsItemsOfEveryKind()
+    {
+        WrittenRecordReader r(QByteArray("\"Hallo, Welt\",#TRUE#,#FALSE#,12.5,-3,ohne Quote\r\n"
+                                         "\"zweite\"  ,\"\",\r\n"));
+        QCOMPARE(r.next(), QVariant(QStringLiteral("Hallo, Welt")));
+        QCOMPARE(r.next(), QVariant(true));
+        QCOMPARE(r.next(), QVariant(false));
+        QCOMPARE(r.next(), QVariant(12.5));
+        QCOMPARE(r.next(), QVariant(-3.0));
+        QCOMPARE(r.next(), QVariant(QStringLiteral("ohne Quote")));
+        QVERIFY(!r.atEnd());
+        QCOMPARE(r.nextText(), QStringLiteral("zweite"));
+        QCOMPARE(r.nextText(), QString());
+        QCOMPARE(r.nextText(), QString());
+        QVERIFY(r.atEnd());
+    }
+
+    void lineEndsOfEveryKindSeparateItems()
+    {
+        WrittenRecordReader r(QByteArray("a\nb\rc\r\nd"));
+        QStringList items;
+        while (!r.atEnd())
+            items << r.nextText();
+        QCOMPARE(items, QStringList({"a", "b", "c", "d"}));
+    }
+
+    void unterminatedQuoteReadsToTheEnd()
+    {
+        WrittenRecordReader r(QByteArray("\"offen"));
+        QCOMPARE(r.nextText(), QStringLiteral("offen"));
+        QVERIFY(r.atEnd());
+    }
+
+    void windows1252AndUtf8()
+    {
+        WrittenRecordReader latin(QByteArray("\"M\xfcller\""));
+        QCOMPARE(latin.nextText(), QStringLiteral("Müller"));
+        WrittenRecordReader utf(QByteArray("\xEF\xBB\xBF\"M\xc3\xbcller\""));
+        QCOMPARE(utf.nextText(), QStringLiteral("Müller"));
+        QCOMPARE(decodeText(QByteArray("\x80")), QStringLiteral("€"));
+    }
+
+    void writerRoundTrip()
+    {
+        WrittenRecordWriter w;
+        w.text(QStringLiteral("Grüße, \"Anna\"")).flag(true).flag(false).number(11.5).endRecord();
+        w.text(QStringLiteral("Arial")).number(12).endRecord();
+        QCOMPARE(w.data(), QByteArray("\"Grüße, 'Anna'\",#TRUE#,#FALSE#,11.5\r\n\"Arial\",12\r\n"));
+
+        QTemporaryDir d;
+        const QString path = d.path() + QStringLiteral("/FontText.txt");
+        QVERIFY(w.writeTo(path));
+        bool ok = false;
+        WrittenRecordReader r = WrittenRecordReader::fromFile(path, &ok);
+        QVERIFY(ok);
+        QCOMPARE(r.nextText(), QStringLiteral("Grüße, 'Anna'"));
+        QCOMPARE(r.nextBool(), true);
+        QCOMPARE(r.nextBool(), false);
+        QCOMPARE(r.next().toDouble(), 11.5);
+        QCOMPARE(r.nextText(), QStringLiteral("Arial"));
+        QCOMPARE(r.next().toInt(), 12);
+        QVERIFY(r.atEnd());
+    }
+
+    void writeToMissingFolderFails()
+    {
+        WrittenRecordWriter w;
+        w.text(QStringLiteral("x")).endRecord();
+        QString error;
+        QVERIFY(!w.writeTo(QStringLiteral("/nonexistent-folder/x.txt"), &error));
+        QVERIFY(!error.isEmpty());
+        bool ok = true;
+        WrittenRecordReader::fromFile(QStringLiteral("/nonexistent-folder/x.txt"), &ok);
+        QVERIFY(!ok);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWrittenRecord)
+#include "tst_writtenrecord.moc"
