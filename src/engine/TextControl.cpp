@@ -43,6 +43,8 @@ TextControl::TextControl(QWidget* parent)
     setLineWrapMode(QTextEdit::FixedPixelWidth);
     // The document window shows its own edit menu on a right click.
     setContextMenuPolicy(Qt::NoContextMenu);
+    // MouseMoved is told without a button pressed too (the magnifier follows it).
+    viewport()->setMouseTracking(true);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kOutsidePage);

@@ -481,6 +481,10 @@ private Q_SLOTS:
         tc->setZoomFactor(150);
         tc->setSelStart(0);
         QCOMPARE(change.count(), changes); // neither zoom nor moving is a change
+        QSignalSpy moved(tc, &TextControl::MouseMoved);
+        QTest::mouseMove(tc->viewport(), QPoint(40, 30));
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(moved.first().at(0).toPoint(), QPoint(40, 30));
         QTest::mouseClick(tc->viewport(), Qt::RightButton, {}, QPoint(5, 5));
         QCOMPARE(down.count(), 1);
         QCOMPARE(down.first().at(0).value<Qt::MouseButton>(), Qt::RightButton);
