@@ -537,6 +537,8 @@ void TextControl::updateLayoutForView()
     // Zoom: the body is laid out at 96 × zoom dpi, so QTextEdit itself shows text,
     // caret, selection and mouse hits at the zoomed size.
     m_relayouting = true;
+    const double widthBefore = m_doc->body()->textWidth();
+    const double scaleBefore = m_doc->layoutScale();
     m_doc->setLayoutScale(m_zoom / 100.0);
     const double perTwip = m_doc->layoutUnitsPerTwip();
     const PageGeometry& g = m_doc->page();
@@ -561,7 +563,8 @@ void TextControl::updateLayoutForView()
     }
     m_relayouting = false;
     m_pager->setPageBodyHeight((g.height - g.marginT - g.marginB) * perTwip);
-    m_pager->invalidateAll();
+    if (m_doc->body()->textWidth() != widthBefore || m_doc->layoutScale() != scaleBefore)
+        m_pager->invalidateAll(); // lines wrap anew
     update();
     viewport()->update();
 }
@@ -636,9 +639,11 @@ bool TextControl::Load(const QString& file, int offset, int format, bool insertA
         m_relayouting = false;
         m_undo->reset();
         if (ok) {
+            // A loaded document is not a changed one: no Change, but the position moved.
             moveCursor(QTextCursor::Start);
+            m_pager->invalidateAll();
             updateLayoutForView();
-            Q_EMIT Change();
+            Q_EMIT PosChange();
         }
     }
     if (ok) {

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -509,6 +510,22 @@ private Q_SLOTS:
         tc->Undo(); // one step for both
         QVERIFY(!tc->FontBold());
         QCOMPARE(tc->FontSize(), 11.0);
+    }
+
+    void fontDialogColourGoesThroughThePrompter()
+    {
+        tc->setText(QStringLiteral("abc"));
+        tc->setSelStart(0);
+        tc->setSelLength(-1);
+        prompts->answerColour(QColor(Qt::blue));
+        prompts->answerExec([](QDialog* d) {
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("colour")), Qt::LeftButton);
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(tc->FontDialog());
+        QCOMPARE(prompts->count(QStringLiteral("colour")), 1);
+        QCOMPARE(tc->ForeColor(), QColor(Qt::blue));
+        QVERIFY(!tc->FontBold()); // untouched attributes stay
     }
 
     void fontDialogCancelChangesNothing()
