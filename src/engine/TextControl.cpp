@@ -567,6 +567,7 @@ void TextControl::updateLayoutForView()
         m_pager->invalidateAll(); // lines wrap anew
     update();
     viewport()->update();
+    Q_EMIT ViewChanged();
 }
 
 void TextControl::paintPageMargins()

@@ -1,6 +1,7 @@
 #include "TextRuler.h"
 
 #include "engine/Document.h"
+#include "engine/TabStops.h"
 #include "engine/SurfaceFollower.h"
 #include "engine/TextControl.h"
 
@@ -31,7 +32,7 @@ void TextRuler::setTextControl(TextControl* surface)
     if (surface) {
         auto up = [this] { m_follower->schedule(); };
         m_follower->keep(connect(surface->horizontalScrollBar(), &QScrollBar::valueChanged, this, up));
-        m_follower->keep(connect(surface->doc(), &Document::pageChanged, this, up));
+        m_follower->keep(connect(surface, &TextControl::ViewChanged, this, up));
     }
 }
 
@@ -102,13 +103,10 @@ void TextRuler::paintEvent(QPaintEvent*)
 
     // Tab stops by type: └ left, ┘ right, ┴ centre, ┴ with a dot decimal.
     p.setPen(QPen(Qt::black, 1.5));
-    const int saved = surface()->TabCurrent();
-    const int count = surface()->TabCount();
     const double base = h - 5.0;
-    for (int i = 1; i <= count; ++i) {
-        surface()->setTabCurrent(i);
-        const double x = xForTwips(surface()->TabPos());
-        const int type = surface()->TabType();
+    for (const QTextOption::Tab& tab : surface()->textCursor().blockFormat().tabPositions()) {
+        const double x = xForTwips(TabStops::twips(tab));
+        const int type = TabStops::typeCode(tab.type);
         p.drawLine(QPointF(x, base - 6), QPointF(x, base));
         if (type == 1)
             p.drawLine(QPointF(x, base), QPointF(x + 5, base));
@@ -119,22 +117,17 @@ void TextRuler::paintEvent(QPaintEvent*)
         if (type == 4)
             p.drawPoint(QPointF(x + 3, base - 3));
     }
-    surface()->setTabCurrent(saved);
 }
 
 int TextRuler::tabAt(double x) const
 {
     if (!surface())
         return 0;
-    const int saved = surface()->TabCurrent();
-    int found = 0;
-    for (int i = 1; i <= surface()->TabCount() && !found; ++i) {
-        surface()->setTabCurrent(i);
-        if (qAbs(xForTwips(surface()->TabPos()) - x) <= 4)
-            found = i;
-    }
-    surface()->setTabCurrent(saved);
-    return found;
+    const auto tabs = surface()->textCursor().blockFormat().tabPositions();
+    for (int i = 0; i < tabs.size(); ++i)
+        if (qAbs(xForTwips(TabStops::twips(tabs.at(i))) - x) <= 4)
+            return i + 1;
+    return 0;
 }
 
 void TextRuler::mousePressEvent(QMouseEvent* e)
