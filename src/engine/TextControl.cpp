@@ -562,7 +562,8 @@ void TextControl::updateLayoutForView()
         m_doc->body()->setTextWidth(textW);
     }
     m_relayouting = false;
-    m_pager->setPageBodyHeight((g.height - g.marginT - g.marginB) * perTwip);
+    m_pager->setUnitsPerTwip(perTwip);
+    m_pager->setPageBodyHeight(g.height - g.marginT - g.marginB);
     if (m_doc->body()->textWidth() != widthBefore || m_doc->layoutScale() != scaleBefore)
         m_pager->invalidateAll(); // lines wrap anew
     update();

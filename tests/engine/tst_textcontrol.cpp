@@ -364,6 +364,22 @@ private Q_SLOTS:
         QCOMPARE(tc->ZoomFactor(), 10);
     }
 
+    void pagesDoNotDependOnTheZoom()
+    {
+        // The zoomed layout rounds line heights to whole pixels; the pages must not follow.
+        tc->setText(QString(QStringLiteral("Eine Zeile Text\r")).repeated(400));
+        tc->setSelStart(tc->document()->findBlockByNumber(300).position());
+        const int pages = tc->CurrentPages();
+        const InputPosition at = tc->CurrentInputPosition();
+        QVERIFY(pages >= 5);
+        for (int z : {48, 75, 150, 200, 400}) {
+            tc->setZoomFactor(z);
+            QCOMPARE(tc->CurrentPages(), pages);
+            QCOMPARE(tc->CurrentInputPosition().page, at.page);
+            QCOMPARE(tc->CurrentInputPosition().line, at.line);
+        }
+    }
+
     void zoomKeepsTabsAndPositions()
     {
         // Tab stops are stored in twips; zoom must not change them or the paging.
