@@ -762,7 +762,8 @@ void TextControl::keyPressEvent(QKeyEvent* e)
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {
         kind = UndoKindTracker::Typing;
     } else if (!e->text().isEmpty() && e->text().at(0).isPrint()
-               && !(e->modifiers() & Qt::ControlModifier)) {
+               && (!(e->modifiers() & Qt::ControlModifier) || (e->modifiers() & Qt::AltModifier))) {
+        // Ctrl+Alt is AltGr on some systems: it types "@", "€", "{".
         kind = UndoKindTracker::Typing;
     }
     if (kind == UndoKindTracker::None) {
