@@ -331,6 +331,28 @@ private Q_SLOTS:
         QCOMPARE(tc->CurrentInputPosition().column, 3);
     }
 
+    void paragraphSpacingAndBreaksCount()
+    {
+        tc->setText(QStringLiteral("a\rb\rc\rd"));
+        const int body = tc->PageHeight() - tc->PageMarginT() - tc->PageMarginB();
+        // Space after "a" fills its page; "c" asks for a new page after itself.
+        QTextCursor c(tc->document());
+        QTextBlockFormat spaced;
+        spaced.setBottomMargin(body / 15.0 - 5);
+        c.mergeBlockFormat(spaced);
+        c.movePosition(QTextCursor::NextBlock);
+        c.movePosition(QTextCursor::NextBlock);
+        QTextBlockFormat breakAfter;
+        breakAfter.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysAfter);
+        c.mergeBlockFormat(breakAfter);
+        QCOMPARE(tc->CurrentPages(), 3);
+        tc->setSelStart(2); // "b"
+        QCOMPARE(tc->CurrentInputPosition().page, 2);
+        tc->setSelStart(6); // "d"
+        QCOMPARE(tc->CurrentInputPosition().page, 3);
+        QCOMPARE(tc->CurrentInputPosition().line, 1);
+    }
+
     void inputPositionBeyondTheTextIsClamped()
     {
         setThreeLinesPerPage();
@@ -338,9 +360,17 @@ private Q_SLOTS:
         QCOMPARE(tc->SelStart(), tc->document()->characterCount() - 1);
     }
 
+    void zoomScalesWhatIsShown_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("normal") << 0;
+        QTest::newRow("layout") << 1;
+        QTest::newRow("centred") << 2;
+    }
     void zoomScalesWhatIsShown()
     {
-        tc->setViewMode(0);
+        QFETCH(int, mode);
+        tc->setViewMode(mode);
         tc->setText(QStringLiteral("Hallo Welt, ein Test"));
         tc->setSelStart(0);
         QApplication::processEvents();
