@@ -69,6 +69,22 @@ int main(int argc, char** argv)
         perKey.append(double(k.nsecsElapsed()) / 1e6 / typed.size());
     }
     std::sort(perKey.begin(), perKey.end());
+
+    // Selecting everything makes the formatting bar read the attributes of all text.
+    QElapsedTimer sel;
+    sel.start();
+    tc->selectAll();
+    bar->refresh();
+    status->refresh();
+    const qint64 selectAllMs = sel.elapsed();
+    tc->moveCursor(QTextCursor::End);
+
+    // Changing the zoom lays the whole text out anew; count the pages afterwards.
+    QElapsedTimer z;
+    z.start();
+    tc->setZoomFactor(150);
+    const int pagesAfterZoom = tc->CurrentPages();
+    const qint64 zoomMs = z.elapsed();
     const InputPosition p = tc->CurrentInputPosition();
     std::printf("document: %d pages, %d paragraphs, %d characters (built in %lld ms)\n",
                 tc->CurrentPages(), paragraphs, tc->document()->characterCount(), buildMs);
@@ -76,5 +92,7 @@ int main(int argc, char** argv)
                 qlonglong(typed.size()) * rounds, p.page, p.line);
     std::printf("time per keystroke: median %.3f ms, best %.3f ms, worst %.3f ms (per round of %lld)\n",
                 perKey.at(perKey.size() / 2), perKey.first(), perKey.last(), qlonglong(typed.size()));
+    std::printf("select all and refresh the formatting and status bars: %lld ms\n", selectAllMs);
+    std::printf("zoom to 150%% and count %d pages again: %lld ms\n", pagesAfterZoom, zoomMs);
     return 0;
 }

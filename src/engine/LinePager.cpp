@@ -1,7 +1,9 @@
 #include "LinePager.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QTextBlock>
+#include <QTextFrame>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
@@ -9,6 +11,10 @@
 void LinePager::setPageBodyHeight(double h)
 {
     h = qMax(1.0, h);
+    if (m_device.dotsPerMeterX() != 56693) { // 1440 dpi: one device pixel is one twip
+        m_device.setDotsPerMeterX(56693);
+        m_device.setDotsPerMeterY(56693);
+    }
     if (h != m_bodyHeight) {
         m_bodyHeight = h;
         invalidateAll();
@@ -23,6 +29,57 @@ void LinePager::invalidateFrom(int blockNumber)
     m_nextBlock = qMin(m_nextBlock, blockNumber);
     if (m_starts.isEmpty())
         m_nextBlock = 0;
+    m_blockTop.resize(m_nextBlock + 1);
+    if (m_nextBlock == 0)
+        m_metrics.clear(); // the default font may have changed
+}
+
+QPair<double, double> LinePager::ascentDescent(int formatIndex, const QTextFormat& f)
+{
+    auto it = m_metrics.constFind(formatIndex);
+    if (it != m_metrics.cend())
+        return *it;
+    const QFont font(f.toCharFormat().font().resolve(m_doc->defaultFont()), &m_device);
+    const QFontMetricsF fm(font, &m_device);
+    return *m_metrics.insert(formatIndex, {fm.ascent(), fm.descent()});
+}
+
+double LinePager::lineHeight(const QTextBlock& block, const QTextLine& line)
+{
+    const QString text = block.text();
+    const int from = line.textStart();
+    const int to = from + qMax(1, line.textLength());
+    double ascent = 0, descent = 0;
+    bool any = false;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment frag = it.fragment();
+        const int fs = frag.position() - block.position();
+        if (fs >= to || fs + frag.length() <= from)
+            continue;
+        // Images and other objects: only the layout knows their height.
+        if (frag.text().contains(QChar::ObjectReplacementCharacter))
+            return line.height() / m_unitsPerTwip;
+        const auto ad = ascentDescent(frag.charFormatIndex(), frag.charFormat());
+        ascent = qMax(ascent, ad.first);
+        descent = qMax(descent, ad.second);
+        any = true;
+    }
+    if (!any) {
+        const auto ad = ascentDescent(-1 - block.charFormatIndex(), block.charFormat());
+        ascent = ad.first;
+        descent = ad.second;
+    }
+    double h = ascent + descent;
+    const QTextBlockFormat bf = block.blockFormat();
+    if (bf.lineHeightType() == QTextBlockFormat::ProportionalHeight)
+        h *= bf.lineHeight() / 100.0;
+    else if (bf.lineHeightType() == QTextBlockFormat::FixedHeight)
+        h = bf.lineHeight() * 15.0;
+    else if (bf.lineHeightType() == QTextBlockFormat::MinimumHeight)
+        h = qMax(h, bf.lineHeight() * 15.0);
+    else if (bf.lineHeightType() == QTextBlockFormat::LineDistanceHeight)
+        h += bf.lineHeight() * 15.0;
+    return h;
 }
 
 void LinePager::scanBlock(int blockNumber)
@@ -30,29 +87,32 @@ void LinePager::scanBlock(int blockNumber)
     const QTextBlock block = m_doc->findBlockByNumber(blockNumber);
     if (!block.isValid())
         return;
-    const QRectF rect = m_doc->documentLayout()->blockBoundingRect(block);
+    m_doc->documentLayout()->blockBoundingRect(block); // lays the block out
     const QTextLayout* layout = block.layout();
     const int lines = layout ? layout->lineCount() : 0;
+    const QTextBlockFormat bf = block.blockFormat();
     const bool breakBefore =
         blockNumber > 0
-        && ((block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        && ((bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             || (block.previous().blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter));
+    // Paragraphs inside tables and frames: their heights come from the layout.
+    const bool inFrame = m_doc->frameAt(block.position()) != m_doc->rootFrame();
+    double y = m_blockTop.at(blockNumber) + bf.topMargin() * 15.0;
     for (int i = 0; i < qMax(1, lines); ++i) {
-        double y = rect.top();
-        double h = rect.height();
+        double h = 0;
         if (i < lines) {
             const QTextLine line = layout->lineAt(i);
-            y += line.y();
-            h = line.height();
+            h = inFrame ? line.height() / m_unitsPerTwip : lineHeight(block, line);
         }
-        if (m_starts.isEmpty()) {
+        const bool first = m_starts.isEmpty();
+        const double top = first ? 0 : m_starts.last().y;
+        if (first || (i == 0 && breakBefore) || (y + h > top + m_bodyHeight + 0.01 && y > top))
             m_starts.append({blockNumber, i, y});
-            continue;
-        }
-        const double top = m_starts.last().y;
-        if ((i == 0 && breakBefore) || (y + h > top + m_bodyHeight + 0.01 && y > top))
-            m_starts.append({blockNumber, i, y});
+        y += h;
     }
+    y += bf.bottomMargin() * 15.0;
+    m_blockTop.resize(blockNumber + 1);
+    m_blockTop.append(y);
 }
 
 void LinePager::scanUntil(int blockNumber)

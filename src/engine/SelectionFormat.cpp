@@ -1,5 +1,6 @@
 #include "SelectionFormat.h"
 
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -9,13 +10,17 @@ QList<QTextCharFormat> SelectionFormat::collect(const QTextCursor& c, const QTex
     if (!c.hasSelection())
         return {atCaret};
     QList<QTextCharFormat> out;
+    QSet<int> seen; // a long selection has many fragments but few distinct formats
     const int start = c.selectionStart();
     const int end = c.selectionEnd();
     for (QTextBlock b = c.document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
-            if (f.position() < end && f.position() + f.length() > start)
+            if (f.position() < end && f.position() + f.length() > start
+                && !seen.contains(f.charFormatIndex())) {
+                seen.insert(f.charFormatIndex());
                 out.append(f.charFormat());
+            }
         }
     }
     if (out.isEmpty())

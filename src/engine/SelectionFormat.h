@@ -10,8 +10,8 @@ class QTextCursor;
 
 class SelectionFormat {
 public:
-    // The formats of every fragment the selection touches; `atCaret` when nothing is
-    // selected.
+    // The distinct formats of the fragments the selection touches; `atCaret` when
+    // nothing is selected.
     static QList<QTextCharFormat> collect(const QTextCursor& selection, const QTextCharFormat& atCaret);
     // Properties equal in all formats, after filling in `defaults` for what a format
     // leaves unset (family, size, weight, italic, underline, strike-out, black text).

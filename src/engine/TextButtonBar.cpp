@@ -1,5 +1,6 @@
 #include "TextButtonBar.h"
 
+#include "engine/SurfaceFollower.h"
 #include "engine/TextControl.h"
 
 #include <QButtonGroup>
@@ -8,7 +9,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -45,7 +45,8 @@ QIcon alignIcon(int a)
 QString sizeText(double pt) { return pt > 0 ? QLocale(QLocale::German).toString(pt) : QString(); }
 } // namespace
 
-TextButtonBar::TextButtonBar(QWidget* parent) : QToolBar(parent)
+TextButtonBar::TextButtonBar(QWidget* parent)
+    : QToolBar(parent), m_follower(new SurfaceFollower(this, [this] { refresh(); }))
 {
     setObjectName(QStringLiteral("TXButtonBar1"));
     setWindowTitle(QStringLiteral("Formatierungsleiste"));
@@ -80,37 +81,27 @@ TextButtonBar::TextButtonBar(QWidget* parent) : QToolBar(parent)
     }
 
     connect(m_font, &QFontComboBox::textActivated, this, [this](const QString& family) {
-        if (m_surface && !family.isEmpty())
-            m_surface->setFontName(family);
-        done();
+        apply([family](TextControl* s) {
+            if (!family.isEmpty())
+                s->setFontName(family);
+        });
     });
     connect(m_size, &QComboBox::textActivated, this, [this](const QString& text) {
         bool ok = false;
         const double pt = QLocale(QLocale::German).toDouble(text.trimmed(), &ok);
-        if (m_surface && ok && pt >= 1 && pt <= 1638)
-            m_surface->setFontSize(pt);
-        done();
+        apply([=](TextControl* s) {
+            if (ok && pt >= 1 && pt <= 1638)
+                s->setFontSize(pt);
+        });
     });
-    connect(m_bold, &QToolButton::clicked, this, [this](bool on) {
-        if (m_surface)
-            m_surface->setFontBold(on);
-        done();
-    });
-    connect(m_italic, &QToolButton::clicked, this, [this](bool on) {
-        if (m_surface)
-            m_surface->setFontItalic(on);
-        done();
-    });
-    connect(m_underline, &QToolButton::clicked, this, [this](bool on) {
-        if (m_surface)
-            m_surface->setFontUnderline(on);
-        done();
-    });
-    connect(group, &QButtonGroup::idClicked, this, [this](int a) {
-        if (m_surface)
-            m_surface->setAlignment(a);
-        done();
-    });
+    connect(m_bold, &QToolButton::clicked, this,
+            [this](bool on) { apply([on](TextControl* s) { s->setFontBold(on); }); });
+    connect(m_italic, &QToolButton::clicked, this,
+            [this](bool on) { apply([on](TextControl* s) { s->setFontItalic(on); }); });
+    connect(m_underline, &QToolButton::clicked, this,
+            [this](bool on) { apply([on](TextControl* s) { s->setFontUnderline(on); }); });
+    connect(group, &QButtonGroup::idClicked, this,
+            [this](int a) { apply([a](TextControl* s) { s->setAlignment(a); }); });
     setTextControl(nullptr);
 }
 
@@ -126,48 +117,32 @@ QToolButton* TextButtonBar::addButton(const char* name, const QString& tip, cons
     return b;
 }
 
-void TextButtonBar::done()
+void TextButtonBar::apply(const std::function<void(TextControl*)>& change)
 {
+    // Applies to the surface, shows the result and gives the surface the focus back.
+    TextControl* surface = m_follower->surface();
+    if (surface)
+        change(surface);
     refresh();
-    if (m_surface)
-        m_surface->setFocus(Qt::OtherFocusReason);
+    if (surface)
+        surface->setFocus(Qt::OtherFocusReason);
 }
 
-void TextButtonBar::setTextControl(TextControl* surface)
-{
-    for (const auto& c : std::as_const(m_connections))
-        disconnect(c);
-    m_connections.clear();
-    m_surface = surface;
-    if (surface) {
-        m_connections << connect(surface, &TextControl::PosChange, this, &TextButtonBar::scheduleRefresh)
-                      << connect(surface, &TextControl::Change, this, &TextButtonBar::scheduleRefresh)
-                      << connect(surface, &QObject::destroyed, this, [this] { setTextControl(nullptr); });
-    }
-    refresh();
-}
+void TextButtonBar::setTextControl(TextControl* surface) { m_follower->follow(surface); }
 
-void TextButtonBar::scheduleRefresh()
-{
-    if (m_pending)
-        return;
-    m_pending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_pending = false;
-        refresh();
-    });
-}
+TextControl* TextButtonBar::textControl() const { return m_follower->surface(); }
 
 void TextButtonBar::refresh()
 {
-    const bool on = m_surface != nullptr;
+    TextControl* surface = m_follower->surface();
+    const bool on = surface != nullptr;
     for (QWidget* w : std::initializer_list<QWidget*>{m_font, m_size, m_bold, m_italic, m_underline,
                                                       m_align[0], m_align[1], m_align[2], m_align[3]})
         w->setEnabled(on);
     if (!on)
         return;
     const QSignalBlocker b1(m_font), b2(m_size);
-    const QString family = m_surface->FontName();
+    const QString family = surface->FontName();
     if (family.isEmpty())
         m_font->setEditText(QString());
     else {
@@ -176,9 +151,9 @@ void TextButtonBar::refresh()
         if (m_font->currentText() != family)
             m_font->setEditText(family);
     }
-    m_size->setEditText(sizeText(m_surface->FontSize()));
-    m_bold->setChecked(m_surface->FontBold());
-    m_italic->setChecked(m_surface->FontItalic());
-    m_underline->setChecked(m_surface->FontUnderline());
-    m_align[m_surface->Alignment()]->setChecked(true);
+    m_size->setEditText(sizeText(surface->FontSize()));
+    m_bold->setChecked(surface->FontBold());
+    m_italic->setChecked(surface->FontItalic());
+    m_underline->setChecked(surface->FontUnderline());
+    m_align[surface->Alignment()]->setChecked(true);
 }

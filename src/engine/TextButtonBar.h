@@ -3,9 +3,10 @@
 // italic, underline and the four alignments. It shows the attributes at the tied
 // surface's input position and applies changes to it.
 
-#include <QPointer>
 #include <QToolBar>
+#include <functional>
 
+class SurfaceFollower;
 class QComboBox;
 class QFontComboBox;
 class QToolButton;
@@ -18,22 +19,19 @@ public:
 
     // nullptr when no document is active (the bar is then disabled).
     void setTextControl(TextControl* surface);
-    TextControl* textControl() const { return m_surface; }
+    TextControl* textControl() const;
 
     void refresh();
 
 private:
-    void scheduleRefresh();
     QToolButton* addButton(const char* name, const QString& tip, const QIcon& icon, bool exclusive);
-    void done();
+    void apply(const std::function<void(TextControl*)>& change);
 
-    QPointer<TextControl> m_surface;
-    QList<QMetaObject::Connection> m_connections;
+    SurfaceFollower* m_follower;
     QFontComboBox* m_font;
     QComboBox* m_size;
     QToolButton* m_bold;
     QToolButton* m_italic;
     QToolButton* m_underline;
     QToolButton* m_align[4];
-    bool m_pending = false;
 };

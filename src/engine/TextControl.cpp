@@ -43,6 +43,8 @@ TextControl::TextControl(QWidget* parent)
     setLineWrapMode(QTextEdit::FixedPixelWidth);
     // The document window shows its own edit menu on a right click.
     setContextMenuPolicy(Qt::NoContextMenu);
+    // MouseMoved is told without a button pressed too (the magnifier follows it).
+    viewport()->setMouseTracking(true);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kOutsidePage);
@@ -535,6 +537,8 @@ void TextControl::updateLayoutForView()
     // Zoom: the body is laid out at 96 × zoom dpi, so QTextEdit itself shows text,
     // caret, selection and mouse hits at the zoomed size.
     m_relayouting = true;
+    const double widthBefore = m_doc->body()->textWidth();
+    const double scaleBefore = m_doc->layoutScale();
     m_doc->setLayoutScale(m_zoom / 100.0);
     const double perTwip = m_doc->layoutUnitsPerTwip();
     const PageGeometry& g = m_doc->page();
@@ -558,10 +562,13 @@ void TextControl::updateLayoutForView()
         m_doc->body()->setTextWidth(textW);
     }
     m_relayouting = false;
-    m_pager->setPageBodyHeight((g.height - g.marginT - g.marginB) * perTwip);
-    m_pager->invalidateAll();
+    m_pager->setUnitsPerTwip(perTwip);
+    m_pager->setPageBodyHeight(g.height - g.marginT - g.marginB);
+    if (m_doc->body()->textWidth() != widthBefore || m_doc->layoutScale() != scaleBefore)
+        m_pager->invalidateAll(); // lines wrap anew
     update();
     viewport()->update();
+    Q_EMIT ViewChanged();
 }
 
 void TextControl::paintPageMargins()
@@ -634,9 +641,11 @@ bool TextControl::Load(const QString& file, int offset, int format, bool insertA
         m_relayouting = false;
         m_undo->reset();
         if (ok) {
+            // A loaded document is not a changed one: no Change, but the position moved.
             moveCursor(QTextCursor::Start);
+            m_pager->invalidateAll();
             updateLayoutForView();
-            Q_EMIT Change();
+            Q_EMIT PosChange();
         }
     }
     if (ok) {
@@ -753,7 +762,8 @@ void TextControl::keyPressEvent(QKeyEvent* e)
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {
         kind = UndoKindTracker::Typing;
     } else if (!e->text().isEmpty() && e->text().at(0).isPrint()
-               && !(e->modifiers() & Qt::ControlModifier)) {
+               && (!(e->modifiers() & Qt::ControlModifier) || (e->modifiers() & Qt::AltModifier))) {
+        // Ctrl+Alt is AltGr on some systems: it types "@", "€", "{".
         kind = UndoKindTracker::Typing;
     }
     if (kind == UndoKindTracker::None) {

@@ -164,6 +164,7 @@ Q_SIGNALS:
     void MouseDown(Qt::MouseButton button, QPoint pos); // pos in widget pixels
     void MouseMoved(QPoint pos);
     void UserActivated();                               // clicked or focused by the user
+    void ViewChanged(); // zoom, view mode or page geometry changed what is shown
     void HeaderFooterActivated(int part);               // 1, 2, 4, 8
     void HeaderFooterLeft();
     void HyperlinkClicked(const QString& target);

@@ -1,6 +1,8 @@
 #include "TextRuler.h"
 
 #include "engine/Document.h"
+#include "engine/TabStops.h"
+#include "engine/SurfaceFollower.h"
 #include "engine/TextControl.h"
 
 #include <QMouseEvent>
@@ -13,7 +15,8 @@ constexpr double kTwipsPerCm = 567.0;
 constexpr int kSnapTwips = 142; // a quarter centimetre
 } // namespace
 
-TextRuler::TextRuler(QWidget* parent) : QWidget(parent)
+TextRuler::TextRuler(QWidget* parent)
+    : QWidget(parent), m_follower(new SurfaceFollower(this, [this] { update(); }))
 {
     setObjectName(QStringLiteral("TXRuler1"));
     setToolTip(QStringLiteral("Klicken setzt einen linksbündigen Tabstopp; ziehen verschiebt ihn, "
@@ -25,62 +28,56 @@ QSize TextRuler::sizeHint() const { return {400, 24}; }
 
 void TextRuler::setTextControl(TextControl* surface)
 {
-    for (const auto& c : std::as_const(m_connections))
-        disconnect(c);
-    m_connections.clear();
-    m_surface = surface;
+    m_follower->follow(surface);
     if (surface) {
-        auto up = [this] { scheduleUpdate(); };
-        m_connections << connect(surface, &TextControl::PosChange, this, up)
-                      << connect(surface, &TextControl::Change, this, up)
-                      << connect(surface->horizontalScrollBar(), &QScrollBar::valueChanged, this, up)
-                      << connect(surface->doc(), &Document::pageChanged, this, up)
-                      << connect(surface, &QObject::destroyed, this, [this] { setTextControl(nullptr); });
+        auto up = [this] { m_follower->schedule(); };
+        m_follower->keep(connect(surface->horizontalScrollBar(), &QScrollBar::valueChanged, this, up));
+        m_follower->keep(connect(surface, &TextControl::ViewChanged, this, up));
     }
-    update();
 }
 
-void TextRuler::scheduleUpdate() { update(); }
+TextControl* TextRuler::textControl() const { return m_follower->surface(); }
+TextControl* TextRuler::surface() const { return m_follower->surface(); }
 
 double TextRuler::xForTwips(int twips) const
 {
-    if (!m_surface)
+    if (!surface())
         return 0;
-    const QPoint origin = mapFromGlobal(m_surface->mapToGlobal(QPoint(m_surface->textLeftX(), 0)));
-    return origin.x() + twips * m_surface->pixelsPerTwip();
+    const QPoint origin = mapFromGlobal(surface()->mapToGlobal(QPoint(surface()->textLeftX(), 0)));
+    return origin.x() + twips * surface()->pixelsPerTwip();
 }
 
 int TextRuler::twipsForX(double x) const
 {
-    if (!m_surface)
+    if (!surface())
         return 0;
-    return qRound((x - xForTwips(0)) / m_surface->pixelsPerTwip());
+    return qRound((x - xForTwips(0)) / surface()->pixelsPerTwip());
 }
 
 void TextRuler::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Window));
-    if (!m_surface)
+    if (!surface())
         return;
-    const int W = m_surface->PageWidth();
-    const int textW = W - m_surface->PageMarginL() - m_surface->PageMarginR();
+    const int W = surface()->PageWidth();
+    const int textW = W - surface()->PageMarginL() - surface()->PageMarginR();
     const int h = height();
-    const QRectF band(xForTwips(-m_surface->PageMarginL()), 3, W * m_surface->pixelsPerTwip(), h - 8);
+    const QRectF band(xForTwips(-surface()->PageMarginL()), 3, W * surface()->pixelsPerTwip(), h - 8);
     p.fillRect(band, QColor(0xc8, 0xc8, 0xc8));
-    p.fillRect(QRectF(xForTwips(0), band.top(), textW * m_surface->pixelsPerTwip(), band.height()),
+    p.fillRect(QRectF(xForTwips(0), band.top(), textW * surface()->pixelsPerTwip(), band.height()),
                Qt::white);
     p.setPen(Qt::darkGray);
     p.drawRect(band);
 
     // Centimetre scale from the text's left edge, numbers every centimetre when they fit.
-    const double perCm = kTwipsPerCm * m_surface->pixelsPerTwip();
+    const double perCm = kTwipsPerCm * surface()->pixelsPerTwip();
     QFont f = font();
     f.setPixelSize(9);
     p.setFont(f);
     const int every = perCm < 12 ? 5 : perCm < 22 ? 2 : 1;
-    const int firstCm = -int(m_surface->PageMarginL() / kTwipsPerCm);
-    const int lastCm = int((W - m_surface->PageMarginL()) / kTwipsPerCm);
+    const int firstCm = -int(surface()->PageMarginL() / kTwipsPerCm);
+    const int lastCm = int((W - surface()->PageMarginL()) / kTwipsPerCm);
     for (int cm = firstCm; cm <= lastCm; ++cm) {
         const double x = xForTwips(qRound(cm * kTwipsPerCm));
         if (cm != 0 && cm % every == 0)
@@ -95,9 +92,9 @@ void TextRuler::paintEvent(QPaintEvent*)
     }
 
     // Indents: first line on top, left indent below, right indent at the right.
-    const double left = xForTwips(m_surface->IndentL());
-    const double first = xForTwips(m_surface->IndentL() + m_surface->IndentFL());
-    const double right = xForTwips(textW - m_surface->IndentR());
+    const double left = xForTwips(surface()->IndentL());
+    const double first = xForTwips(surface()->IndentL() + surface()->IndentFL());
+    const double right = xForTwips(textW - surface()->IndentR());
     p.setPen(Qt::black);
     p.setBrush(QColor(0xe0, 0xe0, 0xe0));
     p.drawPolygon(QPolygonF({{first - 4, 0}, {first + 4, 0}, {first, 5}}));
@@ -106,13 +103,10 @@ void TextRuler::paintEvent(QPaintEvent*)
 
     // Tab stops by type: └ left, ┘ right, ┴ centre, ┴ with a dot decimal.
     p.setPen(QPen(Qt::black, 1.5));
-    const int saved = m_surface->TabCurrent();
-    const int count = m_surface->TabCount();
     const double base = h - 5.0;
-    for (int i = 1; i <= count; ++i) {
-        m_surface->setTabCurrent(i);
-        const double x = xForTwips(m_surface->TabPos());
-        const int type = m_surface->TabType();
+    for (const QTextOption::Tab& tab : surface()->textCursor().blockFormat().tabPositions()) {
+        const double x = xForTwips(TabStops::twips(tab));
+        const int type = TabStops::typeCode(tab.type);
         p.drawLine(QPointF(x, base - 6), QPointF(x, base));
         if (type == 1)
             p.drawLine(QPointF(x, base), QPointF(x + 5, base));
@@ -123,27 +117,22 @@ void TextRuler::paintEvent(QPaintEvent*)
         if (type == 4)
             p.drawPoint(QPointF(x + 3, base - 3));
     }
-    m_surface->setTabCurrent(saved);
 }
 
 int TextRuler::tabAt(double x) const
 {
-    if (!m_surface)
+    if (!surface())
         return 0;
-    const int saved = m_surface->TabCurrent();
-    int found = 0;
-    for (int i = 1; i <= m_surface->TabCount() && !found; ++i) {
-        m_surface->setTabCurrent(i);
-        if (qAbs(xForTwips(m_surface->TabPos()) - x) <= 4)
-            found = i;
-    }
-    m_surface->setTabCurrent(saved);
-    return found;
+    const auto tabs = surface()->textCursor().blockFormat().tabPositions();
+    for (int i = 0; i < tabs.size(); ++i)
+        if (qAbs(xForTwips(TabStops::twips(tabs.at(i))) - x) <= 4)
+            return i + 1;
+    return 0;
 }
 
 void TextRuler::mousePressEvent(QMouseEvent* e)
 {
-    if (!m_surface || e->button() != Qt::LeftButton)
+    if (!surface() || e->button() != Qt::LeftButton)
         return;
     m_dragTab = tabAt(e->position().x());
     m_dragged = false;
@@ -157,24 +146,24 @@ void TextRuler::mouseMoveEvent(QMouseEvent* e)
 
 void TextRuler::mouseReleaseEvent(QMouseEvent* e)
 {
-    if (!m_surface || e->button() != Qt::LeftButton)
+    if (!surface() || e->button() != Qt::LeftButton)
         return;
     const double x = e->position().x();
-    const int textW = m_surface->PageWidth() - m_surface->PageMarginL() - m_surface->PageMarginR();
+    const int textW = surface()->PageWidth() - surface()->PageMarginL() - surface()->PageMarginR();
     int twips = qRound(double(twipsForX(x)) / kSnapTwips) * kSnapTwips;
     if (m_dragTab && m_dragged) {
         const bool off = e->position().y() < -10 || e->position().y() > height() + 10 || twips < 0;
         if (off) {
-            m_surface->removeTabStop(m_dragTab);
+            surface()->removeTabStop(m_dragTab);
         } else {
-            m_surface->setTabCurrent(m_dragTab);
-            m_surface->setTabPos(qMin(twips, textW));
+            surface()->setTabCurrent(m_dragTab);
+            surface()->setTabPos(qMin(twips, textW));
         }
     } else if (!m_dragTab && twips > 0 && twips <= textW) {
-        m_surface->addTabStop(twips, 1);
+        surface()->addTabStop(twips, 1);
     }
     m_dragTab = 0;
     m_dragged = false;
     update();
-    m_surface->setFocus(Qt::OtherFocusReason);
+    surface()->setFocus(Qt::OtherFocusReason);
 }

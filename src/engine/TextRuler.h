@@ -3,9 +3,9 @@
 // page with its margins, the current paragraph's indents and tab stops. A click sets
 // a left tab stop; a tab stop can be dragged along the ruler or off it to remove it.
 
-#include <QPointer>
 #include <QWidget>
 
+class SurfaceFollower;
 class TextControl;
 
 class TextRuler : public QWidget {
@@ -14,7 +14,7 @@ public:
     explicit TextRuler(QWidget* parent = nullptr);
 
     void setTextControl(TextControl* surface);
-    TextControl* textControl() const { return m_surface; }
+    TextControl* textControl() const;
 
     QSize sizeHint() const override;
 
@@ -31,10 +31,9 @@ protected:
 
 private:
     int tabAt(double x) const; // 1-based, 0 for none
-    void scheduleUpdate();
+    TextControl* surface() const;
 
-    QPointer<TextControl> m_surface;
-    QList<QMetaObject::Connection> m_connections;
+    SurfaceFollower* m_follower;
     int m_dragTab = 0;
     bool m_dragged = false;
 };

@@ -2,10 +2,10 @@
 // The frame's status bar for the editing surface: panels "Seite", "Zeile" and
 // "Spalte" with the input position of the tied surface.
 
-#include <QPointer>
 #include <QStatusBar>
 
 class QLabel;
+class SurfaceFollower;
 class TextControl;
 
 class TextStatusBar : public QStatusBar {
@@ -15,18 +15,14 @@ public:
 
     // nullptr when no document is active.
     void setTextControl(TextControl* surface);
-    TextControl* textControl() const { return m_surface; }
+    TextControl* textControl() const;
 
     // Refreshes the panels now (normally done once per burst of changes).
     void refresh();
 
 private:
-    void scheduleRefresh();
-
-    QPointer<TextControl> m_surface;
-    QList<QMetaObject::Connection> m_connections;
+    SurfaceFollower* m_follower;
     QLabel* m_page;
     QLabel* m_line;
     QLabel* m_column;
-    bool m_pending = false;
 };

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFontComboBox>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
@@ -138,7 +139,9 @@ private Q_SLOTS:
         // The ruler's zero is straight above the text's left edge.
         const QPoint textLeft = tc->viewport()->mapToGlobal(QPoint(0, 0));
         QVERIFY(qAbs(ruler->mapToGlobal(QPoint(qRound(x0), 0)).x() - textLeft.x()) <= 1);
+        QSignalSpy view(tc, &TextControl::ViewChanged);
         tc->setZoomFactor(200);
+        QVERIFY(view.count() >= 1); // what the ruler repaints on
         QApplication::processEvents();
         QVERIFY(qAbs((ruler->xForTwips(567) - ruler->xForTwips(0)) - 2 * cm100) < 0.01);
 

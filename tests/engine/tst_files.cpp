@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 #include <unistd.h>
 
@@ -49,7 +50,11 @@ private Q_SLOTS:
 
         TextControl in;
         in.setPageWidth(10000);
+        QSignalSpy changes(&in, &TextControl::Change);
+        QSignalSpy moves(&in, &TextControl::PosChange);
         QVERIFY2(in.Load(path, offset, 1, false), qPrintable(in.LastError()));
+        QCOMPARE(changes.count(), 0); // a loaded document is unchanged
+        QVERIFY(moves.count() >= 1);  // but companions refresh
         QCOMPARE(in.Text(), out.Text());
         QVERIFY(!in.CanUndo()); // loading replaces the document, not an undo step
         QCOMPARE(in.LoadSaveAttribute(0).toInt(), 10000);

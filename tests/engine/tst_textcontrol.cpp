@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -330,6 +331,28 @@ private Q_SLOTS:
         QCOMPARE(tc->CurrentInputPosition().column, 3);
     }
 
+    void paragraphSpacingAndBreaksCount()
+    {
+        tc->setText(QStringLiteral("a\rb\rc\rd"));
+        const int body = tc->PageHeight() - tc->PageMarginT() - tc->PageMarginB();
+        // Space after "a" fills its page; "c" asks for a new page after itself.
+        QTextCursor c(tc->document());
+        QTextBlockFormat spaced;
+        spaced.setBottomMargin(body / 15.0 - 5);
+        c.mergeBlockFormat(spaced);
+        c.movePosition(QTextCursor::NextBlock);
+        c.movePosition(QTextCursor::NextBlock);
+        QTextBlockFormat breakAfter;
+        breakAfter.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysAfter);
+        c.mergeBlockFormat(breakAfter);
+        QCOMPARE(tc->CurrentPages(), 3);
+        tc->setSelStart(2); // "b"
+        QCOMPARE(tc->CurrentInputPosition().page, 2);
+        tc->setSelStart(6); // "d"
+        QCOMPARE(tc->CurrentInputPosition().page, 3);
+        QCOMPARE(tc->CurrentInputPosition().line, 1);
+    }
+
     void inputPositionBeyondTheTextIsClamped()
     {
         setThreeLinesPerPage();
@@ -337,9 +360,17 @@ private Q_SLOTS:
         QCOMPARE(tc->SelStart(), tc->document()->characterCount() - 1);
     }
 
+    void zoomScalesWhatIsShown_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("normal") << 0;
+        QTest::newRow("layout") << 1;
+        QTest::newRow("centred") << 2;
+    }
     void zoomScalesWhatIsShown()
     {
-        tc->setViewMode(0);
+        QFETCH(int, mode);
+        tc->setViewMode(mode);
         tc->setText(QStringLiteral("Hallo Welt, ein Test"));
         tc->setSelStart(0);
         QApplication::processEvents();
@@ -361,6 +392,22 @@ private Q_SLOTS:
         QCOMPARE(tc->ZoomFactor(), 400);
         tc->setZoomFactor(1);
         QCOMPARE(tc->ZoomFactor(), 10);
+    }
+
+    void pagesDoNotDependOnTheZoom()
+    {
+        // The zoomed layout rounds line heights to whole pixels; the pages must not follow.
+        tc->setText(QString(QStringLiteral("Eine Zeile Text\r")).repeated(400));
+        tc->setSelStart(tc->document()->findBlockByNumber(300).position());
+        const int pages = tc->CurrentPages();
+        const InputPosition at = tc->CurrentInputPosition();
+        QVERIFY(pages >= 5);
+        for (int z : {48, 75, 150, 200, 400}) {
+            tc->setZoomFactor(z);
+            QCOMPARE(tc->CurrentPages(), pages);
+            QCOMPARE(tc->CurrentInputPosition().page, at.page);
+            QCOMPARE(tc->CurrentInputPosition().line, at.line);
+        }
     }
 
     void zoomKeepsTabsAndPositions()
@@ -481,6 +528,10 @@ private Q_SLOTS:
         tc->setZoomFactor(150);
         tc->setSelStart(0);
         QCOMPARE(change.count(), changes); // neither zoom nor moving is a change
+        QSignalSpy moved(tc, &TextControl::MouseMoved);
+        QTest::mouseMove(tc->viewport(), QPoint(40, 30));
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(moved.first().at(0).toPoint(), QPoint(40, 30));
         QTest::mouseClick(tc->viewport(), Qt::RightButton, {}, QPoint(5, 5));
         QCOMPARE(down.count(), 1);
         QCOMPARE(down.first().at(0).value<Qt::MouseButton>(), Qt::RightButton);
@@ -505,6 +556,22 @@ private Q_SLOTS:
         tc->Undo(); // one step for both
         QVERIFY(!tc->FontBold());
         QCOMPARE(tc->FontSize(), 11.0);
+    }
+
+    void fontDialogColourGoesThroughThePrompter()
+    {
+        tc->setText(QStringLiteral("abc"));
+        tc->setSelStart(0);
+        tc->setSelLength(-1);
+        prompts->answerColour(QColor(Qt::blue));
+        prompts->answerExec([](QDialog* d) {
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("colour")), Qt::LeftButton);
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(tc->FontDialog());
+        QCOMPARE(prompts->count(QStringLiteral("colour")), 1);
+        QCOMPARE(tc->ForeColor(), QColor(Qt::blue));
+        QVERIFY(!tc->FontBold()); // untouched attributes stay
     }
 
     void fontDialogCancelChangesNothing()

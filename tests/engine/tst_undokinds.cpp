@@ -108,6 +108,17 @@ private Q_SLOTS:
         QCOMPARE(tc->Text(), QString());
     }
 
+    void altGrCharactersAreTyping()
+    {
+        QTest::keyClicks(tc, QStringLiteral("a"));
+        QTest::keyClick(tc, Qt::Key_At, Qt::ControlModifier | Qt::AltModifier);
+        QTest::keyClick(tc, Qt::Key_B);
+        QCOMPARE(tc->Text(), QStringLiteral("a@b"));
+        QCOMPARE(tc->UndoKind(), 1);
+        tc->Undo();
+        QVERIFY(!tc->CanUndo());
+    }
+
     void keyboardUndoShortcutKeepsKinds()
     {
         QTest::keyClicks(tc, QStringLiteral("ab"));
