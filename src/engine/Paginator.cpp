@@ -1,0 +1,275 @@
+#include "Paginator.h"
+
+#include "engine/Document.h"
+#include "engine/EngineProperties.h"
+#include "engine/Images.h"
+#include "engine/PageNumberObject.h"
+#include "engine/ParagraphFrames.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+
+namespace {
+
+bool sameFrameFormat(const QTextFrameFormat& a, const QTextFrameFormat& b)
+{
+    return qFuzzyCompare(a.leftMargin() + 1, b.leftMargin() + 1)
+        && qFuzzyCompare(a.topMargin() + 1, b.topMargin() + 1)
+        && qFuzzyCompare(a.rightMargin() + 1, b.rightMargin() + 1)
+        && qFuzzyCompare(a.bottomMargin() + 1, b.bottomMargin() + 1);
+}
+
+void setRootMargins(QTextDocument* d, double l, double t, double r, double b)
+{
+    QTextFrameFormat f = d->rootFrame()->frameFormat();
+    QTextFrameFormat want = f;
+    want.setLeftMargin(l);
+    want.setTopMargin(t);
+    want.setRightMargin(r);
+    want.setBottomMargin(b);
+    if (!sameFrameFormat(f, want))
+        d->rootFrame()->setFrameFormat(want);
+}
+
+} // namespace
+
+Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(doc)
+{
+    connect(doc->body(), &QTextDocument::contentsChange, this, &Paginator::invalidate);
+    connect(doc, &Document::pageChanged, this, &Paginator::invalidate);
+}
+
+Paginator::~Paginator() = default;
+
+QSizeF Paginator::pageSizePixels(const PageGeometry& g)
+{
+    return {Document::twipsToPixels(g.width), Document::twipsToPixels(g.height)};
+}
+
+void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
+{
+    setRootMargins(d, Document::twipsToPixels(g.marginL), Document::twipsToPixels(g.marginT),
+                   Document::twipsToPixels(g.marginR), Document::twipsToPixels(g.marginB));
+    d->setPageSize(pageSizePixels(g));
+    PageNumberObject::install(d);
+    Images::installFixedHandler(d);
+}
+
+void Paginator::unpaginate(QTextDocument* d, const PageGeometry& g)
+{
+    setRootMargins(d, 0, 0, 0, 0);
+    d->setPageSize(QSizeF(Document::twipsToPixels(g.width - g.marginL - g.marginR), -1));
+}
+
+void Paginator::setBodyPaginated(bool on)
+{
+    m_bodyPaginated = on;
+    invalidate();
+}
+
+void Paginator::invalidate()
+{
+    if (m_dirty)
+        return;
+    m_dirty = true;
+    Q_EMIT invalidated();
+}
+
+QTextDocument* Paginator::layoutDocument()
+{
+    ensureLayout();
+    return m_bodyPaginated ? m_doc->body() : m_copy;
+}
+
+void Paginator::ensureLayout()
+{
+    if (!m_dirty)
+        return;
+    m_dirty = false;
+    QTextDocument* d = m_doc->body();
+    if (!m_bodyPaginated) {
+        delete m_copy;
+        m_copy = d->clone(this);
+        m_copy->setUndoRedoEnabled(false);
+        paginate(m_copy, m_doc->page());
+        d = m_copy;
+    }
+    // One pass collects what is drawn over the text, by page.
+    m_decorations.clear();
+    const double h = pageSizePixels(m_doc->page()).height();
+    QAbstractTextDocumentLayout* layout = d->documentLayout();
+    for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
+        if (ParagraphFrames::hasFrame(b.blockFormat())) {
+            const QRectF r = layout->blockBoundingRect(b);
+            const int first = int(r.top() / h) + 1;
+            const int last = int(qMax(r.top(), r.bottom() - 1) / h) + 1;
+            for (int p = first; p <= last; ++p)
+                m_decorations[p].append({b.position(), false});
+        }
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.charFormat().objectType() == EngineObject::FixedImage)
+                for (int i = 0; i < f.length(); ++i)
+                    m_decorations[pageOfPosition(f.position() + i)].append({f.position() + i, true});
+        }
+    }
+}
+
+int Paginator::pageCount()
+{
+    return qMax(1, layoutDocument()->pageCount());
+}
+
+int Paginator::pageOfPosition(int pos)
+{
+    QTextDocument* d = m_bodyPaginated ? m_doc->body() : (m_dirty ? layoutDocument() : m_copy);
+    const QTextBlock b = d->findBlock(pos);
+    if (!b.isValid())
+        return 1;
+    double y = d->documentLayout()->blockBoundingRect(b).top();
+    if (const QTextLayout* l = b.layout(); l && l->lineCount() > 0)
+        y += l->lineForTextPosition(pos - b.position()).isValid()
+                 ? l->lineForTextPosition(pos - b.position()).y()
+                 : 0;
+    return int(y / pageSizePixels(m_doc->page()).height()) + 1;
+}
+
+int Paginator::partForPage(int page, int slot) const
+{
+    const int first = slot == 1 ? 2 : 8;
+    if (page == 1 && m_doc->headerFooter(first))
+        return first;
+    return m_doc->headerFooter(slot) ? slot : 0;
+}
+
+QRectF Paginator::partRect(int part, int)
+{
+    const PageGeometry& g = m_doc->page();
+    QTextDocument* d = m_doc->headerFooter(part);
+    const double w = Document::twipsToPixels(g.width - g.marginL - g.marginR);
+    const double h = d ? d->size().height() : 0;
+    const double x = Document::twipsToPixels(g.marginL);
+    if (part == 1 || part == 2)
+        return {x, Document::twipsToPixels(m_doc->headerDistance()), w, h};
+    return {x, Document::twipsToPixels(g.height - m_doc->footerDistance()) - h, w, h};
+}
+
+void Paginator::paintPage(QPainter* p, int page, int layers)
+{
+    ensureLayout();
+    const QSizeF size = pageSizePixels(m_doc->page());
+    if (layers & HeaderFooter)
+        paintHeaderFooter(p, page);
+    if (layers & Body) {
+        QTextDocument* d = layoutDocument();
+        p->save();
+        const QRectF sheet(0, (page - 1) * size.height(), size.width(), size.height());
+        p->translate(0, -sheet.top());
+        p->setClipRect(sheet, Qt::IntersectClip);
+        QAbstractTextDocumentLayout::PaintContext ctx;
+        ctx.clip = sheet;
+        ctx.palette.setColor(QPalette::Text, Qt::black);
+        d->documentLayout()->draw(p, ctx);
+        p->restore();
+    }
+    if (layers & Decorations)
+        paintDecorations(p, page);
+}
+
+void Paginator::paintHeaderFooter(QPainter* p, int page)
+{
+    PageNumberObject::Scope scope(page);
+    for (int slot : {1, 4}) {
+        const int part = partForPage(page, slot);
+        if (!part)
+            continue;
+        QTextDocument* d = m_doc->headerFooter(part);
+        PageNumberObject::install(d);
+        const QRectF r = partRect(part, page);
+        p->save();
+        p->translate(r.topLeft());
+        QAbstractTextDocumentLayout::PaintContext ctx;
+        ctx.clip = QRectF(QPointF(0, 0), r.size());
+        ctx.palette.setColor(QPalette::Text, Qt::black);
+        d->documentLayout()->draw(p, ctx);
+        p->restore();
+    }
+}
+
+void Paginator::paintDecorations(QPainter* p, int page)
+{
+    const auto it = m_decorations.constFind(page);
+    if (it == m_decorations.cend())
+        return;
+    QTextDocument* d = layoutDocument();
+    const QSizeF size = pageSizePixels(m_doc->page());
+    const QRectF content(0, (page - 1) * size.height() + Document::twipsToPixels(m_doc->page().marginT),
+                         size.width(),
+                         size.height() - Document::twipsToPixels(m_doc->page().marginT + m_doc->page().marginB));
+    for (const Decoration& dec : *it) {
+        if (dec.image) {
+            Images::paintFixed(p, d, dec.position);
+        } else {
+            p->save();
+            p->translate(0, -(page - 1) * size.height());
+            ParagraphFrames::paint(p, d, d->findBlock(dec.position), content);
+            p->restore();
+        }
+    }
+}
+
+QImage Paginator::renderPage(int page, double dpi)
+{
+    const QSizeF size = pageSizePixels(m_doc->page()) * (dpi / 96.0);
+    QImage img(size.toSize(), QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(dpi / 96.0, dpi / 96.0);
+    paintPage(&p, page);
+    return img;
+}
+
+QPicture Paginator::pagePicture(int page)
+{
+    QPicture pic;
+    QPainter p(&pic);
+    paintPage(&p, page);
+    p.end();
+    return pic;
+}
+
+bool Paginator::print(QPrinter* printer, const QString& docName, int first, int last, int copies)
+{
+    const int pages = pageCount();
+    first = qBound(1, first <= 0 ? 1 : first, pages);
+    last = last <= 0 ? pages : qBound(first, last, pages);
+    copies = qMax(1, copies);
+    const PageGeometry& g = m_doc->page();
+    printer->setDocName(docName);
+    printer->setFullPage(true);
+    printer->setPageSize(QPageSize(QSizeF(g.width / 20.0, g.height / 20.0), QPageSize::Point));
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    QPainter p;
+    if (!p.begin(printer))
+        return false;
+    const double scale = printer->resolution() / 96.0;
+    bool firstSheet = true;
+    for (int c = 0; c < copies; ++c) {
+        for (int page = first; page <= last; ++page) {
+            if (!firstSheet)
+                printer->newPage();
+            firstSheet = false;
+            p.save();
+            p.scale(scale, scale);
+            paintPage(&p, page);
+            p.restore();
+        }
+    }
+    return p.end();
+}

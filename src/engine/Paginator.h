@@ -1,0 +1,75 @@
+#pragma once
+// Lays the body of a Document out into pages of the document's size and margins and
+// paints any page onto any QPainter: body, the header and footer that apply to the
+// page, page numbers, fixed images and paragraph frames. The layout view, printing,
+// page pictures and PDF export all paint through this one class.
+
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPicture>
+#include <QPointer>
+#include <QRectF>
+
+class Document;
+class QPainter;
+class QPrinter;
+class QTextDocument;
+struct PageGeometry;
+
+class Paginator : public QObject {
+    Q_OBJECT
+public:
+    explicit Paginator(Document* doc, QObject* parent = nullptr);
+    ~Paginator() override;
+
+    // Makes `d` lay out in pages of `g` (96-dpi pixels, margins in the root frame).
+    static void paginate(QTextDocument* d, const PageGeometry& g);
+    // Undoes paginate() for a continuous, unpaginated layout of the text width.
+    static void unpaginate(QTextDocument* d, const PageGeometry& g);
+    static QSizeF pageSizePixels(const PageGeometry& g);
+
+    // With the body itself paginated (layout view) no copy is needed.
+    void setBodyPaginated(bool on);
+    bool bodyPaginated() const { return m_bodyPaginated; }
+
+    int pageCount();
+    // The paginated document being painted: the body or a copy of it.
+    QTextDocument* layoutDocument();
+    // 1-based page of a body position.
+    int pageOfPosition(int pos);
+    // Header/footer part shown on `page` for the header (1) or footer (4) slot; 0 none.
+    int partForPage(int page, int slot) const;
+    // Where a part is drawn on its page, pixels from the sheet's corner.
+    QRectF partRect(int part, int page);
+
+    enum Layer { Body = 1, HeaderFooter = 2, Decorations = 4, All = 7 };
+    // Paints page `page` (1-based) with the sheet's top-left corner at the painter's
+    // origin, in 96-dpi pixels.
+    void paintPage(QPainter* p, int page, int layers = All);
+    QImage renderPage(int page, double dpi = 96);
+    QPicture pagePicture(int page);
+    // Prints pages first..last (0 = to the end) `copies` times; false when nothing
+    // could be printed.
+    bool print(QPrinter* printer, const QString& docName, int first, int last, int copies);
+
+Q_SIGNALS:
+    void invalidated();
+
+private:
+    void invalidate();
+    void ensureLayout();
+    void paintHeaderFooter(QPainter* p, int page);
+    void paintDecorations(QPainter* p, int page);
+
+    Document* m_doc;
+    QTextDocument* m_copy = nullptr;
+    bool m_bodyPaginated = false;
+    bool m_dirty = true;
+    struct Decoration {
+        int position; // block or anchor position
+        bool image;
+    };
+    QHash<int, QList<Decoration>> m_decorations; // by page
+};
