@@ -152,6 +152,9 @@ QRectF Paginator::partRect(int part, int)
     const PageGeometry& g = m_doc->page();
     QTextDocument* d = m_doc->headerFooter(part);
     const double w = Document::twipsToPixels(g.width - g.marginL - g.marginR);
+    // Parts share the body's text width, whatever an editor set before.
+    if (d && !qFuzzyCompare(d->textWidth(), w))
+        d->setTextWidth(w);
     const double h = d ? d->size().height() : 0;
     const double x = Document::twipsToPixels(g.marginL);
     if (part == 1 || part == 2)

@@ -241,7 +241,7 @@ Span spanFromCells(int firstStart, int lastStart, int lastLength)
     if (firstStart <= 0 || lastStart <= 0)
         return {};
     const int start = firstStart - 1;
-    return {start, lastStart + lastLength - start};
+    return {start, lastStart - 1 + lastLength - start};
 }
 
 Span tableSpan(const QTextDocument* doc, int id)

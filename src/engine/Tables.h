@@ -52,8 +52,10 @@ struct Span {
 Span tableSpan(const QTextDocument* doc, int id);
 Span rowSpan(const QTextDocument* doc, int id, int row);
 Span cellSpan(const QTextDocument* doc, int id, int row, int col);
-// The selection arithmetic on 1-based cell starts: first cell start s1, last cell
-// start sN and length lN give SelStart s1 - 1, SelLength sN + lN - (s1 - 1).
+// Selection from 1-based cell starts: first cell start s1, last cell start sN and
+// length lN give SelStart s1 - 1 and a length that ends with the last cell's text.
+// (Counting the end-of-cell mark too would end the selection outside the table, and
+// Qt would then select the whole table.)
 Span spanFromCells(int firstStart, int lastStart, int lastLength);
 
 } // namespace Tables

@@ -586,10 +586,8 @@ bool TextControl::HeaderFooterActivate(int part)
     PageNumberObject::install(d);
     m_hfEditor->setDocument(d);
     m_hfEditor->setLineWrapColumnOrWidth(int(d->textWidth()));
-    connect(d, &QTextDocument::contentsChanged, this, [this] {
-        placeHeaderFooterEditor();
-        viewport()->update();
-    }, Qt::UniqueConnection);
+    connect(d, &QTextDocument::contentsChanged, this, &TextControl::onHeaderFooterChanged,
+            Qt::UniqueConnection);
     placeHeaderFooterEditor();
     m_hfEditor->show();
     m_hfEditor->setFocus();
@@ -607,6 +605,12 @@ void TextControl::HeaderFooterLeave()
     setFocus();
     viewport()->update();
     Q_EMIT HeaderFooterLeft();
+}
+
+void TextControl::onHeaderFooterChanged()
+{
+    placeHeaderFooterEditor();
+    viewport()->update();
 }
 
 void TextControl::placeHeaderFooterEditor()

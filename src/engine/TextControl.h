@@ -283,6 +283,7 @@ private:
     void applyPageView();
     void paintLayoutView(QPaintEvent* e);
     void placeHeaderFooterEditor();
+    void onHeaderFooterChanged();
     bool pagesEventFilter(QObject* watched, QEvent* event);
     void resetFieldFormatAtCaret();
     QTextDocument* activePart() const;
