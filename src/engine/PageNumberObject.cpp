@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <QTextLayout>
 
 int PageNumberObject::s_page = 0;
 
@@ -39,10 +40,17 @@ void PageNumberObject::drawObject(QPainter* painter, const QRectF& rect, QTextDo
         page = h > 0 ? int(rect.top() / h) + 1 : 1;
     }
     const QTextCharFormat cf = format.toCharFormat();
+    // Laid out like the text around it, so that the size matches on every device.
+    QTextLayout layout(QString::number(page), cf.font().resolve(doc->defaultFont()),
+                       doc->documentLayout()->paintDevice());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid())
+        return;
     painter->save();
-    painter->setFont(cf.font().resolve(doc->defaultFont()));
     if (cf.foreground().style() != Qt::NoBrush)
         painter->setPen(cf.foreground().color());
-    painter->drawText(QPointF(rect.left(), rect.bottom()), QString::number(page));
+    layout.draw(painter, QPointF(rect.left(), rect.bottom() - line.ascent()));
     painter->restore();
 }

@@ -53,16 +53,28 @@ QSizeF Paginator::pageSizePixels(const PageGeometry& g)
 
 void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
 {
+    // The margins are a frame format change, which Qt records as an edit: keep the
+    // modified flag, and an empty history empty.
+    const bool modified = d->isModified();
+    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
     setRootMargins(d, Document::twipsToPixels(g.marginL), Document::twipsToPixels(g.marginT),
                    Document::twipsToPixels(g.marginR), Document::twipsToPixels(g.marginB));
     d->setPageSize(pageSizePixels(g));
+    if (fresh)
+        d->clearUndoRedoStacks();
+    d->setModified(modified);
     PageNumberObject::install(d);
     Images::installFixedHandler(d);
 }
 
 void Paginator::unpaginate(QTextDocument* d, const PageGeometry& g)
 {
+    const bool modified = d->isModified();
+    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
     setRootMargins(d, 0, 0, 0, 0);
+    if (fresh)
+        d->clearUndoRedoStacks();
+    d->setModified(modified);
     d->setPageSize(QSizeF(Document::twipsToPixels(g.width - g.marginL - g.marginR), -1));
 }
 
