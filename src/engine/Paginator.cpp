@@ -67,7 +67,7 @@ void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
     Images::installFixedHandler(d);
 }
 
-void Paginator::unpaginate(QTextDocument* d, const PageGeometry& g)
+void Paginator::unpaginate(QTextDocument* d)
 {
     const bool modified = d->isModified();
     const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
@@ -75,7 +75,7 @@ void Paginator::unpaginate(QTextDocument* d, const PageGeometry& g)
     if (fresh)
         d->clearUndoRedoStacks();
     d->setModified(modified);
-    d->setPageSize(QSizeF(Document::twipsToPixels(g.width - g.marginL - g.marginR), -1));
+    d->setPageSize(QSizeF(d->pageSize().width(), -1));
 }
 
 void Paginator::setBodyPaginated(bool on)

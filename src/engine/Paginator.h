@@ -26,8 +26,8 @@ public:
 
     // Makes `d` lay out in pages of `g` (96-dpi pixels, margins in the root frame).
     static void paginate(QTextDocument* d, const PageGeometry& g);
-    // Undoes paginate() for a continuous, unpaginated layout of the text width.
-    static void unpaginate(QTextDocument* d, const PageGeometry& g);
+    // Undoes paginate(): no margins, no page height; the width stays as the editor set it.
+    static void unpaginate(QTextDocument* d);
     static QSizeF pageSizePixels(const PageGeometry& g);
 
     // With the body itself paginated (layout view) no copy is needed.

@@ -336,7 +336,9 @@ void TextControl::initPages()
     m_paginator = new Paginator(m_doc, this);
     PageNumberObject::install(m_doc->body());
     Images::installFixedHandler(m_doc->body());
-    viewport()->installEventFilter(new PagesFilter(this));
+    auto* filter = new PagesFilter(this);
+    viewport()->installEventFilter(filter);
+    installEventFilter(filter);
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
         m_fieldCurrent = 0;
         resetFieldFormatAtCaret();
@@ -374,9 +376,13 @@ void TextControl::applyPageView()
             setLineWrapColumnOrWidth(int(size.width()));
         Paginator::paginate(m_doc->body(), m_doc->page());
         viewport()->setBackgroundRole(QPalette::Dark);
+        setBackgroundRole(QPalette::Dark);
+        setAutoFillBackground(true);
+        centrePageOnDesk();
     } else if (m_bodyPaginated) {
-        Paginator::unpaginate(m_doc->body(), m_doc->page());
+        Paginator::unpaginate(m_doc->body());
         viewport()->setBackgroundRole(QPalette::Base);
+        setViewportMargins(0, 0, 0, 0);
         HeaderFooterLeave();
     }
     if (layout != m_bodyPaginated) {
@@ -385,6 +391,18 @@ void TextControl::applyPageView()
     }
     placeHeaderFooterEditor();
     viewport()->update();
+}
+
+void TextControl::centrePageOnDesk()
+{
+    // The sheet stands in the middle of the desk; the room beside it is a margin of
+    // the viewport, so the text keeps its own coordinates.
+    const int pageWidth = int(Paginator::pageSizePixels(m_doc->page()).width());
+    const int room = width() - 2 * frameWidth()
+                     - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
+    const int left = qMax(8, (room - pageWidth) / 2);
+    if (viewportMargins().left() != left)
+        setViewportMargins(left, 0, 0, 0);
 }
 
 void TextControl::paintLayoutView(QPaintEvent* e)
@@ -447,9 +465,32 @@ void TextControl::paintLayoutView(QPaintEvent* e)
     placeHeaderFooterEditor();
 }
 
-bool TextControl::pagesEventFilter(QObject*, QEvent* event)
+bool TextControl::pagesEventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_hfEditor && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        HeaderFooterLeave();
+        return true;
+    }
+    if (watched == viewport() && event->type() == QEvent::MouseButtonRelease) {
+        // A click on a hyperlink field reports its target.
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::LeftButton && !textCursor().hasSelection()) {
+            const int pos = cursorForPosition(me->position().toPoint()).position();
+            const int id = Fields::atPosition(m_doc->body(), pos);
+            const Fields::Range r = Fields::find(m_doc->body(), id);
+            if (id > 0 && pos > r.start && pos < r.end && Fields::linkKind(m_doc->body(), id) > 0)
+                Q_EMIT HyperlinkClicked(Fields::linkTarget(m_doc->body(), id));
+        }
+    }
     if (m_viewMode != 1)
+        return false;
+    if (watched == this) {
+        if (event->type() == QEvent::Resize)
+            centrePageOnDesk();
+        return false;
+    }
+    if (watched != viewport())
         return false;
     const QSizeF size = Paginator::pageSizePixels(m_doc->page());
     auto pagePoint = [&](QPointF viewportPos, int* page) {

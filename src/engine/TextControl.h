@@ -282,6 +282,7 @@ private:
     void initPages();
     void applyPageView();
     void paintLayoutView(QPaintEvent* e);
+    void centrePageOnDesk();
     void placeHeaderFooterEditor();
     void onHeaderFooterChanged();
     bool pagesEventFilter(QObject* watched, QEvent* event);
