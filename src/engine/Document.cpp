@@ -10,6 +10,8 @@ Document::Document(QObject* parent) : QObject(parent), m_body(new QTextDocument(
     m_body->setDefaultFont(f);
     m_body->setDocumentMargin(0);
     applyPage();
+    // The margin is a recorded frame-format change; a new document has no history.
+    m_body->clearUndoRedoStacks();
 }
 
 void Document::setPage(const PageGeometry& g)
