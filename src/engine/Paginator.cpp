@@ -111,25 +111,39 @@ void Paginator::ensureLayout()
         paginate(m_copy, m_doc->page());
         d = m_copy;
     }
-    // One pass collects what is drawn over the text, by page.
-    m_decorations.clear();
-    const double h = pageSizePixels(m_doc->page()).height();
+}
+
+QList<Paginator::Decoration> Paginator::decorationsOf(int page)
+{
+    // Only the blocks of this page are looked at, so painting a page of a long
+    // document costs what that page holds.
+    QList<Decoration> out;
+    QTextDocument* d = layoutDocument();
     QAbstractTextDocumentLayout* layout = d->documentLayout();
-    for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
-        if (ParagraphFrames::hasFrame(b.blockFormat())) {
-            const QRectF r = layout->blockBoundingRect(b);
-            const int first = int(r.top() / h) + 1;
-            const int last = int(qMax(r.top(), r.bottom() - 1) / h) + 1;
-            for (int p = first; p <= last; ++p)
-                m_decorations[p].append({b.position(), false});
-        }
+    const double h = pageSizePixels(m_doc->page()).height();
+    const double top = (page - 1) * h, bottom = page * h;
+    const int hit = layout->hitTest(QPointF(1, top + 1), Qt::FuzzyHit);
+    QTextBlock b = hit < 0 ? d->begin() : d->findBlock(hit);
+    if (b.previous().isValid())
+        b = b.previous();
+    for (; b.isValid(); b = b.next()) {
+        const QRectF r = layout->blockBoundingRect(b);
+        if (r.top() >= bottom)
+            break;
+        if (r.bottom() <= top)
+            continue;
+        if (ParagraphFrames::hasFrame(b.blockFormat()))
+            out.append({b.position(), false});
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
-            if (f.charFormat().objectType() == EngineObject::FixedImage)
-                for (int i = 0; i < f.length(); ++i)
-                    m_decorations[pageOfPosition(f.position() + i)].append({f.position() + i, true});
+            if (f.charFormat().objectType() != EngineObject::FixedImage)
+                continue;
+            for (int i = 0; i < f.length(); ++i)
+                if (pageOfPosition(f.position() + i) == page)
+                    out.append({f.position() + i, true});
         }
     }
+    return out;
 }
 
 int Paginator::pageCount()
@@ -218,15 +232,15 @@ void Paginator::paintHeaderFooter(QPainter* p, int page)
 
 void Paginator::paintDecorations(QPainter* p, int page)
 {
-    const auto it = m_decorations.constFind(page);
-    if (it == m_decorations.cend())
+    const QList<Decoration> decorations = decorationsOf(page);
+    if (decorations.isEmpty())
         return;
     QTextDocument* d = layoutDocument();
     const QSizeF size = pageSizePixels(m_doc->page());
     const QRectF content(0, (page - 1) * size.height() + Document::twipsToPixels(m_doc->page().marginT),
                          size.width(),
                          size.height() - Document::twipsToPixels(m_doc->page().marginT + m_doc->page().marginB));
-    for (const Decoration& dec : *it) {
+    for (const Decoration& dec : decorations) {
         if (dec.image) {
             Images::paintFixed(p, d, dec.position);
         } else {

@@ -4,7 +4,6 @@
 // page, page numbers, fixed images and paragraph frames. The layout view, printing,
 // page pictures and PDF export all paint through this one class.
 
-#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -71,5 +70,5 @@ private:
         int position; // block or anchor position
         bool image;
     };
-    QHash<int, QList<Decoration>> m_decorations; // by page
+    QList<Decoration> decorationsOf(int page);
 };
