@@ -40,6 +40,8 @@ void setRootMargins(QTextDocument* d, double l, double t, double r, double b)
 
 Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(doc)
 {
+    // Qt reports contentsChange only for a document that has a layout.
+    doc->body()->documentLayout();
     connect(doc->body(), &QTextDocument::contentsChange, this, &Paginator::invalidate);
     connect(doc, &Document::pageChanged, this, &Paginator::invalidate);
 }
@@ -78,6 +80,27 @@ void Paginator::unpaginate(QTextDocument* d)
     d->setPageSize(QSizeF(d->pageSize().width(), -1));
 }
 
+void Paginator::insertPageBreak(QTextCursor& c)
+{
+    c.beginEditBlock();
+    c.insertBlock();
+    QTextBlockFormat f = c.blockFormat();
+    f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    c.setBlockFormat(f);
+    c.endEditBlock();
+}
+
+void Paginator::breakAtFormFeeds(QTextDocument* d)
+{
+    const QChar formFeed(12);
+    QTextCursor found = d->find(QString(formFeed));
+    while (!found.isNull()) {
+        found.removeSelectedText();
+        insertPageBreak(found);
+        found = d->find(QString(formFeed), found.position());
+    }
+}
+
 void Paginator::setBodyPaginated(bool on)
 {
     m_bodyPaginated = on;
@@ -108,6 +131,7 @@ void Paginator::ensureLayout()
         delete m_copy;
         m_copy = d->clone(this);
         m_copy->setUndoRedoEnabled(false);
+        breakAtFormFeeds(m_copy);
         paginate(m_copy, m_doc->page());
         d = m_copy;
     }

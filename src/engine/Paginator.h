@@ -14,6 +14,7 @@
 class Document;
 class QPainter;
 class QPrinter;
+class QTextCursor;
 class QTextDocument;
 struct PageGeometry;
 
@@ -28,6 +29,11 @@ public:
     // Undoes paginate(): no margins, no page height; the width stays as the editor set it.
     static void unpaginate(QTextDocument* d);
     static QSizeF pageSizePixels(const PageGeometry& g);
+    // A page break is a paragraph that starts a new page (Qt's page-break policy).
+    // insertPageBreak makes one at the cursor; breakAtFormFeeds turns form-feed
+    // characters (code 12) into such paragraphs.
+    static void insertPageBreak(QTextCursor& c);
+    static void breakAtFormFeeds(QTextDocument* d);
 
     // With the body itself paginated (layout view) no copy is needed.
     void setBodyPaginated(bool on);

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void pageCountForKnownText_data();
     void pageCountForKnownText();
     void layoutViewAgreesWithCopy();
+    void pageBreaks();
     void firstPagePartsOnPageOneOnly();
     void pdfShowsPageNumbersInHeader();
     void pdfFirstPageHeader();
@@ -128,6 +129,24 @@ void TstPages::layoutViewAgreesWithCopy()
     QCOMPARE(tc.CurrentPages(), (blocks + 9) / 10);
     tc.setViewMode(0);
     QCOMPARE(tc.CurrentPages(), (blocks + 9) / 10);
+}
+
+void TstPages::pageBreaks()
+{
+    Document d;
+    fillLines(d, 3); // one page of text
+    Paginator p(&d);
+    QCOMPARE(p.pageCount(), 1);
+    QTextCursor c(d.body());
+    c.setPosition(d.body()->findBlockByNumber(1).position() + 2);
+    Paginator::insertPageBreak(c);
+    QCOMPARE(p.pageCount(), 2);
+    QCOMPARE(p.pageOfPosition(c.position()), 2);
+    // A form feed typed as text breaks the printed pages too.
+    c.movePosition(QTextCursor::End);
+    c.insertText(QStringLiteral("vor") + QChar(12) + QStringLiteral("nach"));
+    QCOMPARE(p.pageCount(), 3);
+    QVERIFY(d.body()->toPlainText().contains(QChar(12))); // the body itself is unchanged
 }
 
 void TstPages::firstPagePartsOnPageOneOnly()
