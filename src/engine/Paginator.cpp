@@ -4,6 +4,7 @@
 #include "engine/EngineProperties.h"
 #include "engine/Images.h"
 #include "engine/PageNumberObject.h"
+#include "engine/PaginatedCopy.h"
 #include "engine/ParagraphFrames.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -42,7 +43,7 @@ Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(do
 {
     // Qt reports contentsChange only for a document that has a layout.
     doc->body()->documentLayout();
-    connect(doc->body(), &QTextDocument::contentsChange, this, &Paginator::invalidate);
+    connect(doc->body(), &QTextDocument::contentsChange, this, &Paginator::onContentsChange);
     connect(doc, &Document::pageChanged, this, &Paginator::invalidate);
 }
 
@@ -107,6 +108,14 @@ void Paginator::setBodyPaginated(bool on)
     invalidate();
 }
 
+void Paginator::onContentsChange(int pos, int removed, int added)
+{
+    // A paginated copy that is up to date follows the edit; anything else is rebuilt.
+    if (m_dirty || m_bodyPaginated || !m_copy || !m_copyMirrors
+        || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added))
+        invalidate();
+}
+
 void Paginator::invalidate()
 {
     if (m_dirty)
@@ -130,7 +139,10 @@ void Paginator::ensureLayout()
     if (!m_bodyPaginated) {
         delete m_copy;
         m_copy = d->clone(this);
+        ++m_rebuilds;
         m_copy->setUndoRedoEnabled(false);
+        // Form feeds become paragraphs in the copy: positions differ from then on.
+        m_copyMirrors = !d->toPlainText().contains(QChar(12));
         breakAtFormFeeds(m_copy);
         paginate(m_copy, m_doc->page());
         d = m_copy;

@@ -40,6 +40,8 @@ public:
     bool bodyPaginated() const { return m_bodyPaginated; }
 
     int pageCount();
+    // How often the paginated copy was built from scratch (edits are replayed).
+    int rebuilds() const { return m_rebuilds; }
     // The paginated document being painted: the body or a copy of it.
     QTextDocument* layoutDocument();
     // 1-based page of a body position.
@@ -64,6 +66,7 @@ Q_SIGNALS:
 
 private:
     void invalidate();
+    void onContentsChange(int pos, int removed, int added);
     void ensureLayout();
     void paintHeaderFooter(QPainter* p, int page);
     void paintDecorations(QPainter* p, int page);
@@ -72,6 +75,8 @@ private:
     QTextDocument* m_copy = nullptr;
     bool m_bodyPaginated = false;
     bool m_dirty = true;
+    int m_rebuilds = 0;
+    bool m_copyMirrors = false; // edits of the body can be replayed on the copy
     struct Decoration {
         int position; // block or anchor position
         bool image;

@@ -26,6 +26,8 @@ private Q_SLOTS:
     void pageCountForKnownText();
     void layoutViewAgreesWithCopy();
     void pageBreaks();
+    void copyFollowsEdits_data();
+    void copyFollowsEdits();
     void firstPagePartsOnPageOneOnly();
     void pdfShowsPageNumbersInHeader();
     void pdfFirstPageHeader();
@@ -147,6 +149,95 @@ void TstPages::pageBreaks()
     c.insertText(QStringLiteral("vor") + QChar(12) + QStringLiteral("nach"));
     QCOMPARE(p.pageCount(), 3);
     QVERIFY(d.body()->toPlainText().contains(QChar(12))); // the body itself is unchanged
+}
+
+void TstPages::copyFollowsEdits_data()
+{
+    QTest::addColumn<int>("edit");
+    QTest::newRow("type in the middle") << 0;
+    QTest::newRow("delete across paragraphs") << 1;
+    QTest::newRow("taller lines") << 2;
+    QTest::newRow("new paragraphs") << 3;
+    QTest::newRow("undo and redo") << 4;
+    QTest::newRow("table") << 5;
+    QTest::newRow("replace everything") << 6;
+    QTest::newRow("bold") << 7;
+}
+
+void TstPages::copyFollowsEdits()
+{
+    QFETCH(int, edit);
+    TextControl tc;
+    fillLines(*tc.doc(), 25);
+    Paginator& live = *tc.paginator();
+    QCOMPARE(live.pageCount(), 3);
+    QTextDocument* body = tc.doc()->body();
+    QTextCursor c(body);
+    for (int round = 0; round < 3; ++round) {
+        live.layoutDocument();
+        const int rebuilds = live.rebuilds();
+        switch (edit) {
+        case 0:
+            c.setPosition(body->findBlockByNumber(5).position() + 3);
+            c.insertText(QStringLiteral("eingefügt "));
+            break;
+        case 1:
+            c.setPosition(body->findBlockByNumber(2).position() + 2);
+            c.setPosition(body->findBlockByNumber(4).position() + 1, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+            break;
+        case 2: {
+            c.setPosition(body->findBlockByNumber(round).position());
+            QTextBlockFormat bf;
+            bf.setLineHeight(90, QTextBlockFormat::FixedHeight);
+            c.mergeBlockFormat(bf);
+            break;
+        }
+        case 3:
+            c.setPosition(body->findBlockByNumber(7).position() + 4);
+            c.insertBlock();
+            c.insertText(QStringLiteral("neu"));
+            c.insertBlock();
+            break;
+        case 4:
+            c.setPosition(3);
+            c.insertBlock();
+            c.insertBlock();
+            body->undo();
+            body->redo();
+            body->undo();
+            break;
+        case 5:
+            c.setPosition(body->findBlockByNumber(3).position());
+            c.insertTable(4 + round, 2);
+            break;
+        case 6:
+            tc.setText(QStringLiteral("a\nb\nc").repeated(round + 1));
+            break;
+        case 7: {
+            c.setPosition(body->findBlockByNumber(1).position());
+            c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            QTextCharFormat bold;
+            bold.setFontWeight(QFont::Bold);
+            c.mergeCharFormat(bold);
+            break;
+        }
+        }
+        // Plain text edits are replayed on the copy; tables and full replacements rebuild it.
+        if (edit != 5 && edit != 6)
+        {
+            live.layoutDocument();
+            QCOMPARE(live.rebuilds(), rebuilds);
+        }
+        Paginator fresh(tc.doc());
+        QCOMPARE(live.pageCount(), fresh.pageCount());
+        QCOMPARE(live.layoutDocument()->toPlainText(), body->toPlainText());
+        QCOMPARE(live.layoutDocument()->blockCount(), body->blockCount());
+        for (QTextBlock a = body->begin(), b = live.layoutDocument()->begin(); a.isValid(); a = a.next(), b = b.next())
+            QCOMPARE(a.blockFormat().lineHeight(), b.blockFormat().lineHeight());
+        for (int i = 0; i < body->characterCount(); i += 7)
+            QCOMPARE(live.pageOfPosition(i), fresh.pageOfPosition(i));
+    }
 }
 
 void TstPages::firstPagePartsOnPageOneOnly()
