@@ -19,6 +19,12 @@ QTextCharFormat formatAt(const QTextDocument* doc, const Range& r)
     return c.charFormat();
 }
 
+QVariant propertyOf(const QTextDocument* doc, int id, int property)
+{
+    const Range r = find(doc, id);
+    return r.id ? formatAt(doc, r).property(property) : QVariant();
+}
+
 bool mergeProperty(QTextDocument* doc, int id, int property, const QVariant& value)
 {
     const Range r = find(doc, id);
@@ -162,22 +168,14 @@ bool setText(QTextDocument* doc, int id, const QString& text)
     return true;
 }
 
-QString data(const QTextDocument* doc, int id)
-{
-    const Range r = find(doc, id);
-    return r.id ? formatAt(doc, r).stringProperty(FieldData) : QString();
-}
+QString data(const QTextDocument* doc, int id) { return propertyOf(doc, id, FieldData).toString(); }
 
 bool setData(QTextDocument* doc, int id, const QString& value)
 {
     return mergeProperty(doc, id, FieldData, value);
 }
 
-int type(const QTextDocument* doc, int id)
-{
-    const Range r = find(doc, id);
-    return r.id ? formatAt(doc, r).intProperty(FieldType) : 0;
-}
+int type(const QTextDocument* doc, int id) { return propertyOf(doc, id, FieldType).toInt(); }
 
 bool setType(QTextDocument* doc, int id, int value)
 {
@@ -195,11 +193,7 @@ bool setType(QTextDocument* doc, int id, int value)
     return true;
 }
 
-int linkKind(const QTextDocument* doc, int id)
-{
-    const Range r = find(doc, id);
-    return r.id ? formatAt(doc, r).intProperty(FieldLinkKind) : 0;
-}
+int linkKind(const QTextDocument* doc, int id) { return propertyOf(doc, id, FieldLinkKind).toInt(); }
 
 bool setLinkKind(QTextDocument* doc, int id, int kind)
 {
@@ -208,8 +202,7 @@ bool setLinkKind(QTextDocument* doc, int id, int kind)
 
 QString linkTarget(const QTextDocument* doc, int id)
 {
-    const Range r = find(doc, id);
-    return r.id ? formatAt(doc, r).stringProperty(FieldLinkTarget) : QString();
+    return propertyOf(doc, id, FieldLinkTarget).toString();
 }
 
 bool setLinkTarget(QTextDocument* doc, int id, const QString& target)

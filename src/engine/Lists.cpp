@@ -1,6 +1,7 @@
 #include "Lists.h"
 
 #include "engine/Document.h"
+#include "engine/BlockRange.h"
 #include "engine/EngineProperties.h"
 
 #include <QTextBlock>
@@ -65,18 +66,6 @@ Attr current(const QTextCursor& c)
     return a;
 }
 
-template<typename Fn>
-void forEachBlock(const QTextCursor& c, Fn fn)
-{
-    QTextDocument* d = c.document();
-    QTextBlock b = d->findBlock(c.selectionStart());
-    const QTextBlock last = d->findBlock(c.selectionEnd());
-    for (; b.isValid(); b = b.next()) {
-        fn(b);
-        if (b == last)
-            break;
-    }
-}
 
 } // namespace
 
@@ -92,7 +81,7 @@ void setListType(QTextCursor c, int type, State& state)
 {
     c.beginEditBlock();
     if (type != Bullets && type != Numbers) {
-        forEachBlock(c, [](const QTextBlock& b) {
+        forEachSelectedBlock(c, [](const QTextBlock& b) {
             if (QTextList* l = b.textList())
                 l->remove(b);
             QTextBlockFormat bf = b.blockFormat();
@@ -126,7 +115,7 @@ void setListType(QTextCursor c, int type, State& state)
 
     // One list object per command: paragraphs that change leave their old list.
     QTextList* list = nullptr;
-    forEachBlock(c, [&](const QTextBlock& b) {
+    forEachSelectedBlock(c, [&](const QTextBlock& b) {
         if (QTextList* old = b.textList())
             old->remove(b);
         QTextBlockFormat bf = b.blockFormat();

@@ -1,6 +1,7 @@
 #include "ParagraphFrames.h"
 
 #include "engine/Document.h"
+#include "engine/BlockRange.h"
 #include "engine/EngineProperties.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -16,23 +17,11 @@ namespace ParagraphFrames {
 
 namespace {
 
-template<typename Fn>
-void forEachBlock(const QTextCursor& c, Fn fn)
-{
-    QTextDocument* d = c.document();
-    QTextBlock b = d->findBlock(c.selectionStart());
-    const QTextBlock last = d->findBlock(c.selectionEnd());
-    for (; b.isValid(); b = b.next()) {
-        fn(b);
-        if (b == last)
-            break;
-    }
-}
 
 int uniform(const QTextCursor& c, int property, int fallback)
 {
     int value = -2;
-    forEachBlock(c, [&](const QTextBlock& b) {
+    forEachSelectedBlock(c, [&](const QTextBlock& b) {
         const QTextBlockFormat f = b.blockFormat();
         const int v = f.hasProperty(property) ? f.intProperty(property) : fallback;
         value = value == -2 ? v : (value == v ? v : -1);
@@ -43,7 +32,7 @@ int uniform(const QTextCursor& c, int property, int fallback)
 void setProperty(QTextCursor c, int property, const std::function<int(int)>& fn, int fallback)
 {
     c.beginEditBlock();
-    forEachBlock(c, [&](const QTextBlock& b) {
+    forEachSelectedBlock(c, [&](const QTextBlock& b) {
         QTextBlockFormat f = b.blockFormat();
         f.setProperty(property, fn(f.hasProperty(property) ? f.intProperty(property) : fallback));
         QTextCursor bc(b);

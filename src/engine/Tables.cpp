@@ -196,6 +196,16 @@ bool touched(const QTextCursor& c, QTextTable*& t, int& r0, int& r1, int& c0, in
 }
 } // namespace
 
+namespace {
+void removeTable(QTextDocument* doc, const QTextTable* t)
+{
+    QTextCursor all(doc);
+    all.setPosition(t->firstPosition() - 1);
+    all.setPosition(t->lastPosition() + 1, QTextCursor::KeepAnchor);
+    all.removeSelectedText();
+}
+} // namespace
+
 bool deleteRows(const QTextCursor& c)
 {
     QTextTable* t;
@@ -203,10 +213,7 @@ bool deleteRows(const QTextCursor& c)
     if (!touched(c, t, r0, r1, c0, c1))
         return false;
     if (r0 == 0 && r1 == t->rows() - 1) {
-        QTextCursor all(c.document());
-        all.setPosition(t->firstPosition() - 1);
-        all.setPosition(t->lastPosition() + 1, QTextCursor::KeepAnchor);
-        all.removeSelectedText();
+        removeTable(c.document(), t);
         return true;
     }
     t->removeRows(r0, r1 - r0 + 1);
@@ -220,10 +227,7 @@ bool deleteColumns(const QTextCursor& c)
     if (!touched(c, t, r0, r1, c0, c1))
         return false;
     if (c0 == 0 && c1 == t->columns() - 1) {
-        QTextCursor all(c.document());
-        all.setPosition(t->firstPosition() - 1);
-        all.setPosition(t->lastPosition() + 1, QTextCursor::KeepAnchor);
-        all.removeSelectedText();
+        removeTable(c.document(), t);
         return true;
     }
     t->removeColumns(c0, c1 - c0 + 1);
