@@ -7,6 +7,7 @@
 #include "engine/Paginator.h"
 #include "engine/TextControl.h"
 
+#include <QPicture>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -107,6 +108,8 @@ void TstObjects::fixedImageDrawnAtItsPagePosition()
 {
     TextControl tc;
     tc.setText(QStringLiteral("x"));
+    QCOMPARE(tc.CurrentPages(), 1); // the paginated copy exists and follows the insertion
+    const int rebuilds = tc.paginator()->rebuilds();
     // 1500 twips = 100 px from the page corner, beyond the text.
     const int id = tc.ObjectInsertFixed(m_png, 1500, 6000);
     QVERIFY(id > 0);
@@ -114,8 +117,15 @@ void TstObjects::fixedImageDrawnAtItsPagePosition()
     const QImage page = tc.PageImage(1);
     QCOMPARE(darkIn(page, QRect(102, 402, 56, 26)), 56 * 26);
     QCOMPARE(darkIn(page, QRect(200, 402, 20, 20)), 0);
-    // It takes no room in the text: the line still ends after "x".
+    QCOMPARE(tc.paginator()->rebuilds(), rebuilds);
+    // It takes no room in the text.
     QCOMPARE(tc.CurrentPages(), 1);
+    // Pictures and images at other resolutions show the same page.
+    const QImage twice = tc.PageImage(1, 192);
+    QVERIFY(qAbs(twice.width() - 2 * page.width()) <= 1 && qAbs(twice.height() - 2 * page.height()) <= 1);
+    QCOMPARE(darkIn(twice, QRect(204, 804, 112, 52)), 112 * 52);
+    const QPicture pic = tc.paginator()->pagePicture(1);
+    QVERIFY(pic.boundingRect().contains(QRect(101, 401, 58, 28)));
 }
 
 void TstObjects::altDragMovesFixedImage()
