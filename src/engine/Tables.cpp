@@ -74,8 +74,18 @@ int insert(QTextCursor& c, int rows, int cols, int id)
     f.setCellPadding(2);
     f.setCellSpacing(0);
     f.setProperty(TableId, id);
+    // Cells write in the format of the caret; the caret goes on after the table.
+    QTextCharFormat chars = c.charFormat();
+    chars.clearProperty(QTextFormat::ObjectType);
     c.beginEditBlock();
-    c.insertTable(rows, cols, f);
+    QTextTable* t = c.insertTable(rows, cols, f);
+    for (int r = 0; r < rows; ++r)
+        for (int col = 0; col < cols; ++col) {
+            QTextCursor cell = t->cellAt(r, col).firstCursorPosition();
+            cell.setBlockCharFormat(chars);
+        }
+    c.setPosition(t->lastPosition() + 1);
+    c.setCharFormat(chars);
     c.endEditBlock();
     return id;
 }

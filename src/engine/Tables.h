@@ -16,7 +16,8 @@ QList<QTextTable*> all(const QTextDocument* doc); // document order
 int idOf(const QTextTable* table);
 
 // Inserts a rows x cols table at the cursor with equal column widths over the text
-// width; an id <= 0 (or one in use) gets a fresh one. Returns the id, 0 on failure.
+// width; an id <= 0 (or one in use) gets a fresh one. The cells take the cursor's
+// character format and the cursor ends after the table. Returns the id, 0 on failure.
 int insert(QTextCursor& c, int rows, int cols, int id = 0);
 
 QString cellText(const QTextDocument* doc, int id, int row, int col);

@@ -17,6 +17,7 @@ class TstTablesLists : public QObject {
 private Q_SLOTS:
     void insertKeepsCallersIdOrMakesOne();
     void cellTextsReadAndWrite();
+    void caretAfterTableAndFormat();
     void equalColumnWidths();
     void spanArithmetic_data();
     void spanArithmetic();
@@ -66,6 +67,26 @@ void TstTablesLists::cellTextsReadAndWrite()
     QCOMPARE(tc.TableCellText(id, 1, 1), QStringLiteral("X"));
     QCOMPARE(tc.TableCellLength(id, 1, 1), 1);
     QCOMPARE(tc.TableCellLength(id, 3, 2), 15);
+}
+
+void TstTablesLists::caretAfterTableAndFormat()
+{
+    // As an envelope is built: small sender table, line breaks, then the address table.
+    TextControl tc;
+    tc.setFontSize(7);
+    QCOMPARE(tc.TableInsert(3, 1, -1, 10), 10);
+    QCOMPARE(tc.TableAtInputPos(), 0); // the caret stands after the table
+    tc.setFontSize(12);
+    tc.setSelText(QStringLiteral("\r\n\r\n"));
+    QCOMPARE(tc.TableInsert(6, 2, -1, 11), 11);
+    tc.setTableCellText(10, 1, 1, QStringLiteral("Absender"));
+    tc.setTableCellText(11, 2, 2, QStringLiteral("Empfänger"));
+    QTextCursor c(tc.doc()->body());
+    c.setPosition(tc.TableCellStart(10, 1, 1)); // after the first character
+    QCOMPARE(c.charFormat().fontPointSize(), 7.0);
+    c.setPosition(tc.TableCellStart(11, 2, 2));
+    QCOMPARE(c.charFormat().fontPointSize(), 12.0);
+    QVERIFY(Tables::find(tc.doc()->body(), 10)->lastPosition() < Tables::find(tc.doc()->body(), 11)->firstPosition());
 }
 
 void TstTablesLists::equalColumnWidths()
