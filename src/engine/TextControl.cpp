@@ -345,7 +345,7 @@ void TextControl::initPages()
     });
     connect(m_doc, &Document::headerFooterSetChanged, this, [this](int bits) {
         if (m_hfActive && !(bits & m_hfActive))
-            HeaderFooterLeave();
+            HeaderFooterLeave(); // before the part is deleted
         viewport()->update();
     });
 }
@@ -641,8 +641,10 @@ void TextControl::HeaderFooterLeave()
     if (!m_hfActive)
         return;
     m_hfActive = 0;
-    if (m_hfEditor)
+    if (m_hfEditor) {
         m_hfEditor->hide();
+        m_hfEditor->setDocument(nullptr); // holds no part that may be removed later
+    }
     setFocus();
     viewport()->update();
     Q_EMIT HeaderFooterLeft();

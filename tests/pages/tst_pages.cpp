@@ -9,6 +9,8 @@
 #include "engine/TextControl.h"
 
 #include <QBuffer>
+#include <QPointer>
+#include <QTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -381,10 +383,18 @@ void TstPages::activationNumbers()
     QCOMPARE(tc.HeaderFooterActive(), 0);
     tc.HeaderFooterLeave(); // leaving twice reports once
     QCOMPARE(left.count(), 1);
-    // Removing the part being edited leaves it.
+    // Removing the part being edited leaves it; the editor lets go of the part.
     QVERIFY(tc.HeaderFooterActivate(4));
+    QPointer<QTextDocument> footer = tc.doc()->headerFooter(4);
     tc.setHeaderFooterSet(1);
     QCOMPARE(left.count(), 2);
+    QVERIFY(tc.headerFooterEditor()->document() != footer);
+    QTest::qWait(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(footer.isNull());
+    QTest::keyClicks(tc.headerFooterEditor(), QStringLiteral("x"));
+    QVERIFY(tc.HeaderFooterActivate(1));
+    QCOMPARE(tc.headerFooterEditor()->document(), tc.doc()->headerFooter(1));
 }
 
 void TstPages::menuItemsActivate_data()
