@@ -10,7 +10,7 @@ Document::Document(QObject* parent) : QObject(parent), m_body(new QTextDocument(
     m_body->setDefaultFont(f);
     m_body->setDocumentMargin(0);
     applyPage();
-    // The margin is a recorded frame-format change; a new document has no history.
+    // Setting the margin is recorded as an undoable step; a new document has none.
     m_body->clearUndoRedoStacks();
 }
 

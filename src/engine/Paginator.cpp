@@ -54,6 +54,12 @@ QSizeF Paginator::pageSizePixels(const PageGeometry& g)
     return {Document::twipsToPixels(g.width), Document::twipsToPixels(g.height)};
 }
 
+double Paginator::layoutScale(const QTextDocument* d)
+{
+    const QPaintDevice* dev = d->documentLayout()->paintDevice();
+    return dev ? dev->logicalDpiY() / 96.0 : 1.0;
+}
+
 void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
 {
     // The margins are a frame format change, which Qt records as an edit: keep the
@@ -62,7 +68,7 @@ void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
     const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
     setRootMargins(d, Document::twipsToPixels(g.marginL), Document::twipsToPixels(g.marginT),
                    Document::twipsToPixels(g.marginR), Document::twipsToPixels(g.marginB));
-    d->setPageSize(pageSizePixels(g));
+    d->setPageSize(pageSizePixels(g) * layoutScale(d));
     if (fresh)
         d->clearUndoRedoStacks();
     d->setModified(modified);
@@ -156,7 +162,7 @@ QList<Paginator::Decoration> Paginator::decorationsOf(int page)
     QList<Decoration> out;
     QTextDocument* d = layoutDocument();
     QAbstractTextDocumentLayout* layout = d->documentLayout();
-    const double h = pageSizePixels(m_doc->page()).height();
+    const double h = pageSizePixels(m_doc->page()).height() * layoutScale(d);
     const double top = (page - 1) * h, bottom = page * h;
     const int hit = layout->hitTest(QPointF(1, top + 1), Qt::FuzzyHit);
     QTextBlock b = hit < 0 ? d->begin() : d->findBlock(hit);
@@ -198,7 +204,7 @@ int Paginator::pageOfPosition(int pos)
         y += l->lineForTextPosition(pos - b.position()).isValid()
                  ? l->lineForTextPosition(pos - b.position()).y()
                  : 0;
-    return int(y / pageSizePixels(m_doc->page()).height()) + 1;
+    return int(y / (pageSizePixels(m_doc->page()).height() * layoutScale(d))) + 1;
 }
 
 int Paginator::partForPage(int page, int slot) const
@@ -232,8 +238,10 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
         paintHeaderFooter(p, page);
     if (layers & Body) {
         QTextDocument* d = layoutDocument();
+        const double s = layoutScale(d);
         p->save();
-        const QRectF sheet(0, (page - 1) * size.height(), size.width(), size.height());
+        p->scale(1 / s, 1 / s);
+        const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
         p->translate(0, -sheet.top());
         p->setClipRect(sheet, Qt::IntersectClip);
         QAbstractTextDocumentLayout::PaintContext ctx;
@@ -272,17 +280,20 @@ void Paginator::paintDecorations(QPainter* p, int page)
     if (decorations.isEmpty())
         return;
     QTextDocument* d = layoutDocument();
-    const QSizeF size = pageSizePixels(m_doc->page());
-    const QRectF content(0, (page - 1) * size.height() + Document::twipsToPixels(m_doc->page().marginT),
-                         size.width(),
-                         size.height() - Document::twipsToPixels(m_doc->page().marginT + m_doc->page().marginB));
+    const double s = layoutScale(d);
+    const PageGeometry& g = m_doc->page();
+    const QSizeF size = pageSizePixels(g) * s;
+    // Frames are drawn in the body's layout units, images in page pixels.
+    const QRectF content(0, (page - 1) * size.height() + Document::twipsToPixels(g.marginT) * s, size.width(),
+                         size.height() - Document::twipsToPixels(g.marginT + g.marginB) * s);
     for (const Decoration& dec : decorations) {
         if (dec.image) {
             Images::paintFixed(p, d, dec.position);
         } else {
             p->save();
+            p->scale(1 / s, 1 / s);
             p->translate(0, -(page - 1) * size.height());
-            ParagraphFrames::paint(p, d, d->findBlock(dec.position), content);
+            ParagraphFrames::paint(p, d, d->findBlock(dec.position), content, s);
             p->restore();
         }
     }

@@ -29,6 +29,9 @@ public:
     // Undoes paginate(): no margins, no page height; the width stays as the editor set it.
     static void unpaginate(QTextDocument* d);
     static QSizeF pageSizePixels(const PageGeometry& g);
+    // Layout units per 96-dpi pixel of a document: above 1 when its layout device has a
+    // higher resolution (a zoomed body). Page sizes follow it; Qt rescales margins.
+    static double layoutScale(const QTextDocument* d);
     // A page break is a paragraph that starts a new page (Qt's page-break policy).
     // insertPageBreak makes one at the cursor; breakAtFormFeeds turns form-feed
     // characters (code 12) into such paragraphs.
@@ -53,7 +56,7 @@ public:
 
     enum Layer { Body = 1, HeaderFooter = 2, Decorations = 4, All = 7 };
     // Paints page `page` (1-based) with the sheet's top-left corner at the painter's
-    // origin, in 96-dpi pixels.
+    // origin, in 96-dpi pixels (whatever the layout scale of the body).
     void paintPage(QPainter* p, int page, int layers = All);
     QImage renderPage(int page, double dpi = 96);
     QPicture pagePicture(int page);

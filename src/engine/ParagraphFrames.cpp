@@ -78,16 +78,15 @@ void setDistance(QTextCursor c, int twips)
     setProperty(c, FrameDistance, [twips](int) { return qMax(0, twips); }, 0);
 }
 
-void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRectF& area)
+void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRectF& area, double scale)
 {
     const QTextBlockFormat f = block.blockFormat();
     const int s = f.intProperty(FrameStyle);
-    const double width = Document::twipsToPixels(f.hasProperty(FrameLineWidth) ? f.intProperty(FrameLineWidth)
-                                                                              : DefaultLineWidth);
-    const double dist = Document::twipsToPixels(f.intProperty(FrameDistance));
+    const double width = scale * Document::twipsToPixels(f.hasProperty(FrameLineWidth) ? f.intProperty(FrameLineWidth)
+                                                                                      : DefaultLineWidth);
+    const double dist = scale * Document::twipsToPixels(f.intProperty(FrameDistance));
+    // The block's lines already start and end at its indents.
     QRectF r = doc->documentLayout()->blockBoundingRect(block);
-    r.setLeft(r.left() + f.leftMargin());
-    r.setRight(r.right() - f.rightMargin());
     r.adjust(-dist, -dist, dist, dist);
     // Connected frames leave out the line between neighbours of the same style.
     bool top = s & FrameBits::Top, bottom = s & FrameBits::Bottom;
@@ -119,8 +118,8 @@ void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRect
         line(r.bottomLeft(), r.bottomRight(), {0, -gap});
     if (s & FrameBits::TabLines)
         for (const QTextOption::Tab& t : f.tabPositions())
-            p->drawLine(QPointF(r.left() + dist + t.position, r.top()),
-                        QPointF(r.left() + dist + t.position, r.bottom()));
+            p->drawLine(QPointF(r.left() + dist + t.position * scale, r.top()),
+                        QPointF(r.left() + dist + t.position * scale, r.bottom()));
     p->restore();
 }
 

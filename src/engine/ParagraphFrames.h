@@ -26,7 +26,8 @@ void setDistance(QTextCursor c, int twips);
 // Combines an existing style with a style word as the frames dialog writes it.
 int combine(int current, int word);
 
-// Draws the frame of `block` (document coordinates), limited vertically to `area`.
-void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRectF& area);
+// Draws the frame of `block` in the document's layout units (`scale` of them per
+// 96-dpi pixel), limited vertically to `area`.
+void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRectF& area, double scale = 1);
 
 } // namespace ParagraphFrames

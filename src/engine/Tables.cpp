@@ -2,6 +2,8 @@
 
 #include "engine/EngineProperties.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -277,6 +279,32 @@ Span cellSpan(const QTextDocument* doc, int id, int row, int col)
     if (s <= 0)
         return {};
     return {s - 1, cellLength(doc, id, row, col)};
+}
+
+void paintGridLines(QPainter* p, QTextDocument* doc, const QPointF& offset, const QRectF& visible)
+{
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    p->save();
+    p->setPen(QPen(QColor(160, 160, 160), 0, Qt::DotLine));
+    p->translate(offset);
+    const QRectF area = visible.translated(-offset);
+    for (QTextTable* t : all(doc)) {
+        const QRectF outline = layout->frameBoundingRect(t);
+        if (!outline.intersects(area))
+            continue;
+        p->drawRect(outline);
+        // Cell edges follow from the first paragraph of each cell and the padding.
+        const double pad = t->format().cellPadding();
+        for (int r = 0; r < t->rows(); ++r)
+            for (int c = 0; c < t->columns(); ++c) {
+                const QRectF br = layout->blockBoundingRect(t->cellAt(r, c).firstCursorPosition().block());
+                if (c > 0)
+                    p->drawLine(QPointF(br.left() - pad, br.top() - pad), QPointF(br.left() - pad, br.bottom() + pad));
+                if (r > 0)
+                    p->drawLine(QPointF(br.left() - pad, br.top() - pad), QPointF(br.right() + pad, br.top() - pad));
+            }
+    }
+    p->restore();
 }
 
 } // namespace Tables

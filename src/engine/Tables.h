@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 
+class QPainter;
+class QPointF;
+class QRectF;
 class QTextCursor;
 class QTextDocument;
 class QTextTable;
@@ -58,5 +61,9 @@ Span cellSpan(const QTextDocument* doc, int id, int row, int col);
 // (Counting the end-of-cell mark too would end the selection outside the table, and
 // Qt would then select the whole table.)
 Span spanFromCells(int firstStart, int lastStart, int lastLength);
+
+// Screen-only grid lines of all tables: dotted cell outlines, drawn with the
+// document's origin at `offset`; tables outside `visible` are skipped.
+void paintGridLines(QPainter* p, QTextDocument* doc, const QPointF& offset, const QRectF& visible);
 
 } // namespace Tables

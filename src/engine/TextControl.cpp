@@ -290,6 +290,7 @@ void TextControl::paintEvent(QPaintEvent* e)
     if (m_viewMode == 1)
         return paintLayoutView(e);
     QTextEdit::paintEvent(e);
+    paintTableGrid();
 }
 
 bool TextControl::canInsertFromMimeData(const QMimeData* source) const
@@ -371,7 +372,10 @@ void TextControl::applyPageView()
 {
     const bool layout = m_viewMode == 1;
     if (layout) {
-        const QSizeF size = Paginator::pageSizePixels(m_doc->page());
+        // The body may be laid out zoomed: its page is `scale` layout units per pixel.
+        const QSizeF size = Paginator::pageSizePixels(m_doc->page()) * Paginator::layoutScale(m_doc->body());
+        if (lineWrapMode() != QTextEdit::FixedPixelWidth)
+            setLineWrapMode(QTextEdit::FixedPixelWidth);
         if (lineWrapColumnOrWidth() != int(size.width()))
             setLineWrapColumnOrWidth(int(size.width()));
         Paginator::paginate(m_doc->body(), m_doc->page());
@@ -397,7 +401,8 @@ void TextControl::centrePageOnDesk()
 {
     // The sheet stands in the middle of the desk; the room beside it is a margin of
     // the viewport, so the text keeps its own coordinates.
-    const int pageWidth = int(Paginator::pageSizePixels(m_doc->page()).width());
+    const int pageWidth =
+        int(Paginator::pageSizePixels(m_doc->page()).width() * Paginator::layoutScale(m_doc->body()));
     const int room = width() - 2 * frameWidth()
                      - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
     const int left = qMax(8, (room - pageWidth) / 2);
@@ -407,7 +412,9 @@ void TextControl::centrePageOnDesk()
 
 void TextControl::paintLayoutView(QPaintEvent* e)
 {
-    const QSizeF size = Paginator::pageSizePixels(m_doc->page());
+    // Sheets in the body's layout units; the paginator paints in page pixels.
+    const double scale = Paginator::layoutScale(m_doc->body());
+    const QSizeF size = Paginator::pageSizePixels(m_doc->page()) * scale;
     const int dx = -horizontalScrollBar()->value(), dy = -verticalScrollBar()->value();
     const int pages = m_paginator->pageCount();
     const QRect visible = viewport()->rect();
@@ -429,6 +436,7 @@ void TextControl::paintLayoutView(QPaintEvent* e)
     for (int page = firstPage; page <= lastPage; ++page) {
         p.save();
         p.translate(dx, dy + (page - 1) * size.height());
+        p.scale(scale, scale);
         const int layers = (m_hfDisplay ? Paginator::HeaderFooter : 0) | Paginator::Decorations;
         m_paginator->paintPage(&p, page, layers);
         // Margin guides: where the text area begins and ends.
@@ -439,30 +447,19 @@ void TextControl::paintLayoutView(QPaintEvent* e)
                           Document::twipsToPixels(g.height - g.marginT - g.marginB)));
         p.restore();
     }
-    if (m_tableGridLines) {
-        // Grid lines on screen only: the cells' outlines from their first lines.
-        p.setPen(QPen(QColor(160, 160, 160), 0, Qt::DotLine));
-        QAbstractTextDocumentLayout* layout = m_doc->body()->documentLayout();
-        for (QTextTable* t : Tables::all(m_doc->body())) {
-            const QRectF tr = layout->frameBoundingRect(t).translated(dx, dy);
-            if (!tr.intersects(visible))
-                continue;
-            p.drawRect(tr);
-            for (int r = 0; r < t->rows(); ++r)
-                for (int c = 0; c < t->columns(); ++c) {
-                    const QTextTableCell cell = t->cellAt(r, c);
-                    const QRectF br = layout->blockBoundingRect(cell.firstCursorPosition().block());
-                    const double pad = t->format().cellPadding();
-                    if (c > 0)
-                        p.drawLine(QPointF(br.left() - pad + dx, br.top() - pad + dy),
-                                   QPointF(br.left() - pad + dx, br.bottom() + pad + dy));
-                    if (r > 0)
-                        p.drawLine(QPointF(br.left() - pad + dx, br.top() - pad + dy),
-                                   QPointF(br.right() + pad + dx, br.top() - pad + dy));
-                }
-        }
-    }
+    if (m_tableGridLines)
+        Tables::paintGridLines(&p, m_doc->body(), QPointF(dx, dy), visible);
     placeHeaderFooterEditor();
+}
+
+void TextControl::paintTableGrid()
+{
+    if (!m_tableGridLines)
+        return;
+    QPainter p(viewport());
+    Tables::paintGridLines(&p, m_doc->body(),
+                           QPointF(-horizontalScrollBar()->value(), -verticalScrollBar()->value()),
+                           viewport()->rect());
 }
 
 bool TextControl::pagesEventFilter(QObject* watched, QEvent* event)
@@ -492,9 +489,12 @@ bool TextControl::pagesEventFilter(QObject* watched, QEvent* event)
     }
     if (watched != viewport())
         return false;
+    const double scale = Paginator::layoutScale(m_doc->body());
     const QSizeF size = Paginator::pageSizePixels(m_doc->page());
+    // Viewport point to page number and 96-dpi pixels on that page.
     auto pagePoint = [&](QPointF viewportPos, int* page) {
-        const QPointF docPos = viewportPos + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        const QPointF docPos =
+            (viewportPos + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value())) / scale;
         *page = int(docPos.y() / size.height()) + 1;
         return QPointF(docPos.x(), docPos.y() - (*page - 1) * size.height());
     };
@@ -529,10 +529,10 @@ bool TextControl::pagesEventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseMove:
         if (m_movingImage) {
             auto* me = static_cast<QMouseEvent*>(event);
-            const QPoint delta = me->position().toPoint() - m_moveStart;
+            const QPointF delta = QPointF(me->position().toPoint() - m_moveStart) / scale;
             Images::setFixedPosition(m_doc->body(), m_movingImage,
-                                     m_moveOrigin + QPoint(int(Document::pixelsToTwips(delta.x())),
-                                                           int(Document::pixelsToTwips(delta.y()))));
+                                     m_moveOrigin + QPoint(qRound(Document::pixelsToTwips(delta.x())),
+                                                           qRound(Document::pixelsToTwips(delta.y()))));
             viewport()->update();
             return true;
         }
@@ -668,10 +668,13 @@ void TextControl::placeHeaderFooterEditor()
         if (page == 1 && m_paginator->partForPage(1, m_hfActive) != m_hfActive)
             page = 2;
     }
+    const double scale = Paginator::layoutScale(m_doc->body());
     const QSizeF size = Paginator::pageSizePixels(m_doc->page());
     QRectF r = m_paginator->partRect(m_hfActive, page);
     r.setHeight(qMax(r.height(), 20.0));
-    r.translate(-horizontalScrollBar()->value(), (page - 1) * size.height() - verticalScrollBar()->value());
+    r.translate(0, (page - 1) * size.height());
+    r = QRectF(r.topLeft() * scale, r.size()); // the part itself is edited at its own size
+    r.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     if (m_hfEditor->geometry() != r.toAlignedRect())
         m_hfEditor->setGeometry(r.toAlignedRect());
 }

@@ -282,6 +282,7 @@ private:
     void initPages();
     void applyPageView();
     void paintLayoutView(QPaintEvent* e);
+    void paintTableGrid();
     void centrePageOnDesk();
     void placeHeaderFooterEditor();
     void onHeaderFooterChanged();

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QAbstractTextDocumentLayout>
+#include <QTextFrame>
 #include <QTextImageFormat>
 
 class TstObjects : public QObject {
@@ -29,6 +31,8 @@ private Q_SLOTS:
     void headerEditedInPlace();
     void viewSwitchKeepsHistoryAndModifiedFlag();
     void layoutViewShowsSheetsHeaderAndFooter();
+    void gridLinesShownOrHidden_data();
+    void gridLinesShownOrHidden();
 
 private:
     QTemporaryDir m_dir;
@@ -218,6 +222,43 @@ void TstObjects::layoutViewShowsSheetsHeaderAndFooter()
     // The margin area between header and body stays empty; the body shows its text.
     QCOMPARE(darkIn(shot, QRect(sheetLeft + 300, vp.top() + 48, 200, 14)), 0);
     QVERIFY(darkIn(shot, QRect(sheetLeft + 75, vp.top() + 76, 100, 14)) > 10);
+}
+
+void TstObjects::gridLinesShownOrHidden_data()
+{
+    QTest::addColumn<int>("view");
+    QTest::newRow("centred") << 2;
+    QTest::newRow("layout") << 1;
+}
+
+void TstObjects::gridLinesShownOrHidden()
+{
+    QFETCH(int, view);
+    TextControl tc;
+    tc.resize(900, 600);
+    tc.setViewMode(view);
+    if (view != 1)
+        tc.setLineWrapColumnOrWidth(500);
+    tc.TableInsert(3, 3, -1, 1); // empty cells, no printed lines
+    tc.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tc));
+    tc.viewport()->grab(); // lays the table out
+    const QRect table = tc.doc()->body()->documentLayout()->frameBoundingRect(
+        tc.textCursor().document()->rootFrame()->childFrames().first()).toRect().adjusted(3, 3, -3, -3);
+    auto grey = [&] {
+        const QImage shot = tc.viewport()->grab().toImage();
+        int n = 0;
+        for (int y = table.top(); y <= table.bottom() && y < shot.height(); ++y)
+            for (int x = table.left(); x <= table.right() && x < shot.width(); ++x)
+                if (qGray(shot.pixel(x, y)) < 230)
+                    ++n;
+        return n;
+    };
+    QVERIFY(tc.TableGridLines());
+    const int shown = grey();
+    QVERIFY2(shown > 50, qPrintable(QString::number(shown) + QLatin1Char(' ') + QString::number(table.width()) + QLatin1Char('x') + QString::number(table.height())));
+    tc.setTableGridLines(false);
+    QCOMPARE(grey(), 0);
 }
 
 QTEST_MAIN(TstObjects)

@@ -8,6 +8,7 @@
 #include "engine/PdfExport.h"
 #include "engine/TextControl.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QPointer>
 #include <QTextEdit>
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void pageCountForKnownText();
     void layoutViewAgreesWithCopy();
     void pageBreaks();
+    void zoomedBodyPaginatesAlike();
     void copyFollowsEdits_data();
     void copyFollowsEdits();
     void firstPagePartsOnPageOneOnly();
@@ -133,6 +135,36 @@ void TstPages::layoutViewAgreesWithCopy()
     QCOMPARE(tc.CurrentPages(), (blocks + 9) / 10);
     tc.setViewMode(0);
     QCOMPARE(tc.CurrentPages(), (blocks + 9) / 10);
+}
+
+void TstPages::zoomedBodyPaginatesAlike()
+{
+    // A body laid out on a 192-dpi device (a zoom of 200 %) has the same pages in the
+    // layout view as its unzoomed copy.
+    TextControl tc;
+    QString text;
+    for (int i = 0; i < 150; ++i)
+        text += QStringLiteral("Absatz %1 mit etwas Text, der eine Zeile füllt und weiterläuft.\n").arg(i);
+    tc.setText(text);
+    const int pages = tc.CurrentPages();
+    QVERIFY(pages >= 3);
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(qRound(192 / 0.0254));
+    device.setDotsPerMeterY(qRound(192 / 0.0254));
+    tc.doc()->body()->documentLayout()->setPaintDevice(&device);
+    QCOMPARE(Paginator::layoutScale(tc.doc()->body()), 2.0);
+    tc.setViewMode(1);
+    QCOMPARE(tc.doc()->body()->pageSize().height(), 2 * Paginator::pageSizePixels(tc.doc()->page()).height());
+    QCOMPARE(tc.CurrentPages(), pages);
+    const int pos = tc.doc()->body()->findBlockByNumber(100).position();
+    tc.setViewMode(2);
+    tc.doc()->body()->documentLayout()->setPaintDevice(nullptr);
+    const int page100 = tc.paginator()->pageOfPosition(pos);
+    tc.doc()->body()->documentLayout()->setPaintDevice(&device);
+    tc.setViewMode(1);
+    QCOMPARE(tc.paginator()->pageOfPosition(pos), page100);
+    tc.setViewMode(2);
+    tc.doc()->body()->documentLayout()->setPaintDevice(nullptr);
 }
 
 void TstPages::pageBreaks()
