@@ -112,7 +112,7 @@ void TstObjects::fixedImageDrawnAtItsPagePosition()
 {
     TextControl tc;
     tc.setText(QStringLiteral("x"));
-    QCOMPARE(tc.CurrentPages(), 1); // the paginated copy exists and follows the insertion
+    QCOMPARE(tc.paginator()->pageCount(), 1); // the paginated copy exists and follows the insertion
     const int rebuilds = tc.paginator()->rebuilds();
     // 1500 twips = 100 px from the page corner, beyond the text.
     const int id = tc.ObjectInsertFixed(m_png, 1500, 6000);
@@ -123,7 +123,7 @@ void TstObjects::fixedImageDrawnAtItsPagePosition()
     QCOMPARE(darkIn(page, QRect(200, 402, 20, 20)), 0);
     QCOMPARE(tc.paginator()->rebuilds(), rebuilds);
     // It takes no room in the text.
-    QCOMPARE(tc.CurrentPages(), 1);
+    QCOMPARE(tc.paginator()->pageCount(), 1);
     // Pictures and images at other resolutions show the same page.
     const QImage twice = tc.PageImage(1, 192);
     QVERIFY(qAbs(twice.width() - 2 * page.width()) <= 1 && qAbs(twice.height() - 2 * page.height()) <= 1);
