@@ -906,6 +906,10 @@ QImage TextControl::PageImage(int page, double dpi) const { return m_paginator->
 
 void TextControl::applyPageView()
 {
+    // Margins resize the viewport, which lays out again: do not come back in here.
+    if (m_inPageView)
+        return;
+    m_inPageView = true;
     const bool layout = m_viewMode == 1;
     const bool relayouting = m_relayouting;
     m_relayouting = true; // margins and page size are no content change
@@ -934,6 +938,7 @@ void TextControl::applyPageView()
     m_relayouting = relayouting;
     placeHeaderFooterEditor();
     viewport()->update();
+    m_inPageView = false;
 }
 
 void TextControl::centrePageOnDesk()
@@ -942,8 +947,9 @@ void TextControl::centrePageOnDesk()
     // the viewport, so the text keeps its own coordinates.
     const int pageWidth =
         int(Paginator::pageSizePixels(m_doc->page()).width() * Paginator::layoutScale(m_doc->body()));
-    const int room = width() - 2 * frameWidth()
-                     - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
+    // Room for the scroll bar is always kept, so that its coming and going does not
+    // move the sheet (and lay the text out again).
+    const int room = width() - 2 * frameWidth() - verticalScrollBar()->sizeHint().width();
     const int left = qMax(8, (room - pageWidth) / 2);
     if (viewportMargins().left() != left)
         setViewportMargins(left, 0, 0, 0);

@@ -342,4 +342,5 @@ private:
     QPoint m_moveOrigin;
     Lists::State m_listState;
     bool m_bodyPaginated = false;
+    bool m_inPageView = false;
 };

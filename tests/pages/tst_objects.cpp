@@ -31,6 +31,8 @@ private Q_SLOTS:
     void headerEditedInPlace();
     void viewSwitchKeepsHistoryAndModifiedFlag();
     void layoutViewShowsSheetsHeaderAndFooter();
+    void layoutViewFromEveryViewInAShownWindow_data();
+    void layoutViewFromEveryViewInAShownWindow();
     void gridLinesShownOrHidden_data();
     void gridLinesShownOrHidden();
 
@@ -222,6 +224,38 @@ void TstObjects::layoutViewShowsSheetsHeaderAndFooter()
     // The margin area between header and body stays empty; the body shows its text.
     QCOMPARE(darkIn(shot, QRect(sheetLeft + 300, vp.top() + 48, 200, 14)), 0);
     QVERIFY(darkIn(shot, QRect(sheetLeft + 75, vp.top() + 76, 100, 14)) > 10);
+}
+
+void TstObjects::layoutViewFromEveryViewInAShownWindow_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("normal, short") << 0 << 3;
+    QTest::newRow("normal, scrolling") << 0 << 200;
+    QTest::newRow("centred, scrolling") << 2 << 200;
+}
+
+void TstObjects::layoutViewFromEveryViewInAShownWindow()
+{
+    // The sheet's margins resize the viewport, which lays out again; a scroll bar
+    // that comes and goes must not make that go round for ever.
+    QFETCH(int, from);
+    QFETCH(int, lines);
+    TextControl tc;
+    tc.resize(700, 400);
+    tc.setText(QStringLiteral("Zeile\n").repeated(lines));
+    tc.setViewMode(from);
+    tc.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tc));
+    tc.setViewMode(1);
+    QApplication::processEvents();
+    const int left = tc.viewport()->geometry().left();
+    tc.resize(900, 400);
+    QApplication::processEvents();
+    QVERIFY(tc.viewport()->geometry().left() > left); // the sheet stays centred
+    tc.setViewMode(from);
+    QApplication::processEvents();
+    QCOMPARE(tc.ViewMode(), from);
 }
 
 void TstObjects::gridLinesShownOrHidden_data()
