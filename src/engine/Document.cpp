@@ -75,7 +75,8 @@ void Document::setHeaderFooterSet(int bits)
             d->setDocumentMargin(0);
             d->setTextWidth(m_body->textWidth());
         } else if (!(bits & part) && d) {
-            delete d;
+            // Later, so that an editor showing the part can let go of it first.
+            d->deleteLater();
             d = nullptr;
         }
     }

@@ -11,6 +11,11 @@
 
 #include <memory>
 
+#include "engine/Lists.h"
+
+#include <QTextCursor>
+
+class QPrinter;
 class Document;
 class FindDialog;
 class LinePager;
@@ -203,4 +208,140 @@ private:
     bool m_relayouting = false; // layout-only changes are no content change
     QString m_lastError;
     QMap<int, QVariant> m_loadSaveAttr;
+
+    // Pages, headers and footers, fields, tables, objects
+public:
+    // Pages: page count and printing through the one Paginator of this surface.
+    class Paginator* paginator() const { return m_paginator; }
+    QPrinter* Printer() const { return m_printer; }
+    void setPrinter(QPrinter* printer) { m_printer = printer; }
+    // Prints pages first..last (0 = to the end) `copies` times on Printer() (a default
+    // printer when none was set); false when nothing was printed.
+    bool PrintDoc(const QString& docName, int first, int last, int copies);
+    QImage PageImage(int page, double dpi = 96) const;
+
+    // Header and footer parts (1, 2, 4, 8) and their distances: index 1 header, 4 footer.
+    int HeaderFooterSet() const;
+    void setHeaderFooterSet(int bits);
+    int HeaderFooterDistance(int index) const;
+    void setHeaderFooterDistance(int index, int twips);
+    // 15 when the first page has its own parts, else 5; writing 15 adds first-page
+    // parts beside the present ones, 5 removes them.
+    int HeaderFooterFlags() const;
+    void setHeaderFooterFlags(int flags);
+    // 1 shows headers and footers in the layout view.
+    int HeaderFooterDisplay() const { return m_hfDisplay; }
+    void setHeaderFooterDisplay(int v);
+    // Moves editing into part n (in the layout view); false when the part is absent.
+    bool HeaderFooterActivate(int part);
+    int HeaderFooterActive() const { return m_hfActive; }
+    void HeaderFooterLeave();
+    class QTextEdit* headerFooterEditor() const { return m_hfEditor; }
+
+    // Fields of the part being edited (the body unless a header/footer is active).
+    int FieldInsert(const QString& text);
+    int FieldCurrent() const;
+    void setFieldCurrent(int id);
+    QString FieldText() const;
+    void setFieldText(const QString& text);
+    int FieldNext(int id, int kind) const;
+    QString FieldData(int id) const;
+    void setFieldData(int id, const QString& data);
+    int FieldType(int id) const;
+    void setFieldType(int id, int type);
+    int FieldLinkKind(int id) const;
+    void setFieldLinkKind(int id, int kind);
+    QString FieldLinkTarget(int id) const;
+    void setFieldLinkTarget(int id, const QString& target);
+    int FieldStart(int id) const; // first position, counted from 1; 0 when absent
+    int FieldEnd(int id) const;   // last position, counted from 1
+    bool FieldDelete(bool keepText);
+    void MarkHyperlinks();
+
+    // Tables by id; rows, columns and cell positions count from 1.
+    int TableInsert(int rows, int columns, int pos = -1, int id = -1);
+    QString TableCellText(int id, int row, int col) const;
+    void setTableCellText(int id, int row, int col, const QString& text);
+    int TableCellStart(int id, int row, int col) const;
+    int TableCellLength(int id, int row, int col) const;
+    int TableRows(int id) const;
+    int TableColumns(int id) const;
+    int TableAtInputPos() const;
+    int TableRowAtInputPos() const;
+    int TableColAtInputPos() const;
+    bool TableInsertLines(int where, int count = 1); // 1 above, 2 below
+    bool TableInsertColumn(int where);               // 1 left, 2 right
+    bool TableDeleteLines();
+    bool TableDeleteColumns();
+    bool TableCanInsert() const;
+    bool TableCanInsertLines() const;
+    bool TableCanInsertColumn() const;
+    bool TableCanDeleteLines() const;
+    bool TableCanDeleteColumn() const;
+    // Selects the table (1), row (2) or cell (3) at the input position.
+    bool TableSelect(int what);
+    bool TableGridLines() const { return m_tableGridLines; }
+    void setTableGridLines(bool on);
+
+    // Lists: 0 none, 2 bullets, 4 numbering; attributes by number.
+    int ListType() const;
+    void setListType(int type);
+    int BulletAttribute(int index) const;
+    void setBulletAttribute(int index, int value);
+    int NumberingAttribute(int index) const;
+    void setNumberingAttribute(int index, int value);
+    void ListIndentChange(int step); // +1 larger, -1 smaller
+    void ListNumberingStyle(int style); // 3..7
+
+    // Images and objects.
+    int ObjectInsertAsChar(const QString& file, int pos = -1, int scaleX = 100, int scaleY = 100);
+    int ObjectInsertFixed(const QString& file, int xTwips, int yTwips, int scaleX = 100, int scaleY = 100);
+    int ObjectSelected() const; // id of the selected image, 0 none
+    void setObjectSelected(int id); // 0 clears the object selection
+    int ImageDistance(int side) const; // 1 left, 2 top, 3 right, 4 bottom
+    void setImageDistance(int side, int twips);
+    int ImageDisplay() const { return m_imageDisplay; }
+    void setImageDisplay(int v) { m_imageDisplay = v; }
+    QString ImageExportFormats() const;
+    int ImageExportFormat() const { return m_imageExportFormat; }
+    void setImageExportFormat(int index) { m_imageExportFormat = index; }
+
+    // Paragraph frames of the selection; -1 when not uniform.
+    int FrameStyle() const;
+    void setFrameStyle(int style);
+    int FrameLineWidth() const;
+    void setFrameLineWidth(int twips);
+    int FrameDistance() const;
+    void setFrameDistance(int twips);
+
+private:
+    void initPages();
+    void applyPageView();
+    void paintLayoutView(QPaintEvent* e);
+    void paintTableGrid();
+    void centrePageOnDesk();
+    void placeHeaderFooterEditor();
+    void onHeaderFooterChanged();
+    bool pagesEventFilter(QObject* watched, QEvent* event);
+    void resetFieldFormatAtCaret();
+    QTextDocument* activePart() const;
+    QTextCursor activeCursor() const;
+    class PagesFilter;
+    class Paginator* m_paginator = nullptr;
+    QPrinter* m_printer = nullptr;
+    std::unique_ptr<QPrinter> m_ownPrinter;
+    class QTextEdit* m_hfEditor = nullptr;
+    int m_hfActive = 0;
+    int m_hfDisplay = 1;
+    int m_fieldCurrent = 0;
+    bool m_tableGridLines = true;
+    int m_imageDisplay = 0;
+    int m_imageExportFormat = 1;
+    int m_objectSelected = 0;
+    int m_movingImage = 0;
+    QPoint m_moveStart;
+    QPoint m_moveOrigin;
+    Lists::State m_listState;
+    bool m_bodyPaginated = false;
+    bool m_inPageView = false;
 };

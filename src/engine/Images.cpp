@@ -1,0 +1,203 @@
+#include "Images.h"
+
+#include "engine/Document.h"
+#include "engine/EngineProperties.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QImageReader>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextObjectInterface>
+#include <QUrl>
+
+using namespace EngineProperty;
+
+namespace Images {
+
+namespace {
+
+// Anchors of fixed images take no room in the text.
+class FixedAnchor : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+public:
+    using QObject::QObject;
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat&) override { return {0, 0}; }
+    void drawObject(QPainter*, const QRectF&, QTextDocument*, int, const QTextFormat&) override {}
+};
+
+struct Hit {
+    int position = -1;
+    QTextCharFormat format;
+};
+
+Hit findImage(const QTextDocument* doc, int id)
+{
+    if (id <= 0)
+        return {};
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.charFormat().intProperty(ImageId) == id)
+                return {f.position(), f.charFormat()};
+        }
+    return {};
+}
+
+int highestId(const QTextDocument* doc)
+{
+    int high = 0;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            high = qMax(high, it.fragment().charFormat().intProperty(ImageId));
+    return high;
+}
+
+bool applyFormat(QTextDocument* doc, int pos, const QTextCharFormat& f)
+{
+    QTextCursor c(doc);
+    c.setPosition(pos);
+    c.setPosition(pos + 1, QTextCursor::KeepAnchor);
+    c.setCharFormat(f);
+    return true;
+}
+
+QString addResource(QTextDocument* doc, const QImage& image, int id)
+{
+    const QString name = QStringLiteral("image://%1/%2").arg(id).arg(image.cacheKey());
+    doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    return name;
+}
+
+} // namespace
+
+int insertAsChar(QTextCursor& c, const QString& file, int scaleX, int scaleY)
+{
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    const QImage img = reader.read();
+    return img.isNull() ? 0 : insertAsChar(c, img, scaleX, scaleY);
+}
+
+int insertAsChar(QTextCursor& c, const QImage& image, int scaleX, int scaleY)
+{
+    QTextDocument* doc = c.document();
+    const int id = highestId(doc) + 1;
+    QTextImageFormat f;
+    f.setName(addResource(doc, image, id));
+    f.setWidth(image.width() * scaleX / 100.0);
+    f.setHeight(image.height() * scaleY / 100.0);
+    f.setProperty(ImageId, id);
+    c.insertImage(f);
+    return id;
+}
+
+int insertFixed(QTextCursor& c, const QString& file, int x, int y, int scaleX, int scaleY)
+{
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    const QImage img = reader.read();
+    return img.isNull() ? 0 : insertFixed(c, img, x, y, scaleX, scaleY);
+}
+
+int insertFixed(QTextCursor& c, const QImage& image, int x, int y, int scaleX, int scaleY)
+{
+    QTextDocument* doc = c.document();
+    installFixedHandler(doc);
+    const int id = highestId(doc) + 1;
+    QTextCharFormat f = c.charFormat();
+    f.setObjectType(EngineObject::FixedImage);
+    f.setProperty(ImageId, id);
+    f.setProperty(ImageName, addResource(doc, image, id));
+    f.setProperty(ImagePosX, x);
+    f.setProperty(ImagePosY, y);
+    f.setProperty(ImageWidth, int(Document::pixelsToTwips(image.width()) * scaleX / 100));
+    f.setProperty(ImageHeight, int(Document::pixelsToTwips(image.height()) * scaleY / 100));
+    const QTextCharFormat before = c.charFormat();
+    c.insertText(QString(QChar::ObjectReplacementCharacter), f);
+    c.setCharFormat(before);
+    return id;
+}
+
+int selectedId(const QTextCursor& c)
+{
+    if (c.selectionEnd() - c.selectionStart() != 1)
+        return 0;
+    QTextCursor probe(c.document());
+    probe.setPosition(c.selectionEnd());
+    return probe.charFormat().intProperty(ImageId);
+}
+
+int positionOf(const QTextDocument* doc, int id) { return findImage(doc, id).position; }
+
+int distance(const QTextDocument* doc, int id, int side)
+{
+    if (side < 1 || side > 4)
+        return 0;
+    return findImage(doc, id).format.intProperty(ImageDistanceL + side - 1);
+}
+
+bool setDistance(QTextDocument* doc, int id, int side, int twips)
+{
+    Hit h = findImage(doc, id);
+    if (h.position < 0 || side < 1 || side > 4)
+        return false;
+    h.format.setProperty(ImageDistanceL + side - 1, qMax(0, twips));
+    return applyFormat(doc, h.position, h.format);
+}
+
+QPoint fixedPosition(const QTextDocument* doc, int id)
+{
+    const Hit h = findImage(doc, id);
+    return {h.format.intProperty(ImagePosX), h.format.intProperty(ImagePosY)};
+}
+
+bool setFixedPosition(QTextDocument* doc, int id, QPoint twips)
+{
+    Hit h = findImage(doc, id);
+    if (h.position < 0 || h.format.objectType() != EngineObject::FixedImage)
+        return false;
+    h.format.setProperty(ImagePosX, twips.x());
+    h.format.setProperty(ImagePosY, twips.y());
+    return applyFormat(doc, h.position, h.format);
+}
+
+QRectF fixedRect(const QTextDocument* doc, int anchorPos)
+{
+    QTextCursor c(const_cast<QTextDocument*>(doc));
+    c.setPosition(anchorPos + 1);
+    const QTextCharFormat f = c.charFormat();
+    if (f.objectType() != EngineObject::FixedImage)
+        return {};
+    return {Document::twipsToPixels(f.intProperty(ImagePosX)), Document::twipsToPixels(f.intProperty(ImagePosY)),
+            Document::twipsToPixels(f.intProperty(ImageWidth)), Document::twipsToPixels(f.intProperty(ImageHeight))};
+}
+
+QString exportFormats()
+{
+    return QStringLiteral("PNG (*.png)|JPEG (*.jpg)|BMP (*.bmp)");
+}
+
+void installFixedHandler(QTextDocument* doc)
+{
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    if (!layout->handlerForObject(EngineObject::FixedImage))
+        layout->registerHandler(EngineObject::FixedImage, new FixedAnchor(layout));
+}
+
+void paintFixed(QPainter* p, QTextDocument* doc, int anchorPos)
+{
+    QTextCursor c(doc);
+    c.setPosition(anchorPos + 1);
+    const QTextCharFormat f = c.charFormat();
+    const QImage img = doc->resource(QTextDocument::ImageResource, QUrl(f.stringProperty(ImageName))).value<QImage>();
+    if (!img.isNull())
+        p->drawImage(fixedRect(doc, anchorPos), img);
+}
+
+} // namespace Images
+
+#include "Images.moc"

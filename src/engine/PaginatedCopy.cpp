@@ -1,0 +1,96 @@
+#include "PaginatedCopy.h"
+
+#include "engine/EngineProperties.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextFrame>
+#include <QUrl>
+
+namespace PaginatedCopy {
+
+namespace {
+
+bool touchesFrame(const QTextDocument* d, int from, int to)
+{
+    for (const QTextFrame* f : d->rootFrame()->childFrames())
+        if (f->firstPosition() - 1 <= to && f->lastPosition() + 1 >= from)
+            return true;
+    return false;
+}
+
+void copyResources(const QTextDocument* body, QTextDocument* copy, int from, int to)
+{
+    for (QTextBlock b = body->findBlock(from); b.isValid() && b.position() <= to; b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            QString name;
+            if (f.isImageFormat())
+                name = f.toImageFormat().name();
+            else if (f.objectType() == EngineObject::FixedImage)
+                name = f.stringProperty(EngineProperty::ImageName);
+            if (!name.isEmpty())
+                copy->addResource(QTextDocument::ImageResource, QUrl(name),
+                                  body->resource(QTextDocument::ImageResource, QUrl(name)));
+        }
+}
+
+} // namespace
+
+bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed, int added)
+{
+    const int bodyLast = body->characterCount() - 1;
+    const int copyLast = copy->characterCount() - 1;
+    if (pos < 0 || pos + added > bodyLast + 1 || pos + removed > copyLast + 1)
+        return false;
+    if (copyLast - removed != bodyLast - added)
+        return false;
+    if (touchesFrame(body, pos, pos + added) || touchesFrame(copy, pos, pos + removed))
+        return false;
+
+    // Whole paragraphs: block formats travel with them.
+    const QTextBlock bodyFirst = body->findBlock(pos);
+    const QTextBlock bodyEndBlock = body->findBlock(qMin(pos + added, bodyLast));
+    const QTextBlock copyEndBlock = copy->findBlock(qMin(pos + removed, copyLast));
+    if (!bodyFirst.isValid() || !bodyEndBlock.isValid() || !copyEndBlock.isValid())
+        return false;
+    const int start = bodyFirst.position();
+    const int bodyEnd = bodyEndBlock.position() + bodyEndBlock.length() - 1;
+    const int copyEnd = copyEndBlock.position() + copyEndBlock.length() - 1;
+    if (copy->findBlock(pos).position() != start || copyEnd - start != bodyEnd - start - added + removed)
+        return false;
+
+    QTextCursor src(const_cast<QTextDocument*>(body));
+    src.setPosition(start);
+    src.setPosition(bodyEnd, QTextCursor::KeepAnchor);
+    if (src.selectedText().contains(QChar(12)))
+        return false; // form feeds are broken into paragraphs only by a rebuild
+    const QTextDocumentFragment fragment(src);
+
+    QTextCursor dst(copy);
+    dst.setPosition(start);
+    dst.setPosition(copyEnd, QTextCursor::KeepAnchor);
+    dst.beginEditBlock();
+    dst.removeSelectedText();
+    dst.insertFragment(fragment);
+    copyResources(body, copy, start, bodyEnd);
+    // Paragraph formats as in the body (a fragment does not carry the first one).
+    QTextBlock b = body->findBlock(start), c = copy->findBlock(start);
+    for (; b.isValid() && c.isValid() && b.position() <= bodyEnd; b = b.next(), c = c.next()) {
+        if (b.position() != c.position() || b.text() != c.text()) {
+            dst.endEditBlock();
+            return false;
+        }
+        if (b.blockFormat() != c.blockFormat() || b.charFormat() != c.charFormat()) {
+            QTextCursor fix(c);
+            fix.setBlockFormat(b.blockFormat());
+            fix.setBlockCharFormat(b.charFormat());
+        }
+    }
+    dst.endEditBlock();
+    return copy->characterCount() == body->characterCount();
+}
+
+} // namespace PaginatedCopy

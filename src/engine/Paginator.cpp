@@ -1,0 +1,351 @@
+#include "Paginator.h"
+
+#include "engine/Document.h"
+#include "engine/EngineProperties.h"
+#include "engine/Images.h"
+#include "engine/PageNumberObject.h"
+#include "engine/PaginatedCopy.h"
+#include "engine/ParagraphFrames.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+
+namespace {
+
+bool sameFrameFormat(const QTextFrameFormat& a, const QTextFrameFormat& b)
+{
+    return qFuzzyCompare(a.leftMargin() + 1, b.leftMargin() + 1)
+        && qFuzzyCompare(a.topMargin() + 1, b.topMargin() + 1)
+        && qFuzzyCompare(a.rightMargin() + 1, b.rightMargin() + 1)
+        && qFuzzyCompare(a.bottomMargin() + 1, b.bottomMargin() + 1);
+}
+
+void setRootMargins(QTextDocument* d, double l, double t, double r, double b)
+{
+    QTextFrameFormat f = d->rootFrame()->frameFormat();
+    QTextFrameFormat want = f;
+    want.setLeftMargin(l);
+    want.setTopMargin(t);
+    want.setRightMargin(r);
+    want.setBottomMargin(b);
+    if (!sameFrameFormat(f, want))
+        d->rootFrame()->setFrameFormat(want);
+}
+
+} // namespace
+
+Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(doc)
+{
+    // Qt reports contentsChange only for a document that has a layout.
+    doc->body()->documentLayout();
+    connect(doc->body(), &QTextDocument::contentsChange, this, &Paginator::onContentsChange);
+    connect(doc, &Document::pageChanged, this, &Paginator::invalidate);
+}
+
+Paginator::~Paginator() = default;
+
+QSizeF Paginator::pageSizePixels(const PageGeometry& g)
+{
+    return {Document::twipsToPixels(g.width), Document::twipsToPixels(g.height)};
+}
+
+double Paginator::layoutScale(const QTextDocument* d)
+{
+    const QPaintDevice* dev = d->documentLayout()->paintDevice();
+    return dev ? dev->logicalDpiY() / 96.0 : 1.0;
+}
+
+void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
+{
+    // The margins are a frame format change, which Qt records as an edit: keep the
+    // modified flag, and an empty history empty.
+    const bool modified = d->isModified();
+    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
+    setRootMargins(d, Document::twipsToPixels(g.marginL), Document::twipsToPixels(g.marginT),
+                   Document::twipsToPixels(g.marginR), Document::twipsToPixels(g.marginB));
+    d->setPageSize(pageSizePixels(g) * layoutScale(d));
+    if (fresh)
+        d->clearUndoRedoStacks();
+    d->setModified(modified);
+    PageNumberObject::install(d);
+    Images::installFixedHandler(d);
+}
+
+void Paginator::unpaginate(QTextDocument* d)
+{
+    const bool modified = d->isModified();
+    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
+    setRootMargins(d, 0, 0, 0, 0);
+    if (fresh)
+        d->clearUndoRedoStacks();
+    d->setModified(modified);
+    d->setPageSize(QSizeF(d->pageSize().width(), -1));
+}
+
+void Paginator::insertPageBreak(QTextCursor& c)
+{
+    c.beginEditBlock();
+    c.insertBlock();
+    QTextBlockFormat f = c.blockFormat();
+    f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    c.setBlockFormat(f);
+    c.endEditBlock();
+}
+
+void Paginator::breakAtFormFeeds(QTextDocument* d)
+{
+    const QChar formFeed(12);
+    QTextCursor found = d->find(QString(formFeed));
+    while (!found.isNull()) {
+        found.removeSelectedText();
+        insertPageBreak(found);
+        found = d->find(QString(formFeed), found.position());
+    }
+}
+
+void Paginator::setBodyPaginated(bool on)
+{
+    m_bodyPaginated = on;
+    invalidate();
+}
+
+void Paginator::onContentsChange(int pos, int removed, int added)
+{
+    // A paginated copy that is up to date follows the edit; anything else is rebuilt.
+    if (m_dirty || m_bodyPaginated || !m_copy || !m_copyMirrors
+        || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added))
+        invalidate();
+}
+
+void Paginator::invalidate()
+{
+    if (m_dirty)
+        return;
+    m_dirty = true;
+    Q_EMIT invalidated();
+}
+
+QTextDocument* Paginator::layoutDocument()
+{
+    ensureLayout();
+    return m_bodyPaginated ? m_doc->body() : m_copy;
+}
+
+void Paginator::ensureLayout()
+{
+    if (!m_dirty)
+        return;
+    m_dirty = false;
+    QTextDocument* d = m_doc->body();
+    if (!m_bodyPaginated) {
+        delete m_copy;
+        m_copy = d->clone(this);
+        ++m_rebuilds;
+        m_copy->setUndoRedoEnabled(false);
+        // Form feeds become paragraphs in the copy: positions differ from then on.
+        m_copyMirrors = !d->toPlainText().contains(QChar(12));
+        breakAtFormFeeds(m_copy);
+        paginate(m_copy, m_doc->page());
+        d = m_copy;
+    }
+}
+
+QList<Paginator::Decoration> Paginator::decorationsOf(int page)
+{
+    // Only the blocks of this page are looked at, so painting a page of a long
+    // document costs what that page holds.
+    QList<Decoration> out;
+    QTextDocument* d = layoutDocument();
+    QAbstractTextDocumentLayout* layout = d->documentLayout();
+    const double h = pageSizePixels(m_doc->page()).height() * layoutScale(d);
+    const double top = (page - 1) * h, bottom = page * h;
+    const int hit = layout->hitTest(QPointF(1, top + 1), Qt::FuzzyHit);
+    QTextBlock b = hit < 0 ? d->begin() : d->findBlock(hit);
+    if (b.previous().isValid())
+        b = b.previous();
+    for (; b.isValid(); b = b.next()) {
+        const QRectF r = layout->blockBoundingRect(b);
+        if (r.top() >= bottom)
+            break;
+        if (r.bottom() <= top)
+            continue;
+        if (ParagraphFrames::hasFrame(b.blockFormat()))
+            out.append({b.position(), false});
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.charFormat().objectType() != EngineObject::FixedImage)
+                continue;
+            for (int i = 0; i < f.length(); ++i)
+                if (pageOfPosition(f.position() + i) == page)
+                    out.append({f.position() + i, true});
+        }
+    }
+    return out;
+}
+
+int Paginator::pageCount()
+{
+    return qMax(1, layoutDocument()->pageCount());
+}
+
+int Paginator::pageOfPosition(int pos)
+{
+    QTextDocument* d = m_bodyPaginated ? m_doc->body() : (m_dirty ? layoutDocument() : m_copy);
+    const QTextBlock b = d->findBlock(pos);
+    if (!b.isValid())
+        return 1;
+    double y = d->documentLayout()->blockBoundingRect(b).top();
+    if (const QTextLayout* l = b.layout(); l && l->lineCount() > 0)
+        y += l->lineForTextPosition(pos - b.position()).isValid()
+                 ? l->lineForTextPosition(pos - b.position()).y()
+                 : 0;
+    return int(y / (pageSizePixels(m_doc->page()).height() * layoutScale(d))) + 1;
+}
+
+int Paginator::partForPage(int page, int slot) const
+{
+    const int first = slot == 1 ? 2 : 8;
+    if (page == 1 && m_doc->headerFooter(first))
+        return first;
+    return m_doc->headerFooter(slot) ? slot : 0;
+}
+
+QRectF Paginator::partRect(int part, int)
+{
+    const PageGeometry& g = m_doc->page();
+    QTextDocument* d = m_doc->headerFooter(part);
+    const double w = Document::twipsToPixels(g.width - g.marginL - g.marginR);
+    // Parts share the body's text width, whatever an editor set before.
+    if (d && !qFuzzyCompare(d->textWidth(), w))
+        d->setTextWidth(w);
+    const double h = d ? d->size().height() : 0;
+    const double x = Document::twipsToPixels(g.marginL);
+    if (part == 1 || part == 2)
+        return {x, Document::twipsToPixels(m_doc->headerDistance()), w, h};
+    return {x, Document::twipsToPixels(g.height - m_doc->footerDistance()) - h, w, h};
+}
+
+void Paginator::paintPage(QPainter* p, int page, int layers)
+{
+    ensureLayout();
+    const QSizeF size = pageSizePixels(m_doc->page());
+    if (layers & HeaderFooter)
+        paintHeaderFooter(p, page);
+    if (layers & Body) {
+        QTextDocument* d = layoutDocument();
+        const double s = layoutScale(d);
+        p->save();
+        p->scale(1 / s, 1 / s);
+        const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
+        p->translate(0, -sheet.top());
+        p->setClipRect(sheet, Qt::IntersectClip);
+        QAbstractTextDocumentLayout::PaintContext ctx;
+        ctx.clip = sheet;
+        ctx.palette.setColor(QPalette::Text, Qt::black);
+        d->documentLayout()->draw(p, ctx);
+        p->restore();
+    }
+    if (layers & Decorations)
+        paintDecorations(p, page);
+}
+
+void Paginator::paintHeaderFooter(QPainter* p, int page)
+{
+    PageNumberObject::Scope scope(page);
+    for (int slot : {1, 4}) {
+        const int part = partForPage(page, slot);
+        if (!part)
+            continue;
+        QTextDocument* d = m_doc->headerFooter(part);
+        PageNumberObject::install(d);
+        const QRectF r = partRect(part, page);
+        p->save();
+        p->translate(r.topLeft());
+        QAbstractTextDocumentLayout::PaintContext ctx;
+        ctx.clip = QRectF(QPointF(0, 0), r.size());
+        ctx.palette.setColor(QPalette::Text, Qt::black);
+        d->documentLayout()->draw(p, ctx);
+        p->restore();
+    }
+}
+
+void Paginator::paintDecorations(QPainter* p, int page)
+{
+    const QList<Decoration> decorations = decorationsOf(page);
+    if (decorations.isEmpty())
+        return;
+    QTextDocument* d = layoutDocument();
+    const double s = layoutScale(d);
+    const PageGeometry& g = m_doc->page();
+    const QSizeF size = pageSizePixels(g) * s;
+    // Frames are drawn in the body's layout units, images in page pixels.
+    const QRectF content(0, (page - 1) * size.height() + Document::twipsToPixels(g.marginT) * s, size.width(),
+                         size.height() - Document::twipsToPixels(g.marginT + g.marginB) * s);
+    for (const Decoration& dec : decorations) {
+        if (dec.image) {
+            Images::paintFixed(p, d, dec.position);
+        } else {
+            p->save();
+            p->scale(1 / s, 1 / s);
+            p->translate(0, -(page - 1) * size.height());
+            ParagraphFrames::paint(p, d, d->findBlock(dec.position), content, s);
+            p->restore();
+        }
+    }
+}
+
+QImage Paginator::renderPage(int page, double dpi)
+{
+    const QSizeF size = pageSizePixels(m_doc->page()) * (dpi / 96.0);
+    QImage img(size.toSize(), QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(dpi / 96.0, dpi / 96.0);
+    paintPage(&p, page);
+    return img;
+}
+
+QPicture Paginator::pagePicture(int page)
+{
+    QPicture pic;
+    QPainter p(&pic);
+    paintPage(&p, page);
+    p.end();
+    return pic;
+}
+
+bool Paginator::print(QPrinter* printer, const QString& docName, int first, int last, int copies)
+{
+    const int pages = pageCount();
+    first = qBound(1, first <= 0 ? 1 : first, pages);
+    last = last <= 0 ? pages : qBound(first, last, pages);
+    copies = qMax(1, copies);
+    const PageGeometry& g = m_doc->page();
+    printer->setDocName(docName);
+    printer->setFullPage(true);
+    printer->setPageSize(QPageSize(QSizeF(g.width / 20.0, g.height / 20.0), QPageSize::Point));
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    QPainter p;
+    if (!p.begin(printer))
+        return false;
+    const double scale = printer->resolution() / 96.0;
+    bool firstSheet = true;
+    for (int c = 0; c < copies; ++c) {
+        for (int page = first; page <= last; ++page) {
+            if (!firstSheet)
+                printer->newPage();
+            firstSheet = false;
+            p.save();
+            p.scale(scale, scale);
+            paintPage(&p, page);
+            p.restore();
+        }
+    }
+    return p.end();
+}

@@ -1,0 +1,88 @@
+#pragma once
+// Lays the body of a Document out into pages of the document's size and margins and
+// paints any page onto any QPainter: body, the header and footer that apply to the
+// page, page numbers, fixed images and paragraph frames. The layout view, printing,
+// page pictures and PDF export all paint through this one class.
+
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPicture>
+#include <QPointer>
+#include <QRectF>
+
+class Document;
+class QPainter;
+class QPrinter;
+class QTextCursor;
+class QTextDocument;
+struct PageGeometry;
+
+class Paginator : public QObject {
+    Q_OBJECT
+public:
+    explicit Paginator(Document* doc, QObject* parent = nullptr);
+    ~Paginator() override;
+
+    // Makes `d` lay out in pages of `g` (96-dpi pixels, margins in the root frame).
+    static void paginate(QTextDocument* d, const PageGeometry& g);
+    // Undoes paginate(): no margins, no page height; the width stays as the editor set it.
+    static void unpaginate(QTextDocument* d);
+    static QSizeF pageSizePixels(const PageGeometry& g);
+    // Layout units per 96-dpi pixel of a document: above 1 when its layout device has a
+    // higher resolution (a zoomed body). Page sizes follow it; Qt rescales margins.
+    static double layoutScale(const QTextDocument* d);
+    // A page break is a paragraph that starts a new page (Qt's page-break policy).
+    // insertPageBreak makes one at the cursor; breakAtFormFeeds turns form-feed
+    // characters (code 12) into such paragraphs.
+    static void insertPageBreak(QTextCursor& c);
+    static void breakAtFormFeeds(QTextDocument* d);
+
+    // With the body itself paginated (layout view) no copy is needed.
+    void setBodyPaginated(bool on);
+    bool bodyPaginated() const { return m_bodyPaginated; }
+
+    int pageCount();
+    // How often the paginated copy was built from scratch (edits are replayed).
+    int rebuilds() const { return m_rebuilds; }
+    // The paginated document being painted: the body or a copy of it.
+    QTextDocument* layoutDocument();
+    // 1-based page of a body position.
+    int pageOfPosition(int pos);
+    // Header/footer part shown on `page` for the header (1) or footer (4) slot; 0 none.
+    int partForPage(int page, int slot) const;
+    // Where a part is drawn on its page, pixels from the sheet's corner.
+    QRectF partRect(int part, int page);
+
+    enum Layer { Body = 1, HeaderFooter = 2, Decorations = 4, All = 7 };
+    // Paints page `page` (1-based) with the sheet's top-left corner at the painter's
+    // origin, in 96-dpi pixels (whatever the layout scale of the body).
+    void paintPage(QPainter* p, int page, int layers = All);
+    QImage renderPage(int page, double dpi = 96);
+    QPicture pagePicture(int page);
+    // Prints pages first..last (0 = to the end) `copies` times; false when nothing
+    // could be printed.
+    bool print(QPrinter* printer, const QString& docName, int first, int last, int copies);
+
+Q_SIGNALS:
+    void invalidated();
+
+private:
+    void invalidate();
+    void onContentsChange(int pos, int removed, int added);
+    void ensureLayout();
+    void paintHeaderFooter(QPainter* p, int page);
+    void paintDecorations(QPainter* p, int page);
+
+    Document* m_doc;
+    QTextDocument* m_copy = nullptr;
+    bool m_bodyPaginated = false;
+    bool m_dirty = true;
+    int m_rebuilds = 0;
+    bool m_copyMirrors = false; // edits of the body can be replayed on the copy
+    struct Decoration {
+        int position; // block or anchor position
+        bool image;
+    };
+    QList<Decoration> decorationsOf(int page);
+};

@@ -1,0 +1,126 @@
+#include "ParagraphFrames.h"
+
+#include "engine/Document.h"
+#include "engine/BlockRange.h"
+#include "engine/EngineProperties.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <functional>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+using namespace EngineProperty;
+
+namespace ParagraphFrames {
+
+namespace {
+
+
+int uniform(const QTextCursor& c, int property, int fallback)
+{
+    int value = -2;
+    forEachSelectedBlock(c, [&](const QTextBlock& b) {
+        const QTextBlockFormat f = b.blockFormat();
+        const int v = f.hasProperty(property) ? f.intProperty(property) : fallback;
+        value = value == -2 ? v : (value == v ? v : -1);
+    });
+    return value == -2 ? fallback : value;
+}
+
+void setProperty(QTextCursor c, int property, const std::function<int(int)>& fn, int fallback)
+{
+    c.beginEditBlock();
+    forEachSelectedBlock(c, [&](const QTextBlock& b) {
+        QTextBlockFormat f = b.blockFormat();
+        f.setProperty(property, fn(f.hasProperty(property) ? f.intProperty(property) : fallback));
+        QTextCursor bc(b);
+        bc.setBlockFormat(f);
+    });
+    c.endEditBlock();
+}
+
+} // namespace
+
+bool hasFrame(const QTextBlockFormat& f)
+{
+    return f.intProperty(FrameStyle) & (FrameBits::Left | FrameBits::Right | FrameBits::Top
+                                        | FrameBits::Bottom | FrameBits::TabLines);
+}
+
+int combine(int current, int word)
+{
+    int parts = (current & 0x1f) | (word & 0x1f);
+    parts &= ~((word >> 8) & 0x1f);
+    int styles = current & 0xe0;
+    if (word & (FrameBits::Single | FrameBits::Double))
+        styles = word & 0xe0;
+    return parts | styles;
+}
+
+int style(const QTextCursor& c) { return uniform(c, FrameStyle, 0); }
+int lineWidth(const QTextCursor& c) { return uniform(c, FrameLineWidth, DefaultLineWidth); }
+int distance(const QTextCursor& c) { return uniform(c, FrameDistance, 0); }
+
+void setStyle(QTextCursor c, int word)
+{
+    setProperty(c, FrameStyle, [word](int cur) { return combine(cur, word); }, 0);
+}
+
+void setLineWidth(QTextCursor c, int twips)
+{
+    setProperty(c, FrameLineWidth, [twips](int) { return qMax(0, twips); }, DefaultLineWidth);
+}
+
+void setDistance(QTextCursor c, int twips)
+{
+    setProperty(c, FrameDistance, [twips](int) { return qMax(0, twips); }, 0);
+}
+
+void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRectF& area, double scale)
+{
+    const QTextBlockFormat f = block.blockFormat();
+    const int s = f.intProperty(FrameStyle);
+    const double width = scale * Document::twipsToPixels(f.hasProperty(FrameLineWidth) ? f.intProperty(FrameLineWidth)
+                                                                                      : DefaultLineWidth);
+    const double dist = scale * Document::twipsToPixels(f.intProperty(FrameDistance));
+    // The block's lines already start and end at its indents.
+    QRectF r = doc->documentLayout()->blockBoundingRect(block);
+    r.adjust(-dist, -dist, dist, dist);
+    // Connected frames leave out the line between neighbours of the same style.
+    bool top = s & FrameBits::Top, bottom = s & FrameBits::Bottom;
+    if (s & FrameBits::Connected) {
+        if (block.previous().isValid() && block.previous().blockFormat().intProperty(FrameStyle) == s)
+            top = false;
+        if (block.next().isValid() && block.next().blockFormat().intProperty(FrameStyle) == s)
+            bottom = false;
+    }
+    const bool cutTop = r.top() < area.top(), cutBottom = r.bottom() > area.bottom();
+    r.setTop(qMax(r.top(), area.top()));
+    r.setBottom(qMin(r.bottom(), area.bottom()));
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing, false);
+    auto line = [&](QPointF a, QPointF b, QPointF step) {
+        p->drawLine(a, b);
+        if (s & FrameBits::Double)
+            p->drawLine(a + step, b + step);
+    };
+    p->setPen(QPen(Qt::black, width));
+    const double gap = 2 * width;
+    if (s & FrameBits::Left)
+        line(r.topLeft(), r.bottomLeft(), {gap, 0});
+    if (s & FrameBits::Right)
+        line(r.topRight(), r.bottomRight(), {-gap, 0});
+    if (top && !cutTop)
+        line(r.topLeft(), r.topRight(), {0, gap});
+    if (bottom && !cutBottom)
+        line(r.bottomLeft(), r.bottomRight(), {0, -gap});
+    if (s & FrameBits::TabLines)
+        for (const QTextOption::Tab& t : f.tabPositions())
+            p->drawLine(QPointF(r.left() + dist + t.position * scale, r.top()),
+                        QPointF(r.left() + dist + t.position * scale, r.bottom()));
+    p->restore();
+}
+
+} // namespace ParagraphFrames

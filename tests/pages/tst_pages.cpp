@@ -1,0 +1,524 @@
+// Pagination, headers and footers with page numbers, printing and PDF export.
+
+#include "engine/Document.h"
+#include "engine/EngineProperties.h"
+#include "engine/Fields.h"
+#include "engine/Paginator.h"
+#include "engine/ParagraphFrames.h"
+#include "engine/PdfExport.h"
+#include "engine/TextControl.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QPointer>
+#include <QTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+
+class TstPages : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void pageCountForKnownText_data();
+    void pageCountForKnownText();
+    void layoutViewAgreesWithCopy();
+    void pageBreaks();
+    void zoomedBodyPaginatesAlike();
+    void copyFollowsEdits_data();
+    void copyFollowsEdits();
+    void firstPagePartsOnPageOneOnly();
+    void pdfShowsPageNumbersInHeader();
+    void pdfFirstPageHeader();
+    void printRangeAndCopies();
+    void renderedHeaderAndFrame();
+    void activationNumbers();
+    void menuItemsActivate_data();
+    void menuItemsActivate();
+    void flagsAndDistances();
+    void frameStyleWord_data();
+    void frameStyleWord();
+    void frameValuesNotUniform();
+    void pdfToFailingDevice();
+
+private:
+    static bool havePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
+    static QString pdfPageText(const QString& file, int page);
+    static int pdfPages(const QString& file);
+};
+
+// Lines of a fixed height make the page count independent of font metrics:
+// 200 px of text height hold ten 20-px lines.
+static void fillLines(Document& d, int paragraphs)
+{
+    PageGeometry g;
+    g.width = 6000;
+    g.marginL = g.marginR = 600;
+    g.marginT = g.marginB = 900;
+    g.height = 900 + 900 + 3000; // 200 px of text
+    d.setPage(g);
+    QTextCursor c(d.body());
+    QTextBlockFormat bf;
+    bf.setLineHeight(20, QTextBlockFormat::FixedHeight);
+    for (int i = 0; i < paragraphs; ++i) {
+        if (i)
+            c.insertBlock();
+        c.setBlockFormat(bf);
+        c.insertText(QStringLiteral("Zeile %1").arg(i + 1));
+    }
+}
+
+QString TstPages::pdfPageText(const QString& file, int page)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                          QString::number(page), file, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int TstPages::pdfPages(const QString& file)
+{
+    // pdftotext separates pages with form feeds.
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput()).count(QChar(12));
+}
+
+void TstPages::pageCountForKnownText_data()
+{
+    QTest::addColumn<int>("paragraphs");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("empty") << 1 << 1;
+    QTest::newRow("one full page") << 10 << 1;
+    QTest::newRow("one line more") << 11 << 2;
+    QTest::newRow("25 lines") << 25 << 3;
+}
+
+void TstPages::pageCountForKnownText()
+{
+    QFETCH(int, paragraphs);
+    QFETCH(int, pages);
+    Document d;
+    fillLines(d, paragraphs);
+    Paginator p(&d);
+    QCOMPARE(p.pageCount(), pages);
+    // The 11th line opens page 2.
+    if (paragraphs > 10) {
+        QCOMPARE(p.pageOfPosition(d.body()->findBlockByNumber(9).position()), 1);
+        QCOMPARE(p.pageOfPosition(d.body()->findBlockByNumber(10).position()), 2);
+    }
+}
+
+void TstPages::layoutViewAgreesWithCopy()
+{
+    TextControl tc;
+    fillLines(*tc.doc(), 25);
+    tc.setViewMode(2);
+    QCOMPARE(tc.CurrentPages(), 3);
+    tc.setViewMode(1);
+    QCOMPARE(tc.CurrentPages(), 3);
+    // Typing in the layout view updates the count.
+    QTextCursor c(tc.doc()->body());
+    c.movePosition(QTextCursor::End);
+    tc.setTextCursor(c);
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(&tc, Qt::Key_Return);
+    const int blocks = tc.doc()->body()->blockCount();
+    QVERIFY(blocks > 30);
+    QCOMPARE(tc.CurrentPages(), (blocks + 9) / 10);
+    tc.setViewMode(0);
+    QCOMPARE(tc.CurrentPages(), (blocks + 9) / 10);
+}
+
+void TstPages::zoomedBodyPaginatesAlike()
+{
+    // At a zoom of 200 % the body is laid out on a 192-dpi device; the layout view
+    // still has the pages of the unzoomed copy that is printed.
+    TextControl tc;
+    QString text;
+    for (int i = 0; i < 150; ++i)
+        text += QStringLiteral("Absatz %1 mit etwas Text, der eine Zeile füllt und weiterläuft.\n").arg(i);
+    tc.setText(text);
+    const int pages = tc.paginator()->pageCount();
+    QVERIFY(pages >= 3);
+    const int pos = tc.doc()->body()->findBlockByNumber(100).position();
+    const int page100 = tc.paginator()->pageOfPosition(pos);
+    tc.setZoomFactor(200);
+    tc.setViewMode(1);
+    QCOMPARE(Paginator::layoutScale(tc.doc()->body()), 2.0);
+    QCOMPARE(tc.doc()->body()->pageSize().height(), 2 * Paginator::pageSizePixels(tc.doc()->page()).height());
+    QCOMPARE(tc.CurrentPages(), pages);
+    QCOMPARE(tc.paginator()->pageOfPosition(pos), page100);
+}
+
+void TstPages::pageBreaks()
+{
+    Document d;
+    fillLines(d, 3); // one page of text
+    Paginator p(&d);
+    QCOMPARE(p.pageCount(), 1);
+    QTextCursor c(d.body());
+    c.setPosition(d.body()->findBlockByNumber(1).position() + 2);
+    Paginator::insertPageBreak(c);
+    QCOMPARE(p.pageCount(), 2);
+    QCOMPARE(p.pageOfPosition(c.position()), 2);
+    // A form feed typed as text breaks the printed pages too.
+    c.movePosition(QTextCursor::End);
+    c.insertText(QStringLiteral("vor") + QChar(12) + QStringLiteral("nach"));
+    QCOMPARE(p.pageCount(), 3);
+    QVERIFY(d.body()->toPlainText().contains(QChar(12))); // the body itself is unchanged
+}
+
+void TstPages::copyFollowsEdits_data()
+{
+    QTest::addColumn<int>("edit");
+    QTest::newRow("type in the middle") << 0;
+    QTest::newRow("delete across paragraphs") << 1;
+    QTest::newRow("taller lines") << 2;
+    QTest::newRow("new paragraphs") << 3;
+    QTest::newRow("undo and redo") << 4;
+    QTest::newRow("table") << 5;
+    QTest::newRow("replace everything") << 6;
+    QTest::newRow("bold") << 7;
+}
+
+void TstPages::copyFollowsEdits()
+{
+    QFETCH(int, edit);
+    TextControl tc;
+    fillLines(*tc.doc(), 25);
+    Paginator& live = *tc.paginator();
+    QCOMPARE(live.pageCount(), 3);
+    QTextDocument* body = tc.doc()->body();
+    QTextCursor c(body);
+    for (int round = 0; round < 3; ++round) {
+        live.layoutDocument();
+        const int rebuilds = live.rebuilds();
+        switch (edit) {
+        case 0:
+            c.setPosition(body->findBlockByNumber(5).position() + 3);
+            c.insertText(QStringLiteral("eingefügt "));
+            break;
+        case 1:
+            c.setPosition(body->findBlockByNumber(2).position() + 2);
+            c.setPosition(body->findBlockByNumber(4).position() + 1, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+            break;
+        case 2: {
+            c.setPosition(body->findBlockByNumber(round).position());
+            QTextBlockFormat bf;
+            bf.setLineHeight(90, QTextBlockFormat::FixedHeight);
+            c.mergeBlockFormat(bf);
+            break;
+        }
+        case 3:
+            c.setPosition(body->findBlockByNumber(7).position() + 4);
+            c.insertBlock();
+            c.insertText(QStringLiteral("neu"));
+            c.insertBlock();
+            break;
+        case 4:
+            c.setPosition(3);
+            c.insertBlock();
+            c.insertBlock();
+            body->undo();
+            body->redo();
+            body->undo();
+            break;
+        case 5:
+            c.setPosition(body->findBlockByNumber(3).position());
+            c.insertTable(4 + round, 2);
+            break;
+        case 6:
+            tc.setText(QStringLiteral("a\nb\nc").repeated(round + 1));
+            break;
+        case 7: {
+            c.setPosition(body->findBlockByNumber(1).position());
+            c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            QTextCharFormat bold;
+            bold.setFontWeight(QFont::Bold);
+            c.mergeCharFormat(bold);
+            break;
+        }
+        }
+        // Plain text edits are replayed on the copy; tables and full replacements rebuild it.
+        if (edit != 5 && edit != 6)
+        {
+            live.layoutDocument();
+            QCOMPARE(live.rebuilds(), rebuilds);
+        }
+        Paginator fresh(tc.doc());
+        QCOMPARE(live.pageCount(), fresh.pageCount());
+        QCOMPARE(live.layoutDocument()->toPlainText(), body->toPlainText());
+        QCOMPARE(live.layoutDocument()->blockCount(), body->blockCount());
+        for (QTextBlock a = body->begin(), b = live.layoutDocument()->begin(); a.isValid(); a = a.next(), b = b.next())
+            QCOMPARE(a.blockFormat().lineHeight(), b.blockFormat().lineHeight());
+        for (int i = 0; i < body->characterCount(); i += 7)
+            QCOMPARE(live.pageOfPosition(i), fresh.pageOfPosition(i));
+    }
+}
+
+void TstPages::firstPagePartsOnPageOneOnly()
+{
+    Document d;
+    fillLines(d, 25);
+    Paginator p(&d);
+    d.setHeaderFooterSet(1 | 4);
+    QCOMPARE(p.partForPage(1, 1), 1);
+    QCOMPARE(p.partForPage(1, 4), 4);
+    d.setHeaderFooterSet(1 | 2 | 4);
+    QCOMPARE(p.partForPage(1, 1), 2);
+    QCOMPARE(p.partForPage(2, 1), 1);
+    QCOMPARE(p.partForPage(3, 1), 1);
+    QCOMPARE(p.partForPage(1, 4), 4); // no first-page footer: the footer
+    d.setHeaderFooterSet(8);
+    QCOMPARE(p.partForPage(1, 4), 8);
+    QCOMPARE(p.partForPage(2, 4), 0);
+    QCOMPARE(p.partForPage(2, 1), 0);
+}
+
+void TstPages::pdfShowsPageNumbersInHeader()
+{
+    if (!havePdfToText())
+        QSKIP("pdftotext is not installed");
+    Document d;
+    fillLines(d, 25);
+    d.setHeaderFooterSet(1);
+    QTextCursor hc(d.headerFooter(1));
+    hc.insertText(QStringLiteral("Seite "));
+    const int id = Fields::insert(hc, QString());
+    Fields::setType(d.headerFooter(1), id, FieldTypes::PageNumber);
+    hc.movePosition(QTextCursor::End);
+    hc.insertText(QStringLiteral(" Kopf"));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("seiten.pdf"));
+    QString error;
+    QVERIFY2(PdfExport::exportPdf(d, file, &error), qPrintable(error));
+    QCOMPARE(pdfPages(file), 3);
+    for (int page = 1; page <= 3; ++page) {
+        const QString text = pdfPageText(file, page).simplified();
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Seite\\s*%1\\b").arg(page))), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Zeile %1").arg((page - 1) * 10 + 1)), qPrintable(text));
+    }
+    QVERIFY(!pdfPageText(file, 1).contains(QStringLiteral("Zeile 11")));
+}
+
+void TstPages::pdfFirstPageHeader()
+{
+    if (!havePdfToText())
+        QSKIP("pdftotext is not installed");
+    Document d;
+    fillLines(d, 25);
+    d.setHeaderFooterSet(1 | 2 | 4);
+    QTextCursor(d.headerFooter(1)).insertText(QStringLiteral("Folgekopf"));
+    QTextCursor(d.headerFooter(2)).insertText(QStringLiteral("Erstkopf"));
+    QTextCursor(d.headerFooter(4)).insertText(QStringLiteral("Fuss"));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("erste.pdf"));
+    QVERIFY(PdfExport::exportPdf(d, file, nullptr));
+    const QString p1 = pdfPageText(file, 1), p2 = pdfPageText(file, 2);
+    QVERIFY(p1.contains(QStringLiteral("Erstkopf")));
+    QVERIFY(!p1.contains(QStringLiteral("Folgekopf")));
+    QVERIFY(p2.contains(QStringLiteral("Folgekopf")));
+    QVERIFY(!p2.contains(QStringLiteral("Erstkopf")));
+    QVERIFY(p1.contains(QStringLiteral("Fuss")) && p2.contains(QStringLiteral("Fuss")));
+}
+
+void TstPages::printRangeAndCopies()
+{
+    if (!havePdfToText())
+        QSKIP("pdftotext is not installed");
+    TextControl tc;
+    fillLines(*tc.doc(), 25);
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("druck.pdf")));
+    tc.setPrinter(&printer);
+    QVERIFY(tc.PrintDoc(QStringLiteral("Test"), 2, 3, 2));
+    const QString file = dir.filePath(QStringLiteral("druck.pdf"));
+    QCOMPARE(pdfPages(file), 4);
+    QVERIFY(pdfPageText(file, 1).contains(QStringLiteral("Zeile 11")));
+    QVERIFY(pdfPageText(file, 3).contains(QStringLiteral("Zeile 11")));
+    QVERIFY(pdfPageText(file, 4).contains(QStringLiteral("Zeile 21")));
+}
+
+static int darkPixels(const QImage& img, const QRect& r)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 128)
+                ++n;
+    return n;
+}
+
+void TstPages::renderedHeaderAndFrame()
+{
+    TextControl tc;
+    Document& d = *tc.doc();
+    fillLines(d, 5);
+    // Header at 720 twips (48 px) from the top; body starts at 60 px.
+    tc.setHeaderFooterSet(1);
+    QTextCursor(d.headerFooter(1)).insertText(QStringLiteral("KOPFZEILE"));
+    QImage img = tc.PageImage(1);
+    QCOMPARE(img.size(), QSize(400, 320));
+    QVERIFY(darkPixels(img, QRect(40, 0, 300, 45)) == 0);
+    QVERIFY(darkPixels(img, QRect(40, 48, 300, 10)) > 0);
+    // A left frame line beside the first paragraph (text starts at x = 40).
+    tc.setSelStart(0);
+    tc.setFrameDistance(100); // 100 twips: the line at x = 40 - 6.67
+    tc.setFrameStyle(FrameBits::Left | FrameBits::Single);
+    img = tc.PageImage(1);
+    QVERIFY(darkPixels(img, QRect(32, 62, 2, 14)) > 10);
+    QCOMPARE(darkPixels(img, QRect(32, 90, 2, 14)), 0); // second paragraph has none
+}
+
+void TstPages::activationNumbers()
+{
+    TextControl tc;
+    QSignalSpy activated(&tc, &TextControl::HeaderFooterActivated);
+    QSignalSpy left(&tc, &TextControl::HeaderFooterLeft);
+    QVERIFY(!tc.HeaderFooterActivate(1)); // no parts yet
+    QCOMPARE(activated.count(), 0);
+    tc.setHeaderFooterSet(5);
+    QVERIFY(tc.HeaderFooterActivate(4));
+    QCOMPARE(activated.count(), 1);
+    QCOMPARE(activated.last().at(0).toInt(), 4);
+    QCOMPARE(tc.HeaderFooterActive(), 4);
+    QCOMPARE(tc.ViewMode(), 1);
+    // Fields now go into the footer.
+    const int id = tc.FieldInsert(QString());
+    tc.setFieldType(id, FieldTypes::PageNumber);
+    QCOMPARE(Fields::next(tc.doc()->headerFooter(4), 0), id);
+    QCOMPARE(Fields::next(tc.doc()->body(), 0), 0);
+    QVERIFY(tc.HeaderFooterActivate(1));
+    QCOMPARE(activated.last().at(0).toInt(), 1);
+    tc.HeaderFooterLeave();
+    QCOMPARE(left.count(), 1);
+    QCOMPARE(tc.HeaderFooterActive(), 0);
+    tc.HeaderFooterLeave(); // leaving twice reports once
+    QCOMPARE(left.count(), 1);
+    // Removing the part being edited leaves it; the editor lets go of the part.
+    QVERIFY(tc.HeaderFooterActivate(4));
+    QPointer<QTextDocument> footer = tc.doc()->headerFooter(4);
+    tc.setHeaderFooterSet(1);
+    QCOMPARE(left.count(), 2);
+    QVERIFY(tc.headerFooterEditor()->document() != footer);
+    QTest::qWait(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(footer.isNull());
+    QTest::keyClicks(tc.headerFooterEditor(), QStringLiteral("x"));
+    QVERIFY(tc.HeaderFooterActivate(1));
+    QCOMPARE(tc.headerFooterEditor()->document(), tc.doc()->headerFooter(1));
+}
+
+void TstPages::menuItemsActivate_data()
+{
+    // The view menu's rule: a set of 0 becomes `initial`, then `part` is activated.
+    QTest::addColumn<int>("startSet");
+    QTest::addColumn<int>("initial");
+    QTest::addColumn<int>("part");
+    QTest::addColumn<int>("endSet");
+    QTest::newRow("only footer") << 0 << 4 << 8 << 4;
+    QTest::newRow("only header") << 0 << 1 << 2 << 1;
+    QTest::newRow("header and footer") << 0 << 5 << 1 << 5;
+    QTest::newRow("first page present") << 15 << 5 << 2 << 15;
+}
+
+void TstPages::menuItemsActivate()
+{
+    QFETCH(int, startSet);
+    QFETCH(int, initial);
+    QFETCH(int, part);
+    QFETCH(int, endSet);
+    TextControl tc;
+    tc.setHeaderFooterSet(startSet);
+    if (tc.HeaderFooterSet() == 0)
+        tc.setHeaderFooterSet(initial);
+    tc.setHeaderFooterDisplay(1);
+    QSignalSpy activated(&tc, &TextControl::HeaderFooterActivated);
+    const bool ok = tc.HeaderFooterActivate(part);
+    QCOMPARE(tc.HeaderFooterSet(), endSet);
+    // An absent part is not activated (the window ignores that error).
+    QCOMPARE(ok, bool(endSet & part));
+    QCOMPARE(activated.count(), ok ? 1 : 0);
+}
+
+void TstPages::flagsAndDistances()
+{
+    TextControl tc;
+    tc.setHeaderFooterSet(5);
+    QCOMPARE(tc.HeaderFooterFlags(), 5);
+    tc.setHeaderFooterFlags(15);
+    QCOMPARE(tc.HeaderFooterSet(), 15);
+    QVERIFY(tc.HeaderFooterFlags() & 2);
+    tc.setHeaderFooterFlags(5);
+    QCOMPARE(tc.HeaderFooterSet(), 5);
+    tc.setHeaderFooterSet(4);
+    tc.setHeaderFooterFlags(15);
+    QCOMPARE(tc.HeaderFooterSet(), 12); // only the footer gets a first-page twin
+    tc.setHeaderFooterDistance(1, 1134);
+    tc.setHeaderFooterDistance(4, 5670);
+    QCOMPARE(tc.HeaderFooterDistance(1), 1134);
+    QCOMPARE(tc.HeaderFooterDistance(4), 5670);
+    QCOMPARE(tc.doc()->headerDistance(), 1134);
+    QCOMPARE(tc.doc()->footerDistance(), 5670);
+}
+
+void TstPages::frameStyleWord_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("word");
+    QTest::addColumn<int>("result");
+    QTest::newRow("all on, single") << 0 << 0x2f << 0x2f;
+    QTest::newRow("untick left") << 0x2f << (0x100 | 0x02 | 0x04 | 0x08 | 0x20) << 0x2e;
+    QTest::newRow("double and connected") << 0x21 << (0x01 | 0x40 | 0x80) << 0xc1;
+    QTest::newRow("all off") << 0x3f << (0x1f00 | 0x20) << 0x20;
+}
+
+void TstPages::frameStyleWord()
+{
+    QFETCH(int, current);
+    QFETCH(int, word);
+    QFETCH(int, result);
+    QCOMPARE(ParagraphFrames::combine(current, word), result);
+}
+
+void TstPages::frameValuesNotUniform()
+{
+    TextControl tc;
+    tc.setText(QStringLiteral("eins\nzwei"));
+    tc.setSelStart(0);
+    tc.setFrameStyle(0x21);
+    tc.setFrameLineWidth(40);
+    QCOMPARE(tc.FrameStyle(), 0x21);
+    QCOMPARE(tc.FrameLineWidth(), 40);
+    tc.setSelStart(0);
+    tc.setSelLength(-1);
+    QCOMPARE(tc.FrameStyle(), -1);
+    QCOMPARE(tc.FrameLineWidth(), -1);
+    QCOMPARE(tc.FrameDistance(), 0);
+    tc.setFrameLineWidth(60);
+    QCOMPARE(tc.FrameLineWidth(), 60);
+}
+
+void TstPages::pdfToFailingDevice()
+{
+    Document d;
+    QBuffer closed;
+    QString error;
+    QVERIFY(!PdfExport::exportPdf(d, &closed, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!PdfExport::exportPdf(d, QStringLiteral("/nonexistent-folder/x.pdf"), &error));
+}
+
+QTEST_MAIN(TstPages)
+#include "tst_pages.moc"
