@@ -212,6 +212,31 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(QDir::current().filePath(QStringLiteral("Etiketten.txm"))));
     }
 
+    void saveActiveDocumentOverwritesItsFileWithoutDialog()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Notiz.txt");
+        writeFile(path, "alt");
+        frmMDIChild* w = fx.newDocument();
+        w->setTitle(path.toUpper(), path);
+        w->surface()->setSelText(QStringLiteral("neu"));
+        SaveActiveDocument();
+        QCOMPARE(fx.prompts->count(QStringLiteral("save")), 0);
+        if (!ShellFixture::surfaceHandlesPlainText())
+            QSKIP("the editing surface cannot write plain text yet");
+        QCOMPARE(readAll(path), QByteArray("neu"));
+        QVERIFY(!w->DirtyFlag);
+        // The close check now names the document by its upper-case path.
+        w->surface()->setSelText(QStringLiteral("!"));
+        fx.prompts->answerMessage(QMessageBox::Cancel);
+        QVERIFY(!w->close());
+        QCOMPARE(fx.prompts->last().text,
+                 QStringLiteral("Der Inhalt von [") + path.toUpper() +
+                     QStringLiteral("] wurde verändert.\r\nWollen Sie die Änderungen speichern?"));
+    }
+
     void saveActiveDocumentOfUntitledAsks()
     {
         ShellFixture fx;
