@@ -1,47 +1,211 @@
 #include "Formats.h"
 
+#include "CssWriter.h"
+#include "DocumentTransfer.h"
+#include "HtmlReader.h"
+#include "HtmlWriter.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+#include "WordReader.h"
+#include "WordWriter.h"
+#include "OwnFormatReader.h"
+#include "OwnFormatWriter.h"
+#include "PlainTextReader.h"
+#include "PlainTextWriter.h"
 #include "engine/Document.h"
-#include "app/WrittenRecord.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QTextCursor>
-#include <QTextDocumentFragment>
+#include <QtEndian>
 
 namespace Formats {
 
-bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt,
-          QString* error)
-{
-    if (format != 1) {
-        if (error)
-            *error = QStringLiteral("Dieses Dateiformat kann nicht gelesen werden.");
+namespace {
+
+// Formats that have no reader or no writer still answer with a German text.
+class RefusingReader : public FormatReader {
+public:
+    explicit RefusingReader(QString text) : m_text(std::move(text)) {}
+    bool read(const QByteArray&, Document&, QString* error) override
+    {
+        FormatErrors::set(error, m_text);
         return false;
     }
-    QString text = decodeText(data);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (insertAt) {
-        insertAt->insertText(text);
-    } else {
-        QTextCursor c(doc.body());
-        c.select(QTextCursor::Document);
-        c.insertText(text);
+
+private:
+    QString m_text;
+};
+
+class RefusingWriter : public FormatWriter {
+public:
+    explicit RefusingWriter(QString text) : m_text(std::move(text)) {}
+    bool write(const Document&, const WriteOptions&, QByteArray*, QString* error) override
+    {
+        FormatErrors::set(error, m_text);
+        return false;
+    }
+
+private:
+    QString m_text;
+};
+
+} // namespace
+
+std::unique_ptr<FormatReader> readerFor(int format)
+{
+    switch (format) {
+    case 1: return std::make_unique<PlainTextReader>();
+    case 3:
+    case 10: return std::make_unique<OwnFormatReader>();
+    case 4: return std::make_unique<HtmlReader>();
+    case 5: return std::make_unique<RtfReader>();
+    case 9: return std::make_unique<WordReader>();
+    case 11:
+        return std::make_unique<RefusingReader>(QStringLiteral("Style-Sheet-Dateien können nicht geöffnet werden."));
+    case 12: return std::make_unique<RefusingReader>(QStringLiteral("PDF-Dateien können nicht geöffnet werden."));
+    default: return nullptr;
+    }
+}
+
+std::unique_ptr<FormatWriter> writerFor(int format)
+{
+    switch (format) {
+    case 1: return std::make_unique<PlainTextWriter>();
+    case 3:
+    case 10: return std::make_unique<OwnFormatWriter>();
+    case 4: return std::make_unique<HtmlWriter>();
+    case 5: return std::make_unique<RtfWriter>();
+    case 9: return std::make_unique<WordWriter>();
+    case 11: return std::make_unique<CssWriter>();
+    case 12:
+        return std::make_unique<RefusingWriter>(QStringLiteral("Der PDF-Export steht noch nicht zur Verfügung."));
+    default: return nullptr;
+    }
+}
+
+bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
+{
+    std::unique_ptr<FormatReader> reader = readerFor(format);
+    if (!reader) {
+        FormatErrors::set(error, QStringLiteral("Dieses Dateiformat kann nicht gelesen werden."));
+        return false;
+    }
+    Document result;
+    if (!reader->read(data, result, error))
+        return false;
+    if (insertAt)
+        DocumentTransfer::insert(*insertAt, result);
+    else
+        DocumentTransfer::replace(doc, result);
+    return true;
+}
+
+bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out, QString* error)
+{
+    return write(format, doc, selection, out, error, WriteOptions());
+}
+
+bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out, QString* error,
+           const WriteOptions& options)
+{
+    std::unique_ptr<FormatWriter> writer = writerFor(format);
+    if (!writer) {
+        FormatErrors::set(error, QStringLiteral("Dieses Dateiformat kann nicht geschrieben werden."));
+        return false;
+    }
+    out->clear();
+    if (selection && selection->hasSelection()) {
+        Document part;
+        DocumentTransfer::copySelection(*selection, doc, part);
+        return writer->write(part, options, out, error);
+    }
+    return writer->write(doc, options, out, error);
+}
+
+bool readFile(int format, const QString& path, qint64 offset, Document& doc, QTextCursor* insertAt,
+              QString* error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        FormatErrors::set(error, QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2")
+                                     .arg(QDir::toNativeSeparators(path), f.errorString()));
+        return false;
+    }
+    QByteArray data = f.readAll();
+    data.remove(0, qMin<qint64>(qMax<qint64>(offset, 0), data.size()));
+    return read(format, data, doc, insertAt, error);
+}
+
+namespace {
+
+bool saveBytes(const QString& path, const QByteArray& header, const QByteArray& body, QString* error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(header) != header.size() || f.write(body) != body.size()
+        || !f.commit()) {
+        FormatErrors::set(error, QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                                     .arg(QDir::toNativeSeparators(path), f.errorString()));
+        return false;
     }
     return true;
 }
 
-bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out,
-           QString* error)
+} // namespace
+
+bool writeFile(int format, const Document& doc, const QTextCursor* selection, const QString& path,
+               const QByteArray& header, const WriteOptions& options, QString* error)
 {
-    if (format != 1) {
-        if (error)
-            *error = QStringLiteral("Dieses Dateiformat kann nicht geschrieben werden.");
+    QByteArray body;
+    QByteArray styleSheet;
+    WriteOptions opts = options;
+    if (!opts.styleSheetOut)
+        opts.styleSheetOut = &styleSheet;
+    if (!write(format, doc, selection, &body, error, opts))
         return false;
+    if (!saveBytes(path, header, body, error))
+        return false;
+    if ((format == 4) && opts.styleSheetMode == 2 && !opts.styleSheetFile.isEmpty()
+        && opts.styleSheetOut == &styleSheet) {
+        const QString cssPath = QFileInfo(path).dir().absoluteFilePath(opts.styleSheetFile);
+        return saveBytes(cssPath, QByteArray(), styleSheet, error);
     }
-    QString text = selection ? selection->selection().toPlainText() : doc.body()->toPlainText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    *out = text.toUtf8();
     return true;
+}
+
+int typeOfPath(const QString& path)
+{
+    if (path.right(4).toUpper() == u"HTML")
+        return 4;
+    const QString end = path.right(3).toUpper();
+    if (end == u"TXM" || end == u"TTX")
+        return 3;
+    if (end == u"RTF")
+        return 5;
+    if (end == u"HTM")
+        return 4;
+    if (end == u"DOC")
+        return 9;
+    if (end == u"XML")
+        return 10;
+    if (end == u"CSS")
+        return 11;
+    if (end == u"PDF")
+        return 12;
+    return 1;
+}
+
+QByteArray pageHeader(const PageGeometry& page)
+{
+    QByteArray h(PageHeaderSize, '\0');
+    char* p = h.data();
+    const qint32 values[7] = {23, page.marginL, page.marginT, page.marginR, page.marginB, page.height, page.width};
+    for (int i = 0; i < 7; ++i)
+        qToLittleEndian<qint32>(values[i], p + 4 * i);
+    qToLittleEndian<qint16>(0, p + 28);
+    return h;
 }
 
 } // namespace Formats

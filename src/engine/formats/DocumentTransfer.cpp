@@ -1,0 +1,135 @@
+#include "DocumentTransfer.h"
+
+#include "engine/Document.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPixmap>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextFrame>
+#include <QUrl>
+
+namespace DocumentTransfer {
+
+namespace {
+
+void copyResources(const QTextDocument* from, QTextDocument* to)
+{
+    for (const QString& name : imageNames(from)) {
+        const QUrl url(name);
+        const QVariant v = from->resource(QTextDocument::ImageResource, url);
+        if (v.isValid())
+            to->addResource(QTextDocument::ImageResource, url, v);
+    }
+}
+
+} // namespace
+
+void copyText(const QTextDocument* from, QTextDocument* to)
+{
+    const bool undo = to->isUndoRedoEnabled();
+    to->setUndoRedoEnabled(false);
+    to->clear();
+    to->setDefaultFont(from->defaultFont());
+    copyResources(from, to);
+    QTextCursor c(to);
+    c.insertFragment(QTextDocumentFragment(from));
+    to->rootFrame()->setFrameFormat(from->rootFrame()->frameFormat());
+    to->setUndoRedoEnabled(undo);
+    to->setModified(false);
+}
+
+void replace(Document& target, const Document& source)
+{
+    target.setPage(source.page());
+    target.setHeaderDistance(source.headerDistance());
+    target.setFooterDistance(source.footerDistance());
+    target.setHeaderFooterSet(source.headerFooterSet());
+    for (int part : {1, 2, 4, 8})
+        if (QTextDocument* d = target.headerFooter(part))
+            copyText(source.headerFooter(part), d);
+    copyText(source.body(), target.body());
+}
+
+void insert(QTextCursor& at, const Document& source)
+{
+    copyResources(source.body(), at.document());
+    at.beginEditBlock();
+    at.insertFragment(QTextDocumentFragment(source.body()));
+    at.endEditBlock();
+}
+
+void copySelection(const QTextCursor& selection, const Document& from, Document& into)
+{
+    into.setPage(from.page());
+    into.setHeaderDistance(from.headerDistance());
+    into.setFooterDistance(from.footerDistance());
+    into.setHeaderFooterSet(from.headerFooterSet());
+    for (int part : {1, 2, 4, 8})
+        if (QTextDocument* d = into.headerFooter(part))
+            copyText(from.headerFooter(part), d);
+    QTextDocument* body = into.body();
+    body->setDefaultFont(from.body()->defaultFont());
+    QTextCursor c(body);
+    c.insertFragment(selection.selection());
+    copyResources(from.body(), body);
+}
+
+QStringList imageNames(const QTextDocument* doc)
+{
+    QStringList names;
+    QSet<QString> seen;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (!f.isImageFormat())
+                continue;
+            const QString name = f.toImageFormat().name();
+            if (!name.isEmpty() && !seen.contains(name)) {
+                seen.insert(name);
+                names << name;
+            }
+        }
+    }
+    return names;
+}
+
+QImage image(const QTextDocument* doc, const QString& name)
+{
+    const QVariant v = doc->resource(QTextDocument::ImageResource, QUrl(name));
+    if (v.typeId() == QMetaType::QImage)
+        return v.value<QImage>();
+    if (v.typeId() == QMetaType::QPixmap)
+        return v.value<QPixmap>().toImage();
+    if (v.typeId() == QMetaType::QByteArray)
+        return QImage::fromData(v.toByteArray());
+    return {};
+}
+
+QByteArray imageBytes(const QTextDocument* doc, const QString& name, QByteArray* format)
+{
+    const QVariant v = doc->resource(QTextDocument::ImageResource, QUrl(name));
+    if (v.typeId() == QMetaType::QByteArray) {
+        QByteArray bytes = v.toByteArray();
+        if (format) {
+            QBuffer buf(&bytes);
+            *format = QImageReader::imageFormat(&buf);
+        }
+        return bytes;
+    }
+    const QImage img = image(doc, name);
+    if (img.isNull())
+        return {};
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "PNG");
+    if (format)
+        *format = "png";
+    return bytes;
+}
+
+} // namespace DocumentTransfer

@@ -1,0 +1,43 @@
+#pragma once
+// The small interface every file format implements. A reader fills a fresh, empty
+// Document (the dispatcher moves the result into the real one only on success, so a
+// failed read never half-changes a document); a writer is a pure function of a const
+// Document. Errors are German texts meant for the user.
+
+#include <QByteArray>
+#include <QString>
+
+class Document;
+
+// Options a writer may honour; TextControl fills them from its load/save attributes.
+struct WriteOptions {
+    // HTML: 0 inline styles, 1 an embedded <style> element, 2 a linked style-sheet file.
+    int styleSheetMode = 0;
+    // HTML mode 2: the name the <link> refers to (as given, usually relative).
+    QString styleSheetFile;
+    // HTML mode 2: receives the style sheet that belongs into styleSheetFile.
+    QByteArray* styleSheetOut = nullptr;
+};
+
+class FormatReader {
+public:
+    virtual ~FormatReader() = default;
+    // True when the bytes look like this format (used to tell formats apart).
+    virtual bool sniff(const QByteArray& data) const { return true; }
+    virtual bool read(const QByteArray& data, Document& into, QString* error) = 0;
+};
+
+class FormatWriter {
+public:
+    virtual ~FormatWriter() = default;
+    virtual bool write(const Document& doc, const WriteOptions& options, QByteArray* out,
+                       QString* error) = 0;
+};
+
+namespace FormatErrors {
+inline void set(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+} // namespace FormatErrors

@@ -1,0 +1,291 @@
+#include "HtmlWriter.h"
+
+#include "DocumentTransfer.h"
+#include "engine/Document.h"
+
+#include <QHash>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+
+namespace {
+
+QString esc(const QString& s) { return s.toHtmlEscaped(); }
+
+QString cssColor(const QColor& c) { return c.name(QColor::HexRgb); }
+
+QString charStyle(const QTextCharFormat& f)
+{
+    QStringList d;
+    const QStringList fam = f.fontFamilies().toStringList();
+    if (!fam.isEmpty())
+        d << QStringLiteral("font-family: '%1'").arg(fam.first());
+    if (f.hasProperty(QTextFormat::FontPointSize))
+        d << QStringLiteral("font-size: %1pt").arg(f.fontPointSize());
+    if (f.hasProperty(QTextFormat::FontWeight))
+        d << (f.fontWeight() >= QFont::DemiBold ? QStringLiteral("font-weight: bold") : QStringLiteral("font-weight: normal"));
+    if (f.fontItalic())
+        d << QStringLiteral("font-style: italic");
+    QStringList deco;
+    if (f.fontUnderline() && !f.isAnchor())
+        deco << QStringLiteral("underline");
+    if (f.fontStrikeOut())
+        deco << QStringLiteral("line-through");
+    if (!deco.isEmpty())
+        d << QStringLiteral("text-decoration: ") + deco.join(QLatin1Char(' '));
+    if (f.hasProperty(QTextFormat::ForegroundBrush))
+        d << QStringLiteral("color: ") + cssColor(f.foreground().color());
+    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+        d << QStringLiteral("background-color: ") + cssColor(f.background().color());
+    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        d << QStringLiteral("vertical-align: super");
+    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        d << QStringLiteral("vertical-align: sub");
+    return d.join(QStringLiteral("; "));
+}
+
+QString blockStyle(const QTextBlockFormat& f)
+{
+    QStringList d;
+    const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
+    if (a & Qt::AlignRight)
+        d << QStringLiteral("text-align: right");
+    else if (a & Qt::AlignHCenter)
+        d << QStringLiteral("text-align: center");
+    else if (a & Qt::AlignJustify)
+        d << QStringLiteral("text-align: justify");
+    d << QStringLiteral("margin-top: %1px").arg(f.topMargin()) << QStringLiteral("margin-bottom: %1px").arg(f.bottomMargin());
+    if (f.leftMargin() != 0)
+        d << QStringLiteral("margin-left: %1px").arg(f.leftMargin());
+    if (f.rightMargin() != 0)
+        d << QStringLiteral("margin-right: %1px").arg(f.rightMargin());
+    if (f.textIndent() != 0)
+        d << QStringLiteral("text-indent: %1px").arg(f.textIndent());
+    if (f.lineHeightType() == QTextBlockFormat::ProportionalHeight)
+        d << QStringLiteral("line-height: %1%").arg(f.lineHeight());
+    else if (f.lineHeightType() == QTextBlockFormat::FixedHeight)
+        d << QStringLiteral("line-height: %1px").arg(f.lineHeight());
+    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        d << QStringLiteral("page-break-before: always");
+    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
+        d << QStringLiteral("page-break-after: always");
+    return d.join(QStringLiteral("; "));
+}
+
+class Writer {
+public:
+    Writer(const Document& doc, int mode) : doc(doc), mode(mode) {}
+
+    QString body()
+    {
+        writeItems(doc.body()->rootFrame()->begin());
+        closeList();
+        return html;
+    }
+
+    QString rules() const
+    {
+        QString css;
+        const QFont f = doc.body()->defaultFont();
+        css += QStringLiteral("body { font-family: '%1'; font-size: %2pt; }\n").arg(f.family()).arg(f.pointSizeF());
+        for (int i = 0; i < classes.size(); ++i)
+            css += QStringLiteral(".%1 { %2; }\n").arg(classNames[i], classes[i]);
+        return css;
+    }
+
+private:
+    // The attribute that applies declarations: style="..." or class="...".
+    QString styleAttr(const QString& decl, QChar prefix)
+    {
+        if (decl.isEmpty())
+            return {};
+        if (mode == 0)
+            return QStringLiteral(" style=\"%1\"").arg(esc(decl));
+        qsizetype i = classes.indexOf(decl);
+        if (i < 0) {
+            classes << decl;
+            classNames << QString(prefix) + QString::number(classes.size());
+            i = classes.size() - 1;
+        }
+        return QStringLiteral(" class=\"%1\"").arg(classNames[i]);
+    }
+
+    void closeList()
+    {
+        if (openList) {
+            html += openListTag == u"ol" ? QStringLiteral("</ol>\n") : QStringLiteral("</ul>\n");
+            openList = nullptr;
+        }
+    }
+
+    void writeItems(QTextFrame::iterator it)
+    {
+        for (; !it.atEnd(); ++it) {
+            if (QTextFrame* f = it.currentFrame()) {
+                closeList();
+                if (auto* t = qobject_cast<QTextTable*>(f))
+                    writeTable(t);
+                else
+                    writeItems(f->begin());
+            } else {
+                writeBlock(it.currentBlock());
+            }
+        }
+    }
+
+    void writeTable(QTextTable* t)
+    {
+        const QTextTableFormat tf = t->format();
+        html += QStringLiteral("<table border=\"%1\" cellspacing=\"%2\" cellpadding=\"%3\">\n")
+                    .arg(tf.border())
+                    .arg(tf.cellSpacing())
+                    .arg(tf.cellPadding());
+        const QList<QTextLength> widths = tf.columnWidthConstraints();
+        for (int r = 0; r < t->rows(); ++r) {
+            html += QStringLiteral("<tr>");
+            for (int c = 0; c < t->columns(); ++c) {
+                const QTextTableCell cell = t->cellAt(r, c);
+                if (cell.row() != r || cell.column() != c)
+                    continue;
+                html += QStringLiteral("<td");
+                if (cell.rowSpan() > 1)
+                    html += QStringLiteral(" rowspan=\"%1\"").arg(cell.rowSpan());
+                if (cell.columnSpan() > 1)
+                    html += QStringLiteral(" colspan=\"%1\"").arg(cell.columnSpan());
+                const QTextLength w = widths.value(c);
+                if (r == 0 && w.type() == QTextLength::FixedLength)
+                    html += QStringLiteral(" width=\"%1\"").arg(qRound(w.rawValue()));
+                else if (r == 0 && w.type() == QTextLength::PercentageLength)
+                    html += QStringLiteral(" width=\"%1%\"").arg(w.rawValue());
+                const QTextCharFormat cf = cell.format();
+                if (cf.hasProperty(QTextFormat::BackgroundBrush))
+                    html += styleAttr(QStringLiteral("background-color: ") + cssColor(cf.background().color()), u't');
+                html += QLatin1Char('>');
+                writeItems(cell.begin());
+                closeList();
+                html += QStringLiteral("</td>");
+            }
+            html += QStringLiteral("</tr>\n");
+        }
+        html += QStringLiteral("</table>\n");
+    }
+
+    void writeBlock(const QTextBlock& b)
+    {
+        QTextList* list = b.textList();
+        if (list != openList) {
+            closeList();
+            if (list) {
+                const QTextListFormat::Style s = list->format().style();
+                const bool ordered = s == QTextListFormat::ListDecimal || s == QTextListFormat::ListLowerAlpha
+                                     || s == QTextListFormat::ListUpperAlpha || s == QTextListFormat::ListLowerRoman
+                                     || s == QTextListFormat::ListUpperRoman;
+                openListTag = ordered ? QStringLiteral("ol") : QStringLiteral("ul");
+                QString type;
+                switch (s) {
+                case QTextListFormat::ListLowerAlpha: type = QStringLiteral("a"); break;
+                case QTextListFormat::ListUpperAlpha: type = QStringLiteral("A"); break;
+                case QTextListFormat::ListLowerRoman: type = QStringLiteral("i"); break;
+                case QTextListFormat::ListUpperRoman: type = QStringLiteral("I"); break;
+                case QTextListFormat::ListCircle: type = QStringLiteral("circle"); break;
+                case QTextListFormat::ListSquare: type = QStringLiteral("square"); break;
+                default: break;
+                }
+                html += QLatin1Char('<') + openListTag;
+                if (!type.isEmpty())
+                    html += QStringLiteral(" type=\"%1\"").arg(type);
+                html += QStringLiteral(">\n");
+                openList = list;
+            }
+        }
+        const QString tag = list ? QStringLiteral("li") : QStringLiteral("p");
+        html += QLatin1Char('<') + tag;
+        // Qt's importer takes justification only from the attribute.
+        if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignJustify)
+            html += QStringLiteral(" align=\"justify\"");
+        html += styleAttr(blockStyle(b.blockFormat()), u'p') + QLatin1Char('>');
+        QString openHref;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const QTextCharFormat f = frag.charFormat();
+            const QString href = f.isAnchor() ? f.anchorHref() : QString();
+            if (href != openHref) {
+                if (!openHref.isEmpty())
+                    html += QStringLiteral("</a>");
+                if (!href.isEmpty())
+                    html += QStringLiteral("<a href=\"%1\">").arg(esc(href));
+                openHref = href;
+            }
+            if (f.isImageFormat()) {
+                const QTextImageFormat img = f.toImageFormat();
+                QByteArray kind;
+                const QByteArray bytes = DocumentTransfer::imageBytes(doc.body(), img.name(), &kind);
+                if (bytes.isEmpty())
+                    continue;
+                html += QStringLiteral("<img src=\"data:image/%1;base64,%2\"")
+                            .arg(QString::fromLatin1(kind.isEmpty() ? QByteArray("png") : kind),
+                                 QString::fromLatin1(bytes.toBase64()));
+                if (img.width() > 0)
+                    html += QStringLiteral(" width=\"%1\"").arg(qRound(img.width()));
+                if (img.height() > 0)
+                    html += QStringLiteral(" height=\"%1\"").arg(qRound(img.height()));
+                html += QStringLiteral(" />");
+                continue;
+            }
+            QString text = esc(frag.text());
+            text.replace(QChar::LineSeparator, QStringLiteral("<br />"));
+            text.replace(QChar::Nbsp, QStringLiteral("&nbsp;"));
+            const QString attr = styleAttr(charStyle(f), u'c');
+            html += attr.isEmpty() ? text : QStringLiteral("<span") + attr + QLatin1Char('>') + text + QStringLiteral("</span>");
+        }
+        if (!openHref.isEmpty())
+            html += QStringLiteral("</a>");
+        if (b.text().isEmpty())
+            html += QStringLiteral("<br />");
+        html += QStringLiteral("</") + tag + QStringLiteral(">\n");
+    }
+
+    const Document& doc;
+    int mode;
+    QString html;
+    QStringList classes;
+    QStringList classNames;
+    QTextList* openList = nullptr;
+    QString openListTag;
+};
+
+} // namespace
+
+QString HtmlWriter::styleSheet(const Document& doc)
+{
+    Writer w(doc, 1);
+    w.body();
+    return w.rules();
+}
+
+bool HtmlWriter::write(const Document& doc, const WriteOptions& options, QByteArray* out, QString*)
+{
+    const int mode = qBound(0, options.styleSheetMode, 2);
+    Writer w(doc, mode);
+    const QString body = w.body();
+    QString html = QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\" />\n<title></title>\n");
+    if (mode == 1) {
+        html += QStringLiteral("<style type=\"text/css\">\n") + w.rules() + QStringLiteral("</style>\n");
+    } else if (mode == 2) {
+        html += QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" href=\"%1\" />\n").arg(esc(options.styleSheetFile));
+        if (options.styleSheetOut)
+            *options.styleSheetOut = w.rules().toUtf8();
+    } else {
+        const QFont f = doc.body()->defaultFont();
+        html += QStringLiteral("</head>\n<body style=\"font-family: '%1'; font-size: %2pt;\">\n")
+                    .arg(esc(f.family()))
+                    .arg(f.pointSizeF());
+        *out = (html + body + QStringLiteral("</body>\n</html>\n")).toUtf8();
+        return true;
+    }
+    html += QStringLiteral("</head>\n<body>\n");
+    *out = (html + body + QStringLiteral("</body>\n</html>\n")).toUtf8();
+    return true;
+}

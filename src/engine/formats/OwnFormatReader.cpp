@@ -1,0 +1,358 @@
+#include "OwnFormatReader.h"
+
+#include "FormatProperties.h"
+#include "OwnFormatWriter.h"
+#include "engine/Document.h"
+
+#include <QHash>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+namespace {
+
+const QString kNotOurs = QStringLiteral("Die Datei ist kein Dokument der Textverarbeitung.");
+const QString kBroken = QStringLiteral("Die Datei ist beschädigt und kann nicht gelesen werden.");
+const QString kNoBody = QStringLiteral("Die Datei ist unvollständig: der Textteil fehlt.");
+
+constexpr int kMaxTableCells = 250000;
+constexpr int kMaxDepth = 200;
+
+int intAttr(const QXmlStreamReader& r, const char* name, int fallback)
+{
+    bool ok = false;
+    const int v = r.attributes().value(QLatin1StringView(name)).toInt(&ok);
+    return ok ? v : fallback;
+}
+
+// Element text, decoded when the writer had to hex-encode it.
+QString elementText(QXmlStreamReader& r)
+{
+    const bool hex = r.attributes().value(QLatin1StringView("encoding")) == u"utf16";
+    const QString text = r.readElementText(QXmlStreamReader::SkipChildElements);
+    if (!hex)
+        return text;
+    QString out;
+    for (qsizetype i = 0; i + 4 <= text.size(); i += 4) {
+        bool ok = false;
+        const ushort u = QStringView(text).mid(i, 4).toUShort(&ok, 16);
+        if (ok)
+            out += QChar(u);
+    }
+    return out;
+}
+
+// Characters that would make QTextCursor::insertText break blocks or frames.
+QString runText(QString s)
+{
+    for (QChar& c : s) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\r' || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1)
+            c = QChar(0x2028);
+    }
+    return s;
+}
+
+class TextReader {
+public:
+    TextReader(QXmlStreamReader& r, QTextDocument* doc) : r(r), doc(doc) {}
+
+    // Reads the current <body> or <text> element to its end.
+    bool run(QString* error)
+    {
+        QFont font;
+        const QString fontText = r.attributes().value(QLatin1StringView("font")).toString();
+        if (!fontText.isEmpty() && font.fromString(fontText))
+            doc->setDefaultFont(font);
+        const int root = intAttr(r, "root", -1);
+        QTextCursor cursor(doc);
+        bool first = true;
+        while (r.readNextStartElement()) {
+            if (r.name() == u"formats") {
+                readFormats();
+            } else if (!readItem(cursor, first, 0)) {
+                break;
+            }
+        }
+        if (r.hasError() || failed) {
+            if (error)
+                *error = kBroken;
+            return false;
+        }
+        if (formats.contains(root) && formats[root].isFrameFormat())
+            doc->rootFrame()->setFrameFormat(formats[root].toFrameFormat());
+        return true;
+    }
+
+private:
+    void readFormats()
+    {
+        while (r.readNextStartElement()) {
+            if (r.name() != u"format") {
+                r.skipCurrentElement();
+                continue;
+            }
+            const int id = intAttr(r, "id", -1);
+            QTextFormat f(intAttr(r, "type", QTextFormat::InvalidFormat));
+            while (r.readNextStartElement()) {
+                if (r.name() == u"property") {
+                    const int prop = FormatProperties::propertyOf(r.attributes().value(QLatin1StringView("name")).toString());
+                    const QString type = r.attributes().value(QLatin1StringView("type")).toString();
+                    const QVariant v = FormatProperties::decode(type, elementText(r));
+                    if (prop >= 0 && prop != QTextFormat::ObjectIndex && v.isValid())
+                        f.setProperty(prop, v);
+                } else {
+                    r.skipCurrentElement();
+                }
+            }
+            if (id >= 0)
+                formats.insert(id, f);
+        }
+    }
+
+    QTextFormat format(int id) const { return formats.value(id); }
+
+    // One <p>, <table> or <frame>; unknown elements are skipped.
+    bool readItem(QTextCursor& cursor, bool& first, int depth)
+    {
+        if (depth > kMaxDepth) {
+            failed = true;
+            return false;
+        }
+        if (r.name() == u"p")
+            readBlock(cursor, first);
+        else if (r.name() == u"table")
+            return readTable(cursor, first, depth);
+        else if (r.name() == u"frame")
+            return readFrame(cursor, first, depth);
+        else
+            r.skipCurrentElement();
+        return !failed;
+    }
+
+    bool readItems(QTextCursor& cursor, int depth)
+    {
+        bool first = true;
+        while (r.readNextStartElement())
+            if (!readItem(cursor, first, depth))
+                return false;
+        return !r.hasError();
+    }
+
+    void readBlock(QTextCursor& cursor, bool& first)
+    {
+        const QTextBlockFormat bf = format(intAttr(r, "format", -1)).toBlockFormat();
+        const QTextCharFormat cf = format(intAttr(r, "charFormat", -1)).toCharFormat();
+        if (first) {
+            cursor.setBlockFormat(bf);
+            cursor.setBlockCharFormat(cf);
+            first = false;
+        } else {
+            cursor.insertBlock(bf, cf);
+        }
+        const int listId = intAttr(r, "list", 0);
+        if (listId > 0) {
+            if (QTextList* list = lists.value(listId)) {
+                list->add(cursor.block());
+            } else {
+                QTextListFormat lf = format(intAttr(r, "listFormat", -1)).toListFormat();
+                if (!lf.isValid())
+                    lf.setStyle(QTextListFormat::ListDisc);
+                lists.insert(listId, cursor.createList(lf));
+            }
+        }
+        while (r.readNextStartElement()) {
+            if (r.name() == u"r") {
+                const QTextCharFormat rf = format(intAttr(r, "format", -1)).toCharFormat();
+                const QString text = runText(elementText(r));
+                if (!text.isEmpty())
+                    cursor.insertText(text, rf);
+            } else {
+                r.skipCurrentElement();
+            }
+        }
+    }
+
+    bool readTable(QTextCursor& cursor, bool& first, int depth)
+    {
+        const int rows = intAttr(r, "rows", 0);
+        const int columns = intAttr(r, "columns", 0);
+        if (rows < 1 || columns < 1 || qint64(rows) * columns > kMaxTableCells) {
+            failed = true;
+            return false;
+        }
+        QTextTableFormat tf = format(intAttr(r, "format", -1)).toTableFormat();
+        if (!tf.isValid())
+            tf = QTextTableFormat();
+        tf.setColumns(columns);
+        QTextTable* table = cursor.insertTable(rows, columns, tf);
+        while (r.readNextStartElement()) {
+            if (r.name() != u"cell") {
+                r.skipCurrentElement();
+                continue;
+            }
+            const int row = intAttr(r, "row", -1);
+            const int col = intAttr(r, "column", -1);
+            const int rowSpan = intAttr(r, "rowSpan", 1);
+            const int colSpan = intAttr(r, "columnSpan", 1);
+            if (row < 0 || col < 0 || row >= rows || col >= columns) {
+                r.skipCurrentElement();
+                continue;
+            }
+            if (rowSpan > 1 || colSpan > 1)
+                table->mergeCells(row, col, qBound(1, rowSpan, rows - row), qBound(1, colSpan, columns - col));
+            QTextTableCell cell = table->cellAt(row, col);
+            QTextCharFormat cellFormat = format(intAttr(r, "format", -1)).toCharFormat();
+            if (cellFormat.isValid()) {
+                cellFormat.setProperty(QTextFormat::TableCellRowSpan, cell.rowSpan());
+                cellFormat.setProperty(QTextFormat::TableCellColumnSpan, cell.columnSpan());
+                cell.setFormat(cellFormat);
+            }
+            QTextCursor inCell = cell.firstCursorPosition();
+            if (!readItems(inCell, depth + 1))
+                return false;
+        }
+        cursor.setPosition(table->lastPosition() + 1);
+        first = true;
+        return !r.hasError();
+    }
+
+    bool readFrame(QTextCursor& cursor, bool& first, int depth)
+    {
+        QTextFrameFormat ff = format(intAttr(r, "format", -1)).toFrameFormat();
+        if (!ff.isValid())
+            ff = QTextFrameFormat();
+        QTextFrame* frame = cursor.insertFrame(ff);
+        QTextCursor inFrame = frame->firstCursorPosition();
+        if (!readItems(inFrame, depth + 1))
+            return false;
+        cursor.setPosition(frame->lastPosition() + 1);
+        first = true;
+        return true;
+    }
+
+    QXmlStreamReader& r;
+    QTextDocument* doc;
+    QHash<int, QTextFormat> formats;
+    QHash<int, QTextList*> lists;
+    bool failed = false;
+};
+
+void readPage(QXmlStreamReader& r, Document& into)
+{
+    PageGeometry g = into.page();
+    auto clampTwips = [](int v) { return qBound(0, v, 31680 * 10); };
+    g.width = clampTwips(intAttr(r, "width", g.width));
+    g.height = clampTwips(intAttr(r, "height", g.height));
+    g.marginL = clampTwips(intAttr(r, "left", g.marginL));
+    g.marginT = clampTwips(intAttr(r, "top", g.marginT));
+    g.marginR = clampTwips(intAttr(r, "right", g.marginR));
+    g.marginB = clampTwips(intAttr(r, "bottom", g.marginB));
+    into.setPage(g);
+    r.skipCurrentElement();
+}
+
+bool readHeaderFooter(QXmlStreamReader& r, Document& into, QString* error)
+{
+    into.setHeaderFooterSet(intAttr(r, "set", 0) & 15);
+    into.setHeaderDistance(qBound(0, intAttr(r, "headerDistance", into.headerDistance()), 31680));
+    into.setFooterDistance(qBound(0, intAttr(r, "footerDistance", into.footerDistance()), 31680));
+    while (r.readNextStartElement()) {
+        if (r.name() != u"part") {
+            r.skipCurrentElement();
+            continue;
+        }
+        QTextDocument* part = into.headerFooter(intAttr(r, "id", 0));
+        bool done = false;
+        while (r.readNextStartElement()) {
+            if (r.name() == u"text" && part && !done) {
+                part->setUndoRedoEnabled(false);
+                if (!TextReader(r, part).run(error))
+                    return false;
+                done = true;
+            } else {
+                r.skipCurrentElement();
+            }
+        }
+    }
+    return !r.hasError();
+}
+
+void readResources(QXmlStreamReader& r, Document& into)
+{
+    while (r.readNextStartElement()) {
+        if (r.name() != u"image") {
+            r.skipCurrentElement();
+            continue;
+        }
+        const QString name = r.attributes().value(QLatin1StringView("name")).toString();
+        const QByteArray bytes = QByteArray::fromBase64(r.readElementText(QXmlStreamReader::SkipChildElements).toLatin1());
+        const QImage img = QImage::fromData(bytes);
+        if (name.isEmpty() || img.isNull())
+            continue;
+        into.body()->addResource(QTextDocument::ImageResource, QUrl(name), img);
+        for (int part : {1, 2, 4, 8})
+            if (QTextDocument* d = into.headerFooter(part))
+                d->addResource(QTextDocument::ImageResource, QUrl(name), img);
+    }
+}
+
+} // namespace
+
+bool OwnFormatReader::sniff(const QByteArray& data) const
+{
+    return data.left(512).contains("<textdocument");
+}
+
+bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* error)
+{
+    QXmlStreamReader r(data);
+    if (!r.readNextStartElement() || r.name() != u"textdocument") {
+        FormatErrors::set(error, kNotOurs);
+        return false;
+    }
+    bool ok = false;
+    const int version = r.attributes().value(QLatin1StringView("version")).toInt(&ok);
+    if (!ok || version < 1) {
+        FormatErrors::set(error, kNotOurs);
+        return false;
+    }
+    into.body()->setUndoRedoEnabled(false);
+    bool haveBody = false;
+    while (r.readNextStartElement()) {
+        if (r.name() == u"page") {
+            readPage(r, into);
+        } else if (r.name() == u"headerfooter") {
+            if (!readHeaderFooter(r, into, error))
+                return false;
+        } else if (r.name() == u"body" && !haveBody) {
+            if (!TextReader(r, into.body()).run(error))
+                return false;
+            haveBody = true;
+        } else if (r.name() == u"resources") {
+            readResources(r, into);
+        } else {
+            r.skipCurrentElement();
+        }
+    }
+    if (r.hasError() && r.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
+        FormatErrors::set(error, kBroken);
+        return false;
+    }
+    if (r.hasError()) {
+        FormatErrors::set(error, haveBody ? kBroken : kNoBody);
+        return false;
+    }
+    if (!haveBody) {
+        FormatErrors::set(error, kNoBody);
+        return false;
+    }
+    into.body()->setUndoRedoEnabled(true);
+    return true;
+}

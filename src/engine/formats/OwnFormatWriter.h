@@ -1,0 +1,12 @@
+#pragma once
+// Writes the own format's XML body (format 3 after the page header, and format 10
+// standing alone). docs/own-format.md describes the elements.
+
+#include "FormatIO.h"
+
+class OwnFormatWriter : public FormatWriter {
+public:
+    static constexpr int Version = 1;
+    bool write(const Document& doc, const WriteOptions& options, QByteArray* out,
+               QString* error) override;
+};

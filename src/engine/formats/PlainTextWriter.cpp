@@ -1,0 +1,60 @@
+#include "PlainTextWriter.h"
+
+#include "engine/Document.h"
+
+#include <QTextBlock>
+#include <QTextFrame>
+#include <QTextTable>
+
+namespace {
+
+QString blockText(const QTextBlock& b)
+{
+    QString s = b.text();
+    s.remove(QChar::ObjectReplacementCharacter);
+    s.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    s.replace(QChar::Nbsp, QLatin1Char(' '));
+    return s;
+}
+
+void writeItems(QTextFrame::iterator it, QStringList& lines);
+
+// All text of a cell on one line: its paragraphs joined by blanks.
+QString cellText(const QTextTableCell& cell)
+{
+    QStringList parts;
+    writeItems(cell.begin(), parts);
+    return parts.join(QLatin1Char(' '));
+}
+
+void writeItems(QTextFrame::iterator it, QStringList& lines)
+{
+    for (; !it.atEnd(); ++it) {
+        if (QTextFrame* f = it.currentFrame()) {
+            if (auto* t = qobject_cast<QTextTable*>(f)) {
+                for (int r = 0; r < t->rows(); ++r) {
+                    QStringList cells;
+                    for (int c = 0; c < t->columns(); ++c) {
+                        const QTextTableCell cell = t->cellAt(r, c);
+                        cells << (cell.row() == r && cell.column() == c ? cellText(cell) : QString());
+                    }
+                    lines << cells.join(QLatin1Char('\t'));
+                }
+            } else {
+                writeItems(f->begin(), lines);
+            }
+        } else {
+            lines << blockText(it.currentBlock());
+        }
+    }
+}
+
+} // namespace
+
+bool PlainTextWriter::write(const Document& doc, const WriteOptions&, QByteArray* out, QString*)
+{
+    QStringList lines;
+    writeItems(doc.body()->rootFrame()->begin(), lines);
+    *out = lines.join(QStringLiteral("\r\n")).toUtf8();
+    return true;
+}

@@ -1,0 +1,226 @@
+#include "RtfSink.h"
+
+#include "engine/Document.h"
+
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+#include <algorithm>
+
+RtfSink::RtfSink(QTextDocument* doc) : m_doc(doc), m_cursor(doc) {}
+
+void RtfSink::addText(const QString& text, const QTextCharFormat& format)
+{
+    if (text.isEmpty())
+        return;
+    if (!m_para.runs.isEmpty() && m_para.runs.last().format == format
+        && !format.isImageFormat())
+        m_para.runs.last().text += text;
+    else
+        m_para.runs.append({text, format});
+}
+
+void RtfSink::endParagraph(const RtfParagraph& props, bool inTable)
+{
+    RtfParagraph p = props;
+    p.runs = std::move(m_para.runs);
+    m_para = RtfParagraph();
+    if (m_pageBreak) {
+        p.format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        m_pageBreak = false;
+    }
+    if (inTable) {
+        m_cell.append(p);
+        return;
+    }
+    if (!m_rowCells.isEmpty() || !m_cell.isEmpty()) {
+        // Cells without a closing \row: keep them as a row of their own.
+        if (!m_cell.isEmpty())
+            m_rowCells.append(m_cell);
+        m_cell.clear();
+        endRow({}, 0);
+    }
+    if (!m_rows.isEmpty())
+        emitTable();
+    emitParagraph(m_cursor, m_first, p);
+}
+
+void RtfSink::endCell(const RtfParagraph& props)
+{
+    endParagraph(props, true);
+    m_rowCells.append(m_cell);
+    m_cell.clear();
+}
+
+void RtfSink::endRow(const QList<RtfCellDef>& defs, int rowLeft)
+{
+    if (!m_cell.isEmpty() || !m_para.runs.isEmpty()) {
+        endParagraph(RtfParagraph(), true);
+        m_rowCells.append(m_cell);
+        m_cell.clear();
+    }
+    if (m_rowCells.isEmpty())
+        return;
+    Row row;
+    row.defs = defs;
+    row.left = rowLeft;
+    row.cells = std::move(m_rowCells);
+    m_rowCells.clear();
+    // Every cell needs a boundary; invent missing ones an inch apart.
+    int right = row.defs.isEmpty() ? rowLeft : row.defs.last().right;
+    while (row.defs.size() < row.cells.size()) {
+        right += 1440;
+        RtfCellDef d;
+        d.right = right;
+        row.defs.append(d);
+    }
+    row.defs.resize(row.cells.size());
+    m_rows.append(row);
+}
+
+void RtfSink::finish()
+{
+    if (!m_cell.isEmpty() || !m_rowCells.isEmpty()) {
+        if (!m_cell.isEmpty())
+            m_rowCells.append(m_cell);
+        m_cell.clear();
+        endRow({}, 0);
+    }
+    if (!m_rows.isEmpty())
+        emitTable();
+    if (!m_para.runs.isEmpty())
+        endParagraph(RtfParagraph(), false);
+}
+
+void RtfSink::emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p)
+{
+    QTextCharFormat blockChar;
+    if (!p.runs.isEmpty() && !p.runs.first().format.isImageFormat())
+        blockChar = p.runs.first().format;
+    if (first) {
+        c.setBlockFormat(p.format);
+        c.setBlockCharFormat(blockChar);
+        first = false;
+    } else {
+        c.insertBlock(p.format, blockChar);
+    }
+    if (p.listKey > 0) {
+        QTextList* list = m_lists.value(p.listKey);
+        if (list && m_lastListKey == p.listKey && list->format().indent() == p.listFormat.indent()) {
+            list->add(c.block());
+        } else {
+            list = c.createList(p.listFormat);
+            m_lists.insert(p.listKey, list);
+        }
+    }
+    m_lastListKey = p.listKey;
+    for (const RtfRun& r : p.runs)
+        c.insertText(r.text, r.format);
+}
+
+void RtfSink::emitTable()
+{
+    // The column grid: every cell boundary of every row.
+    QList<int> bounds;
+    for (const Row& row : m_rows) {
+        bounds << row.left;
+        for (const RtfCellDef& d : row.defs)
+            bounds << d.right;
+    }
+    std::sort(bounds.begin(), bounds.end());
+    bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    const int columns = qMax(1, int(bounds.size()) - 1);
+    const int rows = int(m_rows.size());
+
+    QTextTableFormat tf;
+    tf.setBorder(1);
+    tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    tf.setCellSpacing(0);
+    tf.setCellPadding(Document::twipsToPixels(108));
+    QList<QTextLength> widths;
+    for (int i = 0; i + 1 < bounds.size(); ++i)
+        widths << QTextLength(QTextLength::FixedLength, Document::twipsToPixels(bounds[i + 1] - bounds[i]));
+    if (widths.size() == columns)
+        tf.setColumnWidthConstraints(widths);
+    QTextTable* table = m_cursor.insertTable(rows, columns, tf);
+
+    auto columnOf = [&](int twips) {
+        return int(std::lower_bound(bounds.begin(), bounds.end(), twips) - bounds.begin());
+    };
+    // Which grid cell each RTF cell starts at and spans.
+    struct Placed {
+        int row, col, span;
+        const RtfCellDef* def;
+        const QList<RtfParagraph>* content;
+    };
+    QList<Placed> placed;
+    QList<QList<int>> startCol(rows);
+    for (int r = 0; r < rows; ++r) {
+        const Row& row = m_rows[r];
+        int left = row.left;
+        for (int i = 0; i < row.cells.size(); ++i) {
+            const RtfCellDef& d = row.defs[i];
+            const int from = qBound(0, columnOf(left), columns - 1);
+            const int to = qBound(from + 1, columnOf(d.right), columns);
+            left = qMax(left, d.right);
+            if (d.merged && !placed.isEmpty() && placed.last().row == r) {
+                placed.last().span = to - placed.last().col;
+                continue;
+            }
+            placed.append({r, from, to - from, &d, &row.cells[i]});
+        }
+    }
+    // Vertical merges: a continued cell lengthens the cell above it.
+    QList<int> rowSpan(placed.size(), 1);
+    QList<bool> covered(placed.size(), false);
+    for (int i = 0; i < placed.size(); ++i) {
+        if (!placed[i].def->vMerged || placed[i].row == 0)
+            continue;
+        for (int j = i - 1; j >= 0; --j) {
+            if (placed[j].col == placed[i].col && placed[j].row < placed[i].row && !covered[j]) {
+                if (placed[j].row + rowSpan[j] == placed[i].row && placed[j].span == placed[i].span) {
+                    ++rowSpan[j];
+                    covered[i] = true;
+                }
+                break;
+            }
+        }
+    }
+    // Content first, then formats and merges (Qt moves the content of merged cells).
+    for (int i = 0; i < placed.size(); ++i) {
+        if (covered[i])
+            continue;
+        const Placed& p = placed[i];
+        QTextCursor c = table->cellAt(p.row, p.col).firstCursorPosition();
+        bool first = true;
+        for (const RtfParagraph& para : *p.content)
+            emitParagraph(c, first, para);
+    }
+    // The cell format sits on the cell's first character, so after the content.
+    for (int i = 0; i < placed.size(); ++i) {
+        if (covered[i] || !placed[i].def->background.isValid())
+            continue;
+        QTextTableCell cell = table->cellAt(placed[i].row, placed[i].col);
+        QTextCharFormat f = cell.format();
+        f.setBackground(placed[i].def->background);
+        cell.setFormat(f);
+    }
+    for (int i = 0; i < placed.size(); ++i) {
+        const Placed& p = placed[i];
+        if (covered[i] || (p.span == 1 && rowSpan[i] == 1))
+            continue;
+        const int rs = qMin(rowSpan[i], rows - p.row);
+        const int cs = qMin(p.span, columns - p.col);
+        table->mergeCells(p.row, p.col, rs, cs);
+        // The spans also go into the cell format, which copies of the document use.
+        QTextTableCell cell = table->cellAt(p.row, p.col);
+        QTextCharFormat f = cell.format();
+        f.setProperty(QTextFormat::TableCellRowSpan, rs);
+        f.setProperty(QTextFormat::TableCellColumnSpan, cs);
+        cell.setFormat(f);
+    }
+    m_cursor.setPosition(table->lastPosition() + 1);
+    m_first = true;
+    m_rows.clear();
+    m_lastListKey = 0;
+}

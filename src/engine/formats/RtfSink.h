@@ -1,0 +1,68 @@
+#pragma once
+// Where the RTF reader's text goes: one QTextDocument (the body or a header/footer
+// part). Paragraphs are collected with their runs; table rows are held back until
+// the table ends, because RTF states the cell layout per row and only at its end is
+// the column grid known.
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+class QTextDocument;
+class QTextList;
+
+struct RtfRun {
+    QString text;
+    QTextCharFormat format;
+};
+
+struct RtfParagraph {
+    QTextBlockFormat format;
+    QList<RtfRun> runs;
+    int listKey = 0; // 0 = not in a list
+    QTextListFormat listFormat;
+};
+
+struct RtfCellDef {
+    int right = 0; // twips
+    bool mergeFirst = false, merged = false;     // horizontal
+    bool vMergeFirst = false, vMerged = false;   // vertical
+    QColor background;
+};
+
+class RtfSink {
+public:
+    explicit RtfSink(QTextDocument* doc);
+
+    void addText(const QString& text, const QTextCharFormat& format);
+    bool paragraphIsEmpty() const { return m_para.runs.isEmpty(); }
+    // Ends the paragraph with the given properties; inTable puts it in the current cell.
+    void endParagraph(const RtfParagraph& props, bool inTable);
+    void endCell(const RtfParagraph& props);
+    void endRow(const QList<RtfCellDef>& defs, int rowLeft);
+    void pageBreak() { m_pageBreak = true; }
+    // Emits whatever is still held back.
+    void finish();
+
+private:
+    struct Row {
+        QList<RtfCellDef> defs;
+        int left = 0;
+        QList<QList<RtfParagraph>> cells;
+    };
+    void emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p);
+    void emitTable();
+
+    QTextDocument* m_doc;
+    QTextCursor m_cursor;
+    bool m_first = true;
+    bool m_pageBreak = false;
+    RtfParagraph m_para;
+    QList<RtfParagraph> m_cell;
+    QList<QList<RtfParagraph>> m_rowCells;
+    QList<Row> m_rows;
+    QHash<int, QTextList*> m_lists;
+    int m_lastListKey = 0;
+};

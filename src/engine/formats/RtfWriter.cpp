@@ -1,0 +1,450 @@
+#include "RtfWriter.h"
+
+#include "Cp1252.h"
+#include "DocumentTransfer.h"
+#include "engine/Document.h"
+
+#include <QBuffer>
+#include <QHash>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+
+namespace {
+
+QByteArray num(int v) { return QByteArray::number(v); }
+int twips(double px) { return qRound(Document::pixelsToTwips(px)); }
+
+QByteArray escape(QStringView s)
+{
+    QByteArray out;
+    for (QChar ch : s) {
+        const char16_t c = ch.unicode();
+        switch (c) {
+        case u'\\': out += "\\\\"; continue;
+        case u'{': out += "\\{"; continue;
+        case u'}': out += "\\}"; continue;
+        case u'\t': out += "\\tab "; continue;
+        case 0x2028: out += "\\line "; continue;
+        case 0x00A0: out += "\\~"; continue;
+        case 0x00AD: out += "\\-"; continue;
+        case 0x2011: out += "\\_"; continue;
+        case QChar::ObjectReplacementCharacter: continue;
+        default: break;
+        }
+        if (c < 0x20)
+            continue;
+        if (c < 0x80) {
+            out += char(c);
+            continue;
+        }
+        const int b = Cp1252::fromUnicode(c);
+        if (b >= 0) {
+            out += "\\'" + QByteArray::number(b, 16).rightJustified(2, '0');
+        } else {
+            out += "\\u" + num(qint16(c)) + '?';
+        }
+    }
+    return out;
+}
+
+class Writer {
+public:
+    explicit Writer(const Document& doc) : doc(doc) {}
+
+    QByteArray run()
+    {
+        QList<const QTextDocument*> texts{doc.body()};
+        for (int part : {1, 2, 4, 8})
+            if (const QTextDocument* d = doc.headerFooter(part))
+                texts << d;
+        fonts << doc.body()->defaultFont().family();
+        for (const QTextDocument* d : texts)
+            collect(d);
+
+        out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
+        for (int i = 0; i < fonts.size(); ++i)
+            out += "{\\f" + num(i) + "\\fnil\\fcharset0 " + escape(fonts[i]) + ";}";
+        out += "}\n{\\colortbl;";
+        for (const QColor& c : colors)
+            out += "\\red" + num(c.red()) + "\\green" + num(c.green()) + "\\blue" + num(c.blue()) + ';';
+        out += "}\n";
+        writeListTable();
+        const PageGeometry& g = doc.page();
+        out += "\\paperw" + num(g.width) + "\\paperh" + num(g.height) + "\\margl" + num(g.marginL) + "\\margr"
+               + num(g.marginR) + "\\margt" + num(g.marginT) + "\\margb" + num(g.marginB) + "\n\\sectd";
+        out += "\\pgwsxn" + num(g.width) + "\\pghsxn" + num(g.height) + "\\marglsxn" + num(g.marginL)
+               + "\\margrsxn" + num(g.marginR) + "\\margtsxn" + num(g.marginT) + "\\margbsxn" + num(g.marginB);
+        out += "\\headery" + num(doc.headerDistance()) + "\\footery" + num(doc.footerDistance());
+        if (doc.headerFooterSet() & (2 | 8))
+            out += "\\titlepg";
+        out += '\n';
+        static const char* const partWords[] = {"header", "headerf", "footer", "footerf"};
+        int i = 0;
+        for (int part : {1, 2, 4, 8}) {
+            if (const QTextDocument* d = doc.headerFooter(part)) {
+                out += QByteArray("{\\") + partWords[i] + ' ';
+                current = d;
+                writeItems(d->rootFrame()->begin(), false);
+                out += "}\n";
+            }
+            ++i;
+        }
+        current = doc.body();
+        writeItems(doc.body()->rootFrame()->begin(), false);
+        out += "}\n";
+        return out;
+    }
+
+private:
+    int fontIndex(const QTextCharFormat& f)
+    {
+        const QStringList fam = f.fontFamilies().toStringList();
+        const QString name = fam.isEmpty() ? fonts.first() : fam.first();
+        qsizetype i = fonts.indexOf(name);
+        if (i < 0) {
+            fonts << name;
+            i = fonts.size() - 1;
+        }
+        return int(i);
+    }
+    int colorIndex(const QColor& c)
+    {
+        const QColor opaque(c.red(), c.green(), c.blue());
+        qsizetype i = colors.indexOf(opaque);
+        if (i < 0) {
+            colors << opaque;
+            i = colors.size() - 1;
+        }
+        return int(i) + 1;
+    }
+
+    void collect(const QTextDocument* d)
+    {
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                fontIndex(f);
+                if (f.hasProperty(QTextFormat::ForegroundBrush))
+                    colorIndex(f.foreground().color());
+                if (f.hasProperty(QTextFormat::BackgroundBrush))
+                    colorIndex(f.background().color());
+            }
+            if (QTextList* l = b.textList())
+                if (!listIds.contains(l))
+                    listIds.insert(l, int(listIds.size()) + 1), listOrder << l;
+        }
+        // Cell backgrounds.
+        for (QTextFrame* f : d->rootFrame()->childFrames())
+            if (auto* t = qobject_cast<QTextTable*>(f))
+                for (int r = 0; r < t->rows(); ++r)
+                    for (int c = 0; c < t->columns(); ++c) {
+                        const QTextCharFormat cf = t->cellAt(r, c).format();
+                        if (cf.hasProperty(QTextFormat::BackgroundBrush))
+                            colorIndex(cf.background().color());
+                    }
+    }
+
+    static int nfcOf(QTextListFormat::Style s)
+    {
+        switch (s) {
+        case QTextListFormat::ListDecimal: return 0;
+        case QTextListFormat::ListUpperRoman: return 1;
+        case QTextListFormat::ListLowerRoman: return 2;
+        case QTextListFormat::ListUpperAlpha: return 3;
+        case QTextListFormat::ListLowerAlpha: return 4;
+        default: return 23;
+        }
+    }
+
+    void writeListTable()
+    {
+        if (listOrder.isEmpty())
+            return;
+        out += "{\\*\\listtable";
+        for (QTextList* l : listOrder) {
+            const int id = listIds[l];
+            const int nfc = nfcOf(l->format().style());
+            out += "\n{\\list\\listtemplateid" + num(1000 + id) + "\\listsimple0";
+            for (int level = 0; level < 9; ++level) {
+                out += "{\\listlevel\\levelnfc" + num(nfc) + "\\levelnfcn" + num(nfc)
+                       + "\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0\\levelindent0";
+                if (nfc == 23)
+                    out += "{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}";
+                else
+                    out += "{\\leveltext\\'02\\'" + QByteArray::number(level, 16).rightJustified(2, '0') + ".;}{\\levelnumbers\\'01;}";
+                const int li = 360 * (level + 2);
+                out += "\\fi-360\\li" + num(li) + "\\lin" + num(li) + "}";
+            }
+            out += "{\\listname ;}\\listid" + num(id) + "}";
+        }
+        out += "}\n{\\*\\listoverridetable";
+        for (QTextList* l : listOrder)
+            out += "{\\listoverride\\listid" + num(listIds[l]) + "\\listoverridecount0\\ls" + num(listIds[l]) + "}";
+        out += "}\n";
+    }
+
+    void writeItems(QTextFrame::iterator it, bool inTable)
+    {
+        for (; !it.atEnd(); ++it) {
+            if (QTextFrame* f = it.currentFrame()) {
+                if (auto* t = qobject_cast<QTextTable*>(f); t && !inTable)
+                    writeTable(t);
+                else
+                    writeItems(f->begin(), inTable);
+            } else {
+                writeParagraph(it.currentBlock(), inTable, false);
+            }
+        }
+    }
+
+    void writeParagraphProps(const QTextBlock& b, bool inTable)
+    {
+        const QTextBlockFormat bf = b.blockFormat();
+        out += "\\pard\\plain";
+        if (inTable)
+            out += "\\intbl";
+        const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
+        if (a & Qt::AlignRight)
+            out += "\\qr";
+        else if (a & Qt::AlignHCenter)
+            out += "\\qc";
+        else if (a & Qt::AlignJustify)
+            out += "\\qj";
+        double left = bf.leftMargin();
+        double indent = bf.textIndent();
+        QTextList* list = b.textList();
+        if (list) {
+            const int level = qBound(0, list->format().indent() - 1, 8);
+            left += Document::twipsToPixels(360 * (level + 2));
+            indent -= Document::twipsToPixels(360);
+            out += "\\ls" + num(listIds.value(list)) + "\\ilvl" + num(level);
+        }
+        if (left != 0)
+            out += "\\li" + num(twips(left));
+        if (bf.rightMargin() != 0)
+            out += "\\ri" + num(twips(bf.rightMargin()));
+        if (indent != 0)
+            out += "\\fi" + num(twips(indent));
+        if (bf.topMargin() != 0)
+            out += "\\sb" + num(twips(bf.topMargin()));
+        if (bf.bottomMargin() != 0)
+            out += "\\sa" + num(twips(bf.bottomMargin()));
+        switch (bf.lineHeightType()) {
+        case QTextBlockFormat::ProportionalHeight:
+            out += "\\sl" + num(qRound(bf.lineHeight() * 240 / 100)) + "\\slmult1";
+            break;
+        case QTextBlockFormat::FixedHeight:
+            out += "\\sl-" + num(twips(bf.lineHeight())) + "\\slmult0";
+            break;
+        case QTextBlockFormat::MinimumHeight:
+            out += "\\sl" + num(twips(bf.lineHeight())) + "\\slmult0";
+            break;
+        default:
+            break;
+        }
+        for (const QTextOption::Tab& t : bf.tabPositions()) {
+            if (t.type == QTextOption::RightTab)
+                out += "\\tqr";
+            else if (t.type == QTextOption::CenterTab)
+                out += "\\tqc";
+            else if (t.type == QTextOption::DelimiterTab)
+                out += "\\tqdec";
+            out += "\\tx" + num(twips(t.position));
+        }
+        if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            out += "\\pagebb";
+        out += ' ';
+        if (list) {
+            QString label = list->itemText(b);
+            if (label.isEmpty())
+                label = QString(QChar(0x2022));
+            out += "{\\listtext\\pard\\plain " + escape(label) + "\\tab}";
+        }
+    }
+
+    QByteArray charProps(const QTextCharFormat& f)
+    {
+        QByteArray p = "\\plain\\f" + num(fontIndex(f));
+        const double size = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
+                                                                     : current->defaultFont().pointSizeF();
+        p += "\\fs" + num(qRound(size * 2));
+        if (f.fontWeight() >= QFont::DemiBold)
+            p += "\\b";
+        if (f.fontItalic())
+            p += "\\i";
+        if (f.fontUnderline())
+            p += "\\ul";
+        if (f.fontStrikeOut())
+            p += "\\strike";
+        if (f.hasProperty(QTextFormat::ForegroundBrush))
+            p += "\\cf" + num(colorIndex(f.foreground().color()));
+        if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush) {
+            const QByteArray i = num(colorIndex(f.background().color()));
+            p += "\\chcbpat" + i + "\\cb" + i + "\\highlight" + i;
+        }
+        if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+            p += "\\super";
+        else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+            p += "\\sub";
+        if (f.fontCapitalization() == QFont::AllUppercase)
+            p += "\\caps";
+        return p + ' ';
+    }
+
+    void writeImage(const QTextImageFormat& f)
+    {
+        QByteArray kind;
+        const QByteArray bytes = DocumentTransfer::imageBytes(current, f.name(), &kind);
+        const QImage img = DocumentTransfer::image(current, f.name());
+        if (bytes.isEmpty() || img.isNull())
+            return;
+        QByteArray data = bytes;
+        QByteArray blip = "\\pngblip";
+        if (kind == "jpeg" || kind == "jpg") {
+            blip = "\\jpegblip";
+        } else if (kind != "png") {
+            data.clear();
+            QBuffer buf(&data);
+            buf.open(QIODevice::WriteOnly);
+            img.save(&buf, "PNG");
+        }
+        const double w = f.width() > 0 ? f.width() : img.width();
+        const double h = f.height() > 0 ? f.height() : img.height();
+        out += "{\\pict" + blip + "\\picw" + num(img.width()) + "\\pich" + num(img.height()) + "\\picwgoal"
+               + num(twips(w)) + "\\pichgoal" + num(twips(h)) + '\n';
+        const QByteArray hex = data.toHex();
+        for (qsizetype i = 0; i < hex.size(); i += 128)
+            out += hex.mid(i, 128) + '\n';
+        out += '}';
+    }
+
+    void writeParagraph(const QTextBlock& b, bool inTable, bool endsCell)
+    {
+        writeParagraphProps(b, inTable);
+        QString openHref;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const QTextCharFormat f = frag.charFormat();
+            const QString href = f.isAnchor() ? f.anchorHref() : QString();
+            if (href != openHref) {
+                if (!openHref.isEmpty())
+                    out += "}}}";
+                if (!href.isEmpty()) {
+                    QString target = href;
+                    target.replace(QLatin1Char('"'), QStringLiteral("%22"));
+                    out += "{\\field{\\*\\fldinst{HYPERLINK \"" + escape(target) + "\"}}{\\fldrslt{";
+                }
+                openHref = href;
+            }
+            if (f.isImageFormat()) {
+                for (qsizetype i = 0; i < frag.text().size(); ++i)
+                    writeImage(f.toImageFormat());
+                continue;
+            }
+            out += '{' + charProps(f) + escape(frag.text()) + '}';
+        }
+        if (!openHref.isEmpty())
+            out += "}}}";
+        if (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
+            out += "\\page";
+        out += endsCell ? "\\cell\n" : "\\par\n";
+    }
+
+    void writeCell(const QTextTableCell& cell)
+    {
+        // All paragraphs of the cell; the last one ends the cell instead of a paragraph.
+        QList<QTextBlock> blocks;
+        for (auto it = cell.begin(); !it.atEnd(); ++it) {
+            if (QTextFrame* f = it.currentFrame()) {
+                for (QTextBlock b = f->firstCursorPosition().block(); b.isValid() && b.position() <= f->lastPosition(); b = b.next())
+                    blocks << b;
+            } else {
+                blocks << it.currentBlock();
+            }
+        }
+        if (blocks.isEmpty()) {
+            out += "\\pard\\intbl\\cell\n";
+            return;
+        }
+        for (int i = 0; i < blocks.size(); ++i)
+            writeParagraph(blocks[i], true, i == blocks.size() - 1);
+    }
+
+    void writeTable(QTextTable* t)
+    {
+        const PageGeometry& g = doc.page();
+        const double textWidth = Document::twipsToPixels(g.width - g.marginL - g.marginR);
+        const QList<QTextLength> constraints = t->format().columnWidthConstraints();
+        QList<double> widths;
+        double fixed = 0;
+        int variable = 0;
+        for (int c = 0; c < t->columns(); ++c) {
+            const QTextLength l = constraints.value(c);
+            double w = -1;
+            if (l.type() == QTextLength::FixedLength)
+                w = l.rawValue();
+            else if (l.type() == QTextLength::PercentageLength)
+                w = textWidth * l.rawValue() / 100.0;
+            if (w >= 0)
+                fixed += w;
+            else
+                ++variable;
+            widths << w;
+        }
+        const double share = variable ? qMax(20.0, (textWidth - fixed) / variable) : 0;
+        QList<int> right;
+        double x = 0;
+        for (double w : widths) {
+            x += w >= 0 ? w : share;
+            right << twips(x);
+        }
+        const bool borders = t->format().border() > 0;
+        for (int r = 0; r < t->rows(); ++r) {
+            out += "\\trowd\\trgaph108\\trleft0";
+            QList<QTextTableCell> cells;
+            for (int c = 0; c < t->columns(); ++c) {
+                const QTextTableCell cell = t->cellAt(r, c);
+                if (cell.column() != c)
+                    continue;
+                if (cell.rowSpan() > 1 && cell.row() == r)
+                    out += "\\clvmgf";
+                else if (cell.row() != r)
+                    out += "\\clvmrg";
+                const QTextCharFormat cf = cell.format();
+                if (cf.hasProperty(QTextFormat::BackgroundBrush))
+                    out += "\\clcbpat" + num(colorIndex(cf.background().color()));
+                if (borders)
+                    out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+                out += "\\cellx" + num(right.value(c + cell.columnSpan() - 1));
+                cells << cell;
+            }
+            out += '\n';
+            for (const QTextTableCell& cell : cells) {
+                if (cell.row() != r)
+                    out += "\\pard\\intbl\\cell\n";
+                else
+                    writeCell(cell);
+            }
+            out += "\\row\n";
+        }
+    }
+
+    const Document& doc;
+    const QTextDocument* current = nullptr;
+    QByteArray out;
+    QStringList fonts;
+    QList<QColor> colors;
+    QHash<QTextList*, int> listIds;
+    QList<QTextList*> listOrder;
+};
+
+} // namespace
+
+bool RtfWriter::write(const Document& doc, const WriteOptions&, QByteArray* out, QString*)
+{
+    *out = Writer(doc).run();
+    return true;
+}

@@ -1,0 +1,11 @@
+#include "WordReader.h"
+
+bool WordReader::read(const QByteArray& data, Document& into, QString* error)
+{
+    if (!sniff(data)) {
+        FormatErrors::set(error, QStringLiteral("Word-Dokumente im Binärformat können nicht gelesen werden. "
+                                                "Bitte speichern Sie das Dokument als RTF."));
+        return false;
+    }
+    return RtfReader().read(data, into, error);
+}

@@ -1,0 +1,103 @@
+#include "BatchConvert.h"
+
+#include "engine/Document.h"
+#include "engine/formats/Formats.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "Aufruf: qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
+    "FORMAT ist eines von: txm, rtf, doc, html, xml, txt, pdf\n");
+
+const QStringList kTargets{QStringLiteral("txm"), QStringLiteral("rtf"), QStringLiteral("doc"), QStringLiteral("html"),
+                           QStringLiteral("xml"), QStringLiteral("txt"), QStringLiteral("pdf")};
+
+void print(FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int usage(const QString& problem)
+{
+    print(stderr, problem + QLatin1Char('\n') + kUsage);
+    return 2;
+}
+
+bool convertOne(const QString& input, const QString& ext, const QString& outDir, QString* output, QString* error)
+{
+    const int inFormat = Formats::typeOfPath(input);
+    Document doc;
+    if (!Formats::readFile(inFormat, input, inFormat == 3 ? Formats::PageHeaderSize : 0, doc, nullptr, error))
+        return false;
+    const QFileInfo info(input);
+    const QString dir = outDir.isEmpty() ? info.absolutePath() : outDir;
+    *output = QDir(dir).filePath(info.completeBaseName() + QLatin1Char('.') + ext);
+    const int outFormat = Formats::typeOfPath(*output);
+    const QByteArray header = outFormat == 3 ? Formats::pageHeader(doc.page()) : QByteArray();
+    return Formats::writeFile(outFormat, doc, nullptr, *output, header, WriteOptions(), error);
+}
+
+} // namespace
+
+int runBatchConvert(const QStringList& args)
+{
+    QString ext;
+    QString outDir;
+    QStringList inputs;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == u"--convert-to") {
+            if (++i >= args.size())
+                return usage(QStringLiteral("Das Zielformat fehlt."));
+            ext = args[i].toLower();
+        } else if (a == u"--outdir") {
+            if (++i >= args.size())
+                return usage(QStringLiteral("Der Ausgabeordner fehlt."));
+            outDir = args[i];
+        } else if (a.startsWith(u"--")) {
+            return usage(QStringLiteral("Unbekannte Option: ") + a);
+        } else {
+            inputs << a;
+        }
+    }
+    if (ext.isEmpty())
+        return usage(QStringLiteral("Das Zielformat fehlt."));
+    if (!kTargets.contains(ext))
+        return usage(QStringLiteral("Unbekanntes Zielformat: ") + ext);
+    if (inputs.isEmpty())
+        return usage(QStringLiteral("Es wurde keine Datei angegeben."));
+    if (!outDir.isEmpty() && !QFileInfo(outDir).isDir())
+        return usage(QStringLiteral("Der Ausgabeordner existiert nicht: ") + outDir);
+
+    // Text layout needs a GUI application; without a display it runs offscreen.
+    std::unique_ptr<QGuiApplication> app;
+    if (!QGuiApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "qx-text";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+
+    int failures = 0;
+    for (const QString& input : std::as_const(inputs)) {
+        QString output, error;
+        if (convertOne(input, ext, outDir, &output, &error)) {
+            print(stdout, input + QStringLiteral(" -> ") + output + QLatin1Char('\n'));
+        } else {
+            print(stderr, QStringLiteral("Fehler bei \"%1\": %2\n").arg(input, error));
+            ++failures;
+        }
+    }
+    return failures ? 1 : 0;
+}

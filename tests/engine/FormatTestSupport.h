@@ -1,0 +1,243 @@
+#pragma once
+// Shared by the format tests: a document that uses every feature the engine holds,
+// and a canonical dump of a document's structure and formats for comparisons.
+
+#include "engine/Document.h"
+
+#include <QDebug>
+#include <QImage>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+
+namespace FormatTest {
+
+inline QString formatDump(const QTextFormat& f)
+{
+    QString s;
+    QDebug d(&s);
+    d.nospace() << "type" << f.type();
+    const auto props = f.properties();
+    for (auto it = props.cbegin(); it != props.cend(); ++it)
+        if (it.key() != QTextFormat::ObjectIndex)
+            d << " " << Qt::hex << it.key() << Qt::dec << "=" << it.value();
+    return s;
+}
+
+inline void dumpItems(QTextFrame::iterator it, QStringList& out, QHash<QTextList*, int>& lists);
+
+inline void dumpBlock(const QTextBlock& b, QStringList& out, QHash<QTextList*, int>& lists)
+{
+    QString line = QStringLiteral("P ") + formatDump(b.blockFormat()) + QStringLiteral(" | ") + formatDump(b.charFormat());
+    if (QTextList* l = b.textList()) {
+        if (!lists.contains(l))
+            lists.insert(l, lists.size() + 1);
+        line += QStringLiteral(" | list%1 item%2 ").arg(lists[l]).arg(l->itemNumber(b)) + formatDump(l->format());
+    }
+    out << line;
+    for (auto it = b.begin(); !it.atEnd(); ++it)
+        out << QStringLiteral("  R \"") + it.fragment().text() + QStringLiteral("\" ") + formatDump(it.fragment().charFormat());
+}
+
+inline void dumpItems(QTextFrame::iterator it, QStringList& out, QHash<QTextList*, int>& lists)
+{
+    for (; !it.atEnd(); ++it) {
+        if (QTextFrame* f = it.currentFrame()) {
+            if (auto* t = qobject_cast<QTextTable*>(f)) {
+                out << QStringLiteral("TABLE %1x%2 ").arg(t->rows()).arg(t->columns()) + formatDump(t->format());
+                for (int r = 0; r < t->rows(); ++r)
+                    for (int c = 0; c < t->columns(); ++c) {
+                        const QTextTableCell cell = t->cellAt(r, c);
+                        if (cell.row() != r || cell.column() != c)
+                            continue;
+                        out << QStringLiteral("CELL %1,%2 span %3x%4 ").arg(r).arg(c).arg(cell.rowSpan()).arg(cell.columnSpan())
+                                   + formatDump(cell.format());
+                        dumpItems(cell.begin(), out, lists);
+                    }
+                out << QStringLiteral("END TABLE");
+            } else {
+                out << QStringLiteral("FRAME ") + formatDump(f->frameFormat());
+                dumpItems(f->begin(), out, lists);
+                out << QStringLiteral("END FRAME");
+            }
+        } else {
+            dumpBlock(it.currentBlock(), out, lists);
+        }
+    }
+}
+
+inline QStringList dump(const QTextDocument* doc)
+{
+    QStringList out;
+    QHash<QTextList*, int> lists;
+    out << QStringLiteral("ROOT ") + formatDump(doc->rootFrame()->frameFormat());
+    out << QStringLiteral("FONT ") + doc->defaultFont().toString();
+    dumpItems(doc->rootFrame()->begin(), out, lists);
+    return out;
+}
+
+inline QImage testImage()
+{
+    QImage img(8, 6, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.fillRect(0, 0, 4, 3, Qt::red);
+    p.fillRect(4, 3, 4, 3, QColor(0, 128, 255));
+    return img;
+}
+
+constexpr int FieldIdProperty = QTextFormat::UserProperty + 1;
+constexpr int FieldDataProperty = QTextFormat::UserProperty + 2;
+constexpr int TableIdProperty = QTextFormat::UserProperty + 10;
+constexpr int FixedPosProperty = QTextFormat::UserProperty + 20;
+
+// A document with every feature: formats of every kind, user properties (fields),
+// a list, a table with an id and spans, an image resource, a frame, header and
+// footer parts and page geometry.
+inline void fillEveryFeature(Document& doc)
+{
+    PageGeometry g;
+    g.width = 12240;
+    g.height = 15840;
+    g.marginL = 1440;
+    g.marginT = 1000;
+    g.marginR = 1200;
+    g.marginB = 900;
+    doc.setPage(g);
+    doc.setHeaderFooterSet(1 | 2 | 4 | 8);
+    doc.setHeaderDistance(500);
+    doc.setFooterDistance(600);
+    QTextCursor(doc.headerFooter(1)).insertText(QStringLiteral("Kopfzeile"));
+    QTextCursor(doc.headerFooter(2)).insertText(QStringLiteral("Erste Kopfzeile"));
+    {
+        QTextCursor fc(doc.headerFooter(4));
+        QTextCharFormat page;
+        page.setProperty(FieldIdProperty, 7);
+        page.setProperty(FieldDataProperty, QStringLiteral("PAGE"));
+        fc.insertText(QStringLiteral("Seite "));
+        fc.insertText(QStringLiteral("1"), page);
+    }
+    QTextCursor(doc.headerFooter(8)).insertText(QStringLiteral("Erste Fußzeile"));
+
+    QTextDocument* body = doc.body();
+    body->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("bild1")), testImage());
+    QTextCursor c(body);
+    QTextBlockFormat bf;
+    bf.setAlignment(Qt::AlignJustify);
+    bf.setLeftMargin(20);
+    bf.setRightMargin(10);
+    bf.setTextIndent(-8);
+    bf.setTopMargin(6);
+    bf.setBottomMargin(4);
+    bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab), QTextOption::Tab(120, QTextOption::RightTab),
+                        QTextOption::Tab(200, QTextOption::CenterTab),
+                        QTextOption::Tab(260, QTextOption::DelimiterTab, QLatin1Char(','))});
+    bf.setProperty(QTextFormat::UserProperty + 30, QStringLiteral("Rahmen: 1 0 0 0"));
+    c.setBlockFormat(bf);
+    QTextCharFormat cf;
+    cf.setFontFamilies({QStringLiteral("Times New Roman")});
+    cf.setFontPointSize(14);
+    cf.setFontWeight(QFont::Bold);
+    cf.setFontItalic(true);
+    cf.setFontUnderline(true);
+    cf.setFontStrikeOut(true);
+    cf.setForeground(QColor(200, 10, 20));
+    cf.setBackground(QColor(255, 255, 0));
+    c.insertText(QStringLiteral("Fett kursiv <&> \"Zitat\" äöüß € \t Tab  "), cf);
+    QTextCharFormat sup;
+    sup.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    c.insertText(QStringLiteral("hoch"), sup);
+    QTextCharFormat sub;
+    sub.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    c.insertText(QStringLiteral("tief"), sub);
+    QTextCharFormat link;
+    link.setAnchor(true);
+    link.setAnchorHref(QStringLiteral("https://example.org/a?b=1&c=2"));
+    link.setFontUnderline(true);
+    c.insertText(QStringLiteral("Verweis"), link);
+    QTextCharFormat field;
+    field.setProperty(FieldIdProperty, 42);
+    field.setProperty(FieldDataProperty, QStringLiteral("Name"));
+    field.setProperty(QTextFormat::UserProperty + 3, 2.5);
+    field.setProperty(QTextFormat::UserProperty + 4, true);
+    field.setProperty(QTextFormat::UserProperty + 5, QColor(1, 2, 3));
+    c.insertText(QStringLiteral("Feldtext"), field);
+    c.insertText(QString(QChar::LineSeparator) + QStringLiteral("nach Zeilenumbruch"), QTextCharFormat());
+
+    QTextBlockFormat breakBefore;
+    breakBefore.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    breakBefore.setAlignment(Qt::AlignCenter);
+    c.insertBlock(breakBefore, QTextCharFormat());
+    c.insertText(QStringLiteral("Neue Seite, zentriert"));
+
+    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    QTextListFormat lf;
+    lf.setStyle(QTextListFormat::ListDecimal);
+    lf.setIndent(2);
+    c.createList(lf);
+    c.insertText(QStringLiteral("Eins"));
+    c.insertBlock();
+    c.insertText(QStringLiteral("Zwei"));
+    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    c.insertText(QStringLiteral("Nach der Liste mit Bild "));
+    QTextImageFormat img;
+    img.setName(QStringLiteral("bild1"));
+    img.setWidth(16);
+    img.setHeight(12);
+    img.setProperty(FixedPosProperty, QStringLiteral("fixed 1000 2000"));
+    c.insertImage(img);
+
+    QTextTableFormat tf;
+    tf.setBorder(1);
+    tf.setCellPadding(3);
+    tf.setColumnWidthConstraints({QTextLength(QTextLength::FixedLength, 100), QTextLength(QTextLength::FixedLength, 80),
+                                  QTextLength(QTextLength::PercentageLength, 30)});
+    tf.setProperty(TableIdProperty, 11);
+    QTextTable* t = c.insertTable(3, 3, tf);
+    t->mergeCells(0, 0, 1, 2);
+    t->mergeCells(1, 2, 2, 1);
+    for (int r = 0; r < 3; ++r)
+        for (int col = 0; col < 3; ++col) {
+            QTextTableCell cell = t->cellAt(r, col);
+            if (cell.row() != r || cell.column() != col)
+                continue;
+            cell.firstCursorPosition().insertText(QStringLiteral("Z%1S%2").arg(r).arg(col));
+        }
+    QTextTableCell shaded = t->cellAt(2, 0);
+    QTextTableCellFormat ccf = shaded.format().toTableCellFormat();
+    ccf.setBackground(QColor(220, 220, 220));
+    ccf.setTopPadding(5);
+    shaded.setFormat(ccf);
+    c.setPosition(t->lastPosition() + 1);
+    c.insertText(QStringLiteral("Nach der Tabelle"));
+    QTextFrameFormat ff;
+    ff.setBorder(2);
+    ff.setProperty(QTextFormat::UserProperty + 40, 3);
+    c.insertBlock();
+    QTextFrame* frame = c.insertFrame(ff);
+    QTextCursor inFrame = frame->firstCursorPosition();
+    inFrame.insertText(QStringLiteral("Im Rahmen"));
+    c.setPosition(frame->lastPosition() + 1);
+    c.insertText(QStringLiteral("Ende"));
+}
+
+inline QStringList dumpAll(const Document& doc)
+{
+    QStringList out;
+    const PageGeometry& g = doc.page();
+    out << QStringLiteral("PAGE %1 %2 %3 %4 %5 %6").arg(g.width).arg(g.height).arg(g.marginL).arg(g.marginT).arg(g.marginR).arg(g.marginB);
+    out << QStringLiteral("HF %1 %2 %3").arg(doc.headerFooterSet()).arg(doc.headerDistance()).arg(doc.footerDistance());
+    for (int part : {1, 2, 4, 8})
+        if (const QTextDocument* d = doc.headerFooter(part))
+            out << QStringLiteral("PART %1").arg(part) << dump(d);
+    out << QStringLiteral("BODY") << dump(doc.body());
+    return out;
+}
+
+} // namespace FormatTest

@@ -1,0 +1,217 @@
+#include "FormatTestSupport.h"
+#include "engine/Document.h"
+#include "engine/formats/DocumentTransfer.h"
+#include "engine/formats/Formats.h"
+
+#include <QTest>
+
+using namespace FormatTest;
+
+class TestFormatsOwn : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void roundTripKeepsEveryFeature_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::newRow("own") << 3;
+        QTest::newRow("xml") << 10;
+    }
+    void roundTripKeepsEveryFeature()
+    {
+        QFETCH(int, format);
+        Document doc;
+        fillEveryFeature(doc);
+        QByteArray bytes;
+        QString error;
+        QVERIFY2(Formats::write(format, doc, nullptr, &bytes, &error), qPrintable(error));
+        Document back;
+        QVERIFY2(Formats::read(format, bytes, back, nullptr, &error), qPrintable(error));
+        const QStringList a = dumpAll(doc);
+        const QStringList b = dumpAll(back);
+        for (int i = 0; i < qMin(a.size(), b.size()); ++i)
+            QCOMPARE(b[i], a[i]);
+        QCOMPARE(b.size(), a.size());
+        const QImage img = DocumentTransfer::image(back.body(), QStringLiteral("bild1"));
+        QCOMPARE(img.convertToFormat(QImage::Format_ARGB32), testImage());
+        // A second trip changes nothing either.
+        QByteArray again;
+        QVERIFY(Formats::write(format, back, nullptr, &again, &error));
+        Document twice;
+        QVERIFY(Formats::read(format, again, twice, nullptr, &error));
+        QCOMPARE(dumpAll(twice), a);
+    }
+
+    void readingReplacesTheDocumentAndClearsUndo()
+    {
+        Document doc;
+        fillEveryFeature(doc);
+        QByteArray bytes;
+        QVERIFY(Formats::write(3, doc, nullptr, &bytes, nullptr));
+        Document target;
+        QTextCursor(target.body()).insertText(QStringLiteral("alt"));
+        target.setHeaderFooterSet(1);
+        QVERIFY(target.body()->isUndoAvailable());
+        QVERIFY(Formats::read(3, bytes, target, nullptr, nullptr));
+        QCOMPARE(dumpAll(target), dumpAll(doc));
+        QVERIFY(!target.body()->isUndoAvailable());
+    }
+
+    void insertingAddsTheBodyAsOneUndoStep()
+    {
+        Document src;
+        QTextCursor sc(src.body());
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        bold.setProperty(FieldIdProperty, 5);
+        sc.insertText(QStringLiteral("fett"), bold);
+        sc.insertBlock();
+        sc.insertText(QStringLiteral("zwei"));
+        QByteArray bytes;
+        QVERIFY(Formats::write(3, src, nullptr, &bytes, nullptr));
+
+        Document target;
+        PageGeometry g;
+        g.width = 5000;
+        target.setPage(g);
+        QTextCursor c(target.body());
+        c.insertText(QStringLiteral("AB"));
+        c.setPosition(1);
+        QVERIFY(Formats::read(3, bytes, target, &c, nullptr));
+        QCOMPARE(target.body()->toPlainText(), QStringLiteral("Afett\nzweiB"));
+        QCOMPARE(target.page().width, 5000);
+        QTextCursor probe(target.body());
+        probe.setPosition(3);
+        QCOMPARE(probe.charFormat().property(FieldIdProperty).toInt(), 5);
+        target.body()->undo();
+        QCOMPARE(target.body()->toPlainText(), QStringLiteral("AB"));
+    }
+
+    void selectionOnlyWritesTheSelection()
+    {
+        Document doc;
+        QTextCursor c(doc.body());
+        c.insertText(QStringLiteral("vorher MITTE nachher"));
+        c.setPosition(7);
+        c.setPosition(12, QTextCursor::KeepAnchor);
+        QByteArray bytes;
+        QVERIFY(Formats::write(10, doc, &c, &bytes, nullptr));
+        Document back;
+        QVERIFY(Formats::read(10, bytes, back, nullptr, nullptr));
+        QCOMPARE(back.body()->toPlainText(), QStringLiteral("MITTE"));
+    }
+
+    void newerVersionSkipsUnknownElements()
+    {
+        const QByteArray xml = "<?xml version=\"1.0\"?><textdocument version=\"7\">"
+                               "<zukunft a=\"1\"><tief/></zukunft>"
+                               "<page width=\"10000\" height=\"14000\" left=\"1\" top=\"2\" right=\"3\" bottom=\"4\" neu=\"x\"/>"
+                               "<body font=\"Arial,11,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\" root=\"-1\"><formats>"
+                               "<format id=\"0\" type=\"2\"><property name=\"fontWeight\" type=\"int\">700</property>"
+                               "<property name=\"unbekannt\" type=\"int\">1</property>"
+                               "<property name=\"user+9\" type=\"neuerTyp\">?</property></format></formats>"
+                               "<p format=\"-1\" charFormat=\"-1\"><r format=\"0\">Hallo</r><bild/><r format=\"0\"> Welt</r></p>"
+                               "<absatzgruppe><p/></absatzgruppe></body>"
+                               "<resources><image name=\"x\">kaputt</image></resources></textdocument>";
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(3, xml, doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(doc.body()->toPlainText(), QStringLiteral("Hallo Welt"));
+        QCOMPARE(doc.page().width, 10000);
+        QCOMPARE(doc.page().marginB, 4);
+        QTextCursor c(doc.body());
+        c.setPosition(2);
+        QCOMPARE(c.charFormat().fontWeight(), 700);
+    }
+
+    void brokenInputGivesGermanError_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("error");
+        const QString broken = QStringLiteral("Die Datei ist beschädigt und kann nicht gelesen werden.");
+        const QString notOurs = QStringLiteral("Die Datei ist kein Dokument der Textverarbeitung.");
+        const QString noBody = QStringLiteral("Die Datei ist unvollständig: der Textteil fehlt.");
+        QTest::newRow("empty") << QByteArray() << notOurs;
+        QTest::newRow("other xml") << QByteArray("<html><body/></html>") << notOurs;
+        QTest::newRow("no version") << QByteArray("<textdocument><body/></textdocument>") << notOurs;
+        QTest::newRow("no body") << QByteArray("<textdocument version=\"1\"><page width=\"1\"/></textdocument>") << noBody;
+        QTest::newRow("truncated")
+            << QByteArray("<textdocument version=\"1\"><body><formats/><p><r format=\"0\">Hal") << broken;
+        QTest::newRow("bad nesting")
+            << QByteArray("<textdocument version=\"1\"><body><p></body></p></textdocument>") << broken;
+        QTest::newRow("huge table")
+            << QByteArray("<textdocument version=\"1\"><body><table rows=\"100000\" columns=\"100000\"/></body></textdocument>")
+            << broken;
+        QTest::newRow("random") << QByteArray("\x01\x02\xff\xfe garbage <<<", 17) << notOurs;
+    }
+    void brokenInputGivesGermanError()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, error);
+        Document doc;
+        QTextCursor(doc.body()).insertText(QStringLiteral("bleibt"));
+        QString got;
+        QVERIFY(!Formats::read(3, data, doc, nullptr, &got));
+        QCOMPARE(got, error);
+        QCOMPARE(doc.body()->toPlainText(), QStringLiteral("bleibt"));
+    }
+
+    void deepFramesAreRefused()
+    {
+        QByteArray xml = "<textdocument version=\"1\"><body>";
+        for (int i = 0; i < 5000; ++i)
+            xml += "<frame>";
+        for (int i = 0; i < 5000; ++i)
+            xml += "</frame>";
+        xml += "</body></textdocument>";
+        Document doc;
+        QString error;
+        QVERIFY(!Formats::read(3, xml, doc, nullptr, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void pageHeaderHasTheFixedLayout()
+    {
+        PageGeometry g;
+        g.marginL = 1;
+        g.marginT = 2;
+        g.marginR = 3;
+        g.marginB = 4;
+        g.height = 16837;
+        g.width = 11906;
+        const QByteArray h = Formats::pageHeader(g);
+        QCOMPARE(h.size(), 30);
+        QCOMPARE(h.left(4), QByteArray("\x17\0\0\0", 4));
+        QCOMPARE(h.mid(4, 4), QByteArray("\x01\0\0\0", 4));
+        QCOMPARE(h.mid(20, 4), QByteArray("\xc5\x41\0\0", 4));
+        QCOMPARE(h.mid(24, 4), QByteArray("\x82\x2e\0\0", 4));
+        QCOMPARE(h.mid(28, 2), QByteArray("\0\0", 2));
+    }
+
+    void typeOfPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("type");
+        QTest::newRow("txm") << "brief.Txm" << 3;
+        QTest::newRow("ttx") << "vorlage.ttx" << 3;
+        QTest::newRow("html") << "x.html" << 4;
+        QTest::newRow("HTM") << "X.HTM" << 4;
+        QTest::newRow("rtf") << "a.rtf" << 5;
+        QTest::newRow("doc") << "a.doc" << 9;
+        QTest::newRow("xml") << "a.xml" << 10;
+        QTest::newRow("css") << "a.css" << 11;
+        QTest::newRow("pdf") << "a.pdf" << 12;
+        QTest::newRow("no dot") << "notes" << 1;
+        QTest::newRow("txt") << "a.txt" << 1;
+        QTest::newRow("jpeg") << "bild.jpeg" << 1;
+        QTest::newRow("dotless rtf") << "artf" << 5;
+    }
+    void typeOfPath()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, type);
+        QCOMPARE(Formats::typeOfPath(path), type);
+    }
+};
+
+QTEST_MAIN(TestFormatsOwn)
+#include "tst_formats_own.moc"

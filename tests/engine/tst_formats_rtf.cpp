@@ -1,0 +1,358 @@
+#include "FormatTestSupport.h"
+#include "engine/Document.h"
+#include "engine/formats/DocumentTransfer.h"
+#include "engine/formats/Formats.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace FormatTest;
+
+namespace {
+
+QByteArray fixture(const char* name)
+{
+    QFile f(QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/") + QLatin1String(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+// The block whose text starts with `start`, searching the whole document.
+QTextBlock blockStarting(const QTextDocument* doc, const QString& start)
+{
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        if (b.text().startsWith(start))
+            return b;
+    return {};
+}
+
+QTextCharFormat formatAt(const QTextDocument* doc, const QString& text)
+{
+    const int pos = doc->toPlainText().indexOf(text);
+    if (pos < 0)
+        return {};
+    QTextCursor c(const_cast<QTextDocument*>(doc));
+    c.setPosition(pos + 1);
+    return c.charFormat();
+}
+
+QTextTable* firstTable(const QTextDocument* doc)
+{
+    for (QTextFrame* f : doc->rootFrame()->childFrames())
+        if (auto* t = qobject_cast<QTextTable*>(f))
+            return t;
+    return nullptr;
+}
+
+} // namespace
+
+class TestFormatsRtf : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void roundTripKeepsWhatRtfCanHold_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::newRow("rtf") << 5;
+        QTest::newRow("word") << 9;
+    }
+    void roundTripKeepsWhatRtfCanHold()
+    {
+        QFETCH(int, format);
+        Document doc;
+        fillEveryFeature(doc);
+        QByteArray rtf;
+        QString error;
+        QVERIFY2(Formats::write(format, doc, nullptr, &rtf, &error), qPrintable(error));
+        QVERIFY(rtf.startsWith("{\\rtf1"));
+        Document back;
+        QVERIFY2(Formats::read(format, rtf, back, nullptr, &error), qPrintable(error));
+
+        QCOMPARE(back.page(), doc.page());
+        QCOMPARE(back.headerFooterSet(), 15);
+        QCOMPARE(back.headerDistance(), 500);
+        QCOMPARE(back.footerDistance(), 600);
+        QCOMPARE(back.headerFooter(1)->toPlainText(), QStringLiteral("Kopfzeile"));
+        QCOMPARE(back.headerFooter(2)->toPlainText(), QStringLiteral("Erste Kopfzeile"));
+        QCOMPARE(back.headerFooter(4)->toPlainText(), QStringLiteral("Seite 1"));
+        QCOMPARE(back.headerFooter(8)->toPlainText(), QStringLiteral("Erste Fußzeile"));
+
+        const QTextDocument* b = back.body();
+        const QTextCharFormat fat = formatAt(b, QStringLiteral("Fett kursiv"));
+        QCOMPARE(fat.fontFamilies().toStringList(), QStringList{QStringLiteral("Times New Roman")});
+        QCOMPARE(fat.fontPointSize(), 14.0);
+        QCOMPARE(fat.fontWeight(), int(QFont::Bold));
+        QVERIFY(fat.fontItalic());
+        QVERIFY(fat.fontUnderline());
+        QVERIFY(fat.fontStrikeOut());
+        QCOMPARE(fat.foreground().color(), QColor(200, 10, 20));
+        QCOMPARE(fat.background().color(), QColor(255, 255, 0));
+        QVERIFY(b->toPlainText().contains(QStringLiteral("<&> \"Zitat\" äöüß € \t Tab")));
+        QCOMPARE(formatAt(b, QStringLiteral("hoch")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+        QCOMPARE(formatAt(b, QStringLiteral("tief")).verticalAlignment(), QTextCharFormat::AlignSubScript);
+        const QTextCharFormat link = formatAt(b, QStringLiteral("Verweis"));
+        QVERIFY(link.isAnchor());
+        QCOMPARE(link.anchorHref(), QStringLiteral("https://example.org/a?b=1&c=2"));
+        QVERIFY(!formatAt(b, QStringLiteral("Feldtext")).isAnchor());
+
+        const QTextBlock first = b->begin();
+        const QTextBlockFormat bf = first.blockFormat();
+        QCOMPARE(bf.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignJustify);
+        QCOMPARE(bf.leftMargin(), 20.0);
+        QCOMPARE(bf.rightMargin(), 10.0);
+        QCOMPARE(bf.textIndent(), -8.0);
+        QCOMPARE(bf.topMargin(), 6.0);
+        QCOMPARE(bf.bottomMargin(), 4.0);
+        QCOMPARE(bf.lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
+        QCOMPARE(bf.lineHeight(), 150.0);
+        const QList<QTextOption::Tab> tabs = bf.tabPositions();
+        QCOMPARE(tabs.size(), 4);
+        QCOMPARE(tabs[0].type, QTextOption::LeftTab);
+        QCOMPARE(tabs[1].type, QTextOption::RightTab);
+        QCOMPARE(tabs[1].position, 120.0);
+        QCOMPARE(tabs[2].type, QTextOption::CenterTab);
+        QCOMPARE(tabs[3].type, QTextOption::DelimiterTab);
+        QVERIFY(first.text().contains(QChar::LineSeparator));
+
+        const QTextBlock broken = blockStarting(b, QStringLiteral("Neue Seite"));
+        QVERIFY(broken.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
+        QCOMPARE(broken.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+
+        const QTextBlock one = blockStarting(b, QStringLiteral("Eins"));
+        const QTextBlock two = blockStarting(b, QStringLiteral("Zwei"));
+        QVERIFY(one.textList());
+        QCOMPARE(one.textList(), two.textList());
+        QCOMPARE(one.textList()->format().style(), QTextListFormat::ListDecimal);
+        QCOMPARE(one.textList()->format().indent(), 2);
+        QCOMPARE(one.blockFormat().leftMargin(), 0.0);
+        QVERIFY(!blockStarting(b, QStringLiteral("Nach der Liste")).textList());
+
+        QTextTable* t = firstTable(b);
+        QVERIFY(t);
+        QCOMPARE(t->rows(), 3);
+        QCOMPARE(t->columns(), 3);
+        QCOMPARE(t->cellAt(0, 0).columnSpan(), 2);
+        QCOMPARE(t->cellAt(1, 2).rowSpan(), 2);
+        QCOMPARE(t->cellAt(1, 0).firstCursorPosition().block().text(), QStringLiteral("Z1S0"));
+        QCOMPARE(t->cellAt(2, 0).format().background().color(), QColor(220, 220, 220));
+        const QList<QTextLength> widths = t->format().columnWidthConstraints();
+        QCOMPARE(widths.size(), 3);
+        QCOMPARE(widths[0].rawValue(), 100.0);
+        QCOMPARE(widths[1].rawValue(), 80.0);
+        QVERIFY(blockStarting(b, QStringLiteral("Nach der Tabelle")).isValid());
+        QVERIFY(blockStarting(b, QStringLiteral("Im Rahmen")).isValid());
+
+        const QStringList images = DocumentTransfer::imageNames(b);
+        QCOMPARE(images.size(), 1);
+        QCOMPARE(DocumentTransfer::image(b, images[0]).convertToFormat(QImage::Format_ARGB32), testImage());
+        const QTextCharFormat img = formatAt(b, QString(QChar::ObjectReplacementCharacter));
+        QCOMPARE(img.toImageFormat().width(), 16.0);
+        QCOMPARE(img.toImageFormat().height(), 12.0);
+    }
+
+    void writesUnicodeOutsideTheCodePageAsU()
+    {
+        Document doc;
+        QTextCursor(doc.body()).insertText(QStringLiteral("€ → 😀 {x}\\"));
+        QByteArray rtf;
+        QVERIFY(Formats::write(5, doc, nullptr, &rtf, nullptr));
+        QVERIFY(rtf.contains("\\'80"));
+        QVERIFY(rtf.contains("\\u8594?"));
+        QVERIFY(rtf.contains("\\{x\\}\\\\"));
+        Document back;
+        QVERIFY(Formats::read(5, rtf, back, nullptr, nullptr));
+        QCOMPARE(back.body()->toPlainText(), QStringLiteral("€ → 😀 {x}\\"));
+    }
+
+    void readsWordPadFile()
+    {
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(5, fixture("wordpad.rtf"), doc, nullptr, &error), qPrintable(error));
+        const QTextDocument* b = doc.body();
+        QCOMPARE(doc.page().width, 11906);
+        QCOMPARE(doc.page().marginL, 1417);
+        QCOMPARE(doc.page().marginB, 1134);
+        const QTextBlock title = b->begin();
+        QCOMPARE(title.text(), QStringLiteral("Grüße aus Köln"));
+        QCOMPARE(title.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        QCOMPARE(formatAt(b, QStringLiteral("Grüße")).fontWeight(), int(QFont::Bold));
+        QCOMPARE(formatAt(b, QStringLiteral("Grüße")).fontPointSize(), 14.0);
+        QCOMPARE(formatAt(b, QStringLiteral("Grüße")).fontFamilies().toStringList(), QStringList{QStringLiteral("Calibri")});
+        QVERIFY(formatAt(b, QStringLiteral("kursiv")).fontItalic());
+        QVERIFY(formatAt(b, QStringLiteral("unterstrichen")).fontUnderline());
+        QVERIFY(!formatAt(b, QStringLiteral(", durch")).fontUnderline());
+        QVERIFY(formatAt(b, QStringLiteral("durch")).fontStrikeOut());
+        QCOMPARE(formatAt(b, QStringLiteral("rot")).foreground().color(), QColor(255, 0, 0));
+        QCOMPARE(formatAt(b, QStringLiteral("markiert")).background().color(), QColor(255, 255, 0));
+        QCOMPARE(formatAt(b, QStringLiteral("markiert")).foreground().style(), Qt::NoBrush);
+        const QTextBlock p1 = blockStarting(b, QStringLiteral("Erster"));
+        const QTextBlock p2 = blockStarting(b, QStringLiteral("Zweiter"));
+        QCOMPARE(p1.text(), QStringLiteral("Erster Punkt")); // the \pntext label is not text
+        QVERIFY(p1.textList());
+        QCOMPARE(p1.textList(), p2.textList());
+        QCOMPARE(p1.textList()->format().style(), QTextListFormat::ListDisc);
+        const QTextBlock tabs = blockStarting(b, QStringLiteral("Links"));
+        QCOMPARE(tabs.blockFormat().tabPositions().size(), 2);
+        QCOMPARE(tabs.blockFormat().tabPositions()[1].type, QTextOption::RightTab);
+        QCOMPARE(tabs.blockFormat().tabPositions()[1].position, 5000 / 15.0);
+        QVERIFY(!tabs.textList());
+        QCOMPARE(blockStarting(b, QStringLiteral("Euro")).text(), QStringLiteral("Euro € und Pfeil → fertig { } \\."));
+        const QTextCharFormat link = formatAt(b, QStringLiteral("Beispiel"));
+        QVERIFY(link.isAnchor());
+        QCOMPARE(link.anchorHref(), QStringLiteral("https://example.org/"));
+        QCOMPARE(link.foreground().color(), QColor(0, 0, 255));
+        QVERIFY(!b->toPlainText().contains(QStringLiteral("Probe")));
+        QVERIFY(!b->toPlainText().contains(QStringLiteral("Normal")));
+        QVERIFY(!b->toPlainText().contains(QStringLiteral("Riched")));
+    }
+
+    void readsLibreOfficeFile()
+    {
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(5, fixture("libreoffice.rtf"), doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(doc.headerFooterSet(), 1 | 2 | 4);
+        QCOMPARE(doc.headerFooter(1)->toPlainText(), QStringLiteral("Kopf"));
+        QCOMPARE(doc.headerFooter(2)->toPlainText(), QStringLiteral("Erste Seite oben"));
+        QCOMPARE(doc.headerFooter(4)->toPlainText(), QStringLiteral("Seite 2"));
+        const QTextDocument* b = doc.body();
+        QVERIFY(!b->toPlainText().contains(QStringLiteral("Standard")));
+        QVERIFY(!b->toPlainText().contains(QStringLiteral("Default Page Style")));
+        QCOMPARE(formatAt(b, QStringLiteral("Vor der")).fontFamilies().toStringList(), QStringList{QStringLiteral("Liberation Sans")});
+        QTextTable* t = firstTable(b);
+        QVERIFY(t);
+        QCOMPARE(t->rows(), 3);
+        QCOMPARE(t->columns(), 3);
+        QCOMPARE(t->cellAt(0, 2).firstCursorPosition().block().text(), QStringLiteral("C1"));
+        QCOMPARE(t->cellAt(1, 0).columnSpan(), 2);
+        QCOMPARE(t->cellAt(1, 0).firstCursorPosition().block().text(), QStringLiteral("A2 breit"));
+        QCOMPARE(t->cellAt(1, 2).rowSpan(), 2);
+        QCOMPARE(t->cellAt(2, 0).columnSpan(), 2);
+        QCOMPARE(t->cellAt(2, 0).firstCursorPosition().block().text(), QStringLiteral("A3"));
+        QCOMPARE(t->cellAt(0, 0).format().background().color(), QColor(128, 128, 128));
+        QVERIFY(blockStarting(b, QStringLiteral("Nach der Tabelle")).isValid());
+        QVERIFY(blockStarting(b, QStringLiteral("Neue Seite")).blockFormat().pageBreakPolicy()
+                & QTextFormat::PageBreak_AlwaysBefore);
+        const QTextBlock numbered = blockStarting(b, QStringLiteral("Nummer eins"));
+        QVERIFY(numbered.textList());
+        QCOMPARE(numbered.text(), QStringLiteral("Nummer eins"));
+    }
+
+    void readsWordFile()
+    {
+        Document doc;
+        QString error;
+        const QByteArray word = fixture("word.rtf");
+        QVERIFY2(Formats::read(9, word, doc, nullptr, &error), qPrintable(error));
+        const QTextDocument* b = doc.body();
+        QCOMPARE(doc.page().width, 12240);
+        QCOMPARE(doc.headerDistance(), 708);
+        QCOMPARE(b->begin().text(), QStringLiteral("Word Absatz mit äöü und hoch"));
+        QCOMPARE(formatAt(b, QStringLiteral("Word")).fontWeight(), int(QFont::Bold));
+        QCOMPARE(formatAt(b, QStringLiteral("Word")).fontFamilies().toStringList(), QStringList{QStringLiteral("Calibri")});
+        QCOMPARE(formatAt(b, QStringLiteral("Word")).fontPointSize(), 11.0);
+        QCOMPARE(formatAt(b, QStringLiteral("hoch")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+        const QTextBlock a = blockStarting(b, QStringLiteral("Punkt A"));
+        QCOMPARE(a.text(), QStringLiteral("Punkt A"));
+        QVERIFY(a.textList());
+        QCOMPARE(a.textList()->format().style(), QTextListFormat::ListDisc);
+        QCOMPARE(blockStarting(b, QStringLiteral("Punkt B")).textList(), a.textList());
+        const QTextBlock letter = blockStarting(b, QStringLiteral("Buchstabe"));
+        QVERIFY(letter.textList());
+        QCOMPARE(letter.textList()->format().style(), QTextListFormat::ListLowerAlpha);
+        const QStringList images = DocumentTransfer::imageNames(b);
+        QCOMPARE(images.size(), 1); // the metafile alternative is skipped
+        QCOMPARE(DocumentTransfer::image(b, images[0]).size(), QSize(3, 2));
+        QCOMPARE(formatAt(b, QString(QChar::ObjectReplacementCharacter)).toImageFormat().width(), 3.0);
+        QVERIFY(!b->toPlainText().contains(QStringLiteral("Marke")));
+        QVERIFY(!b->toPlainText().contains(QStringLiteral("504b")));
+    }
+
+    void unicodeSkipsTheFallbackCharacters_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("uc1") << QByteArray("{\\rtf1 a\\u8364?b}") << QStringLiteral("a€b");
+        QTest::newRow("uc2 hex") << QByteArray("{\\rtf1\\uc2 a\\u8364\\'80\\'80b}") << QStringLiteral("a€b");
+        QTest::newRow("uc0") << QByteArray("{\\rtf1\\uc0 a\\u8364 b}") << QStringLiteral("a€b");
+        QTest::newRow("negative") << QByteArray("{\\rtf1 \\u-4064?}") << QString(QChar(0xF020));
+        QTest::newRow("uc in group") << QByteArray("{\\rtf1 {\\uc3\\u228 xyz}\\u246?}") << QStringLiteral("äö");
+        QTest::newRow("cp1252") << QByteArray("{\\rtf1\\ansi \\'80\\'84\\'e4}") << QStringLiteral("€„ä");
+        QTest::newRow("raw bytes") << QByteArray("{\\rtf1\\ansi \x80\xe4}") << QStringLiteral("€ä");
+        QTest::newRow("symbols") << QByteArray("{\\rtf1 a\\~b\\-c\\_d\\emdash\\endash\\bullet\\ldblquote\\rdblquote}")
+                                 << QStringLiteral("a\u00A0b\u00ADc\u2011d\u2014\u2013\u2022\u201C\u201D");
+        QTest::newRow("unknown dest") << QByteArray("{\\rtf1 a{\\*\\zukunft geheim{\\x tief}}b}") << QStringLiteral("ab");
+        QTest::newRow("huge size") << QByteArray("{\\rtf1\\fs99999999999 x}") << QStringLiteral("x");
+        QTest::newRow("bin") << QByteArray("{\\rtf1 a{\\*\\blob\\bin3 }}}}b}") << QStringLiteral("ab");
+    }
+    void unicodeSkipsTheFallbackCharacters()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, text);
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(5, rtf, doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(doc.body()->blockCount(), 1);
+        QCOMPARE(doc.body()->begin().text(), text);
+    }
+
+    void hugeNumbersAreClamped()
+    {
+        Document doc;
+        QVERIFY(Formats::read(5, "{\\rtf1\\fs99999999999\\li-99999999999\\paperw99999999999 x\\par}", doc, nullptr, nullptr));
+        QTextCursor c(doc.body());
+        c.setPosition(1);
+        QVERIFY(c.charFormat().fontPointSize() <= 1638.0);
+        QVERIFY(c.charFormat().fontPointSize() > 100.0);
+        QVERIFY(doc.page().width > 0);
+        QVERIFY(doc.page().width <= 316800);
+    }
+
+    void brokenInputGivesGermanError_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("error");
+        const QString notRtf = QStringLiteral("Die Datei ist keine RTF-Datei.");
+        const QString incomplete = QStringLiteral("Die RTF-Datei ist unvollständig und kann nicht gelesen werden.");
+        const QString deep = QStringLiteral("Die RTF-Datei ist zu tief verschachtelt und kann nicht gelesen werden.");
+        QTest::newRow("empty") << 5 << QByteArray() << notRtf;
+        QTest::newRow("text") << 5 << QByteArray("Hallo") << notRtf;
+        QTest::newRow("random") << 5 << QByteArray("\x8f\x00\x13{\\rtf", 8) << notRtf;
+        QTest::newRow("truncated") << 5 << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}Hallo {\\b fe") << incomplete;
+        QByteArray nested = "{\\rtf1 ";
+        nested += QByteArray(10000, '{') + "x" + QByteArray(10000, '}') + "}";
+        QTest::newRow("10000 groups") << 5 << nested << deep;
+        QTest::newRow("word binary") << 9 << QByteArray("\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1\0\0\0", 11)
+                                     << QStringLiteral("Word-Dokumente im Binärformat können nicht gelesen werden. "
+                                                       "Bitte speichern Sie das Dokument als RTF.");
+        QTest::newRow("pdf") << 12 << QByteArray("%PDF-1.4") << QStringLiteral("PDF-Dateien können nicht geöffnet werden.");
+    }
+    void brokenInputGivesGermanError()
+    {
+        QFETCH(int, format);
+        QFETCH(QByteArray, data);
+        QFETCH(QString, error);
+        Document doc;
+        QTextCursor(doc.body()).insertText(QStringLiteral("bleibt"));
+        QString got;
+        QVERIFY(!Formats::read(format, data, doc, nullptr, &got));
+        QCOMPARE(got, error);
+        QCOMPARE(doc.body()->toPlainText(), QStringLiteral("bleibt"));
+    }
+
+    void insertingRtfKeepsThePage()
+    {
+        Document doc;
+        QTextCursor c(doc.body());
+        c.insertText(QStringLiteral("[]"));
+        c.setPosition(1);
+        QVERIFY(Formats::read(5, "{\\rtf1\\paperw5000 {\\b fett}}", doc, &c, nullptr));
+        QCOMPARE(doc.body()->toPlainText(), QStringLiteral("[fett]"));
+        QCOMPARE(doc.page().width, PageGeometry().width);
+    }
+};
+
+QTEST_MAIN(TestFormatsRtf)
+#include "tst_formats_rtf.moc"
