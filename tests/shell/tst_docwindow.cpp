@@ -357,10 +357,16 @@ private Q_SLOTS:
         frmMDIChild* w = fx.newDocument();
         w->surface()->setSelText(QStringLiteral("abc"));
         auto* status = fx.frame->findChild<QStatusBar*>(QStringLiteral("TXStatusBar1"));
-        QCOMPARE(status->findChild<QLabel*>(QStringLiteral("PanelSpalte"))->text(),
-                 QStringLiteral("Spalte 4"));
-        QCOMPARE(status->findChild<QLabel*>(QStringLiteral("PanelSeite"))->text(),
+        QTRY_COMPARE(status->findChild<QLabel*>(QStringLiteral("column"))->text(),
+                     QStringLiteral("Spalte 4"));
+        QCOMPARE(status->findChild<QLabel*>(QStringLiteral("page"))->text(),
                  QStringLiteral("Seite 1"));
+        // Closing the last window leaves the bars without a surface.
+        w->DirtyFlag = false;
+        QVERIFY(w->close());
+        fx.flush();
+        QTRY_COMPARE(status->findChild<QLabel*>(QStringLiteral("column"))->text(),
+                     QStringLiteral("Spalte"));
     }
 };
 
