@@ -247,8 +247,8 @@ void frmMDIChild::connectSurface()
 
 void frmMDIChild::activateHeaderFooter(int part)
 {
-    // The surface's HeaderFooterActivate(part) comes with the page engine; until then
-    // the part is only remembered by the window's own rules.
+    // The one place that moves editing into a header or footer part. The surface's
+    // HeaderFooterActivate(part) comes with the page engine: call it here then.
     Q_UNUSED(part);
 }
 
