@@ -3,7 +3,6 @@
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
 #include "FileAssociation.h"
-#include "RulerPlaceholder.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
 
@@ -11,6 +10,7 @@
 #include "app/Prompter.h"
 #include "engine/Document.h"
 #include "engine/TextControl.h"
+#include "engine/TextRuler.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -31,10 +31,11 @@ frmMDIChild::frmMDIChild(QWidget* parent) : QMdiSubWindow(parent)
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    TXRuler1 = new RulerPlaceholder(content);
+    TXRuler1 = new TextRuler(content);
     TXRuler1->setObjectName(QStringLiteral("TXRuler1"));
     TXTextControl1 = new TextControl(content);
     TXTextControl1->setObjectName(QStringLiteral("TXTextControl1"));
+    TXRuler1->setTextControl(TXTextControl1);
     layout->addWidget(TXRuler1);
     layout->addWidget(TXTextControl1, 1);
     setWidget(content);
@@ -246,8 +247,8 @@ void frmMDIChild::connectSurface()
 
 void frmMDIChild::activateHeaderFooter(int part)
 {
-    // The surface's HeaderFooterActivate(part) comes with the page engine; until then
-    // the part is only remembered by the window's own rules.
+    // The one place that moves editing into a header or footer part. The surface's
+    // HeaderFooterActivate(part) comes with the page engine: call it here then.
     Q_UNUSED(part);
 }
 
@@ -308,10 +309,8 @@ void frmMDIChild::resizeEvent(QResizeEvent* e)
     if (isMinimized())
         return;
     const int zoom = ShellRules::zoomForWidth(ShellRules::pixelsToTwips(width()));
-    if (zoom > 0) {
+    if (zoom > 0)
         TXTextControl1->setZoomFactor(zoom);
-        TXRuler1->setZoom(TXTextControl1->ZoomFactor());
-    }
 }
 
 void frmMDIChild::mnuEdit_Click()
@@ -380,7 +379,6 @@ void frmMDIChild::mnuView_ZoomItem_Click(int index)
     if (!a)
         return;
     TXTextControl1->setZoomFactor(ShellRules::zoomFromCaption(a->text()));
-    TXRuler1->setZoom(TXTextControl1->ZoomFactor());
 }
 
 void frmMDIChild::mnuView_Bar_Click()

@@ -6,7 +6,7 @@
 #include <QPointer>
 
 class QMenu;
-class RulerPlaceholder;
+class TextRuler;
 class TextControl;
 
 class frmMDIChild : public QMdiSubWindow {
@@ -71,7 +71,7 @@ private:
     QAction* action(const char* name) const;
 
     TextControl* TXTextControl1 = nullptr;
-    RulerPlaceholder* TXRuler1 = nullptr;
+    TextRuler* TXRuler1 = nullptr;
     QList<QMenu*> m_menus;
     QList<QAction*> m_windowList;
     QString m_title;

@@ -10,7 +10,9 @@
 #include "addresses/LocateAddressDatabase.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
+#include "engine/TextButtonBar.h"
 #include "engine/TextControl.h"
+#include "engine/TextStatusBar.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -63,7 +65,6 @@ frmMDIParent::~frmMDIParent()
 {
     // The windows go after this object's own part; they must not call back into it.
     disconnect(m_area, nullptr, this, nullptr);
-    disconnect(m_surfaceConnection);
     if (g_frame == this)
         g_frame = nullptr;
 }
@@ -102,22 +103,11 @@ void frmMDIParent::buildBars()
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
 
-    // Formatting bar and status bar: placeholders until the engine's bars replace
-    // them in setTextControl().
+    // The editing component's formatting bar and status bar, shared by all windows.
     addToolBarBreak();
-    m_buttonBar = new QToolBar(QStringLiteral("Formatierungsleiste"), this);
-    m_buttonBar->setObjectName(QStringLiteral("TXButtonBar1"));
+    m_buttonBar = new TextButtonBar(this);
     addToolBar(Qt::TopToolBarArea, m_buttonBar);
-
-    m_statusBar = new QStatusBar(this);
-    m_statusBar->setObjectName(QStringLiteral("TXStatusBar1"));
-    const char* names[] = {"Seite", "Zeile", "Spalte"};
-    for (int i = 0; i < 3; ++i) {
-        m_panels[i] = new QLabel(QString::fromLatin1(names[i]), m_statusBar);
-        m_panels[i]->setObjectName(QStringLiteral("Panel") + QString::fromLatin1(names[i]));
-        m_panels[i]->setMinimumWidth(90);
-        m_statusBar->addWidget(m_panels[i]);
-    }
+    m_statusBar = new TextStatusBar(this);
     setStatusBar(m_statusBar);
 }
 
@@ -315,7 +305,6 @@ void frmMDIParent::UpdateToolbar()
     enable("Paste", active && s->CanPaste());
     enable("Undo", active && s->CanUndo());
     enable("Redo", active && s->CanRedo());
-    updateStatus();
 }
 
 void frmMDIParent::setHeaderFooterButtons(bool inPart, bool firstPage, bool defaultPart)
@@ -330,26 +319,9 @@ void frmMDIParent::setTextControl(TextControl* surface)
 {
     if (m_surface == surface)
         return;
-    disconnect(m_surfaceConnection);
     m_surface = surface;
-    if (surface)
-        m_surfaceConnection =
-            connect(surface, &TextControl::PosChange, this, &frmMDIParent::updateStatus);
-    updateStatus();
-}
-
-void frmMDIParent::updateStatus()
-{
-    if (!m_surface) {
-        m_panels[0]->setText(QStringLiteral("Seite"));
-        m_panels[1]->setText(QStringLiteral("Zeile"));
-        m_panels[2]->setText(QStringLiteral("Spalte"));
-        return;
-    }
-    const InputPosition p = m_surface->CurrentInputPosition();
-    m_panels[0]->setText(QStringLiteral("Seite %1").arg(p.page));
-    m_panels[1]->setText(QStringLiteral("Zeile %1").arg(p.line));
-    m_panels[2]->setText(QStringLiteral("Spalte %1").arg(p.column));
+    m_buttonBar->setTextControl(surface);
+    m_statusBar->setTextControl(surface);
 }
 
 // --- Toolbar ---------------------------------------------------------------------

@@ -8,12 +8,12 @@
 #include <QPointer>
 #include <QUrl>
 
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QStatusBar;
 class QToolBar;
+class TextButtonBar;
+class TextStatusBar;
 class TextControl;
 class frmMDIChild;
 
@@ -87,20 +87,17 @@ private:
     void buildBars();
     void onSubWindowActivated(QMdiSubWindow* sw);
     void showMenusOf(frmMDIChild* w);
-    void updateStatus();
     TextControl* activeSurface() const;
     void enable(const char* key, bool on);
 
     QMdiArea* m_area = nullptr;
     QToolBar* m_toolbar = nullptr;
-    QToolBar* m_buttonBar = nullptr;
-    QStatusBar* m_statusBar = nullptr;
-    QLabel* m_panels[3] = {nullptr, nullptr, nullptr};
+    TextButtonBar* m_buttonBar = nullptr;
+    TextStatusBar* m_statusBar = nullptr;
     QMenu* m_fileMenu = nullptr;
     QPointer<frmMDIChild> m_shared;
     QPointer<frmMDIChild> m_menuOwner;
     QPointer<TextControl> m_surface;
-    QMetaObject::Connection m_surfaceConnection;
     QString m_commandLine;
     QString m_startFolder;
     bool m_activated = false;

@@ -14,7 +14,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QMdiArea>
-#include <QTemporaryFile>
 #include <QTest>
 #include <memory>
 
@@ -76,18 +75,6 @@ public:
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
-    }
-
-    // Whether the editing surface can read and write plain text yet.
-    static bool surfaceHandlesPlainText()
-    {
-        QTemporaryFile f;
-        if (!f.open())
-            return false;
-        f.close();
-        TextControl probe;
-        probe.setText(QStringLiteral("x"));
-        return probe.Save(f.fileName(), 0, 1, false) && probe.Load(f.fileName(), 0, 1, false);
     }
 
     TestHome home;

@@ -156,15 +156,13 @@ private Q_SLOTS:
         s->setPageMarginB(700);
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/brief.txm");
-        const bool saved = SaveDocument(path, w);
+        QVERIFY(SaveDocument(path, w));
         const QByteArray data = readAll(path);
         QVERIFY(data.size() >= 30);
         QCOMPARE(data.left(30), pageHeader(*s));
         QCOMPARE(data.left(4), QByteArray::fromHex("17000000"));
         QCOMPARE(data.at(28), '\0');
         QCOMPARE(data.at(29), '\0');
-        if (!saved)
-            QSKIP("the editing surface cannot write its own format yet");
         QCOMPARE(w->Title(), path.toUpper());
         QCOMPARE(w->FilePath(), path);
 
@@ -212,6 +210,29 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(QDir::current().filePath(QStringLiteral("Etiketten.txm"))));
     }
 
+    void saveActiveDocumentOverwritesItsFileWithoutDialog()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Notiz.txt");
+        writeFile(path, "alt");
+        frmMDIChild* w = fx.newDocument();
+        w->setTitle(path.toUpper(), path);
+        w->surface()->setSelText(QStringLiteral("neu"));
+        SaveActiveDocument();
+        QCOMPARE(fx.prompts->count(QStringLiteral("save")), 0);
+        QCOMPARE(readAll(path), QByteArray("neu"));
+        QVERIFY(!w->DirtyFlag);
+        // The close check now names the document by its upper-case path.
+        w->surface()->setSelText(QStringLiteral("!"));
+        fx.prompts->answerMessage(QMessageBox::Cancel);
+        QVERIFY(!w->close());
+        QCOMPARE(fx.prompts->last().text,
+                 QStringLiteral("Der Inhalt von [") + path.toUpper() +
+                     QStringLiteral("] wurde verändert.\r\nWollen Sie die Änderungen speichern?"));
+    }
+
     void saveActiveDocumentOfUntitledAsks()
     {
         ShellFixture fx;
@@ -226,8 +247,6 @@ private Q_SLOTS:
 
     void labelModeTitlesEtiketten()
     {
-        if (!ShellFixture::surfaceHandlesPlainText())
-            QSKIP("the editing surface cannot read plain text yet");
         ShellFixture fx;
         QVERIFY(fx.startEmpty());
         QTemporaryDir dir;

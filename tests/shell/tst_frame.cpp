@@ -220,7 +220,6 @@ private Q_SLOTS:
 
     void commandLineOpensQuotedFile()
     {
-        const bool engineReads = ShellFixture::surfaceHandlesPlainText();
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/mein brief.txt");
         writeFile(path, "Hallo Welt\r\n");
@@ -233,8 +232,6 @@ private Q_SLOTS:
         const QList<frmMDIChild*> docs = fx.frame->documents();
         QVERIFY(!docs.isEmpty());
         QCOMPARE(docs.first()->Title(), QStringLiteral("Unbenannt"));
-        if (!engineReads)
-            QSKIP("the editing surface cannot read plain text yet");
         QCOMPARE(docs.size(), 2);
         QCOMPARE(docs[1]->Title(), path.toUpper());
         QCOMPARE(docs[1]->FilePath(), path);
