@@ -269,6 +269,41 @@ private Q_SLOTS:
         QVERIFY(!b->toPlainText().contains(QStringLiteral("504b")));
     }
 
+    // Our own RTF, opened and saved again by LibreOffice Writer 7.4.
+    void readsLibreOfficeExportOfOurRtf()
+    {
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(5, fixture("libreoffice-export.rtf"), doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(doc.headerFooterSet(), 15);
+        QCOMPARE(doc.headerFooter(2)->toPlainText(), QStringLiteral("Erste Kopfzeile"));
+        QCOMPARE(doc.headerFooter(8)->toPlainText(), QStringLiteral("Erste Fußzeile"));
+        QCOMPARE(doc.page().width, 12240);
+        const QTextDocument* b = doc.body();
+        const QTextCharFormat fat = formatAt(b, QStringLiteral("Fett kursiv"));
+        QCOMPARE(fat.fontFamilies().toStringList(), QStringList{QStringLiteral("Times New Roman")});
+        QCOMPARE(fat.fontWeight(), int(QFont::Bold));
+        QVERIFY(fat.fontStrikeOut());
+        QCOMPARE(fat.foreground().color(), QColor(200, 10, 20));
+        QCOMPARE(fat.background().color(), QColor(255, 255, 0));
+        QCOMPARE(formatAt(b, QStringLiteral("Verweis")).anchorHref(), QStringLiteral("https://example.org/a?b=1&c=2"));
+        QVERIFY(blockStarting(b, QStringLiteral("Fett")).text().contains(QChar::LineSeparator));
+        QVERIFY(blockStarting(b, QStringLiteral("Neue Seite")).blockFormat().pageBreakPolicy()
+                & QTextFormat::PageBreak_AlwaysBefore);
+        const QTextBlock one = blockStarting(b, QStringLiteral("Eins"));
+        QVERIFY(one.textList());
+        QCOMPARE(one.textList()->format().style(), QTextListFormat::ListDecimal);
+        QCOMPARE(blockStarting(b, QStringLiteral("Zwei")).textList(), one.textList());
+        QTextTable* t = firstTable(b);
+        QVERIFY(t);
+        QCOMPARE(t->rows(), 3);
+        QCOMPARE(t->columns(), 3);
+        QCOMPARE(t->cellAt(0, 0).columnSpan(), 2);
+        QCOMPARE(t->cellAt(1, 2).rowSpan(), 2);
+        QCOMPARE(t->cellAt(2, 0).format().background().color(), QColor(220, 220, 220));
+        QCOMPARE(DocumentTransfer::imageNames(b).size(), 1);
+    }
+
     void unicodeSkipsTheFallbackCharacters_data()
     {
         QTest::addColumn<QByteArray>("rtf");

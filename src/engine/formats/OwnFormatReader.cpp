@@ -329,8 +329,10 @@ bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* erro
         if (r.name() == u"page") {
             readPage(r, into);
         } else if (r.name() == u"headerfooter") {
-            if (!readHeaderFooter(r, into, error))
+            if (!readHeaderFooter(r, into, error)) {
+                FormatErrors::set(error, kBroken);
                 return false;
+            }
         } else if (r.name() == u"body" && !haveBody) {
             if (!TextReader(r, into.body()).run(error))
                 return false;

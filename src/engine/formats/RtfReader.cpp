@@ -344,6 +344,8 @@ void Parser::word(const RtfToken& t)
     if (s.dest == Dest::PnText) {
         // Old-style numbering of the paragraph (\pn destination); the state is the
         // paragraph's, one level up.
+        if (stack.size() < 2)
+            return;
         State& para = stack[stack.size() - 2];
         if (w == "pnlvlblt") para.pnStyle = QTextListFormat::ListDisc;
         else if (w == "pndec") para.pnStyle = QTextListFormat::ListDecimal;
