@@ -155,6 +155,33 @@ private Q_SLOTS:
         QCOMPARE(doc.body()->toPlainText(), QStringLiteral("bleibt"));
     }
 
+    // A new window's empty document is filled directly; a failure must empty it again.
+    void failedReadLeavesAnEmptyDocumentEmpty_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("own") << 3
+                             << QByteArray("<textdocument version=\"1\"><page width=\"5000\"/><headerfooter set=\"3\" "
+                                           "headerDistance=\"9\"><part id=\"1\"><text><p><r>Kopf</r></p></text></part>"
+                                           "</headerfooter><body><formats/><p><r>halb");
+        QTest::newRow("rtf") << 5 << QByteArray("{\\rtf1\\paperw5000\\headery9{\\header Kopf\\par}Text\\par{\\b fe");
+    }
+    void failedReadLeavesAnEmptyDocumentEmpty()
+    {
+        QFETCH(int, format);
+        QFETCH(QByteArray, data);
+        Document doc;
+        const QString fontBefore = doc.body()->defaultFont().toString();
+        QString error;
+        QVERIFY(!Formats::read(format, data, doc, nullptr, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(doc.body()->isEmpty());
+        QCOMPARE(doc.headerFooterSet(), 0);
+        QCOMPARE(doc.page(), PageGeometry());
+        QCOMPARE(doc.headerDistance(), 720);
+        QCOMPARE(doc.body()->defaultFont().toString(), fontBefore);
+    }
+
     void deepFramesAreRefused()
     {
         QByteArray xml = "<textdocument version=\"1\"><body>";

@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QtEndian>
 
 namespace Formats {
@@ -86,6 +88,39 @@ std::unique_ptr<FormatWriter> writerFor(int format)
     }
 }
 
+namespace {
+
+// A new window's document is empty: the reader fills it directly, which saves the copy,
+// and a failure only has to empty it again.
+bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, QString* error)
+{
+    QTextDocument* body = doc.body();
+    const PageGeometry page = doc.page();
+    const int headerDistance = doc.headerDistance();
+    const int footerDistance = doc.footerDistance();
+    const QFont font = body->defaultFont();
+    const QTextFrameFormat root = body->rootFrame()->frameFormat();
+    const bool undo = body->isUndoRedoEnabled();
+    body->setUndoRedoEnabled(false);
+    body->clear();
+    body->rootFrame()->setFrameFormat(root);
+    const bool ok = reader.read(data, doc, error);
+    if (!ok) {
+        body->clear();
+        body->setDefaultFont(font);
+        body->rootFrame()->setFrameFormat(root);
+        doc.setHeaderFooterSet(0);
+        doc.setPage(page);
+        doc.setHeaderDistance(headerDistance);
+        doc.setFooterDistance(footerDistance);
+    }
+    body->setUndoRedoEnabled(undo);
+    body->setModified(false);
+    return ok;
+}
+
+} // namespace
+
 bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
 {
     std::unique_ptr<FormatReader> reader = readerFor(format);
@@ -93,6 +128,8 @@ bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insert
         FormatErrors::set(error, QStringLiteral("Dieses Dateiformat kann nicht gelesen werden."));
         return false;
     }
+    if (!insertAt && doc.body()->isEmpty() && doc.headerFooterSet() == 0)
+        return readIntoEmpty(*reader, data, doc, error);
     Document result;
     if (!reader->read(data, result, error))
         return false;
