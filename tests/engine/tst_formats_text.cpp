@@ -171,6 +171,11 @@ private Q_SLOTS:
         QVERIFY(html.contains("class=\"c"));
         const QByteArray css = readAll(dir.filePath(QStringLiteral("stil.css")));
         QVERIFY(css.contains("font-weight: bold"));
+        // Read back from the file, the linked sheet gives the class its weight.
+        Document back;
+        QVERIFY2(Formats::readFile(4, dir.filePath(QStringLiteral("a.htm")), 0, back, nullptr, &error), qPrintable(error));
+        QCOMPARE(back.body()->toPlainText(), QStringLiteral("fett"));
+        QCOMPARE(formatAt(back.body(), QStringLiteral("fett")).fontWeight(), int(QFont::Bold));
         QByteArray cssFormat;
         QVERIFY(Formats::write(11, doc, nullptr, &cssFormat, nullptr));
         QCOMPARE(cssFormat, css);

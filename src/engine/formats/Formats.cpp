@@ -90,6 +90,8 @@ std::unique_ptr<FormatWriter> writerFor(int format)
 
 namespace {
 
+bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error);
+
 // A new window's document is empty: the reader fills it directly, which saves the copy,
 // and a failure only has to empty it again.
 bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, QString* error)
@@ -123,7 +125,13 @@ bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, 
 
 bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
 {
-    std::unique_ptr<FormatReader> reader = readerFor(format);
+    return readWith(readerFor(format).get(), data, doc, insertAt, error);
+}
+
+namespace {
+
+bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
+{
     if (!reader) {
         FormatErrors::set(error, QStringLiteral("Dieses Dateiformat kann nicht gelesen werden."));
         return false;
@@ -139,6 +147,8 @@ bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insert
         DocumentTransfer::replace(doc, result);
     return true;
 }
+
+} // namespace
 
 bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out, QString* error)
 {
@@ -173,7 +183,10 @@ bool readFile(int format, const QString& path, qint64 offset, Document& doc, QTe
     }
     QByteArray data = f.readAll();
     data.remove(0, qMin<qint64>(qMax<qint64>(offset, 0), data.size()));
-    return read(format, data, doc, insertAt, error);
+    std::unique_ptr<FormatReader> reader = readerFor(format);
+    if (auto* html = dynamic_cast<HtmlReader*>(reader.get()))
+        html->setBaseFolder(QFileInfo(path).absolutePath());
+    return readWith(reader.get(), data, doc, insertAt, error);
 }
 
 namespace {
