@@ -37,7 +37,7 @@ QByteArray mutate(QByteArray data, QRandomGenerator& rng, const QList<QByteArray
     for (int s = 0; s < steps; ++s) {
         const qsizetype n = data.size();
         const qsizetype at = n ? qsizetype(rng.bounded(quint64(n))) : 0;
-        switch (rng.bounded(7)) {
+        switch (rng.bounded(8)) {
         case 0:
             if (n)
                 data[at] = char(rng.bounded(256));
@@ -59,6 +59,14 @@ QByteArray mutate(QByteArray data, QRandomGenerator& rng, const QList<QByteArray
         case 5:
             data.truncate(at);
             break;
+        case 6: {
+            // An attribute value replaced by a small number: format ids, spans, sizes.
+            const qsizetype eq = data.indexOf("=\"", at);
+            const qsizetype end = eq < 0 ? -1 : data.indexOf('"', eq + 2);
+            if (end > 0)
+                data.replace(eq + 2, end - eq - 2, QByteArray::number(int(rng.bounded(43)) - 2));
+            break;
+        }
         default:
             if (n && (data[at] >= '0' && data[at] <= '9'))
                 data.insert(at, QByteArray::number(rng.bounded(1000000000)));
