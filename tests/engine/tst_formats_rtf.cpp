@@ -377,6 +377,27 @@ private Q_SLOTS:
         QCOMPARE(doc.body()->toPlainText(), QStringLiteral("bleibt"));
     }
 
+    void rowsWithoutCommonBoundariesStayNarrow()
+    {
+        QByteArray rtf = "{\\rtf1 ";
+        for (int r = 0; r < 40; ++r) {
+            rtf += "\\trowd";
+            for (int c = 1; c <= 10; ++c)
+                rtf += "\\cellx" + QByteArray::number(c * 500 + r * 7);
+            for (int c = 1; c <= 10; ++c)
+                rtf += "\\intbl x\\cell";
+            rtf += "\\row ";
+        }
+        rtf += "}";
+        Document doc;
+        QVERIFY(Formats::read(5, rtf, doc, nullptr, nullptr));
+        QTextTable* t = firstTable(doc.body());
+        QVERIFY(t);
+        QCOMPARE(t->rows(), 40);
+        QVERIFY(t->columns() <= 64);
+        QCOMPARE(doc.body()->toPlainText().count(QLatin1Char('x')), 400);
+    }
+
     void insertingRtfKeepsThePage()
     {
         Document doc;

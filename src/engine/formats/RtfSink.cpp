@@ -7,6 +7,10 @@
 #include <QTextTable>
 #include <algorithm>
 
+namespace {
+constexpr int kMaxColumns = 64;
+}
+
 RtfSink::RtfSink(QTextDocument* doc) : m_doc(doc), m_cursor(doc) {}
 
 void RtfSink::addText(const QString& text, const QTextCharFormat& format)
@@ -129,6 +133,19 @@ void RtfSink::emitTable()
     }
     std::sort(bounds.begin(), bounds.end());
     bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    if (bounds.size() > kMaxColumns + 1) {
+        // Rows that share no boundaries would make a huge grid: take the row with the
+        // most cells as the grid and fit the others onto it.
+        const Row* widest = &m_rows.first();
+        for (const Row& row : m_rows)
+            if (row.defs.size() > widest->defs.size())
+                widest = &row;
+        bounds = {widest->left};
+        for (const RtfCellDef& d : widest->defs)
+            bounds << d.right;
+        std::sort(bounds.begin(), bounds.end());
+        bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    }
     const int columns = qMax(1, int(bounds.size()) - 1);
     const int rows = int(m_rows.size());
 
