@@ -37,6 +37,12 @@ void RtfSink::endParagraph(const RtfParagraph& props, bool inTable)
         m_cell.append(p);
         return;
     }
+    flushTable();
+    emitParagraph(m_cursor, m_first, p);
+}
+
+void RtfSink::flushTable()
+{
     if (!m_rowCells.isEmpty() || !m_cell.isEmpty()) {
         // Cells without a closing \row: keep them as a row of their own.
         if (!m_cell.isEmpty())
@@ -46,7 +52,6 @@ void RtfSink::endParagraph(const RtfParagraph& props, bool inTable)
     }
     if (!m_rows.isEmpty())
         emitTable();
-    emitParagraph(m_cursor, m_first, p);
 }
 
 void RtfSink::endCell(const RtfParagraph& props)
@@ -84,14 +89,7 @@ void RtfSink::endRow(const QList<RtfCellDef>& defs, int rowLeft)
 
 void RtfSink::finish()
 {
-    if (!m_cell.isEmpty() || !m_rowCells.isEmpty()) {
-        if (!m_cell.isEmpty())
-            m_rowCells.append(m_cell);
-        m_cell.clear();
-        endRow({}, 0);
-    }
-    if (!m_rows.isEmpty())
-        emitTable();
+    flushTable();
     if (!m_para.runs.isEmpty())
         endParagraph(RtfParagraph(), false);
 }
