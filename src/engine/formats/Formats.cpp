@@ -90,8 +90,6 @@ std::unique_ptr<FormatWriter> writerFor(int format)
 
 namespace {
 
-bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error);
-
 // A new window's document is empty: the reader fills it directly, which saves the copy,
 // and a failure only has to empty it again.
 bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, QString* error)
@@ -121,15 +119,6 @@ bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, 
     return ok;
 }
 
-} // namespace
-
-bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
-{
-    return readWith(readerFor(format).get(), data, doc, insertAt, error);
-}
-
-namespace {
-
 bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
 {
     if (!reader) {
@@ -149,6 +138,11 @@ bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QText
 }
 
 } // namespace
+
+bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
+{
+    return readWith(readerFor(format).get(), data, doc, insertAt, error);
+}
 
 bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out, QString* error)
 {
