@@ -3,6 +3,8 @@
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace FormatTest;
@@ -39,6 +41,24 @@ private Q_SLOTS:
         Document twice;
         QVERIFY(Formats::read(format, again, twice, nullptr, &error));
         QCOMPARE(dumpAll(twice), a);
+    }
+
+    // An image inserted from a file is embedded, so the document no longer needs the file.
+    void imageFileIsEmbedded()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("logo.png"));
+        QVERIFY(testImage().save(path));
+        Document doc;
+        QTextImageFormat img;
+        img.setName(path);
+        QTextCursor(doc.body()).insertImage(img);
+        QByteArray bytes;
+        QVERIFY(Formats::write(3, doc, nullptr, &bytes, nullptr));
+        QVERIFY(QFile::remove(path));
+        Document back;
+        QVERIFY(Formats::read(3, bytes, back, nullptr, nullptr));
+        QCOMPARE(DocumentTransfer::image(back.body(), path).convertToFormat(QImage::Format_ARGB32), testImage());
     }
 
     void readingReplacesTheDocumentAndClearsUndo()
