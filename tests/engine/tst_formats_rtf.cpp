@@ -314,6 +314,11 @@ private Q_SLOTS:
         QTest::newRow("negative") << QByteArray("{\\rtf1 \\u-4064?}") << QString(QChar(0xF020));
         QTest::newRow("uc in group") << QByteArray("{\\rtf1 {\\uc3\\u228 xyz}\\u246?}") << QStringLiteral("äö");
         QTest::newRow("cp1252") << QByteArray("{\\rtf1\\ansi \\'80\\'84\\'e4}") << QStringLiteral("€„ä");
+        QTest::newRow("font charsets")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset238 Arial CE;}{\\f2\\fcharset204 Arial Cyr;}}"
+                          "\\f1 \\'b9\\'e6 {\\f2 \\'cf\xf0}\\'e6\\f0\\'e4}")
+            << QStringLiteral("ąć Прćä");
+        QTest::newRow("ansicpg 1250") << QByteArray("{\\rtf1\\ansi\\ansicpg1250 \\'b9\x9a}") << QStringLiteral("ąš");
         QTest::newRow("raw bytes") << QByteArray("{\\rtf1\\ansi \x80\xe4}") << QStringLiteral("€ä");
         QTest::newRow("symbols") << QByteArray("{\\rtf1 a\\~b\\-c\\_d\\emdash\\endash\\bullet\\ldblquote\\rdblquote}")
                                  << QStringLiteral("a\u00A0b\u00ADc\u2011d\u2014\u2013\u2022\u201C\u201D");
