@@ -630,7 +630,10 @@ bool Parser::run(QString* error)
                 FormatErrors::set(error, QStringLiteral("Die RTF-Datei ist zu tief verschachtelt und kann nicht gelesen werden."));
                 return false;
             }
-            stack.append(stack.last());
+            {
+                State inner = stack.last(); // a copy: appending may move the list
+                stack.append(std::move(inner));
+            }
             break;
         case RtfToken::GroupEnd:
             if (stack.size() == 1) {
