@@ -1,10 +1,37 @@
+#include "shell/BatchConvert.h"
+#include "shell/frmMDIParent.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStringList>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
+    // Batch conversion needs no display: it runs before any window system is touched.
+    if (argc > 1 && QByteArray(argv[1]) == "--convert-to") {
+        QStringList args;
+        for (int i = 1; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        return runBatchConvert(args);
+    }
+
     QApplication app(argc, argv);
-    QLabel l(QStringLiteral(" Textverarbeitung"));
-    l.show();
+    QApplication::setApplicationName(QStringLiteral("Textverarbeitung"));
+
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QTranslator qtGerman;
+    if (qtGerman.load(QStringLiteral("qtbase_de"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
+
+    // The command line is one document path; a path with blanks may arrive split.
+    const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+
+    frmMDIParent frame(commandLine);
+    if (frame.startAborted())
+        return 1;
+    frame.show();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "Document.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextFrame>
 #include <QTextFrameFormat>
 
@@ -9,7 +10,24 @@ Document::Document(QObject* parent) : QObject(parent), m_body(new QTextDocument(
     f.setPointSizeF(11);
     m_body->setDefaultFont(f);
     m_body->setDocumentMargin(0);
+    setLayoutScale(1.0);
     applyPage();
+    // Setting the margin is recorded as an undoable step; a new document has none.
+    m_body->clearUndoRedoStacks();
+}
+
+void Document::setLayoutScale(double scale)
+{
+    scale = qBound(0.05, scale, 8.0);
+    const int dpm = qRound(96.0 * scale / 0.0254);
+    if (m_body->documentLayout()->paintDevice() == &m_device && m_device.dotsPerMeterX() == dpm)
+        return;
+    m_scale = scale;
+    m_device.setDotsPerMeterX(dpm);
+    m_device.setDotsPerMeterY(dpm);
+    m_body->documentLayout()->setPaintDevice(&m_device);
+    applyPage();
+    m_body->markContentsDirty(0, m_body->characterCount());
 }
 
 void Document::setPage(const PageGeometry& g)
@@ -25,7 +43,7 @@ void Document::applyPage()
 {
     // The text width is what a line may fill; the editor shows margins around it.
     const double textWidth = twipsToPixels(m_page.width - m_page.marginL - m_page.marginR);
-    m_body->setTextWidth(qMax(10.0, textWidth));
+    m_body->setTextWidth(qMax(10.0, textWidth * m_scale));
     for (QTextDocument* d : m_parts)
         if (d)
             d->setTextWidth(qMax(10.0, textWidth));

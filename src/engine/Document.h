@@ -3,6 +3,7 @@
 // and (growing with the page engine) headers, footers, fields and tables. Readers and
 // writers of engine/formats work on a Document; windows only observe it.
 
+#include <QImage>
 #include <QObject>
 #include <QTextDocument>
 
@@ -39,9 +40,18 @@ public:
     int footerDistance() const { return m_footerDistance; }
     void setFooterDistance(int twips) { m_footerDistance = twips; }
 
-    // Twips to the body's layout units and back (the body is laid out at 96 dpi).
+    // Twips to pixels at 96 dpi and back. Tab stops, indents and margins of the body
+    // are held in these pixels at every scale.
     static double twipsToPixels(double twips) { return twips / 15.0; }
     static double pixelsToTwips(double px) { return px * 15.0; }
+
+    // The body is laid out on a device of 96 × scale dpi, so one layout unit is
+    // 15 / scale twips: fonts, indents, tab stops and the text width all grow with the
+    // scale. The editing surface uses it for its zoom.
+    double layoutScale() const { return m_scale; }
+    void setLayoutScale(double scale);
+    // Layout units of the body per twip.
+    double layoutUnitsPerTwip() const { return m_scale / 15.0; }
 
 Q_SIGNALS:
     void pageChanged();
@@ -50,6 +60,8 @@ Q_SIGNALS:
 private:
     void applyPage();
     QTextDocument* m_body;
+    QImage m_device{1, 1, QImage::Format_RGB32};
+    double m_scale = 1.0;
     PageGeometry m_page;
     int m_hfSet = 0;
     QTextDocument* m_parts[4] = {nullptr, nullptr, nullptr, nullptr};

@@ -4,10 +4,17 @@
 // is the member's name, the setter `set` + that name. All lengths are twips.
 
 #include <QColor>
+#include <QPointer>
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <QVariant>
 
+#include <memory>
+
 class Document;
+class FindDialog;
+class LinePager;
+class UndoKindTracker;
 struct PageGeometry;
 
 struct InputPosition {
@@ -24,7 +31,9 @@ public:
 
     Document* doc() const { return m_doc; }
 
-    // Text and selection. SelLength -1 selects to the end of the text.
+    // Text and selection. SelLength -1 selects to the end of the text. Text and SelText
+    // end paragraphs with CR LF; setting them turns CR LF and CR into paragraph breaks
+    // and a form feed (code 12) into a page break.
     QString Text() const;
     void setText(const QString& text);
     QString SelText() const;
@@ -46,8 +55,14 @@ public:
     // (4 other); of the step Redo would redo: 0 none, 10, 11, 12 (13 other).
     int UndoKind() const;
     int RedoKind() const;
-    // 1 opens the search dialog, 2 the search-and-replace dialog.
+    // 1 opens the search dialog, 2 the search-and-replace dialog (modeless, owned here).
     void FindReplace(int mode);
+    FindDialog* findDialog() const;
+
+    // Frames edits made from outside through textCursor() as one undo step of `kind`
+    // (1 typing, 2 deleting, 3 formatting, 4 other). Steps nest.
+    void beginEditStep(int kind);
+    void endEditStep();
 
     // Character attributes of the selection (of the input position when nothing is
     // selected). A mixed selection reads as an empty name, 0 or an invalid colour.
@@ -69,6 +84,9 @@ public:
     void setTextBkColor(const QColor& c);
     // Opens the character dialog; true when the user confirmed.
     bool FontDialog();
+    // The character properties shared by the whole selection (of the input position
+    // when nothing is selected), with the document's defaults filled in.
+    QTextCharFormat commonCharFormat() const;
 
     // Paragraph: 0 left, 1 right, 2 centred, 3 justified.
     int Alignment() const;
@@ -82,6 +100,13 @@ public:
     int TabPos() const;
     void setTabPos(int twips);
     int TabCount() const;
+    // Adds a tab stop to the selected paragraphs (kept sorted); removes one (1-based).
+    void addTabStop(int twips, int type = 1);
+    void removeTabStop(int index);
+    // Indents of the current paragraph, twips: left, first line (relative), right.
+    int IndentL() const;
+    int IndentFL() const;
+    int IndentR() const;
 
     // Page, twips.
     int PageWidth() const;
@@ -105,6 +130,11 @@ public:
     bool ControlChars() const { return m_controlChars; }
     void setControlChars(bool on);
     int ScrollPosY() const;
+    void setScrollPosY(int twips);
+    // Geometry for the ruler: screen pixels per twip at the current zoom, and the
+    // x (in this widget) where the text area's left edge is shown.
+    double pixelsPerTwip() const;
+    int textLeftX() const;
     // Insert (true) or overwrite (false).
     bool InsertionMode() const { return !overwriteMode(); }
     void setInsertionMode(bool insert) { setOverwriteMode(!insert); }
@@ -134,15 +164,18 @@ Q_SIGNALS:
     void MouseDown(Qt::MouseButton button, QPoint pos); // pos in widget pixels
     void MouseMoved(QPoint pos);
     void UserActivated();                               // clicked or focused by the user
+    void ViewChanged(); // zoom, view mode or page geometry changed what is shown
     void HeaderFooterActivated(int part);               // 1, 2, 4, 8
     void HeaderFooterLeft();
     void HyperlinkClicked(const QString& target);
 
 protected:
+    bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -153,17 +186,21 @@ private:
     void updateLayoutForView();
     void setPageValue(int PageGeometry::*member, int v);
     void onContentsChange(int pos, int removed, int added);
+    void mergeFormat(const QTextCharFormat& f);
+    QList<QTextOption::Tab> currentTabs() const;
+    void applyTabs(const QList<QTextOption::Tab>& tabs);
+    void insertWithBreaks(QTextCursor& c, const QString& text);
+    void paintPageMargins();
 
     Document* m_doc;
+    std::unique_ptr<UndoKindTracker> m_undo;
+    std::unique_ptr<LinePager> m_pager;
+    QPointer<FindDialog> m_findDialog;
     int m_zoom = 100;
     int m_viewMode = 2;
     bool m_controlChars = false;
     int m_tabCurrent = 1;
+    bool m_relayouting = false; // layout-only changes are no content change
     QString m_lastError;
     QMap<int, QVariant> m_loadSaveAttr;
-    // Kinds of the undo steps in stack order, parallel to QTextDocument's undo stack.
-    QList<int> m_undoKinds;
-    int m_undoIndex = 0; // number of steps that can be undone
-    class UndoKindItem;
-    friend class UndoKindItem;
 };

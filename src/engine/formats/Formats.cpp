@@ -128,6 +128,8 @@ bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QText
     if (!insertAt && doc.body()->isEmpty() && doc.headerFooterSet() == 0)
         return readIntoEmpty(*reader, data, doc, error);
     Document result;
+    // A format without page settings (plain text, HTML) keeps the document's page.
+    result.setPage(doc.page());
     if (!reader->read(data, result, error))
         return false;
     if (insertAt)

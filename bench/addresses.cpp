@@ -1,0 +1,216 @@
+// Address store figures over 100,000 generated addresses: opening a window's record
+// source and filling its name list, search statements with list refill, a group
+// statement with refill, moving to a position, and the picker window as a whole.
+
+#include "addresses/AddressListBox.h"
+#include "addresses/AddressStore.h"
+#include "addresses/AdressenAuswaehlen.h"
+#include "addresses/FieldBinder.h"
+#include "addresses/Queries.h"
+#include "addresses/RecordSource.h"
+#include "app/AppState.h"
+#include "app/ScriptedPrompter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int Rows = 100000;
+
+bool generate(const QString& path)
+{
+    QFile schema(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../resources/db/schema.sql")));
+    if (!schema.open(QIODevice::ReadOnly))
+        return false;
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK)
+        return false;
+    sqlite3_exec(db, schema.readAll().constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "INSERT INTO Briefkopf (BriefKName) VALUES ('Absender');"
+                     "INSERT INTO Optionen VALUES ('0','17','90'); BEGIN;",
+                 nullptr, nullptr, nullptr);
+    const char* last[] = {"Müller", "Schmidt", "Schneider", "Fischer", "Weber", "Meyer", "Wagner", "Becker",
+                          "Schulz", "Hoffmann", "Schäfer", "Koch", "Bauer", "Richter", "Klein", "Wolf",
+                          "Schröder", "Neumann", "Schwarz", "Zimmermann", "Braun", "Krüger", "Hofmann", "Hartmann",
+                          "Lange", "Schmitt", "Werner", "Ärger", "Öztürk", "de Vries", "Übel", "Jäger"};
+    const char* first[] = {"Anna", "Karl", "Jürgen", "Sabine", "Thomas", "Petra", "Uwe", "Erika", "Hans",
+                           "Monika", "Jörg", "Ursula", "Michael", "Brigitte", "Stefan", "Renate", ""};
+    const char* towns[] = {"Berlin", "Hamburg", "München", "Köln", "Frankfurt", "Stuttgart", "Düsseldorf",
+                           "Leipzig", "Dortmund", "Essen", "Bremen", "Dresden", "Hannover", "Nürnberg", "Zürich", "Wien"};
+    const char* groups[] = {"Verein", "Vereinsvorstand", "Kunden", "Familie", "Freunde", "Lieferanten", "", ""};
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO Addressen (Anrede, Vorname, Nachname, Adresse, Postleitzahl, Ort, LaenderKZ, "
+                       "Land, Gruppe) VALUES ('Herrn', ?1, ?2, ?3, ?4, ?5, 'D', 'Deutschland', ?6)",
+                       -1, &st, nullptr);
+    QRandomGenerator rng(4711);
+    for (int i = 0; i < Rows; ++i) {
+        const QByteArray l = QByteArray(last[rng.bounded(int(std::size(last)))]) + QByteArray::number(rng.bounded(1000));
+        const QByteArray f = first[rng.bounded(int(std::size(first)))];
+        const QByteArray a = "Hauptstraße " + QByteArray::number(rng.bounded(200));
+        const QByteArray p = QByteArray::number(10000 + rng.bounded(89999));
+        const QByteArray t = towns[rng.bounded(int(std::size(towns)))];
+        const QByteArray g = groups[rng.bounded(int(std::size(groups)))];
+        const QByteArray* v[] = {&f, &l, &a, &p, &t, &g};
+        for (int k = 0; k < 6; ++k)
+            sqlite3_bind_text(st, k + 1, v[k]->constData(), int(v[k]->size()), SQLITE_TRANSIENT);
+        sqlite3_step(st);
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return true;
+}
+
+double threadCpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+// Medians of `runs` timings in milliseconds: wall clock and this thread's CPU time
+// (the machine is shared, so the wall clock includes waiting for a core).
+struct Timing {
+    double wall;
+    double cpu;
+};
+
+Timing measure(int runs, const std::function<void()>& f)
+{
+    std::vector<double> wall, cpu;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        const double c0 = threadCpuMs();
+        timer.start();
+        f();
+        wall.push_back(double(timer.nsecsElapsed()) / 1e6);
+        cpu.push_back(threadCpuMs() - c0);
+    }
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {wall[wall.size() / 2], cpu[cpu.size() / 2]};
+}
+
+void report(const char* what, Timing t, int rows = -1)
+{
+    std::printf("%-56s %8.2f ms wall %8.2f ms cpu", what, t.wall, t.cpu);
+    if (rows >= 0)
+        std::printf("  (%d rows)", rows);
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setPrompter(std::make_unique<ScriptedPrompter>());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("address50.adr"));
+    QElapsedTimer gen;
+    gen.start();
+    if (!generate(path)) {
+        std::fprintf(stderr, "cannot generate the database\n");
+        return 1;
+    }
+    std::printf("generated %d addresses in %lld ms\n\n", Rows, qint64(gen.elapsed()));
+    std::printf("medians; wall clock and CPU time of the one UI thread\n");
+
+    RecordSource rs;
+    AddressListBox list;
+    FieldBinder binder(&rs);
+    QLabel labels[9];
+    const char* cols[] = {"Anrede", "Vorname", "Nachname", "Adresse", "Postleitzahl", "Ort", "LaenderKZ",
+                          "AnredezHd", "NamezHd"};
+    for (int i = 0; i < 9; ++i)
+        binder.bind(&labels[i], QString::fromLatin1(cols[i]));
+    AddressStore::linkList(&list, &rs);
+
+    report("open record source, name order", measure(5, [&] { rs.open(path, Queries::nameOrder()); }));
+    report("fill name list", measure(5, [&] { AddressStore::fillList(&list, rs, AddressStore::Entry::Name); }));
+    report("open + fill (a window's load)", measure(5, [&] {
+               rs.open(path, Queries::nameOrder());
+               rs.moveLast();
+               rs.moveFirst();
+               AddressStore::fillList(&list, rs, AddressStore::Entry::Name);
+           }));
+    std::printf("\n");
+
+    for (const char* word : {"Jürgen", "müller1", "sch", "a", "zzz"}) {
+        const QString w = QString::fromUtf8(word);
+        int n = 0;
+        const Timing stmt = measure(7, [&] {
+            rs.setRecordSource(Queries::typeSearch(w));
+            rs.refresh();
+            n = rs.recordCount();
+        });
+        const Timing fill = measure(7, [&] { AddressStore::fillList(&list, rs, AddressStore::Entry::Name); });
+        const QByteArray label = "type search \"" + QByteArray(word) + "\": statement";
+        report(label.constData(), stmt, n);
+        report("  + list refill", fill);
+    }
+    std::printf("\n");
+    for (const char* word : {"Köln", "straße 12"}) {
+        const QString w = QString::fromUtf8(word);
+        int n = 0;
+        const Timing stmt = measure(5, [&] {
+            rs.setRecordSource(Queries::search(w));
+            rs.refresh();
+            n = rs.recordCount();
+        });
+        const Timing fill = measure(5, [&] { AddressStore::fillList(&list, rs, AddressStore::Entry::Name); });
+        const QByteArray label = "search button \"" + QByteArray(word) + "\": statement";
+        report(label.constData(), stmt, n);
+        report("  + list refill", fill);
+    }
+    std::printf("\n");
+    for (const char* group : {"Verein", "Kunden"}) {
+        int n = 0;
+        const Timing stmt = measure(5, [&] {
+            rs.setRecordSource(Queries::group(QString::fromUtf8(group)));
+            rs.refresh();
+            n = rs.recordCount();
+        });
+        const Timing fill = measure(5, [&] { AddressStore::fillList(&list, rs, AddressStore::Entry::Numbered); });
+        const QByteArray label = "group \"" + QByteArray(group) + "\": statement";
+        report(label.constData(), stmt, n);
+        report("  + list refill (numbered)", fill);
+    }
+    std::printf("\n");
+    rs.setRecordSource(Queries::nameOrder());
+    rs.refresh();
+    AddressStore::fillList(&list, rs, AddressStore::Entry::Name);
+    QRandomGenerator rng(1);
+    report("move to a position (9 bound labels, list selection)",
+           measure(1001, [&] { rs.setAbsolutePosition(rng.bounded(rs.recordCount())); }));
+    report("find by record number", measure(5, [&] { rs.findFirst(Queries::recordNumber(77777)); }));
+
+    AppState state;
+    state.AddressDbPath = path;
+    state.WorkFolder = dir.path() + QLatin1Char('/');
+    report("address picker: load, show and fill", measure(3, [&] {
+               AdressenAuswaehlen w(state);
+               w.show();
+               app.processEvents();
+           }));
+    return 0;
+}

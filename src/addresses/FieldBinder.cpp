@@ -1,0 +1,91 @@
+#include "FieldBinder.h"
+
+#include "RecordSource.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+FieldBinder::FieldBinder(RecordSource* source, QObject* parent) : QObject(parent), m_source(source)
+{
+    connect(source, &RecordSource::positionChanged, this, [this] { show(); });
+}
+
+void FieldBinder::bind(QWidget* widget, const QString& column)
+{
+    m_bindings.append({widget, column});
+    write(widget, m_source->field(column));
+}
+
+void FieldBinder::show()
+{
+    for (const Binding& b : std::as_const(m_bindings))
+        if (b.widget)
+            write(b.widget, m_source->field(b.column));
+}
+
+QHash<QString, QString> FieldBinder::values() const
+{
+    QHash<QString, QString> v;
+    for (const Binding& b : m_bindings)
+        if (b.widget && !qobject_cast<QLabel*>(b.widget.data()))
+            v.insert(b.column, read(b.widget));
+    return v;
+}
+
+bool FieldBinder::save()
+{
+    return m_source->saveRow(values());
+}
+
+void FieldBinder::setValue(const QString& column, const QString& value)
+{
+    for (const Binding& b : std::as_const(m_bindings))
+        if (b.widget && b.column.compare(column, Qt::CaseInsensitive) == 0)
+            write(b.widget, value);
+}
+
+QString FieldBinder::value(const QString& column) const
+{
+    for (const Binding& b : m_bindings)
+        if (b.widget && b.column.compare(column, Qt::CaseInsensitive) == 0)
+            return read(b.widget);
+    return {};
+}
+
+QString FieldBinder::read(const QWidget* w)
+{
+    if (auto* e = qobject_cast<const QLineEdit*>(w))
+        return e->text();
+    if (auto* c = qobject_cast<const QComboBox*>(w))
+        return c->currentText();
+    if (auto* l = qobject_cast<const QLabel*>(w))
+        return l->text();
+    if (auto* c = qobject_cast<const QCheckBox*>(w))
+        return c->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    if (auto* p = qobject_cast<const QPlainTextEdit*>(w))
+        return p->toPlainText();
+    return {};
+}
+
+void FieldBinder::write(QWidget* w, const QString& value)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        e->setText(value);
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        if (c->isEditable())
+            c->setEditText(value);
+        else
+            c->setCurrentIndex(c->findText(value));
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setText(value);
+    } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+        // Yes/no columns: Jet writes -1 for yes; a text column may hold a word.
+        const QString v = value.trimmed().toLower();
+        c->setChecked(!(v.isEmpty() || v == u"0" || v == u"false" || v == u"falsch" || v == u"nein"));
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+        p->setPlainText(value);
+    }
+}

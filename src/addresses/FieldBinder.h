@@ -1,0 +1,42 @@
+#pragma once
+// Ties widgets to columns of a record source's current row: they show the row's
+// values whenever the position changes, and save() writes their contents back.
+// QLineEdit, QComboBox (its text), QLabel, QCheckBox and QPlainTextEdit are supported.
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class RecordSource;
+
+class FieldBinder : public QObject {
+    Q_OBJECT
+public:
+    explicit FieldBinder(RecordSource* source, QObject* parent = nullptr);
+
+    void bind(QWidget* widget, const QString& column);
+    // Shows the current row's values in every bound widget (empty when there is none).
+    void show();
+    // What the bound widgets hold now, by column (labels are shown, not saved).
+    QHash<QString, QString> values() const;
+    // Writes the widgets' values into the current row. On failure the widgets keep
+    // what they show and the record source reports the error.
+    bool save();
+    // Writes one value into a bound widget, as the user would.
+    void setValue(const QString& column, const QString& value);
+    QString value(const QString& column) const;
+
+private:
+    struct Binding {
+        QPointer<QWidget> widget;
+        QString column;
+    };
+    static QString read(const QWidget* w);
+    static void write(QWidget* w, const QString& value);
+
+    RecordSource* m_source;
+    QList<Binding> m_bindings;
+};

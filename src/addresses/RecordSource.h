@@ -1,0 +1,113 @@
+#pragma once
+// A record source over the address database: a statement (or a table name), its
+// result and a current position. The result is read once and kept, so moving is free;
+// writes go to the file at once and are mirrored in the kept result. This and the
+// store's helpers are the only code that talks SQL.
+//
+// For "select * from <table> ..." only the row keys and the list columns (last name,
+// first name, postal code) are kept for every row; the other columns of a row are read
+// by key when asked for. The statement's rows are the same; sorting and reading
+// 100,000 addresses stays quick. Those columns are sorted the German way even where
+// the file declares no collation for them.
+
+#include "AddressDatabase.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class RecordSource : public QObject {
+    Q_OBJECT
+public:
+    explicit RecordSource(QObject* parent = nullptr);
+    ~RecordSource() override;
+
+    // Opens the database file and runs `source` (a statement, or a table name which
+    // stands for all its rows). False with lastError() set on failure; the source is
+    // then empty (BOF and EOF).
+    bool open(const QString& databasePath, const QString& source);
+    // Sets the statement without running it (refresh() runs it).
+    void setRecordSource(const QString& source) { m_source = source; }
+    QString recordSource() const { return m_source; }
+    QString databasePath() const { return m_path; }
+    // Re-runs the statement and moves to the first row.
+    bool refresh();
+    void close();
+    bool isOpen() const { return m_db.isOpen(); }
+
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    bool eof() const { return m_pos >= recordCount() || recordCount() == 0; }
+    bool bof() const { return m_pos < 0 || recordCount() == 0; }
+    int recordCount() const { return int(m_keys.size()); }
+    // 0-based position of the current row; -1 before the first or after the last.
+    int absolutePosition() const { return (m_pos >= 0 && m_pos < recordCount()) ? m_pos : -1; }
+    void setAbsolutePosition(int pos);
+
+    QStringList columns() const { return m_columns; }
+    bool hasColumn(const QString& column) const { return m_columnIndex.contains(column.toLower()); }
+    // The current row's value; the empty text for a null, a missing row or column.
+    QString field(const QString& column) const;
+    QString fieldAt(int row, const QString& column) const;
+    // Column number for valueAt(); -1 when the result has no such column.
+    int columnIndex(const QString& column) const { return m_columnIndex.value(column.toLower(), -1); }
+    QString valueAt(int row, int column) const;
+
+    // Inserts an empty row, appends it to the result and makes it current.
+    bool addNew();
+    // Writes `values` (column -> text) into the current row.
+    bool saveRow(const QHash<QString, QString>& values);
+    // Deletes the current row; the row after it (or the new last row) becomes current.
+    bool deleteRow();
+    // Moves to the first row of the result that matches `criterion` (an SQL condition on
+    // the source's table); false and the position unchanged when none does.
+    bool findFirst(const QString& criterion);
+
+    // German text of the last failure; empty after a success.
+    QString lastError() const { return m_error; }
+
+signals:
+    void positionChanged(int position);
+    // A failed read or write, as a German text.
+    void dataError(const QString& text);
+
+private:
+    struct Cell {
+        qint32 offset = 0;
+        qint32 length = -1; // -1: null
+    };
+    bool run();
+    bool fail(const QString& text);
+    bool failEngine(int code);
+    void clearResult();
+    void appendRow(struct sqlite3_stmt* st, int firstColumn);
+    QString cellText(int row, int slot) const;
+    void setCell(int row, int slot, const QByteArray& utf8);
+    // All values of one row, read by key (cached for the last row asked for).
+    const QStringList& rowByKey(int row) const;
+    void forgetRowCache() const { m_rowCacheKey = -1; }
+    void setPos(int pos);
+    QString tableName() const;
+
+    AddressDatabase::Connection m_db;
+    QString m_path;
+    QString m_source;
+    QString m_error;
+    QStringList m_columns;
+    QHash<QString, int> m_columnIndex; // lower-case name -> column
+    std::vector<int> m_slot;           // column -> kept slot, -1 when read by key
+    int m_slots = 0;                   // kept columns per row
+    std::vector<qint64> m_keys;        // rowid per row (0 when the statement gives none)
+    std::vector<Cell> m_cells;         // row-major, m_slots per row
+    mutable struct sqlite3_stmt* m_rowStatement = nullptr;
+    mutable qint64 m_rowCacheKey = -1;
+    mutable QStringList m_rowCache;
+    QByteArray m_arena;                // UTF-8 texts of all cells
+    bool m_hasKeys = false;
+    int m_pos = -1;
+};

@@ -1,0 +1,44 @@
+#include "TabStops.h"
+
+#include "engine/Document.h"
+
+#include <algorithm>
+
+int TabStops::typeCode(QTextOption::TabType t)
+{
+    switch (t) {
+    case QTextOption::RightTab: return 2;
+    case QTextOption::CenterTab: return 3;
+    case QTextOption::DelimiterTab: return 4;
+    default: return 1;
+    }
+}
+
+QTextOption::Tab TabStops::make(int twips, int type)
+{
+    const double px = Document::twipsToPixels(qMax(0, twips));
+    switch (type) {
+    case 2: return QTextOption::Tab(px, QTextOption::RightTab);
+    case 3: return QTextOption::Tab(px, QTextOption::CenterTab);
+    case 4: return QTextOption::Tab(px, QTextOption::DelimiterTab, QLatin1Char(','));
+    default: return QTextOption::Tab(px, QTextOption::LeftTab);
+    }
+}
+
+int TabStops::twips(const QTextOption::Tab& t) { return qRound(Document::pixelsToTwips(t.position)); }
+
+void TabStops::sort(QList<QTextOption::Tab>& tabs)
+{
+    std::stable_sort(tabs.begin(), tabs.end(), [](const QTextOption::Tab& a, const QTextOption::Tab& b) {
+        return a.position < b.position;
+    });
+}
+
+int TabStops::indexAt(const QList<QTextOption::Tab>& tabs, int twips)
+{
+    const double px = Document::twipsToPixels(twips);
+    for (int i = 0; i < tabs.size(); ++i)
+        if (qAbs(tabs.at(i).position - px) < 0.5)
+            return i;
+    return -1;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Tab stops as the editing surface numbers them: types 1 left, 2 right, 3 centre,
+// 4 decimal (on the German decimal comma); positions in twips. Qt keeps them in
+// pixels at 96 dpi and needs them sorted.
+
+#include <QList>
+#include <QTextOption>
+
+class TabStops {
+public:
+    static int typeCode(QTextOption::TabType t);
+    static QTextOption::Tab make(int twips, int type);
+    static int twips(const QTextOption::Tab& t);
+    static void sort(QList<QTextOption::Tab>& tabs);
+    // Index of the stop at `twips` (within half a pixel), -1 when there is none.
+    static int indexAt(const QList<QTextOption::Tab>& tabs, int twips);
+};

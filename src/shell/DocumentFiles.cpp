@@ -1,0 +1,362 @@
+#include "DocumentFiles.h"
+
+#include "ShellRules.h"
+#include "WaitCursor.h"
+#include "frmMDIChild.h"
+#include "frmMDIParent.h"
+
+#include "app/AppState.h"
+#include "app/Folders.h"
+#include "app/Prompter.h"
+#include "engine/TextControl.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+namespace DocumentFiles {
+
+namespace {
+
+QString withoutTrailingNul(QString s)
+{
+    if (s.endsWith(QChar(0)))
+        s.chop(1);
+    return s;
+}
+
+void showError(const QString& text)
+{
+    frmMDIParent* frame = frmMDIParent::instance();
+    prompter().message(frame, ShellRules::frameCaption(), text, QMessageBox::Ok);
+}
+
+frmMDIChild* activeWindow()
+{
+    frmMDIParent* frame = frmMDIParent::instance();
+    return frame ? frame->activeDocument() : nullptr;
+}
+
+void updateToolbar()
+{
+    if (frmMDIParent* frame = frmMDIParent::instance())
+        frame->UpdateToolbar();
+}
+
+// The owner of the file and colour dialogs: the shared document window when it
+// exists, else the frame.
+QWidget* dialogOwner()
+{
+    frmMDIParent* frame = frmMDIParent::instance();
+    if (!frame)
+        return nullptr;
+    if (frmMDIChild* shared = frame->existingSharedWindow())
+        return shared;
+    return frame;
+}
+
+// A three-letter extension ("x.txm") is cut off.
+QString withoutThreeLetterExtension(const QString& name)
+{
+    if (name.size() >= 4 && name.at(name.size() - 4) == QLatin1Char('.'))
+        return name.left(name.size() - 4);
+    return name;
+}
+
+} // namespace
+
+QString openSaveFilter()
+{
+    return QStringLiteral(
+        "Textverarbeitung (*.txm)|*.txm|Vorlagen (*.ttx)|*.ttx|Microsoft Word (*.doc)|*.doc|"
+        "Rich Text Format (*.rtf)|*.rtf|Hypertext Markup Language (*.htm)|*.htm|"
+        "Text Documents (*.txt)|*.txt");
+}
+
+QString exportFilter() { return QStringLiteral("*.pdf (PDF)|*.pdf"); }
+QString insertTextFilter() { return QStringLiteral("Text (*.txt)|*.txt|RTF Format (*.rtf)|*.rtf"); }
+QString templateFilter() { return QStringLiteral("*.ttx (Textvorlage)|*.ttx"); }
+
+int DocumentFileType(const QString& path)
+{
+    if (path.right(4).toUpper() == QLatin1String("HTML"))
+        return 4;
+    const QString end = path.right(3).toUpper();
+    if (end == QLatin1String("TXM") || end == QLatin1String("TTX"))
+        return 3;
+    if (end == QLatin1String("RTF"))
+        return 5;
+    if (end == QLatin1String("HTM"))
+        return 4;
+    if (end == QLatin1String("DOC"))
+        return 9;
+    if (end == QLatin1String("XML"))
+        return 10;
+    if (end == QLatin1String("CSS"))
+        return 11;
+    if (end == QLatin1String("PDF"))
+        return 12;
+    return 1;
+}
+
+QString withFilterExtension(const QString& typed, int filterIndex)
+{
+    static const char* const extensions[] = {"txm", "ttx", "doc", "rtf", "htm", "txt"};
+    QString name = withoutTrailingNul(typed.trimmed());
+    if (name.isEmpty() || filterIndex < 1 || filterIndex > 6)
+        return name;
+    return withoutThreeLetterExtension(name) + QLatin1Char('.') +
+           QLatin1String(extensions[filterIndex - 1]);
+}
+
+QByteArray pageHeader(int marginL, int marginT, int marginR, int marginB, int height, int width)
+{
+    QByteArray out(30, '\0');
+    char* p = out.data();
+    const qint32 values[] = {23, marginL, marginT, marginR, marginB, height, width};
+    for (int i = 0; i < 7; ++i)
+        qToLittleEndian<qint32>(values[i], p + 4 * i);
+    qToLittleEndian<qint16>(0, p + 28);
+    return out;
+}
+
+QByteArray pageHeader(const TextControl& s)
+{
+    return pageHeader(s.PageMarginL(), s.PageMarginT(), s.PageMarginR(), s.PageMarginB(),
+                      s.PageHeight(), s.PageWidth());
+}
+
+QString AskOpenName(QWidget* owner, const QString& filter, const QString& title,
+                    const QString& folder)
+{
+    return prompter().openFile(owner, title, filter, folder).path.trimmed();
+}
+
+QString AskSaveName(QWidget* owner, const QString& filter, const QString& title,
+                    const QString& folder)
+{
+    AppState& app = appState();
+    if (app.DefaultFileName.isEmpty())
+        app.DefaultFileName = QStringLiteral("Unbenannt");
+    const FileChoice c = prompter().saveFile(owner, title, filter, folder, app.DefaultFileName);
+    if (c.cancelled())
+        return {};
+    return withFilterExtension(c.path, c.filterIndex);
+}
+
+QString AskPdfName(QWidget* owner, const QString& filter, const QString& title,
+                   const QString& folder)
+{
+    AppState& app = appState();
+    if (app.DefaultFileName.isEmpty())
+        app.DefaultFileName = QStringLiteral("Unbenannt");
+    return prompter().saveFile(owner, title, filter, folder, app.DefaultFileName).path.trimmed();
+}
+
+QString AskSaveAsName(frmMDIChild* window)
+{
+    if (!window)
+        window = activeWindow();
+    QString name;
+    if (window && !window->FilePath().isEmpty() && Folders::fileExists(window->FilePath()))
+        name = withoutThreeLetterExtension(QFileInfo(window->FilePath()).fileName());
+    appState().DefaultFileName = name;
+    return withoutTrailingNul(AskSaveName(dialogOwner(), openSaveFilter(),
+                                          QStringLiteral("Speichern unter"),
+                                          appState().WorkFolder));
+}
+
+QString AskExportName()
+{
+    frmMDIParent* frame = frmMDIParent::instance();
+    frmMDIChild* shared = frame ? frame->existingSharedWindow() : nullptr;
+    const QString title = shared ? shared->Title() : QStringLiteral("Unbenannt");
+    appState().DefaultFileName = title + QStringLiteral(".pdf");
+    return withoutTrailingNul(AskPdfName(dialogOwner(), exportFilter(), QStringLiteral("Export"),
+                                         appState().WorkFolder));
+}
+
+void OpenDocument(QString path)
+{
+    if (path.isEmpty())
+        path = AskOpenName(frmMDIParent::instance(), openSaveFilter(), QStringLiteral("Öffnen"),
+                           appState().WorkFolder);
+    path = withoutTrailingNul(path);
+    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
+        path = path.mid(1, path.size() - 2);
+    if (path.isEmpty())
+        return;
+    LoadDocument(path, DocumentFileType(path));
+}
+
+frmMDIChild* LoadDocument(QString& path, int type)
+{
+    auto* w = new frmMDIChild();
+    TextControl* s = w->surface();
+    WaitCursor wait;
+    s->setLoadSaveAttribute(37, true);
+    if (!s->Load(path, type == 3 ? 30 : 0, type, false)) {
+        wait.restore();
+        const QString error = s->LastError();
+        delete w;
+        showError(error);
+        return nullptr;
+    }
+    using Setter = void (TextControl::*)(int);
+    static const Setter setters[] = {&TextControl::setPageWidth,   &TextControl::setPageHeight,
+                                     &TextControl::setPageMarginL, &TextControl::setPageMarginT,
+                                     &TextControl::setPageMarginR, &TextControl::setPageMarginB};
+    for (int i = 0; i < 6; ++i) {
+        const int v = s->LoadSaveAttribute(i).toInt();
+        if (v > 0)
+            (s->*setters[i])(v);
+    }
+    if (appState().LabelMode) {
+        w->setTitle(QStringLiteral("Etiketten"));
+        path.clear();
+    } else {
+        w->setTitle(path.toUpper(), QFileInfo(path).absoluteFilePath());
+    }
+    // A freshly loaded document counts as unchanged.
+    w->DirtyFlag = false;
+    w->showDocument();
+    updateToolbar();
+    return w;
+}
+
+void SaveActiveDocument()
+{
+    frmMDIChild* w = activeWindow();
+    if (!w)
+        return;
+    QString path;
+    if (w->Title().left(9) == QLatin1String("Unbenannt"))
+        path = AskSaveAsName(w);
+    else
+        path = w->FilePath().isEmpty() ? w->Title() : w->FilePath();
+    if (path.isEmpty())
+        return;
+    path = withoutTrailingNul(path);
+    if (!QFileInfo(path).fileName().contains(QLatin1Char('.')))
+        path += QStringLiteral(".txm");
+    SaveDocument(path, w);
+}
+
+void SaveActiveDocumentAs()
+{
+    const QString path = AskSaveAsName();
+    if (!path.isEmpty())
+        SaveDocument(path);
+}
+
+bool SaveDocument(const QString& path, frmMDIChild* w)
+{
+    if (!w)
+        w = activeWindow();
+    if (!w)
+        return false;
+    TextControl* s = w->surface();
+    const int type = DocumentFileType(path);
+    WaitCursor wait;
+    bool ok = false;
+    QString error;
+    switch (type) {
+    case 3: {
+        // Written in place without truncating, so a failing save below keeps the
+        // old body behind the header.
+        QFile f(path);
+        if (!f.open(QIODevice::ReadWrite) || f.write(pageHeader(*s)) != 30) {
+            error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
+                        .arg(QDir::toNativeSeparators(path));
+            break;
+        }
+        f.close();
+        ok = s->Save(path, 30, 3, false);
+        break;
+    }
+    case 4:
+    case 5:
+    case 9:
+    case 12:
+        s->setLoadSaveAttribute(0, s->PageWidth());
+        s->setLoadSaveAttribute(1, s->PageHeight());
+        s->setLoadSaveAttribute(2, s->PageMarginL());
+        s->setLoadSaveAttribute(3, s->PageMarginT());
+        s->setLoadSaveAttribute(4, s->PageMarginR());
+        s->setLoadSaveAttribute(5, s->PageMarginB());
+        ok = s->Save(path, 0, type, false);
+        break;
+    default:
+        ok = s->Save(path, 0, type, false);
+        break;
+    }
+    if (!ok) {
+        if (error.isEmpty())
+            error = s->LastError();
+        wait.restore();
+        showError(error);
+        return false;
+    }
+    w->setTitle(path.toUpper(), QFileInfo(path).absoluteFilePath());
+    w->DirtyFlag = false;
+    updateToolbar();
+    return true;
+}
+
+void ExportActiveDocument()
+{
+    const QString path = AskExportName();
+    if (!path.isEmpty())
+        ExportDocument(path);
+}
+
+bool ExportDocument(const QString& path)
+{
+    frmMDIChild* w = activeWindow();
+    if (!w)
+        return false;
+    WaitCursor wait;
+    if (!w->surface()->Save(path, 0, DocumentFileType(path), false)) {
+        wait.restore();
+        showError(w->surface()->LastError());
+        return false;
+    }
+    return true;
+}
+
+void InsertTextFile()
+{
+    const QString path = withoutTrailingNul(AskOpenName(frmMDIParent::instance(),
+                                                        insertTextFilter(),
+                                                        QStringLiteral("Öffnen"),
+                                                        appState().WorkFolder));
+    frmMDIChild* w = activeWindow();
+    if (path.isEmpty() || !w)
+        return;
+    WaitCursor wait;
+    const int format = DocumentFileType(path) == 5 ? 5 : 1;
+    if (!w->surface()->Load(path, 0, format, true)) {
+        wait.restore();
+        showError(w->surface()->LastError());
+    }
+}
+
+void OpenTemplate(frmMDIChild* w)
+{
+    if (!w)
+        return;
+    const QString path = withoutTrailingNul(AskOpenName(w, templateFilter(),
+                                                        QStringLiteral("Textvorlage öffnen"),
+                                                        appState().WorkFolder));
+    if (path.isEmpty())
+        return;
+    WaitCursor wait;
+    // Templates carry the page header of the own format like every .txm file.
+    if (!w->surface()->Load(path, 30, 3, false)) {
+        wait.restore();
+        showError(w->surface()->LastError());
+    }
+}
+
+} // namespace DocumentFiles

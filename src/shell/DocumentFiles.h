@@ -1,0 +1,64 @@
+#pragma once
+// Reading documents into document windows, writing them back, exporting, inserting
+// text files and the file choosers around them. The format follows the file name's
+// ending; the surface reads and writes, this module adds the page header of the own
+// format and the window's title.
+//
+// A window's displayed title is its path in upper case. On Linux that names another
+// file, so each window also keeps the real path (frmMDIChild::FilePath) and every
+// save goes to that real path.
+
+#include <QByteArray>
+#include <QString>
+
+class QWidget;
+class frmMDIChild;
+class TextControl;
+
+namespace DocumentFiles {
+
+// Dialog filters.
+QString openSaveFilter();
+QString exportFilter();
+QString insertTextFilter();
+QString templateFilter();
+
+// Format code from the path's ending: 3 TXM/TTX, 5 RTF, 4 HTM/HTML, 9 DOC, 10 XML,
+// 11 CSS, 12 PDF, 1 anything else.
+int DocumentFileType(const QString& path);
+
+// The name the save dialog returns for `typed` with filter entry `filterIndex`
+// (1 txm, 2 ttx, 3 doc, 4 rtf, 5 htm, 6 txt): a three-letter extension is replaced,
+// anything else gets the extension appended. Other indexes leave the name alone.
+QString withFilterExtension(const QString& typed, int filterIndex);
+
+// The 30-byte page header written in front of an own-format file.
+QByteArray pageHeader(int marginL, int marginT, int marginR, int marginB, int height, int width);
+QByteArray pageHeader(const TextControl& surface);
+
+// File choosers; empty when cancelled.
+QString AskOpenName(QWidget* owner, const QString& filter, const QString& title,
+                    const QString& folder);
+QString AskSaveName(QWidget* owner, const QString& filter, const QString& title,
+                    const QString& folder);
+QString AskPdfName(QWidget* owner, const QString& filter, const QString& title,
+                   const QString& folder);
+QString AskSaveAsName(frmMDIChild* window = nullptr);
+QString AskExportName();
+
+void OpenDocument(QString path = {});
+// Creates a window for the file; on failure shows the error and returns nullptr.
+// With LabelMode the window is titled "Etiketten" and `path` is emptied.
+frmMDIChild* LoadDocument(QString& path, int type);
+void SaveActiveDocument();
+void SaveActiveDocumentAs();
+// Saves `window` (the active one when null) to `path`; false on failure, after the
+// error was shown. Title and DirtyFlag change only on success.
+bool SaveDocument(const QString& path, frmMDIChild* window = nullptr);
+void ExportActiveDocument();
+bool ExportDocument(const QString& path);
+void InsertTextFile();
+// Loads a template into `window`'s surface, replacing its content.
+void OpenTemplate(frmMDIChild* window);
+
+} // namespace DocumentFiles

@@ -1,0 +1,512 @@
+#include "frmMDIParent.h"
+
+#include "DocumentFiles.h"
+#include "MainToolbar.h"
+#include "ShellRules.h"
+#include "WaitCursor.h"
+#include "frmMDIChild.h"
+
+#include "app/AppState.h"
+#include "addresses/LocateAddressDatabase.h"
+#include "app/Folders.h"
+#include "app/Prompter.h"
+#include "engine/TextControl.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+static void initShellResources() { Q_INIT_RESOURCE(shell); }
+
+namespace {
+frmMDIParent* g_frame = nullptr;
+}
+
+frmMDIParent::frmMDIParent(const QString& commandLine, QWidget* parent)
+    : QMainWindow(parent), m_commandLine(commandLine), m_startFolder(QDir::currentPath())
+{
+    initShellResources();
+    g_frame = this;
+    setObjectName(QStringLiteral("frmMDIParent"));
+    setWindowTitle(ShellRules::frameCaption());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/letter.svg")));
+    setAcceptDrops(true);
+    m_area = new QMdiArea(this);
+    m_area->setObjectName(QStringLiteral("MDIArea"));
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_area->setBackground(QColor(0x80, 0x80, 0x80));
+    setCentralWidget(m_area);
+    connect(m_area, &QMdiArea::subWindowActivated, this, &frmMDIParent::onSubWindowActivated);
+    buildBars();
+    buildFrameMenu();
+    MDIForm_Load();
+    UpdateToolbar();
+    resize(1000, 720);
+}
+
+frmMDIParent::~frmMDIParent()
+{
+    // The windows go after this object's own part; they must not call back into it.
+    disconnect(m_area, nullptr, this, nullptr);
+    disconnect(m_surfaceConnection);
+    if (g_frame == this)
+        g_frame = nullptr;
+}
+
+frmMDIParent* frmMDIParent::instance() { return g_frame; }
+
+void frmMDIParent::MDIForm_Load()
+{
+    AppState& app = appState();
+    const QString programFolder = Folders::withSlash(QCoreApplication::applicationDirPath());
+    const bool removable = Folders::isOnRemovableDevice(programFolder);
+    Folders::prepare(app, programFolder, removable, Folders::homeFolder());
+    locateAddressDatabase();
+}
+
+void frmMDIParent::locateAddressDatabase()
+{
+    // Without a database the message has been shown; the program ends.
+    const AppState& app = appState();
+    m_startAborted = !LocateAddressDatabase(appState(), app.RunsFromRemovable, QString());
+}
+
+void frmMDIParent::buildBars()
+{
+    m_toolbar = MainToolbar::build(this);
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
+    for (QAction* a : m_toolbar->actions()) {
+        if (a->isSeparator())
+            continue;
+        const QString key = a->objectName();
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+    // Buttons whose windows are not built yet.
+    for (const char* key : {"Print", "PrintPreview", "HeaderProperties", "Schriften", "Serienbrief",
+                            "Etiketten", "Tabelle", "SwitchBetweenHeaderAndFooter",
+                            "GoToFirstPage", "GoToDefault"})
+        enable(key, false);
+
+    // Formatting bar and status bar: placeholders until the engine's bars replace
+    // them in setTextControl().
+    addToolBarBreak();
+    m_buttonBar = new QToolBar(QStringLiteral("Formatierungsleiste"), this);
+    m_buttonBar->setObjectName(QStringLiteral("TXButtonBar1"));
+    addToolBar(Qt::TopToolBarArea, m_buttonBar);
+
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("TXStatusBar1"));
+    const char* names[] = {"Seite", "Zeile", "Spalte"};
+    for (int i = 0; i < 3; ++i) {
+        m_panels[i] = new QLabel(QString::fromLatin1(names[i]), m_statusBar);
+        m_panels[i]->setObjectName(QStringLiteral("Panel") + QString::fromLatin1(names[i]));
+        m_panels[i]->setMinimumWidth(90);
+        m_statusBar->addWidget(m_panels[i]);
+    }
+    setStatusBar(m_statusBar);
+}
+
+void frmMDIParent::buildFrameMenu()
+{
+    m_fileMenu = new QMenu(QStringLiteral("&Datei"), this);
+    m_fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    QAction* n = m_fileMenu->addAction(QStringLiteral("&Neu"));
+    n->setObjectName(QStringLiteral("mnuFile_New"));
+    connect(n, &QAction::triggered, this, &frmMDIParent::mnuFile_New_Click);
+    QAction* o = m_fileMenu->addAction(QStringLiteral("&Öffnen..."));
+    o->setObjectName(QStringLiteral("mnuFile_Open"));
+    connect(o, &QAction::triggered, this, &frmMDIParent::mnuFile_Open_Click);
+    // Never filled: no list of recent files is kept.
+    QAction* sep = m_fileMenu->addSeparator();
+    sep->setObjectName(QStringLiteral("mnuRecentFile(0)"));
+    sep->setVisible(false);
+    for (int i = 1; i <= 4; ++i) {
+        QAction* r = m_fileMenu->addAction(QStringLiteral("Recent file %1").arg(i));
+        r->setObjectName(QStringLiteral("mnuRecentFile(%1)").arg(i));
+        r->setVisible(false);
+    }
+    menuBar()->addMenu(m_fileMenu);
+}
+
+// --- Activation and the first document -------------------------------------------
+
+bool frmMDIParent::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && !m_activated)
+        QTimer::singleShot(0, this, &frmMDIParent::MDIForm_Activate);
+    return QMainWindow::event(e);
+}
+
+void frmMDIParent::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    // Not every platform activates a window on show (offscreen, some window managers).
+    if (!m_activated)
+        QTimer::singleShot(0, this, &frmMDIParent::MDIForm_Activate);
+}
+
+void frmMDIParent::MDIForm_Activate()
+{
+    if (m_activated)
+        return;
+    m_activated = true;
+    AppState& app = appState();
+    if (!m_commandLine.isEmpty()) {
+        app.CommandFile = Folders::commandFileFrom(m_commandLine);
+        // A relative path names a file of the folder the program was started in.
+        QString file = app.CommandFile;
+        if (QFileInfo(file).isRelative())
+            file = QDir(m_startFolder).filePath(file);
+        if (Folders::fileExists(file)) {
+            frmMDIChild::NewDocument();
+            DocumentFiles::OpenDocument(file);
+            return;
+        }
+    }
+    QDir::setCurrent(app.WorkFolder);
+    app.StartOption = Folders::readStartOption(app.WorkFolder, app.ProgramFolder);
+    if (app.StartOption != QLatin1String("noBrief"))
+        sharedWindow()->mnuBrief_Click();
+    else
+        frmMDIChild::NewDocument();
+}
+
+frmMDIChild* frmMDIParent::existingSharedWindow() const { return m_shared; }
+
+frmMDIChild* frmMDIParent::sharedWindow()
+{
+    if (!m_shared)
+        m_shared = frmMDIChild::NewDocument();
+    return m_shared;
+}
+
+// --- Windows ---------------------------------------------------------------------
+
+frmMDIChild* frmMDIParent::activeDocument() const
+{
+    return qobject_cast<frmMDIChild*>(m_area->currentSubWindow());
+}
+
+QList<frmMDIChild*> frmMDIParent::documents() const
+{
+    QList<frmMDIChild*> list;
+    for (QMdiSubWindow* sw : m_area->subWindowList())
+        if (auto* w = qobject_cast<frmMDIChild*>(sw); w && !w->isHidden())
+            list << w;
+    return list;
+}
+
+bool frmMDIParent::IsDocumentActive() const
+{
+    frmMDIChild* w = activeDocument();
+    return w && !w->isHidden();
+}
+
+TextControl* frmMDIParent::activeSurface() const
+{
+    frmMDIChild* w = activeDocument();
+    return w && !w->isHidden() ? w->surface() : nullptr;
+}
+
+void frmMDIParent::onSubWindowActivated(QMdiSubWindow*)
+{
+    frmMDIChild* w = IsDocumentActive() ? activeDocument() : nullptr;
+    if (!w && !documents().isEmpty())
+        return; // the frame itself lost the focus; keep what is shown
+    showMenusOf(w);
+    setTextControl(w ? w->surface() : nullptr);
+    UpdateToolbar();
+}
+
+void frmMDIParent::showMenusOf(frmMDIChild* w)
+{
+    if (w && w == m_menuOwner)
+        return;
+    m_menuOwner = w;
+    menuBar()->clear();
+    if (!w) {
+        menuBar()->addMenu(m_fileMenu);
+        return;
+    }
+    for (QMenu* m : w->menus())
+        menuBar()->addMenu(m);
+}
+
+void frmMDIParent::documentClosed(frmMDIChild* w)
+{
+    if (m_menuOwner == w) {
+        menuBar()->clear();
+        m_menuOwner = nullptr;
+    }
+    if (m_surface == w->surface())
+        setTextControl(nullptr);
+    // The area activates the next window, if any, once this one is gone.
+    QTimer::singleShot(0, this, [this] { onSubWindowActivated(nullptr); });
+    UpdateToolbar();
+}
+
+void frmMDIParent::tileWindows(Qt::Orientation stack)
+{
+    const QList<frmMDIChild*> list = documents();
+    if (list.isEmpty())
+        return;
+    const QRect area = m_area->viewport()->rect();
+    const int n = int(list.size());
+    for (int i = 0; i < n; ++i) {
+        frmMDIChild* w = list[i];
+        if (w->isMinimized() || w->isMaximized())
+            w->showNormal();
+        if (stack == Qt::Vertical) {
+            const int h = area.height() / n;
+            w->setGeometry(0, i * h, area.width(), h);
+        } else {
+            const int wd = area.width() / n;
+            w->setGeometry(i * wd, 0, wd, area.height());
+        }
+    }
+}
+
+void frmMDIParent::arrangeIcons()
+{
+    // Minimised windows in a row along the bottom edge.
+    int x = 0;
+    const int bottom = m_area->viewport()->height();
+    for (frmMDIChild* w : documents()) {
+        if (!w->isMinimized())
+            continue;
+        w->move(x, bottom - w->height());
+        x += w->width();
+    }
+}
+
+// --- Bars ------------------------------------------------------------------------
+
+void frmMDIParent::enable(const char* key, bool on)
+{
+    if (QAction* a = m_toolbar->findChild<QAction*>(QLatin1String(key)))
+        a->setEnabled(on);
+}
+
+void frmMDIParent::UpdateToolbar()
+{
+    TextControl* s = activeSurface();
+    const bool active = s != nullptr;
+    enable("Save", active);
+    enable("Print", active && printingAvailable);
+    enable("PrintPreview", active && printingAvailable);
+    enable("Find", active);
+    enable("Cut", active && s->CanCopy());
+    enable("Copy", active && s->CanCopy());
+    enable("Paste", active && s->CanPaste());
+    enable("Undo", active && s->CanUndo());
+    enable("Redo", active && s->CanRedo());
+    updateStatus();
+}
+
+void frmMDIParent::setHeaderFooterButtons(bool inPart, bool firstPage, bool defaultPart)
+{
+    // The properties dialog is not built yet; its button stays off.
+    enable("SwitchBetweenHeaderAndFooter", inPart);
+    enable("GoToFirstPage", inPart && firstPage);
+    enable("GoToDefault", inPart && defaultPart);
+}
+
+void frmMDIParent::setTextControl(TextControl* surface)
+{
+    if (m_surface == surface)
+        return;
+    disconnect(m_surfaceConnection);
+    m_surface = surface;
+    if (surface)
+        m_surfaceConnection =
+            connect(surface, &TextControl::PosChange, this, &frmMDIParent::updateStatus);
+    updateStatus();
+}
+
+void frmMDIParent::updateStatus()
+{
+    if (!m_surface) {
+        m_panels[0]->setText(QStringLiteral("Seite"));
+        m_panels[1]->setText(QStringLiteral("Zeile"));
+        m_panels[2]->setText(QStringLiteral("Spalte"));
+        return;
+    }
+    const InputPosition p = m_surface->CurrentInputPosition();
+    m_panels[0]->setText(QStringLiteral("Seite %1").arg(p.page));
+    m_panels[1]->setText(QStringLiteral("Zeile %1").arg(p.line));
+    m_panels[2]->setText(QStringLiteral("Spalte %1").arg(p.column));
+}
+
+// --- Toolbar ---------------------------------------------------------------------
+
+void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
+{
+    TextControl* s = activeSurface();
+    frmMDIChild* w = IsDocumentActive() ? activeDocument() : nullptr;
+    if (key == QLatin1String("New")) {
+        frmMDIChild::NewDocument();
+    } else if (key == QLatin1String("Open")) {
+        DocumentFiles::OpenDocument();
+    } else if (key == QLatin1String("Save")) {
+        DocumentFiles::SaveActiveDocument();
+    } else if (key == QLatin1String("Cut")) {
+        EditCut();
+    } else if (key == QLatin1String("Copy")) {
+        EditCopy();
+    } else if (key == QLatin1String("Paste")) {
+        EditPaste();
+    } else if (key == QLatin1String("Undo")) {
+        if (s)
+            s->Undo();
+    } else if (key == QLatin1String("Redo")) {
+        if (s)
+            s->Redo();
+    } else if (key == QLatin1String("Find")) {
+        EditFind(1);
+    } else if (key == QLatin1String("SwitchBetweenHeaderAndFooter") ||
+               key == QLatin1String("GoToFirstPage") || key == QLatin1String("GoToDefault")) {
+        if (!w)
+            return;
+        const auto step = ShellRules::headerFooterStep(key, w->HeaderFooterActive);
+        if (!step)
+            return;
+        if (step->store)
+            w->HeaderFooterActive = step->part;
+        w->activateHeaderFooter(step->part);
+    } else if (key == QLatin1String("Kontorix")) {
+        sharedWindow()->mnuBrief_Click();
+    } else if (key == QLatin1String("Querformat") || key == QLatin1String("Hochformat")) {
+        if (!s)
+            return;
+        const int width = s->PageWidth();
+        s->setPageWidth(s->PageHeight());
+        s->setPageHeight(width);
+    } else if (key == QLatin1String("Rechner")) {
+        RunCalculator();
+    } else if (key == QLatin1String("Ende")) {
+        close();
+    }
+    // Print, PrintPreview, HeaderProperties, Schriften, Serienbrief, Etiketten and
+    // Tabelle open windows that are not built yet; their buttons are disabled.
+}
+
+void frmMDIParent::mnuFile_New_Click() { frmMDIChild::NewDocument(); }
+void frmMDIParent::mnuFile_Open_Click() { DocumentFiles::OpenDocument(); }
+
+// --- Editing helpers -------------------------------------------------------------
+
+void frmMDIParent::EditCut()
+{
+    if (TextControl* s = activeSurface())
+        s->Clip(1);
+}
+
+void frmMDIParent::EditCopy()
+{
+    if (TextControl* s = activeSurface())
+        s->Clip(2);
+}
+
+void frmMDIParent::EditPaste()
+{
+    if (TextControl* s = activeSurface())
+        s->Clip(3);
+}
+
+void frmMDIParent::EditDelete()
+{
+    if (TextControl* s = activeSurface())
+        s->Clip(4);
+}
+
+void frmMDIParent::EditFind(int mode)
+{
+    if (TextControl* s = activeSurface())
+        s->FindReplace(mode);
+}
+
+void frmMDIParent::EditSelectAll()
+{
+    TextControl* s = activeSurface();
+    if (!s)
+        return;
+    WaitCursor wait;
+    s->setSelStart(0);
+    s->setSelLength(-1);
+}
+
+void frmMDIParent::RunCalculator()
+{
+    const QString own = appState().ProgramFolder + QStringLiteral("Rechner");
+    if (QFileInfo(own).isExecutable() && QProcess::startDetached(own, {}))
+        return;
+    for (const char* name : {"gnome-calculator", "kcalc", "galculator", "xcalc"}) {
+        const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!exe.isEmpty() && QProcess::startDetached(exe, {}))
+            return;
+    }
+}
+
+void frmMDIParent::ChooseDocumentColour(int which)
+{
+    TextControl* s = activeSurface();
+    if (!s)
+        return;
+    const QColor current = which == 1 ? s->ForeColor() : s->TextBkColor();
+    QWidget* owner = m_shared ? static_cast<QWidget*>(m_shared) : this;
+    const std::optional<QColor> chosen = prompter().colour(owner, current);
+    if (!chosen || (current.isValid() && *chosen == current))
+        return;
+    if (which == 1)
+        s->setForeColor(*chosen);
+    else
+        s->setTextBkColor(*chosen);
+}
+
+// --- Program end and drops -------------------------------------------------------
+
+void frmMDIParent::closeEvent(QCloseEvent* e)
+{
+    const QList<QMdiSubWindow*> list = m_area->subWindowList();
+    for (QMdiSubWindow* sw : list) {
+        QPointer<QMdiSubWindow> guard(sw);
+        if (guard && !guard->isHidden() && !guard->close()) {
+            e->ignore();
+            return;
+        }
+    }
+    e->accept();
+}
+
+void frmMDIParent::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (e->mimeData()->hasUrls())
+        e->acceptProposedAction();
+}
+
+void frmMDIParent::dropEvent(QDropEvent* e)
+{
+    e->acceptProposedAction();
+    OpenDroppedFiles(e->mimeData()->urls());
+}
+
+void frmMDIParent::OpenDroppedFiles(const QList<QUrl>& urls)
+{
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        DocumentFiles::OpenDocument(urls.first().toLocalFile());
+}

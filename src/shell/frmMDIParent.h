@@ -1,0 +1,108 @@
+#pragma once
+// The main frame: the program's one top-level window. It works out the folders at
+// load, opens the first document on its first activation, owns the toolbar, the
+// formatting bar and the status bar that all document windows share, and carries
+// the application-wide editing helpers that act on the active document.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QUrl>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class TextControl;
+class frmMDIChild;
+
+class frmMDIParent : public QMainWindow {
+    Q_OBJECT
+public:
+    // `commandLine` is the program's arguments joined by blanks.
+    explicit frmMDIParent(const QString& commandLine = {}, QWidget* parent = nullptr);
+    ~frmMDIParent() override;
+
+    // The frame of this run; null before it is created and after it is gone.
+    static frmMDIParent* instance();
+
+    QMdiArea* mdiArea() const { return m_area; }
+    // The frame's active document window (also while a dialog has the focus).
+    frmMDIChild* activeDocument() const;
+    QList<frmMDIChild*> documents() const;
+    // The reusable document window of the letter and label commands; created and
+    // shown on first use.
+    frmMDIChild* sharedWindow();
+    frmMDIChild* existingSharedWindow() const;
+
+    bool IsDocumentActive() const;
+    bool firstActivationDone() const { return m_activated; }
+    // True when the start found no address database and the program must end.
+    bool startAborted() const { return m_startAborted; }
+
+    // Printing is not built yet: Print and PrintPreview stay disabled until it is.
+    static constexpr bool printingAvailable = false;
+
+    // Ties the formatting bar and the status bar to `surface` (null: none).
+    void setTextControl(TextControl* surface);
+    // Header/footer buttons as the active window's header/footer events decide.
+    void setHeaderFooterButtons(bool inPart, bool firstPage, bool defaultPart);
+
+    // Tiles the windows in rows (Qt::Vertical: one above the other) or in columns.
+    void tileWindows(Qt::Orientation stack);
+    void arrangeIcons();
+    // Called by a document window once it has passed its close check.
+    void documentClosed(frmMDIChild* w);
+
+public Q_SLOTS:
+    void MDIForm_Activate();
+    void UpdateToolbar();
+    void Toolbar1_ButtonClick(const QString& key);
+    void mnuFile_New_Click();
+    void mnuFile_Open_Click();
+    // Files dropped on the frame: the first one is opened.
+    void OpenDroppedFiles(const QList<QUrl>& urls);
+
+    void EditCut();
+    void EditCopy();
+    void EditPaste();
+    void EditDelete();
+    void EditFind(int mode);
+    void EditSelectAll();
+    void RunCalculator();
+    void ChooseDocumentColour(int which);
+
+protected:
+    bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    void MDIForm_Load();
+    void locateAddressDatabase();
+    void buildFrameMenu();
+    void buildBars();
+    void onSubWindowActivated(QMdiSubWindow* sw);
+    void showMenusOf(frmMDIChild* w);
+    void updateStatus();
+    TextControl* activeSurface() const;
+    void enable(const char* key, bool on);
+
+    QMdiArea* m_area = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QToolBar* m_buttonBar = nullptr;
+    QStatusBar* m_statusBar = nullptr;
+    QLabel* m_panels[3] = {nullptr, nullptr, nullptr};
+    QMenu* m_fileMenu = nullptr;
+    QPointer<frmMDIChild> m_shared;
+    QPointer<frmMDIChild> m_menuOwner;
+    QPointer<TextControl> m_surface;
+    QMetaObject::Connection m_surfaceConnection;
+    QString m_commandLine;
+    QString m_startFolder;
+    bool m_activated = false;
+    bool m_startAborted = false;
+};

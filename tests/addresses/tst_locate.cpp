@@ -1,0 +1,234 @@
+#include "AddressFixture.h"
+
+#include "addresses/LocateAddressDatabase.h"
+#include "addresses/RecordSource.h"
+#include "app/AppState.h"
+#include "app/ScriptedPrompter.h"
+#include "TestHome.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestLocate : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir* m_dir = nullptr;
+    ScriptedPrompter* m_prompter = nullptr;
+    AppState m_state;
+
+    QString root() const { return m_dir->path() + QLatin1Char('/'); }
+    QString system() const { return root() + QStringLiteral("opt/Adresskartei/"); }
+    static void put(const QString& path, const QByteArray& content = "x")
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    static QByteArray contentOf(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    bool locate(bool removable = false)
+    {
+        return LocateAddressDatabase(m_state, removable, root() + QStringLiteral("stick"), system());
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        auto p = std::make_unique<ScriptedPrompter>();
+        m_prompter = p.get();
+        setPrompter(std::move(p));
+        m_state = AppState{};
+        m_state.ProgramFolder = root() + QStringLiteral("prog/");
+        m_state.WorkFolder = root() + QStringLiteral("home/QX-Kontorix/");
+        m_state.AddressFolder = root() + QStringLiteral("home/Adresskartei/");
+        QDir().mkpath(m_state.ProgramFolder);
+        QDir().mkpath(m_state.WorkFolder);
+    }
+    void cleanup()
+    {
+        delete m_dir;
+        m_dir = nullptr;
+    }
+
+    void kontorixDbNamesExistingFile()
+    {
+        const QString db = root() + QStringLiteral("elsewhere/meine.qxa");
+        put(db);
+        put(m_state.WorkFolder + "KontorixDB.txt", "\"" + db.toUtf8() + "\"\r\n");
+        put(m_state.WorkFolder + "Datenbank.txt", "\"/nirgends.adr\"\r\n");
+        put(m_state.WorkFolder + "address50.adr");
+        QVERIFY(locate());
+        QCOMPARE(m_state.AddressDbPath, db);
+        QVERIFY(QFile::exists(m_state.WorkFolder + "Datenbank.txt"));
+    }
+
+    void kontorixDbNamingMissingFileIsIgnored()
+    {
+        put(m_state.WorkFolder + "KontorixDB.txt", "\"/nirgends/weg.qxa\"\r\n");
+        put(m_state.WorkFolder + "address50.adr");
+        QVERIFY(locate());
+        QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address50.adr");
+    }
+
+    void handOverIsUsedOnceUnchecked()
+    {
+        put(m_state.WorkFolder + "KontorixDB.txt", "\"/nirgends/weg.qxa\"\r\n");
+        put(m_state.WorkFolder + "Datenbank.txt", "/nicht/da.adr,\"zweites\"\r\n");
+        put(m_state.WorkFolder + "address50.adr");
+        QVERIFY(locate());
+        QCOMPARE(m_state.AddressDbPath, QStringLiteral("/nicht/da.adr"));
+        QVERIFY(!QFile::exists(m_state.WorkFolder + "Datenbank.txt"));
+        // The next start goes on with the candidates.
+        QVERIFY(locate());
+        QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address50.adr");
+        QCOMPARE(m_prompter->asked.size(), 0);
+    }
+
+    void candidates_data()
+    {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("copied");
+        const QStringList all{"work/address50.adr", "addr/address60.qxa", "prog/Kartei.exe", "system/Kartei.exe",
+                              "prog/address50.adr", "prog/address30.adr"};
+        QTest::newRow("work copy first") << all << "work/address50.adr" << "";
+        QTest::newRow("companion file in home") << all.mid(1) << "addr/address60.qxa" << "";
+        QTest::newRow("companion beside program") << all.mid(2) << "prog/address50.adr" << "";
+        QTest::newRow("companion without ending") << QStringList{"prog/Kartei", "prog/address30.adr"}
+                                                  << "prog/address50.adr" << "";
+        QTest::newRow("companion system-wide") << all.mid(3) << "system/address50.adr" << "";
+        QTest::newRow("program's database copied") << all.mid(4) << "work/address50.adr" << "work/address50.adr";
+        QTest::newRow("old database copied") << all.mid(5) << "work/address30.adr" << "work/address30.adr";
+    }
+    void candidates()
+    {
+        QFETCH(QStringList, present);
+        QFETCH(QString, expected);
+        QFETCH(QString, copied);
+        auto expand = [&](QString p) {
+            p.replace(QStringLiteral("work/"), m_state.WorkFolder);
+            p.replace(QStringLiteral("addr/"), m_state.AddressFolder);
+            p.replace(QStringLiteral("prog/"), m_state.ProgramFolder);
+            p.replace(QStringLiteral("system/"), system());
+            return p;
+        };
+        for (const QString& p : present)
+            put(expand(p), p.toUtf8());
+        QVERIFY(locate());
+        QCOMPARE(m_state.AddressDbPath, expand(expected));
+        if (!copied.isEmpty())
+            QCOMPARE(contentOf(expand(copied)), QByteArray("prog/") + QFileInfo(copied).fileName().toUtf8());
+        QCOMPARE(m_prompter->asked.size(), 0);
+    }
+
+    void oldDatabaseCopyIsNotOverwritten()
+    {
+        put(m_state.ProgramFolder + "address30.adr", "neu");
+        put(m_state.WorkFolder + "address30.adr", "bearbeitet");
+        QVERIFY(locate());
+        QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address30.adr");
+        QCOMPARE(contentOf(m_state.AddressDbPath), QByteArray("bearbeitet"));
+    }
+
+    void nothingFoundEndsTheProgram()
+    {
+        QVERIFY(!locate());
+        QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address50.adr");
+        QCOMPARE(m_prompter->asked.size(), 1);
+        const auto& a = m_prompter->last();
+        QCOMPARE(a.title, QStringLiteral("Datenbank-Datei fehlt"));
+        QCOMPARE(a.text, QStringLiteral("Datenbank [address50.adr]  unter   \r\n") + m_state.WorkFolder +
+                             QStringLiteral("address50.adr\r\n   nicht gefunden"));
+        QCOMPARE(a.icon, Prompter::Icon::Critical);
+        QCOMPARE(a.buttons, Prompter::Buttons(QMessageBox::Ok));
+    }
+
+    void removableCopiesOnceAndKeepsTheCopy()
+    {
+        m_state.WorkFolder = m_state.ProgramFolder;
+        const QString onStick = root() + QStringLiteral("stick/Adresskartei/address60.qxa");
+        put(onStick, "erste");
+        QVERIFY(locate(true));
+        QCOMPARE(m_state.AddressDbPath, m_state.ProgramFolder + "address60.qxa");
+        QCOMPARE(contentOf(m_state.AddressDbPath), QByteArray("erste"));
+        // The stick's file changes; the next start keeps the existing copy.
+        put(onStick, "zweite");
+        QVERIFY(locate(true));
+        QCOMPARE(m_state.AddressDbPath, m_state.ProgramFolder + "address60.qxa");
+        QCOMPARE(contentOf(m_state.AddressDbPath), QByteArray("erste"));
+    }
+
+    void removableCandidates_data()
+    {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("all") << QStringList{"address60.qxa", "address60.adr", "address50.adr", "address30.adr"}
+                             << "address60.qxa";
+        QTest::newRow("no qxa") << QStringList{"address60.adr", "address50.adr", "address30.adr"} << "address60.adr";
+        QTest::newRow("fifty") << QStringList{"address50.adr", "address30.adr"} << "address50.adr";
+        QTest::newRow("thirty") << QStringList{"address30.adr"} << "address30.adr";
+    }
+    void removableCandidates()
+    {
+        QFETCH(QStringList, present);
+        QFETCH(QString, expected);
+        m_state.WorkFolder = m_state.ProgramFolder;
+        // Home-folder files do not count on the road.
+        put(m_state.AddressFolder + "address60.qxa");
+        for (const QString& p : present)
+            put(m_state.ProgramFolder + p);
+        QVERIFY(locate(true));
+        QCOMPARE(m_state.AddressDbPath, m_state.ProgramFolder + expected);
+    }
+
+    void removableNothingFound()
+    {
+        m_state.WorkFolder = m_state.ProgramFolder;
+        QVERIFY(!locate(true));
+        QCOMPARE(m_prompter->asked.size(), 1);
+        QCOMPARE(m_prompter->last().title, QStringLiteral("Datenbank-Datei fehlt"));
+        QCOMPARE(m_prompter->last().text,
+                 QStringLiteral("Datenbank [address50.adr]  nicht gefunden\r\n Kopieren Sie die Datei [address50.adr]  "
+                                "oder  [address60.qxa] \r\nvon Ihrem Rechner nach ") +
+                     m_state.ProgramFolder);
+        QCOMPARE(m_prompter->last().icon, Prompter::Icon::Critical);
+    }
+
+    // A fresh install: only the starter database beside the program.
+    void freshInstallStartsWithStarterDatabase()
+    {
+        const QString built = QStringLiteral(QX_BINARY_DIR "/address50.adr");
+        if (QFile::exists(built))
+            QVERIFY(QFile::copy(built, m_state.ProgramFolder + "address50.adr"));
+        else
+            QVERIFY(AddressFixture::makeStarter(m_state.ProgramFolder + "address50.adr"));
+        QVERIFY(locate());
+        QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address50.adr");
+        RecordSource addresses, letterhead, options;
+        QVERIFY(addresses.open(m_state.AddressDbPath, QStringLiteral("select * from [Addressen] Order by [Nachname], [Vorname]")));
+        QVERIFY(addresses.recordCount() >= 12);
+        QCOMPARE(addresses.field(QStringLiteral("Nachname")), QStringLiteral("Ärger"));
+        QVERIFY(letterhead.open(m_state.AddressDbPath, QStringLiteral("Briefkopf")));
+        QCOMPARE(letterhead.recordCount(), 1);
+        QVERIFY(!letterhead.field(QStringLiteral("BriefKStraße")).isEmpty());
+        QVERIFY(options.open(m_state.AddressDbPath, QStringLiteral("Optionen")));
+        QCOMPARE(options.field(QStringLiteral("Freiztxt")), QStringLiteral("17"));
+        QCOMPARE(options.field(QStringLiteral("Freiytxt")), QStringLiteral("90"));
+        // Every form of address the letters know has an example.
+        QStringList titles;
+        for (int i = 0; i < addresses.recordCount(); ++i)
+            titles << addresses.fieldAt(i, QStringLiteral("Anrede"));
+        for (const char* t : {"", "Firma", "Hallo", "Herrn", "Frau", "Frl.", "Frau Dr.", "Herr Dr.", "Liebe", "Lieber",
+                              "Liebe Schwester", "Lieber Bruder", "Familie", "An die", "An das"})
+            QVERIFY2(titles.contains(QString::fromUtf8(t)), t);
+    }
+};
+
+QTEST_MAIN(TestLocate)
+#include "tst_locate.moc"

@@ -1,0 +1,619 @@
+#include "app/ScriptedPrompter.h"
+#include "engine/CharacterDialog.h"
+#include "engine/Document.h"
+#include "engine/FragmentMimeData.h"
+#include "engine/TextControl.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace {
+constexpr int kFieldId = QTextFormat::UserProperty + 1;
+
+// Horizontal extent of the dark pixels of what the surface shows.
+int inkWidth(QWidget* w)
+{
+    const QImage img = w->grab().toImage();
+    int left = img.width(), right = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                left = qMin(left, x);
+                right = qMax(right, x);
+            }
+    return right < 0 ? 0 : right - left + 1;
+}
+} // namespace
+
+class TestTextControl : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        auto p = std::make_unique<ScriptedPrompter>();
+        prompts = p.get();
+        setPrompter(std::move(p));
+        tc = new TextControl;
+        tc->resize(900, 500);
+        tc->show();
+    }
+    void cleanup() { delete tc; }
+
+    void selTextLineEnds_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("blocks");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << 2 << QStringLiteral("a\r\nb");
+        QTest::newRow("CR") << QStringLiteral("a\rb\rc") << 3 << QStringLiteral("a\r\nb\r\nc");
+        QTest::newRow("LF") << QStringLiteral("a\nb") << 2 << QStringLiteral("a\r\nb");
+        QTest::newRow("form feed") << QStringLiteral("a\fb") << 2 << QStringLiteral("a\r\nb");
+        QTest::newRow("none") << QStringLiteral("abc") << 1 << QStringLiteral("abc");
+    }
+    void selTextLineEnds()
+    {
+        QFETCH(QString, input);
+        QFETCH(int, blocks);
+        QFETCH(QString, text);
+        tc->setSelText(input);
+        QCOMPARE(tc->document()->blockCount(), blocks);
+        QCOMPARE(tc->Text(), text);
+        QCOMPARE(tc->SelStart(), tc->document()->characterCount() - 1);
+    }
+
+    void formFeedStartsANewPage()
+    {
+        tc->setSelText(QStringLiteral("Seite eins\fSeite zwei"));
+        QCOMPARE(tc->CurrentPages(), 2);
+        QCOMPARE(tc->CurrentInputPosition().page, 2);
+    }
+
+    void selTextReplacesTheSelection()
+    {
+        tc->setText(QStringLiteral("Hallo Welt"));
+        tc->setSelStart(6);
+        tc->setSelLength(-1);
+        QCOMPARE(tc->SelLength(), 4);
+        QCOMPARE(tc->SelText(), QStringLiteral("Welt"));
+        tc->setSelText(QStringLiteral("Erde"));
+        QCOMPARE(tc->Text(), QStringLiteral("Hallo Erde"));
+        QCOMPARE(tc->SelLength(), 0);
+    }
+
+    void selectionIsClamped()
+    {
+        tc->setText(QStringLiteral("abc"));
+        tc->setSelStart(99);
+        QCOMPARE(tc->SelStart(), 3);
+        tc->setSelStart(1);
+        tc->setSelLength(99);
+        QCOMPARE(tc->SelLength(), 2);
+    }
+
+    void clipOnEmptySelectionDoesNothing_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::newRow("cut") << 1;
+        QTest::newRow("copy") << 2;
+        QTest::newRow("delete") << 4;
+    }
+    void clipOnEmptySelectionDoesNothing()
+    {
+        QFETCH(int, action);
+        QApplication::clipboard()->setText(QStringLiteral("bleibt"));
+        tc->setText(QStringLiteral("abc"));
+        tc->document()->clearUndoRedoStacks();
+        tc->setSelStart(1);
+        QVERIFY(!tc->CanCopy());
+        tc->Clip(action);
+        QCOMPARE(tc->Text(), QStringLiteral("abc"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("bleibt"));
+        QVERIFY(!tc->CanUndo());
+    }
+
+    void copyPasteKeepsUserProperty()
+    {
+        tc->setText(QStringLiteral("vor Feld nach"));
+        QTextCursor c(tc->document());
+        c.setPosition(4);
+        c.setPosition(8, QTextCursor::KeepAnchor);
+        QTextCharFormat f;
+        f.setProperty(kFieldId, 42);
+        c.mergeCharFormat(f);
+        tc->setSelStart(4);
+        tc->setSelLength(4);
+        tc->Clip(2);
+        const QMimeData* md = QApplication::clipboard()->mimeData();
+        QVERIFY(md->hasText());
+        QCOMPARE(md->text(), QStringLiteral("Feld"));
+        QVERIFY(md->hasHtml());
+        QVERIFY(md->hasFormat(FragmentMimeData::mimeType()));
+        tc->setSelStart(tc->document()->characterCount() - 1);
+        QVERIFY(tc->CanPaste());
+        tc->Clip(3);
+        QCOMPARE(tc->Text(), QStringLiteral("vor Feld nachFeld"));
+        QTextCursor probe(tc->document());
+        probe.setPosition(15); // inside the pasted copy
+        QCOMPARE(probe.charFormat().property(kFieldId).toInt(), 42);
+        QCOMPARE(tc->UndoKind(), 1);
+    }
+
+    void encodedFragmentKeepsFormatsAndParagraphs()
+    {
+        // The byte form is what another instance of the program receives.
+        QTextDocument src;
+        QTextCursor s(&src);
+        QTextCharFormat field;
+        field.setProperty(kFieldId, 7);
+        field.setFontWeight(QFont::Bold);
+        s.insertText(QStringLiteral("eins "));
+        s.insertText(QStringLiteral("F"), field);
+        s.insertBlock();
+        s.insertText(QStringLiteral("zwei"));
+        const QByteArray bytes = FragmentMimeData::encode(QTextDocumentFragment(&src));
+        QTextDocument dst;
+        QTextCursor d(&dst);
+        QVERIFY(FragmentMimeData::insertEncoded(bytes, d));
+        QCOMPARE(dst.toPlainText(), QStringLiteral("eins F\nzwei"));
+        QTextCursor probe(&dst);
+        probe.setPosition(6);
+        QCOMPARE(probe.charFormat().property(kFieldId).toInt(), 7);
+        QCOMPARE(probe.charFormat().fontWeight(), int(QFont::Bold));
+        // Broken data inserts nothing.
+        QVERIFY(!FragmentMimeData::insertEncoded(bytes.left(bytes.size() / 2), d));
+        QCOMPARE(dst.toPlainText(), QStringLiteral("eins F\nzwei"));
+    }
+
+    void mixedSelectionReads()
+    {
+        tc->setText(QStringLiteral("ab"));
+        tc->setSelStart(0);
+        tc->setSelLength(1);
+        tc->setFontBold(true);
+        tc->setForeColor(Qt::red);
+        QVERIFY(tc->FontBold());
+        QCOMPARE(tc->ForeColor(), QColor(Qt::red));
+        tc->setSelLength(-1); // "ab"
+        QVERIFY(!tc->FontBold());
+        QVERIFY(!tc->ForeColor().isValid());
+        QCOMPARE(tc->FontName(), QStringLiteral("Arial"));
+        QCOMPARE(tc->FontSize(), 11.0);
+        tc->setSelStart(1);
+        tc->setSelLength(1);
+        tc->setFontSize(14);
+        tc->setFontName(QStringLiteral("DejaVu Serif"));
+        tc->setSelStart(0);
+        tc->setSelLength(-1);
+        QCOMPARE(tc->FontSize(), 0.0);
+        QCOMPARE(tc->FontName(), QString());
+        QCOMPARE(tc->ForeColor(), QColor());
+    }
+
+    void readsAtTheCaretFollowTheTextBefore()
+    {
+        tc->setText(QStringLiteral("ab"));
+        tc->setSelStart(0);
+        tc->setSelLength(1);
+        tc->setFontUnderline(true);
+        tc->setSelStart(1); // after the underlined "a"
+        QVERIFY(tc->FontUnderline());
+        QCOMPARE(tc->ForeColor(), QColor(Qt::black));
+        QVERIFY(!tc->TextBkColor().isValid());
+    }
+
+    void tabStops_data()
+    {
+        QTest::addColumn<QList<int>>("set");
+        QTest::addColumn<QList<int>>("sorted");
+        QTest::newRow("in order") << QList<int>{567, 1134} << QList<int>{567, 1134};
+        QTest::newRow("reversed") << QList<int>{2835, 1134, 567} << QList<int>{567, 1134, 2835};
+        QTest::newRow("odd twips") << QList<int>{1001, 7} << QList<int>{7, 1001};
+    }
+    void tabStops()
+    {
+        QFETCH(QList<int>, set);
+        QFETCH(QList<int>, sorted);
+        tc->setText(QStringLiteral("a\tb"));
+        for (int i = 0; i < set.size(); ++i) {
+            tc->setTabCurrent(i + 1);
+            tc->setTabPos(set.at(i));
+            QCOMPARE(tc->TabPos(), set.at(i)); // the index follows the stop
+        }
+        QCOMPARE(tc->TabCount(), set.size());
+        for (int i = 0; i < sorted.size(); ++i) {
+            tc->setTabCurrent(i + 1);
+            QCOMPARE(tc->TabPos(), sorted.at(i));
+            QCOMPARE(tc->TabType(), 1);
+        }
+    }
+
+    void tabTypes()
+    {
+        tc->setText(QStringLiteral("x"));
+        for (int type = 1; type <= 4; ++type) {
+            tc->setTabCurrent(type);
+            tc->setTabPos(type * 1000);
+            tc->setTabType(type);
+        }
+        for (int type = 1; type <= 4; ++type) {
+            tc->setTabCurrent(type);
+            QCOMPARE(tc->TabType(), type);
+        }
+        tc->setTabCurrent(9);
+        QCOMPARE(tc->TabType(), 0);
+        QCOMPARE(tc->TabPos(), 0);
+        tc->removeTabStop(1);
+        QCOMPARE(tc->TabCount(), 3);
+    }
+
+    void pageMembersAndLoadSaveAttributes()
+    {
+        tc->setPageWidth(16837);
+        tc->setPageHeight(11906);
+        tc->setPageMarginL(1440);
+        tc->setPageMarginT(720);
+        tc->setPageMarginR(1000);
+        tc->setPageMarginB(500);
+        const QList<int> expected{16837, 11906, 1440, 720, 1000, 500};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(tc->LoadSaveAttribute(i).toInt(), expected.at(i));
+        tc->setLoadSaveAttribute(2, 2000);
+        tc->setLoadSaveAttribute(1, 15000);
+        QCOMPARE(tc->PageMarginL(), 2000);
+        QCOMPARE(tc->PageHeight(), 15000);
+        QCOMPARE(tc->doc()->page().marginL, 2000);
+        tc->setLoadSaveAttribute(8, QStringLiteral("stil.css"));
+        tc->setLoadSaveAttribute(38, true);
+        QCOMPARE(tc->LoadSaveAttribute(8).toString(), QStringLiteral("stil.css"));
+        QCOMPARE(tc->LoadSaveAttribute(38).toBool(), true);
+        QVERIFY(!tc->LoadSaveAttribute(77).isValid());
+    }
+
+    void inputPosition_data()
+    {
+        QTest::addColumn<int>("paragraph"); // 0-based, each "pN" one line
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::newRow("first") << 0 << 0 << 1 << 1 << 1;
+        QTest::newRow("third") << 2 << 2 << 1 << 3 << 3;
+        QTest::newRow("fourth") << 3 << 0 << 2 << 1 << 1;
+        QTest::newRow("fifth") << 4 << 1 << 2 << 2 << 2;
+        QTest::newRow("last") << 6 << 2 << 3 << 1 << 3;
+    }
+    void inputPosition()
+    {
+        QFETCH(int, paragraph);
+        QFETCH(int, offset);
+        QFETCH(int, page);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        setThreeLinesPerPage();
+        const int pos = tc->document()->findBlockByNumber(paragraph).position() + offset;
+        tc->setSelStart(pos);
+        const InputPosition p = tc->CurrentInputPosition();
+        QCOMPARE(p.page, page);
+        QCOMPARE(p.line, line);
+        QCOMPARE(p.column, column);
+        QCOMPARE(tc->CurrentPages(), 3);
+        tc->setSelStart(0);
+        tc->setCurrentInputPosition(p);
+        QCOMPARE(tc->SelStart(), pos);
+    }
+
+    void inputPositionCountsWrappedLines()
+    {
+        setThreeLinesPerPage();
+        // A paragraph long enough for several lines pushes the rest down.
+        tc->setSelStart(0);
+        tc->setSelText(QString(QStringLiteral("Wort ")).repeated(60) + QStringLiteral("\r"));
+        const QTextBlock first = tc->document()->firstBlock();
+        const int lines = first.layout()->lineCount();
+        QVERIFY(lines > 1);
+        tc->setSelStart(first.next().position()); // "p1"
+        const InputPosition p = tc->CurrentInputPosition();
+        QCOMPARE((p.page - 1) * 3 + p.line, lines + 1);
+        QCOMPARE(tc->CurrentPages(), (lines + 7 + 2) / 3);
+        // Column on a wrapped line counts from that line's start.
+        const QTextLine second = first.layout()->lineAt(1);
+        tc->setSelStart(second.textStart() + 2);
+        QCOMPARE(tc->CurrentInputPosition().line, 2);
+        QCOMPARE(tc->CurrentInputPosition().column, 3);
+    }
+
+    void paragraphSpacingAndBreaksCount()
+    {
+        tc->setText(QStringLiteral("a\rb\rc\rd"));
+        const int body = tc->PageHeight() - tc->PageMarginT() - tc->PageMarginB();
+        // Space after "a" fills its page; "c" asks for a new page after itself.
+        QTextCursor c(tc->document());
+        QTextBlockFormat spaced;
+        spaced.setBottomMargin(body / 15.0 - 5);
+        c.mergeBlockFormat(spaced);
+        c.movePosition(QTextCursor::NextBlock);
+        c.movePosition(QTextCursor::NextBlock);
+        QTextBlockFormat breakAfter;
+        breakAfter.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysAfter);
+        c.mergeBlockFormat(breakAfter);
+        QCOMPARE(tc->CurrentPages(), 3);
+        tc->setSelStart(2); // "b"
+        QCOMPARE(tc->CurrentInputPosition().page, 2);
+        tc->setSelStart(6); // "d"
+        QCOMPARE(tc->CurrentInputPosition().page, 3);
+        QCOMPARE(tc->CurrentInputPosition().line, 1);
+    }
+
+    void inputPositionBeyondTheTextIsClamped()
+    {
+        setThreeLinesPerPage();
+        tc->setCurrentInputPosition({9, 9, 99});
+        QCOMPARE(tc->SelStart(), tc->document()->characterCount() - 1);
+    }
+
+    void zoomScalesWhatIsShown_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("normal") << 0;
+        QTest::newRow("layout") << 1;
+        QTest::newRow("centred") << 2;
+    }
+    void zoomScalesWhatIsShown()
+    {
+        QFETCH(int, mode);
+        tc->setViewMode(mode);
+        tc->setText(QStringLiteral("Hallo Welt, ein Test"));
+        tc->setSelStart(0);
+        QApplication::processEvents();
+        const int caret100 = tc->cursorRect().height();
+        const int ink100 = inkWidth(tc->viewport());
+        QVERIFY(ink100 > 20);
+        tc->setZoomFactor(200);
+        QApplication::processEvents();
+        QCOMPARE(tc->ZoomFactor(), 200);
+        const int caret200 = tc->cursorRect().height();
+        const int ink200 = inkWidth(tc->viewport());
+        QVERIFY2(qAbs(caret200 - 2 * caret100) <= 2, qPrintable(QStringLiteral("%1 %2").arg(caret100).arg(caret200)));
+        // Glyph hinting differs a little between sizes.
+        QVERIFY2(qAbs(ink200 - 2 * ink100) <= ink100 / 10, qPrintable(QStringLiteral("%1 %2").arg(ink100).arg(ink200)));
+        tc->setZoomFactor(50);
+        QApplication::processEvents();
+        QVERIFY(qAbs(inkWidth(tc->viewport()) * 2 - ink100) <= ink100 / 10);
+        tc->setZoomFactor(1000);
+        QCOMPARE(tc->ZoomFactor(), 400);
+        tc->setZoomFactor(1);
+        QCOMPARE(tc->ZoomFactor(), 10);
+    }
+
+    void pagesDoNotDependOnTheZoom()
+    {
+        // The zoomed layout rounds line heights to whole pixels; the pages must not follow.
+        tc->setText(QString(QStringLiteral("Eine Zeile Text\r")).repeated(400));
+        tc->setSelStart(tc->document()->findBlockByNumber(300).position());
+        const int pages = tc->CurrentPages();
+        const InputPosition at = tc->CurrentInputPosition();
+        QVERIFY(pages >= 5);
+        for (int z : {48, 75, 150, 200, 400}) {
+            tc->setZoomFactor(z);
+            QCOMPARE(tc->CurrentPages(), pages);
+            QCOMPARE(tc->CurrentInputPosition().page, at.page);
+            QCOMPARE(tc->CurrentInputPosition().line, at.line);
+        }
+    }
+
+    void zoomKeepsTabsAndPositions()
+    {
+        // Tab stops are stored in twips; zoom must not change them or the paging.
+        tc->setText(QStringLiteral("a\tb\fc"));
+        tc->addTabStop(1134);
+        tc->setZoomFactor(250);
+        tc->setTabCurrent(1);
+        QCOMPARE(tc->TabPos(), 1134);
+        QCOMPARE(tc->CurrentPages(), 2);
+        QCOMPARE(tc->UndoKind(), 3);
+    }
+
+    void viewModes()
+    {
+        tc->setPageWidth(11906);
+        tc->setViewMode(2);
+        QApplication::processEvents();
+        const double perTwip = tc->pixelsPerTwip();
+        const int textW = qRound((11906 - 2 * 1134) * perTwip);
+        QCOMPARE(qRound(tc->document()->textWidth()), textW);
+        // The page column is centred: equal grey on both sides.
+        const int pageLeft = tc->textLeftX() - qRound(1134 * perTwip);
+        const int pageRight = pageLeft + qRound(11906 * perTwip);
+        const QScrollBar* vsb = tc->verticalScrollBar();
+        const int innerRight = tc->contentsRect().right() + 1 - (vsb->isVisible() ? vsb->width() : 0);
+        const int greyLeft = pageLeft - tc->contentsRect().left();
+        const int greyRight = innerRight - pageRight;
+        QVERIFY(greyLeft > 20);
+        QVERIFY2(qAbs(greyLeft - greyRight) <= 2, qPrintable(QStringLiteral("%1 %2").arg(greyLeft).arg(greyRight)));
+        // Grey outside the page, white in its margin beside the text.
+        const QImage shot = tc->grab().toImage();
+        const int y = tc->viewport()->geometry().center().y();
+        QCOMPARE(shot.pixelColor(tc->contentsRect().left() + greyLeft / 2, y), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(shot.pixelColor(pageLeft + 5, y), QColor(Qt::white));
+        QCOMPARE(shot.pixelColor(pageRight - 5, y), QColor(Qt::white));
+        tc->setViewMode(0);
+        QApplication::processEvents();
+        QVERIFY(qAbs(tc->document()->textWidth() - tc->viewport()->width()) <= 1);
+        tc->resize(600, 500);
+        QApplication::processEvents();
+        QVERIFY(qAbs(tc->document()->textWidth() - tc->viewport()->width()) <= 1);
+        // Zoom and page changes keep the window's width in the normal view.
+        tc->setZoomFactor(150);
+        tc->setPageMarginL(3000);
+        QVERIFY(qAbs(tc->document()->textWidth() - tc->viewport()->width()) <= 1);
+    }
+
+    void normalViewRepagesOnResize()
+    {
+        tc->setViewMode(0);
+        setThreeLinesPerPage();
+        tc->setText(QString(QStringLiteral("Wort ")).repeated(100));
+        QApplication::processEvents();
+        const int wide = tc->CurrentPages();
+        tc->resize(200, 500);
+        QApplication::processEvents();
+        QVERIFY2(tc->CurrentPages() > wide, qPrintable(QString::number(wide)));
+    }
+
+    void controlChars()
+    {
+        tc->setText(QStringLiteral("a b\tc"));
+        QSignalSpy changes(tc, &TextControl::Change);
+        const QImage before = tc->viewport()->grab().toImage();
+        tc->setControlChars(true);
+        QVERIFY(tc->document()->defaultTextOption().flags() & QTextOption::ShowTabsAndSpaces);
+        QVERIFY(tc->document()->defaultTextOption().flags() & QTextOption::ShowLineAndParagraphSeparators);
+        QVERIFY(tc->viewport()->grab().toImage() != before);
+        tc->setControlChars(false);
+        QVERIFY(!(tc->document()->defaultTextOption().flags() & QTextOption::ShowTabsAndSpaces));
+        QCOMPARE(changes.count(), 0);
+        QVERIFY(!tc->CanUndo() || tc->UndoKind() == 1);
+    }
+
+    void scrollPosInTwips()
+    {
+        tc->setViewMode(0);
+        tc->setText(QString(QStringLiteral("Zeile\r")).repeated(300));
+        tc->setScrollPosY(3000);
+        QApplication::processEvents();
+        QVERIFY(qAbs(tc->ScrollPosY() - 3000) <= 15);
+        tc->setZoomFactor(200); // the same text stays in view
+        QVERIFY(qAbs(tc->ScrollPosY() - 3000) <= 15);
+        QVERIFY(qAbs(tc->verticalScrollBar()->value() - 400) <= 2);
+    }
+
+    void insertionMode()
+    {
+        tc->setText(QStringLiteral("abc"));
+        tc->setSelStart(0);
+        tc->setInsertionMode(false);
+        QTest::keyClicks(tc, QStringLiteral("X"));
+        QCOMPARE(tc->Text(), QStringLiteral("Xbc"));
+        tc->setInsertionMode(true);
+        QTest::keyClicks(tc, QStringLiteral("Y"));
+        QCOMPARE(tc->Text(), QStringLiteral("XYbc"));
+    }
+
+    void notifications()
+    {
+        QSignalSpy change(tc, &TextControl::Change);
+        QSignalSpy pos(tc, &TextControl::PosChange);
+        QSignalSpy down(tc, &TextControl::MouseDown);
+        QSignalSpy act(tc, &TextControl::UserActivated);
+        QString textWhenKeyDown = QStringLiteral("unset");
+        connect(tc, &TextControl::KeyDown, this,
+                [&](int key, Qt::KeyboardModifiers) {
+                    if (key == Qt::Key_Q)
+                        textWhenKeyDown = tc->Text();
+                });
+        QTest::keyClicks(tc, QStringLiteral("q"));
+        QCOMPARE(textWhenKeyDown, QString()); // told before the key is handled
+        QVERIFY(change.count() >= 1);
+        QVERIFY(pos.count() >= 1);
+        const int changes = change.count();
+        tc->setZoomFactor(150);
+        tc->setSelStart(0);
+        QCOMPARE(change.count(), changes); // neither zoom nor moving is a change
+        QSignalSpy moved(tc, &TextControl::MouseMoved);
+        QTest::mouseMove(tc->viewport(), QPoint(40, 30));
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(moved.first().at(0).toPoint(), QPoint(40, 30));
+        QTest::mouseClick(tc->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+        QCOMPARE(down.count(), 1);
+        QCOMPARE(down.first().at(0).value<Qt::MouseButton>(), Qt::RightButton);
+        QVERIFY(act.count() >= 1);
+    }
+
+    void fontDialogAppliesChanges()
+    {
+        tc->setText(QStringLiteral("abc"));
+        tc->setSelStart(0);
+        tc->setSelLength(-1);
+        prompts->answerExec([](QDialog* d) {
+            d->findChild<QComboBox*>(QStringLiteral("style"))->setCurrentIndex(2); // Fett
+            d->findChild<QComboBox*>(QStringLiteral("size"))->setEditText(QStringLiteral("14"));
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(tc->FontDialog());
+        QCOMPARE(prompts->last().title, QStringLiteral("Zeichen"));
+        QVERIFY(tc->FontBold());
+        QCOMPARE(tc->FontSize(), 14.0);
+        QCOMPARE(tc->UndoKind(), 3);
+        tc->Undo(); // one step for both
+        QVERIFY(!tc->FontBold());
+        QCOMPARE(tc->FontSize(), 11.0);
+    }
+
+    void fontDialogColourGoesThroughThePrompter()
+    {
+        tc->setText(QStringLiteral("abc"));
+        tc->setSelStart(0);
+        tc->setSelLength(-1);
+        prompts->answerColour(QColor(Qt::blue));
+        prompts->answerExec([](QDialog* d) {
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("colour")), Qt::LeftButton);
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(tc->FontDialog());
+        QCOMPARE(prompts->count(QStringLiteral("colour")), 1);
+        QCOMPARE(tc->ForeColor(), QColor(Qt::blue));
+        QVERIFY(!tc->FontBold()); // untouched attributes stay
+    }
+
+    void fontDialogCancelChangesNothing()
+    {
+        tc->setText(QStringLiteral("abc"));
+        tc->setSelStart(0);
+        tc->setSelLength(-1);
+        prompts->answerExec([](QDialog* d) {
+            d->findChild<QComboBox*>(QStringLiteral("style"))->setCurrentIndex(2);
+            return int(QDialog::Rejected);
+        });
+        QVERIFY(!tc->FontDialog());
+        QVERIFY(!tc->FontBold());
+        QCOMPARE(tc->UndoKind(), 1);
+    }
+
+    void characterDialogLeavesMixedAttributesAlone()
+    {
+        QTextCharFormat common; // only the family is shared
+        common.setFontFamilies({QStringLiteral("Arial")});
+        CharacterDialog dlg(common);
+        QVERIFY(dlg.changes().properties().isEmpty());
+        dlg.findChild<QComboBox*>(QStringLiteral("size"))->setEditText(QStringLiteral("12,5"));
+        const QTextCharFormat ch = dlg.changes();
+        QCOMPARE(ch.properties().size(), 1);
+        QCOMPARE(ch.fontPointSize(), 12.5);
+    }
+
+private:
+    void setThreeLinesPerPage()
+    {
+        tc->setText(QStringLiteral("p1\rp2\rp3\rp4\rp5\rp6\rp7"));
+        const QTextBlock b = tc->document()->firstBlock();
+        const double lineH = b.layout()->lineAt(0).height() / tc->pixelsPerTwip(); // twips
+        tc->setPageMarginT(1000);
+        tc->setPageMarginB(1000);
+        tc->setPageHeight(2000 + int(std::ceil(3 * lineH)) + 2);
+    }
+
+    TextControl* tc = nullptr;
+    ScriptedPrompter* prompts = nullptr;
+};
+
+QTEST_MAIN(TestTextControl)
+#include "tst_textcontrol.moc"

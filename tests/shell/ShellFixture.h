@@ -1,0 +1,96 @@
+#pragma once
+// A main frame in a throw-away HOME with the scripted prompter installed. Tests
+// build it, may prepare the work folder, then start it (show and first activation).
+
+#include "TestHome.h"
+
+#include "app/AppState.h"
+#include "app/ScriptedPrompter.h"
+#include "engine/TextControl.h"
+#include "shell/frmMDIChild.h"
+#include "shell/frmMDIParent.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QTemporaryFile>
+#include <QTest>
+#include <memory>
+
+inline void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+class ShellFixture {
+public:
+    explicit ShellFixture(const QString& commandLine = {})
+    {
+        auto p = std::make_unique<ScriptedPrompter>();
+        prompts = p.get();
+        setPrompter(std::move(p));
+        appState() = AppState{};
+        frame = std::make_unique<frmMDIParent>(commandLine);
+    }
+
+    ~ShellFixture()
+    {
+        // Nothing may ask when the fixture goes away.
+        if (frame)
+            for (frmMDIChild* w : frame->documents())
+                w->DirtyFlag = false;
+        frame.reset();
+        flush();
+    }
+
+    // Shows the frame and waits for its first activation.
+    bool start()
+    {
+        frame->show();
+        return QTest::qWaitFor([this] { return frame->firstActivationDone(); }, 2000);
+    }
+
+    // Starts and closes what the start opened: a frame without documents.
+    bool startEmpty()
+    {
+        if (!start())
+            return false;
+        frame->mdiArea()->closeAllSubWindows();
+        flush();
+        prompts->clear();
+        return frame->documents().isEmpty();
+    }
+
+    frmMDIChild* newDocument()
+    {
+        frmMDIChild* w = frmMDIChild::NewDocument();
+        flush();
+        return w;
+    }
+
+    static void flush()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    // Whether the editing surface can read and write plain text yet.
+    static bool surfaceHandlesPlainText()
+    {
+        QTemporaryFile f;
+        if (!f.open())
+            return false;
+        f.close();
+        TextControl probe;
+        probe.setText(QStringLiteral("x"));
+        return probe.Save(f.fileName(), 0, 1, false) && probe.Load(f.fileName(), 0, 1, false);
+    }
+
+    TestHome home;
+    ScriptedPrompter* prompts = nullptr;
+    std::unique_ptr<frmMDIParent> frame;
+};

@@ -1,0 +1,271 @@
+#include "ShellFixture.h"
+
+#include "shell/DocumentFiles.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+using namespace DocumentFiles;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestDocumentFiles : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void fileType_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("type");
+        QTest::newRow("brief.Txm") << "brief.Txm" << 3;
+        QTest::newRow("vorlage.ttx") << "/a/vorlage.ttx" << 3;
+        QTest::newRow("x.html") << "x.html" << 4;
+        QTest::newRow("X.HTM") << "X.HTM" << 4;
+        QTest::newRow("a.rtf") << "a.rtf" << 5;
+        QTest::newRow("a.doc") << "a.doc" << 9;
+        QTest::newRow("a.xml") << "a.xml" << 10;
+        QTest::newRow("a.css") << "a.css" << 11;
+        QTest::newRow("a.pdf") << "a.pdf" << 12;
+        QTest::newRow("notes") << "notes" << 1;
+        QTest::newRow("a.txt") << "a.txt" << 1;
+        QTest::newRow("bild.jpeg") << "bild.jpeg" << 1;
+        QTest::newRow("no dot needed") << "brieftxm" << 3;
+        QTest::newRow("docx") << "a.docx" << 1;
+        QTest::newRow("empty") << "" << 1;
+    }
+    void fileType()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, type);
+        QCOMPARE(DocumentFileType(path), type);
+    }
+
+    void saveExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("no extension") << "/w/brief" << 1 << "/w/brief.txm";
+        QTest::newRow("replaced by rtf") << "/w/brief.txm" << 4 << "/w/brief.rtf";
+        QTest::newRow("html kept, htm appended") << "brief.html" << 5 << "brief.html.htm";
+        QTest::newRow("template") << "a.doc" << 2 << "a.ttx";
+        QTest::newRow("word") << "a" << 3 << "a.doc";
+        QTest::newRow("fourth from end is a dot") << "a.b.c" << 6 << "a.txt";
+        QTest::newRow("blanks trimmed") << "  brief  " << 6 << "brief.txt";
+        QTest::newRow("trailing nul") << QStringLiteral("brief.txm") + QChar(0) << 1 << "brief.txm";
+        QTest::newRow("unknown filter") << "brief.abc" << 0 << "brief.abc";
+    }
+    void saveExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, filter);
+        QFETCH(QString, result);
+        QCOMPARE(withFilterExtension(typed, filter), result);
+    }
+
+    void pageHeaderBytes()
+    {
+        const QByteArray h = pageHeader(1134, 1418, 850, 567, 16837, 11906);
+        QCOMPARE(h.size(), 30);
+        QCOMPARE(h.left(4), QByteArray::fromHex("17000000"));
+        auto at = [&h](int offset) { return qFromLittleEndian<qint32>(h.constData() + offset); };
+        QCOMPARE(at(4), 1134);
+        QCOMPARE(at(8), 1418);
+        QCOMPARE(at(12), 850);
+        QCOMPARE(at(16), 567);
+        QCOMPARE(at(20), 16837);
+        QCOMPARE(at(24), 11906);
+        QCOMPARE(h.at(28), '\0');
+        QCOMPARE(h.at(29), '\0');
+    }
+
+    void dialogsTitlesFiltersFolder()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        const QString work = appState().WorkFolder;
+
+        fx.prompts->answerSaveFile(work + QStringLiteral("brief.txm"), 4);
+        QCOMPARE(AskSaveAsName(w), work + QStringLiteral("brief.rtf"));
+        const ScriptedPrompter::Asked save = fx.prompts->last();
+        QCOMPARE(save.kind, QStringLiteral("save"));
+        QCOMPARE(save.title, QStringLiteral("Speichern unter"));
+        QCOMPARE(save.text, QStringLiteral(
+            "Textverarbeitung (*.txm)|*.txm|Vorlagen (*.ttx)|*.ttx|Microsoft Word (*.doc)|*.doc|"
+            "Rich Text Format (*.rtf)|*.rtf|Hypertext Markup Language (*.htm)|*.htm|"
+            "Text Documents (*.txt)|*.txt"));
+        QCOMPARE(save.folder, work);
+        QCOMPARE(save.defaultText, QStringLiteral("Unbenannt"));
+
+        QCOMPARE(AskExportName(), QString());
+        QCOMPARE(fx.prompts->last().title, QStringLiteral("Export"));
+        QCOMPARE(fx.prompts->last().text, QStringLiteral("*.pdf (PDF)|*.pdf"));
+        QCOMPARE(fx.prompts->last().defaultText, QStringLiteral("Unbenannt.pdf"));
+        QCOMPARE(fx.prompts->last().folder, work);
+
+        OpenDocument();
+        QCOMPARE(fx.prompts->last().kind, QStringLiteral("open"));
+        QCOMPARE(fx.prompts->last().title, QStringLiteral("Öffnen"));
+        QCOMPARE(fx.prompts->last().text, openSaveFilter());
+        QCOMPARE(fx.prompts->last().folder, work);
+        QCOMPARE(fx.frame->documents().size(), 1); // cancelled: nothing opened
+
+        InsertTextFile();
+        QCOMPARE(fx.prompts->last().title, QStringLiteral("Öffnen"));
+        QCOMPARE(fx.prompts->last().text, QStringLiteral("Text (*.txt)|*.txt|RTF Format (*.rtf)|*.rtf"));
+
+        item(w, "mnuInsert_Vorlage")->trigger();
+        QCOMPARE(fx.prompts->last().title, QStringLiteral("Textvorlage öffnen"));
+        QCOMPARE(fx.prompts->last().text, QStringLiteral("*.ttx (Textvorlage)|*.ttx"));
+        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 0);
+    }
+
+    void saveAsOffersNameOfExistingFile()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        const QString path = appState().WorkFolder + QStringLiteral("rechnung.txm");
+        writeFile(path, "x");
+        w->setTitle(path.toUpper(), path);
+        AskSaveAsName(w);
+        QCOMPARE(fx.prompts->last().defaultText, QStringLiteral("rechnung"));
+        // A window whose file is gone offers the default name again.
+        w->setTitle(QStringLiteral("/GONE/X.TXM"), QStringLiteral("/gone/x.txm"));
+        AskSaveAsName(w);
+        QCOMPARE(fx.prompts->last().defaultText, QStringLiteral("Unbenannt"));
+    }
+
+    void ownFormatStartsWithPageHeader()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        TextControl* s = w->surface();
+        s->setPageMarginL(1000);
+        s->setPageMarginB(700);
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/brief.txm");
+        const bool saved = SaveDocument(path, w);
+        const QByteArray data = readAll(path);
+        QVERIFY(data.size() >= 30);
+        QCOMPARE(data.left(30), pageHeader(*s));
+        QCOMPARE(data.left(4), QByteArray::fromHex("17000000"));
+        QCOMPARE(data.at(28), '\0');
+        QCOMPARE(data.at(29), '\0');
+        if (!saved)
+            QSKIP("the editing surface cannot write its own format yet");
+        QCOMPARE(w->Title(), path.toUpper());
+        QCOMPARE(w->FilePath(), path);
+
+        // Reading skips the header: the text comes back, the page too.
+        s->setText(QStringLiteral("Hallo"));
+        QVERIFY(SaveDocument(path, w));
+        QString p = path;
+        frmMDIChild* loaded = LoadDocument(p, 3);
+        QVERIFY(loaded);
+        QCOMPARE(loaded->surface()->Text(), QStringLiteral("Hallo"));
+        QCOMPARE(loaded->surface()->PageMarginL(), 1000);
+        QVERIFY(!loaded->DirtyFlag);
+    }
+
+    void failedSaveKeepsTitleAndDirtyFlag_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("own format") << "brief.txm";
+        QTest::newRow("plain text") << "brief.txt";
+        QTest::newRow("rtf") << "brief.rtf";
+    }
+    void failedSaveKeepsTitleAndDirtyFlag()
+    {
+        QFETCH(QString, name);
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        QTest::keyClicks(w->surface(), QStringLiteral("x"));
+        QVERIFY(!SaveDocument(QStringLiteral("/nonexistent-folder/") + name, w));
+        QCOMPARE(w->Title(), QStringLiteral("Unbenannt"));
+        QVERIFY(w->DirtyFlag);
+        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
+        QVERIFY(!fx.prompts->last().text.isEmpty());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void saveActiveDocumentOfLabelSheetWritesIntoCurrentFolder()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        w->setTitle(QStringLiteral("Etiketten"));
+        SaveActiveDocument();
+        QCOMPARE(fx.prompts->count(QStringLiteral("save")), 0);
+        QVERIFY(QFile::exists(QDir::current().filePath(QStringLiteral("Etiketten.txm"))));
+    }
+
+    void saveActiveDocumentOfUntitledAsks()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        QTest::keyClicks(w->surface(), QStringLiteral("x"));
+        SaveActiveDocument(); // cancelled
+        QCOMPARE(fx.prompts->count(QStringLiteral("save")), 1);
+        QVERIFY(w->DirtyFlag);
+        QCOMPARE(w->Title(), QStringLiteral("Unbenannt"));
+    }
+
+    void labelModeTitlesEtiketten()
+    {
+        if (!ShellFixture::surfaceHandlesPlainText())
+            QSKIP("the editing surface cannot read plain text yet");
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/etiketten.txt");
+        writeFile(path, "Anschrift\r\n");
+        appState().LabelMode = true;
+        QString p = path;
+        frmMDIChild* w = LoadDocument(p, 1);
+        QVERIFY(w);
+        QCOMPARE(w->Title(), QStringLiteral("Etiketten"));
+        QVERIFY(p.isEmpty());
+        appState().LabelMode = false;
+        QString q = path;
+        frmMDIChild* v = LoadDocument(q, 1);
+        QCOMPARE(v->Title(), path.toUpper());
+        QCOMPARE(q, path);
+        QVERIFY(!v->DirtyFlag);
+        QCOMPARE(fx.frame->activeDocument(), v);
+    }
+
+    void failedLoadClosesWindowAndShowsError()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        QString p = QStringLiteral("/nonexistent-folder/x.txt");
+        QVERIFY(!LoadDocument(p, 1));
+        fx.flush();
+        QCOMPARE(fx.frame->documents().size(), 0);
+        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+private:
+    static QAction* item(QObject* w, const char* name)
+    {
+        return w->findChild<QAction*>(QLatin1String(name));
+    }
+};
+
+QTEST_MAIN(TestDocumentFiles)
+#include "tst_documentfiles.moc"
