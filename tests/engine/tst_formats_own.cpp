@@ -3,6 +3,8 @@
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace FormatTest;
@@ -39,6 +41,24 @@ private Q_SLOTS:
         Document twice;
         QVERIFY(Formats::read(format, again, twice, nullptr, &error));
         QCOMPARE(dumpAll(twice), a);
+    }
+
+    // An image inserted from a file is embedded, so the document no longer needs the file.
+    void imageFileIsEmbedded()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("logo.png"));
+        QVERIFY(testImage().save(path));
+        Document doc;
+        QTextImageFormat img;
+        img.setName(path);
+        QTextCursor(doc.body()).insertImage(img);
+        QByteArray bytes;
+        QVERIFY(Formats::write(3, doc, nullptr, &bytes, nullptr));
+        QVERIFY(QFile::remove(path));
+        Document back;
+        QVERIFY(Formats::read(3, bytes, back, nullptr, nullptr));
+        QCOMPARE(DocumentTransfer::image(back.body(), path).convertToFormat(QImage::Format_ARGB32), testImage());
     }
 
     void readingReplacesTheDocumentAndClearsUndo()
@@ -153,6 +173,33 @@ private Q_SLOTS:
         QVERIFY(!Formats::read(3, data, doc, nullptr, &got));
         QCOMPARE(got, error);
         QCOMPARE(doc.body()->toPlainText(), QStringLiteral("bleibt"));
+    }
+
+    // A new window's empty document is filled directly; a failure must empty it again.
+    void failedReadLeavesAnEmptyDocumentEmpty_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("own") << 3
+                             << QByteArray("<textdocument version=\"1\"><page width=\"5000\"/><headerfooter set=\"3\" "
+                                           "headerDistance=\"9\"><part id=\"1\"><text><p><r>Kopf</r></p></text></part>"
+                                           "</headerfooter><body><formats/><p><r>halb");
+        QTest::newRow("rtf") << 5 << QByteArray("{\\rtf1\\paperw5000\\headery9{\\header Kopf\\par}Text\\par{\\b fe");
+    }
+    void failedReadLeavesAnEmptyDocumentEmpty()
+    {
+        QFETCH(int, format);
+        QFETCH(QByteArray, data);
+        Document doc;
+        const QString fontBefore = doc.body()->defaultFont().toString();
+        QString error;
+        QVERIFY(!Formats::read(format, data, doc, nullptr, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(doc.body()->isEmpty());
+        QCOMPARE(doc.headerFooterSet(), 0);
+        QCOMPARE(doc.page(), PageGeometry());
+        QCOMPARE(doc.headerDistance(), 720);
+        QCOMPARE(doc.body()->defaultFont().toString(), fontBefore);
     }
 
     void deepFramesAreRefused()

@@ -269,6 +269,41 @@ private Q_SLOTS:
         QVERIFY(!b->toPlainText().contains(QStringLiteral("504b")));
     }
 
+    // Our own RTF, opened and saved again by LibreOffice Writer 7.4.
+    void readsLibreOfficeExportOfOurRtf()
+    {
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(5, fixture("libreoffice-export.rtf"), doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(doc.headerFooterSet(), 15);
+        QCOMPARE(doc.headerFooter(2)->toPlainText(), QStringLiteral("Erste Kopfzeile"));
+        QCOMPARE(doc.headerFooter(8)->toPlainText(), QStringLiteral("Erste Fußzeile"));
+        QCOMPARE(doc.page().width, 12240);
+        const QTextDocument* b = doc.body();
+        const QTextCharFormat fat = formatAt(b, QStringLiteral("Fett kursiv"));
+        QCOMPARE(fat.fontFamilies().toStringList(), QStringList{QStringLiteral("Times New Roman")});
+        QCOMPARE(fat.fontWeight(), int(QFont::Bold));
+        QVERIFY(fat.fontStrikeOut());
+        QCOMPARE(fat.foreground().color(), QColor(200, 10, 20));
+        QCOMPARE(fat.background().color(), QColor(255, 255, 0));
+        QCOMPARE(formatAt(b, QStringLiteral("Verweis")).anchorHref(), QStringLiteral("https://example.org/a?b=1&c=2"));
+        QVERIFY(blockStarting(b, QStringLiteral("Fett")).text().contains(QChar::LineSeparator));
+        QVERIFY(blockStarting(b, QStringLiteral("Neue Seite")).blockFormat().pageBreakPolicy()
+                & QTextFormat::PageBreak_AlwaysBefore);
+        const QTextBlock one = blockStarting(b, QStringLiteral("Eins"));
+        QVERIFY(one.textList());
+        QCOMPARE(one.textList()->format().style(), QTextListFormat::ListDecimal);
+        QCOMPARE(blockStarting(b, QStringLiteral("Zwei")).textList(), one.textList());
+        QTextTable* t = firstTable(b);
+        QVERIFY(t);
+        QCOMPARE(t->rows(), 3);
+        QCOMPARE(t->columns(), 3);
+        QCOMPARE(t->cellAt(0, 0).columnSpan(), 2);
+        QCOMPARE(t->cellAt(1, 2).rowSpan(), 2);
+        QCOMPARE(t->cellAt(2, 0).format().background().color(), QColor(220, 220, 220));
+        QCOMPARE(DocumentTransfer::imageNames(b).size(), 1);
+    }
+
     void unicodeSkipsTheFallbackCharacters_data()
     {
         QTest::addColumn<QByteArray>("rtf");
@@ -279,6 +314,11 @@ private Q_SLOTS:
         QTest::newRow("negative") << QByteArray("{\\rtf1 \\u-4064?}") << QString(QChar(0xF020));
         QTest::newRow("uc in group") << QByteArray("{\\rtf1 {\\uc3\\u228 xyz}\\u246?}") << QStringLiteral("äö");
         QTest::newRow("cp1252") << QByteArray("{\\rtf1\\ansi \\'80\\'84\\'e4}") << QStringLiteral("€„ä");
+        QTest::newRow("font charsets")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset238 Arial CE;}{\\f2\\fcharset204 Arial Cyr;}}"
+                          "\\f1 \\'b9\\'e6 {\\f2 \\'cf\xf0}\\'e6\\f0\\'e4}")
+            << QStringLiteral("ąć Прćä");
+        QTest::newRow("ansicpg 1250") << QByteArray("{\\rtf1\\ansi\\ansicpg1250 \\'b9\x9a}") << QStringLiteral("ąš");
         QTest::newRow("raw bytes") << QByteArray("{\\rtf1\\ansi \x80\xe4}") << QStringLiteral("€ä");
         QTest::newRow("symbols") << QByteArray("{\\rtf1 a\\~b\\-c\\_d\\emdash\\endash\\bullet\\ldblquote\\rdblquote}")
                                  << QStringLiteral("a\u00A0b\u00ADc\u2011d\u2014\u2013\u2022\u201C\u201D");
@@ -340,6 +380,27 @@ private Q_SLOTS:
         QVERIFY(!Formats::read(format, data, doc, nullptr, &got));
         QCOMPARE(got, error);
         QCOMPARE(doc.body()->toPlainText(), QStringLiteral("bleibt"));
+    }
+
+    void rowsWithoutCommonBoundariesStayNarrow()
+    {
+        QByteArray rtf = "{\\rtf1 ";
+        for (int r = 0; r < 40; ++r) {
+            rtf += "\\trowd";
+            for (int c = 1; c <= 10; ++c)
+                rtf += "\\cellx" + QByteArray::number(c * 500 + r * 7);
+            for (int c = 1; c <= 10; ++c)
+                rtf += "\\intbl x\\cell";
+            rtf += "\\row ";
+        }
+        rtf += "}";
+        Document doc;
+        QVERIFY(Formats::read(5, rtf, doc, nullptr, nullptr));
+        QTextTable* t = firstTable(doc.body());
+        QVERIFY(t);
+        QCOMPARE(t->rows(), 40);
+        QVERIFY(t->columns() <= 64);
+        QCOMPARE(doc.body()->toPlainText().count(QLatin1Char('x')), 400);
     }
 
     void insertingRtfKeepsThePage()

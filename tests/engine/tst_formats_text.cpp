@@ -153,6 +153,52 @@ private Q_SLOTS:
         QVERIFY(image);
     }
 
+    void htmlInEveryEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("utf8 meta") << QByteArray("<html><head><meta charset=\"utf-8\"></head><body><p>Gr\xc3\xbc\xc3\x9f" "e</p></body></html>");
+        QTest::newRow("1252 meta") << QByteArray("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
+                                                 "</head><body><p>Gr\xfc\xdf" "e</p></body></html>");
+        QTest::newRow("no meta 1252") << QByteArray("<p>Gr\xfc\xdf" "e</p>");
+        QTest::newRow("utf8 bom") << QByteArray("\xef\xbb\xbf<p>Gr\xc3\xbc\xc3\x9f" "e</p>");
+    }
+    void htmlInEveryEncoding()
+    {
+        QFETCH(QByteArray, data);
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(4, data, doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(doc.body()->toPlainText(), QStringLiteral("Grüße"));
+    }
+
+    void selectionWritesOnlyTheSelectedText_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::newRow("rtf") << 5;
+        QTest::newRow("html") << 4;
+        QTest::newRow("text") << 1;
+    }
+    void selectionWritesOnlyTheSelectedText()
+    {
+        QFETCH(int, format);
+        Document doc;
+        QTextCursor c(doc.body());
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        c.insertText(QStringLiteral("vorher "));
+        c.insertText(QStringLiteral("MITTE"), bold);
+        c.insertText(QStringLiteral(" nachher"));
+        c.setPosition(7);
+        c.setPosition(12, QTextCursor::KeepAnchor);
+        QByteArray out;
+        QVERIFY(Formats::write(format, doc, &c, &out, nullptr));
+        Document back;
+        QVERIFY(Formats::read(format, out, back, nullptr, nullptr));
+        QCOMPARE(back.body()->toPlainText(), QStringLiteral("MITTE"));
+        if (format != 1)
+            QCOMPARE(formatAt(back.body(), QStringLiteral("MITTE")).fontWeight(), int(QFont::Bold));
+    }
+
     void linkedStyleSheetIsWrittenBesideTheFile()
     {
         QTemporaryDir dir;
@@ -171,6 +217,11 @@ private Q_SLOTS:
         QVERIFY(html.contains("class=\"c"));
         const QByteArray css = readAll(dir.filePath(QStringLiteral("stil.css")));
         QVERIFY(css.contains("font-weight: bold"));
+        // Read back from the file, the linked sheet gives the class its weight.
+        Document back;
+        QVERIFY2(Formats::readFile(4, dir.filePath(QStringLiteral("a.htm")), 0, back, nullptr, &error), qPrintable(error));
+        QCOMPARE(back.body()->toPlainText(), QStringLiteral("fett"));
+        QCOMPARE(formatAt(back.body(), QStringLiteral("fett")).fontWeight(), int(QFont::Bold));
         QByteArray cssFormat;
         QVERIFY(Formats::write(11, doc, nullptr, &cssFormat, nullptr));
         QCOMPARE(cssFormat, css);

@@ -42,15 +42,24 @@ void copyText(const QTextDocument* from, QTextDocument* to)
     to->setModified(false);
 }
 
+namespace {
+
+void copyPageAndParts(const Document& from, Document& to)
+{
+    to.setPage(from.page());
+    to.setHeaderDistance(from.headerDistance());
+    to.setFooterDistance(from.footerDistance());
+    to.setHeaderFooterSet(from.headerFooterSet());
+    for (int part : {1, 2, 4, 8})
+        if (QTextDocument* d = to.headerFooter(part))
+            copyText(from.headerFooter(part), d);
+}
+
+} // namespace
+
 void replace(Document& target, const Document& source)
 {
-    target.setPage(source.page());
-    target.setHeaderDistance(source.headerDistance());
-    target.setFooterDistance(source.footerDistance());
-    target.setHeaderFooterSet(source.headerFooterSet());
-    for (int part : {1, 2, 4, 8})
-        if (QTextDocument* d = target.headerFooter(part))
-            copyText(source.headerFooter(part), d);
+    copyPageAndParts(source, target);
     copyText(source.body(), target.body());
 }
 
@@ -64,13 +73,7 @@ void insert(QTextCursor& at, const Document& source)
 
 void copySelection(const QTextCursor& selection, const Document& from, Document& into)
 {
-    into.setPage(from.page());
-    into.setHeaderDistance(from.headerDistance());
-    into.setFooterDistance(from.footerDistance());
-    into.setHeaderFooterSet(from.headerFooterSet());
-    for (int part : {1, 2, 4, 8})
-        if (QTextDocument* d = into.headerFooter(part))
-            copyText(from.headerFooter(part), d);
+    copyPageAndParts(from, into);
     QTextDocument* body = into.body();
     body->setDefaultFont(from.body()->defaultFont());
     QTextCursor c(body);

@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QtEndian>
 
 namespace Formats {
@@ -86,13 +88,45 @@ std::unique_ptr<FormatWriter> writerFor(int format)
     }
 }
 
-bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
+namespace {
+
+// A new window's document is empty: the reader fills it directly, which saves the copy,
+// and a failure only has to empty it again.
+bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, QString* error)
 {
-    std::unique_ptr<FormatReader> reader = readerFor(format);
+    QTextDocument* body = doc.body();
+    const PageGeometry page = doc.page();
+    const int headerDistance = doc.headerDistance();
+    const int footerDistance = doc.footerDistance();
+    const QFont font = body->defaultFont();
+    const QTextFrameFormat root = body->rootFrame()->frameFormat();
+    const bool undo = body->isUndoRedoEnabled();
+    body->setUndoRedoEnabled(false);
+    body->clear();
+    body->rootFrame()->setFrameFormat(root);
+    const bool ok = reader.read(data, doc, error);
+    if (!ok) {
+        body->clear();
+        body->setDefaultFont(font);
+        body->rootFrame()->setFrameFormat(root);
+        doc.setHeaderFooterSet(0);
+        doc.setPage(page);
+        doc.setHeaderDistance(headerDistance);
+        doc.setFooterDistance(footerDistance);
+    }
+    body->setUndoRedoEnabled(undo);
+    body->setModified(false);
+    return ok;
+}
+
+bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
+{
     if (!reader) {
         FormatErrors::set(error, QStringLiteral("Dieses Dateiformat kann nicht gelesen werden."));
         return false;
     }
+    if (!insertAt && doc.body()->isEmpty() && doc.headerFooterSet() == 0)
+        return readIntoEmpty(*reader, data, doc, error);
     Document result;
     // A format without page settings (plain text, HTML) keeps the document's page.
     result.setPage(doc.page());
@@ -103,6 +137,13 @@ bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insert
     else
         DocumentTransfer::replace(doc, result);
     return true;
+}
+
+} // namespace
+
+bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
+{
+    return readWith(readerFor(format).get(), data, doc, insertAt, error);
 }
 
 bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out, QString* error)
@@ -138,7 +179,10 @@ bool readFile(int format, const QString& path, qint64 offset, Document& doc, QTe
     }
     QByteArray data = f.readAll();
     data.remove(0, qMin<qint64>(qMax<qint64>(offset, 0), data.size()));
-    return read(format, data, doc, insertAt, error);
+    std::unique_ptr<FormatReader> reader = readerFor(format);
+    if (auto* html = dynamic_cast<HtmlReader*>(reader.get()))
+        html->setBaseFolder(QFileInfo(path).absolutePath());
+    return readWith(reader.get(), data, doc, insertAt, error);
 }
 
 namespace {

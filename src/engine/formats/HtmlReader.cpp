@@ -3,6 +3,7 @@
 #include "app/WrittenRecord.h"
 #include "engine/Document.h"
 
+#include <QDir>
 #include <QImage>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -35,6 +36,8 @@ bool HtmlReader::read(const QByteArray& data, Document& into, QString* error)
     }
     QTextDocument* body = into.body();
     body->setUndoRedoEnabled(false);
+    if (!m_baseFolder.isEmpty())
+        body->setBaseUrl(QUrl::fromLocalFile(QDir(m_baseFolder).absolutePath() + QLatin1Char('/')));
     body->setHtml(html);
     body->setDocumentMargin(0);
     // data: URLs of pictures become resources under their own name.

@@ -4,8 +4,15 @@
 
 #include "FormatIO.h"
 
+#include <QString>
+
 class HtmlReader : public FormatReader {
 public:
+    // Folder that relative links (a linked style sheet, picture files) are taken from.
+    void setBaseFolder(const QString& folder) { m_baseFolder = folder; }
     bool sniff(const QByteArray& data) const override;
     bool read(const QByteArray& data, Document& into, QString* error) override;
+
+private:
+    QString m_baseFolder;
 };

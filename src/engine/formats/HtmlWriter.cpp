@@ -270,6 +270,7 @@ bool HtmlWriter::write(const Document& doc, const WriteOptions& options, QByteAr
     const int mode = qBound(0, options.styleSheetMode, 2);
     Writer w(doc, mode);
     const QString body = w.body();
+    // No line end after </body>: Qt's importer would add it to the last paragraph.
     QString html = QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\" />\n<title></title>\n");
     if (mode == 1) {
         html += QStringLiteral("<style type=\"text/css\">\n") + w.rules() + QStringLiteral("</style>\n");
@@ -282,10 +283,10 @@ bool HtmlWriter::write(const Document& doc, const WriteOptions& options, QByteAr
         html += QStringLiteral("</head>\n<body style=\"font-family: '%1'; font-size: %2pt;\">\n")
                     .arg(esc(f.family()))
                     .arg(f.pointSizeF());
-        *out = (html + body + QStringLiteral("</body>\n</html>\n")).toUtf8();
+        *out = (html + body + QStringLiteral("</body></html>")).toUtf8();
         return true;
     }
     html += QStringLiteral("</head>\n<body>\n");
-    *out = (html + body + QStringLiteral("</body>\n</html>\n")).toUtf8();
+    *out = (html + body + QStringLiteral("</body></html>")).toUtf8();
     return true;
 }

@@ -85,7 +85,7 @@ public:
                 *error = kBroken;
             return false;
         }
-        if (formats.contains(root) && formats[root].isFrameFormat())
+        if (formats.contains(root) && formats[root].isFrameFormat() && !formats[root].isTableFormat())
             doc->rootFrame()->setFrameFormat(formats[root].toFrameFormat());
         return true;
     }
@@ -117,6 +117,18 @@ private:
     }
 
     QTextFormat format(int id) const { return formats.value(id); }
+    // Typed look-ups: a reference to a format of the wrong kind gives the default, as
+    // Qt would otherwise build the wrong object from it.
+    QTextBlockFormat blockFormat(int id) const
+    {
+        const QTextFormat f = format(id);
+        return f.isBlockFormat() ? f.toBlockFormat() : QTextBlockFormat();
+    }
+    QTextCharFormat charFormat(int id) const
+    {
+        const QTextFormat f = format(id);
+        return f.isCharFormat() ? f.toCharFormat() : QTextCharFormat();
+    }
 
     // One <p>, <table> or <frame>; unknown elements are skipped.
     bool readItem(QTextCursor& cursor, bool& first, int depth)
@@ -147,8 +159,8 @@ private:
 
     void readBlock(QTextCursor& cursor, bool& first)
     {
-        const QTextBlockFormat bf = format(intAttr(r, "format", -1)).toBlockFormat();
-        const QTextCharFormat cf = format(intAttr(r, "charFormat", -1)).toCharFormat();
+        const QTextBlockFormat bf = blockFormat(intAttr(r, "format", -1));
+        const QTextCharFormat cf = charFormat(intAttr(r, "charFormat", -1));
         if (first) {
             cursor.setBlockFormat(bf);
             cursor.setBlockCharFormat(cf);
@@ -161,15 +173,18 @@ private:
             if (QTextList* list = lists.value(listId)) {
                 list->add(cursor.block());
             } else {
-                QTextListFormat lf = format(intAttr(r, "listFormat", -1)).toListFormat();
-                if (!lf.isValid())
+                const QTextFormat given = format(intAttr(r, "listFormat", -1));
+                QTextListFormat lf = given.isListFormat() ? given.toListFormat() : QTextListFormat();
+                if (!given.isListFormat())
                     lf.setStyle(QTextListFormat::ListDisc);
                 lists.insert(listId, cursor.createList(lf));
             }
         }
         while (r.readNextStartElement()) {
             if (r.name() == u"r") {
-                const QTextCharFormat rf = format(intAttr(r, "format", -1)).toCharFormat();
+                QTextCharFormat rf = charFormat(intAttr(r, "format", -1));
+                if (rf.objectType() != QTextFormat::NoObject && rf.objectType() != QTextFormat::ImageObject)
+                    rf.clearProperty(QTextFormat::ObjectType);
                 const QString text = runText(elementText(r));
                 if (!text.isEmpty())
                     cursor.insertText(text, rf);
@@ -187,9 +202,8 @@ private:
             failed = true;
             return false;
         }
-        QTextTableFormat tf = format(intAttr(r, "format", -1)).toTableFormat();
-        if (!tf.isValid())
-            tf = QTextTableFormat();
+        const QTextFormat given = format(intAttr(r, "format", -1));
+        QTextTableFormat tf = given.isTableFormat() ? given.toTableFormat() : QTextTableFormat();
         tf.setColumns(columns);
         QTextTable* table = cursor.insertTable(rows, columns, tf);
         while (r.readNextStartElement()) {
@@ -208,8 +222,9 @@ private:
             if (rowSpan > 1 || colSpan > 1)
                 table->mergeCells(row, col, qBound(1, rowSpan, rows - row), qBound(1, colSpan, columns - col));
             QTextTableCell cell = table->cellAt(row, col);
-            QTextCharFormat cellFormat = format(intAttr(r, "format", -1)).toCharFormat();
-            if (cellFormat.isValid()) {
+            const QTextFormat givenCell = format(intAttr(r, "format", -1));
+            if (givenCell.isTableCellFormat()) {
+                QTextCharFormat cellFormat = givenCell.toCharFormat();
                 cellFormat.setProperty(QTextFormat::TableCellRowSpan, cell.rowSpan());
                 cellFormat.setProperty(QTextFormat::TableCellColumnSpan, cell.columnSpan());
                 cell.setFormat(cellFormat);
@@ -225,9 +240,9 @@ private:
 
     bool readFrame(QTextCursor& cursor, bool& first, int depth)
     {
-        QTextFrameFormat ff = format(intAttr(r, "format", -1)).toFrameFormat();
-        if (!ff.isValid())
-            ff = QTextFrameFormat();
+        const QTextFormat given = format(intAttr(r, "format", -1));
+        // A table format here would make a table without cells.
+        QTextFrameFormat ff = given.isFrameFormat() && !given.isTableFormat() ? given.toFrameFormat() : QTextFrameFormat();
         QTextFrame* frame = cursor.insertFrame(ff);
         QTextCursor inFrame = frame->firstCursorPosition();
         if (!readItems(inFrame, depth + 1))
@@ -329,8 +344,10 @@ bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* erro
         if (r.name() == u"page") {
             readPage(r, into);
         } else if (r.name() == u"headerfooter") {
-            if (!readHeaderFooter(r, into, error))
+            if (!readHeaderFooter(r, into, error)) {
+                FormatErrors::set(error, kBroken);
                 return false;
+            }
         } else if (r.name() == u"body" && !haveBody) {
             if (!TextReader(r, into.body()).run(error))
                 return false;

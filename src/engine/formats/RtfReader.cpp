@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTextDocument>
 #include <QUrl>
 #include <functional>
@@ -31,6 +32,7 @@ struct State {
     int pnStyle = 0; // old-style numbering: QTextListFormat::Style, 0 none
     QTextOption::TabType tabType = QTextOption::LeftTab;
     int uc = 1;
+    int codePage = 1252; // of the current font, for \'hh and 8-bit text
     int field = -1;
     bool isHeaderPart = false;
 };
@@ -51,6 +53,24 @@ int styleOfNfc(int nfc)
     }
 }
 
+// Single-byte Windows code page of an RTF font character set; 0 when unknown.
+int codePageOfCharset(int charset)
+{
+    switch (charset) {
+    case 0: return 1252;
+    case 238: return 1250;
+    case 204: return 1251;
+    case 161: return 1253;
+    case 162: return 1254;
+    case 177: return 1255;
+    case 178: return 1256;
+    case 186: return 1257;
+    case 163: return 1258;
+    case 222: return 874;
+    default: return 0;
+    }
+}
+
 class Parser {
 public:
     Parser(const QByteArray& data, Document& into) : tok(data), doc(into), body(into.body()) {}
@@ -61,7 +81,8 @@ private:
     State& st() { return stack.last(); }
     void word(const RtfToken& t);
     void text(const QString& s);
-    void byte(unsigned char b) { text(QString(Cp1252::toUnicode(b))); }
+    void byte(unsigned char b) { text(decode(QByteArray(1, char(b)))); }
+    QString decode(const QByteArray& bytes);
     void groupEnd();
     void endParagraph();
     void applyPage();
@@ -74,6 +95,9 @@ private:
     QHash<int, std::shared_ptr<RtfSink>> parts;
     QList<State> stack;
     QHash<int, QString> fonts;
+    QHash<int, int> fontCodePages;
+    int ansiCodePage = 1252;
+    QHash<int, std::shared_ptr<QStringDecoder>> decoders;
     int defaultFont = 0;
     QList<QColor> colors;
     int red = 0, green = 0, blue = 0;
@@ -156,6 +180,23 @@ void Parser::text(const QString& s)
     default:
         break;
     }
+}
+
+QString Parser::decode(const QByteArray& bytes)
+{
+    const int cp = st().codePage;
+    if (cp != 1252) {
+        std::shared_ptr<QStringDecoder>& d = decoders[cp];
+        if (!d)
+            d = std::make_shared<QStringDecoder>(QByteArray("windows-" + QByteArray::number(cp)).constData());
+        if (d->isValid())
+            return d->decode(bytes);
+    }
+    QString out;
+    out.reserve(bytes.size());
+    for (char c : bytes)
+        out += Cp1252::toUnicode(uchar(c));
+    return out;
 }
 
 void Parser::endParagraph()
@@ -322,6 +363,11 @@ void Parser::word(const RtfToken& t)
     // Tables of fonts, colours and lists.
     if (s.dest == Dest::FontTable) {
         if (w == "f") fontNumber = p;
+        else if (w == "fcharset") {
+            const int cp = codePageOfCharset(p);
+            if (cp)
+                fontCodePages.insert(fontNumber, cp);
+        }
         return;
     }
     if (s.dest == Dest::ColorTable) {
@@ -344,6 +390,8 @@ void Parser::word(const RtfToken& t)
     if (s.dest == Dest::PnText) {
         // Old-style numbering of the paragraph (\pn destination); the state is the
         // paragraph's, one level up.
+        if (stack.size() < 2)
+            return;
         State& para = stack[stack.size() - 2];
         if (w == "pnlvlblt") para.pnStyle = QTextListFormat::ListDisc;
         else if (w == "pndec") para.pnStyle = QTextListFormat::ListDecimal;
@@ -371,6 +419,12 @@ void Parser::word(const RtfToken& t)
     // Document and section.
     auto twips = [](int v) { return qBound(0, v, 31680 * 10); };
     if (w == "deff") { defaultFont = p; return; }
+    if (w == "ansicpg") {
+        // Only single-byte Windows code pages; others read as 1252.
+        if ((p >= 1250 && p <= 1258) || p == 874)
+            ansiCodePage = s.codePage = p;
+        return;
+    }
     if (w == "uc") { s.uc = qBound(0, p, 10); return; }
     if (w == "paperw") { page.width = twips(p); pageSeen = true; return; }
     if (w == "paperh") { page.height = twips(p); pageSeen = true; return; }
@@ -512,6 +566,7 @@ void Parser::word(const RtfToken& t)
     if (w == "f") {
         if (fonts.contains(p))
             cf.setFontFamilies({fonts.value(p)});
+        s.codePage = fontCodePages.value(p, ansiCodePage);
         return;
     }
     if (w == "fs") { cf.setFontPointSize(qBound(1, t.hasParam ? p : 24, 3276) / 2.0); return; }
@@ -575,7 +630,10 @@ bool Parser::run(QString* error)
                 FormatErrors::set(error, QStringLiteral("Die RTF-Datei ist zu tief verschachtelt und kann nicht gelesen werden."));
                 return false;
             }
-            stack.append(stack.last());
+            {
+                State inner = stack.last(); // a copy: appending may move the list
+                stack.append(std::move(inner));
+            }
             break;
         case RtfToken::GroupEnd:
             if (stack.size() == 1) {
@@ -616,12 +674,12 @@ bool Parser::run(QString* error)
                 text(QString::fromLatin1(t.word));
                 break;
             }
-            QString s;
-            s.reserve(t.word.size());
+            QByteArray bytes;
+            bytes.reserve(t.word.size());
             for (char c : t.word)
                 if (uchar(c) >= 0x20 || c == '\t')
-                    s += Cp1252::toUnicode(uchar(c));
-            text(s);
+                    bytes += c;
+            text(decode(bytes));
             break;
         }
         case RtfToken::Binary:

@@ -7,6 +7,10 @@
 #include <QTextTable>
 #include <algorithm>
 
+namespace {
+constexpr int kMaxColumns = 64;
+}
+
 RtfSink::RtfSink(QTextDocument* doc) : m_doc(doc), m_cursor(doc) {}
 
 void RtfSink::addText(const QString& text, const QTextCharFormat& format)
@@ -33,6 +37,12 @@ void RtfSink::endParagraph(const RtfParagraph& props, bool inTable)
         m_cell.append(p);
         return;
     }
+    flushTable();
+    emitParagraph(m_cursor, m_first, p);
+}
+
+void RtfSink::flushTable()
+{
     if (!m_rowCells.isEmpty() || !m_cell.isEmpty()) {
         // Cells without a closing \row: keep them as a row of their own.
         if (!m_cell.isEmpty())
@@ -42,7 +52,6 @@ void RtfSink::endParagraph(const RtfParagraph& props, bool inTable)
     }
     if (!m_rows.isEmpty())
         emitTable();
-    emitParagraph(m_cursor, m_first, p);
 }
 
 void RtfSink::endCell(const RtfParagraph& props)
@@ -80,14 +89,7 @@ void RtfSink::endRow(const QList<RtfCellDef>& defs, int rowLeft)
 
 void RtfSink::finish()
 {
-    if (!m_cell.isEmpty() || !m_rowCells.isEmpty()) {
-        if (!m_cell.isEmpty())
-            m_rowCells.append(m_cell);
-        m_cell.clear();
-        endRow({}, 0);
-    }
-    if (!m_rows.isEmpty())
-        emitTable();
+    flushTable();
     if (!m_para.runs.isEmpty())
         endParagraph(RtfParagraph(), false);
 }
@@ -129,6 +131,19 @@ void RtfSink::emitTable()
     }
     std::sort(bounds.begin(), bounds.end());
     bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    if (bounds.size() > kMaxColumns + 1) {
+        // Rows that share no boundaries would make a huge grid: take the row with the
+        // most cells as the grid and fit the others onto it.
+        const Row* widest = &m_rows.first();
+        for (const Row& row : m_rows)
+            if (row.defs.size() > widest->defs.size())
+                widest = &row;
+        bounds = {widest->left};
+        for (const RtfCellDef& d : widest->defs)
+            bounds << d.right;
+        std::sort(bounds.begin(), bounds.end());
+        bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    }
     const int columns = qMax(1, int(bounds.size()) - 1);
     const int rows = int(m_rows.size());
 

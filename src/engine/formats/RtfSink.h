@@ -54,6 +54,8 @@ private:
     };
     void emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p);
     void emitTable();
+    // Closes open cells and rows and writes the held-back table.
+    void flushTable();
 
     QTextDocument* m_doc;
     QTextCursor m_cursor;
