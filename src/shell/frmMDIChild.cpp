@@ -247,9 +247,8 @@ void frmMDIChild::connectSurface()
 
 void frmMDIChild::activateHeaderFooter(int part)
 {
-    // The one place that moves editing into a header or footer part. The surface's
-    // HeaderFooterActivate(part) comes with the page engine: call it here then.
-    Q_UNUSED(part);
+    // The one place that moves editing into a header or footer part.
+    TXTextControl1->HeaderFooterActivate(part);
 }
 
 void frmMDIChild::onMouseDown(Qt::MouseButton button, QPoint pos)

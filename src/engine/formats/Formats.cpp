@@ -10,6 +10,7 @@
 #include "WordWriter.h"
 #include "OwnFormatReader.h"
 #include "OwnFormatWriter.h"
+#include "PdfWriter.h"
 #include "PlainTextReader.h"
 #include "PlainTextWriter.h"
 #include "engine/Document.h"
@@ -82,8 +83,7 @@ std::unique_ptr<FormatWriter> writerFor(int format)
     case 5: return std::make_unique<RtfWriter>();
     case 9: return std::make_unique<WordWriter>();
     case 11: return std::make_unique<CssWriter>();
-    case 12:
-        return std::make_unique<RefusingWriter>(QStringLiteral("Der PDF-Export steht noch nicht zur Verfügung."));
+    case 12: return std::make_unique<PdfWriter>();
     default: return nullptr;
     }
 }
