@@ -230,7 +230,7 @@ void frmMDIChild::connectSurface()
             area->setActiveSubWindow(this);
     });
     connect(s, &TextControl::HeaderFooterActivated, this, [this](int n) {
-        const bool firstPageParts = (TXTextControl1->doc()->headerFooterSet() & (2 | 8)) != 0;
+        const bool firstPageParts = (TXTextControl1->HeaderFooterSet() & (2 | 8)) != 0;
         if (frmMDIParent* f = frmMDIParent::instance())
             f->setHeaderFooterButtons(true, (n == 1 || n == 4) && firstPageParts, n == 2 || n == 8);
         HeaderFooterActive = n;
@@ -247,7 +247,8 @@ void frmMDIChild::connectSurface()
 
 void frmMDIChild::activateHeaderFooter(int part)
 {
-    // The one place that moves editing into a header or footer part.
+    // The one place that moves editing into a header or footer part; the surface
+    // reports the result through its header/footer notifications.
     TXTextControl1->HeaderFooterActivate(part);
 }
 

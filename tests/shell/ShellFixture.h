@@ -11,6 +11,7 @@
 #include "shell/frmMDIParent.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QMdiArea>
@@ -32,6 +33,10 @@ public:
         prompts = p.get();
         setPrompter(std::move(p));
         appState() = AppState{};
+        // The load step ends the program without an address database; give it one.
+        const QString work = home.path() + QStringLiteral("QX-Kontorix/");
+        QDir().mkpath(work);
+        writeFile(work + QStringLiteral("address50.adr"), QByteArray());
         frame = std::make_unique<frmMDIParent>(commandLine);
     }
 

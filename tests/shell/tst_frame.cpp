@@ -73,6 +73,8 @@ private Q_SLOTS:
         QVERIFY(QDir(app.WorkFolder).exists());
         QCOMPARE(Folders::withSlash(QDir::currentPath()), app.WorkFolder);
         QVERIFY(app.ProgramFolder.endsWith(QLatin1Char('/')));
+        QCOMPARE(app.AddressDbPath, app.WorkFolder + QStringLiteral("address50.adr"));
+        QVERIFY(!fx.frame->startAborted());
     }
 
     void frameMenuWithoutDocuments()
