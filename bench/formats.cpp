@@ -16,6 +16,7 @@ namespace {
 void fill(Document& doc, int pages)
 {
     QTextCursor c(doc.body());
+    c.beginEditBlock();
     QTextCharFormat plain, bold, field;
     bold.setFontWeight(QFont::Bold);
     field.setProperty(QTextFormat::UserProperty + 1, 17);
@@ -38,6 +39,7 @@ void fill(Document& doc, int pages)
             c.setPosition(t->lastPosition() + 1);
         }
     }
+    c.endEditBlock();
 }
 
 } // namespace

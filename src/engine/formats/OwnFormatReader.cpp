@@ -72,6 +72,8 @@ public:
             doc->setDefaultFont(font);
         const int root = intAttr(r, "root", -1);
         QTextCursor cursor(doc);
+        // One edit block: the layout runs once at the end instead of after every insert.
+        cursor.beginEditBlock();
         bool first = true;
         while (r.readNextStartElement()) {
             if (r.name() == u"formats") {
@@ -80,6 +82,7 @@ public:
                 break;
             }
         }
+        cursor.endEditBlock();
         if (r.hasError() || failed) {
             if (error)
                 *error = kBroken;

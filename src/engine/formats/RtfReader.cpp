@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 #include <functional>
@@ -603,6 +604,9 @@ bool Parser::run(QString* error)
     root.sink = &body;
     stack.append(root);
     doc.body()->setUndoRedoEnabled(false);
+    // One edit block: the layout runs once at the end instead of after every insert.
+    QTextCursor batch(doc.body());
+    batch.beginEditBlock();
     bool closed = false;
     while (!closed) {
         t = tok.next();
@@ -623,10 +627,12 @@ bool Parser::run(QString* error)
         }
         switch (t.kind) {
         case RtfToken::End:
+            batch.endEditBlock();
             FormatErrors::set(error, QStringLiteral("Die RTF-Datei ist unvollständig und kann nicht gelesen werden."));
             return false;
         case RtfToken::GroupStart:
             if (stack.size() >= RtfReader::MaxDepth) {
+                batch.endEditBlock();
                 FormatErrors::set(error, QStringLiteral("Die RTF-Datei ist zu tief verschachtelt und kann nicht gelesen werden."));
                 return false;
             }
@@ -689,6 +695,7 @@ bool Parser::run(QString* error)
         }
     }
     body.finish();
+    batch.endEditBlock();
     for (const auto& sink : std::as_const(parts))
         sink->finish();
     applyPage();
