@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextCursor>
 
 namespace {
@@ -107,10 +108,19 @@ void TextControl::setText(const QString& text)
     setTextCursor(c);
 }
 
-QString TextControl::SelText() const { return withCrLf(textCursor().selectedText()); }
+QString TextControl::SelText() const { return withCrLf(activeCursor().selectedText()); }
 
 void TextControl::setSelText(const QString& text)
 {
+    if (QTextEdit* part = activePartEditor()) {
+        QTextCursor c = part->textCursor();
+        c.beginEditBlock();
+        c.removeSelectedText();
+        insertWithBreaks(c, text);
+        c.endEditBlock();
+        part->setTextCursor(c);
+        return;
+    }
     QTextCursor c = textCursor();
     m_undo->begin(UndoKindTracker::Typing);
     c.beginEditBlock();
@@ -121,30 +131,32 @@ void TextControl::setSelText(const QString& text)
     setTextCursor(c);
 }
 
-int TextControl::SelStart() const { return textCursor().selectionStart(); }
+int TextControl::SelStart() const { return activeCursor().selectionStart(); }
 
 void TextControl::setSelStart(int pos)
 {
-    QTextCursor c = textCursor();
-    const int end = qMax(0, m_doc->body()->characterCount() - 1);
+    QTextEdit* editor = activeEditor();
+    QTextCursor c = editor->textCursor();
+    const int end = qMax(0, activePart()->characterCount() - 1);
     c.setPosition(qBound(0, pos, end));
-    setTextCursor(c);
+    editor->setTextCursor(c);
 }
 
 int TextControl::SelLength() const
 {
-    const QTextCursor c = textCursor();
+    const QTextCursor c = activeCursor();
     return c.selectionEnd() - c.selectionStart();
 }
 
 void TextControl::setSelLength(int length)
 {
-    QTextCursor c = textCursor();
+    QTextEdit* editor = activeEditor();
+    QTextCursor c = editor->textCursor();
     const int start = c.selectionStart();
-    const int end = qMax(0, m_doc->body()->characterCount() - 1);
+    const int end = qMax(0, activePart()->characterCount() - 1);
     c.setPosition(start);
     c.setPosition(length < 0 ? end : qBound(start, start + length, end), QTextCursor::KeepAnchor);
-    setTextCursor(c);
+    editor->setTextCursor(c);
 }
 
 // ---- Editing ------------------------------------------------------------------
@@ -158,6 +170,20 @@ void TextControl::endEditStep() { m_undo->end(); }
 
 void TextControl::Clip(int action)
 {
+    if (QTextEdit* part = activePartEditor()) {
+        QTextCursor c = part->textCursor();
+        if (action == 1 && c.hasSelection())
+            part->cut();
+        else if (action == 2 && c.hasSelection())
+            part->copy();
+        else if (action == 3)
+            part->paste();
+        else if (action == 4 && c.hasSelection()) {
+            c.removeSelectedText();
+            part->setTextCursor(c);
+        }
+        return;
+    }
     switch (action) {
     case 1:
         if (!textCursor().hasSelection())
@@ -189,22 +215,45 @@ void TextControl::Clip(int action)
 
 void TextControl::Undo()
 {
+    if (QTextEdit* part = activePartEditor()) {
+        part->undo();
+        return;
+    }
     m_undo->undo();
     ensureCursorVisible();
 }
 
 void TextControl::Redo()
 {
+    if (QTextEdit* part = activePartEditor()) {
+        part->redo();
+        return;
+    }
     m_undo->redo();
     ensureCursorVisible();
 }
 
-bool TextControl::CanCopy() const { return textCursor().hasSelection(); }
-bool TextControl::CanPaste() const { return !isReadOnly() && canPaste(); }
-bool TextControl::CanUndo() const { return m_doc->body()->isUndoAvailable(); }
-bool TextControl::CanRedo() const { return m_doc->body()->isRedoAvailable(); }
-int TextControl::UndoKind() const { return m_undo->undoKind(); }
-int TextControl::RedoKind() const { return m_undo->redoKind(); }
+bool TextControl::CanCopy() const { return activeCursor().hasSelection(); }
+bool TextControl::CanPaste() const
+{
+    const QTextEdit* editor = activeEditor();
+    return !editor->isReadOnly() && editor->canPaste();
+}
+bool TextControl::CanUndo() const { return activePart()->isUndoAvailable(); }
+bool TextControl::CanRedo() const { return activePart()->isRedoAvailable(); }
+// Steps of a header or footer carry no kind of their own: they count as "other".
+int TextControl::UndoKind() const
+{
+    if (activePartEditor())
+        return CanUndo() ? UndoKindTracker::Other : 0;
+    return m_undo->undoKind();
+}
+int TextControl::RedoKind() const
+{
+    if (activePartEditor())
+        return CanRedo() ? 10 + UndoKindTracker::Other - 1 : 0;
+    return m_undo->redoKind();
+}
 
 FindDialog* TextControl::findDialog() const { return m_findDialog; }
 
@@ -223,12 +272,17 @@ void TextControl::FindReplace(int mode)
 
 QTextCharFormat TextControl::commonCharFormat() const
 {
-    return SelectionFormat::common(SelectionFormat::collect(textCursor(), currentCharFormat()),
-                                   m_doc->body()->defaultFont());
+    const QTextEdit* editor = activeEditor();
+    return SelectionFormat::common(SelectionFormat::collect(editor->textCursor(), editor->currentCharFormat()),
+                                   activePart()->defaultFont());
 }
 
 void TextControl::mergeFormat(const QTextCharFormat& f)
 {
+    if (QTextEdit* part = activePartEditor()) {
+        part->mergeCurrentCharFormat(f);
+        return;
+    }
     m_undo->begin(UndoKindTracker::Formatting);
     mergeCurrentCharFormat(f);
     m_undo->end();
@@ -360,7 +414,7 @@ bool TextControl::FontDialog()
 
 int TextControl::Alignment() const
 {
-    const Qt::Alignment a = alignment();
+    const Qt::Alignment a = activeEditor()->alignment();
     if (a & Qt::AlignRight)
         return 1;
     if (a & Qt::AlignHCenter)
@@ -374,6 +428,10 @@ void TextControl::setAlignment(int a)
 {
     static const Qt::Alignment map[] = {Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignRight,
                                         Qt::AlignHCenter, Qt::AlignJustify};
+    if (QTextEdit* part = activePartEditor()) {
+        part->setAlignment(map[qBound(0, a, 3)]);
+        return;
+    }
     m_undo->begin(UndoKindTracker::Formatting);
     QTextEdit::setAlignment(map[qBound(0, a, 3)]);
     m_undo->end();
@@ -603,13 +661,74 @@ bool TextControl::event(QEvent* e)
 
 InputPosition TextControl::CurrentInputPosition() const
 {
-    const PagedPosition pp = m_pager->positionOf(textCursor().position());
-    return {pp.page, pp.line, pp.column};
+    // Page, line and column of the printed pages, whatever the view shows.
+    const int pos = textCursor().position();
+    InputPosition out;
+    out.page = m_paginator->pageOfPosition(pos);
+    QTextDocument* d = m_paginator->layoutDocument();
+    const QTextBlock at = d->findBlock(pos);
+    if (!at.isValid() || !at.layout() || at.layout()->lineCount() == 0)
+        return out;
+    const double pageH = Paginator::pageSizePixels(m_doc->page()).height() * Paginator::layoutScale(d);
+    const double top = (out.page - 1) * pageH;
+    const QTextLine line = at.layout()->lineForTextPosition(pos - at.position());
+    const int lineIndex = line.isValid() ? line.lineNumber() : 0;
+    out.column = line.isValid() ? pos - at.position() - line.textStart() + 1 : 1;
+    // Lines of this page up to the caret's: only one page is looked at.
+    QAbstractTextDocumentLayout* layout = d->documentLayout();
+    int count = 0;
+    bool done = false;
+    for (QTextBlock b = at; b.isValid() && !done; b = b.previous()) {
+        const QTextLayout* l = b.layout();
+        const double blockTop = layout->blockBoundingRect(b).top();
+        for (int i = (b == at ? lineIndex : l->lineCount() - 1); i >= 0; --i) {
+            if (int((blockTop + l->lineAt(i).y()) / pageH) + 1 < out.page) {
+                done = true;
+                break;
+            }
+            ++count;
+        }
+    }
+    out.line = qMax(1, count);
+    return out;
 }
 
 void TextControl::setCurrentInputPosition(const InputPosition& p)
 {
-    const int pos = m_pager->positionAt({p.page, p.line, p.column});
+    QTextDocument* d = m_paginator->layoutDocument();
+    const int page = qBound(1, p.page, m_paginator->pageCount());
+    const double pageH = Paginator::pageSizePixels(m_doc->page()).height() * Paginator::layoutScale(d);
+    QAbstractTextDocumentLayout* layout = d->documentLayout();
+    const int hit = layout->hitTest(QPointF(1, (page - 1) * pageH + 1), Qt::FuzzyHit);
+    QTextBlock b = hit < 0 ? d->begin() : d->findBlock(hit);
+    if (b.previous().isValid())
+        b = b.previous();
+    int pos = -1;
+    int count = 0;
+    bool done = false;
+    for (; b.isValid() && !done; b = b.next()) {
+        const QTextLayout* l = b.layout();
+        const double blockTop = layout->blockBoundingRect(b).top();
+        for (int i = 0; l && i < l->lineCount(); ++i) {
+            const QTextLine line = l->lineAt(i);
+            const int linePage = int((blockTop + line.y()) / pageH) + 1;
+            if (linePage < page)
+                continue;
+            if (linePage > page) {
+                done = true;
+                break;
+            }
+            // A wrapped line ends before the first character of the next one.
+            const int last = i + 1 < l->lineCount() ? line.textLength() - 1 : line.textLength();
+            pos = b.position() + line.textStart() + qBound(0, p.column - 1, qMax(0, last));
+            if (++count >= p.line) {
+                done = true;
+                break;
+            }
+        }
+    }
+    const int end = m_doc->body()->characterCount() - 1;
+    pos = pos < 0 ? end : qBound(0, pos, end);
     QTextCursor c = textCursor();
     c.setPosition(pos);
     setTextCursor(c);
@@ -618,8 +737,8 @@ void TextControl::setCurrentInputPosition(const InputPosition& p)
 
 int TextControl::CurrentPages() const
 {
-    // The layout view shows the paginator's pages; the other views count their lines.
-    return m_viewMode == 1 ? m_paginator->pageCount() : m_pager->pageCount();
+    // The printed pages in every view.
+    return m_paginator->pageCount();
 }
 
 // ---- Files ------------------------------------------------------------------
@@ -1242,6 +1361,20 @@ QTextDocument* TextControl::activePart() const
         if (QTextDocument* d = m_doc->headerFooter(m_hfActive))
             return d;
     return m_doc->body();
+}
+
+QTextEdit* TextControl::activePartEditor() const
+{
+    if (m_hfActive && m_hfEditor && m_doc->headerFooter(m_hfActive))
+        return m_hfEditor;
+    return nullptr;
+}
+
+QTextEdit* TextControl::activeEditor() const
+{
+    if (QTextEdit* part = activePartEditor())
+        return part;
+    return const_cast<TextControl*>(this);
 }
 
 QTextCursor TextControl::activeCursor() const

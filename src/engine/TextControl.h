@@ -326,6 +326,10 @@ private:
     void resetFieldFormatAtCaret();
     QTextDocument* activePart() const;
     QTextCursor activeCursor() const;
+    // The header/footer editor while a part is being edited, else null; the editor
+    // that the selection, character, paragraph and editing members act on.
+    class QTextEdit* activePartEditor() const;
+    class QTextEdit* activeEditor() const;
     class PagesFilter;
     class Paginator* m_paginator = nullptr;
     QPrinter* m_printer = nullptr;

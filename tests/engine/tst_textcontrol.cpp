@@ -2,6 +2,7 @@
 #include "engine/CharacterDialog.h"
 #include "engine/Document.h"
 #include "engine/FragmentMimeData.h"
+#include "engine/Paginator.h"
 #include "engine/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -457,16 +458,71 @@ private Q_SLOTS:
         QVERIFY(qAbs(tc->document()->textWidth() - tc->viewport()->width()) <= 1);
     }
 
-    void normalViewRepagesOnResize()
+    void pagesAreThePrintedOnesInEveryView_data()
     {
-        tc->setViewMode(0);
-        setThreeLinesPerPage();
-        tc->setText(QString(QStringLiteral("Wort ")).repeated(100));
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("zoom");
+        QTest::newRow("normal") << 0 << 100;
+        QTest::newRow("normal zoomed") << 0 << 175;
+        QTest::newRow("layout") << 1 << 100;
+        QTest::newRow("layout zoomed") << 1 << 60;
+        QTest::newRow("centred") << 2 << 100;
+        QTest::newRow("centred zoomed") << 2 << 250;
+    }
+    void pagesAreThePrintedOnesInEveryView()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, zoom);
+        tc->setText(QString(QStringLiteral("Wort ")).repeated(40).append(QStringLiteral("\r")).repeated(60));
+        tc->setPageMarginT(4000);
+        tc->setPageMarginB(3000);
+        tc->setPageMarginL(2500);
+        tc->setViewMode(mode);
+        tc->setZoomFactor(zoom);
+        tc->resize(300, 400); // a window far narrower than the page
         QApplication::processEvents();
-        const int wide = tc->CurrentPages();
-        tc->resize(200, 500);
+        const int printed = tc->paginator()->pageCount();
+        QVERIFY(printed >= 4);
+        QCOMPARE(tc->CurrentPages(), printed);
+        tc->resize(1400, 400);
         QApplication::processEvents();
-        QVERIFY2(tc->CurrentPages() > wide, qPrintable(QString::number(wide)));
+        QCOMPARE(tc->CurrentPages(), printed);
+        int lastPage = 1;
+        for (int para : {0, 11, 23, 37, 52, 59}) {
+            const int pos = tc->document()->findBlockByNumber(para).position() + 7;
+            tc->setSelStart(pos);
+            const InputPosition p = tc->CurrentInputPosition();
+            QCOMPARE(p.page, tc->paginator()->pageOfPosition(pos));
+            QVERIFY(p.page >= lastPage);
+            QVERIFY(p.page <= printed);
+            lastPage = p.page;
+            // The position names one place: going there comes back here.
+            tc->setSelStart(0);
+            tc->setCurrentInputPosition(p);
+            QCOMPARE(tc->SelStart(), pos);
+        }
+        QVERIFY(lastPage >= printed - 1);
+    }
+
+    void pageCountAgreesAcrossViews()
+    {
+        tc->setText(QString(QStringLiteral("Eine Zeile Text mit etwas mehr Inhalt darin\r")).repeated(300));
+        tc->setPageMarginT(3000);
+        tc->setSelStart(tc->document()->findBlockByNumber(250).position() + 3);
+        tc->setViewMode(1);
+        const int pages = tc->CurrentPages();
+        const InputPosition at = tc->CurrentInputPosition();
+        for (int mode : {0, 2, 1}) {
+            tc->setViewMode(mode);
+            for (int w : {250, 900}) {
+                tc->resize(w, 400);
+                QApplication::processEvents();
+                QCOMPARE(tc->CurrentPages(), pages);
+                QCOMPARE(tc->CurrentInputPosition().page, at.page);
+                QCOMPARE(tc->CurrentInputPosition().line, at.line);
+                QCOMPARE(tc->CurrentInputPosition().column, at.column);
+            }
+        }
     }
 
     void controlChars()
@@ -608,7 +664,8 @@ private:
         const double lineH = b.layout()->lineAt(0).height() / tc->pixelsPerTwip(); // twips
         tc->setPageMarginT(1000);
         tc->setPageMarginB(1000);
-        tc->setPageHeight(2000 + int(std::ceil(3 * lineH)) + 2);
+        // Room for three and a half lines: three fit, however the layout rounds.
+        tc->setPageHeight(2000 + int(std::ceil(3.5 * lineH)));
     }
 
     TextControl* tc = nullptr;

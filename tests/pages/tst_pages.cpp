@@ -45,6 +45,7 @@ private Q_SLOTS:
     void frameStyleWord();
     void frameValuesNotUniform();
     void pdfToFailingDevice();
+    void membersActOnTheActivePart();
 
 private:
     static bool havePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
@@ -518,6 +519,82 @@ void TstPages::pdfToFailingDevice()
     QVERIFY(!PdfExport::exportPdf(d, &closed, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!PdfExport::exportPdf(d, QStringLiteral("/nonexistent-folder/x.pdf"), &error));
+}
+
+void TstPages::membersActOnTheActivePart()
+{
+    TextControl tc;
+    tc.setText(QStringLiteral("Haupttext"));
+    tc.setSelStart(0);
+    tc.setSelLength(4);
+    tc.setHeaderFooterSet(5);
+    QVERIFY(tc.HeaderFooterActivate(1));
+    QTextDocument* header = tc.doc()->headerFooter(1);
+    QTextDocument* body = tc.doc()->body();
+    const int bodyUndo = body->availableUndoSteps();
+
+    // Text and selection.
+    tc.setSelText(QStringLiteral("Kopf der Seite"));
+    QCOMPARE(header->toPlainText(), QStringLiteral("Kopf der Seite"));
+    QCOMPARE(body->toPlainText(), QStringLiteral("Haupttext"));
+    tc.setSelStart(5);
+    tc.setSelLength(3);
+    QCOMPARE(tc.SelStart(), 5);
+    QCOMPARE(tc.SelLength(), 3);
+    QCOMPARE(tc.SelText(), QStringLiteral("der"));
+    QCOMPARE(tc.headerFooterEditor()->textCursor().selectedText(), QStringLiteral("der"));
+    QCOMPARE(tc.textCursor().selectedText(), QStringLiteral("Haup"));
+    tc.setSelLength(-1);
+    QCOMPARE(tc.SelLength(), 9);
+
+    // Character attributes and alignment.
+    tc.setSelStart(0);
+    tc.setSelLength(4);
+    QVERIFY(!tc.FontBold());
+    tc.setFontBold(true);
+    tc.setFontItalic(true);
+    tc.setFontSize(17);
+    tc.setForeColor(QColor(200, 0, 0));
+    QVERIFY(tc.FontBold());
+    QVERIFY(tc.FontItalic());
+    QCOMPARE(tc.FontSize(), 17.0);
+    QCOMPARE(tc.ForeColor(), QColor(200, 0, 0));
+    QTextCursor inHeader(header);
+    inHeader.setPosition(2);
+    QVERIFY(inHeader.charFormat().fontWeight() >= QFont::Bold);
+    QTextCursor inBody(body);
+    inBody.setPosition(2);
+    QVERIFY(inBody.charFormat().fontWeight() < QFont::Bold);
+    tc.setAlignment(2);
+    QCOMPARE(tc.Alignment(), 2);
+    QVERIFY(header->firstBlock().blockFormat().alignment() & Qt::AlignHCenter);
+    QVERIFY(!(body->firstBlock().blockFormat().alignment() & Qt::AlignHCenter));
+
+    // Undo and redo work on the part; the body keeps its history.
+    QVERIFY(tc.CanUndo());
+    QCOMPARE(tc.CanUndo(), header->isUndoAvailable());
+    tc.Undo(); // alignment
+    QCOMPARE(tc.Alignment(), 0);
+    QVERIFY(tc.CanRedo());
+    tc.Redo();
+    QCOMPARE(tc.Alignment(), 2);
+    QCOMPARE(body->availableUndoSteps(), bodyUndo);
+    QCOMPARE(body->toPlainText(), QStringLiteral("Haupttext"));
+
+    // Clipboard members: delete and cut take from the part.
+    tc.setSelStart(0);
+    tc.setSelLength(5);
+    QVERIFY(tc.CanCopy());
+    tc.Clip(4);
+    QCOMPARE(header->toPlainText(), QStringLiteral("der Seite"));
+    QCOMPARE(body->toPlainText(), QStringLiteral("Haupttext"));
+
+    // Back in the body the members act on it again.
+    tc.HeaderFooterLeave();
+    QCOMPARE(tc.SelText(), QStringLiteral("Haup"));
+    tc.setFontBold(true);
+    QVERIFY(tc.FontBold());
+    QCOMPARE(header->toPlainText(), QStringLiteral("der Seite"));
 }
 
 QTEST_MAIN(TstPages)
