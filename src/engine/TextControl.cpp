@@ -11,12 +11,14 @@
 #include "engine/SelectionFormat.h"
 #include "engine/TabStops.h"
 #include "engine/UndoKindTracker.h"
+#include "engine/formats/FormatIO.h"
 #include "engine/formats/Formats.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -796,7 +798,13 @@ bool TextControl::Save(const QString& file, int offset, int format, bool selecti
     QByteArray body;
     QString error;
     const QTextCursor sel = textCursor();
-    if (!Formats::write(format, *m_doc, selectionOnly ? &sel : nullptr, &body, &error)) {
+    // HTML honours the style-sheet mode (attribute 9) and file (attribute 8).
+    WriteOptions options;
+    QByteArray styleSheet;
+    options.styleSheetMode = LoadSaveAttribute(9).toInt();
+    options.styleSheetFile = LoadSaveAttribute(8).toString();
+    options.styleSheetOut = &styleSheet;
+    if (!Formats::write(format, *m_doc, selectionOnly ? &sel : nullptr, &body, &error, options)) {
         m_lastError = error.isEmpty() ? QStringLiteral("Das Dokument kann in diesem Format nicht "
                                                        "gespeichert werden.")
                                       : error;
@@ -805,6 +813,11 @@ bool TextControl::Save(const QString& file, int offset, int format, bool selecti
     // The caller may have written a header into the first bytes; they are kept.
     if (!DocumentFile::write(file, offset, body, &m_lastError))
         return false;
+    if (format == 4 && options.styleSheetMode == 2 && !options.styleSheetFile.isEmpty()) {
+        const QString cssPath = QFileInfo(file).dir().absoluteFilePath(options.styleSheetFile);
+        if (!DocumentFile::write(cssPath, 0, styleSheet, &m_lastError))
+            return false;
+    }
     m_lastError.clear();
     return true;
 }

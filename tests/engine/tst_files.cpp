@@ -70,6 +70,26 @@ private Q_SLOTS:
         QCOMPARE(readFile(path), QByteArray(30, '\0') + "x");
     }
 
+    void htmlHonoursStyleSheetAttributes()
+    {
+        TextControl tc;
+        tc.setText(QStringLiteral("Hallo"));
+        tc.setSelStart(0);
+        tc.setSelLength(5);
+        tc.setFontBold(true);
+        const QString path = home->path() + QStringLiteral("seite.htm");
+        tc.setLoadSaveAttribute(9, 2);
+        tc.setLoadSaveAttribute(8, QStringLiteral("stil.css"));
+        QVERIFY2(tc.Save(path, 0, 4, false), qPrintable(tc.LastError()));
+        QVERIFY(readFile(path).contains("stil.css"));
+        QVERIFY(!readFile(home->path() + QStringLiteral("stil.css")).isEmpty());
+
+        tc.setLoadSaveAttribute(9, 1);
+        QVERIFY(tc.Save(path, 0, 4, false));
+        QVERIFY(readFile(path).contains("<style"));
+        QVERIFY(!readFile(path).contains("stil.css"));
+    }
+
     void saveSelectionOnly()
     {
         const QString path = home->path() + QStringLiteral("teil.txt");
