@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "AddressFixture.h"
 
 #include "addresses/AddressListBox.h"
@@ -33,9 +34,7 @@ private slots:
         QVERIFY(AddressFixture::makeWith(
             m_path, {QStringLiteral("Zorn|Udo|Weg 1|Bonn|Verein|50000"), QStringLiteral("Berg||Hof 2|Köln|Vereinsvorstand|10000"),
                      QStringLiteral("Ärger|Anna|Ring 3|Ulm||30000")}));
-        auto p = std::make_unique<ScriptedPrompter>();
-        m_prompter = p.get();
-        setPrompter(std::move(p));
+        m_prompter = installScriptedPrompter();
     }
     void cleanup()
     {

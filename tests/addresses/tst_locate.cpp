@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "AddressFixture.h"
 
 #include "addresses/LocateAddressDatabase.h"
@@ -40,9 +41,7 @@ private slots:
     void init()
     {
         m_dir = new QTemporaryDir;
-        auto p = std::make_unique<ScriptedPrompter>();
-        m_prompter = p.get();
-        setPrompter(std::move(p));
+        m_prompter = installScriptedPrompter();
         m_state = AppState{};
         m_state.ProgramFolder = root() + QStringLiteral("prog/");
         m_state.WorkFolder = root() + QStringLiteral("home/QX-Kontorix/");

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "AddressFixture.h"
 
 #include "addresses/AddressListBox.h"
@@ -72,9 +73,7 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("\"Verein\",\"Vereinsvorstand\"\r\n");
         f.close();
-        auto p = std::make_unique<ScriptedPrompter>();
-        m_prompter = p.get();
-        setPrompter(std::move(p));
+        m_prompter = installScriptedPrompter();
     }
     void cleanup()
     {

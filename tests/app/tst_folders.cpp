@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "app/AppState.h"
 #include "app/Folders.h"
@@ -6,20 +7,6 @@
 #include <QFile>
 #include <QTest>
 
-namespace {
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
 
 class TestFolders : public QObject {
     Q_OBJECT
@@ -61,12 +48,12 @@ private Q_SLOTS:
         QTemporaryDir program;
         const QString prog = program.path() + QLatin1Char('/');
         for (const QString& name : Folders::templateFiles())
-            writeFile(prog + name, "vom Programm");
+            QVERIFY(writeAll(prog + name, "vom Programm"));
         // One template is absent beside the program; one exists already in the work folder.
         QFile::remove(prog + QStringLiteral("Etiketten_Vorlage_F12.ttx"));
         const QString work = home.path() + QStringLiteral("QX-Kontorix/");
         QVERIFY(QDir().mkpath(work));
-        writeFile(work + QStringLiteral("Briefkopf.txm"), "eigener Briefkopf");
+        QVERIFY(writeAll(work + QStringLiteral("Briefkopf.txm"), "eigener Briefkopf"));
 
         AppState state;
         Folders::prepare(state, program.path(), false, home.path());
@@ -74,14 +61,14 @@ private Q_SLOTS:
         QCOMPARE(state.AddressFolder, home.path() + QStringLiteral("Adresskartei/"));
         QCOMPARE(state.ProgramFolder, prog);
         QCOMPARE(QDir::currentPath() + QLatin1Char('/'), work);
-        QCOMPARE(readFile(work + QStringLiteral("Briefkopf.txm")), QByteArray("eigener Briefkopf"));
-        QCOMPARE(readFile(work + QStringLiteral("Etiketten_Vorlage_F10.ttx")), QByteArray("vom Programm"));
+        QCOMPARE(readAll(work + QStringLiteral("Briefkopf.txm")), QByteArray("eigener Briefkopf"));
+        QCOMPARE(readAll(work + QStringLiteral("Etiketten_Vorlage_F10.ttx")), QByteArray("vom Programm"));
         QVERIFY(!QFile::exists(work + QStringLiteral("Etiketten_Vorlage_F12.ttx")));
 
         // A second start copies nothing over the user's changed files.
-        writeFile(work + QStringLiteral("Etiketten_Vorlage_F10.ttx"), "geändert");
+        QVERIFY(writeAll(work + QStringLiteral("Etiketten_Vorlage_F10.ttx"), "geändert"));
         QVERIFY(Folders::copyMissingTemplates(prog, work).isEmpty());
-        QCOMPARE(readFile(work + QStringLiteral("Etiketten_Vorlage_F10.ttx")), QByteArray("geändert"));
+        QCOMPARE(readAll(work + QStringLiteral("Etiketten_Vorlage_F10.ttx")), QByteArray("geändert"));
         QDir::setCurrent(QDir::tempPath());
     }
 
@@ -113,8 +100,8 @@ private Q_SLOTS:
         QTemporaryDir sys;
         QVERIFY(QDir().mkpath(sys.path() + QStringLiteral("/sda/sda1")));
         QVERIFY(QDir().mkpath(sys.path() + QStringLiteral("/sdb/sdb1")));
-        writeFile(sys.path() + QStringLiteral("/sda/removable"), "0\n");
-        writeFile(sys.path() + QStringLiteral("/sdb/removable"), "1\n");
+        QVERIFY(writeAll(sys.path() + QStringLiteral("/sda/removable"), "0\n"));
+        QVERIFY(writeAll(sys.path() + QStringLiteral("/sdb/removable"), "1\n"));
         // Partitions are reached through their disk, as in sysfs.
         QVERIFY(QFile::link(sys.path() + QStringLiteral("/sda/sda1"), sys.path() + QStringLiteral("/sda1")));
         QVERIFY(QFile::link(sys.path() + QStringLiteral("/sdb/sdb1"), sys.path() + QStringLiteral("/sdb1")));
@@ -144,9 +131,9 @@ private Q_SLOTS:
         QFETCH(QString, option);
         QTemporaryDir work, program;
         if (!workFile.isNull())
-            writeFile(work.path() + QStringLiteral("/Kontorix.txt"), workFile);
+            QVERIFY(writeAll(work.path() + QStringLiteral("/Kontorix.txt"), workFile));
         if (!programFile.isNull())
-            writeFile(program.path() + QStringLiteral("/Kontorix.txt"), programFile);
+            QVERIFY(writeAll(program.path() + QStringLiteral("/Kontorix.txt"), programFile));
         QCOMPARE(Folders::readStartOption(work.path(), program.path()), option);
     }
 
@@ -159,8 +146,8 @@ private Q_SLOTS:
     void fileAndDirExists()
     {
         QTemporaryDir d;
-        writeFile(d.path() + QStringLiteral("/a.txt"), "x");
-        writeFile(d.path() + QStringLiteral("/.hidden"), "x");
+        QVERIFY(writeAll(d.path() + QStringLiteral("/a.txt"), "x"));
+        QVERIFY(writeAll(d.path() + QStringLiteral("/.hidden"), "x"));
         QVERIFY(Folders::fileExists(d.path() + QStringLiteral("/a.txt")));
         QVERIFY(!Folders::fileExists(d.path() + QStringLiteral("/.hidden")));
         QVERIFY(!Folders::fileExists(d.path()));

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "engine/TextControl.h"
 
@@ -7,20 +8,6 @@
 #include <QTest>
 #include <unistd.h>
 
-namespace {
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
 
 class TestFiles : public QObject {
     Q_OBJECT
@@ -39,11 +26,11 @@ private Q_SLOTS:
         QFETCH(int, offset);
         const QString path = home->path() + QStringLiteral("brief.txt");
         const QByteArray header(offset, 'H');
-        writeFile(path, header);
+        QVERIFY(writeAll(path, header));
         TextControl out;
         out.setText(QStringLiteral("Sehr geehrte Frau Müller,\r\nGrüße\r\n"));
         QVERIFY2(out.Save(path, offset, 1, false), qPrintable(out.LastError()));
-        const QByteArray bytes = readFile(path);
+        const QByteArray bytes = readAll(path);
         QCOMPARE(bytes.left(offset), header);
         QCOMPARE(bytes.mid(offset), QStringLiteral("Sehr geehrte Frau Müller,\r\nGrüße\r\n").toUtf8());
         QCOMPARE(out.SaveToMemory(1), bytes.mid(offset));
@@ -67,7 +54,7 @@ private Q_SLOTS:
         TextControl tc;
         tc.setText(QStringLiteral("x"));
         QVERIFY(tc.Save(path, 30, 1, false));
-        QCOMPARE(readFile(path), QByteArray(30, '\0') + "x");
+        QCOMPARE(readAll(path), QByteArray(30, '\0') + "x");
     }
 
     void htmlHonoursStyleSheetAttributes()
@@ -81,13 +68,13 @@ private Q_SLOTS:
         tc.setLoadSaveAttribute(9, 2);
         tc.setLoadSaveAttribute(8, QStringLiteral("stil.css"));
         QVERIFY2(tc.Save(path, 0, 4, false), qPrintable(tc.LastError()));
-        QVERIFY(readFile(path).contains("stil.css"));
-        QVERIFY(!readFile(home->path() + QStringLiteral("stil.css")).isEmpty());
+        QVERIFY(readAll(path).contains("stil.css"));
+        QVERIFY(!readAll(home->path() + QStringLiteral("stil.css")).isEmpty());
 
         tc.setLoadSaveAttribute(9, 1);
         QVERIFY(tc.Save(path, 0, 4, false));
-        QVERIFY(readFile(path).contains("<style"));
-        QVERIFY(!readFile(path).contains("stil.css"));
+        QVERIFY(readAll(path).contains("<style"));
+        QVERIFY(!readAll(path).contains("stil.css"));
     }
 
     void saveSelectionOnly()
@@ -98,13 +85,13 @@ private Q_SLOTS:
         tc.setSelStart(5);
         tc.setSelLength(4);
         QVERIFY(tc.Save(path, 0, 1, true));
-        QCOMPARE(readFile(path), QByteArray("zwei"));
+        QCOMPARE(readAll(path), QByteArray("zwei"));
     }
 
     void loadInsertsAtTheSelection()
     {
         const QString path = home->path() + QStringLiteral("einfuegen.txt");
-        writeFile(path, "NEU\r\nZEILE");
+        QVERIFY(writeAll(path, "NEU\r\nZEILE"));
         TextControl tc;
         tc.setText(QStringLiteral("vorher nachher"));
         tc.setSelStart(7);
@@ -126,7 +113,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(int, format);
-        writeFile(home->path() + QStringLiteral("da.pdf"), "%PDF-1.4");
+        QVERIFY(writeAll(home->path() + QStringLiteral("da.pdf"), "%PDF-1.4"));
         TextControl tc;
         tc.setText(QStringLiteral("bleibt"));
         QVERIFY(!tc.Load(home->path() + name, 0, format, false));
@@ -149,7 +136,7 @@ private Q_SLOTS:
         const QString dir = home->path() + QStringLiteral("ordner");
         QVERIFY(QDir().mkpath(dir));
         QString path = dir + QStringLiteral("/alt.txt");
-        writeFile(path, "alter Inhalt");
+        QVERIFY(writeAll(path, "alter Inhalt"));
         int format = 1;
         if (kind == 0)
             path = home->path() + QStringLiteral("gibtsnicht/neu.txt");
@@ -163,7 +150,7 @@ private Q_SLOTS:
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!ok);
         QVERIFY(tc.LastError().contains(QStringLiteral("Datei")) || tc.LastError().contains(QStringLiteral("Format")));
-        QCOMPARE(readFile(dir + QStringLiteral("/alt.txt")), QByteArray("alter Inhalt"));
+        QCOMPARE(readAll(dir + QStringLiteral("/alt.txt")), QByteArray("alter Inhalt"));
         QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{QStringLiteral("alt.txt")}); // no leftovers
     }
 

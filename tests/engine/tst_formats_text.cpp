@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "FormatTestSupport.h"
 #include "TestHome.h"
 #include "engine/Document.h"
@@ -13,17 +14,7 @@ using namespace FormatTest;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-bool writeAll(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
 
 QTextCharFormat formatAt(const QTextDocument* doc, const QString& text)
 {

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/FindDialog.h"
 #include "engine/SearchEngine.h"
@@ -15,9 +16,7 @@ class TestSearch : public QObject {
 private Q_SLOTS:
     void init()
     {
-        auto p = std::make_unique<ScriptedPrompter>();
-        prompts = p.get();
-        setPrompter(std::move(p));
+        prompts = installScriptedPrompter();
         tc = new TextControl;
     }
     void cleanup() { delete tc; }

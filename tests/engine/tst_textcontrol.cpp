@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/CharacterDialog.h"
 #include "engine/Document.h"
@@ -40,9 +41,7 @@ class TestTextControl : public QObject {
 private Q_SLOTS:
     void init()
     {
-        auto p = std::make_unique<ScriptedPrompter>();
-        prompts = p.get();
-        setPrompter(std::move(p));
+        prompts = installScriptedPrompter();
         tc = new TextControl;
         tc->resize(900, 500);
         tc->show();

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "ShellFixture.h"
 
 #include "shell/DocumentFiles.h"
@@ -9,15 +10,6 @@
 
 using namespace DocumentFiles;
 
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 class TestDocumentFiles : public QObject {
     Q_OBJECT

@@ -1,0 +1,30 @@
+#pragma once
+// Small file and prompter helpers shared by the tests.
+
+#include "app/ScriptedPrompter.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+inline bool writeAll(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+// The file's bytes; empty when it cannot be read.
+inline QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Installs a fresh scripted prompter as the application's and returns it.
+inline ScriptedPrompter* installScriptedPrompter()
+{
+    auto p = std::make_unique<ScriptedPrompter>();
+    ScriptedPrompter* raw = p.get();
+    setPrompter(std::move(p));
+    return raw;
+}
