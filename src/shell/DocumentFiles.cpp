@@ -8,12 +8,13 @@
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
+#include "engine/Document.h"
 #include "engine/TextControl.h"
+#include "engine/formats/Formats.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
 
 namespace DocumentFiles {
 
@@ -80,24 +81,7 @@ QString templateFilter() { return QStringLiteral("*.ttx (Textvorlage)|*.ttx"); }
 
 int DocumentFileType(const QString& path)
 {
-    if (path.right(4).toUpper() == QLatin1String("HTML"))
-        return 4;
-    const QString end = path.right(3).toUpper();
-    if (end == QLatin1String("TXM") || end == QLatin1String("TTX"))
-        return 3;
-    if (end == QLatin1String("RTF"))
-        return 5;
-    if (end == QLatin1String("HTM"))
-        return 4;
-    if (end == QLatin1String("DOC"))
-        return 9;
-    if (end == QLatin1String("XML"))
-        return 10;
-    if (end == QLatin1String("CSS"))
-        return 11;
-    if (end == QLatin1String("PDF"))
-        return 12;
-    return 1;
+    return Formats::typeOfPath(path);
 }
 
 QString withFilterExtension(const QString& typed, int filterIndex)
@@ -112,13 +96,14 @@ QString withFilterExtension(const QString& typed, int filterIndex)
 
 QByteArray pageHeader(int marginL, int marginT, int marginR, int marginB, int height, int width)
 {
-    QByteArray out(30, '\0');
-    char* p = out.data();
-    const qint32 values[] = {23, marginL, marginT, marginR, marginB, height, width};
-    for (int i = 0; i < 7; ++i)
-        qToLittleEndian<qint32>(values[i], p + 4 * i);
-    qToLittleEndian<qint16>(0, p + 28);
-    return out;
+    PageGeometry g;
+    g.marginL = marginL;
+    g.marginT = marginT;
+    g.marginR = marginR;
+    g.marginB = marginB;
+    g.height = height;
+    g.width = width;
+    return Formats::pageHeader(g);
 }
 
 QByteArray pageHeader(const TextControl& s)
