@@ -14,9 +14,9 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "Aufruf: qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
-    "FORMAT ist eines von: txm, rtf, doc, html, xml, txt, pdf\n");
+    "FORMAT ist eines von: txm, ttx, rtf, doc, html, xml, txt, pdf\n");
 
-const QStringList kTargets{QStringLiteral("txm"), QStringLiteral("rtf"), QStringLiteral("doc"), QStringLiteral("html"),
+const QStringList kTargets{QStringLiteral("txm"), QStringLiteral("ttx"), QStringLiteral("rtf"), QStringLiteral("doc"), QStringLiteral("html"),
                            QStringLiteral("xml"), QStringLiteral("txt"), QStringLiteral("pdf")};
 
 void print(FILE* stream, const QString& text)
