@@ -10,19 +10,32 @@
 
 namespace {
 
-void fillLetter(AppState& a)
-{
+void fillLetter(AppState& a) {
     auto& t = a.LetterText;
-    t[1] = "17"; t[2] = "Arial"; t[3] = "11"; t[4] = "0"; t[11] = "11"; t[17] = "11";
-    t[22] = "90"; t[23] = "Arial"; t[24] = "11"; t[12] = "Frau"; t[13] = "Anna";
-    t[14] = "Ärger"; t[16] = "Mühlenweg 3"; t[18] = "20095"; t[19] = "Hamburg"; t[20] = "D";
-    t[34] = "Maria Muster"; t[38] = "0"; t[32] = "Mit freundlichen Grüßen";
+    t[1] = "17";
+    t[2] = "Arial";
+    t[3] = "11";
+    t[4] = "0";
+    t[11] = "11";
+    t[17] = "11";
+    t[22] = "90";
+    t[23] = "Arial";
+    t[24] = "11";
+    t[12] = "Frau";
+    t[13] = "Anna";
+    t[14] = "Ärger";
+    t[16] = "Mühlenweg 3";
+    t[18] = "20095";
+    t[19] = "Hamburg";
+    t[20] = "D";
+    t[34] = "Maria Muster";
+    t[38] = "0";
+    t[32] = "Mit freundlichen Grüßen";
     a.LetterFlags[2] = a.LetterFlags[5] = a.LetterFlags[12] = true;
 }
 
 // A template file in the own format holding `text`.
-void writeTemplate(const QString& path, const QString& text)
-{
+void writeTemplate(const QString& path, const QString& text) {
     TextControl s;
     s.setText(text);
     QFile f(path);
@@ -37,8 +50,7 @@ void writeTemplate(const QString& path, const QString& text)
 class TestLetterWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void buildLetterOpensUntitledWindow()
-    {
+    void buildLetterOpensUntitledWindow() {
         ShellFixture fx;
         QVERIFY(fx.startEmpty());
         fillLetter(appState());
@@ -65,8 +77,7 @@ private Q_SLOTS:
         QCOMPARE(int(fx.frame->documents().size()), before + 1);
     }
 
-    void buildOnTemplate_data()
-    {
+    void buildOnTemplate_data() {
         QTest::addColumn<bool>("inWork");
         QTest::addColumn<bool>("inProgram");
         QTest::addColumn<QString>("head");
@@ -75,8 +86,7 @@ private Q_SLOTS:
         QTest::newRow("none") << false << false << "";
     }
 
-    void buildOnTemplate()
-    {
+    void buildOnTemplate() {
         QFETCH(bool, inWork);
         QFETCH(bool, inProgram);
         QFETCH(QString, head);
@@ -90,8 +100,10 @@ private Q_SLOTS:
         if (inWork)
             writeTemplate(work, QStringLiteral("Kopf aus Arbeitsordner"));
         if (inProgram)
-            writeTemplate(app.ProgramFolder + QStringLiteral("Briefkopf.txm"), QStringLiteral("Kopf aus Programmordner"));
-        const QByteArray templateBytes = readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm"));
+            writeTemplate(app.ProgramFolder + QStringLiteral("Briefkopf.txm"),
+                          QStringLiteral("Kopf aus Programmordner"));
+        const QByteArray templateBytes =
+            readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm"));
         fillLetter(app);
         fx.prompts->clear();
 
@@ -109,7 +121,8 @@ private Q_SLOTS:
         QCOMPARE(w->surface()->Text(), plain.Text());
         if (!head.isEmpty()) {
             QCOMPARE(fx.prompts->count(QStringLiteral("message")), 0);
-            QCOMPARE(readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm")), templateBytes);
+            QCOMPARE(readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm")),
+                     templateBytes);
             return;
         }
         // The missing template is reported, then the load's own error; the letter is
@@ -117,9 +130,11 @@ private Q_SLOTS:
         QVERIFY(fx.prompts->asked.size() >= 1);
         const auto& asked = fx.prompts->asked.first();
         QCOMPARE(asked.title, QStringLiteral("Fehler beim öffnen"));
-        QCOMPARE(asked.text, QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im Verzeichnis "
-                                            "dieses Programmes ") +
-                                 app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"));
+        QCOMPARE(asked.text,
+                 QStringLiteral(
+                     "Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im Verzeichnis "
+                     "dieses Programmes ") +
+                     app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"));
         QCOMPARE(asked.icon, Prompter::Icon::Critical);
         QCOMPARE(asked.buttons, Prompter::Buttons(QMessageBox::Ok));
     }
