@@ -77,6 +77,24 @@ private Q_SLOTS:
         QCOMPARE(int(fx.frame->documents().size()), before + 1);
     }
 
+    void shippedTemplateCopiedAndUsed()
+    {
+        // The template built beside the program reaches a fresh work folder at start.
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        AppState& app = appState();
+        const QByteArray shipped = readAll(app.ProgramFolder + QStringLiteral("Briefkopf.txm"));
+        QVERIFY(!shipped.isEmpty());
+        QCOMPARE(readAll(app.WorkFolder + QStringLiteral("Briefkopf.txm")), shipped);
+        fillLetter(app);
+        fx.frame->sharedWindow()->BuildLetterFromTemplate();
+        ShellFixture::flush();
+        const QString text = fx.frame->activeDocument()->surface()->Text();
+        QVERIFY2(text.startsWith(QStringLiteral("Ihr Name\r\n")), qPrintable(text.left(80)));
+        QVERIFY(text.contains(QStringLiteral("Ihr Name · Ihre Straße 1 · 12345 Ihr Ort")));
+        QVERIFY(text.contains(QStringLiteral("\t\t\t\tFrau\r\n\t\t\t\tAnna Ärger\r\n")));
+    }
+
     void buildOnTemplate_data() {
         QTest::addColumn<bool>("inWork");
         QTest::addColumn<bool>("inProgram");
