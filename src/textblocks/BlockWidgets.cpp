@@ -7,8 +7,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-BlockOptions::BlockOptions()
-{
+BlockOptions::BlockOptions() {
     frame = new QGroupBox(QStringLiteral("Textbausteine"));
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* l = new QVBoxLayout(frame);
@@ -21,24 +20,29 @@ BlockOptions::BlockOptions()
     l->addStretch();
 }
 
-void BlockOptions::setCaptions(const QString& workFolder)
-{
+void BlockOptions::setCaptions(const QString& workFolder) {
     for (int n = 1; n <= TextBlockFile::Count; ++n)
         Option1[n]->setText(TextBlockFile::caption(workFolder, n));
 }
 
-int BlockOptions::firstChosen() const
-{
+int BlockOptions::firstChosen() const {
     for (int n = 1; n <= TextBlockFile::Count; ++n)
         if (Option1[n]->isChecked())
             return n;
     return 0;
 }
 
+void BlockOptions::onChosen(QObject* context, const std::function<void(int)>& chosen) const {
+    for (int n = 0; n < Option1.size(); ++n)
+        QObject::connect(Option1[n], &QRadioButton::toggled, context, [chosen, n](bool on) {
+            if (on)
+                chosen(n);
+        });
+}
+
 namespace BlockView {
 
-QTextEdit* makeText(QWidget* owner)
-{
+QTextEdit* makeText(QWidget* owner) {
     auto* t = new QTextEdit(owner);
     t->setObjectName(QStringLiteral("txtText"));
     t->setAcceptRichText(false);
@@ -47,8 +51,7 @@ QTextEdit* makeText(QWidget* owner)
     return t;
 }
 
-QFont fontOf(const TextBlock& b)
-{
+QFont fontOf(const TextBlock& b) {
     QFont f(b.FontName.isEmpty() ? QStringLiteral("Arial") : b.FontName);
     f.setPointSizeF(b.FontSize > 0 ? b.FontSize : 10);
     f.setBold(b.Bold);
@@ -58,21 +61,18 @@ QFont fontOf(const TextBlock& b)
     return f;
 }
 
-void setFont(QTextEdit* box, const QFont& f)
-{
+void setFont(QTextEdit* box, const QFont& f) {
     // Plain text has no formats of its own: the box's font is the whole text's font.
     box->setFont(f);
 }
 
-void setColour(QTextEdit* box, qint32 number)
-{
+void setColour(QTextEdit* box, qint32 number) {
     QPalette p = box->palette();
     p.setColor(QPalette::Text, TextBlockInsert::colour(number));
     box->setPalette(p);
 }
 
-void show(QTextEdit* box, const TextBlock& b)
-{
+void show(QTextEdit* box, const TextBlock& b) {
     setFont(box, fontOf(b));
     setColour(box, b.Colour);
     box->setPlainText(TextBlockInsert::toEditText(b.Text));

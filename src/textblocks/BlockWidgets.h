@@ -6,8 +6,10 @@
 
 #include <QFont>
 #include <QList>
+#include <functional>
 
 class QGroupBox;
+class QObject;
 class QRadioButton;
 class QTextEdit;
 class QWidget;
@@ -21,6 +23,9 @@ struct BlockOptions {
     void setCaptions(const QString& workFolder);
     // The first chosen button among 1..10; 0 when none is.
     int firstChosen() const;
+    // Calls `chosen(n)` whenever button n becomes the chosen one, by a click or by
+    // the program.
+    void onChosen(QObject* context, const std::function<void(int)>& chosen) const;
 };
 
 namespace BlockView {

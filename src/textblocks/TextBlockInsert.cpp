@@ -7,10 +7,11 @@
 
 namespace TextBlockInsert {
 
-QColor windowTextColour() { return QGuiApplication::palette().color(QPalette::WindowText); }
+QColor windowTextColour() {
+    return QGuiApplication::palette().color(QPalette::WindowText);
+}
 
-QColor colour(qint32 number)
-{
+QColor colour(qint32 number) {
     if (number < 0)
         return windowTextColour();
     int r = 0, g = 0, b = 0;
@@ -18,23 +19,20 @@ QColor colour(qint32 number)
     return QColor(r, g, b);
 }
 
-QString toEditText(const QString& fileText)
-{
+QString toEditText(const QString& fileText) {
     QString t = fileText;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return t;
 }
 
-QString toFileText(const QString& editText)
-{
+QString toFileText(const QString& editText) {
     QString t = toEditText(editText);
     t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return t;
 }
 
-void write(TextControl& surface, const TextBlock& block)
-{
+void write(TextControl& surface, const TextBlock& block) {
     // Attributes first, so the inserted text takes them.
     if (!block.FontName.isEmpty())
         surface.setFontName(block.FontName);
@@ -48,8 +46,7 @@ void write(TextControl& surface, const TextBlock& block)
     resetFont(surface);
 }
 
-void resetFont(TextControl& surface)
-{
+void resetFont(TextControl& surface) {
     surface.setFontName(QStringLiteral("Arial"));
     surface.setFontSize(10);
     surface.setFontBold(false);

@@ -29,8 +29,7 @@ const QString frmBausteine::BaseTitle = QStringLiteral(" Textbausteine anlegen")
 
 namespace {
 
-QPushButton* button(QDialog* w, const char* name, const QString& caption)
-{
+QPushButton* button(QDialog* w, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, w);
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
@@ -39,8 +38,7 @@ QPushButton* button(QDialog* w, const char* name, const QString& caption)
 
 } // namespace
 
-BausteineWidgets::BausteineWidgets(QDialog* w)
-{
+BausteineWidgets::BausteineWidgets(QDialog* w) {
     txtText = BlockView::makeText(w);
     txtText->setMinimumSize(460, 260);
     lstFonts = new QListWidget(w);
@@ -88,15 +86,10 @@ BausteineWidgets::BausteineWidgets(QDialog* w)
 }
 
 frmBausteine::frmBausteine(AppState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_w(this)
-{
+    : QDialog(parent), m_state(state), m_w(this) {
     setObjectName(QStringLiteral("frmBausteine"));
     setWindowTitle(BaseTitle);
-    for (int n = 0; n < m_w.options.Option1.size(); ++n)
-        connect(m_w.options.Option1[n], &QRadioButton::toggled, this, [this, n](bool on) {
-            if (on)
-                Option1_Click(n);
-        });
+    m_w.options.onChosen(this, [this](int n) { Option1_Click(n); });
     connect(m_w.Timer1, &QTimer::timeout, this, &frmBausteine::Timer1_Timer);
     connect(m_w.txtText, &QTextEdit::textChanged, this, &frmBausteine::txtText_Change);
     connect(m_w.lstFonts, &QListWidget::currentRowChanged, this, &frmBausteine::lstFonts_Click);
@@ -111,21 +104,18 @@ frmBausteine::frmBausteine(AppState& state, QWidget* parent)
 
 frmBausteine::~frmBausteine() = default;
 
-int frmBausteine::blockNumber() const
-{
+int frmBausteine::blockNumber() const {
     bool ok = false;
     const int n = m_tag.trimmed().toInt(&ok);
     return ok && n >= 1 && n <= TextBlockFile::Count ? n : 0;
 }
 
-void frmBausteine::Form_Load()
-{
+void frmBausteine::Form_Load() {
     m_w.lstFonts->addItems(QFontDatabase::families());
     m_w.options.setCaptions(m_state.WorkFolder);
 }
 
-void frmBausteine::showEvent(QShowEvent* e)
-{
+void frmBausteine::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (!m_activated) {
         m_activated = true;
@@ -133,8 +123,7 @@ void frmBausteine::showEvent(QShowEvent* e)
     }
 }
 
-void frmBausteine::Form_Activate()
-{
+void frmBausteine::Form_Activate() {
     const int n = blockNumber();
     if (n > 0) {
         // Choosing the caller's button must not load the block a second time.
@@ -154,8 +143,7 @@ void frmBausteine::Form_Activate()
     m_w.txtText->setFocus();
 }
 
-void frmBausteine::applyLetterFont()
-{
+void frmBausteine::applyLetterFont() {
     const QString path = Folders::withSlash(m_state.WorkFolder) + QStringLiteral("FontText.txt");
     if (!QFile::exists(path))
         return;
@@ -174,8 +162,7 @@ void frmBausteine::applyLetterFont()
     showFontChoice();
 }
 
-void frmBausteine::Option1_Click(int n)
-{
+void frmBausteine::Option1_Click(int n) {
     if (m_suppressLoad) {
         m_suppressLoad = false;
         return;
@@ -183,15 +170,13 @@ void frmBausteine::Option1_Click(int n)
     loadBlock(n);
 }
 
-void frmBausteine::setTextQuietly(const QString& text)
-{
+void frmBausteine::setTextQuietly(const QString& text) {
     m_loading = true;
     m_w.txtText->setPlainText(text);
     m_loading = false;
 }
 
-void frmBausteine::loadBlock(int n)
-{
+void frmBausteine::loadBlock(int n) {
     m_w.Timer1->stop();
     const bool keepTyped = m_changed && m_w.txtText->toPlainText() != Placeholder;
     m_tag = n > 0 ? QString::number(n) : QString();
@@ -203,8 +188,9 @@ void frmBausteine::loadBlock(int n)
         setTextQuietly({});
         m_changed = false;
         if (n > 0)
-            prompter().message(this, QString(),
-                               QStringLiteral("Bitte für den Textbaustein %1 einen Text eingeben!").arg(n));
+            prompter().message(
+                this, QString(),
+                QStringLiteral("Bitte für den Textbaustein %1 einen Text eingeben!").arg(n));
         m_w.txtText->setFocus();
         return;
     }
@@ -219,8 +205,7 @@ void frmBausteine::loadBlock(int n)
     m_w.txtText->setFocus();
 }
 
-void frmBausteine::showFontChoice()
-{
+void frmBausteine::showFontChoice() {
     const QFont f = m_w.txtText->font();
     const QSignalBlocker b1(m_w.lstFonts);
     const auto found = m_w.lstFonts->findItems(f.family(), Qt::MatchFixedString);
@@ -229,8 +214,7 @@ void frmBausteine::showFontChoice()
     m_w.Combo1->setCurrentText(QString::number(qRound(f.pointSizeF())));
 }
 
-void frmBausteine::showPlaceholder()
-{
+void frmBausteine::showPlaceholder() {
     setTextQuietly(Placeholder);
     m_w.txtText->selectAll();
     m_blinkSelected = true;
@@ -238,8 +222,7 @@ void frmBausteine::showPlaceholder()
     m_w.Timer1->start();
 }
 
-void frmBausteine::Timer1_Timer()
-{
+void frmBausteine::Timer1_Timer() {
     QTextCursor c = m_w.txtText->textCursor();
     m_blinkSelected = !c.hasSelection();
     if (m_blinkSelected)
@@ -249,15 +232,13 @@ void frmBausteine::Timer1_Timer()
     m_w.txtText->setTextCursor(c);
 }
 
-void frmBausteine::stopPlaceholder()
-{
+void frmBausteine::stopPlaceholder() {
     m_w.Timer1->stop();
     if (m_w.txtText->toPlainText() == Placeholder)
         setTextQuietly({});
 }
 
-bool frmBausteine::eventFilter(QObject* watched, QEvent* e)
-{
+bool frmBausteine::eventFilter(QObject* watched, QEvent* e) {
     const bool key = watched == m_w.txtText && e->type() == QEvent::KeyPress;
     const bool click = watched == m_w.txtText->viewport() && e->type() == QEvent::MouseButtonPress;
     if (key || click)
@@ -265,20 +246,17 @@ bool frmBausteine::eventFilter(QObject* watched, QEvent* e)
     return QDialog::eventFilter(watched, e);
 }
 
-void frmBausteine::userChanged()
-{
+void frmBausteine::userChanged() {
     m_changed = true;
     m_w.Command1->setEnabled(true);
 }
 
-void frmBausteine::txtText_Change()
-{
+void frmBausteine::txtText_Change() {
     if (!m_loading)
         userChanged();
 }
 
-void frmBausteine::lstFonts_Click()
-{
+void frmBausteine::lstFonts_Click() {
     const QListWidgetItem* item = m_w.lstFonts->currentItem();
     if (!item)
         return;
@@ -288,8 +266,7 @@ void frmBausteine::lstFonts_Click()
     userChanged();
 }
 
-void frmBausteine::Combo1_Click()
-{
+void frmBausteine::Combo1_Click() {
     const double size = m_w.Combo1->currentText().toDouble();
     if (size <= 0)
         return;
@@ -299,20 +276,21 @@ void frmBausteine::Combo1_Click()
     userChanged();
 }
 
-bool frmBausteine::save()
-{
+bool frmBausteine::save() {
     const int n = blockNumber();
     if (n == 0) {
         // Nothing is written without a number: the file would have no name to be found by.
-        prompter().message(this, QString(),
-                           QStringLiteral("Wählen Sie zuerst links einen der Textbausteine 1 bis 10 aus, "
-                                          "unter dem der Text gespeichert werden soll!"));
+        prompter().message(
+            this, QString(),
+            QStringLiteral("Wählen Sie zuerst links einen der Textbausteine 1 bis 10 aus, "
+                           "unter dem der Text gespeichert werden soll!"));
         return false;
     }
-    m_name = prompter()
-                 .input(this, QStringLiteral(" Textbaustein anlegen"),
-                        QStringLiteral("Geben Sie einen Namen für den Textbaustein ein!"), QString())
-                 .value_or(QString());
+    m_name =
+        prompter()
+            .input(this, QStringLiteral(" Textbaustein anlegen"),
+                   QStringLiteral("Geben Sie einen Namen für den Textbaustein ein!"), QString())
+            .value_or(QString());
     if (m_name.isEmpty())
         return false;
     const QFont f = m_w.txtText->font();
@@ -334,19 +312,23 @@ bool frmBausteine::save()
     return true;
 }
 
-void frmBausteine::Command1_Click() { save(); }
+void frmBausteine::Command1_Click() {
+    save();
+}
 
-void frmBausteine::Command4_Click()
-{
+void frmBausteine::Command4_Click() {
     const int n = m_w.options.firstChosen();
     if (n == 0) {
-        prompter().message(this, QString(),
-                           QStringLiteral("Wählen Sie zuerst links den Textbaustein aus, der gelöscht werden soll!"));
+        prompter().message(
+            this, QString(),
+            QStringLiteral(
+                "Wählen Sie zuerst links den Textbaustein aus, der gelöscht werden soll!"));
         return;
     }
-    const QString question = QStringLiteral("Soll der Textbaustein ") + m_w.options.Option1[n]->text() +
-                             QStringLiteral(" gelöscht werden?");
-    if (prompter().message(this, QStringLiteral("Achtung!"), question, QMessageBox::Yes | QMessageBox::No,
+    const QString question = QStringLiteral("Soll der Textbaustein ") +
+                             m_w.options.Option1[n]->text() + QStringLiteral(" gelöscht werden?");
+    if (prompter().message(this, QStringLiteral("Achtung!"), question,
+                           QMessageBox::Yes | QMessageBox::No,
                            Prompter::Icon::Critical) != QMessageBox::Yes)
         return;
     TextBlockFile::remove(m_state.WorkFolder, n);
@@ -356,12 +338,12 @@ void frmBausteine::Command4_Click()
     m_changed = false;
 }
 
-void frmBausteine::Command3_Click()
-{
+void frmBausteine::Command3_Click() {
     if (m_changed &&
-        prompter().message(this, QStringLiteral("Speichern?"),
-                           QStringLiteral("Sie müssen Ihren Text noch speichern!\r Wollen Sie dies jetzt tun?"),
-                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+        prompter().message(
+            this, QStringLiteral("Speichern?"),
+            QStringLiteral("Sie müssen Ihren Text noch speichern!\r Wollen Sie dies jetzt tun?"),
+            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
         // Without a number the text would be lost: the window stays for the choice.
         if (blockNumber() == 0) {
             save();
@@ -374,8 +356,7 @@ void frmBausteine::Command3_Click()
     QDialog::reject();
 }
 
-void frmBausteine::reject()
-{
+void frmBausteine::reject() {
     if (m_closing)
         QDialog::reject();
     else

@@ -18,11 +18,11 @@ struct BausteineWidgets {
     BlockOptions options;
     QTextEdit* txtText;
     QListWidget* lstFonts;
-    QComboBox* Combo1; // font sizes
+    QComboBox* Combo1;     // font sizes
     QPushButton* Command1; // save
     QPushButton* Command4; // delete
     QPushButton* Command3; // close
-    QTimer* Timer1; // blinks the placeholder
+    QTimer* Timer1;        // blinks the placeholder
 
     explicit BausteineWidgets(QDialog* window);
 };

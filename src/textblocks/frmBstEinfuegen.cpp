@@ -21,8 +21,7 @@ constexpr int InputPastEnd = 62;
 } // namespace
 
 frmBstEinfuegen::frmBstEinfuegen(AppState& state, TextControl* surface, QWidget* parent)
-    : QDialog(parent), m_state(state), m_surface(surface)
-{
+    : QDialog(parent), m_state(state), m_surface(surface) {
     setObjectName(QStringLiteral("frmBstEinfuegen"));
     setWindowTitle(QStringLiteral(" Textbaustein einfügen"));
     m_txtText = BlockView::makeText(this);
@@ -46,19 +45,14 @@ frmBstEinfuegen::frmBstEinfuegen(AppState& state, TextControl* surface, QWidget*
     all->addWidget(m_options.frame);
     all->addLayout(right, 1);
 
-    for (int n = 0; n < m_options.Option1.size(); ++n)
-        connect(m_options.Option1[n], &QRadioButton::toggled, this, [this, n](bool on) {
-            if (on)
-                Option1_Click(n);
-        });
+    m_options.onChosen(this, [this](int n) { Option1_Click(n); });
     connect(m_Command3, &QPushButton::clicked, this, &frmBstEinfuegen::Command3_Click);
     connect(m_Command1, &QPushButton::clicked, this, &frmBstEinfuegen::Command1_Click);
 }
 
 frmBstEinfuegen::~frmBstEinfuegen() = default;
 
-void frmBstEinfuegen::showEvent(QShowEvent* e)
-{
+void frmBstEinfuegen::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (!m_activated) {
         m_activated = true;
@@ -66,8 +60,7 @@ void frmBstEinfuegen::showEvent(QShowEvent* e)
     }
 }
 
-void frmBstEinfuegen::Form_Activate()
-{
+void frmBstEinfuegen::Form_Activate() {
     m_options.setCaptions(m_state.WorkFolder);
     if (m_options.Option1[0]->isChecked())
         Option1_Click(0);
@@ -75,8 +68,7 @@ void frmBstEinfuegen::Form_Activate()
         m_options.Option1[0]->setChecked(true);
 }
 
-void frmBstEinfuegen::Option1_Click(int n)
-{
+void frmBstEinfuegen::Option1_Click(int n) {
     m_number = n;
     const auto block = TextBlockFile::read(m_state.WorkFolder, n);
     if (block)
@@ -85,23 +77,23 @@ void frmBstEinfuegen::Option1_Click(int n)
         BlockView::show(m_txtText, TextBlock{});
 }
 
-void frmBstEinfuegen::showError(int number, const QString& description)
-{
-    prompter().message(this, windowTitle(),
-                       QStringLiteral("Fehler # %1 wurde ausgelöst von Textbausteine\r").arg(number) + description,
-                       QMessageBox::Ok, Prompter::Icon::Critical);
+void frmBstEinfuegen::showError(int number, const QString& description) {
+    prompter().message(
+        this, windowTitle(),
+        QStringLiteral("Fehler # %1 wurde ausgelöst von Textbausteine\r").arg(number) + description,
+        QMessageBox::Ok, Prompter::Icon::Critical);
 }
 
-void frmBstEinfuegen::Command3_Click()
-{
+void frmBstEinfuegen::Command3_Click() {
     const int n = m_options.firstChosen();
     if (n == 0) {
-        prompter().message(this, QString(), QStringLiteral("Wählen Sie zuerst einen Textbaustein aus!"));
+        prompter().message(this, QString(),
+                           QStringLiteral("Wählen Sie zuerst einen Textbaustein aus!"));
         return;
     }
     if (!TextBlockFile::exists(m_state.WorkFolder, n)) {
-        showError(FileNotFound,
-                  QStringLiteral("Datei nicht gefunden: ") + TextBlockFile::path(m_state.WorkFolder, n));
+        showError(FileNotFound, QStringLiteral("Datei nicht gefunden: ") +
+                                    TextBlockFile::path(m_state.WorkFolder, n));
         return;
     }
     const auto block = TextBlockFile::read(m_state.WorkFolder, n);
@@ -114,4 +106,6 @@ void frmBstEinfuegen::Command3_Click()
     accept();
 }
 
-void frmBstEinfuegen::Command1_Click() { reject(); }
+void frmBstEinfuegen::Command1_Click() {
+    reject();
+}

@@ -18,8 +18,7 @@
 
 namespace {
 
-TextBlock block(const QString& text, const QString& name)
-{
+TextBlock block(const QString& text, const QString& name) {
     TextBlock b;
     b.Text = text;
     b.FontName = QStringLiteral("Liberation Serif");
@@ -30,8 +29,7 @@ TextBlock block(const QString& text, const QString& name)
     return b;
 }
 
-QRadioButton* option(QWidget& w, int n)
-{
+QRadioButton* option(QWidget& w, int n) {
     return w.findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(n));
 }
 
@@ -45,15 +43,13 @@ class TestTextBlockWindows : public QObject {
     AppState m_state;
 
     QString work() const { return m_state.WorkFolder; }
-    std::unique_ptr<frmBausteine> editor(const QString& tag = {})
-    {
+    std::unique_ptr<frmBausteine> editor(const QString& tag = {}) {
         auto w = std::make_unique<frmBausteine>(m_state);
         w->setTag(tag);
         w->show();
         return w;
     }
-    QStringList messages() const
-    {
+    QStringList messages() const {
         QStringList out;
         for (const auto& a : m_prompts->asked)
             out << a.text;
@@ -61,32 +57,29 @@ class TestTextBlockWindows : public QObject {
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         m_dir = new QTemporaryDir;
         m_state = AppState{};
         m_state.WorkFolder = m_dir->path() + QLatin1Char('/');
         m_prompts = installScriptedPrompter();
     }
-    void cleanup()
-    {
+    void cleanup() {
         delete m_dir;
         m_dir = nullptr;
     }
 
-    void savedTextReadsBack_data()
-    {
+    void savedTextReadsBack_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("readBack");
         QTest::addColumn<QByteArray>("fileStart");
         QTest::newRow("several lines") << QStringLiteral("Zeile 1\nZeile 2\n\nZeile 4")
                                        << QStringLiteral("Zeile 1\nZeile 2\n\nZeile 4")
                                        << QByteArray("\"Zeile 1\r\nZeile 2\r\n\r\nZeile 4\",\"");
-        QTest::newRow("quote cuts") << QStringLiteral("Er sagte \"Hallo\" und ging")
-                                    << QStringLiteral("Er sagte ") << QByteArray("\"Er sagte \"Hallo\"");
+        QTest::newRow("quote cuts")
+            << QStringLiteral("Er sagte \"Hallo\" und ging") << QStringLiteral("Er sagte ")
+            << QByteArray("\"Er sagte \"Hallo\"");
     }
-    void savedTextReadsBack()
-    {
+    void savedTextReadsBack() {
         QFETCH(QString, typed);
         QFETCH(QString, readBack);
         QFETCH(QByteArray, fileStart);
@@ -112,14 +105,12 @@ private slots:
         }
     }
 
-    void emptyNameStoresNothing_data()
-    {
+    void emptyNameStoresNothing_data() {
         QTest::addColumn<bool>("cancelled");
         QTest::newRow("empty answer") << false;
         QTest::newRow("cancelled") << true;
     }
-    void emptyNameStoresNothing()
-    {
+    void emptyNameStoresNothing() {
         QFETCH(bool, cancelled);
         auto w = editor(QStringLiteral("2"));
         QTest::keyClicks(w->controls().txtText, QStringLiteral("Hallo"));
@@ -134,12 +125,13 @@ private slots:
         QCOMPARE(option(*w, 2)->text(), QStringLiteral("Textbaustein 2"));
     }
 
-    void captionsInBothWindows()
-    {
-        QVERIFY(TextBlockFile::write(work(), 1, block(QStringLiteral("a"), QStringLiteral("Dank"))));
+    void captionsInBothWindows() {
+        QVERIFY(
+            TextBlockFile::write(work(), 1, block(QStringLiteral("a"), QStringLiteral("Dank"))));
         QVERIFY(TextBlockFile::write(work(), 4, block(QStringLiteral("b"), QString())));
         const QStringList expected = {QStringLiteral("Textbaustein 0"), QStringLiteral("Dank"),
-                                      QStringLiteral("Textbaustein 2"), QStringLiteral("Textbaustein 3"),
+                                      QStringLiteral("Textbaustein 2"),
+                                      QStringLiteral("Textbaustein 3"),
                                       QStringLiteral("Textbaustein 4")};
         auto e = editor();
         frmBstEinfuegen ins(m_state, nullptr);
@@ -152,9 +144,9 @@ private slots:
         QCOMPARE(e4->controls().txtText->toPlainText(), frmBausteine::Placeholder);
     }
 
-    void blockZeroIsNeverUsed()
-    {
-        const QByteArray zero = "\"geheim\",\"Arial\",10,#FALSE#,#FALSE#,#FALSE#,#FALSE#,0,\"Null\"\r\n";
+    void blockZeroIsNeverUsed() {
+        const QByteArray zero =
+            "\"geheim\",\"Arial\",10,#FALSE#,#FALSE#,#FALSE#,#FALSE#,0,\"Null\"\r\n";
         const QString zeroPath = work() + QStringLiteral("bst0.ndr");
         QVERIFY(writeAll(zeroPath, zero));
         auto w = editor(QStringLiteral("0"));
@@ -175,14 +167,12 @@ private slots:
         QCOMPARE(ins.txtText()->toPlainText(), QString());
     }
 
-    void placeholderStops_data()
-    {
+    void placeholderStops_data() {
         QTest::addColumn<bool>("byKey");
         QTest::newRow("key") << true;
         QTest::newRow("click") << false;
     }
-    void placeholderStops()
-    {
+    void placeholderStops() {
         QFETCH(bool, byKey);
         auto w = editor();
         QTextEdit* t = w->controls().txtText;
@@ -204,17 +194,29 @@ private slots:
         QCOMPARE(w->controls().Command1->isEnabled(), byKey);
     }
 
-    void missingBlockAsksForText()
-    {
+    void missingBlockAsksForText_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("nothing typed") << QString();
+        QTest::newRow("typed text waits for a number") << QStringLiteral("Entwurf");
+    }
+    void missingBlockAsksForText() {
+        QFETCH(QString, typed);
         auto w = editor();
+        QTest::mouseClick(w->controls().txtText->viewport(), Qt::LeftButton);
+        QTest::keyClicks(w->controls().txtText, typed);
         option(*w, 7)->click();
-        QCOMPARE(m_prompts->last().text, QStringLiteral("Bitte für den Textbaustein 7 einen Text eingeben!"));
+        QCOMPARE(m_prompts->count(QStringLiteral("message")), typed.isEmpty() ? 1 : 0);
+        if (typed.isEmpty())
+            QCOMPARE(m_prompts->last().text,
+                     QStringLiteral("Bitte für den Textbaustein 7 einen Text eingeben!"));
         QCOMPARE(w->Tag(), QStringLiteral("7"));
-        QCOMPARE(w->controls().txtText->toPlainText(), QString());
+        QCOMPARE(w->controls().txtText->toPlainText(), typed);
+        m_prompts->answerInput(QStringLiteral("Entwurf"));
+        w->controls().Command1->click();
+        QCOMPARE(TextBlockFile::exists(work(), 7), !typed.isEmpty());
     }
 
-    void questions_data()
-    {
+    void questions_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QString>("title");
@@ -222,21 +224,24 @@ private slots:
         QTest::addColumn<bool>("fileAfter");
         QTest::addColumn<QString>("textAfter");
         const QString del = QStringLiteral("Soll der Textbaustein Gruß gelöscht werden?");
-        const QString close = QStringLiteral("Sie müssen Ihren Text noch speichern!\r Wollen Sie dies jetzt tun?");
-        QTest::newRow("delete yes") << "Command4" << true << "Achtung!" << del << false << QString();
+        const QString close =
+            QStringLiteral("Sie müssen Ihren Text noch speichern!\r Wollen Sie dies jetzt tun?");
+        QTest::newRow("delete yes")
+            << "Command4" << true << "Achtung!" << del << false << QString();
         QTest::newRow("delete no") << "Command4" << false << "Achtung!" << del << true << "alt";
-        QTest::newRow("close yes") << "Command3" << true << "Speichern?" << close << true << "alt neu";
+        QTest::newRow("close yes")
+            << "Command3" << true << "Speichern?" << close << true << "alt neu";
         QTest::newRow("close no") << "Command3" << false << "Speichern?" << close << true << "alt";
     }
-    void questions()
-    {
+    void questions() {
         QFETCH(QString, button);
         QFETCH(bool, yes);
         QFETCH(QString, title);
         QFETCH(QString, question);
         QFETCH(bool, fileAfter);
         QFETCH(QString, textAfter);
-        QVERIFY(TextBlockFile::write(work(), 5, block(QStringLiteral("alt"), QStringLiteral("Gruß"))));
+        QVERIFY(
+            TextBlockFile::write(work(), 5, block(QStringLiteral("alt"), QStringLiteral("Gruß"))));
         auto w = editor(QStringLiteral("5"));
         QVERIFY(option(*w, 5)->isChecked());
         QTextEdit* t = w->controls().txtText;
@@ -258,22 +263,22 @@ private slots:
             QVERIFY(!w->isVisible());
         } else {
             QVERIFY(w->isVisible());
-            QCOMPARE(option(*w, 5)->text(), yes ? QStringLiteral("Textbaustein 5") : QStringLiteral("Gruß"));
+            QCOMPARE(option(*w, 5)->text(),
+                     yes ? QStringLiteral("Textbaustein 5") : QStringLiteral("Gruß"));
             QCOMPARE(t->toPlainText(), yes ? QString() : QStringLiteral("alt neu"));
         }
     }
 
-    void closeWithoutChangesAsksNothing()
-    {
+    void closeWithoutChangesAsksNothing() {
         auto w = editor();
         w->reject(); // Escape and the title bar's close
         QVERIFY(!w->isVisible());
         QCOMPARE(m_prompts->asked.size(), 0);
     }
 
-    void insertAtCaretAndResetFont()
-    {
-        QVERIFY(TextBlockFile::write(work(), 2, block(QStringLiteral("X\r\nY"), QStringLiteral("Kurz"))));
+    void insertAtCaretAndResetFont() {
+        QVERIFY(TextBlockFile::write(work(), 2,
+                                     block(QStringLiteral("X\r\nY"), QStringLiteral("Kurz"))));
         TextControl surface;
         surface.setText(QStringLiteral("AnfangEnde"));
         surface.setSelStart(6);
@@ -307,19 +312,20 @@ private slots:
         QCOMPARE(c.charFormat().fontPointSize(), 14.0);
     }
 
-    void insertErrors_data()
-    {
+    void insertErrors_data() {
         QTest::addColumn<int>("chosen");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no block chosen") << 0 << QByteArray() << "Wählen Sie zuerst einen Textbaustein aus!";
-        QTest::newRow("missing file") << 6 << QByteArray()
-                                      << "Fehler # 53 wurde ausgelöst von Textbausteine\rDatei nicht gefunden: ";
-        QTest::newRow("empty file") << 6 << QByteArray("")
-                                    << "Fehler # 62 wurde ausgelöst von Textbausteine\rEinlesen hinter Dateiende";
+        QTest::newRow("no block chosen")
+            << 0 << QByteArray() << "Wählen Sie zuerst einen Textbaustein aus!";
+        QTest::newRow("missing file")
+            << 6 << QByteArray()
+            << "Fehler # 53 wurde ausgelöst von Textbausteine\rDatei nicht gefunden: ";
+        QTest::newRow("empty file")
+            << 6 << QByteArray("")
+            << "Fehler # 62 wurde ausgelöst von Textbausteine\rEinlesen hinter Dateiende";
     }
-    void insertErrors()
-    {
+    void insertErrors() {
         QFETCH(int, chosen);
         QFETCH(QByteArray, file);
         QFETCH(QString, message);
@@ -336,12 +342,12 @@ private slots:
         QCOMPARE(surface.Text(), QStringLiteral("Text"));
     }
 
-    void menusOpenTheWindows()
-    {
+    void menusOpenTheWindows() {
         ShellFixture fx;
         QVERIFY(fx.startEmpty());
         appState().WorkFolder = work();
-        QVERIFY(TextBlockFile::write(work(), 1, block(QStringLiteral("Viele Grüße"), QStringLiteral("Gruß"))));
+        QVERIFY(TextBlockFile::write(work(), 1,
+                                     block(QStringLiteral("Viele Grüße"), QStringLiteral("Gruß"))));
         frmMDIChild* doc = fx.newDocument();
         fx.prompts->answerExec([](QDialog* d) {
             option(*d, 1)->click();
