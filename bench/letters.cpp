@@ -16,7 +16,8 @@ int main(int argc, char** argv)
     // The command forms its work folder under HOME; keep it out of the user's.
     qputenv("HOME", dir.filePath(QStringLiteral("home")).toUtf8());
     QDir().mkpath(dir.filePath(QStringLiteral("home")));
-    const QString starter = QFileInfo(QString::fromLocal8Bit(argv[0])).dir().filePath(QStringLiteral("../address50.adr"));
+    const QString starter =
+        QFileInfo(QString::fromLocal8Bit(argv[0])).dir().filePath(QStringLiteral("../address50.adr"));
     const QString db = dir.filePath(QStringLiteral("address50.adr"));
     if (argc < 1 || !QFile::copy(starter, db)) {
         std::fprintf(stderr, "starter database not found: %s\n", qPrintable(starter));
@@ -46,9 +47,9 @@ int main(int argc, char** argv)
         const QString out = dir.filePath(QString::fromLatin1(ext));
         QElapsedTimer t;
         t.start();
-        rc |= runLetterCommand({QStringLiteral("--letter"), numbers.join(QLatin1Char(',')), QStringLiteral("--database"),
-                                db, QStringLiteral("--convert-to"), QString::fromLatin1(ext), QStringLiteral("--outdir"),
-                                out});
+        rc |= runLetterCommand({QStringLiteral("--letter"), numbers.join(QLatin1Char(',')),
+                                QStringLiteral("--database"), db, QStringLiteral("--convert-to"),
+                                QString::fromLatin1(ext), QStringLiteral("--outdir"), out});
         const qint64 ms = t.elapsed();
         const int files = int(QDir(out).entryList(QDir::Files).size());
         std::fprintf(stderr, "\n");

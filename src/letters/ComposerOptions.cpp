@@ -13,13 +13,15 @@ namespace {
 
 // The composer puts its defaults into the two distance fields when they are empty or
 // a single blank.
-QString orDefault(const QString& value, const char* fallback) {
+QString orDefault(const QString& value, const char* fallback)
+{
     return value.isEmpty() || value == u" " ? QString::fromLatin1(fallback) : value;
 }
 
 } // namespace
 
-void readFontText(const QString& workFolder, QString* font, QString* size) {
+void readFontText(const QString& workFolder, QString* font, QString* size)
+{
     const QString path = workFolder + QStringLiteral("FontText.txt");
     if (!QFileInfo::exists(path))
         return;
@@ -34,8 +36,8 @@ void readFontText(const QString& workFolder, QString* font, QString* size) {
     *size = LetterInput::numericText(r.nextText());
 }
 
-bool load(const QString& databasePath, const QString& workFolder, ComposerInput* in,
-          QString* error) {
+bool load(const QString& databasePath, const QString& workFolder, ComposerInput* in, QString* error)
+{
     RecordSource sender;
     RecordSource options;
     if (!sender.open(databasePath, Queries::letterheadTable()) ||
@@ -65,7 +67,8 @@ bool load(const QString& databasePath, const QString& workFolder, ComposerInput*
     return true;
 }
 
-void setRecipient(ComposerInput& in, const RecordSource& a) {
+void setRecipient(ComposerInput& in, const RecordSource& a)
+{
     in.Title = a.field(QStringLiteral("Anrede"));
     in.FirstName = a.field(QStringLiteral("Vorname"));
     in.LastName = a.field(QStringLiteral("Nachname"));

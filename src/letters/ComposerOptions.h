@@ -13,8 +13,7 @@ namespace ComposerOptions {
 // Fills the stored options of the database at `databasePath` and of `workFolder` into
 // `in` (the rest keeps the window's initial values). False with a German text when the
 // database cannot be read.
-bool load(const QString& databasePath, const QString& workFolder, ComposerInput* in,
-          QString* error);
+bool load(const QString& databasePath, const QString& workFolder, ComposerInput* in, QString* error);
 
 // The letter-text font and size of "FontText.txt" in `workFolder`; unchanged when the
 // file is missing or unreadable.

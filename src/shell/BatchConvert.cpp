@@ -12,25 +12,23 @@
 
 namespace {
 
-const QStringList kTargets{QStringLiteral("txm"), QStringLiteral("ttx"),  QStringLiteral("rtf"),
-                           QStringLiteral("doc"), QStringLiteral("html"), QStringLiteral("xml"),
-                           QStringLiteral("txt"), QStringLiteral("pdf")};
+const QStringList kTargets{QStringLiteral("txm"),  QStringLiteral("ttx"), QStringLiteral("rtf"), QStringLiteral("doc"),
+                           QStringLiteral("html"), QStringLiteral("xml"), QStringLiteral("txt"), QStringLiteral("pdf")};
 
-int usage(const QString& problem) {
-    BatchConvert::print(
-        true, problem + QLatin1Char('\n') +
-                  QStringLiteral("Aufruf: qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
-                                 "FORMAT ist eines von: ") +
-                  BatchConvert::targetList() + QLatin1Char('\n'));
+int usage(const QString& problem)
+{
+    BatchConvert::print(true, problem + QLatin1Char('\n') +
+                                  QStringLiteral("Aufruf: qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
+                                                 "FORMAT ist eines von: ") +
+                                  BatchConvert::targetList() + QLatin1Char('\n'));
     return 2;
 }
 
-bool convertOne(const QString& input, const QString& ext, const QString& outDir, QString* output,
-                QString* error) {
+bool convertOne(const QString& input, const QString& ext, const QString& outDir, QString* output, QString* error)
+{
     const int inFormat = Formats::typeOfPath(input);
     Document doc;
-    if (!Formats::readFile(inFormat, input, inFormat == 3 ? Formats::PageHeaderSize : 0, doc,
-                           nullptr, error))
+    if (!Formats::readFile(inFormat, input, inFormat == 3 ? Formats::PageHeaderSize : 0, doc, nullptr, error))
         return false;
     const QFileInfo info(input);
     const QString dir = outDir.isEmpty() ? info.absolutePath() : outDir;
@@ -44,22 +42,26 @@ bool convertOne(const QString& input, const QString& ext, const QString& outDir,
 
 namespace BatchConvert {
 
-bool isTarget(const QString& ext) {
+bool isTarget(const QString& ext)
+{
     return kTargets.contains(ext);
 }
 
-QString targetList() {
+QString targetList()
+{
     return kTargets.join(QStringLiteral(", "));
 }
 
-void print(bool toStderr, const QString& text) {
+void print(bool toStderr, const QString& text)
+{
     FILE* stream = toStderr ? stderr : stdout;
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
 }
 
-std::unique_ptr<QGuiApplication> headlessApplication(bool widgets) {
+std::unique_ptr<QGuiApplication> headlessApplication(bool widgets)
+{
     // Text layout needs a GUI application; without a display it runs offscreen.
     if (QGuiApplication::instance())
         return {};
@@ -75,7 +77,8 @@ std::unique_ptr<QGuiApplication> headlessApplication(bool widgets) {
 
 } // namespace BatchConvert
 
-int runBatchConvert(const QStringList& args) {
+int runBatchConvert(const QStringList& args)
+{
     QString ext;
     QString outDir;
     QStringList inputs;

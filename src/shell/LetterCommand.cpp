@@ -31,27 +31,28 @@ struct Arguments {
     QString outDir;
 };
 
-int usage(const QString& problem) {
-    BatchConvert::print(
-        true,
-        problem +
-            QStringLiteral("\nAufruf: qx-text --letter NR[,NR...] [--block N] [--database DATEI] "
-                           "--convert-to FORMAT [--outdir ORDNER]\nFORMAT ist eines von: ") +
-            BatchConvert::targetList() + QLatin1Char('\n'));
+int usage(const QString& problem)
+{
+    BatchConvert::print(true, problem +
+                                  QStringLiteral("\nAufruf: qx-text --letter NR[,NR...] [--block N] [--database DATEI] "
+                                                 "--convert-to FORMAT [--outdir ORDNER]\nFORMAT ist eines von: ") +
+                                  BatchConvert::targetList() + QLatin1Char('\n'));
     return 2;
 }
 
-int fail(const QString& message) {
+int fail(const QString& message)
+{
     BatchConvert::print(true, message + QLatin1Char('\n'));
     return 1;
 }
 
 // Empty when the arguments are fine, else the problem.
-QString parse(const QStringList& args, Arguments* a) {
+QString parse(const QStringList& args, Arguments* a)
+{
     for (int i = 0; i < args.size(); ++i) {
         const QString& o = args[i];
-        const bool known = o == u"--letter" || o == u"--block" || o == u"--database" ||
-                           o == u"--convert-to" || o == u"--outdir";
+        const bool known =
+            o == u"--letter" || o == u"--block" || o == u"--database" || o == u"--convert-to" || o == u"--outdir";
         if (!known)
             return QStringLiteral("Unbekannte Angabe: ") + o;
         if (++i >= args.size())
@@ -91,7 +92,8 @@ QString parse(const QStringList& args, Arguments* a) {
 
 namespace LetterCommand {
 
-void build(const ComposerInput& in, AppState& app, TextControl& s, const QDate& today) {
+void build(const ComposerInput& in, AppState& app, TextControl& s, const QDate& today)
+{
     app.LetterCancelled = false;
     LetterInput::fill(in, app);
     // The composer's "Eigene Vorlage benutzen" starts unticked; the letter gets the
@@ -103,7 +105,8 @@ void build(const ComposerInput& in, AppState& app, TextControl& s, const QDate& 
 
 } // namespace LetterCommand
 
-int runLetterCommand(const QStringList& args) {
+int runLetterCommand(const QStringList& args)
+{
     Arguments a;
     const QString problem = parse(args, &a);
     if (!problem.isEmpty())
@@ -123,8 +126,7 @@ int runLetterCommand(const QStringList& args) {
     Folders::prepare(app, programFolder, removable, Folders::homeFolder());
     if (!a.database.isEmpty()) {
         if (!QFileInfo(a.database).isFile())
-            return fail(
-                QStringLiteral("Die Adressdatenbank \"%1\" wurde nicht gefunden.").arg(a.database));
+            return fail(QStringLiteral("Die Adressdatenbank \"%1\" wurde nicht gefunden.").arg(a.database));
         app.AddressDbPath = a.database;
     } else if (!LocateAddressDatabase(app, removable, QString())) {
         QStringList texts;
@@ -135,9 +137,7 @@ int runLetterCommand(const QStringList& args) {
     }
     // A missing block and one that cannot be read get the composer's message.
     if (a.block > 0 && !TextBlockFile::read(app.WorkFolder, a.block))
-        return fail(
-            QStringLiteral("Der Textbaustein %1 existiert nicht! Sie müssen ihn erst anlegen.")
-                .arg(a.block));
+        return fail(QStringLiteral("Der Textbaustein %1 existiert nicht! Sie müssen ihn erst anlegen.").arg(a.block));
 
     ComposerInput base;
     QString error;
@@ -152,14 +152,11 @@ int runLetterCommand(const QStringList& args) {
     QList<int> rows;
     for (qint64 n : std::as_const(a.numbers)) {
         if (!addresses.findFirst(Queries::recordNumber(n)))
-            return fail(QStringLiteral("Die Adresse Nr. %1 existiert nicht in \"%2\".")
-                            .arg(n)
-                            .arg(app.AddressDbPath));
+            return fail(QStringLiteral("Die Adresse Nr. %1 existiert nicht in \"%2\".").arg(n).arg(app.AddressDbPath));
         rows << addresses.absolutePosition();
     }
     if (!QDir().mkpath(a.outDir))
-        return fail(
-            QStringLiteral("Der Ausgabeordner \"%1\" kann nicht angelegt werden.").arg(a.outDir));
+        return fail(QStringLiteral("Der Ausgabeordner \"%1\" kann nicht angelegt werden.").arg(a.outDir));
 
     const QDate today = QDate::currentDate();
     int failures = 0;
@@ -170,13 +167,11 @@ int runLetterCommand(const QStringList& args) {
         TextControl s;
         LetterCommand::build(in, app, s, today);
 
-        const QString out =
-            QDir(a.outDir).filePath(QStringLiteral("Brief_%1.%2").arg(a.numbers[i]).arg(a.ext));
+        const QString out = QDir(a.outDir).filePath(QStringLiteral("Brief_%1.%2").arg(a.numbers[i]).arg(a.ext));
         const int format = Formats::typeOfPath(out);
         const QByteArray header = format == 3 ? Formats::pageHeader(s.doc()->page()) : QByteArray();
         if (Formats::writeFile(format, *s.doc(), nullptr, out, header, WriteOptions(), &error)) {
-            BatchConvert::print(false,
-                                QStringLiteral("Adresse %1 -> %2\n").arg(a.numbers[i]).arg(out));
+            BatchConvert::print(false, QStringLiteral("Adresse %1 -> %2\n").arg(a.numbers[i]).arg(out));
         } else {
             BatchConvert::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(out, error));
             ++failures;

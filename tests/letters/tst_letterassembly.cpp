@@ -14,7 +14,8 @@ namespace {
 const QDate kToday(2026, 3, 5);
 
 // "|" stands for a line break, "»" for the four tabs of the right address window.
-QString expand(QString s) {
+QString expand(QString s)
+{
     s.replace(QStringLiteral("|"), QStringLiteral("\r\n"));
     s.replace(QStringLiteral("»"), QStringLiteral("\t\t\t\t"));
     return s;
@@ -22,7 +23,8 @@ QString expand(QString s) {
 
 // A plain letter: no letterhead, address window right at 90 mm, salutation and
 // closing on, no body.
-AppState baseLetter() {
+AppState baseLetter()
+{
     AppState a;
     auto& t = a.LetterText;
     auto& f = a.LetterFlags;
@@ -52,7 +54,8 @@ AppState baseLetter() {
 }
 
 // Overrides: "t12=Frau" sets a text slot, "f3=1" a flag.
-void apply(AppState& a, const QStringList& overrides) {
+void apply(AppState& a, const QStringList& overrides)
+{
     for (const QString& o : overrides) {
         const int eq = int(o.indexOf(QLatin1Char('=')));
         const int slot = o.mid(1, eq - 1).toInt();
@@ -69,13 +72,15 @@ const QString kDate = QStringLiteral("|||05. März 2026|||");
 const QString kCloseNoBody = QStringLiteral("||||Mit freundlichen Grüßen||||");
 
 // Head, address block, date, no references, the salutation line and the closing.
-QString plain(const QString& address, const QString& salutation) {
+QString plain(const QString& address, const QString& salutation)
+{
     return kHead + address + kDate + QStringLiteral("|||||") +
            (salutation.isEmpty() ? QString() : salutation + QLatin1Char('|')) +
            QStringLiteral("|||Mit freundlichen Grüßen||||");
 }
 
-QTextCharFormat formatAt(TextControl& s, const QString& text) {
+QTextCharFormat formatAt(TextControl& s, const QString& text)
+{
     const QTextCursor found = s.doc()->body()->find(text);
     QTextCursor c(s.doc()->body());
     c.setPosition(found.selectionStart() + 1);
@@ -94,15 +99,15 @@ private slots:
     void toolbarRefreshOffAfterwards();
 };
 
-void TestLetterAssembly::completeText_data() {
+void TestLetterAssembly::completeText_data()
+{
     QTest::addColumn<QStringList>("overrides");
     QTest::addColumn<bool>("onTemplate");
     QTest::addColumn<QString>("expected");
 
     const QString herrn = QStringLiteral("»Herrn|»Karl Becker|»Hauptstraße 5|»10115 Berlin|");
     const QString noLine = QStringLiteral("»Karl Becker|»Hauptstraße 5|»10115 Berlin|");
-    auto row = [](const char* name, const QStringList& o, const QString& expected,
-                  bool onTemplate = false) {
+    auto row = [](const char* name, const QStringList& o, const QString& expected, bool onTemplate = false) {
         QTest::newRow(name) << o << onTemplate << expand(expected);
     };
     // Title and salutation tables.
@@ -132,8 +137,7 @@ void TestLetterAssembly::completeText_data() {
     };
     for (const TitleRow& r : titles) {
         const QString line = QString::fromUtf8(r.line);
-        const QString address =
-            (line.isEmpty() ? QString() : QStringLiteral("»") + line + QLatin1Char('|')) + noLine;
+        const QString address = (line.isEmpty() ? QString() : QStringLiteral("»") + line + QLatin1Char('|')) + noLine;
         QTest::newRow(qPrintable(QStringLiteral("title '%1'").arg(QString::fromUtf8(r.title))))
             << QStringList{QStringLiteral("t12=") + QString::fromUtf8(r.title)} << false
             << expand(plain(address, QString::fromUtf8(r.salutation)));
@@ -141,38 +145,31 @@ void TestLetterAssembly::completeText_data() {
     row("salutation off", {"f5=0"}, plain(herrn, {}));
 
     // A contact person with each contact title.
-    const QString firma =
-        QStringLiteral("»Karl Becker|»z.Hd. %1 Otto Span|»Hauptstraße 5|»10115 Berlin|");
+    const QString firma = QStringLiteral("»Karl Becker|»z.Hd. %1 Otto Span|»Hauptstraße 5|»10115 Berlin|");
     row("contact Herrn", {"t12=Firma", "t15=Otto Span", "t37=Herrn"},
         plain(firma.arg("Herrn"), "Sehr geehrter Herr Otto Span,"));
     row("contact Frau", {"t12=Herrn", "t15=Otto Span", "t37=Frau"},
         plain(QStringLiteral("»Herrn|") + firma.arg("Frau"), "Sehr geehrte Frau Otto Span,"));
     row("contact Frl.", {"t12=Firma", "t15=Otto Span", "t37=Frl."},
         plain(firma.arg("Frl."), "Sehr geehrtes Fräulein Otto Span,"));
-    row("contact Firma", {"t12=Firma", "t15=Otto Span", "t37=Firma"},
-        plain(firma.arg("Firma"), {}));
+    row("contact Firma", {"t12=Firma", "t15=Otto Span", "t37=Firma"}, plain(firma.arg("Firma"), {}));
     row("contact without title", {"t12=Firma", "t15=Otto Span", "t37="}, plain(firma.arg(""), {}));
 
     // Address window on the left, streets of two lines, countries.
-    row("window left", {"f3=1"},
-        plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|", "Sehr geehrter Herr Becker,"));
+    row("window left", {"f3=1"}, plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|", "Sehr geehrter Herr Becker,"));
     row("two-line street right", {"t16=Industriestraße 44\\nHalle 2"},
-        plain("»Herrn|»Karl Becker|»Industriestraße 44|»Halle 2|»10115 Berlin|",
-              "Sehr geehrter Herr Becker,"));
+        plain("»Herrn|»Karl Becker|»Industriestraße 44|»Halle 2|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
     row("second street line a blank", {"t16=Industriestraße 44\\n "},
-        plain("»Herrn|»Karl Becker|»Industriestraße 44|»10115 Berlin|",
-              "Sehr geehrter Herr Becker,"));
+        plain("»Herrn|»Karl Becker|»Industriestraße 44|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
     row("third street line dropped", {"t16=A\\nB\\nC"},
         plain("»Herrn|»Karl Becker|»A|»B|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
     row("two-line street left", {"f3=1", "t16=Industriestraße 44\\nHalle 2"},
-        plain("Herrn|Karl Becker|Industriestraße 44|Halle 2|10115 Berlin|",
-              "Sehr geehrter Herr Becker,"));
+        plain("Herrn|Karl Becker|Industriestraße 44|Halle 2|10115 Berlin|", "Sehr geehrter Herr Becker,"));
     const QString foreign = QStringLiteral("»Herrn|»Karl Becker|»Hauptstraße 5|»10115 Berlin|»%1|");
     row("country NL right", {"t20=NL", "t21=Niederlande"},
         plain(foreign.arg("NIEDERLANDE"), "Sehr geehrter Herr Becker,"));
     row("country NL left", {"f3=1", "t20=NL", "t21=Niederlande"},
-        plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|NIEDERLANDE|",
-              "Sehr geehrter Herr Becker,"));
+        plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|NIEDERLANDE|", "Sehr geehrter Herr Becker,"));
     row("code D, foreign name", {"t21=Schweiz"}, plain(herrn, "Sehr geehrter Herr Becker,"));
     row("no code, Deutschland right", {"t20=", "t21=DeutschLand"},
         plain(foreign.arg("DEUTSCHLAND"), "Sehr geehrter Herr Becker,"));
@@ -183,52 +180,41 @@ void TestLetterAssembly::completeText_data() {
     row("code CH, no country", {"t20=CH", "t21="}, plain(herrn, "Sehr geehrter Herr Becker,"));
 
     // References at their limits, subject, reference, member number.
-    const QString middle = kHead + herrn + kDate +
-                           QStringLiteral("%1||%2|%3||Sehr geehrter Herr Becker,") + kCloseNoBody;
-    row("reference of 2", {"t25=AB"},
-        middle.arg("Unser Zeichen: AB" + QString(28, ' ') + "Ihr Zeichen: ", "", ""));
+    const QString middle =
+        kHead + herrn + kDate + QStringLiteral("%1||%2|%3||Sehr geehrter Herr Becker,") + kCloseNoBody;
+    row("reference of 2", {"t25=AB"}, middle.arg("Unser Zeichen: AB" + QString(28, ' ') + "Ihr Zeichen: ", "", ""));
     row("reference of 30", {"t25=" + QString(30, 'x'), "t26=yz"},
         middle.arg("Unser Zeichen: " + QString(30, 'x') + "Ihr Zeichen: yz", "", ""));
     row("reference of 31", {"t25=" + QString(31, 'x')},
         middle.arg("Unser Zeichen: " + QString(31, 'x') + "Ihr Zeichen: ", "", ""));
-    row("only theirs", {"t26=42"},
-        middle.arg("Unser Zeichen: " + QString(30, ' ') + "Ihr Zeichen: 42", "", ""));
+    row("only theirs", {"t26=42"}, middle.arg("Unser Zeichen: " + QString(30, ' ') + "Ihr Zeichen: 42", "", ""));
     row("subject, regarding, member", {"t27=Angebot", "t28=Ihr Brief", "t40=1001"},
         middle.arg("", "Betreff: Angebot||Bezug: Ihr Brief|", "Mitglieds-Nr.: 1001|"));
 
     // Body, closing, attachments.
-    const QString tail =
-        kHead + herrn + kDate + QStringLiteral("|||||Sehr geehrter Herr Becker,||%1||%2||||%3");
+    const QString tail = kHead + herrn + kDate + QStringLiteral("|||||Sehr geehrter Herr Becker,||%1||%2||||%3");
     row("body", {"t38=3", "t31=Danke.\\nGruß", "t29=Liberation Mono", "t30=9"},
         tail.arg("Danke.|Gruß", "Mit freundlichen Grüßen", ""));
-    row("block number not a number", {"t38=x", "t31=Danke."},
-        tail.arg("", "Mit freundlichen Grüßen", ""));
-    row("closing off, attachments", {"f12=0", "f13=1", "t33=Rechnung"},
-        tail.arg("", "", "Anlage(n): Rechnung"));
-    row("sizes that do not fit", {"t17=abc", "t11=0", "t24=", "t4=rot"},
-        plain(herrn, "Sehr geehrter Herr Becker,"));
+    row("block number not a number", {"t38=x", "t31=Danke."}, tail.arg("", "Mit freundlichen Grüßen", ""));
+    row("closing off, attachments", {"f12=0", "f13=1", "t33=Rechnung"}, tail.arg("", "", "Anlage(n): Rechnung"));
+    row("sizes that do not fit", {"t17=abc", "t11=0", "t24=", "t4=rot"}, plain(herrn, "Sehr geehrter Herr Becker,"));
 
     // Letterhead and sender line.
     const QString sender = QStringLiteral("Maria Muster|Lindenweg 12|79098 Freiburg||");
     const QString after = QStringLiteral("|»M. Muster · Lindenweg 12||") + herrn + kDate +
                           QStringLiteral("|||||Sehr geehrter Herr Becker,") + kCloseNoBody;
-    const QStringList head{"f2=1",
-                           "f4=1",
-                           "t10=M. Muster · Lindenweg 12",
-                           "t34=Maria Muster",
-                           "t35=Lindenweg 12",
-                           "t36=79098 Freiburg"};
+    const QStringList head{
+        "f2=1", "f4=1", "t10=M. Muster · Lindenweg 12", "t34=Maria Muster", "t35=Lindenweg 12", "t36=79098 Freiburg"};
     row("letterhead short", head, sender + after);
-    row("letterhead full",
-        head + QStringList{"t5=12 34", "t6=0761 1", "t7=0761 2", "t8=m@x.de", "t9=x.de"},
+    row("letterhead full", head + QStringList{"t5=12 34", "t6=0761 1", "t7=0761 2", "t8=m@x.de", "t9=x.de"},
         "Maria Muster|Lindenweg 12|Postfach: 12 34|79098 Freiburg||Tel.: 0761 1|Fax.: 0761 "
         "2|eMail.: m@x.de|Internet: x.de|" +
             after);
-    row("on template", {},
-        "Briefkopf|" + plain(herrn, "Sehr geehrter Herr Becker,").mid(kHead.size()), true);
+    row("on template", {}, "Briefkopf|" + plain(herrn, "Sehr geehrter Herr Becker,").mid(kHead.size()), true);
 }
 
-void TestLetterAssembly::completeText() {
+void TestLetterAssembly::completeText()
+{
     QFETCH(QStringList, overrides);
     QFETCH(bool, onTemplate);
     QFETCH(QString, expected);
@@ -249,7 +235,8 @@ void TestLetterAssembly::completeText() {
         QCOMPARE(s.PageMarginT(), 964); // 17 mm
 }
 
-void TestLetterAssembly::fonts_data() {
+void TestLetterAssembly::fonts_data()
+{
     QTest::addColumn<QStringList>("overrides");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("font");
@@ -257,8 +244,7 @@ void TestLetterAssembly::fonts_data() {
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
 
-    const QStringList body{"t38=1", "t31=Rumpf", "t29=Liberation Mono", "t30=9", "f8=1",
-                           "f9=1",  "t39=255"};
+    const QStringList body{"t38=1", "t31=Rumpf", "t29=Liberation Mono", "t30=9", "f8=1", "f9=1", "t39=255"};
     QTest::newRow("name right") << QStringList{} << "Karl"
                                 << "Liberation Serif" << 12.0 << true << false;
     QTest::newRow("name left") << QStringList{"f3=1"} << "Karl"
@@ -283,7 +269,8 @@ void TestLetterAssembly::fonts_data() {
                                 << "Liberation Serif" << 14.0 << false << false;
 }
 
-void TestLetterAssembly::fonts() {
+void TestLetterAssembly::fonts()
+{
     QFETCH(QStringList, overrides);
     QFETCH(QString, text);
     QFETCH(QString, font);
@@ -302,7 +289,8 @@ void TestLetterAssembly::fonts() {
         QCOMPARE(f.foreground().color(), QColor(0, 0, 0));
 }
 
-void TestLetterAssembly::toolbarRefreshOffAfterwards() {
+void TestLetterAssembly::toolbarRefreshOffAfterwards()
+{
     AppState a = baseLetter();
     TextControl s;
     LetterAssembly::buildLetter(s, a, kToday);

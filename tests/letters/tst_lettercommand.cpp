@@ -9,6 +9,7 @@
 #include "engine/Document.h"
 #include "engine/Paginator.h"
 #include "letters/ComposerOptions.h"
+#include "letters/LetterAssembly.h"
 #include "letters/LetterInput.h"
 #include "shell/LetterCommand.h"
 
@@ -24,7 +25,8 @@ const QString kStarter = QStringLiteral(QX_BINARY_DIR "/tests/address50.adr");
 const QString kProgram = QStringLiteral(QX_BINARY_DIR "/qx-text");
 
 // The composer's input for address `nr` of the starter database, as it opens.
-ComposerInput starterInput(qint64 nr, const QString& workFolder) {
+ComposerInput starterInput(qint64 nr, const QString& workFolder)
+{
     ComposerInput in;
     QString error;
     if (!ComposerOptions::load(kStarter, workFolder, &in, &error))
@@ -43,7 +45,8 @@ struct Run {
     QString err;
 };
 
-Run runProgram(const QStringList& args) {
+Run runProgram(const QStringList& args)
+{
     QProcess p;
     p.start(kProgram, args);
     p.waitForFinished(60000);
@@ -56,31 +59,44 @@ Run runProgram(const QStringList& args) {
 class TestLetterCommand : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void addressInsideDinWindow_data() {
+    void addressInsideDinWindow_data()
+    {
         QTest::addColumn<qint64>("nr");
+        QTest::addColumn<bool>("onTemplate");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("Herrn") << qint64(1)
-                               << QStringList{"Herrn", "Karl Becker", "Hauptstraße 5",
-                                              "10115 Berlin"};
-        QTest::newRow("contact, two streets")
-            << qint64(3)
-            << QStringList{"Schreinerei Holzmann GmbH", "z.Hd. Herrn Otto Span",
-                           "Industriestraße 44", "Halle 2", "70173 Stuttgart"};
-        QTest::newRow("abroad") << qint64(11)
-                                << QStringList{"Herrn", "Thomas Muster", "Seestraße 21",
-                                               "8002 Zürich", "SCHWEIZ"};
+        for (bool onTemplate : {false, true}) {
+            const char* where = onTemplate ? " on template" : "";
+            QTest::addRow("Herrn%s", where) << qint64(1) << onTemplate
+                                            << QStringList{"Herrn", "Karl Becker", "Hauptstraße 5", "10115 Berlin"};
+            QTest::addRow("contact, two streets%s", where)
+                << qint64(3) << onTemplate
+                << QStringList{"Schreinerei Holzmann GmbH", "z.Hd. Herrn Otto Span", "Industriestraße 44", "Halle 2",
+                               "70173 Stuttgart"};
+            QTest::addRow("abroad%s", where)
+                << qint64(11) << onTemplate
+                << QStringList{"Herrn", "Thomas Muster", "Seestraße 21", "8002 Zürich", "SCHWEIZ"};
+        }
     }
 
-    void addressInsideDinWindow() {
+    void addressInsideDinWindow()
+    {
         // DL window envelope, DIN 5008 form B: 20 mm from the left, 45 mm from the top,
         // 85 x 45 mm.
         QFETCH(qint64, nr);
+        QFETCH(bool, onTemplate);
         QFETCH(QStringList, lines);
         QTemporaryDir work;
         AppState app;
         TextControl s;
-        LetterCommand::build(starterInput(nr, work.path() + QLatin1Char('/')), app, s,
-                             QDate(2026, 3, 5));
+        const ComposerInput in = starterInput(nr, work.path() + QLatin1Char('/'));
+        if (onTemplate) {
+            // The shipped letterhead, as the document window loads it.
+            QVERIFY(s.Load(QStringLiteral(QX_BINARY_DIR "/Briefkopf.txm"), 30, 3, false));
+            LetterInput::fill(in, app);
+            LetterAssembly::buildOnTemplate(s, app, QDate(2026, 3, 5));
+        } else {
+            LetterCommand::build(in, app, s, QDate(2026, 3, 5));
+        }
 
         Paginator* pages = s.paginator();
         QTextDocument* d = pages->layoutDocument();
@@ -112,12 +128,13 @@ private Q_SLOTS:
         QCOMPARE(found, lines.size());
     }
 
-    void sameDocumentAsWindow() {
+    void sameDocumentAsWindow()
+    {
         ShellFixture fx;
         QVERIFY(fx.startEmpty());
         QTemporaryDir out;
-        const Run run = runProgram({"--letter", "3", "--database", kStarter, "--convert-to", "xml",
-                                    "--outdir", out.path()});
+        const Run run =
+            runProgram({"--letter", "3", "--database", kStarter, "--convert-to", "xml", "--outdir", out.path()});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out.count(QLatin1Char('\n')), 1);
         const QByteArray written = readAll(out.filePath(QStringLiteral("Brief_3.xml")));
@@ -133,26 +150,26 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(w->surface()->SaveToMemory(10)), QString::fromUtf8(written));
     }
 
-    void refusals_data() {
+    void refusals_data()
+    {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
         const QStringList db{"--database", kStarter, "--convert-to", "txt"};
         QTest::newRow("no address") << (QStringList{"--letter", "1,999"} + db) << 1
                                     << "Die Adresse Nr. 999 existiert nicht";
-        QTest::newRow("no block")
-            << (QStringList{"--letter", "1", "--block", "7"} + db) << 1
-            << "Der Textbaustein 7 existiert nicht! Sie müssen ihn erst anlegen.";
-        QTest::newRow("no database")
-            << QStringList{"--letter", "1", "--database", "/nicht/da.adr", "--convert-to", "pdf"}
-            << 1 << "Die Adressdatenbank \"/nicht/da.adr\" wurde nicht gefunden.";
-        QTest::newRow("bad number")
-            << (QStringList{"--letter", "1,x"} + db) << 2 << "Keine gültige Adressnummer: x";
+        QTest::newRow("no block") << (QStringList{"--letter", "1", "--block", "7"} + db) << 1
+                                  << "Der Textbaustein 7 existiert nicht! Sie müssen ihn erst anlegen.";
+        QTest::newRow("no database") << QStringList{"--letter",     "1",  "--database", "/nicht/da.adr",
+                                                    "--convert-to", "pdf"}
+                                     << 1 << "Die Adressdatenbank \"/nicht/da.adr\" wurde nicht gefunden.";
+        QTest::newRow("bad number") << (QStringList{"--letter", "1,x"} + db) << 2 << "Keine gültige Adressnummer: x";
         QTest::newRow("bad format") << QStringList{"--letter", "1", "--convert-to", "odt"} << 2
                                     << "Unbekanntes Zielformat: odt";
     }
 
-    void refusals() {
+    void refusals()
+    {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
         QTemporaryDir out;
@@ -163,11 +180,12 @@ private Q_SLOTS:
         QVERIFY(QDir(out.filePath("neu")).entryList(QDir::Files).isEmpty());
     }
 
-    void writesEachAddressIntoNewFolder() {
+    void writesEachAddressIntoNewFolder()
+    {
         QTemporaryDir out;
         const QString dir = out.filePath(QStringLiteral("a/b"));
-        const Run run = runProgram(
-            {"--letter", "1,11", "--database", kStarter, "--convert-to", "pdf", "--outdir", dir});
+        const Run run =
+            runProgram({"--letter", "1,11", "--database", kStarter, "--convert-to", "pdf", "--outdir", dir});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);
         QVERIFY(readAll(dir + QStringLiteral("/Brief_1.pdf")).startsWith("%PDF"));

@@ -10,7 +10,8 @@
 
 namespace {
 
-void fillLetter(AppState& a) {
+void fillLetter(AppState& a)
+{
     auto& t = a.LetterText;
     t[1] = "17";
     t[2] = "Arial";
@@ -35,7 +36,8 @@ void fillLetter(AppState& a) {
 }
 
 // A template file in the own format holding `text`.
-void writeTemplate(const QString& path, const QString& text) {
+void writeTemplate(const QString& path, const QString& text)
+{
     TextControl s;
     s.setText(text);
     QFile f(path);
@@ -50,7 +52,8 @@ void writeTemplate(const QString& path, const QString& text) {
 class TestLetterWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void buildLetterOpensUntitledWindow() {
+    void buildLetterOpensUntitledWindow()
+    {
         ShellFixture fx;
         QVERIFY(fx.startEmpty());
         fillLetter(appState());
@@ -95,7 +98,8 @@ private Q_SLOTS:
         QVERIFY(text.contains(QStringLiteral("\t\t\t\tFrau\r\n\t\t\t\tAnna Ärger\r\n")));
     }
 
-    void buildOnTemplate_data() {
+    void buildOnTemplate_data()
+    {
         QTest::addColumn<bool>("inWork");
         QTest::addColumn<bool>("inProgram");
         QTest::addColumn<QString>("head");
@@ -104,7 +108,8 @@ private Q_SLOTS:
         QTest::newRow("none") << false << false << "";
     }
 
-    void buildOnTemplate() {
+    void buildOnTemplate()
+    {
         QFETCH(bool, inWork);
         QFETCH(bool, inProgram);
         QFETCH(QString, head);
@@ -120,8 +125,7 @@ private Q_SLOTS:
         if (inProgram)
             writeTemplate(app.ProgramFolder + QStringLiteral("Briefkopf.txm"),
                           QStringLiteral("Kopf aus Programmordner"));
-        const QByteArray templateBytes =
-            readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm"));
+        const QByteArray templateBytes = readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm"));
         fillLetter(app);
         fx.prompts->clear();
 
@@ -139,8 +143,7 @@ private Q_SLOTS:
         QCOMPARE(w->surface()->Text(), plain.Text());
         if (!head.isEmpty()) {
             QCOMPARE(fx.prompts->count(QStringLiteral("message")), 0);
-            QCOMPARE(readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm")),
-                     templateBytes);
+            QCOMPARE(readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm")), templateBytes);
             return;
         }
         // The missing template is reported, then the load's own error; the letter is
@@ -148,11 +151,9 @@ private Q_SLOTS:
         QVERIFY(fx.prompts->asked.size() >= 1);
         const auto& asked = fx.prompts->asked.first();
         QCOMPARE(asked.title, QStringLiteral("Fehler beim öffnen"));
-        QCOMPARE(asked.text,
-                 QStringLiteral(
-                     "Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im Verzeichnis "
-                     "dieses Programmes ") +
-                     app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"));
+        QCOMPARE(asked.text, QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im Verzeichnis "
+                                            "dieses Programmes ") +
+                                 app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"));
         QCOMPARE(asked.icon, Prompter::Icon::Critical);
         QCOMPARE(asked.buttons, Prompter::Buttons(QMessageBox::Ok));
     }
