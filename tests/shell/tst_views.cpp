@@ -8,6 +8,7 @@
 #include "engine/Document.h"
 #include "engine/Paginator.h"
 #include "engine/TextRuler.h"
+#include "shell/DocumentFiles.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLabel>
@@ -75,9 +76,17 @@ private Q_SLOTS:
     {
         QFETCH(int, zoom);
         QFETCH(int, paragraphs);
+        // Opened as the program opens a file: laid out before the scroll bar shows.
         Window x;
-        QVERIFY(x.open(2, zoom));
-        x.s->setText(kLine.repeated(paragraphs));
+        QVERIFY(x.fx.startEmpty());
+        QTemporaryDir dir;
+        QString file = dir.filePath(QStringLiteral("lang.txt"));
+        QVERIFY(writeAll(file, kLine.repeated(paragraphs).toUtf8()));
+        x.w = DocumentFiles::LoadDocument(file, 1);
+        QVERIFY(x.w);
+        x.s = x.w->surface();
+        x.w->resize(900, 650);
+        x.w->mnuView_ZoomItem_Click(zoomItem(zoom));
         ShellFixture::flush();
         const QRect vp = x.s->viewport()->geometry();
         const int textW = qRound((x.s->PageWidth() - x.s->PageMarginL() - x.s->PageMarginR()) * x.s->pixelsPerTwip());
