@@ -15,29 +15,6 @@
 #include <QTextFrame>
 #include <QTextLayout>
 
-namespace {
-
-bool sameFrameFormat(const QTextFrameFormat& a, const QTextFrameFormat& b)
-{
-    return qFuzzyCompare(a.leftMargin() + 1, b.leftMargin() + 1)
-        && qFuzzyCompare(a.topMargin() + 1, b.topMargin() + 1)
-        && qFuzzyCompare(a.rightMargin() + 1, b.rightMargin() + 1)
-        && qFuzzyCompare(a.bottomMargin() + 1, b.bottomMargin() + 1);
-}
-
-void setRootMargins(QTextDocument* d, double l, double t, double r, double b)
-{
-    QTextFrameFormat f = d->rootFrame()->frameFormat();
-    QTextFrameFormat want = f;
-    want.setLeftMargin(l);
-    want.setTopMargin(t);
-    want.setRightMargin(r);
-    want.setBottomMargin(b);
-    if (!sameFrameFormat(f, want))
-        d->rootFrame()->setFrameFormat(want);
-}
-
-} // namespace
 
 Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(doc)
 {
@@ -62,29 +39,10 @@ double Paginator::layoutScale(const QTextDocument* d)
 
 void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
 {
-    // The margins are a frame format change, which Qt records as an edit: keep the
-    // modified flag, and an empty history empty.
-    const bool modified = d->isModified();
-    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
-    setRootMargins(d, Document::twipsToPixels(g.marginL), Document::twipsToPixels(g.marginT),
-                   Document::twipsToPixels(g.marginR), Document::twipsToPixels(g.marginB));
+    Document::setRootMargins(d, g);
     d->setPageSize(pageSizePixels(g) * layoutScale(d));
-    if (fresh)
-        d->clearUndoRedoStacks();
-    d->setModified(modified);
     PageNumberObject::install(d);
     Images::installFixedHandler(d);
-}
-
-void Paginator::unpaginate(QTextDocument* d)
-{
-    const bool modified = d->isModified();
-    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
-    setRootMargins(d, 0, 0, 0, 0);
-    if (fresh)
-        d->clearUndoRedoStacks();
-    d->setModified(modified);
-    d->setPageSize(QSizeF(d->pageSize().width(), -1));
 }
 
 void Paginator::insertPageBreak(QTextCursor& c)

@@ -26,8 +26,6 @@ public:
 
     // Makes `d` lay out in pages of `g` (96-dpi pixels, margins in the root frame).
     static void paginate(QTextDocument* d, const PageGeometry& g);
-    // Undoes paginate(): no margins, no page height; the width stays as the editor set it.
-    static void unpaginate(QTextDocument* d);
     static QSizeF pageSizePixels(const PageGeometry& g);
     // Layout units per 96-dpi pixel of a document: above 1 when its layout device has a
     // higher resolution (a zoomed body). Page sizes follow it; Qt rescales margins.
