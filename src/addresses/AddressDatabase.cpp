@@ -3,7 +3,9 @@
 #include "JetSql.h"
 
 #include <QAtomicInt>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -39,6 +41,29 @@ int quickCheck(sqlite3* db)
     sqlite3_finalize(st);
     return (rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB ? SQLITE_CORRUPT : rc;
 }
+
+// A window opens three record sources on one file: a file found sound and unchanged
+// since (same size and time) is not checked again. All on the UI thread.
+using FileStamp = std::pair<qint64, QDateTime>;
+QHash<QString, FileStamp>& checkedFiles()
+{
+    static QHash<QString, FileStamp> files;
+    return files;
+}
+
+FileStamp stampOf(const QString& path)
+{
+    const QFileInfo fi(path);
+    return {fi.size(), fi.lastModified()};
+}
+
+bool checkedBefore(const QString& path)
+{
+    const auto it = checkedFiles().constFind(path);
+    return it != checkedFiles().constEnd() && *it == stampOf(path);
+}
+
+void rememberChecked(const QString& path) { checkedFiles().insert(path, stampOf(path)); }
 } // namespace
 
 Connection open(const QString& path, QString* error)
@@ -93,12 +118,13 @@ Connection open(const QString& path, QString* error)
             return fail(damagedText(path));
         return fail(readErrorText(rc, engine));
     }
-    rc = quickCheck(c.handle);
+    rc = checkedBefore(path) ? SQLITE_OK : quickCheck(c.handle);
     if (rc != SQLITE_OK) {
         const QString engine = QString::fromUtf8(sqlite3_errmsg(c.handle));
         close(c);
         return fail(rc == SQLITE_CORRUPT ? damagedText(path) : readErrorText(rc, engine));
     }
+    rememberChecked(path);
     return c;
 }
 
