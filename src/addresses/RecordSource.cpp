@@ -57,7 +57,10 @@ bool RecordSource::open(const QString& databasePath, const QString& source)
     close();
     m_path = databasePath;
     m_source = source;
-    return refresh();
+    if (refresh())
+        return true;
+    setPos(-1); // bound fields show no row of a file that did not open
+    return false;
 }
 
 bool RecordSource::ensureOpen()
