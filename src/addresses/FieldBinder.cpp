@@ -21,6 +21,10 @@ void FieldBinder::bind(QWidget* widget, const QString& column)
 
 void FieldBinder::show()
 {
+    // A current row that cannot be read now (locked) keeps the fields as they are: the
+    // row was shown when it became current, and blanks would be saved over it.
+    if (!m_source->loadRow(m_source->absolutePosition()))
+        return;
     for (const Binding& b : std::as_const(m_bindings))
         if (b.widget)
             write(b.widget, m_source->field(b.column));

@@ -68,6 +68,8 @@ TextControl::~TextControl()
     // The document outlives the members below by a moment; stop its notifications.
     disconnect(m_doc->body(), nullptr, this, nullptr);
     disconnect(verticalScrollBar(), nullptr, this, nullptr);
+    delete m_pagesFilter;
+    m_pagesFilter = nullptr;
     delete m_findDialog;
 }
 
@@ -935,9 +937,9 @@ void TextControl::initPages()
     m_paginator = new Paginator(m_doc, this);
     PageNumberObject::install(m_doc->body());
     Images::installFixedHandler(m_doc->body());
-    auto* filter = new PagesFilter(this);
-    viewport()->installEventFilter(filter);
-    installEventFilter(filter);
+    m_pagesFilter = new PagesFilter(this);
+    viewport()->installEventFilter(m_pagesFilter);
+    installEventFilter(m_pagesFilter);
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
         m_fieldCurrent = 0;
         resetFieldFormatAtCaret();
@@ -1128,7 +1130,7 @@ bool TextControl::HeaderFooterActivate(int part)
         m_hfEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_hfEditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_hfEditor->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        m_hfEditor->installEventFilter(new PagesFilter(this));
+        m_hfEditor->installEventFilter(m_pagesFilter);
     }
     m_hfActive = part;
     PageNumberObject::install(d);

@@ -324,6 +324,9 @@ private:
     class QTextEdit* activePartEditor() const;
     class QTextEdit* activeEditor() const;
     class PagesFilter;
+    // Deleted first in the destructor: the viewport and the header/footer editor outlive
+    // this object's own destructor and would otherwise feed their last events into it.
+    QObject* m_pagesFilter = nullptr;
     class Paginator* m_paginator = nullptr;
     QPrinter* m_printer = nullptr;
     std::unique_ptr<QPrinter> m_ownPrinter;
