@@ -102,8 +102,10 @@ BriefWidgets::BriefWidgets(QDialog* w)
     Combo2 = combo(QStringLiteral("Combo2"),
                    {QStringLiteral("Firma"), QStringLiteral("Frau"), QStringLiteral("Frl."), QStringLiteral("Herrn")}, true);
     txtLkennz = edit(QStringLiteral("txtLkennz"), QStringLiteral("Länderkennzeichen"));
-    txtLkennz->setMaximumWidth(42);
-    Text1[5]->setMaximumWidth(70);
+    txtLkennz->setMaximumWidth(36);
+    Text1[5]->setMinimumWidth(56);
+    Text1[5]->setMaximumWidth(64);
+    Text1[6]->setMinimumWidth(110);
     txtLand = edit(QStringLiteral("txtLand"));
     chkMitglNr = check(QStringLiteral("chkMitglNr"), QStringLiteral("Mitglieds-Nr. eintragen"), false);
     txtMitglNr = edit(QStringLiteral("txtMitglNr"));
@@ -151,6 +153,8 @@ BriefWidgets::BriefWidgets(QDialog* w)
     bg->addWidget(Text5, 2, 1, 1, 3);
     bg->addWidget(chkMitglNr, 3, 0, 1, 2);
     bg->addWidget(txtMitglNr, 3, 2, 1, 2);
+    bg->setColumnStretch(1, 1);
+    bg->setColumnStretch(3, 1);
 
     chkMfg = check(QStringLiteral("chkMfg"), QStringLiteral("Grußformel"), true);
     Combo3 = combo(QStringLiteral("Combo3"),
@@ -187,19 +191,18 @@ BriefWidgets::BriefWidgets(QDialog* w)
         const char* caption;
         QLineEdit* field;
         int row, col;
-    } senderFields[] = {{"Name", txtName1, 0, 0},        {"Straße", txtStra_e1, 1, 0}, {"PLZ / Ort", txtOrt1, 2, 0},
-                        {"Telefon", txtTelefon1, 3, 0},  {"Fax", txtFax, 0, 2},        {"E-Mail", txtMail, 1, 2},
-                        {"Internet", txtInternet, 2, 2}, {"Postfach", txtPostfach, 3, 2}};
+    } senderFields[] = {{"Name", txtName1, 0, 0},       {"Straße", txtStra_e1, 1, 0}, {"PLZ / Ort", txtOrt1, 2, 0},
+                        {"Telefon", txtTelefon1, 0, 2}, {"E-Mail", txtMail, 1, 2},    {"Postfach", txtPostfach, 2, 2},
+                        {"Fax", txtFax, 0, 4},          {"Internet", txtInternet, 1, 4}};
     for (const auto& f : senderFields) {
         sg->addWidget(label(QString::fromUtf8(f.caption), f.field), f.row, f.col);
         sg->addWidget(f.field, f.row, f.col + 1);
     }
-    sg->setColumnStretch(1, 1);
-    sg->setColumnStretch(3, 1);
+    for (int c : {1, 3, 5})
+        sg->setColumnStretch(c, 1);
     auto* senderWindow = frame(QStringLiteral("fraAbsender"), QStringLiteral("Absenderfenster"));
     auto* swl = new QHBoxLayout(senderWindow);
     swl->addWidget(txtAbs);
-    sg->addWidget(senderWindow, 4, 0, 1, 4);
 
     // --- Fonts ---
     txtFont = edit(QStringLiteral("txtFont"));
@@ -284,6 +287,7 @@ BriefWidgets::BriefWidgets(QDialog* w)
     List1 = named(new AddressListBox, QStringLiteral("List1"));
     txtFind = edit(QStringLiteral("txtFind"), QStringLiteral("Suchen nach Nachname oder Vorname"));
     txtFind->setClearButtonEnabled(true);
+    txtFind->setMinimumWidth(60);
     cmdAlle = button(QStringLiteral("cmdAlle"), QStringLiteral("&Alle"), QStringLiteral("Alle Adressen zeigen"));
     cmdAlle->setEnabled(false);
     Command5 = tool(w, QStringLiteral("Command5"), QStyle::SP_MediaSkipBackward, QStringLiteral("erster Datensatz"));
@@ -301,8 +305,8 @@ BriefWidgets::BriefWidgets(QDialog* w)
 
     auto* addresses = frame(QStringLiteral("fraAdressen"), QStringLiteral("Adressen"));
     auto* al = new QVBoxLayout(addresses);
+    al->addWidget(label(QStringLiteral("S&uchen nach Name:"), txtFind));
     auto* find = new QHBoxLayout;
-    find->addWidget(label(QStringLiteral("S&uchen:"), txtFind));
     find->addWidget(txtFind, 1);
     find->addWidget(cmdAlle);
     al->addLayout(find);
@@ -332,6 +336,7 @@ BriefWidgets::BriefWidgets(QDialog* w)
     right->addWidget(options);
     right->addWidget(fonts);
     right->addWidget(blocks);
+    right->addWidget(senderWindow);
     right->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Image1);

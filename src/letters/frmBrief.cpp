@@ -128,6 +128,9 @@ void frmBrief::bindFields()
 void frmBrief::Form_Load()
 {
     adaptToSmallScreen();
+    // As wide as a 1024-pixel screen allows: room for the list and the long names.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(qMin(1000, screen->availableGeometry().width()), sizeHint().height());
     const QStringList families = QFontDatabase::families();
     m_w.cboBriefKopf->addItems(families);
     m_w.cboBrieftext->addItems(families);
@@ -189,6 +192,9 @@ void frmBrief::Form_Activate()
 {
     if (m_helpShown)
         return;
+    // The pick lists stand on the fonts in use where the system has them.
+    m_w.cboBriefKopf->setCurrentIndex(m_w.cboBriefKopf->findText(m_w.txtFont->text()));
+    m_w.cboBrieftext->setCurrentIndex(m_w.cboBrieftext->findText(m_w.txtFont2->text()));
     m_w.cboSize->setEditText(m_w.txtSize->text());
     m_w.cboSize2->setEditText(m_w.txtSize2->text());
     for (int n = 1; n <= TextBlockFile::Count; ++n)
