@@ -82,10 +82,13 @@ bool BriefKeys::eventFilter(QObject* watched, QEvent* e)
             return true;
         return false;
     }
-    case QEvent::KeyRelease:
-        if (field == m_w.txtFind && !static_cast<QKeyEvent*>(e)->isAutoRepeat())
+    case QEvent::KeyRelease: {
+        // The Tab that brought the focus here is released here too; it is no typing.
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (field == m_w.txtFind && !k->isAutoRepeat() && k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab)
             emit findKeyReleased();
         return false;
+    }
     case QEvent::FocusIn: {
         const auto it = m_selectOnEntry.constFind(field);
         if (it == m_selectOnEntry.constEnd())

@@ -176,18 +176,6 @@ void frmBrief::showEvent(QShowEvent* e)
     }
 }
 
-bool frmBrief::event(QEvent* e)
-{
-    // Activation runs again whenever the window comes back, e.g. from the block editor.
-    if (e->type() == QEvent::WindowDeactivate)
-        m_deactivated = true;
-    else if (e->type() == QEvent::WindowActivate && m_deactivated) {
-        m_deactivated = false;
-        Form_Activate();
-    }
-    return QDialog::event(e);
-}
-
 void frmBrief::Form_Activate()
 {
     if (m_helpShown)
@@ -495,8 +483,8 @@ void frmBrief::Command10_Click()
     }
     if (blockEditor())
         blockEditor()(this, number);
-    // Coming back from the editor counts as an activation (new captions).
-    m_deactivated = false;
+    // Coming back from the editor is an activation (new captions). Message boxes are
+    // not windows of their own in this sense and do not re-activate.
     Form_Activate();
 }
 

@@ -66,7 +66,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
@@ -94,5 +93,4 @@ private:
     bool m_searching = false;
     bool m_helpShown = false;
     bool m_shown = false;
-    bool m_deactivated = false;
 };
