@@ -12,6 +12,7 @@
 #include "app/Folders.h"
 #include "app/Prompter.h"
 #include "textblocks/TextBlockFile.h"
+#include "textblocks/frmBausteine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,11 +32,6 @@
 #include <QToolButton>
 
 namespace {
-frmBrief::BlockEditor& blockEditor()
-{
-    static frmBrief::BlockEditor e;
-    return e;
-}
 frmBrief::HelpHandler& helpHandler()
 {
     static frmBrief::HelpHandler h;
@@ -98,8 +94,6 @@ frmBrief::frmBrief(AppState& state, QWidget* parent)
 }
 
 frmBrief::~frmBrief() = default;
-
-void frmBrief::setBlockEditor(BlockEditor editor) { blockEditor() = std::move(editor); }
 
 void frmBrief::setHelpHandler(HelpHandler handler) { helpHandler() = std::move(handler); }
 
@@ -471,18 +465,20 @@ void frmBrief::Option1_Click(int index) { m_block = index; }
 
 void frmBrief::Command10_Click()
 {
-    int number = 0;
-    for (int n = 1; n <= TextBlockFile::Count && !number; ++n)
-        if (m_w.Option1[n]->isChecked())
-            number = n;
-    if (!number) {
+    frmBausteine editor(m_state, this);
+    editor.setTag(QString());
+    for (int n = 1; n <= TextBlockFile::Count; ++n)
+        if (m_w.Option1[n]->isChecked()) {
+            editor.setTag(QString::number(n));
+            break;
+        }
+    if (editor.Tag().isEmpty()) {
         prompter().message(this, QString(),
                            QStringLiteral("Wählen Sie zuerst einen Textbaustein aus!\r Klicken Sie dafür auf einen der "
                                           "Options-Button unten links in diesem Fenster."));
         return;
     }
-    if (blockEditor())
-        blockEditor()(this, number);
+    prompter().exec(&editor);
     // Coming back from the editor is an activation (new captions). Message boxes are
     // not windows of their own in this sense and do not re-activate.
     Form_Activate();

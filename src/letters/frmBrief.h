@@ -1,8 +1,8 @@
 #pragma once
 // The letter composer: pick or edit the recipient, keep the sender data, choose the
 // layout, fonts, references, closing and a text block, then "Brief erstellen" fills
-// LetterData for the letter command. The text block editor and the help screen live
-// elsewhere and are reached through one hook each.
+// LetterData for the letter command. The help screen lives elsewhere and is reached
+// through a hook.
 
 #include "BriefWidgets.h"
 #include "LetterInput.h"
@@ -19,14 +19,11 @@ struct AppState;
 class frmBrief : public QDialog {
     Q_OBJECT
 public:
-    // Opens the text block editor for block `number` (1..10), modal.
-    using BlockEditor = std::function<void(QWidget* owner, int number)>;
     using HelpHandler = std::function<void(QWidget* owner)>;
 
     explicit frmBrief(AppState& state, QWidget* parent = nullptr);
     ~frmBrief() override;
 
-    static void setBlockEditor(BlockEditor editor);
     static void setHelpHandler(HelpHandler handler);
 
     const BriefWidgets& controls() const { return m_w; }

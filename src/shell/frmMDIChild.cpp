@@ -14,6 +14,8 @@
 #include "engine/TextRuler.h"
 #include "letters/LetterAssembly.h"
 #include "letters/frmBrief.h"
+#include "textblocks/frmBausteine.h"
+#include "textblocks/frmBstEinfuegen.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -192,6 +194,9 @@ void frmMDIChild::connectMenus()
     on("mnuBrief", &frmMDIChild::mnuBrief_Click);
     on("mnuExtras_Calculator", frameCall(&frmMDIParent::RunCalculator));
     on("mnuCurPos", &frmMDIChild::mnuCurPos_Click);
+    on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
+    on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     // Window menu.
     auto arrange = [this](auto member) {
         return [this, member] {
@@ -492,4 +497,16 @@ void frmMDIChild::mnuEdit_Paste_Click()
 {
     if (frmMDIParent* f = frmMDIParent::instance())
         f->EditPaste();
+}
+
+void frmMDIChild::mnuExtras_TextblockEdit_Click()
+{
+    frmBausteine editor(appState(), this);
+    prompter().exec(&editor);
+}
+
+void frmMDIChild::mnuExtras_TextblockInsert_Click()
+{
+    frmBstEinfuegen insert(appState(), TXTextControl1, this);
+    prompter().exec(&insert);
 }

@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "letters/frmBrief.h"
 #include "textblocks/TextBlockFile.h"
+#include "textblocks/frmBausteine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -95,7 +96,6 @@ private slots:
     }
     void cleanup()
     {
-        frmBrief::setBlockEditor({});
         delete m_dir;
     }
 
@@ -291,11 +291,13 @@ private slots:
         TextBlockFile::write(m_state.WorkFolder, 4, b);
         b.Name.clear();
         TextBlockFile::write(m_state.WorkFolder, 5, b);
-        int opened = -1;
-        frmBrief::setBlockEditor([&](QWidget*, int n) {
-            opened = n;
+        QString opened;
+        m_prompter->answerExec([&](QDialog* d) {
+            auto* editor = qobject_cast<frmBausteine*>(d);
+            opened = editor ? editor->Tag() : QStringLiteral("?");
             b.Name = QStringLiteral("Neu");
-            TextBlockFile::write(m_state.WorkFolder, n, b);
+            TextBlockFile::write(m_state.WorkFolder, 6, b);
+            return 0;
         });
         auto w = open();
         const BriefWidgets& c = w->controls();
@@ -303,11 +305,11 @@ private slots:
         QCOMPARE(c.Option1[5]->text(), QStringLiteral("Textbaustein 5"));
         QCOMPARE(c.Option1[6]->text(), QStringLiteral("Textbaustein 6"));
         c.Command10->click();
-        QCOMPARE(opened, -1);
+        QCOMPARE(m_prompter->count(QStringLiteral("exec")), 0);
         QVERIFY(m_prompter->last().text.startsWith(QStringLiteral("Wählen Sie zuerst einen Textbaustein aus!\r")));
         c.Option1[6]->click();
         c.Command10->click();
-        QCOMPARE(opened, 6);
+        QCOMPARE(opened, QStringLiteral("6"));
         QCOMPARE(c.Option1[6]->text(), QStringLiteral("Neu")); // activation after the editor
     }
 
