@@ -13,6 +13,7 @@
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
 #include "letters/LetterAssembly.h"
+#include "letters/frmBrief.h"
 #include "textblocks/frmBausteine.h"
 #include "textblocks/frmBstEinfuegen.h"
 
@@ -432,14 +433,20 @@ void frmMDIChild::mnuCurPos_Click()
 
 void frmMDIChild::mnuBrief_Click()
 {
-    // The letter composer is not built yet. Until it is, the letter command leaves
-    // this window as the empty document: it is shown like a cancelled composer
-    // would leave it. Replace with: composer modal; LetterCancelled → NewDocument;
-    // else BuildLetter or BuildLetterFromTemplate on this window.
-    if (!isVisible())
-        showDocument();
-    else if (QMdiArea* area = mdiArea())
-        area->setActiveSubWindow(this);
+    AppState& app = appState();
+    {
+        frmBrief composer(app, frmMDIParent::instance());
+        prompter().exec(&composer);
+    }
+    if (app.LetterCancelled) {
+        app.LetterCancelled = false;
+        NewDocument();
+    } else if (!app.UseOwnTemplate) {
+        BuildLetter();
+    } else {
+        app.UseOwnTemplate = false;
+        BuildLetterFromTemplate();
+    }
 }
 
 void frmMDIChild::BuildLetter()

@@ -180,8 +180,12 @@ frmMDIChild* frmMDIParent::existingSharedWindow() const { return m_shared; }
 
 frmMDIChild* frmMDIParent::sharedWindow()
 {
-    if (!m_shared)
-        m_shared = frmMDIChild::NewDocument();
+    // Never shown: the letter and label commands open their results in windows of
+    // their own, so no empty "Unbenannt" stands beside them.
+    if (!m_shared) {
+        m_shared = new frmMDIChild(this);
+        m_shared->hide();
+    }
     return m_shared;
 }
 

@@ -31,8 +31,8 @@ public:
     // The frame's active document window (also while a dialog has the focus).
     frmMDIChild* activeDocument() const;
     QList<frmMDIChild*> documents() const;
-    // The reusable document window of the letter and label commands; created and
-    // shown on first use.
+    // The reusable document window of the letter and label commands; created on first
+    // use and never shown (it owns the file and colour dialogs).
     frmMDIChild* sharedWindow();
     frmMDIChild* existingSharedWindow() const;
 
