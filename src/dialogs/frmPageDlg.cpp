@@ -135,9 +135,20 @@ bool frmPageDlg::edit(TextControl* surface, int unit, QWidget* parent)
     return prompter().exec(&dlg) == QDialog::Accepted;
 }
 
-QString frmPageDlg::field(int twips) const { return PageSetup::Twips2DlgString(float(twips), unit); }
+void frmPageDlg::setLength(QLineEdit* e, int twips)
+{
+    const QString text = PageSetup::Twips2DlgString(float(twips), unit);
+    m_exact.insert(e, {text, twips});
+    e->setText(text);
+}
 
-int frmPageDlg::twips(const QLineEdit* e) const { return PageSetup::DlgString2Twips(e->text(), unit); }
+int frmPageDlg::twips(const QLineEdit* e) const
+{
+    const auto exact = m_exact.constFind(e);
+    if (exact != m_exact.cend() && exact->first == e->text())
+        return exact->second;
+    return PageSetup::DlgString2Twips(e->text(), unit);
+}
 
 void frmPageDlg::Form_Load()
 {
@@ -148,12 +159,12 @@ void frmPageDlg::Form_Load()
         cboPaperSize->addItem(PageSetup::paperName(i));
     if (!surface)
         return;
-    txtLeftMargin->setText(field(surface->PageMarginL()));
-    txtTopMargin->setText(field(surface->PageMarginT()));
-    txtRightMargin->setText(field(surface->PageMarginR()));
-    txtBottomMargin->setText(field(surface->PageMarginB()));
-    txtPaperWidth->setText(field(surface->PageWidth()));
-    txtPaperHeight->setText(field(surface->PageHeight()));
+    setLength(txtLeftMargin, surface->PageMarginL());
+    setLength(txtTopMargin, surface->PageMarginT());
+    setLength(txtRightMargin, surface->PageMarginR());
+    setLength(txtBottomMargin, surface->PageMarginB());
+    setLength(txtPaperWidth, surface->PageWidth());
+    setLength(txtPaperHeight, surface->PageHeight());
     txtPaperSize_LostFocus();
     const int mode = surface->LoadSaveAttribute(9).toInt();
     optStylesheetOptions[mode >= 0 && mode < 4 ? mode : 0]->setChecked(true);
@@ -171,8 +182,8 @@ void frmPageDlg::cboPaperSize_Click(int index)
     if (index < 0 || index >= PageSetup::CustomPaper)
         return;
     const PageSetup::Paper& p = PageSetup::papers()[index];
-    txtPaperWidth->setText(field(p.width));
-    txtPaperHeight->setText(field(p.height));
+    setLength(txtPaperWidth, p.width);
+    setLength(txtPaperHeight, p.height);
 }
 
 void frmPageDlg::optStylesheetOptions_Click()

@@ -4,6 +4,7 @@
 // the length fields; the dialog reads on load and writes back only on OK.
 
 #include <QDialog>
+#include <QHash>
 #include <array>
 
 class QButtonGroup;
@@ -50,6 +51,10 @@ public Q_SLOTS:
 
 private:
     void validate();
-    QString field(int twips) const;
+    void setLength(QLineEdit* e, int twips);
     int twips(const QLineEdit* e) const;
+
+    // The exact twips behind a field's text as the dialog wrote it, so that a length
+    // the user leaves alone is written back unchanged and not rounded to 1/100 cm.
+    QHash<const QLineEdit*, std::pair<QString, int>> m_exact;
 };
