@@ -1,4 +1,5 @@
 #include "shell/BatchConvert.h"
+#include "shell/BatchPrint.h"
 #include "shell/frmMDIParent.h"
 
 #include <QApplication>
@@ -15,6 +16,12 @@ int main(int argc, char** argv)
         for (int i = 1; i < argc; ++i)
             args << QString::fromLocal8Bit(argv[i]);
         return runBatchConvert(args);
+    }
+    if (argc > 1 && QByteArray(argv[1]) == "--print") {
+        QStringList args;
+        for (int i = 1; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        return runBatchPrint(args);
     }
 
     QApplication app(argc, argv);

@@ -7,6 +7,7 @@
 
 #include "app/CurrentPrinter.h"
 #include "dialogs/clsPrintDialog.h"
+#include "shell/BatchPrint.h"
 #include "engine/Document.h"
 
 #include <QAction>
@@ -145,6 +146,28 @@ private Q_SLOTS:
         d.DialogError = [&](qint32& c, QString&, bool&) { code = c; };
         QVERIFY(d.GetDefaultPrinterName().isEmpty());
         QCOMPARE(code, clsPrintDialog::NoDefaultPrinter);
+    }
+
+    void batchPrintArguments_data()
+    {
+        QTest::addColumn<QStringList>("printers");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("result");
+        const QStringList one{QStringLiteral("Buero")};
+        QTest::newRow("no file") << one << QStringList{"--print"} << 2;
+        QTest::newRow("bad copies") << one << QStringList{"--print", "--copies", "0", "a.txt"} << 2;
+        QTest::newRow("no printer") << QStringList() << QStringList{"--print", "a.txt"} << 2;
+        QTest::newRow("unknown printer") << one << QStringList{"--print", "--printer", "X", "a.txt"} << 2;
+        QTest::newRow("missing file") << one << QStringList{"--print", "/nicht/da.txt"} << 1;
+    }
+    void batchPrintArguments()
+    {
+        QFETCH(QStringList, printers);
+        QFETCH(QStringList, args);
+        QFETCH(int, result);
+        setInstalledPrintersSource([printers] { return printers; });
+        QCOMPARE(runBatchPrint(args), result);
+        QVERIFY(!QFile::exists(pdf()));
     }
 
     void dialogProperties()
