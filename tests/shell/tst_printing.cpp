@@ -4,10 +4,17 @@
 
 #include "PdfText.h"
 #include "ShellFixture.h"
+#include "TestFiles.h"
 
 #include "app/CurrentPrinter.h"
 #include "dialogs/clsPrintDialog.h"
+#include "engine/PagePrinter.h"
 #include "shell/BatchPrint.h"
+#include "shell/PrintCommands.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTimer>
 #include "engine/Document.h"
 
 #include <QAction>
@@ -146,6 +153,34 @@ private Q_SLOTS:
         d.DialogError = [&](qint32& c, QString&, bool&) { code = c; };
         QVERIFY(d.GetDefaultPrinterName().isEmpty());
         QCOMPARE(code, clsPrintDialog::NoDefaultPrinter);
+    }
+
+    void longJobShowsCancellableProgress()
+    {
+        auto* prompts = installScriptedPrompter();
+        TextControl tc;
+        tc.setText(QStringLiteral("1\f2\f3\f4\f5\f6\f7\f8\f9\f10"));
+        QCOMPARE(tc.CurrentPages(), 10);
+        int shownAt = 0;
+        // The user presses "Abbrechen" as soon as the progress window shows.
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QProgressDialog*>(w)) {
+                    shownAt = d->value() + 1;
+                    d->cancel();
+                }
+        });
+        int copies = 1;
+        QVERIFY(PrintCommands::PrintDocument(&tc, copies, QStringLiteral("Lang")));
+        QCOMPARE(shownAt, 1);
+        QVERIFY(PagePrinter::lastCancelled());
+        QCOMPARE(prompts->count(QStringLiteral("message")), 0); // a cancel is no failure
+        // A short job shows none.
+        tc.setText(QStringLiteral("kurz"));
+        QVERIFY(PrintCommands::PrintDocument(&tc, copies, QStringLiteral("Kurz")));
+        QVERIFY(!PagePrinter::lastCancelled());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<QProgressDialog*>(w));
     }
 
     void batchPrintArguments_data()
