@@ -8,14 +8,17 @@
 #include "frmMDIParent.h"
 
 #include "app/AppState.h"
+#include "app/Folders.h"
 #include "app/Prompter.h"
 #include "dialogs/frmPageDlg.h"
 #include "engine/Document.h"
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
+#include "letters/LetterAssembly.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDesktopServices>
 #include <QMdiArea>
 #include <QLayout>
@@ -458,6 +461,42 @@ void frmMDIChild::mnuBrief_Click()
         showDocument();
     else if (QMdiArea* area = mdiArea())
         area->setActiveSubWindow(this);
+}
+
+void frmMDIChild::BuildLetter()
+{
+    AppState& app = appState();
+    if (app.LetterCancelled)
+        return;
+    frmMDIChild* w = NewDocument();
+    LetterAssembly::buildLetter(*w->surface(), app, QDate::currentDate());
+}
+
+void frmMDIChild::BuildLetterFromTemplate()
+{
+    AppState& app = appState();
+    const QString name = QStringLiteral("Briefkopf.txm");
+    QString path = app.WorkFolder + name;
+    if (!Folders::fileExists(path)) {
+        path = app.ProgramFolder + name;
+        if (!Folders::fileExists(path))
+            prompter().message(frmMDIParent::instance(), QStringLiteral("Fehler beim öffnen"),
+                               QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im "
+                                              "Verzeichnis dieses Programmes ") +
+                                   app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"),
+                               QMessageBox::Ok, Prompter::Icon::Critical);
+    }
+    frmMDIChild* w = DocumentFiles::LoadDocument(path, 3);
+    // A failed load leaves the letter to the window that is active now; without one
+    // it gets a new window rather than being lost.
+    if (!w) {
+        frmMDIParent* frame = frmMDIParent::instance();
+        w = frame ? frame->activeDocument() : nullptr;
+        if (!w)
+            w = NewDocument();
+    }
+    w->setTitle(QStringLiteral("Unbenannt"));
+    LetterAssembly::buildOnTemplate(*w->surface(), app, QDate::currentDate());
 }
 
 void frmMDIChild::mnuEtiketten_Click()

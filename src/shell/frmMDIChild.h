@@ -47,6 +47,11 @@ public:
     // The close check; true when the window may close.
     bool Form_QueryUnload();
 
+    // The letter from LetterData in a new "Unbenannt" window: with the letterhead
+    // written from the sender fields, or behind the template "Briefkopf.txm".
+    void BuildLetter();
+    void BuildLetterFromTemplate();
+
 public Q_SLOTS:
     void mnuEdit_Click();
     void mnuView_Click();
