@@ -15,6 +15,8 @@
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
 #include "letters/LetterAssembly.h"
+#include "textblocks/frmBausteine.h"
+#include "textblocks/frmBstEinfuegen.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -217,6 +219,9 @@ void frmMDIChild::connectMenus()
     on("mnuBrief", &frmMDIChild::mnuBrief_Click);
     on("mnuExtras_Calculator", frameCall(&frmMDIParent::RunCalculator));
     on("mnuCurPos", &frmMDIChild::mnuCurPos_Click);
+    on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
+    on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     // Window menu.
     auto arrange = [this](auto member) {
         return [this, member] {
@@ -511,4 +516,16 @@ void frmMDIChild::mnuEdit_Paste_Click()
 {
     if (frmMDIParent* f = frmMDIParent::instance())
         f->EditPaste();
+}
+
+void frmMDIChild::mnuExtras_TextblockEdit_Click()
+{
+    frmBausteine editor(appState(), this);
+    prompter().exec(&editor);
+}
+
+void frmMDIChild::mnuExtras_TextblockInsert_Click()
+{
+    frmBstEinfuegen insert(appState(), TXTextControl1, this);
+    prompter().exec(&insert);
 }

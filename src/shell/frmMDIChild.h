@@ -62,6 +62,8 @@ public Q_SLOTS:
     void mnuView_Ruler_Click();
     void mnuView_ControlChars_Click();
     void mnuCurPos_Click();
+    void mnuExtras_TextblockEdit_Click();
+    void mnuExtras_TextblockInsert_Click();
     void mnuBrief_Click();
     void mnuEtiketten_Click();
     void mnuEdit_Paste_Click();
