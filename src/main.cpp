@@ -1,4 +1,5 @@
 #include "shell/BatchConvert.h"
+#include "shell/BatchPrint.h"
 #include "shell/LetterCommand.h"
 #include "shell/frmMDIParent.h"
 
@@ -23,6 +24,8 @@ int main(int argc, char** argv)
             return runLetterCommand(args);
         if (args.first() == u"--convert-to")
             return runBatchConvert(args);
+        if (args.first() == u"--print")
+            return runBatchPrint(args);
     }
 
     QApplication app(argc, argv);

@@ -277,33 +277,3 @@ QPicture Paginator::pagePicture(int page)
     p.end();
     return pic;
 }
-
-bool Paginator::print(QPrinter* printer, const QString& docName, int first, int last, int copies)
-{
-    const int pages = pageCount();
-    first = qBound(1, first <= 0 ? 1 : first, pages);
-    last = last <= 0 ? pages : qBound(first, last, pages);
-    copies = qMax(1, copies);
-    const PageGeometry& g = m_doc->page();
-    printer->setDocName(docName);
-    printer->setFullPage(true);
-    printer->setPageSize(QPageSize(QSizeF(g.width / 20.0, g.height / 20.0), QPageSize::Point));
-    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    QPainter p;
-    if (!p.begin(printer))
-        return false;
-    const double scale = printer->resolution() / 96.0;
-    bool firstSheet = true;
-    for (int c = 0; c < copies; ++c) {
-        for (int page = first; page <= last; ++page) {
-            if (!firstSheet)
-                printer->newPage();
-            firstSheet = false;
-            p.save();
-            p.scale(scale, scale);
-            paintPage(&p, page);
-            p.restore();
-        }
-    }
-    return p.end();
-}

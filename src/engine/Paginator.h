@@ -23,6 +23,7 @@ class Paginator : public QObject {
 public:
     explicit Paginator(Document* doc, QObject* parent = nullptr);
     ~Paginator() override;
+    Document* document() const { return m_doc; }
 
     // Makes `d` lay out in pages of `g` (96-dpi pixels, margins in the root frame).
     static void paginate(QTextDocument* d, const PageGeometry& g);
@@ -58,9 +59,6 @@ public:
     void paintPage(QPainter* p, int page, int layers = All);
     QImage renderPage(int page, double dpi = 96);
     QPicture pagePicture(int page);
-    // Prints pages first..last (0 = to the end) `copies` times; false when nothing
-    // could be printed.
-    bool print(QPrinter* printer, const QString& docName, int first, int last, int copies);
 
 Q_SIGNALS:
     void invalidated();

@@ -908,6 +908,8 @@ void TextControl::insertFromMimeData(const QMimeData* source)
 // Pages, headers and footers, fields, tables, objects
 
 #include "app/AppState.h"
+#include "app/CurrentPrinter.h"
+#include "engine/PagePrinter.h"
 #include "engine/EngineProperties.h"
 #include "engine/Fields.h"
 #include "engine/Images.h"
@@ -955,13 +957,8 @@ void TextControl::initPages()
 
 bool TextControl::PrintDoc(const QString& docName, int first, int last, int copies)
 {
-    QPrinter* printer = m_printer;
-    if (!printer) {
-        if (!m_ownPrinter)
-            m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer = m_ownPrinter.get();
-    }
-    return m_paginator->print(printer, docName, first, last, copies);
+    return PagePrinter::print(*m_paginator, m_printer ? m_printer : &currentPrinter(), docName,
+                              first, last, copies);
 }
 
 QImage TextControl::PageImage(int page, double dpi) const { return m_paginator->renderPage(page, dpi); }

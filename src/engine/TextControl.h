@@ -211,8 +211,8 @@ public:
     class Paginator* paginator() const { return m_paginator; }
     QPrinter* Printer() const { return m_printer; }
     void setPrinter(QPrinter* printer) { m_printer = printer; }
-    // Prints pages first..last (0 = to the end) `copies` times on Printer() (a default
-    // printer when none was set); false when nothing was printed.
+    // Prints pages first..last (0 = to the end) `copies` times on Printer() (the
+    // application's current printer when none was set); false when nothing was printed.
     bool PrintDoc(const QString& docName, int first, int last, int copies);
     QImage PageImage(int page, double dpi = 96) const;
 
@@ -329,7 +329,6 @@ private:
     QObject* m_pagesFilter = nullptr;
     class Paginator* m_paginator = nullptr;
     QPrinter* m_printer = nullptr;
-    std::unique_ptr<QPrinter> m_ownPrinter;
     class QTextEdit* m_hfEditor = nullptr;
     int m_hfActive = 0;
     int m_hfDisplay = 1;

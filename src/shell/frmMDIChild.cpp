@@ -3,12 +3,14 @@
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
 #include "FileAssociation.h"
+#include "PrintCommands.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
 
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
+#include "dialogs/frmPageDlg.h"
 #include "engine/Document.h"
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
@@ -69,6 +71,26 @@ void frmMDIChild::Form_Load()
     HeaderFooterActive = 0;
     // Setting up the page is not a step the user can undo.
     s->document()->clearUndoRedoStacks();
+}
+
+void frmMDIChild::mnuFile_Print_Click()
+{
+    frmMDIParent* f = frmMDIParent::instance();
+    if (!f)
+        return;
+    f->PrintSetup();
+    const AppState& app = appState();
+    if (app.PrintCancelled)
+        return;
+    // The range chosen in the dialog; the copies stay with the printer.
+    int copies = 1;
+    PrintCommands::PrintDocument(TXTextControl1, copies, m_title, app.PrintFromPage, app.PrintToPage);
+}
+
+bool frmMDIChild::SerienDruck()
+{
+    int copies = 1;
+    return PrintCommands::PrintDocument(TXTextControl1, copies, m_title);
 }
 
 frmMDIChild* frmMDIChild::NewDocument()
@@ -142,6 +164,10 @@ void frmMDIChild::connectMenus()
     on("mnuFile_Save", [] { DocumentFiles::SaveActiveDocument(); });
     on("mnuFile_SaveAs", [] { DocumentFiles::SaveActiveDocumentAs(); });
     on("mnuFile_Export", [] { DocumentFiles::ExportActiveDocument(); });
+    on("mnuFile_PageSetup", [this] { frmPageDlg::edit(TXTextControl1, Unit, this); });
+    on("mnuFile_PrintPreview", frameCall(&frmMDIParent::ShowPreview));
+    on("mnuFile_Print", &frmMDIChild::mnuFile_Print_Click);
+    on("mnuFile_PrintAll", frameCall(&frmMDIParent::GetMDIChildCount));
     on("mnuCommand", [] {
         // The result is not shown, as with every file-association failure.
         FileAssociation::RegisterFileType(

@@ -119,9 +119,8 @@ private Q_SLOTS:
         QVERIFY(!enabled(*fx.frame, QStringLiteral("Copy")));
         QVERIFY(!enabled(*fx.frame, QStringLiteral("Undo")));
         QVERIFY(!enabled(*fx.frame, QStringLiteral("Redo")));
-        // Printing is not there yet.
-        QVERIFY(!enabled(*fx.frame, QStringLiteral("Print")));
-        QVERIFY(!enabled(*fx.frame, QStringLiteral("PrintPreview")));
+        QVERIFY(enabled(*fx.frame, QStringLiteral("Print")));
+        QVERIFY(enabled(*fx.frame, QStringLiteral("PrintPreview")));
 
         // Typing and selecting refresh the toolbar through the position notification.
         QTest::keyClicks(w->surface(), QStringLiteral("Hallo"));
