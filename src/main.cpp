@@ -1,4 +1,4 @@
-#include "shell/BatchConvert.h"
+#include "shell/StartCommand.h"
 #include "shell/frmMDIParent.h"
 
 #include <QApplication>
@@ -6,18 +6,49 @@
 #include <QLocale>
 #include <QStringList>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Qt aborts when the window system cannot be reached; say so in German and end
+// normally instead.
+void platformFailure(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        const QByteArray text = StartCommand::noDisplayMessage().toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (qtHandler)
+        qtHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    // Batch conversion needs no display: it runs before any window system is touched.
-    if (argc > 1 && QByteArray(argv[1]) == "--convert-to") {
-        QStringList args;
-        for (int i = 1; i < argc; ++i)
-            args << QString::fromLocal8Bit(argv[i]);
-        return runBatchConvert(args);
+    // Batch conversion, --help and bad options need no display: they run before any
+    // window system is touched.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (const int code = StartCommand::runWithoutWindows(args); code >= 0)
+        return code;
+    if (!StartCommand::displayAvailable()) {
+        const QByteArray text = StartCommand::noDisplayMessage().toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        return 1;
     }
 
+    qtHandler = qInstallMessageHandler(platformFailure);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setApplicationName(QStringLiteral("Textverarbeitung"));
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

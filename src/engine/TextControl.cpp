@@ -83,19 +83,7 @@ QString TextControl::Text() const
 
 void TextControl::insertWithBreaks(QTextCursor& c, const QString& text)
 {
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QStringList pages = t.split(QChar(12));
-    for (int i = 0; i < pages.size(); ++i) {
-        if (i > 0) {
-            QTextBlockFormat bf = c.blockFormat();
-            bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            c.insertBlock(bf);
-        }
-        if (!pages.at(i).isEmpty())
-            c.insertText(pages.at(i));
-    }
+    Paginator::insertText(c, text);
 }
 
 void TextControl::setText(const QString& text)
@@ -625,7 +613,8 @@ void TextControl::updateLayoutForView()
     }
     m_relayouting = false;
     m_pager->setUnitsPerTwip(perTwip);
-    m_pager->setPageBodyHeight(g.height - g.marginT - g.marginB);
+    const PageGeometry body = Paginator::bodyGeometry(*m_doc);
+    m_pager->setPageBodyHeight(body.height - body.marginT - body.marginB);
     if (m_doc->body()->textWidth() != widthBefore || m_doc->layoutScale() != scaleBefore)
         m_pager->invalidateAll(); // lines wrap anew
     applyPageView();
@@ -1062,7 +1051,7 @@ void TextControl::applyPageView()
             setLineWrapMode(QTextEdit::FixedPixelWidth);
         if (lineWrapColumnOrWidth() != int(size.width()))
             setLineWrapColumnOrWidth(int(size.width()));
-        Paginator::paginate(m_doc->body(), m_doc->page());
+        Paginator::paginate(m_doc->body(), Paginator::bodyGeometry(*m_doc));
         viewport()->setBackgroundRole(QPalette::Dark);
         setBackgroundRole(QPalette::Dark);
         setAutoFillBackground(true);

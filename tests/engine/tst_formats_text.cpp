@@ -298,7 +298,7 @@ private Q_SLOTS:
         QTest::newRow("bad format") << QStringList{"--convert-to", "odt", "a.txt"};
         QTest::newRow("bad option") << QStringList{"--convert-to", "rtf", "--schnell", "a.txt"};
         QTest::newRow("missing outdir") << QStringList{"--convert-to", "rtf", "a.txt", "--outdir"};
-        QTest::newRow("outdir absent") << QStringList{"--convert-to", "rtf", "--outdir", "/nicht/da/ordner", "a.txt"};
+        QTest::newRow("outdir impossible") << QStringList{"--convert-to", "rtf", "--outdir", "/proc/nicht/da", "a.txt"};
     }
     void batchRejectsBadArguments()
     {
