@@ -189,8 +189,13 @@ private Q_SLOTS:
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
         data.setText(QUrl::fromLocalFile(path).toString());
+        // As a real drag: the entry picks the target the drop then goes to.
         QWidget* vp = target->surface()->viewport();
-        QDropEvent drop(QPointF(vp->width() / 2, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        const QPoint at(vp->width() / 2, 10);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(vp, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(vp, &drop);
         fx.flush();
         QCOMPARE(target->surface()->Text(), QStringLiteral("Brief"));
