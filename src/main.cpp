@@ -18,9 +18,7 @@ QtMessageHandler qtHandler = nullptr;
 void platformFailure(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
-        const QByteArray text = StartCommand::noDisplayMessage().toLocal8Bit();
-        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
-        std::fflush(stderr);
+        StartCommand::print(stderr, StartCommand::noDisplayMessage());
         std::_Exit(1);
     }
     if (qtHandler)
@@ -41,8 +39,7 @@ int main(int argc, char** argv)
     if (const int code = StartCommand::runWithoutWindows(args); code >= 0)
         return code;
     if (!StartCommand::displayAvailable()) {
-        const QByteArray text = StartCommand::noDisplayMessage().toLocal8Bit();
-        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        StartCommand::print(stderr, StartCommand::noDisplayMessage());
         return 1;
     }
 

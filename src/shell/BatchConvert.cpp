@@ -17,12 +17,7 @@ namespace {
 const QStringList kTargets{QStringLiteral("txm"), QStringLiteral("rtf"), QStringLiteral("doc"), QStringLiteral("html"),
                            QStringLiteral("xml"), QStringLiteral("txt"), QStringLiteral("pdf")};
 
-void print(FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
+using StartCommand::print;
 
 int usage(const QString& problem)
 {

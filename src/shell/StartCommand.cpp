@@ -2,18 +2,15 @@
 
 #include "BatchConvert.h"
 
-#include <cstdio>
 
 namespace StartCommand {
 
-namespace {
 void print(FILE* stream, const QString& text)
 {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
 }
-} // namespace
 
 QString usage()
 {

@@ -4,6 +4,7 @@
 // a display is there at all (Qt would abort without one).
 
 #include <QStringList>
+#include <cstdio>
 
 namespace StartCommand {
 
@@ -18,6 +19,9 @@ int runWithoutWindows(const QStringList& args);
 // False when no window system can be reached: no platform chosen by QT_QPA_PLATFORM
 // and neither DISPLAY nor WAYLAND_DISPLAY set.
 bool displayAvailable();
+
+// Writes `text` to `stream` in the locale's encoding and flushes it.
+void print(FILE* stream, const QString& text);
 
 // The German text shown when there is no display.
 QString noDisplayMessage();

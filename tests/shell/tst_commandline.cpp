@@ -23,13 +23,15 @@ struct Run {
     QString out, err;
 };
 
-// Runs the program with `args` and an environment without any display.
-Run runProgram(const QStringList& args, const QString& folder = {})
+// Runs the program with `args` and an environment without any display but `display`.
+Run runProgram(const QStringList& args, const QString& folder = {}, const QString& display = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QLatin1String(name));
+    if (!display.isEmpty())
+        env.insert(QStringLiteral("DISPLAY"), display);
     p.setProcessEnvironment(env);
     if (!folder.isEmpty())
         p.setWorkingDirectory(folder);
@@ -97,17 +99,21 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("says");
-        QTest::newRow("unknown option") << QStringList{"--fenster"} << 2 << "Unbekannte Option: --fenster";
-        QTest::newRow("no display") << QStringList{} << 1 << "braucht eine grafische Oberfläche";
-        QTest::newRow("document, no display") << QStringList{"brief.txm"} << 1 << "braucht eine grafische Oberfläche";
+        QTest::addColumn<QString>("display");
+        const QString noScreen = QStringLiteral("braucht eine grafische Oberfläche");
+        QTest::newRow("unknown option") << QStringList{"--fenster"} << 2 << "Unbekannte Option: --fenster" << QString();
+        QTest::newRow("no display") << QStringList{} << 1 << noScreen << QString();
+        QTest::newRow("document, no display") << QStringList{"brief.txm"} << 1 << noScreen << QString();
+        QTest::newRow("display unreachable") << QStringList{} << 1 << noScreen << ":93";
     }
     void programExplainsInsteadOfStarting()
     {
         QFETCH(QStringList, args);
         QFETCH(int, code);
         QFETCH(QString, says);
+        QFETCH(QString, display);
         QTemporaryDir dir;
-        const Run r = runProgram(args, dir.path());
+        const Run r = runProgram(args, dir.path(), display);
         QVERIFY2(!r.crashed, qPrintable(r.err));
         QCOMPARE(r.exitCode, code);
         QVERIFY2(r.err.contains(says), qPrintable(r.err));
