@@ -1,3 +1,4 @@
+#include "shell/BatchConvert.h"
 #include "shell/StartCommand.h"
 #include "shell/frmMDIParent.h"
 
@@ -18,7 +19,7 @@ QtMessageHandler qtHandler = nullptr;
 void platformFailure(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
-        StartCommand::print(stderr, StartCommand::noDisplayMessage());
+        BatchConvert::print(true, StartCommand::noDisplayMessage());
         std::_Exit(1);
     }
     if (qtHandler)
@@ -31,7 +32,7 @@ void platformFailure(QtMsgType type, const QMessageLogContext& context, const QS
 
 int main(int argc, char** argv)
 {
-    // Batch conversion, --help and bad options need no display: they run before any
+    // Batch conversion, letters, --help and bad options need no display: they run before any
     // window system is touched.
     QStringList args;
     for (int i = 1; i < argc; ++i)
@@ -39,7 +40,7 @@ int main(int argc, char** argv)
     if (const int code = StartCommand::runWithoutWindows(args); code >= 0)
         return code;
     if (!StartCommand::displayAvailable()) {
-        StartCommand::print(stderr, StartCommand::noDisplayMessage());
+        BatchConvert::print(true, StartCommand::noDisplayMessage());
         return 1;
     }
 

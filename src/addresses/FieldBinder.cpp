@@ -70,6 +70,12 @@ QString FieldBinder::read(const QWidget* w)
     return {};
 }
 
+bool FieldBinder::isYes(const QString& value)
+{
+    const QString v = value.trimmed().toLower();
+    return !(v.isEmpty() || v == u"0" || v == u"false" || v == u"falsch" || v == u"nein");
+}
+
 void FieldBinder::write(QWidget* w, const QString& value)
 {
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
@@ -82,9 +88,7 @@ void FieldBinder::write(QWidget* w, const QString& value)
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(value);
     } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
-        // Yes/no columns: Jet writes -1 for yes; a text column may hold a word.
-        const QString v = value.trimmed().toLower();
-        c->setChecked(!(v.isEmpty() || v == u"0" || v == u"false" || v == u"falsch" || v == u"nein"));
+        c->setChecked(isYes(value));
     } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
         p->setPlainText(value);
     }

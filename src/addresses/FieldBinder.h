@@ -29,6 +29,10 @@ public:
     void setValue(const QString& column, const QString& value);
     QString value(const QString& column) const;
 
+    // How a check box reads a yes/no column: Jet writes -1 for yes, a text column may
+    // hold a word; empty, "0", "false", "falsch" and "nein" are no.
+    static bool isYes(const QString& value);
+
 private:
     struct Binding {
         QPointer<QWidget> widget;

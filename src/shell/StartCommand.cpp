@@ -1,42 +1,41 @@
 #include "StartCommand.h"
 
 #include "BatchConvert.h"
-
+#include "LetterCommand.h"
 
 namespace StartCommand {
-
-void print(FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
 
 QString usage()
 {
     return QStringLiteral(
-        "Aufruf: qx-text [DATEI]\n"
-        "        qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
-        "Ohne DATEI öffnet die Textverarbeitung den Brief-Assistenten, mit DATEI dieses Dokument.\n"
-        "--convert-to wandelt die Dateien ohne Fenster um; FORMAT ist eines von:\n"
-        "  txm, rtf, doc, html, xml, txt, pdf\n"
-        "--outdir legt die Ergebnisse in ORDNER ab (er wird bei Bedarf angelegt),\n"
-        "  sonst neben die Quelldatei.\n");
+               "Aufruf: qx-text [DATEI]\n"
+               "        qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
+               "        qx-text --letter NR[,NR...] [--block N] [--database DATEI] --convert-to FORMAT [--outdir ORDNER]\n"
+               "Ohne DATEI öffnet die Textverarbeitung den Brief-Assistenten, mit DATEI dieses Dokument.\n"
+               "--convert-to wandelt die Dateien ohne Fenster um; FORMAT ist eines von:\n"
+               "  ")
+        + BatchConvert::targetList()
+        + QStringLiteral("\n"
+                         "--letter schreibt für jede Adressnummer den Brief, den \"Brief erstellen\" ergäbe.\n"
+                         "--outdir legt die Ergebnisse in ORDNER ab (er wird bei Bedarf angelegt),\n"
+                         "  sonst neben die Quelldatei.\n");
 }
 
 int runWithoutWindows(const QStringList& args)
 {
+    if (args.contains(QStringLiteral("--letter")))
+        return runLetterCommand(args);
     if (args.contains(QStringLiteral("--convert-to")))
         return runBatchConvert(args);
     for (const QString& a : args) {
         if (a == u"--help" || a == u"-h" || a == u"-?") {
-            print(stdout, usage());
+            BatchConvert::print(false, usage());
             return 0;
         }
         // A lone "-" or a path is a document; anything else starting with "-" is a
         // mistyped option, which must not open an empty window.
         if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            print(stderr, QStringLiteral("Unbekannte Option: %1\n\n").arg(a) + usage());
+            BatchConvert::print(true, QStringLiteral("Unbekannte Option: %1\n\n").arg(a) + usage());
             return 2;
         }
     }

@@ -1,10 +1,9 @@
 #pragma once
 // What the program does with its command line before any window exists: batch
-// conversion, the usage text for --help and for unknown options, and the check that
+// conversion, letters, the usage text for --help and for unknown options, and the check that
 // a display is there at all (Qt would abort without one).
 
 #include <QStringList>
-#include <cstdio>
 
 namespace StartCommand {
 
@@ -12,16 +11,13 @@ namespace StartCommand {
 QString usage();
 
 // Handles what needs no window. Returns the exit code when the program is done
-// (batch conversion, --help, an unknown option), -1 when the windows should start.
+// (batch conversion, letters, --help, an unknown option), -1 when the windows should start.
 // `args` are the program's arguments without the program name.
 int runWithoutWindows(const QStringList& args);
 
 // False when no window system can be reached: no platform chosen by QT_QPA_PLATFORM
 // and neither DISPLAY nor WAYLAND_DISPLAY set.
 bool displayAvailable();
-
-// Writes `text` to `stream` in the locale's encoding and flushes it.
-void print(FILE* stream, const QString& text);
 
 // The German text shown when there is no display.
 QString noDisplayMessage();
