@@ -1,7 +1,8 @@
 #pragma once
 // Ties widgets to columns of a record source's current row: they show the row's
 // values whenever the position changes, and save() writes their contents back.
-// QLineEdit, QComboBox (its text), QLabel, QCheckBox and QPlainTextEdit are supported.
+// QLineEdit, QComboBox (its text), QLabel, QCheckBox and QPlainTextEdit (lines ended by
+// CR LF, as the database holds them) are supported.
 
 #include <QHash>
 #include <QList>

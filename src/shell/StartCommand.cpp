@@ -1,6 +1,7 @@
 #include "StartCommand.h"
 
 #include "BatchConvert.h"
+#include "BatchPrint.h"
 #include "LetterCommand.h"
 
 namespace StartCommand {
@@ -11,12 +12,14 @@ QString usage()
                "Aufruf: qx-text [DATEI]\n"
                "        qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
                "        qx-text --letter NR[,NR...] [--block N] [--database DATEI] --convert-to FORMAT [--outdir ORDNER]\n"
+               "        qx-text --print [--printer NAME] [--copies N] DATEI...\n"
                "Ohne DATEI öffnet die Textverarbeitung den Brief-Assistenten, mit DATEI dieses Dokument.\n"
                "--convert-to wandelt die Dateien ohne Fenster um; FORMAT ist eines von:\n"
                "  ")
         + BatchConvert::targetList()
         + QStringLiteral("\n"
                          "--letter schreibt für jede Adressnummer den Brief, den \"Brief erstellen\" ergäbe.\n"
+                         "--print druckt die Dateien, ohne --printer auf dem Standarddrucker.\n"
                          "--outdir legt die Ergebnisse in ORDNER ab (er wird bei Bedarf angelegt),\n"
                          "  sonst neben die Quelldatei.\n");
 }
@@ -27,6 +30,8 @@ int runWithoutWindows(const QStringList& args)
         return runLetterCommand(args);
     if (args.contains(QStringLiteral("--convert-to")))
         return runBatchConvert(args);
+    if (args.contains(QStringLiteral("--print")))
+        return runBatchPrint(args);
     for (const QString& a : args) {
         if (a == u"--help" || a == u"-h" || a == u"-?") {
             BatchConvert::print(false, usage());
