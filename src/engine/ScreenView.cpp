@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QTextFrame>
 #include <QtMath>
 
 ScreenView::ScreenView(TextControl* surface, Document* doc, Paginator* paginator, LinePager* pager)
