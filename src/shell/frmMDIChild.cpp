@@ -80,12 +80,12 @@ void frmMDIChild::mnuFile_Print_Click()
     if (!f)
         return;
     f->PrintSetup();
-    const AppState& app = appState();
-    if (app.PrintCancelled)
+    if (appState().PrintCancelled)
         return;
-    // The range chosen in the dialog; the copies stay with the printer.
+    // The whole document; the copies stay with the printer. The dialog's page range
+    // is kept in the print settings for the preview, which prints page by page.
     int copies = 1;
-    PrintCommands::PrintDocument(TXTextControl1, copies, m_title, app.PrintFromPage, app.PrintToPage);
+    PrintCommands::PrintDocument(TXTextControl1, copies, m_title);
 }
 
 bool frmMDIChild::SerienDruck()

@@ -351,8 +351,7 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
         if (appState().PrintCancelled)
             return;
         int copies = m_printDialog->Copies();
-        PrintCommands::PrintDocument(s, copies, w ? w->Title() : QString(),
-                                     appState().PrintFromPage, appState().PrintToPage);
+        PrintCommands::PrintDocument(s, copies, w ? w->Title() : QString());
     } else if (key == QLatin1String("PrintPreview")) {
         ShowPreview();
     } else if (key == QLatin1String("Cut")) {
