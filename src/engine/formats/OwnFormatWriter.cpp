@@ -57,6 +57,8 @@ private:
                 if (it.key() == QTextFormat::ObjectIndex)
                     continue;
                 const FormatProperties::TypedText t = FormatProperties::encode(it.value());
+                if (t.type.isEmpty())
+                    continue;
                 w.writeStartElement(QStringLiteral("property"));
                 w.writeAttribute(QStringLiteral("name"), FormatProperties::nameOf(it.key()));
                 w.writeAttribute(QStringLiteral("type"), t.type);
