@@ -55,7 +55,11 @@ QStringList qtNameFilters(const QString& filter)
 Prompter::Button QtPrompter::message(QWidget* owner, const QString& title, const QString& text,
                                      Buttons buttons, Icon icon)
 {
-    QMessageBox box(qtIcon(icon), title, text, buttons, owner);
+    // Messages end their lines with CR (or CR LF); a label breaks lines only at LF.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(qtIcon(icon), title, shown, buttons, owner);
     return static_cast<Button>(box.exec());
 }
 

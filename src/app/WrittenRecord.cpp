@@ -115,10 +115,8 @@ void WrittenRecordWriter::separator()
 WrittenRecordWriter& WrittenRecordWriter::text(const QString& s)
 {
     separator();
-    QString clean = s;
-    // The format has no escape for a quote inside a text.
-    clean.replace(QLatin1Char('"'), QLatin1Char('\''));
-    m_out += QLatin1Char('"') + clean + QLatin1Char('"');
+    // The format has no escape: a quote inside the text ends it when read back.
+    m_out += QLatin1Char('"') + s + QLatin1Char('"');
     return *this;
 }
 

@@ -147,7 +147,7 @@ QMenu* insertMenu(Builder& b)
     b.hidden(m, s("mnuInsert_Vorlage"), s("Briefvorlage öffnen"), true);
     b.hidden(m, s("mnuInsert_AdresseVorlage"), s("Adresse für Vorlage auswählen"));
     m->addSeparator();
-    b.item(m, s("mnuInsert_Textbaustein"), s("Textbaustein"), false);
+    b.item(m, s("mnuInsert_Textbaustein"), s("Textbaustein"));
     m->addSeparator();
     b.item(m, s("mnuInsert_PageBreak"), s("&Seitenende"), false);
     b.item(m, s("mnuInsert_Hyperlink"), s("&Hyperlink"), false);
@@ -214,8 +214,8 @@ QMenu* extrasMenu(Builder& b)
     b.item(m, s("mnuEtiketten"), s("Etiketten drucken"), false);
     b.item(m, s("mnuExtras_Kuvert"), s("Briefkuvert drucken"), false);
     m->addSeparator();
-    b.item(m, s("mnuExtras_TextblockInsert"), s("Textbausteine &einfügen"), false);
-    b.item(m, s("mnuExtras_TextblockEdit"), s("&Textbausteine erstellen/bearbeiten"), false);
+    b.item(m, s("mnuExtras_TextblockInsert"), s("Textbausteine &einfügen"));
+    b.item(m, s("mnuExtras_TextblockEdit"), s("&Textbausteine erstellen/bearbeiten"));
     m->addSeparator();
     b.item(m, s("mnuLupe"), s("Lupe"), false);
     b.item(m, s("mnuExtras_Calculator"), s("Taschen&rechner"));

@@ -7,13 +7,18 @@
 #include "frmMDIParent.h"
 
 #include "app/AppState.h"
+#include "app/Folders.h"
 #include "app/Prompter.h"
 #include "engine/Document.h"
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
+#include "letters/LetterAssembly.h"
+#include "textblocks/frmBausteine.h"
+#include "textblocks/frmBstEinfuegen.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDesktopServices>
 #include <QMdiArea>
 #include <QLayout>
@@ -188,6 +193,9 @@ void frmMDIChild::connectMenus()
     on("mnuBrief", &frmMDIChild::mnuBrief_Click);
     on("mnuExtras_Calculator", frameCall(&frmMDIParent::RunCalculator));
     on("mnuCurPos", &frmMDIChild::mnuCurPos_Click);
+    on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
+    on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     // Window menu.
     auto arrange = [this](auto member) {
         return [this, member] {
@@ -434,6 +442,42 @@ void frmMDIChild::mnuBrief_Click()
         area->setActiveSubWindow(this);
 }
 
+void frmMDIChild::BuildLetter()
+{
+    AppState& app = appState();
+    if (app.LetterCancelled)
+        return;
+    frmMDIChild* w = NewDocument();
+    LetterAssembly::buildLetter(*w->surface(), app, QDate::currentDate());
+}
+
+void frmMDIChild::BuildLetterFromTemplate()
+{
+    AppState& app = appState();
+    const QString name = QStringLiteral("Briefkopf.txm");
+    QString path = app.WorkFolder + name;
+    if (!Folders::fileExists(path)) {
+        path = app.ProgramFolder + name;
+        if (!Folders::fileExists(path))
+            prompter().message(frmMDIParent::instance(), QStringLiteral("Fehler beim öffnen"),
+                               QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im "
+                                              "Verzeichnis dieses Programmes ") +
+                                   app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"),
+                               QMessageBox::Ok, Prompter::Icon::Critical);
+    }
+    frmMDIChild* w = DocumentFiles::LoadDocument(path, 3);
+    // A failed load leaves the letter to the window that is active now; without one
+    // it gets a new window rather than being lost.
+    if (!w) {
+        frmMDIParent* frame = frmMDIParent::instance();
+        w = frame ? frame->activeDocument() : nullptr;
+        if (!w)
+            w = NewDocument();
+    }
+    w->setTitle(QStringLiteral("Unbenannt"));
+    LetterAssembly::buildOnTemplate(*w->surface(), app, QDate::currentDate());
+}
+
 void frmMDIChild::mnuEtiketten_Click()
 {
     // The address picker for labels opens here (not modal) once it exists; the label
@@ -446,4 +490,16 @@ void frmMDIChild::mnuEdit_Paste_Click()
 {
     if (frmMDIParent* f = frmMDIParent::instance())
         f->EditPaste();
+}
+
+void frmMDIChild::mnuExtras_TextblockEdit_Click()
+{
+    frmBausteine editor(appState(), this);
+    prompter().exec(&editor);
+}
+
+void frmMDIChild::mnuExtras_TextblockInsert_Click()
+{
+    frmBstEinfuegen insert(appState(), TXTextControl1, this);
+    prompter().exec(&insert);
 }

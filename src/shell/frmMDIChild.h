@@ -44,6 +44,11 @@ public:
     // The close check; true when the window may close.
     bool Form_QueryUnload();
 
+    // The letter from LetterData in a new "Unbenannt" window: with the letterhead
+    // written from the sender fields, or behind the template "Briefkopf.txm".
+    void BuildLetter();
+    void BuildLetterFromTemplate();
+
 public Q_SLOTS:
     void mnuEdit_Click();
     void mnuView_Click();
@@ -54,6 +59,8 @@ public Q_SLOTS:
     void mnuView_Ruler_Click();
     void mnuView_ControlChars_Click();
     void mnuCurPos_Click();
+    void mnuExtras_TextblockEdit_Click();
+    void mnuExtras_TextblockInsert_Click();
     void mnuBrief_Click();
     void mnuEtiketten_Click();
     void mnuEdit_Paste_Click();

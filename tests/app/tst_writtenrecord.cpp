@@ -53,7 +53,8 @@ private Q_SLOTS:
         WrittenRecordWriter w;
         w.text(QStringLiteral("Grüße, \"Anna\"")).flag(true).flag(false).number(11.5).endRecord();
         w.text(QStringLiteral("Arial")).number(12).endRecord();
-        QCOMPARE(w.data(), QByteArray("\"Grüße, 'Anna'\",#TRUE#,#FALSE#,11.5\r\n\"Arial\",12\r\n"));
+        // No escaping: the quote is written as it is and cuts the text when read back.
+        QCOMPARE(w.data(), QByteArray("\"Grüße, \"Anna\"\",#TRUE#,#FALSE#,11.5\r\n\"Arial\",12\r\n"));
 
         QTemporaryDir d;
         const QString path = d.path() + QStringLiteral("/FontText.txt");
@@ -61,7 +62,7 @@ private Q_SLOTS:
         bool ok = false;
         WrittenRecordReader r = WrittenRecordReader::fromFile(path, &ok);
         QVERIFY(ok);
-        QCOMPARE(r.nextText(), QStringLiteral("Grüße, 'Anna'"));
+        QCOMPARE(r.nextText(), QStringLiteral("Grüße, "));
         QCOMPARE(r.nextBool(), true);
         QCOMPARE(r.nextBool(), false);
         QCOMPARE(r.next().toDouble(), 11.5);

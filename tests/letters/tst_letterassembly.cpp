@@ -1,0 +1,271 @@
+// Letters built from LetterData into a surface: the complete text for every form of
+// address, layout and option, and the fonts of address block and body.
+#include "app/AppState.h"
+#include "engine/Document.h"
+#include "engine/TextControl.h"
+#include "letters/LetterAssembly.h"
+
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+const QDate kToday(2026, 3, 5);
+
+// "|" stands for a line break, "»" for the four tabs of the right address window.
+QString expand(QString s)
+{
+    s.replace(QStringLiteral("|"), QStringLiteral("\r\n"));
+    s.replace(QStringLiteral("»"), QStringLiteral("\t\t\t\t"));
+    return s;
+}
+
+// A plain letter: no letterhead, address window right at 90 mm, salutation and
+// closing on, no body.
+AppState baseLetter()
+{
+    AppState a;
+    auto& t = a.LetterText;
+    auto& f = a.LetterFlags;
+    t[1] = "17"; t[2] = "Liberation Serif"; t[3] = "14"; t[4] = "0";
+    t[11] = "13"; t[17] = "12"; t[22] = "90"; t[23] = "DejaVu Sans"; t[24] = "10";
+    t[12] = "Herrn"; t[13] = "Karl"; t[14] = "Becker"; t[16] = "Hauptstraße 5";
+    t[18] = "10115"; t[19] = "Berlin"; t[20] = "D"; t[21] = "Deutschland";
+    t[38] = "0"; t[32] = "Mit freundlichen Grüßen"; t[39] = "0";
+    f[5] = true; f[12] = true;
+    return a;
+}
+
+// Overrides: "t12=Frau" sets a text slot, "f3=1" a flag.
+void apply(AppState& a, const QStringList& overrides)
+{
+    for (const QString& o : overrides) {
+        const int eq = int(o.indexOf(QLatin1Char('=')));
+        const int slot = o.mid(1, eq - 1).toInt();
+        const QString value = o.mid(eq + 1).replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
+        if (o.startsWith(QLatin1Char('t')))
+            a.LetterText[size_t(slot)] = value;
+        else
+            a.LetterFlags[size_t(slot)] = value == u"1";
+    }
+}
+
+const QString kHead = QStringLiteral("||||||||||");
+const QString kDate = QStringLiteral("|||05. März 2026|||");
+const QString kCloseNoBody = QStringLiteral("||||Mit freundlichen Grüßen||||");
+
+// Head, address block, date, no references, the salutation line and the closing.
+QString plain(const QString& address, const QString& salutation)
+{
+    return kHead + address + kDate + QStringLiteral("|||||") +
+           (salutation.isEmpty() ? QString() : salutation + QLatin1Char('|')) + QStringLiteral("|||Mit freundlichen Grüßen||||");
+}
+
+QTextCharFormat formatAt(TextControl& s, const QString& text)
+{
+    const QTextCursor found = s.doc()->body()->find(text);
+    QTextCursor c(s.doc()->body());
+    c.setPosition(found.selectionStart() + 1);
+    return c.charFormat();
+}
+
+} // namespace
+
+class TestLetterAssembly : public QObject {
+    Q_OBJECT
+private slots:
+    void completeText_data();
+    void completeText();
+    void fonts_data();
+    void fonts();
+    void toolbarRefreshOffAfterwards();
+};
+
+void TestLetterAssembly::completeText_data()
+{
+    QTest::addColumn<QStringList>("overrides");
+    QTest::addColumn<bool>("onTemplate");
+    QTest::addColumn<QString>("expected");
+
+    const QString herrn = QStringLiteral("»Herrn|»Karl Becker|»Hauptstraße 5|»10115 Berlin|");
+    const QString noLine = QStringLiteral("»Karl Becker|»Hauptstraße 5|»10115 Berlin|");
+    auto row = [](const char* name, const QStringList& o, const QString& expected, bool onTemplate = false) {
+        QTest::newRow(name) << o << onTemplate << expand(expected);
+    };
+    // Title and salutation tables.
+    struct TitleRow {
+        const char* title;
+        const char* line;
+        const char* salutation;
+    };
+    const TitleRow titles[] = {
+        {"", "", ""},
+        {"Firma", "", "Sehr geehrte Damen und Herren, "},
+        {"Hallo", "", "Hallo Karl,"},
+        {"Herrn", "Herrn", "Sehr geehrter Herr Becker,"},
+        {"Frau", "Frau", "Sehr geehrte Frau Becker,"},
+        {"Frl.", "Frl.", "Sehr geehrtes Fräulein Becker,"},
+        {"Frau Dr.", "Frau Dr.", "Sehr geehrte Frau Dr. Becker,"},
+        {"Herr Dr.", "Herrn Dr.", "Sehr geehrter Herr Dr. Becker,"},
+        {"Liebe", "Frau", "Liebe Karl,"},
+        {"Lieber", "Herrn", "Lieber Karl,"},
+        {"Liebe Schwester", "Frau", "Liebe Schwester ,"},
+        {"Lieber Bruder", "Herrn", "Lieber Bruder ,"},
+        {"Familie", "Familie", "Sehr geehrte Familie Becker,"},
+        {"An die", "An die", "Sehr geehrte Damen und Herren, "},
+        {"An das", "An das", "Sehr geehrte Damen und Herren, "},
+        {"Dr", "Dr", ""},
+        {"herrn", "herrn", ""},
+    };
+    for (const TitleRow& r : titles) {
+        const QString line = QString::fromUtf8(r.line);
+        const QString address = (line.isEmpty() ? QString() : QStringLiteral("»") + line + QLatin1Char('|')) + noLine;
+        QTest::newRow(qPrintable(QStringLiteral("title '%1'").arg(QString::fromUtf8(r.title))))
+            << QStringList{QStringLiteral("t12=") + QString::fromUtf8(r.title)} << false
+            << expand(plain(address, QString::fromUtf8(r.salutation)));
+    }
+    row("salutation off", {"f5=0"}, plain(herrn, {}));
+
+    // A contact person with each contact title.
+    const QString firma = QStringLiteral("»Karl Becker|»z.Hd. %1 Otto Span|»Hauptstraße 5|»10115 Berlin|");
+    row("contact Herrn", {"t12=Firma", "t15=Otto Span", "t37=Herrn"}, plain(firma.arg("Herrn"), "Sehr geehrter Herr Otto Span,"));
+    row("contact Frau", {"t12=Herrn", "t15=Otto Span", "t37=Frau"},
+        plain(QStringLiteral("»Herrn|") + firma.arg("Frau"), "Sehr geehrte Frau Otto Span,"));
+    row("contact Frl.", {"t12=Firma", "t15=Otto Span", "t37=Frl."}, plain(firma.arg("Frl."), "Sehr geehrtes Fräulein Otto Span,"));
+    row("contact Firma", {"t12=Firma", "t15=Otto Span", "t37=Firma"}, plain(firma.arg("Firma"), {}));
+    row("contact without title", {"t12=Firma", "t15=Otto Span", "t37="}, plain(firma.arg(""), {}));
+
+    // Address window on the left, streets of two lines, countries.
+    row("window left", {"f3=1"}, plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|", "Sehr geehrter Herr Becker,"));
+    row("two-line street right", {"t16=Industriestraße 44\\nHalle 2"},
+        plain("»Herrn|»Karl Becker|»Industriestraße 44|»Halle 2|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
+    row("second street line a blank", {"t16=Industriestraße 44\\n "}, plain("»Herrn|»Karl Becker|»Industriestraße 44|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
+    row("third street line dropped", {"t16=A\\nB\\nC"}, plain("»Herrn|»Karl Becker|»A|»B|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
+    row("two-line street left", {"f3=1", "t16=Industriestraße 44\\nHalle 2"},
+        plain("Herrn|Karl Becker|Industriestraße 44|Halle 2|10115 Berlin|", "Sehr geehrter Herr Becker,"));
+    const QString foreign = QStringLiteral("»Herrn|»Karl Becker|»Hauptstraße 5|»10115 Berlin|»%1|");
+    row("country NL right", {"t20=NL", "t21=Niederlande"}, plain(foreign.arg("NIEDERLANDE"), "Sehr geehrter Herr Becker,"));
+    row("country NL left", {"f3=1", "t20=NL", "t21=Niederlande"},
+        plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|NIEDERLANDE|", "Sehr geehrter Herr Becker,"));
+    row("code D, foreign name", {"t21=Schweiz"}, plain(herrn, "Sehr geehrter Herr Becker,"));
+    row("no code, Deutschland right", {"t20=", "t21=DeutschLand"}, plain(foreign.arg("DEUTSCHLAND"), "Sehr geehrter Herr Becker,"));
+    row("no code, Deutschland left", {"f3=1", "t20=", "t21=DeutschLand"},
+        plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|", "Sehr geehrter Herr Becker,"));
+    row("code d is not D", {"t20=d", "t21=Deutschland"}, plain(foreign.arg("DEUTSCHLAND"), "Sehr geehrter Herr Becker,"));
+    row("code CH, no country", {"t20=CH", "t21="}, plain(herrn, "Sehr geehrter Herr Becker,"));
+
+    // References at their limits, subject, reference, member number.
+    const QString middle = kHead + herrn + kDate + QStringLiteral("%1||%2|%3||Sehr geehrter Herr Becker,") + kCloseNoBody;
+    row("reference of 2", {"t25=AB"}, middle.arg("Unser Zeichen: AB" + QString(28, ' ') + "Ihr Zeichen: ", "", ""));
+    row("reference of 30", {"t25=" + QString(30, 'x'), "t26=yz"},
+        middle.arg("Unser Zeichen: " + QString(30, 'x') + "Ihr Zeichen: yz", "", ""));
+    row("reference of 31", {"t25=" + QString(31, 'x')}, middle.arg("Unser Zeichen: " + QString(31, 'x') + "Ihr Zeichen: ", "", ""));
+    row("only theirs", {"t26=42"}, middle.arg("Unser Zeichen: " + QString(30, ' ') + "Ihr Zeichen: 42", "", ""));
+    row("subject, regarding, member", {"t27=Angebot", "t28=Ihr Brief", "t40=1001"},
+        middle.arg("", "Betreff: Angebot||Bezug: Ihr Brief|", "Mitglieds-Nr.: 1001|"));
+
+    // Body, closing, attachments.
+    const QString tail = kHead + herrn + kDate + QStringLiteral("|||||Sehr geehrter Herr Becker,||%1||%2||||%3");
+    row("body", {"t38=3", "t31=Danke.\\nGruß", "t29=Liberation Mono", "t30=9"},
+        tail.arg("Danke.|Gruß", "Mit freundlichen Grüßen", ""));
+    row("block number not a number", {"t38=x", "t31=Danke."}, tail.arg("", "Mit freundlichen Grüßen", ""));
+    row("closing off, attachments", {"f12=0", "f13=1", "t33=Rechnung"}, tail.arg("", "", "Anlage(n): Rechnung"));
+    row("sizes that do not fit", {"t17=abc", "t11=0", "t24=", "t4=rot"}, plain(herrn, "Sehr geehrter Herr Becker,"));
+
+    // Letterhead and sender line.
+    const QString sender = QStringLiteral("Maria Muster|Lindenweg 12|79098 Freiburg||");
+    const QString after = QStringLiteral("|»M. Muster · Lindenweg 12||") + herrn + kDate +
+                          QStringLiteral("|||||Sehr geehrter Herr Becker,") + kCloseNoBody;
+    const QStringList head{"f2=1", "f4=1", "t10=M. Muster · Lindenweg 12", "t34=Maria Muster", "t35=Lindenweg 12",
+                           "t36=79098 Freiburg"};
+    row("letterhead short", head, sender + after);
+    row("letterhead full", head + QStringList{"t5=12 34", "t6=0761 1", "t7=0761 2", "t8=m@x.de", "t9=x.de"},
+        "Maria Muster|Lindenweg 12|Postfach: 12 34|79098 Freiburg||Tel.: 0761 1|Fax.: 0761 2|eMail.: m@x.de|Internet: x.de|" + after);
+    row("on template", {}, "Briefkopf|" + plain(herrn, "Sehr geehrter Herr Becker,").mid(kHead.size()), true);
+}
+
+void TestLetterAssembly::completeText()
+{
+    QFETCH(QStringList, overrides);
+    QFETCH(bool, onTemplate);
+    QFETCH(QString, expected);
+    AppState a = baseLetter();
+    apply(a, overrides);
+    const auto before = a.LetterText;
+    TextControl s;
+    if (onTemplate) {
+        s.setText(QStringLiteral("Briefkopf"));
+        LetterAssembly::buildOnTemplate(s, a, kToday);
+    } else {
+        LetterAssembly::buildLetter(s, a, kToday);
+    }
+    QCOMPARE(s.Text(), expected);
+    QCOMPARE(s.SelStart(), 0);
+    QCOMPARE(a.LetterText, before);
+    if (!onTemplate)
+        QCOMPARE(s.PageMarginT(), 964); // 17 mm
+}
+
+void TestLetterAssembly::fonts_data()
+{
+    QTest::addColumn<QStringList>("overrides");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+
+    const QStringList body{"t38=1", "t31=Rumpf", "t29=Liberation Mono", "t30=9", "f8=1", "f9=1", "t39=255"};
+    QTest::newRow("name right") << QStringList{} << "Karl" << "Liberation Serif" << 12.0 << true << false;
+    QTest::newRow("name left") << QStringList{"f3=1"} << "Karl" << "Liberation Serif" << 13.0 << true << false;
+    QTest::newRow("town left") << QStringList{"f3=1"} << "Berlin" << "Liberation Serif" << 12.0 << true << false;
+    QTest::newRow("sender line") << QStringList{"f4=1", "t10=Absender"} << "Absender" << "Liberation Serif" << 7.0 << false << false;
+    QTest::newRow("date") << QStringList{} << "März" << "DejaVu Sans" << 10.0 << false << false;
+    QTest::newRow("subject") << QStringList{"t27=Angebot"} << "Angebot" << "DejaVu Sans" << 10.0 << false << false;
+    QTest::newRow("salutation") << QStringList{} << "Becker," << "DejaVu Sans" << 10.0 << false << false;
+    QTest::newRow("body") << body << "Rumpf" << "Liberation Mono" << 9.0 << true << true;
+    QTest::newRow("closing after body") << body << "freundlichen" << "Liberation Serif" << 12.0 << false << false;
+    QTest::newRow("closing without body") << QStringList{} << "freundlichen" << "DejaVu Sans" << 10.0 << false << false;
+    QTest::newRow("letterhead") << QStringList{"f2=1", "t34=Maria"} << "Maria" << "Liberation Serif" << 14.0 << false << false;
+}
+
+void TestLetterAssembly::fonts()
+{
+    QFETCH(QStringList, overrides);
+    QFETCH(QString, text);
+    QFETCH(QString, font);
+    AppState a = baseLetter();
+    apply(a, overrides);
+    TextControl s;
+    LetterAssembly::buildLetter(s, a, kToday);
+    const QTextCharFormat f = formatAt(s, text);
+    QCOMPARE(f.fontFamilies().toStringList().value(0), font);
+    QTEST(f.fontPointSize(), "size");
+    QTEST(f.fontWeight() >= QFont::Bold, "bold");
+    QTEST(f.fontItalic(), "italic");
+    if (text == u"Rumpf")
+        QCOMPARE(f.foreground().color(), QColor(255, 0, 0));
+    else
+        QCOMPARE(f.foreground().color(), QColor(0, 0, 0));
+}
+
+void TestLetterAssembly::toolbarRefreshOffAfterwards()
+{
+    AppState a = baseLetter();
+    TextControl s;
+    LetterAssembly::buildLetter(s, a, kToday);
+    QVERIFY(!a.ToolbarRefreshOff);
+    // The whole letter is one step to undo.
+    s.Undo();
+    QCOMPARE(s.Text(), QString());
+
+    // A cancelled composer builds nothing.
+    TextControl empty;
+    a.LetterCancelled = true;
+    LetterAssembly::buildLetter(empty, a, kToday);
+    QCOMPARE(empty.Text(), QString());
+}
+
+QTEST_MAIN(TestLetterAssembly)
+#include "tst_letterassembly.moc"

@@ -1,0 +1,129 @@
+// The document window's letter operations: a new "Unbenannt" window with the letter,
+// on the letterhead template from the work or program folder, and the message when
+// there is no template.
+#include "../shell/ShellFixture.h"
+
+#include "TestFiles.h"
+#include "letters/LetterAssembly.h"
+
+#include <QTemporaryDir>
+
+namespace {
+
+void fillLetter(AppState& a)
+{
+    auto& t = a.LetterText;
+    t[1] = "17"; t[2] = "Arial"; t[3] = "11"; t[4] = "0"; t[11] = "11"; t[17] = "11";
+    t[22] = "90"; t[23] = "Arial"; t[24] = "11"; t[12] = "Frau"; t[13] = "Anna";
+    t[14] = "Ärger"; t[16] = "Mühlenweg 3"; t[18] = "20095"; t[19] = "Hamburg"; t[20] = "D";
+    t[34] = "Maria Muster"; t[38] = "0"; t[32] = "Mit freundlichen Grüßen";
+    a.LetterFlags[2] = a.LetterFlags[5] = a.LetterFlags[12] = true;
+}
+
+// A template file in the own format holding `text`.
+void writeTemplate(const QString& path, const QString& text)
+{
+    TextControl s;
+    s.setText(text);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(30, '\0'));
+    f.close();
+    QVERIFY(s.Save(path, 30, 3, false));
+}
+
+} // namespace
+
+class TestLetterWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void buildLetterOpensUntitledWindow()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        fillLetter(appState());
+        frmMDIChild* shared = fx.frame->sharedWindow();
+        const int before = int(fx.frame->documents().size());
+        shared->BuildLetter();
+        ShellFixture::flush();
+        QCOMPARE(int(fx.frame->documents().size()), before + 1);
+        frmMDIChild* w = fx.frame->activeDocument();
+        QVERIFY(w && w != shared);
+        QCOMPARE(w->Title(), QStringLiteral("Unbenannt"));
+        QVERIFY(w->DirtyFlag);
+        QVERIFY(!appState().ToolbarRefreshOff);
+
+        TextControl plain;
+        LetterAssembly::buildLetter(plain, appState(), QDate::currentDate());
+        QCOMPARE(w->surface()->Text(), plain.Text());
+        QVERIFY(w->surface()->Text().startsWith(QStringLiteral("Maria Muster\r\n")));
+
+        // A cancelled composer opens nothing.
+        appState().LetterCancelled = true;
+        shared->BuildLetter();
+        ShellFixture::flush();
+        QCOMPARE(int(fx.frame->documents().size()), before + 1);
+    }
+
+    void buildOnTemplate_data()
+    {
+        QTest::addColumn<bool>("inWork");
+        QTest::addColumn<bool>("inProgram");
+        QTest::addColumn<QString>("head");
+        QTest::newRow("work folder first") << true << true << "Kopf aus Arbeitsordner";
+        QTest::newRow("program folder") << false << true << "Kopf aus Programmordner";
+        QTest::newRow("none") << false << false << "";
+    }
+
+    void buildOnTemplate()
+    {
+        QFETCH(bool, inWork);
+        QFETCH(bool, inProgram);
+        QFETCH(QString, head);
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        QTemporaryDir program;
+        AppState& app = appState();
+        app.ProgramFolder = program.path() + QLatin1Char('/');
+        const QString work = app.WorkFolder + QStringLiteral("Briefkopf.txm");
+        QFile::remove(work);
+        if (inWork)
+            writeTemplate(work, QStringLiteral("Kopf aus Arbeitsordner"));
+        if (inProgram)
+            writeTemplate(app.ProgramFolder + QStringLiteral("Briefkopf.txm"), QStringLiteral("Kopf aus Programmordner"));
+        const QByteArray templateBytes = readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm"));
+        fillLetter(app);
+        fx.prompts->clear();
+
+        frmMDIChild* shared = fx.frame->sharedWindow();
+        shared->BuildLetterFromTemplate();
+        ShellFixture::flush();
+
+        frmMDIChild* w = fx.frame->activeDocument();
+        QVERIFY(w);
+        QCOMPARE(w->Title(), QStringLiteral("Unbenannt"));
+        QCOMPARE(w->FilePath(), QString());
+        TextControl plain;
+        plain.setText(head);
+        LetterAssembly::buildOnTemplate(plain, app, QDate::currentDate());
+        QCOMPARE(w->surface()->Text(), plain.Text());
+        if (!head.isEmpty()) {
+            QCOMPARE(fx.prompts->count(QStringLiteral("message")), 0);
+            QCOMPARE(readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm")), templateBytes);
+            return;
+        }
+        // The missing template is reported, then the load's own error; the letter is
+        // written all the same.
+        QVERIFY(fx.prompts->asked.size() >= 1);
+        const auto& asked = fx.prompts->asked.first();
+        QCOMPARE(asked.title, QStringLiteral("Fehler beim öffnen"));
+        QCOMPARE(asked.text, QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im Verzeichnis "
+                                            "dieses Programmes ") +
+                                 app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"));
+        QCOMPARE(asked.icon, Prompter::Icon::Critical);
+        QCOMPARE(asked.buttons, Prompter::Buttons(QMessageBox::Ok));
+    }
+};
+
+QTEST_MAIN(TestLetterWindow)
+#include "tst_letterwindow.moc"
