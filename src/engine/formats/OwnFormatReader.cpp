@@ -35,13 +35,9 @@ int intAttr(const QXmlStreamReader& r, const char* name, int fallback)
     return ok ? v : fallback;
 }
 
-// Element text, decoded when the writer had to hex-encode it.
-QString elementText(QXmlStreamReader& r)
+// Text the writer had to write as UTF-16 code units in hex.
+QString fromUtf16Hex(const QString& text)
 {
-    const bool hex = r.attributes().value(QLatin1StringView("encoding")) == u"utf16";
-    const QString text = r.readElementText(QXmlStreamReader::SkipChildElements);
-    if (!hex)
-        return text;
     QString out;
     for (qsizetype i = 0; i + 4 <= text.size(); i += 4) {
         bool ok = false;
@@ -50,6 +46,14 @@ QString elementText(QXmlStreamReader& r)
             out += QChar(u);
     }
     return out;
+}
+
+// Element text, decoded when the writer had to hex-encode it.
+QString elementText(QXmlStreamReader& r)
+{
+    const bool hex = r.attributes().value(QLatin1StringView("encoding")) == u"utf16";
+    const QString text = r.readElementText(QXmlStreamReader::SkipChildElements);
+    return hex ? fromUtf16Hex(text) : text;
 }
 
 // Characters that would make QTextCursor::insertText break blocks or frames.
@@ -340,7 +344,9 @@ void readResources(QXmlStreamReader& r, Document& into)
             r.skipCurrentElement();
             continue;
         }
-        const QString name = r.attributes().value(QLatin1StringView("name")).toString();
+        QString name = r.attributes().value(QLatin1StringView("name")).toString();
+        if (r.attributes().value(QLatin1StringView("nameEncoding")) == u"utf16")
+            name = fromUtf16Hex(name);
         const QByteArray bytes = QByteArray::fromBase64(r.readElementText(QXmlStreamReader::SkipChildElements).toLatin1());
         const QImage img = QImage::fromData(bytes);
         if (name.isEmpty() || img.isNull())
