@@ -1,4 +1,6 @@
 #include "shell/BatchConvert.h"
+#include "shell/BatchPrint.h"
+#include "shell/LetterCommand.h"
 #include "shell/frmMDIParent.h"
 
 #include <QApplication>
@@ -9,12 +11,21 @@
 
 int main(int argc, char** argv)
 {
-    // Batch conversion needs no display: it runs before any window system is touched.
-    if (argc > 1 && QByteArray(argv[1]) == "--convert-to") {
+    // Batch conversion and letters need no display: they run before any window system
+    // is touched. A letter call names --letter somewhere among its options.
+    if (argc > 1 && QByteArray(argv[1]).startsWith("--")) {
         QStringList args;
-        for (int i = 1; i < argc; ++i)
+        bool letter = false;
+        for (int i = 1; i < argc; ++i) {
             args << QString::fromLocal8Bit(argv[i]);
-        return runBatchConvert(args);
+            letter = letter || args.last() == u"--letter";
+        }
+        if (letter)
+            return runLetterCommand(args);
+        if (args.first() == u"--convert-to")
+            return runBatchConvert(args);
+        if (args.first() == u"--print")
+            return runBatchPrint(args);
     }
 
     QApplication app(argc, argv);

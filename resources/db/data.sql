@@ -8,7 +8,7 @@ INSERT INTO Briefkopf (BriefKName, "BriefKStraße", BriefKOrt, BriefKTel, Fax, e
 VALUES ('Maria Muster', 'Lindenweg 12', '79098 Freiburg', '0761 123456', '', 'maria.muster@example.de',
         '', '', 'Maria Muster · Lindenweg 12 · 79098 Freiburg', 'Arial', '11');
 
-INSERT INTO Optionen (Freizjn, Freiztxt, Freiytxt) VALUES ('0', '17', '90');
+INSERT INTO Optionen (Freizjn, Freiztxt, Freiytxt) VALUES ('1', '17', '90');
 
 INSERT INTO Addressen (Anrede, Vorname, Nachname, Adresse, Postleitzahl, Ort, LaenderKZ, Land,
                        AnredezHd, NamezHd, MitgliedsNr, Gruppe) VALUES

@@ -3,7 +3,9 @@
 #include "JetSql.h"
 
 #include <QAtomicInt>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -24,6 +26,44 @@ sqlite3* handleOf(const QSqlDatabase& db)
         return *static_cast<sqlite3* const*>(v.constData());
     return nullptr;
 }
+// SQLITE_OK when SQLite's quick check finds the file sound, SQLITE_CORRUPT when it
+// reports damage, else the code that stopped the check (a lock, for instance).
+int quickCheck(sqlite3* db)
+{
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &st, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        rc = t && qstrcmp(t, "ok") == 0 ? SQLITE_OK : SQLITE_CORRUPT;
+    }
+    sqlite3_finalize(st);
+    return (rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB ? SQLITE_CORRUPT : rc;
+}
+
+// A window opens three record sources on one file: a file found sound and unchanged
+// since (same size and time) is not checked again. All on the UI thread.
+using FileStamp = std::pair<qint64, QDateTime>;
+QHash<QString, FileStamp>& checkedFiles()
+{
+    static QHash<QString, FileStamp> files;
+    return files;
+}
+
+FileStamp stampOf(const QString& path)
+{
+    const QFileInfo fi(path);
+    return {fi.size(), fi.lastModified()};
+}
+
+bool checkedBefore(const QString& path)
+{
+    const auto it = checkedFiles().constFind(path);
+    return it != checkedFiles().constEnd() && *it == stampOf(path);
+}
+
+void rememberChecked(const QString& path) { checkedFiles().insert(path, stampOf(path)); }
 } // namespace
 
 Connection open(const QString& path, QString* error)
@@ -74,8 +114,17 @@ Connection open(const QString& path, QString* error)
         close(c);
         if (rc == SQLITE_NOTADB)
             return fail(QStringLiteral("Die Datei ") + path + QStringLiteral(" ist keine Adressen-Datenbank."));
-        return fail(errorText(rc, engine));
+        if ((rc & 0xFF) == SQLITE_CORRUPT)
+            return fail(damagedText(path));
+        return fail(readErrorText(rc, engine));
     }
+    rc = checkedBefore(path) ? SQLITE_OK : quickCheck(c.handle);
+    if (rc != SQLITE_OK) {
+        const QString engine = QString::fromUtf8(sqlite3_errmsg(c.handle));
+        close(c);
+        return fail(rc == SQLITE_CORRUPT ? damagedText(path) : readErrorText(rc, engine));
+    }
+    rememberChecked(path);
     return c;
 }
 
@@ -133,8 +182,8 @@ QString checkTable(sqlite3* db, const QString& table)
             missing << col;
     if (missing.isEmpty())
         return {};
-    return QStringLiteral("In der Tabelle [") + table + QStringLiteral("] der Adressen-Datenbank fehlt ") +
-           (missing.size() == 1 ? QStringLiteral("die Spalte ") : QStringLiteral("die Spalten ")) +
+    return QStringLiteral("In der Tabelle [") + table + QStringLiteral("] der Adressen-Datenbank ") +
+           (missing.size() == 1 ? QStringLiteral("fehlt die Spalte ") : QStringLiteral("fehlen die Spalten ")) +
            missing.join(QStringLiteral(", ")) + QStringLiteral(".");
 }
 
@@ -160,6 +209,29 @@ QString errorText(int code, const QString& engineText)
     default:
         return QStringLiteral("Fehler in der Adressen-Datenbank: ") + engineText;
     }
+}
+
+QString readErrorText(int code, const QString& engineText)
+{
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("Die Adressen-Datenbank ist gerade von einem anderen Programm gesperrt "
+                              "(zum Beispiel von der Adresskartei). Die Adressen konnten nicht gelesen werden; "
+                              "es wurde nichts verändert. Versuchen Sie es in einem Augenblick noch einmal.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("Die Adressen-Datenbank ist beschädigt. Stellen Sie eine Sicherungskopie der "
+                              "Datei wieder her.");
+    default:
+        return QStringLiteral("Die Adresse konnte nicht gelesen werden: ") + engineText;
+    }
+}
+
+QString damagedText(const QString& path)
+{
+    return QStringLiteral("Die Adressen-Datenbank ") + path +
+           QStringLiteral(" ist beschädigt und wird nicht verwendet. Stellen Sie bitte eine Sicherungskopie "
+                          "der Datei wieder her.");
 }
 
 } // namespace AddressDatabase

@@ -19,8 +19,9 @@ struct Connection {
 // How long a statement waits for a lock of another program before it gives up.
 constexpr int BusyTimeoutMs = 2000;
 
-// Opens `path` (which must exist: SQLite would create a missing file) and checks that
-// it is a database. On failure returns a closed connection and a German text.
+// Opens `path` (which must exist: SQLite would create a missing file), checks that it
+// is a database and runs SQLite's quick integrity check on it; nothing is written
+// before that check passed. On failure returns a closed connection and a German text.
 Connection open(const QString& path, QString* error);
 void close(Connection& c);
 
@@ -33,5 +34,9 @@ QString checkTable(sqlite3* db, const QString& table);
 
 // A German text for an SQLite result code of a failed statement.
 QString errorText(int code, const QString& engineText);
+// The same for a failed read: nothing was changed, the address was not read.
+QString readErrorText(int code, const QString& engineText);
+// The text for a file that SQLite's integrity check finds damaged.
+QString damagedText(const QString& path);
 
 } // namespace AddressDatabase

@@ -84,9 +84,13 @@ void fillList(AddressListBox* list, RecordSource& source, Entry style)
 
 void linkList(AddressListBox* list, RecordSource* source)
 {
-    QObject::connect(list, &AddressListBox::currentRowChanged, source, [source](int row) {
-        if (row >= 0 && source->recordCount() > 0 && row != source->absolutePosition())
+    QObject::connect(list, &AddressListBox::currentRowChanged, source, [list, source](int row) {
+        if (row >= 0 && source->recordCount() > 0 && row != source->absolutePosition()) {
             source->setAbsolutePosition(row);
+            // A row that could not be read did not become current: neither does its entry.
+            if (source->absolutePosition() != row)
+                list->setCurrentRow(source->absolutePosition());
+        }
     });
     QObject::connect(source, &RecordSource::positionChanged, list, [list](int pos) {
         if (pos >= 0 && pos < list->count() && list->currentRow() != pos)
@@ -98,7 +102,10 @@ bool searchWithFallback(QWidget* owner, RecordSource& source, AddressListBox* li
                         const QString& word, Entry style)
 {
     source.setRecordSource(statement);
-    source.refresh();
+    // A failed statement is reported by the source (dataError); its previous result,
+    // position and the list showing them stay.
+    if (!source.refresh())
+        return false;
     if (source.recordCount() == 0) {
         prompter().message(owner, QString(),
                            QStringLiteral("Unter dem eingegebenen Suchwort   (") + word +
@@ -140,25 +147,47 @@ void fillGroups(QComboBox* box, const QString& workFolder)
 bool addAddress(QWidget* owner, RecordSource& source, FieldBinder& binder, AddressListBox* list)
 {
     const QString title = QStringLiteral("Neue Adresse anlegen");
-    const auto first = prompter().input(owner, title, QStringLiteral("Geben Sie den Vornamen oder Firmennamen ein!"));
+    const QString firstColumn = QStringLiteral("Vorname");
+    const QString lastColumn = QStringLiteral("Nachname");
+    // Names left in the fields by an add that failed are offered again.
+    const bool retry = source.absolutePosition() < 0 && source.recordCount() > 0;
+    const auto first = prompter().input(owner, title, QStringLiteral("Geben Sie den Vornamen oder Firmennamen ein!"),
+                                        retry ? binder.value(firstColumn) : QString());
     if (!first)
         return false;
-    const auto last = prompter().input(owner, title, QStringLiteral("Geben Sie den Nachnamen oder Firmennamen ein!"));
+    const auto last = prompter().input(owner, title, QStringLiteral("Geben Sie den Nachnamen oder Firmennamen ein!"),
+                                       retry ? binder.value(lastColumn) : QString());
     if (!last)
         return false;
-    source.setRecordSource(Queries::lastNameOrder());
-    source.refresh();
-    if (!source.addNew())
+    bool listed = false;
+    bool added = false;
+    {
+        // One message for the whole add, below, instead of the source's own.
+        const QSignalBlocker quiet(&source);
+        source.setRecordSource(Queries::lastNameOrder());
+        listed = source.refresh();
+        // One statement: the row with both names, or no row at all.
+        added = listed && source.addRow({{firstColumn, *first}, {lastColumn, *last}});
+    }
+    if (!added) {
+        if (listed)
+            fillList(list, source, Entry::Name);
+        // No current row, so the names in the fields cannot be saved over another address.
+        source.clearPosition();
+        list->setCurrentRow(-1);
+        binder.setValue(firstColumn, *first);
+        binder.setValue(lastColumn, *last);
+        prompter().message(owner, title,
+                           QStringLiteral("Die neue Adresse wurde nicht angelegt. ") + source.lastError() +
+                               QStringLiteral("\nVorname und Nachname stehen noch in den Feldern und werden beim "
+                                              "nächsten Anlegen wieder vorgeschlagen."),
+                           QMessageBox::Ok, Prompter::Icon::Exclamation);
         return false;
-    source.moveLast();
-    binder.setValue(QStringLiteral("Vorname"), *first);
-    binder.setValue(QStringLiteral("Nachname"), *last);
-    if (!binder.save())
-        return false;
-    const int added = source.recordCount() - 1;
+    }
+    const int row = source.recordCount() - 1;
     fillList(list, source, Entry::Name);
-    source.setAbsolutePosition(added);
-    list->setCurrentRow(added);
+    source.setAbsolutePosition(row);
+    list->setCurrentRow(row);
     return true;
 }
 

@@ -194,14 +194,16 @@ void AdressenAuswaehlen::cboGruppe_Click(int index)
 {
     const QString group = index >= 0 ? m_w.cboGruppe->itemText(index) : m_w.cboGruppe->currentText();
     m_data1->setRecordSource(Queries::group(group));
-    m_data1->refresh();
+    if (!m_data1->refresh())
+        return; // reported; the list stays as it is
     AddressStore::fillList(m_w.List3, *m_data1, AddressStore::Entry::Numbered);
 }
 
 void AdressenAuswaehlen::Command4_Click()
 {
     m_data1->setRecordSource(Queries::nameOrder());
-    m_data1->refresh();
+    if (!m_data1->refresh())
+        return; // reported; the list stays as it is
     AddressStore::fillList(m_w.List3, *m_data1, AddressStore::Entry::Name);
     paint(m_w.Command4, QPalette::Button, buttonFace());
 }

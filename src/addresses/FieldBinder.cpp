@@ -21,6 +21,10 @@ void FieldBinder::bind(QWidget* widget, const QString& column)
 
 void FieldBinder::show()
 {
+    // A current row that cannot be read now (locked) keeps the fields as they are: the
+    // row was shown when it became current, and blanks would be saved over it.
+    if (!m_source->loadRow(m_source->absolutePosition()))
+        return;
     for (const Binding& b : std::as_const(m_bindings))
         if (b.widget)
             write(b.widget, m_source->field(b.column));
@@ -65,9 +69,16 @@ QString FieldBinder::read(const QWidget* w)
         return l->text();
     if (auto* c = qobject_cast<const QCheckBox*>(w))
         return c->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    // Multi-line fields keep the database's CR LF line ends.
     if (auto* p = qobject_cast<const QPlainTextEdit*>(w))
-        return p->toPlainText();
+        return p->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return {};
+}
+
+bool FieldBinder::isYes(const QString& value)
+{
+    const QString v = value.trimmed().toLower();
+    return !(v.isEmpty() || v == u"0" || v == u"false" || v == u"falsch" || v == u"nein");
 }
 
 void FieldBinder::write(QWidget* w, const QString& value)
@@ -82,10 +93,10 @@ void FieldBinder::write(QWidget* w, const QString& value)
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(value);
     } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
-        // Yes/no columns: Jet writes -1 for yes; a text column may hold a word.
-        const QString v = value.trimmed().toLower();
-        c->setChecked(!(v.isEmpty() || v == u"0" || v == u"false" || v == u"falsch" || v == u"nein"));
+        c->setChecked(isYes(value));
     } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
-        p->setPlainText(value);
+        QString text = value;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        p->setPlainText(text);
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Ties widgets to columns of a record source's current row: they show the row's
 // values whenever the position changes, and save() writes their contents back.
-// QLineEdit, QComboBox (its text), QLabel, QCheckBox and QPlainTextEdit are supported.
+// QLineEdit, QComboBox (its text), QLabel, QCheckBox and QPlainTextEdit (lines ended by
+// CR LF, as the database holds them) are supported.
 
 #include <QHash>
 #include <QList>
@@ -28,6 +29,10 @@ public:
     // Writes one value into a bound widget, as the user would.
     void setValue(const QString& column, const QString& value);
     QString value(const QString& column) const;
+
+    // How a check box reads a yes/no column: Jet writes -1 for yes, a text column may
+    // hold a word; empty, "0", "false", "falsch" and "nein" are no.
+    static bool isYes(const QString& value);
 
 private:
     struct Binding {

@@ -57,11 +57,21 @@ bool RecordSource::open(const QString& databasePath, const QString& source)
     close();
     m_path = databasePath;
     m_source = source;
+    if (refresh())
+        return true;
+    setPos(-1); // bound fields show no row of a file that did not open
+    return false;
+}
+
+bool RecordSource::ensureOpen()
+{
+    if (m_db.isOpen())
+        return true;
+    if (m_path.isEmpty())
+        return fail(QStringLiteral("Die Adressen-Datenbank ist nicht geöffnet."));
     QString error;
-    m_db = AddressDatabase::open(databasePath, &error);
-    if (!m_db.isOpen())
-        return fail(error);
-    return refresh();
+    m_db = AddressDatabase::open(m_path, &error);
+    return m_db.isOpen() || fail(error);
 }
 
 void RecordSource::close()
@@ -70,20 +80,20 @@ void RecordSource::close()
     AddressDatabase::close(m_db);
 }
 
-void RecordSource::clearResult()
+void RecordSource::finalizeRowStatement()
 {
     sqlite3_finalize(m_rowStatement);
     m_rowStatement = nullptr;
     m_rowCacheKey = -1;
+    m_readFailKey = -1;
     m_rowCache.clear();
-    m_slot.clear();
-    m_slots = 0;
-    m_columns.clear();
-    m_columnIndex.clear();
-    m_keys.clear();
-    m_cells.clear();
-    m_arena.clear();
-    m_hasKeys = false;
+}
+
+void RecordSource::clearResult()
+{
+    finalizeRowStatement();
+    m_r = RecordResult();
+    m_resultSource.clear();
     m_pos = -1;
 }
 
@@ -118,17 +128,22 @@ QString RecordSource::tableName() const
 
 bool RecordSource::refresh()
 {
-    const bool ok = run();
+    if (!run()) {
+        // The previous result stays, and with it the statement that made it.
+        if (!m_resultSource.isEmpty())
+            m_source = m_resultSource;
+        return false;
+    }
+    m_resultSource = m_source;
     setPos(recordCount() ? 0 : -1);
-    return ok;
+    return true;
 }
 
 bool RecordSource::run()
 {
-    clearResult();
     m_error.clear();
-    if (!m_db.isOpen())
-        return fail(QStringLiteral("Die Adressen-Datenbank ist nicht geöffnet."));
+    if (!ensureOpen())
+        return false;
     const QString table = tableName();
     if (!AddressDatabase::requiredColumns(table).isEmpty()) {
         const QString missing = AddressDatabase::checkTable(m_db.handle, table);
@@ -177,7 +192,8 @@ bool RecordSource::run()
     int rc = SQLITE_ERROR;
     if (!keyed.isEmpty())
         rc = st.prepare(m_db.handle, keyed);
-    m_hasKeys = rc == SQLITE_OK;
+    RecordResult r;
+    r.hasKeys = rc == SQLITE_OK;
     if (rc != SQLITE_OK) {
         kept.clear();
         rc = st.prepare(m_db.handle, plain);
@@ -185,98 +201,101 @@ bool RecordSource::run()
     if (rc != SQLITE_OK)
         return failEngine(rc);
 
-    const int first = m_hasKeys ? 1 : 0;
+    const int first = r.hasKeys ? 1 : 0;
     if (kept.isEmpty()) {
         const int n = sqlite3_column_count(st.st);
-        for (int c = first; c < n; ++c) {
-            const QString name = QString::fromUtf8(sqlite3_column_name(st.st, c));
-            m_columnIndex.insert(name.toLower(), c - first);
-            m_columns << name;
-            m_slot.push_back(c - first);
-        }
-        m_slots = int(m_columns.size());
+        for (int c = first; c < n; ++c)
+            r.addColumn(QString::fromUtf8(sqlite3_column_name(st.st, c)), c - first);
+        r.width = int(r.columns.size());
     } else {
-        m_columns = tableColumns;
-        for (int c = 0; c < m_columns.size(); ++c) {
-            m_columnIndex.insert(m_columns[c].toLower(), c);
-            m_slot.push_back(int(kept.indexOf(m_columns[c])));
-        }
-        m_slots = int(kept.size());
+        for (const QString& c : std::as_const(tableColumns))
+            r.addColumn(c, int(kept.indexOf(c)));
+        r.width = int(kept.size());
     }
     while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
-        appendRow(st.st, first);
-    if (rc != SQLITE_DONE) {
-        const bool r = failEngine(rc);
-        clearResult();
-        return r;
-    }
+        r.appendRow(st.st, first);
+    if (rc != SQLITE_DONE)
+        return failEngine(rc);
+    finalizeRowStatement();
+    m_r = std::move(r);
+    m_pos = -1;
     return true;
 }
 
-void RecordSource::appendRow(sqlite3_stmt* st, int first)
+int RecordSource::readByKey(qint64 key, QStringList* values) const
 {
-    m_keys.push_back(first ? sqlite3_column_int64(st, 0) : 0);
-    for (int c = 0; c < m_slots; ++c) {
-        Cell cell;
-        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, c + first));
-        if (t) {
-            const int len = sqlite3_column_bytes(st, c + first);
-            cell.offset = qint32(m_arena.size());
-            cell.length = len;
-            m_arena.append(t, len);
-        }
-        m_cells.push_back(cell);
-    }
-}
-
-QString RecordSource::cellText(int row, int slot) const
-{
-    const Cell& c = m_cells[size_t(row) * size_t(m_slots) + size_t(slot)];
-    if (c.length <= 0)
-        return {};
-    return QString::fromUtf8(m_arena.constData() + c.offset, c.length);
-}
-
-void RecordSource::setCell(int row, int slot, const QByteArray& utf8)
-{
-    Cell& c = m_cells[size_t(row) * size_t(m_slots) + size_t(slot)];
-    c.offset = qint32(m_arena.size());
-    c.length = qint32(utf8.size());
-    m_arena.append(utf8);
-}
-
-const QStringList& RecordSource::rowByKey(int row) const
-{
-    const qint64 key = m_keys[size_t(row)];
-    if (key == m_rowCacheKey)
-        return m_rowCache;
-    m_rowCache.clear();
-    m_rowCacheKey = key;
+    int rc = SQLITE_OK;
     if (!m_rowStatement) {
         QStringList cols;
-        for (const QString& c : m_columns)
+        for (const QString& c : m_r.columns)
             cols << quotedName(c);
         const QByteArray sql = (QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
                                 quotedName(tableName()) + QStringLiteral(" WHERE rowid = ?1"))
                                    .toUtf8();
-        sqlite3_prepare_v2(m_db.handle, sql.constData(), int(sql.size()), &m_rowStatement, nullptr);
+        rc = sqlite3_prepare_v2(m_db.handle, sql.constData(), int(sql.size()), &m_rowStatement, nullptr);
     }
-    if (m_rowStatement) {
-        sqlite3_bind_int64(m_rowStatement, 1, key);
-        if (sqlite3_step(m_rowStatement) == SQLITE_ROW)
-            for (int c = 0; c < m_columns.size(); ++c)
-                m_rowCache << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_rowStatement, c)),
-                                                sqlite3_column_bytes(m_rowStatement, c));
-        sqlite3_reset(m_rowStatement);
+    if (rc != SQLITE_OK)
+        return rc;
+    sqlite3_bind_int64(m_rowStatement, 1, key);
+    rc = sqlite3_step(m_rowStatement);
+    if (rc == SQLITE_ROW)
+        for (int c = 0; c < m_r.columns.size(); ++c)
+            *values << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_rowStatement, c)),
+                                         sqlite3_column_bytes(m_rowStatement, c));
+    sqlite3_reset(m_rowStatement);
+    return rc;
+}
+
+bool RecordSource::loadRow(int row) const
+{
+    if (row < 0 || row >= recordCount() || m_r.allKept())
+        return true;
+    const qint64 key = m_r.keys[size_t(row)];
+    if (key == m_rowCacheKey)
+        return true;
+    QStringList values;
+    const int rc = readByKey(key, &values);
+    if (rc != SQLITE_ROW) {
+        // Reported once per row, not once per bound field that asks.
+        if (key != m_readFailKey) {
+            m_readFailKey = key;
+            reportReadFailure(rc);
+        }
+        return false;
     }
-    while (m_rowCache.size() < m_columns.size())
-        m_rowCache << QString();
-    return m_rowCache;
+    m_readFailKey = -1;
+    m_rowCache = values;
+    m_rowCacheKey = key;
+    return true;
+}
+
+void RecordSource::reportReadFailure(int code) const
+{
+    // Reading changes nothing in the file; only the report leaves this const member.
+    auto* self = const_cast<RecordSource*>(this);
+    if (code == SQLITE_DONE)
+        self->fail(QStringLiteral("Die Adresse ist nicht mehr in der Adressen-Datenbank; ein anderes Programm hat "
+                                  "sie gelöscht. Zeigen Sie die Adressen neu an."));
+    else
+        self->fail(AddressDatabase::readErrorText(code, QString::fromUtf8(sqlite3_errmsg(m_db.handle))));
+}
+
+const QStringList& RecordSource::rowByKey(int row) const
+{
+    static const QStringList none;
+    return loadRow(row) ? m_rowCache : none;
 }
 
 void RecordSource::setPos(int pos)
 {
-    m_pos = pos;
+    // A row that cannot be read does not become current: the bound fields would show
+    // it blank, and saving them would write the blanks over the address.
+    if (pos >= 0 && pos < recordCount() && !loadRow(pos)) {
+        if (m_pos >= recordCount())
+            m_pos = -1;
+    } else {
+        m_pos = pos;
+    }
     emit positionChanged(absolutePosition());
 }
 
@@ -317,36 +336,68 @@ QString RecordSource::fieldAt(int row, const QString& column) const
 
 QString RecordSource::valueAt(int row, int column) const
 {
-    if (row < 0 || row >= recordCount() || column < 0 || column >= m_columns.size())
+    if (row < 0 || row >= recordCount() || column < 0 || column >= m_r.columns.size())
         return {};
-    const int slot = m_slot[size_t(column)];
-    return slot >= 0 ? cellText(row, slot) : rowByKey(row).at(column);
+    const int slot = m_r.slot[size_t(column)];
+    if (slot >= 0)
+        return m_r.cellText(row, slot);
+    const QStringList& values = rowByKey(row);
+    return column < values.size() ? values.at(column) : QString();
 }
 
-bool RecordSource::addNew()
+bool RecordSource::addNew() { return addRow({}); }
+
+bool RecordSource::addRow(const QHash<QString, QString>& values)
 {
     m_error.clear();
     const QString table = tableName();
-    if (!m_db.isOpen() || table.isEmpty() || !m_hasKeys)
+    if (!m_db.isOpen() || table.isEmpty() || !m_r.hasKeys)
         return fail(QStringLiteral("In diese Liste können keine Adressen eingefügt werden."));
+    QStringList names, marks;
+    QList<QByteArray> texts;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
+        const int c = columnIndex(it.key());
+        if (c < 0)
+            continue;
+        names << quotedName(m_r.columns[c]);
+        marks << QLatin1Char('?') + QString::number(marks.size() + 1);
+        texts << it.value().toUtf8();
+    }
+    const QString what = names.isEmpty() ? QStringLiteral(" DEFAULT VALUES")
+                                         : QStringLiteral(" (") + names.join(QStringLiteral(", ")) +
+                                               QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) +
+                                               QLatin1Char(')');
+    // One statement, so the row is there with its values or not at all.
     Statement ins;
-    int rc = ins.prepare(m_db.handle, QStringLiteral("INSERT INTO ") + quotedName(table) +
-                                          QStringLiteral(" DEFAULT VALUES"));
-    if (rc == SQLITE_OK)
+    int rc = ins.prepare(m_db.handle, QStringLiteral("INSERT INTO ") + quotedName(table) + what);
+    if (rc == SQLITE_OK) {
+        for (int i = 0; i < texts.size(); ++i)
+            sqlite3_bind_text(ins.st, i + 1, texts[i].constData(), int(texts[i].size()), SQLITE_STATIC);
         rc = sqlite3_step(ins.st);
+    }
     if (rc != SQLITE_DONE)
-        return failEngine(rc);
+        return fail(QStringLiteral("Die neue Adresse wurde nicht angelegt. ") +
+                    AddressDatabase::errorText(rc, QString::fromUtf8(sqlite3_errmsg(m_db.handle))));
     const qint64 key = sqlite3_last_insert_rowid(m_db.handle);
 
-    // The new row's kept columns, read back so that defaults show.
-    m_keys.push_back(key);
-    m_cells.resize(m_cells.size() + size_t(m_slots));
+    // The new row's kept columns, read back so that defaults show; what was written
+    // when even that read is refused.
+    m_r.appendEmptyRow(key);
     const int row = recordCount() - 1;
-    const QStringList values = rowByKey(row);
-    for (int c = 0; c < m_columns.size(); ++c)
-        if (m_slot[size_t(c)] >= 0 && !values[c].isEmpty())
-            setCell(row, m_slot[size_t(c)], values[c].toUtf8());
-    setPos(recordCount() - 1);
+    QStringList stored;
+    if (readByKey(key, &stored) == SQLITE_ROW) {
+        m_rowCache = stored;
+        m_rowCacheKey = key;
+    } else {
+        stored = QStringList(m_r.columns.size(), QString());
+        for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+            if (const int c = columnIndex(it.key()); c >= 0)
+                stored[c] = it.value();
+    }
+    for (int c = 0; c < m_r.columns.size(); ++c)
+        if (m_r.slot[size_t(c)] >= 0 && !stored[c].isEmpty())
+            m_r.setCell(row, m_r.slot[size_t(c)], stored[c].toUtf8());
+    setPos(row);
     return true;
 }
 
@@ -357,17 +408,17 @@ bool RecordSource::saveRow(const QHash<QString, QString>& values)
     const QString table = tableName();
     if (row < 0)
         return fail(QStringLiteral("Es ist kein aktueller Datensatz vorhanden."));
-    if (!m_hasKeys || table.isEmpty())
+    if (!m_r.hasKeys || table.isEmpty())
         return fail(QStringLiteral("Diese Liste kann nicht gespeichert werden."));
     QStringList sets;
     QList<int> columns;
     QList<QByteArray> texts;
     for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
-        const auto c = m_columnIndex.constFind(it.key().toLower());
-        if (c == m_columnIndex.constEnd())
+        const int c = columnIndex(it.key());
+        if (c < 0)
             continue;
-        sets << quotedName(m_columns[*c]) + QStringLiteral(" = ?") + QString::number(sets.size() + 1);
-        columns << *c;
+        sets << quotedName(m_r.columns[c]) + QStringLiteral(" = ?") + QString::number(sets.size() + 1);
+        columns << c;
         texts << it.value().toUtf8();
     }
     if (sets.isEmpty())
@@ -379,14 +430,14 @@ bool RecordSource::saveRow(const QHash<QString, QString>& values)
     if (rc == SQLITE_OK) {
         for (int i = 0; i < texts.size(); ++i)
             sqlite3_bind_text(up.st, i + 1, texts[i].constData(), int(texts[i].size()), SQLITE_STATIC);
-        sqlite3_bind_int64(up.st, int(texts.size()) + 1, m_keys[size_t(row)]);
+        sqlite3_bind_int64(up.st, int(texts.size()) + 1, m_r.keys[size_t(row)]);
         rc = sqlite3_step(up.st);
     }
     if (rc != SQLITE_DONE)
         return failEngine(rc);
     for (int i = 0; i < columns.size(); ++i)
-        if (m_slot[size_t(columns[i])] >= 0)
-            setCell(row, m_slot[size_t(columns[i])], texts[i]);
+        if (m_r.slot[size_t(columns[i])] >= 0)
+            m_r.setCell(row, m_r.slot[size_t(columns[i])], texts[i]);
     forgetRowCache();
     return true;
 }
@@ -398,21 +449,20 @@ bool RecordSource::deleteRow()
     const QString table = tableName();
     if (row < 0)
         return fail(QStringLiteral("Es ist kein aktueller Datensatz vorhanden."));
-    if (!m_hasKeys || table.isEmpty())
+    if (!m_r.hasKeys || table.isEmpty())
         return fail(QStringLiteral("Aus dieser Liste kann nicht gelöscht werden."));
     Statement del;
     int rc = del.prepare(m_db.handle, QStringLiteral("DELETE FROM ") + quotedName(table) +
                                           QStringLiteral(" WHERE rowid = ?1"));
     if (rc == SQLITE_OK) {
-        sqlite3_bind_int64(del.st, 1, m_keys[size_t(row)]);
+        sqlite3_bind_int64(del.st, 1, m_r.keys[size_t(row)]);
         rc = sqlite3_step(del.st);
     }
     if (rc != SQLITE_DONE)
         return failEngine(rc);
-    const size_t n = size_t(m_slots);
     forgetRowCache();
-    m_keys.erase(m_keys.begin() + row);
-    m_cells.erase(m_cells.begin() + qsizetype(size_t(row) * n), m_cells.begin() + qsizetype(size_t(row + 1) * n));
+    m_r.eraseRow(row);
+    m_pos = -1; // the row that was current is gone
     setPos(std::min(row, recordCount() - 1));
     return true;
 }
@@ -421,7 +471,7 @@ bool RecordSource::findFirst(const QString& criterion)
 {
     m_error.clear();
     const QString table = tableName();
-    if (!m_db.isOpen() || !m_hasKeys || table.isEmpty())
+    if (!m_db.isOpen() || !m_r.hasKeys || table.isEmpty())
         return false;
     Statement st;
     int rc = st.prepare(m_db.handle, QStringLiteral("SELECT rowid FROM ") + quotedName(table) +
@@ -434,9 +484,9 @@ bool RecordSource::findFirst(const QString& criterion)
     if (rc != SQLITE_DONE)
         return failEngine(rc);
     for (int i = 0; i < recordCount(); ++i) {
-        if (keys.count(m_keys[size_t(i)])) {
+        if (keys.count(m_r.keys[size_t(i)])) {
             setPos(i);
-            return true;
+            return absolutePosition() == i;
         }
     }
     return false;

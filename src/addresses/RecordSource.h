@@ -11,6 +11,7 @@
 // the file declares no collation for them.
 
 #include "AddressDatabase.h"
+#include "RecordResult.h"
 
 #include <QHash>
 #include <QObject>
@@ -33,7 +34,9 @@ public:
     void setRecordSource(const QString& source) { m_source = source; }
     QString recordSource() const { return m_source; }
     QString databasePath() const { return m_path; }
-    // Re-runs the statement and moves to the first row.
+    // Re-runs the statement and moves to the first row. Reopens a database that could
+    // not be opened before (locked by another program at the time). When the statement
+    // fails, the previous statement, result and position stay as they were.
     bool refresh();
     void close();
     bool isOpen() const { return m_db.isOpen(); }
@@ -44,22 +47,34 @@ public:
     void movePrevious();
     bool eof() const { return m_pos >= recordCount() || recordCount() == 0; }
     bool bof() const { return m_pos < 0 || recordCount() == 0; }
-    int recordCount() const { return int(m_keys.size()); }
+    int recordCount() const { return m_r.rowCount(); }
     // 0-based position of the current row; -1 before the first or after the last.
     int absolutePosition() const { return (m_pos >= 0 && m_pos < recordCount()) ? m_pos : -1; }
+    // A row that cannot be read (locked by another program) does not become current:
+    // the error is reported and the position stays (positionChanged tells it again).
     void setAbsolutePosition(int pos);
+    // No current row (as before the first): bound fields can then not be saved.
+    void clearPosition() { setPos(-1); }
 
-    QStringList columns() const { return m_columns; }
-    bool hasColumn(const QString& column) const { return m_columnIndex.contains(column.toLower()); }
-    // The current row's value; the empty text for a null, a missing row or column.
+    QStringList columns() const { return m_r.columns; }
+    bool hasColumn(const QString& column) const { return m_r.columnIndex.contains(column.toLower()); }
+    // Reads row `row` from the file where the result does not keep all its columns.
+    // False, with the error reported and nothing cached, when it cannot be read.
+    bool loadRow(int row) const;
+    // The current row's value; the empty text for a null, a missing row or column, and
+    // for a row that cannot be read (loadRow() tells that apart).
     QString field(const QString& column) const;
     QString fieldAt(int row, const QString& column) const;
     // Column number for valueAt(); -1 when the result has no such column.
-    int columnIndex(const QString& column) const { return m_columnIndex.value(column.toLower(), -1); }
+    int columnIndex(const QString& column) const { return m_r.columnIndex.value(column.toLower(), -1); }
     QString valueAt(int row, int column) const;
 
     // Inserts an empty row, appends it to the result and makes it current.
     bool addNew();
+    // Inserts a row holding `values` (column -> text) in one statement, appends it to
+    // the result and makes it current. On failure nothing is written and the position
+    // stays.
+    bool addRow(const QHash<QString, QString>& values);
     // Writes `values` (column -> text) into the current row.
     bool saveRow(const QHash<QString, QString>& values);
     // Deletes the current row; the row after it (or the new last row) becomes current.
@@ -77,37 +92,29 @@ signals:
     void dataError(const QString& text);
 
 private:
-    struct Cell {
-        qint32 offset = 0;
-        qint32 length = -1; // -1: null
-    };
+    bool ensureOpen();
     bool run();
     bool fail(const QString& text);
     bool failEngine(int code);
+    // Reads the row with `key` into `values`; the SQLite code, SQLITE_ROW on success.
+    int readByKey(qint64 key, QStringList* values) const;
+    void reportReadFailure(int code) const;
     void clearResult();
-    void appendRow(struct sqlite3_stmt* st, int firstColumn);
-    QString cellText(int row, int slot) const;
-    void setCell(int row, int slot, const QByteArray& utf8);
-    // All values of one row, read by key (cached for the last row asked for).
     const QStringList& rowByKey(int row) const;
     void forgetRowCache() const { m_rowCacheKey = -1; }
+    void finalizeRowStatement();
     void setPos(int pos);
     QString tableName() const;
 
     AddressDatabase::Connection m_db;
     QString m_path;
     QString m_source;
+    QString m_resultSource; // the statement of the result held now
     QString m_error;
-    QStringList m_columns;
-    QHash<QString, int> m_columnIndex; // lower-case name -> column
-    std::vector<int> m_slot;           // column -> kept slot, -1 when read by key
-    int m_slots = 0;                   // kept columns per row
-    std::vector<qint64> m_keys;        // rowid per row (0 when the statement gives none)
-    std::vector<Cell> m_cells;         // row-major, m_slots per row
+    RecordResult m_r;
     mutable struct sqlite3_stmt* m_rowStatement = nullptr;
     mutable qint64 m_rowCacheKey = -1;
     mutable QStringList m_rowCache;
-    QByteArray m_arena;                // UTF-8 texts of all cells
-    bool m_hasKeys = false;
+    mutable qint64 m_readFailKey = -1; // the row whose failed read was last reported
     int m_pos = -1;
 };

@@ -21,6 +21,16 @@ struct FileChoice {
     bool cancelled() const { return path.isEmpty(); }
 };
 
+// What the print dialog offers besides the printer itself.
+struct PrintOptions {
+    int minPage = 1;
+    int maxPage = 9999;
+    bool pageRange = true;  // "Seiten von ... bis"
+    bool selection = false; // "Markierung"
+    bool printToFile = true;
+    bool collate = true;
+};
+
 class Prompter {
 public:
     enum class Icon { None, Information, Question, Exclamation, Critical };
@@ -49,8 +59,9 @@ public:
     // Colour chooser; std::nullopt when cancelled.
     virtual std::optional<QColor> colour(QWidget* owner, const QColor& initial) = 0;
 
-    // The print dialog on `printer`; true when the user confirmed.
-    virtual bool print(QWidget* owner, QPrinter* printer) = 0;
+    // The print dialog on `printer`, which takes the user's choices (printer, range,
+    // copies, device settings); true when the user confirmed.
+    virtual bool print(QWidget* owner, QPrinter* printer, const PrintOptions& options = {}) = 0;
 
     // Shows a window modally and returns its dialog result.
     virtual int exec(QDialog* dialog) = 0;

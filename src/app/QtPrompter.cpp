@@ -110,9 +110,14 @@ std::optional<QColor> QtPrompter::colour(QWidget* owner, const QColor& initial)
     return c;
 }
 
-bool QtPrompter::print(QWidget* owner, QPrinter* printer)
+bool QtPrompter::print(QWidget* owner, QPrinter* printer, const PrintOptions& options)
 {
     QPrintDialog dlg(printer, owner);
+    dlg.setMinMax(options.minPage, options.maxPage);
+    dlg.setOption(QAbstractPrintDialog::PrintPageRange, options.pageRange);
+    dlg.setOption(QAbstractPrintDialog::PrintSelection, options.selection);
+    dlg.setOption(QAbstractPrintDialog::PrintToFile, options.printToFile);
+    dlg.setOption(QAbstractPrintDialog::PrintCollateCopies, options.collate);
     return dlg.exec() == QDialog::Accepted;
 }
 

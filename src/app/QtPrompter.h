@@ -13,6 +13,6 @@ public:
     FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
                         const QString& folder, const QString& defaultName) override;
     std::optional<QColor> colour(QWidget* owner, const QColor& initial) override;
-    bool print(QWidget* owner, QPrinter* printer) override;
+    bool print(QWidget* owner, QPrinter* printer, const PrintOptions& options = {}) override;
     int exec(QDialog* dialog) override;
 };

@@ -74,11 +74,13 @@ std::optional<QColor> ScriptedPrompter::colour(QWidget*, const QColor& initial)
     return std::nullopt;
 }
 
-bool ScriptedPrompter::print(QWidget*, QPrinter*)
+bool ScriptedPrompter::print(QWidget*, QPrinter* printer, const PrintOptions& options)
 {
-    asked.append({QStringLiteral("print"), {}, {}, {}, Icon::None, {}, {}});
+    asked.append({QStringLiteral("print"), {},
+                  QStringLiteral("%1-%2").arg(options.minPage).arg(options.maxPage), {},
+                  Icon::None, {}, {}});
     if (!prints.isEmpty())
-        return prints.dequeue();
+        return prints.dequeue()(printer);
     ++unanswered;
     return false;
 }

@@ -13,7 +13,8 @@ public:
     struct Asked {
         QString kind; // "message", "input", "open", "save", "colour", "print", "exec"
         QString title;
-        QString text;  // message text, input prompt, file filter or dialog class name
+        QString text;  // message text, input prompt, file filter, dialog class name or
+                       // the print dialog's page limits ("1-3")
         Buttons buttons = QMessageBox::NoButton;
         Icon icon = Icon::None;
         QString folder;      // file choosers: initial folder
@@ -30,7 +31,13 @@ public:
     void answerOpenFile(const QString& path, int filterIndex = 1) { opens.enqueue({path, filterIndex}); }
     void answerSaveFile(const QString& path, int filterIndex = 1) { saves.enqueue({path, filterIndex}); }
     void answerColour(std::optional<QColor> c) { colours.enqueue(c); }
-    void answerPrint(bool ok) { prints.enqueue(ok); }
+    void answerPrint(bool ok)
+    {
+        prints.enqueue([ok](QPrinter*) { return ok; });
+    }
+    // The function plays the user: it may change the printer (range, copies) and
+    // returns whether the dialog was confirmed.
+    void answerPrint(std::function<bool(QPrinter*)> f) { prints.enqueue(std::move(f)); }
     // The function gets the dialog (already constructed, not shown) and returns its result.
     void answerExec(std::function<int(QDialog*)> f) { execs.enqueue(std::move(f)); }
 
@@ -47,7 +54,7 @@ public:
     FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
                         const QString& folder, const QString& defaultName) override;
     std::optional<QColor> colour(QWidget* owner, const QColor& initial) override;
-    bool print(QWidget* owner, QPrinter* printer) override;
+    bool print(QWidget* owner, QPrinter* printer, const PrintOptions& options = {}) override;
     int exec(QDialog* dialog) override;
 
 private:
@@ -56,6 +63,6 @@ private:
     QQueue<FileChoice> opens;
     QQueue<FileChoice> saves;
     QQueue<std::optional<QColor>> colours;
-    QQueue<bool> prints;
+    QQueue<std::function<bool(QPrinter*)>> prints;
     QQueue<std::function<int(QDialog*)>> execs;
 };

@@ -41,12 +41,33 @@ void Document::setPage(const PageGeometry& g)
 
 void Document::applyPage()
 {
-    // The text width is what a line may fill; the editor shows margins around it.
-    const double textWidth = twipsToPixels(m_page.width - m_page.marginL - m_page.marginR);
-    m_body->setTextWidth(qMax(10.0, textWidth * m_scale));
+    setRootMargins(m_body, m_page);
+    m_body->setTextWidth(qMax(10.0, twipsToPixels(m_page.width) * m_scale));
+    // Headers and footers are laid out at the text's width, unzoomed.
+    const double textWidth = qMax(10.0, twipsToPixels(m_page.width - m_page.marginL - m_page.marginR));
     for (QTextDocument* d : m_parts)
         if (d)
-            d->setTextWidth(qMax(10.0, textWidth));
+            d->setTextWidth(textWidth);
+}
+
+void Document::setRootMargins(QTextDocument* d, const PageGeometry& g)
+{
+    const QTextFrameFormat f = d->rootFrame()->frameFormat();
+    QTextFrameFormat want = f;
+    want.setLeftMargin(twipsToPixels(g.marginL));
+    want.setTopMargin(twipsToPixels(g.marginT));
+    want.setRightMargin(twipsToPixels(g.marginR));
+    want.setBottomMargin(twipsToPixels(g.marginB));
+    auto same = [](double a, double b) { return qFuzzyCompare(a + 1, b + 1); };
+    if (same(f.leftMargin(), want.leftMargin()) && same(f.topMargin(), want.topMargin())
+        && same(f.rightMargin(), want.rightMargin()) && same(f.bottomMargin(), want.bottomMargin()))
+        return;
+    const bool modified = d->isModified();
+    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
+    d->rootFrame()->setFrameFormat(want);
+    if (fresh)
+        d->clearUndoRedoStacks();
+    d->setModified(modified);
 }
 
 namespace {
@@ -73,7 +94,7 @@ void Document::setHeaderFooterSet(int bits)
             d = new QTextDocument(this);
             d->setDefaultFont(m_body->defaultFont());
             d->setDocumentMargin(0);
-            d->setTextWidth(m_body->textWidth());
+            d->setTextWidth(qMax(10.0, twipsToPixels(m_page.width - m_page.marginL - m_page.marginR)));
         } else if (!(bits & part) && d) {
             // Later, so that an editor showing the part can let go of it first.
             d->deleteLater();

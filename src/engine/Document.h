@@ -53,12 +53,18 @@ public:
     // Layout units of the body per twip.
     double layoutUnitsPerTwip() const { return m_scale / 15.0; }
 
+    // Lays the body out on the page: a page-wide text width and the page margins in its
+    // root frame, in every view. Called again after a reader cleared the root frame.
+    void applyPage();
+    // Sets the root frame's margins to the page's (96-dpi pixels). Qt records that as an
+    // edit: the modified flag stays, and an empty history stays empty.
+    static void setRootMargins(QTextDocument* d, const PageGeometry& g);
+
 Q_SIGNALS:
     void pageChanged();
     void headerFooterSetChanged(int bits);
 
 private:
-    void applyPage();
     QTextDocument* m_body;
     QImage m_device{1, 1, QImage::Format_RGB32};
     double m_scale = 1.0;

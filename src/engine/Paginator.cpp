@@ -15,29 +15,6 @@
 #include <QTextFrame>
 #include <QTextLayout>
 
-namespace {
-
-bool sameFrameFormat(const QTextFrameFormat& a, const QTextFrameFormat& b)
-{
-    return qFuzzyCompare(a.leftMargin() + 1, b.leftMargin() + 1)
-        && qFuzzyCompare(a.topMargin() + 1, b.topMargin() + 1)
-        && qFuzzyCompare(a.rightMargin() + 1, b.rightMargin() + 1)
-        && qFuzzyCompare(a.bottomMargin() + 1, b.bottomMargin() + 1);
-}
-
-void setRootMargins(QTextDocument* d, double l, double t, double r, double b)
-{
-    QTextFrameFormat f = d->rootFrame()->frameFormat();
-    QTextFrameFormat want = f;
-    want.setLeftMargin(l);
-    want.setTopMargin(t);
-    want.setRightMargin(r);
-    want.setBottomMargin(b);
-    if (!sameFrameFormat(f, want))
-        d->rootFrame()->setFrameFormat(want);
-}
-
-} // namespace
 
 Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(doc)
 {
@@ -62,29 +39,10 @@ double Paginator::layoutScale(const QTextDocument* d)
 
 void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
 {
-    // The margins are a frame format change, which Qt records as an edit: keep the
-    // modified flag, and an empty history empty.
-    const bool modified = d->isModified();
-    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
-    setRootMargins(d, Document::twipsToPixels(g.marginL), Document::twipsToPixels(g.marginT),
-                   Document::twipsToPixels(g.marginR), Document::twipsToPixels(g.marginB));
+    Document::setRootMargins(d, g);
     d->setPageSize(pageSizePixels(g) * layoutScale(d));
-    if (fresh)
-        d->clearUndoRedoStacks();
-    d->setModified(modified);
     PageNumberObject::install(d);
     Images::installFixedHandler(d);
-}
-
-void Paginator::unpaginate(QTextDocument* d)
-{
-    const bool modified = d->isModified();
-    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
-    setRootMargins(d, 0, 0, 0, 0);
-    if (fresh)
-        d->clearUndoRedoStacks();
-    d->setModified(modified);
-    d->setPageSize(QSizeF(d->pageSize().width(), -1));
 }
 
 void Paginator::insertPageBreak(QTextCursor& c)
@@ -318,34 +276,4 @@ QPicture Paginator::pagePicture(int page)
     paintPage(&p, page);
     p.end();
     return pic;
-}
-
-bool Paginator::print(QPrinter* printer, const QString& docName, int first, int last, int copies)
-{
-    const int pages = pageCount();
-    first = qBound(1, first <= 0 ? 1 : first, pages);
-    last = last <= 0 ? pages : qBound(first, last, pages);
-    copies = qMax(1, copies);
-    const PageGeometry& g = m_doc->page();
-    printer->setDocName(docName);
-    printer->setFullPage(true);
-    printer->setPageSize(QPageSize(QSizeF(g.width / 20.0, g.height / 20.0), QPageSize::Point));
-    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    QPainter p;
-    if (!p.begin(printer))
-        return false;
-    const double scale = printer->resolution() / 96.0;
-    bool firstSheet = true;
-    for (int c = 0; c < copies; ++c) {
-        for (int page = first; page <= last; ++page) {
-            if (!firstSheet)
-                printer->newPage();
-            firstSheet = false;
-            p.save();
-            p.scale(scale, scale);
-            paintPage(&p, page);
-            p.restore();
-        }
-    }
-    return p.end();
 }

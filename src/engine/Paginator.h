@@ -23,11 +23,10 @@ class Paginator : public QObject {
 public:
     explicit Paginator(Document* doc, QObject* parent = nullptr);
     ~Paginator() override;
+    Document* document() const { return m_doc; }
 
     // Makes `d` lay out in pages of `g` (96-dpi pixels, margins in the root frame).
     static void paginate(QTextDocument* d, const PageGeometry& g);
-    // Undoes paginate(): no margins, no page height; the width stays as the editor set it.
-    static void unpaginate(QTextDocument* d);
     static QSizeF pageSizePixels(const PageGeometry& g);
     // Layout units per 96-dpi pixel of a document: above 1 when its layout device has a
     // higher resolution (a zoomed body). Page sizes follow it; Qt rescales margins.
@@ -60,9 +59,6 @@ public:
     void paintPage(QPainter* p, int page, int layers = All);
     QImage renderPage(int page, double dpi = 96);
     QPicture pagePicture(int page);
-    // Prints pages first..last (0 = to the end) `copies` times; false when nothing
-    // could be printed.
-    bool print(QPrinter* printer, const QString& docName, int first, int last, int copies);
 
 Q_SIGNALS:
     void invalidated();

@@ -8,6 +8,7 @@
 #include "engine/FragmentMimeData.h"
 #include "engine/LinePager.h"
 #include "engine/Paginator.h"
+#include "engine/ScreenView.h"
 #include "engine/SelectionFormat.h"
 #include "engine/TabStops.h"
 #include "engine/UndoKindTracker.h"
@@ -53,18 +54,22 @@ TextControl::TextControl(QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kOutsidePage);
     setPalette(pal);
-    connect(m_doc, &Document::pageChanged, this, &TextControl::updateLayoutForView);
     connect(m_doc->body(), &QTextDocument::contentsChange, this, &TextControl::onContentsChange);
     connect(this, &QTextEdit::cursorPositionChanged, this, &TextControl::PosChange);
     connect(this, &QTextEdit::selectionChanged, this, &TextControl::PosChange);
     initPages();
-    updateLayoutForView();
+    m_view = std::make_unique<ScreenView>(this, m_doc, m_paginator, m_pager.get());
+    connect(m_doc, &Document::pageChanged, this, [this] { m_view->update(); });
+    m_view->update();
 }
 
 TextControl::~TextControl()
 {
     // The document outlives the members below by a moment; stop its notifications.
     disconnect(m_doc->body(), nullptr, this, nullptr);
+    disconnect(verticalScrollBar(), nullptr, this, nullptr);
+    delete m_pagesFilter;
+    m_pagesFilter = nullptr;
     delete m_findDialog;
 }
 
@@ -544,23 +549,10 @@ void TextControl::setPageMarginB(int v) { setPageValue(&PageGeometry::marginB, v
 
 // ---- View -----------------------------------------------------------------------
 
-void TextControl::setZoomFactor(int percent)
-{
-    const int z = qBound(10, percent, 400);
-    if (z == m_zoom)
-        return;
-    // Keep the same part of the text in view.
-    const int twips = ScrollPosY();
-    m_zoom = z;
-    updateLayoutForView();
-    setScrollPosY(twips);
-}
-
-void TextControl::setViewMode(int mode)
-{
-    m_viewMode = qBound(0, mode, 2);
-    updateLayoutForView();
-}
+void TextControl::setZoomFactor(int percent) { m_view->setZoom(percent); }
+int TextControl::ZoomFactor() const { return m_view->zoom(); }
+void TextControl::setViewMode(int mode) { m_view->setMode(mode); }
+int TextControl::ViewMode() const { return m_view->mode(); }
 
 void TextControl::setControlChars(bool on)
 {
@@ -588,76 +580,7 @@ void TextControl::setScrollPosY(int twips)
 }
 
 double TextControl::pixelsPerTwip() const { return m_doc->layoutUnitsPerTwip(); }
-
-int TextControl::textLeftX() const
-{
-    return viewport()->geometry().left() - horizontalScrollBar()->value();
-}
-
-void TextControl::updateLayoutForView()
-{
-    // Zoom: the body is laid out at 96 × zoom dpi, so QTextEdit itself shows text,
-    // caret, selection and mouse hits at the zoomed size.
-    m_relayouting = true;
-    const double widthBefore = m_doc->body()->textWidth();
-    const double scaleBefore = m_doc->layoutScale();
-    m_doc->setLayoutScale(m_zoom / 100.0);
-    const double perTwip = m_doc->layoutUnitsPerTwip();
-    const PageGeometry& g = m_doc->page();
-    if (m_viewMode == 0) {
-        setViewportMargins(0, 0, 0, 0);
-        setLineWrapMode(QTextEdit::WidgetWidth);
-        // The document set the page's text width; here the window's width counts.
-        m_doc->body()->setTextWidth(viewport()->width());
-    } else if (m_viewMode == 2) { // the layout view (1) is set up by applyPageView()
-        // A page-wide column centred in the window, grey around it; the page's own
-        // left and right margins are drawn white beside the text.
-        const int textW = qMax(10, qRound((g.width - g.marginL - g.marginR) * perTwip));
-        const int pageW = qRound(g.width * perTwip);
-        const int inner = contentsRect().width() - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
-        const int outside = qMax(0, (inner - pageW) / 2);
-        const int left = outside + qRound(g.marginL * perTwip);
-        const int right = qMax(0, inner - left - textW);
-        setViewportMargins(left, 0, qMin(right, outside + qRound(g.marginR * perTwip)), 0);
-        setLineWrapMode(QTextEdit::FixedPixelWidth);
-        setLineWrapColumnOrWidth(textW);
-        m_doc->body()->setTextWidth(textW);
-    }
-    m_relayouting = false;
-    m_pager->setUnitsPerTwip(perTwip);
-    m_pager->setPageBodyHeight(g.height - g.marginT - g.marginB);
-    if (m_doc->body()->textWidth() != widthBefore || m_doc->layoutScale() != scaleBefore)
-        m_pager->invalidateAll(); // lines wrap anew
-    applyPageView();
-    update();
-    viewport()->update();
-    Q_EMIT ViewChanged();
-}
-
-void TextControl::paintPageMargins()
-{
-    if (m_viewMode != 2) // the layout view paints whole sheets itself
-        return;
-    const PageGeometry& g = m_doc->page();
-    const double perTwip = m_doc->layoutUnitsPerTwip();
-    const QRect vp = viewport()->geometry();
-    const int ml = qRound(g.marginL * perTwip);
-    const int mr = qRound(g.marginR * perTwip);
-    const int textW = qRound((g.width - g.marginL - g.marginR) * perTwip);
-    const int x0 = vp.left() - horizontalScrollBar()->value();
-    QPainter p(this);
-    p.setClipRect(contentsRect());
-    p.fillRect(QRect(x0 - ml, vp.top(), ml, vp.height()), Qt::white);
-    p.fillRect(QRect(x0 + textW, vp.top(), mr, vp.height()), Qt::white);
-}
-
-bool TextControl::event(QEvent* e)
-{
-    const bool r = QTextEdit::event(e);
-    if (e->type() == QEvent::Paint)
-        paintPageMargins();
-    return r;
-}
+int TextControl::textLeftX() const { return m_view->textLeftX(); }
 
 // ---- Input position ---------------------------------------------------------
 
@@ -764,7 +687,7 @@ bool TextControl::Load(const QString& file, int offset, int format, bool insertA
         const bool undoWas = m_doc->body()->isUndoRedoEnabled();
         m_doc->body()->setUndoRedoEnabled(false);
         ok = Formats::read(format, data, *m_doc, nullptr, &error);
-        m_doc->body()->setDocumentMargin(0);
+        m_doc->applyPage(); // while the history is off: no undo step
         m_doc->body()->setUndoRedoEnabled(undoWas);
         m_relayouting = false;
         m_undo->reset();
@@ -772,7 +695,7 @@ bool TextControl::Load(const QString& file, int offset, int format, bool insertA
             // A loaded document is not a changed one: no Change, but the position moved.
             moveCursor(QTextCursor::Start);
             m_pager->invalidateAll();
-            updateLayoutForView();
+            m_view->update();
             Q_EMIT PosChange();
         }
     }
@@ -951,16 +874,13 @@ void TextControl::contextMenuEvent(QContextMenuEvent* e) { e->ignore(); }
 void TextControl::resizeEvent(QResizeEvent* e)
 {
     QTextEdit::resizeEvent(e);
-    if (m_viewMode != 0)
-        updateLayoutForView();
-    else
-        m_pager->invalidateAll(); // the text flows at the new width
+    m_view->resized();
 }
 
 void TextControl::paintEvent(QPaintEvent* e)
 {
-    if (m_viewMode == 1)
-        return paintLayoutView(e);
+    if (ViewMode() == 1)
+        return m_view->paintLayout(e);
     QTextEdit::paintEvent(e);
     paintTableGrid();
 }
@@ -992,6 +912,8 @@ void TextControl::insertFromMimeData(const QMimeData* source)
 // Pages, headers and footers, fields, tables, objects
 
 #include "app/AppState.h"
+#include "app/CurrentPrinter.h"
+#include "engine/PagePrinter.h"
 #include "engine/EngineProperties.h"
 #include "engine/Fields.h"
 #include "engine/Images.h"
@@ -1021,9 +943,9 @@ void TextControl::initPages()
     m_paginator = new Paginator(m_doc, this);
     PageNumberObject::install(m_doc->body());
     Images::installFixedHandler(m_doc->body());
-    auto* filter = new PagesFilter(this);
-    viewport()->installEventFilter(filter);
-    installEventFilter(filter);
+    m_pagesFilter = new PagesFilter(this);
+    viewport()->installEventFilter(m_pagesFilter);
+    installEventFilter(m_pagesFilter);
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
         m_fieldCurrent = 0;
         resetFieldFormatAtCaret();
@@ -1039,109 +961,11 @@ void TextControl::initPages()
 
 bool TextControl::PrintDoc(const QString& docName, int first, int last, int copies)
 {
-    QPrinter* printer = m_printer;
-    if (!printer) {
-        if (!m_ownPrinter)
-            m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer = m_ownPrinter.get();
-    }
-    return m_paginator->print(printer, docName, first, last, copies);
+    return PagePrinter::print(*m_paginator, m_printer ? m_printer : &currentPrinter(), docName,
+                              first, last, copies);
 }
 
 QImage TextControl::PageImage(int page, double dpi) const { return m_paginator->renderPage(page, dpi); }
-
-void TextControl::applyPageView()
-{
-    // Margins resize the viewport, which lays out again: do not come back in here.
-    if (m_inPageView)
-        return;
-    m_inPageView = true;
-    const bool layout = m_viewMode == 1;
-    const bool relayouting = m_relayouting;
-    m_relayouting = true; // margins and page size are no content change
-    if (layout) {
-        // The body may be laid out zoomed: its page is `scale` layout units per pixel.
-        const QSizeF size = Paginator::pageSizePixels(m_doc->page()) * Paginator::layoutScale(m_doc->body());
-        if (lineWrapMode() != QTextEdit::FixedPixelWidth)
-            setLineWrapMode(QTextEdit::FixedPixelWidth);
-        if (lineWrapColumnOrWidth() != int(size.width()))
-            setLineWrapColumnOrWidth(int(size.width()));
-        Paginator::paginate(m_doc->body(), m_doc->page());
-        viewport()->setBackgroundRole(QPalette::Dark);
-        setBackgroundRole(QPalette::Dark);
-        setAutoFillBackground(true);
-        centrePageOnDesk();
-    } else if (m_bodyPaginated) {
-        Paginator::unpaginate(m_doc->body());
-        viewport()->setBackgroundRole(QPalette::Base);
-        setViewportMargins(0, 0, 0, 0);
-        HeaderFooterLeave();
-    }
-    if (layout != m_bodyPaginated) {
-        m_bodyPaginated = layout;
-        m_paginator->setBodyPaginated(layout);
-    }
-    m_relayouting = relayouting;
-    placeHeaderFooterEditor();
-    viewport()->update();
-    m_inPageView = false;
-}
-
-void TextControl::centrePageOnDesk()
-{
-    // The sheet stands in the middle of the desk; the room beside it is a margin of
-    // the viewport, so the text keeps its own coordinates.
-    const int pageWidth =
-        int(Paginator::pageSizePixels(m_doc->page()).width() * Paginator::layoutScale(m_doc->body()));
-    // Room for the scroll bar is always kept, so that its coming and going does not
-    // move the sheet (and lay the text out again).
-    const int room = width() - 2 * frameWidth() - verticalScrollBar()->sizeHint().width();
-    const int left = qMax(8, (room - pageWidth) / 2);
-    if (viewportMargins().left() != left)
-        setViewportMargins(left, 0, 0, 0);
-}
-
-void TextControl::paintLayoutView(QPaintEvent* e)
-{
-    // Sheets in the body's layout units; the paginator paints in page pixels.
-    const double scale = Paginator::layoutScale(m_doc->body());
-    const QSizeF size = Paginator::pageSizePixels(m_doc->page()) * scale;
-    const int dx = -horizontalScrollBar()->value(), dy = -verticalScrollBar()->value();
-    const int pages = m_paginator->pageCount();
-    const QRect visible = viewport()->rect();
-    const int firstPage = qMax(1, int(-dy / size.height()) + 1);
-    const int lastPage = qMin(pages, int((visible.height() - dy) / size.height()) + 1);
-    {
-        QPainter p(viewport());
-        p.fillRect(e->rect(), palette().color(QPalette::Dark));
-        for (int page = firstPage; page <= lastPage; ++page) {
-            // A thin strip of desk between the sheets.
-            const QRectF sheet(dx, dy + (page - 1) * size.height() + (page > 1 ? 3 : 0), size.width(),
-                               size.height() - (page > 1 ? 3 : 0) - (page < pages ? 3 : 0));
-            p.fillRect(sheet, Qt::white);
-        }
-    }
-    QTextEdit::paintEvent(e);
-    QPainter p(viewport());
-    p.setRenderHint(QPainter::Antialiasing);
-    for (int page = firstPage; page <= lastPage; ++page) {
-        p.save();
-        p.translate(dx, dy + (page - 1) * size.height());
-        p.scale(scale, scale);
-        const int layers = (m_hfDisplay ? Paginator::HeaderFooter : 0) | Paginator::Decorations;
-        m_paginator->paintPage(&p, page, layers);
-        // Margin guides: where the text area begins and ends.
-        const PageGeometry& g = m_doc->page();
-        p.setPen(QPen(QColor(200, 200, 200), 0, Qt::DotLine));
-        p.drawRect(QRectF(Document::twipsToPixels(g.marginL), Document::twipsToPixels(g.marginT),
-                          Document::twipsToPixels(g.width - g.marginL - g.marginR),
-                          Document::twipsToPixels(g.height - g.marginT - g.marginB)));
-        p.restore();
-    }
-    if (m_tableGridLines)
-        Tables::paintGridLines(&p, m_doc->body(), QPointF(dx, dy), visible);
-    placeHeaderFooterEditor();
-}
 
 void TextControl::paintTableGrid()
 {
@@ -1171,13 +995,8 @@ bool TextControl::pagesEventFilter(QObject* watched, QEvent* event)
                 Q_EMIT HyperlinkClicked(Fields::linkTarget(m_doc->body(), id));
         }
     }
-    if (m_viewMode != 1)
+    if (ViewMode() != 1 || watched == this)
         return false;
-    if (watched == this) {
-        if (event->type() == QEvent::Resize)
-            centrePageOnDesk();
-        return false;
-    }
     if (watched != viewport())
         return false;
     const double scale = Paginator::layoutScale(m_doc->body());
@@ -1303,7 +1122,7 @@ bool TextControl::HeaderFooterActivate(int part)
     QTextDocument* d = m_doc->headerFooter(part);
     if (!d)
         return false;
-    if (m_viewMode != 1)
+    if (ViewMode() != 1)
         setViewMode(1);
     if (!m_hfEditor) {
         m_hfEditor = new QTextEdit(viewport());
@@ -1312,7 +1131,7 @@ bool TextControl::HeaderFooterActivate(int part)
         m_hfEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_hfEditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_hfEditor->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        m_hfEditor->installEventFilter(new PagesFilter(this));
+        m_hfEditor->installEventFilter(m_pagesFilter);
     }
     m_hfActive = part;
     PageNumberObject::install(d);
@@ -1320,6 +1139,8 @@ bool TextControl::HeaderFooterActivate(int part)
     m_hfEditor->setLineWrapColumnOrWidth(int(d->textWidth()));
     connect(d, &QTextDocument::contentsChanged, this, &TextControl::onHeaderFooterChanged,
             Qt::UniqueConnection);
+    placeHeaderFooterEditor();
+    m_view->reveal(m_hfEditor->geometry());
     placeHeaderFooterEditor();
     m_hfEditor->show();
     m_hfEditor->setFocus();

@@ -19,6 +19,7 @@ class QPrinter;
 class Document;
 class FindDialog;
 class LinePager;
+class ScreenView;
 class UndoKindTracker;
 struct PageGeometry;
 
@@ -128,9 +129,9 @@ public:
     void setPageMarginB(int v);
 
     // View. ZoomFactor in percent; ViewMode 0 normal, 1 layout (pages), 2 centred page.
-    int ZoomFactor() const { return m_zoom; }
+    int ZoomFactor() const;
     void setZoomFactor(int percent);
-    int ViewMode() const { return m_viewMode; }
+    int ViewMode() const;
     void setViewMode(int mode);
     bool ControlChars() const { return m_controlChars; }
     void setControlChars(bool on);
@@ -175,7 +176,6 @@ Q_SIGNALS:
     void HyperlinkClicked(const QString& target);
 
 protected:
-    bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -188,21 +188,17 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    void updateLayoutForView();
     void setPageValue(int PageGeometry::*member, int v);
     void onContentsChange(int pos, int removed, int added);
     void mergeFormat(const QTextCharFormat& f);
     QList<QTextOption::Tab> currentTabs() const;
     void applyTabs(const QList<QTextOption::Tab>& tabs);
     void insertWithBreaks(QTextCursor& c, const QString& text);
-    void paintPageMargins();
 
     Document* m_doc;
     std::unique_ptr<UndoKindTracker> m_undo;
     std::unique_ptr<LinePager> m_pager;
     QPointer<FindDialog> m_findDialog;
-    int m_zoom = 100;
-    int m_viewMode = 2;
     bool m_controlChars = false;
     int m_tabCurrent = 1;
     bool m_relayouting = false; // layout-only changes are no content change
@@ -215,8 +211,8 @@ public:
     class Paginator* paginator() const { return m_paginator; }
     QPrinter* Printer() const { return m_printer; }
     void setPrinter(QPrinter* printer) { m_printer = printer; }
-    // Prints pages first..last (0 = to the end) `copies` times on Printer() (a default
-    // printer when none was set); false when nothing was printed.
+    // Prints pages first..last (0 = to the end) `copies` times on Printer() (the
+    // application's current printer when none was set); false when nothing was printed.
     bool PrintDoc(const QString& docName, int first, int last, int copies);
     QImage PageImage(int page, double dpi = 96) const;
 
@@ -316,10 +312,7 @@ public:
 
 private:
     void initPages();
-    void applyPageView();
-    void paintLayoutView(QPaintEvent* e);
     void paintTableGrid();
-    void centrePageOnDesk();
     void placeHeaderFooterEditor();
     void onHeaderFooterChanged();
     bool pagesEventFilter(QObject* watched, QEvent* event);
@@ -331,9 +324,11 @@ private:
     class QTextEdit* activePartEditor() const;
     class QTextEdit* activeEditor() const;
     class PagesFilter;
+    // Deleted first in the destructor: the viewport and the header/footer editor outlive
+    // this object's own destructor and would otherwise feed their last events into it.
+    QObject* m_pagesFilter = nullptr;
     class Paginator* m_paginator = nullptr;
     QPrinter* m_printer = nullptr;
-    std::unique_ptr<QPrinter> m_ownPrinter;
     class QTextEdit* m_hfEditor = nullptr;
     int m_hfActive = 0;
     int m_hfDisplay = 1;
@@ -346,6 +341,7 @@ private:
     QPoint m_moveStart;
     QPoint m_moveOrigin;
     Lists::State m_listState;
-    bool m_bodyPaginated = false;
-    bool m_inPageView = false;
+    // The view owns the screen geometry and reaches into the scroll area for it.
+    friend class ScreenView;
+    std::unique_ptr<ScreenView> m_view;
 };

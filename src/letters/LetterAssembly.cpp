@@ -73,7 +73,8 @@ enum Flag {
 };
 
 // A slot read as a number; false when it holds none.
-bool number(const QString& text, double* value) {
+bool number(const QString& text, double* value)
+{
     bool ok = false;
     *value = text.trimmed().toDouble(&ok);
     return ok;
@@ -85,16 +86,19 @@ public:
     Writer(TextControl& s, const AppState& app) : s(s), t(app.LetterText), f(app.LetterFlags) {}
 
     void write(const QString& text) { s.setSelText(text); }
-    void fontName(const QString& name) {
+    void fontName(const QString& name)
+    {
         if (!name.trimmed().isEmpty())
             s.setFontName(name);
     }
-    void fontSize(const QString& points) {
+    void fontSize(const QString& points)
+    {
         double v = 0;
         if (number(points, &v) && v > 0)
             s.setFontSize(v);
     }
-    void colour(const QString& colourNumber) {
+    void colour(const QString& colourNumber)
+    {
         double v = 0;
         if (!number(colourNumber, &v) || v < 0 || v > 0xFFFFFF)
             return;
@@ -103,7 +107,8 @@ public:
         s.setForeColor(QColor(r, g, b));
     }
     // Lengths in millimetres become twips.
-    bool twips(const QString& mm, int* out) const {
+    bool twips(const QString& mm, int* out) const
+    {
         double v = 0;
         if (!number(mm, &v) || v < 0)
             return false;
@@ -116,7 +121,8 @@ public:
     const std::array<bool, 15>& f;
 };
 
-void writeLetterhead(Writer& w) {
+void writeLetterhead(Writer& w)
+{
     const auto& t = w.t;
     if (!w.f[ShowLetterhead]) {
         w.write(LB.repeated(9));
@@ -141,7 +147,8 @@ void writeLetterhead(Writer& w) {
 // Tab stop 4 marks the address's left edge. A fresh paragraph of the surface has no
 // stops, so the three before it are spread evenly up to the edge: four tabs then
 // always reach it.
-void setAddressTab(TextControl& s, int edge) {
+void setAddressTab(TextControl& s, int edge)
+{
     for (int i = s.TabCount() + 1; i < 4; ++i) {
         s.setTabCurrent(i);
         s.setTabPos(edge * i / 4);
@@ -151,7 +158,8 @@ void setAddressTab(TextControl& s, int edge) {
     s.setTabPos(edge);
 }
 
-void writeAddressBlock(Writer& w) {
+void writeAddressBlock(Writer& w)
+{
     const auto& t = w.t;
     const bool left = w.f[AddressWindowLeft];
     const QString P = left ? QString() : QStringLiteral("\t\t\t\t");
@@ -171,8 +179,7 @@ void writeAddressBlock(Writer& w) {
         w.write(P + above + LB);
     w.write(P + t[FirstName] + QLatin1Char(' ') + t[LastName] + LB);
     if (!t[ContactName].isEmpty())
-        w.write(P + QStringLiteral("z.Hd. ") + t[ContactTitle] + QLatin1Char(' ') + t[ContactName] +
-                LB);
+        w.write(P + QStringLiteral("z.Hd. ") + t[ContactTitle] + QLatin1Char(' ') + t[ContactName] + LB);
 
     if (left) {
         w.write(t[Street]);
@@ -191,14 +198,14 @@ void writeAddressBlock(Writer& w) {
     w.write(P + t[PostCode] + QLatin1Char(' ') + t[City] + LB);
 
     const QString& country = t[Country];
-    if (t[CountryCode] != u"D" && !country.isEmpty() &&
-        (!left || country.toLower() != u"deutschland"))
+    if (t[CountryCode] != u"D" && !country.isEmpty() && (!left || country.toLower() != u"deutschland"))
         w.write(P + country.toUpper() + LB);
 }
 
 } // namespace
 
-void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today) {
+void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today)
+{
     Writer w(s, app);
     const auto& t = app.LetterText;
     const auto& f = app.LetterFlags;
@@ -273,7 +280,8 @@ void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today) {
     app.ToolbarRefreshOff = false;
 }
 
-void buildLetter(TextControl& s, AppState& app, const QDate& today) {
+void buildLetter(TextControl& s, AppState& app, const QDate& today)
+{
     if (app.LetterCancelled)
         return;
     app.ToolbarRefreshOff = true;
@@ -294,7 +302,8 @@ void buildLetter(TextControl& s, AppState& app, const QDate& today) {
     s.endEditStep();
 }
 
-void buildOnTemplate(TextControl& s, AppState& app, const QDate& today) {
+void buildOnTemplate(TextControl& s, AppState& app, const QDate& today)
+{
     Writer w(s, app);
     s.beginEditStep(4);
     const int end = int(s.Text().size());

@@ -11,7 +11,8 @@ const QString kDamenUndHerren = QStringLiteral("Sehr geehrte Damen und Herren, "
 
 } // namespace
 
-QString titleLine(const QString& title) {
+QString titleLine(const QString& title)
+{
     if (title == u"Firma" || title == u"Hallo")
         return {};
     if (title == u"Herr Dr.")
@@ -25,7 +26,8 @@ QString titleLine(const QString& title) {
     return title;
 }
 
-QString salutation(const QString& title, const QString& firstName, const QString& lastName) {
+QString salutation(const QString& title, const QString& firstName, const QString& lastName)
+{
     struct Rule {
         const char16_t* title;
         const char16_t* text;
@@ -55,7 +57,8 @@ QString salutation(const QString& title, const QString& firstName, const QString
     return {};
 }
 
-QString contactSalutation(const QString& contactTitle, const QString& contactName) {
+QString contactSalutation(const QString& contactTitle, const QString& contactName)
+{
     if (contactTitle == u"Herrn")
         return QStringLiteral("Sehr geehrter Herr ") + contactName + QLatin1Char(',');
     if (contactTitle == u"Frau")
@@ -65,23 +68,25 @@ QString contactSalutation(const QString& contactTitle, const QString& contactNam
     return {};
 }
 
-QString longDate(const QDate& date) {
+QString longDate(const QDate& date)
+{
     // The program is used with German month names whatever the system's locale says.
-    return QLocale(QLocale::German, QLocale::Germany)
-        .toString(date, QStringLiteral("dd. MMMM yyyy"));
+    return QLocale(QLocale::German, QLocale::Germany).toString(date, QStringLiteral("dd. MMMM yyyy"));
 }
 
-QString referenceLine(const QString& ours, const QString& yours) {
-    return QStringLiteral("Unser Zeichen: ") + ours +
-           QString(qMax(0, 30 - int(ours.size())), QLatin1Char(' ')) +
+QString referenceLine(const QString& ours, const QString& yours)
+{
+    return QStringLiteral("Unser Zeichen: ") + ours + QString(qMax(0, 30 - int(ours.size())), QLatin1Char(' ')) +
            QStringLiteral("Ihr Zeichen: ") + yours;
 }
 
-bool hasLineBreak(const QString& text) {
+bool hasLineBreak(const QString& text)
+{
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
 }
 
-StreetLines splitStreet(const QString& street) {
+StreetLines splitStreet(const QString& street)
+{
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     const QStringList lines = street.split(lineBreak);
     StreetLines s;

@@ -3,32 +3,24 @@
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "Aufruf: qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
-    "FORMAT ist eines von: txm, rtf, doc, html, xml, txt, pdf\n");
-
-const QStringList kTargets{QStringLiteral("txm"), QStringLiteral("rtf"), QStringLiteral("doc"), QStringLiteral("html"),
-                           QStringLiteral("xml"), QStringLiteral("txt"), QStringLiteral("pdf")};
-
-void print(FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
+const QStringList kTargets{QStringLiteral("txm"),  QStringLiteral("ttx"), QStringLiteral("rtf"), QStringLiteral("doc"),
+                           QStringLiteral("html"), QStringLiteral("xml"), QStringLiteral("txt"), QStringLiteral("pdf")};
 
 int usage(const QString& problem)
 {
-    print(stderr, problem + QLatin1Char('\n') + kUsage);
+    BatchConvert::print(true, problem + QLatin1Char('\n') +
+                                  QStringLiteral("Aufruf: qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
+                                                 "FORMAT ist eines von: ") +
+                                  BatchConvert::targetList() + QLatin1Char('\n'));
     return 2;
 }
 
@@ -47,6 +39,43 @@ bool convertOne(const QString& input, const QString& ext, const QString& outDir,
 }
 
 } // namespace
+
+namespace BatchConvert {
+
+bool isTarget(const QString& ext)
+{
+    return kTargets.contains(ext);
+}
+
+QString targetList()
+{
+    return kTargets.join(QStringLiteral(", "));
+}
+
+void print(bool toStderr, const QString& text)
+{
+    FILE* stream = toStderr ? stderr : stdout;
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+std::unique_ptr<QGuiApplication> headlessApplication(bool widgets)
+{
+    // Text layout needs a GUI application; without a display it runs offscreen.
+    if (QGuiApplication::instance())
+        return {};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "qx-text";
+    static char* argv[] = {name, nullptr};
+    if (widgets)
+        return std::make_unique<QApplication>(argc, argv);
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace BatchConvert
 
 int runBatchConvert(const QStringList& args)
 {
@@ -71,31 +100,22 @@ int runBatchConvert(const QStringList& args)
     }
     if (ext.isEmpty())
         return usage(QStringLiteral("Das Zielformat fehlt."));
-    if (!kTargets.contains(ext))
+    if (!BatchConvert::isTarget(ext))
         return usage(QStringLiteral("Unbekanntes Zielformat: ") + ext);
     if (inputs.isEmpty())
         return usage(QStringLiteral("Es wurde keine Datei angegeben."));
     if (!outDir.isEmpty() && !QFileInfo(outDir).isDir())
         return usage(QStringLiteral("Der Ausgabeordner existiert nicht: ") + outDir);
 
-    // Text layout needs a GUI application; without a display it runs offscreen.
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "qx-text";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const auto app = BatchConvert::headlessApplication(false);
 
     int failures = 0;
     for (const QString& input : std::as_const(inputs)) {
         QString output, error;
         if (convertOne(input, ext, outDir, &output, &error)) {
-            print(stdout, input + QStringLiteral(" -> ") + output + QLatin1Char('\n'));
+            BatchConvert::print(false, input + QStringLiteral(" -> ") + output + QLatin1Char('\n'));
         } else {
-            print(stderr, QStringLiteral("Fehler bei \"%1\": %2\n").arg(input, error));
+            BatchConvert::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(input, error));
             ++failures;
         }
     }

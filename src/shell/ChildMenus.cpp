@@ -67,10 +67,10 @@ QMenu* fileMenu(Builder& b)
     b.item(m, s("mnuFile_SaveAs"), s("Speichern &unter"));
     b.item(m, s("mnuFile_Export"), s("&Export..."));
     m->addSeparator();
-    b.item(m, s("mnuFile_PageSetup"), s("Seite einrichten"), false);
-    b.item(m, s("mnuFile_PrintPreview"), s("Druck&vorschau"), false);
-    b.item(m, s("mnuFile_Print"), s("&Drucken"), false, QKeySequence(Qt::CTRL | Qt::Key_P));
-    b.item(m, s("mnuFile_PrintAll"), s("Drucken alle"), false);
+    b.item(m, s("mnuFile_PageSetup"), s("Seite einrichten"));
+    b.item(m, s("mnuFile_PrintPreview"), s("Druck&vorschau"));
+    b.item(m, s("mnuFile_Print"), s("&Drucken"), true, QKeySequence(Qt::CTRL | Qt::Key_P));
+    b.item(m, s("mnuFile_PrintAll"), s("Drucken alle"));
     m->addSeparator();
     b.item(m, s("mnuCommand"), s("Dateien [TXM} mit QX-Text.exe verknüpen"));
     m->addSeparator();

@@ -3,16 +3,19 @@
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
 #include "FileAssociation.h"
+#include "PrintCommands.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
 
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
+#include "dialogs/frmPageDlg.h"
 #include "engine/Document.h"
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
 #include "letters/LetterAssembly.h"
+#include "letters/frmBrief.h"
 #include "textblocks/frmBausteine.h"
 #include "textblocks/frmBstEinfuegen.h"
 
@@ -68,6 +71,26 @@ void frmMDIChild::Form_Load()
     HeaderFooterActive = 0;
     // Setting up the page is not a step the user can undo.
     s->document()->clearUndoRedoStacks();
+}
+
+void frmMDIChild::mnuFile_Print_Click()
+{
+    frmMDIParent* f = frmMDIParent::instance();
+    if (!f)
+        return;
+    f->PrintSetup();
+    const AppState& app = appState();
+    if (app.PrintCancelled)
+        return;
+    // The range chosen in the dialog; the copies stay with the printer.
+    int copies = 1;
+    PrintCommands::PrintDocument(TXTextControl1, copies, m_title, app.PrintFromPage, app.PrintToPage);
+}
+
+bool frmMDIChild::SerienDruck()
+{
+    int copies = 1;
+    return PrintCommands::PrintDocument(TXTextControl1, copies, m_title);
 }
 
 frmMDIChild* frmMDIChild::NewDocument()
@@ -141,6 +164,10 @@ void frmMDIChild::connectMenus()
     on("mnuFile_Save", [] { DocumentFiles::SaveActiveDocument(); });
     on("mnuFile_SaveAs", [] { DocumentFiles::SaveActiveDocumentAs(); });
     on("mnuFile_Export", [] { DocumentFiles::ExportActiveDocument(); });
+    on("mnuFile_PageSetup", [this] { frmPageDlg::edit(TXTextControl1, Unit, this); });
+    on("mnuFile_PrintPreview", frameCall(&frmMDIParent::ShowPreview));
+    on("mnuFile_Print", &frmMDIChild::mnuFile_Print_Click);
+    on("mnuFile_PrintAll", frameCall(&frmMDIParent::GetMDIChildCount));
     on("mnuCommand", [] {
         // The result is not shown, as with every file-association failure.
         FileAssociation::RegisterFileType(
@@ -432,14 +459,20 @@ void frmMDIChild::mnuCurPos_Click()
 
 void frmMDIChild::mnuBrief_Click()
 {
-    // The letter composer is not built yet. Until it is, the letter command leaves
-    // this window as the empty document: it is shown like a cancelled composer
-    // would leave it. Replace with: composer modal; LetterCancelled → NewDocument;
-    // else BuildLetter or BuildLetterFromTemplate on this window.
-    if (!isVisible())
-        showDocument();
-    else if (QMdiArea* area = mdiArea())
-        area->setActiveSubWindow(this);
+    AppState& app = appState();
+    {
+        frmBrief composer(app, frmMDIParent::instance());
+        prompter().exec(&composer);
+    }
+    if (app.LetterCancelled) {
+        app.LetterCancelled = false;
+        NewDocument();
+    } else if (!app.UseOwnTemplate) {
+        BuildLetter();
+    } else {
+        app.UseOwnTemplate = false;
+        BuildLetterFromTemplate();
+    }
 }
 
 void frmMDIChild::BuildLetter()

@@ -41,6 +41,9 @@ public:
     // The header/footer part `part` becomes the one being edited.
     void activateHeaderFooter(int part);
 
+    // Prints this document once (the mail merge prints each letter through it).
+    bool SerienDruck();
+
     // The close check; true when the window may close.
     bool Form_QueryUnload();
 
@@ -64,6 +67,7 @@ public Q_SLOTS:
     void mnuBrief_Click();
     void mnuEtiketten_Click();
     void mnuEdit_Paste_Click();
+    void mnuFile_Print_Click();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -2,6 +2,7 @@
 
 #include "DocumentFiles.h"
 #include "MainToolbar.h"
+#include "PrintCommands.h"
 #include "ShellRules.h"
 #include "WaitCursor.h"
 #include "frmMDIChild.h"
@@ -11,6 +12,8 @@
 #include "app/Folders.h"
 #include "app/Prompter.h"
 #include "app/SafeSave.h"
+#include "dialogs/clsPrintDialog.h"
+#include "dialogs/frmPrintPreview.h"
 #include "engine/TextButtonBar.h"
 #include "engine/TextControl.h"
 #include "engine/TextStatusBar.h"
@@ -57,6 +60,7 @@ frmMDIParent::frmMDIParent(const QString& commandLine, QWidget* parent)
     connect(m_area, &QMdiArea::subWindowActivated, this, &frmMDIParent::onSubWindowActivated);
     buildBars();
     buildFrameMenu();
+    frmPrintPreview::setPrintSetup([this] { PrintSetup(); });
     MDIForm_Load();
     UpdateToolbar();
     resize(1000, 720);
@@ -102,7 +106,7 @@ void frmMDIParent::buildBars()
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }
     // Buttons whose windows are not built yet.
-    for (const char* key : {"Print", "PrintPreview", "HeaderProperties", "Schriften", "Serienbrief",
+    for (const char* key : {"HeaderProperties", "Schriften", "Serienbrief",
                             "Etiketten", "Tabelle", "SwitchBetweenHeaderAndFooter",
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
@@ -184,8 +188,12 @@ frmMDIChild* frmMDIParent::existingSharedWindow() const { return m_shared; }
 
 frmMDIChild* frmMDIParent::sharedWindow()
 {
-    if (!m_shared)
-        m_shared = frmMDIChild::NewDocument();
+    // Never shown: the letter and label commands open their results in windows of
+    // their own, so no empty "Unbenannt" stands beside them.
+    if (!m_shared) {
+        m_shared = new frmMDIChild(this);
+        m_shared->hide();
+    }
     return m_shared;
 }
 
@@ -301,8 +309,8 @@ void frmMDIParent::UpdateToolbar()
     TextControl* s = activeSurface();
     const bool active = s != nullptr;
     enable("Save", active);
-    enable("Print", active && printingAvailable);
-    enable("PrintPreview", active && printingAvailable);
+    enable("Print", active);
+    enable("PrintPreview", active);
     enable("Find", active);
     enable("Cut", active && s->CanCopy());
     enable("Copy", active && s->CanCopy());
@@ -340,6 +348,17 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
         DocumentFiles::OpenDocument();
     } else if (key == QLatin1String("Save")) {
         DocumentFiles::SaveActiveDocument();
+    } else if (key == QLatin1String("Print")) {
+        if (!s)
+            return;
+        PrintSetup();
+        if (appState().PrintCancelled)
+            return;
+        int copies = m_printDialog->Copies();
+        PrintCommands::PrintDocument(s, copies, w ? w->Title() : QString(),
+                                     appState().PrintFromPage, appState().PrintToPage);
+    } else if (key == QLatin1String("PrintPreview")) {
+        ShowPreview();
     } else if (key == QLatin1String("Cut")) {
         EditCut();
     } else if (key == QLatin1String("Copy")) {
@@ -377,11 +396,33 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
     } else if (key == QLatin1String("Ende")) {
         close();
     }
-    // Print, PrintPreview, HeaderProperties, Schriften, Serienbrief, Etiketten and
-    // Tabelle open windows that are not built yet; their buttons are disabled.
+    // HeaderProperties, Schriften, Serienbrief, Etiketten and Tabelle open windows
+    // that are not built yet; their buttons are disabled.
 }
 
 void frmMDIParent::mnuFile_New_Click() { frmMDIChild::NewDocument(); }
+
+// --- Printing --------------------------------------------------------------------
+
+void frmMDIParent::PrintSetup() { PrintCommands::PrintSetup(m_printDialog, activeSurface(), this); }
+
+void frmMDIParent::GetMDIChildCount()
+{
+    PrintSetup();
+    if (appState().PrintCancelled)
+        return;
+    const int copies = m_printDialog->Copies() == 0 ? 1 : m_printDialog->Copies();
+    QList<TextControl*> surfaces;
+    for (frmMDIChild* w : documents())
+        surfaces << w->surface();
+    PrintCommands::PrintAll(surfaces, copies);
+}
+
+void frmMDIParent::ShowPreview()
+{
+    if (TextControl* s = activeSurface())
+        frmPrintPreview::ShowPreview(s, this);
+}
 void frmMDIParent::mnuFile_Open_Click() { DocumentFiles::OpenDocument(); }
 
 // --- Editing helpers -------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QUrl>
+#include <memory>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -16,6 +17,7 @@ class TextButtonBar;
 class TextStatusBar;
 class TextControl;
 class frmMDIChild;
+class clsPrintDialog;
 
 class frmMDIParent : public QMainWindow {
     Q_OBJECT
@@ -31,8 +33,8 @@ public:
     // The frame's active document window (also while a dialog has the focus).
     frmMDIChild* activeDocument() const;
     QList<frmMDIChild*> documents() const;
-    // The reusable document window of the letter and label commands; created and
-    // shown on first use.
+    // The reusable document window of the letter and label commands; created on first
+    // use and never shown (it owns the file and colour dialogs).
     frmMDIChild* sharedWindow();
     frmMDIChild* existingSharedWindow() const;
 
@@ -41,8 +43,15 @@ public:
     // True when the start found no address database and the program must end.
     bool startAborted() const { return m_startAborted; }
 
-    // Printing is not built yet: Print and PrintPreview stay disabled until it is.
-    static constexpr bool printingAvailable = false;
+    // Shows a fresh print dialog for the active document and writes the program-wide
+    // print settings; everything that prints runs it first.
+    void PrintSetup();
+    // The dialog object of the last PrintSetup; null before the first.
+    clsPrintDialog* printDialog() const { return m_printDialog.get(); }
+    // "Drucken alle": prints every open document window.
+    void GetMDIChildCount();
+    // Print preview of the active document.
+    void ShowPreview();
 
     // Ties the formatting bar and the status bar to `surface` (null: none).
     void setTextControl(TextControl* surface);
@@ -98,6 +107,7 @@ private:
     QPointer<frmMDIChild> m_shared;
     QPointer<frmMDIChild> m_menuOwner;
     QPointer<TextControl> m_surface;
+    std::unique_ptr<clsPrintDialog> m_printDialog;
     QString m_commandLine;
     QString m_startFolder;
     bool m_activated = false;

@@ -22,6 +22,8 @@ inline bool exec(const QString& path, const QByteArray& sql)
     if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK)
         return false;
     char* err = nullptr;
+    // Throw-away files: no need to wait for the disk.
+    sqlite3_exec(db, "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
     const bool ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &err) == SQLITE_OK;
     if (err) {
         qWarning("%s", err);
@@ -57,6 +59,43 @@ inline bool makeWith(const QString& path, const QStringList& people)
     }
     sql += "COMMIT;";
     return exec(path, sql);
+}
+
+// Another program's connection holding a lock on the file until release():
+// "BEGIN EXCLUSIVE" keeps readers out, "BEGIN IMMEDIATE" only writers.
+struct Lock {
+    sqlite3* db = nullptr;
+    bool held = false;
+    Lock(const QString& path, const char* begin)
+    {
+        held = sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK &&
+               sqlite3_exec(db, begin, nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~Lock() { release(); }
+    void release()
+    {
+        if (!db)
+            return;
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        db = nullptr;
+    }
+};
+
+// The number of rows of `table`, read through a connection of its own; -1 on failure.
+inline int rowCount(const QString& path, const char* table)
+{
+    sqlite3* db = nullptr;
+    int n = -1;
+    if (sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql = QByteArray("SELECT count(*) FROM ") + table;
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            n = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return n;
 }
 
 } // namespace AddressFixture

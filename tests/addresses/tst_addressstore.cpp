@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -100,6 +101,81 @@ private slots:
                                                  QStringLiteral("KÖLN")));
         QCOMPARE(entries(list), QStringList{"Berg "});
         QCOMPARE(m_prompter->asked.size(), 1);
+    }
+
+    // A statement that fails is the source's one error, not "no data found"; the list,
+    // the result and the current row stay together.
+    void searchUnderLock()
+    {
+        RecordSource rs;
+        QVERIFY(rs.open(m_path, Queries::nameOrder()));
+        AddressListBox list;
+        AddressStore::linkList(&list, &rs);
+        AddressStore::fillList(&list, rs, Entry::Name);
+        list.setCurrentRow(1);
+        const QStringList before = entries(list);
+        AddressFixture::Lock other(m_path, "BEGIN EXCLUSIVE");
+        QSignalSpy errors(&rs, &RecordSource::dataError);
+        QVERIFY(!AddressStore::searchWithFallback(nullptr, rs, &list, Queries::search(QStringLiteral("Köln")),
+                                                  QStringLiteral("Köln")));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(m_prompter->asked.isEmpty());
+        QCOMPARE(rs.recordSource(), Queries::nameOrder());
+        QCOMPARE(entries(list), before);
+        QCOMPARE(rs.absolutePosition(), 1);
+        QCOMPARE(list.currentRow(), 1);
+        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Berg"));
+    }
+
+    // A lock that keeps readers out fails the re-run, one that keeps writers out the
+    // insert: either way no row is left and the names wait in the fields.
+    void addUnderLock_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::newRow("readers locked out") << QByteArray("BEGIN EXCLUSIVE");
+        QTest::newRow("writers locked out") << QByteArray("BEGIN IMMEDIATE");
+    }
+    void addUnderLock()
+    {
+        QFETCH(QByteArray, lock);
+        RecordSource rs;
+        QVERIFY(rs.open(m_path, Queries::nameOrder()));
+        FieldBinder binder(&rs);
+        QLineEdit first, last, street;
+        binder.bind(&first, QStringLiteral("Vorname"));
+        binder.bind(&last, QStringLiteral("Nachname"));
+        binder.bind(&street, QStringLiteral("Adresse"));
+        AddressListBox list;
+        AddressStore::linkList(&list, &rs);
+        AddressStore::fillList(&list, rs, Entry::Name);
+        QSignalSpy errors(&rs, &RecordSource::dataError);
+
+        AddressFixture::Lock other(m_path, lock.constData());
+        QVERIFY(other.held);
+        m_prompter->answerInput(QStringLiteral("Ida"));
+        m_prompter->answerInput(QStringLiteral("Adler"));
+        QVERIFY(!AddressStore::addAddress(nullptr, rs, binder, &list));
+        other.release();
+        QCOMPARE(AddressFixture::rowCount(m_path, "Addressen"), 3);
+        QCOMPARE(m_prompter->asked.size(), 3);
+        QVERIFY(m_prompter->last().text.startsWith(QStringLiteral("Die neue Adresse wurde nicht angelegt. ")));
+        QVERIFY(m_prompter->last().text.contains(QStringLiteral("gesperrt")));
+        QCOMPARE(errors.size(), 0); // the one message above
+        QCOMPARE(first.text(), QStringLiteral("Ida"));
+        QCOMPARE(last.text(), QStringLiteral("Adler"));
+        QCOMPARE(street.text(), QString());
+        QCOMPARE(rs.absolutePosition(), -1); // nothing to save them over
+        QVERIFY(!binder.save());
+
+        // The next add offers them again and, the lock gone, adds the address.
+        m_prompter->clear();
+        m_prompter->answerInput(QStringLiteral("Ida"));
+        m_prompter->answerInput(QStringLiteral("Adler"));
+        QVERIFY(AddressStore::addAddress(nullptr, rs, binder, &list));
+        QCOMPARE(m_prompter->asked[0].defaultText, QStringLiteral("Ida"));
+        QCOMPARE(m_prompter->asked[1].defaultText, QStringLiteral("Adler"));
+        QCOMPARE(AddressFixture::rowCount(m_path, "Addressen"), 4);
+        QCOMPARE(list.text(list.currentRow()), QStringLiteral("Adler Ida"));
     }
 
     void groupList()

@@ -312,6 +312,21 @@ private slots:
         w->cmdInsert_Click();
         QCOMPARE(child<QListWidget>(*w, "List1")->count(), 0);
     }
+
+    void lockedAtOpeningThenShowAll()
+    {
+        AddressFixture::Lock other(m_state.AddressDbPath, "BEGIN EXCLUSIVE");
+        auto w = open();
+        auto* list = child<AddressListBox>(*w, "List3");
+        QCOMPARE(list->count(), 0);
+        QCOMPARE(m_prompter->count(QStringLiteral("message")), 1);
+        QVERIFY(m_prompter->last().text.contains(QStringLiteral("gesperrt")));
+        other.release();
+        w->Command4_Click();
+        QCOMPARE(m_prompter->count(QStringLiteral("message")), 1);
+        QCOMPARE(list->count(), 31);
+        QCOMPARE(child<QLabel>(*w, "lblStrasse")->text(), QStringLiteral("Weg 01"));
+    }
 };
 
 QTEST_MAIN(TestPicker)

@@ -28,12 +28,28 @@ AppState baseLetter()
     AppState a;
     auto& t = a.LetterText;
     auto& f = a.LetterFlags;
-    t[1] = "17"; t[2] = "Liberation Serif"; t[3] = "14"; t[4] = "0";
-    t[11] = "13"; t[17] = "12"; t[22] = "90"; t[23] = "DejaVu Sans"; t[24] = "10";
-    t[12] = "Herrn"; t[13] = "Karl"; t[14] = "Becker"; t[16] = "Hauptstraße 5";
-    t[18] = "10115"; t[19] = "Berlin"; t[20] = "D"; t[21] = "Deutschland";
-    t[38] = "0"; t[32] = "Mit freundlichen Grüßen"; t[39] = "0";
-    f[5] = true; f[12] = true;
+    t[1] = "17";
+    t[2] = "Liberation Serif";
+    t[3] = "14";
+    t[4] = "0";
+    t[11] = "13";
+    t[17] = "12";
+    t[22] = "90";
+    t[23] = "DejaVu Sans";
+    t[24] = "10";
+    t[12] = "Herrn";
+    t[13] = "Karl";
+    t[14] = "Becker";
+    t[16] = "Hauptstraße 5";
+    t[18] = "10115";
+    t[19] = "Berlin";
+    t[20] = "D";
+    t[21] = "Deutschland";
+    t[38] = "0";
+    t[32] = "Mit freundlichen Grüßen";
+    t[39] = "0";
+    f[5] = true;
+    f[12] = true;
     return a;
 }
 
@@ -59,7 +75,8 @@ const QString kCloseNoBody = QStringLiteral("||||Mit freundlichen Grüßen||||")
 QString plain(const QString& address, const QString& salutation)
 {
     return kHead + address + kDate + QStringLiteral("|||||") +
-           (salutation.isEmpty() ? QString() : salutation + QLatin1Char('|')) + QStringLiteral("|||Mit freundlichen Grüßen||||");
+           (salutation.isEmpty() ? QString() : salutation + QLatin1Char('|')) +
+           QStringLiteral("|||Mit freundlichen Grüßen||||");
 }
 
 QTextCharFormat formatAt(TextControl& s, const QString& text)
@@ -129,10 +146,12 @@ void TestLetterAssembly::completeText_data()
 
     // A contact person with each contact title.
     const QString firma = QStringLiteral("»Karl Becker|»z.Hd. %1 Otto Span|»Hauptstraße 5|»10115 Berlin|");
-    row("contact Herrn", {"t12=Firma", "t15=Otto Span", "t37=Herrn"}, plain(firma.arg("Herrn"), "Sehr geehrter Herr Otto Span,"));
+    row("contact Herrn", {"t12=Firma", "t15=Otto Span", "t37=Herrn"},
+        plain(firma.arg("Herrn"), "Sehr geehrter Herr Otto Span,"));
     row("contact Frau", {"t12=Herrn", "t15=Otto Span", "t37=Frau"},
         plain(QStringLiteral("»Herrn|") + firma.arg("Frau"), "Sehr geehrte Frau Otto Span,"));
-    row("contact Frl.", {"t12=Firma", "t15=Otto Span", "t37=Frl."}, plain(firma.arg("Frl."), "Sehr geehrtes Fräulein Otto Span,"));
+    row("contact Frl.", {"t12=Firma", "t15=Otto Span", "t37=Frl."},
+        plain(firma.arg("Frl."), "Sehr geehrtes Fräulein Otto Span,"));
     row("contact Firma", {"t12=Firma", "t15=Otto Span", "t37=Firma"}, plain(firma.arg("Firma"), {}));
     row("contact without title", {"t12=Firma", "t15=Otto Span", "t37="}, plain(firma.arg(""), {}));
 
@@ -140,27 +159,34 @@ void TestLetterAssembly::completeText_data()
     row("window left", {"f3=1"}, plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|", "Sehr geehrter Herr Becker,"));
     row("two-line street right", {"t16=Industriestraße 44\\nHalle 2"},
         plain("»Herrn|»Karl Becker|»Industriestraße 44|»Halle 2|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
-    row("second street line a blank", {"t16=Industriestraße 44\\n "}, plain("»Herrn|»Karl Becker|»Industriestraße 44|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
-    row("third street line dropped", {"t16=A\\nB\\nC"}, plain("»Herrn|»Karl Becker|»A|»B|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
+    row("second street line a blank", {"t16=Industriestraße 44\\n "},
+        plain("»Herrn|»Karl Becker|»Industriestraße 44|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
+    row("third street line dropped", {"t16=A\\nB\\nC"},
+        plain("»Herrn|»Karl Becker|»A|»B|»10115 Berlin|", "Sehr geehrter Herr Becker,"));
     row("two-line street left", {"f3=1", "t16=Industriestraße 44\\nHalle 2"},
         plain("Herrn|Karl Becker|Industriestraße 44|Halle 2|10115 Berlin|", "Sehr geehrter Herr Becker,"));
     const QString foreign = QStringLiteral("»Herrn|»Karl Becker|»Hauptstraße 5|»10115 Berlin|»%1|");
-    row("country NL right", {"t20=NL", "t21=Niederlande"}, plain(foreign.arg("NIEDERLANDE"), "Sehr geehrter Herr Becker,"));
+    row("country NL right", {"t20=NL", "t21=Niederlande"},
+        plain(foreign.arg("NIEDERLANDE"), "Sehr geehrter Herr Becker,"));
     row("country NL left", {"f3=1", "t20=NL", "t21=Niederlande"},
         plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|NIEDERLANDE|", "Sehr geehrter Herr Becker,"));
     row("code D, foreign name", {"t21=Schweiz"}, plain(herrn, "Sehr geehrter Herr Becker,"));
-    row("no code, Deutschland right", {"t20=", "t21=DeutschLand"}, plain(foreign.arg("DEUTSCHLAND"), "Sehr geehrter Herr Becker,"));
+    row("no code, Deutschland right", {"t20=", "t21=DeutschLand"},
+        plain(foreign.arg("DEUTSCHLAND"), "Sehr geehrter Herr Becker,"));
     row("no code, Deutschland left", {"f3=1", "t20=", "t21=DeutschLand"},
         plain("Herrn|Karl Becker|Hauptstraße 5|10115 Berlin|", "Sehr geehrter Herr Becker,"));
-    row("code d is not D", {"t20=d", "t21=Deutschland"}, plain(foreign.arg("DEUTSCHLAND"), "Sehr geehrter Herr Becker,"));
+    row("code d is not D", {"t20=d", "t21=Deutschland"},
+        plain(foreign.arg("DEUTSCHLAND"), "Sehr geehrter Herr Becker,"));
     row("code CH, no country", {"t20=CH", "t21="}, plain(herrn, "Sehr geehrter Herr Becker,"));
 
     // References at their limits, subject, reference, member number.
-    const QString middle = kHead + herrn + kDate + QStringLiteral("%1||%2|%3||Sehr geehrter Herr Becker,") + kCloseNoBody;
+    const QString middle =
+        kHead + herrn + kDate + QStringLiteral("%1||%2|%3||Sehr geehrter Herr Becker,") + kCloseNoBody;
     row("reference of 2", {"t25=AB"}, middle.arg("Unser Zeichen: AB" + QString(28, ' ') + "Ihr Zeichen: ", "", ""));
     row("reference of 30", {"t25=" + QString(30, 'x'), "t26=yz"},
         middle.arg("Unser Zeichen: " + QString(30, 'x') + "Ihr Zeichen: yz", "", ""));
-    row("reference of 31", {"t25=" + QString(31, 'x')}, middle.arg("Unser Zeichen: " + QString(31, 'x') + "Ihr Zeichen: ", "", ""));
+    row("reference of 31", {"t25=" + QString(31, 'x')},
+        middle.arg("Unser Zeichen: " + QString(31, 'x') + "Ihr Zeichen: ", "", ""));
     row("only theirs", {"t26=42"}, middle.arg("Unser Zeichen: " + QString(30, ' ') + "Ihr Zeichen: 42", "", ""));
     row("subject, regarding, member", {"t27=Angebot", "t28=Ihr Brief", "t40=1001"},
         middle.arg("", "Betreff: Angebot||Bezug: Ihr Brief|", "Mitglieds-Nr.: 1001|"));
@@ -177,11 +203,13 @@ void TestLetterAssembly::completeText_data()
     const QString sender = QStringLiteral("Maria Muster|Lindenweg 12|79098 Freiburg||");
     const QString after = QStringLiteral("|»M. Muster · Lindenweg 12||") + herrn + kDate +
                           QStringLiteral("|||||Sehr geehrter Herr Becker,") + kCloseNoBody;
-    const QStringList head{"f2=1", "f4=1", "t10=M. Muster · Lindenweg 12", "t34=Maria Muster", "t35=Lindenweg 12",
-                           "t36=79098 Freiburg"};
+    const QStringList head{
+        "f2=1", "f4=1", "t10=M. Muster · Lindenweg 12", "t34=Maria Muster", "t35=Lindenweg 12", "t36=79098 Freiburg"};
     row("letterhead short", head, sender + after);
     row("letterhead full", head + QStringList{"t5=12 34", "t6=0761 1", "t7=0761 2", "t8=m@x.de", "t9=x.de"},
-        "Maria Muster|Lindenweg 12|Postfach: 12 34|79098 Freiburg||Tel.: 0761 1|Fax.: 0761 2|eMail.: m@x.de|Internet: x.de|" + after);
+        "Maria Muster|Lindenweg 12|Postfach: 12 34|79098 Freiburg||Tel.: 0761 1|Fax.: 0761 "
+        "2|eMail.: m@x.de|Internet: x.de|" +
+            after);
     row("on template", {}, "Briefkopf|" + plain(herrn, "Sehr geehrter Herr Becker,").mid(kHead.size()), true);
 }
 
@@ -217,17 +245,28 @@ void TestLetterAssembly::fonts_data()
     QTest::addColumn<bool>("italic");
 
     const QStringList body{"t38=1", "t31=Rumpf", "t29=Liberation Mono", "t30=9", "f8=1", "f9=1", "t39=255"};
-    QTest::newRow("name right") << QStringList{} << "Karl" << "Liberation Serif" << 12.0 << true << false;
-    QTest::newRow("name left") << QStringList{"f3=1"} << "Karl" << "Liberation Serif" << 13.0 << true << false;
-    QTest::newRow("town left") << QStringList{"f3=1"} << "Berlin" << "Liberation Serif" << 12.0 << true << false;
-    QTest::newRow("sender line") << QStringList{"f4=1", "t10=Absender"} << "Absender" << "Liberation Serif" << 7.0 << false << false;
-    QTest::newRow("date") << QStringList{} << "März" << "DejaVu Sans" << 10.0 << false << false;
-    QTest::newRow("subject") << QStringList{"t27=Angebot"} << "Angebot" << "DejaVu Sans" << 10.0 << false << false;
-    QTest::newRow("salutation") << QStringList{} << "Becker," << "DejaVu Sans" << 10.0 << false << false;
-    QTest::newRow("body") << body << "Rumpf" << "Liberation Mono" << 9.0 << true << true;
-    QTest::newRow("closing after body") << body << "freundlichen" << "Liberation Serif" << 12.0 << false << false;
-    QTest::newRow("closing without body") << QStringList{} << "freundlichen" << "DejaVu Sans" << 10.0 << false << false;
-    QTest::newRow("letterhead") << QStringList{"f2=1", "t34=Maria"} << "Maria" << "Liberation Serif" << 14.0 << false << false;
+    QTest::newRow("name right") << QStringList{} << "Karl"
+                                << "Liberation Serif" << 12.0 << true << false;
+    QTest::newRow("name left") << QStringList{"f3=1"} << "Karl"
+                               << "Liberation Serif" << 13.0 << true << false;
+    QTest::newRow("town left") << QStringList{"f3=1"} << "Berlin"
+                               << "Liberation Serif" << 12.0 << true << false;
+    QTest::newRow("sender line") << QStringList{"f4=1", "t10=Absender"} << "Absender"
+                                 << "Liberation Serif" << 7.0 << false << false;
+    QTest::newRow("date") << QStringList{} << "März"
+                          << "DejaVu Sans" << 10.0 << false << false;
+    QTest::newRow("subject") << QStringList{"t27=Angebot"} << "Angebot"
+                             << "DejaVu Sans" << 10.0 << false << false;
+    QTest::newRow("salutation") << QStringList{} << "Becker,"
+                                << "DejaVu Sans" << 10.0 << false << false;
+    QTest::newRow("body") << body << "Rumpf"
+                          << "Liberation Mono" << 9.0 << true << true;
+    QTest::newRow("closing after body") << body << "freundlichen"
+                                        << "Liberation Serif" << 12.0 << false << false;
+    QTest::newRow("closing without body") << QStringList{} << "freundlichen"
+                                          << "DejaVu Sans" << 10.0 << false << false;
+    QTest::newRow("letterhead") << QStringList{"f2=1", "t34=Maria"} << "Maria"
+                                << "Liberation Serif" << 14.0 << false << false;
 }
 
 void TestLetterAssembly::fonts()

@@ -13,10 +13,25 @@ namespace {
 void fillLetter(AppState& a)
 {
     auto& t = a.LetterText;
-    t[1] = "17"; t[2] = "Arial"; t[3] = "11"; t[4] = "0"; t[11] = "11"; t[17] = "11";
-    t[22] = "90"; t[23] = "Arial"; t[24] = "11"; t[12] = "Frau"; t[13] = "Anna";
-    t[14] = "Ärger"; t[16] = "Mühlenweg 3"; t[18] = "20095"; t[19] = "Hamburg"; t[20] = "D";
-    t[34] = "Maria Muster"; t[38] = "0"; t[32] = "Mit freundlichen Grüßen";
+    t[1] = "17";
+    t[2] = "Arial";
+    t[3] = "11";
+    t[4] = "0";
+    t[11] = "11";
+    t[17] = "11";
+    t[22] = "90";
+    t[23] = "Arial";
+    t[24] = "11";
+    t[12] = "Frau";
+    t[13] = "Anna";
+    t[14] = "Ärger";
+    t[16] = "Mühlenweg 3";
+    t[18] = "20095";
+    t[19] = "Hamburg";
+    t[20] = "D";
+    t[34] = "Maria Muster";
+    t[38] = "0";
+    t[32] = "Mit freundlichen Grüßen";
     a.LetterFlags[2] = a.LetterFlags[5] = a.LetterFlags[12] = true;
 }
 
@@ -65,6 +80,24 @@ private Q_SLOTS:
         QCOMPARE(int(fx.frame->documents().size()), before + 1);
     }
 
+    void shippedTemplateCopiedAndUsed()
+    {
+        // The template built beside the program reaches a fresh work folder at start.
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        AppState& app = appState();
+        const QByteArray shipped = readAll(app.ProgramFolder + QStringLiteral("Briefkopf.txm"));
+        QVERIFY(!shipped.isEmpty());
+        QCOMPARE(readAll(app.WorkFolder + QStringLiteral("Briefkopf.txm")), shipped);
+        fillLetter(app);
+        fx.frame->sharedWindow()->BuildLetterFromTemplate();
+        ShellFixture::flush();
+        const QString text = fx.frame->activeDocument()->surface()->Text();
+        QVERIFY2(text.startsWith(QStringLiteral("Ihr Name\r\n")), qPrintable(text.left(80)));
+        QVERIFY(text.contains(QStringLiteral("Ihr Name · Ihre Straße 1 · 12345 Ihr Ort")));
+        QVERIFY(text.contains(QStringLiteral("\t\t\t\tFrau\r\n\t\t\t\tAnna Ärger\r\n")));
+    }
+
     void buildOnTemplate_data()
     {
         QTest::addColumn<bool>("inWork");
@@ -90,7 +123,8 @@ private Q_SLOTS:
         if (inWork)
             writeTemplate(work, QStringLiteral("Kopf aus Arbeitsordner"));
         if (inProgram)
-            writeTemplate(app.ProgramFolder + QStringLiteral("Briefkopf.txm"), QStringLiteral("Kopf aus Programmordner"));
+            writeTemplate(app.ProgramFolder + QStringLiteral("Briefkopf.txm"),
+                          QStringLiteral("Kopf aus Programmordner"));
         const QByteArray templateBytes = readAll(inWork ? work : app.ProgramFolder + QStringLiteral("Briefkopf.txm"));
         fillLetter(app);
         fx.prompts->clear();

@@ -1,5 +1,6 @@
 // Pagination, headers and footers with page numbers, printing and PDF export.
 
+#include "PdfText.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/Fields.h"
@@ -48,9 +49,6 @@ private Q_SLOTS:
     void membersActOnTheActivePart();
 
 private:
-    static bool havePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
-    static QString pdfPageText(const QString& file, int page);
-    static int pdfPages(const QString& file);
 };
 
 // Lines of a fixed height make the page count independent of font metrics:
@@ -72,24 +70,6 @@ static void fillLines(Document& d, int paragraphs)
         c.setBlockFormat(bf);
         c.insertText(QStringLiteral("Zeile %1").arg(i + 1));
     }
-}
-
-QString TstPages::pdfPageText(const QString& file, int page)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                          QString::number(page), file, QStringLiteral("-")});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int TstPages::pdfPages(const QString& file)
-{
-    // pdftotext separates pages with form feeds.
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput()).count(QChar(12));
 }
 
 void TstPages::pageCountForKnownText_data()

@@ -3,6 +3,7 @@
 // build it, may prepare the work folder, then start it (show and first activation).
 
 #include "TestHome.h"
+#include "../addresses/AddressFixture.h"
 
 #include "app/AppState.h"
 #include "app/ScriptedPrompter.h"
@@ -33,10 +34,11 @@ public:
         prompts = p.get();
         setPrompter(std::move(p));
         appState() = AppState{};
-        // The load step ends the program without an address database; give it one.
+        // The load step ends the program without an address database; give it the
+        // starter one (the letter composer opens on it).
         const QString work = home.path() + QStringLiteral("QX-Kontorix/");
         QDir().mkpath(work);
-        writeFile(work + QStringLiteral("address50.adr"), QByteArray());
+        AddressFixture::makeStarter(work + QStringLiteral("address50.adr"));
         frame = std::make_unique<frmMDIParent>(commandLine);
     }
 
@@ -62,6 +64,9 @@ public:
     {
         if (!start())
             return false;
+        // The start may have built a letter; it goes without a question.
+        for (frmMDIChild* w : frame->documents())
+            w->DirtyFlag = false;
         frame->mdiArea()->closeAllSubWindows();
         flush();
         prompts->clear();

@@ -119,9 +119,8 @@ private Q_SLOTS:
         QVERIFY(!enabled(*fx.frame, QStringLiteral("Copy")));
         QVERIFY(!enabled(*fx.frame, QStringLiteral("Undo")));
         QVERIFY(!enabled(*fx.frame, QStringLiteral("Redo")));
-        // Printing is not there yet.
-        QVERIFY(!enabled(*fx.frame, QStringLiteral("Print")));
-        QVERIFY(!enabled(*fx.frame, QStringLiteral("PrintPreview")));
+        QVERIFY(enabled(*fx.frame, QStringLiteral("Print")));
+        QVERIFY(enabled(*fx.frame, QStringLiteral("PrintPreview")));
 
         // Typing and selecting refresh the toolbar through the position notification.
         QTest::keyClicks(w->surface(), QStringLiteral("Hallo"));
@@ -214,7 +213,10 @@ private Q_SLOTS:
         QCOMPARE(fx.frame->documents().size(), 1);
         QCOMPARE(fx.frame->documents().first()->Title(), QStringLiteral("Unbenannt"));
         QCOMPARE(fx.frame->existingSharedWindow() != nullptr, letterPath);
-        QCOMPARE(fx.prompts->asked.size(), 0);
+        // The letter path asks nothing but the composer.
+        QCOMPARE(fx.prompts->asked.size(), letterPath ? 1 : 0);
+        if (letterPath)
+            QCOMPARE(fx.prompts->last().text, QStringLiteral("frmBrief"));
         // Activation happens once.
         fx.frame->MDIForm_Activate();
         QCOMPARE(fx.frame->documents().size(), 1);
@@ -247,7 +249,8 @@ private Q_SLOTS:
         fx.flush();
         QCOMPARE(fx.frame->documents().size(), 1);
         QVERIFY(fx.frame->existingSharedWindow());
-        QCOMPARE(fx.prompts->asked.size(), 0);
+        QCOMPARE(fx.prompts->asked.size(), 1);
+        QCOMPARE(fx.prompts->last().kind, QStringLiteral("exec"));
     }
 
     void programEndAsksEachChangedWindow()

@@ -1,0 +1,215 @@
+#include "ScreenView.h"
+
+#include "engine/Document.h"
+#include "engine/LinePager.h"
+#include "engine/Paginator.h"
+#include "engine/Tables.h"
+#include "engine/TextControl.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QtMath>
+
+ScreenView::ScreenView(TextControl* surface, Document* doc, Paginator* paginator, LinePager* pager)
+    : m_surface(surface), m_doc(doc), m_paginator(paginator), m_pager(pager)
+{
+    // The vertical bar is always there: the text column is laid out knowing its width,
+    // and its coming and going cannot cover the text or move the sheet.
+    surface->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QObject::connect(surface->verticalScrollBar(), &QScrollBar::rangeChanged, surface,
+                     [this] { extendScrollRange(); });
+}
+
+void ScreenView::setMode(int mode)
+{
+    m_mode = qBound(0, mode, 2);
+    update();
+}
+
+void ScreenView::setZoom(int percent)
+{
+    const int z = qBound(10, percent, 400);
+    if (z == m_zoom)
+        return;
+    const int twips = m_surface->ScrollPosY();
+    m_zoom = z;
+    update();
+    m_surface->setScrollPosY(twips);
+}
+
+double ScreenView::sheetHeight() const
+{
+    return Paginator::pageSizePixels(m_doc->page()).height() * Paginator::layoutScale(m_doc->body());
+}
+
+void ScreenView::update()
+{
+    // Margins resize the viewport, which comes back here through resized().
+    if (m_updating)
+        return;
+    m_updating = true;
+    TextControl* s = m_surface;
+    QTextDocument* body = m_doc->body();
+    const bool relayouting = s->m_relayouting;
+    s->m_relayouting = true; // widths and page heights are no content change
+    const double widthBefore = body->textWidth();
+    const double scaleBefore = m_doc->layoutScale();
+    // Zoom: the body is laid out at 96 × zoom dpi, so QTextEdit itself shows text,
+    // caret, selection and mouse hits at the zoomed size.
+    m_doc->setLayoutScale(m_zoom / 100.0);
+    m_doc->applyPage(); // a reader may have cleared the margins
+    const double perTwip = m_doc->layoutUnitsPerTwip();
+    const PageGeometry& g = m_doc->page();
+    if (m_mode == 0) {
+        if (s->lineWrapMode() != QTextEdit::WidgetWidth)
+            s->setLineWrapMode(QTextEdit::WidgetWidth);
+    } else {
+        const int pageW = qRound(g.width * perTwip);
+        if (s->lineWrapMode() != QTextEdit::FixedPixelWidth)
+            s->setLineWrapMode(QTextEdit::FixedPixelWidth);
+        if (s->lineWrapColumnOrWidth() != pageW)
+            s->setLineWrapColumnOrWidth(pageW);
+    }
+    placeViewport();
+    body->setTextWidth(m_mode == 0 ? s->viewport()->width() : s->lineWrapColumnOrWidth());
+    const bool layout = m_mode == 1;
+    if (layout != m_paginator->bodyPaginated())
+        m_paginator->setBodyPaginated(layout);
+    keepPageHeight();
+    s->viewport()->setBackgroundRole(layout ? QPalette::Dark : QPalette::Base);
+    s->m_relayouting = relayouting;
+    m_pager->setUnitsPerTwip(perTwip);
+    m_pager->setPageBodyHeight(g.height - g.marginT - g.marginB);
+    if (body->textWidth() != widthBefore || m_doc->layoutScale() != scaleBefore)
+        m_pager->invalidateAll(); // lines wrap anew
+    m_updating = false;
+    if (!layout)
+        s->HeaderFooterLeave();
+    s->placeHeaderFooterEditor();
+    extendScrollRange();
+    s->update();
+    s->viewport()->update();
+    Q_EMIT s->ViewChanged();
+}
+
+void ScreenView::placeViewport()
+{
+    // The room beside the scroll bar, whatever the margins are now.
+    TextControl* s = m_surface;
+    const QMargins now = s->viewportMargins();
+    const int inner = s->viewport()->width() + now.left() + now.right();
+    const int pageW = qRound(m_doc->page().width * m_doc->layoutUnitsPerTwip());
+    QMargins want;
+    if (m_mode == 2) {
+        // A white page-wide column, grey desk on both sides.
+        const int outside = qMax(0, (inner - pageW) / 2);
+        want = QMargins(outside, 0, qMax(0, inner - outside - pageW), 0);
+    } else if (m_mode == 1) {
+        // The sheets stand in the middle of the desk, which the viewport paints.
+        want = QMargins(qMax(8, (inner - pageW) / 2), 0, 0, 0);
+    }
+    if (want != now)
+        s->setViewportMargins(want);
+}
+
+void ScreenView::keepPageHeight()
+{
+    // QTextEdit lays the body out as one endless page whenever it follows a new width;
+    // the layout view needs the printed pages back.
+    QTextDocument* body = m_doc->body();
+    if (m_mode != 1) {
+        if (body->pageSize().height() > 0)
+            body->setPageSize(QSizeF(body->pageSize().width(), -1));
+        return;
+    }
+    if (!qFuzzyCompare(body->pageSize().height(), sheetHeight())) {
+        const bool relayouting = m_surface->m_relayouting;
+        m_surface->m_relayouting = true;
+        Paginator::paginate(body, m_doc->page());
+        m_surface->m_relayouting = relayouting;
+    }
+}
+
+void ScreenView::resized()
+{
+    if (m_updating)
+        return;
+    if (m_mode == 0)
+        m_pager->invalidateAll(); // the text flows at the new width
+    update();
+}
+
+void ScreenView::extendScrollRange()
+{
+    // Qt scrolls to the end of the text; the layout view scrolls to the foot of the
+    // last sheet.
+    if (m_mode != 1 || m_updating)
+        return;
+    QScrollBar* v = m_surface->verticalScrollBar();
+    const int want = qCeil(m_paginator->pageCount() * sheetHeight()) - m_surface->viewport()->height();
+    if (want > v->maximum())
+        v->setMaximum(want);
+}
+
+int ScreenView::textLeftX() const
+{
+    const int margin = qRound(m_doc->page().marginL * m_doc->layoutUnitsPerTwip());
+    return m_surface->viewport()->geometry().left() - m_surface->horizontalScrollBar()->value() + margin;
+}
+
+void ScreenView::reveal(const QRect& r)
+{
+    const QRect vp = m_surface->viewport()->rect();
+    auto shift = [](QScrollBar* bar, int low, int high, int vpLow, int vpHigh) {
+        if (high > vpHigh)
+            bar->setValue(bar->value() + qMin(high - vpHigh, low - vpLow));
+        else if (low < vpLow)
+            bar->setValue(bar->value() + low - vpLow);
+    };
+    shift(m_surface->verticalScrollBar(), r.top(), r.bottom(), vp.top(), vp.bottom());
+    shift(m_surface->horizontalScrollBar(), r.left(), r.right(), vp.left(), vp.right());
+}
+
+void ScreenView::paintLayout(QPaintEvent* e)
+{
+    TextControl* s = m_surface;
+    // Sheets in the body's layout units; the paginator paints in page pixels.
+    const double scale = Paginator::layoutScale(m_doc->body());
+    const QSizeF size = Paginator::pageSizePixels(m_doc->page()) * scale;
+    const int dx = -s->horizontalScrollBar()->value(), dy = -s->verticalScrollBar()->value();
+    const int pages = m_paginator->pageCount();
+    const QRect visible = s->viewport()->rect();
+    const int firstPage = qMax(1, int(-dy / size.height()) + 1);
+    const int lastPage = qMin(pages, int((visible.height() - dy) / size.height()) + 1);
+    {
+        QPainter p(s->viewport());
+        p.fillRect(e->rect(), s->palette().color(QPalette::Dark));
+        for (int page = firstPage; page <= lastPage; ++page) {
+            // A thin strip of desk between the sheets.
+            const QRectF sheet(dx, dy + (page - 1) * size.height() + (page > 1 ? 3 : 0), size.width(),
+                               size.height() - (page > 1 ? 3 : 0) - (page < pages ? 3 : 0));
+            p.fillRect(sheet, Qt::white);
+        }
+    }
+    s->QTextEdit::paintEvent(e);
+    QPainter p(s->viewport());
+    p.setRenderHint(QPainter::Antialiasing);
+    const PageGeometry& g = m_doc->page();
+    for (int page = firstPage; page <= lastPage; ++page) {
+        p.save();
+        p.translate(dx, dy + (page - 1) * size.height());
+        p.scale(scale, scale);
+        const int layers = (s->m_hfDisplay ? Paginator::HeaderFooter : 0) | Paginator::Decorations;
+        m_paginator->paintPage(&p, page, layers);
+        // Margin guides: where the text area begins and ends.
+        p.setPen(QPen(QColor(200, 200, 200), 0, Qt::DotLine));
+        p.drawRect(QRectF(Document::twipsToPixels(g.marginL), Document::twipsToPixels(g.marginT),
+                          Document::twipsToPixels(g.width - g.marginL - g.marginR),
+                          Document::twipsToPixels(g.height - g.marginT - g.marginB)));
+        p.restore();
+    }
+    if (s->m_tableGridLines)
+        Tables::paintGridLines(&p, m_doc->body(), QPointF(dx, dy), visible);
+    s->placeHeaderFooterEditor();
+}

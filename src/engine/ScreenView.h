@@ -1,0 +1,51 @@
+#pragma once
+// How the editing surface shows its body: the normal view (0) wraps the text at the
+// window, the layout view (1) shows the sheets on a grey desk as they are printed, the
+// centred view (2) a page-wide white column in the middle of the window.
+//
+// The body's root frame carries the page margins in every view, so changing the view
+// changes no format and records no undo step; the views differ only in the body's
+// width, its page height and where the viewport stands in the surface.
+
+class Document;
+class LinePager;
+class Paginator;
+class QPaintEvent;
+class QRect;
+class TextControl;
+
+class ScreenView {
+public:
+    ScreenView(TextControl* surface, Document* doc, Paginator* paginator, LinePager* pager);
+
+    int mode() const { return m_mode; }
+    void setMode(int mode);
+    int zoom() const { return m_zoom; }
+    // Keeps the same part of the text in view.
+    void setZoom(int percent);
+
+    // Lays the body out anew for the view, the zoom, the page and the window.
+    void update();
+    // The surface or its viewport changed size.
+    void resized();
+    // x in the surface where the left edge of the text is shown.
+    int textLeftX() const;
+    // The layout view: sheets under the text, headers, footers and decorations over it.
+    void paintLayout(QPaintEvent* e);
+    // Scrolls the least that brings `r` (viewport pixels) into view.
+    void reveal(const QRect& r);
+
+private:
+    void placeViewport();
+    void keepPageHeight();
+    void extendScrollRange();
+    double sheetHeight() const; // layout units
+
+    TextControl* m_surface;
+    Document* m_doc;
+    Paginator* m_paginator;
+    LinePager* m_pager;
+    int m_mode = 2;
+    int m_zoom = 100;
+    bool m_updating = false;
+};

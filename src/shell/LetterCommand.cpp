@@ -1,0 +1,181 @@
+#include "LetterCommand.h"
+
+#include "BatchConvert.h"
+
+#include "addresses/LocateAddressDatabase.h"
+#include "addresses/Queries.h"
+#include "addresses/RecordSource.h"
+#include "app/AppState.h"
+#include "app/Folders.h"
+#include "app/ScriptedPrompter.h"
+#include "engine/Document.h"
+#include "engine/TextControl.h"
+#include "engine/formats/Formats.h"
+#include "letters/ComposerOptions.h"
+#include "letters/LetterAssembly.h"
+#include "letters/LetterInput.h"
+#include "textblocks/TextBlockFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+namespace {
+
+struct Arguments {
+    QList<qint64> numbers;
+    int block = 0;
+    QString database;
+    QString ext;
+    QString outDir;
+};
+
+int usage(const QString& problem)
+{
+    BatchConvert::print(true, problem +
+                                  QStringLiteral("\nAufruf: qx-text --letter NR[,NR...] [--block N] [--database DATEI] "
+                                                 "--convert-to FORMAT [--outdir ORDNER]\nFORMAT ist eines von: ") +
+                                  BatchConvert::targetList() + QLatin1Char('\n'));
+    return 2;
+}
+
+int fail(const QString& message)
+{
+    BatchConvert::print(true, message + QLatin1Char('\n'));
+    return 1;
+}
+
+// Empty when the arguments are fine, else the problem.
+QString parse(const QStringList& args, Arguments* a)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& o = args[i];
+        const bool known =
+            o == u"--letter" || o == u"--block" || o == u"--database" || o == u"--convert-to" || o == u"--outdir";
+        if (!known)
+            return QStringLiteral("Unbekannte Angabe: ") + o;
+        if (++i >= args.size())
+            return QStringLiteral("Nach %1 fehlt ein Wert.").arg(o);
+        const QString& v = args[i];
+        if (o == u"--letter") {
+            for (const QString& part : v.split(QLatin1Char(','))) {
+                bool ok = false;
+                const qint64 n = part.trimmed().toLongLong(&ok);
+                if (!ok || n <= 0)
+                    return QStringLiteral("Keine gültige Adressnummer: ") + part;
+                a->numbers << n;
+            }
+        } else if (o == u"--block") {
+            bool ok = false;
+            a->block = v.toInt(&ok);
+            if (!ok || a->block < 0 || a->block > TextBlockFile::Count)
+                return QStringLiteral("Der Textbaustein muss eine Zahl von 0 bis 10 sein: ") + v;
+        } else if (o == u"--database") {
+            a->database = QFileInfo(v).absoluteFilePath();
+        } else if (o == u"--convert-to") {
+            a->ext = v.toLower();
+        } else {
+            a->outDir = QFileInfo(v).absoluteFilePath();
+        }
+    }
+    if (a->numbers.isEmpty())
+        return QStringLiteral("Es wurde keine Adressnummer angegeben.");
+    if (a->ext.isEmpty())
+        return QStringLiteral("Das Zielformat fehlt.");
+    if (!BatchConvert::isTarget(a->ext))
+        return QStringLiteral("Unbekanntes Zielformat: ") + a->ext;
+    return {};
+}
+
+} // namespace
+
+namespace LetterCommand {
+
+void build(const ComposerInput& in, AppState& app, TextControl& s, const QDate& today)
+{
+    app.LetterCancelled = false;
+    LetterInput::fill(in, app);
+    // The composer's "Eigene Vorlage benutzen" starts unticked; the letter gets the
+    // written letterhead, as on a new document window.
+    s.setPageWidth(11906);
+    s.setPageHeight(16837);
+    LetterAssembly::buildLetter(s, app, today);
+}
+
+} // namespace LetterCommand
+
+int runLetterCommand(const QStringList& args)
+{
+    Arguments a;
+    const QString problem = parse(args, &a);
+    if (!problem.isEmpty())
+        return usage(problem);
+    if (a.outDir.isEmpty())
+        a.outDir = QDir::currentPath();
+
+    const auto application = BatchConvert::headlessApplication(true);
+    // Nothing may wait for an answer: questions are recorded and reported below.
+    auto prompts = std::make_unique<ScriptedPrompter>();
+    ScriptedPrompter* asked = prompts.get();
+    setPrompter(std::move(prompts));
+
+    AppState& app = appState();
+    const QString programFolder = Folders::withSlash(QCoreApplication::applicationDirPath());
+    const bool removable = Folders::isOnRemovableDevice(programFolder);
+    Folders::prepare(app, programFolder, removable, Folders::homeFolder());
+    if (!a.database.isEmpty()) {
+        if (!QFileInfo(a.database).isFile())
+            return fail(QStringLiteral("Die Adressdatenbank \"%1\" wurde nicht gefunden.").arg(a.database));
+        app.AddressDbPath = a.database;
+    } else if (!LocateAddressDatabase(app, removable, QString())) {
+        QStringList texts;
+        for (const auto& q : std::as_const(asked->asked))
+            texts << q.text;
+        return fail(texts.isEmpty() ? QStringLiteral("Es wurde keine Adressdatenbank gefunden.")
+                                    : texts.join(QLatin1Char('\n')));
+    }
+    // A missing block and one that cannot be read get the composer's message.
+    if (a.block > 0 && !TextBlockFile::read(app.WorkFolder, a.block))
+        return fail(QStringLiteral("Der Textbaustein %1 existiert nicht! Sie müssen ihn erst anlegen.").arg(a.block));
+
+    ComposerInput base;
+    QString error;
+    if (!ComposerOptions::load(app.AddressDbPath, app.WorkFolder, &base, &error))
+        return fail(error);
+    base.BlockNumber = a.block;
+
+    RecordSource addresses;
+    if (!addresses.open(app.AddressDbPath, Queries::addressTable()))
+        return fail(addresses.lastError());
+    // Every number is checked before any letter is written.
+    QList<int> rows;
+    for (qint64 n : std::as_const(a.numbers)) {
+        if (!addresses.findFirst(Queries::recordNumber(n)))
+            return fail(QStringLiteral("Die Adresse Nr. %1 existiert nicht in \"%2\".").arg(n).arg(app.AddressDbPath));
+        rows << addresses.absolutePosition();
+    }
+    if (!QDir().mkpath(a.outDir))
+        return fail(QStringLiteral("Der Ausgabeordner \"%1\" kann nicht angelegt werden.").arg(a.outDir));
+
+    const QDate today = QDate::currentDate();
+    int failures = 0;
+    for (int i = 0; i < rows.size(); ++i) {
+        addresses.setAbsolutePosition(rows[i]);
+        ComposerInput in = base;
+        ComposerOptions::setRecipient(in, addresses);
+        TextControl s;
+        LetterCommand::build(in, app, s, today);
+
+        const QString out = QDir(a.outDir).filePath(QStringLiteral("Brief_%1.%2").arg(a.numbers[i]).arg(a.ext));
+        const int format = Formats::typeOfPath(out);
+        const QByteArray header = format == 3 ? Formats::pageHeader(s.doc()->page()) : QByteArray();
+        if (Formats::writeFile(format, *s.doc(), nullptr, out, header, WriteOptions(), &error)) {
+            BatchConvert::print(false, QStringLiteral("Adresse %1 -> %2\n").arg(a.numbers[i]).arg(out));
+        } else {
+            BatchConvert::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(out, error));
+            ++failures;
+        }
+    }
+    return failures ? 1 : 0;
+}

@@ -1,0 +1,197 @@
+// Letters without a window: the starter database's default letter fits a DIN 5008
+// window envelope, "--letter" writes the same document as the document window, and it
+// refuses missing addresses, databases and text blocks.
+#include "../shell/ShellFixture.h"
+
+#include "TestFiles.h"
+#include "addresses/Queries.h"
+#include "addresses/RecordSource.h"
+#include "engine/Document.h"
+#include "engine/Paginator.h"
+#include "letters/ComposerOptions.h"
+#include "letters/LetterAssembly.h"
+#include "letters/LetterInput.h"
+#include "shell/LetterCommand.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+const QString kStarter = QStringLiteral(QX_BINARY_DIR "/tests/address50.adr");
+const QString kProgram = QStringLiteral(QX_BINARY_DIR "/qx-text");
+
+// The composer's input for address `nr` of the starter database, as it opens.
+ComposerInput starterInput(qint64 nr, const QString& workFolder)
+{
+    ComposerInput in;
+    QString error;
+    if (!ComposerOptions::load(kStarter, workFolder, &in, &error))
+        qWarning("%s", qPrintable(error));
+    RecordSource a;
+    a.open(kStarter, Queries::addressTable());
+    if (!a.findFirst(Queries::recordNumber(nr)))
+        qWarning("no address %lld", nr);
+    ComposerOptions::setRecipient(in, a);
+    return in;
+}
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run runProgram(const QStringList& args)
+{
+    QProcess p;
+    p.start(kProgram, args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestLetterCommand : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void addressInsideDinWindow_data()
+    {
+        QTest::addColumn<qint64>("nr");
+        QTest::addColumn<bool>("onTemplate");
+        QTest::addColumn<QStringList>("lines");
+        for (bool onTemplate : {false, true}) {
+            const char* where = onTemplate ? " on template" : "";
+            QTest::addRow("Herrn%s", where) << qint64(1) << onTemplate
+                                            << QStringList{"Herrn", "Karl Becker", "Hauptstraße 5", "10115 Berlin"};
+            QTest::addRow("contact, two streets%s", where)
+                << qint64(3) << onTemplate
+                << QStringList{"Schreinerei Holzmann GmbH", "z.Hd. Herrn Otto Span", "Industriestraße 44", "Halle 2",
+                               "70173 Stuttgart"};
+            QTest::addRow("abroad%s", where)
+                << qint64(11) << onTemplate
+                << QStringList{"Herrn", "Thomas Muster", "Seestraße 21", "8002 Zürich", "SCHWEIZ"};
+        }
+    }
+
+    void addressInsideDinWindow()
+    {
+        // DL window envelope, DIN 5008 form B: 20 mm from the left, 45 mm from the top,
+        // 85 x 45 mm.
+        QFETCH(qint64, nr);
+        QFETCH(bool, onTemplate);
+        QFETCH(QStringList, lines);
+        QTemporaryDir work;
+        AppState app;
+        TextControl s;
+        const ComposerInput in = starterInput(nr, work.path() + QLatin1Char('/'));
+        if (onTemplate) {
+            // The shipped letterhead, as the document window loads it.
+            QVERIFY(s.Load(QStringLiteral(QX_BINARY_DIR "/Briefkopf.txm"), 30, 3, false));
+            LetterInput::fill(in, app);
+            LetterAssembly::buildOnTemplate(s, app, QDate(2026, 3, 5));
+        } else {
+            LetterCommand::build(in, app, s, QDate(2026, 3, 5));
+        }
+
+        Paginator* pages = s.paginator();
+        QTextDocument* d = pages->layoutDocument();
+        const double mmPerUnit = 25.4 / 96 / Paginator::layoutScale(d);
+        int found = 0;
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
+            const QString text = b.text();
+            const QString content = QString(text).remove(QLatin1Char('\t'));
+            if (!lines.contains(content))
+                continue;
+            ++found;
+            QCOMPARE(pages->pageOfPosition(b.position()), 1);
+            const QRectF r = d->documentLayout()->blockBoundingRect(b);
+            const QTextLine line = b.layout()->lineAt(0);
+            QCOMPARE(b.layout()->lineCount(), 1);
+            const int first = int(text.size() - content.size());
+            const double left = (r.left() + line.cursorToX(first)) * mmPerUnit;
+            const double right = (r.left() + line.cursorToX(int(text.size()))) * mmPerUnit;
+            const double top = (r.top() + line.y()) * mmPerUnit;
+            const double bottom = top + line.height() * mmPerUnit;
+            const QString where = QStringLiteral("%1: %2..%3 mm across, %4..%5 mm down")
+                                      .arg(content)
+                                      .arg(left)
+                                      .arg(right)
+                                      .arg(top)
+                                      .arg(bottom);
+            QVERIFY2(left >= 20 && right <= 105 && top >= 45 && bottom <= 90, qPrintable(where));
+        }
+        QCOMPARE(found, lines.size());
+    }
+
+    void sameDocumentAsWindow()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        QTemporaryDir out;
+        const Run run =
+            runProgram({"--letter", "3", "--database", kStarter, "--convert-to", "xml", "--outdir", out.path()});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out.count(QLatin1Char('\n')), 1);
+        const QByteArray written = readAll(out.filePath(QStringLiteral("Brief_3.xml")));
+        QVERIFY(!written.isEmpty());
+
+        // The composer's "Brief erstellen" on the same address, then the letter command.
+        AppState& app = appState();
+        LetterInput::fill(starterInput(3, app.WorkFolder), app);
+        fx.frame->sharedWindow()->BuildLetter();
+        ShellFixture::flush();
+        frmMDIChild* w = fx.frame->activeDocument();
+        QVERIFY(w && w->Title() == u"Unbenannt");
+        QCOMPARE(QString::fromUtf8(w->surface()->SaveToMemory(10)), QString::fromUtf8(written));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QStringList db{"--database", kStarter, "--convert-to", "txt"};
+        QTest::newRow("no address") << (QStringList{"--letter", "1,999"} + db) << 1
+                                    << "Die Adresse Nr. 999 existiert nicht";
+        QTest::newRow("no block") << (QStringList{"--letter", "1", "--block", "7"} + db) << 1
+                                  << "Der Textbaustein 7 existiert nicht! Sie müssen ihn erst anlegen.";
+        QTest::newRow("no database") << QStringList{"--letter",     "1",  "--database", "/nicht/da.adr",
+                                                    "--convert-to", "pdf"}
+                                     << 1 << "Die Adressdatenbank \"/nicht/da.adr\" wurde nicht gefunden.";
+        QTest::newRow("bad number") << (QStringList{"--letter", "1,x"} + db) << 2 << "Keine gültige Adressnummer: x";
+        QTest::newRow("bad format") << QStringList{"--letter", "1", "--convert-to", "odt"} << 2
+                                    << "Unbekanntes Zielformat: odt";
+    }
+
+    void refusals()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        QTemporaryDir out;
+        const Run run = runProgram(args + QStringList{"--outdir", out.filePath("neu")});
+        QTEST(run.code, "code");
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        // Nothing is written when any part is missing.
+        QVERIFY(QDir(out.filePath("neu")).entryList(QDir::Files).isEmpty());
+    }
+
+    void writesEachAddressIntoNewFolder()
+    {
+        QTemporaryDir out;
+        const QString dir = out.filePath(QStringLiteral("a/b"));
+        const Run run =
+            runProgram({"--letter", "1,11", "--database", kStarter, "--convert-to", "pdf", "--outdir", dir});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);
+        QVERIFY(readAll(dir + QStringLiteral("/Brief_1.pdf")).startsWith("%PDF"));
+        QVERIFY(readAll(dir + QStringLiteral("/Brief_11.pdf")).startsWith("%PDF"));
+    }
+};
+
+QTEST_MAIN(TestLetterCommand)
+#include "tst_lettercommand.moc"
