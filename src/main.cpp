@@ -1,6 +1,5 @@
 #include "shell/BatchConvert.h"
-#include "shell/BatchPrint.h"
-#include "shell/LetterCommand.h"
+#include "shell/StartCommand.h"
 #include "shell/frmMDIParent.h"
 
 #include <QApplication>
@@ -8,27 +7,46 @@
 #include <QLocale>
 #include <QStringList>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Qt aborts when the window system cannot be reached; say so in German and end
+// normally instead.
+void platformFailure(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        BatchConvert::print(true, StartCommand::noDisplayMessage());
+        std::_Exit(1);
+    }
+    if (qtHandler)
+        qtHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    // Batch conversion and letters need no display: they run before any window system
-    // is touched. A letter call names --letter somewhere among its options.
-    if (argc > 1 && QByteArray(argv[1]).startsWith("--")) {
-        QStringList args;
-        bool letter = false;
-        for (int i = 1; i < argc; ++i) {
-            args << QString::fromLocal8Bit(argv[i]);
-            letter = letter || args.last() == u"--letter";
-        }
-        if (letter)
-            return runLetterCommand(args);
-        if (args.first() == u"--convert-to")
-            return runBatchConvert(args);
-        if (args.first() == u"--print")
-            return runBatchPrint(args);
+    // Batch conversion, letters, --help and bad options need no display: they run before any
+    // window system is touched.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (const int code = StartCommand::runWithoutWindows(args); code >= 0)
+        return code;
+    if (!StartCommand::displayAvailable()) {
+        BatchConvert::print(true, StartCommand::noDisplayMessage());
+        return 1;
     }
 
+    qtHandler = qInstallMessageHandler(platformFailure);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setApplicationName(QStringLiteral("Textverarbeitung"));
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

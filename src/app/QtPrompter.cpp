@@ -93,6 +93,8 @@ FileChoice QtPrompter::saveFile(QWidget* owner, const QString& title, const QStr
     QFileDialog dlg(owner, title, folder);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
+    // The caller asks about replacing, once the final name (with its ending) is known.
+    dlg.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = qtNameFilters(filter);
     dlg.setNameFilters(filters);
     dlg.selectFile(defaultName);

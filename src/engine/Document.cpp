@@ -39,6 +39,22 @@ void Document::setPage(const PageGeometry& g)
     Q_EMIT pageChanged();
 }
 
+void Document::setHeaderDistance(int twips)
+{
+    if (twips == m_headerDistance)
+        return;
+    m_headerDistance = twips;
+    Q_EMIT pageChanged();
+}
+
+void Document::setFooterDistance(int twips)
+{
+    if (twips == m_footerDistance)
+        return;
+    m_footerDistance = twips;
+    Q_EMIT pageChanged();
+}
+
 void Document::applyPage()
 {
     setRootMargins(m_body, m_page);

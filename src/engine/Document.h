@@ -35,10 +35,11 @@ public:
     void setHeaderFooterSet(int bits);
     QTextDocument* headerFooter(int part) const; // nullptr when the part is absent
     // Distances of header and footer from the page edge, twips.
+    // They are part of the page: a change emits pageChanged.
     int headerDistance() const { return m_headerDistance; }
-    void setHeaderDistance(int twips) { m_headerDistance = twips; }
+    void setHeaderDistance(int twips);
     int footerDistance() const { return m_footerDistance; }
-    void setFooterDistance(int twips) { m_footerDistance = twips; }
+    void setFooterDistance(int twips);
 
     // Twips to pixels at 96 dpi and back. Tab stops, indents and margins of the body
     // are held in these pixels at every scale.

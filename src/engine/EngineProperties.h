@@ -45,11 +45,13 @@ namespace EngineObject {
 // Custom inline objects (QTextCharFormat::setObjectType).
 constexpr int PageNumber = QTextFormat::UserObject + 1; // shows the page it is drawn on
 constexpr int FixedImage = QTextFormat::UserObject + 2; // zero-width anchor of a fixed image
+constexpr int PageCount = QTextFormat::UserObject + 3;  // shows the number of pages
 } // namespace EngineObject
 
 namespace FieldTypes {
 constexpr int Text = 0;
 constexpr int PageNumber = 3;
+constexpr int PageCount = 4; // the document's number of pages
 } // namespace FieldTypes
 
 // Paragraph frame style bits.

@@ -164,7 +164,7 @@ bool setText(QTextDocument* doc, int id, const QString& text)
     if (!r.id)
         return false;
     const int objectType = formatAt(doc, r).objectType();
-    replaceContent(doc, r, text, objectType == EngineObject::PageNumber ? objectType : 0);
+    replaceContent(doc, r, text, isFieldObject(objectType) ? objectType : 0);
     return true;
 }
 
@@ -185,9 +185,9 @@ bool setType(QTextDocument* doc, int id, int value)
     QTextCursor c(doc);
     c.beginEditBlock();
     mergeProperty(doc, id, FieldType, value);
-    if (value == FieldTypes::PageNumber)
-        replaceContent(doc, find(doc, id), QString(), EngineObject::PageNumber);
-    else if (formatAt(doc, r).objectType() == EngineObject::PageNumber)
+    if (const int object = objectTypeFor(value))
+        replaceContent(doc, find(doc, id), QString(), object);
+    else if (isFieldObject(formatAt(doc, r).objectType()))
         replaceContent(doc, find(doc, id), QString(), 0);
     c.endEditBlock();
     return true;
@@ -233,9 +233,23 @@ QTextCharFormat plainFormat(QTextCharFormat f)
 {
     for (int p : {FieldId, FieldData, FieldType, FieldLinkKind, FieldLinkTarget})
         f.clearProperty(p);
-    if (f.objectType() == EngineObject::PageNumber)
+    if (isFieldObject(f.objectType()))
         f.clearProperty(QTextFormat::ObjectType);
     return f;
+}
+
+int objectTypeFor(int fieldType)
+{
+    switch (fieldType) {
+    case FieldTypes::PageNumber: return EngineObject::PageNumber;
+    case FieldTypes::PageCount: return EngineObject::PageCount;
+    default: return 0;
+    }
+}
+
+bool isFieldObject(int objectType)
+{
+    return objectType == EngineObject::PageNumber || objectType == EngineObject::PageCount;
 }
 
 } // namespace Fields

@@ -40,13 +40,18 @@ bool setText(QTextDocument* doc, int id, const QString& text);
 QString data(const QTextDocument* doc, int id);
 bool setData(QTextDocument* doc, int id, const QString& data);
 int type(const QTextDocument* doc, int id);
-bool setType(QTextDocument* doc, int id, int type); // 3 turns it into a page number
+bool setType(QTextDocument* doc, int id, int type); // 3 page number, 4 page count
 int linkKind(const QTextDocument* doc, int id);
 bool setLinkKind(QTextDocument* doc, int id, int kind);
 QString linkTarget(const QTextDocument* doc, int id);
 bool setLinkTarget(QTextDocument* doc, int id, const QString& target);
 // Removes the field; with keepText its characters stay as ordinary text.
 bool remove(QTextDocument* doc, int id, bool keepText);
+
+// The inline object a field of `fieldType` shows instead of text (page number, page
+// count); 0 for fields that show their text.
+int objectTypeFor(int fieldType);
+bool isFieldObject(int objectType);
 
 // `f` without any field property and without an object type.
 QTextCharFormat plainFormat(QTextCharFormat f);

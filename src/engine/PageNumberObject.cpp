@@ -10,9 +10,18 @@
 #include <QTextLayout>
 
 int PageNumberObject::s_page = 0;
+int PageNumberObject::s_pages = 0;
 
-PageNumberObject::Scope::Scope(int page) : m_previous(s_page) { s_page = page; }
-PageNumberObject::Scope::~Scope() { s_page = m_previous; }
+PageNumberObject::Scope::Scope(int page, int pages) : m_previous(s_page), m_previousPages(s_pages)
+{
+    s_page = page;
+    s_pages = pages;
+}
+PageNumberObject::Scope::~Scope()
+{
+    s_page = m_previous;
+    s_pages = m_previousPages;
+}
 int PageNumberObject::forcedPage() { return s_page; }
 
 void PageNumberObject::install(QTextDocument* doc)
@@ -20,7 +29,9 @@ void PageNumberObject::install(QTextDocument* doc)
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
     if (layout->handlerForObject(EngineObject::PageNumber))
         return;
-    layout->registerHandler(EngineObject::PageNumber, new PageNumberObject(layout));
+    auto* handler = new PageNumberObject(layout);
+    layout->registerHandler(EngineObject::PageNumber, handler);
+    layout->registerHandler(EngineObject::PageCount, handler);
 }
 
 QSizeF PageNumberObject::intrinsicSize(QTextDocument* doc, int, const QTextFormat& format)
@@ -34,11 +45,12 @@ QSizeF PageNumberObject::intrinsicSize(QTextDocument* doc, int, const QTextForma
 void PageNumberObject::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* doc, int,
                                   const QTextFormat& format)
 {
+    const double h = doc->pageSize().height();
     int page = s_page;
-    if (page <= 0) {
-        const double h = doc->pageSize().height();
+    if (format.objectType() == EngineObject::PageCount)
+        page = s_pages > 0 ? s_pages : h > 0 ? doc->pageCount() : 1;
+    else if (page <= 0)
         page = h > 0 ? int(rect.top() / h) + 1 : 1;
-    }
     const QTextCharFormat cf = format.toCharFormat();
     // Laid out like the text around it, so that the size matches on every device.
     QTextLayout layout(QString::number(page), cf.font().resolve(doc->defaultFont()),

@@ -1,7 +1,8 @@
 #pragma once
-// Draws a page-number field: the number of the page it is drawn on. In a paginated
-// body that page follows from where it is drawn; in a header or footer the painter of
-// the page says which page it is painting (PageNumberObject::Scope).
+// Draws a page-number field: the number of the page it is drawn on, or for a
+// page-count field the number of pages. In a paginated body the page follows from
+// where it is drawn and the count from the body; in a header or footer the painter of
+// the page says which page it is painting and how many there are (Scope).
 
 #include <QObject>
 #include <QTextObjectInterface>
@@ -14,23 +15,25 @@ class PageNumberObject : public QObject, public QTextObjectInterface {
 public:
     explicit PageNumberObject(QObject* parent = nullptr) : QObject(parent) {}
 
-    // Registers one handler on the document's layout (idempotent).
+    // Registers the handler for both objects on the document's layout (idempotent).
     static void install(QTextDocument* doc);
 
     QSizeF intrinsicSize(QTextDocument* doc, int posInDocument, const QTextFormat& format) override;
     void drawObject(QPainter* painter, const QRectF& rect, QTextDocument* doc, int posInDocument,
                     const QTextFormat& format) override;
 
-    // While a Scope lives, page numbers show `page` wherever they are drawn.
+    // While a Scope lives, page numbers show `page` and page counts `pages` (when
+    // above 0) wherever they are drawn.
     class Scope {
     public:
-        explicit Scope(int page);
+        explicit Scope(int page, int pages = 0);
         ~Scope();
     private:
-        int m_previous;
+        int m_previous, m_previousPages;
     };
     static int forcedPage();
 
 private:
     static int s_page;
+    static int s_pages;
 };

@@ -8,6 +8,7 @@
 #include "engine/ParagraphFrames.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QtMath>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextBlock>
@@ -22,6 +23,53 @@ Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(do
     doc->body()->documentLayout();
     connect(doc->body(), &QTextDocument::contentsChange, this, &Paginator::onContentsChange);
     connect(doc, &Document::pageChanged, this, &Paginator::invalidate);
+    connect(doc, &Document::headerFooterSetChanged, this, &Paginator::watchParts);
+    watchParts();
+}
+
+void Paginator::watchParts()
+{
+    for (int part : {1, 2, 4, 8})
+        if (QTextDocument* d = m_doc->headerFooter(part))
+            connect(d, &QTextDocument::contentsChanged, this, &Paginator::onPartsChanged, Qt::UniqueConnection);
+    onPartsChanged();
+}
+
+void Paginator::onPartsChanged()
+{
+    const PageGeometry g = bodyGeometry(*m_doc);
+    if (g == m_laidOut)
+        return;
+    if (m_bodyPaginated)
+        paginate(m_doc->body(), g);
+    invalidate();
+}
+
+PageGeometry Paginator::bodyGeometry(const Document& doc)
+{
+    PageGeometry g = doc.page();
+    const double textWidth = Document::twipsToPixels(g.width - g.marginL - g.marginR);
+    auto height = [&](int part) -> int {
+        QTextDocument* d = doc.headerFooter(part);
+        if (!d)
+            return 0;
+        if (!qFuzzyCompare(d->textWidth(), textWidth))
+            d->setTextWidth(qMax(10.0, textWidth));
+        return qCeil(Document::pixelsToTwips(d->size().height()));
+    };
+    const int header = qMax(height(1), height(2));
+    const int footer = qMax(height(4), height(8));
+    if (header > 0)
+        g.marginT = qMax(g.marginT, doc.headerDistance() + header);
+    if (footer > 0)
+        g.marginB = qMax(g.marginB, doc.footerDistance() + footer);
+    // Whatever the parts hold, a line of body must still fit on the page.
+    const int room = g.height - 720;
+    if (g.marginT + g.marginB > room) {
+        g.marginT = qMin(g.marginT, qMax(doc.page().marginT, room / 2));
+        g.marginB = qMin(g.marginB, qMax(doc.page().marginB, room - g.marginT));
+    }
+    return g;
 }
 
 Paginator::~Paginator() = default;
@@ -66,6 +114,23 @@ void Paginator::breakAtFormFeeds(QTextDocument* d)
     }
 }
 
+void Paginator::insertText(QTextCursor& c, const QString& text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList pages = t.split(QChar(12));
+    for (int i = 0; i < pages.size(); ++i) {
+        if (i > 0) {
+            QTextBlockFormat bf = c.blockFormat();
+            bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            c.insertBlock(bf);
+        }
+        if (!pages.at(i).isEmpty())
+            c.insertText(pages.at(i));
+    }
+}
+
 void Paginator::setBodyPaginated(bool on)
 {
     m_bodyPaginated = on;
@@ -99,6 +164,7 @@ void Paginator::ensureLayout()
     if (!m_dirty)
         return;
     m_dirty = false;
+    m_laidOut = bodyGeometry(*m_doc);
     QTextDocument* d = m_doc->body();
     if (!m_bodyPaginated) {
         delete m_copy;
@@ -108,7 +174,7 @@ void Paginator::ensureLayout()
         // Form feeds become paragraphs in the copy: positions differ from then on.
         m_copyMirrors = !d->toPlainText().contains(QChar(12));
         breakAtFormFeeds(m_copy);
-        paginate(m_copy, m_doc->page());
+        paginate(m_copy, bodyGeometry(*m_doc));
         d = m_copy;
     }
 }
@@ -214,7 +280,7 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
 
 void Paginator::paintHeaderFooter(QPainter* p, int page)
 {
-    PageNumberObject::Scope scope(page);
+    PageNumberObject::Scope scope(page, pageCount());
     for (int slot : {1, 4}) {
         const int part = partForPage(page, slot);
         if (!part)

@@ -11,12 +11,12 @@
 #include <QPointer>
 #include <QRectF>
 
-class Document;
+#include "engine/Document.h"
+
 class QPainter;
 class QPrinter;
 class QTextCursor;
 class QTextDocument;
-struct PageGeometry;
 
 class Paginator : public QObject {
     Q_OBJECT
@@ -28,6 +28,10 @@ public:
     // Makes `d` lay out in pages of `g` (96-dpi pixels, margins in the root frame).
     static void paginate(QTextDocument* d, const PageGeometry& g);
     static QSizeF pageSizePixels(const PageGeometry& g);
+    // The page as the body is laid out on it: the top margin grows when the header,
+    // at its distance from the top edge, reaches below it, and the bottom margin when
+    // the footer does, so that the body never runs into either.
+    static PageGeometry bodyGeometry(const Document& doc);
     // Layout units per 96-dpi pixel of a document: above 1 when its layout device has a
     // higher resolution (a zoomed body). Page sizes follow it; Qt rescales margins.
     static double layoutScale(const QTextDocument* d);
@@ -36,6 +40,8 @@ public:
     // characters (code 12) into such paragraphs.
     static void insertPageBreak(QTextCursor& c);
     static void breakAtFormFeeds(QTextDocument* d);
+    // Inserts plain text with any line-end convention; a form feed starts a new page.
+    static void insertText(QTextCursor& c, const QString& text);
 
     // With the body itself paginated (layout view) no copy is needed.
     void setBodyPaginated(bool on);
@@ -66,6 +72,9 @@ Q_SIGNALS:
 private:
     void invalidate();
     void onContentsChange(int pos, int removed, int added);
+    // A header or footer changed: its height may move the body.
+    void onPartsChanged();
+    void watchParts();
     void ensureLayout();
     void paintHeaderFooter(QPainter* p, int page);
     void paintDecorations(QPainter* p, int page);
@@ -76,6 +85,7 @@ private:
     bool m_dirty = true;
     int m_rebuilds = 0;
     bool m_copyMirrors = false; // edits of the body can be replayed on the copy
+    PageGeometry m_laidOut; // the body geometry of the last layout
     struct Decoration {
         int position; // block or anchor position
         bool image;

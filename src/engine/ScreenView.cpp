@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QTextFrame>
 #include <QtMath>
 
 ScreenView::ScreenView(TextControl* surface, Document* doc, Paginator* paginator, LinePager* pager)
@@ -80,7 +81,8 @@ void ScreenView::update()
     s->viewport()->setBackgroundRole(layout ? QPalette::Dark : QPalette::Base);
     s->m_relayouting = relayouting;
     m_pager->setUnitsPerTwip(perTwip);
-    m_pager->setPageBodyHeight(g.height - g.marginT - g.marginB);
+    const PageGeometry bodyPage = Paginator::bodyGeometry(*m_doc);
+    m_pager->setPageBodyHeight(bodyPage.height - bodyPage.marginT - bodyPage.marginB);
     if (body->textWidth() != widthBefore || m_doc->layoutScale() != scaleBefore)
         m_pager->invalidateAll(); // lines wrap anew
     m_updating = false;
@@ -123,10 +125,15 @@ void ScreenView::keepPageHeight()
             body->setPageSize(QSizeF(body->pageSize().width(), -1));
         return;
     }
-    if (!qFuzzyCompare(body->pageSize().height(), sheetHeight())) {
+    // The body keeps clear of a header or footer that reaches past the margins.
+    const PageGeometry g = Paginator::bodyGeometry(*m_doc);
+    const QTextFrameFormat root = body->rootFrame()->frameFormat();
+    const bool marginsMoved = !qFuzzyCompare(root.topMargin() + 1, Document::twipsToPixels(g.marginT) + 1)
+                           || !qFuzzyCompare(root.bottomMargin() + 1, Document::twipsToPixels(g.marginB) + 1);
+    if (marginsMoved || !qFuzzyCompare(body->pageSize().height(), sheetHeight())) {
         const bool relayouting = m_surface->m_relayouting;
         m_surface->m_relayouting = true;
-        Paginator::paginate(body, m_doc->page());
+        Paginator::paginate(body, g);
         m_surface->m_relayouting = relayouting;
     }
 }

@@ -88,19 +88,7 @@ QString TextControl::Text() const
 
 void TextControl::insertWithBreaks(QTextCursor& c, const QString& text)
 {
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QStringList pages = t.split(QChar(12));
-    for (int i = 0; i < pages.size(); ++i) {
-        if (i > 0) {
-            QTextBlockFormat bf = c.blockFormat();
-            bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            c.insertBlock(bf);
-        }
-        if (!pages.at(i).isEmpty())
-            c.insertText(pages.at(i));
-    }
+    Paginator::insertText(c, text);
 }
 
 void TextControl::setText(const QString& text)

@@ -14,15 +14,6 @@ QString clamped(const QString& text, int lo, int hi);
 // True when `text` may stand in a digit-only field.
 bool digitsOnly(const QString& text);
 
-struct TextFont {
-    QString Name;
-    QString Size;
-};
-// "FontText.txt" of `workFolder`; nothing when the file is missing or unreadable.
-bool readTextFont(const QString& workFolder, TextFont* font);
-// Writes the two values as quoted texts; false when the file could not be written.
-bool writeTextFont(const QString& workFolder, const TextFont& font);
-
 // The number of the address to preselect: the numeric value of the start option
 // ("17" gives 17, "noBrief" or nothing gives 0).
 qint64 handedOverRecord(const QString& startOption);

@@ -3,7 +3,7 @@
 #include "addresses/FieldBinder.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
-#include "app/WrittenRecord.h"
+#include "textblocks/FontTextFile.h"
 
 #include <QFileInfo>
 
@@ -19,22 +19,6 @@ QString orDefault(const QString& value, const char* fallback)
 }
 
 } // namespace
-
-void readFontText(const QString& workFolder, QString* font, QString* size)
-{
-    const QString path = workFolder + QStringLiteral("FontText.txt");
-    if (!QFileInfo::exists(path))
-        return;
-    bool ok = false;
-    WrittenRecordReader r = WrittenRecordReader::fromFile(path, &ok);
-    if (!ok || r.atEnd())
-        return;
-    const QString f = r.nextText();
-    if (r.atEnd())
-        return;
-    *font = f;
-    *size = LetterInput::numericText(r.nextText());
-}
 
 bool load(const QString& databasePath, const QString& workFolder, ComposerInput* in, QString* error)
 {
@@ -63,7 +47,10 @@ bool load(const QString& databasePath, const QString& workFolder, ComposerInput*
     in->HeadTopMm = orDefault(options.field(QStringLiteral("Freiztxt")), "17");
     in->AddressIndentMm = orDefault(options.field(QStringLiteral("Freiytxt")), "90");
 
-    readFontText(workFolder, &in->TextFont, &in->TextSize);
+    if (LetterTextFont font; FontTextFile::read(workFolder, &font)) {
+        in->TextFont = font.Name;
+        in->TextSize = LetterInput::numericText(font.Size);
+    }
     return true;
 }
 

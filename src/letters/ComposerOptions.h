@@ -15,10 +15,6 @@ namespace ComposerOptions {
 // database cannot be read.
 bool load(const QString& databasePath, const QString& workFolder, ComposerInput* in, QString* error);
 
-// The letter-text font and size of "FontText.txt" in `workFolder`; unchanged when the
-// file is missing or unreadable.
-void readFontText(const QString& workFolder, QString* font, QString* size);
-
 // The recipient fields from the current row of a record source over `Addressen`.
 void setRecipient(ComposerInput& in, const RecordSource& address);
 

@@ -11,6 +11,7 @@
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
+#include "textblocks/FontTextFile.h"
 #include "textblocks/TextBlockFile.h"
 #include "textblocks/frmBausteine.h"
 
@@ -181,10 +182,10 @@ void frmBrief::Form_Activate()
     m_w.cboSize2->setEditText(m_w.txtSize2->text());
     for (int n = 1; n <= TextBlockFile::Count; ++n)
         m_w.Option1[n]->setText(TextBlockFile::caption(m_state.WorkFolder, n));
-    BriefFields::TextFont font;
-    if (BriefFields::readTextFont(m_state.WorkFolder, &font)) {
+    LetterTextFont font;
+    if (FontTextFile::read(m_state.WorkFolder, &font)) {
         m_w.txtFont2->setText(font.Name);
-        m_w.txtSize2->setText(font.Size);
+        m_w.txtSize2->setText(LetterInput::numericText(font.Size));
     }
     for (QLineEdit* e : {m_w.Text6, m_w.txtAdrRechts})
         if (e->text().isEmpty() || e->text() == QLatin1String(" "))
@@ -284,7 +285,7 @@ void frmBrief::Command6_Click()
 void frmBrief::done(int result)
 {
     // Write errors are of no concern to the user here.
-    BriefFields::writeTextFont(m_state.WorkFolder, {m_w.txtFont2->text(), m_w.txtSize2->text()});
+    FontTextFile::write(m_state.WorkFolder, {m_w.txtFont2->text(), m_w.txtSize2->text()});
     commitPending();
     commit(m_bind2, m_data2, m_shown2);
     commit(m_bindOpt, m_dataOpt, m_shownOpt);

@@ -1,5 +1,7 @@
 #include "BatchConvert.h"
 
+#include "StartCommand.h"
+
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
 
@@ -17,22 +19,25 @@ const QStringList kTargets{QStringLiteral("txm"),  QStringLiteral("ttx"), QStrin
 
 int usage(const QString& problem)
 {
-    BatchConvert::print(true, problem + QLatin1Char('\n') +
-                                  QStringLiteral("Aufruf: qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
-                                                 "FORMAT ist eines von: ") +
-                                  BatchConvert::targetList() + QLatin1Char('\n'));
+    BatchConvert::print(true, problem + QLatin1Char('\n') + StartCommand::usage());
     return 2;
 }
 
 bool convertOne(const QString& input, const QString& ext, const QString& outDir, QString* output, QString* error)
 {
+    const QFileInfo info(input);
+    const QString dir = outDir.isEmpty() ? info.absolutePath() : outDir;
+    *output = QDir(dir).filePath(info.completeBaseName() + QLatin1Char('.') + ext);
+    if (QFileInfo(*output) == info) {
+        *error = QStringLiteral("Das Ergebnis hätte denselben Namen wie die Quelldatei und würde sie "
+                                "überschreiben; die Datei wird nicht umgewandelt. Bitte mit --outdir "
+                                "einen anderen Ordner angeben.");
+        return false;
+    }
     const int inFormat = Formats::typeOfPath(input);
     Document doc;
     if (!Formats::readFile(inFormat, input, inFormat == 3 ? Formats::PageHeaderSize : 0, doc, nullptr, error))
         return false;
-    const QFileInfo info(input);
-    const QString dir = outDir.isEmpty() ? info.absolutePath() : outDir;
-    *output = QDir(dir).filePath(info.completeBaseName() + QLatin1Char('.') + ext);
     const int outFormat = Formats::typeOfPath(*output);
     const QByteArray header = outFormat == 3 ? Formats::pageHeader(doc.page()) : QByteArray();
     return Formats::writeFile(outFormat, doc, nullptr, *output, header, WriteOptions(), error);
@@ -104,8 +109,9 @@ int runBatchConvert(const QStringList& args)
         return usage(QStringLiteral("Unbekanntes Zielformat: ") + ext);
     if (inputs.isEmpty())
         return usage(QStringLiteral("Es wurde keine Datei angegeben."));
-    if (!outDir.isEmpty() && !QFileInfo(outDir).isDir())
-        return usage(QStringLiteral("Der Ausgabeordner existiert nicht: ") + outDir);
+    // Like office suites, a missing output folder is made.
+    if (!outDir.isEmpty() && !QDir().mkpath(outDir))
+        return usage(QStringLiteral("Der Ausgabeordner kann nicht angelegt werden: ") + outDir);
 
     const auto app = BatchConvert::headlessApplication(false);
 

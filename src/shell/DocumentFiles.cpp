@@ -67,6 +67,16 @@ QString withoutThreeLetterExtension(const QString& name)
 
 } // namespace
 
+bool mayReplace(QWidget* owner, const QString& title, const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    const QString text = QStringLiteral("Die Datei \"%1\" ist bereits vorhanden.\nMöchten Sie sie ersetzen?")
+                             .arg(QDir::toNativeSeparators(path));
+    return prompter().message(owner, title, text, QMessageBox::Yes | QMessageBox::No, Prompter::Icon::Exclamation)
+        == QMessageBox::Yes;
+}
+
 QString openSaveFilter()
 {
     return QStringLiteral(
@@ -124,10 +134,16 @@ QString AskSaveName(QWidget* owner, const QString& filter, const QString& title,
     AppState& app = appState();
     if (app.DefaultFileName.isEmpty())
         app.DefaultFileName = QStringLiteral("Unbenannt");
-    const FileChoice c = prompter().saveFile(owner, title, filter, folder, app.DefaultFileName);
-    if (c.cancelled())
-        return {};
-    return withFilterExtension(c.path, c.filterIndex);
+    for (;;) {
+        const FileChoice c = prompter().saveFile(owner, title, filter, folder, app.DefaultFileName);
+        if (c.cancelled())
+            return {};
+        // The ending is added after the dialog, so the dialog cannot know the real name.
+        const QString name = withFilterExtension(c.path, c.filterIndex);
+        if (mayReplace(owner, title, name))
+            return name;
+        app.DefaultFileName = QFileInfo(name).fileName();
+    }
 }
 
 QString AskPdfName(QWidget* owner, const QString& filter, const QString& title,
@@ -136,7 +152,12 @@ QString AskPdfName(QWidget* owner, const QString& filter, const QString& title,
     AppState& app = appState();
     if (app.DefaultFileName.isEmpty())
         app.DefaultFileName = QStringLiteral("Unbenannt");
-    return prompter().saveFile(owner, title, filter, folder, app.DefaultFileName).path.trimmed();
+    for (;;) {
+        const QString name = prompter().saveFile(owner, title, filter, folder, app.DefaultFileName).path.trimmed();
+        if (name.isEmpty() || mayReplace(owner, title, name))
+            return name;
+        app.DefaultFileName = QFileInfo(name).fileName();
+    }
 }
 
 QString AskSaveAsName(frmMDIChild* window)

@@ -36,7 +36,11 @@ QString withFilterExtension(const QString& typed, int filterIndex);
 QByteArray pageHeader(int marginL, int marginT, int marginR, int marginB, int height, int width);
 QByteArray pageHeader(const TextControl& surface);
 
-// File choosers; empty when cancelled.
+// True when `path` does not exist or the user agrees to replace it (asked in German).
+bool mayReplace(QWidget* owner, const QString& title, const QString& path);
+
+// File choosers; empty when cancelled. The save choosers ask before replacing a file
+// and show the chooser again when the user says no.
 QString AskOpenName(QWidget* owner, const QString& filter, const QString& title,
                     const QString& folder);
 QString AskSaveName(QWidget* owner, const QString& filter, const QString& title,

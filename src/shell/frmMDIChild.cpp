@@ -3,6 +3,7 @@
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
 #include "FileAssociation.h"
+#include "FileDropFilter.h"
 #include "PrintCommands.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
@@ -248,6 +249,9 @@ void frmMDIChild::connectMenus()
 void frmMDIChild::connectSurface()
 {
     TextControl* s = TXTextControl1;
+    // A file dropped on the text opens as a document, as on the frame.
+    s->viewport()->installEventFilter(
+        new FileDropFilter(this, [](const QString& path) { DocumentFiles::OpenDocument(path); }));
     connect(s, &TextControl::Change, this, [this] { DirtyFlag = true; });
     connect(s, &TextControl::PosChange, this, [] {
         frmMDIParent* f = frmMDIParent::instance();

@@ -6,7 +6,7 @@
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
-#include "app/WrittenRecord.h"
+#include "FontTextFile.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -144,15 +144,11 @@ void frmBausteine::Form_Activate() {
 }
 
 void frmBausteine::applyLetterFont() {
-    const QString path = Folders::withSlash(m_state.WorkFolder) + QStringLiteral("FontText.txt");
-    if (!QFile::exists(path))
+    LetterTextFont stored;
+    if (!FontTextFile::read(m_state.WorkFolder, &stored))
         return;
-    bool ok = false;
-    WrittenRecordReader r = WrittenRecordReader::fromFile(path, &ok);
-    if (!ok)
-        return;
-    const QString name = r.nextText();
-    const double size = r.atEnd() ? 0 : r.next().toString().toDouble();
+    const QString name = stored.Name;
+    const double size = stored.Size.toDouble();
     QFont f = m_w.txtText->font();
     if (!name.isEmpty())
         f.setFamily(name);

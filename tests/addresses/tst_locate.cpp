@@ -27,11 +27,6 @@ class TestLocate : public QObject {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
-    static QByteArray contentOf(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     bool locate(bool removable = false)
     {
         return LocateAddressDatabase(m_state, removable, root() + QStringLiteral("stick"), system());
@@ -67,14 +62,6 @@ private slots:
         QVERIFY(QFile::exists(m_state.WorkFolder + "Datenbank.txt"));
     }
 
-    void kontorixDbNamingMissingFileIsIgnored()
-    {
-        put(m_state.WorkFolder + "KontorixDB.txt", "\"/nirgends/weg.qxa\"\r\n");
-        put(m_state.WorkFolder + "address50.adr");
-        QVERIFY(locate());
-        QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address50.adr");
-    }
-
     void handOverIsUsedOnceUnchecked()
     {
         put(m_state.WorkFolder + "KontorixDB.txt", "\"/nirgends/weg.qxa\"\r\n");
@@ -83,7 +70,7 @@ private slots:
         QVERIFY(locate());
         QCOMPARE(m_state.AddressDbPath, QStringLiteral("/nicht/da.adr"));
         QVERIFY(!QFile::exists(m_state.WorkFolder + "Datenbank.txt"));
-        // The next start goes on with the candidates.
+        // The next start goes on with the candidates, past the missing KontorixDB file.
         QVERIFY(locate());
         QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address50.adr");
         QCOMPARE(m_prompter->asked.size(), 0);
@@ -93,23 +80,25 @@ private slots:
     {
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("copied");
+        QTest::addColumn<QString>("content"); // of the chosen file: what was copied or kept
         const QStringList all{"work/address50.adr", "addr/address60.qxa", "prog/Kartei.exe", "system/Kartei.exe",
                               "prog/address50.adr", "prog/address30.adr"};
-        QTest::newRow("work copy first") << all << "work/address50.adr" << "";
-        QTest::newRow("companion file in home") << all.mid(1) << "addr/address60.qxa" << "";
+        QTest::newRow("work copy first") << all << "work/address50.adr" << "work/address50.adr";
+        QTest::newRow("companion file in home") << all.mid(1) << "addr/address60.qxa" << "addr/address60.qxa";
         QTest::newRow("companion beside program") << all.mid(2) << "prog/address50.adr" << "";
         QTest::newRow("companion without ending") << QStringList{"prog/Kartei", "prog/address30.adr"}
                                                   << "prog/address50.adr" << "";
         QTest::newRow("companion system-wide") << all.mid(3) << "system/address50.adr" << "";
-        QTest::newRow("program's database copied") << all.mid(4) << "work/address50.adr" << "work/address50.adr";
-        QTest::newRow("old database copied") << all.mid(5) << "work/address30.adr" << "work/address30.adr";
+        QTest::newRow("program's database copied") << all.mid(4) << "work/address50.adr" << "prog/address50.adr";
+        QTest::newRow("old database copied") << all.mid(5) << "work/address30.adr" << "prog/address30.adr";
+        QTest::newRow("old database copy kept") << QStringList{"prog/address30.adr", "work/address30.adr"}
+                                                << "work/address30.adr" << "work/address30.adr";
     }
     void candidates()
     {
         QFETCH(QStringList, present);
         QFETCH(QString, expected);
-        QFETCH(QString, copied);
+        QFETCH(QString, content);
         auto expand = [&](QString p) {
             p.replace(QStringLiteral("work/"), m_state.WorkFolder);
             p.replace(QStringLiteral("addr/"), m_state.AddressFolder);
@@ -121,29 +110,34 @@ private slots:
             put(expand(p), p.toUtf8());
         QVERIFY(locate());
         QCOMPARE(m_state.AddressDbPath, expand(expected));
-        if (!copied.isEmpty())
-            QCOMPARE(contentOf(expand(copied)), QByteArray("prog/") + QFileInfo(copied).fileName().toUtf8());
+        if (!content.isEmpty())
+            QCOMPARE(readAll(m_state.AddressDbPath), content.toUtf8());
         QCOMPARE(m_prompter->asked.size(), 0);
     }
 
-    void oldDatabaseCopyIsNotOverwritten()
+    void nothingFoundEndsTheProgram_data()
     {
-        put(m_state.ProgramFolder + "address30.adr", "neu");
-        put(m_state.WorkFolder + "address30.adr", "bearbeitet");
-        QVERIFY(locate());
-        QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address30.adr");
-        QCOMPARE(contentOf(m_state.AddressDbPath), QByteArray("bearbeitet"));
+        QTest::addColumn<bool>("removable");
+        QTest::addColumn<QString>("text"); // %1: the folder searched
+        QTest::newRow("installed") << false
+                                   << "Datenbank [address50.adr]  unter   \r\n%1address50.adr\r\n   nicht gefunden";
+        QTest::newRow("removable") << true
+                                   << "Datenbank [address50.adr]  nicht gefunden\r\n Kopieren Sie die Datei "
+                                      "[address50.adr]  oder  [address60.qxa] \r\nvon Ihrem Rechner nach %1";
     }
-
     void nothingFoundEndsTheProgram()
     {
-        QVERIFY(!locate());
-        QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address50.adr");
+        QFETCH(bool, removable);
+        QFETCH(QString, text);
+        if (removable)
+            m_state.WorkFolder = m_state.ProgramFolder;
+        QVERIFY(!locate(removable));
+        if (!removable)
+            QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address50.adr");
         QCOMPARE(m_prompter->asked.size(), 1);
         const auto& a = m_prompter->last();
         QCOMPARE(a.title, QStringLiteral("Datenbank-Datei fehlt"));
-        QCOMPARE(a.text, QStringLiteral("Datenbank [address50.adr]  unter   \r\n") + m_state.WorkFolder +
-                             QStringLiteral("address50.adr\r\n   nicht gefunden"));
+        QCOMPARE(a.text, text.arg(m_state.WorkFolder));
         QCOMPARE(a.icon, Prompter::Icon::Critical);
         QCOMPARE(a.buttons, Prompter::Buttons(QMessageBox::Ok));
     }
@@ -155,12 +149,12 @@ private slots:
         put(onStick, "erste");
         QVERIFY(locate(true));
         QCOMPARE(m_state.AddressDbPath, m_state.ProgramFolder + "address60.qxa");
-        QCOMPARE(contentOf(m_state.AddressDbPath), QByteArray("erste"));
+        QCOMPARE(readAll(m_state.AddressDbPath), QByteArray("erste"));
         // The stick's file changes; the next start keeps the existing copy.
         put(onStick, "zweite");
         QVERIFY(locate(true));
         QCOMPARE(m_state.AddressDbPath, m_state.ProgramFolder + "address60.qxa");
-        QCOMPARE(contentOf(m_state.AddressDbPath), QByteArray("erste"));
+        QCOMPARE(readAll(m_state.AddressDbPath), QByteArray("erste"));
     }
 
     void removableCandidates_data()
@@ -184,19 +178,6 @@ private slots:
             put(m_state.ProgramFolder + p);
         QVERIFY(locate(true));
         QCOMPARE(m_state.AddressDbPath, m_state.ProgramFolder + expected);
-    }
-
-    void removableNothingFound()
-    {
-        m_state.WorkFolder = m_state.ProgramFolder;
-        QVERIFY(!locate(true));
-        QCOMPARE(m_prompter->asked.size(), 1);
-        QCOMPARE(m_prompter->last().title, QStringLiteral("Datenbank-Datei fehlt"));
-        QCOMPARE(m_prompter->last().text,
-                 QStringLiteral("Datenbank [address50.adr]  nicht gefunden\r\n Kopieren Sie die Datei [address50.adr]  "
-                                "oder  [address60.qxa] \r\nvon Ihrem Rechner nach ") +
-                     m_state.ProgramFolder);
-        QCOMPARE(m_prompter->last().icon, Prompter::Icon::Critical);
     }
 
     // A fresh install: only the starter database beside the program.

@@ -1,5 +1,7 @@
 #include "FormatTestSupport.h"
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
+#include "engine/Fields.h"
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 
@@ -215,7 +217,9 @@ private Q_SLOTS:
         QCOMPARE(doc.headerFooterSet(), 1 | 2 | 4);
         QCOMPARE(doc.headerFooter(1)->toPlainText(), QStringLiteral("Kopf"));
         QCOMPARE(doc.headerFooter(2)->toPlainText(), QStringLiteral("Erste Seite oben"));
-        QCOMPARE(doc.headerFooter(4)->toPlainText(), QStringLiteral("Seite 2"));
+        // The page field shows the page it is printed on, not the frozen "2".
+        QCOMPARE(doc.headerFooter(4)->toPlainText(), QStringLiteral("Seite ") + QChar(QChar::ObjectReplacementCharacter));
+        QCOMPARE(Fields::type(doc.headerFooter(4), Fields::next(doc.headerFooter(4), 0)), FieldTypes::PageNumber);
         const QTextDocument* b = doc.body();
         QVERIFY(!b->toPlainText().contains(QStringLiteral("Standard")));
         QVERIFY(!b->toPlainText().contains(QStringLiteral("Default Page Style")));
@@ -412,6 +416,148 @@ private Q_SLOTS:
         QVERIFY(Formats::read(5, "{\\rtf1\\paperw5000 {\\b fett}}", doc, &c, nullptr));
         QCOMPARE(doc.body()->toPlainText(), QStringLiteral("[fett]"));
         QCOMPARE(doc.page().width, PageGeometry().width);
+    }
+
+    void sectionPageWinsForTheFirstSection_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("marginT");
+        QTest::addColumn<int>("headerY");
+        const QByteArray docLevel = "\\paperw12240\\paperh15840\\margt1440\\margl1800 ";
+        QTest::newRow("document only") << docLevel + "x}" << 12240 << 1440 << 720;
+        QTest::newRow("section wins") << docLevel + "\\sectd\\pgwsxn11906\\margtsxn567\\headery400 x}" << 11906 << 567 << 400;
+        QTest::newRow("later section ignored")
+            << docLevel + "\\sectd\\margtsxn567 x\\sect\\sectd\\pgwsxn16838\\margtsxn2000\\headery99 y}" << 12240 << 567 << 720;
+        QTest::newRow("sectd resets") << docLevel + "\\pgwsxn5000\\sectd x}" << 12240 << 1440 << 720;
+    }
+    void sectionPageWinsForTheFirstSection()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(int, width);
+        QFETCH(int, marginT);
+        QFETCH(int, headerY);
+        Document doc;
+        QVERIFY(Formats::read(5, "{\\rtf1\\ansi" + rtf, doc, nullptr, nullptr));
+        QCOMPARE(doc.page().width, width);
+        QCOMPARE(doc.page().marginT, marginT);
+        QCOMPARE(doc.page().marginL, 1800);
+        QCOMPARE(doc.headerDistance(), headerY);
+    }
+
+    void officePageFieldsBecomePageObjects()
+    {
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(5, fixture("office-kopfzeile.rtf"), doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(doc.page().width, 11906);
+        QCOMPARE(doc.page().height, 16838);
+        QCOMPARE(doc.page().marginL, 1134);
+        QCOMPARE(doc.page().marginB, 567);
+        const QTextDocument* header = doc.headerFooter(1);
+        QVERIFY(header);
+        // The frozen results ("1") are gone: one object character per field.
+        const QString obj(QChar::ObjectReplacementCharacter);
+        QVERIFY(header->toPlainText().endsWith(QStringLiteral("Seite ") + obj + QStringLiteral(" von ") + obj));
+        const QList<Fields::Range> fields = Fields::all(header);
+        QCOMPARE(fields.size(), 2);
+        QCOMPARE(Fields::type(header, fields[0].id), FieldTypes::PageNumber);
+        QCOMPARE(Fields::type(header, fields[1].id), FieldTypes::PageCount);
+        QVERIFY(fields[0].id > 0 && fields[1].id > fields[0].id);
+        QCOMPARE(formatAt(header, obj).objectType(), int(EngineObject::PageNumber));
+        QCOMPARE(formatAt(header, obj).fontPointSize(), 12.0);
+
+        // Written back as PAGE and NUMPAGES fields, which read back the same.
+        QByteArray rtf;
+        QVERIFY(Formats::write(5, doc, nullptr, &rtf, nullptr));
+        QVERIFY(rtf.contains(" PAGE }{\\fldrslt "));
+        QVERIFY(rtf.contains(" NUMPAGES }{\\fldrslt "));
+        Document back;
+        QVERIFY(Formats::read(5, rtf, back, nullptr, nullptr));
+        QCOMPARE(back.headerFooter(1)->toPlainText(), header->toPlainText());
+        QCOMPARE(formatAt(back.headerFooter(1), obj).objectType(), int(EngineObject::PageNumber));
+        QCOMPARE(Fields::type(back.headerFooter(1), fields[1].id), FieldTypes::PageCount);
+    }
+
+    void ownFieldsSurviveTheRoundTrip()
+    {
+        Document doc;
+        doc.setHeaderFooterSet(1);
+        QTextCursor c(doc.body());
+        c.insertText(QStringLiteral("Herr "));
+        const int name = Fields::insert(c, QStringLiteral("Müller {1}"), 5);
+        Fields::setData(doc.body(), name, QStringLiteral("Nachname"));
+        c.insertText(QStringLiteral(", siehe "));
+        const int link = Fields::insert(c, QStringLiteral("Webseite"), 9);
+        Fields::setLinkKind(doc.body(), link, 1);
+        Fields::setLinkTarget(doc.body(), link, QStringLiteral("https://example.org/\"x\""));
+        const int empty = Fields::insert(c, QString(), 12);
+        Fields::setData(doc.body(), empty, QStringLiteral("Leer"));
+        QTextCursor h(doc.headerFooter(1));
+        h.insertText(QStringLiteral("Seite "));
+        Fields::setType(doc.headerFooter(1), Fields::insert(h, QString(), 3), FieldTypes::PageNumber);
+        h.insertText(QStringLiteral(" von "), QTextCharFormat());
+        Fields::setType(doc.headerFooter(1), Fields::insert(h, QString(), 4), FieldTypes::PageCount);
+
+        QByteArray rtf;
+        QVERIFY(Formats::write(5, doc, nullptr, &rtf, nullptr));
+        Document back;
+        QVERIFY(Formats::read(5, rtf, back, nullptr, nullptr));
+        for (const QTextDocument* d : {doc.body(), doc.headerFooter(1)}) {
+            const QTextDocument* r = d == doc.body() ? back.body() : back.headerFooter(1);
+            QCOMPARE(r->toPlainText(), d->toPlainText());
+            const QList<Fields::Range> want = Fields::all(d), got = Fields::all(r);
+            QCOMPARE(got.size(), want.size());
+            for (int i = 0; i < want.size(); ++i) {
+                const int id = want[i].id;
+                QCOMPARE(got[i].id, id);
+                QCOMPARE(got[i].start, want[i].start);
+                QCOMPARE(Fields::text(r, id), Fields::text(d, id));
+                QCOMPARE(Fields::data(r, id), Fields::data(d, id));
+                QCOMPARE(Fields::type(r, id), Fields::type(d, id));
+                QCOMPARE(Fields::linkKind(r, id), Fields::linkKind(d, id));
+                QCOMPARE(Fields::linkTarget(r, id), Fields::linkTarget(d, id));
+            }
+        }
+    }
+
+    void tableBordersAndPaddingsAsTheFileSays_data()
+    {
+        QTest::addColumn<QByteArray>("row");
+        QTest::addColumn<int>("border");
+        QTest::addColumn<QList<int>>("padding"); // left, top, right, bottom in twips
+        QTest::newRow("no border words") << QByteArray("\\trowd\\cellx2000") << 0 << QList<int>{108, 0, 108, 0};
+        QTest::newRow("cell borders") << QByteArray("\\trowd\\clbrdrt\\brdrs\\brdrw10\\cellx2000") << 1
+                                      << QList<int>{108, 0, 108, 0};
+        QTest::newRow("border switched off") << QByteArray("\\trowd\\clbrdrt\\brdrnone\\cellx2000") << 0
+                                             << QList<int>{108, 0, 108, 0};
+        QTest::newRow("paddings") << QByteArray("\\trowd\\trgaph70\\trpaddl300\\trpaddt200\\trpaddfl3\\trpaddft3\\cellx2000")
+                                  << 0 << QList<int>{300, 200, 70, 0};
+        QTest::newRow("padding without unit") << QByteArray("\\trowd\\trpaddb90\\trpaddfb0\\trpaddr45\\cellx2000") << 0
+                                              << QList<int>{108, 0, 45, 0};
+    }
+    void tableBordersAndPaddingsAsTheFileSays()
+    {
+        QFETCH(QByteArray, row);
+        QFETCH(int, border);
+        QFETCH(QList<int>, padding);
+        for (bool again : {false, true}) {
+            Document doc;
+            QByteArray rtf = "{\\rtf1 " + row + "\\intbl Zelle\\cell\\row}";
+            if (again) { // through our writer and back
+                Document first;
+                QVERIFY(Formats::read(5, rtf, first, nullptr, nullptr));
+                QVERIFY(Formats::write(5, first, nullptr, &rtf, nullptr));
+            }
+            QVERIFY(Formats::read(5, rtf, doc, nullptr, nullptr));
+            QTextTable* t = firstTable(doc.body());
+            QVERIFY(t);
+            QCOMPARE(t->format().border() > 0 ? 1 : 0, border);
+            const QTextTableCellFormat cf = t->cellAt(0, 0).format().toTableCellFormat();
+            const QList<double> got{cf.leftPadding(), cf.topPadding(), cf.rightPadding(), cf.bottomPadding()};
+            for (int i = 0; i < 4; ++i)
+                QCOMPARE(qRound(Document::pixelsToTwips(got[i])), padding[i]);
+        }
     }
 };
 

@@ -41,6 +41,8 @@ private Q_SLOTS:
             << QByteArray("a\r\nb\nc\rd\r\n\r\ne") << QStringList{"a", "b", "c", "d", "", "e"};
         QTest::newRow("trailing end") << QByteArray("a\r\n") << QStringList{"a", ""};
         QTest::newRow("empty") << QByteArray() << QStringList{""};
+        // A form feed starts a new page (marked "\f" here) and is written back as one.
+        QTest::newRow("form feed") << QByteArray("Seite 1\fSeite 2\f") << QStringList{"Seite 1", "\fSeite 2", "\f"};
     }
     void readsTextInEveryEncodingAndLineEnd()
     {
@@ -51,8 +53,14 @@ private Q_SLOTS:
         QVERIFY2(Formats::read(1, data, doc, nullptr, &error), qPrintable(error));
         QStringList got;
         for (QTextBlock b = doc.body()->begin(); b.isValid(); b = b.next())
-            got << b.text();
+            got << (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore ? QStringLiteral("\f") : QString())
+                       + b.text();
         QCOMPARE(got, lines);
+        if (data.contains('\f')) {
+            QByteArray out;
+            QVERIFY(Formats::write(1, doc, nullptr, &out, nullptr));
+            QCOMPARE(out, QByteArray("Seite 1\fSeite 2\f"));
+        }
     }
 
     void writesUtf8WithCrLf()
@@ -259,8 +267,7 @@ private Q_SLOTS:
         QVERIFY(writeAll(dir.filePath(QStringLiteral("brief.rtf")), "{\\rtf1\\paperw10000 {\\b Hallo} Welt\\par}"));
         QVERIFY(writeAll(dir.filePath(QStringLiteral("notiz.txt")), "Zeile 1\nZeile 2"));
         QVERIFY(writeAll(dir.filePath(QStringLiteral("kaputt.doc")), QByteArray("\xd0\xcf\x11\xe0", 4)));
-        const QString out = dir.filePath(QStringLiteral("aus"));
-        QVERIFY(QDir().mkpath(out));
+        const QString out = dir.filePath(QStringLiteral("aus/neu")); // made by the conversion
 
         QCOMPARE(runBatchConvert({QStringLiteral("--convert-to"), QStringLiteral("txm"), QStringLiteral("--outdir"), out,
                                   dir.filePath(QStringLiteral("brief.rtf")), dir.filePath(QStringLiteral("notiz.txt"))}),
@@ -298,7 +305,7 @@ private Q_SLOTS:
         QTest::newRow("bad format") << QStringList{"--convert-to", "odt", "a.txt"};
         QTest::newRow("bad option") << QStringList{"--convert-to", "rtf", "--schnell", "a.txt"};
         QTest::newRow("missing outdir") << QStringList{"--convert-to", "rtf", "a.txt", "--outdir"};
-        QTest::newRow("outdir absent") << QStringList{"--convert-to", "rtf", "--outdir", "/nicht/da/ordner", "a.txt"};
+        QTest::newRow("outdir impossible") << QStringList{"--convert-to", "rtf", "--outdir", "/proc/nicht/da", "a.txt"};
     }
     void batchRejectsBadArguments()
     {

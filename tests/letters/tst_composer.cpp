@@ -116,7 +116,7 @@ private slots:
             {"37", "Herrn"}, {"38", "2"}, {"39", "255"}, {"40", "M-77"}};
         for (const auto& r : t)
             QTest::addRow("text %s", qPrintable(r[0])) << false << r[0].toInt() << r[1];
-        const int flagsOn[] = {2, 4, 5, 8, 12, 13}, flagsOff[] = {1, 3, 9, 10, 11};
+        const int flagsOn[] = {2, 3, 4, 5, 8, 12, 13}, flagsOff[] = {1, 9, 10, 11}; // 3: the starter options put the window left
         for (int f : flagsOn)
             QTest::addRow("flag %d", f) << true << f << QStringLiteral("true");
         for (int f : flagsOff)

@@ -18,88 +18,6 @@
 #include <QTextFrame>
 #include <QTextImageFormat>
 
-class TstObjects : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void initTestCase();
-    void inlineImageScaled();
-    void unreadableFileInsertsNothing();
-    void imageDistancesBySide_data();
-    void imageDistancesBySide();
-    void fixedImageDrawnAtItsPagePosition();
-    void altDragMovesFixedImage();
-    void headerEditedInPlace();
-    void viewSwitchKeepsHistoryAndModifiedFlag();
-    void layoutViewShowsSheetsHeaderAndFooter();
-    void layoutViewFromEveryViewInAShownWindow_data();
-    void layoutViewFromEveryViewInAShownWindow();
-    void gridLinesShownOrHidden_data();
-    void gridLinesShownOrHidden();
-
-private:
-    QTemporaryDir m_dir;
-    QString m_png;
-};
-
-void TstObjects::initTestCase()
-{
-    QImage img(60, 30, QImage::Format_RGB32);
-    img.fill(Qt::black);
-    m_png = m_dir.filePath(QStringLiteral("bild.png"));
-    QVERIFY(img.save(m_png));
-}
-
-void TstObjects::inlineImageScaled()
-{
-    TextControl tc;
-    tc.setText(QStringLiteral("ab"));
-    const int id = tc.ObjectInsertAsChar(m_png, 1, 50, 200);
-    QVERIFY(id > 0);
-    QCOMPARE(tc.Text().size(), 3);
-    QTextCursor c(tc.doc()->body());
-    c.setPosition(2);
-    const QTextImageFormat f = c.charFormat().toImageFormat();
-    QCOMPARE(f.width(), 30.0);
-    QCOMPARE(f.height(), 60.0);
-    tc.setSelStart(1);
-    tc.setSelLength(1);
-    QCOMPARE(tc.ObjectSelected(), id);
-    tc.setSelLength(0);
-    QCOMPARE(tc.ObjectSelected(), 0);
-    QVERIFY(tc.ImageExportFormats().split(QLatin1Char('|')).size() >= 2);
-}
-
-void TstObjects::unreadableFileInsertsNothing()
-{
-    TextControl tc;
-    QCOMPARE(tc.ObjectInsertAsChar(m_dir.filePath(QStringLiteral("fehlt.bmp"))), 0);
-    QCOMPARE(tc.ObjectInsertFixed(m_dir.filePath(QStringLiteral("fehlt.bmp")), 1000, 1000), 0);
-    QCOMPARE(tc.Text(), QString());
-}
-
-void TstObjects::imageDistancesBySide_data()
-{
-    QTest::addColumn<int>("side");
-    QTest::newRow("left") << 1;
-    QTest::newRow("top") << 2;
-    QTest::newRow("right") << 3;
-    QTest::newRow("bottom") << 4;
-}
-
-void TstObjects::imageDistancesBySide()
-{
-    QFETCH(int, side);
-    TextControl tc;
-    const int id = tc.ObjectInsertAsChar(m_png);
-    tc.setSelStart(0);
-    tc.setSelLength(1);
-    QCOMPARE(tc.ObjectSelected(), id);
-    tc.setImageDistance(side, 567);
-    for (int s = 1; s <= 4; ++s)
-        QCOMPARE(tc.ImageDistance(s), s == side ? 567 : 0);
-    QCOMPARE(Images::distance(tc.doc()->body(), id, side), 567);
-}
-
 static int darkIn(const QImage& img, const QRect& r)
 {
     int n = 0;
@@ -110,190 +28,249 @@ static int darkIn(const QImage& img, const QRect& r)
     return n;
 }
 
-void TstObjects::fixedImageDrawnAtItsPagePosition()
-{
-    TextControl tc;
-    tc.setText(QStringLiteral("x"));
-    QCOMPARE(tc.paginator()->pageCount(), 1); // the paginated copy exists and follows the insertion
-    const int rebuilds = tc.paginator()->rebuilds();
-    // 1500 twips = 100 px from the page corner, beyond the text.
-    const int id = tc.ObjectInsertFixed(m_png, 1500, 6000);
-    QVERIFY(id > 0);
-    QCOMPARE(Images::fixedPosition(tc.doc()->body(), id), QPoint(1500, 6000));
-    const QImage page = tc.PageImage(1);
-    QCOMPARE(darkIn(page, QRect(102, 402, 56, 26)), 56 * 26);
-    QCOMPARE(darkIn(page, QRect(200, 402, 20, 20)), 0);
-    QCOMPARE(tc.paginator()->rebuilds(), rebuilds);
-    // It takes no room in the text.
-    QCOMPARE(tc.paginator()->pageCount(), 1);
-    // Pictures and images at other resolutions show the same page.
-    const QImage twice = tc.PageImage(1, 192);
-    QVERIFY(qAbs(twice.width() - 2 * page.width()) <= 1 && qAbs(twice.height() - 2 * page.height()) <= 1);
-    QCOMPARE(darkIn(twice, QRect(204, 804, 112, 52)), 112 * 52);
-    const QPicture pic = tc.paginator()->pagePicture(1);
-    QVERIFY(pic.boundingRect().contains(QRect(101, 401, 58, 28)));
-}
+class TstObjects : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QImage img(60, 30, QImage::Format_RGB32);
+        img.fill(Qt::black);
+        m_png = m_dir.filePath(QStringLiteral("bild.png"));
+        QVERIFY(img.save(m_png));
+    }
 
-void TstObjects::altDragMovesFixedImage()
-{
-    TextControl tc;
-    tc.resize(900, 700);
-    tc.setViewMode(1);
-    const int id = tc.ObjectInsertFixed(m_png, 1500, 3000); // 100, 200 px
-    tc.verticalScrollBar()->setValue(0);
-    tc.horizontalScrollBar()->setValue(0);
-    QWidget* vp = tc.viewport();
-    const QPointF at(110, 210);
-    QMouseEvent press(QEvent::MouseButtonPress, at, vp->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::AltModifier);
-    QApplication::sendEvent(vp, &press);
-    QCOMPARE(tc.ObjectSelected(), id);
-    const QPointF to(130, 250);
-    QMouseEvent move(QEvent::MouseMove, to, vp->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::AltModifier);
-    QApplication::sendEvent(vp, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, to, vp->mapToGlobal(to), Qt::LeftButton, Qt::NoButton,
-                        Qt::AltModifier);
-    QApplication::sendEvent(vp, &release);
-    QCOMPARE(Images::fixedPosition(tc.doc()->body(), id), QPoint(1500 + 300, 3000 + 600));
-    // Without Alt a press does not grab it.
-    QMouseEvent plain(QEvent::MouseButtonPress, to, vp->mapToGlobal(to), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(vp, &plain);
-    QMouseEvent plainMove(QEvent::MouseMove, at, vp->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(vp, &plainMove);
-    QCOMPARE(Images::fixedPosition(tc.doc()->body(), id), QPoint(1800, 3600));
-}
+    void inlineImageScaled()
+    {
+        TextControl tc;
+        tc.setText(QStringLiteral("ab"));
+        const int id = tc.ObjectInsertAsChar(m_png, 1, 50, 200);
+        QVERIFY(id > 0);
+        QCOMPARE(tc.Text().size(), 3);
+        QTextCursor c(tc.doc()->body());
+        c.setPosition(2);
+        const QTextImageFormat f = c.charFormat().toImageFormat();
+        QCOMPARE(f.width(), 30.0);
+        QCOMPARE(f.height(), 60.0);
+        tc.setSelStart(1);
+        tc.setSelLength(1);
+        QCOMPARE(tc.ObjectSelected(), id);
+        tc.setSelLength(0);
+        QCOMPARE(tc.ObjectSelected(), 0);
+        QVERIFY(tc.ImageExportFormats().split(QLatin1Char('|')).size() >= 2);
+        // An unreadable file inserts nothing.
+        const QString missing = m_dir.filePath(QStringLiteral("fehlt.bmp"));
+        QCOMPARE(tc.ObjectInsertAsChar(missing), 0);
+        QCOMPARE(tc.ObjectInsertFixed(missing, 1000, 1000), 0);
+        QCOMPARE(tc.Text().size(), 3);
+    }
 
-void TstObjects::headerEditedInPlace()
-{
-    TextControl tc;
-    tc.resize(900, 700);
-    tc.show();
-    tc.setHeaderFooterSet(5);
-    QSignalSpy left(&tc, &TextControl::HeaderFooterLeft);
-    QVERIFY(tc.HeaderFooterActivate(1));
-    QTextEdit* editor = tc.headerFooterEditor();
-    QVERIFY(editor && editor->isVisible());
-    QCOMPARE(editor->document(), tc.doc()->headerFooter(1));
-    QTest::keyClicks(editor, QStringLiteral("Briefkopf"));
-    QCOMPARE(tc.doc()->headerFooter(1)->toPlainText(), QStringLiteral("Briefkopf"));
-    QCOMPARE(tc.Text(), QString());
-    // The editor sits in the top margin of the sheet.
-    const QRect g = editor->geometry();
-    QVERIFY(g.top() >= 0 && g.bottom() < 1134 / 15);
-    QTest::keyClick(editor, Qt::Key_Escape);
-    QCOMPARE(left.count(), 1);
-    QVERIFY(!editor->isVisible());
-    QCOMPARE(tc.HeaderFooterActive(), 0);
-}
+    void imageDistancesBySide_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::newRow("left") << 1;
+        QTest::newRow("top") << 2;
+        QTest::newRow("right") << 3;
+        QTest::newRow("bottom") << 4;
+    }
 
-void TstObjects::viewSwitchKeepsHistoryAndModifiedFlag()
-{
-    TextControl tc;
-    tc.doc()->body()->setModified(false);
-    tc.setViewMode(1);
-    tc.setViewMode(2);
-    QVERIFY(!tc.doc()->body()->isModified());
-    QVERIFY(!tc.CanUndo());
-    tc.setText(QStringLiteral("abc"));
-    tc.doc()->body()->setModified(false);
-    tc.setViewMode(1);
-    QVERIFY(!tc.doc()->body()->isModified());
-}
+    void imageDistancesBySide()
+    {
+        QFETCH(int, side);
+        TextControl tc;
+        const int id = tc.ObjectInsertAsChar(m_png);
+        tc.setSelStart(0);
+        tc.setSelLength(1);
+        QCOMPARE(tc.ObjectSelected(), id);
+        tc.setImageDistance(side, 567);
+        for (int s = 1; s <= 4; ++s)
+            QCOMPARE(tc.ImageDistance(s), s == side ? 567 : 0);
+        QCOMPARE(Images::distance(tc.doc()->body(), id, side), 567);
+    }
 
-void TstObjects::layoutViewShowsSheetsHeaderAndFooter()
-{
-    TextControl tc;
-    tc.resize(1000, 700);
-    tc.setText(QStringLiteral("Haupttext"));
-    tc.setHeaderFooterSet(5);
-    QTextCursor(tc.doc()->headerFooter(1)).insertText(QStringLiteral("KOPF KOPF KOPF"));
-    QTextCursor(tc.doc()->headerFooter(4)).insertText(QStringLiteral("FUSS"));
-    tc.setViewMode(1);
-    tc.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tc));
-    const QImage shot = tc.grab().toImage();
-    const QRect vp = tc.viewport()->geometry();
-    // Desk left of the sheet, white sheet, header text at 720 twips = 48 px down.
-    const int sheetLeft = vp.left();
-    QVERIFY(vp.left() > 10);
-    QVERIFY(qGray(shot.pixel(5, 300)) < 200);
-    QCOMPARE(shot.pixelColor(sheetLeft + 20, vp.top() + 20), QColor(Qt::white));
-    QVERIFY(darkIn(shot, QRect(sheetLeft + 75, vp.top() + 48, 200, 14)) > 20);
-    // The margin area between header and body stays empty; the body shows its text.
-    QCOMPARE(darkIn(shot, QRect(sheetLeft + 300, vp.top() + 48, 200, 14)), 0);
-    QVERIFY(darkIn(shot, QRect(sheetLeft + 75, vp.top() + 76, 100, 14)) > 10);
-}
+    void fixedImageDrawnAtItsPagePosition()
+    {
+        TextControl tc;
+        tc.setText(QStringLiteral("x"));
+        QCOMPARE(tc.paginator()->pageCount(), 1); // the paginated copy exists and follows the insertion
+        const int rebuilds = tc.paginator()->rebuilds();
+        // 1500 twips = 100 px from the page corner, beyond the text.
+        const int id = tc.ObjectInsertFixed(m_png, 1500, 6000);
+        QVERIFY(id > 0);
+        QCOMPARE(Images::fixedPosition(tc.doc()->body(), id), QPoint(1500, 6000));
+        const QImage page = tc.PageImage(1);
+        QCOMPARE(darkIn(page, QRect(102, 402, 56, 26)), 56 * 26);
+        QCOMPARE(darkIn(page, QRect(200, 402, 20, 20)), 0);
+        QCOMPARE(tc.paginator()->rebuilds(), rebuilds);
+        // It takes no room in the text.
+        QCOMPARE(tc.paginator()->pageCount(), 1);
+        // Pictures and images at other resolutions show the same page.
+        const QImage twice = tc.PageImage(1, 192);
+        QVERIFY(qAbs(twice.width() - 2 * page.width()) <= 1 && qAbs(twice.height() - 2 * page.height()) <= 1);
+        QCOMPARE(darkIn(twice, QRect(204, 804, 112, 52)), 112 * 52);
+        const QPicture pic = tc.paginator()->pagePicture(1);
+        QVERIFY(pic.boundingRect().contains(QRect(101, 401, 58, 28)));
+    }
 
-void TstObjects::layoutViewFromEveryViewInAShownWindow_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("lines");
-    QTest::newRow("normal, short") << 0 << 3;
-    QTest::newRow("normal, scrolling") << 0 << 200;
-    QTest::newRow("centred, scrolling") << 2 << 200;
-}
+    void altDragMovesFixedImage()
+    {
+        TextControl tc;
+        tc.resize(900, 700);
+        tc.setViewMode(1);
+        const int id = tc.ObjectInsertFixed(m_png, 1500, 3000); // 100, 200 px
+        tc.verticalScrollBar()->setValue(0);
+        tc.horizontalScrollBar()->setValue(0);
+        QWidget* vp = tc.viewport();
+        auto send = [vp](QEvent::Type type, QPointF at, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+            const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent e(type, at, vp->mapToGlobal(at), button, buttons, mods);
+            QApplication::sendEvent(vp, &e);
+        };
+        const QPointF at(110, 210), to(130, 250);
+        send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::AltModifier);
+        QCOMPARE(tc.ObjectSelected(), id);
+        send(QEvent::MouseMove, to, Qt::LeftButton, Qt::AltModifier);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton, Qt::AltModifier);
+        QCOMPARE(Images::fixedPosition(tc.doc()->body(), id), QPoint(1500 + 300, 3000 + 600));
+        // Without Alt a press does not grab it.
+        send(QEvent::MouseButtonPress, to, Qt::LeftButton, Qt::NoModifier);
+        send(QEvent::MouseMove, at, Qt::LeftButton, Qt::NoModifier);
+        QCOMPARE(Images::fixedPosition(tc.doc()->body(), id), QPoint(1800, 3600));
+    }
 
-void TstObjects::layoutViewFromEveryViewInAShownWindow()
-{
-    // The sheet's margins resize the viewport, which lays out again; a scroll bar
-    // that comes and goes must not make that go round for ever.
-    QFETCH(int, from);
-    QFETCH(int, lines);
-    TextControl tc;
-    tc.resize(700, 400);
-    tc.setText(QStringLiteral("Zeile\n").repeated(lines));
-    tc.setViewMode(from);
-    tc.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tc));
-    tc.setViewMode(1);
-    QApplication::processEvents();
-    const int left = tc.viewport()->geometry().left();
-    tc.resize(900, 400);
-    QApplication::processEvents();
-    QVERIFY(tc.viewport()->geometry().left() > left); // the sheet stays centred
-    tc.setViewMode(from);
-    QApplication::processEvents();
-    QCOMPARE(tc.ViewMode(), from);
-}
+    void headerEditedInPlace()
+    {
+        TextControl tc;
+        tc.resize(900, 700);
+        tc.show();
+        tc.setHeaderFooterSet(5);
+        QSignalSpy left(&tc, &TextControl::HeaderFooterLeft);
+        QVERIFY(tc.HeaderFooterActivate(1));
+        QTextEdit* editor = tc.headerFooterEditor();
+        QVERIFY(editor && editor->isVisible());
+        QCOMPARE(editor->document(), tc.doc()->headerFooter(1));
+        QTest::keyClicks(editor, QStringLiteral("Briefkopf"));
+        QCOMPARE(tc.doc()->headerFooter(1)->toPlainText(), QStringLiteral("Briefkopf"));
+        QCOMPARE(tc.Text(), QString());
+        // The editor sits in the top margin of the sheet.
+        const QRect g = editor->geometry();
+        QVERIFY(g.top() >= 0 && g.bottom() < 1134 / 15);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(left.count(), 1);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(tc.HeaderFooterActive(), 0);
+    }
 
-void TstObjects::gridLinesShownOrHidden_data()
-{
-    QTest::addColumn<int>("view");
-    QTest::newRow("centred") << 2;
-    QTest::newRow("layout") << 1;
-}
+    void viewSwitchKeepsHistoryAndModifiedFlag()
+    {
+        TextControl tc;
+        tc.doc()->body()->setModified(false);
+        tc.setViewMode(1);
+        tc.setViewMode(2);
+        QVERIFY(!tc.doc()->body()->isModified());
+        QVERIFY(!tc.CanUndo());
+        tc.setText(QStringLiteral("abc"));
+        tc.doc()->body()->setModified(false);
+        tc.setViewMode(1);
+        QVERIFY(!tc.doc()->body()->isModified());
+    }
 
-void TstObjects::gridLinesShownOrHidden()
-{
-    QFETCH(int, view);
-    TextControl tc;
-    tc.resize(900, 600);
-    tc.setViewMode(view);
-    if (view != 1)
-        tc.setLineWrapColumnOrWidth(500);
-    tc.TableInsert(3, 3, -1, 1); // empty cells, no printed lines
-    tc.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tc));
-    tc.viewport()->grab(); // lays the table out
-    const QRect table = tc.doc()->body()->documentLayout()->frameBoundingRect(
-        tc.textCursor().document()->rootFrame()->childFrames().first()).toRect().adjusted(3, 3, -3, -3);
-    auto grey = [&] {
-        const QImage shot = tc.viewport()->grab().toImage();
-        int n = 0;
-        for (int y = table.top(); y <= table.bottom() && y < shot.height(); ++y)
-            for (int x = table.left(); x <= table.right() && x < shot.width(); ++x)
-                if (qGray(shot.pixel(x, y)) < 230)
-                    ++n;
-        return n;
-    };
-    QVERIFY(tc.TableGridLines());
-    const int shown = grey();
-    QVERIFY2(shown > 50, qPrintable(QString::number(shown) + QLatin1Char(' ') + QString::number(table.width()) + QLatin1Char('x') + QString::number(table.height())));
-    tc.setTableGridLines(false);
-    QCOMPARE(grey(), 0);
-}
+    void layoutViewShowsSheetsHeaderAndFooter()
+    {
+        TextControl tc;
+        tc.resize(1000, 700);
+        tc.setText(QStringLiteral("Haupttext"));
+        tc.setHeaderFooterSet(5);
+        QTextCursor(tc.doc()->headerFooter(1)).insertText(QStringLiteral("KOPF KOPF KOPF"));
+        QTextCursor(tc.doc()->headerFooter(4)).insertText(QStringLiteral("FUSS"));
+        tc.setViewMode(1);
+        tc.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tc));
+        const QImage shot = tc.grab().toImage();
+        const QRect vp = tc.viewport()->geometry();
+        // Desk left of the sheet, white sheet, header text at 720 twips = 48 px down.
+        const int sheetLeft = vp.left();
+        QVERIFY(vp.left() > 10);
+        QVERIFY(qGray(shot.pixel(5, 300)) < 200);
+        QCOMPARE(shot.pixelColor(sheetLeft + 20, vp.top() + 20), QColor(Qt::white));
+        QVERIFY(darkIn(shot, QRect(sheetLeft + 75, vp.top() + 48, 200, 14)) > 20);
+        // The margin area between header and body stays empty; the body shows its text.
+        QCOMPARE(darkIn(shot, QRect(sheetLeft + 300, vp.top() + 48, 200, 14)), 0);
+        QVERIFY(darkIn(shot, QRect(sheetLeft + 75, vp.top() + 76, 100, 14)) > 10);
+    }
+
+    void layoutViewFromEveryViewInAShownWindow_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("normal, short") << 0 << 3;
+        QTest::newRow("normal, scrolling") << 0 << 200;
+        QTest::newRow("centred, scrolling") << 2 << 200;
+    }
+
+    void layoutViewFromEveryViewInAShownWindow()
+    {
+        // The sheet's margins resize the viewport, which lays out again; a scroll bar
+        // that comes and goes must not make that go round for ever.
+        QFETCH(int, from);
+        QFETCH(int, lines);
+        TextControl tc;
+        tc.resize(700, 400);
+        tc.setText(QStringLiteral("Zeile\n").repeated(lines));
+        tc.setViewMode(from);
+        tc.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tc));
+        tc.setViewMode(1);
+        QApplication::processEvents();
+        const int left = tc.viewport()->geometry().left();
+        tc.resize(900, 400);
+        QApplication::processEvents();
+        QVERIFY(tc.viewport()->geometry().left() > left); // the sheet stays centred
+        tc.setViewMode(from);
+        QApplication::processEvents();
+        QCOMPARE(tc.ViewMode(), from);
+    }
+
+    void gridLinesShownOrHidden_data()
+    {
+        QTest::addColumn<int>("view");
+        QTest::newRow("centred") << 2;
+        QTest::newRow("layout") << 1;
+    }
+
+    void gridLinesShownOrHidden()
+    {
+        QFETCH(int, view);
+        TextControl tc;
+        tc.resize(900, 600);
+        tc.setViewMode(view);
+        if (view != 1)
+            tc.setLineWrapColumnOrWidth(500);
+        tc.TableInsert(3, 3, -1, 1); // empty cells, no printed lines
+        tc.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tc));
+        tc.viewport()->grab(); // lays the table out
+        const QRect table = tc.doc()->body()->documentLayout()->frameBoundingRect(
+            tc.textCursor().document()->rootFrame()->childFrames().first()).toRect().adjusted(3, 3, -3, -3);
+        auto grey = [&] {
+            const QImage shot = tc.viewport()->grab().toImage();
+            int n = 0;
+            for (int y = table.top(); y <= table.bottom() && y < shot.height(); ++y)
+                for (int x = table.left(); x <= table.right() && x < shot.width(); ++x)
+                    if (qGray(shot.pixel(x, y)) < 230)
+                        ++n;
+            return n;
+        };
+        QVERIFY(tc.TableGridLines());
+        const int shown = grey();
+        QVERIFY2(shown > 50, qPrintable(QString::number(shown) + QLatin1Char(' ') + QString::number(table.width()) + QLatin1Char('x') + QString::number(table.height())));
+        tc.setTableGridLines(false);
+        QCOMPARE(grey(), 0);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_png;
+};
 
 QTEST_MAIN(TstObjects)
 #include "tst_objects.moc"

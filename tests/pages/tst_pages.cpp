@@ -35,6 +35,7 @@ private Q_SLOTS:
     void copyFollowsEdits();
     void firstPagePartsOnPageOneOnly();
     void pdfShowsPageNumbersInHeader();
+    void bodyClearsTallHeaderAndFooter();
     void pdfFirstPageHeader();
     void printRangeAndCopies();
     void renderedHeaderAndFrame();
@@ -291,6 +292,38 @@ void TstPages::pdfShowsPageNumbersInHeader()
     QVERIFY(!pdfPageText(file, 1).contains(QStringLiteral("Zeile 11")));
 }
 
+void TstPages::bodyClearsTallHeaderAndFooter()
+{
+    // Header and footer at their distances reach past the 60-px margins: the body
+    // moves clear of them, in the paginated copy (print, PDF) and in the layout view.
+    TextControl tc;
+    Document& d = *tc.doc();
+    fillLines(d, 25);
+    d.setHeaderFooterSet(1 | 4);
+    QTextCursor(d.headerFooter(1)).insertText(QStringLiteral("Kopf 1\nKopf 2\nKopf 3"));
+    QTextCursor(d.headerFooter(4)).insertText(QStringLiteral("Fuss 1\nFuss 2"));
+    Paginator p(&d);
+    auto clear = [&](QTextDocument* body) {
+        const QTextFrameFormat f = body->rootFrame()->frameFormat();
+        const double s = Paginator::layoutScale(body);
+        const double pageH = Paginator::pageSizePixels(d.page()).height();
+        return f.topMargin() / s >= p.partRect(1, 1).bottom() - 0.5
+            && pageH - f.bottomMargin() / s <= p.partRect(4, 1).top() + 0.5;
+    };
+    QVERIFY(p.partRect(1, 1).bottom() > 60 + 20);
+    QVERIFY(clear(p.layoutDocument()));
+    QVERIFY(p.pageCount() > 3);
+    tc.setViewMode(1);
+    QVERIFY(clear(d.body()));
+    QCOMPARE(tc.CurrentPages(), p.pageCount());
+    // A header that grows while the sheet is shown pushes the body further.
+    QTextCursor more(d.headerFooter(1));
+    more.movePosition(QTextCursor::End);
+    more.insertText(QStringLiteral("\nKopf 4\nKopf 5"));
+    QVERIFY(clear(d.body()));
+    QVERIFY(clear(p.layoutDocument()));
+}
+
 void TstPages::pdfFirstPageHeader()
 {
     if (!havePdfToText())
@@ -358,8 +391,11 @@ void TstPages::renderedHeaderAndFrame()
     tc.setFrameDistance(100); // 100 twips: the line at x = 40 - 6.67
     tc.setFrameStyle(FrameBits::Left | FrameBits::Single);
     img = tc.PageImage(1);
-    QVERIFY(darkPixels(img, QRect(32, 62, 2, 14)) > 10);
-    QCOMPARE(darkPixels(img, QRect(32, 90, 2, 14)), 0); // second paragraph has none
+    // The header reaches below the 60-px margin, so the body starts under it.
+    const int top = qRound(Document::twipsToPixels(Paginator::bodyGeometry(d).marginT));
+    QVERIFY(top > 60);
+    QVERIFY(darkPixels(img, QRect(32, top + 2, 2, 14)) > 10);
+    QCOMPARE(darkPixels(img, QRect(32, top + 30, 2, 14)), 0); // second paragraph has none
 }
 
 void TstPages::activationNumbers()

@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -137,6 +140,69 @@ private Q_SLOTS:
         w->setTitle(QStringLiteral("/GONE/X.TXM"), QStringLiteral("/gone/x.txm"));
         AskSaveAsName(w);
         QCOMPARE(fx.prompts->last().defaultText, QStringLiteral("Unbenannt"));
+    }
+
+    void saveAsAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("left");
+        QTest::newRow("ending typed, yes") << "brief.txt" << 6 << int(QMessageBox::Yes) << QByteArray("neu");
+        QTest::newRow("ending added, yes") << "brief" << 6 << int(QMessageBox::Yes) << QByteArray("neu");
+        QTest::newRow("ending added, no") << "brief" << 6 << int(QMessageBox::No) << QByteArray("alt");
+        QTest::newRow("other ending, no") << "brief.rtf" << 6 << int(QMessageBox::No) << QByteArray("alt");
+    }
+    void saveAsAsksBeforeReplacing()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, filter);
+        QFETCH(int, answer);
+        QFETCH(QByteArray, left);
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("brief.txt"));
+        writeFile(path, "alt");
+        frmMDIChild* w = fx.newDocument();
+        w->surface()->setSelText(QStringLiteral("neu"));
+        fx.prompts->answerSaveFile(dir.filePath(typed), filter);
+        fx.prompts->answerMessage(QMessageBox::StandardButton(answer));
+        SaveActiveDocumentAs(); // after "no" the chooser comes again and is cancelled
+        QCOMPARE(readAll(path), left);
+        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
+        const auto question = fx.prompts->asked.at(1);
+        QCOMPARE(question.title, QStringLiteral("Speichern unter"));
+        QCOMPARE(question.text, QStringLiteral("Die Datei \"%1\" ist bereits vorhanden.\nMöchten Sie sie ersetzen?").arg(path));
+        QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(fx.prompts->count(QStringLiteral("save")), answer == QMessageBox::Yes ? 1 : 2);
+    }
+
+    void droppedFileOpensAsDocument()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("notiz.txt"));
+        writeFile(path, "Inhalt der Notiz");
+        frmMDIChild* target = fx.newDocument();
+        target->surface()->setSelText(QStringLiteral("Brief"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setText(QUrl::fromLocalFile(path).toString());
+        // As a real drag: the entry picks the target the drop then goes to.
+        QWidget* vp = target->surface()->viewport();
+        const QPoint at(vp->width() / 2, 10);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(vp, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(vp, &drop);
+        fx.flush();
+        QCOMPARE(target->surface()->Text(), QStringLiteral("Brief"));
+        QCOMPARE(fx.frame->documents().size(), 2);
+        QCOMPARE(fx.frame->activeDocument()->FilePath(), path);
+        QCOMPARE(fx.frame->activeDocument()->surface()->Text(), QStringLiteral("Inhalt der Notiz"));
     }
 
     void ownFormatStartsWithPageHeader()

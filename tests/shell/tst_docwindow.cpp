@@ -47,11 +47,16 @@ QStringList captions(QMenu* m)
 class TestDocWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void init()
+    {
+        fx = std::make_unique<ShellFixture>();
+        QVERIFY(fx->startEmpty());
+        w = fx->newDocument();
+    }
+    void cleanup() { fx.reset(); }
+
     void newWindowSettings()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         QCOMPARE(w->Title(), QStringLiteral("Unbenannt"));
         QCOMPARE(w->windowTitle(), QStringLiteral("Unbenannt"));
         QVERIFY(!w->DirtyFlag);
@@ -65,15 +70,8 @@ private Q_SLOTS:
         QCOMPARE(s->PageHeight(), 16837);
         QCOMPARE(s->LoadSaveAttribute(38).toBool(), true);
         QVERIFY(!s->CanUndo());
-    }
-
-    void closeUnchangedAsksNothing()
-    {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
-        QVERIFY(w->close());
-        QCOMPARE(fx.prompts->asked.size(), 0);
+        QVERIFY(w->close()); // unchanged: nothing to ask
+        QCOMPARE(fx->prompts->asked.size(), 0);
     }
 
     void closeCheck_data()
@@ -90,41 +88,37 @@ private Q_SLOTS:
         QFETCH(int, answer);
         QFETCH(bool, closes);
         QFETCH(int, saveDialogs);
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        QPointer<frmMDIChild> w = fx.newDocument();
+        const QPointer<frmMDIChild> ptr(w);
         QTest::keyClicks(w->surface(), QStringLiteral("x"));
         QVERIFY(w->DirtyFlag);
-        fx.prompts->answerMessage(QMessageBox::StandardButton(answer));
+        fx->prompts->answerMessage(QMessageBox::StandardButton(answer));
         QCOMPARE(w->close(), closes);
-        fx.flush();
-        QCOMPARE(w.isNull(), closes);
-        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
-        const ScriptedPrompter::Asked& q = fx.prompts->asked.first();
+        fx->flush();
+        QCOMPARE(ptr.isNull(), closes);
+        QCOMPARE(fx->prompts->count(QStringLiteral("message")), 1);
+        const ScriptedPrompter::Asked& q = fx->prompts->asked.first();
         QCOMPARE(q.title, QStringLiteral(" Textverarbeitung"));
         QCOMPARE(q.text, QStringLiteral("Der Inhalt von [Unbenannt] wurde verändert.\r\n"
                                         "Wollen Sie die Änderungen speichern?"));
         QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(q.icon, Prompter::Icon::Exclamation);
-        QCOMPARE(fx.prompts->count(QStringLiteral("save")), saveDialogs);
+        QCOMPARE(fx->prompts->count(QStringLiteral("save")), saveDialogs);
         if (saveDialogs) {
-            QCOMPARE(fx.prompts->last().title, QStringLiteral("Speichern unter"));
+            QCOMPARE(fx->prompts->last().title, QStringLiteral("Speichern unter"));
             QVERIFY(w->DirtyFlag);
         }
     }
 
     void closeCheckYesSavesAndCloses()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        QPointer<frmMDIChild> w = fx.newDocument();
+        const QPointer<frmMDIChild> ptr(w);
         QTest::keyClicks(w->surface(), QStringLiteral("Text"));
         QTemporaryDir dir;
-        fx.prompts->answerMessage(QMessageBox::Yes);
-        fx.prompts->answerSaveFile(dir.path() + QStringLiteral("/brief"), 6);
+        fx->prompts->answerMessage(QMessageBox::Yes);
+        fx->prompts->answerSaveFile(dir.path() + QStringLiteral("/brief"), 6);
         QVERIFY(w->close());
-        fx.flush();
-        QVERIFY(w.isNull());
+        fx->flush();
+        QVERIFY(ptr.isNull());
         QFile f(dir.path() + QStringLiteral("/brief.txt"));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("Text"));
@@ -132,9 +126,6 @@ private Q_SLOTS:
 
     void undoCaptions()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         QAction* undo = item(w, QStringLiteral("mnuEdit_Undo"));
         QAction* redo = item(w, QStringLiteral("mnuEdit_Redo"));
         Q_EMIT menu(w, QStringLiteral("mnuEdit"))->aboutToShow();
@@ -155,9 +146,6 @@ private Q_SLOTS:
 
     void resizeSetsZoomAndZoomItemsOverride()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         w->resize(400, 300); // 6000 twips
         QCOMPARE(w->surface()->ZoomFactor(), 48);
         item(w, QStringLiteral("mnuView_ZoomItem(8)"))->trigger();
@@ -182,9 +170,6 @@ private Q_SLOTS:
 
     void viewMenu()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         QMenu* view = menu(w, QStringLiteral("mnuView"));
         QAction* hf = item(w, QStringLiteral("mnuView_HeaderFooter"));
         item(w, QStringLiteral("mnuView_Layout(0)"))->trigger();
@@ -205,8 +190,8 @@ private Q_SLOTS:
         QVERIFY(item(w, QStringLiteral("mnuView_ControlChars"))->isChecked());
 
         // The bars belong to the frame; each window keeps its own check mark.
-        frmMDIChild* other = fx.newDocument();
-        auto* status = fx.frame->findChild<QStatusBar*>(QStringLiteral("TXStatusBar1"));
+        frmMDIChild* other = fx->newDocument();
+        auto* status = fx->frame->findChild<QStatusBar*>(QStringLiteral("TXStatusBar1"));
         QVERIFY(status->isVisible());
         item(w, QStringLiteral("mnuView_StatusBar"))->trigger();
         QVERIFY(status->isHidden());
@@ -214,16 +199,13 @@ private Q_SLOTS:
         QVERIFY(item(other, QStringLiteral("mnuView_StatusBar"))->isChecked());
         item(other, QStringLiteral("mnuView_StatusBar"))->trigger();
         QVERIFY(!status->isHidden());
-        auto* toolbar = fx.frame->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        auto* toolbar = fx->frame->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
         item(w, QStringLiteral("mnuView_Toolbar"))->trigger();
         QVERIFY(toolbar->isHidden());
     }
 
     void menuCaptionsAndShortcuts()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         QStringList bar;
         for (QMenu* m : w->menus())
             bar << m->title();
@@ -286,10 +268,8 @@ private Q_SLOTS:
 
     void windowMenuListsWindows()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* a = fx.newDocument();
-        frmMDIChild* b = fx.newDocument();
+        frmMDIChild* a = w;
+        frmMDIChild* b = fx->newDocument();
         b->setTitle(QStringLiteral("/TMP/B.TXM"));
         QMenu* m = menu(a, QStringLiteral("mnuWindow"));
         Q_EMIT m->aboutToShow();
@@ -299,7 +279,7 @@ private Q_SLOTS:
                                            "&2 /TMP/B.TXM"}));
         QVERIFY(item(a, QStringLiteral("mnuWindowList(2)"))->isChecked());
         item(a, QStringLiteral("mnuWindowList(1)"))->trigger();
-        QCOMPARE(fx.frame->activeDocument(), a);
+        QCOMPARE(fx->frame->activeDocument(), a);
 
         item(a, QStringLiteral("mnuWindow_TileH"))->trigger();
         QCOMPARE(a->width(), b->width());
@@ -311,9 +291,6 @@ private Q_SLOTS:
 
     void insertKeyTogglesOverwrite()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         QVERIFY(w->surface()->InsertionMode());
         QTest::keyClick(w->surface(), Qt::Key_Insert);
         QVERIFY(!w->surface()->InsertionMode());
@@ -325,9 +302,6 @@ private Q_SLOTS:
 
     void rightClickOpensEditMenuAndSetsMagnifierCaption()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         QMenu* edit = menu(w, QStringLiteral("mnuEdit"));
         QTest::mouseClick(w->surface()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
         QTRY_VERIFY(edit->isVisible());
@@ -337,22 +311,16 @@ private Q_SLOTS:
 
     void currentPositionMessage()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         w->surface()->setSelText(QStringLiteral("eins\r\nzwei"));
         item(w, QStringLiteral("mnuCurPos"))->trigger();
-        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
-        QCOMPARE(fx.prompts->last().text, QStringLiteral("Seite 1   Zeile 2   Zeichen 5"));
+        QCOMPARE(fx->prompts->count(QStringLiteral("message")), 1);
+        QCOMPARE(fx->prompts->last().text, QStringLiteral("Seite 1   Zeile 2   Zeichen 5"));
     }
 
     void statusBarFollowsActiveSurface()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         w->surface()->setSelText(QStringLiteral("abc"));
-        auto* status = fx.frame->findChild<QStatusBar*>(QStringLiteral("TXStatusBar1"));
+        auto* status = fx->frame->findChild<QStatusBar*>(QStringLiteral("TXStatusBar1"));
         QTRY_COMPARE(status->findChild<QLabel*>(QStringLiteral("column"))->text(),
                      QStringLiteral("Spalte 4"));
         QCOMPARE(status->findChild<QLabel*>(QStringLiteral("page"))->text(),
@@ -360,10 +328,14 @@ private Q_SLOTS:
         // Closing the last window leaves the bars without a surface.
         w->DirtyFlag = false;
         QVERIFY(w->close());
-        fx.flush();
+        fx->flush();
         QTRY_COMPARE(status->findChild<QLabel*>(QStringLiteral("column"))->text(),
                      QStringLiteral("Spalte"));
     }
+
+private:
+    std::unique_ptr<ShellFixture> fx;
+    frmMDIChild* w = nullptr;
 };
 
 QTEST_MAIN(TestDocWindow)

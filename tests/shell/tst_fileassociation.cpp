@@ -1,6 +1,6 @@
+#include "TestFiles.h"
 #include "shell/FileAssociation.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -8,10 +8,12 @@ using namespace FileAssociation;
 
 namespace {
 
-QString readText(const QString& path)
+QString readText(const QString& path) { return QString::fromUtf8(readAll(path)); }
+
+bool registerTxm(const Target& t, const QString& command = QStringLiteral("qx-text %1"))
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return RegisterFileType(QStringLiteral(".txm"), QStringLiteral("Textdokument"), QStringLiteral("QX-Text.exe"),
+                            command, t);
 }
 
 } // namespace
@@ -19,20 +21,12 @@ QString readText(const QString& path)
 class TestFileAssociation : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void names()
-    {
-        QCOMPARE(mimeTypeFor(QStringLiteral(".txm")), QStringLiteral("application/x-qx-text-txm"));
-        QCOMPARE(mimeTypeFor(QStringLiteral("TXM")), QStringLiteral("application/x-qx-text-txm"));
-        QCOMPARE(desktopFileFor(QStringLiteral("QX-Text.exe")), QStringLiteral("qx-text.desktop"));
-    }
-
     void writesTypeEntryAndDefault()
     {
         QTemporaryDir dir;
         const Target t{dir.filePath(QStringLiteral("share")), dir.filePath(QStringLiteral("config"))};
-        QVERIFY(RegisterFileType(QStringLiteral(".txm"), QStringLiteral("Textdokument"),
-                                 QStringLiteral("QX-Text.exe"),
-                                 QStringLiteral("\"/opt/qx text/qx-text\" %1"), t));
+        QVERIFY(registerTxm(t, QStringLiteral("\"/opt/qx text/qx-text\" %1")));
+        QCOMPARE(mimeTypeFor(QStringLiteral("TXM")), QStringLiteral("application/x-qx-text-txm"));
         const QString xml = readText(t.dataFolder + QStringLiteral("/mime/packages/qx-text.xml"));
         QVERIFY(xml.contains(QStringLiteral("<mime-type type=\"application/x-qx-text-txm\">")));
         QVERIFY(xml.contains(QStringLiteral("<glob pattern=\"*.txm\"/>")));
@@ -50,17 +44,13 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const Target t{dir.filePath(QStringLiteral("share")), dir.path()};
-        QFile list(dir.filePath(QStringLiteral("mimeapps.list")));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("[Added Associations]\ntext/plain=gedit.desktop;\n\n"
-                   "[Default Applications]\napplication/x-qx-text-txm=old.desktop\n"
-                   "text/html=firefox.desktop\n");
-        list.close();
-        QVERIFY(RegisterFileType(QStringLiteral(".txm"), QStringLiteral("Textdokument"),
-                                 QStringLiteral("QX-Text.exe"), QStringLiteral("qx-text %1"), t));
-        QVERIFY(RegisterFileType(QStringLiteral(".txm"), QStringLiteral("Textdokument"),
-                                 QStringLiteral("QX-Text.exe"), QStringLiteral("qx-text %1"), t));
-        QCOMPARE(readText(list.fileName()),
+        const QString list = dir.filePath(QStringLiteral("mimeapps.list"));
+        QVERIFY(writeAll(list, "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
+                               "[Default Applications]\napplication/x-qx-text-txm=old.desktop\n"
+                               "text/html=firefox.desktop\n"));
+        QVERIFY(registerTxm(t));
+        QVERIFY(registerTxm(t));
+        QCOMPARE(readText(list),
                  QStringLiteral("[Added Associations]\ntext/plain=gedit.desktop;\n\n"
                                 "[Default Applications]\napplication/x-qx-text-txm=qx-text.desktop\n"
                                 "text/html=firefox.desktop\n"));
@@ -69,12 +59,10 @@ private Q_SLOTS:
     void stopsAtTheFirstFailingStep()
     {
         QTemporaryDir dir;
-        QFile blocker(dir.filePath(QStringLiteral("share")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
-        blocker.close();
-        const Target t{blocker.fileName(), dir.filePath(QStringLiteral("config"))};
-        QVERIFY(!RegisterFileType(QStringLiteral(".txm"), QStringLiteral("Textdokument"),
-                                  QStringLiteral("QX-Text.exe"), QStringLiteral("qx-text %1"), t));
+        const QString blocker = dir.filePath(QStringLiteral("share"));
+        QVERIFY(writeAll(blocker, "x")); // a file where the folder should be
+        const Target t{blocker, dir.filePath(QStringLiteral("config"))};
+        QVERIFY(!registerTxm(t));
         QVERIFY(!QFile::exists(t.configFolder + QStringLiteral("/mimeapps.list")));
     }
 };

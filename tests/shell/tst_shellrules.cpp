@@ -55,7 +55,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("twips");
         QTest::addColumn<int>("zoom");
         QTest::newRow("6000 twips") << 6000 << 48;
-        QTest::newRow("400 px") << pixelsToTwips(400) << 48;
         QTest::newRow("1000 px") << pixelsToTwips(1000) << 120;
         QTest::newRow("rounds, not truncates") << 6100 << 49; // 48.8
         QTest::newRow("zero") << 0 << 0;
@@ -107,19 +106,6 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(int, zoom);
         QCOMPARE(ShellRules::zoomFromCaption(caption), zoom);
-    }
-
-    void texts()
-    {
-        QCOMPARE(closeQuestion(QStringLiteral("Unbenannt")),
-                 QStringLiteral("Der Inhalt von [Unbenannt] wurde verändert.\r\n"
-                                "Wollen Sie die Änderungen speichern?"));
-        InputPosition p;
-        p.page = 2;
-        p.line = 14;
-        p.column = 7;
-        QCOMPARE(positionMessage(p), QStringLiteral("Seite 2   Zeile 14   Zeichen 7"));
-        QCOMPARE(frameCaption(), QStringLiteral(" Textverarbeitung"));
     }
 };
 

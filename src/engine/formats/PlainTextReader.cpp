@@ -2,6 +2,7 @@
 
 #include "app/WrittenRecord.h"
 #include "engine/Document.h"
+#include "engine/Paginator.h"
 
 #include <QTextCursor>
 
@@ -46,13 +47,10 @@ bool PlainTextReader::read(const QByteArray& data, Document& into, QString* erro
         FormatErrors::set(error, QStringLiteral("Die Datei enthält keinen lesbaren Text."));
         return false;
     }
-    QString text = decodeText(data);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QTextDocument* body = into.body();
     body->setUndoRedoEnabled(false);
     QTextCursor c(body);
-    c.insertText(withBreakOpportunities(text));
+    Paginator::insertText(c, withBreakOpportunities(decodeText(data)));
     body->setUndoRedoEnabled(true);
     return true;
 }

@@ -44,7 +44,10 @@ void writeItems(QTextFrame::iterator it, QStringList& lines)
                 writeItems(f->begin(), lines);
             }
         } else {
-            lines << blockText(it.currentBlock());
+            const QTextBlock b = it.currentBlock();
+            // A page break is written as a form feed, which the reader turns back.
+            const bool newPage = b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+            lines << (newPage ? QString(QChar(12)) : QString()) + blockText(b);
         }
     }
 }
@@ -55,6 +58,8 @@ bool PlainTextWriter::write(const Document& doc, const WriteOptions&, QByteArray
 {
     QStringList lines;
     writeItems(doc.body()->rootFrame()->begin(), lines);
-    *out = lines.join(QStringLiteral("\r\n")).toUtf8();
+    QString text = lines.join(QStringLiteral("\r\n"));
+    text.replace(QStringLiteral("\r\n\f"), QStringLiteral("\f"));
+    *out = text.toUtf8();
     return true;
 }

@@ -48,7 +48,7 @@ void RtfSink::flushTable()
         if (!m_cell.isEmpty())
             m_rowCells.append(m_cell);
         m_cell.clear();
-        endRow({}, 0);
+        endRow(RtfRowDef());
     }
     if (!m_rows.isEmpty())
         emitTable();
@@ -61,7 +61,7 @@ void RtfSink::endCell(const RtfParagraph& props)
     m_cell.clear();
 }
 
-void RtfSink::endRow(const QList<RtfCellDef>& defs, int rowLeft)
+void RtfSink::endRow(const RtfRowDef& def)
 {
     if (!m_cell.isEmpty() || !m_para.runs.isEmpty()) {
         endParagraph(RtfParagraph(), true);
@@ -71,12 +71,13 @@ void RtfSink::endRow(const QList<RtfCellDef>& defs, int rowLeft)
     if (m_rowCells.isEmpty())
         return;
     Row row;
-    row.defs = defs;
-    row.left = rowLeft;
+    row.defs = def.cells;
+    row.left = def.left;
+    row.def = def;
     row.cells = std::move(m_rowCells);
     m_rowCells.clear();
     // Every cell needs a boundary; invent missing ones an inch apart.
-    int right = row.defs.isEmpty() ? rowLeft : row.defs.last().right;
+    int right = row.defs.isEmpty() ? def.left : row.defs.last().right;
     while (row.defs.size() < row.cells.size()) {
         right += 1440;
         RtfCellDef d;
@@ -147,11 +148,13 @@ void RtfSink::emitTable()
     const int columns = qMax(1, int(bounds.size()) - 1);
     const int rows = int(m_rows.size());
 
+    // Lines only where the file draws them; paddings per cell, as each row states them.
+    const bool borders = std::any_of(m_rows.cbegin(), m_rows.cend(), [](const Row& r) { return r.def.hasBorders(); });
     QTextTableFormat tf;
-    tf.setBorder(1);
-    tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    tf.setBorder(borders ? 1 : 0);
+    tf.setBorderStyle(borders ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
     tf.setCellSpacing(0);
-    tf.setCellPadding(Document::twipsToPixels(108));
+    tf.setCellPadding(0);
     QList<QTextLength> widths;
     for (int i = 0; i + 1 < bounds.size(); ++i)
         widths << QTextLength(QTextLength::FixedLength, Document::twipsToPixels(bounds[i + 1] - bounds[i]));
@@ -213,11 +216,17 @@ void RtfSink::emitTable()
     }
     // The cell format sits on the cell's first character, so after the content.
     for (int i = 0; i < placed.size(); ++i) {
-        if (covered[i] || !placed[i].def->background.isValid())
+        if (covered[i])
             continue;
         QTextTableCell cell = table->cellAt(placed[i].row, placed[i].col);
-        QTextCharFormat f = cell.format();
-        f.setBackground(placed[i].def->background);
+        QTextTableCellFormat f = cell.format().toTableCellFormat();
+        if (placed[i].def->background.isValid())
+            f.setBackground(placed[i].def->background);
+        const RtfRowDef& rowDef = m_rows[placed[i].row].def;
+        f.setLeftPadding(Document::twipsToPixels(rowDef.paddingOf(0)));
+        f.setTopPadding(Document::twipsToPixels(rowDef.paddingOf(1)));
+        f.setRightPadding(Document::twipsToPixels(rowDef.paddingOf(2)));
+        f.setBottomPadding(Document::twipsToPixels(rowDef.paddingOf(3)));
         cell.setFormat(f);
     }
     for (int i = 0; i < placed.size(); ++i) {

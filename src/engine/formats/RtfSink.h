@@ -4,6 +4,8 @@
 // the table ends, because RTF states the cell layout per row and only at its end is
 // the column grid known.
 
+#include "RtfRowDef.h"
+
 #include <QColor>
 #include <QHash>
 #include <QList>
@@ -25,13 +27,6 @@ struct RtfParagraph {
     QTextListFormat listFormat;
 };
 
-struct RtfCellDef {
-    int right = 0; // twips
-    bool mergeFirst = false, merged = false;     // horizontal
-    bool vMergeFirst = false, vMerged = false;   // vertical
-    QColor background;
-};
-
 class RtfSink {
 public:
     explicit RtfSink(QTextDocument* doc);
@@ -41,7 +36,7 @@ public:
     // Ends the paragraph with the given properties; inTable puts it in the current cell.
     void endParagraph(const RtfParagraph& props, bool inTable);
     void endCell(const RtfParagraph& props);
-    void endRow(const QList<RtfCellDef>& defs, int rowLeft);
+    void endRow(const RtfRowDef& def);
     void pageBreak() { m_pageBreak = true; }
     // Emits whatever is still held back.
     void finish();
@@ -50,6 +45,7 @@ private:
     struct Row {
         QList<RtfCellDef> defs;
         int left = 0;
+        RtfRowDef def;
         QList<QList<RtfParagraph>> cells;
     };
     void emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p);

@@ -2,6 +2,8 @@
 
 #include "Cp1252.h"
 #include "DocumentTransfer.h"
+#include "RtfFields.h"
+#include "engine/EngineProperties.h"
 #include "engine/Document.h"
 
 #include <QBuffer>
@@ -325,10 +327,17 @@ private:
     {
         writeParagraphProps(b, inTable);
         QString openHref;
+        int openField = 0;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             const QTextCharFormat f = frag.charFormat();
             const QString href = f.isAnchor() ? f.anchorHref() : QString();
+            const int field = f.intProperty(EngineProperty::FieldId);
+            // A field sits inside a link, so it closes when either changes.
+            if (openField && (field != openField || href != openHref)) {
+                out += RtfFields::close();
+                openField = 0;
+            }
             if (href != openHref) {
                 if (!openHref.isEmpty())
                     out += "}}}";
@@ -339,6 +348,14 @@ private:
                 }
                 openHref = href;
             }
+            if (field > 0 && field != openField) {
+                out += RtfFields::open(f, escape);
+                openField = field;
+            }
+            if (const QString shown = RtfFields::resultText(f); !shown.isEmpty()) {
+                out += '{' + charProps(f) + escape(shown) + '}';
+                continue;
+            }
             if (f.isImageFormat()) {
                 for (qsizetype i = 0; i < frag.text().size(); ++i)
                     writeImage(f.toImageFormat());
@@ -346,6 +363,8 @@ private:
             }
             out += '{' + charProps(f) + escape(frag.text()) + '}';
         }
+        if (openField)
+            out += RtfFields::close();
         if (!openHref.isEmpty())
             out += "}}}";
         if (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
@@ -403,7 +422,7 @@ private:
         }
         const bool borders = t->format().border() > 0;
         for (int r = 0; r < t->rows(); ++r) {
-            out += "\\trowd\\trgaph108\\trleft0";
+            out += "\\trowd\\trgaph108\\trleft0" + rowPadding(t, r);
             QList<QTextTableCell> cells;
             for (int c = 0; c < t->columns(); ++c) {
                 const QTextTableCell cell = t->cellAt(r, c);
@@ -430,6 +449,21 @@ private:
             }
             out += "\\row\n";
         }
+    }
+
+    // The paddings of a row's first cell, when it has its own.
+    static QByteArray rowPadding(QTextTable* t, int row)
+    {
+        const QTextTableCellFormat cf = t->cellAt(row, 0).format().toTableCellFormat();
+        static const int props[4] = {QTextFormat::TableCellLeftPadding, QTextFormat::TableCellTopPadding,
+                                     QTextFormat::TableCellRightPadding, QTextFormat::TableCellBottomPadding};
+        static const char sides[4] = {'l', 't', 'r', 'b'};
+        QByteArray out;
+        for (int i = 0; i < 4; ++i)
+            if (cf.hasProperty(props[i]))
+                out += QByteArray("\\trpadd") + sides[i] + num(twips(cf.doubleProperty(props[i])))
+                       + "\\trpaddf" + sides[i] + '3';
+        return out;
     }
 
     const Document& doc;

@@ -1,0 +1,64 @@
+#include "StartCommand.h"
+
+#include "BatchConvert.h"
+#include "BatchPrint.h"
+#include "LetterCommand.h"
+
+namespace StartCommand {
+
+QString usage()
+{
+    return QStringLiteral(
+               "Aufruf: qx-text [DATEI]\n"
+               "        qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
+               "        qx-text --letter NR[,NR...] [--block N] [--database DATEI] --convert-to FORMAT [--outdir ORDNER]\n"
+               "        qx-text --print [--printer NAME] [--copies N] DATEI...\n"
+               "Ohne DATEI öffnet die Textverarbeitung den Brief-Assistenten, mit DATEI dieses Dokument.\n"
+               "--convert-to wandelt die Dateien ohne Fenster um; FORMAT ist eines von:\n"
+               "  ")
+        + BatchConvert::targetList()
+        + QStringLiteral("\n"
+                         "--letter schreibt für jede Adressnummer den Brief, den \"Brief erstellen\" ergäbe.\n"
+                         "--print druckt die Dateien, ohne --printer auf dem Standarddrucker.\n"
+                         "--outdir legt die Ergebnisse in ORDNER ab (er wird bei Bedarf angelegt),\n"
+                         "  sonst neben die Quelldatei.\n");
+}
+
+int runWithoutWindows(const QStringList& args)
+{
+    if (args.contains(QStringLiteral("--letter")))
+        return runLetterCommand(args);
+    if (args.contains(QStringLiteral("--convert-to")))
+        return runBatchConvert(args);
+    if (args.contains(QStringLiteral("--print")))
+        return runBatchPrint(args);
+    for (const QString& a : args) {
+        if (a == u"--help" || a == u"-h" || a == u"-?") {
+            BatchConvert::print(false, usage());
+            return 0;
+        }
+        // A lone "-" or a path is a document; anything else starting with "-" is a
+        // mistyped option, which must not open an empty window.
+        if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            BatchConvert::print(true, QStringLiteral("Unbekannte Option: %1\n\n").arg(a) + usage());
+            return 2;
+        }
+    }
+    return -1;
+}
+
+bool displayAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+QString noDisplayMessage()
+{
+    return QStringLiteral(
+        "Die Textverarbeitung braucht eine grafische Oberfläche, aber es ist keine erreichbar "
+        "(DISPLAY ist nicht gesetzt oder der Bildschirm antwortet nicht).\n"
+        "Zum Umwandeln ohne Oberfläche: qx-text --convert-to FORMAT DATEI...\n");
+}
+
+} // namespace StartCommand

@@ -1,0 +1,178 @@
+// The program as it is started: its command line before any window, and a batch
+// conversion of another office suite's letter into PDF, checked word by word with
+// pdftotext -bbox.
+
+#include "TestFiles.h"
+
+#include "shell/StartCommand.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kProgram = QStringLiteral(QX_BINARY_DIR "/qx-text");
+
+struct Run {
+    int exitCode = -1;
+    bool crashed = true;
+    QString out, err;
+};
+
+// Runs the program with `args` and an environment without any display but `display`.
+Run runProgram(const QStringList& args, const QString& folder = {}, const QString& display = {})
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    if (!display.isEmpty())
+        env.insert(QStringLiteral("DISPLAY"), display);
+    p.setProcessEnvironment(env);
+    if (!folder.isEmpty())
+        p.setWorkingDirectory(folder);
+    p.start(kProgram, args);
+    Run r;
+    if (!p.waitForFinished(60000))
+        return r;
+    r.exitCode = p.exitCode();
+    r.crashed = p.exitStatus() != QProcess::NormalExit;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+struct Word {
+    QString text;
+    double yMin, yMax;
+};
+
+// The words of each page of a PDF, from pdftotext -bbox.
+QList<QList<Word>> pdfWords(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    QList<QList<Word>> pages;
+    static const QRegularExpression tag(
+        QStringLiteral("<page |<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0) == u"<page ")
+            pages.append(QList<Word>());
+        else if (!pages.isEmpty())
+            pages.last().append({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
+    }
+    return pages;
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void optionsNeedNoWindow_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::newRow("document") << QStringList{"brief.txm"} << -1;
+        QTest::newRow("nothing") << QStringList{} << -1;
+        QTest::newRow("help") << QStringList{"--help"} << 0;
+        QTest::newRow("unknown option") << QStringList{"--version"} << 2;
+        QTest::newRow("unknown short option") << QStringList{"-x", "brief.txm"} << 2;
+        QTest::newRow("batch without files") << QStringList{"--convert-to", "pdf"} << 2;
+    }
+    void optionsNeedNoWindow()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QCOMPARE(StartCommand::runWithoutWindows(args), code);
+    }
+
+    void programExplainsInsteadOfStarting_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("display");
+        const QString noScreen = QStringLiteral("braucht eine grafische Oberfläche");
+        QTest::newRow("unknown option") << QStringList{"--fenster"} << 2 << "Unbekannte Option: --fenster" << QString();
+        QTest::newRow("no display") << QStringList{} << 1 << noScreen << QString();
+        QTest::newRow("document, no display") << QStringList{"brief.txm"} << 1 << noScreen << QString();
+        QTest::newRow("display unreachable") << QStringList{} << 1 << noScreen << ":93";
+    }
+    void programExplainsInsteadOfStarting()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, says);
+        QFETCH(QString, display);
+        QTemporaryDir dir;
+        const Run r = runProgram(args, dir.path(), display);
+        QVERIFY2(!r.crashed, qPrintable(r.err));
+        QCOMPARE(r.exitCode, code);
+        QVERIFY2(r.err.contains(says), qPrintable(r.err));
+        if (code == 2)
+            QVERIFY(r.err.contains(QStringLiteral("Aufruf: qx-text [DATEI]")));
+    }
+
+    void officeLetterConvertsToPdfWithHeadersClearOfTheBody()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        const QString rtf = dir.filePath(QStringLiteral("brief.rtf"));
+        QVERIFY(QFile::copy(QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/office-kopfzeile.rtf"), rtf));
+        const QString out = dir.filePath(QStringLiteral("neu/pdf"));
+        const Run r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), out, rtf});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+
+        const QList<QList<Word>> pages = pdfWords(out + QStringLiteral("/brief.pdf"));
+        QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
+        for (int i = 0; i < pages.size(); ++i) {
+            const QList<Word>& words = pages[i];
+            // Header: "... Seite N von M"; footer: "Musterstraße 1 · ..."; the rest is body.
+            double headerBottom = -1, footerTop = 1e9, bodyTop = 1e9, bodyBottom = -1;
+            QStringList header;
+            bool inHeader = true;
+            for (int w = 0; w < words.size(); ++w) {
+                const Word& word = words[w];
+                if (inHeader) {
+                    header << word.text;
+                    headerBottom = qMax(headerBottom, word.yMax);
+                    inHeader = !(w >= 2 && words[w - 1].text == u"von");
+                } else if (word.text.startsWith(u"Musterstra")) {
+                    footerTop = word.yMin;
+                    break;
+                } else {
+                    bodyTop = qMin(bodyTop, word.yMin);
+                    bodyBottom = qMax(bodyBottom, word.yMax);
+                }
+            }
+            const QString want = QStringLiteral("Seite %1 von %2").arg(i + 1).arg(pages.size());
+            QVERIFY2(header.join(QLatin1Char(' ')).endsWith(want), qPrintable(header.join(QLatin1Char(' '))));
+            QVERIFY2(bodyTop > headerBottom, qPrintable(QStringLiteral("page %1: body %2, header %3").arg(i + 1).arg(bodyTop).arg(headerBottom)));
+            QVERIFY2(footerTop < 1e9 && bodyBottom < footerTop,
+                     qPrintable(QStringLiteral("page %1: body %2, footer %3").arg(i + 1).arg(bodyBottom).arg(footerTop)));
+        }
+    }
+
+    void batchLeavesItsSourceAlone()
+    {
+        QTemporaryDir dir;
+        const QString txt = dir.filePath(QStringLiteral("notiz.txt"));
+        QVERIFY(writeAll(txt, "Seite eins\fSeite zwei"));
+        const Run r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("txt"), txt});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("Quelldatei")), qPrintable(r.err));
+        QCOMPARE(readAll(txt), QByteArray("Seite eins\fSeite zwei"));
+    }
+};
+
+QTEST_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
