@@ -1,7 +1,8 @@
 #include "WrittenRecord.h"
 
+#include "SafeSave.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 QString decodeText(const QByteArray& bytes)
@@ -142,11 +143,5 @@ WrittenRecordWriter& WrittenRecordWriter::endRecord()
 
 bool WrittenRecordWriter::writeTo(const QString& path, QString* error) const
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data()) < 0 || !f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
+    return SafeSave::saveFile(path, data(), error);
 }

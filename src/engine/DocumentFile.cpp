@@ -1,8 +1,9 @@
 #include "DocumentFile.h"
 
+#include "app/SafeSave.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 bool DocumentFile::read(const QString& path, int offset, QByteArray* data, QString* error)
 {
@@ -26,20 +27,10 @@ bool DocumentFile::write(const QString& path, int offset, const QByteArray& body
             head = old.read(offset);
         head.append(QByteArray(offset - head.size(), '\0'));
     }
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden. Prüfen Sie, ob der "
-                                "Ordner existiert und beschreibbar ist.")
-                     .arg(shown);
-        return false;
-    }
-    if (out.write(head) != head.size() || out.write(body) != body.size() || !out.commit()) {
-        out.cancelWriting();
-        *error = QStringLiteral("Beim Schreiben der Datei \"%1\" ist ein Fehler aufgetreten. Die "
-                                "bisherige Datei ist unverändert.")
-                     .arg(shown);
-        return false;
-    }
-    return true;
+    return SafeSave::saveFile(path, head + body, error);
+}
+
+bool DocumentFile::write(const QString& path, const QByteArray& head, const QByteArray& body, QString* error)
+{
+    return SafeSave::saveFile(path, head + body, error);
 }

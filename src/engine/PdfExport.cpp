@@ -1,11 +1,12 @@
 #include "PdfExport.h"
 
+#include "app/SafeSave.h"
 #include "engine/Document.h"
 #include "engine/Paginator.h"
 
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 
 namespace PdfExport {
 
@@ -46,20 +47,15 @@ bool exportPdf(const Document& doc, QIODevice* device, QString* error)
 
 bool exportPdf(const Document& doc, const QString& path, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
+    // The PDF writer does not report failed device writes, so the file is made in
+    // memory and saved in one checked step.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!exportPdf(doc, &buffer, error))
         return false;
-    }
-    if (!exportPdf(doc, &file, error))
-        return false;
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    buffer.close();
+    return SafeSave::saveFile(path, bytes, error);
 }
 
 } // namespace PdfExport

@@ -721,8 +721,12 @@ bool TextControl::Save(const QString& file, int offset, int format, bool selecti
                                       : error;
         return false;
     }
-    // The caller may have written a header into the first bytes; they are kept.
-    if (!DocumentFile::write(file, offset, body, &m_lastError))
+    // The own format's page header is written with the body, from the current page, so
+    // the old file is never touched before the whole new one is on disk. Other leading
+    // bytes of the old file are kept.
+    const bool pageHeader = format == 3 && offset == Formats::PageHeaderSize;
+    if (pageHeader ? !DocumentFile::write(file, Formats::pageHeader(m_doc->page()), body, &m_lastError)
+                   : !DocumentFile::write(file, offset, body, &m_lastError))
         return false;
     if (format == 4 && options.styleSheetMode == 2 && !options.styleSheetFile.isEmpty()) {
         const QString cssPath = QFileInfo(file).dir().absoluteFilePath(options.styleSheetFile);

@@ -268,19 +268,10 @@ bool SaveDocument(const QString& path, frmMDIChild* w)
     bool ok = false;
     QString error;
     switch (type) {
-    case 3: {
-        // Written in place without truncating, so a failing save below keeps the
-        // old body behind the header.
-        QFile f(path);
-        if (!f.open(QIODevice::ReadWrite) || f.write(pageHeader(*s)) != 30) {
-            error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
-                        .arg(QDir::toNativeSeparators(path));
-            break;
-        }
-        f.close();
-        ok = s->Save(path, 30, 3, false);
+    case 3:
+        // The surface writes the page header from its margins together with the body.
+        ok = s->Save(path, Formats::PageHeaderSize, 3, false);
         break;
-    }
     case 4:
     case 5:
     case 9:

@@ -1,10 +1,11 @@
 #include "FileAssociation.h"
 
+#include "app/SafeSave.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -16,11 +17,7 @@ bool writeText(const QString& path, const QString& text)
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(text.toUtf8());
-    return f.commit();
+    return SafeSave::saveFile(path, text.toUtf8(), nullptr);
 }
 
 QString envFolder(const char* variable, const QString& fallbackUnderHome)

@@ -11,6 +11,7 @@
 #include "addresses/LocateAddressDatabase.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
+#include "app/SafeSave.h"
 #include "dialogs/clsPrintDialog.h"
 #include "dialogs/frmPrintPreview.h"
 #include "engine/TextButtonBar.h"
@@ -81,6 +82,9 @@ void frmMDIParent::MDIForm_Load()
     const QString programFolder = Folders::withSlash(QCoreApplication::applicationDirPath());
     const bool removable = Folders::isOnRemovableDevice(programFolder);
     Folders::prepare(app, programFolder, removable, Folders::homeFolder());
+    // A save the last run did not finish may have left a temporary or half-written file.
+    SafeSave::setJournalFile(QDir(app.WorkFolder).filePath(QStringLiteral(".speichern-offen")));
+    SafeSave::cleanUpInterruptedSaves();
     locateAddressDatabase();
 }
 

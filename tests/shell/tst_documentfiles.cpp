@@ -1,3 +1,4 @@
+#include "FailingDevice.h"
 #include "TestFiles.h"
 #include "ShellFixture.h"
 
@@ -233,6 +234,45 @@ private Q_SLOTS:
         QCOMPARE(loaded->surface()->Text(), QStringLiteral("Hallo"));
         QCOMPARE(loaded->surface()->PageMarginL(), 1000);
         QVERIFY(!loaded->DirtyFlag);
+    }
+
+    // A full disk: the old file, its page header included, stays byte for byte, and
+    // the message says why in German.
+    void saveOnFullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("budget");
+        QTest::newRow("own format, nothing written") << "brief.txm" << qint64(0);
+        QTest::newRow("own format, header written") << "brief.txm" << qint64(30);
+        QTest::newRow("rtf") << "brief.rtf" << qint64(100);
+        QTest::newRow("pdf export") << "brief.pdf" << qint64(100);
+    }
+    void saveOnFullDiskKeepsTheOldFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, budget);
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        w->surface()->setText(QStringLiteral("alte Fassung"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QVERIFY(name.endsWith(u".pdf") ? ExportDocument(path) : SaveDocument(path, w));
+        const QByteArray old = readAll(path);
+        w->surface()->setText(QStringLiteral("neue, längere Fassung"));
+        w->surface()->setPageMarginL(2000);
+        w->DirtyFlag = true;
+        {
+            ScopedDiskFull full(budget);
+            QVERIFY(!(name.endsWith(u".pdf") ? ExportDocument(path) : SaveDocument(path, w)));
+        }
+        QCOMPARE(readAll(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+        QVERIFY(w->DirtyFlag);
+        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
+        const QString text = fx.prompts->last().text;
+        QVERIFY2(text.contains(u"nicht genug Speicherplatz") && text.contains(u"Die bisherige Datei ist unverändert"),
+                 qPrintable(text));
     }
 
     void failedSaveKeepsTitleAndDirtyFlag_data()

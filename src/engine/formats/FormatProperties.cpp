@@ -171,11 +171,12 @@ bool parseLength(QStringView s, QTextLength* out)
     return true;
 }
 
-// Tab stops are kept by Qt as a list of variants holding QTextOption::Tab.
-bool isTabList(const QVariantList& list)
+// Tab stops and table column widths are kept by Qt as lists of variants.
+template <typename T>
+bool isListOf(const QVariantList& list)
 {
     for (const QVariant& v : list)
-        if (v.typeId() != qMetaTypeId<QTextOption::Tab>())
+        if (v.typeId() != qMetaTypeId<T>())
             return false;
     return true;
 }
@@ -258,7 +259,13 @@ TypedText encode(const QVariant& v)
             parts << lengthText(l);
         return {QStringLiteral("lengths"), parts.join(QLatin1Char(' '))};
     }
-    if (v.typeId() == QMetaType::QVariantList && isTabList(v.toList())) {
+    if (v.typeId() == QMetaType::QVariantList && isListOf<QTextLength>(v.toList())) {
+        QStringList parts;
+        for (const QVariant& item : v.toList())
+            parts << lengthText(item.value<QTextLength>());
+        return {QStringLiteral("lengthlist"), parts.join(QLatin1Char(' '))};
+    }
+    if (v.typeId() == QMetaType::QVariantList && isListOf<QTextOption::Tab>(v.toList())) {
         QStringList parts;
         for (const QVariant& item : v.toList()) {
             const auto t = item.value<QTextOption::Tab>();
@@ -267,6 +274,12 @@ TypedText encode(const QVariant& v)
         }
         return {QStringLiteral("tabs"), parts.join(QLatin1Char(' '))};
     }
+    // Pens (text outlines from HTML) and patterned brushes have no text form; they
+    // travel as QDataStream bytes, which the reader checks before streaming them.
+    const bool simpleBrush = v.typeId() == QMetaType::QBrush && v.value<QBrush>().style() <= Qt::DiagCrossPattern;
+    const bool simplePen = v.typeId() == QMetaType::QPen && v.value<QPen>().brush().style() <= Qt::DiagCrossPattern;
+    if (!simpleBrush && !simplePen)
+        return {};
     QByteArray bytes;
     {
         QDataStream s(&bytes, QIODevice::WriteOnly);
@@ -275,6 +288,52 @@ TypedText encode(const QVariant& v)
     }
     return {QStringLiteral("stream"), QString::fromLatin1(bytes.toBase64())};
 }
+
+namespace {
+
+// QDataStream trusts nesting and length fields (a deep list overflows the stack, a
+// count asks for gigabytes), so a streamed value is walked here first: only a pen or a
+// plain or patterned brush, of the exact size those take, is let through.
+bool skipBrush(QDataStream& s)
+{
+    quint8 style = 0;
+    s >> style;
+    // Colour (spec, alpha, r, g, b, pad), then the brush transform (9 doubles).
+    s.skipRawData(1 + 5 * 2 + 9 * 8);
+    return style <= Qt::DiagCrossPattern;
+}
+
+bool isCheckedStream(const QByteArray& bytes)
+{
+    if (bytes.size() > 2048)
+        return false;
+    QDataStream s(bytes);
+    s.setVersion(QDataStream::Qt_6_4);
+    quint32 type = 0;
+    qint8 isNull = 0;
+    s >> type >> isNull;
+    if (type == QMetaType::QBrush) {
+        if (!skipBrush(s))
+            return false;
+    } else if (type == QMetaType::QPen) {
+        // Style bits, cosmetic flag, width, brush, miter limit, dash pattern, offset,
+        // default-width flag.
+        s.skipRawData(2 + 1 + 8);
+        if (!skipBrush(s))
+            return false;
+        s.skipRawData(8);
+        quint32 dashes = 0;
+        s >> dashes;
+        if (dashes > 64)
+            return false;
+        s.skipRawData(int(dashes) * 8 + 8 + 1);
+    } else {
+        return false;
+    }
+    return s.status() == QDataStream::Ok && s.atEnd();
+}
+
+} // namespace
 
 QVariant decode(const QString& type, const QString& value)
 {
@@ -334,15 +393,17 @@ QVariant decode(const QString& type, const QString& value)
         QTextLength l;
         return parseLength(value, &l) ? QVariant::fromValue(l) : QVariant();
     }
-    if (type == u"lengths") {
+    if (type == u"lengths" || type == u"lengthlist") {
         QList<QTextLength> list;
+        QVariantList variants;
         for (QStringView part : QStringView(value).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             QTextLength l;
             if (!parseLength(part, &l))
                 return {};
             list << l;
+            variants << QVariant::fromValue(l);
         }
-        return QVariant::fromValue(list);
+        return type == u"lengths" ? QVariant::fromValue(list) : QVariant(variants);
     }
     if (type == u"tabs") {
         QVariantList tabs;
@@ -364,6 +425,8 @@ QVariant decode(const QString& type, const QString& value)
     }
     if (type == u"stream") {
         const QByteArray bytes = QByteArray::fromBase64(value.toLatin1());
+        if (!isCheckedStream(bytes))
+            return {};
         QDataStream s(bytes);
         s.setVersion(QDataStream::Qt_6_4);
         QVariant v;

@@ -1,8 +1,8 @@
 #pragma once
 // Text form of QTextFormat properties for the own format: a readable name for each
 // property (user properties as "user+N", others Qt knows as "p<number>") and a typed
-// text for each value. Values of types without a text form travel as base64 of
-// QDataStream, so no property is ever dropped.
+// text for each value. Pens and patterned brushes travel as base64 of QDataStream;
+// values of other types without a text form (gradients, textures) are not kept.
 
 #include <QString>
 #include <QVariant>
@@ -17,6 +17,7 @@ struct TypedText {
     QString type;  // "bool", "int", "double", "string", "color", ...
     QString value;
 };
+// An empty type when the value is not kept.
 TypedText encode(const QVariant& v);
 // An invalid QVariant when type or value cannot be read.
 QVariant decode(const QString& type, const QString& value);

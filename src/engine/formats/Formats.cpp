@@ -13,12 +13,12 @@
 #include "PdfWriter.h"
 #include "PlainTextReader.h"
 #include "PlainTextWriter.h"
+#include "app/SafeSave.h"
 #include "engine/Document.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -189,14 +189,7 @@ namespace {
 
 bool saveBytes(const QString& path, const QByteArray& header, const QByteArray& body, QString* error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(header) != header.size() || f.write(body) != body.size()
-        || !f.commit()) {
-        FormatErrors::set(error, QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
-                                     .arg(QDir::toNativeSeparators(path), f.errorString()));
-        return false;
-    }
-    return true;
+    return SafeSave::saveFile(path, header + body, error);
 }
 
 } // namespace

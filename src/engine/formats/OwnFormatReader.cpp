@@ -22,6 +22,10 @@ const QString kBroken = QStringLiteral("Die Datei ist beschädigt und kann nicht
 const QString kNoBody = QStringLiteral("Die Datei ist unvollständig: der Textteil fehlt.");
 
 constexpr int kMaxTableCells = 250000;
+// Tables and frames nested deeper than this are flattened into their parent: Qt's
+// layout time grows steeply with nesting (30 levels never finish).
+constexpr int kMaxNesting = 8;
+// Beyond this the file is refused: even flattened, each level costs stack.
 constexpr int kMaxDepth = 200;
 
 int intAttr(const QXmlStreamReader& r, const char* name, int fallback)
@@ -31,13 +35,9 @@ int intAttr(const QXmlStreamReader& r, const char* name, int fallback)
     return ok ? v : fallback;
 }
 
-// Element text, decoded when the writer had to hex-encode it.
-QString elementText(QXmlStreamReader& r)
+// Text the writer had to write as UTF-16 code units in hex.
+QString fromUtf16Hex(const QString& text)
 {
-    const bool hex = r.attributes().value(QLatin1StringView("encoding")) == u"utf16";
-    const QString text = r.readElementText(QXmlStreamReader::SkipChildElements);
-    if (!hex)
-        return text;
     QString out;
     for (qsizetype i = 0; i + 4 <= text.size(); i += 4) {
         bool ok = false;
@@ -46,6 +46,14 @@ QString elementText(QXmlStreamReader& r)
             out += QChar(u);
     }
     return out;
+}
+
+// Element text, decoded when the writer had to hex-encode it.
+QString elementText(QXmlStreamReader& r)
+{
+    const bool hex = r.attributes().value(QLatin1StringView("encoding")) == u"utf16";
+    const QString text = r.readElementText(QXmlStreamReader::SkipChildElements);
+    return hex ? fromUtf16Hex(text) : text;
 }
 
 // Characters that would make QTextCursor::insertText break blocks or frames.
@@ -61,7 +69,12 @@ QString runText(QString s)
 
 class TextReader {
 public:
-    TextReader(QXmlStreamReader& r, QTextDocument* doc) : r(r), doc(doc) {}
+    // A table's declared grid is bounded by the file's size: every cell the writer
+    // keeps is an element of dozens of bytes, so a tiny file cannot hold a huge table.
+    TextReader(QXmlStreamReader& r, QTextDocument* doc, qint64 fileSize)
+        : r(r), doc(doc), cellBudget(qMax<qint64>(1000, fileSize))
+    {
+    }
 
     // Reads the current <body> or <text> element to its end.
     bool run(QString* error)
@@ -140,6 +153,8 @@ private:
             failed = true;
             return false;
         }
+        if (depth >= kMaxNesting && (r.name() == u"table" || r.name() == u"frame"))
+            return readFlattened(cursor, first, depth);
         if (r.name() == u"p")
             readBlock(cursor, first);
         else if (r.name() == u"table")
@@ -151,9 +166,8 @@ private:
         return !failed;
     }
 
-    bool readItems(QTextCursor& cursor, int depth)
+    bool readItems(QTextCursor& cursor, bool& first, int depth)
     {
-        bool first = true;
         while (r.readNextStartElement())
             if (!readItem(cursor, first, depth))
                 return false;
@@ -201,10 +215,11 @@ private:
     {
         const int rows = intAttr(r, "rows", 0);
         const int columns = intAttr(r, "columns", 0);
-        if (rows < 1 || columns < 1 || qint64(rows) * columns > kMaxTableCells) {
+        if (rows < 1 || columns < 1 || qint64(rows) * columns > qMin<qint64>(kMaxTableCells, cellBudget)) {
             failed = true;
             return false;
         }
+        cellBudget -= qint64(rows) * columns;
         const QTextFormat given = format(intAttr(r, "format", -1));
         QTextTableFormat tf = given.isTableFormat() ? given.toTableFormat() : QTextTableFormat();
         tf.setColumns(columns);
@@ -233,7 +248,8 @@ private:
                 cell.setFormat(cellFormat);
             }
             QTextCursor inCell = cell.firstCursorPosition();
-            if (!readItems(inCell, depth + 1))
+            bool firstInCell = true;
+            if (!readItems(inCell, firstInCell, depth + 1))
                 return false;
         }
         cursor.setPosition(table->lastPosition() + 1);
@@ -248,15 +264,34 @@ private:
         QTextFrameFormat ff = given.isFrameFormat() && !given.isTableFormat() ? given.toFrameFormat() : QTextFrameFormat();
         QTextFrame* frame = cursor.insertFrame(ff);
         QTextCursor inFrame = frame->firstCursorPosition();
-        if (!readItems(inFrame, depth + 1))
+        bool firstInFrame = true;
+        if (!readItems(inFrame, firstInFrame, depth + 1))
             return false;
         cursor.setPosition(frame->lastPosition() + 1);
         first = true;
         return true;
     }
 
+    // The paragraphs of a too deeply nested table or frame (of each cell in turn)
+    // continue the enclosing text.
+    bool readFlattened(QTextCursor& cursor, bool& first, int depth)
+    {
+        if (r.name() == u"frame")
+            return readItems(cursor, first, depth + 1);
+        while (r.readNextStartElement()) {
+            if (r.name() != u"cell") {
+                r.skipCurrentElement();
+                continue;
+            }
+            if (!readItems(cursor, first, depth + 1))
+                return false;
+        }
+        return !r.hasError();
+    }
+
     QXmlStreamReader& r;
     QTextDocument* doc;
+    qint64 cellBudget;
     QHash<int, QTextFormat> formats;
     QHash<int, QTextList*> lists;
     bool failed = false;
@@ -276,7 +311,7 @@ void readPage(QXmlStreamReader& r, Document& into)
     r.skipCurrentElement();
 }
 
-bool readHeaderFooter(QXmlStreamReader& r, Document& into, QString* error)
+bool readHeaderFooter(QXmlStreamReader& r, Document& into, qint64 fileSize, QString* error)
 {
     into.setHeaderFooterSet(intAttr(r, "set", 0) & 15);
     into.setHeaderDistance(qBound(0, intAttr(r, "headerDistance", into.headerDistance()), 31680));
@@ -291,7 +326,7 @@ bool readHeaderFooter(QXmlStreamReader& r, Document& into, QString* error)
         while (r.readNextStartElement()) {
             if (r.name() == u"text" && part && !done) {
                 part->setUndoRedoEnabled(false);
-                if (!TextReader(r, part).run(error))
+                if (!TextReader(r, part, fileSize).run(error))
                     return false;
                 done = true;
             } else {
@@ -309,7 +344,9 @@ void readResources(QXmlStreamReader& r, Document& into)
             r.skipCurrentElement();
             continue;
         }
-        const QString name = r.attributes().value(QLatin1StringView("name")).toString();
+        QString name = r.attributes().value(QLatin1StringView("name")).toString();
+        if (r.attributes().value(QLatin1StringView("nameEncoding")) == u"utf16")
+            name = fromUtf16Hex(name);
         const QByteArray bytes = QByteArray::fromBase64(r.readElementText(QXmlStreamReader::SkipChildElements).toLatin1());
         const QImage img = QImage::fromData(bytes);
         if (name.isEmpty() || img.isNull())
@@ -347,12 +384,12 @@ bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* erro
         if (r.name() == u"page") {
             readPage(r, into);
         } else if (r.name() == u"headerfooter") {
-            if (!readHeaderFooter(r, into, error)) {
+            if (!readHeaderFooter(r, into, data.size(), error)) {
                 FormatErrors::set(error, kBroken);
                 return false;
             }
         } else if (r.name() == u"body" && !haveBody) {
-            if (!TextReader(r, into.body()).run(error))
+            if (!TextReader(r, into.body(), data.size()).run(error))
                 return false;
             haveBody = true;
         } else if (r.name() == u"resources") {

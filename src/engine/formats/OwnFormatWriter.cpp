@@ -16,6 +16,14 @@
 
 namespace {
 
+QString utf16Hex(QStringView s)
+{
+    QString hex;
+    for (QChar c : s)
+        hex += QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    return hex;
+}
+
 bool xmlSafe(QStringView s)
 {
     for (QChar c : s) {
@@ -57,6 +65,8 @@ private:
                 if (it.key() == QTextFormat::ObjectIndex)
                     continue;
                 const FormatProperties::TypedText t = FormatProperties::encode(it.value());
+                if (t.type.isEmpty())
+                    continue;
                 w.writeStartElement(QStringLiteral("property"));
                 w.writeAttribute(QStringLiteral("name"), FormatProperties::nameOf(it.key()));
                 w.writeAttribute(QStringLiteral("type"), t.type);
@@ -76,10 +86,7 @@ private:
         }
         // Characters XML cannot carry: the text as UTF-16 code units in hex.
         w.writeAttribute(QStringLiteral("encoding"), QStringLiteral("utf16"));
-        QString hex;
-        for (QChar c : s)
-            hex += QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        w.writeCharacters(hex);
+        w.writeCharacters(utf16Hex(s));
     }
 
     void writeItems(QTextFrame::iterator it)
@@ -175,7 +182,13 @@ void writeResources(QXmlStreamWriter& w, const Document& doc)
             if (bytes.isEmpty())
                 continue;
             w.writeStartElement(QStringLiteral("image"));
-            w.writeAttribute(QStringLiteral("name"), name);
+            if (xmlSafe(name)) {
+                w.writeAttribute(QStringLiteral("name"), name);
+            } else {
+                // A name from a broken data URL may hold characters XML cannot carry.
+                w.writeAttribute(QStringLiteral("nameEncoding"), QStringLiteral("utf16"));
+                w.writeAttribute(QStringLiteral("name"), utf16Hex(name));
+            }
             if (!kind.isEmpty())
                 w.writeAttribute(QStringLiteral("kind"), QString::fromLatin1(kind));
             w.writeCharacters(QString::fromLatin1(bytes.toBase64()));
