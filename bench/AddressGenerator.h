@@ -14,7 +14,7 @@
 
 inline bool generateAddresses(const QString& path, int rows)
 {
-    QFile schema(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../resources/db/schema.sql")));
+    QFile schema(QStringLiteral(QX_SOURCE_DIR "/resources/db/schema.sql"));
     if (!schema.open(QIODevice::ReadOnly))
         return false;
     sqlite3* db = nullptr;
