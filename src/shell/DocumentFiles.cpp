@@ -209,15 +209,17 @@ frmMDIChild* LoadDocument(QString& path, int type)
         showError(error);
         return nullptr;
     }
-    using Setter = void (TextControl::*)(int);
-    static const Setter setters[] = {&TextControl::setPageWidth,   &TextControl::setPageHeight,
-                                     &TextControl::setPageMarginL, &TextControl::setPageMarginT,
-                                     &TextControl::setPageMarginR, &TextControl::setPageMarginB};
-    for (int i = 0; i < 6; ++i) {
-        const int v = s->LoadSaveAttribute(i).toInt();
-        if (v > 0)
-            (s->*setters[i])(v);
-    }
+    // The page geometry the file holds (attributes 0..5); a missing value keeps the default.
+    const auto stored = [s](int attribute, void (*apply)(TextControl*, int)) {
+        if (const int v = s->LoadSaveAttribute(attribute).toInt(); v > 0)
+            apply(s, v);
+    };
+    stored(0, [](TextControl* t, int v) { t->setPageWidth(v); });
+    stored(1, [](TextControl* t, int v) { t->setPageHeight(v); });
+    stored(2, [](TextControl* t, int v) { t->setPageMarginL(v); });
+    stored(3, [](TextControl* t, int v) { t->setPageMarginT(v); });
+    stored(4, [](TextControl* t, int v) { t->setPageMarginR(v); });
+    stored(5, [](TextControl* t, int v) { t->setPageMarginB(v); });
     if (appState().LabelMode) {
         w->setTitle(QStringLiteral("Etiketten"));
         path.clear();
