@@ -76,11 +76,18 @@ KuvertWidgets::KuvertWidgets(QDialog* w)
         Text1[i] = edit(QStringLiteral("Text1(%1)").arg(i));
     Street = named(new QPlainTextEdit, QStringLiteral("Text1(4)"));
     Street->setTabChangesFocus(true);
+    Street->setLineWrapMode(QPlainTextEdit::NoWrap);
     Street->setFixedHeight(Street->fontMetrics().lineSpacing() * 2 + 14);
     txtLkennz = edit(QStringLiteral("txtLkennz"));
     txtLkennz->setToolTip(QStringLiteral("Länderkennzeichen"));
     txtLkennz->setMaximumWidth(36);
+    for (int i : {0, 1, 2})
+        Text1[i]->setMinimumWidth(200);
+    Text1[3]->setMinimumWidth(130);
+    Text1[6]->setMinimumWidth(120);
+    Text1[5]->setMinimumWidth(56);
     Text1[5]->setMaximumWidth(64);
+    Text1[7]->setMinimumWidth(60);
     Text1[7]->setMaximumWidth(80);
     lblzHd = label(QStringLiteral("zu Händen"), Text1[7]);
     auto* recipient = named(new QGroupBox(QStringLiteral("Empfänger")), QStringLiteral("fraEmpfaenger"));
@@ -114,6 +121,7 @@ KuvertWidgets::KuvertWidgets(QDialog* w)
     cmdAlle = named(new QPushButton(QStringLiteral("Alle anzeigen")), QStringLiteral("cmdAlle"));
     cmdAlle->setEnabled(false);
     List1 = named(new AddressListBox, QStringLiteral("List1"));
+    List1->setMinimumWidth(200);
     auto* addresses = named(new QGroupBox(QStringLiteral("Adressen")), QStringLiteral("fraAdressen"));
     auto* al = new QVBoxLayout(addresses);
     al->addWidget(label(QStringLiteral("&Suchen nach Adresse"), txtFind));
@@ -132,6 +140,11 @@ KuvertWidgets::KuvertWidgets(QDialog* w)
     chkBen = named(new QCheckBox(QStringLiteral("Benutzerdefiniertes &Format")), QStringLiteral("chkBen"));
     txtfB = millimetres(QStringLiteral("txtfB"));
     txtfH = millimetres(QStringLiteral("txtfH"));
+    // The sizes count only for the user's own format.
+    for (QLineEdit* e : {txtfB, txtfH}) {
+        e->setEnabled(false);
+        QObject::connect(chkBen, &QCheckBox::toggled, e, &QWidget::setEnabled);
+    }
     chkFett = named(new QCheckBox(QStringLiteral("Schrift &Fett")), QStringLiteral("chkFett"));
     auto* format = named(new QGroupBox(QStringLiteral("Format")), QStringLiteral("fraFormat"));
     auto* fg = new QGridLayout(format);

@@ -291,6 +291,9 @@ private Q_SLOTS:
     {
         auto w = open();
         QLineEdit* b = w->controls().txtfB;
+        QVERIFY(!b->isEnabled());
+        w->controls().chkBen->click();
+        QVERIFY(b->isEnabled());
         QCOMPARE(b->text(), QStringLiteral("0"));
         QTest::keyClicks(b, QStringLiteral("2x2-9"));
         QCOMPARE(b->text(), QStringLiteral("0229"));
