@@ -113,15 +113,8 @@ void frmBriefkuvert::List1_Click(int row)
 
 void frmBriefkuvert::cmdFind_Click()
 {
-    const QString word = m_w.txtFind->text();
-    if (word.isEmpty()) {
-        prompter().message(this, QString(),
-                           QStringLiteral("Sie müssen im Textfeld 'Suchen nach Adresse' (links) erst ein Suchwort "
-                                          "einbgeben!"));
-        return;
-    }
     commit(m_bind1, m_data1, m_shown1);
-    if (!AddressStore::searchWithFallback(this, *m_data1, m_w.List1, Queries::search(word), word))
+    if (!AddressStore::searchButton(this, *m_data1, m_w.List1, m_w.txtFind->text()))
         return;
     setFiltered(true);
     listRebuilt();
