@@ -8,6 +8,7 @@
 #include "dialogs/frmHyperlink.h"
 #include "dialogs/frmImageDlg.h"
 #include "dialogs/frmTableDlg.h"
+#include "engine/SettingStep.h"
 #include "engine/TextControl.h"
 
 #include <QAction>
@@ -28,7 +29,13 @@ void connectAction(QObject* owner, const char* name, QObject* context, std::func
 void showTableDialog(frmMDIChild* w) { frmTableDlg::edit(w->surface(), w); }
 void showFramesDialog(frmMDIChild* w) { frmFramesDlg::edit(w->surface(), w); }
 void showImageDialog(frmMDIChild* w) { frmImageDlg::edit(w->surface(), w->Unit, w); }
-void showHeaderDialog(frmMDIChild* w) { frmHeaderProperties::edit(w->surface(), w); }
+void showHeaderDialog(frmMDIChild* w)
+{
+    // Distances and parts are no text change, so the window's modified flag is set here.
+    const SettingStep::HeaderFooterSnapshot before(*w->surface()->doc());
+    if (frmHeaderProperties::edit(w->surface(), w) && before.differsFrom(*w->surface()->doc()))
+        w->DirtyFlag = true;
+}
 void showHyperlinkDialog(frmMDIChild* w) { frmHyperlink::edit(w->surface(), w); }
 
 void connectMenus(frmMDIChild* window)

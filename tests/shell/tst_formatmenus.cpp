@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -63,6 +64,22 @@ private Q_SLOTS:
         a->trigger();
         QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 1);
         QCOMPARE(fx.prompts->last().text, dialog);
+    }
+
+    void headerChangeMarksModified()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        w->DirtyFlag = false;
+        fx.prompts->answerExec([](QDialog* d) {
+            d->findChild<QLineEdit*>(QStringLiteral("txtHeader"))->setText(QStringLiteral("30"));
+            QMetaObject::invokeMethod(d, "cmdOK_Click");
+            return d->result();
+        });
+        find(fx.frame.get(), QStringLiteral("HeaderProperties"))->trigger();
+        QCOMPARE(w->surface()->HeaderFooterDistance(1), 1701);
+        QVERIFY(w->DirtyFlag);
     }
 
     void rightClick_data()
