@@ -2,6 +2,7 @@
 
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
+#include "EditorCommands.h"
 #include "FileAssociation.h"
 #include "FileDropFilter.h"
 #include "PrintCommands.h"
@@ -244,6 +245,7 @@ void frmMDIChild::connectMenus()
         if (frmMDIParent* f = frmMDIParent::instance())
             f->arrangeIcons();
     });
+    EditorCommands::connect(this);
 }
 
 void frmMDIChild::connectSurface()
