@@ -1,6 +1,7 @@
 #include "ParagraphDialog.h"
 
 #include "DialogParts.h"
+#include "engine/AlignmentCodes.h"
 #include "engine/Document.h"
 
 #include <QComboBox>
@@ -12,19 +13,7 @@ using DialogParts::LengthBox;
 
 namespace {
 
-const Qt::Alignment kAlignments[] = {Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignRight,
-                                     Qt::AlignHCenter, Qt::AlignJustify};
 const int kSpacings[] = {100, 150, 200}; // proportional line height in percent
-
-int alignmentIndex(Qt::Alignment a) {
-    if (a & Qt::AlignRight)
-        return 1;
-    if (a & Qt::AlignHCenter)
-        return 2;
-    if (a & Qt::AlignJustify)
-        return 3;
-    return 0;
-}
 
 int spacingIndex(const QTextBlockFormat& f) {
     if (f.lineHeightType() != QTextBlockFormat::ProportionalHeight)
@@ -47,7 +36,7 @@ ParagraphDialog::ParagraphDialog(const QTextBlockFormat& first, QWidget* parent)
     m_alignment->setObjectName(QStringLiteral("alignment"));
     m_alignment->addItems({QStringLiteral("Links"), QStringLiteral("Rechts"),
                            QStringLiteral("Zentriert"), QStringLiteral("Blocksatz")});
-    m_initialAlignment = alignmentIndex(first.alignment());
+    m_initialAlignment = AlignmentCodes::code(first.alignment());
     m_alignment->setCurrentIndex(m_initialAlignment);
 
     const double cm = DialogParts::TwipsPerCm, pt = DialogParts::TwipsPerPoint;
@@ -92,7 +81,7 @@ ParagraphDialog::ParagraphDialog(const QTextBlockFormat& first, QWidget* parent)
 QTextBlockFormat ParagraphDialog::changes() const {
     QTextBlockFormat f;
     if (m_alignment->currentIndex() != m_initialAlignment)
-        f.setAlignment(kAlignments[m_alignment->currentIndex()]);
+        f.setAlignment(AlignmentCodes::flags(m_alignment->currentIndex()));
     auto px = [](const LengthBox* b) { return Document::twipsToPixels(b->twips()); };
     if (m_left->changed())
         f.setLeftMargin(px(m_left));
