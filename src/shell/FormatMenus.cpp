@@ -12,9 +12,6 @@ namespace FormatMenus {
 void connect(frmMDIChild* w) {
     using MenuWiring::onTriggered;
     TextControl* s = w->surface();
-    MenuWiring::onShow(w, QStringLiteral("mnuFormat"), [w, s] {
-        MenuWiring::enable(w, QStringLiteral("mnuFormat_Image"), s->ObjectSelected() != 0);
-    });
     onTriggered(w, QStringLiteral("mnuFormat_Char"), [s] { s->FontDialog(); });
     onTriggered(w, QStringLiteral("mnuFormat_Paragraph"), [s] { SurfaceDialogs::paragraph(s); });
     onTriggered(w, QStringLiteral("mnuFormat_ListAttributes"),
