@@ -2,6 +2,7 @@
 
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
+#include "EditorCommands.h"
 #include "EnvelopeMenus.h"
 #include "FileAssociation.h"
 #include "FileDropFilter.h"
@@ -248,6 +249,7 @@ void frmMDIChild::connectMenus()
         if (frmMDIParent* f = frmMDIParent::instance())
             f->arrangeIcons();
     });
+    EditorCommands::connect(this);
 }
 
 void frmMDIChild::connectSurface()

@@ -479,6 +479,10 @@ void frmMDIParent::RunCalculator()
         if (!exe.isEmpty() && QProcess::startDetached(exe, {}))
             return;
     }
+    prompter().message(this, ShellRules::frameCaption(),
+                       QStringLiteral("Es wurde kein Taschenrechner gefunden.\r\nBitte installieren Sie einen "
+                                      "Rechner, zum Beispiel gnome-calculator oder kcalc."),
+                       QMessageBox::Ok, Prompter::Icon::Information);
 }
 
 void frmMDIParent::ChooseDocumentColour(int which)

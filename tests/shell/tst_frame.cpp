@@ -331,7 +331,7 @@ private Q_SLOTS:
         QTest::newRow("own Rechner") << "Rechner" << "" << true;
         QTest::newRow("desktop calculator") << "" << "galculator" << true;
         QTest::newRow("Rechner first") << "Rechner" << "xcalc" << true;
-        QTest::newRow("none is silent") << "" << "" << false;
+        QTest::newRow("none: a message") << "" << "" << false;
     }
     void calculator()
     {
@@ -361,7 +361,9 @@ private Q_SLOTS:
             QTRY_VERIFY(QFile::exists(out.filePath(expected)));
         QTest::qWait(50);
         QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), starts ? 1 : 0);
-        QCOMPARE(fx.prompts->asked.size(), 0);
+        QCOMPARE(fx.prompts->asked.size(), starts ? 0 : 1);
+        if (!starts)
+            QVERIFY(fx.prompts->last().text.contains(QStringLiteral("Taschenrechner")));
     }
 
     void selectAllSelectsEverything()
