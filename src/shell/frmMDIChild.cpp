@@ -4,6 +4,7 @@
 #include "DocumentFiles.h"
 #include "FileAssociation.h"
 #include "FileDropFilter.h"
+#include "InfoMenus.h"
 #include "PrintCommands.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
@@ -224,6 +225,7 @@ void frmMDIChild::connectMenus()
     on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
     on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    InfoMenus::connect(this);
     // Window menu.
     auto arrange = [this](auto member) {
         return [this, member] {
