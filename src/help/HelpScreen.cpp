@@ -11,6 +11,11 @@
 
 void initHelpResources();
 
+namespace {
+// Room left on the screen for the window's title bar.
+constexpr int titleBar = 40;
+} // namespace
+
 HelpScreen::HelpScreen(const QString& objectName, const QString& caption, const QString& picture,
                        int borderTwips, QWidget* parent)
     : QDialog(parent), m_border(borderTwips)
@@ -44,7 +49,7 @@ void HelpScreen::Form_Activate()
     QSize size = Picture1->size() + QSize(border, border);
     // A screen smaller than the picture gets scroll bars instead of a window off screen.
     if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-        const QSize room = s->availableGeometry().size() - QSize(40, 60);
+        const QSize room = s->availableGeometry().size() - QSize(0, titleBar);
         size = size.boundedTo(room);
     }
     resize(size);
