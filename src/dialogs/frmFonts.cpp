@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -91,6 +92,12 @@ void frmFonts::Form_Load()
     lstFonts->blockSignals(true);
     lstFonts->clear();
     lstFonts->addItems(QFontDatabase::families());
+    // The sample's own font is the chosen entry, so that the list taking the focus does
+    // not choose its first font.
+    const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+    if (const QList<QListWidgetItem*> found = lstFonts->findItems(arial, Qt::MatchExactly);
+        !found.isEmpty())
+        lstFonts->setCurrentItem(found.first());
     lstFonts->blockSignals(false);
     setWindowTitle(QStringLiteral("Anzahl der Druckerschriftarten:  ") +
                    QString::number(lstFonts->count()));
