@@ -63,7 +63,7 @@ frmWordCount::frmWordCount(QWidget* parent) : QDialog(parent)
     setMinimumWidth(300);
 }
 
-void frmWordCount::show(TextControl* surface, QWidget* parent)
+void frmWordCount::showStatistics(TextControl* surface, QWidget* parent)
 {
     if (!surface)
         return;

@@ -14,7 +14,7 @@ public:
     explicit frmWordCount(QWidget* parent = nullptr);
 
     // Counts `surface` and shows the window modally.
-    static void show(TextControl* surface, QWidget* parent = nullptr);
+    static void showStatistics(TextControl* surface, QWidget* parent = nullptr);
 
     TextControl* surface = nullptr;
 

@@ -35,7 +35,7 @@ void connect(frmMDIChild* w)
         if (QAction* a = w->findChild<QAction*>(QLatin1String(name)))
             QObject::connect(a, &QAction::triggered, w, slot);
     };
-    on("mnuExtras_WordCount", [w] { frmWordCount::show(w->surface(), w); });
+    on("mnuExtras_WordCount", [w] { frmWordCount::showStatistics(w->surface(), w); });
     on("mnuHelpBrief", [w] { withoutToolbarRefresh(&HelpScreens::showKontorix, w); });
     on("mnuHelp2", [w] { withoutToolbarRefresh(&HelpScreens::showSerienbrief, w); });
     on("mnuHelpEtikett", [w] { HelpScreens::showEtikett(w); });

@@ -154,7 +154,7 @@ private Q_SLOTS:
                 shown[QLatin1String(name)] = d->findChild<QLabel*>(QLatin1String(name))->text();
             return int(QDialog::Accepted);
         });
-        frmWordCount::show(&tc);
+        frmWordCount::showStatistics(&tc);
         QCOMPARE(shown.value(QStringLiteral("caption")), QStringLiteral("Statistik Dokument"));
         QCOMPARE(shown.value(QStringLiteral("lblPageCnt")), QStringLiteral("1"));
         QCOMPARE(shown.value(QStringLiteral("lblWordCnt")), QStringLiteral("4"));
