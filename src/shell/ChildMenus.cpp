@@ -221,7 +221,7 @@ QMenu* extrasMenu(Builder& b)
     b.item(m, s("mnuExtras_Calculator"), s("Taschen&rechner"));
     m->addSeparator();
     b.item(m, s("mnuCurPos"), s("Aktuelle Cursor - &Position"));
-    b.item(m, s("mnuExtras_WordCount"), s("Anzahl Wörter ermitteln"), false);
+    b.item(m, s("mnuExtras_WordCount"), s("Anzahl Wörter ermitteln"));
     return m;
 }
 
@@ -238,10 +238,10 @@ QMenu* windowMenu(Builder& b)
 QMenu* helpMenu(Builder& b)
 {
     QMenu* m = b.menu("mnuHelp", s("&Hilfe"));
-    b.item(m, s("mnuHelp_Kontorix"), s("&Hilfe Kontorix"), false);
-    b.item(m, s("mnuHelp_Serienbriefe"), s("Hilfe &Serienbriefe"), false);
-    b.item(m, s("mnuHelp_Etiketten"), s("Hilfe &Etiketten"), false);
-    b.item(m, s("mnuHelp_Info"), s("&Info..."), false);
+    b.item(m, s("mnuHelpBrief"), s("&Hilfe Kontorix"));
+    b.item(m, s("mnuHelp2"), s("Hilfe &Serienbriefe"));
+    b.item(m, s("mnuHelpEtikett"), s("Hilfe &Etiketten"));
+    b.item(m, s("mnuHelp_About"), s("&Info..."));
     return m;
 }
 

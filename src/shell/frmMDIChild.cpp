@@ -7,6 +7,7 @@
 #include "FileAssociation.h"
 #include "FileDropFilter.h"
 #include "FormatDialogMenus.h"
+#include "InfoMenus.h"
 #include "PrintCommands.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
@@ -229,6 +230,7 @@ void frmMDIChild::connectMenus()
     on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     EnvelopeMenus::connect(this);
     FormatDialogMenus::connectMenus(this);
+    InfoMenus::connect(this);
     // Window menu.
     auto arrange = [this](auto member) {
         return [this, member] {

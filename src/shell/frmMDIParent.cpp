@@ -15,6 +15,7 @@
 #include "app/SafeSave.h"
 #include "dialogs/FarbAuswahl.h"
 #include "dialogs/clsPrintDialog.h"
+#include "dialogs/frmFonts.h"
 #include "dialogs/frmPrintPreview.h"
 #include "engine/TextButtonBar.h"
 #include "engine/TextControl.h"
@@ -109,7 +110,7 @@ void frmMDIParent::buildBars()
     }
     FormatDialogMenus::connectToolbar(this);
     // Buttons whose windows are not built yet.
-    for (const char* key : {"Schriften", "Serienbrief",
+    for (const char* key : {"Serienbrief",
                             "Etiketten", "SwitchBetweenHeaderAndFooter",
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
@@ -393,13 +394,15 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
         const int width = s->PageWidth();
         s->setPageWidth(s->PageHeight());
         s->setPageHeight(width);
+    } else if (key == QLatin1String("Schriften")) {
+        frmFonts::browse(s, this);
     } else if (key == QLatin1String("Rechner")) {
         RunCalculator();
     } else if (key == QLatin1String("Ende")) {
         close();
     }
-    // HeaderProperties and Tabelle are connected by FormatDialogMenus; Schriften,
-    // Serienbrief and Etiketten open windows that are not built yet (disabled).
+    // HeaderProperties and Tabelle are connected by FormatDialogMenus; Serienbrief
+    // and Etiketten open windows that are not built yet (disabled).
 }
 
 void frmMDIParent::mnuFile_New_Click() { frmMDIChild::NewDocument(); }
