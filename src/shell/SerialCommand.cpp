@@ -295,6 +295,9 @@ int runSerialCommand(const QStringList& args)
         }
         if (!output.add(s, i + 1, in.LastName, &error))
             return fail(QStringLiteral("Fehler beim Schreiben von Brief %1: %2").arg(i + 1).arg(error));
+        // No event loop runs here: the surface's posted events (scroll bar ranges,
+        // update requests) would pile up letter by letter.
+        QCoreApplication::sendPostedEvents();
         if (progressEvery(i + 1, total))
             HeadlessRun::print(true, QStringLiteral("Brief %1 von %2\n").arg(i + 1).arg(total));
     }
