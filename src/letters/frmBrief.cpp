@@ -2,6 +2,7 @@
 
 #include "BriefFields.h"
 #include "BriefKeys.h"
+#include "SmallLayout.h"
 
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
@@ -151,15 +152,7 @@ void frmBrief::adaptToSmallScreen()
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen || !BriefFields::needsSmallLayout(screen->geometry().width(), screen->logicalDotsPerInch()))
         return;
-    // Everything a fifth smaller: 8-point text and tighter spacing.
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
-    for (QLayout* l : findChildren<QLayout*>()) {
-        l->setSpacing(l->spacing() * 4 / 5);
-        const QMargins m = l->contentsMargins();
-        l->setContentsMargins(m.left() * 4 / 5, m.top() * 4 / 5, m.right() * 4 / 5, m.bottom() * 4 / 5);
-    }
+    SmallLayout::shrink(this);
 }
 
 void frmBrief::showEvent(QShowEvent* e)

@@ -3,6 +3,7 @@
 #include "DocumentFiles.h"
 #include "MainToolbar.h"
 #include "PrintCommands.h"
+#include "SerialMenus.h"
 #include "ShellRules.h"
 #include "WaitCursor.h"
 #include "frmMDIChild.h"
@@ -106,7 +107,7 @@ void frmMDIParent::buildBars()
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }
     // Buttons whose windows are not built yet.
-    for (const char* key : {"HeaderProperties", "Schriften", "Serienbrief",
+    for (const char* key : {"HeaderProperties", "Schriften",
                             "Etiketten", "Tabelle", "SwitchBetweenHeaderAndFooter",
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
@@ -390,12 +391,14 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
         const int width = s->PageWidth();
         s->setPageWidth(s->PageHeight());
         s->setPageHeight(width);
+    } else if (key == QLatin1String("Serienbrief")) {
+        SerialMenus::open();
     } else if (key == QLatin1String("Rechner")) {
         RunCalculator();
     } else if (key == QLatin1String("Ende")) {
         close();
     }
-    // HeaderProperties, Schriften, Serienbrief, Etiketten and Tabelle open windows
+    // HeaderProperties, Schriften, Etiketten and Tabelle open windows
     // that are not built yet; their buttons are disabled.
 }
 
