@@ -97,6 +97,8 @@ SerialWidgets::SerialWidgets(QDialog* w)
     txtSize2->setText(QStringLiteral("10"));
     for (QLineEdit* e : {txtSize, txtSize2})
         e->setMaximumWidth(40);
+    for (QLineEdit* e : {txtFont, txtFont2})
+        e->setMinimumWidth(120);
     chkAdrRechts = check(QStringLiteral("chkAdrRechts"), QStringLiteral("Adressenfenster links (Absender rechts)"), false);
     lblAdrRechts = named(label(QStringLiteral("Abstand Anschrift in mm von links"), txtAdrRechts),
                          QStringLiteral("lblAdrRechts"));

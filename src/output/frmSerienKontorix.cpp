@@ -323,8 +323,8 @@ void frmSerienKontorix::setEditorShown(bool shown)
 {
     TextControl* editor = m_w.txtSerienbrief;
     if (shown) {
-        // Room for a good part of a page, measured in button heights.
-        editor->setMinimumHeight(m_w.Command2->sizeHint().height() * 12);
+        // Measured in button heights; the frames hidden meanwhile give most of the room.
+        editor->setMinimumHeight(m_w.Command2->sizeHint().height() * 7);
         editor->setFontName(m_w.txtFont2->text());
         editor->setFontSize(LetterInput::numericText(m_w.txtSize2->text()).toDouble());
     } else {

@@ -6,6 +6,7 @@
 #include "TestFiles.h"
 
 #include "addresses/AddressListBox.h"
+#include "addresses/RecordSource.h"
 #include "app/CurrentPrinter.h"
 #include "output/frmSerienKontorix.h"
 #include "shell/SerialMenus.h"
@@ -111,6 +112,7 @@ private Q_SLOTS:
         QCOMPARE(int(fx.frame->documents().size()), docsBefore + 1);
         const QString kept = fx.frame->activeDocument()->surface()->Text();
         QVERIFY(kept.contains(third) && !kept.contains(first));
+        QVERIFY(fx.frame->activeDocument()->surface()->CurrentPages() > 1);
         QVERIFY(!fx.frame->findChild<frmSerienKontorix*>()); // closed after the run
         if (!confirm) {
             QVERIFY(jobs.isEmpty());
