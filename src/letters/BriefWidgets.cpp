@@ -213,15 +213,9 @@ BriefWidgets::BriefWidgets(QDialog* w)
     og->setColumnStretch(3, 1);
 
     // --- Text blocks ---
-    auto* blocks = frame(QStringLiteral("fraTextbausteine"), QStringLiteral("Textbausteine"));
-    auto* tg = new QGridLayout(blocks);
-    for (int i = 0; i <= 10; ++i) {
-        auto* o = named(new QRadioButton(QStringLiteral("Textbaustein %1").arg(i)), QStringLiteral("Option1(%1)").arg(i));
-        Option1 << o;
-        tg->addWidget(o, i / 3, i % 3);
-    }
+    QGroupBox* blocks = textBlockOptions(Option1);
     Command10 = button(QStringLiteral("Command10"), QStringLiteral("Textbaustein anlegen"));
-    tg->addWidget(Command10, 3, 2);
+    static_cast<QGridLayout*>(blocks->layout())->addWidget(Command10, 3, 2);
 
     // --- Addresses ---
     List1 = named(new AddressListBox, QStringLiteral("List1"));

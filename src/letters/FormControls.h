@@ -8,7 +8,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QGridLayout>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 #include <QToolButton>
 #include <type_traits>
@@ -71,5 +73,19 @@ inline QCheckBox* check(const QString& name, const QString& caption, bool on)
 }
 
 inline QGroupBox* frame(const QString& name, const QString& title) { return named(new QGroupBox(title), name); }
+
+// The frame "Textbausteine" with the options Option1(0) ("Textbaustein 0", no block)
+// to Option1(10), three to a row.
+inline QGroupBox* textBlockOptions(QList<QRadioButton*>& options)
+{
+    auto* blocks = frame(QStringLiteral("fraTextbausteine"), QStringLiteral("Textbausteine"));
+    auto* grid = new QGridLayout(blocks);
+    for (int i = 0; i <= 10; ++i) {
+        auto* o = named(new QRadioButton(QStringLiteral("Textbaustein %1").arg(i)), QStringLiteral("Option1(%1)").arg(i));
+        options << o;
+        grid->addWidget(o, i / 3, i % 3);
+    }
+    return blocks;
+}
 
 } // namespace FormControls

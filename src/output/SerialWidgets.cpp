@@ -169,13 +169,7 @@ SerialWidgets::SerialWidgets(QDialog* w)
     cg->addWidget(txtAnlage, 1, 1);
     cg->setColumnStretch(1, 1);
 
-    auto* blocks = frame(QStringLiteral("fraTextbausteine"), QStringLiteral("Textbausteine"));
-    auto* tg = new QGridLayout(blocks);
-    for (int i = 0; i <= 10; ++i) {
-        auto* o = named(new QRadioButton(QStringLiteral("Textbaustein %1").arg(i)), QStringLiteral("Option1(%1)").arg(i));
-        Option1 << o;
-        tg->addWidget(o, i / 3, i % 3);
-    }
+    QGroupBox* blocks = textBlockOptions(Option1);
     Option1[0]->setChecked(true);
 
     // --- Pause and runs ---

@@ -11,6 +11,7 @@
 #include "engine/TextControl.h"
 #include "letters/ComposerOptions.h"
 #include "letters/DigitField.h"
+#include "letters/LetterBindings.h"
 #include "letters/LetterInput.h"
 #include "letters/LetterTemplate.h"
 #include "letters/SmallLayout.h"
@@ -124,18 +125,13 @@ void frmSerienKontorix::bindFields()
     } address[] = {{m_w.Text1[0], "Anrede"},       {m_w.Text1[1], "Vorname"},   {m_w.Text1[2], "Nachname"},
                    {m_w.Text1[3], "NamezHd"},      {m_w.Text1[4], "AnredezHd"}, {m_w.Text1[5], "Adresse"},
                    {m_w.Text1[6], "Postleitzahl"}, {m_w.Text1[7], "Ort"},       {m_w.Text1[8], "MitgliedsNr"},
-                   {m_w.txtLkennz, "LaenderKZ"}},
-      sender[] = {{m_w.txtName1, "BriefKName"},   {m_w.txtStrasse1, "BriefKStraße"}, {m_w.txtOrt1, "BriefKOrt"},
-                  {m_w.txtTelefon1, "BriefKTel"}, {m_w.txtFax, "Fax"},               {m_w.txtMail, "eMail"},
-                  {m_w.txtInternet, "Internet"},  {m_w.txtPostfach, "Postfach"},     {m_w.txtAbs, "AbsFenster"},
-                  {m_w.txtFont, "Schrift"},       {m_w.txtSize, "SchriftSize"}},
-      options[] = {{m_w.chkAdrRechts, "Freizjn"}, {m_w.Text6, "Freiztxt"}, {m_w.txtAdrRechts, "Freiytxt"}};
+                   {m_w.txtLkennz, "LaenderKZ"}};
     for (const auto& b : address)
         m_bind1->bind(b.w, QString::fromUtf8(b.column));
-    for (const auto& b : sender)
-        m_bind2->bind(b.w, QString::fromUtf8(b.column));
-    for (const auto& b : options)
-        m_bindOpt->bind(b.w, QString::fromUtf8(b.column));
+    LetterBindings::bindSender(*m_bind2, {m_w.txtName1, m_w.txtStrasse1, m_w.txtOrt1, m_w.txtTelefon1, m_w.txtFax,
+                                          m_w.txtMail, m_w.txtInternet, m_w.txtPostfach, m_w.txtAbs, m_w.txtFont,
+                                          m_w.txtSize});
+    LetterBindings::bindOptions(*m_bindOpt, m_w.chkAdrRechts, m_w.Text6, m_w.txtAdrRechts);
 }
 
 void frmSerienKontorix::Form_Load()
