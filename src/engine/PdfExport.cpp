@@ -36,11 +36,16 @@ Stream::~Stream()
 
 bool Stream::add(const Document& doc, QString* error)
 {
-    if (!m_device || !m_device->isWritable())
-        return cannotWrite(error);
     // The paginator only reads the document; it needs a non-const one for its signals.
     Paginator pages(const_cast<Document*>(&doc));
-    const PageGeometry& g = doc.page();
+    return add(pages, error);
+}
+
+bool Stream::add(Paginator& pages, QString* error)
+{
+    if (!m_device || !m_device->isWritable())
+        return cannotWrite(error);
+    const PageGeometry& g = pages.document()->page();
     if (!m_writer) {
         m_writer = std::make_unique<QPdfWriter>(m_device);
         m_writer->setCreator(QStringLiteral("Textverarbeitung"));

@@ -9,6 +9,7 @@ class Document;
 class QIODevice;
 class QPainter;
 class QPdfWriter;
+class Paginator;
 
 namespace PdfExport {
 
@@ -24,6 +25,9 @@ public:
     ~Stream();
     // Paints every page of `doc`; false when the device cannot be written.
     bool add(const Document& doc, QString* error);
+    // The same through a paginator that has the document laid out already (a
+    // surface's own in layout view), so nothing is laid out twice.
+    bool add(Paginator& pages, QString* error);
     // Writes the end of the file; the stream takes no more documents.
     bool finish(QString* error);
     int pageCount() const { return m_pages; }

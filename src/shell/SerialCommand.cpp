@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/Document.h"
+#include "engine/Paginator.h"
 #include "engine/PdfExport.h"
 #include "engine/TextControl.h"
 #include "engine/formats/Formats.h"
@@ -21,6 +22,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextDocumentFragment>
+
+#include <malloc.h>
 
 namespace {
 
@@ -157,10 +160,11 @@ public:
         return true;
     }
 
-    bool add(const Document& doc, int number, const QString& lastName, QString* error)
+    bool add(TextControl& s, int number, const QString& lastName, QString* error)
     {
+        const Document& doc = *s.doc();
         if (m_pdf)
-            return m_pdf->add(doc, error) && m_file.error() == QFileDevice::NoError;
+            return m_pdf->add(*s.paginator(), error) && m_file.error() == QFileDevice::NoError;
         const QString out = QDir(m_a.outDir).filePath(SerialCommand::fileName(number, lastName, m_a.ext));
         const int format = Formats::typeOfPath(out);
         const QByteArray header = format == 3 ? Formats::pageHeader(doc.page()) : QByteArray();
@@ -261,6 +265,11 @@ int runSerialCommand(const QStringList& args)
     Output output(a);
     if (!output.open(&error))
         return fail(error);
+    // Every PDF page makes and frees a few large buffers (its content stream, the
+    // compressor's state). Left to the defaults, the heap is given back to the system
+    // after each page and taken again for the next, which cost more than the painting.
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
 
     SerialLetter::Options options;
     TextControl s;
@@ -268,6 +277,9 @@ int runSerialCommand(const QStringList& args)
     s.doc()->body()->setUndoRedoEnabled(false);
     s.setPageWidth(11906);
     s.setPageHeight(16837);
+    // In layout view the surface lays the letter out on its pages as it is written;
+    // the PDF is painted from that layout instead of a second one.
+    s.setViewMode(1);
     for (int i = 0; i < total; ++i) {
         addresses.setAbsolutePosition(i);
         ComposerInput in = base;
@@ -281,7 +293,7 @@ int runSerialCommand(const QStringList& args)
             // The letter empties the surface itself.
             SerialLetter::write(s, app, in, text, options);
         }
-        if (!output.add(*s.doc(), i + 1, in.LastName, &error))
+        if (!output.add(s, i + 1, in.LastName, &error))
             return fail(QStringLiteral("Fehler beim Schreiben von Brief %1: %2").arg(i + 1).arg(error));
         if (progressEvery(i + 1, total))
             HeadlessRun::print(true, QStringLiteral("Brief %1 von %2\n").arg(i + 1).arg(total));
