@@ -143,7 +143,7 @@ QMenu* insertMenu(Builder& b)
     m->addSeparator();
     b.item(m, s("mnuInsert_PageNumbers"), s("Seitenzahlen"));
     b.item(m, s("mnuInsert_Field"), s("Feld"));
-    b.hidden(m, s("mnuInsert_Serienbrief"), s("Serienbrief erstellen aus Kontorix"));
+    b.hidden(m, s("mnuInsert_Serienbrief"), s("Serienbrief erstellen aus Kontorix"), true);
     b.hidden(m, s("mnuInsert_Vorlage"), s("Briefvorlage öffnen"), true);
     b.hidden(m, s("mnuInsert_AdresseVorlage"), s("Adresse für Vorlage auswählen"));
     m->addSeparator();
@@ -207,7 +207,7 @@ QMenu* extrasMenu(Builder& b)
 {
     QMenu* m = b.menu("mnuExtras", s("&Extras"));
     b.item(m, s("mnuBrief"), s("&Kontorix"));
-    b.item(m, s("mnuExtras_Serienbrief"), s("&Serienbrief erstellen aus Kontorix"), false);
+    b.item(m, s("mnuExtras_Serienbrief"), s("&Serienbrief erstellen aus Kontorix"));
     b.hidden(m, s("mnuExtras_SerienbriefVorlage"), s("Serienbrief erstellen aus &Vorlage"));
     b.hidden(m, s("mnuExtras_Import"), s("Import Adressen aus Adressverwaltung für Kontorix"));
     m->addSeparator();

@@ -9,6 +9,7 @@
 #include "FormatDialogMenus.h"
 #include "InfoMenus.h"
 #include "PrintCommands.h"
+#include "SerialMenus.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
 
@@ -20,6 +21,7 @@
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
 #include "letters/LetterAssembly.h"
+#include "letters/LetterTemplate.h"
 #include "letters/frmBrief.h"
 #include "textblocks/frmBausteine.h"
 #include "textblocks/frmBstEinfuegen.h"
@@ -228,6 +230,7 @@ void frmMDIChild::connectMenus()
     on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
     on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    SerialMenus::connect(this);
     EnvelopeMenus::connect(this);
     FormatDialogMenus::connectMenus(this);
     InfoMenus::connect(this);
@@ -500,17 +503,9 @@ void frmMDIChild::BuildLetter()
 void frmMDIChild::BuildLetterFromTemplate()
 {
     AppState& app = appState();
-    const QString name = QStringLiteral("Briefkopf.txm");
-    QString path = app.WorkFolder + name;
-    if (!Folders::fileExists(path)) {
-        path = app.ProgramFolder + name;
-        if (!Folders::fileExists(path))
-            prompter().message(frmMDIParent::instance(), QStringLiteral("Fehler beim öffnen"),
-                               QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im "
-                                              "Verzeichnis dieses Programmes ") +
-                                   app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"),
-                               QMessageBox::Ok, Prompter::Icon::Critical);
-    }
+    QString path = LetterTemplate::path(app);
+    if (!LetterTemplate::existsAnywhere(app))
+        LetterTemplate::reportMissing(frmMDIParent::instance(), app);
     frmMDIChild* w = DocumentFiles::LoadDocument(path, 3);
     // A failed load leaves the letter to the window that is active now; without one
     // it gets a new window rather than being lost.

@@ -4,6 +4,7 @@
 #include "FormatDialogMenus.h"
 #include "MainToolbar.h"
 #include "PrintCommands.h"
+#include "SerialMenus.h"
 #include "ShellRules.h"
 #include "WaitCursor.h"
 #include "frmMDIChild.h"
@@ -110,7 +111,11 @@ void frmMDIParent::buildBars()
     }
     FormatDialogMenus::connectToolbar(this);
     // Buttons whose windows are not built yet.
+<<<<<<< HEAD
     for (const char* key : {"Serienbrief",
+=======
+    for (const char* key : {"Schriften",
+>>>>>>> serialwin
                             "Etiketten", "SwitchBetweenHeaderAndFooter",
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
@@ -396,13 +401,15 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
         s->setPageHeight(width);
     } else if (key == QLatin1String("Schriften")) {
         frmFonts::browse(s, this);
+    } else if (key == QLatin1String("Serienbrief")) {
+        SerialMenus::open();
     } else if (key == QLatin1String("Rechner")) {
         RunCalculator();
     } else if (key == QLatin1String("Ende")) {
         close();
     }
-    // HeaderProperties and Tabelle are connected by FormatDialogMenus; Serienbrief
-    // and Etiketten open windows that are not built yet (disabled).
+    // HeaderProperties and Tabelle are connected by FormatDialogMenus; Etiketten
+    // opens a window that is not built yet (disabled).
 }
 
 void frmMDIParent::mnuFile_New_Click() { frmMDIChild::NewDocument(); }
