@@ -4,6 +4,7 @@
 #include "DocumentFiles.h"
 #include "FileAssociation.h"
 #include "FileDropFilter.h"
+#include "LabelMenus.h"
 #include "PrintCommands.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
@@ -223,6 +224,7 @@ void frmMDIChild::connectMenus()
     on("mnuCurPos", &frmMDIChild::mnuCurPos_Click);
     on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
     on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    LabelMenus::connect(this);
     on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     // Window menu.
     auto arrange = [this](auto member) {
@@ -517,8 +519,7 @@ void frmMDIChild::BuildLetterFromTemplate()
 
 void frmMDIChild::mnuEtiketten_Click()
 {
-    // The address picker for labels opens here (not modal) once it exists; the label
-    // builder takes over from it.
+    LabelMenus::showPicker(this);
     appState().LabelMode = false;
     appState().ToolbarRefreshOff = false;
 }

@@ -107,7 +107,7 @@ void frmMDIParent::buildBars()
     }
     // Buttons whose windows are not built yet.
     for (const char* key : {"HeaderProperties", "Schriften", "Serienbrief",
-                            "Etiketten", "Tabelle", "SwitchBetweenHeaderAndFooter",
+                            "Tabelle", "SwitchBetweenHeaderAndFooter",
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
 
@@ -384,6 +384,8 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
         w->activateHeaderFooter(step->part);
     } else if (key == QLatin1String("Kontorix")) {
         sharedWindow()->mnuBrief_Click();
+    } else if (key == QLatin1String("Etiketten")) {
+        sharedWindow()->mnuEtiketten_Click();
     } else if (key == QLatin1String("Querformat") || key == QLatin1String("Hochformat")) {
         if (!s)
             return;
@@ -395,7 +397,7 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
     } else if (key == QLatin1String("Ende")) {
         close();
     }
-    // HeaderProperties, Schriften, Serienbrief, Etiketten and Tabelle open windows
+    // HeaderProperties, Schriften, Serienbrief and Tabelle open windows
     // that are not built yet; their buttons are disabled.
 }
 
