@@ -145,7 +145,7 @@ QMenu* insertMenu(Builder& b)
     b.item(m, s("mnuInsert_Field"), s("Feld"));
     b.hidden(m, s("mnuInsert_Serienbrief"), s("Serienbrief erstellen aus Kontorix"), true);
     b.hidden(m, s("mnuInsert_Vorlage"), s("Briefvorlage öffnen"), true);
-    b.hidden(m, s("mnuInsert_AdresseVorlage"), s("Adresse für Vorlage auswählen"));
+    b.hidden(m, s("mnuInsert_AdresseVorlage"), s("Adresse für Vorlage auswählen"), true);
     m->addSeparator();
     b.item(m, s("mnuInsert_Textbaustein"), s("Textbaustein"));
     m->addSeparator();
@@ -211,7 +211,7 @@ QMenu* extrasMenu(Builder& b)
     b.hidden(m, s("mnuExtras_SerienbriefVorlage"), s("Serienbrief erstellen aus &Vorlage"));
     b.hidden(m, s("mnuExtras_Import"), s("Import Adressen aus Adressverwaltung für Kontorix"));
     m->addSeparator();
-    b.item(m, s("mnuEtiketten"), s("Etiketten drucken"), false);
+    b.item(m, s("mnuEtiketten"), s("Etiketten drucken"));
     b.item(m, s("mnuUmschlagStandard"), s("Briefkuvert drucken"));
     m->addSeparator();
     b.item(m, s("mnuExtras_TextblockInsert"), s("Textbausteine &einfügen"));

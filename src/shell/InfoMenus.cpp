@@ -7,6 +7,7 @@
 #include "dialogs/frmWordCount.h"
 #include "help/HelpScreens.h"
 #include "letters/frmBrief.h"
+#include "output/frmSerienKontorix.h"
 
 #include <QAction>
 
@@ -30,6 +31,7 @@ void connect(frmMDIChild* w)
 {
     frmBrief::setHelpHandler(&HelpScreens::showKontorix);
     AdressenAuswaehlen::setHelpHandler(&HelpScreens::showEtikett);
+    frmSerienKontorix::setHelpHandler(&HelpScreens::showSerienbrief);
 
     auto on = [w](const char* name, auto slot) {
         if (QAction* a = w->findChild<QAction*>(QLatin1String(name)))

@@ -8,6 +8,7 @@
 #include "FileDropFilter.h"
 #include "FormatDialogMenus.h"
 #include "InfoMenus.h"
+#include "LabelMenus.h"
 #include "PrintCommands.h"
 #include "SerialMenus.h"
 #include "ShellRules.h"
@@ -229,6 +230,7 @@ void frmMDIChild::connectMenus()
     on("mnuCurPos", &frmMDIChild::mnuCurPos_Click);
     on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
     on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    LabelMenus::connect(this);
     on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     SerialMenus::connect(this);
     EnvelopeMenus::connect(this);
@@ -521,8 +523,7 @@ void frmMDIChild::BuildLetterFromTemplate()
 
 void frmMDIChild::mnuEtiketten_Click()
 {
-    // The address picker for labels opens here (not modal) once it exists; the label
-    // builder takes over from it.
+    LabelMenus::showPicker(this);
     appState().LabelMode = false;
     appState().ToolbarRefreshOff = false;
 }

@@ -111,12 +111,7 @@ void frmMDIParent::buildBars()
     }
     FormatDialogMenus::connectToolbar(this);
     // Buttons whose windows are not built yet.
-<<<<<<< HEAD
-    for (const char* key : {"Serienbrief",
-=======
-    for (const char* key : {"Schriften",
->>>>>>> serialwin
-                            "Etiketten", "SwitchBetweenHeaderAndFooter",
+    for (const char* key : {"SwitchBetweenHeaderAndFooter",
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
 
@@ -393,6 +388,8 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
         w->activateHeaderFooter(step->part);
     } else if (key == QLatin1String("Kontorix")) {
         sharedWindow()->mnuBrief_Click();
+    } else if (key == QLatin1String("Etiketten")) {
+        sharedWindow()->mnuEtiketten_Click();
     } else if (key == QLatin1String("Querformat") || key == QLatin1String("Hochformat")) {
         if (!s)
             return;
@@ -408,8 +405,7 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
     } else if (key == QLatin1String("Ende")) {
         close();
     }
-    // HeaderProperties and Tabelle are connected by FormatDialogMenus; Etiketten
-    // opens a window that is not built yet (disabled).
+    // HeaderProperties and Tabelle are connected by FormatDialogMenus.
 }
 
 void frmMDIParent::mnuFile_New_Click() { frmMDIChild::NewDocument(); }

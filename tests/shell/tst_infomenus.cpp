@@ -6,6 +6,7 @@
 #include "addresses/AdressenAuswaehlen.h"
 #include "dialogs/frmFonts.h"
 #include "letters/frmBrief.h"
+#include "output/frmSerienKontorix.h"
 
 #include <QAction>
 #include <QLabel>
@@ -86,9 +87,14 @@ private Q_SLOTS:
             AdressenAuswaehlen picker(appState());
             picker.Image1_Click();
         }
-        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 2);
+        {
+            frmSerienKontorix merge(appState(), SerialHost{});
+            merge.Image1_Click();
+        }
+        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 3);
         QCOMPARE(fx.prompts->asked.at(0).text, QStringLiteral("hilfe3"));
         QCOMPARE(fx.prompts->asked.at(1).text, QStringLiteral("frmHilfeEtikett"));
+        QCOMPARE(fx.prompts->asked.at(2).text, QStringLiteral("frmHilfeSerienbrief"));
     }
 };
 
