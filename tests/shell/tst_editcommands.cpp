@@ -40,7 +40,7 @@ const QStringList kElsewhere = {"mnuInsert_Text",          "mnuInsert_Textbauste
                                 "mnuTable_InsertTable",    "mnuBrief",
                                 "mnuExtras_Serienbrief",   "mnuExtras_SerienbriefVorlage",
                                 "mnuExtras_Import",        "mnuEtiketten",
-                                "mnuExtras_Kuvert",        "mnuExtras_TextblockInsert",
+                                "mnuUmschlagStandard",     "mnuExtras_TextblockInsert",
                                 "mnuExtras_TextblockEdit", "mnuExtras_WordCount"};
 
 enum Setup { Text, InTable, Bullets, WithField, WithHeader };
