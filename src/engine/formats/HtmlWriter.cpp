@@ -1,5 +1,6 @@
 #include "HtmlWriter.h"
 
+#include "BreakOpportunities.h"
 #include "DocumentTransfer.h"
 #include "engine/Document.h"
 
@@ -207,6 +208,7 @@ private:
             html += QStringLiteral(" align=\"justify\"");
         html += styleAttr(blockStyle(b.blockFormat()), u'p') + QLatin1Char('>');
         QString openHref;
+        BreakOpportunities::Stripper unbroken;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             const QTextCharFormat f = frag.charFormat();
@@ -234,7 +236,7 @@ private:
                 html += QStringLiteral(" />");
                 continue;
             }
-            QString text = esc(frag.text());
+            QString text = esc(unbroken(frag.text()));
             text.replace(QChar::LineSeparator, QStringLiteral("<br />"));
             text.replace(QChar::Nbsp, QStringLiteral("&nbsp;"));
             const QString attr = styleAttr(charStyle(f), u'c');

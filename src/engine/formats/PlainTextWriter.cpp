@@ -1,5 +1,6 @@
 #include "PlainTextWriter.h"
 
+#include "BreakOpportunities.h"
 #include "engine/Document.h"
 
 #include <QTextBlock>
@@ -10,7 +11,7 @@ namespace {
 
 QString blockText(const QTextBlock& b)
 {
-    QString s = b.text();
+    QString s = BreakOpportunities::Stripper()(b.text());
     s.remove(QChar::ObjectReplacementCharacter);
     s.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     s.replace(QChar::Nbsp, QLatin1Char(' '));

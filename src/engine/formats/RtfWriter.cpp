@@ -1,5 +1,6 @@
 #include "RtfWriter.h"
 
+#include "BreakOpportunities.h"
 #include "Cp1252.h"
 #include "DocumentTransfer.h"
 #include "RtfFields.h"
@@ -328,6 +329,7 @@ private:
         writeParagraphProps(b, inTable);
         QString openHref;
         int openField = 0;
+        BreakOpportunities::Stripper unbroken;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             const QTextCharFormat f = frag.charFormat();
@@ -361,7 +363,7 @@ private:
                     writeImage(f.toImageFormat());
                 continue;
             }
-            out += '{' + charProps(f) + escape(frag.text()) + '}';
+            out += '{' + charProps(f) + escape(unbroken(frag.text())) + '}';
         }
         if (openField)
             out += RtfFields::close();
