@@ -135,20 +135,9 @@ bool frmPageDlg::edit(TextControl* surface, int unit, QWidget* parent)
     return prompter().exec(&dlg) == QDialog::Accepted;
 }
 
-void frmPageDlg::setLength(QLineEdit* e, int twips)
-{
-    const QString text = PageSetup::Twips2DlgString(float(twips), unit);
-    m_exact.insert(e, {text, twips});
-    e->setText(text);
-}
+void frmPageDlg::setLength(QLineEdit* e, int twips) { m_lengths.show(e, twips, unit); }
 
-int frmPageDlg::twips(const QLineEdit* e) const
-{
-    const auto exact = m_exact.constFind(e);
-    if (exact != m_exact.cend() && exact->first == e->text())
-        return exact->second;
-    return PageSetup::DlgString2Twips(e->text(), unit);
-}
+int frmPageDlg::twips(const QLineEdit* e) const { return m_lengths.read(e, unit); }
 
 void frmPageDlg::Form_Load()
 {

@@ -3,8 +3,9 @@
 // one document. The caller hands over the document's editing surface and the unit of
 // the length fields; the dialog reads on load and writes back only on OK.
 
+#include "LengthTexts.h"
+
 #include <QDialog>
-#include <QHash>
 #include <array>
 
 class QButtonGroup;
@@ -54,7 +55,5 @@ private:
     void setLength(QLineEdit* e, int twips);
     int twips(const QLineEdit* e) const;
 
-    // The exact twips behind a field's text as the dialog wrote it, so that a length
-    // the user leaves alone is written back unchanged and not rounded to 1/100 cm.
-    QHash<const QLineEdit*, std::pair<QString, int>> m_exact;
+    LengthTexts m_lengths;
 };

@@ -150,7 +150,7 @@ QMenu* insertMenu(Builder& b)
     b.item(m, s("mnuInsert_Textbaustein"), s("Textbaustein"));
     m->addSeparator();
     b.item(m, s("mnuInsert_PageBreak"), s("&Seitenende"), false);
-    b.item(m, s("mnuInsert_Hyperlink"), s("&Hyperlink"), false);
+    b.item(m, s("mnuInsert_Hyperlink"), s("&Hyperlink"));
     b.item(m, s("mnuInsert_Date"), s("&Datum"), false);
     return m;
 }
@@ -172,7 +172,7 @@ QMenu* formatMenu(Builder& b)
     b.item(m, s("mnuFormat_Tabs"), s("T&abs..."), false);
     b.item(m, s("mnuFormat_Style"), s("&Style..."), false);
     m->addSeparator();
-    b.item(m, s("mnuFormat_Frames"), s("&Rahmen und Linien (Absatz)"), false);
+    b.item(m, s("mnuFormat_Frames"), s("&Rahmen und Linien (Absatz)"));
     b.item(m, s("mnuFormat_TextColour"), s("&Text Farbe..."));
     b.item(m, s("mnuFormat_BackColour"), s("&Hintergrund Farbe..."));
     b.item(m, s("mnuFormat_Image"), s("&Grafik..."), false);
@@ -183,7 +183,7 @@ QMenu* tableMenu(Builder& b)
 {
     QMenu* m = b.menu("mnuTable", s("&Tabelle"));
     QMenu* ins = b.sub(m, s("mnuTable_Insert"), s("&Einfügen"));
-    b.item(ins, s("mnuTable_InsertTable"), s("&Tabelle"), false);
+    b.item(ins, s("mnuTable_InsertTable"), s("&Tabelle"));
     ins->addSeparator();
     b.item(ins, s("mnuTable_InsertColLeft"), s("Spalten  &Links"), false);
     b.item(ins, s("mnuTable_InsertColRight"), s("Spalten &Rechts"), false);
@@ -212,7 +212,7 @@ QMenu* extrasMenu(Builder& b)
     b.hidden(m, s("mnuExtras_Import"), s("Import Adressen aus Adressverwaltung für Kontorix"));
     m->addSeparator();
     b.item(m, s("mnuEtiketten"), s("Etiketten drucken"), false);
-    b.item(m, s("mnuExtras_Kuvert"), s("Briefkuvert drucken"), false);
+    b.item(m, s("mnuUmschlagStandard"), s("Briefkuvert drucken"));
     m->addSeparator();
     b.item(m, s("mnuExtras_TextblockInsert"), s("Textbausteine &einfügen"));
     b.item(m, s("mnuExtras_TextblockEdit"), s("&Textbausteine erstellen/bearbeiten"));

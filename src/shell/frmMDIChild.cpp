@@ -2,8 +2,10 @@
 
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
+#include "EnvelopeMenus.h"
 #include "FileAssociation.h"
 #include "FileDropFilter.h"
+#include "FormatDialogMenus.h"
 #include "PrintCommands.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
@@ -224,6 +226,8 @@ void frmMDIChild::connectMenus()
     on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
     on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    EnvelopeMenus::connect(this);
+    FormatDialogMenus::connectMenus(this);
     // Window menu.
     auto arrange = [this](auto member) {
         return [this, member] {
@@ -294,8 +298,9 @@ void frmMDIChild::activateHeaderFooter(int part)
 void frmMDIChild::onMouseDown(Qt::MouseButton button, QPoint pos)
 {
     raise();
-    if (button == Qt::RightButton) {
-        // Image properties for a selected object come with the formatting dialogs.
+    if (button == Qt::RightButton && TXTextControl1->ObjectSelected() != 0) {
+        FormatDialogMenus::showImageDialog(this);
+    } else if (button == Qt::RightButton) {
         for (QMenu* m : m_menus)
             if (m->objectName() == QLatin1String("mnuEdit"))
                 m->popup(TXTextControl1->viewport()->mapToGlobal(pos));

@@ -1,6 +1,7 @@
 #include "frmMDIParent.h"
 
 #include "DocumentFiles.h"
+#include "FormatDialogMenus.h"
 #include "MainToolbar.h"
 #include "PrintCommands.h"
 #include "ShellRules.h"
@@ -12,6 +13,7 @@
 #include "app/Folders.h"
 #include "app/Prompter.h"
 #include "app/SafeSave.h"
+#include "dialogs/FarbAuswahl.h"
 #include "dialogs/clsPrintDialog.h"
 #include "dialogs/frmPrintPreview.h"
 #include "engine/TextButtonBar.h"
@@ -105,9 +107,10 @@ void frmMDIParent::buildBars()
         const QString key = a->objectName();
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }
+    FormatDialogMenus::connectToolbar(this);
     // Buttons whose windows are not built yet.
-    for (const char* key : {"HeaderProperties", "Schriften", "Serienbrief",
-                            "Etiketten", "Tabelle", "SwitchBetweenHeaderAndFooter",
+    for (const char* key : {"Schriften", "Serienbrief",
+                            "Etiketten", "SwitchBetweenHeaderAndFooter",
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
 
@@ -395,8 +398,8 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
     } else if (key == QLatin1String("Ende")) {
         close();
     }
-    // HeaderProperties, Schriften, Serienbrief, Etiketten and Tabelle open windows
-    // that are not built yet; their buttons are disabled.
+    // HeaderProperties and Tabelle are connected by FormatDialogMenus; Schriften,
+    // Serienbrief and Etiketten open windows that are not built yet (disabled).
 }
 
 void frmMDIParent::mnuFile_New_Click() { frmMDIChild::NewDocument(); }
@@ -485,13 +488,16 @@ void frmMDIParent::ChooseDocumentColour(int which)
         return;
     const QColor current = which == 1 ? s->ForeColor() : s->TextBkColor();
     QWidget* owner = m_shared ? static_cast<QWidget*>(m_shared) : this;
-    const std::optional<QColor> chosen = prompter().colour(owner, current);
-    if (!chosen || (current.isValid() && *chosen == current))
+    const int rgb = FarbAuswahl::ShowColorDialog(owner, false);
+    if (rgb == -1)
+        return;
+    const QColor chosen(rgb & 0xff, (rgb >> 8) & 0xff, (rgb >> 16) & 0xff);
+    if (current.isValid() && chosen == current)
         return;
     if (which == 1)
-        s->setForeColor(*chosen);
+        s->setForeColor(chosen);
     else
-        s->setTextBkColor(*chosen);
+        s->setTextBkColor(chosen);
 }
 
 // --- Program end and drops -------------------------------------------------------

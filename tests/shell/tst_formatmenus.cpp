@@ -1,0 +1,149 @@
+// The menu items, toolbar buttons and the right click that open the formatting
+// dialogs on the active document, and the colour commands behind the colour chooser.
+
+#include "ShellFixture.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTextCursor>
+
+class TstFormatMenus : public QObject {
+    Q_OBJECT
+
+    static QAction* find(QObject* owner, const QString& name)
+    {
+        return owner->findChild<QAction*>(name);
+    }
+    static void showMenu(frmMDIChild* w, const char* name)
+    {
+        for (QMenu* m : w->menus())
+            if (m->objectName() == QLatin1String(name))
+                Q_EMIT m->aboutToShow();
+    }
+
+private Q_SLOTS:
+    void opens_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("toolbar");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("table menu") << "mnuTable_InsertTable" << false << "frmTableDlg";
+        QTest::newRow("frames menu") << "mnuFormat_Frames" << false << "frmFramesDlg";
+        QTest::newRow("image menu") << "mnuFormat_Image" << false << "frmImageDlg";
+        QTest::newRow("hyperlink menu") << "mnuInsert_Hyperlink" << false << "frmHyperlink";
+        QTest::newRow("table button") << "Tabelle" << true << "frmTableDlg";
+        QTest::newRow("header button") << "HeaderProperties" << true << "frmHeaderProperties";
+    }
+    void opens()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, toolbar);
+        QFETCH(QString, dialog);
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("b.png"));
+        QImage img(10, 10, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        QVERIFY(img.save(png));
+        TextControl* s = w->surface();
+        if (name == QLatin1String("mnuFormat_Image")) {
+            showMenu(w, "mnuFormat");
+            QVERIFY(!find(w, name)->isEnabled()); // no image selected
+            s->setObjectSelected(s->ObjectInsertFixed(png, 100, 100));
+        }
+        showMenu(w, "mnuFormat");
+        showMenu(w, "mnuTable");
+        QAction* a = find(toolbar ? static_cast<QObject*>(fx.frame.get()) : w, name);
+        QVERIFY(a);
+        QVERIFY(a->isEnabled());
+        a->trigger();
+        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 1);
+        QCOMPARE(fx.prompts->last().text, dialog);
+    }
+
+    void headerChangeMarksModified()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        w->DirtyFlag = false;
+        fx.prompts->answerExec([](QDialog* d) {
+            d->findChild<QLineEdit*>(QStringLiteral("txtHeader"))->setText(QStringLiteral("30"));
+            QMetaObject::invokeMethod(d, "cmdOK_Click");
+            return d->result();
+        });
+        find(fx.frame.get(), QStringLiteral("HeaderProperties"))->trigger();
+        QCOMPARE(w->surface()->HeaderFooterDistance(1), 1701);
+        QVERIFY(w->DirtyFlag);
+    }
+
+    void rightClick_data()
+    {
+        QTest::addColumn<bool>("image");
+        QTest::newRow("image selected") << true;
+        QTest::newRow("no image") << false;
+    }
+    void rightClick()
+    {
+        QFETCH(bool, image);
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        TextControl* s = w->surface();
+        QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("b.png"));
+        QImage img(10, 10, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        QVERIFY(img.save(png));
+        if (image)
+            s->setObjectSelected(s->ObjectInsertFixed(png, 100, 100));
+        Q_EMIT s->MouseDown(Qt::RightButton, QPoint(5, 5));
+        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), image ? 1 : 0);
+        for (QWidget* popup : QApplication::topLevelWidgets())
+            if (qobject_cast<QMenu*>(popup))
+                popup->hide();
+    }
+
+    void colourCommands_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QColor>("answer"); // invalid: cancelled
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("back");
+        QTest::newRow("text colour") << "mnuFormat_TextColour" << QColor(200, 10, 20)
+                                     << QColor(200, 10, 20) << QColor();
+        QTest::newRow("text colour cancelled") << "mnuFormat_TextColour" << QColor()
+                                               << QColor(Qt::black) << QColor();
+        QTest::newRow("background") << "mnuFormat_BackColour" << QColor(Qt::yellow)
+                                    << QColor(Qt::black) << QColor(Qt::yellow);
+    }
+    void colourCommands()
+    {
+        QFETCH(QString, item);
+        QFETCH(QColor, answer);
+        QFETCH(QColor, text);
+        QFETCH(QColor, back);
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        TextControl* s = w->surface();
+        s->setText(QStringLiteral("Farbe"));
+        s->setSelStart(0);
+        s->setSelLength(-1);
+        s->setForeColor(Qt::black);
+        fx.prompts->answerColour(answer.isValid() ? std::optional<QColor>(answer) : std::nullopt);
+        find(w, item)->trigger();
+        QCOMPARE(fx.prompts->count(QStringLiteral("colour")), 1);
+        QCOMPARE(s->ForeColor(), text);
+        if (back.isValid())
+            QCOMPARE(s->TextBkColor(), back);
+    }
+};
+
+QTEST_MAIN(TstFormatMenus)
+#include "tst_formatmenus.moc"
