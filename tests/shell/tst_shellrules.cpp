@@ -62,7 +62,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("redoKind");
         QTest::addColumn<QString>("redo");
         QTest::newRow("typing") << 1 << "Rückgängig Eingabe" << 10 << "Wiederholen Eingabe";
-        QTest::newRow("other") << 4 << "Rückgängig" << 13 << "Wiederholen";
         // The redo kinds are not the undo kinds.
         QTest::newRow("swapped") << 10 << "Rückgängig" << 1 << "Wiederholen";
     }
