@@ -1,4 +1,4 @@
-// Page setup: the length conversions, the paper match, the check behind OK, and the
+// Page setup: the length conversions, the check behind OK, and the
 // real dialog driven through the scripted prompter.
 
 #include "TestFiles.h"

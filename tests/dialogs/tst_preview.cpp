@@ -1,4 +1,4 @@
-// Print preview: its rules, the window driven through the scripted prompter and its
+// Print preview: the window driven through the scripted prompter and its
 // print button writing a PDF through the current printer.
 
 #include "PdfText.h"
