@@ -99,48 +99,37 @@ private Q_SLOTS:
         delete m_dir;
     }
 
-    void values_data()
-    {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("home");
-        QTest::addColumn<QString>("street");
-        QTest::addColumn<QString>("town");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("wantStreet");
-        QTest::addColumn<QString>("wantTown");
-        QTest::addColumn<QString>("wantLand");
-        const QString longStreet = QStringLiteral("Großherzog-Friedrich-Straße 123 b"); // 33
-        const QString longTown = QStringLiteral("Garmisch-Partenkirchen Süd"); // 26
-        QTest::newRow("F10 keeps 33/27") << 10 << 49 << longStreet << longTown << "D" << longStreet << longTown << "";
-        QTest::newRow("F14 cuts to 22/15, umlauts kept")
-            << 14 << 49 << QStringLiteral("Äußere Überseestraße 12") << QStringLiteral("Österreichisch Großß") << "A"
-            << "Äußere Überseestraße 1" << "Österreichisch " << "SCHWEIZ";
-        QTest::newRow("two lines joined, second cut") << 10 << 49 << "Industriestraße 44\r\nHalle 2, Tor 3 und Rampe"
-                                                      << "Ulm" << "D" << "Industriestraße 44 Halle 2, Tor 3 " << "Ulm"
-                                                      << "";
-        QTest::newRow("CH seen from D") << 10 << 49 << "Weg 1" << "Bern" << "CH" << "Weg 1" << "Bern" << "SCHWEIZ";
-        QTest::newRow("unknown home country") << 10 << 1 << "Weg 1" << "Bern" << "CH" << "Weg 1" << "Bern" << "";
-    }
     void values()
     {
-        QFETCH(int, size);
-        QFETCH(int, home);
-        QFETCH(QString, street);
-        QFETCH(QString, town);
-        QFETCH(QString, code);
-        QFETCH(QString, wantStreet);
-        QFETCH(QString, wantTown);
-        QFETCH(QString, wantLand);
-        LabelAddress a;
-        a.Strasse = street;
-        a.Ort = town;
-        a.LKZ = code;
-        a.Land = QStringLiteral("Schweiz");
-        const LabelValues v = LabelFill::valuesFor(a, size, home);
-        QCOMPARE(v.Strasse, wantStreet);
-        QCOMPARE(v.Ort, wantTown);
-        QCOMPARE(v.Land, wantLand);
-        QCOMPARE(v.LKZ, code + QLatin1Char('-'));
+        // size, home country, street, town, country code -> street, town, country line
+        struct Row {
+            int size, home;
+            QString street, town, code, wantStreet, wantTown, wantLand;
+        };
+        const QString longStreet = QStringLiteral("Großherzog-Friedrich-Straße 123 b"); // 33
+        const QString longTown = QStringLiteral("Garmisch-Partenkirchen Süd"); // 26
+        const QString weg = QStringLiteral("Weg 1"), bern = QStringLiteral("Bern"), ch = QStringLiteral("CH");
+        const Row rows[] = {
+            {10, 49, longStreet, longTown, QStringLiteral("D"), longStreet, longTown, {}},
+            {14, 49, QStringLiteral("Äußere Überseestraße 12"), QStringLiteral("Österreichisch Großß"), QStringLiteral("A"),
+             QStringLiteral("Äußere Überseestraße 1"), QStringLiteral("Österreichisch "), QStringLiteral("SCHWEIZ")},
+            {10, 49, QStringLiteral("Industriestraße 44\r\nHalle 2, Tor 3 und Rampe"), QStringLiteral("Ulm"),
+             QStringLiteral("D"), QStringLiteral("Industriestraße 44 Halle 2, Tor 3 "), QStringLiteral("Ulm"), {}},
+            {10, 49, weg, bern, ch, weg, bern, QStringLiteral("SCHWEIZ")}, // seen from Germany
+            {10, 1, weg, bern, ch, weg, bern, {}}, // unknown home country
+        };
+        for (const Row& r : rows) {
+            LabelAddress a;
+            a.Strasse = r.street;
+            a.Ort = r.town;
+            a.LKZ = r.code;
+            a.Land = QStringLiteral("Schweiz");
+            const LabelValues v = LabelFill::valuesFor(a, r.size, r.home);
+            QCOMPARE(v.Strasse, r.wantStreet);
+            QCOMPARE(v.Ort, r.wantTown);
+            QCOMPARE(v.Land, r.wantLand);
+            QCOMPARE(v.LKZ, r.code + QLatin1Char('-'));
+        }
     }
 
     void currentOnAllLabels_data()
