@@ -58,21 +58,6 @@ private Q_SLOTS:
         QCOMPARE(DocumentTransfer::image(back.body(), path).convertToFormat(QImage::Format_ARGB32), testImage());
     }
 
-    void readingReplacesTheDocumentAndClearsUndo()
-    {
-        Document doc;
-        fillEveryFeature(doc);
-        QByteArray bytes;
-        QVERIFY(Formats::write(3, doc, nullptr, &bytes, nullptr));
-        Document target;
-        QTextCursor(target.body()).insertText(QStringLiteral("alt"));
-        target.setHeaderFooterSet(1);
-        QVERIFY(target.body()->isUndoAvailable());
-        QVERIFY(Formats::read(3, bytes, target, nullptr, nullptr));
-        QCOMPARE(dumpAll(target), dumpAll(doc));
-        QVERIFY(!target.body()->isUndoAvailable());
-    }
-
     void insertingAddsTheBodyAsOneUndoStep()
     {
         Document src;

@@ -147,7 +147,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("format");
         QTest::newRow("rtf") << 5;
         QTest::newRow("text") << 1;
-        QTest::newRow("xml") << 10;
     }
     void selectionWritesOnlyTheSelectedText()
     {
@@ -191,9 +190,6 @@ private Q_SLOTS:
         Document back;
         QVERIFY2(Formats::readFile(4, dir.filePath(QStringLiteral("a.htm")), 0, back, nullptr, &error), qPrintable(error));
         QCOMPARE(formatAt(back.body(), QStringLiteral("fett")).fontWeight(), int(QFont::Bold));
-        QByteArray cssFormat;
-        QVERIFY(Formats::write(11, doc, nullptr, &cssFormat, nullptr));
-        QCOMPARE(cssFormat, css);
     }
 
     void batchConvertsFilesEndToEnd()
