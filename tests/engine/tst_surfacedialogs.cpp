@@ -95,9 +95,7 @@ private Q_SLOTS:
                                                 });
         QTest::newRow("Formatvorlage: Überschrift 1")
             << 3 << Play([](QDialog* d) { child<QListWidget>(d, "styleList")->setCurrentRow(1); })
-            << QList<int>{QTextFormat::HeadingLevel, QTextFormat::BlockTopMargin,
-                          QTextFormat::BlockBottomMargin, QTextFormat::BlockLeftMargin,
-                          QTextFormat::BlockRightMargin}
+            << QList<int>{} // a style sets the whole paragraph
             << Check([](TextControl* s) {
                    QCOMPARE(s->textCursor().blockFormat().headingLevel(), 1);
                    s->setSelStart(0);

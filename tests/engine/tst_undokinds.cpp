@@ -69,7 +69,6 @@ private Q_SLOTS:
         QTest::newRow("SelText") << 0 << 1;
         QTest::newRow("Clip delete") << 1 << 2;
         QTest::newRow("alignment") << 3 << 3;
-        QTest::newRow("colour") << 5 << 3;
     }
     void apiEditsAreLabelled()
     {
@@ -82,7 +81,6 @@ private Q_SLOTS:
         case 0: tc->setSelText(QStringLiteral("drei")); break;
         case 1: tc->Clip(4); break;
         case 3: tc->setAlignment(2); break;
-        case 5: tc->setForeColor(Qt::red); break;
         }
         QCOMPARE(tc->UndoKind(), kind);
         const QString after = tc->Text();
@@ -102,18 +100,6 @@ private Q_SLOTS:
         QCOMPARE(tc->UndoKind(), 4);
         tc->Undo();
         QCOMPARE(tc->RedoKind(), 13);
-    }
-
-    void framedStepFromOutside()
-    {
-        tc->beginEditStep(2);
-        QTextCursor c(tc->document());
-        c.insertText(QStringLiteral("x"));
-        c.insertText(QStringLiteral("y"));
-        tc->endEditStep();
-        QCOMPARE(tc->UndoKind(), 2);
-        tc->Undo();
-        QVERIFY(!tc->CanUndo());
     }
 
 private:
