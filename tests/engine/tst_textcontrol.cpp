@@ -110,26 +110,6 @@ private Q_SLOTS:
         QCOMPARE(tc->SelStart(), tc->document()->characterCount() - 1);
     }
 
-    void inputPositionCountsWrappedLines()
-    {
-        setThreeLinesPerPage();
-        // A paragraph long enough for several lines pushes the rest down.
-        tc->setSelStart(0);
-        tc->setSelText(QString(QStringLiteral("Wort ")).repeated(60) + QStringLiteral("\r"));
-        const QTextBlock first = tc->document()->firstBlock();
-        const int lines = first.layout()->lineCount();
-        QVERIFY(lines > 1);
-        tc->setSelStart(first.next().position()); // "p1"
-        const InputPosition p = tc->CurrentInputPosition();
-        QCOMPARE((p.page - 1) * 3 + p.line, lines + 1);
-        QCOMPARE(tc->CurrentPages(), (lines + 7 + 2) / 3);
-        // Column on a wrapped line counts from that line's start.
-        const QTextLine second = first.layout()->lineAt(1);
-        tc->setSelStart(second.textStart() + 2);
-        QCOMPARE(tc->CurrentInputPosition().line, 2);
-        QCOMPARE(tc->CurrentInputPosition().column, 3);
-    }
-
     void paragraphSpacingAndBreaksCount()
     {
         tc->setText(QStringLiteral("a\rb\rc\rd"));
@@ -152,16 +132,9 @@ private Q_SLOTS:
         QCOMPARE(tc->CurrentInputPosition().line, 1);
     }
 
-    void zoomScalesWhatIsShown_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("normal") << 0;
-        QTest::newRow("centred") << 2;
-    }
     void zoomScalesWhatIsShown()
     {
-        QFETCH(int, mode);
-        tc->setViewMode(mode);
+        tc->setViewMode(2);
         tc->setText(QStringLiteral("Hallo Welt, ein Test"));
         tc->setSelStart(0);
         QApplication::processEvents();
