@@ -80,6 +80,32 @@ private Q_SLOTS:
         QCOMPARE(tc->UndoKind(), 1);
     }
 
+    void encodedFragmentKeepsFormatsAndParagraphs()
+    {
+        // The byte form is what another instance of the program receives.
+        QTextDocument src;
+        QTextCursor s(&src);
+        QTextCharFormat field;
+        field.setProperty(kFieldId, 7);
+        field.setFontWeight(QFont::Bold);
+        s.insertText(QStringLiteral("eins "));
+        s.insertText(QStringLiteral("F"), field);
+        s.insertBlock();
+        s.insertText(QStringLiteral("zwei"));
+        const QByteArray bytes = FragmentMimeData::encode(QTextDocumentFragment(&src));
+        QTextDocument dst;
+        QTextCursor d(&dst);
+        QVERIFY(FragmentMimeData::insertEncoded(bytes, d));
+        QCOMPARE(dst.toPlainText(), QStringLiteral("eins F\nzwei"));
+        QTextCursor probe(&dst);
+        probe.setPosition(6);
+        QCOMPARE(probe.charFormat().property(kFieldId).toInt(), 7);
+        QCOMPARE(probe.charFormat().fontWeight(), int(QFont::Bold));
+        // Broken data inserts nothing.
+        QVERIFY(!FragmentMimeData::insertEncoded(bytes.left(bytes.size() / 2), d));
+        QCOMPARE(dst.toPlainText(), QStringLiteral("eins F\nzwei"));
+    }
+
     void inputPosition_data()
     {
         QTest::addColumn<int>("paragraph"); // 0-based, each "pN" one line
