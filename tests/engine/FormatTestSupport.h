@@ -101,14 +101,7 @@ constexpr int FixedPosProperty = QTextFormat::UserProperty + 20;
 // footer parts and page geometry.
 inline void fillEveryFeature(Document& doc)
 {
-    PageGeometry g;
-    g.width = 12240;
-    g.height = 15840;
-    g.marginL = 1440;
-    g.marginT = 1000;
-    g.marginR = 1200;
-    g.marginB = 900;
-    doc.setPage(g);
+    doc.setPage({12240, 15840, 1440, 1000, 1200, 900});
     doc.setHeaderFooterSet(1 | 2 | 4 | 8);
     doc.setHeaderDistance(500);
     doc.setFooterDistance(600);

