@@ -1,3 +1,4 @@
+#include "app/Folders.h"
 #include "shell/BatchConvert.h"
 #include "shell/StartCommand.h"
 #include "shell/frmMDIParent.h"
@@ -51,8 +52,11 @@ int main(int argc, char** argv)
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTranslator qtGerman;
+    // Qt's own copy first; an installed program also carries one in its data folder.
     if (qtGerman.load(QStringLiteral("qtbase_de"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        qtGerman.load(QStringLiteral("qtbase_de"),
+                      Folders::programFolder() + QStringLiteral("translations")))
         QApplication::installTranslator(&qtGerman);
 
     // The command line is one document path; a path with blanks may arrive split.

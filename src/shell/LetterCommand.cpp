@@ -121,7 +121,7 @@ int runLetterCommand(const QStringList& args)
     setPrompter(std::move(prompts));
 
     AppState& app = appState();
-    const QString programFolder = Folders::withSlash(QCoreApplication::applicationDirPath());
+    const QString programFolder = Folders::programFolder();
     const bool removable = Folders::isOnRemovableDevice(programFolder);
     Folders::prepare(app, programFolder, removable, Folders::homeFolder());
     if (!a.database.isEmpty()) {

@@ -81,7 +81,7 @@ frmMDIParent* frmMDIParent::instance() { return g_frame; }
 void frmMDIParent::MDIForm_Load()
 {
     AppState& app = appState();
-    const QString programFolder = Folders::withSlash(QCoreApplication::applicationDirPath());
+    const QString programFolder = Folders::programFolder();
     const bool removable = Folders::isOnRemovableDevice(programFolder);
     Folders::prepare(app, programFolder, removable, Folders::homeFolder());
     // A save the last run did not finish may have left a temporary or half-written file.
