@@ -1,5 +1,7 @@
 #include "app/Folders.h"
 #include "shell/BatchConvert.h"
+#include "shell/CrashRecovery.h"
+#include "shell/ScriptedStart.h"
 #include "shell/StartCommand.h"
 #include "shell/frmMDIParent.h"
 
@@ -62,6 +64,8 @@ int main(int argc, char** argv)
     // The command line is one document path; a path with blanks may arrive split.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
 
+    ScriptedStart::install();
+    CrashRecovery::catchTerminationSignal();
     frmMDIParent frame(commandLine);
     if (frame.startAborted())
         return 1;

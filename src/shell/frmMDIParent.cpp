@@ -1,5 +1,6 @@
 #include "frmMDIParent.h"
 
+#include "CrashRecovery.h"
 #include "DocumentFiles.h"
 #include "FormatDialogMenus.h"
 #include "MainToolbar.h"
@@ -64,6 +65,7 @@ frmMDIParent::frmMDIParent(const QString& commandLine, QWidget* parent)
     buildFrameMenu();
     frmPrintPreview::setPrintSetup([this] { PrintSetup(); });
     MDIForm_Load();
+    new CrashRecovery(this);
     UpdateToolbar();
     resize(1000, 720);
 }
