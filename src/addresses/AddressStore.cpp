@@ -118,6 +118,17 @@ bool searchWithFallback(QWidget* owner, RecordSource& source, AddressListBox* li
     return true;
 }
 
+bool searchButton(QWidget* owner, RecordSource& source, AddressListBox* list, const QString& word)
+{
+    if (word.isEmpty()) {
+        prompter().message(owner, QString(),
+                           QStringLiteral("Sie müssen im Textfeld 'Suchen nach Adresse' (links) erst ein Suchwort "
+                                          "einbgeben!"));
+        return false;
+    }
+    return searchWithFallback(owner, source, list, Queries::search(word), word);
+}
+
 QStringList readGroups(const QString& workFolder)
 {
     QStringList groups;

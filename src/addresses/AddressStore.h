@@ -35,6 +35,10 @@ void fillList(AddressListBox* list, RecordSource& source, Entry style);
 // Clicking an entry moves the source there; moving the source selects the entry.
 void linkList(AddressListBox* list, RecordSource* source);
 
+// The search button of the address windows: an empty word is refused with a message;
+// otherwise searchWithFallback with the search over names, street and town.
+bool searchButton(QWidget* owner, RecordSource& source, AddressListBox* list, const QString& word);
+
 // Runs `statement` (made from `word`); with no rows shows the not-found message, runs
 // the last-name statement and leaves the list alone (false). Otherwise refills the list
 // from the result (true).

@@ -179,14 +179,7 @@ void AdressenAuswaehlen::List3_DblClick() { cmdInsert_Click(); }
 
 void AdressenAuswaehlen::cmdFind_Click()
 {
-    const QString word = m_w.txtFind->text();
-    if (word.isEmpty()) {
-        prompter().message(this, QString(),
-                           QStringLiteral("Sie müssen im Textfeld 'Suchen nach Adresse' (links) erst ein Suchwort "
-                                          "einbgeben!"));
-        return;
-    }
-    if (AddressStore::searchWithFallback(this, *m_data1, m_w.List3, Queries::search(word), word))
+    if (AddressStore::searchButton(this, *m_data1, m_w.List3, m_w.txtFind->text()))
         paint(m_w.Command4, QPalette::Button, LightGreen);
 }
 

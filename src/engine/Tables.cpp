@@ -87,6 +87,10 @@ int insert(QTextCursor& c, int rows, int cols, int id)
             cell.setBlockCharFormat(chars);
         }
     c.setPosition(t->lastPosition() + 1);
+    // An empty paragraph behind the table keeps the caret's format even after later
+    // edits before it (writing cells) make the cursor forget its own.
+    if (c.block().length() == 1)
+        c.setBlockCharFormat(chars);
     c.setCharFormat(chars);
     c.endEditBlock();
     return id;

@@ -212,7 +212,7 @@ QMenu* extrasMenu(Builder& b)
     b.hidden(m, s("mnuExtras_Import"), s("Import Adressen aus Adressverwaltung für Kontorix"));
     m->addSeparator();
     b.item(m, s("mnuEtiketten"), s("Etiketten drucken"), false);
-    b.item(m, s("mnuExtras_Kuvert"), s("Briefkuvert drucken"), false);
+    b.item(m, s("mnuUmschlagStandard"), s("Briefkuvert drucken"));
     m->addSeparator();
     b.item(m, s("mnuExtras_TextblockInsert"), s("Textbausteine &einfügen"));
     b.item(m, s("mnuExtras_TextblockEdit"), s("&Textbausteine erstellen/bearbeiten"));

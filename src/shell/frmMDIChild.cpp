@@ -2,6 +2,7 @@
 
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
+#include "EnvelopeMenus.h"
 #include "FileAssociation.h"
 #include "FileDropFilter.h"
 #include "FormatDialogMenus.h"
@@ -225,6 +226,7 @@ void frmMDIChild::connectMenus()
     on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
     on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
     on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    EnvelopeMenus::connect(this);
     FormatDialogMenus::connectMenus(this);
     // Window menu.
     auto arrange = [this](auto member) {

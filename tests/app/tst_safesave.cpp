@@ -22,6 +22,15 @@ QStringList filesIn(const QString& dir)
 class TestSafeSave : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The checks below count the files of the temporary folder; a private one keeps
+    // other programs' files out of the count.
+    void initTestCase()
+    {
+        QVERIFY(m_tmp.isValid());
+        qputenv("TMPDIR", QFile::encodeName(m_tmp.path()));
+        QCOMPARE(QDir::tempPath(), m_tmp.path());
+    }
+
     void cleanup()
     {
         SafeSave::setDeviceWrapper({});
@@ -154,6 +163,9 @@ private Q_SLOTS:
         QCOMPARE(readAll(path), direct ? QByteArray("alt") : QByteArray("neu"));
         QCOMPARE(SafeSave::cleanUpInterruptedSaves(), 0);
     }
+
+private:
+    QTemporaryDir m_tmp;
 };
 
 QTEST_MAIN(TestSafeSave)

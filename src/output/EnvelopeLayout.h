@@ -1,0 +1,68 @@
+#pragma once
+// One envelope written into an empty editing surface: the page set to the envelope's
+// size, the sender in small type in a one-column table at the top (table 10) and the
+// recipient block in the right-hand column of a second table further down (table 11).
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class TextControl;
+
+namespace EnvelopeLayout {
+
+// Page geometry in twips (56.7 to the millimetre).
+struct Format {
+    QString listText;
+    int width = 0;
+    int height = 0;
+    int marginT = 0;
+    int marginB = 0;
+    int marginL = 0;
+    int marginR = 0;
+    int lineBreaks = 0;    // empty lines between the two tables
+    int finalFontSize = 0; // set at the end; 0 leaves the size at 12
+};
+
+constexpr int SenderTable = 10;
+constexpr int AddressTable = 11;
+constexpr int DefaultFormat = 1; // DL
+
+// C6, DL and E5, in the order of the format list.
+const std::array<Format, 3>& formats();
+
+// A format of the user's size: millimetres x 567, then the integer tenth. A width or
+// height outside MinMm..MaxMm gives a format of width 0, which build() skips.
+constexpr int MinMm = 50;
+constexpr int MaxMm = 1000;
+Format customFormat(int widthMm, int heightMm);
+
+struct Sender {
+    QString name;
+    QString street;
+    QString place;
+    QString postBox;
+};
+// Rows 1 to 3 of the sender table; the post-office box replaces an empty street or
+// follows a filled one.
+QStringList senderRows(const Sender& s);
+
+struct Recipient {
+    QString title;      // Anrede
+    QString firstName;  // Vorname
+    QString lastName;   // Nachname
+    QString contact;    // NamezHd
+    QString street;     // Adresse
+    QString postCode;   // Postleitzahl
+    QString town;       // Ort
+    QString contactTitle; // AnredezHd
+};
+// Rows 1 to 6 of the recipient column; with a contact person the "zHd." line comes
+// third and the place line moves to the last row.
+QStringList recipientRows(const Recipient& r);
+
+// Writes the envelope at the caret of `s`. `bold` sets bold type before anything is
+// inserted; without it the weight is left as it is.
+void build(TextControl& s, const Format& f, const Sender& sender, const Recipient& recipient, bool bold);
+
+} // namespace EnvelopeLayout
