@@ -1,6 +1,6 @@
 #include "app/Folders.h"
-#include "shell/BatchConvert.h"
 #include "shell/CrashRecovery.h"
+#include "shell/HeadlessRun.h"
 #include "shell/ScriptedStart.h"
 #include "shell/StartCommand.h"
 #include "shell/frmMDIParent.h"
@@ -22,7 +22,7 @@ QtMessageHandler qtHandler = nullptr;
 void platformFailure(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
-        BatchConvert::print(true, StartCommand::noDisplayMessage());
+        HeadlessRun::print(true, StartCommand::noDisplayMessage());
         std::_Exit(1);
     }
     if (qtHandler)
@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     if (const int code = StartCommand::runWithoutWindows(args); code >= 0)
         return code;
     if (!StartCommand::displayAvailable()) {
-        BatchConvert::print(true, StartCommand::noDisplayMessage());
+        HeadlessRun::print(true, StartCommand::noDisplayMessage());
         return 1;
     }
 

@@ -313,8 +313,11 @@ bool AdressenAuswaehlen::withoutTitle() const { return m_w.chkAnrede->isChecked(
 
 void AdressenAuswaehlen::runLabels(LabelRun run)
 {
-    if (labelRunner())
-        labelRunner()(*this, run);
+    if (!labelRunner())
+        return;
+    labelRunner()(*this, run);
+    // Every run ends the picker; its result is the new document.
+    close();
 }
 
 void AdressenAuswaehlen::cmdMerge_Click() { runLabels(LabelRun::CurrentOnTemplate); }

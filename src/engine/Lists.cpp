@@ -170,6 +170,9 @@ void setNumberingAttribute(State& state, int index, int value) { state.pendingNu
 void changeLevel(QTextCursor c, State& state, int step)
 {
     const int type = listType(c);
+    // Writing "no list" back would clear the paragraph's own indent.
+    if (type == None)
+        return;
     if (type == Bullets) {
         const int d = bulletAttribute(c, state, 5) - bulletAttribute(c, state, 3);
         setBulletAttribute(state, 2, bulletAttribute(c, state, 2) + step);

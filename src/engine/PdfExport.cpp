@@ -4,45 +4,90 @@
 #include "engine/Document.h"
 #include "engine/Paginator.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QBuffer>
 
 namespace PdfExport {
 
-bool exportPdf(const Document& doc, QIODevice* device, QString* error)
+namespace {
+
+bool cannotWrite(QString* error)
 {
-    if (!device || !device->isWritable()) {
-        if (error)
-            *error = QStringLiteral("Die PDF-Datei kann nicht geschrieben werden.");
-        return false;
-    }
+    if (error)
+        *error = QStringLiteral("Die PDF-Datei kann nicht geschrieben werden.");
+    return false;
+}
+
+QPageSize pageSize(const PageGeometry& g)
+{
+    return QPageSize(QSizeF(g.width / 20.0, g.height / 20.0), QPageSize::Point);
+}
+
+} // namespace
+
+Stream::Stream(QIODevice* device) : m_device(device) {}
+
+Stream::~Stream()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+}
+
+bool Stream::add(const Document& doc, QString* error)
+{
     // The paginator only reads the document; it needs a non-const one for its signals.
     Paginator pages(const_cast<Document*>(&doc));
-    const PageGeometry& g = doc.page();
-    QPdfWriter writer(device);
-    writer.setCreator(QStringLiteral("Textverarbeitung"));
-    writer.setPageSize(QPageSize(QSizeF(g.width / 20.0, g.height / 20.0), QPageSize::Point));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    writer.setResolution(1200);
-    QPainter p;
-    if (!p.begin(&writer)) {
-        if (error)
-            *error = QStringLiteral("Die PDF-Datei kann nicht geschrieben werden.");
-        return false;
+    return add(pages, error);
+}
+
+bool Stream::add(Paginator& pages, QString* error)
+{
+    if (!m_device || !m_device->isWritable())
+        return cannotWrite(error);
+    const PageGeometry& g = pages.document()->page();
+    if (!m_writer) {
+        m_writer = std::make_unique<QPdfWriter>(m_device);
+        m_writer->setCreator(QStringLiteral("Textverarbeitung"));
+        m_writer->setPageSize(pageSize(g));
+        m_writer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+        m_writer->setResolution(1200);
+        m_painter = std::make_unique<QPainter>();
+        if (!m_painter->begin(m_writer.get()))
+            return cannotWrite(error);
+    } else if (!m_painter->isActive()) {
+        return cannotWrite(error);
+    } else {
+        // A page size set before newPage() applies to the page it starts.
+        m_writer->setPageSize(pageSize(g));
     }
-    const double scale = writer.resolution() / 96.0;
+    const double scale = m_writer->resolution() / 96.0;
     const int count = pages.pageCount();
     for (int page = 1; page <= count; ++page) {
-        if (page > 1)
-            writer.newPage();
-        p.save();
-        p.scale(scale, scale);
-        pages.paintPage(&p, page);
-        p.restore();
+        if (m_pages > 0)
+            m_writer->newPage();
+        m_painter->save();
+        m_painter->scale(scale, scale);
+        pages.paintPage(m_painter.get(), page);
+        m_painter->restore();
+        ++m_pages;
     }
-    p.end();
     return true;
+}
+
+bool Stream::finish(QString* error)
+{
+    if (!m_painter)
+        return cannotWrite(error);
+    if (m_painter->isActive())
+        m_painter->end();
+    return true;
+}
+
+bool exportPdf(const Document& doc, QIODevice* device, QString* error)
+{
+    Stream stream(device);
+    return stream.add(doc, error) && stream.finish(error);
 }
 
 bool exportPdf(const Document& doc, const QString& path, QString* error)

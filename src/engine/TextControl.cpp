@@ -1,5 +1,7 @@
 #include "TextControl.h"
 
+#include "AlignmentCodes.h"
+
 #include "app/Prompter.h"
 #include "engine/CharacterDialog.h"
 #include "engine/DocumentFile.h"
@@ -407,28 +409,16 @@ bool TextControl::FontDialog()
 
 // ---- Paragraph ----------------------------------------------------------------
 
-int TextControl::Alignment() const
-{
-    const Qt::Alignment a = activeEditor()->alignment();
-    if (a & Qt::AlignRight)
-        return 1;
-    if (a & Qt::AlignHCenter)
-        return 2;
-    if (a & Qt::AlignJustify)
-        return 3;
-    return 0;
-}
+int TextControl::Alignment() const { return AlignmentCodes::code(activeEditor()->alignment()); }
 
 void TextControl::setAlignment(int a)
 {
-    static const Qt::Alignment map[] = {Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignRight,
-                                        Qt::AlignHCenter, Qt::AlignJustify};
     if (QTextEdit* part = activePartEditor()) {
-        part->setAlignment(map[qBound(0, a, 3)]);
+        part->setAlignment(AlignmentCodes::flags(a));
         return;
     }
     m_undo->begin(UndoKindTracker::Formatting);
-    QTextEdit::setAlignment(map[qBound(0, a, 3)]);
+    QTextEdit::setAlignment(AlignmentCodes::flags(a));
     m_undo->end();
 }
 

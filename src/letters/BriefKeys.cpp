@@ -1,6 +1,6 @@
 #include "BriefKeys.h"
 
-#include "BriefFields.h"
+#include "DigitField.h"
 #include "BriefWidgets.h"
 
 #include <QComboBox>
@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 
 BriefKeys::BriefKeys(const BriefWidgets& w, QObject* parent) : QObject(parent), m_w(w)
@@ -29,9 +28,8 @@ BriefKeys::BriefKeys(const BriefWidgets& w, QObject* parent) : QObject(parent), 
         m_selectOnEntry.insert(f, true);
     m_selectOnEntry.insert(w.Street, false);
 
-    const QRegularExpression digits(QStringLiteral("[0-9]*"));
-    for (QLineEdit* e : {w.Text6, w.txtAdrRechts})
-        e->setValidator(new QRegularExpressionValidator(digits, e));
+    DigitField::attach(w.Text6, 5, 30);
+    DigitField::attach(w.txtAdrRechts, 80, 120);
 
     QList<QWidget*> watched = m_enter.keys() + m_selectOnEntry.keys();
     watched << w.txtFind << w.Combo3 << w.txtAdrRechts << w.Text6 << w.txtLkennz;
@@ -101,11 +99,7 @@ bool BriefKeys::eventFilter(QObject* watched, QEvent* e)
         return false;
     }
     case QEvent::FocusOut:
-        if (field == m_w.Text6)
-            m_w.Text6->setText(BriefFields::clamped(m_w.Text6->text(), 5, 30));
-        else if (field == m_w.txtAdrRechts)
-            m_w.txtAdrRechts->setText(BriefFields::clamped(m_w.txtAdrRechts->text(), 80, 120));
-        else if (field == m_w.txtLkennz)
+        if (field == m_w.txtLkennz)
             m_w.txtLkennz->setText(m_w.txtLkennz->text().toUpper());
         return false;
     default:

@@ -1,5 +1,7 @@
 #include "BriefWidgets.h"
 
+#include "FormControls.h"
+
 #include "addresses/AddressListBox.h"
 
 #include <QCheckBox>
@@ -18,69 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <class W>
-W* named(W* w, const QString& name, const QString& tip = {})
-{
-    w->setObjectName(name);
-    if constexpr (std::is_base_of_v<QWidget, W>)
-        if (!tip.isEmpty())
-            w->setToolTip(tip);
-    return w;
-}
-
-QLineEdit* edit(const QString& name, const QString& tip = {}) { return named(new QLineEdit, name, tip); }
-
-QPushButton* button(const QString& name, const QString& caption, const QString& tip = {})
-{
-    auto* b = named(new QPushButton(caption), name, tip);
-    // Enter moves between fields; it never presses a button.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
-
-QToolButton* tool(QDialog* w, const QString& name, QStyle::StandardPixmap icon, const QString& tip)
-{
-    auto* b = named(new QToolButton, name, tip);
-    b->setIcon(w->style()->standardIcon(icon));
-    b->setAutoRaise(false);
-    return b;
-}
-
-QComboBox* combo(const QString& name, const QStringList& items, bool editable, const QString& tip = {})
-{
-    auto* c = named(new QComboBox, name, tip);
-    c->setEditable(editable);
-    if (editable)
-        c->setInsertPolicy(QComboBox::NoInsert);
-    c->addItems(items);
-    c->setCurrentIndex(-1);
-    return c;
-}
-
-QLabel* label(const QString& text, QWidget* buddy = nullptr)
-{
-    auto* l = new QLabel(text);
-    if (buddy)
-        l->setBuddy(buddy);
-    return l;
-}
-
-QCheckBox* check(const QString& name, const QString& caption, bool on)
-{
-    auto* c = named(new QCheckBox(caption), name);
-    c->setChecked(on);
-    return c;
-}
-
-QGroupBox* frame(const QString& name, const QString& title)
-{
-    return named(new QGroupBox(title), name);
-}
-
-} // namespace
+using namespace FormControls;
 
 BriefWidgets::BriefWidgets(QDialog* w)
 {
@@ -273,15 +213,9 @@ BriefWidgets::BriefWidgets(QDialog* w)
     og->setColumnStretch(3, 1);
 
     // --- Text blocks ---
-    auto* blocks = frame(QStringLiteral("fraTextbausteine"), QStringLiteral("Textbausteine"));
-    auto* tg = new QGridLayout(blocks);
-    for (int i = 0; i <= 10; ++i) {
-        auto* o = named(new QRadioButton(QStringLiteral("Textbaustein %1").arg(i)), QStringLiteral("Option1(%1)").arg(i));
-        Option1 << o;
-        tg->addWidget(o, i / 3, i % 3);
-    }
+    QGroupBox* blocks = textBlockOptions(Option1);
     Command10 = button(QStringLiteral("Command10"), QStringLiteral("Textbaustein anlegen"));
-    tg->addWidget(Command10, 3, 2);
+    static_cast<QGridLayout*>(blocks->layout())->addWidget(Command10, 3, 2);
 
     // --- Addresses ---
     List1 = named(new AddressListBox, QStringLiteral("List1"));

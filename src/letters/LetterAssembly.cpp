@@ -121,10 +121,10 @@ public:
     const std::array<bool, 15>& f;
 };
 
-void writeLetterhead(Writer& w)
+void writeLetterhead(Writer& w, const Variant& v)
 {
     const auto& t = w.t;
-    if (!w.f[ShowLetterhead]) {
+    if (!w.f[ShowLetterhead] && !v.alwaysLetterhead) {
         w.write(LB.repeated(9));
         return;
     }
@@ -158,7 +158,7 @@ void setAddressTab(TextControl& s, int edge)
     s.setTabPos(edge);
 }
 
-void writeAddressBlock(Writer& w)
+void writeAddressBlock(Writer& w, const Variant& v)
 {
     const auto& t = w.t;
     const bool left = w.f[AddressWindowLeft];
@@ -174,7 +174,8 @@ void writeAddressBlock(Writer& w)
     w.fontSize(left ? t[AddressFontSizeLeft] : t[AddressFontSize]);
     w.s.setFontBold(true);
 
-    const QString above = LetterTables::titleLine(t[Title]);
+    const QString above = v.companyLine && t[Title] == u"Firma" ? QStringLiteral("Firma ")
+                                                                  : LetterTables::titleLine(t[Title]);
     if (!above.isEmpty())
         w.write(P + above + LB);
     w.write(P + t[FirstName] + QLatin1Char(' ') + t[LastName] + LB);
@@ -204,31 +205,52 @@ void writeAddressBlock(Writer& w)
 
 } // namespace
 
-void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today)
+namespace {
+
+void writeDateAndReferences(Writer& w, const Variant& v, const QString& date)
+{
+    const auto& t = w.t;
+    const bool references = !t[OurReference].isEmpty() || !t[YourReference].isEmpty();
+    if (v.referencesBesideDate) {
+        if (references)
+            w.write(QStringLiteral("Unser Zeichen:\t\tIhr Zeichen:\t\t"));
+        w.s.setAlignment(1);
+        w.write(date);
+        if (references)
+            w.write(LB + t[OurReference] + QStringLiteral("\t\t\t") + t[YourReference]);
+        w.write(LB + LB);
+        w.s.setAlignment(0);
+        return;
+    }
+    w.s.setAlignment(1);
+    w.write(date);
+    w.write(LB + LB + LB);
+    w.s.setAlignment(0);
+    if (references)
+        w.write(LetterTables::referenceLine(t[OurReference], t[YourReference]));
+    w.write(LB + LB);
+}
+
+} // namespace
+
+void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today, const Variant& v)
 {
     Writer w(s, app);
     const auto& t = app.LetterText;
     const auto& f = app.LetterFlags;
 
-    writeAddressBlock(w);
+    writeAddressBlock(w, v);
 
     w.fontName(t[TextFontName]);
     w.fontSize(t[TextFontSize]);
     s.setFontBold(false);
 
     w.write(LB + LB + LB);
-    s.setAlignment(1);
-    w.write(LetterTables::longDate(today));
-    w.write(LB + LB + LB);
-    s.setAlignment(0);
-
-    if (!t[OurReference].isEmpty() || !t[YourReference].isEmpty())
-        w.write(LetterTables::referenceLine(t[OurReference], t[YourReference]));
-    w.write(LB + LB);
+    writeDateAndReferences(w, v, v.date.isEmpty() ? LetterTables::longDate(today) : v.date);
 
     s.setAlignment(0);
     if (!t[Subject].isEmpty()) {
-        w.write(QStringLiteral("Betreff: ") + t[Subject]);
+        w.write(v.subjectPrefix ? QStringLiteral("Betreff: ") + t[Subject] : t[Subject]);
         s.setFontBold(false);
         w.write(LB + LB);
     }
@@ -248,6 +270,8 @@ void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today)
     }
     w.write(LB);
 
+    if (v.body)
+        v.body(s);
     double block = 0;
     if (number(t[BlockNumber], &block) && block > 0) {
         w.fontName(t[BlockFontName]);
@@ -284,6 +308,11 @@ void buildLetter(TextControl& s, AppState& app, const QDate& today)
 {
     if (app.LetterCancelled)
         return;
+    buildLetter(s, app, today, Variant{});
+}
+
+void buildLetter(TextControl& s, AppState& app, const QDate& today, const Variant& v)
+{
     app.ToolbarRefreshOff = true;
     Writer w(s, app);
     s.beginEditStep(4);
@@ -295,14 +324,14 @@ void buildLetter(TextControl& s, AppState& app, const QDate& today)
     w.fontSize(app.LetterText[HeadFontSize]);
     s.setFontBold(app.LetterFlags[HeadBold]);
     w.colour(app.LetterText[TextColour]);
-    writeLetterhead(w);
+    writeLetterhead(w, v);
     s.setAlignment(0);
     w.write(LB);
-    writeAddressToEnd(s, app, today);
+    writeAddressToEnd(s, app, today, v);
     s.endEditStep();
 }
 
-void buildOnTemplate(TextControl& s, AppState& app, const QDate& today)
+void buildOnTemplate(TextControl& s, AppState& app, const QDate& today, const Variant& v)
 {
     Writer w(s, app);
     s.beginEditStep(4);
@@ -313,7 +342,7 @@ void buildOnTemplate(TextControl& s, AppState& app, const QDate& today)
     s.setAlignment(0);
     w.write(LB);
     s.setFontBold(false);
-    writeAddressToEnd(s, app, today);
+    writeAddressToEnd(s, app, today, v);
     s.endEditStep();
 }
 

@@ -8,21 +8,40 @@
 // skipped; the rest of the letter is written all the same.
 
 #include <QDate>
+#include <QString>
+
+#include <functional>
 
 class TextControl;
 struct AppState;
 
 namespace LetterAssembly {
 
+// Where a letter differs from the composer's. The default is the composer's letter;
+// the serial letters switch every item.
+struct Variant {
+    bool alwaysLetterhead = false; // the sender block even when ShowLetterhead is off
+    bool companyLine = false;      // "Firma " above the name for the title "Firma"
+    // "Unser Zeichen:"/"Ihr Zeichen:" labels in the date line, the values below it,
+    // instead of the date followed by one reference line.
+    bool referencesBesideDate = false;
+    QString date;                  // the date text; empty: today's long date
+    bool subjectPrefix = true;     // "Betreff: " before the subject
+    // Writes text at the caret right after the salutation, before the text block.
+    std::function<void(TextControl&)> body;
+};
+
 // A new letter in the empty surface `s`: top margin, letterhead from the sender
 // fields (nine empty lines without it), then the letter itself. Nothing is written
 // when the composer was cancelled.
 void buildLetter(TextControl& s, AppState& app, const QDate& today);
+// The same from the top margin on, whatever LetterCancelled says, as `v` varies it.
+void buildLetter(TextControl& s, AppState& app, const QDate& today, const Variant& v);
 
 // The letter behind the content of a loaded letterhead template in `s`.
-void buildOnTemplate(TextControl& s, AppState& app, const QDate& today);
+void buildOnTemplate(TextControl& s, AppState& app, const QDate& today, const Variant& v = {});
 
 // The part both share: from the address block to the attachments line.
-void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today);
+void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today, const Variant& v = {});
 
 } // namespace LetterAssembly

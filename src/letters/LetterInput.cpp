@@ -17,7 +17,7 @@ QString numericText(const QString& text)
     return QString::number(m.captured(1).toDouble(), 'g', 15);
 }
 
-bool fill(const ComposerInput& in, AppState& app)
+bool fill(const ComposerInput& in, AppState& app, bool stickyMemberNumber)
 {
     auto& t = app.LetterText;
     auto& f = app.LetterFlags;
@@ -65,6 +65,8 @@ bool fill(const ComposerInput& in, AppState& app)
     // Unticked, the member number of the previous letter stays.
     if (in.UseMemberNumber)
         t[40] = in.MemberNumber;
+    else if (!stickyMemberNumber)
+        t[40].clear();
 
     std::optional<TextBlock> block;
     bool readFailed = false;

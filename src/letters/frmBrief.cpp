@@ -2,6 +2,8 @@
 
 #include "BriefFields.h"
 #include "BriefKeys.h"
+#include "LetterBindings.h"
+#include "SmallLayout.h"
 
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
@@ -106,18 +108,13 @@ void frmBrief::bindFields()
     } recipient[] = {{m_w.Combo1, "Anrede"},       {m_w.Text1[1], "Vorname"},    {m_w.Text1[2], "Nachname"},
                      {m_w.Combo2, "AnredezHd"},    {m_w.Text1[3], "NamezHd"},    {m_w.Street, "Adresse"},
                      {m_w.Text1[5], "Postleitzahl"}, {m_w.Text1[6], "Ort"},      {m_w.txtLkennz, "LaenderKZ"},
-                     {m_w.txtLand, "Land"},        {m_w.txtMitglNr, "MitgliedsNr"}},
-      sender[] = {{m_w.txtName1, "BriefKName"}, {m_w.txtStra_e1, "BriefKStraße"}, {m_w.txtOrt1, "BriefKOrt"},
-                  {m_w.txtTelefon1, "BriefKTel"}, {m_w.txtFax, "Fax"},            {m_w.txtMail, "eMail"},
-                  {m_w.txtInternet, "Internet"}, {m_w.txtPostfach, "Postfach"},   {m_w.txtAbs, "AbsFenster"},
-                  {m_w.txtFont, "Schrift"},      {m_w.txtSize, "SchriftSize"}},
-      options[] = {{m_w.chkAdrRechts, "Freizjn"}, {m_w.Text6, "Freiztxt"}, {m_w.txtAdrRechts, "Freiytxt"}};
+                     {m_w.txtLand, "Land"},        {m_w.txtMitglNr, "MitgliedsNr"}};
     for (const auto& b : recipient)
         m_bind1->bind(b.w, QString::fromUtf8(b.column));
-    for (const auto& b : sender)
-        m_bind2->bind(b.w, QString::fromUtf8(b.column));
-    for (const auto& b : options)
-        m_bindOpt->bind(b.w, QString::fromUtf8(b.column));
+    LetterBindings::bindSender(*m_bind2, {m_w.txtName1, m_w.txtStra_e1, m_w.txtOrt1, m_w.txtTelefon1, m_w.txtFax,
+                                          m_w.txtMail, m_w.txtInternet, m_w.txtPostfach, m_w.txtAbs, m_w.txtFont,
+                                          m_w.txtSize});
+    LetterBindings::bindOptions(*m_bindOpt, m_w.chkAdrRechts, m_w.Text6, m_w.txtAdrRechts);
 }
 
 void frmBrief::Form_Load()
@@ -151,15 +148,7 @@ void frmBrief::adaptToSmallScreen()
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen || !BriefFields::needsSmallLayout(screen->geometry().width(), screen->logicalDotsPerInch()))
         return;
-    // Everything a fifth smaller: 8-point text and tighter spacing.
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
-    for (QLayout* l : findChildren<QLayout*>()) {
-        l->setSpacing(l->spacing() * 4 / 5);
-        const QMargins m = l->contentsMargins();
-        l->setContentsMargins(m.left() * 4 / 5, m.top() * 4 / 5, m.right() * 4 / 5, m.bottom() * 4 / 5);
-    }
+    SmallLayout::shrink(this);
 }
 
 void frmBrief::showEvent(QShowEvent* e)

@@ -1,16 +1,15 @@
 #include "BatchConvert.h"
 
+#include "HeadlessRun.h"
+
 #include "StartCommand.h"
 
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTextStream>
-#include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -19,7 +18,7 @@ const QStringList kTargets{QStringLiteral("txm"),  QStringLiteral("ttx"), QStrin
 
 int usage(const QString& problem)
 {
-    BatchConvert::print(true, problem + QLatin1Char('\n') + StartCommand::usage());
+    HeadlessRun::print(true, problem + QLatin1Char('\n') + StartCommand::usage());
     return 2;
 }
 
@@ -57,29 +56,6 @@ QString targetList()
     return kTargets.join(QStringLiteral(", "));
 }
 
-void print(bool toStderr, const QString& text)
-{
-    FILE* stream = toStderr ? stderr : stdout;
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-std::unique_ptr<QGuiApplication> headlessApplication(bool widgets)
-{
-    // Text layout needs a GUI application; without a display it runs offscreen.
-    if (QGuiApplication::instance())
-        return {};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "qx-text";
-    static char* argv[] = {name, nullptr};
-    if (widgets)
-        return std::make_unique<QApplication>(argc, argv);
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 } // namespace BatchConvert
 
 int runBatchConvert(const QStringList& args)
@@ -113,15 +89,15 @@ int runBatchConvert(const QStringList& args)
     if (!outDir.isEmpty() && !QDir().mkpath(outDir))
         return usage(QStringLiteral("Der Ausgabeordner kann nicht angelegt werden: ") + outDir);
 
-    const auto app = BatchConvert::headlessApplication(false);
+    const auto app = HeadlessRun::application(false);
 
     int failures = 0;
     for (const QString& input : std::as_const(inputs)) {
         QString output, error;
         if (convertOne(input, ext, outDir, &output, &error)) {
-            BatchConvert::print(false, input + QStringLiteral(" -> ") + output + QLatin1Char('\n'));
+            HeadlessRun::print(false, input + QStringLiteral(" -> ") + output + QLatin1Char('\n'));
         } else {
-            BatchConvert::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(input, error));
+            HeadlessRun::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(input, error));
             ++failures;
         }
     }

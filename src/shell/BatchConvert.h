@@ -6,9 +6,6 @@
 // any QApplication exists and makes its own (offscreen unless a platform is set).
 
 #include <QStringList>
-#include <memory>
-
-class QGuiApplication;
 
 // `args` are the program's arguments without the program name.
 int runBatchConvert(const QStringList& args);
@@ -18,9 +15,4 @@ namespace BatchConvert {
 // One of the target formats of --convert-to.
 bool isTarget(const QString& ext);
 QString targetList();
-// Writes `text` to stdout or stderr at once.
-void print(bool toStderr, const QString& text);
-// The application the command-line modes need, offscreen unless a platform is set;
-// null when one exists already. With `widgets` it is a QApplication.
-std::unique_ptr<QGuiApplication> headlessApplication(bool widgets);
 } // namespace BatchConvert

@@ -1,5 +1,6 @@
 #include "BatchPrint.h"
 
+#include "HeadlessRun.h"
 #include "PrintCommands.h"
 
 #include "app/CurrentPrinter.h"
@@ -7,24 +8,16 @@
 #include "engine/TextControl.h"
 #include "engine/formats/Formats.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QPrinter>
-#include <cstdio>
 #include <memory>
 
 namespace {
 
-void say(FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
 int usage(const QString& problem)
 {
-    say(stderr, problem + QStringLiteral("\nAufruf: qx-text --print [--printer DRUCKER] "
-                                         "[--copies ANZAHL] DATEI...\n"));
+    HeadlessRun::print(true, problem + QStringLiteral("\nAufruf: qx-text --print [--printer DRUCKER] "
+                                                      "[--copies ANZAHL] DATEI...\n"));
     return 2;
 }
 
@@ -60,28 +53,17 @@ int runBatchPrint(const QStringList& args)
         return usage(QStringLiteral("Es wurde keine Datei angegeben."));
 
     // The surface is a widget: it needs an application, offscreen without a display.
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "qx-text";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-
+    const auto app = HeadlessRun::application(true);
     // No window may wait for an answer: messages go to the error output.
-    auto prompts = std::make_unique<ScriptedPrompter>();
-    ScriptedPrompter* messages = prompts.get();
-    setPrompter(std::move(prompts));
+    ScriptedPrompter* messages = HeadlessRun::quietPrompter();
 
     const QStringList printers = installedPrinters();
     if (printers.isEmpty()) {
-        say(stderr, QStringLiteral("Es ist kein Drucker eingerichtet.\n"));
+        HeadlessRun::print(true, QStringLiteral("Es ist kein Drucker eingerichtet.\n"));
         return 2;
     }
     if (!printerName.isEmpty() && !printers.contains(printerName)) {
-        say(stderr, QStringLiteral("Der Drucker „%1“ ist nicht eingerichtet. Eingerichtet: %2\n")
+        HeadlessRun::print(true, QStringLiteral("Der Drucker „%1“ ist nicht eingerichtet. Eingerichtet: %2\n")
                         .arg(printerName, printers.join(QStringLiteral(", "))));
         return 2;
     }
@@ -93,20 +75,20 @@ int runBatchPrint(const QStringList& args)
         TextControl surface;
         const int type = Formats::typeOfPath(file);
         if (!surface.Load(file, type == 3 ? Formats::PageHeaderSize : 0, type, false)) {
-            say(stderr, QStringLiteral("Fehler bei \"%1\": %2\n").arg(file, surface.LastError()));
+            HeadlessRun::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(file, surface.LastError()));
             ++failures;
             continue;
         }
         int n = copies;
         if (PrintCommands::PrintDocument(&surface, n, file)) {
-            say(stdout, QStringLiteral("%1 -> %2 (%3 Seiten)\n")
+            HeadlessRun::print(false, QStringLiteral("%1 -> %2 (%3 Seiten)\n")
                             .arg(file, currentPrinter().printerName())
                             .arg(surface.CurrentPages() * copies));
         } else {
             ++failures;
         }
         for (const ScriptedPrompter::Asked& a : std::as_const(messages->asked))
-            say(stderr, a.text + QLatin1Char('\n'));
+            HeadlessRun::print(true, a.text + QLatin1Char('\n'));
         messages->clear();
     }
     return failures ? 1 : 0;

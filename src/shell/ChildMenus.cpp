@@ -108,8 +108,8 @@ QMenu* viewMenu(Builder& b)
     }
     m->addSeparator();
     b.item(m, s("mnuView_HeaderFooter"), s("&Kopf und Fußzeilen"), false);
-    b.item(m, s("mnuView_HeaderOnly"), s("Nur K&opfzeile"), false);
-    b.item(m, s("mnuView_FooterOnly"), s("Nur F&ußzeile"), false);
+    b.item(m, s("mnuView_HeaderOnly"), s("Nur K&opfzeile"));
+    b.item(m, s("mnuView_FooterOnly"), s("Nur F&ußzeile"));
     m->addSeparator();
     b.check(m, s("mnuView_Toolbar"), s("&Symbolleiste"), true);
     b.check(m, s("mnuView_FormatBar"), s("&Formatierungsleiste"), true);
@@ -117,8 +117,8 @@ QMenu* viewMenu(Builder& b)
     b.check(m, s("mnuView_StatusBar"), s("&Status Zeile"), true);
     m->addSeparator();
     b.check(m, s("mnuView_ControlChars"), s("Steuer&zeichen"), false);
-    b.item(m, s("mnuInfoFeld"), s("Informationen aktives Feld"), false);
-    b.item(m, s("mnuView_FieldDelete"), s("Aktives Feld löschen"), false);
+    b.item(m, s("mnuInfoFeld"), s("Informationen aktives Feld"));
+    b.item(m, s("mnuView_FieldDelete"), s("Aktives Feld löschen"));
     m->addSeparator();
     QMenu* zoom = b.sub(m, s("mnuView_Zoom"), s("&Zoom"));
     const char* zooms[] = {"10%", "20%", "25%", "50%", "75%", "100%",
@@ -133,44 +133,44 @@ QMenu* insertMenu(Builder& b)
     QMenu* m = b.menu("mnuInsert", s("Ei&nfügen"));
     b.item(m, s("mnuInsert_Text"), s("&Text..."));
     QMenu* image = b.sub(m, s("mnuInsert_Image"), s("&Grafik"));
-    b.item(image, s("mnuInsert_ImageFixed"), s("&An aktueller Position fixieren"), false);
+    b.item(image, s("mnuInsert_ImageFixed"), s("&An aktueller Position fixieren"));
     b.item(image, s("mnuInsert_ImageObject"),
-           s("Als  bewegliches &Objekt... (verschieben mit ALT und linke Maus)"), false);
+           s("Als  bewegliches &Objekt... (verschieben mit ALT und linke Maus)"));
     QMenu* object = b.sub(m, s("mnuObject"), s("&Objekt"));
     object->menuAction()->setVisible(false);
-    b.item(object, s("mnuObject_Fixed"), s("&An aktueller Position fixieren"), false);
-    b.item(object, s("mnuObject_Object"), s("Als  &Objekt..."), false);
+    b.item(object, s("mnuObject_Fixed"), s("&An aktueller Position fixieren"));
+    b.item(object, s("mnuObject_Object"), s("Als  &Objekt..."));
     m->addSeparator();
-    b.item(m, s("mnuInsert_PageNumbers"), s("Seitenzahlen"), false);
-    b.item(m, s("mnuInsert_Field"), s("Feld"), false);
-    b.hidden(m, s("mnuInsert_Serienbrief"), s("Serienbrief erstellen aus Kontorix"));
+    b.item(m, s("mnuInsert_PageNumbers"), s("Seitenzahlen"));
+    b.item(m, s("mnuInsert_Field"), s("Feld"));
+    b.hidden(m, s("mnuInsert_Serienbrief"), s("Serienbrief erstellen aus Kontorix"), true);
     b.hidden(m, s("mnuInsert_Vorlage"), s("Briefvorlage öffnen"), true);
-    b.hidden(m, s("mnuInsert_AdresseVorlage"), s("Adresse für Vorlage auswählen"));
+    b.hidden(m, s("mnuInsert_AdresseVorlage"), s("Adresse für Vorlage auswählen"), true);
     m->addSeparator();
     b.item(m, s("mnuInsert_Textbaustein"), s("Textbaustein"));
     m->addSeparator();
-    b.item(m, s("mnuInsert_PageBreak"), s("&Seitenende"), false);
+    b.item(m, s("mnuInsert_PageBreak"), s("&Seitenende"));
     b.item(m, s("mnuInsert_Hyperlink"), s("&Hyperlink"));
-    b.item(m, s("mnuInsert_Date"), s("&Datum"), false);
+    b.item(m, s("mnuInsert_Date"), s("&Datum"));
     return m;
 }
 
 QMenu* formatMenu(Builder& b)
 {
     QMenu* m = b.menu("mnuFormat", s("F&ormat"));
-    b.item(m, s("mnuFormat_Char"), s("&Zeichen..."), false);
-    b.item(m, s("mnuFormat_Paragraph"), s("&Absatz..."), false);
+    b.item(m, s("mnuFormat_Char"), s("&Zeichen..."));
+    b.item(m, s("mnuFormat_Paragraph"), s("&Absatz..."));
     QMenu* lists = b.sub(m, s("mnuFormat_Lists"), s("Aufzählung und Nummerierung"));
-    b.item(lists, s("mnuFormat_ListAttributes"), s("&Attribute..."), false);
-    b.item(lists, s("mnuFormat_IndentMore"), s("Einzug ver&größern"), false);
-    b.item(lists, s("mnuFormat_IndentLess"), s("Einzug ver&kleinern"), false);
+    b.item(lists, s("mnuFormat_ListAttributes"), s("&Attribute..."));
+    b.item(lists, s("mnuFormat_IndentMore"), s("Einzug ver&größern"));
+    b.item(lists, s("mnuFormat_IndentLess"), s("Einzug ver&kleinern"));
     lists->addSeparator();
     const char* styles[] = {"1, 2, 3", "A, B, C", "a, b, c", "I, II, III, IV", "i, ii, iii, iv"};
     for (int i = 0; i < 5; ++i)
-        b.item(lists, QStringLiteral("mnuFormat_Numbering(%1)").arg(i + 3), s(styles[i]), false);
-    b.item(lists, s("mnuFormat_Bullets"), s("Bullets"), false);
-    b.item(m, s("mnuFormat_Tabs"), s("T&abs..."), false);
-    b.item(m, s("mnuFormat_Style"), s("&Style..."), false);
+        b.item(lists, QStringLiteral("mnuFormat_Numbering(%1)").arg(i + 3), s(styles[i]));
+    b.item(lists, s("mnuFormat_Bullets"), s("Bullets"));
+    b.item(m, s("mnuFormat_Tabs"), s("T&abs..."));
+    b.item(m, s("mnuFormat_Style"), s("&Style..."));
     m->addSeparator();
     b.item(m, s("mnuFormat_Frames"), s("&Rahmen und Linien (Absatz)"));
     b.item(m, s("mnuFormat_TextColour"), s("&Text Farbe..."));
@@ -198,8 +198,8 @@ QMenu* tableMenu(Builder& b)
     b.item(sel, s("mnuTable_SelectTable"), s("&Tabelle"), false);
     b.item(sel, s("mnuTable_SelectRow"), s("&Zeile"), false);
     b.item(sel, s("mnuTable_SelectCell"), s("&Zelle"), false);
-    b.item(m, s("mnuTable_GridLines"), s("&Tabelle Linien"), false);
-    b.item(m, s("mnuTable_Settings"), s("&Einstellungen..."), false);
+    b.check(m, s("mnuTable_GridLines"), s("&Tabelle Linien"), true);
+    b.item(m, s("mnuTable_Settings"), s("&Einstellungen..."));
     return m;
 }
 
@@ -207,21 +207,21 @@ QMenu* extrasMenu(Builder& b)
 {
     QMenu* m = b.menu("mnuExtras", s("&Extras"));
     b.item(m, s("mnuBrief"), s("&Kontorix"));
-    b.item(m, s("mnuExtras_Serienbrief"), s("&Serienbrief erstellen aus Kontorix"), false);
+    b.item(m, s("mnuExtras_Serienbrief"), s("&Serienbrief erstellen aus Kontorix"));
     b.hidden(m, s("mnuExtras_SerienbriefVorlage"), s("Serienbrief erstellen aus &Vorlage"));
     b.hidden(m, s("mnuExtras_Import"), s("Import Adressen aus Adressverwaltung für Kontorix"));
     m->addSeparator();
-    b.item(m, s("mnuEtiketten"), s("Etiketten drucken"), false);
+    b.item(m, s("mnuEtiketten"), s("Etiketten drucken"));
     b.item(m, s("mnuUmschlagStandard"), s("Briefkuvert drucken"));
     m->addSeparator();
     b.item(m, s("mnuExtras_TextblockInsert"), s("Textbausteine &einfügen"));
     b.item(m, s("mnuExtras_TextblockEdit"), s("&Textbausteine erstellen/bearbeiten"));
     m->addSeparator();
-    b.item(m, s("mnuLupe"), s("Lupe"), false);
+    b.item(m, s("mnuLupe"), s("Lupe"));
     b.item(m, s("mnuExtras_Calculator"), s("Taschen&rechner"));
     m->addSeparator();
     b.item(m, s("mnuCurPos"), s("Aktuelle Cursor - &Position"));
-    b.item(m, s("mnuExtras_WordCount"), s("Anzahl Wörter ermitteln"), false);
+    b.item(m, s("mnuExtras_WordCount"), s("Anzahl Wörter ermitteln"));
     return m;
 }
 
@@ -238,10 +238,10 @@ QMenu* windowMenu(Builder& b)
 QMenu* helpMenu(Builder& b)
 {
     QMenu* m = b.menu("mnuHelp", s("&Hilfe"));
-    b.item(m, s("mnuHelp_Kontorix"), s("&Hilfe Kontorix"), false);
-    b.item(m, s("mnuHelp_Serienbriefe"), s("Hilfe &Serienbriefe"), false);
-    b.item(m, s("mnuHelp_Etiketten"), s("Hilfe &Etiketten"), false);
-    b.item(m, s("mnuHelp_Info"), s("&Info..."), false);
+    b.item(m, s("mnuHelpBrief"), s("&Hilfe Kontorix"));
+    b.item(m, s("mnuHelp2"), s("Hilfe &Serienbriefe"));
+    b.item(m, s("mnuHelpEtikett"), s("Hilfe &Etiketten"));
+    b.item(m, s("mnuHelp_About"), s("&Info..."));
     return m;
 }
 

@@ -1,12 +1,11 @@
 #include "LetterCommand.h"
 
 #include "BatchConvert.h"
+#include "HeadlessRun.h"
 
-#include "addresses/LocateAddressDatabase.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
-#include "app/Folders.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/Document.h"
 #include "engine/TextControl.h"
@@ -16,10 +15,9 @@
 #include "letters/LetterInput.h"
 #include "textblocks/TextBlockFile.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
+#include <QFileInfo>
 
 namespace {
 
@@ -33,7 +31,7 @@ struct Arguments {
 
 int usage(const QString& problem)
 {
-    BatchConvert::print(true, problem +
+    HeadlessRun::print(true, problem +
                                   QStringLiteral("\nAufruf: qx-text --letter NR[,NR...] [--block N] [--database DATEI] "
                                                  "--convert-to FORMAT [--outdir ORDNER]\nFORMAT ist eines von: ") +
                                   BatchConvert::targetList() + QLatin1Char('\n'));
@@ -42,7 +40,7 @@ int usage(const QString& problem)
 
 int fail(const QString& message)
 {
-    BatchConvert::print(true, message + QLatin1Char('\n'));
+    HeadlessRun::print(true, message + QLatin1Char('\n'));
     return 1;
 }
 
@@ -114,33 +112,17 @@ int runLetterCommand(const QStringList& args)
     if (a.outDir.isEmpty())
         a.outDir = QDir::currentPath();
 
-    const auto application = BatchConvert::headlessApplication(true);
-    // Nothing may wait for an answer: questions are recorded and reported below.
-    auto prompts = std::make_unique<ScriptedPrompter>();
-    ScriptedPrompter* asked = prompts.get();
-    setPrompter(std::move(prompts));
-
+    const auto application = HeadlessRun::application(true);
+    const ScriptedPrompter* asked = HeadlessRun::quietPrompter();
     AppState& app = appState();
-    const QString programFolder = Folders::programFolder();
-    const bool removable = Folders::isOnRemovableDevice(programFolder);
-    Folders::prepare(app, programFolder, removable, Folders::homeFolder());
-    if (!a.database.isEmpty()) {
-        if (!QFileInfo(a.database).isFile())
-            return fail(QStringLiteral("Die Adressdatenbank \"%1\" wurde nicht gefunden.").arg(a.database));
-        app.AddressDbPath = a.database;
-    } else if (!LocateAddressDatabase(app, removable, QString())) {
-        QStringList texts;
-        for (const auto& q : std::as_const(asked->asked))
-            texts << q.text;
-        return fail(texts.isEmpty() ? QStringLiteral("Es wurde keine Adressdatenbank gefunden.")
-                                    : texts.join(QLatin1Char('\n')));
-    }
+    QString error;
+    if (!HeadlessRun::prepareDatabase(a.database, *asked, &error))
+        return fail(error);
     // A missing block and one that cannot be read get the composer's message.
     if (a.block > 0 && !TextBlockFile::read(app.WorkFolder, a.block))
         return fail(QStringLiteral("Der Textbaustein %1 existiert nicht! Sie müssen ihn erst anlegen.").arg(a.block));
 
     ComposerInput base;
-    QString error;
     if (!ComposerOptions::load(app.AddressDbPath, app.WorkFolder, &base, &error))
         return fail(error);
     base.BlockNumber = a.block;
@@ -171,9 +153,9 @@ int runLetterCommand(const QStringList& args)
         const int format = Formats::typeOfPath(out);
         const QByteArray header = format == 3 ? Formats::pageHeader(s.doc()->page()) : QByteArray();
         if (Formats::writeFile(format, *s.doc(), nullptr, out, header, WriteOptions(), &error)) {
-            BatchConvert::print(false, QStringLiteral("Adresse %1 -> %2\n").arg(a.numbers[i]).arg(out));
+            HeadlessRun::print(false, QStringLiteral("Adresse %1 -> %2\n").arg(a.numbers[i]).arg(out));
         } else {
-            BatchConvert::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(out, error));
+            HeadlessRun::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(out, error));
             ++failures;
         }
     }

@@ -2,7 +2,9 @@
 
 #include "BatchConvert.h"
 #include "BatchPrint.h"
+#include "HeadlessRun.h"
 #include "LetterCommand.h"
+#include "SerialCommand.h"
 
 namespace StartCommand {
 
@@ -12,6 +14,8 @@ QString usage()
                "Aufruf: qx-text [DATEI]\n"
                "        qx-text --convert-to FORMAT [--outdir ORDNER] DATEI...\n"
                "        qx-text --letter NR[,NR...] [--block N] [--database DATEI] --convert-to FORMAT [--outdir ORDNER]\n"
+               "        qx-text --serial-letters [--database DATEI] [--group NAME | --all] [--block N] [--text DATEI]\n"
+               "                [--template] (--single-pdf DATEI | --convert-to FORMAT [--outdir ORDNER])\n"
                "        qx-text --print [--printer NAME] [--copies N] DATEI...\n"
                "Ohne DATEI öffnet die Textverarbeitung den Brief-Assistenten, mit DATEI dieses Dokument.\n"
                "--convert-to wandelt die Dateien ohne Fenster um; FORMAT ist eines von:\n"
@@ -19,6 +23,8 @@ QString usage()
         + BatchConvert::targetList()
         + QStringLiteral("\n"
                          "--letter schreibt für jede Adressnummer den Brief, den \"Brief erstellen\" ergäbe.\n"
+                         "--serial-letters schreibt für jede Adresse (oder jede der Gruppe) den Serienbrief\n"
+                         "  mit dem gemeinsamen Text aus --text, als ein PDF oder eine Datei je Brief.\n"
                          "--print druckt die Dateien, ohne --printer auf dem Standarddrucker.\n"
                          "--outdir legt die Ergebnisse in ORDNER ab (er wird bei Bedarf angelegt),\n"
                          "  sonst neben die Quelldatei.\n");
@@ -26,6 +32,8 @@ QString usage()
 
 int runWithoutWindows(const QStringList& args)
 {
+    if (args.contains(QStringLiteral("--serial-letters")))
+        return runSerialCommand(args);
     if (args.contains(QStringLiteral("--letter")))
         return runLetterCommand(args);
     if (args.contains(QStringLiteral("--convert-to")))
@@ -34,13 +42,13 @@ int runWithoutWindows(const QStringList& args)
         return runBatchPrint(args);
     for (const QString& a : args) {
         if (a == u"--help" || a == u"-h" || a == u"-?") {
-            BatchConvert::print(false, usage());
+            HeadlessRun::print(false, usage());
             return 0;
         }
         // A lone "-" or a path is a document; anything else starting with "-" is a
         // mistyped option, which must not open an empty window.
         if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            BatchConvert::print(true, QStringLiteral("Unbekannte Option: %1\n\n").arg(a) + usage());
+            HeadlessRun::print(true, QStringLiteral("Unbekannte Option: %1\n\n").arg(a) + usage());
             return 2;
         }
     }

@@ -2,11 +2,15 @@
 
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
+#include "EditorCommands.h"
 #include "EnvelopeMenus.h"
 #include "FileAssociation.h"
 #include "FileDropFilter.h"
 #include "FormatDialogMenus.h"
+#include "InfoMenus.h"
+#include "LabelMenus.h"
 #include "PrintCommands.h"
+#include "SerialMenus.h"
 #include "ShellRules.h"
 #include "frmMDIParent.h"
 
@@ -18,6 +22,7 @@
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
 #include "letters/LetterAssembly.h"
+#include "letters/LetterTemplate.h"
 #include "letters/frmBrief.h"
 #include "textblocks/frmBausteine.h"
 #include "textblocks/frmBstEinfuegen.h"
@@ -225,9 +230,12 @@ void frmMDIChild::connectMenus()
     on("mnuCurPos", &frmMDIChild::mnuCurPos_Click);
     on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
     on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    LabelMenus::connect(this);
     on("mnuInsert_Textbaustein", &frmMDIChild::mnuExtras_TextblockInsert_Click);
+    SerialMenus::connect(this);
     EnvelopeMenus::connect(this);
     FormatDialogMenus::connectMenus(this);
+    InfoMenus::connect(this);
     // Window menu.
     auto arrange = [this](auto member) {
         return [this, member] {
@@ -248,6 +256,7 @@ void frmMDIChild::connectMenus()
         if (frmMDIParent* f = frmMDIParent::instance())
             f->arrangeIcons();
     });
+    EditorCommands::connect(this);
 }
 
 void frmMDIChild::connectSurface()
@@ -496,17 +505,9 @@ void frmMDIChild::BuildLetter()
 void frmMDIChild::BuildLetterFromTemplate()
 {
     AppState& app = appState();
-    const QString name = QStringLiteral("Briefkopf.txm");
-    QString path = app.WorkFolder + name;
-    if (!Folders::fileExists(path)) {
-        path = app.ProgramFolder + name;
-        if (!Folders::fileExists(path))
-            prompter().message(frmMDIParent::instance(), QStringLiteral("Fehler beim öffnen"),
-                               QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im "
-                                              "Verzeichnis dieses Programmes ") +
-                                   app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"),
-                               QMessageBox::Ok, Prompter::Icon::Critical);
-    }
+    QString path = LetterTemplate::path(app);
+    if (!LetterTemplate::existsAnywhere(app))
+        LetterTemplate::reportMissing(frmMDIParent::instance(), app);
     frmMDIChild* w = DocumentFiles::LoadDocument(path, 3);
     // A failed load leaves the letter to the window that is active now; without one
     // it gets a new window rather than being lost.
@@ -522,8 +523,7 @@ void frmMDIChild::BuildLetterFromTemplate()
 
 void frmMDIChild::mnuEtiketten_Click()
 {
-    // The address picker for labels opens here (not modal) once it exists; the label
-    // builder takes over from it.
+    LabelMenus::showPicker(this);
     appState().LabelMode = false;
     appState().ToolbarRefreshOff = false;
 }

@@ -37,6 +37,11 @@ public:
     // Unit of the page setup: 1 inch, 2 centimetre.
     int Unit = 2;
     bool magnifierOn() const { return m_magnifier; }
+    void setMagnifierOn(bool on)
+    {
+        m_magnifier = on;
+        updateMagnifierCaption();
+    }
 
     // The header/footer part `part` becomes the one being edited.
     void activateHeaderFooter(int part);
@@ -62,6 +67,7 @@ public Q_SLOTS:
     void mnuView_Ruler_Click();
     void mnuView_ControlChars_Click();
     void mnuCurPos_Click();
+    void mnuInfoFeld_Click();
     void mnuExtras_TextblockEdit_Click();
     void mnuExtras_TextblockInsert_Click();
     void mnuBrief_Click();

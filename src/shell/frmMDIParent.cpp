@@ -5,6 +5,7 @@
 #include "FormatDialogMenus.h"
 #include "MainToolbar.h"
 #include "PrintCommands.h"
+#include "SerialMenus.h"
 #include "ShellRules.h"
 #include "WaitCursor.h"
 #include "frmMDIChild.h"
@@ -16,6 +17,7 @@
 #include "app/SafeSave.h"
 #include "dialogs/FarbAuswahl.h"
 #include "dialogs/clsPrintDialog.h"
+#include "dialogs/frmFonts.h"
 #include "dialogs/frmPrintPreview.h"
 #include "engine/TextButtonBar.h"
 #include "engine/TextControl.h"
@@ -111,8 +113,7 @@ void frmMDIParent::buildBars()
     }
     FormatDialogMenus::connectToolbar(this);
     // Buttons whose windows are not built yet.
-    for (const char* key : {"Schriften", "Serienbrief",
-                            "Etiketten", "SwitchBetweenHeaderAndFooter",
+    for (const char* key : {"SwitchBetweenHeaderAndFooter",
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
 
@@ -389,19 +390,24 @@ void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
         w->activateHeaderFooter(step->part);
     } else if (key == QLatin1String("Kontorix")) {
         sharedWindow()->mnuBrief_Click();
+    } else if (key == QLatin1String("Etiketten")) {
+        sharedWindow()->mnuEtiketten_Click();
     } else if (key == QLatin1String("Querformat") || key == QLatin1String("Hochformat")) {
         if (!s)
             return;
         const int width = s->PageWidth();
         s->setPageWidth(s->PageHeight());
         s->setPageHeight(width);
+    } else if (key == QLatin1String("Schriften")) {
+        frmFonts::browse(s, this);
+    } else if (key == QLatin1String("Serienbrief")) {
+        SerialMenus::open();
     } else if (key == QLatin1String("Rechner")) {
         RunCalculator();
     } else if (key == QLatin1String("Ende")) {
         close();
     }
-    // HeaderProperties and Tabelle are connected by FormatDialogMenus; Schriften,
-    // Serienbrief and Etiketten open windows that are not built yet (disabled).
+    // HeaderProperties and Tabelle are connected by FormatDialogMenus.
 }
 
 void frmMDIParent::mnuFile_New_Click() { frmMDIChild::NewDocument(); }
@@ -481,6 +487,10 @@ void frmMDIParent::RunCalculator()
         if (!exe.isEmpty() && QProcess::startDetached(exe, {}))
             return;
     }
+    prompter().message(this, ShellRules::frameCaption(),
+                       QStringLiteral("Es wurde kein Taschenrechner gefunden.\r\nBitte installieren Sie einen "
+                                      "Rechner, zum Beispiel gnome-calculator oder kcalc."),
+                       QMessageBox::Ok, Prompter::Icon::Information);
 }
 
 void frmMDIParent::ChooseDocumentColour(int which)

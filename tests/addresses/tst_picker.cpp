@@ -123,8 +123,7 @@ private slots:
     void homeCountry()
     {
         QFETCH(QString, locale);
-        QFETCH(int, code);
-        QCOMPARE(W::diallingCodeOf(QLocale(locale)), code);
+        QTEST(W::diallingCodeOf(QLocale(locale)), "code");
     }
 
     void search()
@@ -221,7 +220,6 @@ private slots:
         QFETCH(int, from);
         QFETCH(bool, fromList);
         QFETCH(int, count);
-        QFETCH(QString, firstEntry);
         auto w = open();
         w->cmdInsert_Click(); // emptied first
         child<AddressListBox>(*w, "List3")->setCurrentRow(from);
@@ -231,7 +229,7 @@ private slots:
             w->cmdUebern_Click();
         auto* chosen = child<QListWidget>(*w, "List1");
         QCOMPARE(chosen->count(), count);
-        QCOMPARE(chosen->item(0)->text(), firstEntry);
+        QTEST(chosen->item(0)->text(), "firstEntry");
         auto* positions = child<QListWidget>(*w, "List2");
         QCOMPARE(positions->count(), count);
         QCOMPARE(positions->item(count - 1)->text(), QString::number(from + count - 1));

@@ -51,14 +51,12 @@ private Q_SLOTS:
         QFETCH(int, current);
         QFETCH(int, pages);
         QFETCH(int, zoom);
-        QFETCH(QString, enabled);
-        QFETCH(QString, label);
         const PreviewRules::Controls c = PreviewRules::controls(current, pages, zoom);
         QString got;
         for (bool b : {c.next, c.previous, c.pages, c.zoomIn, c.zoomOut})
             got += b ? QLatin1Char('1') : QLatin1Char('0');
-        QCOMPARE(got, enabled);
-        QCOMPARE(c.label, label);
+        QTEST(got, "enabled");
+        QTEST(c.label, "label");
     }
 
     void layout()

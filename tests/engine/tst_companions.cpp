@@ -42,14 +42,10 @@ private Q_SLOTS:
         tc->setText(QStringLiteral("eins\rzwei\fdrei vier"));
         tc->setSelStart(tc->document()->lastBlock().position() + 5);
         QApplication::processEvents();
-        QCOMPARE(label("page"), QStringLiteral("Seite 2"));
-        QCOMPARE(label("line"), QStringLiteral("Zeile 1"));
-        QCOMPARE(label("column"), QStringLiteral("Spalte 6"));
+        QCOMPARE(label("page") + label("line") + label("column"), QStringLiteral("Seite 2Zeile 1Spalte 6"));
         tc->setSelStart(5);
         QApplication::processEvents();
-        QCOMPARE(label("page"), QStringLiteral("Seite 1"));
-        QCOMPARE(label("line"), QStringLiteral("Zeile 2"));
-        QCOMPARE(label("column"), QStringLiteral("Spalte 1"));
+        QCOMPARE(label("page") + label("line") + label("column"), QStringLiteral("Seite 1Zeile 2Spalte 1"));
     }
 
     void companionsLetGo()

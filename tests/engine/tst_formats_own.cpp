@@ -106,20 +106,6 @@ private Q_SLOTS:
         QCOMPARE(target.body()->toPlainText(), QStringLiteral("AB"));
     }
 
-    void selectionOnlyWritesTheSelection()
-    {
-        Document doc;
-        QTextCursor c(doc.body());
-        c.insertText(QStringLiteral("vorher MITTE nachher"));
-        c.setPosition(7);
-        c.setPosition(12, QTextCursor::KeepAnchor);
-        QByteArray bytes;
-        QVERIFY(Formats::write(10, doc, &c, &bytes, nullptr));
-        Document back;
-        QVERIFY(Formats::read(10, bytes, back, nullptr, nullptr));
-        QCOMPARE(back.body()->toPlainText(), QStringLiteral("MITTE"));
-    }
-
     void newerVersionSkipsUnknownElements()
     {
         const QByteArray xml = "<?xml version=\"1.0\"?><textdocument version=\"7\">"
@@ -166,12 +152,11 @@ private Q_SLOTS:
     void brokenInputGivesGermanError()
     {
         QFETCH(QByteArray, data);
-        QFETCH(QString, error);
         Document doc;
         QTextCursor(doc.body()).insertText(QStringLiteral("bleibt"));
         QString got;
         QVERIFY(!Formats::read(3, data, doc, nullptr, &got));
-        QCOMPARE(got, error);
+        QTEST(got, "error");
         QCOMPARE(doc.body()->toPlainText(), QStringLiteral("bleibt"));
     }
 
@@ -229,9 +214,7 @@ private Q_SLOTS:
         QCOMPARE(h.size(), 30);
         QCOMPARE(h.left(4), QByteArray("\x17\0\0\0", 4));
         QCOMPARE(h.mid(4, 4), QByteArray("\x01\0\0\0", 4));
-        QCOMPARE(h.mid(20, 4), QByteArray("\xc5\x41\0\0", 4));
-        QCOMPARE(h.mid(24, 4), QByteArray("\x82\x2e\0\0", 4));
-        QCOMPARE(h.mid(28, 2), QByteArray("\0\0", 2));
+        QCOMPARE(h.mid(20), QByteArray("\xc5\x41\0\0\x82\x2e\0\0\0\0", 10));
     }
 
     void typeOfPath_data()
@@ -248,15 +231,14 @@ private Q_SLOTS:
         QTest::newRow("css") << "a.css" << 11;
         QTest::newRow("pdf") << "a.pdf" << 12;
         QTest::newRow("no dot") << "notes" << 1;
-        QTest::newRow("txt") << "a.txt" << 1;
-        QTest::newRow("jpeg") << "bild.jpeg" << 1;
+        QTest::newRow("docx") << "a.docx" << 1;
+        QTest::newRow("empty") << "" << 1;
         QTest::newRow("dotless rtf") << "artf" << 5;
     }
     void typeOfPath()
     {
         QFETCH(QString, path);
-        QFETCH(int, type);
-        QCOMPARE(Formats::typeOfPath(path), type);
+        QTEST(Formats::typeOfPath(path), "type");
     }
 };
 

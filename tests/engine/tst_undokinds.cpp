@@ -35,56 +35,26 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         QFETCH(QString, text);
         QFETCH(int, undoKind);
-        QFETCH(QString, undone);
         QFETCH(int, undoneKind);
-        QFETCH(int, redoKind);
         type(keys);
         QCOMPARE(tc->Text(), text);
         QCOMPARE(tc->UndoKind(), undoKind);
         QCOMPARE(tc->RedoKind(), 0);
         QCOMPARE(tc->CanUndo(), undoKind != 0);
         tc->Undo();
-        QCOMPARE(tc->Text(), undone);
+        QTEST(tc->Text(), "undone");
         QCOMPARE(tc->UndoKind(), undoneKind);
         QCOMPARE(tc->CanUndo(), undoneKind != 0);
-        QCOMPARE(tc->RedoKind(), redoKind);
+        QTEST(tc->RedoKind(), "redoKind");
         tc->Redo();
         QCOMPARE(tc->Text(), text);
         QCOMPARE(tc->UndoKind(), undoKind);
         QCOMPARE(tc->RedoKind(), 0);
     }
 
-    void undoRedoSeveralSteps()
-    {
-        type(QStringLiteral("abc<<"));
-        tc->Undo();
-        tc->Undo();
-        QCOMPARE(tc->RedoKind(), 10);
-        tc->Redo();
-        tc->Redo();
-        QCOMPARE(tc->Text(), QStringLiteral("a"));
-        QCOMPARE(tc->UndoKind(), 2);
-    }
-
-    void formattingASelection()
-    {
-        QTest::keyClicks(tc, QStringLiteral("Text"));
-        tc->setSelStart(0);
-        tc->setSelLength(-1);
-        tc->setFontBold(true);
-        QCOMPARE(tc->UndoKind(), 3);
-        tc->Undo();
-        QVERIFY(!tc->FontBold());
-        QCOMPARE(tc->UndoKind(), 1);
-        QCOMPARE(tc->RedoKind(), 12);
-        tc->Redo();
-        QVERIFY(tc->FontBold());
-    }
-
     void newEditCutsRedoTail()
     {
-        QTest::keyClicks(tc, QStringLiteral("abc"));
-        QTest::keyClick(tc, Qt::Key_Backspace);
+        type(QStringLiteral("abc<"));
         tc->Undo();
         QCOMPARE(tc->RedoKind(), 11);
         QTest::keyClicks(tc, QStringLiteral("x"));

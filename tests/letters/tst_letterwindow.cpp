@@ -12,26 +12,12 @@ namespace {
 
 void fillLetter(AppState& a)
 {
-    auto& t = a.LetterText;
-    t[1] = "17";
-    t[2] = "Arial";
-    t[3] = "11";
-    t[4] = "0";
-    t[11] = "11";
-    t[17] = "11";
-    t[22] = "90";
-    t[23] = "Arial";
-    t[24] = "11";
-    t[12] = "Frau";
-    t[13] = "Anna";
-    t[14] = "Ärger";
-    t[16] = "Mühlenweg 3";
-    t[18] = "20095";
-    t[19] = "Hamburg";
-    t[20] = "D";
-    t[34] = "Maria Muster";
-    t[38] = "0";
-    t[32] = "Mit freundlichen Grüßen";
+    const std::pair<int, const char*> texts[] = {
+        {1, "17"}, {2, "Arial"}, {3, "11"}, {4, "0"}, {11, "11"}, {17, "11"}, {22, "90"}, {23, "Arial"},
+        {24, "11"}, {12, "Frau"}, {13, "Anna"}, {14, "Ärger"}, {16, "Mühlenweg 3"}, {18, "20095"},
+        {19, "Hamburg"}, {20, "D"}, {34, "Maria Muster"}, {38, "0"}, {32, "Mit freundlichen Grüßen"}};
+    for (const auto& [slot, text] : texts)
+        a.LetterText[slot] = QString::fromUtf8(text);
     a.LetterFlags[2] = a.LetterFlags[5] = a.LetterFlags[12] = true;
 }
 

@@ -81,7 +81,6 @@ private slots:
     }
     void savedTextReadsBack() {
         QFETCH(QString, typed);
-        QFETCH(QString, readBack);
         QFETCH(QByteArray, fileStart);
         {
             auto w = editor(QStringLiteral("3"));
@@ -97,7 +96,7 @@ private slots:
         }
         QVERIFY(readAll(TextBlockFile::path(work(), 3)).startsWith(fileStart));
         auto w = editor(QStringLiteral("3"));
-        QCOMPARE(w->controls().txtText->toPlainText(), readBack);
+        QTEST(w->controls().txtText->toPlainText(), "readBack");
         if (!typed.contains(QLatin1Char('"'))) {
             QCOMPARE(w->windowTitle(), QStringLiteral("Gruß"));
             QCOMPARE(w->controls().txtText->font().pointSize(), 16);
@@ -239,10 +238,6 @@ private slots:
     void questions() {
         QFETCH(QString, button);
         QFETCH(bool, yes);
-        QFETCH(QString, title);
-        QFETCH(QString, question);
-        QFETCH(bool, fileAfter);
-        QFETCH(QString, textAfter);
         QVERIFY(
             TextBlockFile::write(work(), 5, block(QStringLiteral("alt"), QStringLiteral("Gruß"))));
         auto w = editor(QStringLiteral("5"));
@@ -254,14 +249,14 @@ private slots:
         m_prompts->answerInput(QStringLiteral("Gruß"));
         w->findChild<QPushButton*>(button)->click();
         const auto& q = m_prompts->asked.first();
-        QCOMPARE(q.title, title);
-        QCOMPARE(q.text, question);
+        QTEST(q.title, "title");
+        QTEST(q.text, "question");
         QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(q.icon, button == "Command4" ? Prompter::Icon::Critical : Prompter::Icon::None);
         const auto stored = TextBlockFile::read(work(), 5);
-        QCOMPARE(bool(stored), fileAfter);
+        QTEST(bool(stored), "fileAfter");
         if (stored)
-            QCOMPARE(stored->Text, textAfter);
+            QTEST(stored->Text, "textAfter");
         if (button == "Command3") {
             QVERIFY(!w->isVisible());
         } else {

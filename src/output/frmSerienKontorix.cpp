@@ -1,0 +1,528 @@
+#include "frmSerienKontorix.h"
+
+#include "addresses/AddressListBox.h"
+#include "addresses/AddressStore.h"
+#include "addresses/FieldBinder.h"
+#include "addresses/Queries.h"
+#include "addresses/RecordSource.h"
+#include "app/AppState.h"
+#include "app/Folders.h"
+#include "app/Prompter.h"
+#include "engine/TextControl.h"
+#include "letters/ComposerOptions.h"
+#include "letters/DigitField.h"
+#include "letters/LetterBindings.h"
+#include "letters/LetterInput.h"
+#include "letters/LetterTemplate.h"
+#include "letters/SmallLayout.h"
+#include "textblocks/FontTextFile.h"
+#include "textblocks/TextBlockFile.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+frmSerienKontorix::HelpHandler& helpHandler()
+{
+    static frmSerienKontorix::HelpHandler h;
+    return h;
+}
+
+// The system tick counter in milliseconds.
+qint64 tickMs()
+{
+    QElapsedTimer t;
+    t.start();
+    return t.msecsSinceReference();
+}
+
+const QString CR = QStringLiteral("\r");
+
+} // namespace
+
+frmSerienKontorix::frmSerienKontorix(AppState& state, SerialHost host, QWidget* parent)
+    : QDialog(parent), m_state(state), m_host(std::move(host)), m_w(this), m_data1(new RecordSource(this)),
+      m_data2(new RecordSource(this)), m_dataOpt(new RecordSource(this)), m_bind1(new FieldBinder(m_data1, this)),
+      m_bind2(new FieldBinder(m_data2, this)), m_bindOpt(new FieldBinder(m_dataOpt, this))
+{
+    setObjectName(QStringLiteral("frmSerienKontorix"));
+    setWindowTitle(QStringLiteral(" Serienbriefe erstellen aus Kontorix"));
+    setModal(false);
+
+    for (RecordSource* s : {m_data1, m_data2, m_dataOpt})
+        connect(s, &RecordSource::dataError, this, [this](const QString& text) {
+            prompter().message(this, QString(), QStringLiteral("Data error event hit err:") + text);
+        });
+    bindFields();
+    AddressStore::linkList(m_w.List1, m_data1);
+    connect(m_w.List1, &AddressListBox::entryDoubleClicked, this, &frmSerienKontorix::List1_DblClick);
+    connect(m_w.Command8, &QToolButton::clicked, this, &frmSerienKontorix::Command8_Click);
+    connect(m_w.Command7, &QToolButton::clicked, this, &frmSerienKontorix::Command7_Click);
+    connect(m_w.cmdUebern, &QPushButton::clicked, this, &frmSerienKontorix::cmdUebern_Click);
+    connect(m_w.chkSortPlz, &QCheckBox::clicked, this, &frmSerienKontorix::chkSortPlz_Click);
+    connect(m_w.cboGruppe, qOverload<int>(&QComboBox::activated), this, &frmSerienKontorix::cboGruppe_Click);
+    connect(m_w.chkAdrRechts, &QCheckBox::toggled, this, &frmSerienKontorix::chkAdrRechts_Click);
+    for (int i = 0; i < m_w.Option1.size(); ++i)
+        connect(m_w.Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+    connect(m_w.Command2, &QPushButton::clicked, this, &frmSerienKontorix::Command2_Click);
+    connect(m_w.Command3, &QPushButton::clicked, this, &frmSerienKontorix::Command3_Click);
+    connect(m_w.Command4, &QPushButton::clicked, this, &frmSerienKontorix::Command4_Click);
+    connect(m_w.Command1, &QPushButton::clicked, this, &frmSerienKontorix::Command1_Click);
+    connect(m_w.Command5, &QPushButton::clicked, this, &frmSerienKontorix::Command5_Click);
+    connect(m_w.Command6, &QPushButton::clicked, this, &frmSerienKontorix::Command6_Click);
+    connect(m_w.Image1, &QToolButton::clicked, this, &frmSerienKontorix::Image1_Click);
+    connect(m_w.txtAnlage, &QLineEdit::textEdited, m_w.chkAnlage, [this] { m_w.chkAnlage->setChecked(true); });
+    DigitField::attach(m_w.Text6, 5, 30);
+    DigitField::attach(m_w.txtAdrRechts, 80, 120);
+
+    // The common-text editor: its own context menu and the Insert key.
+    TextControl* editor = m_w.txtSerienbrief;
+    connect(editor, &TextControl::MouseDown, this, [this, editor](Qt::MouseButton button, QPoint pos) {
+        if (button != Qt::RightButton)
+            return;
+        QMenu menu(this);
+        menu.setObjectName(QStringLiteral("mnuSerienbrief"));
+        menu.addAction(QStringLiteral("Kopieren"), editor, [editor] { editor->Clip(2); });
+        menu.addAction(QStringLiteral("Ausschneiden"), editor, [editor] { editor->Clip(1); });
+        menu.addAction(QStringLiteral("Einfügen"), editor, [editor] { editor->Clip(3); });
+        menu.exec(editor->viewport()->mapToGlobal(pos));
+    });
+    connect(editor, &TextControl::KeyDown, this, [editor](int key, Qt::KeyboardModifiers mods) {
+        if (key == Qt::Key_Insert && !(mods & Qt::ShiftModifier))
+            editor->setInsertionMode(!editor->InsertionMode());
+    });
+    qApp->installEventFilter(this);
+    Form_Load();
+}
+
+frmSerienKontorix::~frmSerienKontorix() { qApp->removeEventFilter(this); }
+
+void frmSerienKontorix::setHelpHandler(HelpHandler handler) { helpHandler() = std::move(handler); }
+
+void frmSerienKontorix::bindFields()
+{
+    const struct {
+        QWidget* w;
+        const char* column;
+    } address[] = {{m_w.Text1[0], "Anrede"},       {m_w.Text1[1], "Vorname"},   {m_w.Text1[2], "Nachname"},
+                   {m_w.Text1[3], "NamezHd"},      {m_w.Text1[4], "AnredezHd"}, {m_w.Text1[5], "Adresse"},
+                   {m_w.Text1[6], "Postleitzahl"}, {m_w.Text1[7], "Ort"},       {m_w.Text1[8], "MitgliedsNr"},
+                   {m_w.txtLkennz, "LaenderKZ"}};
+    for (const auto& b : address)
+        m_bind1->bind(b.w, QString::fromUtf8(b.column));
+    LetterBindings::bindSender(*m_bind2, {m_w.txtName1, m_w.txtStrasse1, m_w.txtOrt1, m_w.txtTelefon1, m_w.txtFax,
+                                          m_w.txtMail, m_w.txtInternet, m_w.txtPostfach, m_w.txtAbs, m_w.txtFont,
+                                          m_w.txtSize});
+    LetterBindings::bindOptions(*m_bindOpt, m_w.chkAdrRechts, m_w.Text6, m_w.txtAdrRechts);
+}
+
+void frmSerienKontorix::Form_Load()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && screen->geometry().width() == 800)
+        SmallLayout::shrink(this);
+    if (Folders::dirExists(m_state.WorkFolder))
+        QDir::setCurrent(m_state.WorkFolder);
+    AddressStore::openSources(m_state.AddressDbPath, *m_data1, m_data2, m_dataOpt);
+    m_choice.resize(m_data1->recordCount());
+    AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder);
+    refillList(int(AddressStore::Entry::Name));
+    m_bind2->show();
+    m_bindOpt->show();
+    m_shown2 = m_bind2->values();
+    m_shownOpt = m_bindOpt->values();
+    chkAdrRechts_Click();
+}
+
+void frmSerienKontorix::refillList(int entryStyle)
+{
+    AddressStore::fillList(m_w.List1, *m_data1, AddressStore::Entry(entryStyle));
+    m_data1->moveFirst();
+}
+
+// --- Activation ------------------------------------------------------------------
+
+void frmSerienKontorix::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    // Where the window system gives no activation (no display), showing is the first.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_activatedOnce)
+            Form_Activate();
+    });
+}
+
+void frmSerienKontorix::changeEvent(QEvent* e)
+{
+    QDialog::changeEvent(e);
+    if (e->type() != QEvent::ActivationChange)
+        return;
+    if (!isActiveWindow())
+        return;
+    if (m_ownDialogActive) {
+        m_ownDialogActive = false;
+        return;
+    }
+    Form_Activate();
+}
+
+bool frmSerienKontorix::eventFilter(QObject* watched, QEvent* e)
+{
+    // One of this window's message boxes or dialogs taking over is remembered, so
+    // that coming back from it does not count as an activation.
+    if (e->type() == QEvent::WindowActivate && watched != this && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        if (w->isWindow() && w->parentWidget() && w->parentWidget()->window() == this)
+            m_ownDialogActive = true;
+    }
+    return false;
+}
+
+void frmSerienKontorix::Form_Activate()
+{
+    m_activatedOnce = true;
+    if (m_helpUsed)
+        return;
+    for (int n = 1; n <= TextBlockFile::Count; ++n)
+        m_w.Option1[n]->setText(TextBlockFile::caption(m_state.WorkFolder, n));
+    if (LetterTextFont font; FontTextFile::read(m_state.WorkFolder, &font)) {
+        m_w.txtFont2->setText(font.Name);
+        m_w.txtSize2->setText(LetterInput::numericText(font.Size));
+    }
+    for (QLineEdit* e : {m_w.Text6, m_w.txtAdrRechts})
+        if (e->text().trimmed().isEmpty())
+            e->setText(e == m_w.Text6 ? QStringLiteral("17") : QStringLiteral("90"));
+    TextControl* editor = m_w.txtSerienbrief;
+    editor->setFontName(m_w.txtFont2->text());
+    editor->setFontSize(LetterInput::numericText(m_w.txtSize2->text()).toDouble());
+    if (!m_clipboardAsked) {
+        m_clipboardAsked = true;
+        askClipboard();
+    }
+    chkAdrRechts_Click();
+    m_w.List1->setFocus();
+}
+
+void frmSerienKontorix::askClipboard()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !(data->hasText() || data->hasHtml() || data->hasFormat(QStringLiteral("text/rtf"))))
+        return;
+    const auto answer = prompter().message(
+        this, QStringLiteral(" Serienbrief erstellen"),
+        QStringLiteral("Sie haben Text in der Zwischenablage. ") + CR +
+            QStringLiteral("Soll der Text für den Serienbrief verwendet werden") + CR,
+        QMessageBox::Yes | QMessageBox::No, Prompter::Icon::Question);
+    setEditorShown(true);
+    if (answer != QMessageBox::Yes)
+        return;
+    m_w.txtSerienbrief->Clip(3);
+    prompter().message(this, QString(),
+                       QStringLiteral("Der Text aus der Zwischenablage wurde in den Serienbrief übernommen ") + CR +
+                           QStringLiteral("Sie können diesen über die Schaltfläche  'Text für Serienbriefe "
+                                          "erstellen'  anpassen"));
+}
+
+// --- Choosing addresses ----------------------------------------------------------
+
+void frmSerienKontorix::showChosen()
+{
+    m_w.List2->clear();
+    m_w.List2->addItems(m_choice.chosen());
+}
+
+void frmSerienKontorix::List1_DblClick(int row)
+{
+    m_w.List1->setCurrentRow(row);
+    Command8_Click();
+}
+
+void frmSerienKontorix::Command8_Click()
+{
+    const int row = m_w.List1->currentRow();
+    if (row < 0)
+        return;
+    m_choice.add(row, m_w.List1->text(row));
+    showChosen();
+    m_w.List2->scrollToBottom();
+}
+
+void frmSerienKontorix::Command7_Click()
+{
+    const int row = m_w.List2->currentRow();
+    if (row < 0 || !m_w.List2->item(row)->isSelected()) {
+        prompter().message(this, QString(), QStringLiteral("Es ist kein Eintrag ausgewält."));
+        return;
+    }
+    m_choice.remove(row, m_w.List1->entries());
+    showChosen();
+}
+
+void frmSerienKontorix::cmdUebern_Click()
+{
+    m_choice.takeAll(m_w.List1->entries());
+    showChosen();
+}
+
+void frmSerienKontorix::chkSortPlz_Click()
+{
+    m_choice.clear();
+    showChosen();
+    m_w.List1->clear();
+    m_data1->setRecordSource(Queries::postcodeOrder());
+    if (m_data1->refresh())
+        refillList(int(AddressStore::Entry::PostCode));
+}
+
+void frmSerienKontorix::cboGruppe_Click(int index)
+{
+    const QString group = index >= 0 ? m_w.cboGruppe->itemText(index) : m_w.cboGruppe->currentText();
+    m_data1->setRecordSource(Queries::group(group));
+    if (!m_data1->refresh())
+        return; // reported; the list stays as it is
+    // The choice stays: a kept slot only counts where the entry at its index matches.
+    refillList(int(m_w.chkSortPlz->isChecked() ? AddressStore::Entry::PostCode : AddressStore::Entry::Name));
+}
+
+// --- Options ---------------------------------------------------------------------
+
+void frmSerienKontorix::chkAdrRechts_Click()
+{
+    const bool show = !m_w.chkAdrRechts->isChecked();
+    m_w.txtAdrRechts->setVisible(show);
+    m_w.lblAdrRechts->setVisible(show);
+}
+
+void frmSerienKontorix::Option1_Click(int index) { m_block = index; }
+
+// --- The common text -------------------------------------------------------------
+
+void frmSerienKontorix::setEditorShown(bool shown)
+{
+    TextControl* editor = m_w.txtSerienbrief;
+    if (shown) {
+        // Measured in button heights; the frames hidden meanwhile give most of the room.
+        editor->setMinimumHeight(m_w.Command2->sizeHint().height() * 7);
+        editor->setFontName(m_w.txtFont2->text());
+        editor->setFontSize(LetterInput::numericText(m_w.txtSize2->text()).toDouble());
+    } else {
+        // 1000 twips.
+        editor->setMinimumHeight(0);
+        editor->resize(editor->width(), int(1000.0 / 1440.0 * logicalDpiY()));
+    }
+    editor->setVisible(shown);
+    if (shown)
+        editor->setFocus();
+    m_w.Command2->setEnabled(!shown);
+    m_w.Command3->setEnabled(shown);
+    m_w.Command4->setEnabled(shown);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_w.fraDatum, m_w.fraZeit, m_w.chkAdrRechts, m_w.chkEigeneVorl,
+                                                      m_w.chkAnrede})
+        w->setVisible(!shown);
+}
+
+void frmSerienKontorix::Command2_Click() { setEditorShown(true); }
+
+void frmSerienKontorix::Command3_Click()
+{
+    TextControl* editor = m_w.txtSerienbrief;
+    editor->setSelStart(0);
+    editor->setSelLength(-1);
+    editor->Clip(2);
+    setEditorShown(false);
+}
+
+void frmSerienKontorix::Command4_Click()
+{
+    if (m_w.txtSerienbrief->SelLength() <= 0) {
+        prompter().message(this, QString(), QStringLiteral("Sie müssen zuerst Text markieren"));
+        return;
+    }
+    m_w.txtSerienbrief->FontDialog();
+}
+
+// --- Runs ------------------------------------------------------------------------
+
+ComposerInput frmSerienKontorix::input() const
+{
+    ComposerInput in;
+    in.HeadTopMm = m_w.Text6->text();
+    in.HeadFont = m_w.txtFont->text();
+    in.HeadSize = m_w.txtSize->text();
+    in.ShowLetterhead = true;
+    in.AddressWindowLeft = m_w.chkAdrRechts->isChecked();
+    in.AddressIndentMm = m_w.txtAdrRechts->text();
+    in.TextFont = m_w.txtFont2->text();
+    in.TextSize = m_w.txtSize2->text();
+    in.UseOwnTemplate = m_w.chkEigeneVorl->isChecked();
+    in.SenderName = m_w.txtName1->text();
+    in.SenderStreet = m_w.txtStrasse1->text();
+    in.SenderCity = m_w.txtOrt1->text();
+    in.SenderPostBox = m_w.txtPostfach->text();
+    in.SenderPhone = m_w.txtTelefon1->text();
+    in.SenderFax = m_w.txtFax->text();
+    in.SenderMail = m_w.txtMail->text();
+    in.SenderInternet = m_w.txtInternet->text();
+    in.ShowSenderWindowLine = m_w.chkAbs->isChecked();
+    in.SenderWindowLine = m_w.txtAbs->text();
+    // Read from the row itself: the street keeps its second line.
+    ComposerOptions::setRecipient(in, *m_data1);
+    in.UseMemberNumber = m_w.chkMitglNr->isChecked();
+    in.OurReference = m_w.Text2->text();
+    in.YourReference = m_w.Text3->text();
+    in.Subject = m_w.Text4->text();
+    in.RegardingLine = m_w.Text5->text();
+    in.UseSalutation = m_w.chkAnrede->isChecked();
+    in.UseClosing = m_w.chkMfg->isChecked();
+    in.Closing = m_w.Combo3->currentText();
+    in.UseAttachments = m_w.chkAnlage->isChecked();
+    in.Attachments = m_w.txtAnlage->text();
+    in.BlockNumber = m_block;
+    return in;
+}
+
+ComposerInput frmSerienKontorix::inputFor(int row)
+{
+    m_w.List1->setCurrentRow(row);
+    m_data1->setAbsolutePosition(row);
+    return input();
+}
+
+bool frmSerienKontorix::checksPass()
+{
+    if (m_choice.isEmpty()) {
+        prompter().message(
+            this, QString(),
+            QStringLiteral("Es sind keine Adressen ausgewählt.   Sie müssen erst Adressen auswählen.") + CR +
+                QStringLiteral("Markieren Sie dafür eine Adresse in der linken Liste und drücken Sie anschließend "
+                               "den Pfeil nach links.") +
+                CR +
+                QStringLiteral("Wiederholen Sie den Vorgang solange, bis Sie alle gewünscheten Namen in der rechten "
+                               "Liste haben.") +
+                CR);
+        return false;
+    }
+    if (m_block == 0 && m_w.txtSerienbrief->Text().isEmpty()) {
+        prompter().message(this, QString(),
+                           QStringLiteral("Es ist kein gemeinsamer Text vorhanden.") + CR +
+                               QStringLiteral("Legen Sie erst über die Schaltfläche   'Text für Serienbriefe "
+                                              "erstellen' einen Text an.") +
+                               CR + QStringLiteral("Oder wählen Sie einen Textbaustein aus."));
+        return false;
+    }
+    return true;
+}
+
+void frmSerienKontorix::runLetters(Run run)
+{
+    if (m_running || !checksPass())
+        return;
+    m_running = true;
+    const QList<int> rows = m_choice.letters(m_w.List1->entries());
+    SerialLetter::Options options;
+    options.date = m_w.txtDatum->text();
+    // The common text reaches the letters through the clipboard.
+    SerialRun runner(m_state, m_host, SerialLetter::CommonText::fromMimeData(QGuiApplication::clipboard()->mimeData()),
+                     options, [this](int row) { return inputFor(row); });
+    if (m_w.chkEigeneVorl->isChecked()) {
+        if (!LetterTemplate::existsAnywhere(m_state))
+            LetterTemplate::reportMissing(this, m_state);
+        runner.onTemplate(rows, LetterTemplate::path(m_state));
+    } else if (run == Run::Documents) {
+        runner.openAsDocuments(rows);
+    } else {
+        const int seconds = m_w.cboTime->currentText().toInt();
+        runner.print(rows, seconds, [this](int s) { return Delay(s); });
+    }
+    m_running = false;
+    close();
+}
+
+void frmSerienKontorix::Command1_Click() { runLetters(Run::Documents); }
+
+void frmSerienKontorix::Command5_Click() { runLetters(Run::Print); }
+
+bool frmSerienKontorix::Delay(int seconds)
+{
+    const qint64 target = qRound64(double(tickMs()) / 1000.0 + seconds);
+    QEventLoop loop;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [&loop, target, this] {
+        if (double(tickMs()) / 1000.0 >= double(target) || m_closeRequested)
+            loop.quit();
+    });
+    poll.start(20);
+    if (double(tickMs()) / 1000.0 < double(target))
+        loop.exec();
+    return !m_closeRequested;
+}
+
+// --- Closing and help ------------------------------------------------------------
+
+void frmSerienKontorix::Command6_Click() { close(); }
+
+void frmSerienKontorix::closeEvent(QCloseEvent* e)
+{
+    // During a run the window stays until the run has stopped after the letter in hand.
+    if (m_running) {
+        m_closeRequested = true;
+        e->ignore();
+        return;
+    }
+    saveOnClose();
+    QDialog::closeEvent(e);
+}
+
+void frmSerienKontorix::saveOnClose()
+{
+    if (m_saved)
+        return;
+    m_saved = true;
+    if (Folders::dirExists(m_state.WorkFolder))
+        QDir::setCurrent(m_state.WorkFolder);
+    // A file that cannot be written is no concern of the user here.
+    FontTextFile::write(m_state.WorkFolder, {m_w.txtFont2->text(), m_w.txtSize2->text()});
+    // Edited sender and option fields are kept, as in the letter composer.
+    const struct {
+        FieldBinder* binder;
+        RecordSource* source;
+        const QHash<QString, QString>* shown;
+    } rows[] = {{m_bind2, m_data2, &m_shown2}, {m_bindOpt, m_dataOpt, &m_shownOpt}};
+    for (const auto& r : rows) {
+        if (!r.source->isOpen() || r.binder->values() == *r.shown)
+            continue;
+        if (r.source->absolutePosition() < 0 && !r.source->addNew())
+            continue;
+        r.binder->save();
+    }
+}
+
+void frmSerienKontorix::Image1_Click()
+{
+    m_helpUsed = true;
+    showHelp();
+}
+
+void frmSerienKontorix::showHelp()
+{
+    if (helpHandler())
+        helpHandler()(this);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// What the command-line modes share: an application without a display, a prompter
+// that never waits, the work folder and the address database as the program finds
+// them at start, and output that appears at once.
+
+#include <QString>
+#include <memory>
+
+class QGuiApplication;
+class ScriptedPrompter;
+
+namespace HeadlessRun {
+
+// Writes `text` to stdout or stderr at once.
+void print(bool toStderr, const QString& text);
+
+// The application the command-line modes need, offscreen unless a platform is set;
+// null when one exists already. With `widgets` it is a QApplication.
+std::unique_ptr<QGuiApplication> application(bool widgets);
+
+// Installs a prompter that records every question instead of asking it: nothing may
+// wait for an answer. Returned so the caller can report what was asked.
+ScriptedPrompter* quietPrompter();
+
+// Forms the work folder and sets the address database: `database` when given (it
+// must exist), else the one the program would find at start. False with a German
+// text (the questions the search would have asked, if any) otherwise.
+bool prepareDatabase(const QString& database, const ScriptedPrompter& asked, QString* error);
+
+} // namespace HeadlessRun

@@ -1,0 +1,310 @@
+#include "SerialCommand.h"
+
+#include "BatchConvert.h"
+#include "HeadlessRun.h"
+
+#include "addresses/Queries.h"
+#include "addresses/RecordSource.h"
+#include "app/AppState.h"
+#include "app/ScriptedPrompter.h"
+#include "engine/Document.h"
+#include "engine/Paginator.h"
+#include "engine/PdfExport.h"
+#include "engine/TextControl.h"
+#include "engine/formats/Formats.h"
+#include "letters/ComposerOptions.h"
+#include "output/SerialLetter.h"
+#include "textblocks/TextBlockFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextDocumentFragment>
+
+#include <malloc.h>
+
+namespace {
+
+struct Arguments {
+    QString database;
+    QString group;     // empty: all addresses
+    int block = 0;
+    QString textFile;
+    bool onTemplate = false;
+    QString singlePdf;
+    QString ext;
+    QString outDir;
+};
+
+int usage(const QString& problem)
+{
+    HeadlessRun::print(true, problem + QStringLiteral("\n") + SerialCommand::usageLine() +
+                                 QStringLiteral("\nFORMAT ist eines von: ") + BatchConvert::targetList() +
+                                 QLatin1Char('\n'));
+    return 2;
+}
+
+int fail(const QString& message)
+{
+    HeadlessRun::print(true, message + QLatin1Char('\n'));
+    return 1;
+}
+
+QString parse(const QStringList& args, Arguments* a)
+{
+    bool all = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& o = args[i];
+        if (o == u"--serial-letters") {
+            continue;
+        } else if (o == u"--all") {
+            all = true;
+            continue;
+        } else if (o == u"--template") {
+            a->onTemplate = true;
+            continue;
+        }
+        const bool withValue = o == u"--database" || o == u"--group" || o == u"--block" || o == u"--text" ||
+                               o == u"--single-pdf" || o == u"--convert-to" || o == u"--outdir";
+        if (!withValue)
+            return QStringLiteral("Unbekannte Angabe: ") + o;
+        if (++i >= args.size())
+            return QStringLiteral("Nach %1 fehlt ein Wert.").arg(o);
+        const QString& v = args[i];
+        if (o == u"--database") {
+            a->database = QFileInfo(v).absoluteFilePath();
+        } else if (o == u"--group") {
+            if (v.isEmpty())
+                return QStringLiteral("Der Gruppenname fehlt.");
+            a->group = v;
+        } else if (o == u"--block") {
+            bool ok = false;
+            a->block = v.toInt(&ok);
+            if (!ok || a->block < 0 || a->block > TextBlockFile::Count)
+                return QStringLiteral("Der Textbaustein muss eine Zahl von 0 bis 10 sein: ") + v;
+        } else if (o == u"--text") {
+            a->textFile = QFileInfo(v).absoluteFilePath();
+        } else if (o == u"--single-pdf") {
+            a->singlePdf = QFileInfo(v).absoluteFilePath();
+        } else if (o == u"--convert-to") {
+            a->ext = v.toLower();
+        } else {
+            a->outDir = QFileInfo(v).absoluteFilePath();
+        }
+    }
+    if (all && !a->group.isEmpty())
+        return QStringLiteral("--group und --all schließen sich aus.");
+    if (a->singlePdf.isEmpty() == a->ext.isEmpty())
+        return QStringLiteral("Geben Sie entweder --single-pdf DATEI oder --convert-to FORMAT an.");
+    if (!a->ext.isEmpty() && !BatchConvert::isTarget(a->ext))
+        return QStringLiteral("Unbekanntes Zielformat: ") + a->ext;
+    if (!a->singlePdf.isEmpty() && !a->outDir.isEmpty())
+        return QStringLiteral("--outdir gehört zu --convert-to, nicht zu --single-pdf.");
+    if (a->textFile.isEmpty() && a->block == 0)
+        return QStringLiteral("Es ist kein gemeinsamer Text vorhanden. Geben Sie mit --text eine Datei an "
+                              "oder wählen Sie mit --block einen Textbaustein aus.");
+    return {};
+}
+
+bool readCommonText(const QString& path, SerialLetter::CommonText* text, QString* error)
+{
+    if (!QFileInfo(path).isFile()) {
+        *error = QStringLiteral("Die Textdatei \"%1\" wurde nicht gefunden.").arg(path);
+        return false;
+    }
+    const int format = Formats::typeOfPath(path);
+    Document doc;
+    QString why;
+    if (!Formats::readFile(format, path, format == 3 ? Formats::PageHeaderSize : 0, doc, nullptr, &why)) {
+        *error = QStringLiteral("Die Textdatei \"%1\" kann nicht gelesen werden: %2").arg(path, why);
+        return false;
+    }
+    *text = SerialLetter::CommonText::fromFragment(QTextDocumentFragment(doc.body()));
+    return true;
+}
+
+// "Briefkopf.txm" of the work folder, else of the program folder; empty when neither.
+QString templatePath(const AppState& app)
+{
+    for (const QString& folder : {app.WorkFolder, app.ProgramFolder}) {
+        const QString path = folder + QStringLiteral("Briefkopf.txm");
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
+// Where the letters go: one PDF, or a file each.
+class Output {
+public:
+    explicit Output(const Arguments& a) : m_a(a) {}
+
+    bool open(QString* error)
+    {
+        if (m_a.singlePdf.isEmpty()) {
+            if (QDir().mkpath(m_a.outDir))
+                return true;
+            *error = QStringLiteral("Der Ausgabeordner \"%1\" kann nicht angelegt werden.").arg(m_a.outDir);
+            return false;
+        }
+        // Written beside the target and put in its place only when complete.
+        m_file.setFileName(m_a.singlePdf);
+        if (!m_file.open(QIODevice::WriteOnly)) {
+            *error = QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                         .arg(m_a.singlePdf, m_file.errorString());
+            return false;
+        }
+        m_pdf = std::make_unique<PdfExport::Stream>(&m_file);
+        return true;
+    }
+
+    bool add(TextControl& s, int number, const QString& lastName, QString* error)
+    {
+        const Document& doc = *s.doc();
+        if (m_pdf)
+            return m_pdf->add(*s.paginator(), error) && m_file.error() == QFileDevice::NoError;
+        const QString out = QDir(m_a.outDir).filePath(SerialCommand::fileName(number, lastName, m_a.ext));
+        const int format = Formats::typeOfPath(out);
+        const QByteArray header = format == 3 ? Formats::pageHeader(doc.page()) : QByteArray();
+        if (Formats::writeFile(format, doc, nullptr, out, header, WriteOptions(), error))
+            return true;
+        *error = QStringLiteral("\"%1\": %2").arg(out, *error);
+        return false;
+    }
+
+    bool close(QString* error)
+    {
+        if (!m_pdf)
+            return true;
+        if (!m_pdf->finish(error))
+            return false;
+        if (m_file.commit())
+            return true;
+        *error = QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                     .arg(m_a.singlePdf, m_file.errorString());
+        return false;
+    }
+
+private:
+    const Arguments& m_a;
+    QSaveFile m_file;
+    std::unique_ptr<PdfExport::Stream> m_pdf;
+};
+
+bool progressEvery(int i, int total)
+{
+    const int step = total <= 200 ? 1 : 100;
+    return i % step == 0 || i == total;
+}
+
+} // namespace
+
+namespace SerialCommand {
+
+QString usageLine()
+{
+    return QStringLiteral("Aufruf: qx-text --serial-letters [--database DATEI] [--group NAME | --all] [--block N] "
+                          "[--text DATEI] [--template] (--single-pdf DATEI | --convert-to FORMAT [--outdir ORDNER])");
+}
+
+QString fileName(int number, const QString& lastName, const QString& ext)
+{
+    static const QRegularExpression refused(QStringLiteral(R"([\\/:*?"<>|\x00-\x1f])"));
+    QString name = lastName.trimmed();
+    name.replace(refused, QStringLiteral("_"));
+    QString base = QStringLiteral("Serienbrief_%1").arg(number, 4, 10, QLatin1Char('0'));
+    if (!name.isEmpty())
+        base += QLatin1Char('_') + name.left(100);
+    return base + QLatin1Char('.') + ext;
+}
+
+} // namespace SerialCommand
+
+int runSerialCommand(const QStringList& args)
+{
+    Arguments a;
+    const QString problem = parse(args, &a);
+    if (!problem.isEmpty())
+        return usage(problem);
+    if (a.singlePdf.isEmpty() && a.outDir.isEmpty())
+        a.outDir = QDir::currentPath();
+
+    const auto application = HeadlessRun::application(true);
+    const ScriptedPrompter* asked = HeadlessRun::quietPrompter();
+    AppState& app = appState();
+    QString error;
+    if (!HeadlessRun::prepareDatabase(a.database, *asked, &error))
+        return fail(error);
+    if (a.block > 0 && !TextBlockFile::read(app.WorkFolder, a.block))
+        return fail(SerialLetter::missingBlockMessage(a.block));
+    SerialLetter::CommonText text;
+    if (!a.textFile.isEmpty() && !readCommonText(a.textFile, &text, &error))
+        return fail(error);
+    const QString templateFile = a.onTemplate ? templatePath(app) : QString();
+    if (a.onTemplate && templateFile.isEmpty())
+        return fail(QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im Verzeichnis "
+                                   "dieses Programmes %1 eine Vorlage Namens Briefkopf.txm an")
+                        .arg(app.WorkFolder));
+
+    ComposerInput base;
+    if (!ComposerOptions::load(app.AddressDbPath, app.WorkFolder, &base, &error))
+        return fail(error);
+    base.BlockNumber = a.block;
+
+    RecordSource addresses;
+    if (!addresses.open(app.AddressDbPath, a.group.isEmpty() ? Queries::nameOrder() : Queries::group(a.group)))
+        return fail(addresses.lastError());
+    const int total = addresses.recordCount();
+    if (total == 0)
+        return fail(a.group.isEmpty()
+                        ? QStringLiteral("Die Adressdatenbank enthält keine Adressen.")
+                        : QStringLiteral("Die Gruppe \"%1\" enthält keine Adressen.").arg(a.group));
+
+    Output output(a);
+    if (!output.open(&error))
+        return fail(error);
+    // Every PDF page makes and frees a few large buffers (its content stream, the
+    // compressor's state). Left to the defaults, the heap is given back to the system
+    // after each page and taken again for the next, which cost more than the painting.
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+
+    SerialLetter::Options options;
+    TextControl s;
+    // The surface is written by the program only: no undo history to keep.
+    s.doc()->body()->setUndoRedoEnabled(false);
+    s.setPageWidth(11906);
+    s.setPageHeight(16837);
+    // In layout view the surface lays the letter out on its pages as it is written;
+    // the PDF is painted from that layout instead of a second one.
+    s.setViewMode(1);
+    for (int i = 0; i < total; ++i) {
+        addresses.setAbsolutePosition(i);
+        ComposerInput in = base;
+        ComposerOptions::setRecipient(in, addresses);
+        if (a.onTemplate) {
+            if (!s.Load(templateFile, Formats::PageHeaderSize, 3, false))
+                return fail(QStringLiteral("Die Vorlage \"%1\" kann nicht gelesen werden: %2")
+                                .arg(templateFile, s.LastError()));
+            SerialLetter::writeOnTemplate(s, app, in, text, options);
+        } else {
+            // The letter empties the surface itself.
+            SerialLetter::write(s, app, in, text, options);
+        }
+        if (!output.add(s, i + 1, in.LastName, &error))
+            return fail(QStringLiteral("Fehler beim Schreiben von Brief %1: %2").arg(i + 1).arg(error));
+        // No event loop runs here: the surface's posted events (scroll bar ranges,
+        // update requests) would pile up letter by letter.
+        QCoreApplication::sendPostedEvents();
+        if (progressEvery(i + 1, total))
+            HeadlessRun::print(true, QStringLiteral("Brief %1 von %2\n").arg(i + 1).arg(total));
+    }
+    if (!output.close(&error))
+        return fail(error);
+    HeadlessRun::print(false, QStringLiteral("%1 Serienbriefe -> %2\n")
+                                  .arg(total)
+                                  .arg(a.singlePdf.isEmpty() ? a.outDir : a.singlePdf));
+    return 0;
+}

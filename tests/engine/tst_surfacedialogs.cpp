@@ -1,0 +1,252 @@
+// The surface's paragraph, list, tab, style and table dialogs: OK writes exactly the
+// chosen properties as one undo step, Cancel leaves the document as it was.
+
+#include "TestFiles.h"
+
+#include "engine/TextControl.h"
+#include "engine/dialogs/DialogParts.h"
+#include "engine/dialogs/SurfaceDialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTextList>
+#include <QTextTable>
+
+#include <functional>
+
+using DialogParts::LengthBox;
+
+namespace {
+
+using Play = std::function<void(QDialog*)>;
+using Check = std::function<void(TextControl*)>;
+
+template <typename W> W* child(QDialog* d, const char* name) {
+    W* w = d->findChild<W*>(QLatin1String(name));
+    if (!w)
+        qWarning("no control %s", name);
+    return w;
+}
+
+// Properties of the block or table at the caret, to compare before and after.
+QMap<int, QVariant> blockProps(TextControl* s) {
+    return s->textCursor().blockFormat().properties();
+}
+
+// The document as its formats show it (an undo leaves unused formats in the table).
+QString content(TextControl* s) {
+    return s->document()->toHtml();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Play)
+Q_DECLARE_METATYPE(Check)
+
+class TestSurfaceDialogs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        prompts = installScriptedPrompter();
+        s = std::make_unique<TextControl>();
+        s->setText(QStringLiteral("Erster Absatz\r\nZweiter Absatz"));
+        s->setSelStart(2);
+        s->setSelLength(0);
+        s->document()->clearUndoRedoStacks();
+    }
+    void cleanup() { s.reset(); }
+
+    void okWritesOneStep_data() {
+        QTest::addColumn<int>("which"); // 0 paragraph, 1 list, 2 tabs, 3 style, 4 table
+        QTest::addColumn<Play>("play");
+        QTest::addColumn<QList<int>>("changedBlockProps"); // block properties allowed to change
+        QTest::addColumn<Check>("check");
+
+        QTest::newRow("Absatz: rechts, 1 cm links") << 0 << Play([](QDialog* d) {
+            child<QComboBox>(d, "alignment")->setCurrentIndex(1);
+            child<LengthBox>(d, "indentLeft")->setValue(1.0);
+        }) << QList<int>{QTextFormat::BlockAlignment, QTextFormat::BlockLeftMargin}
+                                                    << Check([](TextControl* s) {
+                                                           QCOMPARE(s->Alignment(), 1);
+                                                           QCOMPARE(s->IndentL(), 567);
+                                                           QCOMPARE(s->IndentR(), 0);
+                                                       });
+        QTest::newRow("Absatz: doppelter Zeilenabstand, 6 pt nach")
+            << 0 << Play([](QDialog* d) {
+                   child<QComboBox>(d, "lineSpacing")->setCurrentIndex(2);
+                   child<LengthBox>(d, "spaceAfter")->setValue(6);
+               })
+            << QList<int>{QTextFormat::LineHeight, QTextFormat::LineHeightType,
+                          QTextFormat::BlockBottomMargin}
+            << Check([](TextControl* s) {
+                   const QTextBlockFormat f = s->textCursor().blockFormat();
+                   QCOMPARE(f.lineHeight(), 200.0);
+                   QCOMPARE(qRound(f.bottomMargin() * 15), 120);
+               });
+        QTest::newRow("Liste: Nummerierung a, b, c, Ebene 2")
+            << 1 << Play([](QDialog* d) {
+                   child<QComboBox>(d, "type")->setCurrentIndex(2);
+                   child<QComboBox>(d, "style")->setCurrentIndex(2);
+                   child<QSpinBox>(d, "level")->setValue(2);
+               })
+            << QList<int>{QTextFormat::BlockLeftMargin, QTextFormat::BlockIndent,
+                          QTextFormat::TextIndent, QTextFormat::ObjectIndex}
+            << Check([](TextControl* s) {
+                   QCOMPARE(s->ListType(), 4);
+                   QCOMPARE(s->NumberingAttribute(1), 5);
+                   QCOMPARE(s->NumberingAttribute(3), 2);
+               });
+        QTest::newRow("Tabs: 2,5 cm rechts") << 2 << Play([](QDialog* d) {
+            child<LengthBox>(d, "position")->setValue(2.5);
+            child<QComboBox>(d, "type")->setCurrentIndex(1);
+            child<QPushButton>(d, "cmdSet")->click();
+        }) << QList<int>{QTextFormat::TabPositions}
+                                             << Check([](TextControl* s) {
+                                                    QCOMPARE(s->TabCount(), 1);
+                                                    s->setTabCurrent(1);
+                                                    QCOMPARE(s->TabPos(), 1418);
+                                                    QCOMPARE(s->TabType(), 2);
+                                                });
+        QTest::newRow("Formatvorlage: Überschrift 1")
+            << 3 << Play([](QDialog* d) { child<QListWidget>(d, "styleList")->setCurrentRow(1); })
+            << QList<int>{QTextFormat::HeadingLevel, QTextFormat::BlockTopMargin,
+                          QTextFormat::BlockBottomMargin, QTextFormat::BlockLeftMargin,
+                          QTextFormat::BlockRightMargin}
+            << Check([](TextControl* s) {
+                   QCOMPARE(s->textCursor().blockFormat().headingLevel(), 1);
+                   s->setSelStart(0);
+                   s->setSelLength(13); // the whole first paragraph
+                   QCOMPARE(s->FontSize(), 16.0);
+                   QVERIFY(s->FontBold());
+                   s->setSelStart(16); // the second one keeps its look
+                   QVERIFY(!s->FontBold());
+               });
+        QTest::newRow("Tabelle: 1 pt Rahmen, zentriert") << 4 << Play([](QDialog* d) {
+            child<LengthBox>(d, "borderWidth")->setValue(1);
+            child<QComboBox>(d, "alignment")->setCurrentIndex(1);
+        }) << QList<int>{} << Check([](TextControl* s) {
+            const QTextTableFormat f = s->textCursor().currentTable()->format();
+            QCOMPARE(qRound(f.border() * 15), 20);
+            QVERIFY(f.alignment() & Qt::AlignHCenter);
+            QCOMPARE(f.cellPadding(), 2.0); // untouched
+        });
+    }
+    void okWritesOneStep() {
+        QFETCH(int, which);
+        QFETCH(Play, play);
+        QFETCH(QList<int>, changedBlockProps);
+        QFETCH(Check, check);
+        if (which == 4) {
+            s->setSelStart(0);
+            s->TableInsert(2, 2);
+            s->setSelStart(s->TableCellStart(1, 1, 1) - 1);
+            s->document()->clearUndoRedoStacks();
+        }
+        const QString before = content(s.get());
+        const QMap<int, QVariant> propsBefore = blockProps(s.get());
+        const QTextTableFormat tableBefore = s->textCursor().currentTable()
+                                                 ? s->textCursor().currentTable()->format()
+                                                 : QTextTableFormat();
+        prompts->answerExec([&](QDialog* d) {
+            play(d);
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(run(which));
+        QCOMPARE(s->UndoKind(), 3);
+        check(s.get());
+
+        // Only the listed properties of the paragraph changed.
+        const QMap<int, QVariant> propsAfter = blockProps(s.get());
+        QSet<int> keys(propsBefore.keyBegin(), propsBefore.keyEnd());
+        keys.unite(QSet<int>(propsAfter.keyBegin(), propsAfter.keyEnd()));
+        for (int key : std::as_const(keys))
+            if (!changedBlockProps.contains(key) && which != 3)
+                QVERIFY2(propsBefore.value(key) == propsAfter.value(key),
+                         qPrintable(QString::number(key, 16)));
+        if (which == 4) {
+            const auto after = s->textCursor().currentTable()->format().properties();
+            for (auto it = after.cbegin(); it != after.cend(); ++it)
+                if (it.key() != QTextFormat::FrameBorder &&
+                    it.key() != QTextFormat::FrameBorderStyle &&
+                    it.key() != QTextFormat::BlockAlignment)
+                    QVERIFY2(tableBefore.property(it.key()) == it.value(),
+                             qPrintable(QString::number(it.key(), 16)));
+        }
+
+        // One undo takes all of it back.
+        s->Undo();
+        QCOMPARE(content(s.get()), before);
+        QVERIFY(!s->CanUndo());
+    }
+
+    void cancelChangesNothing_data() {
+        QTest::addColumn<int>("which");
+        for (int i = 0; i < 5; ++i)
+            QTest::newRow(qPrintable(QString::number(i))) << i;
+    }
+    void cancelChangesNothing() {
+        QFETCH(int, which);
+        s->TableInsert(1, 2);
+        s->setSelStart(s->TableCellStart(1, 1, 1) - 1);
+        s->document()->clearUndoRedoStacks();
+        const QString before = content(s.get());
+        prompts->answerExec([](QDialog* d) {
+            // The user changes things, then cancels.
+            for (QComboBox* c : d->findChildren<QComboBox*>())
+                c->setCurrentIndex(c->count() - 1);
+            for (QDoubleSpinBox* b : d->findChildren<QDoubleSpinBox*>())
+                b->setValue(b->maximum());
+            return int(QDialog::Rejected);
+        });
+        QVERIFY(!run(which));
+        QCOMPARE(prompts->count(QStringLiteral("exec")), 1);
+        QCOMPARE(content(s.get()), before);
+        QVERIFY(!s->CanUndo());
+    }
+
+    void tableSettingsOutsideTable() {
+        QVERIFY(!SurfaceDialogs::tableSettings(s.get()));
+        QCOMPARE(prompts->count(QStringLiteral("exec")), 0);
+        QCOMPARE(prompts->last().text, QStringLiteral("Die Einfügemarke steht in keiner Tabelle."));
+    }
+
+    void untouchedOkWritesNothing() {
+        // Indents that do not fit the field's two decimals stay exact.
+        QTextBlockFormat f;
+        f.setLeftMargin(1000 / 15.0);
+        s->textCursor().mergeBlockFormat(f);
+        s->document()->clearUndoRedoStacks();
+        for (int which : {0, 2}) {
+            prompts->answerExec([](QDialog*) { return int(QDialog::Accepted); });
+            QVERIFY(!run(which));
+        }
+        QVERIFY(!s->CanUndo());
+        QCOMPARE(s->IndentL(), 1000);
+    }
+
+private:
+    bool run(int which) {
+        switch (which) {
+        case 0:
+            return SurfaceDialogs::paragraph(s.get());
+        case 1:
+            return SurfaceDialogs::listAttributes(s.get());
+        case 2:
+            return SurfaceDialogs::tabs(s.get());
+        case 3:
+            return SurfaceDialogs::style(s.get());
+        default:
+            return SurfaceDialogs::tableSettings(s.get());
+        }
+    }
+
+    ScriptedPrompter* prompts = nullptr;
+    std::unique_ptr<TextControl> s;
+};
+
+QTEST_MAIN(TestSurfaceDialogs)
+#include "tst_surfacedialogs.moc"

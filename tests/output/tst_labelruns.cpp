@@ -1,0 +1,283 @@
+// The label values and the three label runs of the address picker, on the shipped
+// templates and the starter database, with the shell's document operations played by
+// surfaces the test owns.
+
+#include "TestFiles.h"
+#include "../addresses/AddressFixture.h"
+
+#include "addresses/AdressenAuswaehlen.h"
+#include "addresses/RecordSource.h"
+#include "app/AppState.h"
+#include "engine/TextControl.h"
+#include "engine/formats/Formats.h"
+#include "output/LabelFill.h"
+#include "output/LabelRuns.h"
+#include "output/LabelTemplate.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using W = AdressenAuswaehlen;
+
+class TstLabelRuns : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir* m_dir = nullptr;
+    ScriptedPrompter* m_prompts = nullptr;
+    AppState m_app;
+    std::vector<std::unique_ptr<TextControl>> m_windows;
+    LabelRuns::ShellOps m_ops;
+
+    TextControl* sheet() const { return m_windows.empty() ? nullptr : m_windows.back().get(); }
+    static QString label(TextControl& s, int n, const char* field)
+    {
+        // One walk over the fields per sheet.
+        static QHash<QString, int> index;
+        static const TextControl* indexed = nullptr;
+        static int revision = -1;
+        if (indexed != &s || revision != s.document()->revision()) {
+            index = LabelFill::fieldIndex(s);
+            indexed = &s;
+            revision = s.document()->revision();
+        }
+        const int id = index.value(QString::number(n) + QLatin1String(field));
+        if (!id)
+            return QStringLiteral("<fehlt>");
+        s.setFieldCurrent(id);
+        return s.FieldText();
+    }
+    static QString fullLabel(TextControl& s, int n)
+    {
+        QStringList parts;
+        for (const QString& f : LabelTemplate::fieldNames())
+            parts << label(s, n, f.toLatin1().constData());
+        return parts.join(QLatin1Char('|'));
+    }
+    std::unique_ptr<W> picker(const QString& nachname)
+    {
+        auto w = std::make_unique<W>(m_app);
+        w->show();
+        w->HomeCountry = 49;
+        if (!nachname.isEmpty() && !w->data1().findFirst(QStringLiteral("[Nachname] = '%1'").arg(nachname)))
+            qFatal("no address %s", qPrintable(nachname));
+        return w;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        m_app = AppState{};
+        m_app.WorkFolder = m_dir->path() + QLatin1Char('/');
+        m_app.AddressDbPath = m_dir->filePath(QStringLiteral("address50.adr"));
+        QVERIFY(AddressFixture::makeStarter(m_app.AddressDbPath));
+        for (int size : LabelTemplate::fontSizes())
+            QVERIFY(QFile::copy(QStringLiteral(QX_BINARY_DIR "/tests/") + LabelTemplate::fileName(size),
+                                m_app.WorkFolder + LabelTemplate::fileName(size)));
+        m_prompts = installScriptedPrompter();
+        m_ops.loadDocument = [this](QString& path) {
+            m_windows.push_back(std::make_unique<TextControl>());
+            if (!m_windows.back()->Load(path, Formats::PageHeaderSize, 3, false))
+                qFatal("cannot load %s", qPrintable(path));
+            return m_windows.back().get();
+        };
+        m_ops.activeSurface = [this] { return sheet(); };
+        m_ops.newDocument = [this] {
+            m_windows.push_back(std::make_unique<TextControl>());
+            return m_windows.back().get();
+        };
+        W::setLabelRunner([this](W& w, W::LabelRun run) { LabelRuns::run(w, run, m_app, m_ops); });
+    }
+    void cleanup()
+    {
+        W::setLabelRunner({});
+        m_windows.clear();
+        delete m_dir;
+    }
+
+    void values_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("home");
+        QTest::addColumn<QString>("street");
+        QTest::addColumn<QString>("town");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("wantStreet");
+        QTest::addColumn<QString>("wantTown");
+        QTest::addColumn<QString>("wantLand");
+        const QString longStreet = QStringLiteral("Großherzog-Friedrich-Straße 123 b"); // 33
+        const QString longTown = QStringLiteral("Garmisch-Partenkirchen Süd"); // 26
+        QTest::newRow("F10 keeps 33/27") << 10 << 49 << longStreet << longTown << "D" << longStreet << longTown << "";
+        QTest::newRow("F11 cuts to 29/23") << 11 << 49 << longStreet << longTown << "D" << longStreet.left(29)
+                                           << longTown.left(23) << "";
+        QTest::newRow("F12 town of 25 gets 19") << 12 << 49 << longStreet << QStringLiteral("Frankenthal-Mörsch Hügelü")
+                                                << "" << longStreet.left(25) << "Frankenthal-Mörsch " << "";
+        QTest::newRow("F14 cuts to 22/15, umlauts kept")
+            << 14 << 49 << QStringLiteral("Äußere Überseestraße 12") << QStringLiteral("Österreichisch Großß") << "A"
+            << "Äußere Überseestraße 1" << "Österreichisch " << "SCHWEIZ";
+        QTest::newRow("two lines joined, second cut") << 10 << 49 << "Industriestraße 44\r\nHalle 2, Tor 3 und Rampe"
+                                                      << "Ulm" << "D" << "Industriestraße 44 Halle 2, Tor 3 " << "Ulm"
+                                                      << "";
+        QTest::newRow("first line fills the width") << 14 << 49 << "Sankt-Johannis-Kirchhof 1\nHof" << "Ulm" << "D"
+                                                    << "Sankt-Johannis-Kirchho" << "Ulm" << "";
+        QTest::newRow("CH at home in CH") << 10 << 41 << "Weg 1" << "Bern" << "CH" << "Weg 1" << "Bern" << "";
+        QTest::newRow("CH seen from D") << 10 << 49 << "Weg 1" << "Bern" << "CH" << "Weg 1" << "Bern" << "SCHWEIZ";
+        QTest::newRow("no code") << 10 << 43 << "Weg 1" << "Bern" << "" << "Weg 1" << "Bern" << "";
+        QTest::newRow("unknown home country") << 10 << 1 << "Weg 1" << "Bern" << "CH" << "Weg 1" << "Bern" << "";
+    }
+    void values()
+    {
+        QFETCH(int, size);
+        QFETCH(int, home);
+        QFETCH(QString, street);
+        QFETCH(QString, town);
+        QFETCH(QString, code);
+        QFETCH(QString, wantStreet);
+        QFETCH(QString, wantTown);
+        QFETCH(QString, wantLand);
+        LabelAddress a;
+        a.Strasse = street;
+        a.Ort = town;
+        a.LKZ = code;
+        a.Land = QStringLiteral("Schweiz");
+        const LabelValues v = LabelFill::valuesFor(a, size, home);
+        QCOMPARE(v.Strasse, wantStreet);
+        QCOMPARE(v.Ort, wantTown);
+        QCOMPARE(v.Land, wantLand);
+        QCOMPARE(v.LKZ, code + QLatin1Char('-'));
+    }
+
+    void currentOnAllLabels_data()
+    {
+        QTest::addColumn<QString>("nachname");
+        QTest::addColumn<int>("option"); // index of the template option
+        QTest::addColumn<bool>("withoutTitle");
+        QTest::addColumn<QString>("want");
+        QTest::newRow("F10") << "Öztürk" << 0 << false << "Frau Dr.|Helga|Öztürk|Rosenstraße 8|D-|50667|Köln|";
+        QTest::newRow("F12, two-line street, no title")
+            << "Holzmann GmbH" << 2 << true << "|Schreinerei|Holzmann GmbH|Industriestraße 44 Halle 2|D-|70173|Stuttgart|";
+        QTest::newRow("F14, abroad") << "Meier" << 3 << false << "Familie||Meier|Dorfstraße 9|A-|6020|Innsbruck|ÖSTERREICH";
+    }
+    void currentOnAllLabels()
+    {
+        QFETCH(QString, nachname);
+        QFETCH(int, option);
+        QFETCH(bool, withoutTitle);
+        QFETCH(QString, want);
+        auto w = picker(nachname);
+        w->findChild<QRadioButton*>(QStringLiteral("optVorlage(%1)").arg(option))->setChecked(true);
+        w->findChild<QCheckBox*>(QStringLiteral("chkAnrede"))->setChecked(withoutTitle);
+        w->cmdMerge_Click();
+        QVERIFY(!w->isVisible()); // the picker closes after the run
+        QVERIFY(sheet());
+        QVERIFY(!m_app.LabelMode);
+        QVERIFY(m_app.ToolbarRefreshOff);
+        for (int n = 1; n <= 24; ++n)
+            QCOMPARE(fullLabel(*sheet(), n), want);
+    }
+
+    void chosenFromStart_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<int>("first"); // first and last label filled
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("leftInList");
+        QTest::newRow("five from 7") << 7 << 5 << 7 << 11 << 0;
+        QTest::newRow("five from 3") << 3 << 5 << 3 << 7 << 0;
+        QTest::newRow("ten from 20: five used, none emptied") << 20 << 10 << 20 << 24 << 5;
+        QTest::newRow("one at 24") << 24 << 1 << 24 << 24 << 0;
+    }
+    void chosenFromStart()
+    {
+        QFETCH(int, start);
+        QFETCH(int, chosen);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(int, leftInList);
+        auto w = picker(QString());
+        // Chosen in reverse name order, so that the labels follow the choice.
+        QStringList names;
+        for (int i = 0; i < chosen; ++i) {
+            w->data1().setAbsolutePosition(w->data1().recordCount() - 1 - i);
+            names << w->data1().field(QStringLiteral("Nachname"));
+            w->cmdInsert_Click();
+        }
+        w->lblPos_Click(start - 1);
+        // A label the run does not reach keeps what it had; one it empties loses it.
+        LabelRuns::ShellOps ops = m_ops;
+        m_ops.loadDocument = [&](QString& path) {
+            TextControl* s = ops.loadDocument(path);
+            LabelValues old;
+            old.Nachname = QStringLiteral("alt");
+            LabelFill::fillAll(*s, old, false);
+            return s;
+        };
+        w->Command1_Click();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->controls().List1->count(), leftInList);
+        const bool emptied = last < 24;
+        for (int n = 1; n <= 24; ++n) {
+            const QString nachname = label(*sheet(), n, "Nachname");
+            if (n >= first && n <= last)
+                QCOMPARE(nachname, names.at(n - first));
+            else
+                QCOMPARE(nachname, emptied ? QString() : QStringLiteral("alt"));
+        }
+    }
+
+    void table_data()
+    {
+        QTest::addColumn<QString>("nachname");
+        QTest::addColumn<QStringList>("block"); // rows 1..8 of each label block
+        QTest::newRow("plain") << "Ärger"
+                               << QStringList{"", "", "Frau", "Anna Ärger", "Mühlenweg 3", "", "D-20095 Hamburg", ""};
+        QTest::newRow("contact person, two-line street")
+            << "Holzmann GmbH"
+            << QStringList{"", "Firma", "Schreinerei Holzmann GmbH", "Herrn Otto Span", "Industriestraße 44", "Halle 2",
+                           "D-70173 Stuttgart", ""};
+        QTest::newRow("contact person") << "Freiburg"
+                                        << QStringList{"", "An die", "Stadtverwaltung Freiburg", "Frau Lisa Amt",
+                                                       "Rathausplatz 2", "D-79098 Freiburg", "", ""};
+    }
+    void table()
+    {
+        QFETCH(QString, nachname);
+        QFETCH(QStringList, block);
+        auto w = picker(nachname);
+        w->Command2_Click();
+        QVERIFY(!w->isVisible());
+        TextControl* s = sheet();
+        QVERIFY(s);
+        const int id = s->TableAtInputPos() ? s->TableAtInputPos() : 1;
+        QCOMPARE(s->TableRows(id), 64);
+        QCOMPARE(s->TableColumns(id), 3);
+        QCOMPARE(s->PageMarginL(), 205);
+        QCOMPARE(s->PageMarginT(), 115);
+        for (int k = 1; k <= 8; ++k)
+            for (int c = 1; c <= 3; ++c)
+                for (int r = 1; r <= 8; ++r)
+                    QCOMPARE(s->TableCellText(id, 8 * (k - 1) + r, c), block.at(r - 1));
+    }
+
+    void missingTemplate()
+    {
+        QVERIFY(QFile::remove(m_app.WorkFolder + QStringLiteral("Etiketten_Vorlage_F10.ttx")));
+        auto w = picker(QStringLiteral("Becker"));
+        w->cmdMerge_Click();
+        QCOMPARE(m_prompts->count(QStringLiteral("message")), 1);
+        QCOMPARE(m_prompts->last().title, QStringLiteral("Fehler beim öffnen"));
+        QCOMPARE(m_prompts->last().text, QStringLiteral("Vorlage  Etiketten.ttx nicht gefunden!\r"
+                                                        "Die Vorlage finden Sie auf der CD-ROM im Verzeichnis Vorlagen"));
+        QVERIFY(!sheet()); // nothing opened, nothing to write into
+        QVERIFY(!m_app.LabelMode);
+    }
+};
+
+QTEST_MAIN(TstLabelRuns)
+#include "tst_labelruns.moc"

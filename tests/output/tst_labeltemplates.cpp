@@ -1,0 +1,149 @@
+// The shipped label templates: every label's eight fields are there and, laid out on
+// the page, lie inside that label's 70 x 37 mm cell; also after a long address was
+// written into all of them.
+
+#include "engine/Document.h"
+#include "engine/Fields.h"
+#include "engine/Paginator.h"
+#include "engine/TextControl.h"
+#include "engine/formats/Formats.h"
+#include "output/LabelFill.h"
+#include "output/LabelTemplate.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFileInfo>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+// The laid-out box of a field: page (1-based) and rectangle in twips on that page.
+struct Placed {
+    int page = 0;
+    QRectF rect;
+};
+
+QHash<QString, Placed> placedFields(Paginator& pages)
+{
+    QTextDocument* d = pages.layoutDocument();
+    const double scale = Paginator::layoutScale(d);
+    const double unitsPerTwip = scale / 15.0;
+    const double pageHeight = Paginator::pageSizePixels(pages.document()->page()).height() * scale;
+    QHash<QString, Placed> out;
+    for (const Fields::Range& r : Fields::all(d)) {
+        const QTextBlock b = d->findBlock(r.start);
+        QTextLayout* l = b.layout();
+        const QTextLine line = l->lineForTextPosition(r.start - b.position());
+        // Layout positions are relative to the enclosing frame (the table cell).
+        const QPointF origin = d->documentLayout()->blockBoundingRect(b).topLeft();
+        const double x1 = origin.x() + line.cursorToX(r.start - b.position());
+        const double x2 = origin.x() + line.cursorToX(r.end - b.position());
+        const double top = origin.y() + line.y();
+        Placed p;
+        p.page = int(top / pageHeight) + 1;
+        const double y = top - (p.page - 1) * pageHeight;
+        p.rect = QRectF(QPointF(qMin(x1, x2), y) / unitsPerTwip, QPointF(qMax(x1, x2), y + line.height()) / unitsPerTwip);
+        out.insert(Fields::data(d, r.id), p);
+    }
+    return out;
+}
+
+} // namespace
+
+class TstLabelTemplates : public QObject {
+    Q_OBJECT
+
+    static QString shipped(int size)
+    {
+        return QStringLiteral(QX_BINARY_DIR "/tests/") + LabelTemplate::fileName(size);
+    }
+
+private Q_SLOTS:
+    void fieldsInCells_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("filled");
+        for (int size : LabelTemplate::fontSizes()) {
+            QTest::addRow("F%d as shipped", size) << size << false;
+            QTest::addRow("F%d filled", size) << size << true;
+        }
+    }
+
+    void fieldsInCells()
+    {
+        QFETCH(int, size);
+        QFETCH(bool, filled);
+        const QString path = shipped(size);
+        QVERIFY2(QFileInfo::exists(path), qPrintable(path));
+        TextControl tc;
+        QVERIFY2(tc.Load(path, Formats::PageHeaderSize, 3, false), qPrintable(tc.LastError()));
+        if (filled) {
+            // The longest values the cutting lets through, with wide letters.
+            LabelAddress a;
+            a.Anrede = QStringLiteral("Frau Prof. Dr.");
+            a.Vorname = QStringLiteral("Mareike");
+            a.Nachname = QStringLiteral("Müller-Lüdenscheidt");
+            a.Strasse = QStringLiteral("Großherzog-Friedrich-Straße 123 b, Hinterhaus");
+            a.LKZ = QStringLiteral("CH");
+            a.PLZ = QStringLiteral("8400");
+            a.Ort = QStringLiteral("Winterthur-Oberwinterthur Mitte");
+            a.Land = QStringLiteral("Schweiz");
+            const LabelValues v = LabelFill::valuesFor(a, size, 49);
+            LabelFill::fillAll(tc, v, false);
+        }
+        Paginator pages(tc.doc());
+        QCOMPARE(pages.pageCount(), 1);
+        const QHash<QString, Placed> placed = placedFields(pages);
+        QCOMPARE(placed.size(), LabelTemplate::Labels * 8);
+        for (int n = 1; n <= LabelTemplate::Labels; ++n) {
+            const QRectF cell = LabelTemplate::labelCell(n);
+            for (const QString& name : LabelTemplate::fieldNames()) {
+                const QString key = QString::number(n) + name;
+                QVERIFY2(placed.contains(key), qPrintable(key));
+                const Placed p = placed.value(key);
+                QCOMPARE(p.page, 1);
+                // Half a twip for rounding in the layout.
+                QVERIFY2(cell.adjusted(-0.5, -0.5, 0.5, 0.5).contains(p.rect.topLeft()) &&
+                             cell.adjusted(-0.5, -0.5, 0.5, 0.5).contains(p.rect.bottomRight()),
+                         qPrintable(QStringLiteral("%1 at %2,%3-%4,%5 outside %6,%7-%8,%9")
+                                        .arg(key)
+                                        .arg(p.rect.left())
+                                        .arg(p.rect.top())
+                                        .arg(p.rect.right())
+                                        .arg(p.rect.bottom())
+                                        .arg(cell.left())
+                                        .arg(cell.top())
+                                        .arg(cell.right())
+                                        .arg(cell.bottom())));
+            }
+        }
+    }
+
+    // The template keeps the label grid when read back: page geometry and font size.
+    void geometry_data()
+    {
+        QTest::addColumn<int>("size");
+        for (int size : LabelTemplate::fontSizes())
+            QTest::addRow("F%d", size) << size;
+    }
+    void geometry()
+    {
+        QFETCH(int, size);
+        TextControl tc;
+        QVERIFY(tc.Load(shipped(size), Formats::PageHeaderSize, 3, false));
+        const PageGeometry& g = tc.doc()->page();
+        QCOMPARE(g.width, 11906);
+        QCOMPARE(g.height, 16837);
+        QCOMPARE(g.marginL, 0);
+        QCOMPARE(g.marginR, 0);
+        QCOMPARE(g.marginT, 28);
+        const int id = LabelFill::findField(tc, QStringLiteral("24Ort"));
+        QVERIFY(id);
+        tc.setSelStart(tc.FieldStart(id));
+        QCOMPARE(tc.FontSize(), double(size));
+    }
+};
+
+QTEST_MAIN(TstLabelTemplates)
+#include "tst_labeltemplates.moc"

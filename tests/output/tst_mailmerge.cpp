@@ -1,0 +1,364 @@
+// The mail-merge window without the frame: the choice and its rules, the checks before
+// a run, the runs into documents handed out by a recording host, the clamped fields.
+#include "../addresses/AddressFixture.h"
+#include "TestFiles.h"
+#include "TestHome.h"
+
+#include "addresses/AddressListBox.h"
+#include "addresses/RecordSource.h"
+#include "app/AppState.h"
+#include "engine/TextControl.h"
+#include "output/ChosenEntries.h"
+#include "output/frmSerienKontorix.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QClipboard>
+#include <QComboBox>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+// Documents the window writes into, kept by the test.
+struct RecordingHost {
+    std::vector<std::unique_ptr<TextControl>> docs;
+    QStringList templatesOpened;
+    SerialHost host()
+    {
+        SerialHost h;
+        h.newDocument = [this] {
+            docs.push_back(std::make_unique<TextControl>());
+            return SerialDocument{docs.back().get(), QStringLiteral("Unbenannt")};
+        };
+        h.openTemplate = [this](const QString& path) {
+            templatesOpened << path;
+            docs.push_back(std::make_unique<TextControl>());
+            docs.back()->setText(QStringLiteral("VORLAGE"));
+            return SerialDocument{docs.back().get(), QStringLiteral("Unbenannt")};
+        };
+        h.printSetup = [] { appState().PrintCancelled = true; };
+        h.printFirstPage = [](const SerialDocument&) { return false; };
+        return h;
+    }
+};
+
+const QStringList People = {QStringLiteral("Zander|Zoe|Weg 1|Ulm|Verein|89073"),
+                            QStringLiteral("Adler|Anna|Gasse 2|Bonn|Verein|53111"),
+                            QStringLiteral("Meier|Max|Straße 3|Kiel|Firma|24103")};
+
+} // namespace
+
+class TestMailMerge : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestHome> m_home;
+    ScriptedPrompter* m_prompts = nullptr;
+    RecordingHost m_docs;
+
+    std::unique_ptr<frmSerienKontorix> window(const QStringList& people = People)
+    {
+        const QString work = m_home->path() + QStringLiteral("QX-Kontorix/");
+        QDir().mkpath(work);
+        appState() = AppState{};
+        appState().WorkFolder = work;
+        appState().ProgramFolder = m_home->path() + QStringLiteral("programm/");
+        appState().AddressDbPath = work + QStringLiteral("address50.adr");
+        QFile::remove(appState().AddressDbPath);
+        if (!AddressFixture::makeWith(appState().AddressDbPath, people))
+            return nullptr;
+        writeAll(work + QStringLiteral("ListeGruppe.txt"), "\"Verein\",\"Firma\"\r\n");
+        return std::make_unique<frmSerienKontorix>(appState(), m_docs.host());
+    }
+    static void choose(frmSerienKontorix& w, int row)
+    {
+        w.controls().List1->setCurrentRow(row);
+        w.Command8_Click();
+    }
+    QStringList lastNamesWritten() const
+    {
+        QStringList names;
+        for (const auto& d : m_docs.docs)
+            for (const QString& n : {QStringLiteral("Adler"), QStringLiteral("Meier"), QStringLiteral("Zander")})
+                if (d->Text().contains(n))
+                    names << n;
+        return names;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_home = std::make_unique<TestHome>();
+        m_prompts = installScriptedPrompter();
+        m_docs.docs.clear();
+        m_docs.templatesOpened.clear();
+        QGuiApplication::clipboard()->clear();
+    }
+
+    void chosenEntries_data()
+    {
+        QTest::addColumn<QStringList>("left");   // entries when choosing
+        QTest::addColumn<QList<int>>("picks");   // indices chosen; -1 takes all
+        QTest::addColumn<int>("removeRow");      // right-hand row removed afterwards, -1 none
+        QTest::addColumn<QStringList>("leftNow"); // entries at the run
+        QTest::addColumn<QList<int>>("letters");
+        QTest::addColumn<int>("chosenCount");
+        const QStringList abc = {"A a", "B b", "C c"};
+        QTest::newRow("twice gives one letter") << abc << QList<int>{1, 1} << -1 << abc << QList<int>{1} << 2;
+        QTest::newRow("list order, not choice order") << abc << QList<int>{2, 0} << -1 << abc << QList<int>{0, 2} << 2;
+        QTest::newRow("removing empties every slot of that text")
+            << abc << QList<int>{1, 1, 2} << 0 << abc << QList<int>{2} << 2;
+        QTest::newRow("all") << abc << QList<int>{-1} << -1 << abc << QList<int>{0, 1, 2} << 3;
+        QTest::newRow("all on an empty list") << QStringList() << QList<int>{-1} << -1 << abc << QList<int>{} << 0;
+        // A group shows other entries at the same indices: only matching slots count.
+        QTest::newRow("group keeps matching slots")
+            << abc << QList<int>{0, 1, 2} << -1 << QStringList{"A a", "C c"} << QList<int>{0} << 3;
+        // Rows added after the window opened have no slot (3 slots for 2 rows at load).
+        QTest::newRow("beyond the slots") << QStringList{"A a", "B b", "C c", "D d"} << QList<int>{3} << -1
+                                          << QStringList{"A a", "B b", "C c", "D d"} << QList<int>{} << 1;
+    }
+
+    void chosenEntries()
+    {
+        QFETCH(QStringList, left);
+        QFETCH(QList<int>, picks);
+        QFETCH(int, removeRow);
+        QFETCH(QStringList, leftNow);
+        QFETCH(QList<int>, letters);
+        QFETCH(int, chosenCount);
+        ChosenEntries c;
+        c.resize(2);
+        for (int i : picks)
+            i < 0 ? c.takeAll(left) : c.add(i, left[i]);
+        if (removeRow >= 0)
+            QVERIFY(c.remove(removeRow, left));
+        QCOMPARE(c.chosen().size(), chosenCount);
+        QCOMPARE(c.letters(leftNow), letters);
+    }
+
+    void postalCodeSortEmptiesTheChoice()
+    {
+        auto w = window();
+        QVERIFY(w);
+        QCOMPARE(w->controls().List1->entries(), (QStringList{"Adler Anna", "Meier Max", "Zander Zoe"}));
+        QCOMPARE(w->choice().slotCount(), 4);
+        choose(*w, 0);
+        choose(*w, 2);
+        QCOMPARE(w->controls().List2->count(), 2);
+        w->controls().chkSortPlz->click();
+        QCOMPARE(w->controls().List2->count(), 0);
+        QCOMPARE(w->choice().letters(w->controls().List1->entries()), QList<int>{});
+        QCOMPARE(w->controls().List1->text(0), QStringLiteral("24103\tMeier Max"));
+        // Choosing now stores the postal-code entry; clicking shows its address.
+        choose(*w, 1);
+        QCOMPARE(w->controls().Text1[2]->text(), QStringLiteral("Adler"));
+        QCOMPARE(w->choice().slot(1), QStringLiteral("53111\tAdler Anna"));
+    }
+
+    void groupKeepsMatchingSlots()
+    {
+        auto w = window();
+        QVERIFY(w);
+        QCOMPARE(w->controls().cboGruppe->count(), 2);
+        w->cmdUebern_Click();
+        QCOMPARE(w->controls().List2->count(), 3);
+        w->cboGruppe_Click(0); // "Verein": Adler, Zander
+        QCOMPARE(w->controls().List1->entries(), (QStringList{"Adler Anna", "Zander Zoe"}));
+        QCOMPARE(w->controls().List2->count(), 3);
+        QGuiApplication::clipboard()->setText(QStringLiteral("Gemeinsamer Text"));
+        w->controls().txtSerienbrief->setText(QStringLiteral("Gemeinsamer Text"));
+        w->Command1_Click();
+        QCOMPARE(lastNamesWritten(), QStringList{"Adler"});
+    }
+
+    void checksBeforeARun_data()
+    {
+        QTest::addColumn<bool>("choose");
+        QTest::addColumn<bool>("commonText");
+        QTest::addColumn<int>("block");
+        QTest::addColumn<QString>("messageStart");
+        QTest::newRow("no address") << false << true << 0 << "Es sind keine Adressen ausgewählt.   Sie müssen";
+        QTest::newRow("no text, no block") << true << false << 0 << "Es ist kein gemeinsamer Text vorhanden.\r";
+        QTest::newRow("block instead of text") << true << false << 3 << "";
+    }
+
+    void checksBeforeARun()
+    {
+        QFETCH(bool, choose);
+        QFETCH(bool, commonText);
+        QFETCH(int, block);
+        QFETCH(QString, messageStart);
+        for (const bool print : {false, true}) {
+            auto w = window();
+            QVERIFY(w);
+            m_prompts->clear();
+            m_docs.docs.clear();
+            if (choose)
+                w->cmdUebern_Click();
+            if (commonText)
+                w->controls().txtSerienbrief->setText(QStringLiteral("Text"));
+            w->controls().Option1[block]->click();
+            print ? w->Command5_Click() : w->Command1_Click();
+            if (messageStart.isEmpty()) {
+                // Block 3 does not exist: one message per letter, every letter written.
+                QCOMPARE(print ? 1 : 3, int(m_docs.docs.size()));
+                continue;
+            }
+            QCOMPARE(m_prompts->count(QStringLiteral("message")), 1);
+            QVERIFY2(m_prompts->last().text.startsWith(messageStart), qPrintable(m_prompts->last().text));
+            QCOMPARE(m_prompts->last().icon, Prompter::Icon::None);
+            QVERIFY(m_docs.docs.empty());
+        }
+    }
+
+    void openAsDocumentsInListOrder()
+    {
+        auto w = window();
+        QVERIFY(w);
+        choose(*w, 2);
+        choose(*w, 0);
+        choose(*w, 2);
+        QGuiApplication::clipboard()->setText(QStringLiteral("Liebe Mitglieder"));
+        w->controls().txtSerienbrief->setText(QStringLiteral("x"));
+        w->Command1_Click();
+        QCOMPARE(int(m_docs.docs.size()), 2);
+        QCOMPARE(lastNamesWritten(), (QStringList{"Adler", "Zander"}));
+        for (const auto& d : m_docs.docs)
+            QVERIFY(d->Text().contains(QStringLiteral("Liebe Mitglieder")));
+        QVERIFY(m_prompts->asked.isEmpty());
+    }
+
+    void printRunUsesOneDocument()
+    {
+        auto w = window();
+        QVERIFY(w);
+        choose(*w, 1);
+        choose(*w, 2);
+        w->controls().txtSerienbrief->setText(QStringLiteral("x"));
+        w->Command5_Click();
+        // The dialog was cancelled: nothing printed, the document ends with the last letter.
+        QCOMPARE(int(m_docs.docs.size()), 1);
+        QCOMPARE(lastNamesWritten(), QStringList{"Zander"});
+    }
+
+    void templateRun_data()
+    {
+        QTest::addColumn<bool>("templateThere");
+        QTest::newRow("template in the work folder") << true;
+        QTest::newRow("no template") << false;
+    }
+
+    void templateRun()
+    {
+        QFETCH(bool, templateThere);
+        auto w = window();
+        QVERIFY(w);
+        const QString tpl = appState().WorkFolder + QStringLiteral("Briefkopf.txm");
+        if (templateThere)
+            QVERIFY(writeAll(tpl, "x"));
+        w->cmdUebern_Click();
+        w->controls().txtSerienbrief->setText(QStringLiteral("x"));
+        w->controls().chkEigeneVorl->setChecked(true);
+        w->Command5_Click(); // either button
+        QCOMPARE(m_docs.templatesOpened.size(), 3);
+        QCOMPARE(m_docs.templatesOpened.first(),
+                 templateThere ? tpl : appState().ProgramFolder + QStringLiteral("Briefkopf.txm"));
+        QCOMPARE(lastNamesWritten(), (QStringList{"Adler", "Meier", "Zander"}));
+        for (const auto& d : m_docs.docs)
+            QVERIFY(d->Text().startsWith(QStringLiteral("VORLAGE")));
+        QCOMPARE(m_prompts->count(QStringLiteral("message")), templateThere ? 0 : 1);
+        if (!templateThere) {
+            QCOMPARE(m_prompts->last().title, QStringLiteral("Fehler beim öffnen"));
+            QCOMPARE(m_prompts->last().icon, Prompter::Icon::Critical);
+        }
+    }
+
+    void clampedFields_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("top, above") << "Text6" << "4x5" << "30";
+        QTest::newRow("top, below") << "Text6" << "3" << "5";
+        QTest::newRow("top, inside") << "Text6" << "12" << "12";
+        QTest::newRow("indent, above") << "txtAdrRechts" << "150" << "120";
+        QTest::newRow("indent, empty") << "txtAdrRechts" << "ab" << "80";
+    }
+
+    void clampedFields()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        auto w = window();
+        QVERIFY(w);
+        auto* e = w->findChild<QLineEdit*>(field);
+        e->clear();
+        QTest::keyClicks(e, typed);
+        QVERIFY(e->text().size() <= typed.size());
+        for (const QChar c : e->text())
+            QVERIFY(c.isDigit());
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(e, &out);
+        QCOMPARE(e->text(), shown);
+    }
+
+    void activationAndEditor()
+    {
+        auto w = window();
+        QVERIFY(w);
+        writeAll(appState().WorkFolder + QStringLiteral("FontText.txt"), "\"Times New Roman\",\"12\"\r\n");
+        w->controls().Text6->clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("Aus der Zwischenablage"));
+        m_prompts->answerMessage(QMessageBox::Yes);
+        w->Form_Activate();
+        QCOMPARE(w->controls().txtFont2->text(), QStringLiteral("Times New Roman"));
+        QCOMPARE(w->controls().Text6->text(), QStringLiteral("17"));
+        QCOMPARE(m_prompts->count(QStringLiteral("message")), 2);
+        QCOMPARE(m_prompts->asked[0].title, QStringLiteral(" Serienbrief erstellen"));
+        QCOMPARE(m_prompts->asked[0].icon, Prompter::Icon::Question);
+        QCOMPARE(w->controls().txtSerienbrief->Text(), QStringLiteral("Aus der Zwischenablage"));
+        QVERIFY(!w->controls().Command2->isEnabled() && w->controls().Command3->isEnabled());
+        QVERIFY(w->controls().fraDatum->isHidden());
+        // The question comes once; after the help picture activations change nothing.
+        w->Form_Activate();
+        QCOMPARE(m_prompts->count(QStringLiteral("message")), 2);
+        w->Image1_Click();
+        writeAll(appState().WorkFolder + QStringLiteral("FontText.txt"), "\"Arial\",\"9\"\r\n");
+        w->Form_Activate();
+        QCOMPARE(w->controls().txtFont2->text(), QStringLiteral("Times New Roman"));
+
+        // Nothing marked: no font dialog.
+        w->Command4_Click();
+        QCOMPARE(m_prompts->last().text, QStringLiteral("Sie müssen zuerst Text markieren"));
+        // Hiding copies the whole text to the clipboard.
+        w->controls().txtSerienbrief->setText(QStringLiteral("Neuer Text"));
+        QGuiApplication::clipboard()->clear();
+        w->Command3_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Neuer Text"));
+        QVERIFY(w->controls().txtSerienbrief->isHidden() && w->controls().Command2->isEnabled());
+        QVERIFY(!w->controls().fraDatum->isHidden());
+        // Removing with nothing selected on the right.
+        w->Command7_Click();
+        QCOMPARE(m_prompts->last().text, QStringLiteral("Es ist kein Eintrag ausgewält."));
+    }
+
+    void delayKeepsHandlingEvents()
+    {
+        auto w = window();
+        QVERIFY(w);
+        bool fired = false;
+        QTimer::singleShot(50, [&] { fired = true; });
+        QVERIFY(w->Delay(1));
+        QVERIFY(fired);
+        QVERIFY(w->Delay(0));
+    }
+};
+
+QTEST_MAIN(TestMailMerge)
+#include "tst_mailmerge.moc"

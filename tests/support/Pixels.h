@@ -1,0 +1,30 @@
+#pragma once
+// Measuring what a widget or a page shows by its dark pixels.
+
+#include <QImage>
+#include <QRect>
+
+// Pixels inside `r` (as far as it lies on the image) darker than `threshold`.
+inline int darkPixels(const QImage& img, const QRect& r, int threshold = 128)
+{
+    const QRect area = r.intersected(img.rect());
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(img.pixel(x, y)) < threshold)
+                ++n;
+    return n;
+}
+
+// From the leftmost to the rightmost dark pixel; 0 when there is none.
+inline int inkWidth(const QImage& img)
+{
+    int left = img.width(), right = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                left = qMin(left, x);
+                right = qMax(right, x);
+            }
+    return right < 0 ? 0 : right - left + 1;
+}
