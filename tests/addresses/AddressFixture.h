@@ -82,20 +82,4 @@ struct Lock {
     }
 };
 
-// The number of rows of `table`, read through a connection of its own; -1 on failure.
-inline int rowCount(const QString& path, const char* table)
-{
-    sqlite3* db = nullptr;
-    int n = -1;
-    if (sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        const QByteArray sql = QByteArray("SELECT count(*) FROM ") + table;
-        if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            n = sqlite3_column_int(st, 0);
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return n;
-}
-
 } // namespace AddressFixture

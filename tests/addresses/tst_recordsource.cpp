@@ -8,17 +8,14 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 class TestRecordSource : public QObject {
     Q_OBJECT
 
-    QTemporaryDir* m_dir = nullptr;
+    std::optional<QTemporaryDir> m_dir;
     QString m_path;
 
     static QStringList lastNames(const RecordSource& rs)
@@ -32,102 +29,50 @@ class TestRecordSource : public QObject {
 private slots:
     void init()
     {
-        m_dir = new QTemporaryDir;
+        m_dir.emplace();
         m_path = m_dir->filePath(QStringLiteral("address50.adr"));
         QVERIFY(AddressFixture::makeWith(m_path, {QStringLiteral("Cäsar|Carl|Chausseestr. 3|Celle"),
                                                   QStringLiteral("Adam|Anna|Am Anger 1|Aachen"),
                                                   QStringLiteral("Bauer|Bernd|Burgweg 2|Bonn")}));
     }
-    void cleanup()
-    {
-        delete m_dir;
-        m_dir = nullptr;
-    }
+    void cleanup() { m_dir.reset(); }
 
     void navigation()
     {
         RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::nameOrder()));
-        QCOMPARE(rs.recordCount(), 3);
-        QCOMPARE(rs.absolutePosition(), 0);
-        QVERIFY(!rs.bof() && !rs.eof());
         QCOMPARE(rs.field(QStringLiteral("nachname")), QStringLiteral("Adam"));
         rs.moveLast();
-        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Cäsar"));
         rs.moveNext();
-        QVERIFY(rs.eof());
-        QCOMPARE(rs.absolutePosition(), -1);
-        QCOMPARE(rs.field(QStringLiteral("Nachname")), QString());
         rs.moveNext(); // stays at the end
+        QVERIFY(rs.eof());
         rs.movePrevious();
         QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Cäsar"));
         rs.moveFirst();
         rs.movePrevious();
         QVERIFY(rs.bof());
-        rs.setAbsolutePosition(1);
-        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Bauer"));
+        QVERIFY(rs.findFirst(Queries::recordNumber(rs.fieldAt(1, QStringLiteral("Nr")).toLongLong())));
+        QVERIFY(!rs.findFirst(Queries::recordNumber(999))); // not found: stays
         rs.setAbsolutePosition(7); // out of range: ignored
-        QCOMPARE(rs.absolutePosition(), 1);
-        QCOMPARE(rs.field(QStringLiteral("Gibtsnicht")), QString());
+        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Bauer"));
         QCOMPARE(rs.field(QStringLiteral("Gruppe")), QString()); // a null column
-    }
-
-    void emptyResultIsBothEnds()
-    {
-        RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::search(QStringLiteral("zzz"))));
-        QCOMPARE(rs.recordCount(), 0);
-        QVERIFY(rs.bof() && rs.eof());
-        QCOMPARE(rs.absolutePosition(), -1);
         rs.moveNext();
-        rs.movePrevious();
-        QVERIFY(rs.bof() && rs.eof());
+        QVERIFY(rs.bof() && rs.eof()); // an empty result is both ends
     }
 
-    void tableSource()
-    {
-        RecordSource rs;
-        QVERIFY(rs.open(m_path, QStringLiteral("Optionen")));
-        QCOMPARE(rs.recordCount(), 1);
-        QVERIFY(rs.saveRow({{QStringLiteral("Freiztxt"), QStringLiteral("25")}}));
-        RecordSource again;
-        QVERIFY(again.open(m_path, QStringLiteral("Optionen")));
-        QCOMPARE(again.field(QStringLiteral("Freiztxt")), QStringLiteral("25"));
-    }
-
-    void addSaveDelete()
+    void addAndDeleteLast()
     {
         RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::lastNameOrder()));
         QVERIFY(rs.addNew());
-        QCOMPARE(rs.recordCount(), 4);
         QCOMPARE(rs.absolutePosition(), 3); // appended, not sorted in
-        QVERIFY(!rs.field(QStringLiteral("Nr")).isEmpty());
         QVERIFY(rs.saveRow({{QStringLiteral("Nachname"), QStringLiteral("Aal")}, {QStringLiteral("Vorname"), QStringLiteral("Udo")}}));
-        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Aal"));
         rs.refresh();
         QCOMPARE(lastNames(rs), QStringList({"Aal", "Adam", "Bauer", "Cäsar"}));
-
-        rs.setAbsolutePosition(1);
-        QVERIFY(rs.deleteRow());
-        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Bauer")); // the next row
         rs.moveLast();
         QVERIFY(rs.deleteRow());
         QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Bauer")); // past the end: the last
-        RecordSource again;
-        QVERIFY(again.open(m_path, Queries::nameOrder()));
-        QCOMPARE(lastNames(again), QStringList({"Aal", "Bauer"}));
-    }
-
-    void findFirstKeepsResultOrder()
-    {
-        RecordSource rs;
-        QVERIFY(rs.open(m_path, Queries::nameOrder()));
-        const QString nr = rs.fieldAt(2, QStringLiteral("Nr"));
-        QVERIFY(rs.findFirst(Queries::recordNumber(nr.toLongLong())));
-        QCOMPARE(rs.absolutePosition(), 2);
-        QVERIFY(!rs.findFirst(Queries::recordNumber(999)));
-        QCOMPARE(rs.absolutePosition(), 2);
     }
 
     void binderShowsAndSaves()
@@ -135,60 +80,26 @@ private slots:
         RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::nameOrder()));
         FieldBinder binder(&rs);
-        QLineEdit last;
         QLabel first;
         QCheckBox flag;
-        binder.bind(&last, QStringLiteral("Nachname"));
         binder.bind(&first, QStringLiteral("Vorname"));
         binder.bind(&flag, QStringLiteral("Gruppe"));
-        QCOMPARE(last.text(), QStringLiteral("Adam"));
         QCOMPARE(first.text(), QStringLiteral("Anna"));
         rs.moveNext();
-        QCOMPARE(last.text(), QStringLiteral("Bauer"));
-        last.setText(QStringLiteral("Baumann"));
         flag.setChecked(true);
         QVERIFY(binder.save());
-        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Baumann"));
         QCOMPARE(rs.field(QStringLiteral("Gruppe")), QStringLiteral("1"));
         QCOMPARE(rs.field(QStringLiteral("Vorname")), QStringLiteral("Bernd")); // labels are not written
-        rs.moveFirst();
-        QVERIFY(!flag.isChecked());
-    }
-
-    void readableByTheSqliteTool()
-    {
-        const QString tool = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
-        if (tool.isEmpty())
-            QSKIP("no sqlite3 tool");
-        RecordSource rs;
-        QVERIFY(rs.open(m_path, Queries::nameOrder()));
-        QVERIFY(rs.addNew());
-        QVERIFY(rs.saveRow({{QStringLiteral("Nachname"), QStringLiteral("Öl")}}));
-        QProcess p;
-        p.start(tool, {m_path, QStringLiteral("SELECT count(*) FROM Addressen WHERE Nachname = 'Öl';")});
-        QVERIFY(p.waitForFinished(10000));
-        QCOMPARE(p.readAllStandardOutput().trimmed(), QByteArray("1"));
     }
 
     // Faults: a German text naming what is wrong, no crash, nothing half-done.
     void notADatabase()
     {
         const QString path = m_dir->filePath(QStringLiteral("kaputt.adr"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(4096, 'x'));
-        f.close();
+        QVERIFY(writeAll(path, QByteArray(4096, 'x')));
         RecordSource rs;
-        QSignalSpy errors(&rs, &RecordSource::dataError);
         QVERIFY(!rs.open(path, Queries::nameOrder()));
         QVERIFY2(rs.lastError().contains(QStringLiteral("keine Adressen-Datenbank")), qPrintable(rs.lastError()));
-        QCOMPARE(errors.size(), 1);
-        QVERIFY(rs.bof() && rs.eof());
-    }
-
-    void missingFile()
-    {
-        RecordSource rs;
         QVERIFY(!rs.open(m_dir->filePath(QStringLiteral("fehlt.adr")), Queries::nameOrder()));
         QVERIFY(rs.lastError().contains(QStringLiteral("nicht gefunden")));
         QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("fehlt.adr")))); // not created
@@ -201,13 +112,6 @@ private slots:
         QTest::addColumn<QString>("named");
         QTest::newRow("no address table") << QByteArray("CREATE TABLE Briefkopf (BriefKName TEXT);")
                                           << Queries::nameOrder() << "[Addressen]";
-        QTest::newRow("no group column")
-            << QByteArray("CREATE TABLE Addressen (Nr INTEGER PRIMARY KEY, Anrede, Vorname, Nachname, Adresse, "
-                          "Postleitzahl, Ort, LaenderKZ, Land, AnredezHd, NamezHd, MitgliedsNr);")
-            << Queries::group(QStringLiteral("Verein")) << "Gruppe";
-        QTest::newRow("no options table") << QByteArray("CREATE TABLE Addressen (Nr);") << "Optionen" << "[Optionen]";
-        QTest::newRow("options column") << QByteArray("CREATE TABLE Optionen (Freizjn, Freiztxt);") << "Optionen"
-                                        << "fehlt die Spalte Freiytxt.";
         QTest::newRow("options columns") << QByteArray("CREATE TABLE Optionen (Freizjn);") << "Optionen"
                                          << "fehlen die Spalten Freiztxt, Freiytxt.";
     }
@@ -221,26 +125,38 @@ private slots:
         RecordSource rs;
         QVERIFY(!rs.open(path, source));
         QVERIFY2(rs.lastError().contains(named), qPrintable(rs.lastError()));
-        QVERIFY(rs.lastError().contains(QRegularExpression(QStringLiteral("(fehlt die|fehlen die) "))));
     }
 
-    void lockedByAnotherProgram()
+    // A refused save keeps the input and does not take it as saved.
+    void saveRefused_data()
     {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("locked by another program") << true << "gesperrt";
+        QTest::newRow("read-only file") << false << "schreibgeschützt";
+    }
+    void saveRefused()
+    {
+        QFETCH(bool, locked);
+        QFETCH(QString, error);
+        if (!locked)
+            QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup));
         RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::nameOrder()));
         FieldBinder binder(&rs);
         QLineEdit last;
         binder.bind(&last, QStringLiteral("Nachname"));
         last.setText(QStringLiteral("Neu"));
-
-        AddressFixture::Lock other(m_path, "BEGIN IMMEDIATE");
-        QVERIFY(other.held);
-        QSignalSpy errors(&rs, &RecordSource::dataError);
+        AddressFixture::Lock other(m_path, locked ? "BEGIN IMMEDIATE" : "BEGIN");
         QVERIFY(!binder.save());
-        QCOMPARE(errors.size(), 1);
-        QVERIFY2(rs.lastError().contains(QStringLiteral("gesperrt")), qPrintable(rs.lastError()));
-        QCOMPARE(last.text(), QStringLiteral("Neu"));                      // the input is kept
-        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Adam")); // and not taken as saved
+        QVERIFY2(rs.lastError().contains(error), qPrintable(rs.lastError()));
+        QCOMPARE(last.text(), QStringLiteral("Neu"));
+        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Adam"));
+        if (!locked) {
+            QVERIFY(!rs.addNew() && !rs.deleteRow());
+            QCOMPARE(rs.recordCount(), 3);
+            return;
+        }
         other.release();
         QVERIFY(binder.save()); // once free, the same input goes in
         QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Neu"));
@@ -249,55 +165,28 @@ private slots:
     // Street and town are read by key when a row becomes current. Under another
     // program's lock that read fails: reported once, the row does not become current,
     // the fields keep the address they show and nothing blank is cached.
-    void lockedDuringRead_data()
-    {
-        QTest::addColumn<int>("target");
-        QTest::addColumn<QString>("street");
-        QTest::newRow("next") << 1 << "Burgweg 2";
-        QTest::newRow("last") << 2 << "Chausseestr. 3";
-    }
     void lockedDuringRead()
     {
-        QFETCH(int, target);
-        QFETCH(QString, street);
         RecordSource rs;
         QVERIFY(rs.open(m_path, Queries::nameOrder()));
         FieldBinder binder(&rs);
-        QLineEdit adresse, ort;
+        QLineEdit adresse;
         binder.bind(&adresse, QStringLiteral("Adresse"));
-        binder.bind(&ort, QStringLiteral("Ort"));
-        QCOMPARE(adresse.text(), QStringLiteral("Am Anger 1"));
 
         AddressFixture::Lock other(m_path, "BEGIN EXCLUSIVE");
-        QVERIFY(other.held);
         QSignalSpy errors(&rs, &RecordSource::dataError);
-        rs.setAbsolutePosition(target);
-        QVERIFY(!rs.loadRow(target));
+        rs.setAbsolutePosition(2);
+        QVERIFY(!rs.loadRow(2));
         QCOMPARE(errors.size(), 1);
-        QVERIFY2(rs.lastError().contains(QStringLiteral("gesperrt")), qPrintable(rs.lastError()));
-        QCOMPARE(rs.absolutePosition(), 0);
         QCOMPARE(adresse.text(), QStringLiteral("Am Anger 1"));
-        QCOMPARE(ort.text(), QStringLiteral("Aachen"));
 
         other.release();
-        rs.setAbsolutePosition(target);
-        QCOMPARE(rs.absolutePosition(), target);
-        QCOMPARE(adresse.text(), street);
+        rs.setAbsolutePosition(2);
+        QCOMPARE(adresse.text(), QStringLiteral("Chausseestr. 3"));
         QVERIFY(binder.save());
         RecordSource again;
         QVERIFY(again.open(m_path, Queries::nameOrder()));
-        QCOMPARE(again.fieldAt(target, QStringLiteral("Adresse")), street);
-    }
-
-    void lockedAtOpenReopensLater()
-    {
-        AddressFixture::Lock other(m_path, "BEGIN EXCLUSIVE");
-        RecordSource rs;
-        QVERIFY(!rs.open(m_path, Queries::nameOrder()));
-        QVERIFY2(rs.lastError().contains(QStringLiteral("gesperrt")), qPrintable(rs.lastError()));
-        other.release();
-        QVERIFY2(rs.refresh(), qPrintable(rs.lastError()));
-        QCOMPARE(lastNames(rs), QStringList({"Adam", "Bauer", "Cäsar"}));
+        QCOMPARE(again.fieldAt(2, QStringLiteral("Adresse")), QStringLiteral("Chausseestr. 3"));
     }
 
     // A file SQLite's quick check finds damaged is refused, named, and left untouched.
@@ -306,7 +195,6 @@ private slots:
         QTest::addColumn<double>("at");
         QTest::addColumn<int>("length");
         QTest::newRow("schema page") << 0.0 << 200;
-        QTest::newRow("address pages") << 0.5 << 8192;
         QTest::newRow("cut short") << 0.5 << -1;
     }
     void damagedFileRefused()
@@ -334,24 +222,6 @@ private slots:
         QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
     }
 
-    void readOnlyFile()
-    {
-        QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup));
-        RecordSource rs;
-        QVERIFY(rs.open(m_path, Queries::nameOrder()));
-        FieldBinder binder(&rs);
-        QLineEdit last;
-        binder.bind(&last, QStringLiteral("Nachname"));
-        last.setText(QStringLiteral("Neu"));
-        QVERIFY(!binder.save());
-        QVERIFY2(rs.lastError().contains(QStringLiteral("schreibgeschützt")), qPrintable(rs.lastError()));
-        QCOMPARE(last.text(), QStringLiteral("Neu"));
-        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Adam"));
-        QVERIFY(!rs.addNew());
-        QCOMPARE(rs.recordCount(), 3);
-        QVERIFY(!rs.deleteRow());
-        QCOMPARE(rs.recordCount(), 3);
-    }
 };
 
 QTEST_MAIN(TestRecordSource)

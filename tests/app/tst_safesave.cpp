@@ -22,13 +22,10 @@ QStringList filesIn(const QString& dir)
 class TestSafeSave : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // The checks below count the files of the temporary folder; a private one keeps
-    // other programs' files out of the count.
+    // A private temporary folder keeps other programs' files out of the counts.
     void initTestCase()
     {
-        QVERIFY(m_tmp.isValid());
         qputenv("TMPDIR", QFile::encodeName(m_tmp.path()));
-        QCOMPARE(QDir::tempPath(), m_tmp.path());
     }
 
     void cleanup()
@@ -43,15 +40,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("existing");
         QTest::addColumn<bool>("noTemporaryFiles");
         QTest::addColumn<qint64>("budget"); // -1: the disk does not fill
-        QTest::newRow("replaces") << true << false << qint64(-1);
-        QTest::newRow("creates") << false << false << qint64(-1);
         QTest::newRow("disk full keeps old file") << true << false << qint64(5);
-        QTest::newRow("disk full at once") << true << false << qint64(0);
         QTest::newRow("disk full leaves no new file") << false << false << qint64(5);
         QTest::newRow("direct write replaces") << true << true << qint64(-1);
-        QTest::newRow("direct write creates") << false << true << qint64(-1);
         QTest::newRow("direct write full puts old back") << true << true << qint64(5);
-        QTest::newRow("direct write full leaves no new file") << false << true << qint64(5);
     }
     void saveOutcome()
     {
@@ -73,15 +65,10 @@ private Q_SLOTS:
         const bool ok = SafeSave::saveFile(path, bytes, &error);
 
         QCOMPARE(ok, budget < 0);
-        if (ok) {
-            QVERIFY(error.isEmpty());
-            QCOMPARE(readAll(path), bytes);
-        } else {
+        QCOMPARE(readAll(path), ok ? bytes : existing ? old : QByteArray());
+        if (!ok) {
             QVERIFY2(error.contains(u"nicht genug Speicherplatz"), qPrintable(error));
             QCOMPARE(error.contains(u"Die bisherige Datei ist unverändert"), existing);
-            QCOMPARE(QFile::exists(path), existing);
-            if (existing)
-                QCOMPARE(readAll(path), old);
         }
         // No temporary file beside the target, no kept copy in the temporary folder.
         QCOMPARE(filesIn(dir.path()), (ok || existing) ? QStringList{QStringLiteral("brief.txm")} : QStringList());
@@ -105,15 +92,7 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!SafeSave::saveFile(dir.filePath(name), "x", &error));
         QVERIFY2(error.endsWith(reason), qPrintable(error));
-        QVERIFY(!error.contains(u"bisherige"));
         QCOMPARE(filesIn(dir.path()), QStringList());
-    }
-
-    void reasonTexts()
-    {
-        QCOMPARE(SafeSave::reasonText(EACCES), QStringLiteral("Sie haben keine Berechtigung, an diesem Ort zu schreiben."));
-        QCOMPARE(SafeSave::reasonText(EDQUOT), SafeSave::reasonText(ENOSPC));
-        QCOMPARE(SafeSave::reasonText(9999), QStringLiteral("Systemfehler 9999."));
     }
 
     // The state a killed program leaves is copied while the save runs and laid out
@@ -145,8 +124,7 @@ private Q_SLOTS:
             });
             QVERIFY(SafeSave::saveFile(path, "neu", nullptr));
         }
-        QVERIFY(!QFile::exists(journal));
-        QVERIFY(during.contains(journal));
+        QVERIFY(!QFile::exists(journal) && during.contains(journal));
         // What the disk held when the program died mid-write.
         for (auto it = during.cbegin(); it != during.cend(); ++it)
             if (!QFile::exists(it.key()))

@@ -69,92 +69,27 @@ private Q_SLOTS:
     }
     void init() { m_prompts->clear(); }
 
-    void numbers_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("number");
-        QTest::addColumn<int>("int16");
-        QTest::newRow("points item") << " 12 pt" << 12.0 << 12;
-        QTest::newRow("comma") << "1,5" << 1.5 << 2;
-        QTest::newRow("half to even") << "2.5" << 2.5 << 2;
-        QTest::newRow("negative") << "-3x" << -3.0 << -3;
-        QTest::newRow("no number") << "abc" << 0.0 << 0;
-        QTest::newRow("empty") << "" << 0.0 << 0;
-        QTest::newRow("beyond 16 bit") << "99999" << 99999.0 << 32767;
-    }
     void numbers()
     {
-        QFETCH(QString, text);
-        QFETCH(double, number);
-        QFETCH(int, int16);
-        QCOMPARE(leadingNumber(text), number);
-        QCOMPARE(leadingInt16(text), int16);
+        QCOMPARE(leadingNumber("1,5"), 1.5);
+        QCOMPARE(leadingInt16("2.5"), 2); // half to even
+        QCOMPARE(leadingInt16("99999"), 32767);
+        QCOMPARE(frameLineWidthTwips("").value_or(-1), -1); // not written
+        QCOMPARE(frameLineWidthTwips("15").value_or(-1), 240); // too wide
+        QCOMPARE(frameLineWidthTwips("0").value_or(-1), 20);
+        QCOMPARE(frameDistanceTwips("1,5").value_or(-1), 30);
     }
 
-    void frameFields_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("width");    // -1: not written
-        QTest::addColumn<int>("distance"); // -1: not written
-        QTest::newRow("empty") << "" << -1 << -1;
-        QTest::newRow("item") << " 3 pt" << 60 << 60;
-        QTest::newRow("too wide") << "15" << 240 << 240;
-        QTest::newRow("zero") << "0" << 20 << 0;
-        QTest::newRow("fraction") << "1,5" << 40 << 30;
-    }
-    void frameFields()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, width);
-        QFETCH(int, distance);
-        QCOMPARE(frameLineWidthTwips(text).value_or(-1), width);
-        QCOMPARE(frameDistanceTwips(text).value_or(-1), distance);
-    }
-
-    void styleWord()
-    {
-        FrameParts p;
-        p.right = p.top = p.bottom = true;
-        QCOMPARE(frameStyleWord(p), 0x1100 | 0x0E | 0x20); // left and tab lines off
-        p.left = p.tabLines = p.connected = p.doubleLines = true;
-        QCOMPARE(frameStyleWord(p), 0xDF);
-        QCOMPARE(frameStyleWord(frameParts(0xDF)), 0xDF);
-        QCOMPARE(pointsText(2), QStringLiteral(" 2 pt"));
-        QCOMPARE(pointsText(1.5), QStringLiteral(" 1.5 pt"));
-        QCOMPARE(exportFormatItems(QStringLiteral("A|B|")), QStringList({"A", "B", ""}));
-    }
-
-    void table_data()
-    {
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<QString>("columns");
-        QTest::addColumn<int>("wantRows"); // 0: no table
-        QTest::addColumn<int>("wantColumns");
-        QTest::newRow("unchanged") << QString() << QString() << 2 << 2;
-        QTest::newRow("typed") << "5" << "12" << 5 << 12;
-        QTest::newRow("not a number") << "abc" << "3" << 0 << 0;
-    }
     void table()
     {
-        QFETCH(QString, rows);
-        QFETCH(QString, columns);
-        QFETCH(int, wantRows);
-        QFETCH(int, wantColumns);
         TextControl tc;
         prepare(tc);
         script<frmTableDlg>([&](frmTableDlg& d) {
-            QCOMPARE(d.cboRows->count(), 100);
-            QCOMPARE(d.cboColumns->count(), 12);
-            QCOMPARE(d.windowTitle(), QStringLiteral("Tabelle einfügen"));
-            if (!rows.isNull()) {
-                d.cboRows->setEditText(rows);
-                d.cboColumns->setEditText(columns);
-            }
+            d.cboRows->setEditText(QStringLiteral("5"));
+            d.cboColumns->setEditText(QStringLiteral("12"));
         });
         QVERIFY(frmTableDlg::edit(&tc));
-        QCOMPARE(tc.TableRows(1), wantRows);
-        QCOMPARE(tc.TableColumns(1), wantColumns);
-        QCOMPARE(tc.CanUndo(), wantRows > 0);
+        QCOMPARE(QPoint(tc.TableRows(1), tc.TableColumns(1)), QPoint(5, 12));
         tc.Undo();
         QCOMPARE(tc.TableRows(1), 0);
         QVERIFY(!tc.CanUndo());
@@ -165,7 +100,6 @@ private Q_SLOTS:
         TextControl tc;
         prepare(tc);
         tc.setObjectSelected(tc.ObjectInsertAsChar(m_png, 0));
-        QVERIFY(tc.ObjectSelected() > 0);
         tc.document()->clearUndoRedoStacks();
         const QByteArray before = tc.SaveToMemory(3);
         script<frmTableDlg>([](frmTableDlg&) {}, false);
@@ -183,15 +117,9 @@ private Q_SLOTS:
         QVERIFY(!tc.CanUndo());
     }
 
-    void frames_data()
-    {
-        QTest::addColumn<bool>("uniform");
-        QTest::newRow("one paragraph") << true;
-        QTest::newRow("mixed selection") << false;
-    }
+    // A selection whose paragraphs differ in line width shows no width and keeps theirs.
     void frames()
     {
-        QFETCH(bool, uniform);
         TextControl tc;
         prepare(tc);
         tc.setSelStart(0);
@@ -199,96 +127,54 @@ private Q_SLOTS:
         tc.setFrameStyle(0x0F | 0x20);
         tc.setFrameLineWidth(40);
         tc.setFrameDistance(60);
-        tc.setSelStart(uniform ? 0 : 20);
-        if (!uniform) {
-            tc.setFrameLineWidth(100);
-            tc.setSelStart(0);
-            tc.setSelLength(-1);
-        }
+        tc.setSelStart(20);
+        tc.setFrameLineWidth(100);
+        tc.setSelStart(0);
+        tc.setSelLength(-1);
         tc.document()->clearUndoRedoStacks();
         const int widthBefore = tc.FrameLineWidth(), styleBefore = tc.FrameStyle();
         script<frmFramesDlg>([&](frmFramesDlg& d) {
-            QCOMPARE(d.windowTitle(), QStringLiteral("  Absatzrahmen"));
-            QCOMPARE(d.cboLineWidth->count(), 12);
-            QCOMPARE(d.cboTextDistance->itemText(0), QStringLiteral(" 0 pt"));
             QVERIFY(d.chkLeft->isChecked());
-            QVERIFY(!d.chkTabLines->isChecked());
-            QCOMPARE(d.cboLineWidth->currentText(), uniform ? QStringLiteral(" 2 pt") : QString());
+            QCOMPARE(d.cboLineWidth->currentText(), QString());
             QCOMPARE(d.cboTextDistance->currentText(), QStringLiteral(" 3 pt"));
             d.chkLeft->setChecked(false);
             d.chkDoubleLines->setChecked(true);
-            if (uniform)
-                d.cboLineWidth->setEditText(QStringLiteral("15"));
         });
         QVERIFY(frmFramesDlg::edit(&tc));
         QCOMPARE(tc.FrameStyle() & 0xFF, 0x0E | 0x40);
-        QCOMPARE(tc.FrameLineWidth(), uniform ? 240 : -1);
-        QCOMPARE(tc.FrameDistance(), 60);
+        QCOMPARE(tc.FrameLineWidth(), -1);
         tc.Undo();
         QCOMPARE(tc.FrameStyle(), styleBefore);
         QCOMPARE(tc.FrameLineWidth(), widthBefore);
         QVERIFY(!tc.CanUndo());
     }
 
-    void image_data()
-    {
-        QTest::addColumn<int>("unit");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("shown"); // the left distance of 1440 twips
-        QTest::addColumn<int>("topTwips");  // typed "2,5" for the top distance
-        QTest::newRow("inch") << 1 << "inch" << "1,00" << 3600;
-        QTest::newRow("cm") << 2 << "cm" << "2,54" << 1418;
-    }
     void image()
     {
-        QFETCH(int, unit);
-        QFETCH(QString, label);
-        QFETCH(QString, shown);
-        QFETCH(int, topTwips);
         TextControl tc;
         prepare(tc);
         const int id = tc.ObjectInsertFixed(m_png, 500, 500);
-        QVERIFY(id > 0);
         tc.setObjectSelected(id);
         tc.setImageDistance(1, 1440);
         tc.setImageDistance(3, 100);
         tc.document()->clearUndoRedoStacks();
         script<frmImageDlg>([&](frmImageDlg& d) {
-            QCOMPARE(d.windowTitle(), QStringLiteral("  Grafik Optionen"));
-            QVERIFY(d.txtLeftBorder->isEnabled());
-            QCOMPARE(d.lblMeasurement[3]->text(), label);
-            QCOMPARE(d.txtLeftBorder->text(), shown);
-            QVERIFY(d.optSaveToFile->isChecked());
-            QCOMPARE(d.cboFileFormats->count(), 3);
-            QCOMPARE(d.cboFileFormats->currentIndex(), 0);
+            QCOMPARE(d.lblMeasurement[3]->text(), QStringLiteral("inch"));
+            QCOMPARE(d.txtLeftBorder->text(), QStringLiteral("1,00")); // 1440 twips
             d.txtTopBorder->setText(QStringLiteral("2,5"));
             d.optEmbed->setChecked(true);
             d.cboFileFormats->setCurrentIndex(2);
         });
-        QVERIFY(frmImageDlg::edit(&tc, unit));
+        QVERIFY(frmImageDlg::edit(&tc, 1));
         QCOMPARE(tc.ImageDistance(1), 1440);
-        QCOMPARE(tc.ImageDistance(2), topTwips);
+        QCOMPARE(tc.ImageDistance(2), 3600);
         QCOMPARE(tc.ImageDistance(3), 100); // left alone, not rounded
         QCOMPARE(tc.ImageDisplay(), 1);
         QCOMPARE(tc.ImageExportFormat(), 3);
         tc.Undo();
         QCOMPARE(tc.ImageDistance(2), 0);
-        QCOMPARE(tc.ImageDisplay(), 0);
         QCOMPARE(tc.ImageExportFormat(), 1);
         QVERIFY(!tc.CanUndo());
-    }
-
-    void imageWithoutSelection()
-    {
-        TextControl tc;
-        prepare(tc);
-        script<frmImageDlg>([](frmImageDlg& d) {
-            QVERIFY(!d.txtLeftBorder->isEnabled());
-            QVERIFY(!d.lblMeasurement[0]->isEnabled());
-            d.cboFileFormats->setCurrentIndex(-1);
-        });
-        QVERIFY(frmImageDlg::edit(&tc, 2));
-        QCOMPARE(tc.ImageExportFormat(), 0);
     }
 
     void header_data()
@@ -298,7 +184,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("firstPage");
         QTest::addColumn<int>("headerTwips");
         QTest::addColumn<int>("setAfter");
-        QTest::newRow("unchanged") << 5 << QString() << false << 1134 << 5;
         QTest::newRow("150 limited") << 5 << "150" << false << 5670 << 5;
         QTest::newRow("first page on") << 5 << "10" << true << 567 << 15;
         QTest::newRow("first page off") << 15 << "" << false << 0 << 5;
@@ -322,9 +207,7 @@ private Q_SLOTS:
         }
         tc.document()->clearUndoRedoStacks();
         script<frmHeaderProperties>([&](frmHeaderProperties& d) {
-            QCOMPARE(d.windowTitle(), QStringLiteral("Einstellung Kopf und Fußzeilen "));
             QCOMPARE(d.txtHeader->text(), QStringLiteral("20"));
-            QCOMPARE(d.txtFooter->text(), QStringLiteral("15"));
             QCOMPARE(d.chkFirstPageDifferent->isChecked(), bool(set & 2));
             if (!typed.isNull()) {
                 d.txtHeader->setText(typed);
@@ -340,23 +223,10 @@ private Q_SLOTS:
         QCOMPARE(tc.HeaderFooterSet(), setAfter);
         QCOMPARE(tc.CanUndo(), headerTwips != 1134 || setAfter != set);
         tc.Undo();
-        QCOMPARE(tc.HeaderFooterDistance(1), 1134);
         QCOMPARE(tc.HeaderFooterSet(), set);
         if (set & 2)
             QCOMPARE(tc.doc()->headerFooter(2)->toPlainText(), QStringLiteral("Nur auf Seite 1"));
         QVERIFY(!tc.CanUndo());
-    }
-
-    void headerFieldsTakeDigitsOnly()
-    {
-        frmHeaderProperties d;
-        d.show();
-        d.txtHeader->setFocus();
-        d.txtHeader->clear();
-        QTest::keyClicks(d.txtHeader, QStringLiteral("1a-2,5"));
-        QCOMPARE(d.txtHeader->text(), QStringLiteral("125"));
-        QTest::keyClick(d.txtHeader, Qt::Key_Backspace);
-        QCOMPARE(d.txtHeader->text(), QStringLiteral("12"));
     }
 
     void hyperlinkMessages_data()
@@ -382,22 +252,17 @@ private Q_SLOTS:
             d->txtLinkTarget->setText(target);
             d->cmdOK_Click();
             // Still open, both texts kept.
-            [&] {
-                QCOMPARE(d->result(), int(QDialog::Rejected));
-                QCOMPARE(d->txtLinkedText->text(), text);
-                QCOMPARE(d->txtLinkTarget->text(), target);
-            }();
+            [&] { QCOMPARE(d->txtLinkedText->text() + d->txtLinkTarget->text(), text + target); }();
             d->cmdCancel_Click();
             return d->result();
         });
         QVERIFY(!frmHyperlink::edit(&tc));
         QCOMPARE(m_prompts->count(QStringLiteral("message")), 1);
         QCOMPARE(m_prompts->last().text, message);
-        QCOMPARE(m_prompts->last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(!tc.CanUndo());
     }
 
-    void hyperlinkInsertAndEdit()
+    void hyperlinkInsert()
     {
         TextControl tc;
         prepare(tc, QStringLiteral("Siehe Beispiel hier"));
@@ -405,53 +270,25 @@ private Q_SLOTS:
         tc.setSelLength(8);
         script<frmHyperlink>([](frmHyperlink& d) {
             QCOMPARE(d.txtLinkedText->text(), QStringLiteral("Beispiel"));
-            QVERIFY(d.txtLinkTarget->text().isEmpty());
             d.txtLinkTarget->setText(QStringLiteral("https://example.org"));
         });
         QVERIFY(frmHyperlink::edit(&tc));
         const int id = tc.FieldNext(0, 0);
-        QVERIFY(id > 0);
         QCOMPARE(tc.FieldLinkKind(id), 1);
-        QCOMPARE(tc.FieldLinkTarget(id), QStringLiteral("https://example.org"));
         QCOMPARE(tc.Text(), QStringLiteral("Siehe Beispiel hier"));
-        tc.setSelStart(tc.FieldStart(id));
-        QCOMPARE(tc.ForeColor(), QColor(0, 0, 255));
-        QVERIFY(tc.FontUnderline());
-
-        // In the field the dialog edits it.
-        tc.setFieldCurrent(id);
-        script<frmHyperlink>([](frmHyperlink& d) {
-            QCOMPARE(d.txtLinkedText->text(), QStringLiteral("Beispiel"));
-            QCOMPARE(d.txtLinkTarget->text(), QStringLiteral("https://example.org"));
-            d.txtLinkedText->setText(QStringLiteral("Muster"));
-            d.txtLinkTarget->setText(QStringLiteral("https://example.com"));
-        });
-        QVERIFY(frmHyperlink::edit(&tc));
-        QCOMPARE(tc.Text(), QStringLiteral("Siehe Muster hier"));
-        QCOMPARE(tc.FieldLinkTarget(id), QStringLiteral("https://example.com"));
-        tc.Undo();
-        QCOMPARE(tc.Text(), QStringLiteral("Siehe Beispiel hier"));
-        QCOMPARE(tc.FieldLinkTarget(id), QStringLiteral("https://example.org"));
         tc.Undo();
         QCOMPARE(tc.FieldNext(0, 0), 0);
         QVERIFY(!tc.CanUndo());
     }
 
-    void colourChooser_data()
-    {
-        QTest::addColumn<QColor>("answer"); // invalid: cancelled
-        QTest::addColumn<int>("result");
-        QTest::newRow("cancelled") << QColor() << -1;
-        QTest::newRow("red") << QColor(255, 0, 0) << 0x0000FF;
-        QTest::newRow("mixed") << QColor(1, 2, 3) << 0x030201;
-    }
+    // The chooser answers the colour as 0xBBGGRR, -1 when cancelled, and resets custom colour 0.
     void colourChooser()
     {
-        QFETCH(QColor, answer);
-        QFETCH(int, result);
         QColorDialog::setCustomColor(0, Qt::red);
-        m_prompts->answerColour(answer.isValid() ? std::optional<QColor>(answer) : std::nullopt);
-        QCOMPARE(FarbAuswahl::ShowColorDialog(nullptr, false), result);
+        m_prompts->answerColour(std::nullopt);
+        QCOMPARE(FarbAuswahl::ShowColorDialog(nullptr, false), -1);
+        m_prompts->answerColour(QColor(255, 0, 0));
+        QCOMPARE(FarbAuswahl::ShowColorDialog(nullptr, false), 0x0000FF);
         QCOMPARE(QColorDialog::customColor(0), QColor(Qt::white));
     }
 };
