@@ -1,4 +1,7 @@
+#include "app/Folders.h"
+#include "shell/CrashRecovery.h"
 #include "shell/HeadlessRun.h"
+#include "shell/ScriptedStart.h"
 #include "shell/StartCommand.h"
 #include "shell/frmMDIParent.h"
 
@@ -51,13 +54,18 @@ int main(int argc, char** argv)
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTranslator qtGerman;
+    // Qt's own copy first; an installed program also carries one in its data folder.
     if (qtGerman.load(QStringLiteral("qtbase_de"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        qtGerman.load(QStringLiteral("qtbase_de"),
+                      Folders::programFolder() + QStringLiteral("translations")))
         QApplication::installTranslator(&qtGerman);
 
     // The command line is one document path; a path with blanks may arrive split.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
 
+    ScriptedStart::install();
+    CrashRecovery::catchTerminationSignal();
     frmMDIParent frame(commandLine);
     if (frame.startAborted())
         return 1;

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "WrittenRecord.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +32,29 @@ QString homeFromDriveAndPath(const QString& h, const QString& p)
 QString withSlash(const QString& folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString programFolderFor(const QString& executableFolder)
+{
+    const QString own = withSlash(executableFolder);
+    const auto holdsShippedFiles = [](const QString& folder) {
+        return fileExists(folder + QStringLiteral("address50.adr")) ||
+               fileExists(folder + QStringLiteral("Briefkopf.txm"));
+    };
+    if (holdsShippedFiles(own))
+        return own;
+    const QDir exe(own);
+    if (exe.dirName() == QLatin1String("bin")) {
+        const QString shared = withSlash(QDir::cleanPath(own + QStringLiteral("../share/qx-text")));
+        if (dirExists(shared))
+            return shared;
+    }
+    return own;
+}
+
+QString programFolder()
+{
+    return programFolderFor(QCoreApplication::applicationDirPath());
 }
 
 QString homeFolder()

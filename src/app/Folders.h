@@ -22,6 +22,14 @@ QString homeFolder();
 bool isOnRemovableDevice(const QString& path, const QString& mountInfo, const QString& sysBlock);
 bool isOnRemovableDevice(const QString& path);
 
+// The folder of the shipped files (templates, starter database, translations): the
+// executable's own folder when they lie beside it (a build folder, a copied program
+// folder), else <prefix>/share/qx-text for an executable installed in <prefix>/bin.
+// Ends in "/".
+QString programFolderFor(const QString& executableFolder);
+// programFolderFor the running executable.
+QString programFolder();
+
 // Appends "/" when missing.
 QString withSlash(const QString& folder);
 

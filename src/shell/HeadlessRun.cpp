@@ -46,7 +46,7 @@ ScriptedPrompter* quietPrompter()
 bool prepareDatabase(const QString& database, const ScriptedPrompter& asked, QString* error)
 {
     AppState& app = appState();
-    const QString programFolder = Folders::withSlash(QCoreApplication::applicationDirPath());
+    const QString programFolder = Folders::programFolder();
     const bool removable = Folders::isOnRemovableDevice(programFolder);
     Folders::prepare(app, programFolder, removable, Folders::homeFolder());
     if (!database.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "frmMDIParent.h"
 
+#include "CrashRecovery.h"
 #include "DocumentFiles.h"
 #include "FormatDialogMenus.h"
 #include "MainToolbar.h"
@@ -66,6 +67,7 @@ frmMDIParent::frmMDIParent(const QString& commandLine, QWidget* parent)
     buildFrameMenu();
     frmPrintPreview::setPrintSetup([this] { PrintSetup(); });
     MDIForm_Load();
+    new CrashRecovery(this);
     UpdateToolbar();
     resize(1000, 720);
 }
@@ -83,7 +85,7 @@ frmMDIParent* frmMDIParent::instance() { return g_frame; }
 void frmMDIParent::MDIForm_Load()
 {
     AppState& app = appState();
-    const QString programFolder = Folders::withSlash(QCoreApplication::applicationDirPath());
+    const QString programFolder = Folders::programFolder();
     const bool removable = Folders::isOnRemovableDevice(programFolder);
     Folders::prepare(app, programFolder, removable, Folders::homeFolder());
     // A save the last run did not finish may have left a temporary or half-written file.
