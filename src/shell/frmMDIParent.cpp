@@ -112,7 +112,7 @@ void frmMDIParent::buildBars()
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }
     FormatDialogMenus::connectToolbar(this);
-    // Buttons whose windows are not built yet.
+    // Enabled only while a header or footer is being edited.
     for (const char* key : {"SwitchBetweenHeaderAndFooter",
                             "GoToFirstPage", "GoToDefault"})
         enable(key, false);
