@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/ScriptedPrompter.h"
+#include "textblocks/TextBlockFile.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -64,6 +65,15 @@ bool prepareDatabase(const QString& database, const ScriptedPrompter& asked, QSt
         texts << q.text;
     *error = texts.isEmpty() ? QStringLiteral("Es wurde keine Adressdatenbank gefunden.") : texts.join(QLatin1Char('\n'));
     return false;
+}
+
+QString readBlockNumber(const QString& value, int* block)
+{
+    bool ok = false;
+    *block = value.toInt(&ok);
+    if (!ok || *block < 0 || *block > TextBlockFile::Count)
+        return QStringLiteral("Der Textbaustein muss eine Zahl von 0 bis 10 sein: ") + value;
+    return {};
 }
 
 } // namespace HeadlessRun

@@ -27,4 +27,8 @@ ScriptedPrompter* quietPrompter();
 // text (the questions the search would have asked, if any) otherwise.
 bool prepareDatabase(const QString& database, const ScriptedPrompter& asked, QString* error);
 
+// Reads the value of --block into `block` (0 = none, 1 to 10); the German error text
+// when it is no such number, else an empty text.
+QString readBlockNumber(const QString& value, int* block);
+
 } // namespace HeadlessRun

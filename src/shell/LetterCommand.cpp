@@ -65,10 +65,8 @@ QString parse(const QStringList& args, Arguments* a)
                 a->numbers << n;
             }
         } else if (o == u"--block") {
-            bool ok = false;
-            a->block = v.toInt(&ok);
-            if (!ok || a->block < 0 || a->block > TextBlockFile::Count)
-                return QStringLiteral("Der Textbaustein muss eine Zahl von 0 bis 10 sein: ") + v;
+            if (QString error = HeadlessRun::readBlockNumber(v, &a->block); !error.isEmpty())
+                return error;
         } else if (o == u"--database") {
             a->database = QFileInfo(v).absoluteFilePath();
         } else if (o == u"--convert-to") {

@@ -80,10 +80,8 @@ QString parse(const QStringList& args, Arguments* a)
                 return QStringLiteral("Der Gruppenname fehlt.");
             a->group = v;
         } else if (o == u"--block") {
-            bool ok = false;
-            a->block = v.toInt(&ok);
-            if (!ok || a->block < 0 || a->block > TextBlockFile::Count)
-                return QStringLiteral("Der Textbaustein muss eine Zahl von 0 bis 10 sein: ") + v;
+            if (QString error = HeadlessRun::readBlockNumber(v, &a->block); !error.isEmpty())
+                return error;
         } else if (o == u"--text") {
             a->textFile = QFileInfo(v).absoluteFilePath();
         } else if (o == u"--single-pdf") {
