@@ -17,6 +17,9 @@ SerialWidgets::SerialWidgets(QDialog* w)
     // --- Addresses ---
     List1 = named(new AddressListBox, QStringLiteral("List1"), QStringLiteral("Adressen der Datenbank"));
     List2 = named(new QListWidget, QStringLiteral("List2"), QStringLiteral("Ausgewählte Adressen"));
+    // Wide enough for "Nachname Vorname" of the usual lengths without scrolling.
+    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(List1), static_cast<QAbstractItemView*>(List2)})
+        list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("Holzmann GmbH Schreinerei")) + 24);
     Command8 = tool(w, QStringLiteral("Command8"), QStyle::SP_ArrowRight, QStringLiteral("Adresse übernehmen"));
     Command7 = tool(w, QStringLiteral("Command7"), QStyle::SP_ArrowLeft, QStringLiteral("Adresse entfernen"));
     cmdUebern = button(QStringLiteral("cmdUebern"), QStringLiteral("&Alle"), QStringLiteral("Alle Adressen übernehmen"));
