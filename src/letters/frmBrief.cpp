@@ -102,15 +102,10 @@ void frmBrief::setHelpHandler(HelpHandler handler) { helpHandler() = std::move(h
 
 void frmBrief::bindFields()
 {
-    const struct {
-        QWidget* w;
-        const char* column;
-    } recipient[] = {{m_w.Combo1, "Anrede"},       {m_w.Text1[1], "Vorname"},    {m_w.Text1[2], "Nachname"},
-                     {m_w.Combo2, "AnredezHd"},    {m_w.Text1[3], "NamezHd"},    {m_w.Street, "Adresse"},
-                     {m_w.Text1[5], "Postleitzahl"}, {m_w.Text1[6], "Ort"},      {m_w.txtLkennz, "LaenderKZ"},
-                     {m_w.txtLand, "Land"},        {m_w.txtMitglNr, "MitgliedsNr"}};
-    for (const auto& b : recipient)
-        m_bind1->bind(b.w, QString::fromUtf8(b.column));
+    m_bind1->bind({{m_w.Combo1, "Anrede"}, {m_w.Text1[1], "Vorname"}, {m_w.Text1[2], "Nachname"},
+                  {m_w.Combo2, "AnredezHd"}, {m_w.Text1[3], "NamezHd"}, {m_w.Street, "Adresse"},
+                  {m_w.Text1[5], "Postleitzahl"}, {m_w.Text1[6], "Ort"}, {m_w.txtLkennz, "LaenderKZ"},
+                  {m_w.txtLand, "Land"}, {m_w.txtMitglNr, "MitgliedsNr"}});
     LetterBindings::bindSender(*m_bind2, {m_w.txtName1, m_w.txtStra_e1, m_w.txtOrt1, m_w.txtTelefon1, m_w.txtFax,
                                           m_w.txtMail, m_w.txtInternet, m_w.txtPostfach, m_w.txtAbs, m_w.txtFont,
                                           m_w.txtSize});

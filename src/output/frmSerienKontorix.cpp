@@ -119,15 +119,10 @@ void frmSerienKontorix::setHelpHandler(HelpHandler handler) { helpHandler() = st
 
 void frmSerienKontorix::bindFields()
 {
-    const struct {
-        QWidget* w;
-        const char* column;
-    } address[] = {{m_w.Text1[0], "Anrede"},       {m_w.Text1[1], "Vorname"},   {m_w.Text1[2], "Nachname"},
-                   {m_w.Text1[3], "NamezHd"},      {m_w.Text1[4], "AnredezHd"}, {m_w.Text1[5], "Adresse"},
-                   {m_w.Text1[6], "Postleitzahl"}, {m_w.Text1[7], "Ort"},       {m_w.Text1[8], "MitgliedsNr"},
-                   {m_w.txtLkennz, "LaenderKZ"}};
-    for (const auto& b : address)
-        m_bind1->bind(b.w, QString::fromUtf8(b.column));
+    m_bind1->bind({{m_w.Text1[0], "Anrede"}, {m_w.Text1[1], "Vorname"}, {m_w.Text1[2], "Nachname"},
+                  {m_w.Text1[3], "NamezHd"}, {m_w.Text1[4], "AnredezHd"}, {m_w.Text1[5], "Adresse"},
+                  {m_w.Text1[6], "Postleitzahl"}, {m_w.Text1[7], "Ort"}, {m_w.Text1[8], "MitgliedsNr"},
+                  {m_w.txtLkennz, "LaenderKZ"}});
     LetterBindings::bindSender(*m_bind2, {m_w.txtName1, m_w.txtStrasse1, m_w.txtOrt1, m_w.txtTelefon1, m_w.txtFax,
                                           m_w.txtMail, m_w.txtInternet, m_w.txtPostfach, m_w.txtAbs, m_w.txtFont,
                                           m_w.txtSize});
