@@ -3,6 +3,7 @@
 #include "BriefFields.h"
 #include "BriefKeys.h"
 #include "LetterBindings.h"
+#include "LetterFrames.h"
 #include "SmallLayout.h"
 
 #include "addresses/AddressListBox.h"
@@ -189,25 +190,8 @@ void frmBrief::Form_Activate()
 ComposerInput frmBrief::input() const
 {
     ComposerInput in;
-    in.HeadTopMm = m_w.Text6->text();
-    in.HeadFont = m_w.txtFont->text();
-    in.HeadSize = m_w.txtSize->text();
+    LetterFrames::readShared(m_w, m_w.txtStra_e1, in);
     in.ShowLetterhead = m_w.Check1->isChecked();
-    in.AddressWindowLeft = m_w.chkAdrRechts->isChecked();
-    in.AddressIndentMm = m_w.txtAdrRechts->text();
-    in.TextFont = m_w.txtFont2->text();
-    in.TextSize = m_w.txtSize2->text();
-    in.UseOwnTemplate = m_w.chkEigeneVorl->isChecked();
-    in.SenderName = m_w.txtName1->text();
-    in.SenderStreet = m_w.txtStra_e1->text();
-    in.SenderCity = m_w.txtOrt1->text();
-    in.SenderPostBox = m_w.txtPostfach->text();
-    in.SenderPhone = m_w.txtTelefon1->text();
-    in.SenderFax = m_w.txtFax->text();
-    in.SenderMail = m_w.txtMail->text();
-    in.SenderInternet = m_w.txtInternet->text();
-    in.ShowSenderWindowLine = m_w.chkAbs->isChecked();
-    in.SenderWindowLine = m_w.txtAbs->text();
     in.Title = m_w.Combo1->currentText();
     in.FirstName = m_w.Text1[1]->text();
     in.LastName = m_w.Text1[2]->text();
@@ -218,17 +202,7 @@ ComposerInput frmBrief::input() const
     in.City = m_w.Text1[6]->text();
     in.CountryCode = m_w.txtLkennz->text();
     in.Country = m_data1->field(QStringLiteral("Land"));
-    in.UseMemberNumber = m_w.chkMitglNr->isChecked();
     in.MemberNumber = m_w.txtMitglNr->text();
-    in.OurReference = m_w.Text2->text();
-    in.YourReference = m_w.Text3->text();
-    in.Subject = m_w.Text4->text();
-    in.RegardingLine = m_w.Text5->text();
-    in.UseSalutation = m_w.chkAnrede->isChecked();
-    in.UseClosing = m_w.chkMfg->isChecked();
-    in.Closing = m_w.Combo3->currentText();
-    in.UseAttachments = m_w.chkAnlage->isChecked();
-    in.Attachments = m_w.txtAnlage->text();
     in.BlockNumber = 0;
     for (int n = 1; n <= TextBlockFile::Count; ++n)
         if (m_w.Option1[n]->isChecked()) {
