@@ -105,7 +105,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fromRtf");
         QTest::newRow("typed, 100 %") << 100 << false;
         QTest::newRow("RTF, 50 %") << 50 << true;
-        QTest::newRow("RTF, 200 %") << 200 << true;
     }
     void layoutSheetsFollowPageBreaks()
     {
@@ -141,35 +140,6 @@ private Q_SLOTS:
         // Every sheet can be scrolled into view, down to the foot of the last one.
         const QScrollBar* v = x.s->verticalScrollBar();
         QVERIFY(v->maximum() + x.s->viewport()->height() >= qFloor(3 * sheet));
-    }
-
-    void shortDocumentScrollsToItsFooter_data()
-    {
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<int>("part");
-        QTest::newRow("footer, 50 %") << 50 << 4;
-        QTest::newRow("header, 200 %") << 200 << 1;
-    }
-    void shortDocumentScrollsToItsFooter()
-    {
-        QFETCH(int, zoom);
-        QFETCH(int, part);
-        Window x;
-        QVERIFY(x.open(1, zoom, {600, 360}));
-        x.s->setText(QStringLiteral("Kurz."));
-        x.s->setHeaderFooterSet(5);
-        ShellFixture::flush();
-        const QScrollBar* v = x.s->verticalScrollBar();
-        QVERIFY(v->maximum() + x.s->viewport()->height() >= qFloor(x.sheetHeight()));
-        // Editing a part brings it into view.
-        if (part == 1)
-            x.s->setScrollPosY(x.s->PageHeight());
-        x.w->activateHeaderFooter(part);
-        ShellFixture::flush();
-        QWidget* editor = x.s->headerFooterEditor();
-        // Vertically: a part is edited at its own size and may be wider than the window.
-        QVERIFY(editor && editor->isVisible() && editor->geometry().top() >= 0
-                && editor->geometry().bottom() < x.s->viewport()->height());
     }
 
     void rulerZeroAtTheTextsLeftEdge_data()
