@@ -29,7 +29,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("contact");
         QTest::addColumn<QString>("street");
         QTest::addColumn<int>("lines");
-        QTest::newRow("short") << "" << "Hauptstraße 5" << 4;
         QTest::newRow("contact") << "Lisa Amt" << "Rathausplatz 2" << 5;
         QTest::newRow("contact, two-line street") << "Lisa Amt" << "Hinterhaus\nGartenweg 3" << 6;
         QTest::newRow("contact, three-line street") << "Lisa Amt" << "c/o Weber\nHinterhaus\nGartenweg 3" << 7;
