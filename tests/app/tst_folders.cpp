@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 
@@ -98,6 +99,36 @@ private Q_SLOTS:
         QTEST(Folders::readStartOption(work.path(), program.path()), "option");
     }
 
+    // Where the shipped files are looked for: beside the executable (build folder, copied
+    // program folder) or in <prefix>/share/qx-text for an installed one.
+    void programFolderLookup_data()
+    {
+        QTest::addColumn<QString>("exe");     // the executable's folder, relative
+        QTest::addColumn<QStringList>("files"); // files created, relative
+        QTest::addColumn<QString>("expected"); // relative, ends in "/"
+        QTest::newRow("installed") << "usr/bin" << QStringList{"usr/share/qx-text/address50.adr"}
+                                   << "usr/share/qx-text/";
+        QTest::newRow("beside wins over share")
+            << "usr/bin" << QStringList{"usr/bin/address50.adr", "usr/share/qx-text/address50.adr"}
+            << "usr/bin/";
+        QTest::newRow("share beside a folder not named bin")
+            << "usr/lib" << QStringList{"usr/share/qx-text/address50.adr"} << "usr/lib/";
+    }
+    void programFolderLookup()
+    {
+        QFETCH(QString, exe);
+        QFETCH(QStringList, files);
+        QFETCH(QString, expected);
+        QTemporaryDir root;
+        const QDir r(root.path());
+        QVERIFY(r.mkpath(exe));
+        for (const QString& f : files) {
+            QVERIFY(r.mkpath(QFileInfo(f).path()));
+            QVERIFY(writeAll(r.filePath(f), "x"));
+        }
+        QCOMPARE(Folders::programFolderFor(r.filePath(exe)), r.filePath(expected));
+        QCOMPARE(Folders::programFolderFor(r.filePath(exe) + QLatin1Char('/')), r.filePath(expected));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFolders)

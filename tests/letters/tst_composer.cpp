@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -187,6 +188,27 @@ private slots:
         c.Command7->click();
         QCOMPARE(c.List1->text(row), QStringLiteral("Zahn Erika"));
         QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Vorname"), QStringLiteral("Zahn")), QStringLiteral("Erika"));
+    }
+
+    // The font lists show the fonts the letter asks for even when they are not
+    // installed: the letterhead font from the database, the text font from FontText.txt.
+    void fontListsShowStoredFonts()
+    {
+        const QString headFont = QStringLiteral("Gibtsnicht Antiqua"), textFont = QStringLiteral("Gibtsnicht Grotesk");
+        {
+            RecordSource head;
+            QVERIFY(head.open(m_state.AddressDbPath, Queries::letterheadTable()));
+            head.moveFirst();
+            QVERIFY(head.saveRow({{QStringLiteral("Schrift"), headFont}}));
+        }
+        QVERIFY(writeAll(m_state.WorkFolder + QStringLiteral("FontText.txt"),
+                         QStringLiteral("\"%1\",\"12\"\r\n").arg(textFont).toUtf8()));
+        auto w = open();
+        const BriefWidgets& c = w->controls();
+        for (auto [list, name] : {std::pair{c.cboBriefKopf, headFont}, std::pair{c.cboBrieftext, textFont}}) {
+            QCOMPARE(list->currentText(), name);
+            QCOMPARE(list->count(), int(QFontDatabase::families().size()) + 1);
+        }
     }
 };
 

@@ -204,20 +204,11 @@ private Q_SLOTS:
         }
     }
 
-    void table_data()
-    {
-        QTest::addColumn<QString>("nachname");
-        QTest::addColumn<QStringList>("block"); // rows 1..8 of each label block
-        QTest::newRow("contact person, two-line street")
-            << "Holzmann GmbH"
-            << QStringList{"", "Firma", "Schreinerei Holzmann GmbH", "Herrn Otto Span", "Industriestraße 44", "Halle 2",
-                           "D-70173 Stuttgart", ""};
-    }
     void table()
     {
-        QFETCH(QString, nachname);
-        QFETCH(QStringList, block);
-        auto w = picker(nachname);
+        const QStringList block{"", "Firma", "Schreinerei Holzmann GmbH", "Herrn Otto Span", "Industriestraße 44",
+                                "Halle 2", "D-70173 Stuttgart", ""}; // rows 1..8 of each label block
+        auto w = picker(QStringLiteral("Holzmann GmbH"));
         w->Command2_Click();
         TextControl* s = sheet();
         QVERIFY(s);

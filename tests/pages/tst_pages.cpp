@@ -14,7 +14,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPicture>
 #include <QPointer>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -32,14 +31,14 @@ private Q_SLOTS:
     void pageBreaks();
     void copyFollowsEdits();
     void pdfHeadersNumberTheirPages();
+    void pageNumbersTakeTheCountsDigits_data();
+    void pageNumbersTakeTheCountsDigits();
     void bodyClearsTallHeaderAndFooter();
-    void printRangeAndCopies();
     void renderedHeaderAndFrame();
     void activationNumbers();
     void membersActOnTheActivePart();
     void inlineImageScaled();
     void fixedImageDrawnAtItsPagePosition();
-    void headerEditedInPlace();
     void layoutViewShowsSheetsHeaderAndFooter();
     void layoutViewFromCentredViewInAShownWindow();
 
@@ -154,6 +153,58 @@ void TstPages::pdfHeadersNumberTheirPages()
     QVERIFY(!pdfPageText(file, 1).contains(QStringLiteral("Seite")));
 }
 
+// "Seite <number> von <count>" at the cursor.
+static void insertNumbers(QTextDocument* d, QTextCursor& c)
+{
+    c.insertText(QStringLiteral("Seite "));
+    Fields::setType(d, Fields::insert(c, QString()), FieldTypes::PageNumber);
+    c.movePosition(QTextCursor::End);
+    c.insertText(QStringLiteral(" von "));
+    Fields::setType(d, Fields::insert(c, QString()), FieldTypes::PageCount);
+    c.movePosition(QTextCursor::End);
+}
+
+// Page numbers take the room of the page count's digits, no more and no less.
+void TstPages::pageNumbersTakeTheCountsDigits_data()
+{
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<bool>("inFooter"); // else on the body's last page
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("4 pages, footer") << 4 << true << 1 << "Seite 1 von 4";
+    QTest::newRow("12 pages, body") << 12 << false << 12 << "Seite 12 von 12";
+}
+
+void TstPages::pageNumbersTakeTheCountsDigits()
+{
+    if (!havePdfToText())
+        QSKIP("pdftotext is not installed");
+    QFETCH(int, pages);
+    QFETCH(bool, inFooter);
+    QFETCH(int, page);
+    QFETCH(QString, expected);
+    Document d;
+    QTextCursor c(d.body());
+    for (int i = 1; i <= pages; ++i) {
+        if (i > 1)
+            Paginator::insertPageBreak(c);
+        c.insertText(QStringLiteral("Text %1 ").arg(i));
+    }
+    if (inFooter) {
+        d.setHeaderFooterSet(4);
+        QTextCursor f(d.headerFooter(4));
+        insertNumbers(d.headerFooter(4), f);
+    } else {
+        insertNumbers(d.body(), c);
+    }
+    const QString file = m_dir.filePath(QStringLiteral("ziffern.pdf"));
+    QString error;
+    QVERIFY2(PdfExport::exportPdf(d, file, &error), qPrintable(error));
+    QCOMPARE(pdfPages(file), pages);
+    const QString text = pdfPageText(file, page);
+    QVERIFY2(text.contains(expected), qPrintable(text));
+}
+
 void TstPages::bodyClearsTallHeaderAndFooter()
 {
     // Header and footer at their distances reach past the 60-px margins: the body
@@ -184,25 +235,6 @@ void TstPages::bodyClearsTallHeaderAndFooter()
     more.insertText(QStringLiteral("\nKopf 4\nKopf 5"));
     QVERIFY(clear(d.body()));
     QVERIFY(clear(p.layoutDocument()));
-}
-
-void TstPages::printRangeAndCopies()
-{
-    if (!havePdfToText())
-        QSKIP("pdftotext is not installed");
-    TextControl tc;
-    fillLines(*tc.doc(), 25);
-    QTemporaryDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath(QStringLiteral("druck.pdf")));
-    tc.setPrinter(&printer);
-    QVERIFY(tc.PrintDoc(QStringLiteral("Test"), 2, 3, 2));
-    const QString file = dir.filePath(QStringLiteral("druck.pdf"));
-    QCOMPARE(pdfPages(file), 4);
-    QVERIFY(pdfPageText(file, 1).contains(QStringLiteral("Zeile 11")));
-    QVERIFY(pdfPageText(file, 3).contains(QStringLiteral("Zeile 11")));
-    QVERIFY(pdfPageText(file, 4).contains(QStringLiteral("Zeile 21")));
 }
 
 void TstPages::renderedHeaderAndFrame()
@@ -340,24 +372,6 @@ void TstPages::fixedImageDrawnAtItsPagePosition()
     // Pictures show the same page.
     const QPicture pic = tc.paginator()->pagePicture(1);
     QVERIFY(pic.boundingRect().contains(QRect(101, 401, 58, 28)));
-}
-
-void TstPages::headerEditedInPlace()
-{
-    TextControl tc;
-    tc.resize(900, 700);
-    tc.show();
-    tc.setHeaderFooterSet(5);
-    QSignalSpy left(&tc, &TextControl::HeaderFooterLeft);
-    QVERIFY(tc.HeaderFooterActivate(1));
-    QTextEdit* editor = tc.headerFooterEditor();
-    QTest::keyClicks(editor, QStringLiteral("Briefkopf"));
-    QCOMPARE(tc.doc()->headerFooter(1)->toPlainText(), QStringLiteral("Briefkopf"));
-    // The editor sits in the top margin of the sheet.
-    const QRect g = editor->geometry();
-    QVERIFY(g.top() >= 0 && g.bottom() < 1134 / 15);
-    QTest::keyClick(editor, Qt::Key_Escape);
-    QVERIFY(left.count() == 1 && !editor->isVisible());
 }
 
 void TstPages::layoutViewShowsSheetsHeaderAndFooter()

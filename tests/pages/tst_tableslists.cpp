@@ -34,19 +34,6 @@ QList<int> walk(const QTextDocument* d, int kind = 0)
 class TstTablesLists : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void insertKeepsCallersIdOrMakesOne()
-    {
-        TextControl tc;
-        QCOMPARE(tc.TableInsert(2, 3, -1, 7), 7);
-        caretToEnd(tc);
-        const int fresh = tc.TableInsert(1, 1, -1, -1);
-        QVERIFY(fresh > 0 && fresh != 7);
-        caretToEnd(tc);
-        const int dup = tc.TableInsert(1, 1, -1, 7);
-        QVERIFY(dup != 7 && dup != fresh);
-        QCOMPARE(tc.TableInsert(0, 2, -1, 9), 0); // no rows: nothing inserted
-    }
-
     void caretAfterTableAndFormat()
     {
         // As an envelope is built: small sender table, line breaks, then the address table.
@@ -204,22 +191,6 @@ private Q_SLOTS:
         tc.setSelStart(7);
         QTest::keyClicks(&tc, QStringLiteral("Q"));
         QCOMPARE(Fields::text(tc.doc()->body(), id), QStringLiteral("Vorname"));
-    }
-
-    void enumerationByKind()
-    {
-        QTextDocument d;
-        QTextCursor c(&d);
-        const int plain = Fields::insert(c, QStringLiteral("plain"));
-        const int link1 = Fields::insert(c, QStringLiteral("link1"));
-        const int page = Fields::insert(c, QString());
-        const int link2 = Fields::insert(c, QStringLiteral("link2"));
-        Fields::setLinkKind(&d, link1, 1);
-        Fields::setLinkKind(&d, link2, 1);
-        Fields::setType(&d, page, FieldTypes::PageNumber);
-        QCOMPARE(walk(&d, Fields::KindHyperlinks), QList<int>({link1, link2}));
-        QCOMPARE(walk(&d, FieldTypes::PageNumber), QList<int>({page}));
-        QCOMPARE(walk(&d), QList<int>({plain, link1, page, link2}));
     }
 
     void deleteKeepsOrDropsText()

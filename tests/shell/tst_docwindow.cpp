@@ -1,8 +1,13 @@
 #include "ShellFixture.h"
 #include "TestFiles.h"
 
+#include "dialogs/frmPageDlg.h"
+#include "engine/Document.h"
+
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -134,6 +139,46 @@ private Q_SLOTS:
         fx->flush();
         QTRY_COMPARE(status->findChild<QLabel*>(QStringLiteral("column"))->text(),
                      QStringLiteral("Spalte"));
+    }
+
+    // Page setup OK is one undo step that marks the document changed; Cancel and an
+    // unchanged OK leave document and history alone.
+    void pageSetupIsOneStep_data()
+    {
+        QTest::addColumn<QString>("field"); // empty: nothing touched
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<bool>("changes");
+        QTest::newRow("left margin") << "txtLeftMargin" << true << true;
+        QTest::newRow("cancel") << "txtTopMargin" << false << false;
+        QTest::newRow("ok unchanged") << "" << true << false;
+    }
+    void pageSetupIsOneStep()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, confirm);
+        QFETCH(bool, changes);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        TextControl* s = w->surface();
+        const PageGeometry before = s->doc()->page();
+        fx->prompts->answerExec([&](QDialog* d) {
+            auto* dlg = static_cast<frmPageDlg*>(d);
+            if (!field.isEmpty())
+                dlg->findChild<QLineEdit*>(field)->setText(QStringLiteral("3,5"));
+            if (confirm && !dlg->btnOK->isEnabled())
+                return int(QDialog::Rejected);
+            (confirm ? dlg->btnOK : dlg->btnCancel)->click();
+            return dlg->result();
+        });
+        item(w, QStringLiteral("mnuFile_PageSetup"))->trigger();
+        QCOMPARE(fx->prompts->count(QStringLiteral("exec")), 1);
+        QCOMPARE(s->doc()->page() != before, changes);
+        QCOMPARE(w->DirtyFlag, changes);
+        QCOMPARE(s->CanUndo(), changes);
+        if (!changes)
+            return;
+        QCOMPARE(s->UndoKind(), 3);
+        s->Undo();
+        QVERIFY(s->doc()->page() == before && !s->CanUndo());
     }
 
 private:
