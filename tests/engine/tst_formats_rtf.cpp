@@ -5,6 +5,10 @@
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace FormatTest;
@@ -345,6 +349,43 @@ private Q_SLOTS:
             for (int i = 0; i < 4; ++i)
                 QCOMPARE(qRound(Document::pixelsToTwips(got[i])), padding[i]);
         }
+    }
+
+    // Files we write must open in an office suite: LibreOffice, when installed,
+    // converts our RTF and .doc output to text.
+    void officeSuiteReadsOurFiles_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("rtf") << 5 << QStringLiteral("alles.rtf");
+        QTest::newRow("doc") << 9 << QStringLiteral("alles.doc");
+    }
+    void officeSuiteReadsOurFiles()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, name);
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        Document doc;
+        fillEveryFeature(doc);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QString error;
+        QVERIFY2(Formats::writeFile(format, doc, nullptr, path, QByteArray(), WriteOptions(), &error), qPrintable(error));
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(soffice, {QStringLiteral("--headless"),
+                          QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
+                          QStringLiteral("--convert-to"), QStringLiteral("txt:Text (encoded):UTF8"),
+                          QStringLiteral("--outdir"), dir.filePath(QStringLiteral("out")), path});
+        QVERIFY(p.waitForFinished(180000) && p.exitCode() == 0);
+        QFile txt(dir.filePath(QStringLiteral("out/alles.txt")));
+        QVERIFY(txt.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(txt.readAll());
+        for (const char* part : {"Fett kursiv <&> \"Zitat\" äöüß €", "1. Eins", "2. Zwei", "Z1S2", "Nach der Tabelle"})
+            QVERIFY2(text.contains(QString::fromUtf8(part)), part);
+        QVERIFY(!text.contains(QStringLiteral("\\par")));
     }
 };
 

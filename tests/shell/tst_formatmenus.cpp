@@ -1,7 +1,8 @@
-// The menu items, toolbar buttons and the right click that open the formatting
-// dialogs on the active document, and the colour commands behind the colour chooser.
+// The menu items, toolbar buttons and the right click that open the formatting,
+// help and word count windows on the active document, and the colour commands.
 
 #include "ShellFixture.h"
+#include "dialogs/frmFonts.h"
 
 #include <QApplication>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QToolBar>
 
 class TstFormatMenus : public QObject {
     Q_OBJECT
@@ -42,6 +44,8 @@ private Q_SLOTS:
         QTest::newRow("table menu") << "mnuTable_InsertTable" << false << "frmTableDlg";
         QTest::newRow("image menu") << "mnuFormat_Image" << false << "frmImageDlg";
         QTest::newRow("header button") << "HeaderProperties" << true << "frmHeaderProperties";
+        QTest::newRow("Hilfe Serienbriefe") << "mnuHelp2" << false << "frmHilfeSerienbrief";
+        QTest::newRow("Anzahl Wörter") << "mnuExtras_WordCount" << false << "frmWordCount";
     }
     void opens()
     {
@@ -60,9 +64,34 @@ private Q_SLOTS:
         showMenu(w, "mnuTable");
         QAction* a = find(toolbar ? static_cast<QObject*>(fx.frame.get()) : w, name);
         QVERIFY(a && a->isEnabled());
+        bool refreshOff = false;
+        fx.prompts->answerExec([&refreshOff](QDialog*) {
+            refreshOff = appState().ToolbarRefreshOff;
+            return int(QDialog::Rejected);
+        });
         a->trigger();
         QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 1);
         QCOMPARE(fx.prompts->last().text, dialog);
+        // The letter help screens hold the toolbar still while they are up.
+        QCOMPARE(refreshOff, name == QLatin1String("mnuHelp2"));
+        QVERIFY(!appState().ToolbarRefreshOff);
+    }
+
+    void fontsButton()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        QAction* button = fx.frame->findChild<QToolBar*>(QStringLiteral("Toolbar1"))
+                              ->findChild<QAction*>(QStringLiteral("Schriften"));
+        TextControl* target = nullptr;
+        fx.prompts->answerExec([&target](QDialog* d) {
+            if (auto* f = qobject_cast<frmFonts*>(d))
+                target = f->document;
+            return int(QDialog::Rejected);
+        });
+        button->trigger();
+        QCOMPARE(target, w->surface());
     }
 
     void headerChangeMarksModified()
