@@ -10,6 +10,8 @@
 #include "app/AppState.h"
 #include "dialogs/clsPrintDialog.h"
 #include "dialogs/frmFonts.h"
+#include "engine/Document.h"
+#include "engine/SettingStep.h"
 #include "engine/TextControl.h"
 
 #include <QMenu>
@@ -67,9 +69,15 @@ void turnPage(TextControl* s)
 {
     if (!s)
         return;
-    const int width = s->PageWidth();
-    s->setPageWidth(s->PageHeight());
-    s->setPageHeight(width);
+    // One undo step that marks the document changed, like OK in the page dialog.
+    PageGeometry page;
+    page.width = s->PageHeight();
+    page.height = s->PageWidth();
+    page.marginL = s->PageMarginL();
+    page.marginT = s->PageMarginT();
+    page.marginR = s->PageMarginR();
+    page.marginB = s->PageMarginB();
+    SettingStep::changePage(*s, page);
 }
 
 } // namespace
