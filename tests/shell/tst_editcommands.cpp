@@ -170,7 +170,7 @@ private Q_SLOTS:
         QVERIFY(trigger(QStringLiteral("mnuLupe")));
         auto* lens = w->findChild<TextControl*>(QStringLiteral("TXTextControl3"));
         s->setSelStart(0);
-        const QRect caret = s->cursorRect();
+        const QRect caret = s->caretRect();
         Q_EMIT s->MouseMoved(caret.center() + QPoint(40, 0));
         QVERIFY(lens->isVisible() && s->SelLength() > 0);
         QVERIFY(s->SelText().contains(lens->Text().left(3)));
