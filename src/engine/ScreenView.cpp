@@ -92,7 +92,8 @@ void ScreenView::placeViewport()
     TextControl* s = m_surface;
     const QMargins now = s->viewportMargins();
     const int inner = s->viewport()->width() + now.left() + now.right();
-    const int pageW = qRound(Document::twipsToPixels(m_doc->page().width) * zoomFactor());
+    // The body's width as laid out (whole pixels), zoomed as the scroll range is.
+    const int pageW = qRound(qRound(Document::twipsToPixels(m_doc->page().width)) * zoomFactor());
     QMargins want;
     if (m_mode == 2) {
         // A white page-wide column, grey desk on both sides.

@@ -48,7 +48,7 @@ void ZoomedTextEdit::routeTextControl()
     connect(control, SIGNAL(updateRequest(QRectF)), this, SLOT(repaintDocumentRect(QRectF)));
     connect(control, SIGNAL(visibilityRequest(QRectF)), this, SLOT(revealDocumentRect(QRectF)));
     // After QTextEdit's own adjustment, which knows no zoom.
-    connect(control, SIGNAL(documentSizeChanged(QSizeF)), this, SLOT(adjustScrollRanges()));
+    connect(control, SIGNAL(documentSizeChanged(QSizeF)), this, SLOT(takeTextSize(QSizeF)));
 }
 
 void ZoomedTextEdit::setZoom(double factor)
@@ -80,7 +80,21 @@ QTextCursor ZoomedTextEdit::cursorAt(const QPoint& viewportPos) const
     return cursorForPosition(forTextEdit(viewportPos).toPoint());
 }
 
-QSizeF ZoomedTextEdit::contentsSize() const { return document()->documentLayout()->documentSize(); }
+void ZoomedTextEdit::takeTextSize(const QSizeF& size)
+{
+    m_textSize = size;
+    m_textSizeOf = document();
+    adjustScrollRanges();
+}
+
+QSizeF ZoomedTextEdit::contentsSize() const
+{
+    // The size the layout last told, as far as it got: asking it for the whole size would
+    // lay a long document out at once.
+    if (m_textSizeOf == document())
+        return m_textSize;
+    return document()->documentLayout()->documentSize();
+}
 
 void ZoomedTextEdit::adjustScrollRanges()
 {
@@ -97,7 +111,7 @@ void ZoomedTextEdit::adjustScrollRanges()
         bar->setPageStep(page);
     };
     const QSize vp = viewport()->size();
-    fix(horizontalScrollBar(), qCeil(size.width() - 0.01) - vp.width(), vp.width());
+    fix(horizontalScrollBar(), qRound(size.width()) - vp.width(), vp.width());
     fix(verticalScrollBar(), qCeil(size.height() - 0.01) - vp.height(), vp.height());
     m_fixingRange = false;
 }
@@ -135,9 +149,12 @@ void ZoomedTextEdit::revealDocumentRect(const QRectF& r)
     const QTextCursor c = textCursor();
     if (!c.block().layout() || !c.block().layout()->lineForTextPosition(c.positionInBlock()).isValid())
         return;
-    // The document may just have grown: the range must be there to scroll into.
-    if (toViewport(r.bottomRight()).y() > verticalScrollBar()->maximum() + viewport()->height())
+    // The layout may not have told its growth yet (it lays out lazily): the range must
+    // reach the place to scroll to.
+    if (m_textSizeOf == document() && (r.bottom() > m_textSize.height() || r.right() > m_textSize.width())) {
+        m_textSize = m_textSize.expandedTo(QSizeF(r.right(), r.bottom()));
         adjustScrollRanges();
+    }
     reveal(zoomed(r));
 }
 

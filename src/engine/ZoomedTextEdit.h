@@ -62,6 +62,7 @@ private Q_SLOTS:
     // From QTextEdit's internal text control, in document coordinates.
     void repaintDocumentRect(const QRectF& r);
     void revealDocumentRect(const QRectF& r);
+    void takeTextSize(const QSizeF& size);
 
 private:
     // The point QTextEdit's own handlers must be given for viewport point `p`: they add
@@ -79,4 +80,6 @@ private:
     QRect m_caretShown; // where the caret was last drawn, viewport pixels
     int m_dropPosition = -1;
     bool m_fixingRange = false;
+    QSizeF m_textSize; // as the layout last reported it
+    const QTextDocument* m_textSizeOf = nullptr;
 };

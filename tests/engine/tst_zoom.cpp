@@ -2,11 +2,14 @@
 // landing on the character under the mouse, the caret kept in view while typing, and
 // the same line breaks at every zoom.
 
+#include "Pixels.h"
 #include "TestFiles.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -26,6 +29,7 @@ void addZoomRows()
 
 int lineCount(QTextDocument* d)
 {
+    d->documentLayout()->documentSize(); // laid out to the end
     int n = 0;
     for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
         n += b.layout()->lineCount();
@@ -110,6 +114,17 @@ private Q_SLOTS:
         QCOMPARE(tc->SelText(), QStringLiteral("eite Zeile"));
         QTest::mouseDClick(tc->viewport(), Qt::LeftButton, {}, pointOf(9));
         QCOMPARE(tc->SelText().trimmed(), QStringLiteral("Zeile"));
+        // Text dragged in from elsewhere lands where it is dropped.
+        QMimeData data;
+        data.setText(QStringLiteral("XY"));
+        QDragEnterEvent enter(pointOf(7), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tc->viewport(), &enter);
+        QDragMoveEvent move(pointOf(7), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tc->viewport(), &move);
+        QVERIFY(move.isAccepted());
+        QDropEvent drop(pointOf(7), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tc->viewport(), &drop);
+        QCOMPARE(b.text().mid(7, 2), QStringLiteral("XY"));
     }
 
     void typingKeepsTheCaretInView_data() { addZoomRows(); }
@@ -135,6 +150,28 @@ private Q_SLOTS:
             QVERIFY2(now >= last && now - last < 100 * zoom / 100, qPrintable(QStringLiteral("%1 %2").arg(last).arg(now)));
             last = now;
         }
+    }
+
+    void caretIsDrawn_data()
+    {
+        QTest::addColumn<int>("zoom");
+        for (int zoom : {50, 100, 200})
+            QTest::addRow("%d %%", zoom) << zoom;
+    }
+    void caretIsDrawn()
+    {
+        QFETCH(int, zoom);
+        tc->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(tc));
+        tc->setFocus();
+        tc->setText(QStringLiteral("Text\r\rText"));
+        tc->setZoomFactor(zoom);
+        tc->setSelStart(5); // the empty paragraph: nothing but the caret there
+        const QRect caret = tc->caretRect();
+        QVERIFY(caret.height() >= 16 * zoom / 100);
+        QVERIFY(darkPixels(tc->viewport()->grab().toImage(), caret) >= caret.height() / 2);
+        tc->setReadOnly(true);
+        QCOMPARE(darkPixels(tc->viewport()->grab().toImage(), caret), 0);
     }
 
     void sameLinesAtEveryZoom_data()
