@@ -2,7 +2,8 @@
 // databases of 1,000, 10,000 and 50,000 addresses. Reports seconds, letters per second,
 // the CPU time (user + system: what the run costs when the machine is shared), peak
 // memory (maximum resident set of the run) and the PDF's size. Counts can be given
-// as arguments instead ("bench_serial 500 2000").
+// as arguments instead ("bench_serial 500 2000"); with "--template" the letters are
+// written on the letterhead template "Briefkopf.txm" beside the program.
 #include "AddressGenerator.h"
 
 #include <QCoreApplication>
@@ -87,11 +88,18 @@ int main(int argc, char** argv)
     f.close();
 
     QList<int> counts;
-    for (int i = 1; i < argc; ++i)
-        counts << QByteArray(argv[i]).toInt();
+    bool onTemplate = false;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--template")
+            onTemplate = true;
+        else
+            counts << QByteArray(argv[i]).toInt();
+    }
     if (counts.isEmpty())
         counts = {1000, 10000, 50000};
 
+    if (onTemplate)
+        std::printf("on the letterhead template\n");
     std::printf("%-9s %9s %10s %9s %10s %10s\n", "letters", "seconds", "letters/s", "CPU s", "peak MB", "PDF MB");
     int rc = 0;
     for (int n : std::as_const(counts)) {
@@ -101,8 +109,11 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot make the database of %d addresses\n", n);
             return 1;
         }
-        const Result r = run(program, {QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
-                                       QStringLiteral("--text"), text, QStringLiteral("--single-pdf"), pdf});
+        QStringList args{QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
+                         QStringLiteral("--text"), text, QStringLiteral("--single-pdf"), pdf};
+        if (onTemplate)
+            args << QStringLiteral("--template");
+        const Result r = run(program, args);
         std::printf("%-9d %9.2f %10.0f %9.2f %10.1f %10.1f%s\n", n, r.seconds, n / r.seconds, r.cpuSeconds,
                     r.peakKb / 1024.0,
                     QFileInfo(pdf).size() / 1048576.0, r.status == 0 ? "" : "  (failed)");

@@ -3,6 +3,8 @@
 #include "PageSetup.h"
 
 #include "app/Prompter.h"
+#include "engine/Document.h"
+#include "engine/SettingStep.h"
 #include "engine/TextControl.h"
 
 #include <QComboBox>
@@ -196,12 +198,14 @@ void frmPageDlg::btnOK_Click()
 {
     if (!btnOK->isEnabled() || !surface)
         return;
-    surface->setPageMarginL(twips(txtLeftMargin));
-    surface->setPageMarginT(twips(txtTopMargin));
-    surface->setPageMarginR(twips(txtRightMargin));
-    surface->setPageMarginB(twips(txtBottomMargin));
-    surface->setPageWidth(twips(txtPaperWidth));
-    surface->setPageHeight(twips(txtPaperHeight));
+    PageGeometry page;
+    page.width = twips(txtPaperWidth);
+    page.height = twips(txtPaperHeight);
+    page.marginL = twips(txtLeftMargin);
+    page.marginT = twips(txtTopMargin);
+    page.marginR = twips(txtRightMargin);
+    page.marginB = twips(txtBottomMargin);
+    SettingStep::changePage(*surface, page);
     for (int i = 0; i < 4; ++i)
         if (optStylesheetOptions[i]->isChecked())
             surface->setLoadSaveAttribute(9, i);

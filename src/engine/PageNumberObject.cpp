@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -24,6 +25,37 @@ PageNumberObject::Scope::~Scope()
 }
 int PageNumberObject::forcedPage() { return s_page; }
 
+namespace {
+const char* const kDigits = "qx_pageNumberDigits";
+
+int digitsOf(const QTextDocument* doc)
+{
+    const QVariant v = doc->property(kDigits);
+    return v.isValid() ? v.toInt() : 1;
+}
+
+bool holdsNumber(const QTextBlock& b)
+{
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const int type = it.fragment().charFormat().objectType();
+        if (type == EngineObject::PageNumber || type == EngineObject::PageCount)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+void PageNumberObject::fitDigits(QTextDocument* doc, int pages)
+{
+    const int digits = int(QString::number(qMax(1, pages)).size());
+    if (!doc || digitsOf(doc) == digits)
+        return;
+    doc->setProperty(kDigits, digits);
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        if (holdsNumber(b))
+            doc->markContentsDirty(b.position(), b.length());
+}
+
 void PageNumberObject::install(QTextDocument* doc)
 {
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
@@ -36,10 +68,11 @@ void PageNumberObject::install(QTextDocument* doc)
 
 QSizeF PageNumberObject::intrinsicSize(QTextDocument* doc, int, const QTextFormat& format)
 {
-    // The width is fixed at layout time, so reserve room for four digits.
+    // The width is fixed at layout time: room for the digits of the page count, which
+    // the painter of the pages keeps up to date (fitDigits).
     const QFontMetricsF fm(format.toCharFormat().font().resolve(doc->defaultFont()), doc->documentLayout()->paintDevice());
     // Inline objects sit on the baseline: their height counts as ascent.
-    return {fm.horizontalAdvance(QStringLiteral("0000")), fm.ascent()};
+    return {fm.horizontalAdvance(QString(digitsOf(doc), QLatin1Char('0'))), fm.ascent()};
 }
 
 void PageNumberObject::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* doc, int,

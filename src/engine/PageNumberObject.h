@@ -33,6 +33,10 @@ public:
     };
     static int forcedPage();
 
+    // Numbers in `doc` take the room of as many digits as `pages` has (one until told);
+    // when that changes, the paragraphs holding them are laid out again.
+    static void fitDigits(QTextDocument* doc, int pages);
+
 private:
     static int s_page;
     static int s_pages;

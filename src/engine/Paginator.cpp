@@ -260,6 +260,7 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
 {
     ensureLayout();
     const QSizeF size = pageSizePixels(m_doc->page());
+    PageNumberObject::fitDigits(layoutDocument(), pageCount());
     if (layers & HeaderFooter)
         paintHeaderFooter(p, page);
     if (layers & Body) {
@@ -282,13 +283,15 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
 
 void Paginator::paintHeaderFooter(QPainter* p, int page)
 {
-    PageNumberObject::Scope scope(page, pageCount());
+    const int pages = pageCount();
+    PageNumberObject::Scope scope(page, pages);
     for (int slot : {1, 4}) {
         const int part = partForPage(page, slot);
         if (!part)
             continue;
         QTextDocument* d = m_doc->headerFooter(part);
         PageNumberObject::install(d);
+        PageNumberObject::fitDigits(d, pages);
         const QRectF r = partRect(part, page);
         p->save();
         p->translate(r.topLeft());

@@ -1,6 +1,7 @@
 #include "SettingStep.h"
 
 #include "Document.h"
+#include "TextControl.h"
 
 #include <QAbstractUndoItem>
 #include <QTextCursor>
@@ -31,6 +32,28 @@ void record(QTextDocument* doc, std::function<void()> undo, std::function<void()
 {
     if (doc && doc->isUndoRedoEnabled())
         doc->appendUndoItem(new Item(std::move(undo), std::move(redo)));
+}
+
+bool changePage(TextControl& surface, const PageGeometry& page)
+{
+    const PageGeometry before = surface.doc()->page();
+    if (before == page)
+        return false;
+    TextControl* s = &surface;
+    const auto apply = [s](const PageGeometry& g) {
+        s->doc()->setPage(g);
+        // A page is no text, so no contents change tells the window; the signal does.
+        Q_EMIT s->Change();
+    };
+    // Qt keeps the body's margins (its root frame's format) in the history itself. The
+    // page follows them in an item before that change (run last on undo) and one after it
+    // (run last on redo), so nothing is recorded while Qt walks its history.
+    s->beginEditStep(3);
+    record(s->document(), [apply, before] { apply(before); }, [] {});
+    apply(page);
+    record(s->document(), [] {}, [apply, page] { apply(page); });
+    s->endEditStep();
+    return true;
 }
 
 HeaderFooterSnapshot::HeaderFooterSnapshot(const Document& doc)

@@ -9,12 +9,19 @@
 
 class Document;
 class QTextDocument;
+class TextControl;
+struct PageGeometry;
 
 namespace SettingStep {
 
 // Appends an undo item to `doc`; `undo` and `redo` run when Qt undoes or redoes the
 // step. Call inside an open edit step so that the item joins it.
 void record(QTextDocument* doc, std::function<void()> undo, std::function<void()> redo);
+
+// Gives `surface` the page `page` as one undo step of kind formatting. The surface's
+// Change is raised on the change and on its undo and redo, so the window counts it as
+// an edit. False, and no step, when the page is already `page`.
+bool changePage(TextControl& surface, const PageGeometry& page);
 
 // Header and footer parts with their texts and the two distances, so that switching
 // parts off can be undone without losing what they held.

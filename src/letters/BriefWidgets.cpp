@@ -288,3 +288,31 @@ BriefWidgets::BriefWidgets(QDialog* w)
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 3);
 }
+
+namespace {
+void showFont(QComboBox* list, const QString& name)
+{
+    if (name.trimmed().isEmpty()) {
+        list->setCurrentIndex(-1);
+        return;
+    }
+    int at = list->findText(name, Qt::MatchFixedString);
+    if (at < 0) {
+        // In alphabetical place among the installed ones.
+        at = 0;
+        while (at < list->count() && QString::compare(list->itemText(at), name, Qt::CaseInsensitive) < 0)
+            ++at;
+        list->insertItem(at, name);
+        list->setItemData(at, QStringLiteral("Diese Schrift ist nicht installiert; der Text erscheint in einer "
+                                             "ähnlichen Schrift."),
+                          Qt::ToolTipRole);
+    }
+    list->setCurrentIndex(at);
+}
+} // namespace
+
+void BriefWidgets::showFonts()
+{
+    showFont(cboBriefKopf, txtFont->text());
+    showFont(cboBrieftext, txtFont2->text());
+}

@@ -94,4 +94,9 @@ struct BriefWidgets {
 
     // Creates every control with its caption and hint and lays them out in `window`.
     explicit BriefWidgets(QDialog* window);
+
+    // Sets the two font lists to the names in txtFont and txtFont2. A name the system
+    // does not have is added to its list, so the user still sees which font the
+    // letter asks for (the text falls back to a similar one).
+    void showFonts();
 };

@@ -16,13 +16,17 @@ QString path(const AppState& app)
 
 bool existsAnywhere(const AppState& app) { return Folders::fileExists(path(app)); }
 
+QString missingText(const AppState& app)
+{
+    return QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im Verzeichnis dieses "
+                          "Programmes ") +
+           app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an");
+}
+
 void reportMissing(QWidget* owner, const AppState& app)
 {
-    prompter().message(owner, QStringLiteral("Fehler beim öffnen"),
-                       QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im "
-                                      "Verzeichnis dieses Programmes ") +
-                           app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"),
-                       QMessageBox::Ok, Prompter::Icon::Critical);
+    prompter().message(owner, QStringLiteral("Fehler beim öffnen"), missingText(app), QMessageBox::Ok,
+                       Prompter::Icon::Critical);
 }
 
 } // namespace LetterTemplate

@@ -14,7 +14,9 @@ QString fileName();
 // (which may be missing too; existsAnywhere() tells).
 QString path(const AppState& app);
 bool existsAnywhere(const AppState& app);
-// "Vorlage  Briefkopf.txm   nicht gefunden! ..." under "Fehler beim öffnen", stop icon.
+// "Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst ..." naming the work folder.
+QString missingText(const AppState& app);
+// That text under "Fehler beim öffnen", stop icon.
 void reportMissing(QWidget* owner, const AppState& app);
 
 } // namespace LetterTemplate

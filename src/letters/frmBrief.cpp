@@ -164,9 +164,6 @@ void frmBrief::Form_Activate()
 {
     if (m_helpShown)
         return;
-    // The pick lists stand on the fonts in use where the system has them.
-    m_w.cboBriefKopf->setCurrentIndex(m_w.cboBriefKopf->findText(m_w.txtFont->text()));
-    m_w.cboBrieftext->setCurrentIndex(m_w.cboBrieftext->findText(m_w.txtFont2->text()));
     m_w.cboSize->setEditText(m_w.txtSize->text());
     m_w.cboSize2->setEditText(m_w.txtSize2->text());
     for (int n = 1; n <= TextBlockFile::Count; ++n)
@@ -176,6 +173,7 @@ void frmBrief::Form_Activate()
         m_w.txtFont2->setText(font.Name);
         m_w.txtSize2->setText(LetterInput::numericText(font.Size));
     }
+    m_w.showFonts();
     for (QLineEdit* e : {m_w.Text6, m_w.txtAdrRechts})
         if (e->text().isEmpty() || e->text() == QLatin1String(" "))
             e->setText(e == m_w.Text6 ? QStringLiteral("17") : QStringLiteral("90"));

@@ -1,6 +1,14 @@
 #include "EnvelopeLayout.h"
 
+#include "engine/Document.h"
+#include "engine/Paginator.h"
+#include "engine/Tables.h"
 #include "engine/TextControl.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextTable>
 
 namespace EnvelopeLayout {
 
@@ -8,7 +16,8 @@ const std::array<Format, 3>& formats()
 {
     static const std::array<Format, 3> list{{
         {QStringLiteral("C6   162 x 114 mm"), 9185, 6464, 567, 567, 284, 284, 9, 4},
-        {QStringLiteral("DL    220 x 110 mm"), 12474, 6237, 567, 567, 567, 567, 8, 7},
+        // The window of DIN 680 at 50 to 95 mm from the top edge.
+        {QStringLiteral("DL    220 x 110 mm"), 12474, 6237, 567, 567, 567, 567, 8, 7, 2835, 5387},
         {QStringLiteral("E5    220 x 155 mm"), 12474, 8788, 567, 567, 284, 284, 15, 0},
     }};
     return list;
@@ -48,6 +57,77 @@ QStringList recipientRows(const Recipient& r)
             QString(), place};
 }
 
+namespace {
+
+// Top and bottom of a table on the printed page, twips from the top edge.
+std::pair<int, int> tableSpan(TextControl& s, int id)
+{
+    QTextDocument* d = s.paginator()->layoutDocument();
+    QTextTable* t = Tables::find(d, id);
+    if (!t)
+        return {0, 0};
+    const QRectF r = d->documentLayout()->frameBoundingRect(t);
+    const double twipsPerUnit = Document::pixelsToTwips(1) / Paginator::layoutScale(d);
+    return {qRound(r.top() * twipsPerUnit), qRound(r.bottom() * twipsPerUnit)};
+}
+
+// Takes `rise` twips out of the empty lines between the sender and the address table
+// by giving them a fixed, smaller height.
+void raiseAddressTable(QTextDocument* body, int rise)
+{
+    const QTextTable* from = Tables::find(body, SenderTable);
+    const QTextTable* to = Tables::find(body, AddressTable);
+    if (!from || !to)
+        return;
+    QList<QTextBlock> gap;
+    for (QTextBlock b = body->findBlock(from->lastPosition() + 1); b.isValid() && b.position() < to->firstPosition();
+         b = b.next())
+        if (!QTextCursor(b).currentTable())
+            gap.append(b);
+    if (gap.isEmpty())
+        return;
+    double height = 0;
+    for (const QTextBlock& b : std::as_const(gap))
+        height += body->documentLayout()->blockBoundingRect(b).height();
+    const double each = qMax(0.0, (height - Document::twipsToPixels(rise)) / gap.size());
+    QTextBlockFormat f;
+    f.setLineHeight(each, QTextBlockFormat::FixedHeight);
+    for (const QTextBlock& b : std::as_const(gap))
+        QTextCursor(b).mergeBlockFormat(f);
+}
+
+void setAddressPoints(QTextDocument* body, double points)
+{
+    const QTextTable* t = Tables::find(body, AddressTable);
+    if (!t)
+        return;
+    QTextCursor c(body);
+    c.setPosition(t->firstPosition());
+    c.setPosition(t->lastPosition(), QTextCursor::KeepAnchor);
+    QTextCharFormat f;
+    f.setFontPointSize(points);
+    c.mergeCharFormat(f);
+    c.mergeBlockCharFormat(f); // empty rows keep their height from here
+}
+
+void fitIntoWindow(TextControl& s, const Format& f)
+{
+    if (f.windowBottom <= 0)
+        return;
+    // Half a millimetre from the window's edges: some glyphs reach beyond their line.
+    const int windowTop = f.windowTop + 28, windowBottom = f.windowBottom - 28;
+    const auto [top, bottom] = tableSpan(s, AddressTable);
+    if (bottom <= windowBottom)
+        return;
+    if (const int rise = qMin(bottom - windowBottom, top - windowTop); rise > 0)
+        raiseAddressTable(s.doc()->body(), rise);
+    for (double points = 11; points >= MinRecipientPoints && tableSpan(s, AddressTable).second > windowBottom;
+         --points)
+        setAddressPoints(s.doc()->body(), points);
+}
+
+} // namespace
+
 void build(TextControl& s, const Format& f, const Sender& sender, const Recipient& recipient, bool bold)
 {
     if (f.width <= 0 || f.height <= 0)
@@ -72,6 +152,7 @@ void build(TextControl& s, const Format& f, const Sender& sender, const Recipien
     const QStringList to = recipientRows(recipient);
     for (int row = 0; row < to.size(); ++row)
         s.setTableCellText(AddressTable, row + 1, 2, to[row]);
+    fitIntoWindow(s, f);
     if (f.finalFontSize > 0)
         s.setFontSize(f.finalFontSize);
 }

@@ -22,7 +22,13 @@ struct Format {
     int marginR = 0;
     int lineBreaks = 0;    // empty lines between the two tables
     int finalFontSize = 0; // set at the end; 0 leaves the size at 12
+    // The address window, from the top edge; a bottom of 0: no window to keep to.
+    int windowTop = 0;
+    int windowBottom = 0;
 };
+
+// The smallest type a recipient block is shrunk to when it does not fit its window.
+constexpr double MinRecipientPoints = 9;
 
 constexpr int SenderTable = 10;
 constexpr int AddressTable = 11;
@@ -62,7 +68,9 @@ struct Recipient {
 QStringList recipientRows(const Recipient& r);
 
 // Writes the envelope at the caret of `s`. `bold` sets bold type before anything is
-// inserted; without it the weight is left as it is.
+// inserted; without it the weight is left as it is. A recipient block that would run
+// below the format's window moves up to the window's top and, when that is not
+// enough, gets smaller type, down to MinRecipientPoints.
 void build(TextControl& s, const Format& f, const Sender& sender, const Recipient& recipient, bool bold);
 
 } // namespace EnvelopeLayout

@@ -11,8 +11,10 @@
 #include "engine/Paginator.h"
 #include "engine/PdfExport.h"
 #include "engine/TextControl.h"
+#include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 #include "letters/ComposerOptions.h"
+#include "letters/LetterTemplate.h"
 #include "output/SerialLetter.h"
 #include "textblocks/TextBlockFile.h"
 
@@ -21,6 +23,8 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocumentFragment>
 
 #include <malloc.h>
@@ -106,7 +110,43 @@ QString parse(const QStringList& args, Arguments* a)
     return {};
 }
 
-bool readCommonText(const QString& path, SerialLetter::CommonText* text, QString* error)
+// Text that names no font of its own takes the letter text font, as it does when typed
+// into the mail-merge window's editor; fonts the file sets stay.
+void giveLetterFont(QTextDocument* d, const QString& family, double points)
+{
+    const auto missing = [&](const QTextCharFormat& f) {
+        QTextCharFormat add;
+        if (!f.hasProperty(QTextFormat::FontFamilies) && !f.hasProperty(QTextFormat::FontFamily))
+            add.setFontFamilies({family});
+        if (points > 0 && !f.hasProperty(QTextFormat::FontPointSize) && !f.hasProperty(QTextFormat::FontPixelSize))
+            add.setFontPointSize(points);
+        return add;
+    };
+    struct Run {
+        int from, to;
+        QTextCharFormat add;
+    };
+    QList<Run> runs;
+    for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
+        // An empty paragraph takes its height from the paragraph's own format.
+        if (const QTextCharFormat add = missing(b.charFormat()); !add.isEmpty())
+            QTextCursor(b).mergeBlockCharFormat(add);
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (const QTextCharFormat add = missing(f.charFormat()); !add.isEmpty())
+                runs.append({f.position(), f.position() + f.length(), add});
+        }
+    }
+    QTextCursor c(d);
+    for (const Run& r : std::as_const(runs)) {
+        c.setPosition(r.from);
+        c.setPosition(r.to, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(r.add);
+    }
+}
+
+bool readCommonText(const QString& path, const ComposerInput& letter, SerialLetter::CommonText* text,
+                    QString* error)
 {
     if (!QFileInfo(path).isFile()) {
         *error = QStringLiteral("Die Textdatei \"%1\" wurde nicht gefunden.").arg(path);
@@ -119,19 +159,18 @@ bool readCommonText(const QString& path, SerialLetter::CommonText* text, QString
         *error = QStringLiteral("Die Textdatei \"%1\" kann nicht gelesen werden: %2").arg(path, why);
         return false;
     }
+    giveLetterFont(doc.body(), letter.TextFont, LetterInput::numericText(letter.TextSize).toDouble());
     *text = SerialLetter::CommonText::fromFragment(QTextDocumentFragment(doc.body()));
     return true;
 }
 
-// "Briefkopf.txm" of the work folder, else of the program folder; empty when neither.
-QString templatePath(const AppState& app)
+// The letterhead template, read once; every letter starts from a copy of it.
+bool readTemplate(const QString& path, Document* letterhead, QString* error)
 {
-    for (const QString& folder : {app.WorkFolder, app.ProgramFolder}) {
-        const QString path = folder + QStringLiteral("Briefkopf.txm");
-        if (QFileInfo(path).isFile())
-            return path;
-    }
-    return {};
+    if (Formats::readFile(3, path, Formats::PageHeaderSize, *letterhead, nullptr, error))
+        return true;
+    *error = QStringLiteral("Die Vorlage \"%1\" kann nicht gelesen werden: %2").arg(path, *error);
+    return false;
 }
 
 // Where the letters go: one PDF, or a file each.
@@ -237,19 +276,18 @@ int runSerialCommand(const QStringList& args)
         return fail(error);
     if (a.block > 0 && !TextBlockFile::read(app.WorkFolder, a.block))
         return fail(SerialLetter::missingBlockMessage(a.block));
-    SerialLetter::CommonText text;
-    if (!a.textFile.isEmpty() && !readCommonText(a.textFile, &text, &error))
-        return fail(error);
-    const QString templateFile = a.onTemplate ? templatePath(app) : QString();
-    if (a.onTemplate && templateFile.isEmpty())
-        return fail(QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im Verzeichnis "
-                                   "dieses Programmes %1 eine Vorlage Namens Briefkopf.txm an")
-                        .arg(app.WorkFolder));
-
     ComposerInput base;
     if (!ComposerOptions::load(app.AddressDbPath, app.WorkFolder, &base, &error))
         return fail(error);
     base.BlockNumber = a.block;
+    SerialLetter::CommonText text;
+    if (!a.textFile.isEmpty() && !readCommonText(a.textFile, base, &text, &error))
+        return fail(error);
+    if (a.onTemplate && !LetterTemplate::existsAnywhere(app))
+        return fail(LetterTemplate::missingText(app));
+    Document letterhead;
+    if (a.onTemplate && !readTemplate(LetterTemplate::path(app), &letterhead, &error))
+        return fail(error);
 
     RecordSource addresses;
     if (!addresses.open(app.AddressDbPath, a.group.isEmpty() ? Queries::nameOrder() : Queries::group(a.group)))
@@ -283,9 +321,8 @@ int runSerialCommand(const QStringList& args)
         ComposerInput in = base;
         ComposerOptions::setRecipient(in, addresses);
         if (a.onTemplate) {
-            if (!s.Load(templateFile, Formats::PageHeaderSize, 3, false))
-                return fail(QStringLiteral("Die Vorlage \"%1\" kann nicht gelesen werden: %2")
-                                .arg(templateFile, s.LastError()));
+            DocumentTransfer::replace(*s.doc(), letterhead);
+            s.doc()->applyPage();
             SerialLetter::writeOnTemplate(s, app, in, text, options);
         } else {
             // The letter empties the surface itself.

@@ -14,9 +14,7 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("match");
-        QTest::newRow("substring") << "*ll*" << "Müller" << true;
         QTest::newRow("umlaut lower finds upper") << "*müller*" << "MÜLLER" << true;
-        QTest::newRow("prefix") << "Verein*" << "Vereinsvorstand" << true;
         QTest::newRow("question mark one char") << "M?ller" << "Müller" << true;
         QTest::newRow("hash digit") << "79###" << "79098" << true;
         QTest::newRow("percent is literal") << "*%*" << "Müller" << false;
@@ -39,8 +37,6 @@ private slots:
         QTest::newRow("umlaut beside base") << "Ärger" << "Becker";
         QTest::newRow("umlaut after base on tie") << "Muller" << "Müller";
         QTest::newRow("sharp s as ss") << "Strasse" << "Straßf";
-        QTest::newRow("upper before lower on tie") << "Becker" << "becker";
-        QTest::newRow("shorter first") << "Meier" << "Meiers";
         QTest::newRow("empty first") << "" << "A";
         QTest::newRow("umlaut against later ASCII") << "Mö" << "Mp";
     }

@@ -11,13 +11,6 @@
 class TestFolders : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void homeRule()
-    {
-        QCOMPARE(Folders::homeFromDriveAndPath("C:", "\\Users\\x"), QStringLiteral("C:\\Users\\x\\"));
-        QCOMPARE(Folders::homeFromDriveAndPath("D:", "\\home\\"), QStringLiteral("D:\\home\\")); // ends in slash
-        QCOMPARE(Folders::homeFromDriveAndPath("\\\\srv\\", "\\u"), QStringLiteral("\\\\\\u\\")); // network drive
-    }
-
     void homeFolderFallsBackToHome()
     {
         TestHome home;
@@ -55,17 +48,6 @@ private Q_SLOTS:
         QVERIFY(Folders::copyMissingTemplates(prog, work).isEmpty());
         QCOMPARE(readAll(work + QStringLiteral("Etiketten_Vorlage_F10.ttx")), QByteArray("geändert"));
         QDir::setCurrent(QDir::tempPath());
-    }
-
-    void removableUsesProgramFolder()
-    {
-        TestHome home;
-        QTemporaryDir program;
-        AppState state;
-        Folders::prepare(state, program.path(), true, home.path());
-        QCOMPARE(state.WorkFolder, program.path() + QLatin1Char('/'));
-        QVERIFY(QFileInfo(program.path() + QStringLiteral("/QX-Kontorix")).isDir());
-        QVERIFY(!QFileInfo::exists(home.path() + QStringLiteral("QX-Kontorix")));
     }
 
     void removableDevice_data()

@@ -16,13 +16,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("files"); // files created, relative
         QTest::addColumn<QString>("expected"); // relative, ends in "/"
         QTest::newRow("build folder") << "build" << QStringList{"build/address50.adr"} << "build/";
-        QTest::newRow("letterhead alone") << "build" << QStringList{"build/Briefkopf.txm"} << "build/";
         QTest::newRow("installed") << "usr/bin" << QStringList{"usr/share/qx-text/address50.adr"}
                                    << "usr/share/qx-text/";
         QTest::newRow("beside wins over share")
             << "usr/bin" << QStringList{"usr/bin/address50.adr", "usr/share/qx-text/address50.adr"}
             << "usr/bin/";
-        QTest::newRow("bin without share") << "opt/bin" << QStringList{} << "opt/bin/";
         QTest::newRow("share beside a folder not named bin")
             << "usr/lib" << QStringList{"usr/share/qx-text/address50.adr"} << "usr/lib/";
     }

@@ -1,7 +1,5 @@
 #include "app/ScriptedPrompter.h"
 
-#include <QDialog>
-#include <QLineEdit>
 #include <QTest>
 
 class TestPrompter : public QObject {
@@ -35,24 +33,6 @@ private Q_SLOTS:
         QCOMPARE(p.unanswered, 3);
         QCOMPARE(p.count(QStringLiteral("message")), 2);
         QCOMPARE(p.last().defaultText, QStringLiteral("Unbenannt"));
-    }
-
-    void execRunsTheScriptOnTheDialog()
-    {
-        ScriptedPrompter p;
-        QDialog dlg;
-        dlg.setWindowTitle(QStringLiteral("Zeichen"));
-        auto* edit = new QLineEdit(&dlg);
-        edit->setObjectName(QStringLiteral("txtName"));
-        p.answerExec([](QDialog* d) {
-            d->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Arial"));
-            return int(QDialog::Accepted);
-        });
-        QCOMPARE(p.exec(&dlg), int(QDialog::Accepted));
-        QCOMPARE(edit->text(), QStringLiteral("Arial"));
-        QCOMPARE(p.last().title, QStringLiteral("Zeichen"));
-        QCOMPARE(p.exec(&dlg), int(QDialog::Rejected));
-        QCOMPARE(p.unanswered, 1);
     }
 };
 

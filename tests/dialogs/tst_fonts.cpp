@@ -1,13 +1,11 @@
-// The font browser: its list and caption, the sample following font and size, the
-// right mouse button pasting, and applying font and size to a document as one step.
+// The font browser: its list and caption, the sample following font and size, and
+// applying font and size to a document as one step.
 
 #include "TestFiles.h"
 
 #include "dialogs/frmFonts.h"
 #include "engine/TextControl.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QListWidget>
@@ -90,19 +88,6 @@ private Q_SLOTS:
         QCOMPARE(doc.FontSize(), 11.0);
         doc.Undo();
         QCOMPARE(wholeFormat(&doc), std::make_pair(QStringLiteral("Arial"), 11.0));
-    }
-
-    void rightButtonPastes()
-    {
-        QApplication::clipboard()->setText(QStringLiteral("Zwischenablage"));
-        if (QApplication::clipboard()->text() != QStringLiteral("Zwischenablage"))
-            QSKIP("no clipboard on this platform");
-        frmFonts f;
-        f.Form_Load();
-        f.Form_Activate();
-        f.show();
-        QTest::mouseClick(f.TXTextControl1->viewport(), Qt::RightButton, {}, QPoint(5, 5));
-        QVERIFY(f.TXTextControl1->Text().contains(QStringLiteral("Zwischenablage")));
     }
 };
 

@@ -1,11 +1,10 @@
 // The formatting dialogs driven through the scripted prompter: what each shows, what
-// OK writes (one undo step that takes all of it back), that cancel writes nothing, the
-// hyperlink messages and the colour chooser's answers.
+// OK writes (one undo step that takes all of it back), that cancel writes nothing, and
+// the colour chooser's answers.
 
 #include "TestFiles.h"
 
 #include "dialogs/FarbAuswahl.h"
-#include "dialogs/FormatRules.h"
 #include "dialogs/frmFramesDlg.h"
 #include "dialogs/frmHeaderProperties.h"
 #include "dialogs/frmHyperlink.h"
@@ -23,8 +22,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-using namespace FormatRules;
 
 class TstFormatDialogs : public QObject {
     Q_OBJECT
@@ -68,17 +65,6 @@ private Q_SLOTS:
         QVERIFY(img.save(m_png));
     }
     void init() { m_prompts->clear(); }
-
-    void numbers()
-    {
-        QCOMPARE(leadingNumber("1,5"), 1.5);
-        QCOMPARE(leadingInt16("2.5"), 2); // half to even
-        QCOMPARE(leadingInt16("99999"), 32767);
-        QCOMPARE(frameLineWidthTwips("").value_or(-1), -1); // not written
-        QCOMPARE(frameLineWidthTwips("15").value_or(-1), 240); // too wide
-        QCOMPARE(frameLineWidthTwips("0").value_or(-1), 20);
-        QCOMPARE(frameDistanceTwips("1,5").value_or(-1), 30);
-    }
 
     void table()
     {
@@ -186,7 +172,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("setAfter");
         QTest::newRow("150 limited") << 5 << "150" << false << 5670 << 5;
         QTest::newRow("first page on") << 5 << "10" << true << 567 << 15;
-        QTest::newRow("first page off") << 15 << "" << false << 0 << 5;
     }
     void header()
     {
@@ -226,39 +211,6 @@ private Q_SLOTS:
         QCOMPARE(tc.HeaderFooterSet(), set);
         if (set & 2)
             QCOMPARE(tc.doc()->headerFooter(2)->toPlainText(), QStringLiteral("Nur auf Seite 1"));
-        QVERIFY(!tc.CanUndo());
-    }
-
-    void hyperlinkMessages_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no text") << "" << "https://example.org"
-                                 << "Bitte geben Sie einen Text der das feld kennzeichnet ein.";
-        QTest::newRow("no address") << "Beispiel" << ""
-                                    << "Bitte geben Sie eine Internetadresse ein.";
-    }
-    void hyperlinkMessages()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, target);
-        QFETCH(QString, message);
-        TextControl tc;
-        prepare(tc);
-        m_prompts->answerExec([&](QDialog* dlg) {
-            auto* d = static_cast<frmHyperlink*>(dlg);
-            d->txtLinkedText->setText(text);
-            d->txtLinkTarget->setText(target);
-            d->cmdOK_Click();
-            // Still open, both texts kept.
-            [&] { QCOMPARE(d->txtLinkedText->text() + d->txtLinkTarget->text(), text + target); }();
-            d->cmdCancel_Click();
-            return d->result();
-        });
-        QVERIFY(!frmHyperlink::edit(&tc));
-        QCOMPARE(m_prompts->count(QStringLiteral("message")), 1);
-        QCOMPARE(m_prompts->last().text, message);
         QVERIFY(!tc.CanUndo());
     }
 

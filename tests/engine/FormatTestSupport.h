@@ -5,6 +5,7 @@
 #include "engine/Document.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTextBlock>
@@ -81,6 +82,23 @@ inline QStringList dump(const QTextDocument* doc)
     return out;
 }
 
+inline QByteArray fixture(const char* name)
+{
+    QFile f(QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/") + QLatin1String(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The character format just inside the first occurrence of `text`.
+inline QTextCharFormat formatAt(const QTextDocument* doc, const QString& text)
+{
+    const int pos = doc->toPlainText().indexOf(text);
+    if (pos < 0)
+        return {};
+    QTextCursor c(const_cast<QTextDocument*>(doc));
+    c.setPosition(pos + 1);
+    return c.charFormat();
+}
+
 inline QImage testImage()
 {
     QImage img(8, 6, QImage::Format_ARGB32);
@@ -142,7 +160,7 @@ inline void fillEveryFeature(Document& doc)
     cf.setFontStrikeOut(true);
     cf.setForeground(QColor(200, 10, 20));
     cf.setBackground(QColor(255, 255, 0));
-    c.insertText(QStringLiteral("Fett kursiv <&> \"Zitat\" äöüß € \t Tab  "), cf);
+    c.insertText(QStringLiteral("Fett kursiv <&> \"Zitat\" äöüß € {x}\\ → \t Tab  "), cf);
     QTextCharFormat sup;
     sup.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     c.insertText(QStringLiteral("hoch"), sup);

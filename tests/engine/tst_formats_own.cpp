@@ -3,8 +3,6 @@
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace FormatTest;
@@ -28,82 +26,9 @@ private Q_SLOTS:
         QVERIFY2(Formats::write(format, doc, nullptr, &bytes, &error), qPrintable(error));
         Document back;
         QVERIFY2(Formats::read(format, bytes, back, nullptr, &error), qPrintable(error));
-        const QStringList a = dumpAll(doc);
-        QCOMPARE(dumpAll(back), a);
+        QCOMPARE(dumpAll(back), dumpAll(doc));
         const QImage img = DocumentTransfer::image(back.body(), QStringLiteral("bild1"));
         QCOMPARE(img.convertToFormat(QImage::Format_ARGB32), testImage());
-        // A second trip changes nothing either.
-        QByteArray again;
-        QVERIFY(Formats::write(format, back, nullptr, &again, &error));
-        Document twice;
-        QVERIFY(Formats::read(format, again, twice, nullptr, &error));
-        QCOMPARE(dumpAll(twice), a);
-    }
-
-    // An image inserted from a file is embedded, so the document no longer needs the file.
-    void imageFileIsEmbedded()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("logo.png"));
-        QVERIFY(testImage().save(path));
-        Document doc;
-        QTextImageFormat img;
-        img.setName(path);
-        QTextCursor(doc.body()).insertImage(img);
-        QByteArray bytes;
-        QVERIFY(Formats::write(3, doc, nullptr, &bytes, nullptr));
-        QVERIFY(QFile::remove(path));
-        Document back;
-        QVERIFY(Formats::read(3, bytes, back, nullptr, nullptr));
-        QCOMPARE(DocumentTransfer::image(back.body(), path).convertToFormat(QImage::Format_ARGB32), testImage());
-    }
-
-    void insertingAddsTheBodyAsOneUndoStep()
-    {
-        Document src;
-        QTextCursor sc(src.body());
-        QTextCharFormat bold;
-        bold.setFontWeight(QFont::Bold);
-        bold.setProperty(FieldIdProperty, 5);
-        sc.insertText(QStringLiteral("fett"), bold);
-        sc.insertBlock();
-        sc.insertText(QStringLiteral("zwei"));
-        QByteArray bytes;
-        QVERIFY(Formats::write(3, src, nullptr, &bytes, nullptr));
-
-        Document target;
-        QTextCursor c(target.body());
-        c.insertText(QStringLiteral("AB"));
-        c.setPosition(1);
-        QVERIFY(Formats::read(3, bytes, target, &c, nullptr));
-        QCOMPARE(target.body()->toPlainText(), QStringLiteral("Afett\nzweiB"));
-        QTextCursor probe(target.body());
-        probe.setPosition(3);
-        QCOMPARE(probe.charFormat().property(FieldIdProperty).toInt(), 5);
-        target.body()->undo();
-        QCOMPARE(target.body()->toPlainText(), QStringLiteral("AB"));
-    }
-
-    void newerVersionSkipsUnknownElements()
-    {
-        const QByteArray xml = "<?xml version=\"1.0\"?><textdocument version=\"7\">"
-                               "<zukunft a=\"1\"><tief/></zukunft>"
-                               "<page width=\"10000\" height=\"14000\" left=\"1\" top=\"2\" right=\"3\" bottom=\"4\" neu=\"x\"/>"
-                               "<body font=\"Arial,11,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\" root=\"-1\"><formats>"
-                               "<format id=\"0\" type=\"2\"><property name=\"fontWeight\" type=\"int\">700</property>"
-                               "<property name=\"unbekannt\" type=\"int\">1</property>"
-                               "<property name=\"user+9\" type=\"neuerTyp\">?</property></format></formats>"
-                               "<p format=\"-1\" charFormat=\"-1\"><r format=\"0\">Hallo</r><bild/><r format=\"0\"> Welt</r></p>"
-                               "<absatzgruppe><p/></absatzgruppe></body>"
-                               "<resources><image name=\"x\">kaputt</image></resources></textdocument>";
-        Document doc;
-        QString error;
-        QVERIFY2(Formats::read(3, xml, doc, nullptr, &error), qPrintable(error));
-        QCOMPARE(doc.body()->toPlainText(), QStringLiteral("Hallo Welt"));
-        QCOMPARE(doc.page().width, 10000);
-        QTextCursor c(doc.body());
-        c.setPosition(2);
-        QCOMPARE(c.charFormat().fontWeight(), 700);
     }
 
     void brokenInputGivesGermanError_data()
@@ -123,7 +48,6 @@ private Q_SLOTS:
             << broken;
         QTest::newRow("5000 frames") << QByteArray("<textdocument version=\"1\"><body>").append(QByteArray("<frame>").repeated(5000))
                                      << broken;
-        QTest::newRow("random") << QByteArray("\x01\x02\xff\xfe garbage <<<", 17) << notOurs;
     }
     void brokenInputGivesGermanError()
     {
@@ -166,7 +90,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("type");
         QTest::newRow("txm") << "brief.Txm" << 3;
-        QTest::newRow("HTM") << "X.HTM" << 4;
         QTest::newRow("doc") << "a.doc" << 9;
         QTest::newRow("docx") << "a.docx" << 1;
         QTest::newRow("empty") << "" << 1;

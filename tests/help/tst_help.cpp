@@ -93,18 +93,6 @@ private Q_SLOTS:
         QVERIFY(!k.isVisible());
     }
 
-    void entryPointsShowModally()
-    {
-        QStringList shown;
-        for (auto show : {HelpScreens::showKontorix, HelpScreens::showSerienbrief, HelpScreens::showEtikett,
-                          HelpScreens::showAbout}) {
-            show(nullptr);
-            shown << m_prompts->last().text;
-        }
-        QCOMPARE(shown, QStringList({"hilfe3", "frmHilfeSerienbrief", "frmHilfeEtikett", "frmAbout"}));
-        QCOMPARE(m_prompts->count(QStringLiteral("exec")), 4);
-    }
-
     void sysInfo_data()
     {
         QTest::addColumn<QString>("tool");

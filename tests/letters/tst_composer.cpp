@@ -7,7 +7,6 @@
 #include "app/AppState.h"
 #include "letters/frmBrief.h"
 #include "textblocks/TextBlockFile.h"
-#include "textblocks/frmBausteine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -130,21 +129,6 @@ private slots:
         QVERIFY(!s.LetterCancelled);
     }
 
-    void memberNumberOnlyWhenTicked()
-    {
-        m_state.LetterText[40] = QStringLiteral("M-1");
-        auto w = open();
-        goTo(*w, QStringLiteral("Becker"));
-        w->controls().Command1->click();
-        QCOMPARE(m_state.LetterText[40], QStringLiteral("M-1"));
-        auto again = open();
-        goTo(*again, QStringLiteral("Becker"));
-        QVERIFY(!again->controls().chkMitglNr->isChecked()); // not kept between openings
-        again->controls().chkMitglNr->setChecked(true);
-        again->controls().Command1->click();
-        QCOMPARE(m_state.LetterText[40], QStringLiteral("1001"));
-    }
-
     void missingBlockIsReported()
     {
         writeAll(TextBlockFile::path(m_state.WorkFolder, 3), QByteArray()); // present but unreadable
@@ -203,42 +187,6 @@ private slots:
         c.Command7->click();
         QCOMPARE(c.List1->text(row), QStringLiteral("Zahn Erika"));
         QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Vorname"), QStringLiteral("Zahn")), QStringLiteral("Erika"));
-    }
-
-    void blockCaptionsAndEditor()
-    {
-        TextBlock b;
-        b.Text = QStringLiteral("x");
-        b.Name = QStringLiteral("Mahnung");
-        TextBlockFile::write(m_state.WorkFolder, 4, b);
-        QString opened;
-        m_prompter->answerExec([&](QDialog* d) {
-            auto* editor = qobject_cast<frmBausteine*>(d);
-            opened = editor ? editor->Tag() : QStringLiteral("?");
-            b.Name = QStringLiteral("Neu");
-            TextBlockFile::write(m_state.WorkFolder, 6, b);
-            return 0;
-        });
-        auto w = open();
-        const BriefWidgets& c = w->controls();
-        QCOMPARE(c.Option1[4]->text(), QStringLiteral("Mahnung"));
-        QCOMPARE(c.Option1[6]->text(), QStringLiteral("Textbaustein 6"));
-        c.Command10->click();
-        QVERIFY(m_prompter->last().text.startsWith(QStringLiteral("Wählen Sie zuerst einen Textbaustein aus!\r")));
-        c.Option1[6]->click();
-        c.Command10->click();
-        QCOMPARE(opened, QStringLiteral("6"));
-        QCOMPARE(c.Option1[6]->text(), QStringLiteral("Neu")); // activation after the editor
-    }
-
-    void recordHandOver()
-    {
-        const QString nr = field(m_state.AddressDbPath, QStringLiteral("Nr"), QStringLiteral("Weber"));
-        writeAll(m_state.WorkFolder + QStringLiteral("Kontorix.txt"), nr.toUtf8() + "\r\n");
-        m_state.StartOption = QStringLiteral("x");
-        auto w = open();
-        QCOMPARE(w->controls().List1->text(w->controls().List1->currentRow()), QStringLiteral("Weber Petra"));
-        QVERIFY(m_state.StartOption.isEmpty());
     }
 };
 

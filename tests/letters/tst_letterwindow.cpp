@@ -53,28 +53,6 @@ private Q_SLOTS:
         TextControl plain;
         LetterAssembly::buildLetter(plain, appState(), QDate::currentDate());
         QCOMPARE(w->surface()->Text(), plain.Text());
-
-        // A cancelled composer opens nothing.
-        appState().LetterCancelled = true;
-        shared->BuildLetter();
-        ShellFixture::flush();
-        QCOMPARE(int(fx.frame->documents().size()), before + 1);
-    }
-
-    void shippedTemplateCopiedAndUsed()
-    {
-        // The template built beside the program reaches a fresh work folder at start.
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        AppState& app = appState();
-        const QByteArray shipped = readAll(app.ProgramFolder + QStringLiteral("Briefkopf.txm"));
-        QCOMPARE(readAll(app.WorkFolder + QStringLiteral("Briefkopf.txm")), shipped);
-        fillLetter(app);
-        fx.frame->sharedWindow()->BuildLetterFromTemplate();
-        ShellFixture::flush();
-        const QString text = fx.frame->activeDocument()->surface()->Text();
-        QVERIFY2(text.startsWith(QStringLiteral("Ihr Name\r\n")), qPrintable(text.left(80)));
-        QVERIFY(text.contains(QStringLiteral("\t\t\t\tFrau\r\n\t\t\t\tAnna Ärger\r\n")));
     }
 
     void buildOnTemplate_data()

@@ -46,8 +46,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("name"); // row 2 of the recipient column
         QTest::addColumn<QStringList>("block");
-        QTest::newRow("no contact") << "Becker Karl" << "Karl Becker"
-                                    << QStringList{"Herrn", "Karl", "Becker", "Hauptstraße", "5", "10115", "Berlin"};
         QTest::newRow("contact") << "Freiburg Stadtverwaltung" << "Stadtverwaltung Freiburg"
                                  << QStringList{"An",   "die",  "Stadtverwaltung", "Freiburg", "zHd.",  "Frau",
                                                 "Lisa", "Amt",  "Rathausplatz",    "2",        "79098", "Freiburg"};

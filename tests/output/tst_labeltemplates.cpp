@@ -105,26 +105,6 @@ private Q_SLOTS:
             }
         }
     }
-
-    // The template keeps the label grid when read back: page geometry and font size.
-    void geometry_data()
-    {
-        QTest::addColumn<int>("size");
-        for (int size : LabelTemplate::fontSizes())
-            QTest::addRow("F%d", size) << size;
-    }
-    void geometry()
-    {
-        QFETCH(int, size);
-        TextControl tc;
-        QVERIFY(tc.Load(shipped(size), Formats::PageHeaderSize, 3, false));
-        const PageGeometry& g = tc.doc()->page();
-        QCOMPARE((QList<int>{g.width, g.height, g.marginL, g.marginR, g.marginT}), (QList<int>{11906, 16837, 0, 0, 28}));
-        const int id = LabelFill::findField(tc, QStringLiteral("24Ort"));
-        QVERIFY(id);
-        tc.setSelStart(tc.FieldStart(id));
-        QCOMPARE(tc.FontSize(), double(size));
-    }
 };
 
 QTEST_MAIN(TstLabelTemplates)

@@ -205,22 +205,6 @@ private Q_SLOTS:
         }
     }
 
-    void clampedFields()
-    {
-        auto w = window();
-        QVERIFY(w);
-        // field, typed, shown after leaving: above, below the limits, empty takes the default
-        const char* rows[][3] = {{"Text6", "4x5", "30"}, {"Text6", "3", "5"}, {"txtAdrRechts", "ab", "80"}};
-        for (const auto& r : rows) {
-            auto* e = w->findChild<QLineEdit*>(QLatin1String(r[0]));
-            e->clear();
-            QTest::keyClicks(e, QLatin1String(r[1]));
-            QFocusEvent out(QEvent::FocusOut);
-            QApplication::sendEvent(e, &out);
-            QCOMPARE(e->text(), QLatin1String(r[2]));
-        }
-    }
-
     void activationAndEditor()
     {
         auto w = window();

@@ -22,29 +22,17 @@ class TestMailMergeShell : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void menusAndToolbarOpenTheWindow_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("extras") << "mnuExtras_Serienbrief";
-        QTest::newRow("toolbar") << "Serienbrief";
-    }
-
     void menusAndToolbarOpenTheWindow()
     {
-        QFETCH(QString, command);
         ShellFixture fx;
         QVERIFY(fx.startEmpty());
         frmMDIChild* doc = fx.newDocument();
-        QAction* a = doc->findChild<QAction*>(command);
-        if (!a)
-            a = fx.frame->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->findChild<QAction*>(command);
-        QVERIFY(a && a->isEnabled());
-        a->trigger();
+        doc->findChild<QAction*>(QStringLiteral("mnuExtras_Serienbrief"))->trigger();
         ShellFixture::flush();
         auto* w = fx.frame->findChild<frmSerienKontorix*>();
         QVERIFY(w && w->isVisible() && !w->isModal());
-        // A second opening shows the same window.
-        a->trigger();
+        // The toolbar's button shows the same window.
+        fx.frame->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->findChild<QAction*>(QStringLiteral("Serienbrief"))->trigger();
         QCOMPARE(int(fx.frame->findChildren<frmSerienKontorix*>().size()), 1);
         w->close();
         ShellFixture::flush();

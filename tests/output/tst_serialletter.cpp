@@ -7,7 +7,6 @@
 #include "output/SerialLetter.h"
 #include "textblocks/TextBlockFile.h"
 
-#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -117,17 +116,6 @@ private slots:
         QCOMPARE(found, message.isEmpty());
         QCOMPARE(prompts->asked.isEmpty() ? QString() : prompts->last().text, message);
         QCOMPARE(s.SelStart(), 0);
-    }
-
-    // Clipboard contents of every kind become the same common text.
-    void commonTextFromClipboard()
-    {
-        QMimeData plain, html, nothing;
-        plain.setText(QStringLiteral("Hallo Welt"));
-        html.setHtml(QStringLiteral("<p><b>Hallo</b> Welt</p>"));
-        QCOMPARE(SerialLetter::CommonText::fromMimeData(&plain).toPlainText(), QStringLiteral("Hallo Welt"));
-        QCOMPARE(SerialLetter::CommonText::fromMimeData(&html).toPlainText(), QStringLiteral("Hallo Welt"));
-        QVERIFY(SerialLetter::CommonText::fromMimeData(&nothing).isEmpty());
     }
 };
 

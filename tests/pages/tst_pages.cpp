@@ -1,17 +1,19 @@
-// Pagination, headers and footers with page numbers, printing and PDF export.
+// Pagination, headers and footers with page numbers, printing and PDF export; images
+// (inline and fixed), the in-place header/footer editor and the layout view.
 
 #include "PdfText.h"
 #include "Pixels.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/Fields.h"
+#include "engine/Images.h"
 #include "engine/Paginator.h"
 #include "engine/PdfExport.h"
 #include "engine/TextControl.h"
 
-#include <QBuffer>
+#include <QAbstractTextDocumentLayout>
+#include <QPicture>
 #include <QPointer>
-#include <QTextEdit>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -19,22 +21,31 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QTextImageFormat>
 
 class TstPages : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void pageCountForKnownText();
+    void initTestCase();
     void pageBreaks();
-    void copyFollowsEdits_data();
     void copyFollowsEdits();
-    void firstPagePartsOnPageOneOnly();
     void pdfHeadersNumberTheirPages();
     void bodyClearsTallHeaderAndFooter();
     void printRangeAndCopies();
     void renderedHeaderAndFrame();
     void activationNumbers();
-    void pdfToFailingDevice();
     void membersActOnTheActivePart();
+    void inlineImageScaled();
+    void fixedImageDrawnAtItsPagePosition();
+    void headerEditedInPlace();
+    void layoutViewShowsSheetsHeaderAndFooter();
+    void layoutViewFromCentredViewInAShownWindow();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_png;
 };
 
 // Lines of a fixed height make the page count independent of font metrics:
@@ -58,22 +69,15 @@ static void fillLines(Document& d, int paragraphs)
     }
 }
 
-void TstPages::pageCountForKnownText()
-{
-    Document full, more;
-    fillLines(full, 10);
-    fillLines(more, 11);
-    QCOMPARE(Paginator(&full).pageCount(), 1);
-    Paginator p(&more);
-    QCOMPARE(p.pageCount(), 2);
-    QCOMPARE(p.pageOfPosition(more.body()->findBlockByNumber(9).position()), 1);
-    QCOMPARE(p.pageOfPosition(more.body()->findBlockByNumber(10).position()), 2);
-}
-
 void TstPages::pageBreaks()
 {
-    Document d;
-    fillLines(d, 3); // one page of text
+    Document more, d;
+    fillLines(more, 11);
+    Paginator m(&more);
+    QCOMPARE(m.pageCount(), 2); // ten lines fill a page
+    QCOMPARE(m.pageOfPosition(more.body()->findBlockByNumber(9).position()), 1);
+    QCOMPARE(m.pageOfPosition(more.body()->findBlockByNumber(10).position()), 2);
+    fillLines(d, 3);
     Paginator p(&d);
     QCOMPARE(p.pageCount(), 1);
     QTextCursor c(d.body());
@@ -88,44 +92,29 @@ void TstPages::pageBreaks()
     QVERIFY(d.body()->toPlainText().contains(QChar(12))); // the body itself is unchanged
 }
 
-void TstPages::copyFollowsEdits_data()
-{
-    QTest::addColumn<int>("edit");
-    QTest::newRow("undo and redo") << 4;
-    QTest::newRow("table") << 5;
-}
-
 void TstPages::copyFollowsEdits()
 {
-    QFETCH(int, edit);
     TextControl tc;
     fillLines(*tc.doc(), 25);
     Paginator& live = *tc.paginator();
     QCOMPARE(live.pageCount(), 3);
     QTextDocument* body = tc.doc()->body();
     QTextCursor c(body);
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 4; ++round) {
         live.layoutDocument();
         const int rebuilds = live.rebuilds();
-        switch (edit) {
-        case 4:
+        if (round % 2 == 0) { // plain text edits are replayed on the copy
             c.setPosition(3);
             c.insertBlock();
             c.insertBlock();
             body->undo();
             body->redo();
             body->undo();
-            break;
-        case 5:
-            c.setPosition(body->findBlockByNumber(3).position());
-            c.insertTable(4 + round, 2);
-            break;
-        }
-        // Plain text edits are replayed on the copy; tables rebuild it.
-        if (edit != 5)
-        {
             live.layoutDocument();
             QCOMPARE(live.rebuilds(), rebuilds);
+        } else { // tables rebuild it
+            c.setPosition(body->findBlockByNumber(3).position());
+            c.insertTable(4 + round, 2);
         }
         Paginator fresh(tc.doc());
         QCOMPARE(live.pageCount(), fresh.pageCount());
@@ -133,20 +122,6 @@ void TstPages::copyFollowsEdits()
         for (int i = 0; i < body->characterCount(); i += 7)
             QCOMPARE(live.pageOfPosition(i), fresh.pageOfPosition(i));
     }
-}
-
-void TstPages::firstPagePartsOnPageOneOnly()
-{
-    Document d;
-    fillLines(d, 25);
-    Paginator p(&d);
-    d.setHeaderFooterSet(1 | 2 | 4);
-    QCOMPARE(p.partForPage(1, 1), 2);
-    QCOMPARE(p.partForPage(2, 1), 1);
-    QCOMPARE(p.partForPage(1, 4), 4); // no first-page footer: the footer
-    d.setHeaderFooterSet(8);
-    QCOMPARE(p.partForPage(1, 4), 8);
-    QCOMPARE(p.partForPage(2, 4), 0);
 }
 
 void TstPages::pdfHeadersNumberTheirPages()
@@ -287,15 +262,6 @@ void TstPages::activationNumbers()
     QCOMPARE(tc.HeaderFooterSet(), 12);
 }
 
-void TstPages::pdfToFailingDevice()
-{
-    Document d;
-    QBuffer closed;
-    QString error;
-    QVERIFY(!PdfExport::exportPdf(d, &closed, &error));
-    QVERIFY(!error.isEmpty());
-}
-
 void TstPages::membersActOnTheActivePart()
 {
     TextControl tc;
@@ -326,6 +292,112 @@ void TstPages::membersActOnTheActivePart()
     QCOMPARE(body->availableUndoSteps(), bodyUndo);
     tc.HeaderFooterLeave(); // back in the body
     QCOMPARE(tc.SelText(), QStringLiteral("Haup"));
+}
+
+void TstPages::initTestCase()
+{
+    QImage img(60, 30, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    m_png = m_dir.filePath(QStringLiteral("bild.png"));
+    QVERIFY(img.save(m_png));
+}
+
+void TstPages::inlineImageScaled()
+{
+    TextControl tc;
+    tc.setText(QStringLiteral("ab"));
+    const int id = tc.ObjectInsertAsChar(m_png, 1, 50, 200);
+    QVERIFY(id > 0);
+    QTextCursor c(tc.doc()->body());
+    c.setPosition(2);
+    const QTextImageFormat f = c.charFormat().toImageFormat();
+    QCOMPARE(f.width(), 30.0);
+    QCOMPARE(f.height(), 60.0);
+    tc.setSelStart(1);
+    tc.setSelLength(1);
+    QCOMPARE(tc.ObjectSelected(), id);
+    // An unreadable file inserts nothing.
+    const QString missing = m_dir.filePath(QStringLiteral("fehlt.bmp"));
+    QCOMPARE(tc.ObjectInsertAsChar(missing), 0);
+    QCOMPARE(tc.Text().size(), 3);
+}
+
+void TstPages::fixedImageDrawnAtItsPagePosition()
+{
+    TextControl tc;
+    tc.setText(QStringLiteral("x"));
+    QCOMPARE(tc.paginator()->pageCount(), 1); // the paginated copy exists and follows the insertion
+    const int rebuilds = tc.paginator()->rebuilds();
+    // 1500 twips = 100 px from the page corner, beyond the text.
+    const int id = tc.ObjectInsertFixed(m_png, 1500, 6000);
+    QCOMPARE(Images::fixedPosition(tc.doc()->body(), id), QPoint(1500, 6000));
+    const QImage page = tc.PageImage(1);
+    QCOMPARE(darkPixels(page, QRect(102, 402, 56, 26), 100), 56 * 26);
+    QCOMPARE(darkPixels(page, QRect(200, 402, 20, 20), 100), 0);
+    QCOMPARE(tc.paginator()->rebuilds(), rebuilds);
+    // It takes no room in the text.
+    QCOMPARE(tc.paginator()->pageCount(), 1);
+    // Pictures show the same page.
+    const QPicture pic = tc.paginator()->pagePicture(1);
+    QVERIFY(pic.boundingRect().contains(QRect(101, 401, 58, 28)));
+}
+
+void TstPages::headerEditedInPlace()
+{
+    TextControl tc;
+    tc.resize(900, 700);
+    tc.show();
+    tc.setHeaderFooterSet(5);
+    QSignalSpy left(&tc, &TextControl::HeaderFooterLeft);
+    QVERIFY(tc.HeaderFooterActivate(1));
+    QTextEdit* editor = tc.headerFooterEditor();
+    QTest::keyClicks(editor, QStringLiteral("Briefkopf"));
+    QCOMPARE(tc.doc()->headerFooter(1)->toPlainText(), QStringLiteral("Briefkopf"));
+    // The editor sits in the top margin of the sheet.
+    const QRect g = editor->geometry();
+    QVERIFY(g.top() >= 0 && g.bottom() < 1134 / 15);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(left.count() == 1 && !editor->isVisible());
+}
+
+void TstPages::layoutViewShowsSheetsHeaderAndFooter()
+{
+    TextControl tc;
+    tc.resize(1000, 700);
+    tc.setText(QStringLiteral("Haupttext"));
+    tc.setHeaderFooterSet(5);
+    QTextCursor(tc.doc()->headerFooter(1)).insertText(QStringLiteral("KOPF KOPF KOPF"));
+    QTextCursor(tc.doc()->headerFooter(4)).insertText(QStringLiteral("FUSS"));
+    tc.setViewMode(1);
+    tc.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tc));
+    const QImage shot = tc.grab().toImage();
+    const QRect vp = tc.viewport()->geometry();
+    // Desk left of the sheet, white sheet, header text at 720 twips = 48 px down.
+    const int sheetLeft = vp.left();
+    QCOMPARE(shot.pixelColor(sheetLeft + 20, vp.top() + 20), QColor(Qt::white));
+    QVERIFY(darkPixels(shot, QRect(sheetLeft + 75, vp.top() + 48, 200, 14), 100) > 20);
+    // The margin area between header and body stays empty; the body shows its text.
+    QCOMPARE(darkPixels(shot, QRect(sheetLeft + 300, vp.top() + 48, 200, 14), 100), 0);
+    QVERIFY(darkPixels(shot, QRect(sheetLeft + 75, vp.top() + 76, 100, 14), 100) > 10);
+}
+
+void TstPages::layoutViewFromCentredViewInAShownWindow()
+{
+    // The sheet's margins resize the viewport, which lays out again; a scroll bar
+    // that comes and goes must not make that go round for ever.
+    TextControl tc;
+    tc.resize(700, 400);
+    tc.setText(QStringLiteral("Zeile\n").repeated(200));
+    tc.setViewMode(2); // centred
+    tc.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tc));
+    tc.setViewMode(1);
+    QApplication::processEvents();
+    const int left = tc.viewport()->geometry().left();
+    tc.resize(900, 400);
+    QApplication::processEvents();
+    QVERIFY(tc.viewport()->geometry().left() > left); // the sheet stays centred
 }
 
 QTEST_MAIN(TstPages)

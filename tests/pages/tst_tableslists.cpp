@@ -1,7 +1,9 @@
-// Tables by id with their selection arithmetic, and the list level commands.
+// Tables by id with their selection arithmetic, the list level commands, and fields:
+// ids, enumeration and link kinds through edits and undo.
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
+#include "engine/Fields.h"
 #include "engine/Lists.h"
 #include "engine/Tables.h"
 #include "engine/TextControl.h"
@@ -19,6 +21,14 @@ void caretToEnd(TextControl& tc)
     end.movePosition(QTextCursor::End);
     tc.setTextCursor(end);
 }
+
+QList<int> walk(const QTextDocument* d, int kind = 0)
+{
+    QList<int> ids;
+    for (int id = Fields::next(d, 0, kind); id > 0; id = Fields::next(d, id, kind))
+        ids.append(id);
+    return ids;
+}
 } // namespace
 
 class TstTablesLists : public QObject {
@@ -35,16 +45,6 @@ private Q_SLOTS:
         const int dup = tc.TableInsert(1, 1, -1, 7);
         QVERIFY(dup != 7 && dup != fresh);
         QCOMPARE(tc.TableInsert(0, 2, -1, 9), 0); // no rows: nothing inserted
-    }
-
-    void cellTextsReadAndWrite()
-    {
-        TextControl tc;
-        const int id = tc.TableInsert(3, 2, -1, 4);
-        tc.setTableCellText(id, 3, 2, QStringLiteral("Zeile 1\r\nZeile 2"));
-        QCOMPARE(tc.TableCellText(id, 3, 2), QStringLiteral("Zeile 1\r\nZeile 2"));
-        QCOMPARE(tc.TableCellText(id, 4, 1) + tc.TableCellText(99, 1, 1), QString()); // outside, unknown table
-        QCOMPARE(tc.TableCellLength(id, 3, 2), 15);
     }
 
     void caretAfterTableAndFormat()
@@ -74,12 +74,15 @@ private Q_SLOTS:
         caretToEnd(tc);
         const int id = tc.TableInsert(1, 2, -1, 1);
         tc.setTableCellText(id, 1, 1, QStringLiteral("abc"));
-        tc.setTableCellText(id, 1, 2, QStringLiteral("Wert"));
+        tc.setTableCellText(id, 1, 2, QStringLiteral("Wert\r\nx"));
+        QCOMPARE(tc.TableCellText(id, 1, 2), QStringLiteral("Wert\r\nx"));
+        QCOMPARE(tc.TableCellLength(id, 1, 2), 6); // a paragraph end counts once
+        QCOMPARE(tc.TableCellText(id, 2, 1) + tc.TableCellText(99, 1, 1), QString()); // outside, unknown table
         QCOMPARE(tc.TableCellStart(id, 1, 2), 10);
         tc.setSelStart(10);
         QCOMPARE(tc.TableColAtInputPos(), 2);
         QVERIFY(tc.TableSelect(3));
-        QCOMPARE(tc.SelText(), QStringLiteral("Wert"));
+        QCOMPARE(tc.SelText(), QStringLiteral("Wert\r\nx"));
     }
 
     void selectTableRowAndCell()
@@ -161,17 +164,97 @@ private Q_SLOTS:
         QCOMPARE(bullets.textCursor().blockFormat().leftMargin(), Document::twipsToPixels(1200));
     }
 
-    void numberingStyles()
+
+    void idsSurviveEditsUndoAndRedo()
+    {
+        QTextDocument d;
+        QTextCursor c(&d);
+        c.insertText(QStringLiteral("xy"));
+        const int first = Fields::insert(c, QStringLiteral("Name"));
+        Fields::setData(&d, first, QStringLiteral("Nachname"));
+        c.setPosition(1);
+        const int second = Fields::insert(c, QStringLiteral("Ort"));
+        QCOMPARE(d.toPlainText(), QStringLiteral("xOrtyName"));
+        // Typing before both fields moves them but keeps ids and data.
+        QTextCursor t(&d);
+        t.insertText(QStringLiteral("123"));
+        QCOMPARE(walk(&d), QList<int>({second, first})); // position order, not creation order
+        QCOMPARE(Fields::find(&d, first).start, 8);
+        QCOMPARE(Fields::data(&d, first), QStringLiteral("Nachname"));
+        d.undo(); // the typing
+        QCOMPARE(Fields::find(&d, first).start, 5);
+        d.undo(); // the second field
+        QCOMPARE(walk(&d), QList<int>({first}));
+        d.redo();
+        QCOMPARE(walk(&d), QList<int>({second, first}));
+        // Asking for an id in use gives a fresh one.
+        const int fourth = Fields::insert(c, QStringLiteral("W"), first);
+        QVERIFY(fourth != first);
+    }
+
+    void typingAfterFieldStaysOutside()
     {
         TextControl tc;
-        tc.setText(QStringLiteral("eins"));
-        tc.ListNumberingStyle(7); // i, ii, iii
-        QCOMPARE(tc.ListType(), 4);
-        QCOMPARE(tc.textCursor().currentList()->format().style(), QTextListFormat::ListLowerRoman);
-        tc.setListType(0);
-        tc.ListIndentChange(1); // no level on a plain paragraph
-        QCOMPARE(tc.ListType(), 0);
-        QCOMPARE(tc.textCursor().blockFormat().leftMargin(), 0.0);
+        tc.setViewMode(2);
+        const int id = tc.FieldInsert(QStringLiteral("Vorname"));
+        QTest::keyClicks(&tc, QStringLiteral("ab"));
+        QCOMPARE(Fields::text(tc.doc()->body(), id), QStringLiteral("Vorname"));
+        QCOMPARE(tc.Text(), QStringLiteral("Vornameab"));
+        // Moving the caret back to the field's end and typing does not join it either.
+        tc.setSelStart(7);
+        QTest::keyClicks(&tc, QStringLiteral("Q"));
+        QCOMPARE(Fields::text(tc.doc()->body(), id), QStringLiteral("Vorname"));
+    }
+
+    void enumerationByKind()
+    {
+        QTextDocument d;
+        QTextCursor c(&d);
+        const int plain = Fields::insert(c, QStringLiteral("plain"));
+        const int link1 = Fields::insert(c, QStringLiteral("link1"));
+        const int page = Fields::insert(c, QString());
+        const int link2 = Fields::insert(c, QStringLiteral("link2"));
+        Fields::setLinkKind(&d, link1, 1);
+        Fields::setLinkKind(&d, link2, 1);
+        Fields::setType(&d, page, FieldTypes::PageNumber);
+        QCOMPARE(walk(&d, Fields::KindHyperlinks), QList<int>({link1, link2}));
+        QCOMPARE(walk(&d, FieldTypes::PageNumber), QList<int>({page}));
+        QCOMPARE(walk(&d), QList<int>({plain, link1, page, link2}));
+    }
+
+    void deleteKeepsOrDropsText()
+    {
+        QTextDocument d;
+        QTextCursor c(&d);
+        c.insertText(QStringLiteral("a"));
+        const int kept = Fields::insert(c, QStringLiteral("[Feld]"));
+        const int dropped = Fields::insert(c, QStringLiteral("[weg]"));
+        c.insertText(QStringLiteral("b"));
+        QVERIFY(Fields::remove(&d, kept, true) && Fields::remove(&d, dropped, false));
+        QCOMPARE(d.toPlainText(), QStringLiteral("a[Feld]b"));
+        QCOMPARE(Fields::next(&d, 0), 0);
+        QVERIFY(!Fields::remove(&d, kept, true));
+    }
+
+    void markHyperlinksColoursLinksOnly()
+    {
+        TextControl tc;
+        tc.setText(QStringLiteral("Text "));
+        tc.setSelStart(5);
+        const int link = tc.FieldInsert(QStringLiteral("Verweis"));
+        tc.setFieldLinkKind(link, 1);
+        tc.setSelText(QStringLiteral(" "));
+        const int plain = tc.FieldInsert(QStringLiteral("Feld"));
+        tc.setSelStart(1);
+        tc.setSelLength(2);
+        tc.MarkHyperlinks();
+        QCOMPARE(QPoint(tc.SelStart(), tc.SelLength()), QPoint(1, 2)); // selection kept
+        QTextCursor probe(tc.doc()->body());
+        probe.setPosition(Fields::find(tc.doc()->body(), link).start + 3);
+        QCOMPARE(probe.charFormat().foreground().color(), QColor(0, 0, 255));
+        QVERIFY(probe.charFormat().fontUnderline());
+        probe.setPosition(Fields::find(tc.doc()->body(), plain).start + 2);
+        QVERIFY(!probe.charFormat().fontUnderline());
     }
 };
 

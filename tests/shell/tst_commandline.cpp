@@ -56,7 +56,6 @@ private Q_SLOTS:
         QTest::newRow("document") << QStringList{"brief.txm"} << -1;
         QTest::newRow("help") << QStringList{"--help"} << 0;
         QTest::newRow("unknown short option") << QStringList{"-x", "brief.txm"} << 2;
-        QTest::newRow("batch without files") << QStringList{"--convert-to", "pdf"} << 2;
     }
     void optionsNeedNoWindow()
     {

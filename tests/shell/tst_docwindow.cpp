@@ -60,7 +60,6 @@ private Q_SLOTS:
         QFETCH(QString, saveAs);
         const QPointer<frmMDIChild> ptr(w);
         QTest::keyClicks(w->surface(), QStringLiteral("x"));
-        QVERIFY(w->DirtyFlag);
         QTemporaryDir dir;
         fx->prompts->answerMessage(QMessageBox::StandardButton(answer));
         if (!saveAs.isEmpty())
@@ -95,24 +94,6 @@ private Q_SLOTS:
         item(w, QStringLiteral("mnuView_Ruler"))->trigger();
         QVERIFY(ruler->isHidden());
         QCOMPARE(w->surface()->geometry().top(), 0);
-    }
-
-    void viewMenu()
-    {
-        QMenu* view = menu(w, QStringLiteral("mnuView"));
-        QAction* hf = item(w, QStringLiteral("mnuView_HeaderFooter"));
-        item(w, QStringLiteral("mnuView_Layout(0)"))->trigger();
-        QCOMPARE(w->surface()->ViewMode(), 0);
-        Q_EMIT view->aboutToShow();
-        QVERIFY(!hf->isEnabled());
-        item(w, QStringLiteral("mnuView_Layout(1)"))->trigger();
-        QCOMPARE(w->surface()->ViewMode(), 1);
-        Q_EMIT view->aboutToShow();
-        QVERIFY(hf->isEnabled());
-        QVERIFY(!item(w, QStringLiteral("mnuView_Layout(0)"))->isChecked());
-        // The bars belong to the frame.
-        item(w, QStringLiteral("mnuView_StatusBar"))->trigger();
-        QVERIFY(fx->frame->findChild<QStatusBar*>(QStringLiteral("TXStatusBar1"))->isHidden());
     }
 
     void windowMenuListsWindows()

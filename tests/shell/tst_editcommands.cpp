@@ -3,8 +3,6 @@
 
 #include "ShellFixture.h"
 
-#include "engine/dialogs/DialogParts.h"
-
 #include <QImage>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -34,16 +32,10 @@ struct Row {
 
 const Row kRows[] = {
     {"mnuInsert_ImageFixed", Text, "image"},
-    {"mnuObject_Fixed", Text},
-    {"mnuInsert_PageBreak", Text},
     {"mnuInsert_Date", Text},
     {"mnuFormat_Numbering(3)", Text},
-    {"mnuFormat_Bullets", Text},
     {"mnuTable_InsertRowBelow", InTable},
-    {"mnuTable_DeleteCols", InTable},
-    {"mnuTable_SelectCell", InTable},
     {"mnuTable_GridLines", Text},
-    {"mnuTable_Settings", InTable, "dialog"},
     {"mnuExtras_Calculator", Text, "ok"},
     {"mnuView_FieldDelete", WithField},
 };
@@ -85,11 +77,6 @@ private Q_SLOTS:
             fx->prompts->answerOpenFile(dir.filePath(QStringLiteral("bild.bmp")));
         } else if (answer == QLatin1String("ok")) {
             fx->prompts->answerMessage(QMessageBox::Ok);
-        } else if (answer == QLatin1String("dialog")) {
-            fx->prompts->answerExec([](QDialog* d) { // the table settings
-                d->findChild<DialogParts::LengthBox*>(QStringLiteral("borderWidth"))->setValue(2);
-                return int(QDialog::Accepted);
-            });
         }
         // No desktop calculator here: the user is told.
         const QByteArray path = qgetenv("PATH");
@@ -138,7 +125,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("setBefore");
         QTest::addColumn<int>("setAfter");
         QTest::addColumn<int>("active");
-        QTest::newRow("both, new") << "mnuView_HeaderFooter" << 0 << 5 << 1;
         QTest::newRow("footer only, new") << "mnuView_FooterOnly" << 0 << 4 << 8;
         QTest::newRow("footer only, kept") << "mnuView_FooterOnly" << 1 << 1 << 8;
     }
@@ -154,29 +140,6 @@ private Q_SLOTS:
         // A part that is there is edited on the pages of the layout view.
         QCOMPARE(w->findChild<QAction*>(QStringLiteral("mnuView_Layout(1)"))->isChecked(),
                  s->HeaderFooterActive() != 0);
-    }
-
-    void indentMoreMovesBothIndents() {
-        s->setBulletAttribute(3, 0);
-        s->setBulletAttribute(5, 360);
-        s->setListType(2);
-        QVERIFY(trigger(QStringLiteral("mnuFormat_IndentMore")));
-        QCOMPARE(s->BulletAttribute(2), 2);
-        QCOMPARE(s->BulletAttribute(3), 360);
-        QCOMPARE(s->BulletAttribute(5), 720);
-    }
-
-    void magnifierFollowsTheMouse() {
-        QVERIFY(trigger(QStringLiteral("mnuLupe")));
-        auto* lens = w->findChild<TextControl*>(QStringLiteral("TXTextControl3"));
-        s->setSelStart(0);
-        const QRect caret = s->caretRect();
-        Q_EMIT s->MouseMoved(caret.center() + QPoint(40, 0));
-        QVERIFY(lens->isVisible() && s->SelLength() > 0);
-        QVERIFY(s->SelText().contains(lens->Text().left(3)));
-        // Far below the text there is nothing to show.
-        Q_EMIT s->MouseMoved(QPoint(caret.center().x(), s->viewport()->height() - 2));
-        QVERIFY(!lens->isVisible());
     }
 
 private:

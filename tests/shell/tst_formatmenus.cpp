@@ -40,15 +40,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("toolbar");
         QTest::addColumn<QString>("dialog");
         QTest::newRow("table menu") << "mnuTable_InsertTable" << false << "frmTableDlg";
-        QTest::newRow("frames menu") << "mnuFormat_Frames" << false << "frmFramesDlg";
         QTest::newRow("image menu") << "mnuFormat_Image" << false << "frmImageDlg";
-        QTest::newRow("hyperlink menu") << "mnuInsert_Hyperlink" << false << "frmHyperlink";
-        QTest::newRow("character menu") << "mnuFormat_Char" << false << "CharacterDialog";
-        QTest::newRow("paragraph menu") << "mnuFormat_Paragraph" << false << "ParagraphDialog";
-        QTest::newRow("list menu") << "mnuFormat_ListAttributes" << false << "ListDialog";
-        QTest::newRow("tabs menu") << "mnuFormat_Tabs" << false << "TabDialog";
-        QTest::newRow("style menu") << "mnuFormat_Style" << false << "StyleDialog";
-        QTest::newRow("table button") << "Tabelle" << true << "frmTableDlg";
         QTest::newRow("header button") << "HeaderProperties" << true << "frmHeaderProperties";
     }
     void opens()

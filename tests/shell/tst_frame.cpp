@@ -1,14 +1,7 @@
 #include "ShellFixture.h"
 
-#include "app/Folders.h"
-
-#include <QApplication>
-#include <QDir>
 #include <QTemporaryDir>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QUrl>
-#include <QStatusBar>
 #include <QToolBar>
 
 namespace {
@@ -34,14 +27,6 @@ QStringList enabledOfNine(frmMDIParent& f)
 class TestFrame : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadPreparesWorkFolder()
-    {
-        ShellFixture fx;
-        const AppState& app = appState();
-        QCOMPARE(app.WorkFolder, fx.home.path() + QStringLiteral("QX-Kontorix/"));
-        QCOMPARE(Folders::withSlash(QDir::currentPath()), app.WorkFolder);
-    }
-
     void toolbarEnabling()
     {
         ShellFixture fx;
@@ -70,7 +55,7 @@ private Q_SLOTS:
         QCOMPARE(fx.frame->menuBar()->actions().size(), 1);
     }
 
-    void pageAndHeaderButtons()
+    void pageButtons()
     {
         ShellFixture fx;
         QVERIFY(fx.startEmpty());
@@ -80,36 +65,21 @@ private Q_SLOTS:
         QCOMPARE(QSize(s->PageWidth(), s->PageHeight()), QSize(16837, 11906));
         fx.frame->Toolbar1_ButtonClick(QStringLiteral("Hochformat"));
         QCOMPARE(QSize(s->PageWidth(), s->PageHeight()), QSize(11906, 16837));
-
-        // The header switch stores the part; the surface's event, not the button, updates it.
-        w->HeaderFooterActive = 2;
-        fx.frame->Toolbar1_ButtonClick(QStringLiteral("SwitchBetweenHeaderAndFooter"));
-        QCOMPARE(w->HeaderFooterActive, 8);
-        fx.frame->Toolbar1_ButtonClick(QStringLiteral("GoToDefault"));
-        QCOMPARE(w->HeaderFooterActive, 8);
-        // The three buttons stay off until a header or footer is being edited.
-        for (const char* k : {"SwitchBetweenHeaderAndFooter", "GoToFirstPage", "GoToDefault"})
-            QVERIFY(!enabled(*fx.frame, QLatin1String(k)));
-        Q_EMIT w->surface()->HeaderFooterActivated(2);
-        QCOMPARE(w->HeaderFooterActive, 2);
-        QVERIFY(enabled(*fx.frame, QStringLiteral("SwitchBetweenHeaderAndFooter")));
     }
 
     void startOption_data()
     {
-        QTest::addColumn<QByteArray>("content"); // empty: no file
+        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("letterPath");
         QTest::newRow("noBrief") << QByteArray("\"noBrief\"\r\n") << false;
         QTest::newRow("case matters") << QByteArray("nobrief\r\n") << true;
-        QTest::newRow("no file") << QByteArray() << true;
     }
     void startOption()
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, letterPath);
         ShellFixture fx;
-        if (!content.isEmpty())
-            writeFile(appState().WorkFolder + QStringLiteral("Kontorix.txt"), content);
+        writeFile(appState().WorkFolder + QStringLiteral("Kontorix.txt"), content);
         QVERIFY(fx.start());
         fx.flush();
         QCOMPARE(fx.frame->documents().size(), 1);
@@ -167,43 +137,6 @@ private Q_SLOTS:
         QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
     }
 
-    void dropOpensFirstFile()
-    {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        // A file that cannot be read: the load reports its error, which shows that the
-        // drop reached it; the second file is not touched.
-        QVERIFY(fx.frame->acceptDrops());
-        fx.frame->OpenDroppedFiles({QUrl::fromLocalFile(QStringLiteral("/nonexistent-folder/a.txt")),
-                                    QUrl::fromLocalFile(QStringLiteral("/nonexistent-folder/b.txt"))});
-        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
-        QVERIFY(fx.frame->documents().isEmpty());
-    }
-
-    // The "Rechner" beside the program goes before a desktop calculator in PATH.
-    void calculatorBesideProgramFirst()
-    {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        QTemporaryDir program;
-        QTemporaryDir bin;
-        QTemporaryDir out;
-        auto script = [&out](const QString& path, const QString& tag) {
-            writeFile(path, "#!/bin/sh\n/usr/bin/touch '" + out.filePath(tag).toUtf8() + "'\n");
-            QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-        };
-        script(program.filePath(QStringLiteral("Rechner")), QStringLiteral("own"));
-        script(bin.filePath(QStringLiteral("xcalc")), QStringLiteral("path"));
-        appState().ProgramFolder = program.path() + QLatin1Char('/');
-        const QByteArray oldPath = qgetenv("PATH");
-        qputenv("PATH", bin.path().toUtf8());
-        fx.frame->RunCalculator();
-        qputenv("PATH", oldPath);
-        QTRY_VERIFY(QFile::exists(out.filePath(QStringLiteral("own"))));
-        QTest::qWait(50);
-        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 1);
-        QCOMPARE(fx.prompts->asked.size(), 0);
-    }
 };
 
 QTEST_MAIN(TestFrame)

@@ -1,15 +1,10 @@
-// The help menu, the word count item and the fonts button open their windows, and the
-// help pictures of the letter composer and the address picker reach the help screens.
+// The help menu, the word count item and the fonts button open their windows.
 
 #include "ShellFixture.h"
 
-#include "addresses/AdressenAuswaehlen.h"
 #include "dialogs/frmFonts.h"
-#include "letters/frmBrief.h"
-#include "output/frmSerienKontorix.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QToolBar>
 
 class TstInfoMenus : public QObject {
@@ -21,7 +16,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("window");
         QTest::newRow("Hilfe Serienbriefe") << "mnuHelp2" << "frmHilfeSerienbrief";
-        QTest::newRow("Info") << "mnuHelp_About" << "frmAbout";
         QTest::newRow("Anzahl Wörter") << "mnuExtras_WordCount" << "frmWordCount";
     }
     void items()
@@ -62,20 +56,6 @@ private Q_SLOTS:
         });
         button->trigger();
         QCOMPARE(target, w->surface());
-    }
-
-    void helpPictures()
-    {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        fx.newDocument();
-        frmBrief(appState()).Image1_Click();
-        AdressenAuswaehlen(appState()).Image1_Click();
-        frmSerienKontorix(appState(), SerialHost{}).Image1_Click();
-        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 3);
-        QCOMPARE(fx.prompts->asked.at(0).text, QStringLiteral("hilfe3"));
-        QCOMPARE(fx.prompts->asked.at(1).text, QStringLiteral("frmHilfeEtikett"));
-        QCOMPARE(fx.prompts->asked.at(2).text, QStringLiteral("frmHilfeSerienbrief"));
     }
 };
 

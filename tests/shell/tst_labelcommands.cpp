@@ -1,6 +1,5 @@
 // The label commands of the shell: the menu item and the toolbar button open the
-// address picker for labels, the hidden insert item opens it modal, and a label run
-// leaves a sheet titled "Etiketten" that prints with every address inside its label.
+// address picker for labels, and a label run leaves a sheet titled "Etiketten" that prints with every address inside its label.
 
 #include "PdfText.h"
 #include "ShellFixture.h"
@@ -41,21 +40,13 @@ class TstLabelCommands : public QObject {
     QTemporaryDir m_dir;
 
 private Q_SLOTS:
-    void pickerOpens_data()
+    void toolbarOpensPicker()
     {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("menu") << "mnuEtiketten";
-        QTest::newRow("toolbar") << "Etiketten";
-    }
-    void pickerOpens()
-    {
-        QFETCH(QString, command);
         ShellFixture fx;
         QVERIFY(fx.startEmpty());
         appState().LabelMode = true;
         appState().ToolbarRefreshOff = true;
-        QAction* a = command == u"mnuEtiketten" ? fx.newDocument()->findChild<QAction*>(command)
-                                                : fx.frame->findChild<QToolBar*>()->findChild<QAction*>(command);
+        QAction* a = fx.frame->findChild<QToolBar*>()->findChild<QAction*>(QStringLiteral("Etiketten"));
         QVERIFY(a->isEnabled());
         a->trigger();
         AdressenAuswaehlen* picker = openPicker();
@@ -64,21 +55,6 @@ private Q_SLOTS:
         QVERIFY(!appState().LabelMode);
         QVERIFY(!appState().ToolbarRefreshOff);
         picker->close();
-    }
-
-    void templateItemOpensPickerModal()
-    {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
-        bool wasPicker = false;
-        fx.prompts->answerExec([&](QDialog* d) {
-            wasPicker = qobject_cast<AdressenAuswaehlen*>(d);
-            return int(QDialog::Rejected);
-        });
-        w->findChild<QAction*>(QStringLiteral("mnuInsert_AdresseVorlage"))->trigger();
-        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 1);
-        QVERIFY(wasPicker);
     }
 
     // The shipped templates reach the work folder at start; a run opens one as a sheet

@@ -7,7 +7,6 @@
 #include "TestFiles.h"
 
 #include "app/CurrentPrinter.h"
-#include "dialogs/clsPrintDialog.h"
 #include "engine/PagePrinter.h"
 #include "shell/BatchPrint.h"
 #include "shell/PrintCommands.h"
@@ -58,7 +57,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("copies");      // 0: the dialog is cancelled
         QTest::addColumn<int>("pages");
         // A document prints whole; the range is the preview's (see tst_preview).
-        QTest::newRow("menu, 2-3") << "mnuFile_Print" << 2 << 3 << 1 << 3;
         QTest::newRow("toolbar, page 3 twice") << "Print" << 3 << 3 << 2 << 6;
         // The menu prints once and leaves the copies to the printer.
         QTest::newRow("menu, 2 copies") << "mnuFile_Print" << 0 << 0 << 2 << 3;
@@ -156,32 +154,6 @@ private Q_SLOTS:
         setInstalledPrintersSource([printers] { return printers; });
         QTEST(runBatchPrint(args), "result");
         QVERIFY(!QFile::exists(pdf()));
-    }
-
-    // Paper length and width follow the printer's orientation.
-    void paperFollowsOrientation()
-    {
-        QPrinter p(QPrinter::HighResolution);
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setPageSize(QPageSize(QPageSize::A4));
-        p.setPageOrientation(QPageLayout::Landscape);
-        clsPrintDialog d;
-        d.readDeviceSettings(p);
-        QCOMPARE(d.Orientation(), qint16(2));
-        QCOMPARE(d.PaperSize(), qint16(9)); // the print system's number of A4
-        QCOMPARE(d.PaperLength(), qint16(2100));
-        QCOMPARE(d.PaperWidth(), qint16(2970));
-    }
-
-    void previewAndPageSetupOpenTheirWindows()
-    {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
-        child(w, "mnuFile_PageSetup")->trigger();
-        QCOMPARE(fx.prompts->last().text, QStringLiteral("frmPageDlg"));
-        child(fx.frame->findChild<QToolBar*>(), "PrintPreview")->trigger();
-        QCOMPARE(fx.prompts->last().text, QStringLiteral("frmPrintPreview"));
     }
 };
 

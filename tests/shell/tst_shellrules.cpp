@@ -15,13 +15,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("part"); // -1: the button does nothing
         QTest::addColumn<bool>("store");
         const QString sw = QStringLiteral("SwitchBetweenHeaderAndFooter");
-        const QString first = QStringLiteral("GoToFirstPage");
         const QString def = QStringLiteral("GoToDefault");
         QTest::newRow("switch 1>4") << sw << 1 << 4 << true;
         QTest::newRow("switch 8>2") << sw << 8 << 2 << true;
         QTest::newRow("switch 0 re-activates 0") << sw << 0 << 0 << false;
-        QTest::newRow("switch 3 re-activates 3") << sw << 3 << 3 << false;
-        QTest::newRow("first 8 nothing") << first << 8 << -1 << false;
         QTest::newRow("default 2>1") << def << 2 << 1 << false;
         QTest::newRow("default 4 nothing") << def << 4 << -1 << false;
         QTest::newRow("other key") << QStringLiteral("Save") << 1 << -1 << false;
@@ -45,7 +42,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("twips");
         QTest::addColumn<int>("zoom");
-        QTest::newRow("6000 twips") << 6000 << 48;
         QTest::newRow("rounds, not truncates") << 6100 << 49; // 48.8
         QTest::newRow("zero") << 0 << 0;
     }
@@ -53,24 +49,6 @@ private Q_SLOTS:
     {
         QFETCH(int, twips);
         QTEST(ShellRules::zoomForWidth(twips), "zoom");
-    }
-
-    void editCaptions_data()
-    {
-        QTest::addColumn<int>("undoKind");
-        QTest::addColumn<QString>("undo");
-        QTest::addColumn<int>("redoKind");
-        QTest::addColumn<QString>("redo");
-        QTest::newRow("typing") << 1 << "Rückgängig Eingabe" << 10 << "Wiederholen Eingabe";
-        // The redo kinds are not the undo kinds.
-        QTest::newRow("swapped") << 10 << "Rückgängig" << 1 << "Wiederholen";
-    }
-    void editCaptions()
-    {
-        QFETCH(int, undoKind);
-        QFETCH(int, redoKind);
-        QTEST(undoCaption(undoKind), "undo");
-        QTEST(redoCaption(redoKind), "redo");
     }
 
     void zoomFromCaption_data()

@@ -105,7 +105,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fromRtf");
         QTest::newRow("typed, 100 %") << 100 << false;
         QTest::newRow("RTF, 50 %") << 50 << true;
-        QTest::newRow("RTF, 200 %") << 200 << true;
     }
     void layoutSheetsFollowPageBreaks()
     {

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 
 namespace {
 
@@ -107,32 +106,6 @@ private slots:
         w->controls().Command4->click();
         QCOMPARE(m_prompts->count(QStringLiteral("message")), 2); // "Wählen Sie zuerst ..." twice
         QCOMPARE(readAll(zeroPath), zero);
-    }
-
-    // A click only clears the placeholder; typing changes the block.
-    void placeholderStops() {
-        auto w = editor();
-        QTextEdit* t = w->controls().txtText;
-        w->Timer1_Timer(); // blinks the placeholder's selection off
-        QVERIFY(!t->textCursor().hasSelection());
-        QTest::mouseClick(t->viewport(), Qt::LeftButton);
-        QVERIFY(!w->controls().Timer1->isActive());
-        QCOMPARE(t->toPlainText(), QString());
-        QVERIFY(!w->controls().Command1->isEnabled());
-        QTest::keyClicks(t, QStringLiteral("L"));
-        QVERIFY(w->controls().Command1->isEnabled());
-        w->reject(); // Escape and the title bar's close ask to save a changed block
-        QCOMPARE(m_prompts->asked.size(), 1);
-    }
-
-    void missingBlockAsksForText() {
-        auto w = editor();
-        QTest::mouseClick(w->controls().txtText->viewport(), Qt::LeftButton);
-        option(*w, 7)->click();
-        QCOMPARE(m_prompts->last().text, QStringLiteral("Bitte für den Textbaustein 7 einen Text eingeben!"));
-        m_prompts->answerInput(QStringLiteral("Entwurf"));
-        w->controls().Command1->click();
-        QVERIFY(!TextBlockFile::exists(work(), 7));
     }
 
     void questions_data() {
