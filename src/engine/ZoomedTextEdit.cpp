@@ -27,7 +27,11 @@ ZoomedTextEdit::ZoomedTextEdit(QWidget* parent) : QTextEdit(parent)
 {
     routeTextControl();
     connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this, &ZoomedTextEdit::adjustScrollRanges);
-    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &ZoomedTextEdit::adjustScrollRanges);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int maximum) {
+        if (!m_fixingRange) // set by QTextEdit: its unzoomed text height less the viewport's
+            m_guessedHeight = maximum > 0 ? maximum + viewport()->height() : 0;
+        adjustScrollRanges();
+    });
     connect(this, &QTextEdit::cursorPositionChanged, this, &ZoomedTextEdit::restartBlink);
 }
 
@@ -91,9 +95,11 @@ QSizeF ZoomedTextEdit::contentsSize() const
 {
     // The size the layout last told, as far as it got: asking it for the whole size would
     // lay a long document out at once.
-    if (m_textSizeOf == document())
-        return m_textSize;
-    return document()->documentLayout()->documentSize();
+    if (m_textSizeOf != document())
+        return document()->documentLayout()->documentSize();
+    // While the layout still works through a long text, QTextEdit guesses the rest from
+    // how far it got; its range tells the guess, so that the bar's end is the text's end.
+    return {m_textSize.width(), qMax(m_textSize.height(), m_guessedHeight)};
 }
 
 void ZoomedTextEdit::adjustScrollRanges()

@@ -82,4 +82,5 @@ private:
     bool m_fixingRange = false;
     QSizeF m_textSize; // as the layout last reported it
     const QTextDocument* m_textSizeOf = nullptr;
+    double m_guessedHeight = 0; // QTextEdit's height of a text still being laid out
 };
