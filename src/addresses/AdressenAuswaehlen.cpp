@@ -49,14 +49,9 @@ AdressenAuswaehlen::AdressenAuswaehlen(AppState& state, QWidget* parent)
                            Prompter::Icon::Exclamation);
     });
     AddressStore::linkList(m_w.List3, m_data1);
-    const struct {
-        QLabel* label;
-        const char* column;
-    } bound[] = {{m_w.lblAnrede, "Anrede"},       {m_w.lblVorname, "Vorname"}, {m_w.lblNachname, "Nachname"},
-                 {m_w.lblStrasse, "Adresse"},     {m_w.lblPLZ, "Postleitzahl"}, {m_w.lblOrt, "Ort"},
-                 {m_w.lblLKZ, "LaenderKZ"},       {m_w.lblAnredezHd, "AnredezHd"}, {m_w.lblNamezHd, "NamezHd"}};
-    for (const auto& b : bound)
-        m_binder->bind(b.label, QString::fromLatin1(b.column));
+    m_binder->bind({{m_w.lblAnrede, "Anrede"}, {m_w.lblVorname, "Vorname"}, {m_w.lblNachname, "Nachname"},
+                   {m_w.lblStrasse, "Adresse"}, {m_w.lblPLZ, "Postleitzahl"}, {m_w.lblOrt, "Ort"},
+                   {m_w.lblLKZ, "LaenderKZ"}, {m_w.lblAnredezHd, "AnredezHd"}, {m_w.lblNamezHd, "NamezHd"}});
 
     connect(m_w.List3, &AddressListBox::entryDoubleClicked, this, &AdressenAuswaehlen::List3_DblClick);
     connect(m_w.txtFind, &QLineEdit::returnPressed, this, &AdressenAuswaehlen::cmdFind_Click);

@@ -19,6 +19,12 @@ void FieldBinder::bind(QWidget* widget, const QString& column)
     write(widget, m_source->field(column));
 }
 
+void FieldBinder::bind(std::initializer_list<Column> columns)
+{
+    for (const Column& c : columns)
+        bind(c.widget, QString::fromUtf8(c.column));
+}
+
 void FieldBinder::show()
 {
     // A current row that cannot be read now (locked) keeps the fields as they are: the

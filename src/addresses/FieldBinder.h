@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
 
 class RecordSource;
 
@@ -19,6 +20,12 @@ public:
     explicit FieldBinder(RecordSource* source, QObject* parent = nullptr);
 
     void bind(QWidget* widget, const QString& column);
+    // A window's table of widgets and their columns (names in UTF-8), bound in order.
+    struct Column {
+        QWidget* widget;
+        const char* column;
+    };
+    void bind(std::initializer_list<Column> columns);
     // Shows the current row's values in every bound widget (empty when there is none).
     void show();
     // What the bound widgets hold now, by column (labels are shown, not saved).

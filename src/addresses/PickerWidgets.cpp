@@ -2,6 +2,8 @@
 
 #include "AddressListBox.h"
 
+#include "app/FormControls.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -19,12 +21,7 @@
 
 namespace {
 
-template <class W>
-W* named(W* w, const QString& name)
-{
-    w->setObjectName(name);
-    return w;
-}
+using namespace FormControls;
 
 QLabel* valueLabel(const QString& name)
 {
@@ -33,15 +30,6 @@ QLabel* valueLabel(const QString& name)
     l->setFrameShape(QFrame::StyledPanel);
     l->setMinimumWidth(60);
     return l;
-}
-
-QPushButton* button(const QString& name, const QString& caption, const QString& tip = {})
-{
-    auto* b = named(new QPushButton(caption), name);
-    b->setAutoDefault(false);
-    if (!tip.isEmpty())
-        b->setToolTip(tip);
-    return b;
 }
 
 } // namespace
@@ -58,15 +46,14 @@ PickerWidgets::PickerWidgets(QDialog* w)
     lblAnredezHd = valueLabel(QStringLiteral("lblAnredezHd"));
     lblNamezHd = valueLabel(QStringLiteral("lblNamezHd"));
 
-    List3 = named(new AddressListBox, QStringLiteral("List3"));
-    List3->setToolTip(QStringLiteral("Mit Doppelklick Adresse übernehmen"));
+    List3 = named(new AddressListBox, QStringLiteral("List3"), QStringLiteral("Mit Doppelklick Adresse übernehmen"));
     List1 = named(new QListWidget, QStringLiteral("List1"));
     List2 = named(new QListWidget, QStringLiteral("List2"));
     List2->setVisible(false);
 
-    txtFind = named(new QLineEdit, QStringLiteral("txtFind"));
-    cmdFind = named(new QToolButton, QStringLiteral("cmdFind"));
-    cmdFind->setIcon(w->style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    txtFind = edit(QStringLiteral("txtFind"));
+    cmdFind = tool(w, QStringLiteral("cmdFind"), QStyle::SP_FileDialogContentsView);
+    // Not combo(): the picker keeps the combo box's own insert policy.
     cboGruppe = named(new QComboBox, QStringLiteral("cboGruppe"));
     cboGruppe->setEditable(true);
     Command4 = button(QStringLiteral("Command4"), QStringLiteral("Alle Adressen anzeigen"));
@@ -80,9 +67,8 @@ PickerWidgets::PickerWidgets(QDialog* w)
     Command1->setEnabled(false);
     Command2 = button(QStringLiteral("Command2"), QString(), QStringLiteral("Erstellt editierbare Etiketten ohne Vorlage"));
     cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Schließen"));
-    Image1 = named(new QToolButton, QStringLiteral("Image1"));
+    Image1 = named(new QToolButton, QStringLiteral("Image1"), QStringLiteral("Hilfe"));
     Image1->setText(QStringLiteral("?"));
-    Image1->setToolTip(QStringLiteral("Hilfe"));
 
     lblPosition = named(new QLabel(QStringLiteral("1")), QStringLiteral("lblPosition"));
     lblPosition->setFrameShape(QFrame::StyledPanel);
@@ -98,23 +84,18 @@ PickerWidgets::PickerWidgets(QDialog* w)
         sheet->addWidget(l, k / 3, k % 3);
     }
 
-    auto* templates = named(new QGroupBox(QStringLiteral("Schrift Vorlage")), QStringLiteral("fraVorlage"));
-    auto* tl = new QVBoxLayout(templates);
-    const int sizes[] = {10, 11, 12, 14};
-    for (int i = 0; i < 4; ++i) {
-        auto* o = named(new QRadioButton(QStringLiteral("Schriftgröße %1").arg(sizes[i])),
-                        QStringLiteral("optVorlage(%1)").arg(i));
-        optVorlage << o;
-        tl->addWidget(o);
-    }
+    auto* templates = frame(QStringLiteral("fraVorlage"), QStringLiteral("Schrift Vorlage"));
+    QStringList sizes;
+    for (int size : {10, 11, 12, 14})
+        sizes << QStringLiteral("Schriftgröße %1").arg(size);
+    addOptions(new QGridLayout(templates), optVorlage, QStringLiteral("optVorlage"), sizes);
     optVorlage[0]->setChecked(true);
-    chkAnrede = named(new QCheckBox(QStringLiteral("Ohne Anrede")), QStringLiteral("chkAnrede"));
+    chkAnrede = check(QStringLiteral("chkAnrede"), QStringLiteral("Ohne Anrede"), false);
 
     // Left: search, groups and the result; middle: the current address and the
     // buttons; right: the choice, the sheet and the label runs.
     auto* left = new QVBoxLayout;
-    auto* findLabel = new QLabel(QStringLiteral("Adresse &suchen:"));
-    findLabel->setBuddy(txtFind);
+    auto* findLabel = label(QStringLiteral("Adresse &suchen:"), txtFind);
     auto* find = new QHBoxLayout;
     find->addWidget(txtFind);
     find->addWidget(cmdFind);

@@ -401,15 +401,24 @@ bool RecordSource::addRow(const QHash<QString, QString>& values)
     return true;
 }
 
-bool RecordSource::saveRow(const QHash<QString, QString>& values)
+bool RecordSource::changeableRow(int& row, QString& table, const QString& refusal)
 {
     m_error.clear();
-    const int row = absolutePosition();
-    const QString table = tableName();
+    row = absolutePosition();
+    table = tableName();
     if (row < 0)
         return fail(QStringLiteral("Es ist kein aktueller Datensatz vorhanden."));
     if (!m_r.hasKeys || table.isEmpty())
-        return fail(QStringLiteral("Diese Liste kann nicht gespeichert werden."));
+        return fail(refusal);
+    return true;
+}
+
+bool RecordSource::saveRow(const QHash<QString, QString>& values)
+{
+    int row;
+    QString table;
+    if (!changeableRow(row, table, QStringLiteral("Diese Liste kann nicht gespeichert werden.")))
+        return false;
     QStringList sets;
     QList<int> columns;
     QList<QByteArray> texts;
@@ -444,13 +453,10 @@ bool RecordSource::saveRow(const QHash<QString, QString>& values)
 
 bool RecordSource::deleteRow()
 {
-    m_error.clear();
-    const int row = absolutePosition();
-    const QString table = tableName();
-    if (row < 0)
-        return fail(QStringLiteral("Es ist kein aktueller Datensatz vorhanden."));
-    if (!m_r.hasKeys || table.isEmpty())
-        return fail(QStringLiteral("Aus dieser Liste kann nicht gelöscht werden."));
+    int row;
+    QString table;
+    if (!changeableRow(row, table, QStringLiteral("Aus dieser Liste kann nicht gelöscht werden.")))
+        return false;
     Statement del;
     int rc = del.prepare(m_db.handle, QStringLiteral("DELETE FROM ") + quotedName(table) +
                                           QStringLiteral(" WHERE rowid = ?1"));

@@ -105,6 +105,9 @@ private:
     void finalizeRowStatement();
     void setPos(int pos);
     QString tableName() const;
+    // The current row and the table it can be changed in; false after reporting
+    // `refusal` (or the missing row) when there is none.
+    bool changeableRow(int& row, QString& table, const QString& refusal);
 
     AddressDatabase::Connection m_db;
     QString m_path;

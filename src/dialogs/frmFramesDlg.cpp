@@ -1,5 +1,7 @@
 #include "frmFramesDlg.h"
 
+#include "SurfaceDialog.h"
+
 #include "FormatRules.h"
 
 #include "app/Prompter.h"
@@ -67,33 +69,15 @@ frmFramesDlg::frmFramesDlg(QWidget* parent) : QDialog(parent)
     sg->addWidget(lblDistance, 3, 0);
     sg->addWidget(cboTextDistance, 3, 1);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(cmdOK, &QPushButton::clicked, this, &frmFramesDlg::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmFramesDlg::cmdCancel_Click);
+    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("OK"), QStringLiteral("Cancel"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(parts, 0, 0);
     grid->addWidget(styles, 0, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     grid->addLayout(buttons, 1, 0, 1, 2);
 }
 
-bool frmFramesDlg::edit(TextControl* surface, QWidget* parent)
-{
-    if (!surface)
-        return false;
-    frmFramesDlg dlg(parent);
-    dlg.surface = surface;
-    dlg.Form_Load();
-    return prompter().exec(&dlg) == QDialog::Accepted;
-}
+bool frmFramesDlg::edit(TextControl* surface, QWidget* parent) { return SurfaceDialog::edit<frmFramesDlg>(surface, parent); }
 
 void frmFramesDlg::Form_Load()
 {

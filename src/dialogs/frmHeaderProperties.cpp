@@ -1,5 +1,7 @@
 #include "frmHeaderProperties.h"
 
+#include "SurfaceDialog.h"
+
 #include "FormatRules.h"
 
 #include "app/Prompter.h"
@@ -54,13 +56,7 @@ frmHeaderProperties::frmHeaderProperties(QWidget* parent) : QDialog(parent)
     chkFirstPageDifferent = new QCheckBox(QStringLiteral("Erste Seite anders"), this);
     chkFirstPageDifferent->setObjectName(QStringLiteral("chkFirstPageDifferent"));
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(cmdOK, &QPushButton::clicked, this, &frmHeaderProperties::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmHeaderProperties::cmdCancel_Click);
+    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("OK"), QStringLiteral("Abbrechen"));
     connect(txtHeader, &QLineEdit::editingFinished, this, &frmHeaderProperties::txtHeader_LostFocus);
     connect(txtFooter, &QLineEdit::editingFinished, this, &frmHeaderProperties::txtFooter_LostFocus);
     txtHeader->installEventFilter(this);
@@ -69,22 +65,10 @@ frmHeaderProperties::frmHeaderProperties(QWidget* parent) : QDialog(parent)
     auto* grid = new QGridLayout(this);
     grid->addWidget(distances, 0, 0);
     grid->addWidget(chkFirstPageDifferent, 1, 0);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     grid->addLayout(buttons, 2, 0);
 }
 
-bool frmHeaderProperties::edit(TextControl* surface, QWidget* parent)
-{
-    if (!surface)
-        return false;
-    frmHeaderProperties dlg(parent);
-    dlg.surface = surface;
-    dlg.Form_Load();
-    return prompter().exec(&dlg) == QDialog::Accepted;
-}
+bool frmHeaderProperties::edit(TextControl* surface, QWidget* parent) { return SurfaceDialog::edit<frmHeaderProperties>(surface, parent); }
 
 bool frmHeaderProperties::eventFilter(QObject* watched, QEvent* event)
 {

@@ -1,5 +1,7 @@
 #include "frmHyperlink.h"
 
+#include "SurfaceDialog.h"
+
 #include "app/Prompter.h"
 #include "engine/TextControl.h"
 
@@ -28,35 +30,17 @@ frmHyperlink::frmHyperlink(QWidget* parent) : QDialog(parent)
     auto* lblTarget = new QLabel(QStringLiteral("Internetadresse:"), this);
     lblTarget->setBuddy(txtLinkTarget);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(cmdOK, &QPushButton::clicked, this, &frmHyperlink::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmHyperlink::cmdCancel_Click);
+    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("OK"), QStringLiteral("Abbrechen"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblText, 0, 0);
     grid->addWidget(txtLinkedText, 0, 1);
     grid->addWidget(lblTarget, 1, 0);
     grid->addWidget(txtLinkTarget, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     grid->addLayout(buttons, 2, 0, 1, 2);
 }
 
-bool frmHyperlink::edit(TextControl* surface, QWidget* parent)
-{
-    if (!surface)
-        return false;
-    frmHyperlink dlg(parent);
-    dlg.surface = surface;
-    dlg.Form_Load();
-    return prompter().exec(&dlg) == QDialog::Accepted;
-}
+bool frmHyperlink::edit(TextControl* surface, QWidget* parent) { return SurfaceDialog::edit<frmHyperlink>(surface, parent); }
 
 void frmHyperlink::Form_Load()
 {

@@ -1,5 +1,7 @@
 #include "frmImageDlg.h"
 
+#include "SurfaceDialog.h"
+
 #include "FormatRules.h"
 
 #include "app/Prompter.h"
@@ -60,21 +62,11 @@ frmImageDlg::frmImageDlg(QWidget* parent) : QDialog(parent)
     ov->addWidget(lblFormats);
     ov->addWidget(cboFileFormats);
 
-    cmdOK = new QPushButton(QStringLiteral("Ok"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Abbruch"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(cmdOK, &QPushButton::clicked, this, &frmImageDlg::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmImageDlg::cmdCancel_Click);
+    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("Ok"), QStringLiteral("Abbruch"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(fraBorders, 0, 0);
     grid->addWidget(options, 0, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     grid->addLayout(buttons, 1, 0, 1, 2);
 }
 

@@ -1,5 +1,7 @@
 #include "frmTableDlg.h"
 
+#include "SurfaceDialog.h"
+
 #include "FormatRules.h"
 
 #include "app/Prompter.h"
@@ -34,35 +36,17 @@ frmTableDlg::frmTableDlg(QWidget* parent) : QDialog(parent)
     auto* lblColumns = new QLabel(QStringLiteral("&Spalten:"), this);
     lblColumns->setBuddy(cboColumns);
 
-    cmdOK = new QPushButton(QStringLiteral("Ok"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(cmdOK, &QPushButton::clicked, this, &frmTableDlg::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmTableDlg::cmdCancel_Click);
+    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("Ok"), QStringLiteral("Abbrechen"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblRows, 0, 0);
     grid->addWidget(cboRows, 0, 1);
     grid->addWidget(lblColumns, 1, 0);
     grid->addWidget(cboColumns, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     grid->addLayout(buttons, 2, 0, 1, 2);
 }
 
-bool frmTableDlg::edit(TextControl* surface, QWidget* parent)
-{
-    if (!surface)
-        return false;
-    frmTableDlg dlg(parent);
-    dlg.surface = surface;
-    dlg.Form_Load();
-    return prompter().exec(&dlg) == QDialog::Accepted;
-}
+bool frmTableDlg::edit(TextControl* surface, QWidget* parent) { return SurfaceDialog::edit<frmTableDlg>(surface, parent); }
 
 void frmTableDlg::Form_Load()
 {

@@ -1,6 +1,7 @@
 #include "CharacterDialog.h"
 
 #include "app/Prompter.h"
+#include "engine/dialogs/DialogParts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -89,12 +90,7 @@ CharacterDialog::CharacterDialog(const QTextCharFormat& common, QWidget* parent)
         }
     });
 
-    m_sample = new QLabel(QStringLiteral("AaBbYyZz ÄäÖöÜüß"));
-    m_sample->setObjectName(QStringLiteral("sample"));
-    m_sample->setAlignment(Qt::AlignCenter);
-    m_sample->setMinimumHeight(60);
-    auto* sampleBox = new QGroupBox(QStringLiteral("Vorschau"));
-    (new QVBoxLayout(sampleBox))->addWidget(m_sample);
+    QGroupBox* sampleBox = DialogParts::preview(m_sample);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Schriftart:"), m_family);
@@ -104,13 +100,7 @@ CharacterDialog::CharacterDialog(const QTextCharFormat& common, QWidget* parent)
     form->addRow(QString(), m_strike);
     form->addRow(QStringLiteral("Schriftfarbe:"), m_colourButton);
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("ok"));
-    auto* cancel = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = DialogParts::okCancel(this);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);

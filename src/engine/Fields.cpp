@@ -12,6 +12,15 @@ namespace Fields {
 
 namespace {
 
+// A cursor that selects the field's characters.
+QTextCursor selecting(const QTextDocument* doc, const Range& r)
+{
+    QTextCursor c(const_cast<QTextDocument*>(doc));
+    c.setPosition(r.start);
+    c.setPosition(r.end, QTextCursor::KeepAnchor);
+    return c;
+}
+
 QTextCharFormat formatAt(const QTextDocument* doc, const Range& r)
 {
     QTextCursor c(const_cast<QTextDocument*>(doc));
@@ -30,9 +39,7 @@ bool mergeProperty(QTextDocument* doc, int id, int property, const QVariant& val
     const Range r = find(doc, id);
     if (!r.id)
         return false;
-    QTextCursor c(doc);
-    c.setPosition(r.start);
-    c.setPosition(r.end, QTextCursor::KeepAnchor);
+    QTextCursor c = selecting(doc, r);
     QTextCharFormat f;
     f.setProperty(property, value);
     c.mergeCharFormat(f);
@@ -47,10 +54,8 @@ void replaceContent(QTextDocument* doc, const Range& r, const QString& text, int
         f.setObjectType(objectType);
     else
         f.clearProperty(QTextFormat::ObjectType);
-    QTextCursor c(doc);
+    QTextCursor c = selecting(doc, r);
     c.beginEditBlock();
-    c.setPosition(r.start);
-    c.setPosition(r.end, QTextCursor::KeepAnchor);
     const QString shown = text.isEmpty() || objectType ? QString(QChar::ObjectReplacementCharacter) : text;
     c.insertText(shown, f);
     c.endEditBlock();
@@ -150,9 +155,7 @@ QString text(const QTextDocument* doc, int id)
     const Range r = find(doc, id);
     if (!r.id)
         return {};
-    QTextCursor c(const_cast<QTextDocument*>(doc));
-    c.setPosition(r.start);
-    c.setPosition(r.end, QTextCursor::KeepAnchor);
+    QTextCursor c = selecting(doc, r);
     QString s = c.selectedText();
     s.remove(QChar::ObjectReplacementCharacter);
     return s;
@@ -215,9 +218,7 @@ bool remove(QTextDocument* doc, int id, bool keepText)
     const Range r = find(doc, id);
     if (!r.id)
         return false;
-    QTextCursor c(doc);
-    c.setPosition(r.start);
-    c.setPosition(r.end, QTextCursor::KeepAnchor);
+    QTextCursor c = selecting(doc, r);
     if (!keepText) {
         c.removeSelectedText();
         return true;

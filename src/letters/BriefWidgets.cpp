@@ -1,8 +1,9 @@
 #include "BriefWidgets.h"
 
-#include "FormControls.h"
+#include "LetterFrames.h"
 
 #include "addresses/AddressListBox.h"
+#include "app/FormControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +26,6 @@ using namespace FormControls;
 BriefWidgets::BriefWidgets(QDialog* w)
 {
     const QString notEmptyOnly = QStringLiteral("Dieses Feld erscheint nur im Briefkopf wenn Sie eine Eingabe machen");
-    const QString max20 = QStringLiteral("maximal 20 Zeichen");
 
     // --- Recipient ---
     Combo1 = combo(QStringLiteral("Combo1"),
@@ -36,9 +36,7 @@ BriefWidgets::BriefWidgets(QDialog* w)
     Text1.resize(7, nullptr);
     for (int i : {1, 2, 3, 5, 6})
         Text1[i] = edit(QStringLiteral("Text1(%1)").arg(i));
-    Street = named(new QPlainTextEdit, QStringLiteral("Text1(4)"));
-    Street->setTabChangesFocus(true);
-    Street->setFixedHeight(Street->fontMetrics().lineSpacing() * 2 + 14);
+    Street = twoLineEdit(QStringLiteral("Text1(4)"));
     Combo2 = combo(QStringLiteral("Combo2"),
                    {QStringLiteral("Firma"), QStringLiteral("Frau"), QStringLiteral("Frl."), QStringLiteral("Herrn")}, true);
     txtLkennz = edit(QStringLiteral("txtLkennz"), QStringLiteral("Länderkennzeichen"));
@@ -52,12 +50,8 @@ BriefWidgets::BriefWidgets(QDialog* w)
 
     auto* anschrift = frame(QStringLiteral("fraAnschrift"), QStringLiteral("Anschrift"));
     auto* ag = new QGridLayout(anschrift);
-    ag->addWidget(label(QStringLiteral("A&nrede"), Combo1), 0, 0);
-    ag->addWidget(Combo1, 0, 1, 1, 2);
-    ag->addWidget(label(QStringLiteral("Vorname / Firma"), Text1[1]), 1, 0);
-    ag->addWidget(Text1[1], 1, 1, 1, 2);
-    ag->addWidget(label(QStringLiteral("Nachname / Firma"), Text1[2]), 2, 0);
-    ag->addWidget(Text1[2], 2, 1, 1, 2);
+    addLabelled(ag, {{"A&nrede", Combo1, 0, 0, 2}, {"Vorname / Firma", Text1[1], 1, 0, 2},
+                     {"Nachname / Firma", Text1[2], 2, 0, 2}});
     ag->addWidget(label(QStringLiteral(" zu Händen"), Text1[3]), 3, 0);
     ag->addWidget(Combo2, 3, 1);
     ag->addWidget(Text1[3], 3, 2);
@@ -69,50 +63,29 @@ BriefWidgets::BriefWidgets(QDialog* w)
     town->addWidget(Text1[5]);
     town->addWidget(Text1[6], 1);
     ag->addLayout(town, 5, 1, 1, 2);
-    ag->addWidget(label(QStringLiteral("Land"), txtLand), 6, 0);
-    ag->addWidget(txtLand, 6, 1, 1, 2);
+    addLabelled(ag, {{"Land", txtLand, 6, 0, 2}});
     ag->setColumnStretch(2, 1);
     Combo2->setMaximumWidth(80);
 
     // --- Business letter, closing, attachments ---
-    Text2 = edit(QStringLiteral("Text2"), max20);
-    Text3 = edit(QStringLiteral("Text3"), max20);
-    Text2->setMaxLength(20);
-    Text3->setMaxLength(20);
-    Text4 = edit(QStringLiteral("Text4"));
-    Text5 = edit(QStringLiteral("Text5"));
-    auto* business = frame(QStringLiteral("fraGeschaeft"), QStringLiteral("Für Geschäftsbriefe"));
-    auto* bg = new QGridLayout(business);
-    bg->addWidget(label(QStringLiteral("Unser Zeichen"), Text2), 0, 0);
-    bg->addWidget(Text2, 0, 1);
-    bg->addWidget(label(QStringLiteral("Ihre Zeichen"), Text3), 0, 2);
-    bg->addWidget(Text3, 0, 3);
-    bg->addWidget(label(QStringLiteral("Betreff:"), Text4), 1, 0);
-    bg->addWidget(Text4, 1, 1, 1, 3);
-    bg->addWidget(label(QStringLiteral("Bezug:"), Text5), 2, 0);
-    bg->addWidget(Text5, 2, 1, 1, 3);
-    bg->addWidget(chkMitglNr, 3, 0, 1, 2);
-    bg->addWidget(txtMitglNr, 3, 2, 1, 2);
-    bg->setColumnStretch(1, 1);
-    bg->setColumnStretch(3, 1);
+    const LetterFrames::Business business = LetterFrames::business(QStringLiteral("Ihre Zeichen"));
+    Text2 = business.Text2;
+    Text3 = business.Text3;
+    Text4 = business.Text4;
+    Text5 = business.Text5;
+    business.grid->addWidget(chkMitglNr, 3, 0, 1, 2);
+    business.grid->addWidget(txtMitglNr, 3, 2, 1, 2);
 
-    chkMfg = check(QStringLiteral("chkMfg"), QStringLiteral("Grußformel"), true);
-    Combo3 = combo(QStringLiteral("Combo3"),
-                   {QStringLiteral("Mit freundlichen Grüßen"), QStringLiteral("Mit herzlichen Grüßen"),
-                    QStringLiteral("Mit besten Empfehlungen"), QStringLiteral("Viele Grüße"),
-                    QStringLiteral("Liebe Grüße"), QStringLiteral("Gruß"), QStringLiteral("Bis bald"),
-                    QStringLiteral("Alles Liebe"), QStringLiteral("Hochachtungsvoll!")},
-                   true);
-    Combo3->setCurrentIndex(0);
-    chkAnlage = check(QStringLiteral("chkAnlage"), QStringLiteral("Anlage(n):"), false);
-    txtAnlage = edit(QStringLiteral("txtAnlage"), QStringLiteral("Text Anlage"));
-    auto* closing = frame(QStringLiteral("fraGruss"), QStringLiteral("Grußformel"));
-    auto* cg = new QGridLayout(closing);
-    cg->addWidget(chkMfg, 0, 0);
-    cg->addWidget(Combo3, 0, 1);
-    cg->addWidget(chkAnlage, 1, 0);
-    cg->addWidget(txtAnlage, 1, 1);
-    cg->setColumnStretch(1, 1);
+    const LetterFrames::Closing closing = LetterFrames::closing(
+        {QStringLiteral("Mit freundlichen Grüßen"), QStringLiteral("Mit herzlichen Grüßen"),
+         QStringLiteral("Mit besten Empfehlungen"), QStringLiteral("Viele Grüße"), QStringLiteral("Liebe Grüße"),
+         QStringLiteral("Gruß"), QStringLiteral("Bis bald"), QStringLiteral("Alles Liebe"),
+         QStringLiteral("Hochachtungsvoll!")},
+        true);
+    chkMfg = closing.chkMfg;
+    Combo3 = closing.Combo3;
+    chkAnlage = closing.chkAnlage;
+    txtAnlage = closing.txtAnlage;
 
     // --- Sender ---
     txtName1 = edit(QStringLiteral("txtName1"));
@@ -127,17 +100,14 @@ BriefWidgets::BriefWidgets(QDialog* w)
     auto* sender = frame(QStringLiteral("fraBriefkopf"),
                          QStringLiteral("Briefkopf geben Sie hier Ihre Anschrift ein. Ihre Eingaben werden gespeichert"));
     auto* sg = new QGridLayout(sender);
-    const struct {
-        const char* caption;
-        QLineEdit* field;
-        int row, col;
-    } senderFields[] = {{"Name", txtName1, 0, 0},       {"Straße", txtStra_e1, 1, 0}, {"PLZ / Ort", txtOrt1, 2, 0},
-                        {"Telefon", txtTelefon1, 0, 2}, {"E-Mail", txtMail, 1, 2},    {"Postfach", txtPostfach, 2, 2},
-                        {"Fax", txtFax, 0, 4},          {"Internet", txtInternet, 1, 4}};
-    for (const auto& f : senderFields) {
-        sg->addWidget(label(QString::fromUtf8(f.caption), f.field), f.row, f.col);
-        sg->addWidget(f.field, f.row, f.col + 1);
-    }
+    addLabelled(sg, {{"Name", txtName1, 0, 0},
+                     {"Straße", txtStra_e1, 1, 0},
+                     {"PLZ / Ort", txtOrt1, 2, 0},
+                     {"Telefon", txtTelefon1, 0, 2},
+                     {"E-Mail", txtMail, 1, 2},
+                     {"Postfach", txtPostfach, 2, 2},
+                     {"Fax", txtFax, 0, 4},
+                     {"Internet", txtInternet, 1, 4}});
     for (int c : {1, 3, 5})
         sg->setColumnStretch(c, 1);
     auto* senderWindow = frame(QStringLiteral("fraAbsender"), QStringLiteral("Absenderfenster"));
@@ -213,7 +183,7 @@ BriefWidgets::BriefWidgets(QDialog* w)
     og->setColumnStretch(3, 1);
 
     // --- Text blocks ---
-    QGroupBox* blocks = textBlockOptions(Option1);
+    QGroupBox* blocks = LetterFrames::textBlockOptions(Option1);
     Command10 = button(QStringLiteral("Command10"), QStringLiteral("Textbaustein anlegen"));
     static_cast<QGridLayout*>(blocks->layout())->addWidget(Command10, 3, 2);
 
@@ -263,8 +233,8 @@ BriefWidgets::BriefWidgets(QDialog* w)
     // and text blocks on the right; the sender across the bottom with the buttons.
     auto* middle = new QVBoxLayout;
     middle->addWidget(anschrift);
-    middle->addWidget(business);
-    middle->addWidget(closing);
+    middle->addWidget(business.frame);
+    middle->addWidget(closing.frame);
     middle->addStretch(1);
     auto* right = new QVBoxLayout;
     right->addWidget(options);

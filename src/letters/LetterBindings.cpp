@@ -6,15 +6,10 @@ namespace LetterBindings {
 
 void bindSender(FieldBinder& binder, const SenderWidgets& w)
 {
-    const struct {
-        QWidget* widget;
-        const char* column;
-    } columns[] = {{w.name, "BriefKName"}, {w.street, "BriefKStraße"}, {w.city, "BriefKOrt"},
-                   {w.phone, "BriefKTel"}, {w.fax, "Fax"},              {w.mail, "eMail"},
-                   {w.internet, "Internet"}, {w.postBox, "Postfach"},   {w.windowLine, "AbsFenster"},
-                   {w.font, "Schrift"},    {w.size, "SchriftSize"}};
-    for (const auto& c : columns)
-        binder.bind(c.widget, QString::fromUtf8(c.column));
+    binder.bind({{w.name, "BriefKName"}, {w.street, "BriefKStraße"}, {w.city, "BriefKOrt"},
+                {w.phone, "BriefKTel"}, {w.fax, "Fax"}, {w.mail, "eMail"},
+                {w.internet, "Internet"}, {w.postBox, "Postfach"}, {w.windowLine, "AbsFenster"},
+                {w.font, "Schrift"}, {w.size, "SchriftSize"}});
 }
 
 void bindOptions(FieldBinder& binder, QWidget* addressLeft, QWidget* headTopMm, QWidget* addressIndentMm)

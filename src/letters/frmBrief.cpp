@@ -3,6 +3,7 @@
 #include "BriefFields.h"
 #include "BriefKeys.h"
 #include "LetterBindings.h"
+#include "LetterFrames.h"
 #include "SmallLayout.h"
 
 #include "addresses/AddressListBox.h"
@@ -102,15 +103,10 @@ void frmBrief::setHelpHandler(HelpHandler handler) { helpHandler() = std::move(h
 
 void frmBrief::bindFields()
 {
-    const struct {
-        QWidget* w;
-        const char* column;
-    } recipient[] = {{m_w.Combo1, "Anrede"},       {m_w.Text1[1], "Vorname"},    {m_w.Text1[2], "Nachname"},
-                     {m_w.Combo2, "AnredezHd"},    {m_w.Text1[3], "NamezHd"},    {m_w.Street, "Adresse"},
-                     {m_w.Text1[5], "Postleitzahl"}, {m_w.Text1[6], "Ort"},      {m_w.txtLkennz, "LaenderKZ"},
-                     {m_w.txtLand, "Land"},        {m_w.txtMitglNr, "MitgliedsNr"}};
-    for (const auto& b : recipient)
-        m_bind1->bind(b.w, QString::fromUtf8(b.column));
+    m_bind1->bind({{m_w.Combo1, "Anrede"}, {m_w.Text1[1], "Vorname"}, {m_w.Text1[2], "Nachname"},
+                  {m_w.Combo2, "AnredezHd"}, {m_w.Text1[3], "NamezHd"}, {m_w.Street, "Adresse"},
+                  {m_w.Text1[5], "Postleitzahl"}, {m_w.Text1[6], "Ort"}, {m_w.txtLkennz, "LaenderKZ"},
+                  {m_w.txtLand, "Land"}, {m_w.txtMitglNr, "MitgliedsNr"}});
     LetterBindings::bindSender(*m_bind2, {m_w.txtName1, m_w.txtStra_e1, m_w.txtOrt1, m_w.txtTelefon1, m_w.txtFax,
                                           m_w.txtMail, m_w.txtInternet, m_w.txtPostfach, m_w.txtAbs, m_w.txtFont,
                                           m_w.txtSize});
@@ -192,25 +188,8 @@ void frmBrief::Form_Activate()
 ComposerInput frmBrief::input() const
 {
     ComposerInput in;
-    in.HeadTopMm = m_w.Text6->text();
-    in.HeadFont = m_w.txtFont->text();
-    in.HeadSize = m_w.txtSize->text();
+    LetterFrames::readShared(m_w, m_w.txtStra_e1, in);
     in.ShowLetterhead = m_w.Check1->isChecked();
-    in.AddressWindowLeft = m_w.chkAdrRechts->isChecked();
-    in.AddressIndentMm = m_w.txtAdrRechts->text();
-    in.TextFont = m_w.txtFont2->text();
-    in.TextSize = m_w.txtSize2->text();
-    in.UseOwnTemplate = m_w.chkEigeneVorl->isChecked();
-    in.SenderName = m_w.txtName1->text();
-    in.SenderStreet = m_w.txtStra_e1->text();
-    in.SenderCity = m_w.txtOrt1->text();
-    in.SenderPostBox = m_w.txtPostfach->text();
-    in.SenderPhone = m_w.txtTelefon1->text();
-    in.SenderFax = m_w.txtFax->text();
-    in.SenderMail = m_w.txtMail->text();
-    in.SenderInternet = m_w.txtInternet->text();
-    in.ShowSenderWindowLine = m_w.chkAbs->isChecked();
-    in.SenderWindowLine = m_w.txtAbs->text();
     in.Title = m_w.Combo1->currentText();
     in.FirstName = m_w.Text1[1]->text();
     in.LastName = m_w.Text1[2]->text();
@@ -221,17 +200,7 @@ ComposerInput frmBrief::input() const
     in.City = m_w.Text1[6]->text();
     in.CountryCode = m_w.txtLkennz->text();
     in.Country = m_data1->field(QStringLiteral("Land"));
-    in.UseMemberNumber = m_w.chkMitglNr->isChecked();
     in.MemberNumber = m_w.txtMitglNr->text();
-    in.OurReference = m_w.Text2->text();
-    in.YourReference = m_w.Text3->text();
-    in.Subject = m_w.Text4->text();
-    in.RegardingLine = m_w.Text5->text();
-    in.UseSalutation = m_w.chkAnrede->isChecked();
-    in.UseClosing = m_w.chkMfg->isChecked();
-    in.Closing = m_w.Combo3->currentText();
-    in.UseAttachments = m_w.chkAnlage->isChecked();
-    in.Attachments = m_w.txtAnlage->text();
     in.BlockNumber = 0;
     for (int n = 1; n <= TextBlockFile::Count; ++n)
         if (m_w.Option1[n]->isChecked()) {

@@ -3,6 +3,7 @@
 #include "EnvelopeLayout.h"
 
 #include "addresses/AddressListBox.h"
+#include "app/FormControls.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -22,21 +23,7 @@
 
 namespace {
 
-template <class W>
-W* named(W* w, const QString& name)
-{
-    w->setObjectName(name);
-    return w;
-}
-
-QLineEdit* edit(const QString& name) { return named(new QLineEdit, name); }
-
-QLabel* label(const QString& text, QWidget* buddy)
-{
-    auto* l = new QLabel(text);
-    l->setBuddy(buddy);
-    return l;
-}
+using namespace FormControls;
 
 // Width or height in whole millimetres: digits only, so letters typed are dropped.
 QLineEdit* millimetres(const QString& name)
@@ -57,29 +44,21 @@ KuvertWidgets::KuvertWidgets(QDialog* w)
     txtName1 = edit(QStringLiteral("txtName1"));
     txtStrasse1 = edit(QStringLiteral("txtStraße1"));
     txtOrt1 = edit(QStringLiteral("txtOrt1"));
-    txtPostfach = edit(QStringLiteral("txtPostfach"));
-    txtPostfach->setToolTip(QStringLiteral("Dieses Feld erscheint nur im Briefkopf wenn Sie eine Eingabe machen"));
-    auto* sender = named(new QGroupBox(QStringLiteral("Absender")), QStringLiteral("fraAbsender"));
-    auto* sg = new QGridLayout(sender);
-    sg->addWidget(label(QStringLiteral("Name"), txtName1), 0, 0);
-    sg->addWidget(txtName1, 0, 1);
-    sg->addWidget(label(QStringLiteral("Straße"), txtStrasse1), 1, 0);
-    sg->addWidget(txtStrasse1, 1, 1);
-    sg->addWidget(label(QStringLiteral("PLZ/Ort"), txtOrt1), 2, 0);
-    sg->addWidget(txtOrt1, 2, 1);
-    sg->addWidget(label(QStringLiteral("Postfach"), txtPostfach), 3, 0);
-    sg->addWidget(txtPostfach, 3, 1);
+    txtPostfach = edit(QStringLiteral("txtPostfach"),
+                       QStringLiteral("Dieses Feld erscheint nur im Briefkopf wenn Sie eine Eingabe machen"));
+    auto* sender = frame(QStringLiteral("fraAbsender"), QStringLiteral("Absender"));
+    addLabelled(new QGridLayout(sender), {{"Name", txtName1, 0},
+                                          {"Straße", txtStrasse1, 1},
+                                          {"PLZ/Ort", txtOrt1, 2},
+                                          {"Postfach", txtPostfach, 3}});
 
     // --- Recipient ---
     Text1.resize(8, nullptr);
     for (int i : {0, 1, 2, 3, 5, 6, 7})
         Text1[i] = edit(QStringLiteral("Text1(%1)").arg(i));
-    Street = named(new QPlainTextEdit, QStringLiteral("Text1(4)"));
-    Street->setTabChangesFocus(true);
+    Street = twoLineEdit(QStringLiteral("Text1(4)"));
     Street->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Street->setFixedHeight(Street->fontMetrics().lineSpacing() * 2 + 14);
-    txtLkennz = edit(QStringLiteral("txtLkennz"));
-    txtLkennz->setToolTip(QStringLiteral("Länderkennzeichen"));
+    txtLkennz = edit(QStringLiteral("txtLkennz"), QStringLiteral("Länderkennzeichen"));
     txtLkennz->setMaximumWidth(36);
     for (int i : {0, 1, 2})
         Text1[i]->setMinimumWidth(200);
@@ -90,14 +69,9 @@ KuvertWidgets::KuvertWidgets(QDialog* w)
     Text1[7]->setMinimumWidth(60);
     Text1[7]->setMaximumWidth(80);
     lblzHd = label(QStringLiteral("zu Händen"), Text1[7]);
-    auto* recipient = named(new QGroupBox(QStringLiteral("Empfänger")), QStringLiteral("fraEmpfaenger"));
+    auto* recipient = frame(QStringLiteral("fraEmpfaenger"), QStringLiteral("Empfänger"));
     auto* rg = new QGridLayout(recipient);
-    rg->addWidget(label(QStringLiteral("Anrede"), Text1[0]), 0, 0);
-    rg->addWidget(Text1[0], 0, 1, 1, 2);
-    rg->addWidget(label(QStringLiteral("Vorname"), Text1[1]), 1, 0);
-    rg->addWidget(Text1[1], 1, 1, 1, 2);
-    rg->addWidget(label(QStringLiteral("Nachname"), Text1[2]), 2, 0);
-    rg->addWidget(Text1[2], 2, 1, 1, 2);
+    addLabelled(rg, {{"Anrede", Text1[0], 0, 0, 2}, {"Vorname", Text1[1], 1, 0, 2}, {"Nachname", Text1[2], 2, 0, 2}});
     rg->addWidget(lblzHd, 3, 0);
     rg->addWidget(Text1[7], 3, 1);
     rg->addWidget(Text1[3], 3, 2);
@@ -114,15 +88,13 @@ KuvertWidgets::KuvertWidgets(QDialog* w)
     // --- Addresses ---
     txtFind = edit(QStringLiteral("txtFind"));
     txtFind->setClearButtonEnabled(true);
-    cmdFind = named(new QToolButton, QStringLiteral("cmdFind"));
-    cmdFind->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
-                                      w->style()->standardIcon(QStyle::SP_FileDialogContentsView)));
-    cmdFind->setToolTip(QStringLiteral("Suchen"));
-    cmdAlle = named(new QPushButton(QStringLiteral("Alle anzeigen")), QStringLiteral("cmdAlle"));
+    cmdFind = tool(w, QStringLiteral("cmdFind"), QStyle::SP_FileDialogContentsView, QStringLiteral("Suchen"));
+    cmdFind->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"), cmdFind->icon()));
+    cmdAlle = button(QStringLiteral("cmdAlle"), QStringLiteral("Alle anzeigen"));
     cmdAlle->setEnabled(false);
     List1 = named(new AddressListBox, QStringLiteral("List1"));
     List1->setMinimumWidth(200);
-    auto* addresses = named(new QGroupBox(QStringLiteral("Adressen")), QStringLiteral("fraAdressen"));
+    auto* addresses = frame(QStringLiteral("fraAdressen"), QStringLiteral("Adressen"));
     auto* al = new QVBoxLayout(addresses);
     al->addWidget(label(QStringLiteral("&Suchen nach Adresse"), txtFind));
     auto* find = new QHBoxLayout;
@@ -137,7 +109,7 @@ KuvertWidgets::KuvertWidgets(QDialog* w)
     for (const EnvelopeLayout::Format& f : EnvelopeLayout::formats())
         List2->addItem(f.listText);
     List2->setFixedHeight(List2->sizeHintForRow(0) * 3 + 2 * List2->frameWidth() + 4);
-    chkBen = named(new QCheckBox(QStringLiteral("Benutzerdefiniertes &Format")), QStringLiteral("chkBen"));
+    chkBen = check(QStringLiteral("chkBen"), QStringLiteral("Benutzerdefiniertes &Format"), false);
     txtfB = millimetres(QStringLiteral("txtfB"));
     txtfH = millimetres(QStringLiteral("txtfH"));
     // The sizes count only for the user's own format.
@@ -145,25 +117,18 @@ KuvertWidgets::KuvertWidgets(QDialog* w)
         e->setEnabled(false);
         QObject::connect(chkBen, &QCheckBox::toggled, e, &QWidget::setEnabled);
     }
-    chkFett = named(new QCheckBox(QStringLiteral("Schrift &Fett")), QStringLiteral("chkFett"));
-    auto* format = named(new QGroupBox(QStringLiteral("Format")), QStringLiteral("fraFormat"));
+    chkFett = check(QStringLiteral("chkFett"), QStringLiteral("Schrift &Fett"), false);
+    auto* format = frame(QStringLiteral("fraFormat"), QStringLiteral("Format"));
     auto* fg = new QGridLayout(format);
     fg->addWidget(label(QStringLiteral("&Format auswählen"), List2), 0, 0, 1, 2);
     fg->addWidget(List2, 1, 0, 1, 2);
     fg->addWidget(chkBen, 2, 0, 1, 2);
-    fg->addWidget(label(QStringLiteral("&Breite in mm"), txtfB), 3, 0);
-    fg->addWidget(txtfB, 3, 1);
-    fg->addWidget(label(QStringLiteral("&Höhe in mm"), txtfH), 4, 0);
-    fg->addWidget(txtfH, 4, 1);
+    addLabelled(fg, {{"&Breite in mm", txtfB, 3}, {"&Höhe in mm", txtfH, 4}});
     fg->addWidget(chkFett, 5, 0, 1, 2);
 
-    Command1 = named(new QPushButton(QStringLiteral("Briefkuvert  erstellen")), QStringLiteral("Command1"));
-    Command1->setMinimumWidth(160);
     // Enter in the search box searches; it never builds the envelope.
-    for (QPushButton* b : {cmdAlle, Command1}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Briefkuvert  erstellen"));
+    Command1->setMinimumWidth(160);
 
     auto* right = new QVBoxLayout;
     right->addWidget(sender);

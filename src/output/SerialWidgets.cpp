@@ -1,9 +1,11 @@
 #include "SerialWidgets.h"
 
 #include "addresses/AddressListBox.h"
+#include "app/FormControls.h"
 #include "engine/TextControl.h"
-#include "letters/FormControls.h"
+#include "letters/LetterFrames.h"
 
+#include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -38,8 +40,7 @@ SerialWidgets::SerialWidgets(QDialog* w)
 
     auto* addresses = frame(QStringLiteral("fraAdressen"), QStringLiteral("Adressen"));
     auto* ag = new QGridLayout(addresses);
-    ag->addWidget(label(QStringLiteral("&Gruppe:"), cboGruppe), 0, 0);
-    ag->addWidget(cboGruppe, 0, 1, 1, 3);
+    addLabelled(ag, {{"&Gruppe:", cboGruppe, 0, 0, 3}});
     ag->addWidget(chkSortPlz, 1, 0, 1, 4);
     ag->addWidget(label(QStringLiteral("Adressen"), List1), 2, 0, 1, 2);
     ag->addWidget(label(QStringLiteral("Ausgewählt"), List2), 2, 3);
@@ -69,17 +70,14 @@ SerialWidgets::SerialWidgets(QDialog* w)
     txtAbs = edit(QStringLiteral("txtAbs"));
     auto* sender = frame(QStringLiteral("fraBriefkopf"), QStringLiteral("Briefkopf"));
     auto* sg = new QGridLayout(sender);
-    const struct {
-        const char* caption;
-        QLineEdit* field;
-        int row, col;
-    } senderFields[] = {{"Name", txtName1, 0, 0},       {"Straße", txtStrasse1, 1, 0}, {"PLZ / Ort", txtOrt1, 2, 0},
-                        {"Postfach", txtPostfach, 3, 0}, {"Telefon", txtTelefon1, 0, 2}, {"Fax", txtFax, 1, 2},
-                        {"E-Mail", txtMail, 2, 2},      {"Internet", txtInternet, 3, 2}};
-    for (const auto& f : senderFields) {
-        sg->addWidget(label(QString::fromUtf8(f.caption), f.field), f.row, f.col);
-        sg->addWidget(f.field, f.row, f.col + 1);
-    }
+    addLabelled(sg, {{"Name", txtName1, 0, 0},
+                     {"Straße", txtStrasse1, 1, 0},
+                     {"PLZ / Ort", txtOrt1, 2, 0},
+                     {"Postfach", txtPostfach, 3, 0},
+                     {"Telefon", txtTelefon1, 0, 2},
+                     {"Fax", txtFax, 1, 2},
+                     {"E-Mail", txtMail, 2, 2},
+                     {"Internet", txtInternet, 3, 2}});
     sg->addWidget(chkAbs, 4, 0);
     sg->addWidget(txtAbs, 4, 1, 1, 3);
     sg->setColumnStretch(1, 1);
@@ -109,42 +107,26 @@ SerialWidgets::SerialWidgets(QDialog* w)
     chkAnrede = check(QStringLiteral("chkAnrede"), QStringLiteral("Anrede (Sehr geehrte ...) benutzen"), true);
     auto* settings = frame(QStringLiteral("fraEinstellungen"), QStringLiteral("Einstellungen Briefkopf"));
     auto* eg = new QGridLayout(settings);
-    eg->addWidget(label(QStringLiteral("Abstand Briefkopf in mm von oben"), Text6), 0, 0);
-    eg->addWidget(Text6, 0, 1);
+    addLabelled(eg, {{"Abstand Briefkopf in mm von oben", Text6, 0}});
     eg->addWidget(chkAdrRechts, 1, 0, 1, 4);
     eg->addWidget(lblAdrRechts, 2, 0);
     eg->addWidget(txtAdrRechts, 2, 1);
     eg->addWidget(chkEigeneVorl, 3, 0, 1, 4);
     eg->addWidget(chkAnrede, 4, 0, 1, 4);
-    eg->addWidget(label(QStringLiteral("Schrift Briefkopf"), txtFont), 5, 0);
-    eg->addWidget(txtFont, 5, 1, 1, 2);
+    addLabelled(eg, {{"Schrift Briefkopf", txtFont, 5, 0, 2}});
     eg->addWidget(txtSize, 5, 3);
-    eg->addWidget(label(QStringLiteral("Schrift Brieftext"), txtFont2), 6, 0);
-    eg->addWidget(txtFont2, 6, 1, 1, 2);
+    addLabelled(eg, {{"Schrift Brieftext", txtFont2, 6, 0, 2}});
     eg->addWidget(txtSize2, 6, 3);
     eg->setColumnStretch(2, 1);
 
     // --- Letter parts ---
-    Text2 = edit(QStringLiteral("Text2"), QStringLiteral("maximal 20 Zeichen"));
-    Text3 = edit(QStringLiteral("Text3"), QStringLiteral("maximal 20 Zeichen"));
-    Text2->setMaxLength(20);
-    Text3->setMaxLength(20);
-    Text4 = edit(QStringLiteral("Text4"));
-    Text5 = edit(QStringLiteral("Text5"));
     chkMitglNr = check(QStringLiteral("chkMitglNr"), QStringLiteral("Mitglieds-Nr. eintragen"), false);
-    auto* business = frame(QStringLiteral("fraGeschaeft"), QStringLiteral("Für Geschäftsbriefe"));
-    auto* bg = new QGridLayout(business);
-    bg->addWidget(label(QStringLiteral("Unser Zeichen"), Text2), 0, 0);
-    bg->addWidget(Text2, 0, 1);
-    bg->addWidget(label(QStringLiteral("Ihr Zeichen"), Text3), 0, 2);
-    bg->addWidget(Text3, 0, 3);
-    bg->addWidget(label(QStringLiteral("Betreff:"), Text4), 1, 0);
-    bg->addWidget(Text4, 1, 1, 1, 3);
-    bg->addWidget(label(QStringLiteral("Bezug:"), Text5), 2, 0);
-    bg->addWidget(Text5, 2, 1, 1, 3);
-    bg->addWidget(chkMitglNr, 3, 0, 1, 4);
-    bg->setColumnStretch(1, 1);
-    bg->setColumnStretch(3, 1);
+    const LetterFrames::Business business = LetterFrames::business(QStringLiteral("Ihr Zeichen"));
+    Text2 = business.Text2;
+    Text3 = business.Text3;
+    Text4 = business.Text4;
+    Text5 = business.Text5;
+    business.grid->addWidget(chkMitglNr, 3, 0, 1, 4);
 
     txtDatum = edit(QStringLiteral("txtDatum"), QStringLiteral("Wenn leer wird aktuelles Systemdatum im Brief eingefügt"));
     fraDatum = frame(QStringLiteral("fraDatum"), QStringLiteral("Datum"));
@@ -154,25 +136,18 @@ SerialWidgets::SerialWidgets(QDialog* w)
     dateHint->setWordWrap(true);
     dl->addWidget(dateHint);
 
-    chkMfg = check(QStringLiteral("chkMfg"), QStringLiteral("Grußformel"), true);
-    Combo3 = combo(QStringLiteral("Combo3"),
-                   {QStringLiteral("Mit freundlichen Grüßen"), QStringLiteral("Mit freundlichen Grüssen"),
-                    QStringLiteral("Mit herzlichen Grüßen"), QStringLiteral("Mit besten Empfehlungen"),
-                    QStringLiteral("Viele Grüße"), QStringLiteral("Liebe Grüße"), QStringLiteral("Gruß"),
-                    QStringLiteral("Bis bald"), QStringLiteral("Alles Liebe"), QStringLiteral("Hochachtungsvoll!")},
-                   false);
-    Combo3->setCurrentIndex(0);
-    chkAnlage = check(QStringLiteral("chkAnlage"), QStringLiteral("Anlage(n):"), false);
-    txtAnlage = edit(QStringLiteral("txtAnlage"), QStringLiteral("Text Anlage"));
-    auto* closing = frame(QStringLiteral("fraGruss"), QStringLiteral("Grußformel"));
-    auto* cg = new QGridLayout(closing);
-    cg->addWidget(chkMfg, 0, 0);
-    cg->addWidget(Combo3, 0, 1);
-    cg->addWidget(chkAnlage, 1, 0);
-    cg->addWidget(txtAnlage, 1, 1);
-    cg->setColumnStretch(1, 1);
+    const LetterFrames::Closing closing = LetterFrames::closing(
+        {QStringLiteral("Mit freundlichen Grüßen"), QStringLiteral("Mit freundlichen Grüssen"),
+         QStringLiteral("Mit herzlichen Grüßen"), QStringLiteral("Mit besten Empfehlungen"),
+         QStringLiteral("Viele Grüße"), QStringLiteral("Liebe Grüße"), QStringLiteral("Gruß"),
+         QStringLiteral("Bis bald"), QStringLiteral("Alles Liebe"), QStringLiteral("Hochachtungsvoll!")},
+        false);
+    chkMfg = closing.chkMfg;
+    Combo3 = closing.Combo3;
+    chkAnlage = closing.chkAnlage;
+    txtAnlage = closing.txtAnlage;
 
-    QGroupBox* blocks = textBlockOptions(Option1);
+    QGroupBox* blocks = LetterFrames::textBlockOptions(Option1);
     Option1[0]->setChecked(true);
 
     // --- Pause and runs ---
@@ -214,8 +189,8 @@ SerialWidgets::SerialWidgets(QDialog* w)
     og->setContentsMargins(0, 0, 0, 0);
     og->addWidget(sender, 0, 0, 1, 2);
     og->addWidget(settings, 1, 0, 2, 1);
-    og->addWidget(business, 1, 1);
-    og->addWidget(closing, 2, 1);
+    og->addWidget(business.frame, 1, 1);
+    og->addWidget(closing.frame, 2, 1);
     og->addWidget(blocks, 3, 0, 1, 2);
     og->addWidget(fraDatum, 4, 0);
     og->addWidget(fraZeit, 4, 1);

@@ -49,18 +49,11 @@ frmBriefkuvert::~frmBriefkuvert() = default;
 
 void frmBriefkuvert::bindFields()
 {
-    const struct {
-        QWidget* w;
-        const char* column;
-    } recipient[] = {{m_w.Text1[0], "Anrede"},  {m_w.Text1[1], "Vorname"},      {m_w.Text1[2], "Nachname"},
-                     {m_w.Text1[3], "NamezHd"}, {m_w.Street, "Adresse"},        {m_w.Text1[5], "Postleitzahl"},
-                     {m_w.Text1[6], "Ort"},     {m_w.Text1[7], "AnredezHd"},    {m_w.txtLkennz, "LaenderKZ"}},
-      sender[] = {{m_w.txtName1, "BriefKName"}, {m_w.txtStrasse1, "BriefKStraße"}, {m_w.txtOrt1, "BriefKOrt"},
-                  {m_w.txtPostfach, "Postfach"}};
-    for (const auto& b : recipient)
-        m_bind1->bind(b.w, QString::fromUtf8(b.column));
-    for (const auto& b : sender)
-        m_bind2->bind(b.w, QString::fromUtf8(b.column));
+    m_bind1->bind({{m_w.Text1[0], "Anrede"}, {m_w.Text1[1], "Vorname"}, {m_w.Text1[2], "Nachname"},
+                  {m_w.Text1[3], "NamezHd"}, {m_w.Street, "Adresse"}, {m_w.Text1[5], "Postleitzahl"},
+                  {m_w.Text1[6], "Ort"}, {m_w.Text1[7], "AnredezHd"}, {m_w.txtLkennz, "LaenderKZ"}});
+    m_bind2->bind({{m_w.txtName1, "BriefKName"}, {m_w.txtStrasse1, "BriefKStraße"}, {m_w.txtOrt1, "BriefKOrt"},
+                  {m_w.txtPostfach, "Postfach"}});
 }
 
 void frmBriefkuvert::Form_Load()

@@ -12,6 +12,7 @@
 #include "letters/ComposerOptions.h"
 #include "letters/DigitField.h"
 #include "letters/LetterBindings.h"
+#include "letters/LetterFrames.h"
 #include "letters/LetterInput.h"
 #include "letters/LetterTemplate.h"
 #include "letters/SmallLayout.h"
@@ -119,15 +120,10 @@ void frmSerienKontorix::setHelpHandler(HelpHandler handler) { helpHandler() = st
 
 void frmSerienKontorix::bindFields()
 {
-    const struct {
-        QWidget* w;
-        const char* column;
-    } address[] = {{m_w.Text1[0], "Anrede"},       {m_w.Text1[1], "Vorname"},   {m_w.Text1[2], "Nachname"},
-                   {m_w.Text1[3], "NamezHd"},      {m_w.Text1[4], "AnredezHd"}, {m_w.Text1[5], "Adresse"},
-                   {m_w.Text1[6], "Postleitzahl"}, {m_w.Text1[7], "Ort"},       {m_w.Text1[8], "MitgliedsNr"},
-                   {m_w.txtLkennz, "LaenderKZ"}};
-    for (const auto& b : address)
-        m_bind1->bind(b.w, QString::fromUtf8(b.column));
+    m_bind1->bind({{m_w.Text1[0], "Anrede"}, {m_w.Text1[1], "Vorname"}, {m_w.Text1[2], "Nachname"},
+                  {m_w.Text1[3], "NamezHd"}, {m_w.Text1[4], "AnredezHd"}, {m_w.Text1[5], "Adresse"},
+                  {m_w.Text1[6], "Postleitzahl"}, {m_w.Text1[7], "Ort"}, {m_w.Text1[8], "MitgliedsNr"},
+                  {m_w.txtLkennz, "LaenderKZ"}});
     LetterBindings::bindSender(*m_bind2, {m_w.txtName1, m_w.txtStrasse1, m_w.txtOrt1, m_w.txtTelefon1, m_w.txtFax,
                                           m_w.txtMail, m_w.txtInternet, m_w.txtPostfach, m_w.txtAbs, m_w.txtFont,
                                           m_w.txtSize});
@@ -364,37 +360,10 @@ void frmSerienKontorix::Command4_Click()
 ComposerInput frmSerienKontorix::input() const
 {
     ComposerInput in;
-    in.HeadTopMm = m_w.Text6->text();
-    in.HeadFont = m_w.txtFont->text();
-    in.HeadSize = m_w.txtSize->text();
+    LetterFrames::readShared(m_w, m_w.txtStrasse1, in);
     in.ShowLetterhead = true;
-    in.AddressWindowLeft = m_w.chkAdrRechts->isChecked();
-    in.AddressIndentMm = m_w.txtAdrRechts->text();
-    in.TextFont = m_w.txtFont2->text();
-    in.TextSize = m_w.txtSize2->text();
-    in.UseOwnTemplate = m_w.chkEigeneVorl->isChecked();
-    in.SenderName = m_w.txtName1->text();
-    in.SenderStreet = m_w.txtStrasse1->text();
-    in.SenderCity = m_w.txtOrt1->text();
-    in.SenderPostBox = m_w.txtPostfach->text();
-    in.SenderPhone = m_w.txtTelefon1->text();
-    in.SenderFax = m_w.txtFax->text();
-    in.SenderMail = m_w.txtMail->text();
-    in.SenderInternet = m_w.txtInternet->text();
-    in.ShowSenderWindowLine = m_w.chkAbs->isChecked();
-    in.SenderWindowLine = m_w.txtAbs->text();
     // Read from the row itself: the street keeps its second line.
     ComposerOptions::setRecipient(in, *m_data1);
-    in.UseMemberNumber = m_w.chkMitglNr->isChecked();
-    in.OurReference = m_w.Text2->text();
-    in.YourReference = m_w.Text3->text();
-    in.Subject = m_w.Text4->text();
-    in.RegardingLine = m_w.Text5->text();
-    in.UseSalutation = m_w.chkAnrede->isChecked();
-    in.UseClosing = m_w.chkMfg->isChecked();
-    in.Closing = m_w.Combo3->currentText();
-    in.UseAttachments = m_w.chkAnlage->isChecked();
-    in.Attachments = m_w.txtAnlage->text();
     in.BlockNumber = m_block;
     return in;
 }

@@ -2,22 +2,21 @@
 
 #include "ChildMenus.h"
 #include "DocumentFiles.h"
+#include "DocumentMenus.h"
 #include "EditorCommands.h"
 #include "EnvelopeMenus.h"
-#include "FileAssociation.h"
-#include "FileDropFilter.h"
 #include "FormatDialogMenus.h"
 #include "InfoMenus.h"
 #include "LabelMenus.h"
+#include "MenuState.h"
 #include "PrintCommands.h"
 #include "SerialMenus.h"
 #include "ShellRules.h"
+#include "SurfaceNotifications.h"
 #include "frmMDIParent.h"
 
 #include "app/AppState.h"
-#include "app/Folders.h"
 #include "app/Prompter.h"
-#include "dialogs/frmPageDlg.h"
 #include "engine/Document.h"
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
@@ -28,15 +27,12 @@
 #include "textblocks/frmBstEinfuegen.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDate>
-#include <QDesktopServices>
-#include <QMdiArea>
 #include <QLayout>
+#include <QMdiArea>
 #include <QMenu>
-#include <QToolBar>
 #include <QStatusBar>
-#include <QUrl>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 frmMDIChild::frmMDIChild(QWidget* parent) : QMdiSubWindow(parent)
@@ -59,7 +55,7 @@ frmMDIChild::frmMDIChild(QWidget* parent) : QMdiSubWindow(parent)
     m_menus = ChildMenus::build(this);
     Form_Load();
     connectMenus();
-    connectSurface();
+    SurfaceNotifications::connect(this);
     setTitle(QStringLiteral("Unbenannt"));
     DirtyFlag = false;
 }
@@ -148,12 +144,6 @@ void frmMDIChild::connectMenus()
         if (QAction* a = action(name))
             connect(a, &QAction::triggered, this, slot);
     };
-    auto frameCall = [](auto member) {
-        return [member] {
-            if (frmMDIParent* f = frmMDIParent::instance())
-                (f->*member)();
-        };
-    };
     for (QMenu* m : m_menus) {
         if (m->objectName() == QLatin1String("mnuEdit"))
             connect(m, &QMenu::aboutToShow, this, &frmMDIChild::mnuEdit_Click);
@@ -162,46 +152,8 @@ void frmMDIChild::connectMenus()
         if (m->objectName() == QLatin1String("mnuWindow"))
             connect(m, &QMenu::aboutToShow, this, &frmMDIChild::mnuWindow_Click);
     }
-    // File menu.
-    on("mnuFile_New", [] { frmMDIChild::NewDocument(); });
-    on("mnuFile_Open", [] { DocumentFiles::OpenDocument(); });
-    on("mnuFile_Close", [] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->mdiArea()->closeActiveSubWindow();
-    });
-    on("mnuFile_Save", [] { DocumentFiles::SaveActiveDocument(); });
-    on("mnuFile_SaveAs", [] { DocumentFiles::SaveActiveDocumentAs(); });
-    on("mnuFile_Export", [] { DocumentFiles::ExportActiveDocument(); });
-    on("mnuFile_PageSetup", [this] { frmPageDlg::edit(TXTextControl1, Unit, this); });
-    on("mnuFile_PrintPreview", frameCall(&frmMDIParent::ShowPreview));
-    on("mnuFile_Print", &frmMDIChild::mnuFile_Print_Click);
-    on("mnuFile_PrintAll", frameCall(&frmMDIParent::GetMDIChildCount));
-    on("mnuCommand", [] {
-        // The result is not shown, as with every file-association failure.
-        FileAssociation::RegisterFileType(
-            QStringLiteral(".txm"), QStringLiteral("Textdokument"), QStringLiteral("QX-Text.exe"),
-            QLatin1Char('"') + QCoreApplication::applicationFilePath() + QStringLiteral("\" %1"));
-    });
-    on("mnuFile_Exit", [] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->close();
-    });
-    // Edit menu.
-    on("mnuEdit_Undo", [this] { TXTextControl1->Undo(); });
-    on("mnuEdit_Redo", [this] { TXTextControl1->Redo(); });
-    on("mnuEdit_Cut", frameCall(&frmMDIParent::EditCut));
-    on("mnuEdit_Copy", frameCall(&frmMDIParent::EditCopy));
-    on("mnuEdit_Paste", frameCall(&frmMDIParent::EditPaste));
-    on("mnuEdit_Delete", frameCall(&frmMDIParent::EditDelete));
-    on("mnuEdit_Find", [] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->EditFind(1);
-    });
-    on("mnuEdit_Replace", [] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->EditFind(2);
-    });
-    on("mnuEdit_SelectAll", frameCall(&frmMDIParent::EditSelectAll));
+    // File, edit and window menus.
+    DocumentMenus::connect(this);
     // View menu.
     for (int i = 0; i < 3; ++i)
         if (QAction* a = findChild<QAction*>(QStringLiteral("mnuView_Layout(%1)").arg(i)))
@@ -214,19 +166,8 @@ void frmMDIChild::connectMenus()
     on("mnuView_StatusBar", &frmMDIChild::mnuView_Bar_Click);
     on("mnuView_Ruler", &frmMDIChild::mnuView_Ruler_Click);
     on("mnuView_ControlChars", &frmMDIChild::mnuView_ControlChars_Click);
-    // Insert, format and extras items of this area.
-    on("mnuInsert_Text", [] { DocumentFiles::InsertTextFile(); });
-    on("mnuInsert_Vorlage", [this] { DocumentFiles::OpenTemplate(this); });
-    on("mnuFormat_TextColour", [] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->ChooseDocumentColour(1);
-    });
-    on("mnuFormat_BackColour", [] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->ChooseDocumentColour(2);
-    });
+    // Letters, text blocks and the commands of their own modules.
     on("mnuBrief", &frmMDIChild::mnuBrief_Click);
-    on("mnuExtras_Calculator", frameCall(&frmMDIParent::RunCalculator));
     on("mnuCurPos", &frmMDIChild::mnuCurPos_Click);
     on("mnuExtras_TextblockEdit", &frmMDIChild::mnuExtras_TextblockEdit_Click);
     on("mnuExtras_TextblockInsert", &frmMDIChild::mnuExtras_TextblockInsert_Click);
@@ -236,65 +177,7 @@ void frmMDIChild::connectMenus()
     EnvelopeMenus::connect(this);
     FormatDialogMenus::connectMenus(this);
     InfoMenus::connect(this);
-    // Window menu.
-    auto arrange = [this](auto member) {
-        return [this, member] {
-            if (QMdiArea* area = mdiArea())
-                (area->*member)();
-        };
-    };
-    on("mnuWindow_Cascade", arrange(&QMdiArea::cascadeSubWindows));
-    on("mnuWindow_TileH", [this] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->tileWindows(Qt::Vertical);
-    });
-    on("mnuWindow_TileV", [this] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->tileWindows(Qt::Horizontal);
-    });
-    on("mnuWindow_Arrange", [this] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->arrangeIcons();
-    });
     EditorCommands::connect(this);
-}
-
-void frmMDIChild::connectSurface()
-{
-    TextControl* s = TXTextControl1;
-    // A file dropped on the text opens as a document, as on the frame.
-    s->viewport()->installEventFilter(
-        new FileDropFilter(this, [](const QString& path) { DocumentFiles::OpenDocument(path); }));
-    connect(s, &TextControl::Change, this, [this] { DirtyFlag = true; });
-    connect(s, &TextControl::PosChange, this, [] {
-        frmMDIParent* f = frmMDIParent::instance();
-        if (f && !appState().ToolbarRefreshOff)
-            f->UpdateToolbar();
-    });
-    connect(s, &TextControl::KeyDown, this, [this](int key, Qt::KeyboardModifiers mods) {
-        if (key == Qt::Key_Insert &&
-            !(mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
-            TXTextControl1->setInsertionMode(!TXTextControl1->InsertionMode());
-    });
-    connect(s, &TextControl::MouseDown, this, &frmMDIChild::onMouseDown);
-    connect(s, &TextControl::UserActivated, this, [this] {
-        if (QMdiArea* area = mdiArea())
-            area->setActiveSubWindow(this);
-    });
-    connect(s, &TextControl::HeaderFooterActivated, this, [this](int n) {
-        const bool firstPageParts = (TXTextControl1->HeaderFooterSet() & (2 | 8)) != 0;
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->setHeaderFooterButtons(true, (n == 1 || n == 4) && firstPageParts, n == 2 || n == 8);
-        HeaderFooterActive = n;
-    });
-    connect(s, &TextControl::HeaderFooterLeft, this, [] {
-        if (frmMDIParent* f = frmMDIParent::instance())
-            f->setHeaderFooterButtons(false, false, false);
-    });
-    connect(s, &TextControl::HyperlinkClicked, this, [](const QString& target) {
-        if (!target.isEmpty())
-            QDesktopServices::openUrl(QUrl::fromUserInput(target));
-    });
 }
 
 void frmMDIChild::activateHeaderFooter(int part)
@@ -304,25 +187,7 @@ void frmMDIChild::activateHeaderFooter(int part)
     TXTextControl1->HeaderFooterActivate(part);
 }
 
-void frmMDIChild::onMouseDown(Qt::MouseButton button, QPoint pos)
-{
-    raise();
-    if (button == Qt::RightButton && TXTextControl1->ObjectSelected() != 0) {
-        FormatDialogMenus::showImageDialog(this);
-    } else if (button == Qt::RightButton) {
-        for (QMenu* m : m_menus)
-            if (m->objectName() == QLatin1String("mnuEdit"))
-                m->popup(TXTextControl1->viewport()->mapToGlobal(pos));
-    }
-    updateMagnifierCaption();
-}
-
-void frmMDIChild::updateMagnifierCaption()
-{
-    if (QAction* a = action("mnuLupe"))
-        a->setText(m_magnifier ? QStringLiteral("Lupe ausschalten")
-                               : QStringLiteral("Lupe einschalten"));
-}
+void frmMDIChild::updateMagnifierCaption() { MenuState::updateMagnifierCaption(this); }
 
 bool frmMDIChild::Form_QueryUnload()
 {
@@ -366,58 +231,11 @@ void frmMDIChild::resizeEvent(QResizeEvent* e)
         TXTextControl1->setZoomFactor(zoom);
 }
 
-void frmMDIChild::mnuEdit_Click()
-{
-    const int undo = TXTextControl1->UndoKind();
-    const int redo = TXTextControl1->RedoKind();
-    QAction* u = action("mnuEdit_Undo");
-    QAction* r = action("mnuEdit_Redo");
-    u->setText(ShellRules::undoCaption(undo));
-    r->setText(ShellRules::redoCaption(redo));
-    u->setEnabled(undo != 0);
-    r->setEnabled(redo != 0);
-    const bool canCopy = TXTextControl1->CanCopy();
-    action("mnuEdit_Cut")->setEnabled(canCopy);
-    action("mnuEdit_Copy")->setEnabled(canCopy);
-    action("mnuEdit_Paste")->setEnabled(TXTextControl1->CanPaste());
-}
+void frmMDIChild::mnuEdit_Click() { MenuState::updateEditMenu(this); }
 
-void frmMDIChild::mnuView_Click()
-{
-    action("mnuView_HeaderFooter")->setEnabled(TXTextControl1->ViewMode() != 0);
-    const int zoom = TXTextControl1->ZoomFactor();
-    for (int i = 1; i <= 11; ++i) {
-        QAction* a = findChild<QAction*>(QStringLiteral("mnuView_ZoomItem(%1)").arg(i));
-        a->setChecked(ShellRules::zoomFromCaption(a->text()) == zoom);
-    }
-}
+void frmMDIChild::mnuView_Click() { MenuState::updateViewMenu(this); }
 
-void frmMDIChild::mnuWindow_Click()
-{
-    QMenu* menu = findChild<QMenu*>(QStringLiteral("mnuWindow"));
-    for (QAction* a : std::as_const(m_windowList))
-        delete a;
-    m_windowList.clear();
-    QMdiArea* area = mdiArea();
-    if (!menu || !area)
-        return;
-    m_windowList << menu->addSeparator();
-    int n = 0;
-    for (QMdiSubWindow* sw : area->subWindowList()) {
-        if (!sw->isVisible() && !sw->isMinimized())
-            continue;
-        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sw->windowTitle()));
-        a->setObjectName(QStringLiteral("mnuWindowList(%1)").arg(n));
-        a->setCheckable(true);
-        a->setChecked(sw == area->currentSubWindow());
-        QPointer<QMdiSubWindow> target(sw);
-        connect(a, &QAction::triggered, this, [area, target] {
-            if (target)
-                area->setActiveSubWindow(target);
-        });
-        m_windowList << a;
-    }
-}
+void frmMDIChild::mnuWindow_Click() { MenuState::updateWindowList(this, m_windowList); }
 
 void frmMDIChild::mnuView_Layout_Click(int index)
 {

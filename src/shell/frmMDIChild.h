@@ -82,8 +82,6 @@ protected:
 private:
     void Form_Load();
     void connectMenus();
-    void connectSurface();
-    void onMouseDown(Qt::MouseButton button, QPoint pos);
     void updateMagnifierCaption();
     QAction* action(const char* name) const;
 

@@ -3,21 +3,19 @@
 #include "CrashRecovery.h"
 #include "DocumentFiles.h"
 #include "FormatDialogMenus.h"
+#include "FrameBars.h"
+#include "FrameStart.h"
+#include "FrameWindows.h"
 #include "MainToolbar.h"
 #include "PrintCommands.h"
-#include "SerialMenus.h"
 #include "ShellRules.h"
 #include "WaitCursor.h"
 #include "frmMDIChild.h"
 
 #include "app/AppState.h"
-#include "addresses/LocateAddressDatabase.h"
-#include "app/Folders.h"
 #include "app/Prompter.h"
-#include "app/SafeSave.h"
 #include "dialogs/FarbAuswahl.h"
 #include "dialogs/clsPrintDialog.h"
-#include "dialogs/frmFonts.h"
 #include "dialogs/frmPrintPreview.h"
 #include "engine/TextButtonBar.h"
 #include "engine/TextControl.h"
@@ -25,19 +23,16 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -84,21 +79,8 @@ frmMDIParent* frmMDIParent::instance() { return g_frame; }
 
 void frmMDIParent::MDIForm_Load()
 {
-    AppState& app = appState();
-    const QString programFolder = Folders::programFolder();
-    const bool removable = Folders::isOnRemovableDevice(programFolder);
-    Folders::prepare(app, programFolder, removable, Folders::homeFolder());
-    // A save the last run did not finish may have left a temporary or half-written file.
-    SafeSave::setJournalFile(QDir(app.WorkFolder).filePath(QStringLiteral(".speichern-offen")));
-    SafeSave::cleanUpInterruptedSaves();
-    locateAddressDatabase();
-}
-
-void frmMDIParent::locateAddressDatabase()
-{
     // Without a database the message has been shown; the program ends.
-    const AppState& app = appState();
-    m_startAborted = !LocateAddressDatabase(appState(), app.RunsFromRemovable, QString());
+    m_startAborted = !FrameStart::prepare(appState());
 }
 
 void frmMDIParent::buildBars()
@@ -127,23 +109,7 @@ void frmMDIParent::buildBars()
 
 void frmMDIParent::buildFrameMenu()
 {
-    m_fileMenu = new QMenu(QStringLiteral("&Datei"), this);
-    m_fileMenu->setObjectName(QStringLiteral("mnuFile"));
-    QAction* n = m_fileMenu->addAction(QStringLiteral("&Neu"));
-    n->setObjectName(QStringLiteral("mnuFile_New"));
-    connect(n, &QAction::triggered, this, &frmMDIParent::mnuFile_New_Click);
-    QAction* o = m_fileMenu->addAction(QStringLiteral("&Öffnen..."));
-    o->setObjectName(QStringLiteral("mnuFile_Open"));
-    connect(o, &QAction::triggered, this, &frmMDIParent::mnuFile_Open_Click);
-    // Never filled: no list of recent files is kept.
-    QAction* sep = m_fileMenu->addSeparator();
-    sep->setObjectName(QStringLiteral("mnuRecentFile(0)"));
-    sep->setVisible(false);
-    for (int i = 1; i <= 4; ++i) {
-        QAction* r = m_fileMenu->addAction(QStringLiteral("Recent file %1").arg(i));
-        r->setObjectName(QStringLiteral("mnuRecentFile(%1)").arg(i));
-        r->setVisible(false);
-    }
+    m_fileMenu = FrameBars::buildFileMenu(this);
     menuBar()->addMenu(m_fileMenu);
 }
 
@@ -169,25 +135,7 @@ void frmMDIParent::MDIForm_Activate()
     if (m_activated)
         return;
     m_activated = true;
-    AppState& app = appState();
-    if (!m_commandLine.isEmpty()) {
-        app.CommandFile = Folders::commandFileFrom(m_commandLine);
-        // A relative path names a file of the folder the program was started in.
-        QString file = app.CommandFile;
-        if (QFileInfo(file).isRelative())
-            file = QDir(m_startFolder).filePath(file);
-        if (Folders::fileExists(file)) {
-            frmMDIChild::NewDocument();
-            DocumentFiles::OpenDocument(file);
-            return;
-        }
-    }
-    QDir::setCurrent(app.WorkFolder);
-    app.StartOption = Folders::readStartOption(app.WorkFolder, app.ProgramFolder);
-    if (app.StartOption != QLatin1String("noBrief"))
-        sharedWindow()->mnuBrief_Click();
-    else
-        frmMDIChild::NewDocument();
+    FrameStart::openFirstDocument(this, m_commandLine, m_startFolder);
 }
 
 frmMDIChild* frmMDIParent::existingSharedWindow() const { return m_shared; }
@@ -268,39 +216,9 @@ void frmMDIParent::documentClosed(frmMDIChild* w)
     UpdateToolbar();
 }
 
-void frmMDIParent::tileWindows(Qt::Orientation stack)
-{
-    const QList<frmMDIChild*> list = documents();
-    if (list.isEmpty())
-        return;
-    const QRect area = m_area->viewport()->rect();
-    const int n = int(list.size());
-    for (int i = 0; i < n; ++i) {
-        frmMDIChild* w = list[i];
-        if (w->isMinimized() || w->isMaximized())
-            w->showNormal();
-        if (stack == Qt::Vertical) {
-            const int h = area.height() / n;
-            w->setGeometry(0, i * h, area.width(), h);
-        } else {
-            const int wd = area.width() / n;
-            w->setGeometry(i * wd, 0, wd, area.height());
-        }
-    }
-}
+void frmMDIParent::tileWindows(Qt::Orientation stack) { FrameWindows::tile(m_area, documents(), stack); }
 
-void frmMDIParent::arrangeIcons()
-{
-    // Minimised windows in a row along the bottom edge.
-    int x = 0;
-    const int bottom = m_area->viewport()->height();
-    for (frmMDIChild* w : documents()) {
-        if (!w->isMinimized())
-            continue;
-        w->move(x, bottom - w->height());
-        x += w->width();
-    }
-}
+void frmMDIParent::arrangeIcons() { FrameWindows::arrangeIcons(m_area, documents()); }
 
 // --- Bars ------------------------------------------------------------------------
 
@@ -344,71 +262,7 @@ void frmMDIParent::setTextControl(TextControl* surface)
 
 // --- Toolbar ---------------------------------------------------------------------
 
-void frmMDIParent::Toolbar1_ButtonClick(const QString& key)
-{
-    TextControl* s = activeSurface();
-    frmMDIChild* w = IsDocumentActive() ? activeDocument() : nullptr;
-    if (key == QLatin1String("New")) {
-        frmMDIChild::NewDocument();
-    } else if (key == QLatin1String("Open")) {
-        DocumentFiles::OpenDocument();
-    } else if (key == QLatin1String("Save")) {
-        DocumentFiles::SaveActiveDocument();
-    } else if (key == QLatin1String("Print")) {
-        if (!s)
-            return;
-        PrintSetup();
-        if (appState().PrintCancelled)
-            return;
-        int copies = m_printDialog->Copies();
-        PrintCommands::PrintDocument(s, copies, w ? w->Title() : QString());
-    } else if (key == QLatin1String("PrintPreview")) {
-        ShowPreview();
-    } else if (key == QLatin1String("Cut")) {
-        EditCut();
-    } else if (key == QLatin1String("Copy")) {
-        EditCopy();
-    } else if (key == QLatin1String("Paste")) {
-        EditPaste();
-    } else if (key == QLatin1String("Undo")) {
-        if (s)
-            s->Undo();
-    } else if (key == QLatin1String("Redo")) {
-        if (s)
-            s->Redo();
-    } else if (key == QLatin1String("Find")) {
-        EditFind(1);
-    } else if (key == QLatin1String("SwitchBetweenHeaderAndFooter") ||
-               key == QLatin1String("GoToFirstPage") || key == QLatin1String("GoToDefault")) {
-        if (!w)
-            return;
-        const auto step = ShellRules::headerFooterStep(key, w->HeaderFooterActive);
-        if (!step)
-            return;
-        if (step->store)
-            w->HeaderFooterActive = step->part;
-        w->activateHeaderFooter(step->part);
-    } else if (key == QLatin1String("Kontorix")) {
-        sharedWindow()->mnuBrief_Click();
-    } else if (key == QLatin1String("Etiketten")) {
-        sharedWindow()->mnuEtiketten_Click();
-    } else if (key == QLatin1String("Querformat") || key == QLatin1String("Hochformat")) {
-        if (!s)
-            return;
-        const int width = s->PageWidth();
-        s->setPageWidth(s->PageHeight());
-        s->setPageHeight(width);
-    } else if (key == QLatin1String("Schriften")) {
-        frmFonts::browse(s, this);
-    } else if (key == QLatin1String("Serienbrief")) {
-        SerialMenus::open();
-    } else if (key == QLatin1String("Rechner")) {
-        RunCalculator();
-    } else if (key == QLatin1String("Ende")) {
-        close();
-    }
-    // HeaderProperties and Tabelle are connected by FormatDialogMenus.
-}
+void frmMDIParent::Toolbar1_ButtonClick(const QString& key) { FrameBars::runButton(this, key); }
 
 void frmMDIParent::mnuFile_New_Click() { frmMDIChild::NewDocument(); }
 
@@ -516,15 +370,10 @@ void frmMDIParent::ChooseDocumentColour(int which)
 
 void frmMDIParent::closeEvent(QCloseEvent* e)
 {
-    const QList<QMdiSubWindow*> list = m_area->subWindowList();
-    for (QMdiSubWindow* sw : list) {
-        QPointer<QMdiSubWindow> guard(sw);
-        if (guard && !guard->isHidden() && !guard->close()) {
-            e->ignore();
-            return;
-        }
-    }
-    e->accept();
+    if (FrameWindows::closeAll(m_area))
+        e->accept();
+    else
+        e->ignore();
 }
 
 void frmMDIParent::dragEnterEvent(QDragEnterEvent* e)

@@ -39,6 +39,8 @@ public:
     frmMDIChild* existingSharedWindow() const;
 
     bool IsDocumentActive() const;
+    // The editing surface of the active document window; null when there is none.
+    TextControl* activeSurface() const;
     bool firstActivationDone() const { return m_activated; }
     // True when the start found no address database and the program must end.
     bool startAborted() const { return m_startAborted; }
@@ -91,12 +93,10 @@ protected:
 
 private:
     void MDIForm_Load();
-    void locateAddressDatabase();
     void buildFrameMenu();
     void buildBars();
     void onSubWindowActivated(QMdiSubWindow* sw);
     void showMenusOf(frmMDIChild* w);
-    TextControl* activeSurface() const;
     void enable(const char* key, bool on);
 
     QMdiArea* m_area = nullptr;

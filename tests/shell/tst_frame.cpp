@@ -63,8 +63,11 @@ private Q_SLOTS:
         TextControl* s = w->surface();
         fx.frame->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->findChild<QAction*>(QStringLiteral("Querformat"))->trigger();
         QCOMPARE(QSize(s->PageWidth(), s->PageHeight()), QSize(16837, 11906));
+        QVERIFY(w->DirtyFlag); // a turned page is an edit to be saved
         fx.frame->Toolbar1_ButtonClick(QStringLiteral("Hochformat"));
         QCOMPARE(QSize(s->PageWidth(), s->PageHeight()), QSize(11906, 16837));
+        s->Undo();
+        QCOMPARE(QSize(s->PageWidth(), s->PageHeight()), QSize(16837, 11906));
     }
 
     void startOption_data()

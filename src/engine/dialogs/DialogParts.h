@@ -1,12 +1,16 @@
 #pragma once
-// Pieces the surface's own dialogs share: German OK/Abbrechen buttons and length
-// fields that show twips as centimetres or points with a decimal comma.
+// Pieces the surface's own dialogs share: German OK/Abbrechen buttons, the font
+// preview, and length fields that show twips as centimetres or points with a decimal
+// comma.
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace DialogParts {
 
@@ -20,6 +24,17 @@ inline QDialogButtonBox* okCancel(QDialog* dialog) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
+}
+
+// "Vorschau": a frame with the centred sample text `sample` that shows a font.
+inline QGroupBox* preview(QLabel*& sample) {
+    sample = new QLabel(QStringLiteral("AaBbYyZz ÄäÖöÜüß"));
+    sample->setObjectName(QStringLiteral("sample"));
+    sample->setAlignment(Qt::AlignCenter);
+    sample->setMinimumHeight(60);
+    auto* box = new QGroupBox(QStringLiteral("Vorschau"));
+    (new QVBoxLayout(box))->addWidget(sample);
+    return box;
 }
 
 // A length field in `twipsPerUnit` steps (567 cm, 20 pt) between min and max twips.

@@ -44,12 +44,7 @@ StyleDialog::StyleDialog(const QFont& defaultFont, int currentHeading, QWidget* 
     for (const ParagraphStyle& s : std::as_const(m_styles))
         m_list->addItem(s.name);
     m_list->setCurrentRow(qBound(0, currentHeading, 3));
-    m_sample = new QLabel(QStringLiteral("AaBbYyZz ÄäÖöÜüß"));
-    m_sample->setObjectName(QStringLiteral("sample"));
-    m_sample->setAlignment(Qt::AlignCenter);
-    m_sample->setMinimumHeight(60);
-    auto* sampleBox = new QGroupBox(QStringLiteral("Vorschau"));
-    (new QVBoxLayout(sampleBox))->addWidget(m_sample);
+    QGroupBox* sampleBox = DialogParts::preview(m_sample);
     auto* top = new QVBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("&Formatvorlagen:"));
     label->setBuddy(m_list);

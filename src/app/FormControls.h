@@ -1,18 +1,19 @@
 #pragma once
-// Small makers for the controls of the letter windows: each control gets the object
+// Small makers for the controls of the program's windows: each control gets the object
 // name the program and the tests look it up by; buttons never react to Enter.
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QGridLayout>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QToolButton>
+#include <initializer_list>
 #include <type_traits>
 
 namespace FormControls {
@@ -29,6 +30,15 @@ W* named(W* w, const QString& name, const QString& tip = {})
 
 inline QLineEdit* edit(const QString& name, const QString& tip = {}) { return named(new QLineEdit, name, tip); }
 
+// A text field two lines high (a street may hold two lines); Tab leaves it.
+inline QPlainTextEdit* twoLineEdit(const QString& name)
+{
+    auto* e = named(new QPlainTextEdit, name);
+    e->setTabChangesFocus(true);
+    e->setFixedHeight(e->fontMetrics().lineSpacing() * 2 + 14);
+    return e;
+}
+
 inline QPushButton* button(const QString& name, const QString& caption, const QString& tip = {})
 {
     auto* b = named(new QPushButton(caption), name, tip);
@@ -38,7 +48,7 @@ inline QPushButton* button(const QString& name, const QString& caption, const QS
     return b;
 }
 
-inline QToolButton* tool(QWidget* w, const QString& name, QStyle::StandardPixmap icon, const QString& tip)
+inline QToolButton* tool(QWidget* w, const QString& name, QStyle::StandardPixmap icon, const QString& tip = {})
 {
     auto* b = named(new QToolButton, name, tip);
     b->setIcon(w->style()->standardIcon(icon));
@@ -74,18 +84,34 @@ inline QCheckBox* check(const QString& name, const QString& caption, bool on)
 
 inline QGroupBox* frame(const QString& name, const QString& title) { return named(new QGroupBox(title), name); }
 
-// The frame "Textbausteine" with the options Option1(0) ("Textbaustein 0", no block)
-// to Option1(10), three to a row.
-inline QGroupBox* textBlockOptions(QList<QRadioButton*>& options)
+// One caption with its field: the caption in column `col`, the field right of it over
+// `span` columns.
+struct Labelled {
+    const char* caption; // UTF-8
+    QWidget* field;
+    int row;
+    int col = 0;
+    int span = 1;
+};
+
+inline void addLabelled(QGridLayout* grid, std::initializer_list<Labelled> rows)
 {
-    auto* blocks = frame(QStringLiteral("fraTextbausteine"), QStringLiteral("Textbausteine"));
-    auto* grid = new QGridLayout(blocks);
-    for (int i = 0; i <= 10; ++i) {
-        auto* o = named(new QRadioButton(QStringLiteral("Textbaustein %1").arg(i)), QStringLiteral("Option1(%1)").arg(i));
-        options << o;
-        grid->addWidget(o, i / 3, i % 3);
+    for (const Labelled& r : rows) {
+        grid->addWidget(label(QString::fromUtf8(r.caption), r.field), r.row, r.col);
+        grid->addWidget(r.field, r.row, r.col + 1, 1, r.span);
     }
-    return blocks;
+}
+
+// The option buttons `arrayName(0)` ... with `captions`, `columns` to a row of `grid`
+// from row `firstRow` on; they are appended to `options`.
+inline void addOptions(QGridLayout* grid, QList<QRadioButton*>& options, const QString& arrayName,
+                       const QStringList& captions, int columns = 1, int firstRow = 0)
+{
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* o = named(new QRadioButton(captions[i]), QStringLiteral("%1(%2)").arg(arrayName).arg(i));
+        options << o;
+        grid->addWidget(o, firstRow + i / columns, i % columns);
+    }
 }
 
 } // namespace FormControls
