@@ -10,24 +10,18 @@ Document::Document(QObject* parent) : QObject(parent), m_body(new QTextDocument(
     f.setPointSizeF(11);
     m_body->setDefaultFont(f);
     m_body->setDocumentMargin(0);
-    setLayoutScale(1.0);
+    layOutAt96Dpi(m_body);
     applyPage();
     // Setting the margin is recorded as an undoable step; a new document has none.
     m_body->clearUndoRedoStacks();
 }
 
-void Document::setLayoutScale(double scale)
+void Document::layOutAt96Dpi(QTextDocument* d)
 {
-    scale = qBound(0.05, scale, 8.0);
-    const int dpm = qRound(96.0 * scale / 0.0254);
-    if (m_body->documentLayout()->paintDevice() == &m_device && m_device.dotsPerMeterX() == dpm)
-        return;
-    m_scale = scale;
+    const int dpm = qRound(96 / 0.0254);
     m_device.setDotsPerMeterX(dpm);
     m_device.setDotsPerMeterY(dpm);
-    m_body->documentLayout()->setPaintDevice(&m_device);
-    applyPage();
-    m_body->markContentsDirty(0, m_body->characterCount());
+    d->documentLayout()->setPaintDevice(&m_device);
 }
 
 void Document::setPage(const PageGeometry& g)
@@ -58,7 +52,7 @@ void Document::setFooterDistance(int twips)
 void Document::applyPage()
 {
     setRootMargins(m_body, m_page);
-    m_body->setTextWidth(qMax(10.0, twipsToPixels(m_page.width) * m_scale));
+    m_body->setTextWidth(qMax(10.0, twipsToPixels(m_page.width)));
     // Headers and footers are laid out at the text's width, unzoomed.
     const double textWidth = qMax(10.0, twipsToPixels(m_page.width - m_page.marginL - m_page.marginR));
     for (QTextDocument* d : m_parts)
@@ -110,6 +104,7 @@ void Document::setHeaderFooterSet(int bits)
             d = new QTextDocument(this);
             d->setDefaultFont(m_body->defaultFont());
             d->setDocumentMargin(0);
+            layOutAt96Dpi(d);
             d->setTextWidth(qMax(10.0, twipsToPixels(m_page.width - m_page.marginL - m_page.marginR)));
         } else if (!(bits & part) && d) {
             // Later, so that an editor showing the part can let go of it first.

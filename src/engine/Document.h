@@ -41,18 +41,10 @@ public:
     int footerDistance() const { return m_footerDistance; }
     void setFooterDistance(int twips);
 
-    // Twips to pixels at 96 dpi and back. Tab stops, indents and margins of the body
-    // are held in these pixels at every scale.
+    // Twips to pixels at 96 dpi and back. The body and its headers and footers are laid
+    // out in these pixels whatever the screen's resolution; the surface zooms by painting.
     static double twipsToPixels(double twips) { return twips / 15.0; }
     static double pixelsToTwips(double px) { return px * 15.0; }
-
-    // The body is laid out on a device of 96 × scale dpi, so one layout unit is
-    // 15 / scale twips: fonts, indents, tab stops and the text width all grow with the
-    // scale. The editing surface uses it for its zoom.
-    double layoutScale() const { return m_scale; }
-    void setLayoutScale(double scale);
-    // Layout units of the body per twip.
-    double layoutUnitsPerTwip() const { return m_scale / 15.0; }
 
     // Lays the body out on the page: a page-wide text width and the page margins in its
     // root frame, in every view. Called again after a reader cleared the root frame.
@@ -67,8 +59,8 @@ Q_SIGNALS:
 
 private:
     QTextDocument* m_body;
-    QImage m_device{1, 1, QImage::Format_RGB32};
-    double m_scale = 1.0;
+    QImage m_device{1, 1, QImage::Format_RGB32}; // 96 dpi, for every part's layout
+    void layOutAt96Dpi(QTextDocument* d);
     PageGeometry m_page;
     int m_hfSet = 0;
     QTextDocument* m_parts[4] = {nullptr, nullptr, nullptr, nullptr};

@@ -5,8 +5,8 @@
 // from the first changed paragraph, so typing at the end of a long text stays cheap.
 //
 // Line breaks come from the shown layout, line heights from the fonts' metrics in
-// twips (a 1440-dpi device), so the pages do not change with the zoom, whose layout
-// rounds line heights to whole screen pixels.
+// twips (a 1440-dpi device), so the pages are the printed ones although the 96-dpi
+// layout rounds line heights to whole pixels.
 
 #include <QHash>
 #include <QImage>
@@ -28,7 +28,7 @@ public:
     explicit LinePager(QTextDocument* doc) : m_doc(doc) {}
 
     // Height of a page's text area in twips, and the body's layout units per twip
-    // (for objects whose height only the layout knows).
+    // (for objects whose height only the layout knows; 1/15 at 96 dpi).
     void setPageBodyHeight(double twips);
     void setUnitsPerTwip(double u) { m_unitsPerTwip = u; }
     void invalidateAll() { invalidateFrom(0); }

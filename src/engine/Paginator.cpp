@@ -169,6 +169,8 @@ void Paginator::ensureLayout()
     if (!m_bodyPaginated) {
         delete m_copy;
         m_copy = d->clone(this);
+        // The body's 96-dpi device, not the screen's: the pages are the printed ones.
+        m_copy->documentLayout()->setPaintDevice(d->documentLayout()->paintDevice());
         ++m_rebuilds;
         m_copy->setUndoRedoEnabled(false);
         // Form feeds become paragraphs in the copy: positions differ from then on.

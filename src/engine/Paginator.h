@@ -32,8 +32,8 @@ public:
     // at its distance from the top edge, reaches below it, and the bottom margin when
     // the footer does, so that the body never runs into either.
     static PageGeometry bodyGeometry(const Document& doc);
-    // Layout units per 96-dpi pixel of a document: above 1 when its layout device has a
-    // higher resolution (a zoomed body). Page sizes follow it; Qt rescales margins.
+    // Layout units per 96-dpi pixel of a document: 1 for the body and its copies (laid
+    // out at 96 dpi), else the screen's resolution over 96. Page sizes follow it.
     static double layoutScale(const QTextDocument* d);
     // A page break is a paragraph that starts a new page (Qt's page-break policy).
     // insertPageBreak makes one at the cursor; breakAtFormFeeds turns form-feed

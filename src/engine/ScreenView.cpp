@@ -18,8 +18,6 @@ ScreenView::ScreenView(TextControl* surface, Document* doc, Paginator* paginator
     // The vertical bar is always there: the text column is laid out knowing its width,
     // and its coming and going cannot cover the text or move the sheet.
     surface->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QObject::connect(surface->verticalScrollBar(), &QScrollBar::rangeChanged, surface,
-                     [this] { extendScrollRange(); });
 }
 
 void ScreenView::setMode(int mode)
@@ -35,13 +33,14 @@ void ScreenView::setZoom(int percent)
         return;
     const int twips = m_surface->ScrollPosY();
     m_zoom = z;
+    m_surface->setZoom(z / 100.0);
     update();
     m_surface->setScrollPosY(twips);
 }
 
 double ScreenView::sheetHeight() const
 {
-    return Paginator::pageSizePixels(m_doc->page()).height() * Paginator::layoutScale(m_doc->body());
+    return Paginator::pageSizePixels(m_doc->page()).height();
 }
 
 void ScreenView::update()
@@ -55,41 +54,33 @@ void ScreenView::update()
     const bool relayouting = s->m_relayouting;
     s->m_relayouting = true; // widths and page heights are no content change
     const double widthBefore = body->textWidth();
-    const double scaleBefore = m_doc->layoutScale();
-    // Zoom: the body is laid out at 96 × zoom dpi, so QTextEdit itself shows text,
-    // caret, selection and mouse hits at the zoomed size.
-    m_doc->setLayoutScale(m_zoom / 100.0);
+    // The body is laid out in 96-dpi pixels at every zoom; the surface zooms by painting.
     m_doc->applyPage(); // a reader may have cleared the margins
-    const double perTwip = m_doc->layoutUnitsPerTwip();
-    const PageGeometry& g = m_doc->page();
-    if (m_mode == 0) {
-        if (s->lineWrapMode() != QTextEdit::WidgetWidth)
-            s->setLineWrapMode(QTextEdit::WidgetWidth);
-    } else {
-        const int pageW = qRound(g.width * perTwip);
-        if (s->lineWrapMode() != QTextEdit::FixedPixelWidth)
-            s->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        if (s->lineWrapColumnOrWidth() != pageW)
-            s->setLineWrapColumnOrWidth(pageW);
-    }
+    if (s->lineWrapMode() != QTextEdit::FixedPixelWidth)
+        s->setLineWrapMode(QTextEdit::FixedPixelWidth);
     placeViewport();
-    body->setTextWidth(m_mode == 0 ? s->viewport()->width() : s->lineWrapColumnOrWidth());
+    // The normal view wraps at the window, whatever the zoom.
+    const int width = m_mode == 0 ? qMax(10, qFloor(s->viewport()->width() / zoomFactor()))
+                                  : qRound(Document::twipsToPixels(m_doc->page().width));
+    if (s->lineWrapColumnOrWidth() != width)
+        s->setLineWrapColumnOrWidth(width);
+    body->setTextWidth(width);
     const bool layout = m_mode == 1;
     if (layout != m_paginator->bodyPaginated())
         m_paginator->setBodyPaginated(layout);
     keepPageHeight();
     s->viewport()->setBackgroundRole(layout ? QPalette::Dark : QPalette::Base);
     s->m_relayouting = relayouting;
-    m_pager->setUnitsPerTwip(perTwip);
+    m_pager->setUnitsPerTwip(Document::twipsToPixels(1));
     const PageGeometry bodyPage = Paginator::bodyGeometry(*m_doc);
     m_pager->setPageBodyHeight(bodyPage.height - bodyPage.marginT - bodyPage.marginB);
-    if (body->textWidth() != widthBefore || m_doc->layoutScale() != scaleBefore)
+    if (body->textWidth() != widthBefore)
         m_pager->invalidateAll(); // lines wrap anew
     m_updating = false;
     if (!layout)
         s->HeaderFooterLeave();
     s->placeHeaderFooterEditor();
-    extendScrollRange();
+    s->adjustScrollRanges();
     s->update();
     s->viewport()->update();
     Q_EMIT s->ViewChanged();
@@ -101,7 +92,8 @@ void ScreenView::placeViewport()
     TextControl* s = m_surface;
     const QMargins now = s->viewportMargins();
     const int inner = s->viewport()->width() + now.left() + now.right();
-    const int pageW = qRound(m_doc->page().width * m_doc->layoutUnitsPerTwip());
+    // The body's width as laid out (whole pixels), zoomed as the scroll range is.
+    const int pageW = qRound(qRound(Document::twipsToPixels(m_doc->page().width)) * zoomFactor());
     QMargins want;
     if (m_mode == 2) {
         // A white page-wide column, grey desk on both sides.
@@ -147,42 +139,27 @@ void ScreenView::resized()
     update();
 }
 
-void ScreenView::extendScrollRange()
+QSizeF ScreenView::contentsSize(QSizeF text) const
 {
-    // Qt scrolls to the end of the text; the layout view scrolls to the foot of the
-    // last sheet.
-    if (m_mode != 1 || m_updating)
-        return;
-    QScrollBar* v = m_surface->verticalScrollBar();
-    const int want = qCeil(m_paginator->pageCount() * sheetHeight()) - m_surface->viewport()->height();
-    if (want > v->maximum())
-        v->setMaximum(want);
+    // The text ends where it ends; the layout view scrolls to the foot of the last sheet.
+    if (m_mode == 1 && !m_updating)
+        text.setHeight(qMax(text.height(), m_paginator->pageCount() * sheetHeight()));
+    return text;
 }
 
 int ScreenView::textLeftX() const
 {
-    const int margin = qRound(m_doc->page().marginL * m_doc->layoutUnitsPerTwip());
+    const int margin = qRound(Document::twipsToPixels(m_doc->page().marginL) * zoomFactor());
     return m_surface->viewport()->geometry().left() - m_surface->horizontalScrollBar()->value() + margin;
 }
 
-void ScreenView::reveal(const QRect& r)
-{
-    const QRect vp = m_surface->viewport()->rect();
-    auto shift = [](QScrollBar* bar, int low, int high, int vpLow, int vpHigh) {
-        if (high > vpHigh)
-            bar->setValue(bar->value() + qMin(high - vpHigh, low - vpLow));
-        else if (low < vpLow)
-            bar->setValue(bar->value() + low - vpLow);
-    };
-    shift(m_surface->verticalScrollBar(), r.top(), r.bottom(), vp.top(), vp.bottom());
-    shift(m_surface->horizontalScrollBar(), r.left(), r.right(), vp.left(), vp.right());
-}
+void ScreenView::reveal(const QRect& r) { m_surface->reveal(r); }
 
 void ScreenView::paintLayout(QPaintEvent* e)
 {
     TextControl* s = m_surface;
-    // Sheets in the body's layout units; the paginator paints in page pixels.
-    const double scale = Paginator::layoutScale(m_doc->body());
+    // Sheets at the zoom; the paginator paints in page pixels.
+    const double scale = zoomFactor();
     const QSizeF size = Paginator::pageSizePixels(m_doc->page()) * scale;
     const int dx = -s->horizontalScrollBar()->value(), dy = -s->verticalScrollBar()->value();
     const int pages = m_paginator->pageCount();
@@ -199,8 +176,8 @@ void ScreenView::paintLayout(QPaintEvent* e)
             p.fillRect(sheet, Qt::white);
         }
     }
-    s->QTextEdit::paintEvent(e);
     QPainter p(s->viewport());
+    s->paintContents(&p, e->rect());
     p.setRenderHint(QPainter::Antialiasing);
     const PageGeometry& g = m_doc->page();
     for (int page = firstPage; page <= lastPage; ++page) {
@@ -216,7 +193,11 @@ void ScreenView::paintLayout(QPaintEvent* e)
                           Document::twipsToPixels(g.height - g.marginT - g.marginB)));
         p.restore();
     }
-    if (s->m_tableGridLines)
-        Tables::paintGridLines(&p, m_doc->body(), QPointF(dx, dy), visible);
+    if (s->m_tableGridLines) {
+        p.translate(dx, dy);
+        p.scale(scale, scale);
+        Tables::paintGridLines(&p, m_doc->body(), QPointF(), QRectF(s->toDocument(visible.topLeft()),
+                                                                    s->toDocument(visible.bottomRight())));
+    }
     s->placeHeaderFooterEditor();
 }

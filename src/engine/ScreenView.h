@@ -12,6 +12,7 @@ class LinePager;
 class Paginator;
 class QPaintEvent;
 class QRect;
+class QSizeF;
 class TextControl;
 
 class ScreenView {
@@ -21,6 +22,7 @@ public:
     int mode() const { return m_mode; }
     void setMode(int mode);
     int zoom() const { return m_zoom; }
+    double zoomFactor() const { return m_zoom / 100.0; }
     // Keeps the same part of the text in view.
     void setZoom(int percent);
 
@@ -34,12 +36,13 @@ public:
     void paintLayout(QPaintEvent* e);
     // Scrolls the least that brings `r` (viewport pixels) into view.
     void reveal(const QRect& r);
+    // What the surface scrolls over, given the size of its text (document pixels).
+    QSizeF contentsSize(QSizeF text) const;
 
 private:
     void placeViewport();
     void keepPageHeight();
-    void extendScrollRange();
-    double sheetHeight() const; // layout units
+    double sheetHeight() const; // document pixels
 
     TextControl* m_surface;
     Document* m_doc;

@@ -41,7 +41,7 @@ const QColor kOutsidePage(0x80, 0x80, 0x80);
 } // namespace
 
 TextControl::TextControl(QWidget* parent)
-    : QTextEdit(parent), m_doc(new Document(this)),
+    : ZoomedTextEdit(parent), m_doc(new Document(this)),
       m_undo(std::make_unique<UndoKindTracker>(m_doc->body())),
       m_pager(std::make_unique<LinePager>(m_doc->body()))
 {
@@ -547,17 +547,11 @@ void TextControl::setControlChars(bool on)
     viewport()->update();
 }
 
-int TextControl::ScrollPosY() const
-{
-    return qRound(verticalScrollBar()->value() / m_doc->layoutUnitsPerTwip());
-}
+int TextControl::ScrollPosY() const { return qRound(verticalScrollBar()->value() / pixelsPerTwip()); }
 
-void TextControl::setScrollPosY(int twips)
-{
-    verticalScrollBar()->setValue(qRound(twips * m_doc->layoutUnitsPerTwip()));
-}
+void TextControl::setScrollPosY(int twips) { verticalScrollBar()->setValue(qRound(twips * pixelsPerTwip())); }
 
-double TextControl::pixelsPerTwip() const { return m_doc->layoutUnitsPerTwip(); }
+double TextControl::pixelsPerTwip() const { return Document::twipsToPixels(zoom()); }
 int TextControl::textLeftX() const { return m_view->textLeftX(); }
 
 // ---- Input position ---------------------------------------------------------
@@ -820,24 +814,25 @@ void TextControl::keyPressEvent(QKeyEvent* e)
                   before.position());
     QTextEdit::keyPressEvent(e);
     m_undo->end(textCursor().position());
+    ensureCursorVisible(); // laid out only now that the step is closed
 }
 
 void TextControl::mousePressEvent(QMouseEvent* e)
 {
-    QTextEdit::mousePressEvent(e);
+    ZoomedTextEdit::mousePressEvent(e);
     Q_EMIT UserActivated();
     Q_EMIT MouseDown(e->button(), e->position().toPoint());
 }
 
 void TextControl::mouseMoveEvent(QMouseEvent* e)
 {
-    QTextEdit::mouseMoveEvent(e);
+    ZoomedTextEdit::mouseMoveEvent(e);
     Q_EMIT MouseMoved(e->position().toPoint());
 }
 
 void TextControl::focusInEvent(QFocusEvent* e)
 {
-    QTextEdit::focusInEvent(e);
+    ZoomedTextEdit::focusInEvent(e);
     switch (e->reason()) {
     case Qt::MouseFocusReason:
     case Qt::TabFocusReason:
@@ -859,8 +854,14 @@ void TextControl::paintEvent(QPaintEvent* e)
 {
     if (ViewMode() == 1)
         return m_view->paintLayout(e);
-    QTextEdit::paintEvent(e);
+    ZoomedTextEdit::paintEvent(e);
     paintTableGrid();
+}
+
+QSizeF TextControl::contentsSize() const
+{
+    // Asked while the surface is still being built, before the view exists.
+    return m_view ? m_view->contentsSize(ZoomedTextEdit::contentsSize()) : ZoomedTextEdit::contentsSize();
 }
 
 bool TextControl::canInsertFromMimeData(const QMimeData* source) const
@@ -950,9 +951,9 @@ void TextControl::paintTableGrid()
     if (!m_tableGridLines)
         return;
     QPainter p(viewport());
-    Tables::paintGridLines(&p, m_doc->body(),
-                           QPointF(-horizontalScrollBar()->value(), -verticalScrollBar()->value()),
-                           viewport()->rect());
+    p.translate(-scrollOffset());
+    p.scale(zoom(), zoom());
+    Tables::paintGridLines(&p, m_doc->body(), QPointF(), QRectF(toDocument(QPointF()), toDocument(viewport()->rect().bottomRight())));
 }
 
 bool TextControl::pagesEventFilter(QObject* watched, QEvent* event)
@@ -966,7 +967,7 @@ bool TextControl::pagesEventFilter(QObject* watched, QEvent* event)
         // A click on a hyperlink field reports its target.
         auto* me = static_cast<QMouseEvent*>(event);
         if (me->button() == Qt::LeftButton && !textCursor().hasSelection()) {
-            const int pos = cursorForPosition(me->position().toPoint()).position();
+            const int pos = cursorAt(me->position().toPoint()).position();
             const int id = Fields::atPosition(m_doc->body(), pos);
             const Fields::Range r = Fields::find(m_doc->body(), id);
             if (id > 0 && pos > r.start && pos < r.end && Fields::linkKind(m_doc->body(), id) > 0)
@@ -977,12 +978,11 @@ bool TextControl::pagesEventFilter(QObject* watched, QEvent* event)
         return false;
     if (watched != viewport())
         return false;
-    const double scale = Paginator::layoutScale(m_doc->body());
+    const double scale = zoom();
     const QSizeF size = Paginator::pageSizePixels(m_doc->page());
     // Viewport point to page number and 96-dpi pixels on that page.
     auto pagePoint = [&](QPointF viewportPos, int* page) {
-        const QPointF docPos =
-            (viewportPos + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value())) / scale;
+        const QPointF docPos = toDocument(viewportPos);
         *page = int(docPos.y() / size.height()) + 1;
         return QPointF(docPos.x(), docPos.y() - (*page - 1) * size.height());
     };
@@ -1103,7 +1103,7 @@ bool TextControl::HeaderFooterActivate(int part)
     if (ViewMode() != 1)
         setViewMode(1);
     if (!m_hfEditor) {
-        m_hfEditor = new QTextEdit(viewport());
+        m_hfEditor = new ZoomedTextEdit(viewport());
         m_hfEditor->setObjectName(QStringLiteral("HeaderFooterEditor"));
         m_hfEditor->setFrameStyle(QFrame::NoFrame);
         m_hfEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -1158,13 +1158,13 @@ void TextControl::placeHeaderFooterEditor()
         if (page == 1 && m_paginator->partForPage(1, m_hfActive) != m_hfActive)
             page = 2;
     }
-    const double scale = Paginator::layoutScale(m_doc->body());
     const QSizeF size = Paginator::pageSizePixels(m_doc->page());
     QRectF r = m_paginator->partRect(m_hfActive, page);
     r.setHeight(qMax(r.height(), 20.0));
     r.translate(0, (page - 1) * size.height());
-    r = QRectF(r.topLeft() * scale, r.size()); // the part itself is edited at its own size
-    r.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    // The part is shown at the body's zoom, painted like the body.
+    m_hfEditor->setZoom(zoom());
+    r = QRectF(toViewport(r.topLeft()), r.size() * zoom());
     if (m_hfEditor->geometry() != r.toAlignedRect())
         m_hfEditor->setGeometry(r.toAlignedRect());
 }

@@ -6,12 +6,12 @@
 #include <QColor>
 #include <QPointer>
 #include <QTextCharFormat>
-#include <QTextEdit>
 #include <QVariant>
 
 #include <memory>
 
 #include "engine/Lists.h"
+#include "engine/ZoomedTextEdit.h"
 
 #include <QTextCursor>
 
@@ -29,7 +29,7 @@ struct InputPosition {
     int column = 1; // 1-based column in that line
 };
 
-class TextControl : public QTextEdit {
+class TextControl : public ZoomedTextEdit {
     Q_OBJECT
 public:
     explicit TextControl(QWidget* parent = nullptr);
@@ -183,6 +183,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    QSizeF contentsSize() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     QMimeData* createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -329,7 +330,7 @@ private:
     QObject* m_pagesFilter = nullptr;
     class Paginator* m_paginator = nullptr;
     QPrinter* m_printer = nullptr;
-    class QTextEdit* m_hfEditor = nullptr;
+    ZoomedTextEdit* m_hfEditor = nullptr;
     int m_hfActive = 0;
     int m_hfDisplay = 1;
     int m_fieldCurrent = 0;

@@ -54,9 +54,7 @@ void Magnifier::follow(QPoint pos) {
         return;
     }
     s->viewport()->setCursor(Qt::CrossCursor);
-    const QPointF inDocument(pos.x() + s->horizontalScrollBar()->value(),
-                             pos.y() + s->verticalScrollBar()->value());
-    const int at = s->document()->documentLayout()->hitTest(inDocument, Qt::ExactHit);
+    const int at = s->document()->documentLayout()->hitTest(s->toDocument(pos), Qt::ExactHit);
     if (at < 0) {
         TXTextControl3->hide();
         s->raise();

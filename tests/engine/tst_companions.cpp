@@ -105,7 +105,7 @@ private Q_SLOTS:
         const double cm100 = ruler->xForTwips(567) - x0;
         QVERIFY(qAbs(cm100 - 567 / 15.0) < 0.01);
         // The ruler's zero is straight above the text's left edge.
-        const QPoint textLeft = tc->viewport()->mapToGlobal(tc->cursorRect(QTextCursor(tc->document())).topLeft());
+        const QPoint textLeft = tc->viewport()->mapToGlobal(tc->caretRect(QTextCursor(tc->document())).topLeft());
         QVERIFY(qAbs(ruler->mapToGlobal(QPoint(qRound(x0), 0)).x() - textLeft.x()) <= 1);
         QSignalSpy view(tc, &TextControl::ViewChanged);
         tc->setZoomFactor(200);

@@ -151,13 +151,13 @@ private Q_SLOTS:
         QCOMPARE(shot.pixelColor(tc->contentsRect().left() + greyLeft / 2, y), QColor(0x80, 0x80, 0x80));
         QCOMPARE(shot.pixelColor(pageLeft + 5, y), QColor(Qt::white));
         QCOMPARE(shot.pixelColor(pageRight - 5, y), QColor(Qt::white));
-        // The normal view keeps the window's width through resizing, zoom and page changes.
+        // The normal view keeps the window's width (zoomed) through resizing, zoom and page changes.
         tc->setViewMode(0);
         tc->resize(600, 500);
         tc->setZoomFactor(150);
         tc->setPageMarginL(3000);
         QApplication::processEvents();
-        QVERIFY(qAbs(tc->document()->textWidth() - tc->viewport()->width()) <= 1);
+        QVERIFY(qAbs(tc->document()->textWidth() * 1.5 - tc->viewport()->width()) <= 2);
     }
 
     void pagesAreThePrintedOnesInEveryView_data()

@@ -1,0 +1,86 @@
+#pragma once
+// A QTextEdit that shows its document magnified by painting, not by layout: the
+// document is always laid out in 96-dpi pixels, and painting, mouse hits, the caret and
+// the scroll bars work in "zoomed" viewport pixels. So indents, tabs, fonts and tables
+// all grow alike and a line breaks at the same word at every zoom.
+//
+// Viewport pixels are document pixels × zoom − scroll offset.
+
+#include <QAbstractTextDocumentLayout>
+#include <QBasicTimer>
+#include <QTextEdit>
+
+class ZoomedTextEdit : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit ZoomedTextEdit(QWidget* parent = nullptr);
+
+    double zoom() const { return m_zoom; }
+    void setZoom(double factor);
+
+    QPoint scrollOffset() const;
+    // Viewport point to document point and back.
+    QPointF toDocument(const QPointF& viewportPos) const;
+    QPointF toViewport(const QPointF& docPos) const;
+    // The caret of `c` (the text cursor when none is given) in viewport pixels: what
+    // QTextEdit::cursorRect would be without the zoom.
+    QRect caretRect() const;
+    QRect caretRect(const QTextCursor& c) const;
+    // Where the caret of `c` stands in the document.
+    QRectF documentCaretRect(const QTextCursor& c) const;
+    // The cursor at a viewport point.
+    QTextCursor cursorAt(const QPoint& viewportPos) const;
+
+    // Scrolls the least that brings `r` (viewport pixels) into view.
+    void reveal(const QRect& r);
+
+public Q_SLOTS:
+    // Scroll bar ranges for the zoomed contents; call after the contents grew in ways the
+    // document does not report.
+    void adjustScrollRanges();
+
+protected:
+    // The size to scroll over, in document pixels; the layout view adds its sheets.
+    virtual QSizeF contentsSize() const;
+    // Paints the document, selections and caret for the viewport region `r`.
+    void paintContents(QPainter* p, const QRect& r);
+
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void timerEvent(QTimerEvent* e) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+private Q_SLOTS:
+    // From QTextEdit's internal text control, in document coordinates.
+    void repaintDocumentRect(const QRectF& r);
+    void revealDocumentRect(const QRectF& r);
+    void takeTextSize(const QSizeF& size);
+
+private:
+    // The point QTextEdit's own handlers must be given for viewport point `p`: they add
+    // the scroll offset themselves and know nothing of the zoom.
+    QPointF forTextEdit(const QPointF& p) const;
+    void routeTextControl();
+    void restartBlink();
+    void updateCaret();
+    QRect zoomed(const QRectF& docRect) const;
+    QAbstractTextDocumentLayout::PaintContext paintContext() const;
+
+    double m_zoom = 1.0;
+    QBasicTimer m_blink;
+    bool m_caretOn = false;
+    QRect m_caretShown; // where the caret was last drawn, viewport pixels
+    int m_dropPosition = -1;
+    bool m_fixingRange = false;
+    QSizeF m_textSize; // as the layout last reported it
+    const QTextDocument* m_textSizeOf = nullptr;
+    double m_guessedHeight = 0; // QTextEdit's height of a text still being laid out
+};
