@@ -567,7 +567,6 @@ InputPosition TextControl::CurrentInputPosition() const
     if (!at.isValid() || !at.layout() || at.layout()->lineCount() == 0)
         return out;
     const double pageH = Paginator::pageSizePixels(m_doc->page()).height() * Paginator::layoutScale(d);
-    const double top = (out.page - 1) * pageH;
     const QTextLine line = at.layout()->lineForTextPosition(pos - at.position());
     const int lineIndex = line.isValid() ? line.lineNumber() : 0;
     out.column = line.isValid() ? pos - at.position() - line.textStart() + 1 : 1;
