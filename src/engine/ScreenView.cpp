@@ -32,10 +32,14 @@ void ScreenView::setZoom(int percent)
     if (z == m_zoom)
         return;
     const int twips = m_surface->ScrollPosY();
+    // A caret the user could see stays in sight; otherwise the same place stays on top.
+    const bool caretShown = m_surface->viewport()->rect().intersects(m_surface->caretRect());
     m_zoom = z;
     m_surface->setZoom(z / 100.0);
     update();
     m_surface->setScrollPosY(twips);
+    if (caretShown)
+        m_surface->reveal(m_surface->caretRect());
 }
 
 double ScreenView::sheetHeight() const
@@ -69,7 +73,7 @@ void ScreenView::update()
     if (layout != m_paginator->bodyPaginated())
         m_paginator->setBodyPaginated(layout);
     keepPageHeight();
-    s->viewport()->setBackgroundRole(layout ? QPalette::Dark : QPalette::Base);
+    s->viewport()->setBackgroundRole(layout ? QPalette::Window : QPalette::Base);
     s->m_relayouting = relayouting;
     m_pager->setUnitsPerTwip(Document::twipsToPixels(1));
     const PageGeometry bodyPage = Paginator::bodyGeometry(*m_doc);
@@ -168,7 +172,7 @@ void ScreenView::paintLayout(QPaintEvent* e)
     const int lastPage = qMin(pages, int((visible.height() - dy) / size.height()) + 1);
     {
         QPainter p(s->viewport());
-        p.fillRect(e->rect(), s->palette().color(QPalette::Dark));
+        p.fillRect(e->rect(), s->palette().color(QPalette::Window));
         for (int page = firstPage; page <= lastPage; ++page) {
             // A thin strip of desk between the sheets.
             const QRectF sheet(dx, dy + (page - 1) * size.height() + (page > 1 ? 3 : 0), size.width(),

@@ -150,6 +150,10 @@ private Q_SLOTS:
             QVERIFY2(now >= last && now - last < 100 * zoom / 100, qPrintable(QStringLiteral("%1 %2").arg(last).arg(now)));
             last = now;
         }
+        // Zooming keeps the caret the user was looking at in sight.
+        tc->setZoomFactor(zoom == 100 ? 50 : 100);
+        QApplication::processEvents();
+        QVERIFY(vp.contains(tc->caretRect()));
     }
 
     void caretIsDrawn_data()
