@@ -1,6 +1,7 @@
 #include "ScreenView.h"
 
 #include "engine/Document.h"
+#include "engine/HeaderFooterEditing.h"
 #include "engine/LinePager.h"
 #include "engine/Paginator.h"
 #include "engine/Tables.h"
@@ -83,7 +84,8 @@ void ScreenView::update()
     m_updating = false;
     if (!layout)
         s->HeaderFooterLeave();
-    s->placeHeaderFooterEditor();
+    if (s->m_hf)
+        s->m_hf->place();
     s->adjustScrollRanges();
     s->update();
     s->viewport()->update();
@@ -203,5 +205,6 @@ void ScreenView::paintLayout(QPaintEvent* e)
         Tables::paintGridLines(&p, m_doc->body(), QPointF(), QRectF(s->toDocument(visible.topLeft()),
                                                                     s->toDocument(visible.bottomRight())));
     }
-    s->placeHeaderFooterEditor();
+    if (s->m_hf)
+        s->m_hf->place();
 }

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "engine/InputPositions.h"
 #include "engine/Lists.h"
 #include "engine/ZoomedTextEdit.h"
 
@@ -18,16 +19,12 @@
 class QPrinter;
 class Document;
 class FindDialog;
+class HeaderFooterEditing;
 class LinePager;
 class ScreenView;
+class SurfaceFileIO;
 class UndoKindTracker;
 struct PageGeometry;
-
-struct InputPosition {
-    int page = 1;   // 1-based
-    int line = 1;   // 1-based line on that page
-    int column = 1; // 1-based column in that line
-};
 
 class TextControl : public ZoomedTextEdit {
     Q_OBJECT
@@ -154,7 +151,7 @@ public:
     bool Load(const QString& file, int offset, int format, bool insertAtSelection);
     bool Save(const QString& file, int offset, int format, bool selectionOnly);
     QByteArray SaveToMemory(int format) const;
-    QString LastError() const { return m_lastError; }
+    QString LastError() const;
     // 0..5 page width, height, margins left, top, right, bottom; 8 style-sheet file,
     // 9 style-sheet mode; others are kept and returned as set.
     QVariant LoadSaveAttribute(int index) const;
@@ -203,8 +200,9 @@ private:
     bool m_controlChars = false;
     int m_tabCurrent = 1;
     bool m_relayouting = false; // layout-only changes are no content change
-    QString m_lastError;
-    QMap<int, QVariant> m_loadSaveAttr;
+    // Loading and saving reach into the undo tracker, pager and view.
+    friend class SurfaceFileIO;
+    std::unique_ptr<SurfaceFileIO> m_files;
 
     // Pages, headers and footers, fields, tables, objects
 public:
@@ -231,9 +229,9 @@ public:
     void setHeaderFooterDisplay(int v);
     // Moves editing into part n (in the layout view); false when the part is absent.
     bool HeaderFooterActivate(int part);
-    int HeaderFooterActive() const { return m_hfActive; }
+    int HeaderFooterActive() const;
     void HeaderFooterLeave();
-    class QTextEdit* headerFooterEditor() const { return m_hfEditor; }
+    class QTextEdit* headerFooterEditor() const;
 
     // Fields of the part being edited (the body unless a header/footer is active).
     int FieldInsert(const QString& text);
@@ -314,9 +312,6 @@ public:
 private:
     void initPages();
     void paintTableGrid();
-    void placeHeaderFooterEditor();
-    void onHeaderFooterChanged();
-    bool pagesEventFilter(QObject* watched, QEvent* event);
     void resetFieldFormatAtCaret();
     QTextDocument* activePart() const;
     QTextCursor activeCursor() const;
@@ -324,25 +319,20 @@ private:
     // that the selection, character, paragraph and editing members act on.
     class QTextEdit* activePartEditor() const;
     class QTextEdit* activeEditor() const;
-    class PagesFilter;
     // Deleted first in the destructor: the viewport and the header/footer editor outlive
     // this object's own destructor and would otherwise feed their last events into it.
     QObject* m_pagesFilter = nullptr;
     class Paginator* m_paginator = nullptr;
     QPrinter* m_printer = nullptr;
-    ZoomedTextEdit* m_hfEditor = nullptr;
-    int m_hfActive = 0;
     int m_hfDisplay = 1;
     int m_fieldCurrent = 0;
     bool m_tableGridLines = true;
     int m_imageDisplay = 0;
     int m_imageExportFormat = 1;
     int m_objectSelected = 0;
-    int m_movingImage = 0;
-    QPoint m_moveStart;
-    QPoint m_moveOrigin;
     Lists::State m_listState;
     // The view owns the screen geometry and reaches into the scroll area for it.
     friend class ScreenView;
     std::unique_ptr<ScreenView> m_view;
+    std::unique_ptr<HeaderFooterEditing> m_hf;
 };

@@ -1,0 +1,96 @@
+#include "HeaderFooterEditing.h"
+
+#include "engine/Document.h"
+#include "engine/PageNumberObject.h"
+#include "engine/Paginator.h"
+#include "engine/ScreenView.h"
+#include "engine/TextControl.h"
+
+HeaderFooterEditing::HeaderFooterEditing(TextControl& surface, ScreenView& view, QObject* filter)
+    : m_surface(surface), m_view(view), m_filter(filter)
+{
+}
+
+QTextEdit* HeaderFooterEditing::editor() const { return m_editor; }
+
+QTextEdit* HeaderFooterEditing::activeEditor() const
+{
+    if (m_active && m_editor && m_surface.doc()->headerFooter(m_active))
+        return m_editor;
+    return nullptr;
+}
+
+bool HeaderFooterEditing::activate(int part)
+{
+    QTextDocument* d = m_surface.doc()->headerFooter(part);
+    if (!d)
+        return false;
+    if (m_surface.ViewMode() != 1)
+        m_surface.setViewMode(1);
+    if (!m_editor) {
+        m_editor = new ZoomedTextEdit(m_surface.viewport());
+        m_editor->setObjectName(QStringLiteral("HeaderFooterEditor"));
+        m_editor->setFrameStyle(QFrame::NoFrame);
+        m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_editor->setLineWrapMode(QTextEdit::FixedPixelWidth);
+        m_editor->installEventFilter(m_filter);
+    }
+    m_active = part;
+    PageNumberObject::install(d);
+    m_editor->setDocument(d);
+    m_editor->setLineWrapColumnOrWidth(int(d->textWidth()));
+    connect(d, &QTextDocument::contentsChanged, this, &HeaderFooterEditing::onPartChanged,
+            Qt::UniqueConnection);
+    place();
+    m_view.reveal(m_editor->geometry());
+    place();
+    m_editor->show();
+    m_editor->setFocus();
+    Q_EMIT m_surface.HeaderFooterActivated(part);
+    return true;
+}
+
+void HeaderFooterEditing::leave()
+{
+    if (!m_active)
+        return;
+    m_active = 0;
+    if (m_editor) {
+        m_editor->hide();
+        m_editor->setDocument(nullptr); // holds no part that may be removed later
+    }
+    m_surface.setFocus();
+    m_surface.viewport()->update();
+    Q_EMIT m_surface.HeaderFooterLeft();
+}
+
+void HeaderFooterEditing::onPartChanged()
+{
+    place();
+    m_surface.viewport()->update();
+}
+
+void HeaderFooterEditing::place()
+{
+    if (!m_editor || !m_active)
+        return;
+    Paginator* paginator = m_surface.paginator();
+    // Parts of the first page are edited there, the others on the caret's page (the
+    // second one when the first page has its own).
+    int page = 1;
+    if (m_active == 1 || m_active == 4) {
+        page = paginator->pageOfPosition(m_surface.textCursor().position());
+        if (page == 1 && paginator->partForPage(1, m_active) != m_active)
+            page = 2;
+    }
+    const QSizeF size = Paginator::pageSizePixels(m_surface.doc()->page());
+    QRectF r = paginator->partRect(m_active, page);
+    r.setHeight(qMax(r.height(), 20.0));
+    r.translate(0, (page - 1) * size.height());
+    // The part is shown at the body's zoom, painted like the body.
+    m_editor->setZoom(m_surface.zoom());
+    r = QRectF(m_surface.toViewport(r.topLeft()), r.size() * m_surface.zoom());
+    if (m_editor->geometry() != r.toAlignedRect())
+        m_editor->setGeometry(r.toAlignedRect());
+}

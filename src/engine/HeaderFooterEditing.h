@@ -1,0 +1,35 @@
+#pragma once
+// Editing of one header/footer part in the layout view: a borderless editor laid over
+// the part on its page, at the body's zoom. The surface owns one of these.
+
+#include <QObject>
+
+class QTextEdit;
+class ScreenView;
+class TextControl;
+class ZoomedTextEdit;
+
+class HeaderFooterEditing : public QObject {
+public:
+    // `filter` watches the editor's keys (Escape leaves the part).
+    HeaderFooterEditing(TextControl& surface, ScreenView& view, QObject* filter);
+
+    // Moves editing into part n; false when the part is absent.
+    bool activate(int part);
+    void leave();
+    int active() const { return m_active; }
+    QTextEdit* editor() const;
+    // The part's editor when a part is being edited, else null.
+    QTextEdit* activeEditor() const;
+    // Lays the editor over the part (on the caret's page) after a move or a change.
+    void place();
+
+private:
+    void onPartChanged();
+
+    TextControl& m_surface;
+    ScreenView& m_view;
+    QObject* m_filter;
+    ZoomedTextEdit* m_editor = nullptr;
+    int m_active = 0;
+};

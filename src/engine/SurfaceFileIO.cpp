@@ -1,0 +1,142 @@
+#include "SurfaceFileIO.h"
+
+#include "engine/Document.h"
+#include "engine/DocumentFile.h"
+#include "engine/LinePager.h"
+#include "engine/ScreenView.h"
+#include "engine/TextControl.h"
+#include "engine/UndoKindTracker.h"
+#include "engine/formats/FormatIO.h"
+#include "engine/formats/Formats.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool SurfaceFileIO::load(const QString& file, int offset, int format, bool insertAtSelection)
+{
+    TextControl& s = m_surface;
+    QByteArray data;
+    QString error;
+    if (!DocumentFile::read(file, offset, &data, &m_lastError))
+        return false;
+    bool ok;
+    if (insertAtSelection) {
+        QTextCursor c = s.textCursor();
+        s.m_undo->begin(UndoKindTracker::Typing);
+        ok = Formats::read(format, data, *s.m_doc, &c, &error);
+        s.m_undo->end();
+        if (ok)
+            s.setTextCursor(c);
+    } else {
+        ok = replaceDocument(data, format, &error);
+    }
+    if (ok) {
+        const PageGeometry& g = s.m_doc->page();
+        m_attributes[0] = g.width;
+        m_attributes[1] = g.height;
+        m_attributes[2] = g.marginL;
+        m_attributes[3] = g.marginT;
+        m_attributes[4] = g.marginR;
+        m_attributes[5] = g.marginB;
+        m_lastError.clear();
+    } else {
+        m_lastError = error.isEmpty() ? QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.")
+                                            .arg(QDir::toNativeSeparators(file))
+                                      : error;
+    }
+    return ok;
+}
+
+bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString* error)
+{
+    TextControl& s = m_surface;
+    QTextDocument* body = s.m_doc->body();
+    s.m_relayouting = true;
+    const bool undoWas = body->isUndoRedoEnabled();
+    body->setUndoRedoEnabled(false);
+    const bool ok = Formats::read(format, data, *s.m_doc, nullptr, error);
+    s.m_doc->applyPage(); // while the history is off: no undo step
+    body->setUndoRedoEnabled(undoWas);
+    s.m_relayouting = false;
+    s.m_undo->reset();
+    if (ok) {
+        // A loaded document is not a changed one: no Change, but the position moved.
+        s.moveCursor(QTextCursor::Start);
+        s.m_pager->invalidateAll();
+        s.m_view->update();
+        Q_EMIT s.PosChange();
+    }
+    return ok;
+}
+
+bool SurfaceFileIO::save(const QString& file, int offset, int format, bool selectionOnly)
+{
+    const Document& doc = *m_surface.doc();
+    QByteArray body;
+    QString error;
+    const QTextCursor sel = m_surface.textCursor();
+    // HTML honours the style-sheet mode (attribute 9) and file (attribute 8).
+    WriteOptions options;
+    QByteArray styleSheet;
+    options.styleSheetMode = attribute(9).toInt();
+    options.styleSheetFile = attribute(8).toString();
+    options.styleSheetOut = &styleSheet;
+    if (!Formats::write(format, doc, selectionOnly ? &sel : nullptr, &body, &error, options)) {
+        m_lastError = error.isEmpty() ? QStringLiteral("Das Dokument kann in diesem Format nicht "
+                                                       "gespeichert werden.")
+                                      : error;
+        return false;
+    }
+    // The own format's page header is written with the body, from the current page, so
+    // the old file is never touched before the whole new one is on disk. Other leading
+    // bytes of the old file are kept.
+    const bool pageHeader = format == 3 && offset == Formats::PageHeaderSize;
+    if (pageHeader ? !DocumentFile::write(file, Formats::pageHeader(doc.page()), body, &m_lastError)
+                   : !DocumentFile::write(file, offset, body, &m_lastError))
+        return false;
+    if (format == 4 && options.styleSheetMode == 2 && !options.styleSheetFile.isEmpty()) {
+        const QString cssPath = QFileInfo(file).dir().absoluteFilePath(options.styleSheetFile);
+        if (!DocumentFile::write(cssPath, 0, styleSheet, &m_lastError))
+            return false;
+    }
+    m_lastError.clear();
+    return true;
+}
+
+QByteArray SurfaceFileIO::saveToMemory(int format) const
+{
+    QByteArray out;
+    QString error;
+    if (!Formats::write(format, *m_surface.doc(), nullptr, &out, &error))
+        return {};
+    return out;
+}
+
+QVariant SurfaceFileIO::attribute(int index) const
+{
+    const PageGeometry& g = m_surface.doc()->page();
+    switch (index) {
+    case 0: return g.width;
+    case 1: return g.height;
+    case 2: return g.marginL;
+    case 3: return g.marginT;
+    case 4: return g.marginR;
+    case 5: return g.marginB;
+    default: return m_attributes.value(index);
+    }
+}
+
+void SurfaceFileIO::setAttribute(int index, const QVariant& value)
+{
+    if (index >= 0 && index <= 5) {
+        bool ok = false;
+        const int v = value.toInt(&ok);
+        if (!ok)
+            return;
+        static int PageGeometry::*const members[] = {&PageGeometry::width,   &PageGeometry::height,
+                                                     &PageGeometry::marginL, &PageGeometry::marginT,
+                                                     &PageGeometry::marginR, &PageGeometry::marginB};
+        m_surface.setPageValue(members[index], v);
+    }
+    m_attributes[index] = value;
+}
