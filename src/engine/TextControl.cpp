@@ -4,6 +4,7 @@
 
 #include "app/CurrentPrinter.h"
 #include "app/Prompter.h"
+#include "engine/CharacterAttributes.h"
 #include "engine/CharacterDialog.h"
 #include "engine/Document.h"
 #include "engine/FindDialog.h"
@@ -286,115 +287,27 @@ void TextControl::mergeFormat(const QTextCharFormat& f)
     m_undo->end();
 }
 
-QString TextControl::FontName() const
-{
-    const QTextCharFormat f = commonCharFormat();
-    return f.hasProperty(QTextFormat::FontFamilies) ? f.fontFamilies().toStringList().value(0)
-                                                    : QString();
-}
-
-void TextControl::setFontName(const QString& name)
-{
-    QTextCharFormat f;
-    f.setFontFamilies({name});
-    mergeFormat(f);
-}
-
-double TextControl::FontSize() const
-{
-    const QTextCharFormat f = commonCharFormat();
-    return f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : 0.0;
-}
-
+using CA = CharacterAttributes;
+QString TextControl::FontName() const { return CA::fontName(commonCharFormat()); }
+void TextControl::setFontName(const QString& name) { mergeFormat(CA::withFontName(name)); }
+double TextControl::FontSize() const { return CA::fontSize(commonCharFormat()); }
 void TextControl::setFontSize(double points)
 {
-    if (points <= 0)
-        return;
-    QTextCharFormat f;
-    f.setFontPointSize(points);
-    mergeFormat(f);
+    if (points > 0)
+        mergeFormat(CA::withFontSize(points));
 }
-
-bool TextControl::FontBold() const
-{
-    const QTextCharFormat f = commonCharFormat();
-    return f.hasProperty(QTextFormat::FontWeight) && f.fontWeight() >= QFont::DemiBold;
-}
-
-void TextControl::setFontBold(bool on)
-{
-    QTextCharFormat f;
-    f.setFontWeight(on ? QFont::Bold : QFont::Normal);
-    mergeFormat(f);
-}
-
-bool TextControl::FontItalic() const
-{
-    const QTextCharFormat f = commonCharFormat();
-    return f.hasProperty(QTextFormat::FontItalic) && f.fontItalic();
-}
-
-void TextControl::setFontItalic(bool on)
-{
-    QTextCharFormat f;
-    f.setFontItalic(on);
-    mergeFormat(f);
-}
-
-bool TextControl::FontUnderline() const
-{
-    const QTextCharFormat f = commonCharFormat();
-    return f.hasProperty(QTextFormat::TextUnderlineStyle) && f.fontUnderline();
-}
-
-void TextControl::setFontUnderline(bool on)
-{
-    QTextCharFormat f;
-    f.setFontUnderline(on);
-    mergeFormat(f);
-}
-
-bool TextControl::FontStrikethru() const
-{
-    const QTextCharFormat f = commonCharFormat();
-    return f.hasProperty(QTextFormat::FontStrikeOut) && f.fontStrikeOut();
-}
-
-void TextControl::setFontStrikethru(bool on)
-{
-    QTextCharFormat f;
-    f.setFontStrikeOut(on);
-    mergeFormat(f);
-}
-
-QColor TextControl::ForeColor() const
-{
-    const QTextCharFormat f = commonCharFormat();
-    return f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color() : QColor();
-}
-
-void TextControl::setForeColor(const QColor& c)
-{
-    QTextCharFormat f;
-    f.setForeground(c);
-    mergeFormat(f);
-}
-
-QColor TextControl::TextBkColor() const
-{
-    const QTextCharFormat f = commonCharFormat();
-    return f.hasProperty(QTextFormat::BackgroundBrush) ? f.background().color() : QColor();
-}
-
-void TextControl::setTextBkColor(const QColor& c)
-{
-    QTextCharFormat f;
-    if (c.isValid())
-        f.setBackground(c);
-    else
-        f.setBackground(Qt::NoBrush);
-    mergeFormat(f);
-}
+bool TextControl::FontBold() const { return CA::bold(commonCharFormat()); }
+void TextControl::setFontBold(bool on) { mergeFormat(CA::withBold(on)); }
+bool TextControl::FontItalic() const { return CA::italic(commonCharFormat()); }
+void TextControl::setFontItalic(bool on) { mergeFormat(CA::withItalic(on)); }
+bool TextControl::FontUnderline() const { return CA::underline(commonCharFormat()); }
+void TextControl::setFontUnderline(bool on) { mergeFormat(CA::withUnderline(on)); }
+bool TextControl::FontStrikethru() const { return CA::strikeOut(commonCharFormat()); }
+void TextControl::setFontStrikethru(bool on) { mergeFormat(CA::withStrikeOut(on)); }
+QColor TextControl::ForeColor() const { return CA::foreground(commonCharFormat()); }
+void TextControl::setForeColor(const QColor& c) { mergeFormat(CA::withForeground(c)); }
+QColor TextControl::TextBkColor() const { return CA::background(commonCharFormat()); }
+void TextControl::setTextBkColor(const QColor& c) { mergeFormat(CA::withBackground(c)); }
 
 bool TextControl::FontDialog()
 {
