@@ -52,7 +52,9 @@ void Document::setFooterDistance(int twips)
 void Document::applyPage()
 {
     setRootMargins(m_body, m_page);
-    m_body->setTextWidth(qMax(10.0, twipsToPixels(m_page.width)));
+    const double width = qMax(10.0, twipsToPixels(m_page.width));
+    if (m_body->textWidth() != width) // every call lays the whole text out anew
+        m_body->setTextWidth(width);
     // Headers and footers are laid out at the text's width, unzoomed.
     const double textWidth = qMax(10.0, twipsToPixels(m_page.width - m_page.marginL - m_page.marginR));
     for (QTextDocument* d : m_parts)

@@ -60,7 +60,9 @@ void ScreenView::update()
     s->m_relayouting = true; // widths and page heights are no content change
     const double widthBefore = body->textWidth();
     // The body is laid out in 96-dpi pixels at every zoom; the surface zooms by painting.
-    m_doc->applyPage(); // a reader may have cleared the margins
+    // A reader may have cleared the margins. The width is set only when it changes:
+    // QTextDocument lays the whole text out anew on every setTextWidth.
+    Document::setRootMargins(body, m_doc->page());
     if (s->lineWrapMode() != QTextEdit::FixedPixelWidth)
         s->setLineWrapMode(QTextEdit::FixedPixelWidth);
     placeViewport();
@@ -69,7 +71,8 @@ void ScreenView::update()
                                   : qRound(Document::twipsToPixels(m_doc->page().width));
     if (s->lineWrapColumnOrWidth() != width)
         s->setLineWrapColumnOrWidth(width);
-    body->setTextWidth(width);
+    if (body->textWidth() != width)
+        body->setTextWidth(width);
     const bool layout = m_mode == 1;
     if (layout != m_paginator->bodyPaginated())
         m_paginator->setBodyPaginated(layout);
