@@ -27,12 +27,15 @@ int PageNumberObject::forcedPage() { return s_page; }
 
 namespace {
 const char* const kDigits = "qx_pageNumberDigits";
+const char* const kPageDigits = "qx_pageNumberPageDigits";
 
-int digitsOf(const QTextDocument* doc)
+int digitsOf(const QTextDocument* doc, const char* property = kDigits)
 {
-    const QVariant v = doc->property(kDigits);
+    const QVariant v = doc->property(property);
     return v.isValid() ? v.toInt() : 1;
 }
+
+int digitsOfNumber(int n) { return int(QString::number(qMax(1, n)).size()); }
 
 bool holdsNumber(const QTextBlock& b)
 {
@@ -45,12 +48,16 @@ bool holdsNumber(const QTextBlock& b)
 }
 } // namespace
 
-void PageNumberObject::fitDigits(QTextDocument* doc, int pages)
+void PageNumberObject::fitDigits(QTextDocument* doc, int pages, int page)
 {
-    const int digits = int(QString::number(qMax(1, pages)).size());
-    if (!doc || digitsOf(doc) == digits)
+    const int digits = digitsOfNumber(pages);
+    // A header or footer is drawn for one page at a time and can take that page's
+    // digits; elsewhere a number takes the room of the largest one.
+    const int pageDigits = page > 0 ? digitsOfNumber(page) : digits;
+    if (!doc || (digitsOf(doc) == digits && digitsOf(doc, kPageDigits) == pageDigits))
         return;
     doc->setProperty(kDigits, digits);
+    doc->setProperty(kPageDigits, pageDigits);
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
         if (holdsNumber(b))
             doc->markContentsDirty(b.position(), b.length());
@@ -68,11 +75,12 @@ void PageNumberObject::install(QTextDocument* doc)
 
 QSizeF PageNumberObject::intrinsicSize(QTextDocument* doc, int, const QTextFormat& format)
 {
-    // The width is fixed at layout time: room for the digits of the page count, which
-    // the painter of the pages keeps up to date (fitDigits).
+    // The width is fixed at layout time: room for the digits the painter of the pages
+    // asked for (fitDigits).
     const QFontMetricsF fm(format.toCharFormat().font().resolve(doc->defaultFont()), doc->documentLayout()->paintDevice());
     // Inline objects sit on the baseline: their height counts as ascent.
-    return {fm.horizontalAdvance(QString(digitsOf(doc), QLatin1Char('0'))), fm.ascent()};
+    const int digits = digitsOf(doc, format.objectType() == EngineObject::PageNumber ? kPageDigits : kDigits);
+    return {fm.horizontalAdvance(QString(digits, QLatin1Char('0'))), fm.ascent()};
 }
 
 void PageNumberObject::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* doc, int,

@@ -33,9 +33,10 @@ public:
     };
     static int forcedPage();
 
-    // Numbers in `doc` take the room of as many digits as `pages` has (one until told);
-    // when that changes, the paragraphs holding them are laid out again.
-    static void fitDigits(QTextDocument* doc, int pages);
+    // Numbers in `doc` take the room of as many digits as `pages` has (one until told),
+    // page numbers that of `page` when it is given (a header or footer drawn for that
+    // page); when that changes, the paragraphs holding them are laid out again.
+    static void fitDigits(QTextDocument* doc, int pages, int page = 0);
 
 private:
     static int s_page;

@@ -10,6 +10,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QtMath>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -291,7 +292,10 @@ void Paginator::paintHeaderFooter(QPainter* p, int page)
             continue;
         QTextDocument* d = m_doc->headerFooter(part);
         PageNumberObject::install(d);
-        PageNumberObject::fitDigits(d, pages);
+        // The part is laid out anew for a page whose number has other digits; an editor
+        // showing it must not hear of that, or painting the pages would repaint it.
+        const QSignalBlocker quiet(d->documentLayout());
+        PageNumberObject::fitDigits(d, pages, page);
         const QRectF r = partRect(part, page);
         p->save();
         p->translate(r.topLeft());
