@@ -2,6 +2,7 @@
 
 #include "Document.h"
 #include "TextControl.h"
+#include "UndoKindTracker.h"
 
 #include <QAbstractUndoItem>
 #include <QTextCursor>
@@ -48,7 +49,7 @@ bool changePage(TextControl& surface, const PageGeometry& page)
     // Qt keeps the body's margins (its root frame's format) in the history itself. The
     // page follows them in an item before that change (run last on undo) and one after it
     // (run last on redo), so nothing is recorded while Qt walks its history.
-    s->beginEditStep(3);
+    s->beginEditStep(UndoKindTracker::Formatting);
     record(s->document(), [apply, before] { apply(before); }, [] {});
     apply(page);
     record(s->document(), [] {}, [apply, page] { apply(page); });

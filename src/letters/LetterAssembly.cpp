@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "engine/TextControl.h"
+#include "engine/UndoKindTracker.h"
 #include "textblocks/TextBlockFile.h"
 
 #include <QColor>
@@ -315,7 +316,7 @@ void buildLetter(TextControl& s, AppState& app, const QDate& today, const Varian
 {
     app.ToolbarRefreshOff = true;
     Writer w(s, app);
-    s.beginEditStep(4);
+    s.beginEditStep(UndoKindTracker::Other);
     int top = 0;
     if (w.twips(app.LetterText[HeadTopMm], &top))
         s.setPageMarginT(top);
@@ -334,7 +335,7 @@ void buildLetter(TextControl& s, AppState& app, const QDate& today, const Varian
 void buildOnTemplate(TextControl& s, AppState& app, const QDate& today, const Variant& v)
 {
     Writer w(s, app);
-    s.beginEditStep(4);
+    s.beginEditStep(UndoKindTracker::Other);
     const int end = int(s.Text().size());
     s.setSelStart(end);
     s.setSelLength(0);

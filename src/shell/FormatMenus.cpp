@@ -5,6 +5,7 @@
 
 #include "engine/Lists.h"
 #include "engine/TextControl.h"
+#include "engine/UndoKindTracker.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 
 namespace FormatMenus {
@@ -21,7 +22,7 @@ void connect(frmMDIChild* w) {
     // List commands are formatting steps the edit menu names as such.
     auto listStep = [s](auto change) {
         return [s, change] {
-            s->beginEditStep(3);
+            s->beginEditStep(UndoKindTracker::Formatting);
             change();
             s->endEditStep();
         };

@@ -7,6 +7,7 @@
 #include "app/Prompter.h"
 #include "engine/Images.h"
 #include "engine/TextControl.h"
+#include "engine/UndoKindTracker.h"
 
 #include <QDate>
 #include <QDir>
@@ -39,7 +40,7 @@ QImage emptyObject() {
 
 void insertEmptyObject(TextControl* s, bool movable) {
     QTextCursor c = s->textCursor();
-    s->beginEditStep(1);
+    s->beginEditStep(UndoKindTracker::Typing);
     const int id = movable ? Images::insertFixed(c, emptyObject(), 1000, s->ScrollPosY() + 1000)
                            : Images::insertAsChar(c, emptyObject());
     s->endEditStep();
@@ -57,7 +58,7 @@ void insertImage(TextControl* s, QWidget* owner, bool movable) {
         QStringLiteral("Grafik einfügen"), imageFolder());
     if (path.isEmpty())
         return;
-    s->beginEditStep(1);
+    s->beginEditStep(UndoKindTracker::Typing);
     const int id = movable ? s->ObjectInsertFixed(path, 1000, s->ScrollPosY() + 1000, 100, 100)
                            : s->ObjectInsertAsChar(path, -1, 100, 100);
     s->endEditStep();
@@ -79,7 +80,7 @@ void mnuInsert_Field_Click(TextControl* s, QWidget* owner) {
                 "Vorname, Nachname usw..."));
         if (!name || name->isEmpty())
             return;
-        s->beginEditStep(1);
+        s->beginEditStep(UndoKindTracker::Typing);
         s->FieldInsert(*name);
         s->setFieldData(s->FieldCurrent(), *name);
         s->setSelText(QStringLiteral("  "));
@@ -100,7 +101,7 @@ void mnuInsert_PageNumbers_Click(TextControl* s, QWidget* owner) {
             QMessageBox::Ok);
         return;
     }
-    s->beginEditStep(1);
+    s->beginEditStep(UndoKindTracker::Typing);
     const int id = s->FieldInsert(QString());
     s->setFieldType(id, kPageNumberField);
     s->endEditStep();

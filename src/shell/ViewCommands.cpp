@@ -5,6 +5,7 @@
 
 #include "app/Prompter.h"
 #include "engine/TextControl.h"
+#include "engine/UndoKindTracker.h"
 
 namespace ViewCommands {
 
@@ -60,7 +61,7 @@ void connect(frmMDIChild* w) {
     onTriggered(w, QStringLiteral("mnuView_FooterOnly"), [w] { showHeaderFooter(w, 3); });
     onTriggered(w, QStringLiteral("mnuInfoFeld"), [w] { w->mnuInfoFeld_Click(); });
     onTriggered(w, QStringLiteral("mnuView_FieldDelete"), [s] {
-        s->beginEditStep(2);
+        s->beginEditStep(UndoKindTracker::Deleting);
         s->FieldDelete(true);
         s->endEditStep();
     });

@@ -11,6 +11,7 @@
 #include "engine/Lists.h"
 #include "engine/TabStops.h"
 #include "engine/TextControl.h"
+#include "engine/UndoKindTracker.h"
 
 #include <QTextTable>
 
@@ -29,7 +30,7 @@ QTextEdit* editorOf(TextControl* s) {
 template <typename Fn> void asOneStep(TextControl* s, Fn write) {
     QTextEdit* editor = editorOf(s);
     QTextCursor c = editor->textCursor();
-    s->beginEditStep(3);
+    s->beginEditStep(UndoKindTracker::Formatting);
     c.beginEditBlock();
     write(c);
     c.endEditBlock();
