@@ -16,6 +16,8 @@
 #include <QGuiApplication>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace AddressStore {
 
 namespace {
@@ -102,20 +104,82 @@ bool searchWithFallback(QWidget* owner, RecordSource& source, AddressListBox* li
                         const QString& word, Entry style)
 {
     source.setRecordSource(statement);
-    // A failed statement is reported by the source (dataError); its previous result,
-    // position and the list showing them stay.
-    if (!source.refresh())
-        return false;
-    if (source.recordCount() == 0) {
-        prompter().message(owner, QString(),
-                           QStringLiteral("Unter dem eingegebenen Suchwort   (") + word +
-                               QStringLiteral(")  wurden keine Daten gefunden."));
-        source.setRecordSource(Queries::lastNameOrder());
-        source.refresh();
+    // A search that finds nothing (or fails, reported by the source) keeps the result
+    // the list shows, so that every entry still leads to its own address.
+    if (!source.refreshUnlessEmpty()) {
+        if (source.lastError().isEmpty())
+            reportNotFound(owner, word);
+        if (source.absolutePosition() >= 0)
+            list->setCurrentRow(source.absolutePosition());
         return false;
     }
     fillList(list, source, style);
     return true;
+}
+
+void reportNotFound(QWidget* owner, const QString& word)
+{
+    prompter().message(owner, QString(),
+                       QStringLiteral("Unter dem eingegebenen Suchwort   (") + word +
+                           QStringLiteral(")  wurden keine Daten gefunden."));
+}
+
+bool refreshIfChanged(RecordSource& source, AddressListBox* list, Entry style, bool edited)
+{
+    if (edited || !source.changedElsewhere())
+        return false;
+    const int oldRow = source.absolutePosition();
+    const qint64 key = source.keyAt(oldRow);
+    if (!source.refresh())
+        return false;
+    fillList(list, source, style);
+    int row = source.rowOfKey(key);
+    if (row < 0)
+        row = std::min(oldRow, source.recordCount() - 1);
+    if (row > 0) {
+        source.setAbsolutePosition(row);
+        list->setCurrentRow(source.absolutePosition());
+    }
+    return true;
+}
+
+SaveResult saveBound(QWidget* owner, FieldBinder& binder, RecordSource& source, const QString& what)
+{
+    const QString title = QStringLiteral("Speichern");
+    switch (binder.save()) {
+    case RecordSource::Write::Done:
+        return SaveResult::Saved;
+    case RecordSource::Write::Failed:
+        return SaveResult::Kept; // reported by the source
+    case RecordSource::Write::DeletedElsewhere:
+        prompter().message(owner, title,
+                           what + QStringLiteral(" wurde inzwischen an einem anderen Arbeitsplatz gelöscht. Ihre "
+                                                 "Eingaben stehen noch in den Feldern; gespeichert wurde nichts."),
+                           QMessageBox::Ok, Prompter::Icon::Exclamation);
+        return SaveResult::Kept;
+    case RecordSource::Write::ChangedElsewhere:
+        break;
+    }
+    const Prompter::Button answer = prompter().message(
+        owner, title,
+        what + QStringLiteral(" wurde inzwischen an einem anderen Arbeitsplatz geändert.\r\r"
+                              "Ja: Ihre Fassung speichern (die andere Fassung wird überschrieben)\r"
+                              "Nein: die andere Fassung anzeigen (Ihre Eingaben werden verworfen)\r"
+                              "Abbrechen: weiter bearbeiten (nichts wird gespeichert)"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Prompter::Icon::Exclamation);
+    if (answer == QMessageBox::Yes)
+        return binder.overwrite() ? SaveResult::Saved : SaveResult::Kept;
+    if (answer == QMessageBox::No)
+        return source.reloadRow() ? SaveResult::OtherShown : SaveResult::Kept;
+    return SaveResult::Editing;
+}
+
+bool closeUnsaved(QWidget* owner)
+{
+    return prompter().message(owner, QStringLiteral("Speichern"),
+                              QStringLiteral("Ihre Änderungen konnten nicht gespeichert werden.\rSoll das Fenster "
+                                             "trotzdem geschlossen werden? Die Änderungen gehen dann verloren."),
+                              QMessageBox::Yes | QMessageBox::No, Prompter::Icon::Exclamation) == QMessageBox::Yes;
 }
 
 bool searchButton(QWidget* owner, RecordSource& source, AddressListBox* list, const QString& word)
@@ -142,17 +206,40 @@ QStringList readGroups(const QString& workFolder)
     return groups;
 }
 
-void fillGroups(QComboBox* box, const QString& workFolder)
+QStringList databaseGroups(const RecordSource& source)
+{
+    return source.distinctValues(QStringLiteral("Gruppe"));
+}
+
+void fillGroups(QComboBox* box, const QString& workFolder, const RecordSource* source)
 {
     Hourglass wait;
     if (Folders::dirExists(workFolder))
         QDir::setCurrent(workFolder);
     const QSignalBlocker block(box);
     box->clear();
-    box->addItems(readGroups(workFolder));
+    const bool listFile = Folders::fileExists(Folders::withSlash(workFolder) + QStringLiteral("ListeGruppe.txt"));
+    box->addItems(listFile || !source ? readGroups(workFolder) : databaseGroups(*source));
     box->setEditable(true);
+    resetGroupBox(box);
+}
+
+void resetGroupBox(QComboBox* box)
+{
+    const QSignalBlocker block(box);
     box->setCurrentIndex(-1);
     box->setEditText(QStringLiteral("Gruppe auswählen"));
+}
+
+bool refuseNameless(QWidget* owner, const QString& first, const QString& last, const QString& title)
+{
+    if (!first.trimmed().isEmpty() || !last.trimmed().isEmpty())
+        return false;
+    prompter().message(owner, title,
+                       QStringLiteral("Eine Adresse braucht einen Vornamen oder einen Nachnamen (oder einen "
+                                      "Firmennamen). Ohne Namen wird sie nicht gespeichert."),
+                       QMessageBox::Ok, Prompter::Icon::Exclamation);
+    return true;
 }
 
 bool addAddress(QWidget* owner, RecordSource& source, FieldBinder& binder, AddressListBox* list)
@@ -169,6 +256,8 @@ bool addAddress(QWidget* owner, RecordSource& source, FieldBinder& binder, Addre
     const auto last = prompter().input(owner, title, QStringLiteral("Geben Sie den Nachnamen oder Firmennamen ein!"),
                                        retry ? binder.value(lastColumn) : QString());
     if (!last)
+        return false;
+    if (refuseNameless(owner, *first, *last, title))
         return false;
     bool listed = false;
     bool added = false;
@@ -195,10 +284,16 @@ bool addAddress(QWidget* owner, RecordSource& source, FieldBinder& binder, Addre
                            QMessageBox::Ok, Prompter::Icon::Exclamation);
         return false;
     }
-    const int row = source.recordCount() - 1;
+    // Sorted in at once: the statement runs again and the new row is found by its key.
+    const qint64 key = source.keyAt(source.recordCount() - 1);
+    {
+        const QSignalBlocker quiet(&source);
+        source.refresh();
+    }
     fillList(list, source, Entry::Name);
+    const int row = std::max(0, source.rowOfKey(key));
     source.setAbsolutePosition(row);
-    list->setCurrentRow(row);
+    list->setCurrentRow(source.absolutePosition());
     return true;
 }
 
@@ -236,6 +331,26 @@ bool switchDatabase(QWidget* owner, AppState& state, RecordSource& data1, Record
                                                   folder);
     if (choice.cancelled() || !Folders::fileExists(choice.path))
         return false;
+    // Tried first on the side: a file that cannot serve leaves the one in use in force.
+    {
+        RecordSource probe;
+        QStringList sources{Queries::nameOrder()};
+        if (data2)
+            sources << Queries::letterheadTable();
+        if (dataOpt)
+            sources << Queries::optionsTable();
+        for (const QString& s : std::as_const(sources)) {
+            if (probe.open(choice.path, s))
+                continue;
+            prompter().message(owner, QStringLiteral("Adressendatenbank öffnen"),
+                               QStringLiteral("Die Datei ") + choice.path +
+                                   QStringLiteral(" kann nicht als Adressen-Datenbank verwendet werden.\r") +
+                                   probe.lastError() + QStringLiteral("\rEs bleibt bei der Adressen-Datenbank ") +
+                                   state.AddressDbPath + QLatin1Char('.'),
+                               QMessageBox::Ok, Prompter::Icon::Exclamation);
+            return false;
+        }
+    }
     state.AddressDbPath = choice.path;
     data1.close();
     if (data2)

@@ -109,7 +109,7 @@ void AdressenAuswaehlen::Form_Load()
     m_w.Command2->setText(QStringLiteral("Akuelle Adresse für alle Felder übernehmen.\n"
                                          "Mit Zusätzlichen Zeilen für 'Zu Händen' "));
     LocalSettings();
-    AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder);
+    AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder, m_data1);
     refreshSheetMap();
 }
 
@@ -170,12 +170,22 @@ void AdressenAuswaehlen::Form_Activate()
     AddressStore::fillList(m_w.List3, *m_data1, AddressStore::Entry::Name);
 }
 
+void AdressenAuswaehlen::changeEvent(QEvent* e)
+{
+    QDialog::changeEvent(e);
+    // Another program or window may have changed addresses meanwhile.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && m_activated)
+        AddressStore::refreshIfChanged(*m_data1, m_w.List3, AddressStore::Entry(m_entryStyle), false);
+}
+
 void AdressenAuswaehlen::List3_DblClick() { cmdInsert_Click(); }
 
 void AdressenAuswaehlen::cmdFind_Click()
 {
-    if (AddressStore::searchButton(this, *m_data1, m_w.List3, m_w.txtFind->text()))
+    if (AddressStore::searchButton(this, *m_data1, m_w.List3, m_w.txtFind->text())) {
+        m_entryStyle = int(AddressStore::Entry::Name);
         paint(m_w.Command4, QPalette::Button, LightGreen);
+    }
 }
 
 void AdressenAuswaehlen::cboGruppe_Click(int index)
@@ -184,6 +194,7 @@ void AdressenAuswaehlen::cboGruppe_Click(int index)
     m_data1->setRecordSource(Queries::group(group));
     if (!m_data1->refresh())
         return; // reported; the list stays as it is
+    m_entryStyle = int(AddressStore::Entry::Numbered);
     AddressStore::fillList(m_w.List3, *m_data1, AddressStore::Entry::Numbered);
 }
 
@@ -192,14 +203,33 @@ void AdressenAuswaehlen::Command4_Click()
     m_data1->setRecordSource(Queries::nameOrder());
     if (!m_data1->refresh())
         return; // reported; the list stays as it is
+    m_entryStyle = int(AddressStore::Entry::Name);
     AddressStore::fillList(m_w.List3, *m_data1, AddressStore::Entry::Name);
     paint(m_w.Command4, QPalette::Button, buttonFace());
+    // All addresses: no group is chosen any more.
+    AddressStore::resetGroupBox(m_w.cboGruppe);
 }
 
 void AdressenAuswaehlen::addCurrent()
 {
     m_w.List1->addItem(m_w.lblVorname->text() + QLatin1Char(' ') + m_w.lblNachname->text());
-    m_w.List2->addItem(QString::number(m_data1->absolutePosition()));
+    auto* item = new QListWidgetItem(QString::number(m_data1->absolutePosition()));
+    item->setData(Qt::UserRole, m_data1->keyAt(m_data1->absolutePosition()));
+    m_w.List2->addItem(item);
+}
+
+bool AdressenAuswaehlen::moveToChosen(int index)
+{
+    if (index < 0 || index >= m_w.List2->count())
+        return false;
+    const qint64 key = m_w.List2->item(index)->data(Qt::UserRole).toLongLong();
+    if (m_data1->rowOfKey(key) < 0)
+        Command4_Click();
+    const int row = m_data1->rowOfKey(key);
+    if (row < 0)
+        return false;
+    m_data1->setAbsolutePosition(row);
+    return m_data1->absolutePosition() == row;
 }
 
 void AdressenAuswaehlen::cmdInsert_Click()
@@ -250,12 +280,7 @@ void AdressenAuswaehlen::Command3_Click() { takeFrom(m_w.List3->currentRow()); }
 
 void AdressenAuswaehlen::List1_Click(int index)
 {
-    if (index < 0 || index >= m_w.List2->count())
-        return;
-    bool ok = false;
-    const int pos = m_w.List2->item(index)->text().toInt(&ok);
-    if (ok)
-        m_data1->setAbsolutePosition(pos);
+    moveToChosen(index);
 }
 
 void AdressenAuswaehlen::lblPos_Click(int index)

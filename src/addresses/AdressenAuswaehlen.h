@@ -53,6 +53,10 @@ public:
     bool withoutTitle() const;
     // True when label n (1..24) will be filled by the one-label-per-address run.
     static bool labelFilled(int n, int start, int chosen);
+    // Makes the address of chosen entry `index` the current one, by its key: a search
+    // or group choice since cannot make it another address. Shows all addresses again
+    // when the list shown now lacks it; false when it is gone from the file.
+    bool moveToChosen(int index);
 
 public slots:
     void LocalSettings();
@@ -75,6 +79,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -91,4 +96,5 @@ private:
     RecordSource* m_data1;
     FieldBinder* m_binder;
     bool m_activated = false;
+    int m_entryStyle = 0; // AddressStore::Entry of the list shown
 };

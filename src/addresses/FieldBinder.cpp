@@ -17,6 +17,7 @@ void FieldBinder::bind(QWidget* widget, const QString& column)
 {
     m_bindings.append({widget, column});
     write(widget, m_source->field(column));
+    remember();
 }
 
 void FieldBinder::bind(std::initializer_list<Column> columns)
@@ -34,6 +35,16 @@ void FieldBinder::show()
     for (const Binding& b : std::as_const(m_bindings))
         if (b.widget)
             write(b.widget, m_source->field(b.column));
+    remember();
+}
+
+void FieldBinder::remember()
+{
+    m_read.clear();
+    for (const Binding& b : std::as_const(m_bindings))
+        if (b.widget && !qobject_cast<QLabel*>(b.widget.data()))
+            m_read.insert(b.column, m_source->field(b.column));
+    m_shownValues = values();
 }
 
 QHash<QString, QString> FieldBinder::values() const
@@ -45,9 +56,25 @@ QHash<QString, QString> FieldBinder::values() const
     return v;
 }
 
-bool FieldBinder::save()
+RecordSource::Write FieldBinder::save()
 {
-    return m_source->saveRow(values());
+    const QHash<QString, QString> now = values();
+    const RecordSource::Write w = m_source->saveRowIf(now, m_read);
+    if (w == RecordSource::Write::Done) {
+        m_read = now;
+        m_shownValues = now;
+    }
+    return w;
+}
+
+bool FieldBinder::overwrite()
+{
+    const QHash<QString, QString> now = values();
+    if (!m_source->saveRow(now))
+        return false;
+    m_read = now;
+    m_shownValues = now;
+    return true;
 }
 
 void FieldBinder::setValue(const QString& column, const QString& value)

@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <initializer_list>
 
-class RecordSource;
+#include "RecordSource.h"
 
 class FieldBinder : public QObject {
     Q_OBJECT
@@ -30,9 +30,14 @@ public:
     void show();
     // What the bound widgets hold now, by column (labels are shown, not saved).
     QHash<QString, QString> values() const;
-    // Writes the widgets' values into the current row. On failure the widgets keep
-    // what they show and the record source reports the error.
-    bool save();
+    // Writes the widgets' values into the current row, provided the file still holds
+    // there what the widgets were filled with. Whatever the outcome short of Done, the
+    // widgets keep what they show; a failure is reported by the record source.
+    RecordSource::Write save();
+    // Writes the widgets' values over whatever the row holds now.
+    bool overwrite();
+    // True when a widget holds something else than it was filled with.
+    bool edited() const { return values() != m_shownValues; }
     // Writes one value into a bound widget, as the user would.
     void setValue(const QString& column, const QString& value);
     QString value(const QString& column) const;
@@ -49,6 +54,10 @@ private:
     static QString read(const QWidget* w);
     static void write(QWidget* w, const QString& value);
 
+    void remember();
+
     RecordSource* m_source;
     QList<Binding> m_bindings;
+    QHash<QString, QString> m_read;        // column -> text as read from the row
+    QHash<QString, QString> m_shownValues; // values() right after filling
 };

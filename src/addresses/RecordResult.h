@@ -27,6 +27,7 @@ struct RecordResult {
     std::vector<Cell> cells;         // row-major, `width` per row
     QByteArray arena;                // UTF-8 texts of all cells
     bool hasKeys = false;
+    qint64 dataVersion = -1;         // the file's change counter when the rows were read
 
     int rowCount() const { return int(keys.size()); }
     // True when every column is kept, so no row needs a read by key.

@@ -1,5 +1,8 @@
 #include "RecordSource.h"
 
+#include "SqlDialect.h"
+#include "SqliteStatement.h"
+
 #include <QRegularExpression>
 
 #include <sqlite3.h>
@@ -9,25 +12,8 @@
 
 namespace {
 
-// A statement that sqlite3_finalize()s itself.
-struct Statement {
-    sqlite3_stmt* st = nullptr;
-    ~Statement() { sqlite3_finalize(st); }
-    int prepare(sqlite3* db, const QString& sql)
-    {
-        sqlite3_finalize(st);
-        st = nullptr;
-        const QByteArray u = sql.toUtf8();
-        return sqlite3_prepare_v2(db, u.constData(), int(u.size()), &st, nullptr);
-    }
-};
-
-QString quotedName(const QString& name)
-{
-    QString n = name;
-    n.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + n + QLatin1Char('"');
-}
+using Statement = SqliteStatement;
+using SqlDialect::quotedName;
 
 bool isTableName(const QString& source)
 {
@@ -43,8 +29,6 @@ QString bareTable(const QString& name)
         n = n.mid(1, n.size() - 2);
     return n;
 }
-
-const char* const KeyColumn = "qx_key";
 
 } // namespace
 
@@ -128,22 +112,66 @@ QString RecordSource::tableName() const
 
 bool RecordSource::refresh()
 {
-    if (!run()) {
+    RecordResult r;
+    if (!run(r)) {
         // The previous result stays, and with it the statement that made it.
         if (!m_resultSource.isEmpty())
             m_source = m_resultSource;
         return false;
     }
-    m_resultSource = m_source;
-    setPos(recordCount() ? 0 : -1);
+    adopt(std::move(r));
     return true;
 }
 
-bool RecordSource::run()
+bool RecordSource::refreshUnlessEmpty()
+{
+    RecordResult r;
+    if (!run(r) || r.rowCount() == 0) {
+        if (!m_resultSource.isEmpty())
+            m_source = m_resultSource;
+        return false;
+    }
+    adopt(std::move(r));
+    return true;
+}
+
+void RecordSource::adopt(RecordResult&& result)
+{
+    finalizeRowStatement();
+    m_r = std::move(result);
+    m_pos = -1;
+    m_resultSource = m_source;
+    m_seenVersion = m_r.dataVersion;
+    setPos(recordCount() ? 0 : -1);
+}
+
+qint64 RecordSource::dataVersion() const
+{
+    if (!m_db.isOpen())
+        return -1;
+    Statement st;
+    if (st.prepare(m_db.handle, QString::fromLatin1(SqlDialect::dataVersion())) != SQLITE_OK ||
+        sqlite3_step(st.st) != SQLITE_ROW)
+        return -1;
+    return sqlite3_column_int64(st.st, 0);
+}
+
+bool RecordSource::changedElsewhere() const
+{
+    if (!m_db.isOpen() || m_seenVersion < 0)
+        return false;
+    const qint64 now = dataVersion();
+    return now >= 0 && now != m_seenVersion;
+}
+
+bool RecordSource::run(RecordResult& r)
 {
     m_error.clear();
+    r = RecordResult();
     if (!ensureOpen())
         return false;
+    // Taken before the read, so that a change committed meanwhile is not missed.
+    r.dataVersion = dataVersion();
     const QString table = tableName();
     if (!AddressDatabase::requiredColumns(table).isEmpty()) {
         const QString missing = AddressDatabase::checkTable(m_db.handle, table);
@@ -165,8 +193,8 @@ bool RecordSource::run()
     QStringList kept;
     if (isTableName(m_source)) {
         plain = QStringLiteral("SELECT * FROM ") + quotedName(table);
-        keyed = QStringLiteral("SELECT rowid AS ") + QLatin1String(KeyColumn) + QStringLiteral(", * FROM ") +
-                quotedName(table);
+        keyed = QStringLiteral("SELECT ") + SqlDialect::rowKey() + QStringLiteral(" AS ") + SqlDialect::keyAlias() +
+                QStringLiteral(", * FROM ") + quotedName(table);
     } else {
         static const QRegularExpression star(QStringLiteral("^(\\s*select\\s+(?:all\\s+)?)\\*"),
                                              QRegularExpression::CaseInsensitiveOption);
@@ -184,15 +212,14 @@ bool RecordSource::run()
             const QString what = kept.size() == 3 ? quoted.join(QStringLiteral(", ")) : QStringLiteral("*");
             if (kept.size() != 3)
                 kept.clear();
-            keyed = m.captured(1) + QStringLiteral("rowid AS ") + QLatin1String(KeyColumn) + QStringLiteral(", ") +
-                    what + m_source.mid(m.capturedEnd());
+            keyed = m.captured(1) + SqlDialect::rowKey() + QStringLiteral(" AS ") + SqlDialect::keyAlias() +
+                    QStringLiteral(", ") + what + m_source.mid(m.capturedEnd());
         }
     }
     Statement st;
     int rc = SQLITE_ERROR;
     if (!keyed.isEmpty())
         rc = st.prepare(m_db.handle, keyed);
-    RecordResult r;
     r.hasKeys = rc == SQLITE_OK;
     if (rc != SQLITE_OK) {
         kept.clear();
@@ -214,12 +241,7 @@ bool RecordSource::run()
     }
     while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
         r.appendRow(st.st, first);
-    if (rc != SQLITE_DONE)
-        return failEngine(rc);
-    finalizeRowStatement();
-    m_r = std::move(r);
-    m_pos = -1;
-    return true;
+    return rc == SQLITE_DONE || failEngine(rc);
 }
 
 int RecordSource::readByKey(qint64 key, QStringList* values) const
@@ -230,7 +252,8 @@ int RecordSource::readByKey(qint64 key, QStringList* values) const
         for (const QString& c : m_r.columns)
             cols << quotedName(c);
         const QByteArray sql = (QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                                quotedName(tableName()) + QStringLiteral(" WHERE rowid = ?1"))
+                                quotedName(tableName()) + QStringLiteral(" WHERE ") + SqlDialect::rowKey() +
+                                QStringLiteral(" = ?1"))
                                    .toUtf8();
         rc = sqlite3_prepare_v2(m_db.handle, sql.constData(), int(sql.size()), &m_rowStatement, nullptr);
     }
@@ -345,155 +368,3 @@ QString RecordSource::valueAt(int row, int column) const
     return column < values.size() ? values.at(column) : QString();
 }
 
-bool RecordSource::addNew() { return addRow({}); }
-
-bool RecordSource::addRow(const QHash<QString, QString>& values)
-{
-    m_error.clear();
-    const QString table = tableName();
-    if (!m_db.isOpen() || table.isEmpty() || !m_r.hasKeys)
-        return fail(QStringLiteral("In diese Liste können keine Adressen eingefügt werden."));
-    QStringList names, marks;
-    QList<QByteArray> texts;
-    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
-        const int c = columnIndex(it.key());
-        if (c < 0)
-            continue;
-        names << quotedName(m_r.columns[c]);
-        marks << QLatin1Char('?') + QString::number(marks.size() + 1);
-        texts << it.value().toUtf8();
-    }
-    const QString what = names.isEmpty() ? QStringLiteral(" DEFAULT VALUES")
-                                         : QStringLiteral(" (") + names.join(QStringLiteral(", ")) +
-                                               QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) +
-                                               QLatin1Char(')');
-    // One statement, so the row is there with its values or not at all.
-    Statement ins;
-    int rc = ins.prepare(m_db.handle, QStringLiteral("INSERT INTO ") + quotedName(table) + what);
-    if (rc == SQLITE_OK) {
-        for (int i = 0; i < texts.size(); ++i)
-            sqlite3_bind_text(ins.st, i + 1, texts[i].constData(), int(texts[i].size()), SQLITE_STATIC);
-        rc = sqlite3_step(ins.st);
-    }
-    if (rc != SQLITE_DONE)
-        return fail(QStringLiteral("Die neue Adresse wurde nicht angelegt. ") +
-                    AddressDatabase::errorText(rc, QString::fromUtf8(sqlite3_errmsg(m_db.handle))));
-    const qint64 key = sqlite3_last_insert_rowid(m_db.handle);
-
-    // The new row's kept columns, read back so that defaults show; what was written
-    // when even that read is refused.
-    m_r.appendEmptyRow(key);
-    const int row = recordCount() - 1;
-    QStringList stored;
-    if (readByKey(key, &stored) == SQLITE_ROW) {
-        m_rowCache = stored;
-        m_rowCacheKey = key;
-    } else {
-        stored = QStringList(m_r.columns.size(), QString());
-        for (auto it = values.constBegin(); it != values.constEnd(); ++it)
-            if (const int c = columnIndex(it.key()); c >= 0)
-                stored[c] = it.value();
-    }
-    for (int c = 0; c < m_r.columns.size(); ++c)
-        if (m_r.slot[size_t(c)] >= 0 && !stored[c].isEmpty())
-            m_r.setCell(row, m_r.slot[size_t(c)], stored[c].toUtf8());
-    setPos(row);
-    return true;
-}
-
-bool RecordSource::changeableRow(int& row, QString& table, const QString& refusal)
-{
-    m_error.clear();
-    row = absolutePosition();
-    table = tableName();
-    if (row < 0)
-        return fail(QStringLiteral("Es ist kein aktueller Datensatz vorhanden."));
-    if (!m_r.hasKeys || table.isEmpty())
-        return fail(refusal);
-    return true;
-}
-
-bool RecordSource::saveRow(const QHash<QString, QString>& values)
-{
-    int row;
-    QString table;
-    if (!changeableRow(row, table, QStringLiteral("Diese Liste kann nicht gespeichert werden.")))
-        return false;
-    QStringList sets;
-    QList<int> columns;
-    QList<QByteArray> texts;
-    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
-        const int c = columnIndex(it.key());
-        if (c < 0)
-            continue;
-        sets << quotedName(m_r.columns[c]) + QStringLiteral(" = ?") + QString::number(sets.size() + 1);
-        columns << c;
-        texts << it.value().toUtf8();
-    }
-    if (sets.isEmpty())
-        return true;
-    Statement up;
-    int rc = up.prepare(m_db.handle, QStringLiteral("UPDATE ") + quotedName(table) + QStringLiteral(" SET ") +
-                                         sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE rowid = ?") +
-                                         QString::number(sets.size() + 1));
-    if (rc == SQLITE_OK) {
-        for (int i = 0; i < texts.size(); ++i)
-            sqlite3_bind_text(up.st, i + 1, texts[i].constData(), int(texts[i].size()), SQLITE_STATIC);
-        sqlite3_bind_int64(up.st, int(texts.size()) + 1, m_r.keys[size_t(row)]);
-        rc = sqlite3_step(up.st);
-    }
-    if (rc != SQLITE_DONE)
-        return failEngine(rc);
-    for (int i = 0; i < columns.size(); ++i)
-        if (m_r.slot[size_t(columns[i])] >= 0)
-            m_r.setCell(row, m_r.slot[size_t(columns[i])], texts[i]);
-    forgetRowCache();
-    return true;
-}
-
-bool RecordSource::deleteRow()
-{
-    int row;
-    QString table;
-    if (!changeableRow(row, table, QStringLiteral("Aus dieser Liste kann nicht gelöscht werden.")))
-        return false;
-    Statement del;
-    int rc = del.prepare(m_db.handle, QStringLiteral("DELETE FROM ") + quotedName(table) +
-                                          QStringLiteral(" WHERE rowid = ?1"));
-    if (rc == SQLITE_OK) {
-        sqlite3_bind_int64(del.st, 1, m_r.keys[size_t(row)]);
-        rc = sqlite3_step(del.st);
-    }
-    if (rc != SQLITE_DONE)
-        return failEngine(rc);
-    forgetRowCache();
-    m_r.eraseRow(row);
-    m_pos = -1; // the row that was current is gone
-    setPos(std::min(row, recordCount() - 1));
-    return true;
-}
-
-bool RecordSource::findFirst(const QString& criterion)
-{
-    m_error.clear();
-    const QString table = tableName();
-    if (!m_db.isOpen() || !m_r.hasKeys || table.isEmpty())
-        return false;
-    Statement st;
-    int rc = st.prepare(m_db.handle, QStringLiteral("SELECT rowid FROM ") + quotedName(table) +
-                                         QStringLiteral(" WHERE ") + criterion);
-    if (rc != SQLITE_OK)
-        return failEngine(rc);
-    std::unordered_set<qint64> keys;
-    while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
-        keys.insert(sqlite3_column_int64(st.st, 0));
-    if (rc != SQLITE_DONE)
-        return failEngine(rc);
-    for (int i = 0; i < recordCount(); ++i) {
-        if (keys.count(m_r.keys[size_t(i)])) {
-            setPos(i);
-            return absolutePosition() == i;
-        }
-    }
-    return false;
-}

@@ -38,6 +38,13 @@ public:
     // not be opened before (locked by another program at the time). When the statement
     // fails, the previous statement, result and position stay as they were.
     bool refresh();
+    // The same, except that a statement that finds no row is dropped too: the previous
+    // statement, result and position stay (a list showing them still agrees), and
+    // false comes back with lastError() empty.
+    bool refreshUnlessEmpty();
+    // True when another connection (another program, another window) has committed a
+    // change to the file since this source last ran its statement.
+    bool changedElsewhere() const;
     void close();
     bool isOpen() const { return m_db.isOpen(); }
 
@@ -75,8 +82,24 @@ public:
     // the result and makes it current. On failure nothing is written and the position
     // stays.
     bool addRow(const QHash<QString, QString>& values);
-    // Writes `values` (column -> text) into the current row.
+    // Writes `values` (column -> text) into the current row, whatever it holds now.
     bool saveRow(const QHash<QString, QString>& values);
+    enum class Write { Done, Failed, ChangedElsewhere, DeletedElsewhere };
+    // Writes `values` into the current row only while the file still holds `expected`
+    // there (column -> text as read; the empty text stands for a null too). Checked and
+    // written under one write lock, so no other writer comes in between. Failed is
+    // reported (dataError); the other two outcomes are left to the caller to tell.
+    Write saveRowIf(const QHash<QString, QString>& values, const QHash<QString, QString>& expected);
+    // Reads the current row again from the file and shows it (positionChanged); false,
+    // with lastError() set, when the row is gone or cannot be read.
+    bool reloadRow();
+    // The key of `row` (0 when there is none) and the row holding `key` (-1 when the
+    // result has none).
+    qint64 keyAt(int row) const;
+    int rowOfKey(qint64 key) const;
+    // The distinct non-empty values of `column` in the source's table, sorted; empty
+    // when they cannot be read.
+    QStringList distinctValues(const QString& column) const;
     // Deletes the current row; the row after it (or the new last row) becomes current.
     bool deleteRow();
     // Moves to the first row of the result that matches `criterion` (an SQL condition on
@@ -93,7 +116,15 @@ signals:
 
 private:
     bool ensureOpen();
-    bool run();
+    bool run(RecordResult& out);
+    void adopt(RecordResult&& result);
+    qint64 dataVersion() const;
+    bool exec(const QByteArray& sql);
+    // Reads `row` again into the kept columns and the row cache; false after reporting.
+    bool reloadKept(int row);
+    // The UPDATE of `values` into the row with `key`; the SQLite code, SQLITE_DONE on
+    // success. Mirrors the written kept columns into the result.
+    int update(int row, const QString& table, const QHash<QString, QString>& values);
     bool fail(const QString& text);
     bool failEngine(int code);
     // Reads the row with `key` into `values`; the SQLite code, SQLITE_ROW on success.
@@ -120,4 +151,5 @@ private:
     mutable QStringList m_rowCache;
     mutable qint64 m_readFailKey = -1; // the row whose failed read was last reported
     int m_pos = -1;
+    qint64 m_seenVersion = -1; // the file's change counter when the result was read
 };

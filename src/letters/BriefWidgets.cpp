@@ -47,6 +47,7 @@ BriefWidgets::BriefWidgets(QDialog* w)
     txtLand = edit(QStringLiteral("txtLand"));
     chkMitglNr = check(QStringLiteral("chkMitglNr"), QStringLiteral("Mitglieds-Nr. eintragen"), false);
     txtMitglNr = edit(QStringLiteral("txtMitglNr"));
+    cboGruppe = combo(QStringLiteral("cboGruppe"), {}, true, QStringLiteral("Gruppe der Adresse"));
 
     auto* anschrift = frame(QStringLiteral("fraAnschrift"), QStringLiteral("Anschrift"));
     auto* ag = new QGridLayout(anschrift);
@@ -63,7 +64,7 @@ BriefWidgets::BriefWidgets(QDialog* w)
     town->addWidget(Text1[5]);
     town->addWidget(Text1[6], 1);
     ag->addLayout(town, 5, 1, 1, 2);
-    addLabelled(ag, {{"Land", txtLand, 6, 0, 2}});
+    addLabelled(ag, {{"Land", txtLand, 6, 0, 2}, {"&Gruppe", cboGruppe, 7, 0, 2}});
     ag->setColumnStretch(2, 1);
     Combo2->setMaximumWidth(80);
 
@@ -206,6 +207,10 @@ BriefWidgets::BriefWidgets(QDialog* w)
     Command4 = button(QStringLiteral("Command4"), QStringLiteral("Adresse löschen"));
     Timer = named(new QTimer(w), QStringLiteral("Timer"));
     Timer->setInterval(500);
+    lblDatenbank = named(new QLabel, QStringLiteral("lblDatenbank"));
+    lblDatenbank->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path must not widen the window; the tooltip holds it whole.
+    lblDatenbank->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* addresses = frame(QStringLiteral("fraAdressen"), QStringLiteral("Adressen"));
     auto* al = new QVBoxLayout(addresses);
@@ -244,7 +249,7 @@ BriefWidgets::BriefWidgets(QDialog* w)
     right->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Image1);
-    buttons->addStretch(1);
+    buttons->addWidget(lblDatenbank, 1);
     buttons->addWidget(Command1);
     buttons->addWidget(Command6);
 

@@ -27,6 +27,7 @@ struct BriefWidgets {
     QLineEdit* txtLand;
     QCheckBox* chkMitglNr;
     QLineEdit* txtMitglNr;
+    QComboBox* cboGruppe;         // the address's group; the known groups to choose from
 
     // Sender.
     QLineEdit* txtName1;
@@ -88,6 +89,7 @@ struct BriefWidgets {
     QToolButton* imgOpen;
     QToolButton* Image1;
     QTimer* Timer;
+    QLabel* lblDatenbank;  // the address database in use
 
     QPushButton* Command1; // "Brief &erstellen"
     QPushButton* Command6; // "&Schließen"

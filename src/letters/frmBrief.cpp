@@ -106,7 +106,7 @@ void frmBrief::bindFields()
     m_bind1->bind({{m_w.Combo1, "Anrede"}, {m_w.Text1[1], "Vorname"}, {m_w.Text1[2], "Nachname"},
                   {m_w.Combo2, "AnredezHd"}, {m_w.Text1[3], "NamezHd"}, {m_w.Street, "Adresse"},
                   {m_w.Text1[5], "Postleitzahl"}, {m_w.Text1[6], "Ort"}, {m_w.txtLkennz, "LaenderKZ"},
-                  {m_w.txtLand, "Land"}, {m_w.txtMitglNr, "MitgliedsNr"}});
+                  {m_w.txtLand, "Land"}, {m_w.txtMitglNr, "MitgliedsNr"}, {m_w.cboGruppe, "Gruppe"}});
     LetterBindings::bindSender(*m_bind2, {m_w.txtName1, m_w.txtStra_e1, m_w.txtOrt1, m_w.txtTelefon1, m_w.txtFax,
                                           m_w.txtMail, m_w.txtInternet, m_w.txtPostfach, m_w.txtAbs, m_w.txtFont,
                                           m_w.txtSize});
@@ -134,6 +134,7 @@ void frmBrief::Form_Load()
         }
     }
     m_searching = false;
+    showDatabase();
     m_shown1 = m_bind1->values();
     m_shown2 = m_bind2->values();
     m_shownOpt = m_bindOpt->values();
@@ -177,11 +178,8 @@ void frmBrief::Form_Activate()
     m_state.StartOption = Folders::readStartOption(m_state.WorkFolder, m_state.ProgramFolder);
     const qint64 n = BriefFields::handedOverRecord(m_state.StartOption);
     m_state.StartOption.clear();
-    if (n > 0) {
-        commitPending();
-        if (m_data1->findFirst(Queries::recordNumber(n)))
-            m_w.List1->setCurrentRow(m_data1->absolutePosition());
-    }
+    if (n > 0 && commitPending() && m_data1->findFirst(Queries::recordNumber(n)))
+        m_w.List1->setCurrentRow(m_data1->absolutePosition());
     chkAdrRechts_Click();
 }
 
@@ -212,8 +210,13 @@ ComposerInput frmBrief::input() const
 
 void frmBrief::Command1_Click()
 {
-    // The row's own country is read; an edited one is stored first.
-    commitPending();
+    // The row's own country is read; an edited one is stored first. The letter takes
+    // the fields as they stand even when they could not be stored, if the user agrees.
+    if (!commitPending()) {
+        if (!AddressStore::closeUnsaved(this))
+            return;
+        m_closeAnyway = true;
+    }
     const ComposerInput in = input();
     if (!LetterInput::fill(in, m_state))
         prompter().message(this, QString(),
@@ -242,9 +245,19 @@ void frmBrief::done(int result)
 {
     // Write errors are of no concern to the user here.
     FontTextFile::write(m_state.WorkFolder, {m_w.txtFont2->text(), m_w.txtSize2->text()});
-    commitPending();
-    commit(m_bind2, m_data2, m_shown2);
-    commit(m_bindOpt, m_dataOpt, m_shownOpt);
+    const Saved saved[] = {commit(m_bind1, m_data1, m_shown1, QStringLiteral("Die Adresse")),
+                           commit(m_bind2, m_data2, m_shown2, QStringLiteral("Die Absenderangaben")),
+                           commit(m_bindOpt, m_dataOpt, m_shownOpt, QStringLiteral("Die Einstellungen"))};
+    bool failed = false;
+    for (Saved s : saved) {
+        // The user chose to go on editing, or to look at the other version first.
+        if (s == Saved::Editing || s == Saved::OtherShown)
+            return;
+        failed = failed || s == Saved::Kept;
+    }
+    if (failed && !m_closeAnyway && !AddressStore::closeUnsaved(this))
+        return;
+    m_closeAnyway = false;
     m_w.Timer->stop();
     m_state.ToolbarRefreshOff = false;
     QDialog::done(result);
@@ -252,21 +265,44 @@ void frmBrief::done(int result)
 
 // --- Bound rows ------------------------------------------------------------------
 
-void frmBrief::commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown)
+frmBrief::Saved frmBrief::commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown,
+                                 const QString& what)
 {
     if (!source->isOpen())
-        return;
+        return Saved::Saved;
     const QHash<QString, QString> now = binder->values();
     if (now == shown)
-        return;
+        return Saved::Saved;
+    if (source == m_data1) {
+        // No current row (an add that failed): the names wait in the fields for the next add.
+        if (source->absolutePosition() < 0)
+            return Saved::Saved;
+        if (AddressStore::refuseNameless(this, binder->value(QStringLiteral("Vorname")),
+                                         binder->value(QStringLiteral("Nachname")), QStringLiteral("Adresse Speichern")))
+            return Saved::Editing;
+    }
     // The sender and options tables hold one row; an empty table gets it now.
-    if (source->absolutePosition() < 0 && source != m_data1 && !source->addNew())
-        return;
-    if (source->absolutePosition() >= 0 && binder->save())
-        shown = now;
+    if (source->absolutePosition() < 0 && !source->addNew())
+        return Saved::Kept;
+    const Saved s = AddressStore::saveBound(this, *binder, *source, what);
+    if (s == Saved::Saved || s == Saved::OtherShown)
+        shown = binder->values();
+    return s;
 }
 
-void frmBrief::commitPending() { commit(m_bind1, m_data1, m_shown1); }
+bool frmBrief::commitPending()
+{
+    if (commit(m_bind1, m_data1, m_shown1, QStringLiteral("Die Adresse")) == Saved::Saved)
+        return true;
+    keepListOnCurrent();
+    return false;
+}
+
+void frmBrief::keepListOnCurrent()
+{
+    const QSignalBlocker block(m_w.List1);
+    m_w.List1->setCurrentRow(m_data1->absolutePosition());
+}
 
 void frmBrief::refillList()
 {
@@ -277,8 +313,39 @@ void frmBrief::refillList()
 
 void frmBrief::moveTo(int position)
 {
-    commitPending();
-    m_data1->setAbsolutePosition(position);
+    if (commitPending())
+        m_data1->setAbsolutePosition(position);
+}
+
+void frmBrief::changeEvent(QEvent* e)
+{
+    QDialog::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow())
+        followOtherChanges();
+}
+
+void frmBrief::followOtherChanges()
+{
+    m_searching = true;
+    if (AddressStore::refreshIfChanged(*m_data1, m_w.List1, AddressStore::Entry::Name, m_bind1->values() != m_shown1))
+        m_shown1 = m_bind1->values();
+    m_searching = false;
+    const std::tuple<RecordSource*, FieldBinder*, QHash<QString, QString>*> rows[] = {
+        {m_data2, m_bind2, &m_shown2}, {m_dataOpt, m_bindOpt, &m_shownOpt}};
+    for (auto [source, binder, shown] : rows)
+        if (binder->values() == *shown && source->changedElsewhere() && source->refresh())
+            *shown = binder->values();
+}
+
+void frmBrief::showDatabase()
+{
+    const QString path = QDir::toNativeSeparators(m_state.AddressDbPath);
+    m_w.lblDatenbank->setText(QStringLiteral("Adressen-Datenbank: ") + path);
+    m_w.lblDatenbank->setToolTip(path);
+    AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder, m_data1);
+    // The box lists the groups; its text is the address's own group.
+    const QSignalBlocker block(m_w.cboGruppe);
+    m_w.cboGruppe->setEditText(m_data1->field(QStringLiteral("Gruppe")));
 }
 
 void frmBrief::Data1_Reposition(int position)
@@ -307,14 +374,14 @@ void frmBrief::List1_Click(int row)
 
 void frmBrief::Command5_Click()
 {
-    commitPending();
-    m_data1->moveFirst();
+    if (commitPending())
+        m_data1->moveFirst();
 }
 
 void frmBrief::Command9_Click()
 {
-    commitPending();
-    m_data1->moveLast();
+    if (commitPending())
+        m_data1->moveLast();
 }
 
 void frmBrief::Command8_Click()
@@ -334,18 +401,20 @@ void frmBrief::Command7_Click()
 void frmBrief::txtFind_KeyUp()
 {
     const QString word = m_w.txtFind->text();
-    commitPending();
+    // A key that changed nothing searches nothing: the Enter that closed the not-found
+    // message must not bring it back, nor must Shift or an arrow key.
+    if (word == m_searchedWord || !commitPending())
+        return;
+    m_searchedWord = word;
     m_searching = true;
     m_data1->setRecordSource(Queries::typeSearch(word));
-    m_data1->refresh();
+    // Nothing found: the list keeps its entries and the source the rows behind them.
+    const bool found = m_data1->refreshUnlessEmpty();
     m_searching = false;
     m_w.cmdAlle->setEnabled(true);
-    if (m_data1->recordCount() == 0) {
-        prompter().message(this, QString(),
-                           QStringLiteral("Unter dem eingegebenen Suchwort   (") + word +
-                               QStringLiteral(")  wurden keine Daten gefunden."));
-        m_data1->setRecordSource(Queries::lastNameOrder());
-        m_data1->refresh();
+    if (!found) {
+        if (m_data1->lastError().isEmpty())
+            AddressStore::reportNotFound(this, word);
         return;
     }
     refillList();
@@ -368,49 +437,68 @@ void frmBrief::cmdAlle_Click()
     m_w.Timer->stop();
     m_w.cmdAlle->setPalette(QApplication::palette());
     m_w.cmdAlle->setEnabled(false);
-    commitPending();
+    if (!commitPending())
+        return;
     m_data1->setRecordSource(Queries::nameOrder());
-    m_data1->refresh();
-    refillList();
+    if (m_data1->refresh())
+        refillList();
 }
 
 // --- Addresses -------------------------------------------------------------------
 
 void frmBrief::Command2_Click()
 {
-    commitPending();
+    if (!commitPending())
+        return;
     AddressStore::addAddress(this, *m_data1, *m_bind1, m_w.List1);
     m_shown1 = m_bind1->values();
 }
 
 void frmBrief::Command3_Click()
 {
+    // The edits of the address shown are stored before the statement runs again; a
+    // save that did not happen leaves the fields and the list as they are.
+    if (!commitPending())
+        return;
     m_lastNameEdited = false;
-    const int pos = m_data1->absolutePosition();
-    // The edits of the address shown are stored before the statement runs again.
-    commitPending();
+    const qint64 key = m_data1->keyAt(m_data1->absolutePosition());
     m_data1->setRecordSource(Queries::lastNameOrder());
-    m_data1->refresh();
+    if (!m_data1->refresh())
+        return;
     refillList();
-    m_data1->moveFirst();
-    m_data1->setAbsolutePosition(pos);
+    // The saved address stays on screen, wherever its name sorts it now.
+    const int row = m_data1->rowOfKey(key);
+    if (row >= 0)
+        m_data1->setAbsolutePosition(row);
+    AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder, m_data1);
+    const QSignalBlocker block(m_w.cboGruppe);
+    m_w.cboGruppe->setEditText(m_data1->field(QStringLiteral("Gruppe")));
+    m_shown1 = m_bind1->values();
 }
 
 void frmBrief::Command4_Click()
 {
-    commitPending();
-    AddressStore::deleteAddress(this, *m_data1, m_w.List1);
+    // The address goes: its unsaved edits need no storing first.
+    if (AddressStore::deleteAddress(this, *m_data1, m_w.List1))
+        m_shown1 = m_bind1->values();
+    else
+        keepListOnCurrent();
 }
 
 void frmBrief::imgOpen_Click()
 {
-    commitPending();
-    commit(m_bind2, m_data2, m_shown2);
-    commit(m_bindOpt, m_dataOpt, m_shownOpt);
+    for (const Saved s : {commit(m_bind1, m_data1, m_shown1, QStringLiteral("Die Adresse")),
+                          commit(m_bind2, m_data2, m_shown2, QStringLiteral("Die Absenderangaben")),
+                          commit(m_bindOpt, m_dataOpt, m_shownOpt, QStringLiteral("Die Einstellungen"))})
+        if (s != Saved::Saved)
+            return;
     if (!AddressStore::switchDatabase(this, m_state, *m_data1, m_data2, m_dataOpt, m_w.List1))
         return;
+    // Every field shows the new file's rows; nothing of the old sender stays.
+    m_bind1->show();
     m_bind2->show();
     m_bindOpt->show();
+    showDatabase();
     m_shown1 = m_bind1->values();
     m_shown2 = m_bind2->values();
     m_shownOpt = m_bindOpt->values();

@@ -7,6 +7,8 @@
 #include "BriefWidgets.h"
 #include "LetterInput.h"
 
+#include "addresses/AddressStore.h"
+
 #include <QDialog>
 #include <QHash>
 #include <functional>
@@ -64,16 +66,24 @@ public slots:
 protected:
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void Form_Load();
     void adaptToSmallScreen();
     void bindFields();
-    // Saves the bound fields of a source's current row when they were edited.
-    void commitPending();
-    void commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown);
+    using Saved = AddressStore::SaveResult;
+    // Saves the bound fields of the current address when they were edited; true when
+    // nothing is left unsaved, so that the caller may move on. Otherwise the fields keep
+    // the input and the list stays on the address.
+    bool commitPending();
+    Saved commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown, const QString& what);
+    void keepListOnCurrent();
     void refillList();
     void moveTo(int position);
+    // The lists and fields follow what another program or window stored meanwhile.
+    void followOtherChanges();
+    void showDatabase();
 
     AppState& m_state;
     BriefWidgets m_w;
@@ -90,4 +100,6 @@ private:
     bool m_searching = false;
     bool m_helpShown = false;
     bool m_shown = false;
+    bool m_closeAnyway = false;
+    QString m_searchedWord; // the search field's text when it last ran
 };

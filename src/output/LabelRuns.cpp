@@ -49,10 +49,14 @@ void chosenOnTemplate(AdressenAuswaehlen& picker, AppState& app, const ShellOps&
     const int start = picker.startPosition();
     // Each chosen address in turn becomes the current one and leaves the lists.
     QList<LabelValues> labels;
-    for (int n = start; n <= 24 && w.List1->count() > 0; ++n) {
+    // Found by key: a search since the choice cannot put another address on the label;
+    // an address deleted meanwhile gets none.
+    for (int n = start; n <= 24 && w.List1->count() > 0;) {
         w.List1->setCurrentRow(0);
-        picker.data1().setAbsolutePosition(w.List2->item(0)->text().toInt());
-        labels << currentValues(picker);
+        if (picker.moveToChosen(0)) {
+            labels << currentValues(picker);
+            ++n;
+        }
         delete w.List2->takeItem(0);
         delete w.List1->takeItem(0);
     }

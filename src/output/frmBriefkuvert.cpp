@@ -31,6 +31,12 @@ frmBriefkuvert::frmBriefkuvert(AppState& state, TextControl* target, QWidget* pa
     setObjectName(QStringLiteral("frmBriefkuvert"));
     setWindowTitle(QStringLiteral("Adressenauswahl   Briefkuvert"));
     setModal(true);
+    // A write that fails is told: the input stays in the boxes and nothing is stored.
+    for (RecordSource* s : {m_data1, m_data2})
+        connect(s, &RecordSource::dataError, this, [this](const QString& text) {
+            prompter().message(this, QStringLiteral("Adressen-Datenbank"), text, QMessageBox::Ok,
+                               Prompter::Icon::Exclamation);
+        });
     bindFields();
     // After the binder's own connection, so the boxes already show the new row.
     connect(m_data1, &RecordSource::positionChanged, this, [this] {
@@ -95,18 +101,39 @@ void frmBriefkuvert::applyContactRule()
         w->setVisible(contact);
 }
 
+void frmBriefkuvert::changeEvent(QEvent* e)
+{
+    QDialog::changeEvent(e);
+    // Addresses changed by another program or window show at once.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && m_activated &&
+        AddressStore::refreshIfChanged(*m_data1, m_w.List1, AddressStore::Entry::Name,
+                                       m_bind1->values() != m_shown1))
+        m_shown1 = m_bind1->values();
+}
+
 void frmBriefkuvert::List1_Click(int row)
 {
     if (row < 0 || row == m_data1->absolutePosition())
         return;
-    commit(m_bind1, m_data1, m_shown1);
-    m_data1->setAbsolutePosition(row);
+    if (commitAddress())
+        m_data1->setAbsolutePosition(row);
     applyContactRule();
+}
+
+bool frmBriefkuvert::commitAddress()
+{
+    if (commit(m_bind1, m_data1, m_shown1) == AddressStore::SaveResult::Saved)
+        return true;
+    // The list stays on the address whose input is kept.
+    const QSignalBlocker block(m_w.List1);
+    m_w.List1->setCurrentRow(m_data1->absolutePosition());
+    return false;
 }
 
 void frmBriefkuvert::cmdFind_Click()
 {
-    commit(m_bind1, m_data1, m_shown1);
+    if (!commitAddress())
+        return;
     if (!AddressStore::searchButton(this, *m_data1, m_w.List1, m_w.txtFind->text()))
         return;
     setFiltered(true);
@@ -115,9 +142,11 @@ void frmBriefkuvert::cmdFind_Click()
 
 void frmBriefkuvert::cmdAlle_Click()
 {
-    commit(m_bind1, m_data1, m_shown1);
+    if (!commitAddress())
+        return;
     m_data1->setRecordSource(Queries::nameOrder());
-    m_data1->refresh();
+    if (!m_data1->refresh())
+        return;
     setFiltered(false);
     AddressStore::fillList(m_w.List1, *m_data1, AddressStore::Entry::Name);
     listRebuilt();
@@ -177,7 +206,16 @@ void frmBriefkuvert::Command1_Click()
 
 void frmBriefkuvert::done(int result)
 {
-    commitAll();
+    using AddressStore::SaveResult;
+    const SaveResult saved[] = {commit(m_bind1, m_data1, m_shown1), commit(m_bind2, m_data2, m_shown2)};
+    bool failed = false;
+    for (SaveResult s : saved) {
+        if (s == SaveResult::Editing || s == SaveResult::OtherShown)
+            return;
+        failed = failed || s == SaveResult::Kept;
+    }
+    if (failed && !AddressStore::closeUnsaved(this))
+        return;
     // The envelope is written: the toolbar follows the caret again.
     m_state.ToolbarRefreshOff = false;
     QDialog::done(result);
@@ -185,20 +223,26 @@ void frmBriefkuvert::done(int result)
 
 // --- Bound rows ------------------------------------------------------------------
 
-void frmBriefkuvert::commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown)
+AddressStore::SaveResult frmBriefkuvert::commit(FieldBinder* binder, RecordSource* source,
+                                                QHash<QString, QString>& shown)
 {
+    using AddressStore::SaveResult;
     const QHash<QString, QString> now = binder->values();
     if (!source->isOpen() || now == shown)
-        return;
+        return SaveResult::Saved;
+    if (source == m_data1) {
+        if (source->absolutePosition() < 0)
+            return SaveResult::Saved;
+        if (AddressStore::refuseNameless(this, binder->value(QStringLiteral("Vorname")),
+                                         binder->value(QStringLiteral("Nachname")), windowTitle()))
+            return SaveResult::Editing;
+    }
     // The letterhead table holds one row; an empty table gets it now.
     if (source == m_data2 && source->absolutePosition() < 0 && !source->addNew())
-        return;
-    if (source->absolutePosition() >= 0 && binder->save())
-        shown = now;
-}
-
-void frmBriefkuvert::commitAll()
-{
-    commit(m_bind1, m_data1, m_shown1);
-    commit(m_bind2, m_data2, m_shown2);
+        return SaveResult::Kept;
+    const SaveResult s = AddressStore::saveBound(
+        this, *binder, *source, source == m_data1 ? QStringLiteral("Die Adresse") : QStringLiteral("Die Absenderangaben"));
+    if (s == SaveResult::Saved || s == SaveResult::OtherShown)
+        shown = binder->values();
+    return s;
 }

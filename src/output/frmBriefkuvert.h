@@ -6,6 +6,8 @@
 #include "EnvelopeLayout.h"
 #include "KuvertWidgets.h"
 
+#include "addresses/AddressStore.h"
+
 #include <QDialog>
 #include <QHash>
 #include <QPointer>
@@ -41,6 +43,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void Form_Load();
@@ -50,8 +53,9 @@ private:
     // After the list was filled anew: DL again, and the boxes of the first row.
     void listRebuilt();
     void setFiltered(bool filtered);
-    void commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown);
-    void commitAll();
+    // Stores edited bound fields; anything but Saved leaves the fields with the input.
+    AddressStore::SaveResult commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown);
+    bool commitAddress();
 
     AppState& m_state;
     QPointer<TextControl> m_target;

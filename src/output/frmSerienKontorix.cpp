@@ -139,7 +139,7 @@ void frmSerienKontorix::Form_Load()
         QDir::setCurrent(m_state.WorkFolder);
     AddressStore::openSources(m_state.AddressDbPath, *m_data1, m_data2, m_dataOpt);
     m_choice.resize(m_data1->recordCount());
-    AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder);
+    AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder, m_data1);
     refillList(int(AddressStore::Entry::Name));
     m_bind2->show();
     m_bindOpt->show();
@@ -173,6 +173,13 @@ void frmSerienKontorix::changeEvent(QEvent* e)
         return;
     if (!isActiveWindow())
         return;
+    // Addresses changed by another program or window show at once; while addresses are
+    // chosen the list stays, because the choice is tied to its entries.
+    if (m_activatedOnce && m_w.List2->count() == 0)
+        AddressStore::refreshIfChanged(*m_data1, m_w.List1,
+                                       m_w.chkSortPlz->isChecked() ? AddressStore::Entry::PostCode
+                                                                    : AddressStore::Entry::Name,
+                                       false);
     if (m_ownDialogActive) {
         m_ownDialogActive = false;
         return;
@@ -474,13 +481,15 @@ void frmSerienKontorix::saveOnClose()
         FieldBinder* binder;
         RecordSource* source;
         const QHash<QString, QString>* shown;
-    } rows[] = {{m_bind2, m_data2, &m_shown2}, {m_bindOpt, m_dataOpt, &m_shownOpt}};
+        QString what;
+    } rows[] = {{m_bind2, m_data2, &m_shown2, QStringLiteral("Die Absenderangaben")},
+                {m_bindOpt, m_dataOpt, &m_shownOpt, QStringLiteral("Die Einstellungen")}};
     for (const auto& r : rows) {
         if (!r.source->isOpen() || r.binder->values() == *r.shown)
             continue;
         if (r.source->absolutePosition() < 0 && !r.source->addNew())
             continue;
-        r.binder->save();
+        AddressStore::saveBound(this, *r.binder, *r.source, r.what);
     }
 }
 
