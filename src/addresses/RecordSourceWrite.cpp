@@ -221,6 +221,7 @@ bool RecordSource::findFirst(const QString& criterion)
 
 bool RecordSource::reloadRow()
 {
+    m_error.clear();
     const int row = absolutePosition();
     if (row < 0)
         return false;
@@ -232,7 +233,6 @@ bool RecordSource::reloadRow()
 
 bool RecordSource::reloadKept(int row)
 {
-    m_error.clear();
     if (!m_r.hasKeys)
         return true;
     forgetRowCache();

@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(errors.size(), 0); // the one message above
         QCOMPARE(first.text(), QStringLiteral("Ida"));
         QCOMPARE(last.text(), QStringLiteral("Adler"));
-        QVERIFY(!binder.save()); // nothing to save them over
+        QCOMPARE(binder.save(), RecordSource::Write::Failed); // nothing to save them over
 
         // The next add offers them again and, the lock gone, adds the address.
         m_prompter->clear();
@@ -96,7 +96,17 @@ private slots:
         QVERIFY(AddressStore::addAddress(nullptr, rs, binder, &list));
         QCOMPARE(m_prompter->asked[1].defaultText, QStringLiteral("Adler"));
         QCOMPARE(rowsOnFile(), 4);
-        QCOMPARE(list.text(list.currentRow()), QStringLiteral("Adler Ida"));
+        // Sorted in at once, and the current address.
+        QCOMPARE(entries(list), QStringList({"Adler Ida", "Ärger Anna", "Berg ", "Zorn Udo"}));
+        QCOMPARE(list.currentRow(), 0);
+        QCOMPARE(rs.field(QStringLiteral("Vorname")), QStringLiteral("Ida"));
+
+        // No name at all: refused with a message, nothing added.
+        m_prompter->answerInput(QStringLiteral(" "));
+        m_prompter->answerInput(QString());
+        QVERIFY(!AddressStore::addAddress(nullptr, rs, binder, &list));
+        QVERIFY(m_prompter->last().text.startsWith(QStringLiteral("Eine Adresse braucht einen Vornamen")));
+        QCOMPARE(rowsOnFile(), 4);
     }
 
     void groupList()
@@ -167,6 +177,24 @@ private slots:
         m_prompter->answerOpenFile(m_dir->filePath(QStringLiteral("weg.adr")));
         QVERIFY(!AddressStore::switchDatabase(nullptr, state, d1, &d2, &opt, &list));
         QCOMPARE(state.AddressDbPath, other);
+
+        // Nor does a file that is no address database: told, and the one in use stays.
+        const QString broken = m_dir->filePath(QStringLiteral("kaputt.adr"));
+        QVERIFY(writeAll(broken, QByteArray(4096, 'x')));
+        m_prompter->answerOpenFile(broken);
+        QVERIFY(!AddressStore::switchDatabase(nullptr, state, d1, &d2, &opt, &list));
+        QVERIFY(m_prompter->last().text.contains(QStringLiteral("Es bleibt bei der Adressen-Datenbank ") + other));
+        QCOMPARE(state.AddressDbPath, other);
+        QCOMPARE(entries(list), QStringList{"Neu Nina"});
+        QCOMPARE(d1.field(QStringLiteral("Nachname")), QStringLiteral("Neu"));
+        QCOMPARE(d2.databasePath(), other);
+    }
+
+    void groupsFromDatabase()
+    {
+        RecordSource rs;
+        QVERIFY(rs.open(m_path, Queries::nameOrder()));
+        QCOMPARE(AddressStore::databaseGroups(rs), QStringList({"Verein", "Vereinsvorstand"}));
     }
 };
 

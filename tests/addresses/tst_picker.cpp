@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -85,11 +86,54 @@ private slots:
         w->cmdFind_Click();
         QCOMPARE(m_prompter->last().text,
                  QStringLiteral("Unter dem eingegebenen Suchwort   (nirgendwo)  wurden keine Daten gefunden."));
-        QCOMPARE(entries(list), QStringList{"Zett "}); // kept
+        QCOMPARE(entries(list), QStringList{"Zett "}); // kept, and with it the address shown
+        QCOMPARE(child<QLabel>(*w, "lblStrasse")->text(), QStringLiteral("Platz 1"));
+        w->cmdInsert_Click();
+        QCOMPARE(child<QListWidget>(*w, "List1")->item(1)->text(), QStringLiteral(" Zett"));
+        // The address chosen before the search is still that address.
+        child<QListWidget>(*w, "List1")->setCurrentRow(0);
+        QCOMPARE(child<QLabel>(*w, "lblNachname")->text(), QStringLiteral("Name30"));
+        auto* group = child<QComboBox>(*w, "cboGruppe");
+        group->setCurrentIndex(0);
+        w->cboGruppe_Click(0);
         QTest::mouseClick(all, Qt::LeftButton);
         QCOMPARE(list->count(), 31);
         QCOMPARE(all->palette().color(QPalette::Button), face());
+        QCOMPARE(group->currentText(), QStringLiteral("Gruppe auswählen"));
         QCOMPARE(child<QListWidget>(*w, "List2")->item(0)->text(), QStringLiteral("29"));
+    }
+
+    // Without the group list file the groups are those the addresses carry.
+    void groupsFromDatabase()
+    {
+        QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("ListeGruppe.txt"))));
+        auto w = open();
+        auto* group = child<QComboBox>(*w, "cboGruppe");
+        QCOMPARE(group->count(), 2);
+        QCOMPARE(group->itemText(0), QStringLiteral("Verein"));
+        QCOMPARE(group->itemText(1), QStringLiteral("Vereinsvorstand"));
+        QCOMPARE(group->currentText(), QStringLiteral("Gruppe auswählen"));
+    }
+
+    // Another window's change shows when the picker becomes active again.
+    void followsOtherWindow()
+    {
+        auto w = open();
+        auto* list = child<AddressListBox>(*w, "List3");
+        list->setCurrentRow(30);
+        RecordSource other;
+        QVERIFY(other.open(m_state.AddressDbPath, Queries::nameOrder()));
+        other.moveFirst();
+        QVERIFY(other.saveRow({{QStringLiteral("Nachname"), QStringLiteral("Aaron")}}));
+        QWidget elsewhere; // another window first, so that coming back is an activation
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QCOMPARE(list->text(0), QStringLiteral("Aaron Vor01"));
+        QCOMPARE(list->text(list->currentRow()), QStringLiteral("Zett "));
+        QCOMPARE(child<QLabel>(*w, "lblNachname")->text(), QStringLiteral("Zett"));
     }
 
     void groupsAreNumbered()

@@ -95,7 +95,7 @@ private slots:
         binder.bind(&last, QStringLiteral("Nachname"));
         last.setText(QStringLiteral("Neu"));
         AddressFixture::Lock other(m_path, locked ? "BEGIN IMMEDIATE" : "BEGIN");
-        QVERIFY(!binder.save());
+        QCOMPARE(binder.save(), RecordSource::Write::Failed);
         QVERIFY2(rs.lastError().contains(error), qPrintable(rs.lastError()));
         QCOMPARE(last.text(), QStringLiteral("Neu"));
         QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Adam"));
@@ -105,8 +105,38 @@ private slots:
             return;
         }
         other.release();
-        QVERIFY(binder.save()); // once free, the same input goes in
+        QCOMPARE(binder.save(), RecordSource::Write::Done); // once free, the same input goes in
         QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Neu"));
+    }
+
+    // Two sources on one file: a save checks that the row still holds what was read.
+    void saveChecksRowAsRead()
+    {
+        RecordSource a, b;
+        QVERIFY(a.open(m_path, Queries::nameOrder()));
+        QVERIFY(b.open(m_path, Queries::nameOrder()));
+        const QHash<QString, QString> read{{QStringLiteral("Ort"), QStringLiteral("Aachen")},
+                                           {QStringLiteral("Adresse"), QStringLiteral("Am Anger 1")}};
+        QVERIFY(!a.changedElsewhere());
+        QCOMPARE(b.saveRowIf({{QStringLiteral("Adresse"), QStringLiteral("Neuweg 2")}}, read), RecordSource::Write::Done);
+        QVERIFY(a.changedElsewhere());
+        QVERIFY(!b.changedElsewhere()); // its own write
+        QCOMPARE(a.saveRowIf({{QStringLiteral("Ort"), QStringLiteral("Aalen")},
+                              {QStringLiteral("Adresse"), QStringLiteral("Am Anger 1")}},
+                             read),
+                 RecordSource::Write::ChangedElsewhere);
+        RecordSource file;
+        QVERIFY(file.open(m_path, Queries::nameOrder()));
+        QCOMPARE(file.field(QStringLiteral("Adresse")), QStringLiteral("Neuweg 2"));
+        QCOMPARE(file.field(QStringLiteral("Ort")), QStringLiteral("Aachen"));
+        QVERIFY(a.reloadRow());
+        QCOMPARE(a.field(QStringLiteral("Adresse")), QStringLiteral("Neuweg 2"));
+        // A null column reads as the empty text, and matches it.
+        QCOMPARE(a.saveRowIf({{QStringLiteral("Gruppe"), QStringLiteral("Kunden")}}, {{QStringLiteral("Gruppe"), QString()}}),
+                 RecordSource::Write::Done);
+        QVERIFY(b.deleteRow());
+        QCOMPARE(a.saveRowIf({{QStringLiteral("Ort"), QStringLiteral("Aalen")}}, {}), RecordSource::Write::DeletedElsewhere);
+        QVERIFY(!a.reloadRow());
     }
 
     // Street and town are read by key when a row becomes current. Under another
@@ -130,7 +160,7 @@ private slots:
         other.release();
         rs.setAbsolutePosition(2);
         QCOMPARE(adresse.text(), QStringLiteral("Chausseestr. 3"));
-        QVERIFY(binder.save());
+        QCOMPARE(binder.save(), RecordSource::Write::Done);
         RecordSource again;
         QVERIFY(again.open(m_path, Queries::nameOrder()));
         QCOMPARE(again.fieldAt(2, QStringLiteral("Adresse")), QStringLiteral("Chausseestr. 3"));

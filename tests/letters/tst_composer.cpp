@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -188,6 +189,138 @@ private slots:
         c.Command7->click();
         QCOMPARE(c.List1->text(row), QStringLiteral("Zahn Erika"));
         QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Vorname"), QStringLiteral("Zahn")), QStringLiteral("Erika"));
+    }
+
+    // A search that finds nothing keeps the list and the rows behind it together, and
+    // its message does not come back when the Enter that closed it is released.
+    void noHitSearchKeepsListAndRecord()
+    {
+        auto w = open();
+        const BriefWidgets& c = w->controls();
+        QTest::keyClicks(c.txtFind, QStringLiteral("Mu"));
+        const QStringList found{QStringLiteral("Muster Sabine"), QStringLiteral("Muster Thomas")};
+        QCOMPARE(c.List1->entries(), found);
+        QTest::keyClicks(c.txtFind, QStringLiteral("x"));
+        QCOMPARE(m_prompter->count(QStringLiteral("message")), 1);
+        QCOMPARE(m_prompter->last().text,
+                 QStringLiteral("Unter dem eingegebenen Suchwort   (Mux)  wurden keine Daten gefunden."));
+        QTest::keyRelease(c.txtFind, Qt::Key_Return);
+        QTest::keyRelease(c.txtFind, Qt::Key_Escape);
+        QCOMPARE(m_prompter->count(QStringLiteral("message")), 1);
+        QCOMPARE(c.List1->entries(), found);
+        QCOMPARE(c.Text1[1]->text(), QStringLiteral("Sabine")); // the entry still selected
+        c.List1->setCurrentRow(1);
+        QCOMPARE(c.Text1[1]->text(), QStringLiteral("Thomas"));
+        QCOMPARE(c.Text1[2]->text(), QStringLiteral("Muster"));
+        QCOMPARE(c.Text1[6]->text(), QStringLiteral("Zürich"));
+        c.Command1->click();
+        QCOMPARE(m_state.LetterText[13], QStringLiteral("Thomas"));
+    }
+
+    // Two windows on one file: the second save of the same address is not written
+    // over the first; the user is asked and may look at the other version.
+    void secondSaveIsAsked()
+    {
+        auto a = open();
+        auto b = open();
+        goTo(*a, QStringLiteral("Becker"));
+        goTo(*b, QStringLiteral("Becker"));
+        a->controls().Text1[6]->setText(QStringLiteral("Potsdam"));
+        b->controls().Street->setPlainText(QStringLiteral("Neue Straße 1"));
+        b->controls().Command3->click();
+        QCOMPARE(m_prompter->count(QStringLiteral("message")), 0);
+
+        m_prompter->answerMessage(QMessageBox::Cancel); // go on editing
+        a->controls().Command3->click();
+        QVERIFY(m_prompter->last().text.startsWith(
+            QStringLiteral("Die Adresse wurde inzwischen an einem anderen Arbeitsplatz geändert.\r\rJa: Ihre Fassung")));
+        QCOMPARE(m_prompter->last().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Adresse"), QStringLiteral("Becker")),
+                 QStringLiteral("Neue Straße 1"));
+        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Ort"), QStringLiteral("Becker")), QStringLiteral("Berlin"));
+        QCOMPARE(a->controls().Text1[6]->text(), QStringLiteral("Potsdam"));
+        // Moving on asks too and stays while the user keeps editing.
+        m_prompter->answerMessage(QMessageBox::Cancel);
+        a->controls().Command8->click();
+        QCOMPARE(a->controls().Text1[2]->text(), QStringLiteral("Becker"));
+        QCOMPARE(a->controls().List1->text(a->controls().List1->currentRow()), QStringLiteral("Becker Karl"));
+
+        m_prompter->answerMessage(QMessageBox::No); // show the other version
+        a->controls().Command3->click();
+        QCOMPARE(a->controls().Street->toPlainText(), QStringLiteral("Neue Straße 1"));
+        QCOMPARE(a->controls().Text1[6]->text(), QStringLiteral("Berlin"));
+
+        // Now based on what is stored, the save goes through without a question.
+        const int asked = m_prompter->count(QStringLiteral("message"));
+        a->controls().Text1[6]->setText(QStringLiteral("Potsdam"));
+        a->controls().Command3->click();
+        QCOMPARE(m_prompter->count(QStringLiteral("message")), asked);
+        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Ort"), QStringLiteral("Becker")), QStringLiteral("Potsdam"));
+        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Adresse"), QStringLiteral("Becker")),
+                 QStringLiteral("Neue Straße 1"));
+
+        // Deleted by the other window: reported, the input stays.
+        m_prompter->answerMessage(QMessageBox::Ok);
+        b->controls().Command4->click();
+        a->controls().Text4->setFocus();
+        a->controls().Text1[1]->setText(QStringLiteral("Carl"));
+        a->controls().Command3->click();
+        QVERIFY(m_prompter->last().text.startsWith(
+            QStringLiteral("Die Adresse wurde inzwischen an einem anderen Arbeitsplatz gelöscht.")));
+        QCOMPARE(a->controls().Text1[1]->text(), QStringLiteral("Carl"));
+    }
+
+    // A save refused by another program's lock keeps the input on screen; the next
+    // save stores it, and the address stays on screen.
+    void saveUnderLockKeepsInput()
+    {
+        auto w = open();
+        const BriefWidgets& c = w->controls();
+        goTo(*w, QStringLiteral("Zander"));
+        c.Street->setPlainText(QStringLiteral("Am Markt 2"));
+        {
+            AddressFixture::Lock other(m_state.AddressDbPath, "BEGIN IMMEDIATE");
+            QVERIFY(other.held);
+            c.Command3->click();
+            QVERIFY(m_prompter->last().text.contains(QStringLiteral("gesperrt")));
+            QCOMPARE(c.Street->toPlainText(), QStringLiteral("Am Markt 2"));
+            c.List1->setCurrentRow(0); // moving away would drop it: refused
+            QCOMPARE(c.Street->toPlainText(), QStringLiteral("Am Markt 2"));
+            QCOMPARE(c.List1->text(c.List1->currentRow()), QStringLiteral("Zander Erika"));
+        }
+        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Adresse"), QStringLiteral("Zander")),
+                 QStringLiteral("Am Markt 1"));
+        c.Command3->click();
+        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Adresse"), QStringLiteral("Zander")),
+                 QStringLiteral("Am Markt 2"));
+        QCOMPARE(c.Text1[2]->text(), QStringLiteral("Zander"));
+        QCOMPARE(c.List1->text(c.List1->currentRow()), QStringLiteral("Zander Erika"));
+
+        // Neither first nor last name: refused, nothing stored.
+        c.Text1[1]->clear();
+        c.Text1[2]->clear();
+        c.Command3->click();
+        QVERIFY(m_prompter->last().text.startsWith(QStringLiteral("Eine Adresse braucht einen Vornamen")));
+        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Vorname"), QStringLiteral("Zander")), QStringLiteral("Erika"));
+    }
+
+    // Without a group list file the groups come from the database; the field shows and
+    // stores the address's own group. The database in use is named.
+    void groupFieldAndDatabase()
+    {
+        auto w = open();
+        const BriefWidgets& c = w->controls();
+        QStringList groups;
+        for (int i = 0; i < c.cboGruppe->count(); ++i)
+            groups << c.cboGruppe->itemText(i);
+        QCOMPARE(groups, QStringList({"Behörden", "Familie", "Freunde", "Kunden", "Verein", "Vereinsvorstand"}));
+        goTo(*w, QStringLiteral("Zander"));
+        QCOMPARE(c.cboGruppe->currentText(), QStringLiteral("Verein"));
+        c.cboGruppe->setEditText(QStringLiteral("Familie"));
+        c.Command3->click();
+        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Gruppe"), QStringLiteral("Zander")), QStringLiteral("Familie"));
+        QVERIFY(c.lblDatenbank->text().endsWith(QStringLiteral("address50.adr")));
+        QVERIFY(c.lblDatenbank->text().contains(m_dir->path()));
     }
 
     // The font lists show the fonts the letter asks for even when they are not
