@@ -232,6 +232,7 @@ private slots:
 
         m_prompter->answerMessage(QMessageBox::Cancel); // go on editing
         a->controls().Command3->click();
+        QCOMPARE(m_prompter->count(QStringLiteral("message")), 1);
         QVERIFY(m_prompter->last().text.startsWith(
             QStringLiteral("Die Adresse wurde inzwischen an einem anderen Arbeitsplatz geändert.\r\rJa: Ihre Fassung")));
         QCOMPARE(m_prompter->last().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
