@@ -151,12 +151,19 @@ SaveResult saveBound(QWidget* owner, FieldBinder& binder, RecordSource& source, 
         return SaveResult::Saved;
     case RecordSource::Write::Failed:
         return SaveResult::Kept; // reported by the source
-    case RecordSource::Write::DeletedElsewhere:
-        prompter().message(owner, title,
-                           what + QStringLiteral(" wurde inzwischen an einem anderen Arbeitsplatz gelöscht. Ihre "
-                                                 "Eingaben stehen noch in den Feldern; gespeichert wurde nichts."),
-                           QMessageBox::Ok, Prompter::Icon::Exclamation);
-        return SaveResult::Kept;
+    case RecordSource::Write::DeletedElsewhere: {
+        const Prompter::Button answer = prompter().message(
+            owner, title,
+            what + QStringLiteral(" wurde inzwischen an einem anderen Arbeitsplatz gelöscht.\r\r"
+                                  "Ja: mit Ihren Eingaben wieder anlegen\r"
+                                  "Nein: Ihre Eingaben verwerfen\r"
+                                  "Abbrechen: weiter bearbeiten (nichts wird gespeichert)"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Prompter::Icon::Exclamation);
+        if (answer == QMessageBox::Yes)
+            return source.addRow(binder.values()) ? SaveResult::Saved : SaveResult::Kept;
+        // Nothing is left to store: the window may move on.
+        return answer == QMessageBox::No ? SaveResult::Saved : SaveResult::Editing;
+    }
     case RecordSource::Write::ChangedElsewhere:
         break;
     }

@@ -57,8 +57,9 @@ bool refreshIfChanged(RecordSource& source, AddressListBox* list, Entry style, b
 // the fields now show what the other workplace stored.
 enum class SaveResult { Saved, Kept, Editing, OtherShown };
 // Stores the fields when the row still holds what was read; otherwise asks whether to
-// overwrite the other workplace's version, show it, or go on editing. `what` names the
-// row in the messages ("Die Adresse", "Die Absenderangaben").
+// overwrite the other workplace's version, show it, or go on editing. A row deleted
+// there can be added again with the input, or the input dropped. `what` names the row
+// in the messages ("Die Adresse", "Die Absenderangaben").
 SaveResult saveBound(QWidget* owner, FieldBinder& binder, RecordSource& source, const QString& what);
 // Asked before a window closes with input that could not be stored: true to close.
 bool closeUnsaved(QWidget* owner);

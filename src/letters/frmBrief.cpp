@@ -135,9 +135,9 @@ void frmBrief::Form_Load()
     }
     m_searching = false;
     showDatabase();
-    m_shown1 = m_bind1->values();
-    m_shown2 = m_bind2->values();
-    m_shownOpt = m_bindOpt->values();
+    m_row1.takeShown();
+    m_row2.takeShown();
+    m_rowOpt.takeShown();
 }
 
 void frmBrief::adaptToSmallScreen()
@@ -245,9 +245,7 @@ void frmBrief::done(int result)
 {
     // Write errors are of no concern to the user here.
     FontTextFile::write(m_state.WorkFolder, {m_w.txtFont2->text(), m_w.txtSize2->text()});
-    const Saved saved[] = {commit(m_bind1, m_data1, m_shown1, QStringLiteral("Die Adresse")),
-                           commit(m_bind2, m_data2, m_shown2, QStringLiteral("Die Absenderangaben")),
-                           commit(m_bindOpt, m_dataOpt, m_shownOpt, QStringLiteral("Die Einstellungen"))};
+    const Saved saved[] = {m_row1.commit(this), m_row2.commit(this), m_rowOpt.commit(this)};
     bool failed = false;
     for (Saved s : saved) {
         // The user chose to go on editing, or to look at the other version first.
@@ -265,34 +263,9 @@ void frmBrief::done(int result)
 
 // --- Bound rows ------------------------------------------------------------------
 
-frmBrief::Saved frmBrief::commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown,
-                                 const QString& what)
-{
-    if (!source->isOpen())
-        return Saved::Saved;
-    const QHash<QString, QString> now = binder->values();
-    if (now == shown)
-        return Saved::Saved;
-    if (source == m_data1) {
-        // No current row (an add that failed): the names wait in the fields for the next add.
-        if (source->absolutePosition() < 0)
-            return Saved::Saved;
-        if (AddressStore::refuseNameless(this, binder->value(QStringLiteral("Vorname")),
-                                         binder->value(QStringLiteral("Nachname")), QStringLiteral("Adresse Speichern")))
-            return Saved::Editing;
-    }
-    // The sender and options tables hold one row; an empty table gets it now.
-    if (source->absolutePosition() < 0 && !source->addNew())
-        return Saved::Kept;
-    const Saved s = AddressStore::saveBound(this, *binder, *source, what);
-    if (s == Saved::Saved || s == Saved::OtherShown)
-        shown = binder->values();
-    return s;
-}
-
 bool frmBrief::commitPending()
 {
-    if (commit(m_bind1, m_data1, m_shown1, QStringLiteral("Die Adresse")) == Saved::Saved)
+    if (m_row1.commit(this) == Saved::Saved)
         return true;
     keepListOnCurrent();
     return false;
@@ -327,14 +300,11 @@ void frmBrief::changeEvent(QEvent* e)
 void frmBrief::followOtherChanges()
 {
     m_searching = true;
-    if (AddressStore::refreshIfChanged(*m_data1, m_w.List1, AddressStore::Entry::Name, m_bind1->values() != m_shown1))
-        m_shown1 = m_bind1->values();
+    if (AddressStore::refreshIfChanged(*m_data1, m_w.List1, AddressStore::Entry::Name, m_row1.edited()))
+        m_row1.takeShown();
     m_searching = false;
-    const std::tuple<RecordSource*, FieldBinder*, QHash<QString, QString>*> rows[] = {
-        {m_data2, m_bind2, &m_shown2}, {m_dataOpt, m_bindOpt, &m_shownOpt}};
-    for (auto [source, binder, shown] : rows)
-        if (binder->values() == *shown && source->changedElsewhere() && source->refresh())
-            *shown = binder->values();
+    m_row2.followOtherChanges();
+    m_rowOpt.followOtherChanges();
 }
 
 void frmBrief::showDatabase()
@@ -350,7 +320,7 @@ void frmBrief::showDatabase()
 
 void frmBrief::Data1_Reposition(int position)
 {
-    m_shown1 = m_bind1->values();
+    m_row1.takeShown();
     if (m_lastNameEdited && !m_searching) {
         m_lastNameEdited = false;
         // The list shows the edited name; the row stays the current one.
@@ -451,7 +421,7 @@ void frmBrief::Command2_Click()
     if (!commitPending())
         return;
     AddressStore::addAddress(this, *m_data1, *m_bind1, m_w.List1);
-    m_shown1 = m_bind1->values();
+    m_row1.takeShown();
 }
 
 void frmBrief::Command3_Click()
@@ -473,23 +443,21 @@ void frmBrief::Command3_Click()
     AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder, m_data1);
     const QSignalBlocker block(m_w.cboGruppe);
     m_w.cboGruppe->setEditText(m_data1->field(QStringLiteral("Gruppe")));
-    m_shown1 = m_bind1->values();
+    m_row1.takeShown();
 }
 
 void frmBrief::Command4_Click()
 {
     // The address goes: its unsaved edits need no storing first.
     if (AddressStore::deleteAddress(this, *m_data1, m_w.List1))
-        m_shown1 = m_bind1->values();
+        m_row1.takeShown();
     else
         keepListOnCurrent();
 }
 
 void frmBrief::imgOpen_Click()
 {
-    for (const Saved s : {commit(m_bind1, m_data1, m_shown1, QStringLiteral("Die Adresse")),
-                          commit(m_bind2, m_data2, m_shown2, QStringLiteral("Die Absenderangaben")),
-                          commit(m_bindOpt, m_dataOpt, m_shownOpt, QStringLiteral("Die Einstellungen"))})
+    for (const Saved s : {m_row1.commit(this), m_row2.commit(this), m_rowOpt.commit(this)})
         if (s != Saved::Saved)
             return;
     if (!AddressStore::switchDatabase(this, m_state, *m_data1, m_data2, m_dataOpt, m_w.List1))
@@ -499,9 +467,9 @@ void frmBrief::imgOpen_Click()
     m_bind2->show();
     m_bindOpt->show();
     showDatabase();
-    m_shown1 = m_bind1->values();
-    m_shown2 = m_bind2->values();
-    m_shownOpt = m_bindOpt->values();
+    m_row1.takeShown();
+    m_row2.takeShown();
+    m_rowOpt.takeShown();
 }
 
 // --- Text blocks, options, help --------------------------------------------------

@@ -8,6 +8,7 @@
 #include "LetterInput.h"
 
 #include "addresses/AddressStore.h"
+#include "addresses/BoundRow.h"
 
 #include <QDialog>
 #include <QHash>
@@ -77,7 +78,6 @@ private:
     // nothing is left unsaved, so that the caller may move on. Otherwise the fields keep
     // the input and the list stays on the address.
     bool commitPending();
-    Saved commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown, const QString& what);
     void keepListOnCurrent();
     void refillList();
     void moveTo(int position);
@@ -94,7 +94,9 @@ private:
     FieldBinder* m_bind2;
     FieldBinder* m_bindOpt;
     BriefKeys* m_keys;
-    QHash<QString, QString> m_shown1, m_shown2, m_shownOpt;
+    BoundRow m_row1{m_bind1, m_data1, QStringLiteral("Die Adresse"), BoundRow::Kind::Address};
+    BoundRow m_row2{m_bind2, m_data2, QStringLiteral("Die Absenderangaben"), BoundRow::Kind::SingleRow};
+    BoundRow m_rowOpt{m_bindOpt, m_dataOpt, QStringLiteral("Die Einstellungen"), BoundRow::Kind::SingleRow};
     int m_block = 0;
     bool m_lastNameEdited = false;
     bool m_searching = false;

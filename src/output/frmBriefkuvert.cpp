@@ -40,7 +40,7 @@ frmBriefkuvert::frmBriefkuvert(AppState& state, TextControl* target, QWidget* pa
     bindFields();
     // After the binder's own connection, so the boxes already show the new row.
     connect(m_data1, &RecordSource::positionChanged, this, [this] {
-        m_shown1 = m_bind1->values();
+        m_row1.takeShown();
         applyContactRule();
     });
     connect(m_w.List1, &AddressListBox::currentRowChanged, this, &frmBriefkuvert::List1_Click);
@@ -69,8 +69,8 @@ void frmBriefkuvert::Form_Load()
     // A missing or unreadable database leaves the list and the boxes empty.
     if (Folders::fileExists(m_state.AddressDbPath))
         AddressStore::openSources(m_state.AddressDbPath, *m_data1, m_data2, nullptr);
-    m_shown1 = m_bind1->values();
-    m_shown2 = m_bind2->values();
+    m_row1.takeShown();
+    m_row2.takeShown();
 }
 
 void frmBriefkuvert::showEvent(QShowEvent* e)
@@ -104,11 +104,12 @@ void frmBriefkuvert::applyContactRule()
 void frmBriefkuvert::changeEvent(QEvent* e)
 {
     QDialog::changeEvent(e);
-    // Addresses changed by another program or window show at once.
-    if (e->type() == QEvent::ActivationChange && isActiveWindow() && m_activated &&
-        AddressStore::refreshIfChanged(*m_data1, m_w.List1, AddressStore::Entry::Name,
-                                       m_bind1->values() != m_shown1))
-        m_shown1 = m_bind1->values();
+    if (e->type() != QEvent::ActivationChange || !isActiveWindow() || !m_activated)
+        return;
+    // What another program or window stored meanwhile shows at once.
+    if (AddressStore::refreshIfChanged(*m_data1, m_w.List1, AddressStore::Entry::Name, m_row1.edited()))
+        m_row1.takeShown();
+    m_row2.followOtherChanges();
 }
 
 void frmBriefkuvert::List1_Click(int row)
@@ -122,7 +123,7 @@ void frmBriefkuvert::List1_Click(int row)
 
 bool frmBriefkuvert::commitAddress()
 {
-    if (commit(m_bind1, m_data1, m_shown1) == AddressStore::SaveResult::Saved)
+    if (m_row1.commit(this) == AddressStore::SaveResult::Saved)
         return true;
     // The list stays on the address whose input is kept.
     const QSignalBlocker block(m_w.List1);
@@ -207,7 +208,7 @@ void frmBriefkuvert::Command1_Click()
 void frmBriefkuvert::done(int result)
 {
     using AddressStore::SaveResult;
-    const SaveResult saved[] = {commit(m_bind1, m_data1, m_shown1), commit(m_bind2, m_data2, m_shown2)};
+    const SaveResult saved[] = {m_row1.commit(this), m_row2.commit(this)};
     bool failed = false;
     for (SaveResult s : saved) {
         if (s == SaveResult::Editing || s == SaveResult::OtherShown)
@@ -219,30 +220,4 @@ void frmBriefkuvert::done(int result)
     // The envelope is written: the toolbar follows the caret again.
     m_state.ToolbarRefreshOff = false;
     QDialog::done(result);
-}
-
-// --- Bound rows ------------------------------------------------------------------
-
-AddressStore::SaveResult frmBriefkuvert::commit(FieldBinder* binder, RecordSource* source,
-                                                QHash<QString, QString>& shown)
-{
-    using AddressStore::SaveResult;
-    const QHash<QString, QString> now = binder->values();
-    if (!source->isOpen() || now == shown)
-        return SaveResult::Saved;
-    if (source == m_data1) {
-        if (source->absolutePosition() < 0)
-            return SaveResult::Saved;
-        if (AddressStore::refuseNameless(this, binder->value(QStringLiteral("Vorname")),
-                                         binder->value(QStringLiteral("Nachname")), windowTitle()))
-            return SaveResult::Editing;
-    }
-    // The letterhead table holds one row; an empty table gets it now.
-    if (source == m_data2 && source->absolutePosition() < 0 && !source->addNew())
-        return SaveResult::Kept;
-    const SaveResult s = AddressStore::saveBound(
-        this, *binder, *source, source == m_data1 ? QStringLiteral("Die Adresse") : QStringLiteral("Die Absenderangaben"));
-    if (s == SaveResult::Saved || s == SaveResult::OtherShown)
-        shown = binder->values();
-    return s;
 }

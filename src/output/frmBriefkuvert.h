@@ -7,6 +7,7 @@
 #include "KuvertWidgets.h"
 
 #include "addresses/AddressStore.h"
+#include "addresses/BoundRow.h"
 
 #include <QDialog>
 #include <QHash>
@@ -53,8 +54,7 @@ private:
     // After the list was filled anew: DL again, and the boxes of the first row.
     void listRebuilt();
     void setFiltered(bool filtered);
-    // Stores edited bound fields; anything but Saved leaves the fields with the input.
-    AddressStore::SaveResult commit(FieldBinder* binder, RecordSource* source, QHash<QString, QString>& shown);
+    // Stores the edited address; false (the input kept) when it was not stored.
     bool commitAddress();
 
     AppState& m_state;
@@ -64,6 +64,7 @@ private:
     RecordSource* m_data2; // sender
     FieldBinder* m_bind1;
     FieldBinder* m_bind2;
-    QHash<QString, QString> m_shown1, m_shown2;
+    BoundRow m_row1{m_bind1, m_data1, QStringLiteral("Die Adresse"), BoundRow::Kind::Address};
+    BoundRow m_row2{m_bind2, m_data2, QStringLiteral("Die Absenderangaben"), BoundRow::Kind::SingleRow};
     bool m_activated = false;
 };

@@ -289,7 +289,7 @@ void frmSerienKontorix::chkSortPlz_Click()
 {
     m_choice.clear();
     showChosen();
-    m_w.List1->clear();
+    // Until the new order is read the list keeps the rows it shows.
     m_data1->setRecordSource(Queries::postcodeOrder());
     if (m_data1->refresh())
         refillList(int(AddressStore::Entry::PostCode));

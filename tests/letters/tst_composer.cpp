@@ -269,6 +269,10 @@ private slots:
         QVERIFY(m_prompter->last().text.startsWith(
             QStringLiteral("Die Adresse wurde inzwischen an einem anderen Arbeitsplatz gelöscht.")));
         QCOMPARE(a->controls().Text1[1]->text(), QStringLiteral("Carl"));
+        m_prompter->answerMessage(QMessageBox::Yes); // add it again
+        a->controls().Command3->click();
+        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Vorname"), QStringLiteral("Becker")), QStringLiteral("Carl"));
+        QCOMPARE(a->controls().List1->text(a->controls().List1->currentRow()), QStringLiteral("Becker Carl"));
     }
 
     // A save refused by another program's lock keeps the input on screen; the next
