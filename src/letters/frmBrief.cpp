@@ -239,6 +239,9 @@ void frmBrief::Command6_Click()
 {
     m_state.LetterCancelled = true;
     reject();
+    // The user kept the window open for input that could not be stored: no decision yet.
+    if (isVisible())
+        m_state.LetterCancelled = false;
 }
 
 void frmBrief::done(int result)

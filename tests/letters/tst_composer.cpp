@@ -292,6 +292,13 @@ private slots:
             c.List1->setCurrentRow(0); // moving away would drop it: refused
             QCOMPARE(c.Street->toPlainText(), QStringLiteral("Am Markt 2"));
             QCOMPARE(c.List1->text(c.List1->currentRow()), QStringLiteral("Zander Erika"));
+            // Closing asks first; kept open, the sender input waits too.
+            c.txtName1->setText(QStringLiteral("Neue Absenderin"));
+            c.Command6->click();
+            QVERIFY(m_prompter->last().text.startsWith(QStringLiteral("Ihre Änderungen konnten nicht gespeichert")));
+            QVERIFY(w->isVisible());
+            QVERIFY(!m_state.LetterCancelled);
+            QCOMPARE(c.txtName1->text(), QStringLiteral("Neue Absenderin"));
         }
         QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Adresse"), QStringLiteral("Zander")),
                  QStringLiteral("Am Markt 1"));
@@ -300,6 +307,9 @@ private slots:
                  QStringLiteral("Am Markt 2"));
         QCOMPARE(c.Text1[2]->text(), QStringLiteral("Zander"));
         QCOMPARE(c.List1->text(c.List1->currentRow()), QStringLiteral("Zander Erika"));
+        RecordSource head;
+        QVERIFY(head.open(m_state.AddressDbPath, Queries::letterheadTable()));
+        QCOMPARE(head.field(QStringLiteral("BriefKName")), QStringLiteral("Maria Muster"));
 
         // Neither first nor last name: refused, nothing stored.
         c.Text1[1]->clear();
@@ -307,6 +317,12 @@ private slots:
         c.Command3->click();
         QVERIFY(m_prompter->last().text.startsWith(QStringLiteral("Eine Adresse braucht einen Vornamen")));
         QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Vorname"), QStringLiteral("Zander")), QStringLiteral("Erika"));
+        c.Text1[1]->setText(QStringLiteral("Erika"));
+        c.Text1[2]->setText(QStringLiteral("Zander"));
+        c.Command6->click();
+        QVERIFY(!w->isVisible());
+        QVERIFY(head.refresh());
+        QCOMPARE(head.field(QStringLiteral("BriefKName")), QStringLiteral("Neue Absenderin"));
     }
 
     // Without a group list file the groups come from the database; the field shows and
