@@ -19,20 +19,46 @@ namespace {
 
 constexpr double Fits = 1.0001;
 
-// How much wider than its line the widest line of the paragraph at `position` is in
-// the printed layout `d`, as a ratio (1 or less: it fits).
-double overflow(QTextDocument* d, int position)
+// The width the paragraph's lines have: its cell's fixed column (or the page's text
+// width outside tables) less paddings and the paragraph's indents, in body units.
+// 0 when a column has no fixed width.
+double availableWidth(const Document& doc, const QTextBlock& b)
 {
-    const QTextBlock b = d->findBlock(position);
-    d->documentLayout()->blockBoundingRect(b); // lays it out
-    const QTextLayout* l = b.layout();
-    if (!l || l->lineCount() == 0)
+    const QTextBlockFormat bf = b.blockFormat();
+    double width = 0;
+    if (const QTextTable* t = QTextCursor(b).currentTable()) {
+        const QTextTableCell cell = t->cellAt(b.position());
+        const QList<QTextLength> columns = t->format().columnWidthConstraints();
+        for (int c = cell.column(); c < cell.column() + cell.columnSpan(); ++c) {
+            if (c >= columns.size() || columns[c].type() != QTextLength::FixedLength)
+                return 0;
+            width += columns[c].rawValue();
+        }
+        const QTextTableCellFormat cf = cell.format().toTableCellFormat();
+        const double padding = t->format().cellPadding();
+        width -= cf.hasProperty(QTextFormat::TableCellLeftPadding) ? cf.leftPadding() : padding;
+        width -= cf.hasProperty(QTextFormat::TableCellRightPadding) ? cf.rightPadding() : padding;
+    } else {
+        const PageGeometry& g = doc.page();
+        width = Document::twipsToPixels(g.width - g.marginL - g.marginR);
+    }
+    return width - bf.leftMargin() - bf.rightMargin() - qMax(0.0, bf.textIndent());
+}
+
+// How much wider than its room the widest line of the paragraph `b` is in the printed
+// layout `d`, as a ratio (1 or less: it fits).
+double overflow(const Document& doc, QTextDocument* d, const QTextBlock& b)
+{
+    const double room = availableWidth(doc, b);
+    const QTextBlock printed = d->findBlock(b.position());
+    d->documentLayout()->blockBoundingRect(printed); // lays it out
+    const QTextLayout* l = printed.layout();
+    if (room <= 0 || !l || l->lineCount() == 0)
         return 1;
     double natural = 0;
     for (int i = 0; i < l->lineCount(); ++i)
         natural = qMax(natural, l->lineAt(i).naturalTextWidth());
-    const double width = l->lineAt(0).width();
-    return width > 0 ? natural / width : 1;
+    return natural / Paginator::layoutScale(d) / room;
 }
 
 double largestPoints(const QTextBlock& b)
@@ -103,7 +129,7 @@ int fit(TextControl& s, const QList<int>& positions, bool mayWrap)
     for (int round = 0; round < 4 && !open.empty(); ++round) {
         const std::unique_ptr<QTextDocument> printed = Paginator::printedCopy(*s.doc());
         for (auto it = open.begin(); it != open.end();) {
-            const double ratio = overflow(printed.get(), it->first);
+            const double ratio = overflow(*s.doc(), printed.get(), it->second);
             if (ratio <= Fits || largestPoints(it->second) <= MinPoints) {
                 it = ratio <= Fits ? open.erase(it) : std::next(it);
                 continue;
@@ -125,7 +151,7 @@ int fit(TextControl& s, const QList<int>& positions, bool mayWrap)
         // Still too wide: measured once more, what does not fit wraps.
         const std::unique_ptr<QTextDocument> printed = Paginator::printedCopy(*s.doc());
         for (const auto& [pos, b] : open) {
-            if (!mayWrap || overflow(printed.get(), pos) <= Fits)
+            if (!mayWrap || overflow(*s.doc(), printed.get(), b) <= Fits)
                 continue;
             if (const QTextTableCell cell = cellOf(b); cell.isValid())
                 cellsBefore.emplace(cell.firstPosition(), cellHeight(printed.get(), cell));

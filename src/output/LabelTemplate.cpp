@@ -9,6 +9,8 @@
 #include <QTextCursor>
 #include <QTextTable>
 
+#include <cmath>
+
 namespace LabelTemplate {
 
 namespace {
@@ -100,13 +102,22 @@ void shapeTable(QTextDocument* doc, int id)
     QTextTableFormat table = gridFormat();
     table.setProperty(EngineProperty::TableId, id);
     t->setFormat(table);
-    QTextBlockFormat row;
-    row.setLineHeight(px(LabelHeight) / 8, QTextBlockFormat::FixedHeight);
-    row.setLeftMargin(px(TextInset));
-    row.setNonBreakableLines(true);
-    c.setPosition(t->firstPosition());
-    c.setPosition(t->lastPosition(), QTextCursor::KeepAnchor);
-    c.mergeBlockFormat(row);
+    // The layout rounds a fixed line height to whole pixels: the rows get whole pixels
+    // that add up to the labels' height.
+    const double rowHeight = px(LabelHeight) / 8;
+    for (int r = 0; r < t->rows(); ++r) {
+        QTextBlockFormat row;
+        row.setLineHeight(std::round((r + 1) * rowHeight) - std::round(r * rowHeight), QTextBlockFormat::FixedHeight);
+        row.setLeftMargin(px(TextInset));
+        row.setNonBreakableLines(true);
+        for (int col = 0; col < t->columns(); ++col) {
+            const QTextTableCell cell = t->cellAt(r, col);
+            for (QTextBlock b = doc->findBlock(cell.firstPosition()); b.isValid() && b.position() <= cell.lastPosition();
+                 b = b.next())
+                QTextCursor(b).mergeBlockFormat(row);
+        }
+    }
+    c.setPosition(t->lastPosition() + 1);
     shrinkParagraphAfter(t, c.charFormat());
     c.endEditBlock();
 }

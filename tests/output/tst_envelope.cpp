@@ -126,8 +126,10 @@ private Q_SLOTS:
         QCOMPARE(w->result(), int(QDialog::Accepted));
         QCOMPARE(s.PageWidth(), 12474);
         QCOMPARE(s.TableCellText(SenderTable, 2, 1), QStringLiteral("Postfach 4711"));
-        QCOMPARE(s.TableCellText(AddressTable, 3, 2), QStringLiteral("zHd. Herrn Otto Span"));
-        QCOMPARE(s.TableCellText(AddressTable, 4, 2), QStringLiteral("Industriestraße 44\r\nHalle 2"));
+        // "Firma" has no line above the name, as in a letter.
+        QCOMPARE(s.TableCellText(AddressTable, 1, 2), QStringLiteral("Schreinerei Holzmann GmbH"));
+        QCOMPARE(s.TableCellText(AddressTable, 2, 2), QStringLiteral("zHd. Herrn Otto Span"));
+        QCOMPARE(s.TableCellText(AddressTable, 3, 2), QStringLiteral("Industriestraße 44\r\nHalle 2"));
         RecordSource head;
         QVERIFY(head.open(m_state.AddressDbPath, Queries::letterheadTable()));
         QCOMPARE(head.field(QStringLiteral("Postfach")), QStringLiteral("Postfach 4711"));

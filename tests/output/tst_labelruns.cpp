@@ -240,7 +240,7 @@ private Q_SLOTS:
             QVERIFY2(col < 3 && row < 8, qPrintable(w.text));
             const QRectF cell(col * 70 - 0.3, 0.5 + row * 37 - 0.3, 70.6, 37.6);
             QVERIFY2(cell.contains(QRectF(QPointF(w.xMin, w.yMin) / mm, QPointF(w.xMax, w.yMax) / mm)),
-                     qPrintable(w.text));
+                     qPrintable(QStringLiteral("%1 at %2, %3 mm").arg(w.text).arg(w.xMin / mm).arg(w.yMin / mm)));
             labels[row * 3 + col] << w.text;
         }
         for (const QStringList& words : std::as_const(labels))
