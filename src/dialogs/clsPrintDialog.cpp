@@ -38,8 +38,8 @@ void clsPrintDialog::raiseError(qint32 code, QString description)
         prompter().message(nullptr, title(),
                            QStringLiteral("Es ist kein Drucker eingerichtet.\r\n\r\n"
                                           "Bitte richten Sie in den Systemeinstellungen einen "
-                                          "Drucker ein. Ein Dokument können Sie auch mit "
-                                          "„Speichern unter“ als PDF-Datei speichern."),
+                                          "Drucker ein. Als PDF-Datei speichern Sie ein Dokument "
+                                          "mit „Datei › Export...“."),
                            QMessageBox::Ok, Prompter::Icon::Exclamation);
         return;
     }

@@ -182,6 +182,16 @@ void Paginator::ensureLayout()
     }
 }
 
+std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
+{
+    const QTextDocument* body = doc.body();
+    std::unique_ptr<QTextDocument> copy(body->clone());
+    copy->documentLayout()->setPaintDevice(body->documentLayout()->paintDevice());
+    copy->setUndoRedoEnabled(false);
+    paginate(copy.get(), bodyGeometry(doc));
+    return copy;
+}
+
 QList<Paginator::Decoration> Paginator::decorationsOf(int page)
 {
     // Only the blocks of this page are looked at, so painting a page of a long

@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QRectF>
 
+#include <memory>
+
 #include "engine/Document.h"
 
 class QPainter;
@@ -42,6 +44,11 @@ public:
     static void breakAtFormFeeds(QTextDocument* d);
     // Inserts plain text with any line-end convention; a form feed starts a new page.
     static void insertText(QTextCursor& c, const QString& text);
+
+    // A paginated copy of the body as it stands, laid out as printed, for measuring
+    // while an edit block holds back the layout of the body and of layoutDocument().
+    // Positions are the body's (form feeds stay characters).
+    static std::unique_ptr<QTextDocument> printedCopy(const Document& doc);
 
     // With the body itself paginated (layout view) no copy is needed.
     void setBodyPaginated(bool on);

@@ -1,5 +1,6 @@
 #include "LetterAssembly.h"
 
+#include "AddressPlacement.h"
 #include "LetterTables.h"
 
 #include "app/AppState.h"
@@ -159,9 +160,11 @@ void setAddressTab(TextControl& s, int edge)
     s.setTabPos(edge);
 }
 
-void writeAddressBlock(Writer& w, const Variant& v)
+// Returns false when the block could not be put into the address window.
+bool writeAddressBlock(Writer& w, const Variant& v)
 {
     const auto& t = w.t;
+    const int start = w.s.SelStart();
     const bool left = w.f[AddressWindowLeft];
     const QString P = left ? QString() : QStringLiteral("\t\t\t\t");
 
@@ -202,6 +205,8 @@ void writeAddressBlock(Writer& w, const Variant& v)
     const QString& country = t[Country];
     if (t[CountryCode] != u"D" && !country.isEmpty() && (!left || country.toLower() != u"deutschland"))
         w.write(P + country.toUpper() + LB);
+    // Placed once it is whole, so that no later paragraph inherits its space.
+    return AddressPlacement::moveToWindow(w.s, start, w.s.SelStart());
 }
 
 } // namespace
@@ -234,13 +239,13 @@ void writeDateAndReferences(Writer& w, const Variant& v, const QString& date)
 
 } // namespace
 
-void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today, const Variant& v)
+bool writeAddressToEnd(TextControl& s, AppState& app, const QDate& today, const Variant& v)
 {
     Writer w(s, app);
     const auto& t = app.LetterText;
     const auto& f = app.LetterFlags;
 
-    writeAddressBlock(w, v);
+    const bool inWindow = writeAddressBlock(w, v);
 
     w.fontName(t[TextFontName]);
     w.fontSize(t[TextFontSize]);
@@ -303,16 +308,17 @@ void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today, const 
     s.setSelStart(0);
     s.setSelLength(0);
     app.ToolbarRefreshOff = false;
+    return inWindow;
 }
 
-void buildLetter(TextControl& s, AppState& app, const QDate& today)
+bool buildLetter(TextControl& s, AppState& app, const QDate& today)
 {
     if (app.LetterCancelled)
-        return;
-    buildLetter(s, app, today, Variant{});
+        return true;
+    return buildLetter(s, app, today, Variant{});
 }
 
-void buildLetter(TextControl& s, AppState& app, const QDate& today, const Variant& v)
+bool buildLetter(TextControl& s, AppState& app, const QDate& today, const Variant& v)
 {
     app.ToolbarRefreshOff = true;
     Writer w(s, app);
@@ -328,11 +334,12 @@ void buildLetter(TextControl& s, AppState& app, const QDate& today, const Varian
     writeLetterhead(w, v);
     s.setAlignment(0);
     w.write(LB);
-    writeAddressToEnd(s, app, today, v);
+    const bool inWindow = writeAddressToEnd(s, app, today, v);
     s.endEditStep();
+    return inWindow;
 }
 
-void buildOnTemplate(TextControl& s, AppState& app, const QDate& today, const Variant& v)
+bool buildOnTemplate(TextControl& s, AppState& app, const QDate& today, const Variant& v)
 {
     Writer w(s, app);
     s.beginEditStep(UndoKindTracker::Other);
@@ -343,8 +350,9 @@ void buildOnTemplate(TextControl& s, AppState& app, const QDate& today, const Va
     s.setAlignment(0);
     w.write(LB);
     s.setFontBold(false);
-    writeAddressToEnd(s, app, today, v);
+    const bool inWindow = writeAddressToEnd(s, app, today, v);
     s.endEditStep();
+    return inWindow;
 }
 
 } // namespace LetterAssembly

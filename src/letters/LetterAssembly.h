@@ -31,17 +31,21 @@ struct Variant {
     std::function<void(TextControl&)> body;
 };
 
+// Each returns false when the letterhead leaves no room for the address block in the
+// address window (AddressPlacement); the block then follows the letterhead.
+
 // A new letter in the empty surface `s`: top margin, letterhead from the sender
 // fields (nine empty lines without it), then the letter itself. Nothing is written
 // when the composer was cancelled.
-void buildLetter(TextControl& s, AppState& app, const QDate& today);
+bool buildLetter(TextControl& s, AppState& app, const QDate& today);
 // The same from the top margin on, whatever LetterCancelled says, as `v` varies it.
-void buildLetter(TextControl& s, AppState& app, const QDate& today, const Variant& v);
+bool buildLetter(TextControl& s, AppState& app, const QDate& today, const Variant& v);
 
 // The letter behind the content of a loaded letterhead template in `s`.
-void buildOnTemplate(TextControl& s, AppState& app, const QDate& today, const Variant& v = {});
+bool buildOnTemplate(TextControl& s, AppState& app, const QDate& today, const Variant& v = {});
 
-// The part both share: from the address block to the attachments line.
-void writeAddressToEnd(TextControl& s, AppState& app, const QDate& today, const Variant& v = {});
+// The part both share: from the address block, which starts at the top of the address
+// window, to the attachments line.
+bool writeAddressToEnd(TextControl& s, AppState& app, const QDate& today, const Variant& v = {});
 
 } // namespace LetterAssembly

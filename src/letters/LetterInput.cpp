@@ -17,7 +17,7 @@ QString numericText(const QString& text)
     return QString::number(m.captured(1).toDouble(), 'g', 15);
 }
 
-bool fill(const ComposerInput& in, AppState& app, bool stickyMemberNumber)
+bool fill(const ComposerInput& in, AppState& app)
 {
     auto& t = app.LetterText;
     auto& f = app.LetterFlags;
@@ -62,11 +62,8 @@ bool fill(const ComposerInput& in, AppState& app, bool stickyMemberNumber)
     t[28] = in.RegardingLine;
     f[5] = in.UseSalutation;
     t[38] = QString::number(in.BlockNumber);
-    // Unticked, the member number of the previous letter stays.
-    if (in.UseMemberNumber)
-        t[40] = in.MemberNumber;
-    else if (!stickyMemberNumber)
-        t[40].clear();
+    // Unticked, no member number: the previous letter's must never reach another person.
+    t[40] = in.UseMemberNumber ? in.MemberNumber : QString();
 
     std::optional<TextBlock> block;
     bool readFailed = false;

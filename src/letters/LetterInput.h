@@ -54,9 +54,8 @@ QString numericText(const QString& text);
 // Fills app.LetterText / app.LetterFlags (and switches UseOwnTemplate on when asked)
 // as "Brief erstellen" does, reading text block BlockNumber from app.WorkFolder.
 // Returns false when a chosen block (> 0) could not be read; every slot is filled all
-// the same, the block's with empty values. The composer keeps the previous letter's
-// member number while its box is unticked; without `stickyMemberNumber` the slot then
-// empties.
-bool fill(const ComposerInput& in, AppState& app, bool stickyMemberNumber = true);
+// the same, the block's with empty values. Without UseMemberNumber the member number
+// slot is emptied.
+bool fill(const ComposerInput& in, AppState& app);
 
 } // namespace LetterInput

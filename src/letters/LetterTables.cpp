@@ -42,8 +42,8 @@ QString salutation(const QString& title, const QString& firstName, const QString
         {u"Hallo", u"Hallo ", 1},
         {u"Liebe", u"Liebe ", 1},
         {u"Lieber", u"Lieber ", 1},
-        {u"Liebe Schwester", u"Liebe Schwester ", 0},
-        {u"Lieber Bruder", u"Lieber Bruder ", 0},
+        {u"Liebe Schwester", u"Liebe Schwester", 0},
+        {u"Lieber Bruder", u"Lieber Bruder", 0},
         {u"Familie", u"Sehr geehrte Familie ", 2},
     };
     if (title == u"Firma" || title == u"An die" || title == u"An das")

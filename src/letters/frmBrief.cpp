@@ -227,12 +227,18 @@ void frmBrief::Command1_Click()
 
 void frmBrief::keyPressEvent(QKeyEvent* e)
 {
-    // Escape is "Schließen", not the title-bar close that would still build a letter.
     if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
         Command6_Click();
         return;
     }
     QDialog::keyPressEvent(e);
+}
+
+void frmBrief::closeEvent(QCloseEvent* e)
+{
+    // The title-bar button is "Schließen": a letter only ever comes from "Brief erstellen".
+    m_state.LetterCancelled = true;
+    QDialog::closeEvent(e);
 }
 
 void frmBrief::Command6_Click()
@@ -246,6 +252,8 @@ void frmBrief::Command6_Click()
 
 void frmBrief::done(int result)
 {
+    if (result != Accepted)
+        m_state.LetterCancelled = true;
     // Write errors are of no concern to the user here.
     FontTextFile::write(m_state.WorkFolder, {m_w.txtFont2->text(), m_w.txtSize2->text()});
     const Saved saved[] = {m_row1.commit(this), m_row2.commit(this), m_rowOpt.commit(this)};

@@ -38,7 +38,7 @@ public:
     bool helpShown() const { return m_helpShown; }
 
     // Closing by any means ends here: the letter-text font is written, pending edits
-    // of the bound fields are saved.
+    // of the bound fields are saved; anything but "Brief erstellen" builds no letter.
     void done(int result) override;
 
 public slots:
@@ -68,6 +68,7 @@ protected:
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void Form_Load();

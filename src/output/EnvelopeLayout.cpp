@@ -4,6 +4,7 @@
 #include "engine/Paginator.h"
 #include "engine/Tables.h"
 #include "engine/TextControl.h"
+#include "letters/LetterTables.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
@@ -15,10 +16,10 @@ namespace EnvelopeLayout {
 const std::array<Format, 3>& formats()
 {
     static const std::array<Format, 3> list{{
-        {QStringLiteral("C6   162 x 114 mm"), 9185, 6464, 567, 567, 284, 284, 9, 4},
+        {QStringLiteral("C6   162 x 114 mm"), 9185, 6464, 567, BarcodeZone, 284, 284, 9, 4},
         // The window of DIN 680 at 50 to 95 mm from the top edge.
-        {QStringLiteral("DL    220 x 110 mm"), 12474, 6237, 567, 567, 567, 567, 8, 7, 2835, 5387},
-        {QStringLiteral("E5    220 x 155 mm"), 12474, 8788, 567, 567, 284, 284, 15, 0},
+        {QStringLiteral("DL    220 x 110 mm"), 12474, 6237, 567, BarcodeZone, 567, 567, 8, 7, 2835, 5387},
+        {QStringLiteral("E5    220 x 155 mm"), 12474, 8788, 567, BarcodeZone, 284, 284, 15, 0},
     }};
     return list;
 }
@@ -31,7 +32,8 @@ Format customFormat(int widthMm, int heightMm)
     f.listText = QStringLiteral("%1 x %2 mm").arg(widthMm).arg(heightMm);
     f.width = widthMm * 567 / 10;
     f.height = heightMm * 567 / 10;
-    f.marginT = f.marginB = 567;
+    f.marginT = 567;
+    f.marginB = BarcodeZone;
     f.marginL = f.marginR = 284;
     f.lineBreaks = 8;
     return f;
@@ -47,14 +49,28 @@ QStringList senderRows(const Sender& s)
     return {s.name, second, s.place};
 }
 
+QString countryLine(const QString& countryCode, const QString& country)
+{
+    const QString code = countryCode.trimmed().toUpper();
+    if (code == u"D" || country.trimmed().isEmpty() || (code.isEmpty() && country.trimmed().toLower() == u"deutschland"))
+        return {};
+    return country.trimmed().toUpper();
+}
+
 QStringList recipientRows(const Recipient& r)
 {
-    const QString name = r.firstName + QLatin1Char(' ') + r.lastName;
-    const QString place = r.postCode + QLatin1Char(' ') + r.town;
-    if (r.contact.isEmpty())
-        return {r.title, name, r.street, QString(), place, QString()};
-    return {r.title, name, QStringLiteral("zHd. ") + r.contactTitle + QLatin1Char(' ') + r.contact, r.street,
-            QString(), place};
+    QStringList rows;
+    if (const QString above = LetterTables::titleLine(r.title); !above.isEmpty())
+        rows << above;
+    rows << r.firstName + QLatin1Char(' ') + r.lastName;
+    if (!r.contact.isEmpty())
+        rows << QStringLiteral("zHd. ") + r.contactTitle + QLatin1Char(' ') + r.contact;
+    rows << r.street << r.postCode + QLatin1Char(' ') + r.town;
+    if (const QString country = countryLine(r.countryCode, r.country); !country.isEmpty())
+        rows << country;
+    while (rows.size() < 6)
+        rows << QString();
+    return rows;
 }
 
 namespace {

@@ -62,10 +62,19 @@ struct Recipient {
     QString postCode;   // Postleitzahl
     QString town;       // Ort
     QString contactTitle; // AnredezHd
+    QString countryCode;  // LaenderKZ
+    QString country;      // Land
 };
-// Rows 1 to 6 of the recipient column; with a contact person the "zHd." line comes
-// third and the place line moves to the last row.
+// The recipient's lines from the top of the column, 6 rows: the line above the name as
+// in a letter ("Herrn Dr." for "Herr Dr."), the name, the "zHd." line, the street, the
+// place and, abroad, the country in capitals; the rows below stay empty.
 QStringList recipientRows(const Recipient& r);
+// The country line of an address: the country in capitals, empty at home (code "D",
+// or no code and the country Deutschland) and without a country.
+QString countryLine(const QString& countryCode, const QString& country);
+
+// The bottom of every envelope stays free for the post's barcode.
+constexpr int BarcodeZone = 851; // 15 mm
 
 // Writes the envelope at the caret of `s`. `bold` sets bold type before anything is
 // inserted; without it the weight is left as it is. A recipient block that would run

@@ -1,7 +1,9 @@
 #include "LabelFill.h"
 
+#include "LabelFit.h"
 #include "LabelTemplate.h"
 
+#include "engine/Document.h"
 #include "engine/TextControl.h"
 #include "letters/LetterTables.h"
 
@@ -68,27 +70,23 @@ QString countryLine(const LabelAddress& a, int homeCountry)
     return a.Land.toUpper();
 }
 
-QString textErsteZeile(const QString& text, int streetWidth)
+QString textErsteZeile(const QString& text)
 {
     const LetterTables::StreetLines lines = LetterTables::splitStreet(text);
-    // A first line that alone fills the width leaves no room for the second.
-    if (lines.line1.size() >= streetWidth)
-        return lines.line1.left(streetWidth);
-    const int room = streetWidth - int(lines.line1.size());
-    return lines.line1 + QLatin1Char(' ') + lines.line2.left(room);
+    return lines.line1 + QLatin1Char(' ') + lines.line2;
 }
 
-LabelValues valuesFor(const LabelAddress& a, int fontSize, int homeCountry)
+LabelValues valuesFor(const LabelAddress& a, int homeCountry)
 {
-    const int street = LabelTemplate::streetWidth(fontSize);
+    // Nothing is cut: a line too wide for its label is fitted on the sheet (LabelFit).
     LabelValues v;
     v.Anrede = a.Anrede;
     v.Vorname = a.Vorname;
     v.Nachname = a.Nachname;
-    v.Strasse = LetterTables::hasLineBreak(a.Strasse) ? textErsteZeile(a.Strasse, street) : a.Strasse.left(street);
+    v.Strasse = LetterTables::hasLineBreak(a.Strasse) ? textErsteZeile(a.Strasse) : a.Strasse;
     v.LKZ = a.LKZ + QLatin1Char('-');
     v.PLZ = a.PLZ;
-    v.Ort = a.Ort.left(LabelTemplate::townWidth(fontSize));
+    v.Ort = a.Ort;
     v.Land = countryLine(a, homeCountry);
     return v;
 }
@@ -122,6 +120,7 @@ void fillAll(TextControl& s, const LabelValues& v, bool withoutTitle)
         for (int n = 1; n <= LabelTemplate::Labels; ++n)
             setField(s, index.value(QString::number(n) + name), v.value(name));
     }
+    LabelFit::fit(s, LabelFit::fieldPositions(s, index.values()));
 }
 
 int fillChosen(TextControl& s, int start, const QList<LabelValues>& labels, bool withoutTitle)
@@ -138,6 +137,7 @@ int fillChosen(TextControl& s, int start, const QList<LabelValues>& labels, bool
             if (n < start || n > last)
                 setLabel(s, index, n, empty, false);
     }
+    LabelFit::fit(s, LabelFit::fieldPositions(s, index.values()));
     return used;
 }
 
@@ -150,10 +150,7 @@ QString nameLine(const LabelAddress& a)
     return a.Vorname + QLatin1Char(' ') + a.Nachname;
 }
 
-QString townLine(const LabelAddress& a)
-{
-    return (a.LKZ + QLatin1Char('-') + a.PLZ + QLatin1Char(' ') + a.Ort).left(30);
-}
+QString townLine(const LabelAddress& a) { return a.LKZ + QLatin1Char('-') + a.PLZ + QLatin1Char(' ') + a.Ort; }
 
 bool extendedTable(const LabelAddress& a) { return !a.NamezHd.isEmpty() || LetterTables::hasLineBreak(a.Strasse); }
 
@@ -175,28 +172,35 @@ QStringList tableBlock(const LabelAddress& a)
         rows[r++] = a.AnredezHd + QLatin1Char(' ') + a.NamezHd;
     rows[r++] = street.line1;
     if (!street.line2.isEmpty())
-        rows[r++] = street.line2.left(29);
+        rows[r++] = street.line2;
     rows[r] = townLine(a);
     return rows;
 }
 
 int buildTable(TextControl& s, const LabelAddress& a)
 {
-    s.setPageMarginB(0);
-    s.setPageMarginL(205);
-    s.setPageMarginR(115);
-    s.setPageMarginT(115);
+    // The sheet of the label templates: 3 x 8 labels of 70 x 37 mm from 0.5 mm below
+    // the top edge, each label 8 rows of a fixed height; nothing runs onto a second sheet.
+    s.setPageMarginB(LabelTemplate::MarginBottom);
+    s.setPageMarginL(LabelTemplate::MarginSide);
+    s.setPageMarginR(LabelTemplate::MarginSide);
+    s.setPageMarginT(LabelTemplate::MarginTop);
     s.setFontSize(11);
     const int id = s.TableInsert(64, 3, -1);
     s.setFontSize(1);
     if (!extendedTable(a))
         s.setFocus();
+    LabelTemplate::shapeTable(s.doc()->body(), id);
     const QStringList block = tableBlock(a);
+    QList<int> written;
     for (int k = 1; k <= LabelTemplate::Rows; ++k)
         for (int c = 1; c <= LabelTemplate::Columns; ++c)
             for (int i = 0; i < 8; ++i)
-                if (!block[i].isEmpty())
+                if (!block[i].isEmpty()) {
                     s.setTableCellText(id, 8 * (k - 1) + i + 1, c, block[i]);
+                    written << s.TableCellStart(id, 8 * (k - 1) + i + 1, c) - 1;
+                }
+    LabelFit::fit(s, written);
     return id;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Filling label sheets from one address: the values of the eight label fields (with
-// long streets and towns cut to the template's widths and the country rule), writing
-// them into a template's named fields, and the editable label table without template.
+// the country rule), writing them into a template's named fields, and the editable
+// label table without template.
 
 #include <QHash>
 #include <QList>
@@ -44,11 +44,10 @@ QString domesticCode(int homeCountry);
 // The Land field: empty at home, without a code or for an unknown home country; else
 // the country in capitals.
 QString countryLine(const LabelAddress& a, int homeCountry);
-// The first two lines of a street joined by one blank, the second cut so that both
-// together keep to `streetWidth` characters.
-QString textErsteZeile(const QString& text, int streetWidth);
-// The values of one label on the template of `fontSize` (10, 11, 12 or 14).
-LabelValues valuesFor(const LabelAddress& a, int fontSize, int homeCountry);
+// The first two lines of a street joined by one blank.
+QString textErsteZeile(const QString& text);
+// The values of one label, nothing cut.
+LabelValues valuesFor(const LabelAddress& a, int homeCountry);
 
 // The field whose data is `name` (the last one when several are), 0 when none.
 int findField(const TextControl& s, const QString& name);
@@ -56,7 +55,8 @@ int findField(const TextControl& s, const QString& name);
 QHash<QString, int> fieldIndex(const TextControl& s);
 
 // All 24 labels from one address; with `withoutTitle` the Anrede fields keep the text
-// they have. Fields the template lacks are skipped.
+// they have. Fields the template lacks are skipped. Lines too wide for their label are
+// fitted (LabelFit), here and in the other runs.
 void fillAll(TextControl& s, const LabelValues& v, bool withoutTitle);
 
 // One label per entry of `labels` from label `start` on, up to label 24 (the entries
@@ -67,14 +67,14 @@ int fillChosen(TextControl& s, int start, const QList<LabelValues>& labels, bool
 
 // "Vorname Nachname", or the one of them that is not empty.
 QString nameLine(const LabelAddress& a);
-// "LKZ-PLZ Ort", cut to 30 characters.
+// "LKZ-PLZ Ort".
 QString townLine(const LabelAddress& a);
 // The table layout: true for the extended one (attention line or a two-line street).
 bool extendedTable(const LabelAddress& a);
 // The 8 rows of one label block of the table, top to bottom.
 QStringList tableBlock(const LabelAddress& a);
-// Writes the table of 24 label blocks (64 rows, 3 columns) into the empty surface `s`
-// and returns the table's id.
+// Writes the table of 24 label blocks (64 rows, 3 columns) on the grid of the label
+// templates into the empty surface `s` and returns the table's id.
 int buildTable(TextControl& s, const LabelAddress& a);
 
 } // namespace LabelFill

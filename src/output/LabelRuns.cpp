@@ -24,7 +24,7 @@ TextControl* templateSurface(AdressenAuswaehlen& picker, AppState& app, const Sh
 
 LabelValues currentValues(AdressenAuswaehlen& picker)
 {
-    return LabelFill::valuesFor(currentAddress(picker), picker.templateFontSize(), picker.HomeCountry);
+    return LabelFill::valuesFor(currentAddress(picker), picker.HomeCountry);
 }
 
 void currentOnTemplate(AdressenAuswaehlen& picker, AppState& app, const ShellOps& shell)

@@ -3,29 +3,17 @@
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/Fields.h"
+#include "engine/Tables.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextTable>
 
+#include <cmath>
+
 namespace LabelTemplate {
 
 namespace {
-
-struct Widths {
-    int size;
-    int street;
-    int town;
-};
-constexpr Widths kWidths[] = {{10, 33, 27}, {11, 29, 23}, {12, 25, 19}, {14, 22, 15}};
-
-const Widths& widthsFor(int fontSize)
-{
-    for (const Widths& w : kWidths)
-        if (w.size == fontSize)
-            return w;
-    return kWidths[0];
-}
 
 double px(double twips) { return Document::twipsToPixels(twips); }
 
@@ -73,15 +61,70 @@ void writeLabel(QTextCursor& c, int n, const QTextCharFormat& chars, int fontSiz
     }
 }
 
+// The three columns of labels, without borders, padding or spacing.
+QTextTableFormat gridFormat()
+{
+    QTextTableFormat table;
+    QList<QTextLength> widths;
+    for (int i = 0; i < Columns; ++i)
+        widths << QTextLength(QTextLength::FixedLength, px(LabelWidth));
+    table.setColumnWidthConstraints(widths);
+    table.setWidth(QTextLength(QTextLength::FixedLength, px(LabelWidth) * Columns));
+    table.setBorder(0);
+    table.setBorderCollapse(true);
+    table.setCellPadding(0);
+    table.setCellSpacing(0);
+    table.setMargin(0);
+    return table;
+}
+
+// The paragraph after the table must fit in the room left below the last row.
+void shrinkParagraphAfter(const QTextTable* t, QTextCharFormat chars)
+{
+    QTextCursor after(t->document());
+    after.setPosition(t->lastPosition() + 1);
+    QTextBlockFormat tiny;
+    tiny.setLineHeight(1, QTextBlockFormat::FixedHeight);
+    chars.setFontPointSize(1);
+    after.setBlockFormat(tiny);
+    after.setBlockCharFormat(chars);
+}
+
 } // namespace
+
+void shapeTable(QTextDocument* doc, int id)
+{
+    QTextTable* t = Tables::find(doc, id);
+    if (!t || t->rows() != Rows * 8 || t->columns() != Columns)
+        return;
+    QTextCursor c(doc);
+    c.beginEditBlock();
+    QTextTableFormat table = gridFormat();
+    table.setProperty(EngineProperty::TableId, id);
+    t->setFormat(table);
+    // The layout rounds a fixed line height to whole pixels: the rows get whole pixels
+    // that add up to the labels' height.
+    const double rowHeight = px(LabelHeight) / 8;
+    for (int r = 0; r < t->rows(); ++r) {
+        QTextBlockFormat row;
+        row.setLineHeight(std::round((r + 1) * rowHeight) - std::round(r * rowHeight), QTextBlockFormat::FixedHeight);
+        row.setLeftMargin(px(TextInset));
+        row.setNonBreakableLines(true);
+        for (int col = 0; col < t->columns(); ++col) {
+            const QTextTableCell cell = t->cellAt(r, col);
+            for (QTextBlock b = doc->findBlock(cell.firstPosition()); b.isValid() && b.position() <= cell.lastPosition();
+                 b = b.next())
+                QTextCursor(b).mergeBlockFormat(row);
+        }
+    }
+    c.setPosition(t->lastPosition() + 1);
+    shrinkParagraphAfter(t, c.charFormat());
+    c.endEditBlock();
+}
 
 QList<int> fontSizes() { return {10, 11, 12, 14}; }
 
 QString fileName(int fontSize) { return QStringLiteral("Etiketten_Vorlage_F%1.ttx").arg(fontSize); }
-
-int streetWidth(int fontSize) { return widthsFor(fontSize).street; }
-
-int townWidth(int fontSize) { return widthsFor(fontSize).town; }
 
 QStringList fieldNames()
 {
@@ -114,17 +157,7 @@ void build(Document& doc, int fontSize)
     chars.setFontFamilies({QStringLiteral("Arial")});
     chars.setFontPointSize(fontSize);
 
-    QTextTableFormat table;
-    QList<QTextLength> widths;
-    for (int i = 0; i < Columns; ++i)
-        widths << QTextLength(QTextLength::FixedLength, px(LabelWidth));
-    table.setColumnWidthConstraints(widths);
-    table.setWidth(QTextLength(QTextLength::FixedLength, px(LabelWidth) * Columns));
-    table.setBorder(0);
-    table.setBorderCollapse(true);
-    table.setCellPadding(0);
-    table.setCellSpacing(0);
-    table.setMargin(0);
+    QTextTableFormat table = gridFormat();
     table.setProperty(EngineProperty::TableId, 1);
 
     QTextCursor c(body);
@@ -143,15 +176,7 @@ void build(Document& doc, int fontSize)
         padding.setBottomPadding(free - free / 2);
         cell.setFormat(padding);
     }
-    // The paragraph after the table must fit in the room left below the last row.
-    QTextCursor after(body);
-    after.setPosition(t->lastPosition() + 1);
-    QTextBlockFormat tiny;
-    tiny.setLineHeight(1, QTextBlockFormat::FixedHeight);
-    QTextCharFormat small = chars;
-    small.setFontPointSize(1);
-    after.setBlockFormat(tiny);
-    after.setBlockCharFormat(small);
+    shrinkParagraphAfter(t, chars);
     c.endEditBlock();
     body->clearUndoRedoStacks();
     body->setModified(false);

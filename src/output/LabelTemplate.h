@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class Document;
+class QTextDocument;
 
 namespace LabelTemplate {
 
@@ -36,9 +37,6 @@ constexpr double TextInset = 5.0 / 25.4 * 1440.0;
 QList<int> fontSizes();
 // "Etiketten_Vorlage_F10.ttx" and so on.
 QString fileName(int fontSize);
-// Lengths in characters that street and town values are cut to.
-int streetWidth(int fontSize);
-int townWidth(int fontSize);
 
 // The eight field names of one label, without its number.
 QStringList fieldNames();
@@ -48,5 +46,9 @@ QRectF labelCell(int n);
 
 // Replaces the content of `doc` by the template for `fontSize`.
 void build(Document& doc, int fontSize);
+
+// Puts table `id` of 64 rows and 3 columns on the grid of the sheet: the labels' 70 mm
+// wide columns, 8 rows of 37/8 mm to a label, text 5 mm from the label's left edge.
+void shapeTable(QTextDocument* doc, int id);
 
 } // namespace LabelTemplate

@@ -79,7 +79,7 @@ bool prepare(AppState& app, const ComposerInput& given, const Options& o, Compos
     // The window has no letterhead switch; the template choice is the caller's.
     in->ShowLetterhead = true;
     in->UseOwnTemplate = false;
-    LetterInput::fill(*in, app, false);
+    LetterInput::fill(*in, app);
     return blockFound;
 }
 

@@ -184,7 +184,8 @@ EnvelopeLayout::Recipient frmBriefkuvert::recipient() const
 {
     return {m_w.Text1[0]->text(), m_w.Text1[1]->text(), m_w.Text1[2]->text(),
             m_w.Text1[3]->text(), m_bind1->value(QStringLiteral("Adresse")), m_w.Text1[5]->text(),
-            m_w.Text1[6]->text(), m_w.Text1[7]->text()};
+            m_w.Text1[6]->text(), m_w.Text1[7]->text(), m_w.txtLkennz->text(),
+            m_data1->field(QStringLiteral("Land"))};
 }
 
 void frmBriefkuvert::Command1_Click()

@@ -50,7 +50,8 @@ void print(frmMDIParent* frame, TextControl* s, frmMDIChild* w)
     if (appState().PrintCancelled)
         return;
     int copies = frame->printDialog()->Copies();
-    PrintCommands::PrintDocument(s, copies, w ? w->Title() : QString());
+    const AppState& app = appState();
+    PrintCommands::PrintDocument(s, copies, w ? w->Title() : QString(), app.PrintFromPage, app.PrintToPage);
 }
 
 void stepHeaderFooter(frmMDIChild* w, const QString& key)

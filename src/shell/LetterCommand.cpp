@@ -10,6 +10,7 @@
 #include "engine/Document.h"
 #include "engine/TextControl.h"
 #include "engine/formats/Formats.h"
+#include "letters/AddressPlacement.h"
 #include "letters/ComposerOptions.h"
 #include "letters/LetterAssembly.h"
 #include "letters/LetterInput.h"
@@ -88,7 +89,7 @@ QString parse(const QStringList& args, Arguments* a)
 
 namespace LetterCommand {
 
-void build(const ComposerInput& in, AppState& app, TextControl& s, const QDate& today)
+bool build(const ComposerInput& in, AppState& app, TextControl& s, const QDate& today)
 {
     app.LetterCancelled = false;
     LetterInput::fill(in, app);
@@ -96,7 +97,7 @@ void build(const ComposerInput& in, AppState& app, TextControl& s, const QDate& 
     // written letterhead, as on a new document window.
     s.setPageWidth(11906);
     s.setPageHeight(16837);
-    LetterAssembly::buildLetter(s, app, today);
+    return LetterAssembly::buildLetter(s, app, today);
 }
 
 } // namespace LetterCommand
@@ -116,9 +117,12 @@ int runLetterCommand(const QStringList& args)
     QString error;
     if (!HeadlessRun::prepareDatabase(a.database, *asked, &error))
         return fail(error);
-    // A missing block and one that cannot be read get the composer's message.
+    // As in the composer, a block that is missing or cannot be read leaves the letters
+    // without a body; the composer's message says so once.
     if (a.block > 0 && !TextBlockFile::read(app.WorkFolder, a.block))
-        return fail(QStringLiteral("Der Textbaustein %1 existiert nicht! Sie müssen ihn erst anlegen.").arg(a.block));
+        HeadlessRun::print(true, QStringLiteral("Der Textbaustein %1 existiert nicht! Sie müssen ihn erst anlegen. "
+                                                "Die Briefe werden ohne Textbaustein geschrieben.\n")
+                                     .arg(a.block));
 
     ComposerInput base;
     if (!ComposerOptions::load(app.AddressDbPath, app.WorkFolder, &base, &error))
@@ -140,12 +144,17 @@ int runLetterCommand(const QStringList& args)
 
     const QDate today = QDate::currentDate();
     int failures = 0;
+    bool warned = false;
     for (int i = 0; i < rows.size(); ++i) {
         addresses.setAbsolutePosition(rows[i]);
         ComposerInput in = base;
         ComposerOptions::setRecipient(in, addresses);
         TextControl s;
-        LetterCommand::build(in, app, s, today);
+        if (!LetterCommand::build(in, app, s, today) && !warned) {
+            warned = true; // the letterhead is the same in every letter
+            HeadlessRun::print(true, AddressPlacement::letterheadTooLongText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")) +
+                                         QLatin1Char('\n'));
+        }
 
         const QString out = QDir(a.outDir).filePath(QStringLiteral("Brief_%1.%2").arg(a.numbers[i]).arg(a.ext));
         const int format = Formats::typeOfPath(out);

@@ -20,6 +20,7 @@
 #include "engine/Document.h"
 #include "engine/TextControl.h"
 #include "engine/TextRuler.h"
+#include "letters/AddressPlacement.h"
 #include "letters/LetterAssembly.h"
 #include "letters/LetterTemplate.h"
 #include "letters/frmBrief.h"
@@ -85,10 +86,10 @@ void frmMDIChild::mnuFile_Print_Click()
     f->PrintSetup();
     if (appState().PrintCancelled)
         return;
-    // The whole document; the copies stay with the printer. The dialog's page range
-    // is kept in the print settings for the preview, which prints page by page.
+    // The pages chosen in the dialog; the copies stay with the printer.
     int copies = 1;
-    PrintCommands::PrintDocument(TXTextControl1, copies, m_title);
+    const AppState& app = appState();
+    PrintCommands::PrintDocument(TXTextControl1, copies, m_title, app.PrintFromPage, app.PrintToPage);
 }
 
 bool frmMDIChild::SerienDruck()
@@ -317,7 +318,14 @@ void frmMDIChild::BuildLetter()
     if (app.LetterCancelled)
         return;
     frmMDIChild* w = NewDocument();
-    LetterAssembly::buildLetter(*w->surface(), app, QDate::currentDate());
+    if (!LetterAssembly::buildLetter(*w->surface(), app, QDate::currentDate()))
+        warnAddressOutsideWindow();
+}
+
+void frmMDIChild::warnAddressOutsideWindow()
+{
+    prompter().message(frmMDIParent::instance(), QStringLiteral("Brief erstellen"),
+                       AddressPlacement::letterheadTooLongText(), QMessageBox::Ok, Prompter::Icon::Exclamation);
 }
 
 void frmMDIChild::BuildLetterFromTemplate()
@@ -336,7 +344,8 @@ void frmMDIChild::BuildLetterFromTemplate()
             w = NewDocument();
     }
     w->setTitle(QStringLiteral("Unbenannt"));
-    LetterAssembly::buildOnTemplate(*w->surface(), app, QDate::currentDate());
+    if (!LetterAssembly::buildOnTemplate(*w->surface(), app, QDate::currentDate()))
+        warnAddressOutsideWindow();
 }
 
 void frmMDIChild::mnuEtiketten_Click()

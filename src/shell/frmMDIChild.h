@@ -80,6 +80,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // A letterhead too long for the address window above the address.
+    static void warnAddressOutsideWindow();
     void Form_Load();
     void connectMenus();
     void updateMagnifierCaption();

@@ -164,7 +164,7 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("cancelled");
         QTest::newRow("Schließen") << "Command6" << true;
-        QTest::newRow("title bar") << "close" << false;
+        QTest::newRow("title bar") << "close" << true;
     }
     void closing()
     {

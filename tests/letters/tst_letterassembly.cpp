@@ -102,6 +102,8 @@ void TestLetterAssembly::completeText_data()
         {"Herrn", "Herrn", "Sehr geehrter Herr Becker,"},
         {"Herr Dr.", "Herrn Dr.", "Sehr geehrter Herr Dr. Becker,"},
         {"Liebe", "Frau", "Liebe Karl,"},
+        {"Liebe Schwester", "Frau", "Liebe Schwester,"},
+        {"Lieber Bruder", "Herrn", "Lieber Bruder,"},
         {"An die", "An die", "Sehr geehrte Damen und Herren, "},
         {"herrn", "herrn", ""},
     };

@@ -3,6 +3,7 @@
 // refuses missing addresses, databases and text blocks.
 #include "../shell/ShellFixture.h"
 
+#include "PdfText.h"
 #include "TestFiles.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
@@ -137,8 +138,6 @@ private Q_SLOTS:
         const QStringList db{"--database", kStarter, "--convert-to", "txt"};
         QTest::newRow("no address") << (QStringList{"--letter", "1,999"} + db) << 1
                                     << "Die Adresse Nr. 999 existiert nicht";
-        QTest::newRow("no block") << (QStringList{"--letter", "1", "--block", "7"} + db) << 1
-                                  << "Der Textbaustein 7 existiert nicht! Sie müssen ihn erst anlegen.";
         QTest::newRow("bad number") << (QStringList{"--letter", "1,x"} + db) << 2 << "Keine gültige Adressnummer: x";
     }
 
@@ -152,6 +151,90 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         // Nothing is written when any part is missing.
         QVERIFY(QDir(out.filePath("neu")).entryList(QDir::Files).isEmpty());
+    }
+
+    // A missing text block is reported and the letter written without a body, as the
+    // composer writes it.
+    void missingBlockLeavesBodyOut()
+    {
+        QTemporaryDir out;
+        const Run run = runProgram({"--letter", "1", "--block", "7", "--database", kStarter, "--convert-to", "txt",
+                                    "--outdir", out.path()});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.err.contains(QStringLiteral("Der Textbaustein 7 existiert nicht! Sie müssen ihn erst anlegen.")),
+                 qPrintable(run.err));
+        const QString text = QString::fromUtf8(readAll(out.filePath(QStringLiteral("Brief_1.txt"))))
+                                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QVERIFY2(text.contains(QStringLiteral("Sehr geehrter Herr Becker,\n\n\n\nMit freundlichen Grüßen\n")),
+                 qPrintable(text));
+    }
+
+    // The printed letter: the address block starts at the top of the DIN 5008 address
+    // field (form B: 45 mm below the top edge, 45 mm high, 20 mm from the left edge,
+    // 85 mm wide) when the letterhead leaves room, or else right below the letterhead
+    // as long as it ends inside the field; otherwise the letterhead is reported.
+    void addressFieldInPdf_data()
+    {
+        QTest::addColumn<QStringList>("head"); // letterhead columns, "column=value"
+        QTest::addColumn<QString>("headTop");  // "Abstand Briefkopf" in mm
+        QTest::addColumn<double>("firstFrom"); // top of the first address line, mm
+        QTest::addColumn<double>("firstTo");
+        QTest::addColumn<bool>("reported");
+        const QStringList full{"Postfach=Postfach 11 22", "Fax=0761 654321", "Internet=www.muster.example"};
+        QTest::newRow("starter letterhead, 17 mm") << QStringList{} << "17" << 44.95 << 46.0 << false;
+        QTest::newRow("short letterhead, 5 mm") << QStringList{"BriefKTel=", "eMail="} << "5" << 44.95 << 45.5 << false;
+        QTest::newRow("with post box, 5 mm") << QStringList{"Postfach=Postfach 11 22"} << "5" << 44.95 << 45.5 << false;
+        // Nine lines from 17 mm end at 57 mm, right-aligned beside the window.
+        QTest::newRow("full letterhead, 17 mm") << full << "17" << 57.0 << 66.0 << false;
+        QTest::newRow("full letterhead, 30 mm") << full << "30" << 70.0 << 80.0 << true;
+    }
+    void addressFieldInPdf()
+    {
+        QFETCH(QStringList, head);
+        QFETCH(QString, headTop);
+        QFETCH(double, firstFrom);
+        QFETCH(double, firstTo);
+        QFETCH(bool, reported);
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        QTemporaryDir out;
+        const QString db = out.filePath(QStringLiteral("address50.adr"));
+        QVERIFY(QFile::copy(kStarter, db));
+        {
+            RecordSource letterhead, options;
+            QVERIFY(letterhead.open(db, Queries::letterheadTable()) && options.open(db, Queries::optionsTable()));
+            letterhead.moveFirst();
+            options.moveFirst();
+            QHash<QString, QString> values;
+            for (const QString& h : head)
+                values.insert(h.section(QLatin1Char('='), 0, 0), h.section(QLatin1Char('='), 1));
+            QVERIFY(head.isEmpty() || letterhead.saveRow(values));
+            QVERIFY(options.saveRow({{QStringLiteral("Freiztxt"), headTop}}));
+        }
+        const Run run = runProgram({"--letter", "3", "--database", db, "--convert-to", "pdf", "--outdir", out.path()});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.err.contains(QStringLiteral("Der Briefkopf reicht bis in das Adressfeld")), reported);
+
+        const QList<PdfPage> pages = pdfWordBoxes(out.filePath(QStringLiteral("Brief_3.pdf")));
+        QVERIFY(!pages.isEmpty());
+        constexpr double mm = 72 / 25.4;
+        // Address 3 of the starter database: contact person and a two-line street.
+        const QStringList address{"Schreinerei", "Holzmann", "GmbH", "z.Hd.", "Herrn", "Otto", "Span",
+                                  "Industriestraße", "44", "Halle", "2", "70173", "Stuttgart"};
+        QStringList found;
+        double firstTop = 1000;
+        for (const PdfWord& w : pages.first().words) {
+            if (!address.contains(w.text) || found.contains(w.text))
+                continue;
+            found << w.text;
+            firstTop = qMin(firstTop, w.yMin / mm);
+            // A twentieth of a millimetre for the PDF's rounding.
+            if (!reported)
+                QVERIFY2(w.xMin >= 19.95 * mm && w.xMax <= 105 * mm && w.yMin >= 44.95 * mm && w.yMax <= 90 * mm,
+                         qPrintable(QStringLiteral("%1 at %2..%3 mm down").arg(w.text).arg(w.yMin / mm).arg(w.yMax / mm)));
+        }
+        QCOMPARE(found.size(), address.size());
+        QVERIFY2(firstTop >= firstFrom && firstTop <= firstTo, qPrintable(QString::number(firstTop)));
     }
 
     void writesEachAddressIntoNewFolder()

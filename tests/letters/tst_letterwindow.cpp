@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -42,15 +43,23 @@ class TestLetterWindow : public QObject {
     Q_OBJECT
 
     // Answers the next composer with a press of `button`, after choosing `lastName`.
-    static void answer(ScriptedPrompter* p, const char* button, const QString& lastName = {})
+    static void answer(ScriptedPrompter* p, const QByteArray& button, const QString& lastName = {},
+                       bool memberNumber = false)
     {
-        p->answerExec([button, lastName](QDialog* d) {
+        p->answerExec([button, lastName, memberNumber](QDialog* d) {
             auto* w = qobject_cast<frmBrief*>(d);
             if (!w)
                 return 0;
             if (!lastName.isEmpty())
                 w->data1().findFirst(QStringLiteral("Nachname = '%1'").arg(lastName));
-            w->findChild<QPushButton*>(QLatin1String(button))->click();
+            w->findChild<QCheckBox*>(QStringLiteral("chkMitglNr"))->setChecked(memberNumber);
+            if (button == "close") {
+                w->show(); // the title bar belongs to a window on screen
+                QCloseEvent close;
+                QCoreApplication::sendEvent(w, &close);
+            } else {
+                w->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+            }
             return w->result();
         });
     }
@@ -74,6 +83,40 @@ private Q_SLOTS:
         TextControl plain;
         LetterAssembly::buildLetter(plain, appState(), QDate::currentDate());
         QCOMPARE(w->surface()->Text(), plain.Text());
+    }
+
+    // A letterhead reaching into the address field is reported; the letter is built.
+    void longLetterheadIsReported()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        AppState& app = appState();
+        fillLetter(app);
+        const std::pair<int, const char*> sender[] = {{1, "30"}, {35, "Lindenweg 12"}, {36, "79098 Freiburg"},
+                                                      {5, "11 22"}, {6, "0761 123456"}, {7, "0761 654321"},
+                                                      {8, "maria@example.de"}, {9, "www.example.de"}};
+        for (const auto& [slot, text] : sender)
+            app.LetterText[slot] = QString::fromUtf8(text);
+        fx.prompts->clear();
+        fx.frame->sharedWindow()->BuildLetter();
+        ShellFixture::flush();
+        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
+        QCOMPARE(fx.prompts->last().title, QStringLiteral("Brief erstellen"));
+        QCOMPARE(fx.prompts->last().text,
+                 QStringLiteral("Der Briefkopf reicht bis in das Adressfeld (45 mm unter dem oberen Blattrand). Die "
+                                "Anschrift steht deshalb tiefer und ist im Fenster eines Fensterumschlags nicht ganz "
+                                "zu sehen.\r\n\r\nVerringern Sie den „Abstand Briefkopf“ oder kürzen Sie den "
+                                "Briefkopf."));
+        QVERIFY(fx.frame->activeDocument()->surface()->Text().contains(QStringLiteral("Anna Ärger")));
+
+        // With the letterhead 5 mm from the top it fits: no message.
+        app.LetterText[1] = QStringLiteral("5");
+        app.LetterText[5].clear();
+        app.LetterText[9].clear();
+        fx.prompts->clear();
+        fx.frame->sharedWindow()->BuildLetter();
+        ShellFixture::flush();
+        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 0);
     }
 
     void buildOnTemplate_data()
@@ -133,24 +176,54 @@ private Q_SLOTS:
 
     // The letter command from the start, the toolbar and the extras menu: "Schließen"
     // leaves an empty document, "Brief erstellen" the letter.
+    // The title-bar button is "close": no letter either.
     void startOpensComposer_data()
     {
+        QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("create");
-        QTest::newRow("Schließen") << false;
-        QTest::newRow("Brief erstellen") << true;
+        QTest::newRow("Schließen") << "Command6" << false;
+        QTest::newRow("title bar") << "close" << false;
+        QTest::newRow("Brief erstellen") << "Command1" << true;
     }
     void startOpensComposer()
     {
+        QFETCH(QString, button);
         QFETCH(bool, create);
         ShellFixture fx;
-        answer(fx.prompts, create ? "Command1" : "Command6", QStringLiteral("Ärger"));
+        answer(fx.prompts, button.toLatin1(), QStringLiteral("Ärger"));
         QVERIFY(fx.start());
         fx.flush();
         QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 1);
         QCOMPARE(fx.frame->documents().size(), 1);
         frmMDIChild* w = fx.frame->documents().first();
         QCOMPARE(w->Title(), QStringLiteral("Unbenannt"));
-        QCOMPARE(w->surface()->Text().contains(QStringLiteral("Anna Ärger")), create);
+        // Without "Brief erstellen" no letter at all, not even from earlier letter data.
+        if (create)
+            QVERIFY(w->surface()->Text().contains(QStringLiteral("Anna Ärger")));
+        else
+            QCOMPARE(w->surface()->Text(), QString());
+    }
+
+    // A member number goes only into the letter whose box is ticked; the next letter,
+    // to another person, has none.
+    void memberNumberOfSecondLetter()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* doc = fx.newDocument();
+        answer(fx.prompts, "Command1", QStringLiteral("Becker"), true);
+        doc->mnuBrief_Click();
+        answer(fx.prompts, "Command1", QStringLiteral("Ärger"));
+        doc->mnuBrief_Click();
+        fx.flush();
+        QString first, second;
+        for (frmMDIChild* w : fx.frame->documents()) {
+            const QString text = w->surface()->Text();
+            (text.contains(QStringLiteral("Karl Becker")) ? first : second) += text;
+        }
+        QVERIFY(first.contains(QStringLiteral("\r\nMitglieds-Nr.: 1001\r\n")));
+        QVERIFY(second.contains(QStringLiteral("Anna Ärger")));
+        QVERIFY(!second.contains(QStringLiteral("Mitglieds-Nr.")));
     }
 
     void toolbarAndMenuReachComposer()

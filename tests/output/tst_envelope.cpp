@@ -64,9 +64,10 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("page"); // width, height, top, bottom, left, right
         QTest::addColumn<int>("breaks");
         QTest::addColumn<double>("finalSize");
-        QTest::newRow("C6") << 0 << QList<int>{9185, 6464, 567, 567, 284, 284} << 9 << 4.0;
-        QTest::newRow("DL") << 1 << QList<int>{12474, 6237, 567, 567, 567, 567} << 8 << 7.0;
-        QTest::newRow("E5") << 2 << QList<int>{12474, 8788, 567, 567, 284, 284} << 15 << 12.0;
+        // The bottom margin keeps 15 mm (851 twips) free for the post's barcode.
+        QTest::newRow("C6") << 0 << QList<int>{9185, 6464, 567, 851, 284, 284} << 9 << 4.0;
+        QTest::newRow("DL") << 1 << QList<int>{12474, 6237, 567, 851, 567, 567} << 8 << 7.0;
+        QTest::newRow("E5") << 2 << QList<int>{12474, 8788, 567, 851, 284, 284} << 15 << 12.0;
     }
     void formats()
     {
@@ -125,12 +126,28 @@ private Q_SLOTS:
         QCOMPARE(w->result(), int(QDialog::Accepted));
         QCOMPARE(s.PageWidth(), 12474);
         QCOMPARE(s.TableCellText(SenderTable, 2, 1), QStringLiteral("Postfach 4711"));
-        QCOMPARE(s.TableCellText(AddressTable, 3, 2), QStringLiteral("zHd. Herrn Otto Span"));
-        QCOMPARE(s.TableCellText(AddressTable, 4, 2), QStringLiteral("Industriestraße 44\r\nHalle 2"));
+        // "Firma" has no line above the name, as in a letter.
+        QCOMPARE(s.TableCellText(AddressTable, 1, 2), QStringLiteral("Schreinerei Holzmann GmbH"));
+        QCOMPARE(s.TableCellText(AddressTable, 2, 2), QStringLiteral("zHd. Herrn Otto Span"));
+        QCOMPARE(s.TableCellText(AddressTable, 3, 2), QStringLiteral("Industriestraße 44\r\nHalle 2"));
         RecordSource head;
         QVERIFY(head.open(m_state.AddressDbPath, Queries::letterheadTable()));
         QCOMPARE(head.field(QStringLiteral("Postfach")), QStringLiteral("Postfach 4711"));
         QCOMPARE(head.field(QStringLiteral("BriefKStraße")), QString());
+    }
+
+    // The window hands the country over: a foreign address gets its country line, and
+    // the title line is the letter's.
+    void foreignAddressFromWindow()
+    {
+        TextControl s;
+        auto w = open(&s);
+        w->controls().List1->setCurrentRow(rowOf(*w, QStringLiteral("de Vries Jan")));
+        w->controls().Command1->click();
+        QStringList rows;
+        for (int row = 1; row <= 6; ++row)
+            rows << s.TableCellText(AddressTable, row, 2);
+        QCOMPARE(rows, (QStringList{"Herrn Dr.", "Jan de Vries", "Keizersgracht 100", "1015 Amsterdam", "NIEDERLANDE", ""}));
     }
 
     void customFormatNeedsSize()

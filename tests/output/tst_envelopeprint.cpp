@@ -97,6 +97,73 @@ private Q_SLOTS:
         QCOMPARE(sender, (QStringList{"Maria", "Muster", "Lindenweg", "12", "79098", "Freiburg"}));
     }
 
+    // On every format: the recipient's lines as printed, one below the other without a
+    // gap before the town, the country in capitals, and nothing in the bottom 15 mm.
+    void recipientLinesAndBarcodeZone_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<double>("heightMm");
+        QTest::newRow("C6") << 0 << 114.0;
+        QTest::newRow("DL") << 1 << 110.0;
+        QTest::newRow("E5") << 2 << 155.0;
+    }
+    void recipientLinesAndBarcodeZone()
+    {
+        QFETCH(int, format);
+        QFETCH(double, heightMm);
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        TextControl s;
+        EnvelopeLayout::Recipient to;
+        to.title = QStringLiteral("Herr Dr.");
+        to.firstName = QStringLiteral("Jan");
+        to.lastName = QStringLiteral("de Vries");
+        to.street = QStringLiteral("Keizersgracht 100");
+        to.postCode = QStringLiteral("1015");
+        to.town = QStringLiteral("Amsterdam");
+        to.countryCode = QStringLiteral("NL");
+        to.country = QStringLiteral("Niederlande");
+        EnvelopeLayout::build(s, EnvelopeLayout::formats()[std::size_t(format)],
+                              {QStringLiteral("Maria Muster"), QStringLiteral("Lindenweg 12"),
+                               QStringLiteral("79098 Freiburg"), QString()},
+                              to, false);
+        // Notes typed below the address run on to a second sheet before the zone.
+        s.setSelText(QStringLiteral("Vermerk\r\n").repeated(40));
+        const QString file = m_dir.filePath(QStringLiteral("format.pdf"));
+        QString error;
+        QVERIFY2(PdfExport::exportPdf(*s.doc(), file, &error), qPrintable(error));
+        const QList<PdfPage> pages = pdfWordBoxes(file);
+        QVERIFY(pages.size() > 1);
+        QVERIFY(qAbs(pages.first().height - heightMm * PointsPerMm) < 1);
+
+        // Lines by their top, words joined left to right.
+        QList<std::pair<double, QString>> lines;
+        double lowest = 0;
+        for (const PdfWord& w : pages.first().words) {
+            QVERIFY2(w.yMax <= (heightMm - 15) * PointsPerMm, qPrintable(w.text));
+            lowest = qMax(lowest, w.yMax);
+            if (w.text == u"Vermerk")
+                continue;
+            if (w.yMax < SenderBottomMm * PointsPerMm && w.xMax < 60 * PointsPerMm)
+                continue; // the sender
+            auto line = std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return qAbs(l.first - w.yMin) < 1; });
+            if (line == lines.end())
+                lines.append({w.yMin, w.text});
+            else
+                line->second += QLatin1Char(' ') + w.text;
+        }
+        std::sort(lines.begin(), lines.end());
+        QStringList texts;
+        for (const auto& l : lines)
+            texts << l.second;
+        QCOMPARE(texts, (QStringList{"Herrn Dr.", "Jan de Vries", "Keizersgracht 100", "1015 Amsterdam", "NIEDERLANDE"}));
+        for (int i = 2; i < lines.size(); ++i)
+            QVERIFY2(qAbs((lines[i].first - lines[i - 1].first) - (lines[1].first - lines[0].first)) < 0.5,
+                     qPrintable(texts[i]));
+        // The notes came within a few lines of the zone.
+        QVERIFY2(lowest >= (heightMm - 15 - 10) * PointsPerMm, qPrintable(QString::number(lowest / PointsPerMm)));
+    }
+
     // Even a long recipient block stays inside the address window and never packs its
     // lines tighter than a 9-point line.
     void longRecipientInWindow()
@@ -105,7 +172,7 @@ private Q_SLOTS:
             QSKIP("pdftotext is not installed");
         TextControl s;
         EnvelopeLayout::Recipient to;
-        to.title = QStringLiteral("Firma");
+        to.title = QStringLiteral("An die");
         to.firstName = QStringLiteral("Gärtnerei");
         to.lastName = QStringLiteral("Sonnenschein");
         to.contactTitle = QStringLiteral("Frau");

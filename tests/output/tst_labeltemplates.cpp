@@ -2,15 +2,19 @@
 // the page, lie inside that label's 70 x 37 mm cell; also after a long address was
 // written into all of them.
 
+#include "PdfText.h"
+
 #include "engine/Document.h"
 #include "engine/Fields.h"
 #include "engine/Paginator.h"
 #include "engine/TextControl.h"
+#include "engine/PdfExport.h"
 #include "engine/formats/Formats.h"
 #include "output/LabelFill.h"
 #include "output/LabelTemplate.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -76,7 +80,7 @@ private Q_SLOTS:
         TextControl tc;
         QVERIFY2(tc.Load(shipped(size), Formats::PageHeaderSize, 3, false), qPrintable(tc.LastError()));
         if (filled) {
-            // The longest values the cutting lets through, with wide letters.
+            // Long values with wide letters: the street needs smaller type.
             LabelAddress a;
             a.Anrede = QStringLiteral("Frau Prof. Dr.");
             a.Vorname = QStringLiteral("Mareike");
@@ -86,7 +90,7 @@ private Q_SLOTS:
             a.PLZ = QStringLiteral("8400");
             a.Ort = QStringLiteral("Winterthur-Oberwinterthur Mitte");
             a.Land = QStringLiteral("Schweiz");
-            LabelFill::fillAll(tc, LabelFill::valuesFor(a, size, 49), false);
+            LabelFill::fillAll(tc, LabelFill::valuesFor(a, 49), false);
         }
         Paginator pages(tc.doc());
         QCOMPARE(pages.pageCount(), 1);
@@ -103,6 +107,63 @@ private Q_SLOTS:
                 QVERIFY2(inside.contains(p.rect.topLeft()) && inside.contains(p.rect.bottomRight()),
                          qPrintable(key + QStringLiteral(" leaves its cell")));
             }
+        }
+    }
+
+    // Printed: a company name too long for its label gets smaller type, and wraps when
+    // even the smallest type is too wide; nothing is cut, every word stays in its label's
+    // 70 x 37 mm cell, and the labels below keep their places.
+    void longNamesStayInTheirCells()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        TextControl tc;
+        QVERIFY(tc.Load(shipped(14), Formats::PageHeaderSize, 3, false));
+        LabelAddress firm, longer, plain;
+        firm.Anrede = QStringLiteral("Firma");
+        firm.Vorname = QStringLiteral("Gärtnerei");
+        firm.Nachname = QStringLiteral("Sonnenschein GmbH und Co. KG");
+        firm.Strasse = QStringLiteral("Gartenweg 3");
+        firm.LKZ = QStringLiteral("D");
+        firm.PLZ = QStringLiteral("79098");
+        firm.Ort = QStringLiteral("Freiburg im Breisgau");
+        longer = firm;
+        longer.Nachname = QStringLiteral("Sonnenschein-Müller Garten- und Landschaftsbau GmbH und Co. Kommanditgesellschaft");
+        plain.Anrede = QStringLiteral("Herrn");
+        plain.Vorname = QStringLiteral("Karl");
+        plain.Nachname = QStringLiteral("Becker");
+        plain.Strasse = QStringLiteral("Hauptstraße 5");
+        plain.LKZ = QStringLiteral("D");
+        plain.PLZ = QStringLiteral("10115");
+        plain.Ort = QStringLiteral("Berlin");
+        const QList<LabelAddress> labels{firm, longer, plain, plain, plain};
+        QList<LabelValues> values;
+        for (const LabelAddress& a : labels)
+            values << LabelFill::valuesFor(a, 49);
+        LabelFill::fillChosen(tc, 1, values, false);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("etiketten.pdf"));
+        QString error;
+        QVERIFY2(PdfExport::exportPdf(*tc.doc(), file, &error), qPrintable(error));
+        const QList<PdfPage> pages = pdfWordBoxes(file);
+        QCOMPARE(pages.size(), 1);
+
+        // The labels of the sheet in millimetres: 3 across, 70 wide; 37 high from 0.5 mm.
+        constexpr double mm = 72 / 25.4;
+        QList<QStringList> found(labels.size());
+        for (const PdfWord& w : pages.first().words) {
+            const int col = int((w.xMin + w.xMax) / 2 / mm / 70), row = int(((w.yMin + w.yMax) / 2 / mm - 0.5) / 37);
+            const int n = row * 3 + col;
+            QVERIFY2(n >= 0 && n < labels.size(), qPrintable(w.text));
+            const QRectF cell(col * 70 - 0.3, 0.5 + row * 37 - 0.3, 70.6, 37.6);
+            QVERIFY2(cell.contains(QRectF(QPointF(w.xMin, w.yMin) / mm, QPointF(w.xMax, w.yMax) / mm)),
+                     qPrintable(QStringLiteral("%1 leaves label %2").arg(w.text).arg(n + 1)));
+            found[n] << w.text;
+        }
+        for (int n = 0; n < labels.size(); ++n) {
+            const LabelAddress& a = labels[n];
+            const QString all = QStringList{a.Anrede, a.Vorname, a.Nachname, a.Strasse, a.LKZ + "-" + a.PLZ, a.Ort}.join(' ');
+            QCOMPARE(found[n].join(QLatin1Char(' ')), all);
         }
     }
 };

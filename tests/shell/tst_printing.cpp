@@ -56,8 +56,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("to");
         QTest::addColumn<int>("copies");      // 0: the dialog is cancelled
         QTest::addColumn<int>("pages");
-        // A document prints whole; the range is the preview's (see tst_preview).
-        QTest::newRow("toolbar, page 3 twice") << "Print" << 3 << 3 << 2 << 6;
+        // The pages chosen in the dialog, from the menu and from the toolbar.
+        QTest::newRow("toolbar, page 3 twice") << "Print" << 3 << 3 << 2 << 2;
+        QTest::newRow("menu, pages 2 to 3") << "mnuFile_Print" << 2 << 3 << 1 << 2;
         // The menu prints once and leaves the copies to the printer.
         QTest::newRow("menu, 2 copies") << "mnuFile_Print" << 0 << 0 << 2 << 3;
         QTest::newRow("print all, 2 copies") << "mnuFile_PrintAll" << 0 << 0 << 2 << 6;
@@ -99,6 +100,9 @@ private Q_SLOTS:
         QVERIFY(!appState().PrintCancelled);
         QCOMPARE(pdfPages(pdf()), pages);
         QVERIFY(pdfPageText(pdf(), pages).contains(QStringLiteral("Kopfzeile")));
+        // The first sheet is the first page of the range.
+        const char* names[] = {"eins", "zwei", "drei"};
+        QVERIFY(pdfPageText(pdf(), 1).contains(QLatin1String(names[qMax(from, 1) - 1])));
     }
 
     void noPrinterInstalled()
@@ -112,7 +116,10 @@ private Q_SLOTS:
         child(w, "mnuFile_Print")->trigger();
         QCOMPARE(fx.prompts->count(QStringLiteral("print")), 0);
         QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
-        QVERIFY(fx.prompts->last().text.startsWith(QStringLiteral("Es ist kein Drucker eingerichtet.")));
+        QCOMPARE(fx.prompts->last().text,
+                 QStringLiteral("Es ist kein Drucker eingerichtet.\r\n\r\nBitte richten Sie in den "
+                                "Systemeinstellungen einen Drucker ein. Als PDF-Datei speichern Sie ein Dokument "
+                                "mit „Datei › Export...“."));
         QVERIFY(appState().PrintCancelled);
     }
 
