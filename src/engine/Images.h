@@ -35,10 +35,15 @@ bool setFixedPosition(QTextDocument* doc, int id, QPoint twips);
 // Where the fixed image anchored at `anchorPos` is drawn, pixels from the page corner.
 QRectF fixedRect(const QTextDocument* doc, int anchorPos);
 
+// Gives the pictures that came without an id (from other formats) one; they can then
+// be selected and set like pictures inserted here.
+void numberImages(QTextDocument* doc);
+
 // Formats offered when an image is saved, "|"-separated.
 QString exportFormats();
 
-void installFixedHandler(QTextDocument* doc);
+// Handlers for fixed pictures and for inline ones with distances to the text.
+void installHandlers(QTextDocument* doc);
 void paintFixed(QPainter* p, QTextDocument* doc, int anchorPos);
 
 } // namespace Images

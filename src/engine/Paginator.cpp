@@ -91,7 +91,7 @@ void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
     Document::setRootMargins(d, g);
     d->setPageSize(pageSizePixels(g) * layoutScale(d));
     PageNumberObject::install(d);
-    Images::installFixedHandler(d);
+    Images::installHandlers(d);
 }
 
 void Paginator::insertPageBreak(QTextCursor& c)
@@ -292,6 +292,7 @@ void Paginator::paintHeaderFooter(QPainter* p, int page)
             continue;
         QTextDocument* d = m_doc->headerFooter(part);
         PageNumberObject::install(d);
+        Images::installHandlers(d);
         // The part is laid out anew for a page whose number has other digits; an editor
         // showing it must not hear of that, or painting the pages would repaint it.
         const QSignalBlocker quiet(d->documentLayout());

@@ -53,6 +53,60 @@ private Q_SLOTS:
         QCOMPARE(c.charFormat().fontPointSize(), 12.0);
     }
 
+    void tabGoesFromCellToCell()
+    {
+        TextControl tc;
+        const int id = tc.TableInsert(2, 2, -1, 5);
+        tc.setSelStart(tc.TableCellStart(id, 1, 1) - 1);
+        auto at = [&] { return QPoint(tc.TableRowAtInputPos(), tc.TableColAtInputPos()); };
+        QTest::keyClicks(&tc, QStringLiteral("a"));
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QCOMPARE(at(), QPoint(1, 2));
+        QTest::keyClicks(&tc, QStringLiteral("b"));
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QCOMPARE(at(), QPoint(2, 1));
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QTest::keyClicks(&tc, QStringLiteral("d"));
+        // Tab in the last cell: a new row to write on.
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QCOMPARE(tc.TableRows(id), 3);
+        QCOMPARE(at(), QPoint(3, 1));
+        // Shift+Tab goes back and takes the cell's text, as typing replaces it.
+        QTest::keyClick(&tc, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(at(), QPoint(2, 2));
+        QCOMPARE(tc.SelText(), QStringLiteral("d"));
+        QCOMPARE(tc.TableCellText(id, 1, 1) + "|" + tc.TableCellText(id, 1, 2) + "|" + tc.TableCellText(id, 2, 1),
+                 QStringLiteral("a|b|"));
+        QVERIFY(!tc.Text().contains(QLatin1Char('\t')));
+        // The added row is one undo step of its own.
+        tc.Undo();
+        QCOMPARE(tc.TableRows(id), 2);
+        QCOMPARE(tc.TableCellText(id, 2, 2), QStringLiteral("d"));
+        // Outside a table Tab types a tab.
+        caretToEnd(tc);
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QVERIFY(tc.Text().endsWith(QLatin1Char('\t')));
+    }
+
+    void tableOnAListLineHasNoBullet()
+    {
+        TextControl tc;
+        tc.setText(QStringLiteral("Punkt"));
+        tc.setListType(2);
+        caretToEnd(tc);
+        tc.setSelText(QStringLiteral("\r\n"));
+        const int id = tc.TableInsert(2, 2);
+        QVERIFY(id > 0);
+        QVERIFY(tc.doc()->body()->begin().textList()); // the line before keeps its bullet
+        QTextCursor cell(tc.doc()->body());
+        for (int row = 1; row <= 2; ++row)
+            for (int col = 1; col <= 2; ++col) {
+                cell.setPosition(tc.TableCellStart(id, row, col) - 1);
+                QVERIFY2(!cell.block().textList(), qPrintable(QStringLiteral("%1,%2").arg(row).arg(col)));
+                QCOMPARE(cell.blockFormat().leftMargin(), 0.0);
+            }
+    }
+
     void cellSelectionFromItsStart()
     {
         // Text before the table so that cell (1, 2) starts at position 10 (counted from 1).

@@ -3,6 +3,7 @@
 #include "BreakOpportunities.h"
 #include "DocumentTransfer.h"
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
 
 #include <QHash>
 #include <QTextBlock>
@@ -233,6 +234,12 @@ private:
                     html += QStringLiteral(" width=\"%1\"").arg(qRound(img.width()));
                 if (img.height() > 0)
                     html += QStringLiteral(" height=\"%1\"").arg(qRound(img.height()));
+                // Distances to the text, twips to CSS pixels.
+                const int t = img.intProperty(EngineProperty::ImageDistanceT), r = img.intProperty(EngineProperty::ImageDistanceR),
+                          b = img.intProperty(EngineProperty::ImageDistanceB), l = img.intProperty(EngineProperty::ImageDistanceL);
+                if (t > 0 || r > 0 || b > 0 || l > 0)
+                    html += QStringLiteral(" style=\"margin: %1px %2px %3px %4px\"")
+                                .arg(qRound(t / 15.0)).arg(qRound(r / 15.0)).arg(qRound(b / 15.0)).arg(qRound(l / 15.0));
                 html += QStringLiteral(" />");
                 continue;
             }

@@ -6,6 +6,7 @@
 #include "RtfFields.h"
 #include "engine/EngineProperties.h"
 #include "engine/Document.h"
+#include "engine/TabStops.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -248,7 +249,7 @@ private:
         default:
             break;
         }
-        for (const QTextOption::Tab& t : bf.tabPositions()) {
+        for (const QTextOption::Tab& t : TabStops::fromMargin(bf)) {
             if (t.type == QTextOption::RightTab)
                 out += "\\tqr";
             else if (t.type == QTextOption::CenterTab)
