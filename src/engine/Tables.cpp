@@ -86,16 +86,18 @@ int insert(QTextCursor& c, int rows, int cols, int id)
         for (int col = 0; col < cols; ++col) {
             QTextCursor cell = t->cellAt(r, col).firstCursorPosition();
             cell.setBlockCharFormat(chars);
-            // A table started on a list line would carry the list into its first cell.
-            if (QTextList* list = cell.block().textList()) {
-                list->remove(cell.block());
-                QTextBlockFormat bf = cell.blockFormat();
-                bf.setIndent(0);
-                bf.setLeftMargin(0);
-                bf.setTextIndent(0);
-                cell.setBlockFormat(bf);
-            }
         }
+    // The empty line the table was put on shrinks to nothing in front of it; as a list
+    // item it would draw its bullet into the first cell.
+    const QTextBlock line = doc->findBlock(t->firstPosition() - 1);
+    if (QTextList* list = line.textList(); list && line.length() == 1) {
+        list->remove(line);
+        QTextBlockFormat bf = line.blockFormat();
+        bf.setIndent(0);
+        bf.setLeftMargin(0);
+        bf.setTextIndent(0);
+        QTextCursor(line).setBlockFormat(bf);
+    }
     c.setPosition(t->lastPosition() + 1);
     // An empty paragraph behind the table keeps the caret's format even after later
     // edits before it (writing cells) make the cursor forget its own.
