@@ -206,6 +206,16 @@ QRectF fixedRect(const QTextDocument* doc, int anchorPos)
             Document::twipsToPixels(f.intProperty(ImageWidth)), Document::twipsToPixels(f.intProperty(ImageHeight))};
 }
 
+QTextImageFormat asInline(const QTextCharFormat& fixed)
+{
+    QTextImageFormat f;
+    f.setName(fixed.stringProperty(ImageName));
+    f.setWidth(Document::twipsToPixels(fixed.intProperty(ImageWidth)));
+    f.setHeight(Document::twipsToPixels(fixed.intProperty(ImageHeight)));
+    f.setProperty(ImageId, fixed.intProperty(ImageId));
+    return f;
+}
+
 void numberImages(QTextDocument* doc)
 {
     int next = highestId(doc);

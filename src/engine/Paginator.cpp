@@ -172,6 +172,8 @@ void Paginator::ensureLayout()
         m_copy = d->clone(this);
         // The body's 96-dpi device, not the screen's: the pages are the printed ones.
         m_copy->documentLayout()->setPaintDevice(d->documentLayout()->paintDevice());
+        // Before anything lays the copy out: objects keep the size they were laid out with.
+        Images::installHandlers(m_copy);
         ++m_rebuilds;
         m_copy->setUndoRedoEnabled(false);
         // Form feeds become paragraphs in the copy: positions differ from then on.

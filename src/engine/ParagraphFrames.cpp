@@ -89,6 +89,7 @@ void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRect
     const double dist = scale * Document::twipsToPixels(f.intProperty(FrameDistance));
     // Qt's block rectangle starts at the layout's origin, not at the indented lines.
     QRectF text = doc->documentLayout()->blockBoundingRect(block);
+    const double margin = text.left(); // where tab stops count from
     if (const QTextLayout* l = block.layout())
         text.translate(l->boundingRect().left(), 0);
     QRectF r = text.adjusted(-dist, -dist, dist, dist);
@@ -126,8 +127,7 @@ void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRect
         line(r.bottomLeft(), r.bottomRight(), {0, -gap});
     if (s & FrameBits::TabLines)
         for (const QTextOption::Tab& t : TabStops::fromMargin(f))
-            p->drawLine(QPointF(r.left() + dist + t.position * scale, r.top()),
-                        QPointF(r.left() + dist + t.position * scale, r.bottom()));
+            p->drawLine(QPointF(margin + t.position * scale, r.top()), QPointF(margin + t.position * scale, r.bottom()));
     p->restore();
 }
 

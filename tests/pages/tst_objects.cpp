@@ -102,6 +102,34 @@ private Q_SLOTS:
         QCOMPARE(darkPixels(after, QRect(shown.topLeft() - QPoint(4, 4), QSize(9, 9)), 100), 0);
     }
 
+    void pictureKeepsItsDistances()
+    {
+        TextControl tc;
+        const int id = tc.ObjectInsertAsChar(m_png, 0);
+        tc.setSelStart(0);
+        tc.setSelLength(1);
+        QCOMPARE(tc.ObjectSelected(), id);
+        tc.setImageDistance(1, 300); // 20 px to the left
+        tc.setImageDistance(2, 150); // 10 px above
+
+        // The margins are 1134 twips = 75.6 px: the picture from 95.6 across, 85.6 down.
+        QRect shown;
+        const QImage page = tc.PageImage(1);
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 300; ++x)
+                if (page.pixelColor(x, y) == kPicture)
+                    shown |= QRect(x, y, 1, 1);
+        QVERIFY2(qAbs(shown.left() - 96) <= 1 && qAbs(shown.top() - 86) <= 1, qPrintable(QStringLiteral("%1 %2").arg(shown.left()).arg(shown.top())));
+        QVERIFY(qAbs(shown.width() - 60) <= 1 && qAbs(shown.height() - 40) <= 1);
+        // Kept by the own format, written to HTML.
+        TextControl back;
+        QVERIFY(back.Load(save(tc, QStringLiteral("abstand.txm"), 3), 0, 3, false));
+        back.setSelStart(0);
+        back.setSelLength(1);
+        QCOMPARE(back.ImageDistance(1), 300);
+        QVERIFY(QString::fromUtf8(tc.SaveToMemory(4)).contains(QStringLiteral("margin: 10px 0px 0px 20px")));
+    }
+
     void movablePictureSavedAndReopened()
     {
         TextControl tc;
@@ -124,6 +152,9 @@ private Q_SLOTS:
                 inside += page.pixelColor(x, y) == kPicture;
         QCOMPARE(inside, 56 * 36);
         QCOMPARE(page.pixelColor(170, 220), QColor(Qt::white));
+        // Formats without page positions keep it at its anchor.
+        QCOMPARE(back.SaveToMemory(5).count("{\\pict"), 2);
+        QCOMPARE(back.SaveToMemory(4).count("<img"), 2);
     }
 
     void headerPageNumberSurvivesOwnFormat()
@@ -211,6 +242,12 @@ private Q_SLOTS:
     }
 
 private:
+    QString save(TextControl& tc, const QString& name, int format)
+    {
+        const QString file = m_dir.filePath(name);
+        return tc.Save(file, 0, format, false) ? file : QString();
+    }
+
     QTemporaryDir m_dir;
     QString m_png;
 };

@@ -3,6 +3,7 @@
 #include "BreakOpportunities.h"
 #include "DocumentTransfer.h"
 #include "engine/Document.h"
+#include "engine/Images.h"
 #include "engine/EngineProperties.h"
 
 #include <QHash>
@@ -221,8 +222,9 @@ private:
                     html += QStringLiteral("<a href=\"%1\">").arg(esc(href));
                 openHref = href;
             }
-            if (f.isImageFormat()) {
-                const QTextImageFormat img = f.toImageFormat();
+            if (f.isImageFormat() || f.objectType() == EngineObject::FixedImage) {
+                // HTML has no pages: a fixed picture stands at its anchor.
+                const QTextImageFormat img = f.isImageFormat() ? f.toImageFormat() : Images::asInline(f);
                 QByteArray kind;
                 const QByteArray bytes = DocumentTransfer::imageBytes(doc.body(), img.name(), &kind);
                 if (bytes.isEmpty())
