@@ -66,8 +66,11 @@ void frmTableDlg::cmdOK_Click()
         const int rows = FormatRules::leadingInt16(cboRows->currentText());
         const int columns = FormatRules::leadingInt16(cboColumns->currentText());
         surface->beginEditStep(4);
-        surface->TableInsert(rows, columns, -1);
+        const int id = surface->TableInsert(rows, columns, -1);
         surface->endEditStep();
+        // The user goes on writing in the new table, not below it.
+        if (id)
+            surface->setSelStart(surface->TableCellStart(id, 1, 1) - 1);
     }
     accept();
 }

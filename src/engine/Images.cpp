@@ -29,6 +29,36 @@ public:
     void drawObject(QPainter*, const QRectF&, QTextDocument*, int, const QTextFormat&) override {}
 };
 
+// Inline pictures keep their distances to the text: Qt's own handler draws the
+// picture inside the room the distances leave.
+class SpacedImage : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+public:
+    SpacedImage(QTextObjectInterface* plain, QObject* parent) : QObject(parent), m_plain(plain) {}
+
+    QSizeF intrinsicSize(QTextDocument* doc, int pos, const QTextFormat& f) override
+    {
+        const QMarginsF m = margins(doc, f);
+        return m_plain->intrinsicSize(doc, pos, f) + QSizeF(m.left() + m.right(), m.top() + m.bottom());
+    }
+    void drawObject(QPainter* p, const QRectF& rect, QTextDocument* doc, int pos, const QTextFormat& f) override
+    {
+        m_plain->drawObject(p, rect.marginsRemoved(margins(doc, f)), doc, pos, f);
+    }
+
+private:
+    static QMarginsF margins(QTextDocument* doc, const QTextFormat& f)
+    {
+        // Layout units: 96-dpi pixels scaled to the layout's device, as Qt sizes images.
+        const QPaintDevice* dev = doc->documentLayout()->paintDevice();
+        const double scale = dev ? dev->logicalDpiY() / 96.0 : 1.0;
+        auto px = [&](int property) { return Document::twipsToPixels(qMax(0, f.intProperty(property))) * scale; };
+        return {px(ImageDistanceL), px(ImageDistanceT), px(ImageDistanceR), px(ImageDistanceB)};
+    }
+    QTextObjectInterface* m_plain;
+};
+
 struct Hit {
     int position = -1;
     QTextCharFormat format;
@@ -106,7 +136,7 @@ int insertFixed(QTextCursor& c, const QString& file, int x, int y, int scaleX, i
 int insertFixed(QTextCursor& c, const QImage& image, int x, int y, int scaleX, int scaleY)
 {
     QTextDocument* doc = c.document();
-    installFixedHandler(doc);
+    installHandlers(doc);
     const int id = highestId(doc) + 1;
     QTextCharFormat f = c.charFormat();
     f.setObjectType(EngineObject::FixedImage);
@@ -176,16 +206,50 @@ QRectF fixedRect(const QTextDocument* doc, int anchorPos)
             Document::twipsToPixels(f.intProperty(ImageWidth)), Document::twipsToPixels(f.intProperty(ImageHeight))};
 }
 
+QTextImageFormat asInline(const QTextCharFormat& fixed)
+{
+    QTextImageFormat f;
+    f.setName(fixed.stringProperty(ImageName));
+    f.setWidth(Document::twipsToPixels(fixed.intProperty(ImageWidth)));
+    f.setHeight(Document::twipsToPixels(fixed.intProperty(ImageHeight)));
+    f.setProperty(ImageId, fixed.intProperty(ImageId));
+    return f;
+}
+
+void numberImages(QTextDocument* doc)
+{
+    int next = highestId(doc);
+    QList<int> unnumbered;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QTextCharFormat cf = f.charFormat();
+            if ((cf.isImageFormat() || cf.objectType() == EngineObject::FixedImage) && cf.intProperty(ImageId) <= 0)
+                for (int i = 0; i < f.length(); ++i)
+                    unnumbered.append(f.position() + i);
+        }
+    for (int pos : unnumbered) {
+        QTextCursor c(doc);
+        c.setPosition(pos + 1);
+        QTextCharFormat f = c.charFormat();
+        f.setProperty(ImageId, ++next);
+        applyFormat(doc, pos, f);
+    }
+}
+
 QString exportFormats()
 {
     return QStringLiteral("PNG (*.png)|JPEG (*.jpg)|BMP (*.bmp)");
 }
 
-void installFixedHandler(QTextDocument* doc)
+void installHandlers(QTextDocument* doc)
 {
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
     if (!layout->handlerForObject(EngineObject::FixedImage))
         layout->registerHandler(EngineObject::FixedImage, new FixedAnchor(layout));
+    QTextObjectInterface* plain = layout->handlerForObject(QTextFormat::ImageObject);
+    if (plain && !dynamic_cast<SpacedImage*>(plain))
+        layout->registerHandler(QTextFormat::ImageObject, new SpacedImage(plain, layout));
 }
 
 void paintFixed(QPainter* p, QTextDocument* doc, int anchorPos)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <QTextImageFormat>
 
 class QPainter;
 class QTextCursor;
@@ -35,10 +36,18 @@ bool setFixedPosition(QTextDocument* doc, int id, QPoint twips);
 // Where the fixed image anchored at `anchorPos` is drawn, pixels from the page corner.
 QRectF fixedRect(const QTextDocument* doc, int anchorPos);
 
+// A fixed picture as an inline one of its size, for formats without page positions.
+QTextImageFormat asInline(const QTextCharFormat& fixed);
+
+// Gives the pictures that came without an id (from other formats) one; they can then
+// be selected and set like pictures inserted here.
+void numberImages(QTextDocument* doc);
+
 // Formats offered when an image is saved, "|"-separated.
 QString exportFormats();
 
-void installFixedHandler(QTextDocument* doc);
+// Handlers for fixed pictures and for inline ones with distances to the text.
+void installHandlers(QTextDocument* doc);
 void paintFixed(QPainter* p, QTextDocument* doc, int anchorPos);
 
 } // namespace Images

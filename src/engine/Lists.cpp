@@ -1,6 +1,7 @@
 #include "Lists.h"
 
 #include "engine/Document.h"
+#include "engine/TabStops.h"
 #include "engine/BlockRange.h"
 #include "engine/EngineProperties.h"
 
@@ -85,8 +86,10 @@ void setListType(QTextCursor c, int type, State& state)
             if (QTextList* l = b.textList())
                 l->remove(b);
             QTextBlockFormat bf = b.blockFormat();
+            const double oldLeft = bf.leftMargin();
             bf.setLeftMargin(0);
             bf.setIndent(0);
+            TabStops::keepOnPage(bf, oldLeft);
             QTextCursor(b).setBlockFormat(bf);
         });
         c.endEditBlock();
@@ -119,9 +122,11 @@ void setListType(QTextCursor c, int type, State& state)
         if (QTextList* old = b.textList())
             old->remove(b);
         QTextBlockFormat bf = b.blockFormat();
+        const double oldLeft = bf.leftMargin();
         bf.setIndent(0);
         bf.setLeftMargin(Document::twipsToPixels(a.text));
         bf.setTextIndent(0);
+        TabStops::keepOnPage(bf, oldLeft);
         QTextCursor bc(b);
         bc.setBlockFormat(bf);
         if (!list)

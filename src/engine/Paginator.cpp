@@ -91,7 +91,7 @@ void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
     Document::setRootMargins(d, g);
     d->setPageSize(pageSizePixels(g) * layoutScale(d));
     PageNumberObject::install(d);
-    Images::installFixedHandler(d);
+    Images::installHandlers(d);
 }
 
 void Paginator::insertPageBreak(QTextCursor& c)
@@ -172,6 +172,8 @@ void Paginator::ensureLayout()
         m_copy = d->clone(this);
         // The body's 96-dpi device, not the screen's: the pages are the printed ones.
         m_copy->documentLayout()->setPaintDevice(d->documentLayout()->paintDevice());
+        // Before anything lays the copy out: objects keep the size they were laid out with.
+        Images::installHandlers(m_copy);
         ++m_rebuilds;
         m_copy->setUndoRedoEnabled(false);
         // Form feeds become paragraphs in the copy: positions differ from then on.
@@ -302,6 +304,7 @@ void Paginator::paintHeaderFooter(QPainter* p, int page)
             continue;
         QTextDocument* d = m_doc->headerFooter(part);
         PageNumberObject::install(d);
+        Images::installHandlers(d);
         // The part is laid out anew for a page whose number has other digits; an editor
         // showing it must not hear of that, or painting the pages would repaint it.
         const QSignalBlocker quiet(d->documentLayout());

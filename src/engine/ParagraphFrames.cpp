@@ -3,6 +3,7 @@
 #include "engine/Document.h"
 #include "engine/BlockRange.h"
 #include "engine/EngineProperties.h"
+#include "engine/TabStops.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 using namespace EngineProperty;
 
@@ -85,9 +87,12 @@ void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRect
     const double width = scale * Document::twipsToPixels(f.hasProperty(FrameLineWidth) ? f.intProperty(FrameLineWidth)
                                                                                       : DefaultLineWidth);
     const double dist = scale * Document::twipsToPixels(f.intProperty(FrameDistance));
-    // The block's lines already start and end at its indents.
-    QRectF r = doc->documentLayout()->blockBoundingRect(block);
-    r.adjust(-dist, -dist, dist, dist);
+    // Qt's block rectangle starts at the layout's origin, not at the indented lines.
+    QRectF text = doc->documentLayout()->blockBoundingRect(block);
+    const double margin = text.left(); // where tab stops count from
+    if (const QTextLayout* l = block.layout())
+        text.translate(l->boundingRect().left(), 0);
+    QRectF r = text.adjusted(-dist, -dist, dist, dist);
     // Connected frames leave out the line between neighbours of the same style.
     bool top = s & FrameBits::Top, bottom = s & FrameBits::Bottom;
     if (s & FrameBits::Connected) {
@@ -96,9 +101,13 @@ void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRect
         if (block.next().isValid() && block.next().blockFormat().intProperty(FrameStyle) == s)
             bottom = false;
     }
-    const bool cutTop = r.top() < area.top(), cutBottom = r.bottom() > area.bottom();
-    r.setTop(qMax(r.top(), area.top()));
-    r.setBottom(qMin(r.bottom(), area.bottom()));
+    // A paragraph that runs over a page end is open there. The frame's own distance
+    // may reach into the page margin.
+    const bool cutTop = text.top() < area.top() - 0.5, cutBottom = text.bottom() > area.bottom() + 0.5;
+    if (cutTop)
+        r.setTop(area.top());
+    if (cutBottom)
+        r.setBottom(area.bottom());
     p->save();
     p->setRenderHint(QPainter::Antialiasing, false);
     auto line = [&](QPointF a, QPointF b, QPointF step) {
@@ -117,10 +126,27 @@ void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRect
     if (bottom && !cutBottom)
         line(r.bottomLeft(), r.bottomRight(), {0, -gap});
     if (s & FrameBits::TabLines)
-        for (const QTextOption::Tab& t : f.tabPositions())
-            p->drawLine(QPointF(r.left() + dist + t.position * scale, r.top()),
-                        QPointF(r.left() + dist + t.position * scale, r.bottom()));
+        for (const QTextOption::Tab& t : TabStops::fromMargin(f))
+            p->drawLine(QPointF(margin + t.position * scale, r.top()), QPointF(margin + t.position * scale, r.bottom()));
     p->restore();
+}
+
+void paintVisible(QPainter* p, QTextDocument* doc, const QRectF& visible)
+{
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    const int hit = layout->hitTest(visible.topLeft(), Qt::FuzzyHit);
+    QTextBlock b = hit < 0 ? doc->begin() : doc->findBlock(hit);
+    // A frame reaches above its paragraph by its distance.
+    for (int i = 0; i < 2 && b.previous().isValid(); ++i)
+        b = b.previous();
+    const QRectF open(visible.left(), -1e9, visible.width(), 2e9);
+    for (; b.isValid(); b = b.next()) {
+        const QRectF r = layout->blockBoundingRect(b);
+        if (r.top() > visible.bottom() + 100)
+            break;
+        if (hasFrame(b.blockFormat()))
+            paint(p, doc, b, open);
+    }
 }
 
 } // namespace ParagraphFrames

@@ -2,6 +2,7 @@
 
 #include "engine/Document.h"
 #include "engine/DocumentFile.h"
+#include "engine/Images.h"
 #include "engine/LinePager.h"
 #include "engine/ScreenView.h"
 #include "engine/TextControl.h"
@@ -24,6 +25,8 @@ bool SurfaceFileIO::load(const QString& file, int offset, int format, bool inser
         QTextCursor c = s.textCursor();
         s.m_undo->begin(UndoKindTracker::Typing);
         ok = Formats::read(format, data, *s.m_doc, &c, &error);
+        if (ok)
+            Images::numberImages(s.m_doc->body());
         s.m_undo->end();
         if (ok)
             s.setTextCursor(c);
@@ -56,6 +59,8 @@ bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString*
     body->setUndoRedoEnabled(false);
     const bool ok = Formats::read(format, data, *s.m_doc, nullptr, error);
     s.m_doc->applyPage(); // while the history is off: no undo step
+    if (ok)
+        Images::numberImages(body);
     body->setUndoRedoEnabled(undoWas);
     s.m_relayouting = false;
     s.m_undo->reset();

@@ -42,3 +42,30 @@ int TabStops::indexAt(const QList<QTextOption::Tab>& tabs, int twips)
             return i;
     return -1;
 }
+
+namespace {
+QList<QTextOption::Tab> shifted(QList<QTextOption::Tab> tabs, double by)
+{
+    for (QTextOption::Tab& t : tabs)
+        t.position += by;
+    return tabs;
+}
+} // namespace
+
+QList<QTextOption::Tab> TabStops::fromMargin(const QTextBlockFormat& f)
+{
+    return shifted(f.tabPositions(), f.leftMargin());
+}
+
+void TabStops::setFromMargin(QTextBlockFormat& f, const QList<QTextOption::Tab>& tabs)
+{
+    QList<QTextOption::Tab> sorted = tabs;
+    sort(sorted);
+    f.setTabPositions(shifted(sorted, -f.leftMargin()));
+}
+
+void TabStops::keepOnPage(QTextBlockFormat& f, double oldLeft)
+{
+    if (!f.tabPositions().isEmpty() && f.leftMargin() != oldLeft)
+        f.setTabPositions(shifted(f.tabPositions(), oldLeft - f.leftMargin()));
+}

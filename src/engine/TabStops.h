@@ -4,6 +4,7 @@
 // pixels at 96 dpi and needs them sorted.
 
 #include <QList>
+#include <QTextFormat>
 #include <QTextOption>
 
 class TabStops {
@@ -14,4 +15,12 @@ public:
     static void sort(QList<QTextOption::Tab>& tabs);
     // Index of the stop at `twips` (within half a pixel), -1 when there is none.
     static int indexAt(const QList<QTextOption::Tab>& tabs, int twips);
+
+    // Stops count from the page margin (ruler, TabPos, files); Qt counts them from where
+    // the paragraph's lines start. The block format holds Qt's positions: these two
+    // convert, so a stop stays where the ruler shows it whatever the indent.
+    static QList<QTextOption::Tab> fromMargin(const QTextBlockFormat& f);
+    static void setFromMargin(QTextBlockFormat& f, const QList<QTextOption::Tab>& tabs);
+    // After the left indent changed from `oldLeft` (pixels) the stops keep their place.
+    static void keepOnPage(QTextBlockFormat& f, double oldLeft);
 };

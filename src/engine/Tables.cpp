@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 
 using namespace EngineProperty;
@@ -86,6 +87,17 @@ int insert(QTextCursor& c, int rows, int cols, int id)
             QTextCursor cell = t->cellAt(r, col).firstCursorPosition();
             cell.setBlockCharFormat(chars);
         }
+    // The empty line the table was put on shrinks to nothing in front of it; as a list
+    // item it would draw its bullet into the first cell.
+    const QTextBlock line = doc->findBlock(t->firstPosition() - 1);
+    if (QTextList* list = line.textList(); list && line.length() == 1) {
+        list->remove(line);
+        QTextBlockFormat bf = line.blockFormat();
+        bf.setIndent(0);
+        bf.setLeftMargin(0);
+        bf.setTextIndent(0);
+        QTextCursor(line).setBlockFormat(bf);
+    }
     c.setPosition(t->lastPosition() + 1);
     // An empty paragraph behind the table keeps the caret's format even after later
     // edits before it (writing cells) make the cursor forget its own.
@@ -247,6 +259,50 @@ bool deleteColumns(const QTextCursor& c)
         return true;
     }
     t->removeColumns(c0, c1 - c0 + 1);
+    return true;
+}
+
+bool tabAddsRow(const QTextCursor& c)
+{
+    QTextTable* t = c.currentTable();
+    if (!t)
+        return false;
+    const QTextTableCell here = t->cellAt(c.position());
+    return here.row() + here.rowSpan() >= t->rows() && here.column() + here.columnSpan() >= t->columns();
+}
+
+bool moveByTab(QTextCursor& c, bool back)
+{
+    QTextTable* t = c.currentTable();
+    if (!t)
+        return false;
+    const QTextTableCell here = t->cellAt(c.position());
+    int row = here.row(), col = here.column();
+    QTextTableCell next;
+    if (back) {
+        // The cell before: the one that covers the column left of this cell.
+        if (col > 0)
+            next = t->cellAt(row, col - 1);
+        else if (row > 0)
+            next = t->cellAt(row - 1, t->columns() - 1);
+        else
+            return true; // first cell: the caret stays
+    } else {
+        col += here.columnSpan();
+        if (col >= t->columns()) {
+            col = 0;
+            ++row;
+        }
+        if (row >= t->rows()) {
+            // Tab in the last cell adds a row to write on.
+            t->appendRows(1);
+            row = t->rows() - 1;
+            col = 0;
+        }
+        next = t->cellAt(row, col);
+    }
+    c.setPosition(next.firstCursorPosition().position());
+    c.setPosition(next.lastCursorPosition().position(), QTextCursor::KeepAnchor);
     return true;
 }
 

@@ -42,6 +42,11 @@ bool insertColumns(const QTextCursor& c, int where, int count = 1);
 bool deleteRows(const QTextCursor& c);
 bool deleteColumns(const QTextCursor& c);
 
+// Tab and Shift+Tab in a table: selects the content of the next (previous) cell; Tab
+// in the last cell appends a row first. False when the cursor is in no table.
+bool moveByTab(QTextCursor& c, bool back);
+bool tabAddsRow(const QTextCursor& c); // Tab at the cursor would append a row
+
 bool canInsertTable(const QTextCursor& c);
 bool canInsertRow(const QTextCursor& c);
 bool canInsertColumn(const QTextCursor& c);

@@ -1,6 +1,7 @@
 #include "TextControl.h"
 
 #include "AlignmentCodes.h"
+#include "BlockRange.h"
 
 #include "app/CurrentPrinter.h"
 #include "app/Prompter.h"
@@ -15,6 +16,7 @@
 #include "engine/PageNumberObject.h"
 #include "engine/PagePrinter.h"
 #include "engine/PagesEventFilter.h"
+#include "engine/ParagraphFrames.h"
 #include "engine/Paginator.h"
 #include "engine/ScreenView.h"
 #include "engine/SelectionFormat.h"
@@ -338,18 +340,21 @@ void TextControl::setAlignment(int a)
 
 QList<QTextOption::Tab> TextControl::currentTabs() const
 {
-    return textCursor().blockFormat().tabPositions();
+    return TabStops::fromMargin(textCursor().blockFormat());
 }
 
 void TextControl::applyTabs(const QList<QTextOption::Tab>& tabs)
 {
-    QList<QTextOption::Tab> sorted = tabs;
-    TabStops::sort(sorted);
-    QTextBlockFormat bf;
-    bf.setTabPositions(sorted);
     QTextCursor c = textCursor();
     m_undo->begin(UndoKindTracker::Formatting);
-    c.mergeBlockFormat(bf);
+    c.beginEditBlock();
+    // Each paragraph holds the stops relative to its own indent.
+    forEachSelectedBlock(c, [&](const QTextBlock& b) {
+        QTextBlockFormat f = b.blockFormat();
+        TabStops::setFromMargin(f, tabs);
+        QTextCursor(b).setBlockFormat(f);
+    });
+    c.endEditBlock();
     m_undo->end();
 }
 
@@ -514,7 +519,11 @@ void TextControl::setLoadSaveAttribute(int index, const QVariant& value) { m_fil
 
 void TextControl::onContentsChange(int pos, int removed, int added)
 {
-    m_pager->invalidateFrom(m_doc->body()->findBlock(pos).blockNumber());
+    const QTextBlock changed = m_doc->body()->findBlock(pos);
+    m_pager->invalidateFrom(changed.blockNumber());
+    // A frame's lines lie outside the text that Qt repaints.
+    if (ParagraphFrames::hasFrame(changed.blockFormat()) || ParagraphFrames::hasFrame(changed.next().blockFormat()))
+        viewport()->update();
     if (!m_relayouting && (removed != 0 || added != 0))
         Q_EMIT Change();
 }
@@ -541,6 +550,21 @@ void TextControl::keyPressEvent(QKeyEvent* e)
     }
     if (isReadOnly()) {
         QTextEdit::keyPressEvent(e);
+        return;
+    }
+    // In a table Tab and Shift+Tab go from cell to cell.
+    if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && !(e->modifiers() & Qt::ControlModifier)
+        && textCursor().currentTable()) {
+        QTextCursor c = textCursor();
+        const bool back = e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
+        const bool grows = !back && Tables::tabAddsRow(c);
+        if (grows)
+            m_undo->begin(UndoKindTracker::Other);
+        Tables::moveByTab(c, back);
+        if (grows)
+            m_undo->end();
+        setTextCursor(c);
+        ensureCursorVisible();
         return;
     }
     UndoKindTracker::Kind kind = UndoKindTracker::None;
@@ -571,6 +595,8 @@ void TextControl::keyPressEvent(QKeyEvent* e)
 void TextControl::mousePressEvent(QMouseEvent* e)
 {
     ZoomedTextEdit::mousePressEvent(e);
+    if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton)
+        selectObjectAt(e->position().toPoint());
     Q_EMIT UserActivated();
     Q_EMIT MouseDown(e->button(), e->position().toPoint());
 }
@@ -603,10 +629,14 @@ void TextControl::resizeEvent(QResizeEvent* e)
 
 void TextControl::paintEvent(QPaintEvent* e)
 {
-    if (ViewMode() == 1)
-        return m_view->paintLayout(e);
-    ZoomedTextEdit::paintEvent(e);
-    paintTableGrid();
+    if (ViewMode() == 1) {
+        m_view->paintLayout(e);
+    } else {
+        ZoomedTextEdit::paintEvent(e);
+        paintTableGrid();
+        paintParagraphFrames();
+    }
+    paintObjectHandles();
 }
 
 QSizeF TextControl::contentsSize() const
@@ -645,14 +675,16 @@ void TextControl::initPages()
 {
     m_paginator = new Paginator(m_doc, this);
     PageNumberObject::install(m_doc->body());
-    Images::installFixedHandler(m_doc->body());
+    Images::installHandlers(m_doc->body());
     m_pagesFilter = new PagesEventFilter(*this);
     viewport()->installEventFilter(m_pagesFilter);
     installEventFilter(m_pagesFilter);
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
         m_fieldCurrent = 0;
+        m_objectSelected = 0; // a fixed picture stays selected until the caret moves
         resetFieldFormatAtCaret();
     });
+    connect(this, &QTextEdit::selectionChanged, this, &TextControl::refreshObjectHandles);
     connect(m_doc, &Document::headerFooterSetChanged, this, [this](int bits) {
         if (HeaderFooterActive() && !(bits & HeaderFooterActive()))
             HeaderFooterLeave(); // before the part is deleted
@@ -678,6 +710,16 @@ void TextControl::paintTableGrid()
     p.translate(-scrollOffset());
     p.scale(zoom(), zoom());
     Tables::paintGridLines(&p, m_doc->body(), QPointF(), QRectF(toDocument(QPointF()), toDocument(viewport()->rect().bottomRight())));
+}
+
+void TextControl::paintParagraphFrames()
+{
+    // The page views draw frames with the pages; here the text has no pages.
+    QPainter p(viewport());
+    p.translate(-scrollOffset());
+    p.scale(zoom(), zoom());
+    ParagraphFrames::paintVisible(&p, m_doc->body(),
+                                  QRectF(toDocument(QPointF()), toDocument(viewport()->rect().bottomRight())));
 }
 
 // Headers and footers -------------------------------------------------------------

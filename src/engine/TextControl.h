@@ -293,6 +293,9 @@ public:
     int ObjectInsertFixed(const QString& file, int xTwips, int yTwips, int scaleX = 100, int scaleY = 100);
     int ObjectSelected() const; // id of the selected image, 0 none
     void setObjectSelected(int id); // 0 clears the object selection
+    // Selects the picture under the viewport point (a click); clears the object
+    // selection when there is none.
+    void selectObjectAt(const QPoint& viewportPos);
     int ImageDistance(int side) const; // 1 left, 2 top, 3 right, 4 bottom
     void setImageDistance(int side, int twips);
     int ImageDisplay() const { return m_imageDisplay; }
@@ -312,6 +315,10 @@ public:
 private:
     void initPages();
     void paintTableGrid();
+    void paintParagraphFrames();
+    void paintObjectHandles();
+    void refreshObjectHandles();
+    QRect m_objectHandles; // where the handles of the selected picture were drawn
     void resetFieldFormatAtCaret();
     QTextDocument* activePart() const;
     QTextCursor activeCursor() const;

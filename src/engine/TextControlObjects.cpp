@@ -6,9 +6,11 @@
 #include "engine/EngineProperties.h"
 #include "engine/Fields.h"
 #include "engine/Images.h"
+#include "engine/ObjectSelection.h"
 #include "engine/ParagraphFrames.h"
 #include "engine/Tables.h"
 
+#include <QPainter>
 #include <QTextTable>
 
 // Fields ---------------------------------------------------------------------------
@@ -221,7 +223,50 @@ int TextControl::ObjectSelected() const
     return Images::selectedId(textCursor());
 }
 
-void TextControl::setObjectSelected(int id) { m_objectSelected = id; }
+void TextControl::setObjectSelected(int id)
+{
+    m_objectSelected = id;
+    refreshObjectHandles();
+}
+
+void TextControl::selectObjectAt(const QPoint& viewportPos)
+{
+    const int id = ObjectSelection::imageAt(*this, viewportPos);
+    const int pos = id ? Images::positionOf(m_doc->body(), id) : -1;
+    if (pos >= 0) {
+        // The picture's character becomes the selection: copy, cut and delete take it.
+        QTextCursor c = textCursor();
+        c.setPosition(pos);
+        c.setPosition(pos + 1, QTextCursor::KeepAnchor);
+        setTextCursor(c);
+    }
+    setObjectSelected(id);
+}
+
+void TextControl::paintObjectHandles()
+{
+    const int id = ObjectSelected();
+    const QRectF r = id ? ObjectSelection::shownRect(*this, id) : QRectF();
+    if (r.isEmpty())
+        return;
+    QPainter p(viewport());
+    ObjectSelection::paintHandles(&p, QRectF(toViewport(r.topLeft()), toViewport(r.bottomRight())));
+}
+
+void TextControl::refreshObjectHandles()
+{
+    const int id = ObjectSelected();
+    const QRectF r = id ? ObjectSelection::shownRect(*this, id) : QRectF();
+    QRect now;
+    if (!r.isEmpty())
+        now = ObjectSelection::handlesArea(QRectF(toViewport(r.topLeft()), toViewport(r.bottomRight())))
+                  .toAlignedRect();
+    if (now == m_objectHandles)
+        return;
+    viewport()->update(m_objectHandles);
+    viewport()->update(now);
+    m_objectHandles = now;
+}
 
 int TextControl::ImageDistance(int side) const { return Images::distance(m_doc->body(), ObjectSelected(), side); }
 void TextControl::setImageDistance(int side, int twips)

@@ -104,7 +104,7 @@ void TextRuler::paintEvent(QPaintEvent*)
     // Tab stops by type: └ left, ┘ right, ┴ centre, ┴ with a dot decimal.
     p.setPen(QPen(Qt::black, 1.5));
     const double base = h - 5.0;
-    for (const QTextOption::Tab& tab : surface()->textCursor().blockFormat().tabPositions()) {
+    for (const QTextOption::Tab& tab : TabStops::fromMargin(surface()->textCursor().blockFormat())) {
         const double x = xForTwips(TabStops::twips(tab));
         const int type = TabStops::typeCode(tab.type);
         p.drawLine(QPointF(x, base - 6), QPointF(x, base));
@@ -123,7 +123,7 @@ int TextRuler::tabAt(double x) const
 {
     if (!surface())
         return 0;
-    const auto tabs = surface()->textCursor().blockFormat().tabPositions();
+    const auto tabs = TabStops::fromMargin(surface()->textCursor().blockFormat());
     for (int i = 0; i < tabs.size(); ++i)
         if (qAbs(xForTwips(TabStops::twips(tabs.at(i))) - x) <= 4)
             return i + 1;

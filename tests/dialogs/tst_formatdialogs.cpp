@@ -76,6 +76,8 @@ private Q_SLOTS:
         });
         QVERIFY(frmTableDlg::edit(&tc));
         QCOMPARE(QPoint(tc.TableRows(1), tc.TableColumns(1)), QPoint(5, 12));
+        // The caret waits in the first cell.
+        QCOMPARE(QPoint(tc.TableRowAtInputPos(), tc.TableColAtInputPos()), QPoint(1, 1));
         tc.Undo();
         QCOMPARE(tc.TableRows(1), 0);
         QVERIFY(!tc.CanUndo());

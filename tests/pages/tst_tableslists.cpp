@@ -9,6 +9,7 @@
 #include "engine/TextControl.h"
 
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -51,6 +52,60 @@ private Q_SLOTS:
         QCOMPARE(c.charFormat().fontPointSize(), 7.0);
         c.setPosition(tc.TableCellStart(11, 2, 2));
         QCOMPARE(c.charFormat().fontPointSize(), 12.0);
+    }
+
+    void tabGoesFromCellToCell()
+    {
+        TextControl tc;
+        const int id = tc.TableInsert(2, 2, -1, 5);
+        tc.setSelStart(tc.TableCellStart(id, 1, 1) - 1);
+        auto at = [&] { return QPoint(tc.TableRowAtInputPos(), tc.TableColAtInputPos()); };
+        QTest::keyClicks(&tc, QStringLiteral("a"));
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QCOMPARE(at(), QPoint(1, 2));
+        QTest::keyClicks(&tc, QStringLiteral("b"));
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QCOMPARE(at(), QPoint(2, 1));
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QTest::keyClicks(&tc, QStringLiteral("d"));
+        // Tab in the last cell: a new row to write on.
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QCOMPARE(tc.TableRows(id), 3);
+        QCOMPARE(at(), QPoint(3, 1));
+        // Shift+Tab goes back and takes the cell's text, as typing replaces it.
+        QTest::keyClick(&tc, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(at(), QPoint(2, 2));
+        QCOMPARE(tc.SelText(), QStringLiteral("d"));
+        QCOMPARE(tc.TableCellText(id, 1, 1) + "|" + tc.TableCellText(id, 1, 2) + "|" + tc.TableCellText(id, 2, 1),
+                 QStringLiteral("a|b|"));
+        QVERIFY(!tc.Text().contains(QLatin1Char('\t')));
+        // The added row is one undo step of its own.
+        tc.Undo();
+        QCOMPARE(tc.TableRows(id), 2);
+        QCOMPARE(tc.TableCellText(id, 2, 2), QStringLiteral("d"));
+        // Outside a table Tab types a tab.
+        caretToEnd(tc);
+        QTest::keyClick(&tc, Qt::Key_Tab);
+        QVERIFY(tc.Text().endsWith(QLatin1Char('\t')));
+    }
+
+    void tableOnAListLineHasNoBullet()
+    {
+        TextControl tc;
+        tc.setText(QStringLiteral("Punkt"));
+        tc.setListType(2);
+        caretToEnd(tc);
+        tc.setSelText(QStringLiteral("\r\n"));
+        const int id = tc.TableInsert(2, 2);
+        QVERIFY(id > 0);
+        // Only "Punkt" keeps its bullet: the empty line in front of the table has no
+        // height and its bullet would stand in the first cell.
+        QStringList items;
+        for (QTextBlock b = tc.doc()->body()->begin(); b.isValid(); b = b.next())
+            if (b.textList())
+                items << b.text();
+        QCOMPARE(items, QStringList{QStringLiteral("Punkt")});
+        QCOMPARE(tc.TableCellStart(id, 1, 1), 8); // after "Punkt", the empty line and the table's start
     }
 
     void cellSelectionFromItsStart()

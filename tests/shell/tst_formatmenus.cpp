@@ -130,6 +130,38 @@ private Q_SLOTS:
                 popup->hide();
     }
 
+    // A picture is grasped by a click: "Grafik..." comes on, a right click on it opens
+    // the image dialog.
+    void clickOnAPicture()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        TextControl* s = w->surface();
+        QTemporaryDir dir;
+        s->setText(QStringLiteral("Bild: "));
+        s->setSelStart(6);
+        QVERIFY(s->ObjectInsertAsChar(picture(dir)) > 0);
+        s->setSelStart(0);
+        QVERIFY(QTest::qWaitForWindowExposed(s));
+        QRect blue;
+        const QImage shot = s->viewport()->grab().toImage();
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (shot.pixelColor(x, y) == QColor(Qt::blue))
+                    blue |= QRect(x, y, 1, 1);
+        QVERIFY(!blue.isEmpty());
+        showMenu(w, "mnuFormat");
+        QVERIFY(!find(w, QStringLiteral("mnuFormat_Image"))->isEnabled());
+        QTest::mouseClick(s->viewport(), Qt::LeftButton, {}, blue.center());
+        showMenu(w, "mnuFormat");
+        QVERIFY(find(w, QStringLiteral("mnuFormat_Image"))->isEnabled());
+        fx.prompts->answerExec([](QDialog*) { return int(QDialog::Rejected); });
+        QTest::mouseClick(s->viewport(), Qt::RightButton, {}, blue.center());
+        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 1);
+        QCOMPARE(fx.prompts->last().text, QStringLiteral("frmImageDlg"));
+    }
+
     void colourCommands_data()
     {
         QTest::addColumn<QString>("item");

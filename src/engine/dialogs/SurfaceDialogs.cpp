@@ -39,6 +39,19 @@ template <typename Fn> void asOneStep(TextControl* s, Fn write) {
     s->setFocus();
 }
 
+// Merges paragraph formats; tab stops stay where they stand on the page when the
+// indent moves.
+void mergeBlocks(const QTextCursor& c, const QTextBlockFormat& changes) {
+    forEachSelectedBlock(c, [&](const QTextBlock& b) {
+        const double oldLeft = b.blockFormat().leftMargin();
+        QTextCursor bc(b);
+        bc.mergeBlockFormat(changes);
+        QTextBlockFormat f = bc.blockFormat();
+        TabStops::keepOnPage(f, oldLeft);
+        bc.setBlockFormat(f);
+    });
+}
+
 } // namespace
 
 bool paragraph(TextControl* s) {
@@ -48,7 +61,7 @@ bool paragraph(TextControl* s) {
     const QTextBlockFormat changes = dlg.changes();
     if (changes.properties().isEmpty())
         return false;
-    asOneStep(s, [&](QTextCursor& c) { c.mergeBlockFormat(changes); });
+    asOneStep(s, [&](QTextCursor& c) { mergeBlocks(c, changes); });
     return true;
 }
 
@@ -83,7 +96,7 @@ bool listAttributes(TextControl* s) {
 }
 
 bool tabs(TextControl* s) {
-    const QList<QTextOption::Tab> before = editorOf(s)->textCursor().blockFormat().tabPositions();
+    const QList<QTextOption::Tab> before = TabStops::fromMargin(editorOf(s)->textCursor().blockFormat());
     TabDialog dlg(before, s);
     if (prompter().exec(&dlg) != QDialog::Accepted)
         return false;
@@ -93,9 +106,11 @@ bool tabs(TextControl* s) {
     if (after == sortedBefore)
         return false;
     asOneStep(s, [&](QTextCursor& c) {
-        QTextBlockFormat f;
-        f.setTabPositions(after);
-        c.mergeBlockFormat(f);
+        forEachSelectedBlock(c, [&](const QTextBlock& b) {
+            QTextBlockFormat f = b.blockFormat();
+            TabStops::setFromMargin(f, after);
+            QTextCursor(b).setBlockFormat(f);
+        });
     });
     return true;
 }
@@ -110,7 +125,7 @@ bool style(TextControl* s) {
     if (chosen.name.isEmpty())
         return false;
     asOneStep(s, [&](QTextCursor& c) {
-        c.mergeBlockFormat(chosen.block);
+        mergeBlocks(c, chosen.block);
         // A style takes whole paragraphs, characters included.
         forEachSelectedBlock(c, [&](const QTextBlock& b) {
             QTextCursor bc(b);

@@ -1,6 +1,7 @@
 #include "DocumentTransfer.h"
 
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -88,9 +89,10 @@ QStringList imageNames(const QTextDocument* doc)
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
-            if (!f.isImageFormat())
-                continue;
-            const QString name = f.toImageFormat().name();
+            // Inline images name their pixels in the image format, fixed ones in a property.
+            const QString name = f.isImageFormat() ? f.toImageFormat().name()
+                                 : f.objectType() == EngineObject::FixedImage ? f.stringProperty(EngineProperty::ImageName)
+                                                                              : QString();
             if (!name.isEmpty() && !seen.contains(name)) {
                 seen.insert(name);
                 names << name;

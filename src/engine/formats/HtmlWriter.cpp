@@ -3,6 +3,8 @@
 #include "BreakOpportunities.h"
 #include "DocumentTransfer.h"
 #include "engine/Document.h"
+#include "engine/Images.h"
+#include "engine/EngineProperties.h"
 
 #include <QHash>
 #include <QTextBlock>
@@ -220,8 +222,9 @@ private:
                     html += QStringLiteral("<a href=\"%1\">").arg(esc(href));
                 openHref = href;
             }
-            if (f.isImageFormat()) {
-                const QTextImageFormat img = f.toImageFormat();
+            if (f.isImageFormat() || f.objectType() == EngineObject::FixedImage) {
+                // HTML has no pages: a fixed picture stands at its anchor.
+                const QTextImageFormat img = f.isImageFormat() ? f.toImageFormat() : Images::asInline(f);
                 QByteArray kind;
                 const QByteArray bytes = DocumentTransfer::imageBytes(doc.body(), img.name(), &kind);
                 if (bytes.isEmpty())
@@ -233,6 +236,12 @@ private:
                     html += QStringLiteral(" width=\"%1\"").arg(qRound(img.width()));
                 if (img.height() > 0)
                     html += QStringLiteral(" height=\"%1\"").arg(qRound(img.height()));
+                // Distances to the text, twips to CSS pixels.
+                const int t = img.intProperty(EngineProperty::ImageDistanceT), r = img.intProperty(EngineProperty::ImageDistanceR),
+                          b = img.intProperty(EngineProperty::ImageDistanceB), l = img.intProperty(EngineProperty::ImageDistanceL);
+                if (t > 0 || r > 0 || b > 0 || l > 0)
+                    html += QStringLiteral(" style=\"margin: %1px %2px %3px %4px\"")
+                                .arg(qRound(t / 15.0)).arg(qRound(r / 15.0)).arg(qRound(b / 15.0)).arg(qRound(l / 15.0));
                 html += QStringLiteral(" />");
                 continue;
             }

@@ -3,6 +3,7 @@
 #include "FormatProperties.h"
 #include "OwnFormatWriter.h"
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
 
 #include <QHash>
 #include <QImage>
@@ -33,6 +34,20 @@ int intAttr(const QXmlStreamReader& r, const char* name, int fallback)
     bool ok = false;
     const int v = r.attributes().value(QLatin1StringView(name)).toInt(&ok);
     return ok ? v : fallback;
+}
+
+// Objects the engine draws itself: images, page numbers and counts, fixed images. Any
+// other object type would make Qt build an object the document does not have.
+bool knownObject(const QTextCharFormat& f)
+{
+    switch (f.objectType()) {
+    case QTextFormat::NoObject:
+    case QTextFormat::ImageObject:
+    case EngineObject::PageNumber:
+    case EngineObject::PageCount:
+    case EngineObject::FixedImage: return true;
+    default: return false;
+    }
 }
 
 // Text the writer had to write as UTF-16 code units in hex.
@@ -200,7 +215,7 @@ private:
         while (r.readNextStartElement()) {
             if (r.name() == u"r") {
                 QTextCharFormat rf = charFormat(intAttr(r, "format", -1));
-                if (rf.objectType() != QTextFormat::NoObject && rf.objectType() != QTextFormat::ImageObject)
+                if (!knownObject(rf))
                     rf.clearProperty(QTextFormat::ObjectType);
                 const QString text = runText(elementText(r));
                 if (!text.isEmpty())

@@ -3,6 +3,7 @@
 #include "Cp1252.h"
 #include "RtfParser.h"
 #include "engine/Document.h"
+#include "engine/TabStops.h"
 
 #include <QImage>
 #include <QTextCursor>
@@ -120,7 +121,6 @@ void Parser::endParagraph()
     if (s.dest != Dest::Body)
         return;
     RtfParagraph p = s.para;
-    p.format.setTabPositions(s.para.format.tabPositions());
     if (s.ls > 0 || s.pnStyle != 0) {
         int style = s.pnStyle;
         if (s.ls > 0) {
@@ -142,6 +142,8 @@ void Parser::endParagraph()
         else
             p.format.setTextIndent(first);
     }
+    // \tx counts from the margin, the block format from the paragraph's indent.
+    TabStops::setFromMargin(p.format, s.para.format.tabPositions());
     s.sink->endParagraph(p, s.inTable);
 }
 

@@ -6,6 +6,8 @@
 #include "RtfFields.h"
 #include "engine/EngineProperties.h"
 #include "engine/Document.h"
+#include "engine/Images.h"
+#include "engine/TabStops.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -248,7 +250,7 @@ private:
         default:
             break;
         }
-        for (const QTextOption::Tab& t : bf.tabPositions()) {
+        for (const QTextOption::Tab& t : TabStops::fromMargin(bf)) {
             if (t.type == QTextOption::RightTab)
                 out += "\\tqr";
             else if (t.type == QTextOption::CenterTab)
@@ -358,9 +360,11 @@ private:
                 out += '{' + charProps(f) + escape(shown) + '}';
                 continue;
             }
-            if (f.isImageFormat()) {
+            if (f.isImageFormat() || f.objectType() == EngineObject::FixedImage) {
+                // RTF has no page position here: a fixed picture stands at its anchor.
+                const QTextImageFormat img = f.isImageFormat() ? f.toImageFormat() : Images::asInline(f);
                 for (qsizetype i = 0; i < frag.text().size(); ++i)
-                    writeImage(f.toImageFormat());
+                    writeImage(img);
                 continue;
             }
             out += '{' + charProps(f) + escape(unbroken(frag.text())) + '}';

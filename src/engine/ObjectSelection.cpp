@@ -1,0 +1,128 @@
+#include "ObjectSelection.h"
+
+#include "engine/Document.h"
+#include "engine/EngineProperties.h"
+#include "engine/Images.h"
+#include "engine/Paginator.h"
+#include "engine/TextControl.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextImageFormat>
+
+using namespace EngineProperty;
+
+namespace ObjectSelection {
+
+namespace {
+
+constexpr double kHandle = 7; // side of a handle, screen pixels
+
+// Fixed pictures are drawn only on the printed pages.
+bool pagesShown(const TextControl& s) { return s.ViewMode() == 1; }
+
+QTextCharFormat formatAt(const QTextDocument* doc, int pos)
+{
+    const QTextBlock b = doc->findBlock(pos);
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        if (pos >= f.position() && pos < f.position() + f.length())
+            return f.charFormat();
+    }
+    return {};
+}
+
+QRectF inlineRect(const TextControl& s, int pos, const QTextImageFormat& f)
+{
+    QTextCursor c(const_cast<QTextDocument*>(s.doc()->body()));
+    c.setPosition(pos);
+    const QRectF line = s.documentCaretRect(c);
+    const QTextBlock b = c.block();
+    const QTextLine l = b.layout() ? b.layout()->lineForTextPosition(pos - b.position()) : QTextLine();
+    if (!l.isValid())
+        return {};
+    const double right = line.left() - l.cursorToX(pos - b.position()) + l.cursorToX(pos - b.position() + 1);
+    // An inline picture stands on the baseline of its line, inside its distances.
+    auto px = [&](int property) { return Document::twipsToPixels(qMax(0, f.intProperty(property))); };
+    const double bottom = line.top() + l.ascent() - px(ImageDistanceB);
+    const double height = f.height() > 0 ? f.height() : l.ascent();
+    return QRectF(QPointF(line.left() + px(ImageDistanceL), bottom - height),
+                  QPointF(right - px(ImageDistanceR), bottom));
+}
+
+QRectF fixedRect(const TextControl& s, int pos)
+{
+    QTextDocument* body = const_cast<QTextDocument*>(s.doc()->body());
+    const int page = s.paginator()->pageOfPosition(pos);
+    const double h = Paginator::pageSizePixels(s.doc()->page()).height();
+    return Images::fixedRect(body, pos).translated(0, (page - 1) * h);
+}
+
+} // namespace
+
+QRectF shownRect(const TextControl& s, int id)
+{
+    const QTextDocument* body = s.doc()->body();
+    const int pos = Images::positionOf(body, id);
+    if (pos < 0)
+        return {};
+    const QTextCharFormat f = formatAt(body, pos);
+    if (f.isImageFormat())
+        return inlineRect(s, pos, f.toImageFormat());
+    if (f.objectType() == EngineObject::FixedImage && pagesShown(s))
+        return fixedRect(s, pos);
+    return {};
+}
+
+int imageAt(const TextControl& s, const QPoint& viewportPos)
+{
+    const QTextDocument* body = s.doc()->body();
+    const QPointF at = s.toDocument(viewportPos);
+    // Fixed pictures lie over the text: they are hit first.
+    if (pagesShown(s)) {
+        for (QTextBlock b = body->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextFragment f = it.fragment();
+                if (f.charFormat().objectType() == EngineObject::FixedImage
+                    && fixedRect(s, f.position()).contains(at))
+                    return f.charFormat().intProperty(ImageId);
+            }
+    }
+    // The caret lands before or after the picture that was clicked.
+    const int pos = s.cursorAt(viewportPos).position();
+    for (int p : {pos, pos - 1}) {
+        if (p < 0)
+            continue;
+        const QTextCharFormat f = formatAt(body, p);
+        if (f.isImageFormat() && inlineRect(s, p, f.toImageFormat()).contains(at))
+            return f.intProperty(ImageId);
+    }
+    return 0;
+}
+
+QRectF handlesArea(const QRectF& r)
+{
+    const double m = kHandle / 2 + 1;
+    return r.adjusted(-m, -m, m, m);
+}
+
+void paintHandles(QPainter* p, const QRectF& r)
+{
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing, false);
+    p->setPen(QPen(Qt::black, 1));
+    p->setBrush(Qt::NoBrush);
+    p->drawRect(r);
+    p->setBrush(Qt::white);
+    const double xs[] = {r.left(), r.center().x(), r.right()};
+    const double ys[] = {r.top(), r.center().y(), r.bottom()};
+    for (double y : ys)
+        for (double x : xs)
+            if (x != r.center().x() || y != r.center().y())
+                p->drawRect(QRectF(x - kHandle / 2, y - kHandle / 2, kHandle, kHandle));
+    p->restore();
+}
+
+} // namespace ObjectSelection
