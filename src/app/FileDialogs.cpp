@@ -1,0 +1,35 @@
+#include "FileDialogs.h"
+
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLocale>
+
+namespace FileDialogs {
+
+namespace {
+constexpr int SizeColumn = 1;
+constexpr int DateColumn = 3;
+} // namespace
+
+QVariant LocalFileList::data(const QModelIndex& index, int role) const
+{
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (!files || role != Qt::DisplayRole || (index.column() != SizeColumn && index.column() != DateColumn))
+        return QIdentityProxyModel::data(index, role);
+    const QModelIndex source = mapToSource(index);
+    if (files->isDir(source))
+        return QIdentityProxyModel::data(index, role);
+    const QLocale locale;
+    if (index.column() == SizeColumn)
+        return locale.formattedDataSize(files->size(source));
+    return locale.toString(files->lastModified(source), QLocale::ShortFormat);
+}
+
+void prepare(QFileDialog& dialog)
+{
+    // Only Qt's own dialog has a model to give a proxy to.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new LocalFileList(&dialog));
+}
+
+} // namespace FileDialogs
