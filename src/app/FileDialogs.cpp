@@ -17,11 +17,13 @@ QVariant LocalFileList::data(const QModelIndex& index, int role) const
     if (!files || role != Qt::DisplayRole || (index.column() != SizeColumn && index.column() != DateColumn))
         return QIdentityProxyModel::data(index, role);
     const QModelIndex source = mapToSource(index);
-    if (files->isDir(source))
-        return QIdentityProxyModel::data(index, role);
     const QLocale locale;
-    if (index.column() == SizeColumn)
+    if (index.column() == SizeColumn) {
+        // Folders show no size.
+        if (files->isDir(source))
+            return QIdentityProxyModel::data(index, role);
         return locale.formattedDataSize(files->size(source));
+    }
     return locale.toString(files->lastModified(source), QLocale::ShortFormat);
 }
 
@@ -30,6 +32,8 @@ void prepare(QFileDialog& dialog)
     // Only Qt's own dialog has a model to give a proxy to.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new LocalFileList(&dialog));
+    // Room for name, size, type and date side by side.
+    dialog.resize(qMax(dialog.width(), 820), qMax(dialog.height(), 500));
 }
 
 } // namespace FileDialogs

@@ -2,6 +2,7 @@
 #include "app/GermanUi.h"
 #include "app/ScriptedPrompter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -10,6 +11,7 @@
 #include <QFileSystemModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <utime.h>
 
 class TestPrompter : public QObject {
     Q_OBJECT
@@ -52,6 +54,10 @@ private Q_SLOTS:
         QVERIFY(f.flush());
         QVERIFY(f.setFileTime(QDateTime(QDate(2026, 12, 6), QTime(9, 5)), QFileDevice::FileModificationTime));
         f.close();
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Briefe")));
+        const time_t folderTime = QDateTime(QDate(2025, 3, 1), QTime(18, 30)).toSecsSinceEpoch();
+        const utimbuf times{folderTime, folderTime};
+        QCOMPARE(utime(QFile::encodeName(dir.filePath(QStringLiteral("Briefe"))).constData(), &times), 0);
         QFileDialog dlg(nullptr, QStringLiteral("Öffnen"), dir.path());
         FileDialogs::prepare(dlg);
         QAbstractItemModel* list = dlg.proxyModel();
@@ -59,10 +65,15 @@ private Q_SLOTS:
         auto* files = qobject_cast<QFileSystemModel*>(dlg.proxyModel()->sourceModel());
         QVERIFY(files);
         const QModelIndex folder = dlg.proxyModel()->mapFromSource(files->index(dir.path()));
-        QTRY_COMPARE(list->rowCount(folder), 1);
-        QCOMPARE(list->index(0, 0, folder).data().toString(), QStringLiteral("brief.txt"));
-        QTRY_COMPARE(list->index(0, 3, folder).data().toString(), QStringLiteral("06.12.26 09:05"));
-        QCOMPARE(list->index(0, 1, folder).data().toString(), QStringLiteral("1,46 KiB"));
+        QTRY_COMPARE(list->rowCount(folder), 2);
+        list->sort(0);
+        QCOMPARE(list->index(1, 0, folder).data().toString(), QStringLiteral("brief.txt"));
+        QTRY_COMPARE(list->index(1, 3, folder).data().toString(), QStringLiteral("06.12.26 09:05"));
+        QCOMPARE(list->index(1, 1, folder).data().toString(), QStringLiteral("1,46 KiB"));
+        // A folder has no size, but its date reads German too.
+        QCOMPARE(list->index(0, 0, folder).data().toString(), QStringLiteral("Briefe"));
+        QCOMPARE(list->index(0, 1, folder).data().toString(), QString());
+        QTRY_COMPARE(list->index(0, 3, folder).data().toString(), QStringLiteral("01.03.25 18:30"));
     }
 
     void answersFromQueuesAndRecords()

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 
 class TstFormatMenus : public QObject {
@@ -109,6 +110,10 @@ private Q_SLOTS:
         QTest::keyClicks(s, QStringLiteral("Hallo Welt"));
         s->setSelStart(0);
         s->setSelLength(5);
+        s->document()->clearUndoRedoStacks();
+        QAction* undo = find(fx.frame.get(), QStringLiteral("Undo"));
+        fx.frame->UpdateToolbar();
+        QVERIFY(!undo->isEnabled());
         const auto state = [s, &format]() -> QString {
             if (format == u"bold")
                 return s->FontBold() ? QStringLiteral("an") : QStringLiteral("aus");
@@ -128,6 +133,7 @@ private Q_SLOTS:
         QCOMPARE(state(), expected);
         QCOMPARE(s->UndoKind(), 3);
         QVERIFY(w->DirtyFlag);
+        QVERIFY(undo->isEnabled()); // the toolbar follows a change that kept the caret
         if (alignment)
             return;
         // "Welt" kept its look; a second press takes the format off again.
