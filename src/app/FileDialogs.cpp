@@ -2,7 +2,9 @@
 
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLocale>
+#include <QTreeView>
 
 namespace FileDialogs {
 
@@ -34,6 +36,10 @@ void prepare(QFileDialog& dialog)
     dialog.setProxyModel(new LocalFileList(&dialog));
     // Room for name, size, type and date side by side.
     dialog.resize(qMax(dialog.width(), 820), qMax(dialog.height(), 500));
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        details->header()->resizeSection(0, 300);
+        details->header()->resizeSection(2, 150);
+    }
 }
 
 } // namespace FileDialogs
