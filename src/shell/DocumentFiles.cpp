@@ -214,7 +214,9 @@ void OpenDocument(QString path)
         path = path.mid(1, path.size() - 2);
     if (path.isEmpty())
         return;
-    LoadDocument(path, DocumentFileType(path));
+    // Only what the user opens joins the recent files, not templates or recovered copies.
+    if (LoadDocument(path, DocumentFileType(path)) && !path.isEmpty())
+        RecentFiles::add(path);
 }
 
 frmMDIChild* LoadDocument(QString& path, int type)
@@ -247,7 +249,6 @@ frmMDIChild* LoadDocument(QString& path, int type)
     } else {
         const QString file = QFileInfo(path).absoluteFilePath();
         w->setTitle(file, file);
-        RecentFiles::add(file);
     }
     // A freshly loaded document counts as unchanged.
     w->DirtyFlag = false;

@@ -55,6 +55,7 @@ QString AskSaveAsName(frmMDIChild* window = nullptr);
 QString exportName(const frmMDIChild* window);
 QString AskExportName();
 
+// Opens a document the user names (or asks for it) and adds it to the recent files.
 void OpenDocument(QString path = {});
 // Creates a window for the file; on failure shows the error and returns nullptr.
 // With LabelMode the window is titled "Etiketten" and `path` is emptied.

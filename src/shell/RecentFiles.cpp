@@ -94,7 +94,9 @@ void fillMenu(QMenu* menu, QAction* before)
         QObject::connect(a, &QAction::triggered, menu, [path] {
             // A file that cannot be read any more leaves the list once the message was shown.
             QString p = path;
-            if (!DocumentFiles::LoadDocument(p, DocumentFiles::DocumentFileType(p)))
+            if (DocumentFiles::LoadDocument(p, DocumentFiles::DocumentFileType(p)))
+                add(path);
+            else
                 remove(path);
         });
         menu->insertAction(before, a);

@@ -79,11 +79,15 @@ private Q_SLOTS:
         for (int i = 1; i <= 9; ++i) {
             paths << dir.filePath(QStringLiteral("Brief %1.txt").arg(i));
             writeFile(paths.last(), "Text");
-            QString p = paths.last();
-            QVERIFY(LoadDocument(p, 1));
+            OpenDocument(paths.last());
         }
-        QString again = paths[2];
-        QVERIFY(LoadDocument(again, 1));
+        OpenDocument(paths[2]);
+        // A file the program loads for itself (a template, a recovered copy) is no entry.
+        const QString own = dir.filePath(QStringLiteral("Vorlage.txt"));
+        writeFile(own, "Vorlage");
+        QString ownPath = own;
+        QVERIFY(LoadDocument(ownPath, 1));
+        QCOMPARE(fx->frame->documents().size(), 12);
         QVERIFY(SaveDocument(dir.filePath(QStringLiteral("Neu.txm")), w));
         const QStringList expected{dir.filePath(QStringLiteral("Neu.txm")), paths[2], paths[8], paths[7],
                                    paths[6], paths[5], paths[4], paths[3]};
