@@ -23,7 +23,7 @@ struct Paper {
     int width;
     int height;
 };
-// "A4", "A5", "B5", "Letter", "Legal"; index 5 is "Benutzer definiert".
+// "A4", "A5", "B5", "Letter", "Legal"; index 5 is "Benutzerdefiniert".
 const std::array<Paper, 5>& papers();
 constexpr int CustomPaper = 5;
 QString paperName(int index);
