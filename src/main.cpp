@@ -1,4 +1,4 @@
-#include "app/Folders.h"
+#include "app/GermanUi.h"
 #include "shell/CrashRecovery.h"
 #include "shell/HeadlessRun.h"
 #include "shell/ScriptedStart.h"
@@ -6,10 +6,7 @@
 #include "shell/frmMDIParent.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QStringList>
-#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -52,14 +49,7 @@ int main(int argc, char** argv)
     qInstallMessageHandler(qtHandler);
     QApplication::setApplicationName(QStringLiteral("Textverarbeitung"));
 
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    QTranslator qtGerman;
-    // Qt's own copy first; an installed program also carries one in its data folder.
-    if (qtGerman.load(QStringLiteral("qtbase_de"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        qtGerman.load(QStringLiteral("qtbase_de"),
-                      Folders::programFolder() + QStringLiteral("translations")))
-        QApplication::installTranslator(&qtGerman);
+    GermanUi::install();
 
     // The command line is one document path; a path with blanks may arrive split.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));

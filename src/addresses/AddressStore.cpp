@@ -334,7 +334,7 @@ bool switchDatabase(QWidget* owner, AppState& state, RecordSource& data1, Record
     else if (Folders::dirExists(state.WorkFolder))
         folder = state.WorkFolder;
     const FileChoice choice = prompter().openFile(owner, QStringLiteral("Adressendatenbank öffnen"),
-                                                  QStringLiteral("*.qxa; *.adr (Adressendatenbank)|*.qxa; *.adr|"),
+                                                  QStringLiteral("Adressendatenbank (*.qxa *.adr)|*.qxa; *.adr|"),
                                                   folder);
     if (choice.cancelled() || !Folders::fileExists(choice.path))
         return false;

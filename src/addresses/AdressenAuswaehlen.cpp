@@ -105,8 +105,8 @@ void AdressenAuswaehlen::Form_Load()
     m_data1->open(m_state.AddressDbPath, Queries::nameOrder());
     m_w.cmdUebern->setText(QStringLiteral("24 Adressen in Liste Auswahl [rechts] übernehmen. \n"
                                           "Beginnend bei aktuell ausgewählter Adresse"));
-    m_w.cmdMerge->setText(QStringLiteral("Akuelle Adresse für alle Felder übernehmen."));
-    m_w.Command2->setText(QStringLiteral("Akuelle Adresse für alle Felder übernehmen.\n"
+    m_w.cmdMerge->setText(QStringLiteral("Aktuelle Adresse für alle Felder übernehmen."));
+    m_w.Command2->setText(QStringLiteral("Aktuelle Adresse für alle Felder übernehmen.\n"
                                          "Mit Zusätzlichen Zeilen für 'Zu Händen' "));
     LocalSettings();
     AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder, m_data1);
@@ -246,7 +246,7 @@ void AdressenAuswaehlen::cmdLoeschen_Click()
 {
     const int i = m_w.List1->currentRow();
     if (i < 0 || !m_w.List1->item(i)->isSelected()) {
-        prompter().message(this, QString(), QStringLiteral("Es ist kein Eintrag ausgewält."));
+        prompter().message(this, QString(), QStringLiteral("Es ist kein Eintrag ausgewählt."));
         return;
     }
     {

@@ -1,5 +1,8 @@
 #include "QtPrompter.h"
 
+#include "DialogTitle.h"
+#include "FileDialogs.h"
+
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -47,7 +50,11 @@ QStringList qtNameFilters(const QString& filter)
         pattern = pattern.simplified();
         if (desc.isEmpty() && pattern.isEmpty())
             continue;
-        out << desc + QStringLiteral(" (") + pattern + QLatin1Char(')');
+        // A description that already ends in its patterns ("Text (*.txt)") keeps them once.
+        const qsizetype open = desc.lastIndexOf(QLatin1Char('('));
+        const bool namesPatterns = desc.endsWith(QLatin1Char(')')) && open >= 0
+            && desc.mid(open).contains(QLatin1Char('*'));
+        out << (namesPatterns ? desc : desc + QStringLiteral(" (") + pattern + QLatin1Char(')'));
     }
     return out;
 }
@@ -78,6 +85,7 @@ FileChoice QtPrompter::openFile(QWidget* owner, const QString& title, const QStr
                                 const QString& folder)
 {
     QFileDialog dlg(owner, title, folder);
+    FileDialogs::prepare(dlg);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
     const QStringList filters = qtNameFilters(filter);
@@ -91,6 +99,7 @@ FileChoice QtPrompter::saveFile(QWidget* owner, const QString& title, const QStr
                                 const QString& folder, const QString& defaultName)
 {
     QFileDialog dlg(owner, title, folder);
+    FileDialogs::prepare(dlg);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     // The caller asks about replacing, once the final name (with its ending) is known.
@@ -123,4 +132,8 @@ bool QtPrompter::print(QWidget* owner, QPrinter* printer, const PrintOptions& op
     return dlg.exec() == QDialog::Accepted;
 }
 
-int QtPrompter::exec(QDialog* dialog) { return dialog->exec(); }
+int QtPrompter::exec(QDialog* dialog)
+{
+    DialogTitle::keepVisible(dialog);
+    return dialog->exec();
+}

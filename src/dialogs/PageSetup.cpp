@@ -14,7 +14,7 @@ double twipsPerUnit(int unit)
     return unit == Inch ? 1440.0 : unit == Centimetre ? 567.0 : 0.0;
 }
 
-QString unitName(int unit) { return unit == Inch ? QStringLiteral("inch") : QStringLiteral("cm"); }
+QString unitName(int unit) { return unit == Inch ? QStringLiteral("Zoll") : QStringLiteral("cm"); }
 } // namespace
 
 QString Twips2DlgString(float twips, int unit)
@@ -22,7 +22,7 @@ QString Twips2DlgString(float twips, int unit)
     const double per = twipsPerUnit(unit);
     if (per == 0) {
         prompter().message(nullptr, QStringLiteral("Textverarbeitung"),
-                           QStringLiteral("Internal Error in Twips2DlgString()"));
+                           QStringLiteral("Interner Fehler: unbekannte Maßeinheit."));
         return {};
     }
     QLocale locale;
@@ -67,7 +67,7 @@ QString paperName(int index)
 {
     if (index >= 0 && index < int(papers().size()))
         return QString::fromLatin1(papers()[index].name);
-    return QStringLiteral("Benutzer definiert");
+    return QStringLiteral("Benutzerdefiniert");
 }
 
 int matchPaper(int width, int height)

@@ -12,7 +12,7 @@ namespace PageSetup {
 enum Unit { Inch = 1, Centimetre = 2 };
 
 // Twips as the text of a length field ("2,00" for 1134 twips in cm under a German
-// locale). Another unit shows "Internal Error in Twips2DlgString()" and gives "".
+// locale). Another unit shows "Interner Fehler: unbekannte Maßeinheit." and gives "".
 QString Twips2DlgString(float twips, int unit);
 // The text of a length field as twips: 0 for empty or unreadable text and for an
 // unknown unit; halves round to the even neighbour.
@@ -23,7 +23,7 @@ struct Paper {
     int width;
     int height;
 };
-// "A4", "A5", "B5", "Letter", "Legal"; index 5 is "Benutzer definiert".
+// "A4", "A5", "B5", "Letter", "Legal"; index 5 is "Benutzerdefiniert".
 const std::array<Paper, 5>& papers();
 constexpr int CustomPaper = 5;
 QString paperName(int index);

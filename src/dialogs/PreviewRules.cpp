@@ -82,6 +82,15 @@ Axis zoomed(double picture, double view, int scrollValue)
     return a;
 }
 
-QSizeF zoomedSize(QSizeF page, int zoom) { return zoom == 1 ? page * 0.75 : page; }
+QSizeF zoomedSize(QSizeF page, int zoom, QSizeF fitted)
+{
+    constexpr double step = 1.25;
+    QSizeF size = fitted;
+    for (int level = 1; level <= zoom && level <= 2; ++level) {
+        const QSizeF nominal = page * (level == 1 ? 0.75 : 1.0);
+        size = nominal.width() >= size.width() * step ? nominal : size * step;
+    }
+    return size;
+}
 
 } // namespace PreviewRules

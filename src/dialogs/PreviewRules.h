@@ -33,7 +33,10 @@ struct Axis {
 };
 Axis zoomed(double picture, double view, int scrollValue);
 
-// Picture size at zoom level 1 (75 %) or 2 (100 %).
-QSizeF zoomedSize(QSizeF page, int zoom);
+// Picture size at zoom level 1 (75 % of the page) or 2 (100 %). Each level is at least
+// a quarter larger than the one before, starting from `fitted`, the picture of level 0:
+// in a large window the fitted page is already bigger than 75 %, and enlarging must
+// never make it smaller.
+QSizeF zoomedSize(QSizeF page, int zoom, QSizeF fitted);
 
 } // namespace PreviewRules

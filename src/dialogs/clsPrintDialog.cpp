@@ -44,8 +44,8 @@ void clsPrintDialog::raiseError(qint32 code, QString description)
         return;
     }
     prompter().message(nullptr, title(),
-                       cancel ? QStringLiteral("Cancel war gesetzt")
-                              : QStringLiteral("Cancel war nicht gesetzt"));
+                       cancel ? QStringLiteral("Das Drucken wurde abgebrochen.")
+                              : QStringLiteral("Beim Drucken ist ein Fehler aufgetreten."));
 }
 
 void clsPrintDialog::ShowPrinter(QWidget* owner)

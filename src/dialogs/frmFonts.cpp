@@ -33,10 +33,10 @@ frmFonts::frmFonts(QWidget* parent) : QDialog(parent)
     TXTextControl1 = new TextControl(this);
     TXTextControl1->setObjectName(QStringLiteral("TXTextControl1"));
     TXTextControl1->setMinimumSize(520, 260);
-    Command1 = new QPushButton(u("Schrift in Textverarbeitnug übernehmen"), this);
+    Command1 = new QPushButton(u("Schrift in Textverarbeitung &übernehmen"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setToolTip(QStringLiteral("vorher in Textverarbeitung markieren"));
-    Command2 = new QPushButton(QStringLiteral("Zurück zur &Textverarbeitng"), this);
+    Command2 = new QPushButton(QStringLiteral("Zurück zur &Textverarbeitung"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
 
     auto* fontsLabel = new QLabel(QStringLiteral("&Schriftart:"), this);

@@ -69,7 +69,7 @@ frmFramesDlg::frmFramesDlg(QWidget* parent) : QDialog(parent)
     sg->addWidget(lblDistance, 3, 0);
     sg->addWidget(cboTextDistance, 3, 1);
 
-    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("OK"), QStringLiteral("Cancel"));
+    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("OK"), QStringLiteral("Abbrechen"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(parts, 0, 0);

@@ -36,7 +36,7 @@ QLineEdit* millimetreField(QWidget* parent, const char* name)
 frmHeaderProperties::frmHeaderProperties(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmHeaderProperties"));
-    setWindowTitle(QString::fromUtf8("Einstellung Kopf und Fußzeilen "));
+    setWindowTitle(QString::fromUtf8("Einstellung Kopf- und Fußzeilen"));
 
     auto* distances = new QGroupBox(QStringLiteral("Abstand vom Seitenrand"), this);
     auto* dg = new QGridLayout(distances);

@@ -59,7 +59,7 @@ void frmHyperlink::cmdOK_Click()
 {
     if (txtLinkedText->text().isEmpty()) {
         prompter().message(this, QString(),
-                           QStringLiteral("Bitte geben Sie einen Text der das feld kennzeichnet ein."));
+                           QStringLiteral("Bitte geben Sie einen Text ein, der das Feld kennzeichnet."));
         txtLinkedText->setFocus();
         return;
     }

@@ -62,7 +62,7 @@ frmImageDlg::frmImageDlg(QWidget* parent) : QDialog(parent)
     ov->addWidget(lblFormats);
     ov->addWidget(cboFileFormats);
 
-    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("Ok"), QStringLiteral("Abbruch"));
+    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("OK"), QStringLiteral("Abbrechen"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(fraBorders, 0, 0);
@@ -96,7 +96,7 @@ bool frmImageDlg::displaySettingAvailable() const
 void frmImageDlg::Form_Load()
 {
     for (QLabel* l : lblMeasurement)
-        l->setText(unit == 1 ? QStringLiteral("inch") : QStringLiteral("cm"));
+        l->setText(unit == 1 ? QStringLiteral("Zoll") : QStringLiteral("cm"));
     if (!surface)
         return;
     const bool image = surface->ObjectSelected() != 0;

@@ -56,7 +56,7 @@ frmPageDlg::frmPageDlg(QWidget* parent) : QDialog(parent)
         mg->addWidget(lblMeasurement[i], i, 2);
     }
 
-    auto* paper = new QGroupBox(u("&Papier Format"), this);
+    auto* paper = new QGroupBox(u("&Papierformat"), this);
     auto* pg = new QGridLayout(paper);
     cboPaperSize = new QComboBox(paper);
     cboPaperSize->setObjectName(QStringLiteral("cboPaperSize"));
@@ -87,7 +87,7 @@ frmPageDlg::frmPageDlg(QWidget* parent) : QDialog(parent)
                 &frmPageDlg::optStylesheetOptions_Click);
     }
     auto* fileRow = new QHBoxLayout;
-    lblStylesheetFile = new QLabel(u("Style Datei:"), html);
+    lblStylesheetFile = new QLabel(u("Stylesheet-Datei:"), html);
     lblStylesheetFile->setObjectName(QStringLiteral("lblStylesheetFile"));
     txtStylesheetFile = new QLineEdit(html);
     txtStylesheetFile->setObjectName(QStringLiteral("txtStylesheetFile"));
@@ -99,7 +99,7 @@ frmPageDlg::frmPageDlg(QWidget* parent) : QDialog(parent)
     lblHint = new QLabel(this);
     lblHint->setObjectName(QStringLiteral("lblHint"));
     lblHint->setWordWrap(true);
-    btnOK = new QPushButton(u("Ok"), this);
+    btnOK = new QPushButton(u("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     btnCancel = new QPushButton(u("Abbrechen"), this);
@@ -144,7 +144,7 @@ int frmPageDlg::twips(const QLineEdit* e) const { return m_lengths.read(e, unit)
 void frmPageDlg::Form_Load()
 {
     for (QLabel* l : lblMeasurement)
-        l->setText(unit == 1 ? QStringLiteral("inch") : QStringLiteral("cm"));
+        l->setText(unit == 1 ? QStringLiteral("Zoll") : QStringLiteral("cm"));
     cboPaperSize->clear();
     for (int i = 0; i <= PageSetup::CustomPaper; ++i)
         cboPaperSize->addItem(PageSetup::paperName(i));

@@ -68,7 +68,7 @@ private:
 frmPrintPreview::frmPrintPreview(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPrintPreview"));
-    setWindowTitle(QStringLiteral("Druck - Vorschau"));
+    setWindowTitle(QStringLiteral("Druckvorschau"));
     Frame1 = new QWidget(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* bar = new QHBoxLayout(Frame1);
@@ -281,7 +281,8 @@ void frmPrintPreview::Form_Resize()
         if (m_twoPages)
             picPage2->setGeometry(pixels(place.second));
     } else {
-        const QSizeF pic = PreviewRules::zoomedSize(page, m_zoom);
+        const QSizeF fitted = PreviewRules::fitted(view, page, false).first.size();
+        const QSizeF pic = PreviewRules::zoomedSize(page, m_zoom, fitted);
         const PreviewRules::Axis h = PreviewRules::zoomed(pic.width(), view.width(), scrollH->value());
         const PreviewRules::Axis v = PreviewRules::zoomed(pic.height(), view.height(), scrollV->value());
         const QSignalBlocker bh(scrollH), bv(scrollV);

@@ -36,7 +36,7 @@ frmTableDlg::frmTableDlg(QWidget* parent) : QDialog(parent)
     auto* lblColumns = new QLabel(QStringLiteral("&Spalten:"), this);
     lblColumns->setBuddy(cboColumns);
 
-    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("Ok"), QStringLiteral("Abbrechen"));
+    QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("OK"), QStringLiteral("Abbrechen"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblRows, 0, 0);

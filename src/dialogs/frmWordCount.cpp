@@ -34,7 +34,7 @@ frmWordCount::frmWordCount(QWidget* parent) : QDialog(parent)
         {"Seiten:", &lblPageCnt},
         {"Wörter:", &lblWordCnt},
         {"Zeichen (ohne Leerzeichen):", &lblCharNoSpCnt},
-        {"Zeichen mit Leerzeichen):", &lblCharCnt},
+        {"Zeichen (mit Leerzeichen):", &lblCharCnt},
         {"Absätze:", &lblParaCnt},
         {"Zeilen:", &lblLineCnt},
     };

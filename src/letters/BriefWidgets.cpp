@@ -200,10 +200,10 @@ BriefWidgets::BriefWidgets(QDialog* w)
     Command8 = tool(w, QStringLiteral("Command8"), QStyle::SP_MediaSeekForward, QStringLiteral("nächster Datensatz"));
     Command9 = tool(w, QStringLiteral("Command9"), QStyle::SP_MediaSkipForward, QStringLiteral("letzter Datensatz"));
     imgOpen = tool(w, QStringLiteral("imgOpen"), QStyle::SP_DialogOpenButton,
-                   QStringLiteral("Adressen - Datenbank suchen und öffnen"));
+                   QStringLiteral("Adressen-Datenbank suchen und öffnen"));
     Image1 = tool(w, QStringLiteral("Image1"), QStyle::SP_MessageBoxQuestion, QStringLiteral("Hilfe zu diesem Fenster"));
     Command2 = button(QStringLiteral("Command2"), QStringLiteral("Neue Adresse anlegen"));
-    Command3 = button(QStringLiteral("Command3"), QStringLiteral("Adresse Speichern"));
+    Command3 = button(QStringLiteral("Command3"), QStringLiteral("Adresse speichern"));
     Command4 = button(QStringLiteral("Command4"), QStringLiteral("Adresse löschen"));
     Timer = named(new QTimer(w), QStringLiteral("Timer"));
     Timer->setInterval(500);

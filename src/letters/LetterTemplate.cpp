@@ -25,7 +25,7 @@ QString missingText(const AppState& app)
 
 void reportMissing(QWidget* owner, const AppState& app)
 {
-    prompter().message(owner, QStringLiteral("Fehler beim öffnen"), missingText(app), QMessageBox::Ok,
+    prompter().message(owner, QStringLiteral("Fehler beim Öffnen"), missingText(app), QMessageBox::Ok,
                        Prompter::Icon::Critical);
 }
 

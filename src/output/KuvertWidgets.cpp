@@ -127,7 +127,7 @@ KuvertWidgets::KuvertWidgets(QDialog* w)
     fg->addWidget(chkFett, 5, 0, 1, 2);
 
     // Enter in the search box searches; it never builds the envelope.
-    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Briefkuvert  erstellen"));
+    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Briefkuvert erstellen"));
     Command1->setMinimumWidth(160);
 
     auto* right = new QVBoxLayout;

@@ -96,7 +96,7 @@ TextControl* openLabelTemplate(AppState& app, const QString& file, QWidget* owne
 {
     QString path = app.WorkFolder + file;
     if (!QFileInfo(path).isFile()) {
-        prompter().message(owner, QStringLiteral("Fehler beim öffnen"),
+        prompter().message(owner, QStringLiteral("Fehler beim Öffnen"),
                            QStringLiteral("Vorlage  Etiketten.ttx nicht gefunden!\r"
                                           "Die Vorlage finden Sie auf der CD-ROM im Verzeichnis Vorlagen"),
                            QMessageBox::Ok, Prompter::Icon::Critical);

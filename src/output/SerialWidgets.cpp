@@ -158,7 +158,7 @@ SerialWidgets::SerialWidgets(QDialog* w)
     fraZeit = frame(QStringLiteral("fraZeit"), QStringLiteral("Zeit je Druck"));
     auto* zl = new QHBoxLayout(fraZeit);
     zl->addWidget(cboTime);
-    zl->addWidget(label(QStringLiteral("Empfohlen bei mehr als 30 Sereienbriefen"), cboTime), 1);
+    zl->addWidget(label(QStringLiteral("Empfohlen bei mehr als 30 Serienbriefen"), cboTime), 1);
 
     // --- The common text ---
     txtSerienbrief = named(new TextControl, QStringLiteral("txtSerienbrief"));

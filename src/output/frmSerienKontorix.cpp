@@ -70,7 +70,7 @@ frmSerienKontorix::frmSerienKontorix(AppState& state, SerialHost host, QWidget* 
 
     for (RecordSource* s : {m_data1, m_data2, m_dataOpt})
         connect(s, &RecordSource::dataError, this, [this](const QString& text) {
-            prompter().message(this, QString(), QStringLiteral("Data error event hit err:") + text);
+            prompter().message(this, QString(), QStringLiteral("Fehler in der Adressen-Datenbank: ") + text);
         });
     bindFields();
     AddressStore::linkList(m_w.List1, m_data1);
@@ -272,7 +272,7 @@ void frmSerienKontorix::Command7_Click()
 {
     const int row = m_w.List2->currentRow();
     if (row < 0 || !m_w.List2->item(row)->isSelected()) {
-        prompter().message(this, QString(), QStringLiteral("Es ist kein Eintrag ausgewält."));
+        prompter().message(this, QString(), QStringLiteral("Es ist kein Eintrag ausgewählt."));
         return;
     }
     m_choice.remove(row, m_w.List1->entries());
@@ -391,7 +391,7 @@ bool frmSerienKontorix::checksPass()
                 QStringLiteral("Markieren Sie dafür eine Adresse in der linken Liste und drücken Sie anschließend "
                                "den Pfeil nach links.") +
                 CR +
-                QStringLiteral("Wiederholen Sie den Vorgang solange, bis Sie alle gewünscheten Namen in der rechten "
+                QStringLiteral("Wiederholen Sie den Vorgang solange, bis Sie alle gewünschten Namen in der rechten "
                                "Liste haben.") +
                 CR);
         return false;

@@ -72,7 +72,7 @@ QMenu* fileMenu(Builder& b)
     b.item(m, s("mnuFile_Print"), s("&Drucken"), true, QKeySequence(Qt::CTRL | Qt::Key_P));
     b.item(m, s("mnuFile_PrintAll"), s("Drucken alle"));
     m->addSeparator();
-    b.item(m, s("mnuCommand"), s("Dateien [TXM} mit QX-Text.exe verknüpen"));
+    b.item(m, s("mnuCommand"), s("Dateien [TXM] mit QX-Text verknüpfen"));
     m->addSeparator();
     b.item(m, s("mnuFile_Exit"), s("&Beenden"));
     return m;
@@ -90,7 +90,7 @@ QMenu* editMenu(Builder& b)
     b.item(m, s("mnuEdit_Delete"), s("&Löschen"), true, QKeySequence(Qt::Key_Delete));
     m->addSeparator();
     b.item(m, s("mnuEdit_Find"), s("&Suchen..."), true, QKeySequence(Qt::CTRL | Qt::Key_F));
-    b.item(m, s("mnuEdit_Replace"), s("&Esetzen..."), true, QKeySequence(Qt::CTRL | Qt::Key_H));
+    b.item(m, s("mnuEdit_Replace"), s("&Ersetzen..."), true, QKeySequence(Qt::CTRL | Qt::Key_H));
     m->addSeparator();
     b.item(m, s("mnuEdit_SelectAll"), s("Alles &Markieren"), true,
            QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -107,14 +107,14 @@ QMenu* viewMenu(Builder& b)
         modes->addAction(a);
     }
     m->addSeparator();
-    b.item(m, s("mnuView_HeaderFooter"), s("&Kopf und Fußzeilen"), false);
+    b.item(m, s("mnuView_HeaderFooter"), s("&Kopf- und Fußzeilen"), false);
     b.item(m, s("mnuView_HeaderOnly"), s("Nur K&opfzeile"));
     b.item(m, s("mnuView_FooterOnly"), s("Nur F&ußzeile"));
     m->addSeparator();
     b.check(m, s("mnuView_Toolbar"), s("&Symbolleiste"), true);
     b.check(m, s("mnuView_FormatBar"), s("&Formatierungsleiste"), true);
     b.check(m, s("mnuView_Ruler"), s("&Lineal"), true);
-    b.check(m, s("mnuView_StatusBar"), s("&Status Zeile"), true);
+    b.check(m, s("mnuView_StatusBar"), s("&Statuszeile"), true);
     m->addSeparator();
     b.check(m, s("mnuView_ControlChars"), s("Steuer&zeichen"), false);
     b.item(m, s("mnuInfoFeld"), s("Informationen aktives Feld"));
@@ -135,11 +135,11 @@ QMenu* insertMenu(Builder& b)
     QMenu* image = b.sub(m, s("mnuInsert_Image"), s("&Grafik"));
     b.item(image, s("mnuInsert_ImageFixed"), s("&An aktueller Position fixieren"));
     b.item(image, s("mnuInsert_ImageObject"),
-           s("Als  bewegliches &Objekt... (verschieben mit ALT und linke Maus)"));
+           s("Als bewegliches &Objekt... (verschieben mit Alt und linker Maustaste)"));
     QMenu* object = b.sub(m, s("mnuObject"), s("&Objekt"));
     object->menuAction()->setVisible(false);
     b.item(object, s("mnuObject_Fixed"), s("&An aktueller Position fixieren"));
-    b.item(object, s("mnuObject_Object"), s("Als  &Objekt..."));
+    b.item(object, s("mnuObject_Object"), s("Als &Objekt..."));
     m->addSeparator();
     b.item(m, s("mnuInsert_PageNumbers"), s("Seitenzahlen"));
     b.item(m, s("mnuInsert_Field"), s("Feld"));
@@ -168,13 +168,13 @@ QMenu* formatMenu(Builder& b)
     const char* styles[] = {"1, 2, 3", "A, B, C", "a, b, c", "I, II, III, IV", "i, ii, iii, iv"};
     for (int i = 0; i < 5; ++i)
         b.item(lists, QStringLiteral("mnuFormat_Numbering(%1)").arg(i + 3), s(styles[i]));
-    b.item(lists, s("mnuFormat_Bullets"), s("Bullets"));
+    b.item(lists, s("mnuFormat_Bullets"), s("Aufzählungszeichen"));
     b.item(m, s("mnuFormat_Tabs"), s("T&abs..."));
-    b.item(m, s("mnuFormat_Style"), s("&Style..."));
+    b.item(m, s("mnuFormat_Style"), s("&Formatvorlage..."));
     m->addSeparator();
     b.item(m, s("mnuFormat_Frames"), s("&Rahmen und Linien (Absatz)"));
-    b.item(m, s("mnuFormat_TextColour"), s("&Text Farbe..."));
-    b.item(m, s("mnuFormat_BackColour"), s("&Hintergrund Farbe..."));
+    b.item(m, s("mnuFormat_TextColour"), s("&Textfarbe..."));
+    b.item(m, s("mnuFormat_BackColour"), s("&Hintergrundfarbe..."));
     b.item(m, s("mnuFormat_Image"), s("&Grafik..."), false);
     return m;
 }
@@ -185,8 +185,8 @@ QMenu* tableMenu(Builder& b)
     QMenu* ins = b.sub(m, s("mnuTable_Insert"), s("&Einfügen"));
     b.item(ins, s("mnuTable_InsertTable"), s("&Tabelle"));
     ins->addSeparator();
-    b.item(ins, s("mnuTable_InsertColLeft"), s("Spalten  &Links"), false);
-    b.item(ins, s("mnuTable_InsertColRight"), s("Spalten &Rechts"), false);
+    b.item(ins, s("mnuTable_InsertColLeft"), s("Spalten &links"), false);
+    b.item(ins, s("mnuTable_InsertColRight"), s("Spalten &rechts"), false);
     ins->addSeparator();
     b.item(ins, s("mnuTable_InsertRowAbove"), s("Zeilen &oben"), false);
     b.item(ins, s("mnuTable_InsertRowBelow"), s("Zeilen &unten"), false);
@@ -198,7 +198,7 @@ QMenu* tableMenu(Builder& b)
     b.item(sel, s("mnuTable_SelectTable"), s("&Tabelle"), false);
     b.item(sel, s("mnuTable_SelectRow"), s("&Zeile"), false);
     b.item(sel, s("mnuTable_SelectCell"), s("&Zelle"), false);
-    b.check(m, s("mnuTable_GridLines"), s("&Tabelle Linien"), true);
+    b.check(m, s("mnuTable_GridLines"), s("&Tabellenlinien"), true);
     b.item(m, s("mnuTable_Settings"), s("&Einstellungen..."));
     return m;
 }
@@ -220,7 +220,7 @@ QMenu* extrasMenu(Builder& b)
     b.item(m, s("mnuLupe"), s("Lupe"));
     b.item(m, s("mnuExtras_Calculator"), s("Taschen&rechner"));
     m->addSeparator();
-    b.item(m, s("mnuCurPos"), s("Aktuelle Cursor - &Position"));
+    b.item(m, s("mnuCurPos"), s("Aktuelle Cursor&position"));
     b.item(m, s("mnuExtras_WordCount"), s("Anzahl Wörter ermitteln"));
     return m;
 }

@@ -1,5 +1,6 @@
 #include "DocumentFiles.h"
 
+#include "RecentFiles.h"
 #include "ShellRules.h"
 #include "WaitCursor.h"
 #include "frmMDIChild.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 namespace DocumentFiles {
 
@@ -82,12 +84,23 @@ QString openSaveFilter()
     return QStringLiteral(
         "Textverarbeitung (*.txm)|*.txm|Vorlagen (*.ttx)|*.ttx|Microsoft Word (*.doc)|*.doc|"
         "Rich Text Format (*.rtf)|*.rtf|Hypertext Markup Language (*.htm)|*.htm|"
-        "Text Documents (*.txt)|*.txt");
+        "Textdokumente (*.txt)|*.txt");
 }
 
-QString exportFilter() { return QStringLiteral("*.pdf (PDF)|*.pdf"); }
-QString insertTextFilter() { return QStringLiteral("Text (*.txt)|*.txt|RTF Format (*.rtf)|*.rtf"); }
-QString templateFilter() { return QStringLiteral("*.ttx (Textvorlage)|*.ttx"); }
+QString exportFilter() { return QStringLiteral("PDF-Dokument (*.pdf)|*.pdf"); }
+QString insertTextFilter() { return QStringLiteral("Text (*.txt)|*.txt|RTF-Format (*.rtf)|*.rtf"); }
+QString templateFilter() { return QStringLiteral("Textvorlage (*.ttx)|*.ttx"); }
+
+QString pictureFilter()
+{
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format).toLower();
+    patterns.removeDuplicates();
+    patterns.sort();
+    return QStringLiteral("Bilder (%1)|%2|Alle Dateien (*)|*")
+        .arg(patterns.join(QLatin1Char(' ')), patterns.join(QLatin1Char(';')));
+}
 
 int DocumentFileType(const QString& path)
 {
@@ -173,14 +186,22 @@ QString AskSaveAsName(frmMDIChild* window)
                                           appState().WorkFolder));
 }
 
+QString exportName(const frmMDIChild* window)
+{
+    if (!window || window->FilePath().isEmpty())
+        return QStringLiteral("Unbenannt.pdf");
+    return QFileInfo(window->FilePath()).completeBaseName() + QStringLiteral(".pdf");
+}
+
 QString AskExportName()
 {
-    frmMDIParent* frame = frmMDIParent::instance();
-    frmMDIChild* shared = frame ? frame->existingSharedWindow() : nullptr;
-    const QString title = shared ? shared->Title() : QStringLiteral("Unbenannt");
-    appState().DefaultFileName = title + QStringLiteral(".pdf");
+    // The PDF of a saved document goes beside it under its own name.
+    frmMDIChild* w = activeWindow();
+    appState().DefaultFileName = exportName(w);
+    const QString folder = w && !w->FilePath().isEmpty() ? QFileInfo(w->FilePath()).absolutePath()
+                                                          : appState().WorkFolder;
     return withoutTrailingNul(AskPdfName(dialogOwner(), exportFilter(), QStringLiteral("Export"),
-                                         appState().WorkFolder));
+                                         folder));
 }
 
 void OpenDocument(QString path)
@@ -193,7 +214,9 @@ void OpenDocument(QString path)
         path = path.mid(1, path.size() - 2);
     if (path.isEmpty())
         return;
-    LoadDocument(path, DocumentFileType(path));
+    // Only what the user opens joins the recent files, not templates or recovered copies.
+    if (LoadDocument(path, DocumentFileType(path)) && !path.isEmpty())
+        RecentFiles::add(path);
 }
 
 frmMDIChild* LoadDocument(QString& path, int type)
@@ -224,7 +247,8 @@ frmMDIChild* LoadDocument(QString& path, int type)
         w->setTitle(QStringLiteral("Etiketten"));
         path.clear();
     } else {
-        w->setTitle(path.toUpper(), QFileInfo(path).absoluteFilePath());
+        const QString file = QFileInfo(path).absoluteFilePath();
+        w->setTitle(file, file);
     }
     // A freshly loaded document counts as unchanged.
     w->DirtyFlag = false;
@@ -297,7 +321,9 @@ bool SaveDocument(const QString& path, frmMDIChild* w)
         showError(error);
         return false;
     }
-    w->setTitle(path.toUpper(), QFileInfo(path).absoluteFilePath());
+    const QString file = QFileInfo(path).absoluteFilePath();
+    w->setTitle(file, file);
+    RecentFiles::add(file);
     w->DirtyFlag = false;
     updateToolbar();
     return true;

@@ -4,9 +4,9 @@
 // ending; the surface reads and writes, this module adds the page header of the own
 // format and the window's title.
 //
-// A window's displayed title is its path in upper case. On Linux that names another
-// file, so each window also keeps the real path (frmMDIChild::FilePath) and every
-// save goes to that real path.
+// A window's title is its path as the file system spells it; each window also keeps
+// that path (frmMDIChild::FilePath) for saving. Documents opened or saved join the
+// list of recent files.
 
 #include <QByteArray>
 #include <QString>
@@ -22,6 +22,8 @@ QString openSaveFilter();
 QString exportFilter();
 QString insertTextFilter();
 QString templateFilter();
+// Every picture format this Qt can read, then all files.
+QString pictureFilter();
 
 // Format code from the path's ending: 3 TXM/TTX, 5 RTF, 4 HTM/HTML, 9 DOC, 10 XML,
 // 11 CSS, 12 PDF, 1 anything else.
@@ -48,8 +50,12 @@ QString AskSaveName(QWidget* owner, const QString& filter, const QString& title,
 QString AskPdfName(QWidget* owner, const QString& filter, const QString& title,
                    const QString& folder);
 QString AskSaveAsName(frmMDIChild* window = nullptr);
+// The name the export offers for `window`: the document's own name with ".pdf",
+// "Unbenannt.pdf" while it has no file.
+QString exportName(const frmMDIChild* window);
 QString AskExportName();
 
+// Opens a document the user names (or asks for it) and adds it to the recent files.
 void OpenDocument(QString path = {});
 // Creates a window for the file; on failure shows the error and returns nullptr.
 // With LabelMode the window is titled "Etiketten" and `path` is emptied.

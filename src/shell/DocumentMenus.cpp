@@ -3,6 +3,7 @@
 #include "DocumentFiles.h"
 #include "FileAssociation.h"
 #include "MenuWiring.h"
+#include "RecentFiles.h"
 #include "frmMDIChild.h"
 #include "frmMDIParent.h"
 
@@ -46,6 +47,10 @@ void connectFileMenu(frmMDIChild* w)
             QLatin1Char('"') + QCoreApplication::applicationFilePath() + QStringLiteral("\" %1"));
     });
     onTriggered(w, QStringLiteral("mnuFile_Exit"), onFrame([](frmMDIParent* f) { f->close(); }));
+    MenuWiring::onShow(w, QStringLiteral("mnuFile"), [w] {
+        if (auto* m = w->findChild<QMenu*>(QStringLiteral("mnuFile")))
+            RecentFiles::fillMenu(m, MenuWiring::item(w, QStringLiteral("mnuFile_Exit")));
+    });
 }
 
 void connectEditMenu(frmMDIChild* w)

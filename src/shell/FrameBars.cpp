@@ -2,6 +2,7 @@
 
 #include "DocumentFiles.h"
 #include "PrintCommands.h"
+#include "RecentFiles.h"
 #include "SerialMenus.h"
 #include "ShellRules.h"
 #include "frmMDIChild.h"
@@ -14,6 +15,7 @@
 #include "engine/SettingStep.h"
 #include "engine/TextControl.h"
 
+#include <QKeySequence>
 #include <QMenu>
 
 namespace FrameBars {
@@ -22,21 +24,17 @@ QMenu* buildFileMenu(frmMDIParent* frame)
 {
     auto* menu = new QMenu(QStringLiteral("&Datei"), frame);
     menu->setObjectName(QStringLiteral("mnuFile"));
+    // The same keys as in a document window's menu, so Strg+N works with no window open.
     QAction* n = menu->addAction(QStringLiteral("&Neu"));
     n->setObjectName(QStringLiteral("mnuFile_New"));
+    n->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     QObject::connect(n, &QAction::triggered, frame, &frmMDIParent::mnuFile_New_Click);
     QAction* o = menu->addAction(QStringLiteral("&Öffnen..."));
     o->setObjectName(QStringLiteral("mnuFile_Open"));
+    o->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     QObject::connect(o, &QAction::triggered, frame, &frmMDIParent::mnuFile_Open_Click);
-    // Never filled: no list of recent files is kept.
-    QAction* sep = menu->addSeparator();
-    sep->setObjectName(QStringLiteral("mnuRecentFile(0)"));
-    sep->setVisible(false);
-    for (int i = 1; i <= 4; ++i) {
-        QAction* r = menu->addAction(QStringLiteral("Recent file %1").arg(i));
-        r->setObjectName(QStringLiteral("mnuRecentFile(%1)").arg(i));
-        r->setVisible(false);
-    }
+    RecentFiles::fillMenu(menu, nullptr);
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { RecentFiles::fillMenu(menu, nullptr); });
     return menu;
 }
 

@@ -9,7 +9,7 @@ class frmMDIParent;
 
 namespace FrameBars {
 
-// "&Datei" with "&Neu", "&Öffnen..." and the hidden entries for recent files.
+// "&Datei" with "&Neu", "&Öffnen..." and the recent files.
 QMenu* buildFileMenu(frmMDIParent* frame);
 
 // The command of the toolbar button `key` (its objectName).

@@ -54,8 +54,7 @@ void insertEmptyObject(TextControl* s, bool movable) {
 
 void insertImage(TextControl* s, QWidget* owner, bool movable) {
     const QString path = DocumentFiles::AskOpenName(
-        owner, QStringLiteral("*.bmp; *.jpg; *.gif (Bild öffnen)|*.bmp; *.jpg; *.gif|"),
-        QStringLiteral("Grafik einfügen"), imageFolder());
+        owner, DocumentFiles::pictureFilter(), QStringLiteral("Grafik einfügen"), imageFolder());
     if (path.isEmpty())
         return;
     s->beginEditStep(UndoKindTracker::Typing);
@@ -76,7 +75,7 @@ void mnuInsert_Field_Click(TextControl* s, QWidget* owner) {
         const auto name = prompter().input(
             owner, title,
             QStringLiteral(
-                "Geben Sie einen Feldnamen  ein!\rGültiger Feldname aus der Adressdatenbank z.B.: "
+                "Geben Sie einen Feldnamen ein!\rGültiger Feldname aus der Adressdatenbank z.B.: "
                 "Vorname, Nachname usw..."));
         if (!name || name->isEmpty())
             return;
@@ -96,8 +95,8 @@ void mnuInsert_PageNumbers_Click(TextControl* s, QWidget* owner) {
     if (s->HeaderFooterSet() == 0) {
         prompter().message(
             owner, QStringLiteral("Seitenzahlen einfügen"),
-            QStringLiteral("Seitenzahlen können nur in Kopf und Fußzeilen eingefügt werden!\r"
-                           "Siehe 'Menü - Ansicht - Kopf und Fußzeilen'"),
+            QStringLiteral("Seitenzahlen können nur in Kopf- und Fußzeilen eingefügt werden!\r"
+                           "Siehe 'Menü - Ansicht - Kopf- und Fußzeilen'"),
             QMessageBox::Ok);
         return;
     }

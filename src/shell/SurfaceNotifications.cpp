@@ -47,12 +47,18 @@ void connect(frmMDIChild* w)
     // A file dropped on the text opens as a document, as on the frame.
     s->viewport()->installEventFilter(
         new FileDropFilter(w, [](const QString& path) { DocumentFiles::OpenDocument(path); }));
-    QObject::connect(s, &TextControl::Change, w, [w] { w->DirtyFlag = true; });
-    QObject::connect(s, &TextControl::PosChange, w, [] {
+    // A change that leaves the caret where it was (a format from a dialog or a key)
+    // still makes Undo possible, so the toolbar follows changes as well as the caret.
+    const auto refreshToolbar = [] {
         frmMDIParent* f = frmMDIParent::instance();
         if (f && !appState().ToolbarRefreshOff)
             f->UpdateToolbar();
+    };
+    QObject::connect(s, &TextControl::Change, w, [w, refreshToolbar] {
+        w->DirtyFlag = true;
+        refreshToolbar();
     });
+    QObject::connect(s, &TextControl::PosChange, w, refreshToolbar);
     QObject::connect(s, &TextControl::KeyDown, w, [s](int key, Qt::KeyboardModifiers mods) {
         if (key == Qt::Key_Insert && !(mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
             s->setInsertionMode(!s->InsertionMode());

@@ -6,6 +6,7 @@
 #include "EditorCommands.h"
 #include "EnvelopeMenus.h"
 #include "FormatDialogMenus.h"
+#include "FormatKeys.h"
 #include "InfoMenus.h"
 #include "LabelMenus.h"
 #include "MenuState.h"
@@ -179,6 +180,7 @@ void frmMDIChild::connectMenus()
     FormatDialogMenus::connectMenus(this);
     InfoMenus::connect(this);
     EditorCommands::connect(this);
+    FormatKeys::install(this);
 }
 
 void frmMDIChild::activateHeaderFooter(int part)

@@ -23,7 +23,7 @@ public:
     // The menus shown in the frame's menu bar while this window is active.
     const QList<QMenu*>& menus() const { return m_menus; }
 
-    // The displayed title: "Unbenannt", "Etiketten" or the path in upper case.
+    // The displayed title: "Unbenannt", "Etiketten" or the path of the file.
     QString Title() const { return m_title; }
     // The file the document was loaded from or saved to; empty when it has none.
     QString FilePath() const { return m_filePath; }

@@ -3,6 +3,7 @@
 #include "CrashRecovery.h"
 #include "DocumentFiles.h"
 #include "FormatDialogMenus.h"
+#include "FormatKeys.h"
 #include "FrameBars.h"
 #include "FrameStart.h"
 #include "FrameWindows.h"
@@ -102,6 +103,7 @@ void frmMDIParent::buildBars()
     // The editing component's formatting bar and status bar, shared by all windows.
     addToolBarBreak();
     m_buttonBar = new TextButtonBar(this);
+    FormatKeys::describe(m_buttonBar);
     addToolBar(Qt::TopToolBarArea, m_buttonBar);
     m_statusBar = new TextStatusBar(this);
     setStatusBar(m_statusBar);

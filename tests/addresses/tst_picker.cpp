@@ -165,7 +165,7 @@ private slots:
         chosen->clearSelection();
         chosen->setCurrentRow(-1);
         w->cmdLoeschen_Click();
-        QCOMPARE(m_prompter->last().text, QStringLiteral("Es ist kein Eintrag ausgewält."));
+        QCOMPARE(m_prompter->last().text, QStringLiteral("Es ist kein Eintrag ausgewählt."));
         chosen->setCurrentRow(2);
         w->cmdLoeschen_Click();
         QCOMPARE(entries(chosen), QStringList({"Vor03 Name03", "Vor03 Name03"}));

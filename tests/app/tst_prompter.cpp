@@ -1,16 +1,79 @@
+#include "app/FileDialogs.h"
+#include "app/GermanUi.h"
 #include "app/ScriptedPrompter.h"
 
+#include <QDir>
+#include <QFile>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QFileSystemModel>
+#include <QTemporaryDir>
 #include <QTest>
+#include <utime.h>
 
 class TestPrompter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void nameFilters()
     {
-        QCOMPARE(qtNameFilters(QStringLiteral("Text (*.txt)|*.txt|RTF Format (*.rtf)|*.rtf")),
-                 QStringList({"Text (*.txt) (*.txt)", "RTF Format (*.rtf) (*.rtf)"}));
+        // A description that names its patterns keeps them once; one without gets them.
+        QCOMPARE(qtNameFilters(QStringLiteral("Text (*.txt)|*.txt|RTF-Format (*.rtf)|*.rtf|PDF|*.pdf")),
+                 QStringList({"Text (*.txt)", "RTF-Format (*.rtf)", "PDF (*.pdf)"}));
         QCOMPARE(qtNameFilters(QStringLiteral("*.bmp; *.jpg; *.gif (Bild öffnen)|*.bmp; *.jpg; *.gif|")),
                  QStringList({"*.bmp; *.jpg; *.gif (Bild öffnen) (*.bmp *.jpg *.gif)"}));
+    }
+
+    // Qt's own texts in the standard dialogs are German once the start installed them.
+    void standardDialogsInGerman()
+    {
+        QVERIFY(GermanUi::install());
+        QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+        QFileDialog dlg(nullptr, QStringLiteral("Öffnen"));
+        FileDialogs::prepare(dlg);
+        QStringList labels;
+        for (const QLabel* l : dlg.findChildren<QLabel*>())
+            labels << l->text();
+        QVERIFY2(labels.contains(QStringLiteral("Dateiname:")) || labels.contains(QStringLiteral("Datei&name:")),
+                 qPrintable(labels.join(u'|')));
+        QCOMPARE(dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(),
+                 QStringLiteral("Abbrechen"));
+    }
+
+    // The file chooser's list writes dates and sizes the German way, whatever the
+    // system's locale ("C" here) says.
+    void fileListInGerman()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QTemporaryDir dir;
+        QFile f(dir.filePath(QStringLiteral("brief.txt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(1500, 'x'));
+        QVERIFY(f.flush());
+        QVERIFY(f.setFileTime(QDateTime(QDate(2026, 12, 6), QTime(9, 5)), QFileDevice::FileModificationTime));
+        f.close();
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Briefe")));
+        const time_t folderTime = QDateTime(QDate(2025, 3, 1), QTime(18, 30)).toSecsSinceEpoch();
+        const utimbuf times{folderTime, folderTime};
+        QCOMPARE(utime(QFile::encodeName(dir.filePath(QStringLiteral("Briefe"))).constData(), &times), 0);
+        QFileDialog dlg(nullptr, QStringLiteral("Öffnen"), dir.path());
+        FileDialogs::prepare(dlg);
+        QAbstractItemModel* list = dlg.proxyModel();
+        QVERIFY(list);
+        auto* files = qobject_cast<QFileSystemModel*>(dlg.proxyModel()->sourceModel());
+        QVERIFY(files);
+        const QModelIndex folder = dlg.proxyModel()->mapFromSource(files->index(dir.path()));
+        QTRY_COMPARE(list->rowCount(folder), 2);
+        list->sort(0);
+        QCOMPARE(list->index(1, 0, folder).data().toString(), QStringLiteral("brief.txt"));
+        QTRY_COMPARE(list->index(1, 3, folder).data().toString(), QStringLiteral("06.12.26 09:05"));
+        QCOMPARE(list->index(1, 1, folder).data().toString(), QStringLiteral("1,46 KiB"));
+        // A folder has no size, but its date reads German too.
+        QCOMPARE(list->index(0, 0, folder).data().toString(), QStringLiteral("Briefe"));
+        QCOMPARE(list->index(0, 1, folder).data().toString(), QString());
+        QTRY_COMPARE(list->index(0, 3, folder).data().toString(), QStringLiteral("01.03.25 18:30"));
     }
 
     void answersFromQueuesAndRecords()

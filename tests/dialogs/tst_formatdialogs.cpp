@@ -147,7 +147,7 @@ private Q_SLOTS:
         tc.setImageDistance(3, 100);
         tc.document()->clearUndoRedoStacks();
         script<frmImageDlg>([&](frmImageDlg& d) {
-            QCOMPARE(d.lblMeasurement[3]->text(), QStringLiteral("inch"));
+            QCOMPARE(d.lblMeasurement[3]->text(), QStringLiteral("Zoll"));
             QCOMPARE(d.txtLeftBorder->text(), QStringLiteral("1,00")); // 1440 twips
             d.txtTopBorder->setText(QStringLiteral("2,5"));
             d.optEmbed->setChecked(true);

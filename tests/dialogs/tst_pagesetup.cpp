@@ -72,7 +72,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("pageWidth");
         QTest::addColumn<int>("pageHeight");
         QTest::newRow("A5 chosen") << 2 << 1 << "" << "" << "A5" << true << 8418 << 11906;
-        QTest::newRow("swapped") << 2 << -1 << "29,7" << "21" << "Benutzer definiert" << false << 0 << 0;
+        QTest::newRow("swapped") << 2 << -1 << "29,7" << "21" << "Benutzerdefiniert" << false << 0 << 0;
         QTest::newRow("8,5 x 14 inch typed") << 1 << -1 << "8,5" << "14" << "Legal" << true << 12240 << 20160;
     }
     void dialogRoundTrips()

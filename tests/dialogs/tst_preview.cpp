@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/CurrentPrinter.h"
 #include "dialogs/frmFonts.h"
+#include "dialogs/PreviewRules.h"
 #include "dialogs/frmPrintPreview.h"
 #include "engine/TextControl.h"
 
@@ -80,6 +81,41 @@ private Q_SLOTS:
             QCOMPARE(p.zoomLevel(), 1);
         });
         QCOMPARE(tc.ZoomFactor(), 150);
+    }
+
+    // "Vergrößern" always enlarges: in a window where the fitted page is already bigger
+    // than 75 %, each level is a quarter larger than the one before.
+    void zoomInEnlarges_data()
+    {
+        QTest::addColumn<QSizeF>("view");
+        QTest::addColumn<QSizeF>("level1");
+        QTest::addColumn<QSizeF>("level2");
+        // A4 in twips is 11906 x 16837; the fitted page is 300 twips less than the view high.
+        QTest::newRow("small window: 75 and 100 %") << QSizeF(6000, 8000) << QSizeF(8929.5, 12627.75)
+                                                    << QSizeF(11906, 16837);
+        QTest::newRow("maximised: fitted 9688 x 13700") << QSizeF(15000, 14000) << QSizeF(12110, 17125)
+                                                        << QSizeF(15137.5, 21406.25);
+    }
+    void zoomInEnlarges()
+    {
+        QFETCH(QSizeF, view);
+        const QSizeF page(11906, 16837);
+        const QSizeF fitted = PreviewRules::fitted(view, page, false).first.size();
+        QTEST(PreviewRules::zoomedSize(page, 1, fitted), "level1");
+        QTEST(PreviewRules::zoomedSize(page, 2, fitted), "level2");
+        // And on screen: a large preview window grows its page with each click.
+        TextControl tc;
+        tc.setText(QStringLiteral("eins"));
+        preview(tc, [](frmPrintPreview& p) {
+            p.resize(1200, 1000);
+            QList<int> heights{p.picPage1->height()};
+            p.btnZoomIn->click();
+            heights << p.picPage1->height();
+            p.btnZoomIn->click();
+            heights << p.picPage1->height();
+            QVERIFY2(heights[0] < heights[1] && heights[1] < heights[2],
+                     qPrintable(QStringLiteral("%1 %2 %3").arg(heights[0]).arg(heights[1]).arg(heights[2])));
+        });
     }
 
     void printFromPreview()

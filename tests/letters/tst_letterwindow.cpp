@@ -168,7 +168,7 @@ private Q_SLOTS:
         // written all the same.
         QVERIFY(!fx.prompts->asked.isEmpty());
         const auto& asked = fx.prompts->asked.first();
-        QCOMPARE(asked.title, QStringLiteral("Fehler beim öffnen"));
+        QCOMPARE(asked.title, QStringLiteral("Fehler beim Öffnen"));
         QCOMPARE(asked.text, QStringLiteral("Vorlage  Briefkopf.txm   nicht gefunden! Legen Sie zuerst im Verzeichnis "
                                             "dieses Programmes ") +
                                  app.WorkFolder + QStringLiteral(" eine Vorlage Namens Briefkopf.txm an"));

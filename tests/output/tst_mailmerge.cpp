@@ -201,7 +201,7 @@ private Q_SLOTS:
             QVERIFY(m_docs.docs.back()->Text().startsWith(QStringLiteral("VORLAGE")));
             QCOMPARE(m_prompts->count(QStringLiteral("message")), templateThere ? 0 : 1);
             if (!templateThere)
-                QCOMPARE(m_prompts->last().title, QStringLiteral("Fehler beim öffnen"));
+                QCOMPARE(m_prompts->last().title, QStringLiteral("Fehler beim Öffnen"));
         }
     }
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 #include <QTemporaryDir>
@@ -67,6 +68,82 @@ private Q_SLOTS:
         QCOMPARE(fx->prompts->count(QStringLiteral("message")), 1);
         QVERIFY(fx->prompts->asked.at(1).text.contains(QStringLiteral("ist bereits vorhanden.\nMöchten Sie sie ersetzen?")));
         QCOMPARE(fx->prompts->count(QStringLiteral("save")), answer == QMessageBox::Yes ? 1 : 2);
+    }
+
+    // The last eight documents opened or saved, newest first, in both "Datei" menus and
+    // after a restart; a file that is gone leaves the list when it is chosen.
+    void recentFiles()
+    {
+        QTemporaryDir dir;
+        QStringList paths;
+        for (int i = 1; i <= 9; ++i) {
+            paths << dir.filePath(QStringLiteral("Brief %1.txt").arg(i));
+            writeFile(paths.last(), "Text");
+            OpenDocument(paths.last());
+        }
+        OpenDocument(paths[2]);
+        // A file the program loads for itself (a template, a recovered copy) is no entry.
+        const QString own = dir.filePath(QStringLiteral("Vorlage.txt"));
+        writeFile(own, "Vorlage");
+        QString ownPath = own;
+        QVERIFY(LoadDocument(ownPath, 1));
+        QCOMPARE(fx->frame->documents().size(), 12);
+        QVERIFY(SaveDocument(dir.filePath(QStringLiteral("Neu.txm")), w));
+        const QStringList expected{dir.filePath(QStringLiteral("Neu.txm")), paths[2], paths[8], paths[7],
+                                   paths[6], paths[5], paths[4], paths[3]};
+        const auto shown = [](QObject* owner) {
+            auto* menu = owner->findChild<QMenu*>(QStringLiteral("mnuFile"));
+            Q_EMIT menu->aboutToShow();
+            QStringList out;
+            for (QAction* a : menu->actions())
+                if (a->objectName().startsWith(u"mnuRecentFile(") && !a->isSeparator())
+                    out << a->text();
+            return out;
+        };
+        QStringList captions;
+        for (int i = 0; i < 8; ++i)
+            captions << QStringLiteral("&%1 %2").arg(i + 1).arg(expected[i]);
+        QCOMPARE(shown(w), captions);
+
+        // A new start reads the list back into the frame's own menu.
+        fx->frame.reset();
+        fx->flush();
+        fx->frame = std::make_unique<frmMDIParent>();
+        QVERIFY(fx->startEmpty());
+        QCOMPARE(shown(fx->frame.get()), captions);
+        fx->frame->findChild<QAction*>(QStringLiteral("mnuRecentFile(3)"))->trigger();
+        QCOMPARE(fx->frame->activeDocument()->FilePath(), paths[8]);
+        QVERIFY(QFile::remove(paths[7]));
+        fx->frame->findChild<QAction*>(QStringLiteral("mnuRecentFile(4)"))->trigger();
+        QCOMPARE(fx->prompts->count(QStringLiteral("message")), 1);
+        QCOMPARE(shown(fx->frame.get()).size(), 7);
+        QVERIFY(!shown(fx->frame.get()).join(u'|').contains(QStringLiteral("Brief 8")));
+    }
+
+    void exportProposesOwnName()
+    {
+        ExportActiveDocument(); // untitled; the chooser is cancelled
+        QCOMPARE(fx->prompts->last().title, QStringLiteral("Export"));
+        QCOMPARE(fx->prompts->last().defaultText, QStringLiteral("Unbenannt.pdf"));
+        QTemporaryDir dir;
+        QVERIFY(SaveDocument(dir.filePath(QStringLiteral("Angebot Müller.txm")), w));
+        ExportActiveDocument();
+        QCOMPARE(fx->prompts->last().defaultText, QStringLiteral("Angebot Müller.pdf"));
+        QCOMPARE(QDir(fx->prompts->last().folder), QDir(dir.path()));
+        QCOMPARE(qtNameFilters(fx->prompts->last().text), QStringList{QStringLiteral("PDF-Dokument (*.pdf)")});
+    }
+
+    // "Grafik" offers every picture format this Qt reads, PNG included, named once.
+    void pictureFilter()
+    {
+        w->findChild<QAction*>(QStringLiteral("mnuInsert_ImageFixed"))->trigger();
+        QCOMPARE(fx->prompts->last().title, QStringLiteral("Grafik einfügen"));
+        const QStringList filters = qtNameFilters(fx->prompts->last().text);
+        QCOMPARE(filters.size(), 2);
+        QVERIFY2(filters[0].startsWith(u"Bilder (*.") && filters[0].count(u'(') == 1, qPrintable(filters[0]));
+        for (const char* ext : {"*.png", "*.jpg", "*.jpeg", "*.bmp", "*.gif", "*.ppm", "*.xpm"})
+            QVERIFY2(filters[0].contains(QLatin1String(ext)), ext);
+        QCOMPARE(filters[1], QStringLiteral("Alle Dateien (*)"));
     }
 
     void droppedFileOpensAsDocument()
@@ -162,7 +239,7 @@ private Q_SLOTS:
         const QString path = dir.path() + QStringLiteral("/Notiz.txt");
         writeFile(path, "alt");
         w->surface()->setText(QString());
-        w->setTitle(path.toUpper(), path);
+        w->setTitle(path, path);
         w->surface()->setSelText(QStringLiteral("neu"));
         SaveActiveDocument();
         QCOMPARE(fx->prompts->count(QStringLiteral("save")), 1);

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 
 class TstFormatMenus : public QObject {
@@ -75,6 +76,74 @@ private Q_SLOTS:
         // The letter help screens hold the toolbar still while they are up.
         QCOMPARE(refreshOff, name == QLatin1String("mnuHelp2"));
         QVERIFY(!appState().ToolbarRefreshOff);
+    }
+
+    // The keys of the formatting bar act on the selection and, for the character formats,
+    // switch off again; each press is one formatting step.
+    void formatKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("format");
+        const int ctrl = Qt::ControlModifier, ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+        QTest::newRow("Strg+B") << int(Qt::Key_B) << ctrl << "bold";
+        QTest::newRow("Strg+I") << int(Qt::Key_I) << ctrl << "italic";
+        QTest::newRow("Strg+U") << int(Qt::Key_U) << ctrl << "underline";
+        QTest::newRow("Strg+Umschalt+F") << int(Qt::Key_F) << ctrlShift << "bold";
+        QTest::newRow("Strg+Umschalt+K") << int(Qt::Key_K) << ctrlShift << "italic";
+        QTest::newRow("Strg+E") << int(Qt::Key_E) << ctrl << "centred";
+        QTest::newRow("Strg+R") << int(Qt::Key_R) << ctrl << "right";
+        QTest::newRow("Strg+J") << int(Qt::Key_J) << ctrl << "justified";
+    }
+    void formatKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, format);
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        frmMDIChild* w = fx.newDocument();
+        TextControl* s = w->surface();
+        fx.frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fx.frame.get()));
+        s->setFocus();
+        QTest::keyClicks(s, QStringLiteral("Hallo Welt"));
+        s->setSelStart(0);
+        s->setSelLength(5);
+        s->document()->clearUndoRedoStacks();
+        QAction* undo = find(fx.frame.get(), QStringLiteral("Undo"));
+        fx.frame->UpdateToolbar();
+        QVERIFY(!undo->isEnabled());
+        const auto state = [s, &format]() -> QString {
+            if (format == u"bold")
+                return s->FontBold() ? QStringLiteral("an") : QStringLiteral("aus");
+            if (format == u"italic")
+                return s->FontItalic() ? QStringLiteral("an") : QStringLiteral("aus");
+            if (format == u"underline")
+                return s->FontUnderline() ? QStringLiteral("an") : QStringLiteral("aus");
+            return QString::number(s->Alignment());
+        };
+        const bool alignment = !format.startsWith(u"bold") && format != u"italic" && format != u"underline";
+        const QString expected = format == u"centred" ? QStringLiteral("2")
+                               : format == u"right"   ? QStringLiteral("1")
+                               : format == u"justified" ? QStringLiteral("3")
+                                                        : QStringLiteral("an");
+        QCOMPARE(state(), alignment ? QStringLiteral("0") : QStringLiteral("aus"));
+        QTest::keyClick(s, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(state(), expected);
+        QCOMPARE(s->UndoKind(), 3);
+        QVERIFY(w->DirtyFlag);
+        QVERIFY(undo->isEnabled()); // the toolbar follows a change that kept the caret
+        if (alignment)
+            return;
+        // "Welt" kept its look; a second press takes the format off again.
+        s->setSelStart(6);
+        s->setSelLength(4);
+        QCOMPARE(state(), QStringLiteral("aus"));
+        s->setSelStart(0);
+        s->setSelLength(5);
+        QTest::keyClick(s, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(state(), QStringLiteral("aus"));
     }
 
     void fontsButton()

@@ -55,6 +55,25 @@ private Q_SLOTS:
         QCOMPARE(fx.frame->menuBar()->actions().size(), 1);
     }
 
+    // Strg+N and Strg+O work in the frame's own menu too, with no document open.
+    void keysWithoutDocument()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        fx.frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fx.frame.get()));
+        QTest::keyClick(fx.frame.get(), Qt::Key_N, Qt::ControlModifier);
+        fx.flush();
+        QCOMPARE(fx.frame->documents().size(), 1);
+        QCOMPARE(fx.frame->documents().first()->Title(), QStringLiteral("Unbenannt"));
+        fx.frame->mdiArea()->closeAllSubWindows();
+        fx.flush();
+        QVERIFY(fx.frame->documents().isEmpty());
+        QTest::keyClick(fx.frame.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(fx.prompts->count(QStringLiteral("open")), 1);
+        QCOMPARE(fx.prompts->last().title, QStringLiteral("Öffnen"));
+    }
+
     void pageButtons()
     {
         ShellFixture fx;
@@ -99,7 +118,7 @@ private Q_SLOTS:
     void commandLineOpensQuotedFile()
     {
         QTemporaryDir dir;
-        const QString path = dir.path() + QStringLiteral("/mein brief.txt");
+        const QString path = dir.path() + QStringLiteral("/Mein Brief.txt");
         writeFile(path, "Hallo Welt\r\n");
         ShellFixture fx(QLatin1Char('"') + path + QLatin1Char('"'));
         writeFile(appState().WorkFolder + QStringLiteral("Kontorix.txt"), "\"Brief\"\r\n");
@@ -109,7 +128,10 @@ private Q_SLOTS:
         QVERIFY(!fx.frame->existingSharedWindow()); // no letter command
         const QList<frmMDIChild*> docs = fx.frame->documents();
         QCOMPARE(docs.size(), 2);
-        QCOMPARE(docs[1]->Title(), path.toUpper());
+        // The title spells the path as the file system does: an upper-case copy would
+        // name a file that does not exist.
+        QCOMPARE(docs[1]->Title(), path);
+        QCOMPARE(docs[1]->windowTitle(), path);
         QCOMPARE(docs[1]->surface()->Text().trimmed(), QStringLiteral("Hallo Welt"));
     }
 

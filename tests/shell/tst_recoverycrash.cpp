@@ -65,7 +65,7 @@ private Q_SLOTS:
             return c.size() == 1 && c[0].content.contains("Hallo Welt");
         }, 30000));
         const RecoveryEntry before = copies().first();
-        QCOMPARE(before.title, doc.toUpper());
+        QCOMPARE(before.title, doc);
         QCOMPARE(before.filePath, doc);
         first.kill();
         QVERIFY(first.waitForFinished());

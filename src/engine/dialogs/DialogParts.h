@@ -15,7 +15,9 @@
 namespace DialogParts {
 
 inline QDialogButtonBox* okCancel(QDialog* dialog) {
-    auto* buttons = new QDialogButtonBox;
+    // Made a child of the dialog before OK becomes its default: otherwise the dialog
+    // picks the first other button as default and Enter presses that one.
+    auto* buttons = new QDialogButtonBox(dialog);
     auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);

@@ -1,0 +1,20 @@
+#pragma once
+// A dialog narrower than its title shows "Tabel… ügen" in its title bar. The
+// program's dialogs are made wide enough for the whole title before they show.
+
+#include <QString>
+
+class QFont;
+class QWidget;
+
+namespace DialogTitle {
+
+// Width in pixels a title bar needs for `title`: the text in bold plus room for
+// the window's icon and buttons.
+int roomFor(const QString& title, const QFont& font);
+
+// Raises the minimum width of the top-level `dialog` to roomFor its title (never
+// beyond the screen).
+void keepVisible(QWidget* dialog);
+
+} // namespace DialogTitle
