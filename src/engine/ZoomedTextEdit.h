@@ -72,6 +72,8 @@ private:
     void restartBlink();
     void updateCaret();
     QRect zoomed(const QRectF& docRect) const;
+    // How far (document pixels) letters may reach out of the lines of `r`.
+    double overhang(const QRectF& r) const;
     QAbstractTextDocumentLayout::PaintContext paintContext() const;
 
     double m_zoom = 1.0;
