@@ -331,8 +331,12 @@ void TextControl::setAlignment(int a)
         part->setAlignment(AlignmentCodes::flags(a));
         return;
     }
+    // Not through QTextEdit::setAlignment: that lays the body out anew as one endless
+    // page, and the page views would lose their sheets.
+    QTextBlockFormat f;
+    f.setAlignment(AlignmentCodes::flags(a));
     m_undo->begin(UndoKindTracker::Formatting);
-    QTextEdit::setAlignment(AlignmentCodes::flags(a));
+    textCursor().mergeBlockFormat(f);
     m_undo->end();
 }
 
@@ -603,7 +607,7 @@ void TextControl::resizeEvent(QResizeEvent* e)
 
 void TextControl::paintEvent(QPaintEvent* e)
 {
-    if (ViewMode() == 1)
+    if (m_view->showsPages())
         return m_view->paintLayout(e);
     ZoomedTextEdit::paintEvent(e);
     paintTableGrid();

@@ -40,7 +40,7 @@ public Q_SLOTS:
     void adjustScrollRanges();
 
 protected:
-    // The size to scroll over, in document pixels; the layout view adds its sheets.
+    // The size to scroll over, in document pixels; the page views add their sheets.
     virtual QSizeF contentsSize() const;
     // Paints the document, selections and caret for the viewport region `r`.
     void paintContents(QPainter* p, const QRect& r);
