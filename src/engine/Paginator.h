@@ -43,7 +43,7 @@ public:
     // Inserts plain text with any line-end convention; a form feed starts a new page.
     static void insertText(QTextCursor& c, const QString& text);
 
-    // With the body itself paginated (the page views) no copy is needed.
+    // With the body itself paginated (layout view) no copy is needed.
     void setBodyPaginated(bool on);
     bool bodyPaginated() const { return m_bodyPaginated; }
 
