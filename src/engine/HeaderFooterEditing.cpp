@@ -25,7 +25,8 @@ bool HeaderFooterEditing::activate(int part)
     QTextDocument* d = m_surface.doc()->headerFooter(part);
     if (!d)
         return false;
-    if (m_surface.ViewMode() != 1)
+    // Parts are edited on the sheets: either page view will do.
+    if (m_surface.ViewMode() == 0)
         m_surface.setViewMode(1);
     if (!m_editor) {
         m_editor = new ZoomedTextEdit(m_surface.viewport());

@@ -1,5 +1,5 @@
 #pragma once
-// Editing of one header/footer part in the layout view: a borderless editor laid over
+// Editing of one header/footer part in a page view: a borderless editor laid over
 // the part on its page, at the body's zoom. The surface owns one of these.
 
 #include <QObject>

@@ -20,8 +20,8 @@ namespace {
 
 constexpr double kHandle = 7; // side of a handle, screen pixels
 
-// Fixed pictures are drawn only on the printed pages.
-bool pagesShown(const TextControl& s) { return s.ViewMode() == 1; }
+// Fixed pictures are drawn only where the view shows pages.
+bool pagesShown(const TextControl& s) { return s.ViewMode() != 0; }
 
 QTextCharFormat formatAt(const QTextDocument* doc, int pos)
 {

@@ -33,7 +33,7 @@ bool PagesEventFilter::eventFilter(QObject* watched, QEvent* event)
                 Q_EMIT s.HyperlinkClicked(Fields::linkTarget(body, id));
         }
     }
-    if (s.ViewMode() != 1 || watched == &s)
+    if (s.ViewMode() == 0 || watched == &s)
         return false;
     if (watched != s.viewport())
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 // Mouse and key handling of the editing surface that needs the printed pages: hyperlink
-// clicks, Escape out of a header/footer part, and in the layout view moving fixed
+// clicks, Escape out of a header/footer part, and in the page views moving fixed
 // images (Alt + drag) and double clicks into headers and footers.
 
 #include <QObject>

@@ -73,11 +73,11 @@ void ScreenView::update()
         s->setLineWrapColumnOrWidth(width);
     if (body->textWidth() != width)
         body->setTextWidth(width);
-    const bool layout = m_mode == 1;
-    if (layout != m_paginator->bodyPaginated())
-        m_paginator->setBodyPaginated(layout);
+    const bool pages = showsPages();
+    if (pages != m_paginator->bodyPaginated())
+        m_paginator->setBodyPaginated(pages);
     keepPageHeight();
-    s->viewport()->setBackgroundRole(layout ? QPalette::Window : QPalette::Base);
+    s->viewport()->setBackgroundRole(pages ? QPalette::Window : QPalette::Base);
     s->m_relayouting = relayouting;
     m_pager->setUnitsPerTwip(Document::twipsToPixels(1));
     const PageGeometry bodyPage = Paginator::bodyGeometry(*m_doc);
@@ -85,7 +85,7 @@ void ScreenView::update()
     if (body->textWidth() != widthBefore)
         m_pager->invalidateAll(); // lines wrap anew
     m_updating = false;
-    if (!layout)
+    if (!pages)
         s->HeaderFooterLeave();
     if (s->m_hf)
         s->m_hf->place();
@@ -104,11 +104,7 @@ void ScreenView::placeViewport()
     // The body's width as laid out (whole pixels), zoomed as the scroll range is.
     const int pageW = qRound(qRound(Document::twipsToPixels(m_doc->page().width)) * zoomFactor());
     QMargins want;
-    if (m_mode == 2) {
-        // A white page-wide column, grey desk on both sides.
-        const int outside = qMax(0, (inner - pageW) / 2);
-        want = QMargins(outside, 0, qMax(0, inner - outside - pageW), 0);
-    } else if (m_mode == 1) {
+    if (showsPages()) {
         // The sheets stand in the middle of the desk, which the viewport paints.
         want = QMargins(qMax(8, (inner - pageW) / 2), 0, 0, 0);
     }
@@ -119,9 +115,9 @@ void ScreenView::placeViewport()
 void ScreenView::keepPageHeight()
 {
     // QTextEdit lays the body out as one endless page whenever it follows a new width;
-    // the layout view needs the printed pages back.
+    // the page views need the printed pages back.
     QTextDocument* body = m_doc->body();
-    if (m_mode != 1) {
+    if (!showsPages()) {
         if (body->pageSize().height() > 0)
             body->setPageSize(QSizeF(body->pageSize().width(), -1));
         return;
@@ -150,8 +146,8 @@ void ScreenView::resized()
 
 QSizeF ScreenView::contentsSize(QSizeF text) const
 {
-    // The text ends where it ends; the layout view scrolls to the foot of the last sheet.
-    if (m_mode == 1 && !m_updating)
+    // The text ends where it ends; the page views scroll to the foot of the last sheet.
+    if (showsPages() && !m_updating)
         text.setHeight(qMax(text.height(), m_paginator->pageCount() * sheetHeight()));
     return text;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // How the editing surface shows its body: the normal view (0) wraps the text at the
-// window, the layout view (1) shows the sheets on a grey desk as they are printed, the
-// centred view (2) a page-wide white column in the middle of the window.
+// window; the layout view (1) and the centred view (2) are page views, with the sheets
+// in one column in the middle of a grey desk as they are printed: headers, footers,
+// page breaks, paragraph frames and movable pictures.
 //
 // The body's root frame carries the page margins in every view, so changing the view
 // changes no format and records no undo step; the views differ only in the body's
@@ -20,6 +21,8 @@ public:
     ScreenView(TextControl* surface, Document* doc, Paginator* paginator, LinePager* pager);
 
     int mode() const { return m_mode; }
+    // The layout and the centred view show the printed pages.
+    bool showsPages() const { return m_mode != 0; }
     void setMode(int mode);
     int zoom() const { return m_zoom; }
     double zoomFactor() const { return m_zoom / 100.0; }
@@ -32,7 +35,7 @@ public:
     void resized();
     // x in the surface where the left edge of the text is shown.
     int textLeftX() const;
-    // The layout view: sheets under the text, headers, footers and decorations over it.
+    // The page views: sheets under the text, headers, footers and decorations over it.
     void paintLayout(QPaintEvent* e);
     // Scrolls the least that brings `r` (viewport pixels) into view.
     void reveal(const QRect& r);

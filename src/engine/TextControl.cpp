@@ -333,8 +333,12 @@ void TextControl::setAlignment(int a)
         part->setAlignment(AlignmentCodes::flags(a));
         return;
     }
+    // Not through QTextEdit::setAlignment: that lays the body out anew as one endless
+    // page, and the page views would lose their sheets.
+    QTextBlockFormat f;
+    f.setAlignment(AlignmentCodes::flags(a));
     m_undo->begin(UndoKindTracker::Formatting);
-    QTextEdit::setAlignment(AlignmentCodes::flags(a));
+    textCursor().mergeBlockFormat(f);
     m_undo->end();
 }
 
@@ -629,7 +633,7 @@ void TextControl::resizeEvent(QResizeEvent* e)
 
 void TextControl::paintEvent(QPaintEvent* e)
 {
-    if (ViewMode() == 1) {
+    if (m_view->showsPages()) {
         m_view->paintLayout(e);
     } else {
         ZoomedTextEdit::paintEvent(e);

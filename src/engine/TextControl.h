@@ -224,10 +224,10 @@ public:
     // parts beside the present ones, 5 removes them.
     int HeaderFooterFlags() const;
     void setHeaderFooterFlags(int flags);
-    // 1 shows headers and footers in the layout view.
+    // 1 shows headers and footers in the page views.
     int HeaderFooterDisplay() const { return m_hfDisplay; }
     void setHeaderFooterDisplay(int v);
-    // Moves editing into part n (in the layout view); false when the part is absent.
+    // Moves editing into part n (on the sheets of a page view); false when the part is absent.
     bool HeaderFooterActivate(int part);
     int HeaderFooterActive() const;
     void HeaderFooterLeave();

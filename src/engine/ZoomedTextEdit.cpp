@@ -10,6 +10,8 @@
 #include <QtMath>
 
 namespace {
+const double kMaxOverhang = 200; // document pixels
+
 // QTextEdit's handlers read the position of the event they are given; the copy carries
 // the position they must see.
 template <typename Handler>
@@ -140,12 +142,43 @@ QRect ZoomedTextEdit::zoomed(const QRectF& docRect) const
     return QRectF(toViewport(docRect.topLeft()), docRect.size() * m_zoom).toAlignedRect();
 }
 
+double ZoomedTextEdit::overhang(const QRectF& r) const
+{
+    // Set tighter than their letters (an exact or reduced line spacing), letters reach
+    // into the lines around, the more the larger the line. Repaints follow the caret:
+    // its paragraph and those beside it tell (a look-up by place would be too slow).
+    auto tight = [](const QTextBlock& b) {
+        if (!b.isValid())
+            return false;
+        const QTextBlockFormat f = b.blockFormat();
+        switch (f.lineHeightType()) {
+        case QTextBlockFormat::FixedHeight: return true;
+        case QTextBlockFormat::ProportionalHeight: return f.lineHeight() < 100;
+        case QTextBlockFormat::LineDistanceHeight: return f.lineHeight() < 0;
+        default: return false;
+        }
+    };
+    const QTextBlock b = textCursor().block();
+    if (tight(b) || tight(b.previous()) || tight(b.next()))
+        return qMin(4 + r.height() / 2, kMaxOverhang);
+    // Otherwise only a little: accents, italics, antialiasing.
+    return 3;
+}
+
 void ZoomedTextEdit::repaintDocumentRect(const QRectF& r)
 {
     if (!r.isValid())
-        viewport()->update();
-    else
-        viewport()->update(zoomed(r).adjusted(-1, -1, 1, 1));
+        return viewport()->update();
+    // The layout asks for "this line to the right end" and "from here to the end" with
+    // INT_MAX sizes, which overflow int once zoomed: only the part in view is kept.
+    const QRectF visible(toDocument(QPointF()), QSizeF(viewport()->size()) / m_zoom);
+    const QRectF inReach = r.intersected(visible.adjusted(-kMaxOverhang, -kMaxOverhang, kMaxOverhang, kMaxOverhang));
+    if (inReach.isEmpty())
+        return;
+    const double pad = overhang(inReach);
+    const QRectF padded = inReach.adjusted(-pad, -pad, pad, pad).intersected(visible);
+    if (!padded.isEmpty())
+        viewport()->update(zoomed(padded).adjusted(-1, -1, 1, 1));
 }
 
 void ZoomedTextEdit::revealDocumentRect(const QRectF& r)

@@ -40,7 +40,7 @@ public Q_SLOTS:
     void adjustScrollRanges();
 
 protected:
-    // The size to scroll over, in document pixels; the layout view adds its sheets.
+    // The size to scroll over, in document pixels; the page views add their sheets.
     virtual QSizeF contentsSize() const;
     // Paints the document, selections and caret for the viewport region `r`.
     void paintContents(QPainter* p, const QRect& r);
@@ -72,6 +72,8 @@ private:
     void restartBlink();
     void updateCaret();
     QRect zoomed(const QRectF& docRect) const;
+    // How far (document pixels) letters may reach out of the lines of `r`.
+    double overhang(const QRectF& r) const;
     QAbstractTextDocumentLayout::PaintContext paintContext() const;
 
     double m_zoom = 1.0;

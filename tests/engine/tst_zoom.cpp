@@ -1,6 +1,7 @@
 // The editing surface at 50, 100 and 200 %: indents where the ruler puts them, clicks
-// landing on the character under the mouse, the caret kept in view while typing, and
-// the same line breaks at every zoom.
+// landing on the character under the mouse, the caret kept in view while typing, the
+// same line breaks at every zoom, and the screen showing the text as laid out after
+// every kind of edit, from 50 to 300 %.
 
 #include "Pixels.h"
 #include "TestFiles.h"
@@ -9,11 +10,15 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFrame>
 
 namespace {
 const QString kWords = QStringLiteral("Wort ");
@@ -25,6 +30,43 @@ void addZoomRows()
     for (int view : {0, 1, 2})
         for (int zoom : {50, 100, 200})
             QTest::addRow("view %d, %d %%", view, zoom) << view << zoom;
+}
+
+// What the screen shows of the surface's viewport: the window's backing store as the
+// paints so far left it, not a fresh repaint.
+QImage shownViewport(TextControl* tc)
+{
+    QApplication::processEvents();
+    const QImage window = tc->screen()->grabWindow(tc->window()->winId()).toImage();
+    const QRect vp(tc->viewport()->mapTo(tc->window(), QPoint()), tc->viewport()->size());
+    return window.copy(vp).convertToFormat(QImage::Format_RGB32);
+}
+
+// The body drawn straight into an image at the surface's zoom and scroll position.
+QImage drawnLayout(TextControl* tc)
+{
+    QImage img(tc->viewport()->size(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.translate(-tc->horizontalScrollBar()->value(), -tc->verticalScrollBar()->value());
+    p.scale(tc->zoom(), tc->zoom());
+    tc->document()->documentLayout()->draw(&p, {});
+    return img;
+}
+
+// Pixels of `r`, less those of `skip`, where the two images differ clearly.
+int differingPixels(const QImage& a, const QImage& b, const QRect& r, const QRect& skip)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (skip.contains(x, y))
+                continue;
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (qAbs(qRed(p) - qRed(q)) > 40 || qAbs(qGreen(p) - qGreen(q)) > 40 || qAbs(qBlue(p) - qBlue(q)) > 40)
+                ++n;
+        }
+    return n;
 }
 
 int lineCount(QTextDocument* d)
@@ -200,6 +242,108 @@ private Q_SLOTS:
             QCOMPARE(lineCount(tc->document()), at100);
             QCOMPARE(tc->CurrentPages(), pages);
         }
+    }
+
+    void screenShowsTheLayout_data()
+    {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<int>("zoom");
+        for (int view : {0, 1, 2})
+            for (int zoom : {50, 100, 150, 168, 200, 300})
+                QTest::addRow("view %d, %d %%", view, zoom) << view << zoom;
+    }
+    void screenShowsTheLayout()
+    {
+        // Wide letters typed, pasted, undone and inserted by the program, each step
+        // painted as the user sees it; the text line must then look as the layout draws it.
+        QFETCH(int, view);
+        QFETCH(int, zoom);
+        tc->setText(QStringLiteral("Anfang\r\rEnde"));
+        tc->setViewMode(view);
+        tc->setZoomFactor(zoom);
+        tc->setSelStart(7);
+        QTest::qWait(50);
+        // The text inside the page margins (the layout view draws guides on them), to
+        // a little below the last line: every line of it is on screen at these zooms.
+        auto textArea = [&] {
+            QTextDocument* d = tc->document();
+            const QTextFrameFormat f = d->rootFrame()->frameFormat();
+            const QPointF topLeft = tc->toViewport({f.leftMargin(), f.topMargin()});
+            const QPointF bottomRight = tc->toViewport(
+                {d->textWidth() - f.rightMargin(), d->documentLayout()->blockBoundingRect(d->lastBlock()).bottom() + 4});
+            return QRectF(topLeft, bottomRight).toAlignedRect().adjusted(2, 2, -2, 0).intersected(tc->viewport()->rect());
+        };
+        auto check = [&](const char* step) {
+            const QImage shown = shownViewport(tc);
+            const QImage drawn = drawnLayout(tc);
+            const QRect area = textArea();
+            QVERIFY(area.height() > 40 * zoom / 100);
+            // The caret is no part of the layout.
+            const int wrong = differingPixels(shown, drawn, area, tc->caretRect());
+            if (wrong) {
+                shown.save(QStringLiteral("shown-%1-%2-%3.png").arg(view).arg(zoom).arg(step));
+                drawn.save(QStringLiteral("drawn-%1-%2-%3.png").arg(view).arg(zoom).arg(step));
+            }
+            QVERIFY2(wrong == 0, qPrintable(QStringLiteral("%1: %2 pixels wrong").arg(step).arg(wrong)));
+        };
+        auto type = [&](const QString& keys) {
+            for (QChar ch : keys) {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(tc, &press);
+                QApplication::processEvents(); // each key painted on its own, as typed
+            }
+        };
+        const QString wide = QStringLiteral("MmGÖ WMmw ÖGMm MMGG mmÖÖ");
+        type(wide);
+        QCOMPARE(tc->document()->findBlockByNumber(1).text(), wide);
+        check("typed");
+        // Lines set tighter than their letters: the letters reach into the lines around.
+        QTextBlockFormat tight;
+        tight.setLineHeight(14, QTextBlockFormat::FixedHeight);
+        QTextCursor(tc->document()->findBlockByNumber(1)).mergeBlockFormat(tight);
+        for (int key : {Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace}) {
+            QTest::keyClick(tc, Qt::Key(key));
+            QApplication::processEvents();
+        }
+        check("tight");
+        type(wide.right(3));
+        tc->setSelStart(7);
+        tc->setSelLength(wide.size());
+        QTest::keyClick(tc, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(tc, Qt::Key_End);
+        QApplication::processEvents();
+        QTest::keyClick(tc, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(tc->document()->findBlockByNumber(1).text(), wide + wide);
+        check("pasted");
+        QTest::keyClick(tc, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(tc->document()->findBlockByNumber(1).text(), wide);
+        check("undone");
+        QTest::keyClick(tc, Qt::Key_Y, Qt::ControlModifier);
+        check("redone");
+        tc->Undo();
+        tc->setSelStart(9);
+        tc->setSelText(QStringLiteral("ÖMMG"));
+        check("inserted");
+        tc->setSelStart(7);
+        tc->setSelLength(8);
+        tc->setFontName(QStringLiteral("DejaVu Serif"));
+        tc->setFontSize(16);
+        tc->setFontItalic(true);
+        tc->setSelLength(0);
+        check("formatted");
+        tc->Undo();
+        tc->Undo();
+        tc->Undo();
+        check("format undone");
+        // Written by the program far below, then scrolled to by odd steps.
+        tc->setSelStart(tc->document()->characterCount() - 1);
+        tc->setSelText(QStringLiteral("\rGMÖWmw GMÖWmw").repeated(25));
+        for (int step : {53, 91, 17}) {
+            tc->verticalScrollBar()->setValue(tc->verticalScrollBar()->value() + step);
+            QApplication::processEvents();
+        }
+        QVERIFY(zoom < 100 || tc->verticalScrollBar()->value() > 0); // all in view at 50 %
+        check("scrolled");
     }
 
 private:

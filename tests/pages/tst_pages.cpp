@@ -15,6 +15,7 @@
 #include <QPicture>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,7 +40,8 @@ private Q_SLOTS:
     void membersActOnTheActivePart();
     void inlineImageScaled();
     void fixedImageDrawnAtItsPagePosition();
-    void layoutViewShowsSheetsHeaderAndFooter();
+    void pageViewsShowSheetsHeaderAndFooter_data();
+    void pageViewsShowSheetsHeaderAndFooter();
     void layoutViewFromCentredViewInAShownWindow();
 
 private:
@@ -270,18 +272,23 @@ void TstPages::activationNumbers()
     tc.setHeaderFooterSet(5);
     QVERIFY(tc.HeaderFooterActivate(4));
     QCOMPARE(activated.count(), 1);
+    QCOMPARE(tc.ViewMode(), 2); // edited on the sheets of the centred view
+    tc.setViewMode(0); // no sheets: the part is left
+    QCOMPARE(left.count(), 1);
+    QVERIFY(tc.HeaderFooterActivate(4)); // and edited in the layout view
     QCOMPARE(tc.ViewMode(), 1);
+    QCOMPARE(activated.count(), 2);
     // Fields now go into the footer.
     const int id = tc.FieldInsert(QString());
     QCOMPARE(Fields::next(tc.doc()->headerFooter(4), 0), id);
     tc.HeaderFooterLeave();
     tc.HeaderFooterLeave(); // leaving twice reports once
-    QCOMPARE(left.count(), 1);
+    QCOMPARE(left.count(), 2);
     // Removing the part being edited leaves it; the editor lets go of the part.
     QVERIFY(tc.HeaderFooterActivate(4));
     QPointer<QTextDocument> footer = tc.doc()->headerFooter(4);
     tc.setHeaderFooterSet(1);
-    QVERIFY(left.count() == 2 && tc.headerFooterEditor()->document() != footer);
+    QVERIFY(left.count() == 3 && tc.headerFooterEditor()->document() != footer);
     QTest::qWait(1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(footer.isNull());
@@ -374,26 +381,49 @@ void TstPages::fixedImageDrawnAtItsPagePosition()
     QVERIFY(pic.boundingRect().contains(QRect(101, 401, 58, 28)));
 }
 
-void TstPages::layoutViewShowsSheetsHeaderAndFooter()
+void TstPages::pageViewsShowSheetsHeaderAndFooter_data()
 {
+    QTest::addColumn<int>("view");
+    QTest::newRow("layout") << 1;
+    QTest::newRow("centred") << 2;
+}
+
+void TstPages::pageViewsShowSheetsHeaderAndFooter()
+{
+    QFETCH(int, view);
     TextControl tc;
     tc.resize(1000, 700);
-    tc.setText(QStringLiteral("Haupttext"));
+    tc.setText(QStringLiteral("Haupttext\fSeite zwei"));
     tc.setHeaderFooterSet(5);
     QTextCursor(tc.doc()->headerFooter(1)).insertText(QStringLiteral("KOPF KOPF KOPF"));
     QTextCursor(tc.doc()->headerFooter(4)).insertText(QStringLiteral("FUSS"));
-    tc.setViewMode(1);
+    tc.setViewMode(view);
+    tc.setSelStart(0);
     tc.show();
     QVERIFY(QTest::qWaitForWindowExposed(&tc));
-    const QImage shot = tc.grab().toImage();
+    QCOMPARE(tc.CurrentPages(), 2);
+    QImage shot = tc.grab().toImage();
     const QRect vp = tc.viewport()->geometry();
     // Desk left of the sheet, white sheet, header text at 720 twips = 48 px down.
     const int sheetLeft = vp.left();
+    QCOMPARE(shot.pixelColor(sheetLeft - 4, vp.top() + 20), QColor(0x80, 0x80, 0x80));
     QCOMPARE(shot.pixelColor(sheetLeft + 20, vp.top() + 20), QColor(Qt::white));
     QVERIFY(darkPixels(shot, QRect(sheetLeft + 75, vp.top() + 48, 200, 14), 100) > 20);
     // The margin area between header and body stays empty; the body shows its text.
     QCOMPARE(darkPixels(shot, QRect(sheetLeft + 300, vp.top() + 48, 200, 14), 100), 0);
     QVERIFY(darkPixels(shot, QRect(sheetLeft + 75, vp.top() + 76, 100, 14), 100) > 10);
+    // The page break: a strip of desk at the foot of the A4 sheet (16837 twips =
+    // 1122.5 px), then the second sheet with its header and the text after the break.
+    tc.verticalScrollBar()->setValue(1122 - 300);
+    QApplication::processEvents();
+    shot = tc.grab().toImage();
+    const int foot = vp.top() + 300;
+    QCOMPARE(shot.pixelColor(sheetLeft + 20, foot), QColor(0x80, 0x80, 0x80));
+    QCOMPARE(shot.pixelColor(sheetLeft + 20, foot + 20), QColor(Qt::white));
+    QVERIFY(darkPixels(shot, QRect(sheetLeft + 75, foot + 48, 200, 14), 100) > 20);
+    QVERIFY(darkPixels(shot, QRect(sheetLeft + 75, foot + 76, 100, 14), 100) > 10);
+    // The footer of the first sheet stands above the strip.
+    QVERIFY(darkPixels(shot, QRect(sheetLeft + 75, foot - 60, 200, 40), 100) > 10);
 }
 
 void TstPages::layoutViewFromCentredViewInAShownWindow()

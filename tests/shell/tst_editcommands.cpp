@@ -137,9 +137,11 @@ private Q_SLOTS:
         QVERIFY(trigger(item));
         QCOMPARE(s->HeaderFooterSet(), setAfter);
         QCOMPARE(w->HeaderFooterActive, active);
-        // A part that is there is edited on the pages of the layout view.
-        QCOMPARE(w->findChild<QAction*>(QStringLiteral("mnuView_Layout(1)"))->isChecked(),
-                 s->HeaderFooterActive() != 0);
+        // A footer that is there is edited on the sheets of the centred view, which stays.
+        QCOMPARE(s->HeaderFooterActive() != 0, bool(setAfter & 4));
+        QCOMPARE(s->ViewMode(), 2);
+        QVERIFY(w->findChild<QAction*>(QStringLiteral("mnuView_Layout(2)"))->isChecked());
+        QVERIFY(!w->findChild<QAction*>(QStringLiteral("mnuView_Layout(1)"))->isChecked());
     }
 
 private:
