@@ -8,6 +8,8 @@
 #include "RtfWriter.h"
 #include "WordReader.h"
 #include "WordWriter.h"
+#include "docx/DocxReader.h"
+#include "docx/DocxWriter.h"
 #include "OwnFormatReader.h"
 #include "OwnFormatWriter.h"
 #include "PdfWriter.h"
@@ -66,6 +68,7 @@ std::unique_ptr<FormatReader> readerFor(int format)
     case 4: return std::make_unique<HtmlReader>();
     case 5: return std::make_unique<RtfReader>();
     case 9: return std::make_unique<WordReader>();
+    case 13: return std::make_unique<DocxReader>();
     case 11:
         return std::make_unique<RefusingReader>(QStringLiteral("Style-Sheet-Dateien können nicht geöffnet werden."));
     case 12: return std::make_unique<RefusingReader>(QStringLiteral("PDF-Dateien können nicht geöffnet werden."));
@@ -82,6 +85,7 @@ std::unique_ptr<FormatWriter> writerFor(int format)
     case 4: return std::make_unique<HtmlWriter>();
     case 5: return std::make_unique<RtfWriter>();
     case 9: return std::make_unique<WordWriter>();
+    case 13: return std::make_unique<DocxWriter>();
     case 11: return std::make_unique<CssWriter>();
     case 12: return std::make_unique<PdfWriter>();
     default: return nullptr;
@@ -218,6 +222,8 @@ int typeOfPath(const QString& path)
 {
     if (path.right(4).toUpper() == u"HTML")
         return 4;
+    if (path.right(4).toUpper() == u"DOCX")
+        return 13;
     const QString end = path.right(3).toUpper();
     if (end == u"TXM" || end == u"TTX")
         return 3;

@@ -1,7 +1,8 @@
 #pragma once
 // Reading and writing documents by format code. One reader and one writer per
 // format live beside this file; these functions choose between them.
-// Format codes: 1 plain text, 3 own format, 4 HTML, 5 RTF, 9 Word, 10 XML, 11 CSS, 12 PDF.
+// Format codes: 1 plain text, 3 own format, 4 HTML, 5 RTF, 9 Word (RTF content), 10 XML,
+// 11 CSS, 12 PDF, 13 DOCX, 14 ODT.
 
 #include "FormatIO.h"
 
@@ -40,7 +41,8 @@ bool writeFile(int format, const Document& doc, const QTextCursor* selection,
                const QString& path, const QByteArray& header, const WriteOptions& options,
                QString* error);
 
-// The format code of a path: last three characters upper-cased decide ("HTML" on four).
+// The format code of a path: last three characters upper-cased decide ("HTML" and
+// "DOCX" on four).
 int typeOfPath(const QString& path);
 // The 30-byte page header in front of own-format files (little-endian: 23, margins
 // left, top, right, bottom, height, width, a 16-bit 0).
