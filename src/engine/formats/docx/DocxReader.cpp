@@ -201,6 +201,7 @@ bool DocxReader::read(const QByteArray& data, Document& into, QString* error)
         }
     }
     Q_UNUSED(headerNotes);
+    unsupported.unite(st.unsupported());
     if (!unsupported.isEmpty()) {
         QStringList items = unsupported.values();
         items.sort();
