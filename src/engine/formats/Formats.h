@@ -20,8 +20,10 @@ namespace Formats {
 // step) and page settings of the file are ignored; without it the document is
 // replaced. On failure returns false, leaves the document unchanged and sets `error`
 // to a German description.
+// `notice` receives what the file holds that the document cannot show (German, empty
+// when nothing was left out).
 bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt,
-          QString* error);
+          QString* error, QString* notice = nullptr);
 
 // Writes the document (or only the selection of `selection` when given) in `format`.
 // On failure returns false and sets `error` to a German description.
@@ -33,7 +35,7 @@ bool write(int format, const Document& doc, const QTextCursor* selection, QByteA
 
 // Reads the file at `path`, skipping `offset` leading bytes.
 bool readFile(int format, const QString& path, qint64 offset, Document& doc,
-              QTextCursor* insertAt, QString* error);
+              QTextCursor* insertAt, QString* error, QString* notice = nullptr);
 // Writes `header` and then the document to `path` through a save file, so a failure
 // leaves an existing file whole. For HTML with style-sheet mode 2 the style sheet is
 // written to options.styleSheetFile (relative names beside `path`).
