@@ -59,13 +59,12 @@ void listDocument(Document& doc)
 {
     QTextCursor c(doc.body());
     c.insertText(QStringLiteral("Tagesordnung"));
+    c.insertBlock();
+    const int start = c.position();
+    c.insertText(QStringLiteral("Begrüßung\nBericht\nVerschiedenes").replace(QLatin1Char('\n'), QChar::ParagraphSeparator));
+    c.setPosition(start, QTextCursor::KeepAnchor);
     Lists::State state;
-    const QStringList items{QStringLiteral("Begrüßung"), QStringLiteral("Bericht"), QStringLiteral("Verschiedenes")};
-    for (const QString& item : items) {
-        c.insertBlock();
-        c.insertText(item);
-        Lists::setNumberingStyle(c, state, 3);
-    }
+    Lists::setNumberingStyle(c, state, 3);
 }
 
 QString run(const QString& program, const QStringList& args, const QString& home)
@@ -146,7 +145,7 @@ private slots:
         const QString info = run(pdfinfo, {pdf}, dir.path());
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))), qPrintable(info));
         for (int page = 1; page <= pages; ++page) {
-            QString text = run(pdftotext, {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page),
+            QString text = run(pdftotext, {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page),
                                            pdf, QStringLiteral("-")},
                                dir.path());
             // Lines as words separated by one blank, without empty lines.
