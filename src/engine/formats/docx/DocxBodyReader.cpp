@@ -40,8 +40,11 @@ BodyReader::BodyReader(QTextDocument* doc, ReadContext& context, const Rels& rel
 void BodyReader::readAll(const XmlNode& container)
 {
     QTextCursor c(m_doc);
+    // One edit: the layout runs once at the end, not after every paragraph.
+    c.beginEditBlock();
     bool first = true;
     readBlocks(container, c, first);
+    c.endEditBlock();
     RtfFields::numberProvisional(m_doc);
 }
 

@@ -37,8 +37,11 @@ BodyReader::BodyReader(QTextDocument* doc, ReadContext& context, bool contentPar
 void BodyReader::readAll(const XmlNode& container)
 {
     QTextCursor c(m_doc);
+    // One edit: the layout runs once at the end, not after every paragraph.
+    c.beginEditBlock();
     bool first = true;
     readBlocks(container, c, first, nullptr);
+    c.endEditBlock();
     RtfFields::numberProvisional(m_doc);
 }
 
