@@ -105,6 +105,16 @@ void BodyReader::readTable(const XmlNode& tbl, QTextCursor& c, bool& first)
     columns = qMin(columns, kMaxColumns);
     if (rows == 0 || columns == 0)
         return;
+    // Some suites draw the lines cell by cell; the document knows lines for the whole
+    // table only, so lines around every cell count as the table's.
+    int lined = 0;
+    for (const Placed& p : std::as_const(placed))
+        if (const XmlNode* tcPr = p.tc->child(W, L("tcPr")))
+            lined += anyBorder(tcPr->child(W, L("tcBorders")));
+    if (!borders && lined == placed.size())
+        borders = true;
+    else if (!borders && lined > 0)
+        m_ctx.unsupported.insert(QStringLiteral("Rahmenlinien einzelner Tabellenzellen"));
 
     QTextTableFormat tf;
     tf.setBorder(borders ? 1 : 0);
@@ -146,8 +156,6 @@ void BodyReader::readTable(const XmlNode& tbl, QTextCursor& c, bool& first)
                     if (const XmlNode* s = mar->child(W, L(sides[i])))
                         pads[i] = intAttr(*s, L("w"), pads[i]);
             }
-            if (!borders && anyBorder(tcPr->child(W, L("tcBorders"))))
-                m_ctx.unsupported.insert(QStringLiteral("Rahmenlinien einzelner Tabellenzellen"));
         }
         f.setLeftPadding(px(pads[0]));
         f.setTopPadding(px(pads[1]));

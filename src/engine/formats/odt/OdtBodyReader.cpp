@@ -244,6 +244,9 @@ void BodyReader::readInline(const XmlNode& parent, QTextCursor& c, QTextCharForm
             m_ctx.unsupported.insert(QStringLiteral("Kommentare"));
         } else if (n.ns == DRAW) {
             m_ctx.unsupported.insert(QStringLiteral("Zeichnungen und Formen"));
+        } else if (n.ns != OFFICE) {
+            // Extensions of other suites (content controls, ...) still hold text.
+            readInline(n, c, f, QString());
         }
     }
 }
