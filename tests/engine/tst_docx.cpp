@@ -323,6 +323,35 @@ private slots:
         OwnSample::compare(original, back);
     }
 
+    void cellLinesCountForTheTable_data()
+    {
+        QTest::addColumn<int>("linedCells");
+        QTest::addColumn<double>("border");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("every cell") << 2 << 1.0 << QString();
+        QTest::newRow("one cell") << 1 << 0.0
+                                  << QStringLiteral("Einige Bestandteile der Datei kann die Textverarbeitung nicht darstellen: "
+                                                    "Rahmenlinien einzelner Tabellenzellen.");
+        QTest::newRow("none") << 0 << 0.0 << QString();
+    }
+
+    void cellLinesCountForTheTable()
+    {
+        QFETCH(int, linedCells);
+        const QByteArray lined = "<w:tcBorders><w:top w:val=\"single\" w:sz=\"4\"/><w:bottom w:val=\"single\" w:sz=\"4\"/></w:tcBorders>";
+        QByteArray row;
+        for (int i = 0; i < 2; ++i)
+            row += "<w:tc><w:tcPr>" + (i < linedCells ? lined : QByteArray()) + "</w:tcPr><w:p><w:r><w:t>x</w:t></w:r></w:p></w:tc>";
+        const QByteArray docx = zip({{QStringLiteral("word/document.xml"),
+                                      part("document", "<w:body><w:tbl><w:tr>" + row + "</w:tr></w:tbl><w:p/></w:body>")}});
+        Document doc;
+        QString error, notice;
+        QVERIFY2(Formats::read(13, docx, doc, nullptr, &error, &notice), qPrintable(error));
+        QVERIFY(firstTable(doc.body()));
+        QTEST(firstTable(doc.body())->format().border(), "border");
+        QTEST(notice, "notice");
+    }
+
     void brokenPackagesAreRefused_data()
     {
         QTest::addColumn<QByteArray>("data");

@@ -106,6 +106,7 @@ private slots:
             QVERIFY2(b.textList(), qPrintable(items[i]));
             QCOMPARE(b.textList()->itemText(b), labels[i]);
         }
+        QVERIFY(blockWith(body, QStringLiteral("Zwischentext")).isValid()); // half of it in a LibreOffice content control
         QVERIFY(!blockWith(body, QStringLiteral("Zwischentext")).textList());
         QCOMPARE(blockWith(body, QStringLiteral("Punkt")).textList()->format().style(), QTextListFormat::ListDisc);
         const QTextBlock sub = blockWith(body, QStringLiteral("Unterpunkt"));
