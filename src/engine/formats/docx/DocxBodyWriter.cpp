@@ -23,18 +23,6 @@ namespace {
 int twips(double px) { return qRound(Document::pixelsToTwips(px)); }
 QString num(qint64 v) { return QString::number(v); }
 
-QString numberFormat(QTextListFormat::Style s)
-{
-    switch (s) {
-    case QTextListFormat::ListDecimal: return QStringLiteral("decimal");
-    case QTextListFormat::ListLowerAlpha: return QStringLiteral("lowerLetter");
-    case QTextListFormat::ListUpperAlpha: return QStringLiteral("upperLetter");
-    case QTextListFormat::ListLowerRoman: return QStringLiteral("lowerRoman");
-    case QTextListFormat::ListUpperRoman: return QStringLiteral("upperRoman");
-    default: return QStringLiteral("bullet");
-    }
-}
-
 } // namespace
 
 BodyWriter::BodyWriter(const QTextDocument* doc, PackageState& package, QXmlStreamWriter& xml)

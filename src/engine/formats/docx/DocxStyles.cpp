@@ -253,8 +253,6 @@ ParaProps Styles::paragraphProperties(const XmlNode* pPr) const
         } else if (n == u"pBdr") {
             int bits = 0, width = 0, space = 0;
             bool dbl = false;
-            const std::pair<const char*, int> sides[] = {{"top", EngineProperty::FrameStyle}, {"left", 0}, {"bottom", 0}, {"right", 0}};
-            Q_UNUSED(sides);
             for (const XmlNode& s : c.children) {
                 const QString v = s.attr(W, kVal);
                 if (s.ns != W || v.isEmpty() || v == u"none" || v == u"nil")
