@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev qt6-translations-l10n
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 libzip-dev
   fonts-liberation fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
+  libreoffice-writer-nogui
 )
 
 missing=()

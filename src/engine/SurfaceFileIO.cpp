@@ -18,13 +18,14 @@ bool SurfaceFileIO::load(const QString& file, int offset, int format, bool inser
     TextControl& s = m_surface;
     QByteArray data;
     QString error;
+    m_lastNotice.clear();
     if (!DocumentFile::read(file, offset, &data, &m_lastError))
         return false;
     bool ok;
     if (insertAtSelection) {
         QTextCursor c = s.textCursor();
         s.m_undo->begin(UndoKindTracker::Typing);
-        ok = Formats::read(format, data, *s.m_doc, &c, &error);
+        ok = Formats::read(format, data, *s.m_doc, &c, &error, &m_lastNotice);
         if (ok)
             Images::numberImages(s.m_doc->body());
         s.m_undo->end();
@@ -57,7 +58,7 @@ bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString*
     s.m_relayouting = true;
     const bool undoWas = body->isUndoRedoEnabled();
     body->setUndoRedoEnabled(false);
-    const bool ok = Formats::read(format, data, *s.m_doc, nullptr, error);
+    const bool ok = Formats::read(format, data, *s.m_doc, nullptr, error, &m_lastNotice);
     s.m_doc->applyPage(); // while the history is off: no undo step
     if (ok)
         Images::numberImages(body);

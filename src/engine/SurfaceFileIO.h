@@ -17,6 +17,8 @@ public:
     bool save(const QString& file, int offset, int format, bool selectionOnly);
     QByteArray saveToMemory(int format) const;
     QString lastError() const { return m_lastError; }
+    // After a successful load: what the file held that the document cannot show.
+    QString lastNotice() const { return m_lastNotice; }
     QVariant attribute(int index) const;
     void setAttribute(int index, const QVariant& value);
 
@@ -26,5 +28,6 @@ private:
 
     TextControl& m_surface;
     QString m_lastError;
+    QString m_lastNotice;
     QMap<int, QVariant> m_attributes;
 };

@@ -14,6 +14,7 @@
 namespace {
 
 const QStringList kTargets{QStringLiteral("txm"),  QStringLiteral("ttx"), QStringLiteral("rtf"), QStringLiteral("doc"),
+                           QStringLiteral("docx"), QStringLiteral("odt"),
                            QStringLiteral("html"), QStringLiteral("xml"), QStringLiteral("txt"), QStringLiteral("pdf")};
 
 int usage(const QString& problem)
@@ -35,8 +36,11 @@ bool convertOne(const QString& input, const QString& ext, const QString& outDir,
     }
     const int inFormat = Formats::typeOfPath(input);
     Document doc;
-    if (!Formats::readFile(inFormat, input, inFormat == 3 ? Formats::PageHeaderSize : 0, doc, nullptr, error))
+    QString notice;
+    if (!Formats::readFile(inFormat, input, inFormat == 3 ? Formats::PageHeaderSize : 0, doc, nullptr, error, &notice))
         return false;
+    if (!notice.isEmpty())
+        HeadlessRun::print(true, QStringLiteral("Hinweis zu \"%1\": %2\n").arg(input, notice));
     const int outFormat = Formats::typeOfPath(*output);
     const QByteArray header = outFormat == 3 ? Formats::pageHeader(doc.page()) : QByteArray();
     return Formats::writeFile(outFormat, doc, nullptr, *output, header, WriteOptions(), error);

@@ -1,7 +1,7 @@
 #pragma once
 // Batch conversion without windows:
 //   qx-text --convert-to EXT [--outdir DIR] FILE...
-// EXT is one of txm, ttx, rtf, doc, html, xml, txt, pdf. Prints "<input> -> <output>" per
+// EXT is one of txm, ttx, rtf, doc, docx, odt, html, xml, txt, pdf. Prints "<input> -> <output>" per
 // written file; returns 0, 1 when any file failed, 2 for bad arguments. Runs before
 // any QApplication exists and makes its own (offscreen unless a platform is set).
 

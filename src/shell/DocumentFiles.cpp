@@ -84,7 +84,7 @@ QString openSaveFilter()
     return QStringLiteral(
         "Textverarbeitung (*.txm)|*.txm|Vorlagen (*.ttx)|*.ttx|Microsoft Word (*.doc)|*.doc|"
         "Rich Text Format (*.rtf)|*.rtf|Hypertext Markup Language (*.htm)|*.htm|"
-        "Textdokumente (*.txt)|*.txt");
+        "Textdokumente (*.txt)|*.txt|Word-Dokument (*.docx)|*.docx|OpenDocument-Text (*.odt)|*.odt");
 }
 
 QString exportFilter() { return QStringLiteral("PDF-Dokument (*.pdf)|*.pdf"); }
@@ -109,10 +109,13 @@ int DocumentFileType(const QString& path)
 
 QString withFilterExtension(const QString& typed, int filterIndex)
 {
-    static const char* const extensions[] = {"txm", "ttx", "doc", "rtf", "htm", "txt"};
+    static const char* const extensions[] = {"txm", "ttx", "doc", "rtf", "htm", "txt", "docx", "odt"};
     QString name = withoutTrailingNul(typed.trimmed());
-    if (name.isEmpty() || filterIndex < 1 || filterIndex > 6)
+    if (name.isEmpty() || filterIndex < 1 || filterIndex > 8)
         return name;
+    // The four-letter ending of its own filter is not doubled.
+    if (filterIndex == 7 && name.endsWith(QLatin1String(".docx"), Qt::CaseInsensitive))
+        name.chop(5);
     return withoutThreeLetterExtension(name) + QLatin1Char('.') +
            QLatin1String(extensions[filterIndex - 1]);
 }
@@ -254,6 +257,10 @@ frmMDIChild* LoadDocument(QString& path, int type)
     w->DirtyFlag = false;
     w->showDocument();
     updateToolbar();
+    if (const QString notice = s->LastNotice(); !notice.isEmpty()) {
+        wait.restore();
+        prompter().message(w, ShellRules::frameCaption(), notice, QMessageBox::Ok, Prompter::Icon::Information);
+    }
     return w;
 }
 
@@ -302,6 +309,8 @@ bool SaveDocument(const QString& path, frmMDIChild* w)
     case 5:
     case 9:
     case 12:
+    case 13:
+    case 14:
         s->setLoadSaveAttribute(0, s->PageWidth());
         s->setLoadSaveAttribute(1, s->PageHeight());
         s->setLoadSaveAttribute(2, s->PageMarginL());

@@ -89,7 +89,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("type");
         QTest::newRow("txm") << "brief.Txm" << 3;
         QTest::newRow("doc") << "a.doc" << 9;
-        QTest::newRow("docx") << "a.docx" << 1;
+        QTest::newRow("docx") << "a.docx" << 13;
+        QTest::newRow("odt") << "Brief.ODT" << 14;
         QTest::newRow("empty") << "" << 1;
         QTest::newRow("dotless rtf") << "artf" << 5;
     }

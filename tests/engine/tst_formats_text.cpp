@@ -149,7 +149,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("args");
         QTest::newRow("nothing") << QStringList();
-        QTest::newRow("bad format") << QStringList{"--convert-to", "odt", "a.txt"};
+        QTest::newRow("bad format") << QStringList{"--convert-to", "wpd", "a.txt"};
         QTest::newRow("missing outdir") << QStringList{"--convert-to", "rtf", "a.txt", "--outdir"};
         QTest::newRow("outdir impossible") << QStringList{"--convert-to", "rtf", "--outdir", "/proc/nicht/da", "a.txt"};
     }

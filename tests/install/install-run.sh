@@ -26,7 +26,7 @@ file "$p/share/icons/hicolor/48x48/apps/qx-text.png" | grep -q "48 x 48" || fail
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$p/share/applications/textverarbeitung.desktop"
 fi
-grep -q '^MimeType=application/x-qx-text-txm;application/x-qx-text-ttx;$' \
+grep -q '^MimeType=application/x-qx-text-txm;application/x-qx-text-ttx;application/vnd.openxmlformats-officedocument.wordprocessingml.document;application/vnd.oasis.opendocument.text;$' \
   "$p/share/applications/textverarbeitung.desktop" || fail "MimeType"
 
 export HOME="$tmp/home" XDG_DATA_HOME="$tmp/home/.local/share" XDG_CONFIG_HOME="$tmp/home/.config"

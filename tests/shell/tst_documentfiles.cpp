@@ -3,6 +3,7 @@
 #include "ShellFixture.h"
 
 #include "shell/DocumentFiles.h"
+#include "engine/formats/zip/ZipPackage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,6 +36,10 @@ private Q_SLOTS:
         QTest::newRow("html kept, htm appended") << "brief.html" << 5 << "brief.html.htm";
         QTest::newRow("fourth from end is a dot") << "a.b.c" << 6 << "a.txt";
         QTest::newRow("trailing nul") << QStringLiteral("brief.txm") + QChar(0) << 1 << "brief.txm";
+        QTest::newRow("word") << "brief" << 7 << "brief.docx";
+        QTest::newRow("word ending typed") << "brief.DOCX" << 7 << "brief.docx";
+        QTest::newRow("other ending to word") << "brief.rtf" << 7 << "brief.docx";
+        QTest::newRow("opendocument") << "brief.txm" << 8 << "brief.odt";
     }
     void saveExtension()
     {
@@ -169,6 +174,41 @@ private Q_SLOTS:
         QCOMPARE(fx->frame->documents().size(), 2);
         QCOMPARE(fx->frame->activeDocument()->FilePath(), path);
         QCOMPARE(fx->frame->activeDocument()->surface()->Text(), QStringLiteral("Inhalt der Notiz"));
+    }
+
+    void wordFileOpensWithItsText()
+    {
+        TextControl* s = w->surface();
+        s->setPageMarginL(1000);
+        s->setText(QStringLiteral("Hallo Word"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("brief.docx"));
+        QVERIFY(SaveDocument(path, w));
+        QVERIFY(readAll(path).startsWith("PK"));
+        const int asked = int(fx->prompts->asked.size());
+        OpenDocument(path);
+        frmMDIChild* loaded = fx->frame->activeDocument();
+        QCOMPARE(loaded->FilePath(), path);
+        QCOMPARE(loaded->surface()->Text(), QStringLiteral("Hallo Word"));
+        QCOMPARE(loaded->surface()->PageMarginL(), 1000);
+        QCOMPARE(fx->prompts->asked.size(), asked);
+
+        // What the surface cannot show is said once, after the window is there.
+        ZipPackage::Writer zip;
+        zip.add(QStringLiteral("word/document.xml"),
+                "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body><w:p><w:pPr>"
+                "<w:tabs><w:tab w:val=\"right\" w:leader=\"dot\" w:pos=\"9000\"/></w:tabs></w:pPr>"
+                "<w:r><w:t>Preis</w:t><w:tab/><w:t>10,00</w:t></w:r></w:p></w:body></w:document>");
+        QByteArray bytes;
+        QVERIFY(zip.finish(&bytes, nullptr));
+        const QString other = dir.filePath(QStringLiteral("fremd.docx"));
+        writeFile(other, bytes);
+        OpenDocument(other);
+        QCOMPARE(fx->frame->activeDocument()->surface()->Text(), QStringLiteral("Preis\t10,00"));
+        QCOMPARE(fx->prompts->asked.size(), asked + 1);
+        QCOMPARE(fx->prompts->last().text, QStringLiteral("Einige Bestandteile der Datei kann die Textverarbeitung "
+                                                          "nicht darstellen: Füllzeichen von Tabulatoren."));
+        QCOMPARE(fx->prompts->last().icon, Prompter::Icon::Information);
     }
 
     void ownFormatStartsWithPageHeader()

@@ -25,6 +25,9 @@ public:
     // True when the bytes look like this format (used to tell formats apart).
     virtual bool sniff(const QByteArray& data) const { return true; }
     virtual bool read(const QByteArray& data, Document& into, QString* error) = 0;
+    // After a successful read: what the file holds that the document cannot show, as
+    // one German sentence; empty when nothing was left out.
+    virtual QString notice() const { return {}; }
 };
 
 class FormatWriter {

@@ -8,6 +8,10 @@
 #include "RtfWriter.h"
 #include "WordReader.h"
 #include "WordWriter.h"
+#include "docx/DocxReader.h"
+#include "docx/DocxWriter.h"
+#include "odt/OdtReader.h"
+#include "odt/OdtWriter.h"
 #include "OwnFormatReader.h"
 #include "OwnFormatWriter.h"
 #include "PdfWriter.h"
@@ -66,6 +70,8 @@ std::unique_ptr<FormatReader> readerFor(int format)
     case 4: return std::make_unique<HtmlReader>();
     case 5: return std::make_unique<RtfReader>();
     case 9: return std::make_unique<WordReader>();
+    case 13: return std::make_unique<DocxReader>();
+    case 14: return std::make_unique<OdtReader>();
     case 11:
         return std::make_unique<RefusingReader>(QStringLiteral("Style-Sheet-Dateien können nicht geöffnet werden."));
     case 12: return std::make_unique<RefusingReader>(QStringLiteral("PDF-Dateien können nicht geöffnet werden."));
@@ -82,6 +88,8 @@ std::unique_ptr<FormatWriter> writerFor(int format)
     case 4: return std::make_unique<HtmlWriter>();
     case 5: return std::make_unique<RtfWriter>();
     case 9: return std::make_unique<WordWriter>();
+    case 13: return std::make_unique<DocxWriter>();
+    case 14: return std::make_unique<OdtWriter>();
     case 11: return std::make_unique<CssWriter>();
     case 12: return std::make_unique<PdfWriter>();
     default: return nullptr;
@@ -89,6 +97,8 @@ std::unique_ptr<FormatWriter> writerFor(int format)
 }
 
 namespace {
+
+bool readWithout(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error);
 
 // A new window's document is empty: the reader fills it directly, which saves the copy,
 // and a failure only has to empty it again.
@@ -119,7 +129,18 @@ bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, 
     return ok;
 }
 
-bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
+bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error,
+              QString* notice)
+{
+    if (notice)
+        notice->clear();
+    const bool ok = readWithout(reader, data, doc, insertAt, error);
+    if (ok && notice)
+        *notice = reader->notice();
+    return ok;
+}
+
+bool readWithout(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
 {
     if (!reader) {
         FormatErrors::set(error, QStringLiteral("Dieses Dateiformat kann nicht gelesen werden."));
@@ -141,9 +162,9 @@ bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QText
 
 } // namespace
 
-bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
+bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error, QString* notice)
 {
-    return readWith(readerFor(format).get(), data, doc, insertAt, error);
+    return readWith(readerFor(format).get(), data, doc, insertAt, error, notice);
 }
 
 bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out, QString* error)
@@ -169,7 +190,7 @@ bool write(int format, const Document& doc, const QTextCursor* selection, QByteA
 }
 
 bool readFile(int format, const QString& path, qint64 offset, Document& doc, QTextCursor* insertAt,
-              QString* error)
+              QString* error, QString* notice)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -182,7 +203,7 @@ bool readFile(int format, const QString& path, qint64 offset, Document& doc, QTe
     std::unique_ptr<FormatReader> reader = readerFor(format);
     if (auto* html = dynamic_cast<HtmlReader*>(reader.get()))
         html->setBaseFolder(QFileInfo(path).absolutePath());
-    return readWith(reader.get(), data, doc, insertAt, error);
+    return readWith(reader.get(), data, doc, insertAt, error, notice);
 }
 
 namespace {
@@ -218,6 +239,8 @@ int typeOfPath(const QString& path)
 {
     if (path.right(4).toUpper() == u"HTML")
         return 4;
+    if (path.right(4).toUpper() == u"DOCX")
+        return 13;
     const QString end = path.right(3).toUpper();
     if (end == u"TXM" || end == u"TTX")
         return 3;
@@ -233,6 +256,8 @@ int typeOfPath(const QString& path)
         return 11;
     if (end == u"PDF")
         return 12;
+    if (end == u"ODT")
+        return 14;
     return 1;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Reading and writing documents by format code. One reader and one writer per
 // format live beside this file; these functions choose between them.
-// Format codes: 1 plain text, 3 own format, 4 HTML, 5 RTF, 9 Word, 10 XML, 11 CSS, 12 PDF.
+// Format codes: 1 plain text, 3 own format, 4 HTML, 5 RTF, 9 Word (RTF content), 10 XML,
+// 11 CSS, 12 PDF, 13 DOCX, 14 ODT.
 
 #include "FormatIO.h"
 
@@ -19,8 +20,10 @@ namespace Formats {
 // step) and page settings of the file are ignored; without it the document is
 // replaced. On failure returns false, leaves the document unchanged and sets `error`
 // to a German description.
+// `notice` receives what the file holds that the document cannot show (German, empty
+// when nothing was left out).
 bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt,
-          QString* error);
+          QString* error, QString* notice = nullptr);
 
 // Writes the document (or only the selection of `selection` when given) in `format`.
 // On failure returns false and sets `error` to a German description.
@@ -32,7 +35,7 @@ bool write(int format, const Document& doc, const QTextCursor* selection, QByteA
 
 // Reads the file at `path`, skipping `offset` leading bytes.
 bool readFile(int format, const QString& path, qint64 offset, Document& doc,
-              QTextCursor* insertAt, QString* error);
+              QTextCursor* insertAt, QString* error, QString* notice = nullptr);
 // Writes `header` and then the document to `path` through a save file, so a failure
 // leaves an existing file whole. For HTML with style-sheet mode 2 the style sheet is
 // written to options.styleSheetFile (relative names beside `path`).
@@ -40,7 +43,8 @@ bool writeFile(int format, const Document& doc, const QTextCursor* selection,
                const QString& path, const QByteArray& header, const WriteOptions& options,
                QString* error);
 
-// The format code of a path: last three characters upper-cased decide ("HTML" on four).
+// The format code of a path: last three characters upper-cased decide ("HTML" and
+// "DOCX" on four).
 int typeOfPath(const QString& path);
 // The 30-byte page header in front of own-format files (little-endian: 23, margins
 // left, top, right, bottom, height, width, a 16-bit 0).

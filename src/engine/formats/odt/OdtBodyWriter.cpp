@@ -1,0 +1,479 @@
+#include "OdtBodyWriter.h"
+
+#include "OdtNames.h"
+#include "engine/Document.h"
+#include "engine/EngineProperties.h"
+#include "engine/Fields.h"
+#include "engine/formats/BreakOpportunities.h"
+#include "engine/formats/DocumentTransfer.h"
+
+#include <QBuffer>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+
+using namespace EngineProperty;
+
+namespace Odt {
+
+namespace {
+
+double twips(double px) { return Document::pixelsToTwips(px); }
+QString colour(const QColor& c) { return c.name(QColor::HexRgb); }
+QString attr(const char* name, const QString& value) { return QLatin1Char(' ') + QLatin1String(name) + QStringLiteral("=\"") + esc(value) + QLatin1Char('"'); }
+
+int listLevel(const QTextListFormat& lf)
+{
+    return qBound(1, lf.hasProperty(ListLevel) ? lf.intProperty(ListLevel) : lf.indent(), 10);
+}
+
+QString numFormat(QTextListFormat::Style s)
+{
+    switch (s) {
+    case QTextListFormat::ListLowerAlpha: return QStringLiteral("a");
+    case QTextListFormat::ListUpperAlpha: return QStringLiteral("A");
+    case QTextListFormat::ListLowerRoman: return QStringLiteral("i");
+    case QTextListFormat::ListUpperRoman: return QStringLiteral("I");
+    default: return QStringLiteral("1");
+    }
+}
+
+} // namespace
+
+BodyWriter::BodyWriter(const QTextDocument* doc, Media& media, int textWidthTwips, const QString& prefix)
+    : m_doc(doc), m_media(media), m_textWidth(textWidthTwips), m_prefix(prefix)
+{
+}
+
+QString BodyWriter::content(const QString& firstMasterPage)
+{
+    m_firstMaster = firstMasterPage;
+    m_out.clear();
+    writeFrame(m_doc->rootFrame());
+    return m_out;
+}
+
+QString BodyWriter::styleNamed(const QString& family, const QString& body, QHash<QString, QString>& known, const char* stem)
+{
+    const QString key = family + body;
+    QString& name = known[key];
+    if (name.isEmpty()) {
+        name = m_prefix + QLatin1String(stem) + QString::number(known.size());
+        m_styles += QStringLiteral("<style:style style:name=\"%1\" style:family=\"%2\">%3</style:style>").arg(name, family, body);
+    }
+    return name;
+}
+
+QString BodyWriter::paragraphStyle(const QTextBlock& b)
+{
+    const QTextBlockFormat bf = b.blockFormat();
+    QString p;
+    const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
+    if (a & Qt::AlignRight)
+        p += attr("fo:text-align", QStringLiteral("end"));
+    else if (a & Qt::AlignHCenter)
+        p += attr("fo:text-align", QStringLiteral("center"));
+    else if (a & Qt::AlignJustify)
+        p += attr("fo:text-align", QStringLiteral("justify"));
+    if (!b.textList()) {
+        p += attr("fo:margin-left", pt(twips(bf.leftMargin())));
+        p += attr("fo:text-indent", pt(twips(bf.textIndent())));
+    }
+    p += attr("fo:margin-right", pt(twips(bf.rightMargin())));
+    p += attr("fo:margin-top", pt(twips(bf.topMargin())));
+    p += attr("fo:margin-bottom", pt(twips(bf.bottomMargin())));
+    switch (bf.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        p += attr("fo:line-height", QString::number(bf.lineHeight(), 'f', 0) + QLatin1Char('%'));
+        break;
+    case QTextBlockFormat::FixedHeight: p += attr("fo:line-height", pt(twips(bf.lineHeight()))); break;
+    case QTextBlockFormat::MinimumHeight: p += attr("style:line-height-at-least", pt(twips(bf.lineHeight()))); break;
+    default: break;
+    }
+    if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        p += attr("fo:break-before", QStringLiteral("page"));
+    if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
+        p += attr("fo:break-after", QStringLiteral("page"));
+    const int frame = bf.intProperty(FrameStyle);
+    if (frame & (FrameBits::Left | FrameBits::Right | FrameBits::Top | FrameBits::Bottom)) {
+        const QString line = pt(qMax(1, bf.intProperty(FrameLineWidth))) + ((frame & FrameBits::Double) ? QStringLiteral(" double #000000") : QStringLiteral(" solid #000000"));
+        const std::pair<int, const char*> sides[] = {{FrameBits::Left, "left"}, {FrameBits::Right, "right"}, {FrameBits::Top, "top"}, {FrameBits::Bottom, "bottom"}};
+        for (const auto& [bit, side] : sides) {
+            p += QStringLiteral(" fo:border-%1=\"%2\"").arg(QLatin1String(side), (frame & bit) ? line : QStringLiteral("none"));
+            p += QStringLiteral(" fo:padding-%1=\"%2\"").arg(QLatin1String(side), pt(bf.intProperty(FrameDistance)));
+        }
+    }
+    QString tabs;
+    for (const QTextOption::Tab& t : bf.tabPositions()) {
+        const char* type = t.type == QTextOption::RightTab ? "right" : t.type == QTextOption::CenterTab ? "center"
+                           : t.type == QTextOption::DelimiterTab ? "char" : "left";
+        tabs += QStringLiteral("<style:tab-stop style:position=\"%1\" style:type=\"%2\"%3/>")
+                    .arg(pt(twips(t.position)), QLatin1String(type),
+                         t.type == QTextOption::DelimiterTab ? attr("style:char", t.delimiter.isNull() ? QStringLiteral(",") : QString(t.delimiter)) : QString());
+    }
+    QString body = QStringLiteral("<style:paragraph-properties%1>").arg(p);
+    body += tabs.isEmpty() ? QString() : QStringLiteral("<style:tab-stops>%1</style:tab-stops>").arg(tabs);
+    body += QStringLiteral("</style:paragraph-properties>");
+    if (!m_firstMaster.isEmpty()) {
+        // The master page goes on the style element itself.
+        const QString name = m_prefix + QStringLiteral("PFirst");
+        m_styles += QStringLiteral("<style:style style:name=\"%1\" style:family=\"paragraph\" style:master-page-name=\"%2\">%3</style:style>")
+                        .arg(name, m_firstMaster, body);
+        m_firstMaster.clear();
+        return name;
+    }
+    return styleNamed(QStringLiteral("paragraph"), body, m_paraStyles, "P");
+}
+
+QString BodyWriter::textStyle(const QTextCharFormat& f)
+{
+    QString p;
+    const QStringList families = f.fontFamilies().toStringList();
+    if (!families.isEmpty())
+        p += attr("fo:font-family", families.first()) + attr("style:font-name", families.first());
+    if (f.hasProperty(QTextFormat::FontPointSize))
+        p += attr("fo:font-size", QString::number(f.fontPointSize()) + QStringLiteral("pt"));
+    if (f.hasProperty(QTextFormat::FontWeight))
+        p += attr("fo:font-weight", f.fontWeight() >= QFont::DemiBold ? QStringLiteral("bold") : QStringLiteral("normal"));
+    if (f.fontItalic())
+        p += attr("fo:font-style", QStringLiteral("italic"));
+    if (f.fontUnderline())
+        p += attr("style:text-underline-style", QStringLiteral("solid")) + attr("style:text-underline-width", QStringLiteral("auto"))
+             + attr("style:text-underline-color", QStringLiteral("font-color"));
+    if (f.fontStrikeOut())
+        p += attr("style:text-line-through-style", QStringLiteral("solid"));
+    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
+        p += attr("fo:color", colour(f.foreground().color()));
+    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+        p += attr("fo:background-color", colour(f.background().color()));
+    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        p += attr("style:text-position", QStringLiteral("super 58%"));
+    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        p += attr("style:text-position", QStringLiteral("sub 58%"));
+    if (f.fontCapitalization() == QFont::AllUppercase)
+        p += attr("fo:text-transform", QStringLiteral("uppercase"));
+    if (p.isEmpty())
+        return {};
+    return styleNamed(QStringLiteral("text"), QStringLiteral("<style:text-properties%1/>").arg(p), m_textStyles, "T");
+}
+
+QString BodyWriter::listStyle(QTextList* list)
+{
+    QString& name = m_lists[list];
+    if (!name.isEmpty())
+        return name;
+    name = m_prefix + QStringLiteral("L") + QString::number(m_lists.size());
+    const QTextListFormat lf = list->format();
+    const bool bullet = lf.style() == QTextListFormat::ListDisc || lf.style() == QTextListFormat::ListCircle
+                        || lf.style() == QTextListFormat::ListSquare;
+    const int own = listLevel(lf);
+    QString levels;
+    for (int level = 1; level <= 10; ++level) {
+        int text = 360 * (level + 1), marker = text - 360;
+        if (level == own && lf.hasProperty(ListIndentText)) {
+            text = lf.intProperty(ListIndentText);
+            marker = lf.intProperty(ListIndentMarker);
+        } else if (level == own) {
+            text = qRound(twips(list->item(0).blockFormat().leftMargin())) + 600 * lf.indent();
+            marker = text - 360;
+        }
+        const QString props = QStringLiteral("<style:list-level-properties text:list-level-position-and-space-mode=\"label-alignment\">"
+                                             "<style:list-level-label-alignment text:label-followed-by=\"listtab\" text:list-tab-stop-position=\"%1\" "
+                                             "fo:text-indent=\"%2\" fo:margin-left=\"%1\"/></style:list-level-properties>")
+                                  .arg(pt(text), pt(marker - text));
+        if (bullet) {
+            const QString ch = lf.style() == QTextListFormat::ListCircle ? QStringLiteral("\u25E6")
+                               : lf.style() == QTextListFormat::ListSquare ? QStringLiteral("\u25AA") : QStringLiteral("\u2022");
+            levels += QStringLiteral("<text:list-level-style-bullet text:level=\"%1\" text:bullet-char=\"%2\">%3</text:list-level-style-bullet>")
+                          .arg(level).arg(ch, props);
+        } else {
+            levels += QStringLiteral("<text:list-level-style-number text:level=\"%1\"%2%3 style:num-format=\"%4\">%5</text:list-level-style-number>")
+                          .arg(level)
+                          .arg(lf.numberPrefix().isEmpty() ? QString() : attr("style:num-prefix", lf.numberPrefix()),
+                               lf.numberSuffix().isEmpty() ? QString() : attr("style:num-suffix", lf.numberSuffix()),
+                               numFormat(lf.style()), props);
+        }
+    }
+    m_styles += QStringLiteral("<text:list-style style:name=\"%1\">%2</text:list-style>").arg(name, levels);
+    return name;
+}
+
+void BodyWriter::writeFrame(const QTextFrame* frame)
+{
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (const QTextFrame* f = it.currentFrame()) {
+            if (auto* t = qobject_cast<const QTextTable*>(f))
+                writeTable(t);
+            else
+                writeFrame(f);
+            continue;
+        }
+        const QTextBlock b = it.currentBlock();
+        QTextList* list = b.textList();
+        if (!list) {
+            writeBlock(b);
+            continue;
+        }
+        // A run of paragraphs of one list is one text:list; a list that went on after
+        // something else continues the numbers of its first run.
+        const QString id = QStringLiteral("%1list%2").arg(m_prefix).arg(++m_listRuns);
+        const int depth = listLevel(list->format());
+        m_out += QStringLiteral("<text:list xml:id=\"%1\" text:style-name=\"%2\"%3>")
+                     .arg(id, listStyle(list), m_listIds.contains(list) ? attr("text:continue-list", m_listIds.value(list)) : QString());
+        if (!m_listIds.contains(list))
+            m_listIds.insert(list, id);
+        for (;;) {
+            QString open, close;
+            for (int d = 1; d < depth; ++d) {
+                open += QStringLiteral("<text:list-item><text:list>");
+                close.prepend(QStringLiteral("</text:list></text:list-item>"));
+            }
+            m_out += open + QStringLiteral("<text:list-item>");
+            writeBlock(it.currentBlock());
+            m_out += QStringLiteral("</text:list-item>") + close;
+            auto next = it;
+            ++next;
+            if (next.atEnd() || next.currentFrame() || next.currentBlock().textList() != list)
+                break;
+            it = next;
+        }
+        m_out += QStringLiteral("</text:list>");
+    }
+}
+
+void BodyWriter::writeBlock(const QTextBlock& b)
+{
+    const int heading = b.blockFormat().headingLevel();
+    const QString style = paragraphStyle(b);
+    if (heading > 0)
+        m_out += QStringLiteral("<text:h text:style-name=\"%1\" text:outline-level=\"%2\">").arg(style).arg(heading);
+    else
+        m_out += QStringLiteral("<text:p text:style-name=\"%1\">").arg(style);
+    m_spaceBefore = true;
+    writeRuns(b);
+    m_out += heading > 0 ? QStringLiteral("</text:h>") : QStringLiteral("</text:p>");
+}
+
+void BodyWriter::writeText(const QString& text)
+{
+    // ODF collapses blanks: one after a blank, a tab or the paragraph start is text:s.
+    int spaces = 0;
+    auto flush = [&] {
+        if (spaces == 1)
+            m_out += QStringLiteral("<text:s/>");
+        else if (spaces > 1)
+            m_out += QStringLiteral("<text:s text:c=\"%1\"/>").arg(spaces);
+        spaces = 0;
+    };
+    for (QChar c : text) {
+        if (c == u' ') {
+            if (m_spaceBefore) {
+                ++spaces;
+            } else {
+                m_out += c;
+                m_spaceBefore = true;
+            }
+            continue;
+        }
+        if (c == QChar::ObjectReplacementCharacter)
+            continue;
+        flush();
+        m_spaceBefore = c == u'\t' || c == QChar::LineSeparator;
+        if (c == u'\t')
+            m_out += QStringLiteral("<text:tab/>");
+        else if (c == QChar::LineSeparator)
+            m_out += QStringLiteral("<text:line-break/>");
+        else
+            m_out += esc(QString(c));
+    }
+    flush();
+}
+
+void BodyWriter::writeRuns(const QTextBlock& b)
+{
+    QString openHref;
+    int openField = 0;
+    QString openName;
+    BreakOpportunities::Stripper unbroken;
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment frag = it.fragment();
+        const QTextCharFormat f = frag.charFormat();
+        const QString href = f.isAnchor() ? f.anchorHref() : QString();
+        const bool object = Fields::isFieldObject(f.objectType());
+        const int field = object ? 0 : f.intProperty(FieldId);
+        if (openField && field != openField) {
+            m_out += QStringLiteral("<text:bookmark-end text:name=\"%1\"/>").arg(esc(openName));
+            openField = 0;
+        }
+        if (href != openHref) {
+            if (!openHref.isEmpty())
+                m_out += QStringLiteral("</text:a>");
+            if (!href.isEmpty())
+                m_out += QStringLiteral("<text:a xlink:type=\"simple\" xlink:href=\"%1\">").arg(esc(href));
+            openHref = href;
+        }
+        if (field > 0 && field != openField) {
+            // Our own fields: a bookmark whose name carries id, type, link kind, data and link.
+            openName = QStringList{QStringLiteral("qxfield"), QString::number(field), QString::number(f.intProperty(FieldType)),
+                                   QString::number(f.intProperty(FieldLinkKind)),
+                                   QString::fromLatin1(QUrl::toPercentEncoding(f.stringProperty(FieldData))),
+                                   QString::fromLatin1(QUrl::toPercentEncoding(f.stringProperty(FieldLinkTarget)))}
+                           .join(QLatin1Char(' '));
+            m_out += QStringLiteral("<text:bookmark-start text:name=\"%1\"/>").arg(esc(openName));
+            openField = field;
+        }
+        const QString style = textStyle(Fields::plainFormat(f));
+        const QString span = style.isEmpty() ? QString() : QStringLiteral("<text:span text:style-name=\"%1\">").arg(style);
+        if (object) {
+            const bool count = f.intProperty(FieldType) == FieldTypes::PageCount;
+            m_out += span + (count ? QStringLiteral("<text:page-count>1</text:page-count>")
+                                   : QStringLiteral("<text:page-number text:select-page=\"current\">1</text:page-number>"))
+                     + (span.isEmpty() ? QString() : QStringLiteral("</text:span>"));
+        } else if (f.isImageFormat() || f.objectType() == EngineObject::FixedImage) {
+            for (qsizetype i = 0; i < frag.text().size(); ++i)
+                writePicture(f);
+        } else {
+            m_out += span;
+            writeText(unbroken(frag.text()));
+            if (!span.isEmpty())
+                m_out += QStringLiteral("</text:span>");
+        }
+    }
+    if (openField)
+        m_out += QStringLiteral("<text:bookmark-end text:name=\"%1\"/>").arg(esc(openName));
+    if (!openHref.isEmpty())
+        m_out += QStringLiteral("</text:a>");
+}
+
+void BodyWriter::writePicture(const QTextCharFormat& f)
+{
+    const bool fixed = f.objectType() == EngineObject::FixedImage;
+    const QString name = fixed ? f.stringProperty(ImageName) : f.toImageFormat().name();
+    QByteArray kind;
+    QByteArray bytes = DocumentTransfer::imageBytes(m_doc, name, &kind);
+    const QImage img = DocumentTransfer::image(m_doc, name);
+    if (bytes.isEmpty() || img.isNull())
+        return;
+    if (kind != "png" && kind != "jpeg" && kind != "jpg" && kind != "gif") {
+        bytes.clear();
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::WriteOnly);
+        img.save(&buf, "PNG");
+        kind = "png";
+    }
+    const int n = m_media.next++;
+    const QString path = QStringLiteral("Pictures/image%1.%2").arg(n).arg(QString::fromLatin1(kind));
+    m_media.files.append({path, bytes});
+    double w = 0, h = 0;
+    if (fixed) {
+        w = f.intProperty(ImageWidth);
+        h = f.intProperty(ImageHeight);
+    } else {
+        const QTextImageFormat imf = f.toImageFormat();
+        w = twips(imf.width() > 0 ? imf.width() : img.width());
+        h = twips(imf.height() > 0 ? imf.height() : img.height());
+    }
+    QString frameProps = QStringLiteral("style:wrap=\"%1\"").arg(fixed ? QStringLiteral("run-through\" style:run-through=\"foreground") : QStringLiteral("none"));
+    frameProps += QStringLiteral(" fo:margin-left=\"%1\" fo:margin-top=\"%2\" fo:margin-right=\"%3\" fo:margin-bottom=\"%4\"")
+                      .arg(pt(f.intProperty(ImageDistanceL)), pt(f.intProperty(ImageDistanceT)), pt(f.intProperty(ImageDistanceR)),
+                           pt(f.intProperty(ImageDistanceB)));
+    if (fixed)
+        frameProps += QStringLiteral(" style:horizontal-pos=\"from-left\" style:horizontal-rel=\"page\" style:vertical-pos=\"from-top\" "
+                                     "style:vertical-rel=\"page\"");
+    else
+        frameProps += QStringLiteral(" style:vertical-pos=\"top\" style:vertical-rel=\"baseline\"");
+    const QString style = styleNamed(QStringLiteral("graphic"), QStringLiteral("<style:graphic-properties %1/>").arg(frameProps),
+                                     m_otherStyles, "fr");
+    m_out += QStringLiteral("<draw:frame draw:style-name=\"%1\" draw:name=\"%2Bild%3\" text:anchor-type=\"%4\"%5 svg:width=\"%6\" "
+                            "svg:height=\"%7\" draw:z-index=\"%3\"><draw:image xlink:href=\"%8\" xlink:type=\"simple\" "
+                            "xlink:show=\"embed\" xlink:actuate=\"onLoad\"/></draw:frame>")
+                 .arg(style, m_prefix)
+                 .arg(n)
+                 .arg(fixed ? QStringLiteral("paragraph") : QStringLiteral("as-char"),
+                      fixed ? QStringLiteral(" svg:x=\"%1\" svg:y=\"%2\"").arg(pt(f.intProperty(ImagePosX)), pt(f.intProperty(ImagePosY)))
+                            : QString(),
+                      pt(w), pt(h), path);
+}
+
+void BodyWriter::writeTable(const QTextTable* t)
+{
+    const QTextTableFormat tf = t->format();
+    const QList<QTextLength> constraints = tf.columnWidthConstraints();
+    const double textWidth = Document::twipsToPixels(m_textWidth);
+    QList<double> widths;
+    double fixed = 0;
+    int variable = 0;
+    for (int c = 0; c < t->columns(); ++c) {
+        const QTextLength l = constraints.value(c);
+        double w = -1;
+        if (l.type() == QTextLength::FixedLength)
+            w = l.rawValue();
+        else if (l.type() == QTextLength::PercentageLength)
+            w = textWidth * l.rawValue() / 100.0;
+        fixed += qMax(0.0, w);
+        variable += w < 0;
+        widths << w;
+    }
+    const double share = variable ? qMax(20.0, (textWidth - fixed) / variable) : 0;
+    double total = 0;
+    for (double& w : widths)
+        total += (w = twips(w >= 0 ? w : share));
+    const QString name = QStringLiteral("%1Tabelle%2").arg(m_prefix).arg(++m_tables);
+    const QString tableStyle = styleNamed(QStringLiteral("table"),
+                                          QStringLiteral("<style:table-properties style:width=\"%1\" table:align=\"left\"/>").arg(pt(total)),
+                                          m_otherStyles, "Ta");
+    m_out += QStringLiteral("<table:table table:name=\"%1\" table:style-name=\"%2\">").arg(name, tableStyle);
+    for (double w : std::as_const(widths))
+        m_out += QStringLiteral("<table:table-column table:style-name=\"%1\"/>")
+                     .arg(styleNamed(QStringLiteral("table-column"),
+                                     QStringLiteral("<style:table-column-properties style:column-width=\"%1\"/>").arg(pt(w)), m_otherStyles,
+                                     "Co"));
+    const bool borders = tf.border() > 0 && tf.borderStyle() != QTextFrameFormat::BorderStyle_None;
+    for (int r = 0; r < t->rows(); ++r) {
+        m_out += QStringLiteral("<table:table-row>");
+        for (int c = 0; c < t->columns(); ++c) {
+            const QTextTableCell cell = t->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c) {
+                m_out += QStringLiteral("<table:covered-table-cell/>");
+                continue;
+            }
+            const QTextTableCellFormat cf = cell.format().toTableCellFormat();
+            QString props = attr("fo:border", borders ? QStringLiteral("0.5pt solid #000000") : QStringLiteral("none"));
+            if (cf.hasProperty(QTextFormat::BackgroundBrush) && cf.background().style() != Qt::NoBrush)
+                props += attr("fo:background-color", colour(cf.background().color()));
+            props += attr("fo:padding-left", pt(twips(cf.hasProperty(QTextFormat::TableCellLeftPadding) ? cf.leftPadding() : tf.cellPadding())));
+            props += attr("fo:padding-right", pt(twips(cf.hasProperty(QTextFormat::TableCellRightPadding) ? cf.rightPadding() : tf.cellPadding())));
+            props += attr("fo:padding-top", pt(twips(cf.hasProperty(QTextFormat::TableCellTopPadding) ? cf.topPadding() : tf.cellPadding())));
+            props += attr("fo:padding-bottom", pt(twips(cf.hasProperty(QTextFormat::TableCellBottomPadding) ? cf.bottomPadding() : tf.cellPadding())));
+            const QString cellStyle = styleNamed(QStringLiteral("table-cell"), QStringLiteral("<style:table-cell-properties%1/>").arg(props),
+                                                 m_otherStyles, "Ce");
+            m_out += QStringLiteral("<table:table-cell table:style-name=\"%1\" office:value-type=\"string\"").arg(cellStyle);
+            if (cell.columnSpan() > 1)
+                m_out += QStringLiteral(" table:number-columns-spanned=\"%1\"").arg(cell.columnSpan());
+            if (cell.rowSpan() > 1)
+                m_out += QStringLiteral(" table:number-rows-spanned=\"%1\"").arg(cell.rowSpan());
+            m_out += QLatin1Char('>');
+            bool any = false;
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (const QTextFrame* f = it.currentFrame()) {
+                    if (auto* nested = qobject_cast<const QTextTable*>(f))
+                        writeTable(nested);
+                    else
+                        writeFrame(f);
+                } else {
+                    writeBlock(it.currentBlock());
+                }
+                any = true;
+            }
+            if (!any)
+                m_out += QStringLiteral("<text:p/>");
+            m_out += QStringLiteral("</table:table-cell>");
+        }
+        m_out += QStringLiteral("</table:table-row>");
+    }
+    m_out += QStringLiteral("</table:table>");
+}
+
+} // namespace Odt
