@@ -108,8 +108,18 @@ def kill_all():
             kill(proc)
 
 
-def build(build_dir):
-    code, out = run(["cmake", "--build", build_dir])
+# Tests that start the program itself.
+RUN_PROGRAM = re.compile(r"commandline|recoverycrash|lettercommand|serialcommand")
+
+
+def build(build_dir, targets=None):
+    """Builds everything, or only `targets` (test executables) and what they need."""
+    cmd = ["cmake", "--build", build_dir]
+    if targets is not None:
+        cmd += ["--target"] + sorted(targets)
+        if any(RUN_PROGRAM.search(t) for t in targets):
+            cmd.append("qx-text")
+    code, out = run(cmd)
     return code == 0, out
 
 
@@ -223,10 +233,19 @@ def main():
         if not ok:
             sys.exit("The unchanged tree does not build:\n" + out[-3000:])
         tests = list_tests(build_dir)
+        executables = {t["name"] for t in tests
+                       if os.path.basename(t["command"][0]) == t["name"]}
+        def subset_of(m):
+            pattern = None if args.whole_suite or not m.tests else re.compile(m.tests)
+            return pattern, [t for t in tests if not pattern or pattern.search(t["name"])]
+
         durations = {}
         if not args.no_baseline:
-            print("Running the unchanged suite (%d tests) ..." % len(tests), flush=True)
-            for t in tests:
+            # Only the tests the chosen mutations will run must pass unchanged.
+            needed = {t["name"] for n in chosen for t in subset_of(mutations[n - 1])[1]}
+            needed = [t for t in tests if t["name"] in needed]
+            print("Running the unchanged tests (%d of %d) ..." % (len(needed), len(tests)), flush=True)
+            for t in needed:
                 start = time.time()
                 code, out = run(t["command"], cwd=t["cwd"], env=t["env"], timeout=args.timeout)
                 durations[t["name"]] = time.time() - start
@@ -253,12 +272,14 @@ def main():
             with open(m.file, "w", encoding="utf-8") as f:
                 f.write(text.replace("\n".join(m.old), "\n".join(m.new), 1))
             start = time.time()
-            ok, out = build(build_dir)
+            pattern, subset = subset_of(m)
+            # Only what the chosen tests need is linked again; a test that is not a
+            # target of its own (the install test) needs the whole build.
+            targets = {t["name"] for t in subset}
+            ok, out = build(build_dir, targets if pattern and targets <= executables else None)
             if not ok:
                 verdict, failed = "compiler", []
             else:
-                pattern = None if args.whole_suite or not m.tests else re.compile(m.tests)
-                subset = [t for t in tests if not pattern or pattern.search(t["name"])]
                 failures = run_suite(subset, args.jobs, args.timeout, not args.all_failures)
                 failed = ["%s%s" % (k, " (timeout)" if v == "timeout" else "")
                           for k, v in sorted(failures.items())]
