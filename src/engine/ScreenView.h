@@ -8,7 +8,6 @@
 // width, its page height and where the viewport stands in the surface.
 
 class Document;
-class LinePager;
 class Paginator;
 class QPaintEvent;
 class QRect;
@@ -17,7 +16,7 @@ class TextControl;
 
 class ScreenView {
 public:
-    ScreenView(TextControl* surface, Document* doc, Paginator* paginator, LinePager* pager);
+    ScreenView(TextControl* surface, Document* doc, Paginator* paginator);
 
     int mode() const { return m_mode; }
     void setMode(int mode);
@@ -47,7 +46,6 @@ private:
     TextControl* m_surface;
     Document* m_doc;
     Paginator* m_paginator;
-    LinePager* m_pager;
     int m_mode = 2;
     int m_zoom = 100;
     bool m_updating = false;

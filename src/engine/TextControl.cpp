@@ -11,7 +11,6 @@
 #include "engine/FragmentMimeData.h"
 #include "engine/HeaderFooterEditing.h"
 #include "engine/Images.h"
-#include "engine/LinePager.h"
 #include "engine/PageNumberObject.h"
 #include "engine/PagePrinter.h"
 #include "engine/PagesEventFilter.h"
@@ -43,7 +42,6 @@ const QColor kOutsidePage(0x80, 0x80, 0x80);
 TextControl::TextControl(QWidget* parent)
     : ZoomedTextEdit(parent), m_doc(new Document(this)),
       m_undo(std::make_unique<UndoKindTracker>(m_doc->body())),
-      m_pager(std::make_unique<LinePager>(m_doc->body())),
       m_files(std::make_unique<SurfaceFileIO>(*this))
 {
     setDocument(m_doc->body());
@@ -61,7 +59,7 @@ TextControl::TextControl(QWidget* parent)
     connect(this, &QTextEdit::cursorPositionChanged, this, &TextControl::PosChange);
     connect(this, &QTextEdit::selectionChanged, this, &TextControl::PosChange);
     initPages();
-    m_view = std::make_unique<ScreenView>(this, m_doc, m_paginator, m_pager.get());
+    m_view = std::make_unique<ScreenView>(this, m_doc, m_paginator);
     m_hf = std::make_unique<HeaderFooterEditing>(*this, *m_view, m_pagesFilter);
     connect(m_doc, &Document::pageChanged, this, [this] { m_view->update(); });
     m_view->update();
@@ -514,7 +512,6 @@ void TextControl::setLoadSaveAttribute(int index, const QVariant& value) { m_fil
 
 void TextControl::onContentsChange(int pos, int removed, int added)
 {
-    m_pager->invalidateFrom(m_doc->body()->findBlock(pos).blockNumber());
     if (!m_relayouting && (removed != 0 || added != 0))
         Q_EMIT Change();
 }
