@@ -145,8 +145,27 @@ private Q_SLOTS:
         c.txtfB->setText(QStringLiteral("229"));
         c.txtfH->setText(QStringLiteral("162"));
         c.Command1->click();
-        QCOMPARE(s.PageWidth(), 12984);
-        QCOMPARE(s.PageHeight(), 9185);
+        QCOMPARE((QList<int>{s.PageWidth(), s.PageHeight(), s.PageMarginT(), s.PageMarginB(), s.PageMarginL(),
+                             s.PageMarginR()}),
+                 (QList<int>{12984, 9185, 567, 567, 284, 284}));
+        QCOMPARE(s.FontSize(), 12.0);
+    }
+
+    // The sender's second row with and without street and post box; the recipient's
+    // six rows with and without a contact person.
+    void rows()
+    {
+        auto sender = [](const char* street, const char* box) {
+            return senderRows({"Maria Muster", street, "79098 Freiburg", box});
+        };
+        QCOMPARE(sender("Lindenweg 12", ""), QStringList({"Maria Muster", "Lindenweg 12", "79098 Freiburg"}));
+        QCOMPARE(sender("", "Postfach 4711"), QStringList({"Maria Muster", "Postfach 4711", "79098 Freiburg"}));
+        QCOMPARE(sender("Lindenweg 12", "Postfach 4711"),
+                 QStringList({"Maria Muster", "Lindenweg 12 Postfach 4711", "79098 Freiburg"}));
+        QCOMPARE(recipientRows(becker()),
+                 QStringList({"Herrn", "Karl Becker", "Hauptstraße 5", "", "10115 Berlin", ""}));
+        QCOMPARE(recipientRows({"Firma", "Holzmann", "GmbH", "Otto Span", "Weg 4", "70173", "Stuttgart", "Herrn"}),
+                 QStringList({"Firma", "Holzmann GmbH", "zHd. Herrn Otto Span", "Weg 4", "", "70173 Stuttgart"}));
     }
 };
 

@@ -111,6 +111,10 @@ private Q_SLOTS:
         const QString weg = QStringLiteral("Weg 1"), bern = QStringLiteral("Bern"), ch = QStringLiteral("CH");
         const Row rows[] = {
             {10, 49, longStreet, longTown, QStringLiteral("D"), longStreet, longTown, {}},
+            {11, 49, longStreet, longTown, QStringLiteral("D"), QStringLiteral("Großherzog-Friedrich-Straße 1"),
+             QStringLiteral("Garmisch-Partenkirchen "), {}},
+            {12, 49, longStreet, longTown, QStringLiteral("D"), QStringLiteral("Großherzog-Friedrich-Stra"),
+             QStringLiteral("Garmisch-Partenkirc"), {}},
             {14, 49, QStringLiteral("Äußere Überseestraße 12"), QStringLiteral("Österreichisch Großß"), QStringLiteral("A"),
              QStringLiteral("Äußere Überseestraße 1"), QStringLiteral("Österreichisch "), QStringLiteral("SCHWEIZ")},
             {10, 49, weg, bern, ch, weg, bern, QStringLiteral("SCHWEIZ")}, // seen from Germany

@@ -129,7 +129,7 @@ void TstPages::pdfHeadersNumberTheirPages()
         QSKIP("pdftotext is not installed");
     Document d;
     fillLines(d, 25);
-    d.setHeaderFooterSet(1 | 2 | 4);
+    d.setHeaderFooterSet(1 | 2 | 4 | 8);
     QTextCursor hc(d.headerFooter(1));
     hc.insertText(QStringLiteral("Seite "));
     Fields::setType(d.headerFooter(1), Fields::insert(hc, QString()), FieldTypes::PageNumber);
@@ -137,6 +137,7 @@ void TstPages::pdfHeadersNumberTheirPages()
     hc.insertText(QStringLiteral(" Kopf"));
     QTextCursor(d.headerFooter(2)).insertText(QStringLiteral("Erstkopf"));
     QTextCursor(d.headerFooter(4)).insertText(QStringLiteral("Fuss"));
+    QTextCursor(d.headerFooter(8)).insertText(QStringLiteral("Erstfuss"));
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("seiten.pdf"));
     QString error;
@@ -148,7 +149,8 @@ void TstPages::pdfHeadersNumberTheirPages()
         if (page > 1)
             QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Seite\\s*%1\\b").arg(page))), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("Zeile %1").arg((page - 1) * 10 + 1)), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("Fuss")));
+        QCOMPARE(text.contains(QStringLiteral("Erstfuss")), page == 1);
+        QCOMPARE(text.contains(QStringLiteral("Fuss")), page > 1);
     }
     QVERIFY(!pdfPageText(file, 1).contains(QStringLiteral("Seite")));
 }
