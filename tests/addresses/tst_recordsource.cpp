@@ -214,6 +214,7 @@ private slots:
         QTest::newRow("umlaut lower finds upper") << "*müller*" << "MÜLLER" << true;
         QTest::newRow("question mark one char") << "M?ller" << "Müller" << true;
         QTest::newRow("hash digit") << "79###" << "79098" << true;
+        QTest::newRow("hash is no letter") << "79#98" << "79a98" << false;
         QTest::newRow("percent is literal") << "*%*" << "Müller" << false;
         QTest::newRow("star in middle backtracks") << "*e*er" << "Beckerer" << true;
         QTest::newRow("bracketed star is literal") << "a[*]b" << "a*b" << true;

@@ -135,7 +135,8 @@ private slots:
         const auto stored = TextBlockFile::read(work(), 5);
         QCOMPARE(bool(stored), !textAfter.isNull());
         if (stored)
-            QCOMPARE(stored->Text, textAfter);
+            QCOMPARE((QList<QVariant>{stored->Text, stored->Underline, stored->Strikethru}),
+                     (QList<QVariant>{textAfter, true, false}));
         QCOMPARE(w->isVisible(), button == "Command4");
     }
 
