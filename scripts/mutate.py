@@ -314,6 +314,8 @@ def main():
         if verdict in ("survived", "n/a", "compiler"):
             print("  %3d %-15s %s" % (m.number, {"survived": "survived", "n/a": "not applicable",
                                                  "compiler": "compiler"}[verdict], m.description))
+    if not applied:
+        print("No mutation of the choice applies to the sources.")
     if applied:
         print("Score: %d of %d applicable mutations killed = %.0f %% (%d by the compiler, "
               "%d not applicable)" % (len(killed), len(applied), 100.0 * len(killed) / len(applied),
