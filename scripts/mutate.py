@@ -226,6 +226,7 @@ def main():
         signal.signal(s, on_signal)
 
     results = []
+    interrupted = False
     restore = None  # (path, original text) while a mutation is in the tree
     try:
         print("Building %s ..." % build_dir, flush=True)
@@ -296,6 +297,7 @@ def main():
                   flush=True)
             results.append((m, verdict, failed))
     except Interrupted:
+        interrupted = True
         kill_all()
         print("\nInterrupted.", flush=True)
     finally:
@@ -314,7 +316,7 @@ def main():
         if verdict in ("survived", "n/a", "compiler"):
             print("  %3d %-15s %s" % (m.number, {"survived": "survived", "n/a": "not applicable",
                                                  "compiler": "compiler"}[verdict], m.description))
-    if not applied:
+    if not applied and not interrupted:
         print("No mutation of the choice applies to the sources.")
     if applied:
         print("Score: %d of %d applicable mutations killed = %.0f %% (%d by the compiler, "
