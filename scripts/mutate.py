@@ -236,6 +236,7 @@ def main():
         tests = list_tests(build_dir)
         executables = {t["name"] for t in tests
                        if os.path.basename(t["command"][0]) == t["name"]}
+
         def subset_of(m):
             pattern = None if args.whole_suite or not m.tests else re.compile(m.tests)
             return pattern, [t for t in tests if not pattern or pattern.search(t["name"])]
