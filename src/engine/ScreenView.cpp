@@ -2,7 +2,6 @@
 
 #include "engine/Document.h"
 #include "engine/HeaderFooterEditing.h"
-#include "engine/LinePager.h"
 #include "engine/Paginator.h"
 #include "engine/Tables.h"
 #include "engine/TextControl.h"
@@ -13,8 +12,8 @@
 #include <QTextFrame>
 #include <QtMath>
 
-ScreenView::ScreenView(TextControl* surface, Document* doc, Paginator* paginator, LinePager* pager)
-    : m_surface(surface), m_doc(doc), m_paginator(paginator), m_pager(pager)
+ScreenView::ScreenView(TextControl* surface, Document* doc, Paginator* paginator)
+    : m_surface(surface), m_doc(doc), m_paginator(paginator)
 {
     // The vertical bar is always there: the text column is laid out knowing its width,
     // and its coming and going cannot cover the text or move the sheet.
@@ -58,7 +57,6 @@ void ScreenView::update()
     QTextDocument* body = m_doc->body();
     const bool relayouting = s->m_relayouting;
     s->m_relayouting = true; // widths and page heights are no content change
-    const double widthBefore = body->textWidth();
     // The body is laid out in 96-dpi pixels at every zoom; the surface zooms by painting.
     // A reader may have cleared the margins. The width is set only when it changes:
     // QTextDocument lays the whole text out anew on every setTextWidth.
@@ -79,11 +77,6 @@ void ScreenView::update()
     keepPageHeight();
     s->viewport()->setBackgroundRole(pages ? QPalette::Window : QPalette::Base);
     s->m_relayouting = relayouting;
-    m_pager->setUnitsPerTwip(Document::twipsToPixels(1));
-    const PageGeometry bodyPage = Paginator::bodyGeometry(*m_doc);
-    m_pager->setPageBodyHeight(bodyPage.height - bodyPage.marginT - bodyPage.marginB);
-    if (body->textWidth() != widthBefore)
-        m_pager->invalidateAll(); // lines wrap anew
     m_updating = false;
     if (!pages)
         s->HeaderFooterLeave();
@@ -139,8 +132,6 @@ void ScreenView::resized()
 {
     if (m_updating)
         return;
-    if (m_mode == 0)
-        m_pager->invalidateAll(); // the text flows at the new width
     update();
 }
 

@@ -9,7 +9,6 @@
 // width, its page height and where the viewport stands in the surface.
 
 class Document;
-class LinePager;
 class Paginator;
 class QPaintEvent;
 class QRect;
@@ -18,7 +17,7 @@ class TextControl;
 
 class ScreenView {
 public:
-    ScreenView(TextControl* surface, Document* doc, Paginator* paginator, LinePager* pager);
+    ScreenView(TextControl* surface, Document* doc, Paginator* paginator);
 
     int mode() const { return m_mode; }
     // The layout and the centred view show the printed pages.
@@ -50,7 +49,6 @@ private:
     TextControl* m_surface;
     Document* m_doc;
     Paginator* m_paginator;
-    LinePager* m_pager;
     int m_mode = 2;
     int m_zoom = 100;
     bool m_updating = false;

@@ -3,7 +3,6 @@
 #include "engine/Document.h"
 #include "engine/DocumentFile.h"
 #include "engine/Images.h"
-#include "engine/LinePager.h"
 #include "engine/ScreenView.h"
 #include "engine/TextControl.h"
 #include "engine/UndoKindTracker.h"
@@ -68,7 +67,6 @@ bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString*
     if (ok) {
         // A loaded document is not a changed one: no Change, but the position moved.
         s.moveCursor(QTextCursor::Start);
-        s.m_pager->invalidateAll();
         s.m_view->update();
         Q_EMIT s.PosChange();
     }

@@ -12,7 +12,6 @@
 #include "engine/FragmentMimeData.h"
 #include "engine/HeaderFooterEditing.h"
 #include "engine/Images.h"
-#include "engine/LinePager.h"
 #include "engine/PageNumberObject.h"
 #include "engine/PagePrinter.h"
 #include "engine/PagesEventFilter.h"
@@ -45,7 +44,6 @@ const QColor kOutsidePage(0x80, 0x80, 0x80);
 TextControl::TextControl(QWidget* parent)
     : ZoomedTextEdit(parent), m_doc(new Document(this)),
       m_undo(std::make_unique<UndoKindTracker>(m_doc->body())),
-      m_pager(std::make_unique<LinePager>(m_doc->body())),
       m_files(std::make_unique<SurfaceFileIO>(*this))
 {
     setDocument(m_doc->body());
@@ -63,7 +61,7 @@ TextControl::TextControl(QWidget* parent)
     connect(this, &QTextEdit::cursorPositionChanged, this, &TextControl::PosChange);
     connect(this, &QTextEdit::selectionChanged, this, &TextControl::PosChange);
     initPages();
-    m_view = std::make_unique<ScreenView>(this, m_doc, m_paginator, m_pager.get());
+    m_view = std::make_unique<ScreenView>(this, m_doc, m_paginator);
     m_hf = std::make_unique<HeaderFooterEditing>(*this, *m_view, m_pagesFilter);
     connect(m_doc, &Document::pageChanged, this, [this] { m_view->update(); });
     m_view->update();
@@ -525,7 +523,6 @@ void TextControl::setLoadSaveAttribute(int index, const QVariant& value) { m_fil
 void TextControl::onContentsChange(int pos, int removed, int added)
 {
     const QTextBlock changed = m_doc->body()->findBlock(pos);
-    m_pager->invalidateFrom(changed.blockNumber());
     // A frame's lines lie outside the text that Qt repaints.
     if (ParagraphFrames::hasFrame(changed.blockFormat()) || ParagraphFrames::hasFrame(changed.next().blockFormat()))
         viewport()->update();

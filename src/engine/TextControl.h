@@ -20,7 +20,6 @@ class QPrinter;
 class Document;
 class FindDialog;
 class HeaderFooterEditing;
-class LinePager;
 class ScreenView;
 class SurfaceFileIO;
 class UndoKindTracker;
@@ -197,12 +196,11 @@ private:
 
     Document* m_doc;
     std::unique_ptr<UndoKindTracker> m_undo;
-    std::unique_ptr<LinePager> m_pager;
     QPointer<FindDialog> m_findDialog;
     bool m_controlChars = false;
     int m_tabCurrent = 1;
     bool m_relayouting = false; // layout-only changes are no content change
-    // Loading and saving reach into the undo tracker, pager and view.
+    // Loading and saving reach into the undo tracker and view.
     friend class SurfaceFileIO;
     std::unique_ptr<SurfaceFileIO> m_files;
 

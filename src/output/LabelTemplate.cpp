@@ -132,13 +132,6 @@ QStringList fieldNames()
             QStringLiteral("LKZ"),    QStringLiteral("PLZ"),     QStringLiteral("Ort"),      QStringLiteral("Land")};
 }
 
-QRectF labelCell(int n)
-{
-    const int row = (n - 1) / Columns;
-    const int col = (n - 1) % Columns;
-    return QRectF(MarginSide + col * LabelWidth, MarginTop + row * LabelHeight, LabelWidth, LabelHeight);
-}
-
 void build(Document& doc, int fontSize)
 {
     QTextDocument* body = doc.body();

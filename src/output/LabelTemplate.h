@@ -4,7 +4,6 @@
 // holds eight empty fields named n + "Anrede", "Vorname", "Nachname", "Strasse", "LKZ",
 // "PLZ", "Ort", "Land" for n = 1..24, counted along the rows.
 
-#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -40,9 +39,6 @@ QString fileName(int fontSize);
 
 // The eight field names of one label, without its number.
 QStringList fieldNames();
-
-// Label n (1..24) on the page, twips from the sheet's top-left corner.
-QRectF labelCell(int n);
 
 // Replaces the content of `doc` by the template for `fontSize`.
 void build(Document& doc, int fontSize);

@@ -203,15 +203,20 @@ private slots:
     void queries_data()
     {
         QTest::addColumn<QString>("statement");
-        QTest::addColumn<QStringList>("lastNames");
+        QTest::addColumn<QStringList>("names"); // last and first name
         QTest::newRow("name order") << Queries::nameOrder()
-                                    << QStringList{"Ärger", "Berg", "Berg", "O'Neill", "Vogel", "Zorn"};
+                                    << QStringList{"Ärger Anna", "Berg Ida", "Berg Karl", "O'Neill Seán", "Vogel Eva", "Zorn Udo"};
+        QTest::newRow("type search by last name") << Queries::typeSearch(QStringLiteral("ORN")) << QStringList{"Zorn Udo"};
+        QTest::newRow("type search by first name") << Queries::typeSearch(QStringLiteral("eva")) << QStringList{"Vogel Eva"};
         QTest::newRow("type search misses town") << Queries::typeSearch(QStringLiteral("bonn")) << QStringList{};
-        QTest::newRow("apostrophe word") << Queries::search(QStringLiteral("O'Neill")) << QStringList{"O'Neill"};
+        QTest::newRow("search by last name") << Queries::search(QStringLiteral("O'Neill")) << QStringList{"O'Neill Seán"};
+        QTest::newRow("search by first name") << Queries::search(QStringLiteral("udo")) << QStringList{"Zorn Udo"};
+        QTest::newRow("search by street") << Queries::search(QStringLiteral("hof")) << QStringList{"Berg Karl", "Berg Ida"};
+        QTest::newRow("search by town") << Queries::search(QStringLiteral("kiel")) << QStringList{"Vogel Eva"};
         QTest::newRow("group prefix") << Queries::group(QStringLiteral("Verein"))
-                                      << QStringList{"Berg", "Vogel"};
+                                      << QStringList{"Berg Karl", "Vogel Eva"};
         QTest::newRow("postcode order") << Queries::postcodeOrder()
-                                        << QStringList{"Vogel", "Berg", "Ärger", "Zorn", "Berg", "O'Neill"};
+                                        << QStringList{"Vogel Eva", "Berg Karl", "Ärger Anna", "Zorn Udo", "Berg Ida", "O'Neill Seán"};
     }
     void queries()
     {
@@ -226,8 +231,8 @@ private slots:
         QVERIFY2(rs.open(path, statement), qPrintable(rs.lastError()));
         QStringList got;
         for (int i = 0; i < rs.recordCount(); ++i)
-            got << rs.fieldAt(i, QStringLiteral("Nachname"));
-        QTEST(got, "lastNames");
+            got << rs.fieldAt(i, QStringLiteral("Nachname")) + QLatin1Char(' ') + rs.fieldAt(i, QStringLiteral("Vorname"));
+        QTEST(got, "names");
     }
 
     // Jet SQL's LIKE and the German order of names.
@@ -239,6 +244,7 @@ private slots:
         QTest::newRow("umlaut lower finds upper") << "*müller*" << "MÜLLER" << true;
         QTest::newRow("question mark one char") << "M?ller" << "Müller" << true;
         QTest::newRow("hash digit") << "79###" << "79098" << true;
+        QTest::newRow("hash is no letter") << "79#98" << "79a98" << false;
         QTest::newRow("percent is literal") << "*%*" << "Müller" << false;
         QTest::newRow("star in middle backtracks") << "*e*er" << "Beckerer" << true;
         QTest::newRow("bracketed star is literal") << "a[*]b" << "a*b" << true;

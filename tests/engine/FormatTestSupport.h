@@ -184,6 +184,7 @@ inline void fillEveryFeature(Document& doc)
     QTextBlockFormat breakBefore;
     breakBefore.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     breakBefore.setAlignment(Qt::AlignCenter);
+    breakBefore.setLineHeight(18, QTextBlockFormat::FixedHeight); // exactly 13.5 pt
     c.insertBlock(breakBefore, QTextCharFormat());
     c.insertText(QStringLiteral("Neue Seite, zentriert"));
 
@@ -235,7 +236,8 @@ inline void fillEveryFeature(Document& doc)
     QTextCursor inFrame = frame->firstCursorPosition();
     inFrame.insertText(QStringLiteral("Im Rahmen"));
     c.setPosition(frame->lastPosition() + 1);
-    c.insertText(QStringLiteral("Ende"));
+    // A control character and an emoji (a surrogate pair) close the text.
+    c.insertText(QStringLiteral("Ende \u0007\U0001F600"));
 }
 
 inline QStringList dumpAll(const Document& doc)

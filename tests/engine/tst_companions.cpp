@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -45,6 +46,13 @@ private Q_SLOTS:
         tc->setSelStart(5);
         QApplication::processEvents();
         QCOMPARE(label("page") + label("line") + label("column"), QStringLiteral("Seite 1Zeile 2Spalte 1"));
+        // On a paragraph's second line the column counts from that line's start.
+        QTextCursor c(tc->document());
+        c.setPosition(7);
+        c.insertText(QString(QChar::LineSeparator) + QStringLiteral("neu"));
+        tc->setSelStart(10); // after "zw", the break and "ne"
+        QApplication::processEvents();
+        QCOMPARE(label("page") + label("line") + label("column"), QStringLiteral("Seite 1Zeile 3Spalte 3"));
     }
 
     void companionsLetGo()

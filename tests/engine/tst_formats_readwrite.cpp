@@ -132,6 +132,7 @@ private Q_SLOTS:
         QCOMPARE(fat.background().color(), QColor(255, 255, 0));
         QVERIFY(b->toPlainText().contains(QStringLiteral("<&> \"Zitat\" äöüß € {x}\\ → \t Tab")));
         QCOMPARE(formatAt(b, QStringLiteral("hoch")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+        QCOMPARE(formatAt(b, QStringLiteral("tief")).verticalAlignment(), QTextCharFormat::AlignSubScript);
         const QTextCharFormat link = formatAt(b, QStringLiteral("Verweis"));
         QVERIFY(link.isAnchor());
         QCOMPARE(link.anchorHref(), QStringLiteral("https://example.org/a?b=1&c=2"));
@@ -147,7 +148,10 @@ private Q_SLOTS:
         QCOMPARE(bf.tabPositions().value(3).type, QTextOption::DelimiterTab);
         QVERIFY(first.text().contains(QChar::LineSeparator));
 
-        QVERIFY(blockStarting(b, QStringLiteral("Neue Seite")).blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
+        const QTextBlockFormat exact = blockStarting(b, QStringLiteral("Neue Seite")).blockFormat();
+        QVERIFY(exact.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
+        QCOMPARE(exact.lineHeightType(), int(QTextBlockFormat::FixedHeight));
+        QCOMPARE(exact.lineHeight(), 18.0);
 
         const QTextList* list = blockStarting(b, QStringLiteral("Eins")).textList();
         QVERIFY(list && list == blockStarting(b, QStringLiteral("Zwei")).textList());

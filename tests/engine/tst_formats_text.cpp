@@ -99,6 +99,8 @@ private Q_SLOTS:
         QCOMPARE(fat.fontWeight(), int(QFont::Bold));
         QVERIFY(fat.fontItalic() && fat.fontUnderline() && fat.fontStrikeOut());
         QCOMPARE(fat.foreground().color(), QColor(200, 10, 20));
+        QCOMPARE(formatAt(b, QStringLiteral("hoch")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+        QCOMPARE(formatAt(b, QStringLiteral("tief")).verticalAlignment(), QTextCharFormat::AlignSubScript);
         QCOMPARE(formatAt(b, QStringLiteral("Verweis")).anchorHref(), QStringLiteral("https://example.org/a?b=1&c=2"));
         bool list = false, table = false, image = false;
         for (QTextBlock blk = b->begin(); blk.isValid(); blk = blk.next()) {

@@ -37,6 +37,11 @@ unset HomeDrive HomePath HOMEDRIVE HOMEPATH 2>/dev/null || true
 head -c 5 "$tmp/out/Briefkopf.rtf" | grep -q '{\\rtf' || fail "Briefkopf.rtf ist kein RTF"
 # A letter needs the starter database and the letterhead found in the installed data folder.
 "$p/bin/qx-text" --letter 1 --convert-to txt --outdir "$tmp/letters"
-[ -n "$(ls "$tmp/letters")" ] || fail "kein Brief geschrieben"
+letter=$tmp/letters/Brief_1.txt
+[ -s "$letter" ] || fail "kein Brief geschrieben"
+# Address 1 of the starter database, greeted as its title asks.
+for line in "Karl Becker" "Hauptstraße 5" "10115 Berlin" "Sehr geehrter Herr Becker,"; do
+  grep -q "$line" "$letter" || fail "\"$line\" fehlt im Brief"
+done
 [ -s "$HOME/QX-Kontorix/Briefkopf.txm" ] || fail "Briefkopf nicht in den Arbeitsordner kopiert"
 echo "installiert und gestartet: $(ls "$tmp/letters" | head -n 1)"

@@ -95,16 +95,23 @@ void TestLetterAssembly::completeText_data()
         const char* line;
         const char* salutation;
     };
+    // Every title of the tables, and one they do not know.
     const TitleRow titles[] = {
         {"", "", ""},
         {"Firma", "", "Sehr geehrte Damen und Herren, "},
         {"Hallo", "", "Hallo Karl,"},
         {"Herrn", "Herrn", "Sehr geehrter Herr Becker,"},
+        {"Frau", "Frau", "Sehr geehrte Frau Becker,"},
+        {"Frl.", "Frl.", "Sehr geehrtes Fräulein Becker,"},
+        {"Frau Dr.", "Frau Dr.", "Sehr geehrte Frau Dr. Becker,"},
         {"Herr Dr.", "Herrn Dr.", "Sehr geehrter Herr Dr. Becker,"},
         {"Liebe", "Frau", "Liebe Karl,"},
+        {"Lieber", "Herrn", "Lieber Karl,"},
         {"Liebe Schwester", "Frau", "Liebe Schwester,"},
         {"Lieber Bruder", "Herrn", "Lieber Bruder,"},
+        {"Familie", "Familie", "Sehr geehrte Familie Becker,"},
         {"An die", "An die", "Sehr geehrte Damen und Herren, "},
+        {"An das", "An das", "Sehr geehrte Damen und Herren, "},
         {"herrn", "herrn", ""},
     };
     for (const TitleRow& r : titles) {
@@ -120,6 +127,10 @@ void TestLetterAssembly::completeText_data()
     const QString firma = QStringLiteral("»Karl Becker|»z.Hd. %1 Otto Span|»Hauptstraße 5|»10115 Berlin|");
     row("contact Herrn", {"t12=Firma", "t15=Otto Span", "t37=Herrn"},
         plain(firma.arg("Herrn"), "Sehr geehrter Herr Otto Span,"));
+    row("contact Frau", {"t12=Firma", "t15=Otto Span", "t37=Frau"},
+        plain(firma.arg("Frau"), "Sehr geehrte Frau Otto Span,"));
+    row("contact Frl.", {"t12=Firma", "t15=Otto Span", "t37=Frl."},
+        plain(firma.arg("Frl."), "Sehr geehrtes Fräulein Otto Span,"));
     row("contact Firma", {"t12=Firma", "t15=Otto Span", "t37=Firma"}, plain(firma.arg("Firma"), {}));
 
     // Address window on the left, streets of two lines, countries.
@@ -196,13 +207,13 @@ void TestLetterAssembly::fonts_data()
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
 
-    const QStringList body{"t38=1", "t31=Rumpf", "t29=Liberation Mono", "t30=9", "f8=1", "f9=1", "t39=255"};
+    const QStringList body{"t38=1", "t31=Rumpf", "t29=Liberation Mono", "t30=9", "f8=0", "f9=1", "t39=255"};
     QTest::newRow("name right") << QStringList{} << "Karl"
                                 << "Liberation Serif" << 12.0 << true << false;
     QTest::newRow("sender line") << QStringList{"f4=1", "t10=Absender"} << "Absender"
                                  << "Liberation Serif" << 7.0 << false << false;
     QTest::newRow("body") << body << "Rumpf"
-                          << "Liberation Mono" << 9.0 << true << true;
+                          << "Liberation Mono" << 9.0 << false << true;
     QTest::newRow("letterhead") << QStringList{"f2=1", "t34=Maria"} << "Maria"
                                 << "Liberation Serif" << 14.0 << false << false;
 }

@@ -162,8 +162,23 @@ private Q_SLOTS:
         c.txtfB->setText(QStringLiteral("229"));
         c.txtfH->setText(QStringLiteral("162"));
         c.Command1->click();
-        QCOMPARE(s.PageWidth(), 12984);
-        QCOMPARE(s.PageHeight(), 9185);
+        QCOMPARE((QList<int>{s.PageWidth(), s.PageHeight(), s.PageMarginT(), s.PageMarginB(), s.PageMarginL(),
+                             s.PageMarginR()}),
+                 (QList<int>{12984, 9185, 567, 567, 284, 284}));
+        QCOMPARE(s.FontSize(), 12.0);
+    }
+
+    // The sender's second row with and without street and post box; the recipient's
+    // six rows with and without a contact person.
+    void rows()
+    {
+        const QString place = QStringLiteral("79098 Freiburg");
+        QCOMPARE(senderRows({"M", "Weg 1", place, ""}), QStringList({"M", "Weg 1", place}));
+        QCOMPARE(senderRows({"M", "", place, "Postfach 4711"}), QStringList({"M", "Postfach 4711", place}));
+        QCOMPARE(senderRows({"M", "Weg 1", place, "Postfach 4711"}), QStringList({"M", "Weg 1 Postfach 4711", place}));
+        QCOMPARE(recipientRows(becker()), QStringList({"Herrn", "Karl Becker", "Hauptstraße 5", "", "10115 Berlin", ""}));
+        QCOMPARE(recipientRows({"Firma", "Holzmann", "GmbH", "Otto Span", "Weg 4", "70173", "Stuttgart", "Herrn"}),
+                 QStringList({"Firma", "Holzmann GmbH", "zHd. Herrn Otto Span", "Weg 4", "", "70173 Stuttgart"}));
     }
 };
 

@@ -130,6 +130,11 @@ private Q_SLOTS:
             QCOMPARE(v.Land, r.wantLand);
             QCOMPARE(v.LKZ, r.code + QLatin1Char('-'));
         }
+        LabelAddress far;
+        far.LKZ = QStringLiteral("D");
+        far.PLZ = QStringLiteral("79098");
+        far.Ort = QStringLiteral("Freiburg im Breisgau-Hochdorf Nord");
+        QCOMPARE(LabelFill::townLine(far), QStringLiteral("D-79098 Freiburg im Breisgau-H")); // 30 characters
     }
 
     void currentOnAllLabels_data()

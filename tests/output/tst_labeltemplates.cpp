@@ -96,8 +96,13 @@ private Q_SLOTS:
         QCOMPARE(pages.pageCount(), 1);
         const QHash<QString, Placed> placed = placedFields(pages);
         QCOMPARE(placed.size(), LabelTemplate::Labels * 8);
-        for (int n = 1; n <= LabelTemplate::Labels; ++n) {
-            const QRectF cell = LabelTemplate::labelCell(n);
+        // The sheet: 3 x 8 labels of 70 x 37 mm (3968.5 x 2097.6 twips), the first row
+        // 28 twips below the top edge, no side margin.
+        const double width = 70 * 1440 / 25.4, height = 37 * 1440 / 25.4;
+        QRectF first; // the text of label 1
+        for (int n = 1; n <= 24; ++n) {
+            const QRectF cell((n - 1) % 3 * width, 28 + (n - 1) / 3 * height, width, height);
+            QRectF text; // what the label's fields cover
             for (const QString& name : LabelTemplate::fieldNames()) {
                 const QString key = QString::number(n) + name;
                 QVERIFY2(placed.contains(key), qPrintable(key));
@@ -106,7 +111,15 @@ private Q_SLOTS:
                 const QRectF inside = cell.adjusted(-0.5, -0.5, 0.5, 0.5); // half a twip for rounding
                 QVERIFY2(inside.contains(p.rect.topLeft()) && inside.contains(p.rect.bottomRight()),
                          qPrintable(key + QStringLiteral(" leaves its cell")));
+                text = text.isNull() ? p.rect : text.united(p.rect);
             }
+            // Each label's text stands where the first one's does, moved by whole labels,
+            // within half a millimetre (the screen layout rounds rows to whole pixels).
+            if (n == 1)
+                first = text;
+            const QPointF moved = text.topLeft() - first.topLeft();
+            QVERIFY2(qAbs(moved.x() - (n - 1) % 3 * width) < 28 && qAbs(moved.y() - (n - 1) / 3 * height) < 28,
+                     qPrintable(QString::number(n)));
         }
     }
 

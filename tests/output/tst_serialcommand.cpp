@@ -131,6 +131,7 @@ private slots:
         const QString pdf = QStringLiteral("x.pdf");
         QTest::newRow("no output") << QStringList{"--text", "t.txt"} << 2;
         QTest::newRow("block 11") << QStringList{"--block", "11", "--single-pdf", pdf} << 2;
+        QTest::newRow("block 10, no file") << QStringList{"--database", "DB", "--block", "10", "--text", "TEXT", "--single-pdf", pdf} << 1;
         QTest::newRow("missing text file") << QStringList{"--database", "DB", "--text", "fehlt.txt", "--single-pdf", pdf} << 1;
         QTest::newRow("missing database") << QStringList{"--database", "fehlt.adr", "--text", "TEXT", "--single-pdf", pdf} << 1;
         QTest::newRow("empty group") << QStringList{"--database", "DB", "--group", "Gibtsnicht", "--text", "TEXT", "--single-pdf", pdf} << 1;

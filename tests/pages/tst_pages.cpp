@@ -131,7 +131,7 @@ void TstPages::pdfHeadersNumberTheirPages()
         QSKIP("pdftotext is not installed");
     Document d;
     fillLines(d, 25);
-    d.setHeaderFooterSet(1 | 2 | 4);
+    d.setHeaderFooterSet(1 | 2 | 4 | 8);
     QTextCursor hc(d.headerFooter(1));
     hc.insertText(QStringLiteral("Seite "));
     Fields::setType(d.headerFooter(1), Fields::insert(hc, QString()), FieldTypes::PageNumber);
@@ -139,6 +139,7 @@ void TstPages::pdfHeadersNumberTheirPages()
     hc.insertText(QStringLiteral(" Kopf"));
     QTextCursor(d.headerFooter(2)).insertText(QStringLiteral("Erstkopf"));
     QTextCursor(d.headerFooter(4)).insertText(QStringLiteral("Fuss"));
+    QTextCursor(d.headerFooter(8)).insertText(QStringLiteral("Erstfuss"));
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("seiten.pdf"));
     QString error;
@@ -150,7 +151,8 @@ void TstPages::pdfHeadersNumberTheirPages()
         if (page > 1)
             QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Seite\\s*%1\\b").arg(page))), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("Zeile %1").arg((page - 1) * 10 + 1)), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("Fuss")));
+        QCOMPARE(text.contains(QStringLiteral("Erstfuss")), page == 1);
+        QCOMPARE(text.contains(QStringLiteral("Fuss")), page > 1);
     }
     QVERIFY(!pdfPageText(file, 1).contains(QStringLiteral("Seite")));
 }
@@ -224,17 +226,20 @@ void TstPages::bodyClearsTallHeaderAndFooter()
     TextControl tc;
     Document& d = *tc.doc();
     fillLines(d, 25);
-    d.setHeaderFooterSet(1 | 4);
+    d.setHeaderFooterSet(1 | 4 | 8);
+    d.setFooterDistance(450); // 30 px above the bottom edge of the 320-px page
     QTextCursor(d.headerFooter(1)).insertText(QStringLiteral("Kopf 1\nKopf 2\nKopf 3"));
-    QTextCursor(d.headerFooter(4)).insertText(QStringLiteral("Fuss 1\nFuss 2"));
+    QTextCursor(d.headerFooter(4)).insertText(QStringLiteral("Fuss"));
+    QTextCursor(d.headerFooter(8)).insertText(QStringLiteral("Erster Fuss 1\nErster Fuss 2"));
     Paginator p(&d);
     auto clear = [&](QTextDocument* body) {
         const QTextFrameFormat f = body->rootFrame()->frameFormat();
         const double s = Paginator::layoutScale(body);
         const double pageH = Paginator::pageSizePixels(d.page()).height();
         return f.topMargin() / s >= p.partRect(1, 1).bottom() - 0.5
-            && pageH - f.bottomMargin() / s <= p.partRect(4, 1).top() + 0.5;
+            && pageH - f.bottomMargin() / s <= p.partRect(8, 1).top() + 0.5;
     };
+    QCOMPARE(p.partRect(8, 1).bottom(), 290.0);
     QVERIFY(p.partRect(1, 1).bottom() > 60 + 20);
     QVERIFY(clear(p.layoutDocument()));
     QVERIFY(p.pageCount() > 3);

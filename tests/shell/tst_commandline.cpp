@@ -54,6 +54,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::newRow("document") << QStringList{"brief.txm"} << -1;
+        QTest::newRow("lone dash") << QStringList{"-"} << -1;
         QTest::newRow("help") << QStringList{"--help"} << 0;
         QTest::newRow("unknown short option") << QStringList{"-x", "brief.txm"} << 2;
     }

@@ -26,11 +26,11 @@ AdressenAuswaehlen* openPicker()
     return nullptr;
 }
 
-// Label n in points.
+// Label n in points: 3 x 8 labels of 70 x 37 mm, the first row 1.4 pt below the top edge.
 QRectF cellPoints(int n)
 {
-    const QRectF t = LabelTemplate::labelCell(n);
-    return QRectF(t.topLeft() / 20.0, t.size() / 20.0);
+    const double width = 70 * 72 / 25.4, height = 37 * 72 / 25.4;
+    return QRectF((n - 1) % 3 * width, 1.4 + (n - 1) / 3 * height, width, height);
 }
 
 } // namespace

@@ -17,10 +17,11 @@
 
 namespace {
 
-// Italic red 14 pt, so that an insertion shows whether the block's format came along.
+// Italic underlined purple 14 pt, so that an insertion shows whether the block's format
+// came along.
 TextBlock block(const QString& text, const QString& name) {
-    return {text, QStringLiteral("Liberation Serif"), 14, false, true, false, false,
-            TextBlockFile::colourNumber(200, 0, 0), name};
+    return {text, QStringLiteral("Liberation Serif"), 14, false, true, true, false,
+            TextBlockFile::colourNumber(200, 0, 100), name};
 }
 
 QRadioButton* option(QWidget& w, int n) {
@@ -134,7 +135,8 @@ private slots:
         const auto stored = TextBlockFile::read(work(), 5);
         QCOMPARE(bool(stored), !textAfter.isNull());
         if (stored)
-            QCOMPARE(stored->Text, textAfter);
+            QCOMPARE((QList<QVariant>{stored->Text, stored->Underline, stored->Strikethru}),
+                     (QList<QVariant>{textAfter, true, false}));
         QCOMPARE(w->isVisible(), button == "Command4");
     }
 
@@ -153,12 +155,16 @@ private slots:
         QCOMPARE(surface.Text(), QStringLiteral("AnfangX\r\nYEnde"));
         QCOMPARE(surface.SelStart(), 9);
         QCOMPARE(surface.FontName(), QStringLiteral("Arial"));
-        QVERIFY(!surface.FontBold() && !surface.FontItalic());
+        QVERIFY(!surface.FontBold() && !surface.FontItalic() && !surface.FontUnderline() && !surface.FontStrikethru());
         QCOMPARE(surface.ForeColor(), TextBlockInsert::windowTextColour());
         QTextCursor c(surface.document());
         c.setPosition(7);
-        QCOMPARE(c.charFormat().foreground().color(), QColor(200, 0, 0));
-        QCOMPARE(c.charFormat().fontPointSize(), 14.0);
+        const QTextCharFormat f = c.charFormat();
+        QCOMPARE(f.foreground().color(), QColor(200, 0, 100));
+        QCOMPARE(QStringLiteral("%1 %2").arg(f.fontFamilies().toStringList().value(0)).arg(f.fontPointSize()),
+                 QStringLiteral("Liberation Serif 14"));
+        QCOMPARE((QList<bool>{f.fontWeight() >= QFont::Bold, f.fontItalic(), f.fontUnderline(), f.fontStrikeOut()}),
+                 (QList<bool>{false, true, true, false}));
     }
 
     void insertErrors_data() {
