@@ -1,6 +1,7 @@
 // Address store figures over 100,000 generated addresses: opening a window's record
 // source and filling its name list, search statements with list refill, a group
-// statement with refill, moving to a position, and the picker window as a whole.
+// statement with refill, moving to a position, the address windows opening with their
+// lists, and a key typed into the composer's search field.
 
 #include "AddressGenerator.h"
 
@@ -12,13 +13,19 @@
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
 #include "app/ScriptedPrompter.h"
+#include "letters/frmBrief.h"
+#include "output/SerialRun.h"
+#include "output/frmBriefkuvert.h"
+#include "output/frmSerienKontorix.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -165,10 +172,55 @@ int main(int argc, char** argv)
     AppState state;
     state.AddressDbPath = path;
     state.WorkFolder = dir.path() + QLatin1Char('/');
-    report("address picker: load, show and fill", measure(3, [&] {
+    std::printf("\nwindows shown with their lists (first screen painted)\n");
+    report("composer (frmBrief)", measure(3, [&] {
+               frmBrief w(state);
+               w.show();
+               app.processEvents();
+           }));
+    report("address picker and label picker (AdressenAuswaehlen)", measure(3, [&] {
                AdressenAuswaehlen w(state);
                w.show();
                app.processEvents();
            }));
+    report("envelope window (frmBriefkuvert)", measure(3, [&] {
+               frmBriefkuvert w(state, nullptr);
+               w.show();
+               app.processEvents();
+           }));
+    report("mail merge (frmSerienKontorix)", measure(3, [&] {
+               frmSerienKontorix w(state, SerialHost{});
+               w.show();
+               app.processEvents();
+           }));
+
+    // A key typed into the composer's search field: the key release runs the search
+    // and the list shows the hits. Each run types the word after an empty field.
+    std::printf("\nkeystroke in the composer's search field -> list updated and painted\n");
+    frmBrief brief(state);
+    brief.show();
+    app.processEvents();
+    auto* find = brief.findChild<QLineEdit*>(QStringLiteral("txtFind"));
+    auto* names = brief.findChild<AddressListBox*>(QStringLiteral("List1"));
+    auto type = [&](const QString& text) {
+        find->setText(text);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, text.right(1));
+        QApplication::sendEvent(find, &release);
+        app.processEvents();
+    };
+    for (const char* word : {"a", "m", "ü", "ß", "sch", "Jürgen", "müller1", "m?ller", "*er", "zzz", ""}) {
+        const QString w = QString::fromUtf8(word);
+        std::vector<double> wall, cpu;
+        for (int i = 0; i < 7; ++i) {
+            type(w.isEmpty() ? QStringLiteral("x") : QString());
+            const Timing t = measure(1, [&] { type(w); });
+            wall.push_back(t.wall);
+            cpu.push_back(t.cpu);
+        }
+        std::sort(wall.begin(), wall.end());
+        std::sort(cpu.begin(), cpu.end());
+        const QByteArray label = "key -> \"" + QByteArray(word) + "\"";
+        report(label.constData(), {wall[3], cpu[3]}, names->count());
+    }
     return 0;
 }

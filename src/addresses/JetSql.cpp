@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace JetSql {
@@ -184,6 +185,8 @@ int collate(void*, int na, const void* a, int nb, const void* b)
                        static_cast<const unsigned char*>(b), nb);
 }
 
+} // namespace
+
 // A compiled Jet pattern over case-folded code points.
 struct Pattern {
     enum Kind : char32_t { Literal, AnyOne, Digit, Star, Set };
@@ -328,6 +331,9 @@ struct Pattern {
     }
 };
 
+namespace {
+
+
 void foldInto(const unsigned char* p, const unsigned char* end, std::u32string& out)
 {
     out.clear();
@@ -394,6 +400,26 @@ int germanCompare(QStringView a, QStringView b)
     const QByteArray ub = b.toUtf8();
     return compareUtf8(reinterpret_cast<const unsigned char*>(ua.constData()), int(ua.size()),
                        reinterpret_cast<const unsigned char*>(ub.constData()), int(ub.size()));
+}
+
+int germanCompareUtf8(const char* a, int na, const char* b, int nb)
+{
+    return compareUtf8(reinterpret_cast<const unsigned char*>(a), na, reinterpret_cast<const unsigned char*>(b), nb);
+}
+
+void foldUtf8(const char* utf8, int n, std::u32string& out)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8);
+    foldInto(p, p + n, out);
+}
+
+LikeMatcher::LikeMatcher(QStringView pattern) : m_pattern(std::make_unique<Pattern>(foldString(pattern))) {}
+
+LikeMatcher::~LikeMatcher() = default;
+
+bool LikeMatcher::matches(std::u32string_view folded) const
+{
+    return m_pattern->matches(folded.data(), folded.size());
 }
 
 bool install(sqlite3* db)
