@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -200,6 +201,8 @@ struct Pattern {
     // Fast paths: "*lit*", "lit*", "lit".
     enum Shape { General, Contains, Prefix, Exact } shape = General;
     std::u32string literal;
+    // General shape: the longest run of plain letters, which every match contains.
+    std::u32string required;
 
     explicit Pattern(const std::u32string& p)
     {
@@ -258,6 +261,16 @@ struct Pattern {
             from = 1;
         if (trail)
             to = n - 1;
+        std::u32string run;
+        for (const Token& t : tokens) {
+            if (t.kind == Literal) {
+                run.push_back(t.c);
+                if (run.size() > required.size())
+                    required = run;
+            } else {
+                run.clear();
+            }
+        }
         for (size_t i = from; i < to; ++i) {
             if (tokens[i].kind != Literal)
                 return;
@@ -271,6 +284,27 @@ struct Pattern {
             shape = Prefix;
         else if (!lead)
             shape = Exact;
+    }
+
+    // The literal anywhere in s: the first letter is looked for with wmemchr, which is
+    // much quicker than comparing letter by letter.
+    static bool contains(const std::u32string& literal, const char32_t* s, size_t n)
+    {
+        static_assert(sizeof(wchar_t) == sizeof(char32_t));
+        const size_t m = literal.size();
+        const auto* p = reinterpret_cast<const wchar_t*>(s);
+        const auto first = wchar_t(literal[0]);
+        while (n >= m) {
+            const auto* hit = std::wmemchr(p, first, n - m + 1);
+            if (!hit)
+                return false;
+            const size_t skip = size_t(hit - p);
+            if (std::equal(literal.begin() + 1, literal.end(), reinterpret_cast<const char32_t*>(hit) + 1))
+                return true;
+            p = hit + 1;
+            n -= skip + 1;
+        }
+        return false;
     }
 
     static bool tokenMatches(const Token& t, char32_t c)
@@ -298,8 +332,7 @@ struct Pattern {
     {
         switch (shape) {
         case Contains:
-            return literal.empty() ||
-                   std::search(s, s + n, literal.begin(), literal.end()) != s + n;
+            return literal.empty() || contains(literal, s, n);
         case Prefix:
             return n >= literal.size() && std::equal(literal.begin(), literal.end(), s);
         case Exact:
@@ -307,6 +340,8 @@ struct Pattern {
         case General:
             break;
         }
+        if (!required.empty() && !contains(required, s, n))
+            return false;
         // Backtracking over the last star only: linear for patterns of single tokens.
         size_t ti = 0, si = 0;
         size_t starT = size_t(-1), starS = 0;
