@@ -124,6 +124,21 @@ int main(int argc, char** argv)
                rs.moveFirst();
                AddressStore::fillList(&list, rs, AddressStore::Entry::Name);
            }));
+    // The name index answers these statements; the same text in other letters is run by
+    // the SQL engine. Both must give the same rows in the same order.
+    for (const QString& statement :
+         {Queries::nameOrder(), Queries::lastNameOrder(), Queries::typeSearch(QStringLiteral("a")),
+          Queries::typeSearch(QStringLiteral("ü")), Queries::typeSearch(QStringLiteral("m?ller")),
+          Queries::typeSearch(QStringLiteral("*er"))}) {
+        RecordSource indexed, engine;
+        indexed.open(path, statement);
+        engine.open(path, QString(statement).replace(QStringLiteral("rder by"), QStringLiteral("RDER BY")));
+        bool same = indexed.recordCount() == engine.recordCount();
+        for (int i = 0; same && i < indexed.recordCount(); ++i)
+            same = indexed.keyAt(i) == engine.keyAt(i);
+        std::printf("same rows and order as the SQL engine: %s  (%d rows) %s\n", same ? "yes" : "NO",
+                    indexed.recordCount(), statement.toUtf8().constData());
+    }
     std::printf("\n");
 
     for (const char* word : {"Jürgen", "müller1", "sch", "a", "zzz"}) {
