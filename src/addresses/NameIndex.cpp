@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstring>
 #include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -96,12 +98,48 @@ int NameIndex::build(sqlite3* db, const QString& table, const QStringList& colum
         return 0;
     };
 
+    // Each distinct name is compared once: rows sort by the ranks of their names.
     const size_t n = keys.size();
+    auto ranks = [&](int which) {
+        std::unordered_map<std::string_view, int> ids[4]; // per kind of value
+        std::vector<size_t> firstRow;                     // per distinct value
+        std::vector<int> id(n);
+        for (size_t row = 0; row < n; ++row) {
+            const RecordResult::Cell& c = cells[row * 3 + size_t(which)];
+            const std::string_view value =
+                c.length > 0 ? std::string_view(text + c.offset, size_t(c.length)) : std::string_view();
+            const auto [it, fresh] =
+                ids[sortCells[row * 2 + size_t(which)].kind].try_emplace(value, int(firstRow.size()));
+            if (fresh)
+                firstRow.push_back(row);
+            id[row] = it->second;
+        }
+        std::vector<int> distinct(firstRow.size());
+        std::iota(distinct.begin(), distinct.end(), 0);
+        std::sort(distinct.begin(), distinct.end(),
+                  [&](int a, int b) { return compareCell(firstRow[size_t(a)], firstRow[size_t(b)], which) < 0; });
+        std::vector<int> rankOfId(firstRow.size());
+        int rank = 0;
+        for (size_t i = 0; i < distinct.size(); ++i) {
+            if (i && compareCell(firstRow[size_t(distinct[i - 1])], firstRow[size_t(distinct[i])], which) != 0)
+                ++rank;
+            rankOfId[size_t(distinct[i])] = rank;
+        }
+        for (int& r : id)
+            r = rankOfId[size_t(r)];
+        return id;
+    };
+    const std::vector<int> lastRank = ranks(0);
+    const std::vector<int> firstRank = ranks(1);
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int r = compareCell(size_t(a), size_t(b), 0);
-        return r ? r < 0 : compareCell(size_t(a), size_t(b), 1) < 0;
+    // Ties keep table order: the rows came in that order, and the index breaks ties.
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const int la = lastRank[size_t(a)], lb = lastRank[size_t(b)];
+        if (la != lb)
+            return la < lb;
+        const int fa = firstRank[size_t(a)], fb = firstRank[size_t(b)];
+        return fa != fb ? fa < fb : a < b;
     });
 
     // Name order: positions are rows from here on.
@@ -131,7 +169,7 @@ int NameIndex::build(sqlite3* db, const QString& table, const QStringList& colum
     std::iota(m_byLastName.begin(), m_byLastName.end(), 0);
     for (size_t i = 0; i < n;) {
         size_t j = i + 1;
-        while (j < n && compareCell(size_t(order[i]), size_t(order[j]), 0) == 0)
+        while (j < n && lastRank[size_t(order[i])] == lastRank[size_t(order[j])])
             ++j;
         if (j - i > 1)
             std::sort(m_byLastName.begin() + qsizetype(i), m_byLastName.begin() + qsizetype(j),
