@@ -1,6 +1,7 @@
 // Address store figures over 100,000 generated addresses: opening a window's record
 // source and filling its name list, search statements with list refill, a group
-// statement with refill, moving to a position, and the picker window as a whole.
+// statement with refill, moving to a position, the address windows opening with their
+// lists, and a key typed into the composer's search field.
 
 #include "AddressGenerator.h"
 
@@ -12,13 +13,19 @@
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
 #include "app/ScriptedPrompter.h"
+#include "letters/frmBrief.h"
+#include "output/SerialRun.h"
+#include "output/frmBriefkuvert.h"
+#include "output/frmSerienKontorix.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -102,6 +109,12 @@ int main(int argc, char** argv)
     for (int i = 0; i < 9; ++i)
         binder.bind(&labels[i], QString::fromLatin1(cols[i]));
     AddressStore::linkList(&list, &rs);
+    AppState state;
+    state.AddressDbPath = path;
+    state.WorkFolder = dir.path() + QLatin1Char('/');
+    // "--keys": only the keystrokes, for a profiler.
+    const bool keysOnly = app.arguments().contains(QStringLiteral("--keys"));
+    if (!keysOnly) {
 
     report("open record source, name order", measure(5, [&] { rs.open(path, Queries::nameOrder()); }));
     report("fill name list", measure(5, [&] { AddressStore::fillList(&list, rs, AddressStore::Entry::Name); }));
@@ -111,6 +124,21 @@ int main(int argc, char** argv)
                rs.moveFirst();
                AddressStore::fillList(&list, rs, AddressStore::Entry::Name);
            }));
+    // The name index answers these statements; the same text in other letters is run by
+    // the SQL engine. Both must give the same rows in the same order.
+    for (const QString& statement :
+         {Queries::nameOrder(), Queries::lastNameOrder(), Queries::typeSearch(QStringLiteral("a")),
+          Queries::typeSearch(QStringLiteral("ü")), Queries::typeSearch(QStringLiteral("m?ller")),
+          Queries::typeSearch(QStringLiteral("*er"))}) {
+        RecordSource indexed, engine;
+        indexed.open(path, statement);
+        engine.open(path, QString(statement).replace(QStringLiteral("rder by"), QStringLiteral("RDER BY")));
+        bool same = indexed.recordCount() == engine.recordCount();
+        for (int i = 0; same && i < indexed.recordCount(); ++i)
+            same = indexed.keyAt(i) == engine.keyAt(i);
+        std::printf("same rows and order as the SQL engine: %s  (%d rows) %s\n", same ? "yes" : "NO",
+                    indexed.recordCount(), statement.toUtf8().constData());
+    }
     std::printf("\n");
 
     for (const char* word : {"Jürgen", "müller1", "sch", "a", "zzz"}) {
@@ -162,13 +190,56 @@ int main(int argc, char** argv)
            measure(1001, [&] { rs.setAbsolutePosition(rng.bounded(rs.recordCount())); }));
     report("find by record number", measure(5, [&] { rs.findFirst(Queries::recordNumber(77777)); }));
 
-    AppState state;
-    state.AddressDbPath = path;
-    state.WorkFolder = dir.path() + QLatin1Char('/');
-    report("address picker: load, show and fill", measure(3, [&] {
+    std::printf("\nwindows shown with their lists (first screen painted)\n");
+    report("composer (frmBrief)", measure(3, [&] {
+               frmBrief w(state);
+               w.show();
+               app.processEvents();
+           }));
+    report("address picker and label picker (AdressenAuswaehlen)", measure(3, [&] {
                AdressenAuswaehlen w(state);
                w.show();
                app.processEvents();
            }));
+    report("envelope window (frmBriefkuvert)", measure(3, [&] {
+               frmBriefkuvert w(state, nullptr);
+               w.show();
+               app.processEvents();
+           }));
+    report("mail merge (frmSerienKontorix)", measure(3, [&] {
+               frmSerienKontorix w(state, SerialHost{});
+               w.show();
+               app.processEvents();
+           }));
+    }
+
+    // A key typed into the composer's search field: the key release runs the search
+    // and the list shows the hits. Each run types the word after an empty field.
+    std::printf("\nkeystroke in the composer's search field -> list updated and painted\n");
+    frmBrief brief(state);
+    brief.show();
+    app.processEvents();
+    auto* find = brief.findChild<QLineEdit*>(QStringLiteral("txtFind"));
+    auto* names = brief.findChild<AddressListBox*>(QStringLiteral("List1"));
+    auto type = [&](const QString& text) {
+        find->setText(text);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, text.right(1));
+        QApplication::sendEvent(find, &release);
+        app.processEvents();
+    };
+    for (const char* word : {"a", "m", "ü", "ß", "sch", "Jürgen", "müller1", "m?ller", "*er", "zzz", ""}) {
+        const QString w = QString::fromUtf8(word);
+        std::vector<double> wall, cpu;
+        for (int i = 0; i < (keysOnly ? 41 : 7); ++i) {
+            type(w.isEmpty() ? QStringLiteral("x") : QString());
+            const Timing t = measure(1, [&] { type(w); });
+            wall.push_back(t.wall);
+            cpu.push_back(t.cpu);
+        }
+        std::sort(wall.begin(), wall.end());
+        std::sort(cpu.begin(), cpu.end());
+        const QByteArray label = "key -> \"" + QByteArray(word) + "\"";
+        report(label.constData(), {wall[wall.size() / 2], cpu[cpu.size() / 2]}, names->count());
+    }
     return 0;
 }

@@ -1,9 +1,34 @@
 #include "AddressListBox.h"
 
+#include <QAbstractListModel>
 #include <QItemSelectionModel>
-#include <QStringListModel>
 
-AddressListBox::AddressListBox(QWidget* parent) : QListView(parent), m_model(new QStringListModel(this))
+class AddressEntryModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_count; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_count || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return {};
+        return m_text(index.row());
+    }
+    QString text(int row) const { return row >= 0 && row < m_count ? m_text(row) : QString(); }
+    void reset(int count, std::function<QString(int)> text)
+    {
+        beginResetModel();
+        m_count = text ? count : 0;
+        m_text = std::move(text);
+        endResetModel();
+    }
+
+private:
+    int m_count = 0;
+    std::function<QString(int)> m_text;
+};
+
+AddressListBox::AddressListBox(QWidget* parent) : QListView(parent), m_model(new AddressEntryModel(this))
 {
     setModel(m_model);
     setUniformItemSizes(true);
@@ -19,17 +44,26 @@ AddressListBox::AddressListBox(QWidget* parent) : QListView(parent), m_model(new
 
 int AddressListBox::count() const { return m_model->rowCount(); }
 
-QString AddressListBox::text(int row) const
-{
-    return m_model->data(m_model->index(row), Qt::DisplayRole).toString();
-}
+QString AddressListBox::text(int row) const { return m_model->text(row); }
 
-QStringList AddressListBox::entries() const { return m_model->stringList(); }
+QStringList AddressListBox::entries() const
+{
+    QStringList all;
+    all.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        all << m_model->text(i);
+    return all;
+}
 
 void AddressListBox::setEntries(const QStringList& entries)
 {
+    setEntries(int(entries.size()), [entries](int row) { return entries.at(row); });
+}
+
+void AddressListBox::setEntries(int count, std::function<QString(int)> text)
+{
     const QSignalBlocker block(selectionModel());
-    m_model->setStringList(entries);
+    m_model->reset(count, std::move(text));
 }
 
 int AddressListBox::currentRow() const

@@ -1,11 +1,14 @@
 #pragma once
 // The address name list: one entry per row of a record source's result, entry i being
-// row i. A list view over a plain list of texts, so that 100,000 entries fill quickly.
+// row i. The entries are made when the view shows them, so that a list of 100,000
+// addresses fills at once; the scroll bar still covers every entry.
 
 #include <QListView>
 #include <QStringList>
 
-class QStringListModel;
+#include <functional>
+
+class AddressEntryModel;
 
 class AddressListBox : public QListView {
     Q_OBJECT
@@ -17,6 +20,9 @@ public:
     QStringList entries() const;
     // Replaces all entries; no entry is current afterwards and no signal is sent.
     void setEntries(const QStringList& entries);
+    // The same for `count` entries whose texts `text` gives when asked; it must keep
+    // giving the same texts until the entries are replaced.
+    void setEntries(int count, std::function<QString(int)> text);
     void clear() { setEntries({}); }
 
     // -1 when no entry is current.
@@ -28,5 +34,5 @@ signals:
     void entryDoubleClicked(int row);
 
 private:
-    QStringListModel* m_model;
+    AddressEntryModel* m_model;
 };

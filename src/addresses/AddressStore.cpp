@@ -3,6 +3,7 @@
 #include "AddressListBox.h"
 #include "FieldBinder.h"
 #include "Queries.h"
+#include "RecordResult.h"
 #include "RecordSource.h"
 
 #include "app/AppState.h"
@@ -17,6 +18,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <memory>
 
 namespace AddressStore {
 
@@ -28,6 +30,20 @@ struct Hourglass {
 } // namespace
 
 namespace {
+QString compose(int row, Entry style, const QString& last, const QString& first, const QString& postCode)
+{
+    const QString name = last + QLatin1Char(' ') + first;
+    switch (style) {
+    case Entry::PostCode:
+        return postCode + QLatin1Char('\t') + name;
+    case Entry::Numbered:
+        return QString::number(row + 1) + QStringLiteral("  ") + name;
+    case Entry::Name:
+        break;
+    }
+    return name;
+}
+
 // The columns of the entry texts, looked up once per list.
 struct EntryColumns {
     int last, first, postCode;
@@ -38,16 +54,8 @@ struct EntryColumns {
     }
     QString text(const RecordSource& s, int row, Entry style) const
     {
-        const QString name = s.valueAt(row, last) + QLatin1Char(' ') + s.valueAt(row, first);
-        switch (style) {
-        case Entry::PostCode:
-            return s.valueAt(row, postCode) + QLatin1Char('\t') + name;
-        case Entry::Numbered:
-            return QString::number(row + 1) + QStringLiteral("  ") + name;
-        case Entry::Name:
-            break;
-        }
-        return name;
+        return compose(row, style, s.valueAt(row, last), s.valueAt(row, first),
+                       style == Entry::PostCode ? s.valueAt(row, postCode) : QString());
     }
 };
 } // namespace
@@ -72,13 +80,39 @@ bool openSources(const QString& path, RecordSource& data1, RecordSource* data2, 
 void fillList(AddressListBox* list, RecordSource& source, Entry style)
 {
     Hourglass wait;
-    QStringList entries;
     const int n = source.recordCount();
-    entries.reserve(n);
+    // The list keeps its own copy of the name columns: its entries stay what they were
+    // filled with until the next fill, whatever the source runs meanwhile.
+    struct Names {
+        std::vector<RecordResult::Cell> cells;
+        QByteArray arena;
+        int width, last, first, postCode;
+        QString cell(int row, int slot) const
+        {
+            if (slot < 0)
+                return {};
+            const RecordResult::Cell& c = cells[size_t(row) * size_t(width) + size_t(slot)];
+            return c.length > 0 ? QString::fromUtf8(arena.constData() + c.offset, c.length) : QString();
+        }
+    };
+    const RecordResult& r = source.result();
     const EntryColumns columns(source);
-    for (int i = 0; i < n; ++i)
-        entries << columns.text(source, i, style);
-    list->setEntries(entries);
+    auto slotOf = [&r](int column) { return column >= 0 ? r.slot[size_t(column)] : -1; };
+    if (r.allKept() || (slotOf(columns.last) >= 0 && slotOf(columns.first) >= 0 &&
+                        (style != Entry::PostCode || slotOf(columns.postCode) >= 0))) {
+        auto names = std::make_shared<const Names>(
+            Names{r.cells, r.arena, r.width, slotOf(columns.last), slotOf(columns.first), slotOf(columns.postCode)});
+        list->setEntries(n, [names, style](int row) {
+            return compose(row, style, names->cell(row, names->last), names->cell(row, names->first),
+                           names->cell(row, names->postCode));
+        });
+    } else {
+        QStringList entries;
+        entries.reserve(n);
+        for (int i = 0; i < n; ++i)
+            entries << columns.text(source, i, style);
+        list->setEntries(entries);
+    }
     source.moveFirst();
     if (n)
         list->setCurrentRow(0);

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <cwchar>
+#include <memory>
 #include <vector>
 
 namespace JetSql {
@@ -184,6 +186,8 @@ int collate(void*, int na, const void* a, int nb, const void* b)
                        static_cast<const unsigned char*>(b), nb);
 }
 
+} // namespace
+
 // A compiled Jet pattern over case-folded code points.
 struct Pattern {
     enum Kind : char32_t { Literal, AnyOne, Digit, Star, Set };
@@ -197,6 +201,8 @@ struct Pattern {
     // Fast paths: "*lit*", "lit*", "lit".
     enum Shape { General, Contains, Prefix, Exact } shape = General;
     std::u32string literal;
+    // General shape: the longest run of plain letters, which every match contains.
+    std::u32string required;
 
     explicit Pattern(const std::u32string& p)
     {
@@ -255,6 +261,16 @@ struct Pattern {
             from = 1;
         if (trail)
             to = n - 1;
+        std::u32string run;
+        for (const Token& t : tokens) {
+            if (t.kind == Literal) {
+                run.push_back(t.c);
+                if (run.size() > required.size())
+                    required = run;
+            } else {
+                run.clear();
+            }
+        }
         for (size_t i = from; i < to; ++i) {
             if (tokens[i].kind != Literal)
                 return;
@@ -268,6 +284,27 @@ struct Pattern {
             shape = Prefix;
         else if (!lead)
             shape = Exact;
+    }
+
+    // The literal anywhere in s: the first letter is looked for with wmemchr, which is
+    // much quicker than comparing letter by letter.
+    static bool contains(const std::u32string& literal, const char32_t* s, size_t n)
+    {
+        static_assert(sizeof(wchar_t) == sizeof(char32_t));
+        const size_t m = literal.size();
+        const auto* p = reinterpret_cast<const wchar_t*>(s);
+        const auto first = wchar_t(literal[0]);
+        while (n >= m) {
+            const auto* hit = std::wmemchr(p, first, n - m + 1);
+            if (!hit)
+                return false;
+            const size_t skip = size_t(hit - p);
+            if (std::equal(literal.begin() + 1, literal.end(), reinterpret_cast<const char32_t*>(hit) + 1))
+                return true;
+            p = hit + 1;
+            n -= skip + 1;
+        }
+        return false;
     }
 
     static bool tokenMatches(const Token& t, char32_t c)
@@ -295,8 +332,7 @@ struct Pattern {
     {
         switch (shape) {
         case Contains:
-            return literal.empty() ||
-                   std::search(s, s + n, literal.begin(), literal.end()) != s + n;
+            return literal.empty() || contains(literal, s, n);
         case Prefix:
             return n >= literal.size() && std::equal(literal.begin(), literal.end(), s);
         case Exact:
@@ -304,6 +340,8 @@ struct Pattern {
         case General:
             break;
         }
+        if (!required.empty() && !contains(required, s, n))
+            return false;
         // Backtracking over the last star only: linear for patterns of single tokens.
         size_t ti = 0, si = 0;
         size_t starT = size_t(-1), starS = 0;
@@ -327,6 +365,9 @@ struct Pattern {
         return ti == tn;
     }
 };
+
+namespace {
+
 
 void foldInto(const unsigned char* p, const unsigned char* end, std::u32string& out)
 {
@@ -394,6 +435,26 @@ int germanCompare(QStringView a, QStringView b)
     const QByteArray ub = b.toUtf8();
     return compareUtf8(reinterpret_cast<const unsigned char*>(ua.constData()), int(ua.size()),
                        reinterpret_cast<const unsigned char*>(ub.constData()), int(ub.size()));
+}
+
+int germanCompareUtf8(const char* a, int na, const char* b, int nb)
+{
+    return compareUtf8(reinterpret_cast<const unsigned char*>(a), na, reinterpret_cast<const unsigned char*>(b), nb);
+}
+
+void foldUtf8(const char* utf8, int n, std::u32string& out)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8);
+    foldInto(p, p + n, out);
+}
+
+LikeMatcher::LikeMatcher(QStringView pattern) : m_pattern(std::make_unique<Pattern>(foldString(pattern))) {}
+
+LikeMatcher::~LikeMatcher() = default;
+
+bool LikeMatcher::matches(std::u32string_view folded) const
+{
+    return m_pattern->matches(folded.data(), folded.size());
 }
 
 bool install(sqlite3* db)

@@ -6,6 +6,10 @@
 
 #include <QStringView>
 
+#include <memory>
+#include <string>
+#include <string_view>
+
 struct sqlite3;
 
 namespace JetSql {
@@ -15,6 +19,25 @@ bool like(QStringView pattern, QStringView text);
 
 // German order: <0, 0, >0. Case and diacritics only break ties, so the order is total.
 int germanCompare(QStringView a, QStringView b);
+
+// germanCompare() on UTF-8 texts.
+int germanCompareUtf8(const char* a, int na, const char* b, int nb);
+
+// A UTF-8 text case-folded as like() compares it, one code point each.
+void foldUtf8(const char* utf8, int n, std::u32string& out);
+
+struct Pattern;
+// One pattern matched against many texts folded by foldUtf8(): like() without
+// compiling the pattern and folding the text on every call.
+class LikeMatcher {
+public:
+    explicit LikeMatcher(QStringView pattern);
+    ~LikeMatcher();
+    bool matches(std::u32string_view folded) const;
+
+private:
+    std::unique_ptr<Pattern> m_pattern;
+};
 
 // Installs like() and the German ordering under the collation name NOCASE on `db`.
 // Tables declare their name columns COLLATE NOCASE: other SQLite tools still read the

@@ -1,5 +1,7 @@
 #include "Queries.h"
 
+#include <QRegularExpression>
+
 namespace Queries {
 
 QString spliced(const QString& input)
@@ -46,6 +48,25 @@ QString postcodeOrder() { return QStringLiteral("SELECT ALL * FROM Addressen ORD
 QString recordNumber(qint64 n)
 {
     return QStringLiteral("[Nr] LIKE '") + QString::number(n) + QStringLiteral("'");
+}
+
+Recognised recognise(const QString& statement)
+{
+    if (statement == nameOrder())
+        return {Recognised::NameOrder, {}};
+    if (statement == lastNameOrder())
+        return {Recognised::LastNameOrder, {}};
+    // The word is taken between the first quotes; only a statement typeSearch() would
+    // make from it again counts.
+    static const QRegularExpression typed(QStringLiteral("^SELECT \\* FROM Addressen WHERE  Nachname LIKE '\\*((?:[^']|'')*)\\*' OR "));
+    const auto m = typed.match(statement);
+    if (!m.hasMatch())
+        return {};
+    QString word = m.captured(1);
+    word.replace(QStringLiteral("''"), QStringLiteral("'"));
+    if (typeSearch(word) != statement)
+        return {};
+    return {Recognised::TypeSearch, word};
 }
 
 QString addressTable() { return QStringLiteral("Addressen"); }

@@ -24,6 +24,14 @@ QString postcodeOrder();
 // Criterion that finds the address with record number n.
 QString recordNumber(qint64 n);
 
+// Which of the statements above `statement` is, as far as the name index can answer
+// it: exactly the text one of them makes, else None.
+struct Recognised {
+    enum Kind { None, NameOrder, LastNameOrder, TypeSearch } kind = None;
+    QString word; // TypeSearch: the word it was made from
+};
+Recognised recognise(const QString& statement);
+
 // The three tables and the record sources of the other two.
 QString addressTable();
 QString letterheadTable();

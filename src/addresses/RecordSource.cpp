@@ -1,5 +1,7 @@
 #include "RecordSource.h"
 
+#include "NameIndex.h"
+#include "Queries.h"
 #include "SqlDialect.h"
 #include "SqliteStatement.h"
 
@@ -61,6 +63,7 @@ bool RecordSource::ensureOpen()
 void RecordSource::close()
 {
     clearResult();
+    m_index.reset();
     AddressDatabase::close(m_db);
 }
 
@@ -229,6 +232,9 @@ bool RecordSource::run(RecordResult& r)
         return failEngine(rc);
 
     const int first = r.hasKeys ? 1 : 0;
+    const Queries::Recognised known = Queries::recognise(m_source);
+    if (known.kind != Queries::Recognised::None && r.hasKeys && kept.size() == 3)
+        return runIndexed(r, known, table, tableColumns, kept);
     if (kept.isEmpty()) {
         const int n = sqlite3_column_count(st.st);
         for (int c = first; c < n; ++c)
@@ -242,6 +248,37 @@ bool RecordSource::run(RecordResult& r)
     while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
         r.appendRow(st.st, first);
     return rc == SQLITE_DONE || failEngine(rc);
+}
+
+bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known, const QString& table,
+                              const QStringList& tableColumns, const QStringList& kept)
+{
+    if (!m_index)
+        m_index = std::make_unique<NameIndex>();
+    if (!m_index->isCurrent(m_db.handle, r.dataVersion)) {
+        const int rc = m_index->build(m_db.handle, table, kept, r.dataVersion);
+        if (rc != SQLITE_DONE) {
+            m_index.reset();
+            return failEngine(rc);
+        }
+    }
+    for (const QString& c : tableColumns)
+        r.addColumn(c, int(kept.indexOf(c)));
+    r.width = 3;
+    switch (known.kind) {
+    case Queries::Recognised::NameOrder:
+        m_index->fill(r, m_index->nameOrder());
+        break;
+    case Queries::Recognised::LastNameOrder:
+        m_index->fill(r, m_index->lastNameOrder());
+        break;
+    case Queries::Recognised::TypeSearch:
+        m_index->fill(r, m_index->typeSearch(known.word));
+        break;
+    case Queries::Recognised::None:
+        break;
+    }
+    return true;
 }
 
 int RecordSource::readByKey(qint64 key, QStringList* values) const

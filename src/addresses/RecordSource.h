@@ -8,7 +8,8 @@
 // first name, postal code) are kept for every row; the other columns of a row are read
 // by key when asked for. The statement's rows are the same; sorting and reading
 // 100,000 addresses stays quick. Those columns are sorted the German way even where
-// the file declares no collation for them.
+// the file declares no collation for them. The name orders and the search as you type
+// are answered from an in-memory name index that follows every change of the file.
 
 #include "AddressDatabase.h"
 #include "RecordResult.h"
@@ -18,7 +19,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
+
+class NameIndex;
+namespace Queries {
+struct Recognised;
+}
 
 class RecordSource : public QObject {
     Q_OBJECT
@@ -64,6 +71,8 @@ public:
     void clearPosition() { setPos(-1); }
 
     QStringList columns() const { return m_r.columns; }
+    // The result as kept (the texts of the kept columns of every row).
+    const RecordResult& result() const { return m_r; }
     bool hasColumn(const QString& column) const { return m_r.columnIndex.contains(column.toLower()); }
     // Reads row `row` from the file where the result does not keep all its columns.
     // False, with the error reported and nothing cached, when it cannot be read.
@@ -117,6 +126,9 @@ signals:
 private:
     bool ensureOpen();
     bool run(RecordResult& out);
+    // The name-order statements and the search as you type, answered from m_index.
+    bool runIndexed(RecordResult& r, const Queries::Recognised& known, const QString& table,
+                    const QStringList& tableColumns, const QStringList& kept);
     void adopt(RecordResult&& result);
     qint64 dataVersion() const;
     bool exec(const QByteArray& sql);
@@ -146,6 +158,7 @@ private:
     QString m_resultSource; // the statement of the result held now
     QString m_error;
     RecordResult m_r;
+    std::unique_ptr<NameIndex> m_index;
     mutable struct sqlite3_stmt* m_rowStatement = nullptr;
     mutable qint64 m_rowCacheKey = -1;
     mutable QStringList m_rowCache;

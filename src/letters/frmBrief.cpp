@@ -290,9 +290,7 @@ void frmBrief::keepListOnCurrent()
 
 void frmBrief::refillList()
 {
-    m_w.List1->setVisible(false);
     AddressStore::fillList(m_w.List1, *m_data1, AddressStore::Entry::Name);
-    m_w.List1->setVisible(true);
 }
 
 void frmBrief::moveTo(int position)

@@ -42,6 +42,35 @@ private slots:
     }
     void cleanup() { m_dir.reset(); }
 
+    // The entries in each style; they stay what they were filled with while the source
+    // runs other statements, until the list is filled again.
+    void entryStyles_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("name") << int(Entry::Name) << QStringList{"Ärger Anna", "Berg ", "Zorn Udo"};
+        QTest::newRow("postal code") << int(Entry::PostCode)
+                                     << QStringList{"30000\tÄrger Anna", "10000\tBerg ", "50000\tZorn Udo"};
+        QTest::newRow("numbered") << int(Entry::Numbered) << QStringList{"1  Ärger Anna", "2  Berg ", "3  Zorn Udo"};
+    }
+    void entryStyles()
+    {
+        QFETCH(int, style);
+        QFETCH(QStringList, expected);
+        RecordSource rs;
+        QVERIFY(rs.open(m_path, Queries::nameOrder()));
+        AddressListBox list;
+        AddressStore::fillList(&list, rs, Entry(style));
+        QCOMPARE(list.count(), 3);
+        QCOMPARE(entries(list), expected);
+        QCOMPARE(list.model()->data(list.model()->index(2, 0)).toString(), expected.at(2));
+        rs.setRecordSource(Queries::typeSearch(QStringLiteral("zorn")));
+        QVERIFY(rs.refresh());
+        QCOMPARE(rs.recordCount(), 1);
+        QCOMPARE(entries(list), expected);
+        QCOMPARE(list.text(3), QString());
+    }
+
     // A statement that fails is the source's one error, not "no data found"; the list,
     // the result and the current row stay together.
     void searchUnderLock()

@@ -235,6 +235,108 @@ private slots:
         QTEST(got, "names");
     }
 
+    // The name orders and the search as you type on a file made without this program
+    // (no index of any kind in it): German order, umlauts, ß and the wildcards, ties in
+    // table order after a last-name sort; the same rows as the SQL engine finds.
+    void typeSearch_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QStringList>("names");
+        const QStringList all{"Solo",          "Ärger Ute",   "Berg Karl",    "Berg Anna",    "Holzmann GmbH ",
+                              "mueller Anna",  "MÜLLER Eva",  "Müller Jürgen", "O'Neill Seán", "Oz Bea",
+                              "Öz Ali",        "Strasser Ida", "Straßer Max",  "Zorn Udo"};
+        QTest::newRow("name order") << Queries::nameOrder()
+                                    << QStringList{"Solo",         "Ärger Ute",     "Berg Anna",    "Berg Karl",
+                                                   "Holzmann GmbH ", "mueller Anna", "MÜLLER Eva",   "Müller Jürgen",
+                                                   "O'Neill Seán", "Oz Bea",        "Öz Ali",       "Strasser Ida",
+                                                   "Straßer Max",  "Zorn Udo"};
+        QTest::newRow("last-name order") << Queries::lastNameOrder() << all;
+        QTest::newRow("empty word") << Queries::typeSearch(QString()) << all;
+        QTest::newRow("one letter, not its umlaut")
+            << Queries::typeSearch(QStringLiteral("a"))
+            << QStringList{"Berg Karl", "Berg Anna", "Holzmann GmbH ", "mueller Anna", "MÜLLER Eva",
+                           "Oz Bea",    "Öz Ali",    "Strasser Ida",   "Straßer Max"};
+        QTest::newRow("umlaut both cases") << Queries::typeSearch(QStringLiteral("mü"))
+                                           << QStringList{"MÜLLER Eva", "Müller Jürgen"};
+        QTest::newRow("umlaut in first name too") << Queries::typeSearch(QStringLiteral("Ü"))
+                                                  << QStringList{"MÜLLER Eva", "Müller Jürgen"};
+        QTest::newRow("ue is not ü") << Queries::typeSearch(QStringLiteral("ue")) << QStringList{"mueller Anna"};
+        QTest::newRow("ß is not ss") << Queries::typeSearch(QStringLiteral("ß")) << QStringList{"Straßer Max"};
+        QTest::newRow("ss is not ß") << Queries::typeSearch(QStringLiteral("SS")) << QStringList{"Strasser Ida"};
+        QTest::newRow("question mark") << Queries::typeSearch(QStringLiteral("m?ller"))
+                                       << QStringList{"MÜLLER Eva", "Müller Jürgen"};
+        QTest::newRow("star") << Queries::typeSearch(QStringLiteral("*er"))
+                              << QStringList{"Ärger Ute",  "Berg Karl",     "Berg Anna",    "mueller Anna",
+                                             "MÜLLER Eva", "Müller Jürgen", "Strasser Ida", "Straßer Max"};
+        // Each name on its own: "Berg Anna" holds b and a, but not in one name.
+        QTest::newRow("star inside") << Queries::typeSearch(QStringLiteral("b*a")) << QStringList{"Oz Bea"};
+        QTest::newRow("list") << Queries::typeSearch(QStringLiteral("[ou]z")) << QStringList{"Oz Bea"};
+        QTest::newRow("apostrophe") << Queries::typeSearch(QStringLiteral("o'n")) << QStringList{"O'Neill Seán"};
+        QTest::newRow("first name only") << Queries::typeSearch(QStringLiteral("solo")) << QStringList{"Solo"};
+        QTest::newRow("no hit") << Queries::typeSearch(QStringLiteral("bonn")) << QStringList{};
+    }
+    void typeSearch()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QStringList, names);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("address50.adr"));
+        QVERIFY(AddressFixture::makeWith(
+            path, {"Zorn|Udo", "Müller|Jürgen", "Berg|Karl", "mueller|Anna", "MÜLLER|Eva", "Straßer|Max",
+                   "Strasser|Ida", "Berg|Anna", "Öz|Ali", "Oz|Bea", "O'Neill|Seán", "Ärger|Ute", "Holzmann GmbH|",
+                   "|Solo"}));
+        auto listed = [](const RecordSource& rs) {
+            QStringList got;
+            for (int i = 0; i < rs.recordCount(); ++i)
+                got << (rs.fieldAt(i, QStringLiteral("Nachname")) + QLatin1Char(' ') +
+                        rs.fieldAt(i, QStringLiteral("Vorname")))
+                           .trimmed();
+            return got;
+        };
+        for (QString& n : names)
+            n = n.trimmed();
+        RecordSource rs;
+        QVERIFY2(rs.open(path, statement), qPrintable(rs.lastError()));
+        QCOMPARE(listed(rs), names);
+        // Each row leads to its own address.
+        for (int i = 0; i < rs.recordCount(); ++i) {
+            rs.setAbsolutePosition(i);
+            QCOMPARE(rs.field(QStringLiteral("Nachname")), rs.fieldAt(i, QStringLiteral("Nachname")));
+        }
+        // The same statement in other letters is run by the SQL engine.
+        RecordSource engine;
+        QVERIFY(engine.open(path, QString(statement).replace(QStringLiteral("rder by"), QStringLiteral("RDER BY"))));
+        QCOMPARE(listed(engine), names);
+    }
+
+    // The search as you type sees every change: this source's own, and another program's.
+    void typeSearchFollowsWrites()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("address50.adr"));
+        QVERIFY(AddressFixture::makeWith(path, {"Zorn|Udo", "Berg|Karl"}));
+        RecordSource rs;
+        QVERIFY(rs.open(path, Queries::typeSearch(QStringLiteral("ö"))));
+        QCOMPARE(rs.recordCount(), 0);
+        QVERIFY(rs.addRow({{QStringLiteral("Nachname"), QStringLiteral("Öhler")}}));
+        rs.setRecordSource(Queries::typeSearch(QStringLiteral("ö")));
+        QVERIFY(rs.refresh());
+        QCOMPARE(rs.recordCount(), 1);
+        QVERIFY(AddressFixture::exec(path, "INSERT INTO Addressen (Nachname, Vorname) VALUES ('Ast', 'Jörg');"
+                                           "UPDATE Addressen SET Nachname = 'Zoern' WHERE Nachname = 'Zorn';"));
+        QVERIFY(rs.refresh());
+        QCOMPARE(rs.recordCount(), 2);
+        QCOMPARE(rs.fieldAt(0, QStringLiteral("Vorname")), QStringLiteral("Jörg"));
+        QCOMPARE(rs.fieldAt(1, QStringLiteral("Nachname")), QStringLiteral("Öhler"));
+        rs.setRecordSource(Queries::nameOrder());
+        QVERIFY(rs.refresh());
+        QCOMPARE(rs.fieldAt(rs.recordCount() - 1, QStringLiteral("Nachname")), QStringLiteral("Zoern"));
+        QVERIFY(rs.deleteRow()); // "Ast", first in name order
+        rs.setRecordSource(Queries::typeSearch(QStringLiteral("ö")));
+        QVERIFY(rs.refresh());
+        QCOMPARE(rs.recordCount(), 1);
+    }
+
     // Jet SQL's LIKE and the German order of names.
     void like_data()
     {
