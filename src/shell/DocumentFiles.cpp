@@ -226,10 +226,16 @@ frmMDIChild* LoadDocument(QString& path, int type)
     } else {
         w->setTitle(path.toUpper(), QFileInfo(path).absoluteFilePath());
     }
-    // A freshly loaded document counts as unchanged.
-    w->DirtyFlag = false;
+    // A freshly loaded document counts as unchanged, unless the file was read only in
+    // part: then saving it must not look like nothing happened.
+    const QString note = s->LoadNote();
+    w->DirtyFlag = !note.isEmpty();
     w->showDocument();
     updateToolbar();
+    if (!note.isEmpty()) {
+        wait.restore();
+        showError(note);
+    }
     return w;
 }
 

@@ -1,6 +1,7 @@
 #include "OwnFormatReader.h"
 
 #include "FormatProperties.h"
+#include "InputFile.h"
 #include "OwnFormatWriter.h"
 #include "engine/Document.h"
 
@@ -96,6 +97,9 @@ public:
             }
         }
         cursor.endEditBlock();
+        // A file cut off inside the text keeps what was read up to the cut.
+        if (!failed && r.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            return true;
         if (r.hasError() || failed) {
             if (error)
                 *error = kBroken;
@@ -132,6 +136,20 @@ private:
         }
     }
 
+    // The first paragraph of a table cell carries the cell's own format: the file may
+    // not change the spans in it, or the table no longer matches its cells and the
+    // layout crashes.
+    static QTextCharFormat withCellSpans(QTextCharFormat cf, const QTextCharFormat& current)
+    {
+        for (int p : {int(QTextFormat::TableCellRowSpan), int(QTextFormat::TableCellColumnSpan)}) {
+            if (current.hasProperty(p))
+                cf.setProperty(p, current.property(p));
+            else
+                cf.clearProperty(p);
+        }
+        return cf;
+    }
+
     QTextFormat format(int id) const { return formats.value(id); }
     // Typed look-ups: a reference to a format of the wrong kind gives the default, as
     // Qt would otherwise build the wrong object from it.
@@ -143,7 +161,10 @@ private:
     QTextCharFormat charFormat(int id) const
     {
         const QTextFormat f = format(id);
-        return f.isCharFormat() ? f.toCharFormat() : QTextCharFormat();
+        QTextCharFormat cf = f.isCharFormat() ? f.toCharFormat() : QTextCharFormat();
+        cf.clearProperty(QTextFormat::TableCellRowSpan);
+        cf.clearProperty(QTextFormat::TableCellColumnSpan);
+        return cf;
     }
 
     // One <p>, <table> or <frame>; unknown elements are skipped.
@@ -180,7 +201,7 @@ private:
         const QTextCharFormat cf = charFormat(intAttr(r, "charFormat", -1));
         if (first) {
             cursor.setBlockFormat(bf);
-            cursor.setBlockCharFormat(cf);
+            cursor.setBlockCharFormat(withCellSpans(cf, cursor.blockCharFormat()));
             first = false;
         } else {
             cursor.insertBlock(bf, cf);
@@ -348,7 +369,7 @@ void readResources(QXmlStreamReader& r, Document& into)
         if (r.attributes().value(QLatin1StringView("nameEncoding")) == u"utf16")
             name = fromUtf16Hex(name);
         const QByteArray bytes = QByteArray::fromBase64(r.readElementText(QXmlStreamReader::SkipChildElements).toLatin1());
-        const QImage img = QImage::fromData(bytes);
+        const QImage img = InputFile::decodePicture(bytes);
         if (name.isEmpty() || img.isNull())
             continue;
         into.body()->addResource(QTextDocument::ImageResource, QUrl(name), img);
@@ -402,10 +423,12 @@ bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* erro
         FormatErrors::set(error, kBroken);
         return false;
     }
-    if (r.hasError()) {
-        FormatErrors::set(error, haveBody ? kBroken : kNoBody);
+    if (r.hasError() && !haveBody) {
+        FormatErrors::set(error, kNoBody);
         return false;
     }
+    if (r.hasError())
+        addNote(FormatErrors::incompleteNote());
     if (!haveBody) {
         FormatErrors::set(error, kNoBody);
         return false;
