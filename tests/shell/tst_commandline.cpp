@@ -128,6 +128,17 @@ private Q_SLOTS:
         }
     }
 
+    // A missing input is reported as missing, not as a clash with its own result.
+    void batchReportsAMissingInput()
+    {
+        QTemporaryDir dir;
+        const QString txt = dir.filePath(QStringLiteral("fehlt.txt"));
+        const Run r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("txt"), txt});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, QStringLiteral("Fehler bei \"%1\": Die Datei \"%1\" kann nicht geöffnet werden: "
+                                       "Die Datei existiert nicht.\n").arg(txt));
+    }
+
     void batchLeavesItsSourceAlone()
     {
         QTemporaryDir dir;
