@@ -6,7 +6,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextFrame>
 #include <QTextList>
+#include <QTextTable>
 
 #include <cmath>
 
@@ -157,10 +160,65 @@ bool fitPictureSize(QTextCharFormat& f, const QTextDocument* doc, const Area& ar
     return true;
 }
 
+void collectWideTables(QTextFrame* frame, QList<QTextTable*>& out)
+{
+    for (QTextFrame* child : frame->childFrames()) {
+        auto* t = qobject_cast<QTextTable*>(child);
+        if (t && t->columns() > MaxTableColumns)
+            out << t; // its cells become text, nested tables with them
+        else
+            collectWideTables(child, out);
+    }
+}
+
+// A row of thousands of cells would run off the page: each row becomes a paragraph
+// with the cells' contents separated by tabs.
+void flattenWideTable(QTextDocument* doc, QTextTable* t)
+{
+    QList<QList<QTextDocumentFragment>> rows(t->rows());
+    for (int r = 0; r < t->rows(); ++r) {
+        for (int c = 0; c < t->columns(); ++c) {
+            const QTextTableCell cell = t->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;
+            QTextCursor s = cell.firstCursorPosition();
+            s.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            rows[r] << s.selection();
+        }
+    }
+    const int at = t->firstPosition() - 1;
+    QTextCursor c(doc);
+    // In an edit block the cursor does not measure the growing line after each insert.
+    c.beginEditBlock();
+    c.setPosition(at);
+    c.setPosition(t->lastPosition() + 1, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
+    c.setPosition(at);
+    // The table stood between paragraphs; its rows still do.
+    if (!c.atBlockStart())
+        c.insertBlock();
+    for (int r = 0; r < rows.size(); ++r) {
+        if (r > 0)
+            c.insertBlock();
+        for (int i = 0; i < rows[r].size(); ++i) {
+            if (i > 0)
+                c.insertText(QStringLiteral("\t"));
+            c.insertFragment(rows[r][i]);
+        }
+    }
+    if (!c.atBlockEnd())
+        c.insertBlock();
+    c.endEditBlock();
+}
+
 void applyToText(QTextDocument* doc, const Area& area)
 {
     if (!doc)
         return;
+    QList<QTextTable*> wide;
+    collectWideTables(doc->rootFrame(), wide);
+    for (QTextTable* t : std::as_const(wide))
+        flattenWideTable(doc, t);
     LocalTextDocument::loadPictures(doc);
     QTextCursor c(doc);
     c.beginEditBlock();

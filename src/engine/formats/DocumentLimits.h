@@ -14,6 +14,8 @@ namespace DocumentLimits {
 constexpr int MinPageWidth = 1440;    // 2.54 cm
 constexpr int MinPageHeight = 720;    // 1.27 cm
 constexpr int MaxPageSide = 67417;    // 1189 mm, the long side of A0
+// Wider tables become text (Word's own limit is 63 columns).
+constexpr int MaxTableColumns = 63;
 // Font sizes in points.
 constexpr double MinFontPoints = 1;
 constexpr double MaxFontPoints = 1638;

@@ -262,14 +262,16 @@ private:
                 table->mergeCells(row, col, qBound(1, rowSpan, rows - row), qBound(1, colSpan, columns - col));
             QTextTableCell cell = table->cellAt(row, col);
             const QTextFormat givenCell = format(intAttr(r, "format", -1));
-            if (givenCell.isTableCellFormat()) {
+            if (givenCell.isTableCellFormat() && cell.row() == row && cell.column() == col) {
                 QTextCharFormat cellFormat = givenCell.toCharFormat();
                 cellFormat.setProperty(QTextFormat::TableCellRowSpan, cell.rowSpan());
                 cellFormat.setProperty(QTextFormat::TableCellColumnSpan, cell.columnSpan());
                 cell.setFormat(cellFormat);
             }
-            QTextCursor inCell = cell.firstCursorPosition();
-            bool firstInCell = true;
+            // A cell that lies under another cell's span adds its text to that cell.
+            const bool covered = cell.row() != row || cell.column() != col;
+            QTextCursor inCell = covered ? cell.lastCursorPosition() : cell.firstCursorPosition();
+            bool firstInCell = !covered;
             if (!readItems(inCell, firstInCell, depth + 1))
                 return false;
         }
