@@ -43,6 +43,12 @@ QByteArray lines(int n, const QByteArray& line)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // "badinputs N": only N empty lines, to see how reading and paginating scale.
+    if (argc > 1) {
+        const int n = QByteArray(argv[1]).toInt();
+        run(qPrintable(QStringLiteral("text, %1 empty lines").arg(n)), 1, QByteArray(n, '\n'));
+        return 0;
+    }
     for (int n : {10000, 50000, 100000})
         run(qPrintable(QStringLiteral("text, %1 lines").arg(n)), 1, lines(n, "Zeile mit etwas Text"));
     run("text, 1,000,000 empty lines", 1, QByteArray(1000000, '\n'));

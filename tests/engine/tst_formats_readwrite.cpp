@@ -66,8 +66,10 @@ private Q_SLOTS:
         QTest::newRow("own") << 3
                              << QByteArray("<textdocument version=\"1\"><page width=\"5000\"/><headerfooter set=\"3\" "
                                            "headerDistance=\"9\"><part id=\"1\"><text><p><r>Kopf</r></p></text></part>"
-                                           "</headerfooter><body><formats/><p><r>halb");
-        QTest::newRow("rtf") << 5 << QByteArray("{\\rtf1\\paperw5000\\headery9{\\header Kopf\\par}Text\\par{\\b fe");
+                                           "</headerfooter><body><formats/><p><r>halb</r></p><table rows=\"0\" columns=\"0\"/>"
+                                           "</body></textdocument>");
+        QTest::newRow("rtf") << 5 << QByteArray("{\\rtf1\\paperw5000\\headery9{\\header Kopf\\par}Text\\par")
+                                         + QByteArray(1001, '{');
     }
     void failedReadLeavesAnEmptyDocumentEmpty()
     {

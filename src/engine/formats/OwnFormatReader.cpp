@@ -161,10 +161,7 @@ private:
     QTextCharFormat charFormat(int id) const
     {
         const QTextFormat f = format(id);
-        QTextCharFormat cf = f.isCharFormat() ? f.toCharFormat() : QTextCharFormat();
-        cf.clearProperty(QTextFormat::TableCellRowSpan);
-        cf.clearProperty(QTextFormat::TableCellColumnSpan);
-        return cf;
+        return f.isCharFormat() ? f.toCharFormat() : QTextCharFormat();
     }
 
     // One <p>, <table> or <frame>; unknown elements are skipped.
