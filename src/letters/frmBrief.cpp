@@ -55,7 +55,7 @@ frmBrief::frmBrief(AppState& state, QWidget* parent)
 
     for (RecordSource* s : {m_data1, m_data2})
         connect(s, &RecordSource::dataError, this, [this](const QString& text) {
-            prompter().message(this, QStringLiteral("Adressen-Datenbank"), text, QMessageBox::Ok, Prompter::Icon::Exclamation);
+            prompter().message(this, QString(), QStringLiteral("Data error event hit err:") + text);
         });
     bindFields();
     // After the binder's own connection, so the fields already show the new row.

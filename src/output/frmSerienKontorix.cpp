@@ -70,7 +70,7 @@ frmSerienKontorix::frmSerienKontorix(AppState& state, SerialHost host, QWidget* 
 
     for (RecordSource* s : {m_data1, m_data2, m_dataOpt})
         connect(s, &RecordSource::dataError, this, [this](const QString& text) {
-            prompter().message(this, QStringLiteral("Adressen-Datenbank"), text, QMessageBox::Ok, Prompter::Icon::Exclamation);
+            prompter().message(this, QString(), QStringLiteral("Data error event hit err:") + text);
         });
     bindFields();
     AddressStore::linkList(m_w.List1, m_data1);
