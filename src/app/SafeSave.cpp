@@ -19,6 +19,7 @@ namespace {
 QString g_journal;
 DeviceWrapper g_wrapper;
 bool g_refuseTemporary = false;
+DirectWriteNotice g_directNotice;
 
 // The journal holds one line while a save runs: target, backup copy (empty when the
 // save goes through a temporary file) and the start time in ms since the epoch.
@@ -140,8 +141,11 @@ bool saveDirectly(const QString& path, const QByteArray& bytes, bool existed, QS
         if (!in.open(QIODevice::ReadOnly))
             return fail(path, existed, errno, error);
         old = in.readAll();
-        QTemporaryFile backup(QDir::temp().filePath(QStringLiteral("textverarbeitung-XXXXXX-")
-                                                    + QFileInfo(path).fileName().left(64)));
+        // Beside the journal when there is one: the temporary folder may be emptied by
+        // the restart that follows a crash.
+        const QDir backupDir = g_journal.isEmpty() ? QDir::temp() : QFileInfo(g_journal).absoluteDir();
+        QTemporaryFile backup(backupDir.filePath(QStringLiteral("textverarbeitung-XXXXXX-")
+                                                 + QFileInfo(path).fileName().left(64)));
         backup.setAutoRemove(false);
         if (!backup.open() || backup.write(old) != old.size() || !settle(backup, old.size(), &err)) {
             backup.remove();
@@ -150,6 +154,8 @@ bool saveDirectly(const QString& path, const QByteArray& bytes, bool existed, QS
         backupPath = backup.fileName();
     }
     beginJournal(path, backupPath);
+    if (g_directNotice && existed)
+        g_directNotice(path, backupPath);
     QFile out(path);
     errno = 0;
     bool ok = out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
@@ -248,6 +254,8 @@ bool saveFile(const QString& path, const QByteArray& bytes, QString* error)
 }
 
 void setJournalFile(const QString& path) { g_journal = path; }
+
+void setDirectWriteNotice(DirectWriteNotice notice) { g_directNotice = std::move(notice); }
 
 int cleanUpInterruptedSaves()
 {

@@ -26,6 +26,11 @@ QString reasonText(int systemError);
 // A file that names the save under way, so that the next start can clean up after a
 // save the program did not live to finish. Empty (the default) keeps no journal.
 void setJournalFile(const QString& path);
+// Told before a file is written in place (its folder allows no new file), with the
+// copy of the old content that stays until the write is done; a run without a window
+// prints it, so that the copy can be found if the run is killed.
+using DirectWriteNotice = std::function<void(const QString& target, const QString& backup)>;
+void setDirectWriteNotice(DirectWriteNotice notice);
 // Removes the temporary file of an interrupted save and puts back the old content of
 // a file that was being written directly. Returns the number of files it touched.
 int cleanUpInterruptedSaves();

@@ -1,10 +1,12 @@
 #include "Document.h"
 
+#include "formats/LocalTextDocument.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QTextFrame>
 #include <QTextFrameFormat>
 
-Document::Document(QObject* parent) : QObject(parent), m_body(new QTextDocument(this))
+Document::Document(QObject* parent) : QObject(parent), m_body(new LocalTextDocument(this))
 {
     QFont f(QStringLiteral("Arial"));
     f.setPointSizeF(11);
@@ -103,7 +105,7 @@ void Document::setHeaderFooterSet(int bits)
     for (int part : {1, 2, 4, 8}) {
         QTextDocument*& d = m_parts[partIndex(part)];
         if ((bits & part) && !d) {
-            d = new QTextDocument(this);
+            d = new LocalTextDocument(this);
             d->setDefaultFont(m_body->defaultFont());
             d->setDocumentMargin(0);
             layOutAt96Dpi(d);

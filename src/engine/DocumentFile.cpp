@@ -1,21 +1,14 @@
 #include "DocumentFile.h"
 
 #include "app/SafeSave.h"
+#include "engine/formats/InputFile.h"
 
 #include <QDir>
 #include <QFile>
 
 bool DocumentFile::read(const QString& path, int offset, QByteArray* data, QString* error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden.").arg(QDir::toNativeSeparators(path));
-        return false;
-    }
-    *data = f.readAll();
-    if (offset > 0)
-        data->remove(0, qMin<qsizetype>(offset, data->size()));
-    return true;
+    return InputFile::read(path, offset, data, error);
 }
 
 bool DocumentFile::write(const QString& path, int offset, const QByteArray& body, QString* error)

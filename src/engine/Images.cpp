@@ -2,6 +2,7 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
+#include "engine/formats/InputFile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QImageReader>
@@ -106,9 +107,8 @@ QString addResource(QTextDocument* doc, const QImage& image, int id)
 
 int insertAsChar(QTextCursor& c, const QString& file, int scaleX, int scaleY)
 {
-    QImageReader reader(file);
-    reader.setAutoTransform(true);
-    const QImage img = reader.read();
+    // Only a regular picture file of sensible size, decoded within the memory limit.
+    const QImage img = InputFile::readPicture(file);
     return img.isNull() ? 0 : insertAsChar(c, img, scaleX, scaleY);
 }
 
@@ -127,9 +127,8 @@ int insertAsChar(QTextCursor& c, const QImage& image, int scaleX, int scaleY)
 
 int insertFixed(QTextCursor& c, const QString& file, int x, int y, int scaleX, int scaleY)
 {
-    QImageReader reader(file);
-    reader.setAutoTransform(true);
-    const QImage img = reader.read();
+    // Only a regular picture file of sensible size, decoded within the memory limit.
+    const QImage img = InputFile::readPicture(file);
     return img.isNull() ? 0 : insertFixed(c, img, x, y, scaleX, scaleY);
 }
 

@@ -17,17 +17,17 @@ public:
     bool save(const QString& file, int offset, int format, bool selectionOnly);
     QByteArray saveToMemory(int format) const;
     QString lastError() const { return m_lastError; }
-    // After a successful load: what the file held that the document cannot show.
-    QString lastNotice() const { return m_lastNotice; }
+    // After a successful load of a file that was read only in part: what the user should know.
+    QString lastNote() const { return m_lastNote; }
     QVariant attribute(int index) const;
     void setAttribute(int index, const QVariant& value);
 
 private:
     // Reading into the whole document replaces it without an undo step or a Change.
-    bool replaceDocument(const QByteArray& data, int format, QString* error);
+    bool replaceDocument(const QByteArray& data, int format, QString* error, QString* note);
 
     TextControl& m_surface;
     QString m_lastError;
-    QString m_lastNotice;
+    QString m_lastNote;
     QMap<int, QVariant> m_attributes;
 };

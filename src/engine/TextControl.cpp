@@ -514,7 +514,7 @@ bool TextControl::Save(const QString& file, int offset, int format, bool selecti
 
 QByteArray TextControl::SaveToMemory(int format) const { return m_files->saveToMemory(format); }
 QString TextControl::LastError() const { return m_files->lastError(); }
-QString TextControl::LastNotice() const { return m_files->lastNotice(); }
+QString TextControl::LoadNote() const { return m_files->lastNote(); }
 QVariant TextControl::LoadSaveAttribute(int index) const { return m_files->attribute(index); }
 void TextControl::setLoadSaveAttribute(int index, const QVariant& value) { m_files->setAttribute(index, value); }
 

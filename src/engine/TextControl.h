@@ -151,8 +151,9 @@ public:
     bool Save(const QString& file, int offset, int format, bool selectionOnly);
     QByteArray SaveToMemory(int format) const;
     QString LastError() const;
-    // After a successful Load: what the file held that the surface cannot show (German).
-    QString LastNotice() const;
+    // After a Load that succeeded with a file read only in part (cut off, characters
+    // dropped): a German note for the user; empty for a whole file.
+    QString LoadNote() const;
     // 0..5 page width, height, margins left, top, right, bottom; 8 style-sheet file,
     // 9 style-sheet mode; others are kept and returned as set.
     QVariant LoadSaveAttribute(int index) const;

@@ -6,6 +6,7 @@
 #include "app/Prompter.h"
 #include "engine/TextControl.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -131,15 +132,24 @@ int CrashRecovery::offerRestore()
                        "Folgende Dokumente hatten ungespeicherte Änderungen:\n\n%1\n\n"
                        "Sollen sie wiederhergestellt werden?")
             .arg(titles.join(QLatin1Char('\n')));
-    const auto answer = prompter().message(m_frame, QStringLiteral("Dokumente wiederherstellen"), text,
+    // In front of every other window: the letter composer may already be open.
+    QWidget* owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_frame;
+    const auto answer = prompter().message(owner, QStringLiteral("Dokumente wiederherstellen"), text,
                                            QMessageBox::Yes | QMessageBox::No,
                                            Prompter::Icon::Question);
+    if (answer != QMessageBox::Yes) {
+        // Deleting is final: asked once more; "Nein" keeps the copies for the next start.
+        const auto sure = prompter().message(owner, QStringLiteral("Dokumente wiederherstellen"),
+                                             QStringLiteral("Die ungespeicherten Änderungen gehen damit endgültig "
+                                                            "verloren.\n\nSollen die Kopien wirklich gelöscht werden?"),
+                                             QMessageBox::Yes | QMessageBox::No, Prompter::Icon::Exclamation);
+        if (sure == QMessageBox::Yes)
+            for (const RecoveryEntry& e : found)
+                m_store.removeNow(e.id);
+        return 0;
+    }
     int restored = 0;
     for (const RecoveryEntry& e : found) {
-        if (answer != QMessageBox::Yes) {
-            m_store.removeNow(e.id);
-            continue;
-        }
         // The window reads the copy like any own-format file, then takes the old title.
         QString copy = QDir(m_store.folder()).filePath(e.id + QStringLiteral(".txm"));
         QFile f(copy);

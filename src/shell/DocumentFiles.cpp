@@ -253,13 +253,15 @@ frmMDIChild* LoadDocument(QString& path, int type)
         const QString file = QFileInfo(path).absoluteFilePath();
         w->setTitle(file, file);
     }
-    // A freshly loaded document counts as unchanged.
-    w->DirtyFlag = false;
+    // A freshly loaded document counts as unchanged, unless the file was read only in
+    // part: then saving it must not look like nothing happened.
+    const QString note = s->LoadNote();
+    w->DirtyFlag = !note.isEmpty();
     w->showDocument();
     updateToolbar();
-    if (const QString notice = s->LastNotice(); !notice.isEmpty()) {
+    if (!note.isEmpty()) {
         wait.restore();
-        prompter().message(w, ShellRules::frameCaption(), notice, QMessageBox::Ok, Prompter::Icon::Information);
+        prompter().message(w, ShellRules::frameCaption(), note, QMessageBox::Ok, Prompter::Icon::Information);
     }
     return w;
 }

@@ -6,6 +6,7 @@
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
+#include "app/SafeSave.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/Document.h"
 #include "engine/Paginator.h"
@@ -27,6 +28,7 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 
+#include <cerrno>
 #include <malloc.h>
 
 namespace {
@@ -188,9 +190,11 @@ public:
         }
         // Written beside the target and put in its place only when complete.
         m_file.setFileName(m_a.singlePdf);
+        errno = 0;
         if (!m_file.open(QIODevice::WriteOnly)) {
+            // The cause in German, not Qt's English text.
             *error = QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
-                         .arg(m_a.singlePdf, m_file.errorString());
+                         .arg(m_a.singlePdf, SafeSave::reasonText(errno ? errno : EACCES));
             return false;
         }
         m_pdf = std::make_unique<PdfExport::Stream>(&m_file);
@@ -217,10 +221,11 @@ public:
             return true;
         if (!m_pdf->finish(error))
             return false;
+        errno = 0;
         if (m_file.commit())
             return true;
         *error = QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
-                     .arg(m_a.singlePdf, m_file.errorString());
+                     .arg(m_a.singlePdf, SafeSave::reasonText(errno ? errno : EIO));
         return false;
     }
 

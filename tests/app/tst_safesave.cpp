@@ -7,6 +7,7 @@
 #include "app/SafeSave.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,6 +34,7 @@ private Q_SLOTS:
         SafeSave::setDeviceWrapper({});
         SafeSave::setTemporaryFilesRefused(false);
         SafeSave::setJournalFile(QString());
+        SafeSave::setDirectWriteNotice({});
     }
 
     void saveOutcome_data()
@@ -140,6 +142,31 @@ private Q_SLOTS:
         QCOMPARE(filesIn(dir.path()), (QStringList{QStringLiteral("brief.txm"), QStringLiteral("brief.txm.bak")}));
         QCOMPARE(readAll(path), direct ? QByteArray("alt") : QByteArray("neu"));
         QCOMPARE(SafeSave::cleanUpInterruptedSaves(), 0);
+    }
+
+    // Written in place, the old content waits beside the journal (the temporary folder
+    // may not survive the restart after a crash), and the caller learns where.
+    void directWriteSaysWhereTheCopyIs()
+    {
+        QTemporaryDir dir, work;
+        const QString path = dir.filePath(QStringLiteral("brief.txm"));
+        const QString journal = work.filePath(QStringLiteral(".speichern-offen"));
+        QVERIFY(writeAll(path, "alt"));
+        SafeSave::setJournalFile(journal);
+        SafeSave::setTemporaryFilesRefused(true);
+        QString target, copy;
+        QByteArray held;
+        SafeSave::setDirectWriteNotice([&](const QString& t, const QString& b) {
+            target = t;
+            copy = b;
+            held = readAll(b);
+        });
+        QVERIFY(SafeSave::saveFile(path, "neu", nullptr));
+        QCOMPARE(target, path);
+        QCOMPARE(QFileInfo(copy).absolutePath(), work.path());
+        QCOMPARE(held, QByteArray("alt"));
+        QVERIFY(!QFile::exists(copy));
+        QCOMPARE(readAll(path), QByteArray("neu"));
     }
 
 private:

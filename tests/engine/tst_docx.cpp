@@ -181,7 +181,7 @@ private slots:
         std::unique_ptr<FormatReader> reader = Formats::readerFor(13);
         QVERIFY(reader);
         QVERIFY2(reader->read(wordLetter(), doc, &error), qPrintable(error));
-        QCOMPARE(reader->notice(), QStringLiteral("Einige Bestandteile der Datei kann die Textverarbeitung nicht darstellen: "
+        QCOMPARE(reader->note(), QStringLiteral("Einige Bestandteile der Datei kann die Textverarbeitung nicht darstellen: "
                                                   "Fuß- und Endnoten (stehen am Ende des Textes), Füllzeichen von Tabulatoren."));
         const QTextDocument* body = doc.body();
 

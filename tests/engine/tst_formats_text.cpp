@@ -63,16 +63,6 @@ private Q_SLOTS:
         QCOMPARE(out, QByteArray("Gr\xc3\xbc\xc3\x9f" "e\r\nx\r\n\xe2\x82\xac\r\n\r\na\tb\r\n\td\r\n"));
     }
 
-    void binaryTextIsRefused()
-    {
-        Document doc;
-        QString error;
-        QVERIFY(!Formats::read(1, QByteArray("ab\0cd", 5), doc, nullptr, &error));
-        QCOMPARE(error, QStringLiteral("Die Datei enthält keinen lesbaren Text."));
-        QVERIFY(!Formats::read(4, QByteArray("<p>\0</p>", 8), doc, nullptr, &error));
-        QCOMPARE(error, QStringLiteral("Die Datei ist keine lesbare HTML-Datei."));
-    }
-
     void htmlRoundTripInEveryStyleMode_data()
     {
         QTest::addColumn<int>("mode");

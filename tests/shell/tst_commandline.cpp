@@ -129,6 +129,19 @@ private Q_SLOTS:
         }
     }
 
+    // A missing input is reported as missing, not as a clash with its own result.
+    void batchReportsAMissingInput()
+    {
+        QTemporaryDir dir;
+        const QString txt = dir.filePath(QStringLiteral("fehlt.txt"));
+        const Run r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("txt"), txt});
+        QCOMPARE(r.exitCode, 1);
+        const QString says = QStringLiteral("Fehler bei \"%1\": Die Datei \"%1\" kann nicht geöffnet werden: "
+                                            "Die Datei existiert nicht.\n").arg(txt);
+        QVERIFY2(r.err.endsWith(says), qPrintable(r.err));
+        QVERIFY(!r.err.contains(QStringLiteral("Quelldatei")));
+    }
+
     void batchLeavesItsSourceAlone()
     {
         QTemporaryDir dir;

@@ -63,12 +63,17 @@ private Q_SLOTS:
     void restoreAtStart_data()
     {
         QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::newRow("Ja") << QMessageBox::Yes;
-        QTest::newRow("Nein") << QMessageBox::No;
+        QTest::addColumn<QMessageBox::StandardButton>("sure");
+        QTest::addColumn<int>("copiesLeft");
+        QTest::newRow("Ja") << QMessageBox::Yes << QMessageBox::NoButton << 1;
+        QTest::newRow("Nein, dann wirklich löschen") << QMessageBox::No << QMessageBox::Yes << 0;
+        QTest::newRow("Nein, dann doch behalten") << QMessageBox::No << QMessageBox::No << 1;
     }
     void restoreAtStart()
     {
         QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QMessageBox::StandardButton, sure);
+        QFETCH(int, copiesLeft);
         // The copy a crash left behind.
         {
             TextControl t;
@@ -80,9 +85,11 @@ private Q_SLOTS:
         ShellFixture fx;
         writeFile(fx.home.path() + QStringLiteral("QX-Kontorix/Kontorix.txt"), "\"noBrief\"\n");
         fx.prompts->answerMessage(answer);
+        if (sure != QMessageBox::NoButton)
+            fx.prompts->answerMessage(sure);
         QVERIFY(fx.start());
         fx.flush();
-        QCOMPARE(fx.prompts->count(QStringLiteral("message")), 1);
+        QCOMPARE(fx.prompts->count(QStringLiteral("message")), sure == QMessageBox::NoButton ? 1 : 2);
         QCOMPARE(fx.prompts->asked[0].title, QStringLiteral("Dokumente wiederherstellen"));
         QVERIFY(fx.prompts->asked[0].text.contains(QStringLiteral("/TMP/BRIEF.TXM")));
 
@@ -93,9 +100,13 @@ private Q_SLOTS:
         CrashRecovery* r = recovery(fx);
         r->store().waitForDone();
         const QList<RecoveryEntry> left = r->store().entries();
+        QCOMPARE(left.size(), copiesLeft);
         if (answer == QMessageBox::No) {
             QVERIFY(!restored);
-            QVERIFY(left.isEmpty());
+            QCOMPARE(fx.prompts->asked[1].text, QStringLiteral("Die ungespeicherten Änderungen gehen damit endgültig "
+                                                               "verloren.\n\nSollen die Kopien wirklich gelöscht werden?"));
+            if (copiesLeft)
+                QCOMPARE(left[0].id, QStringLiteral("alt"));
             return;
         }
         QVERIFY(restored);
@@ -103,7 +114,6 @@ private Q_SLOTS:
         QCOMPARE(restored->FilePath(), QStringLiteral("/tmp/brief.txm"));
         QVERIFY(restored->surface()->toPlainText().contains(QStringLiteral("Gerettet: Grüße")));
         // The restored window keeps a copy of its own in place of the old one.
-        QCOMPARE(left.size(), 1);
         QVERIFY(left[0].id != u"alt");
         QCOMPARE(left[0].title, QStringLiteral("/TMP/BRIEF.TXM"));
     }

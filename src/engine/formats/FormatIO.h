@@ -25,9 +25,19 @@ public:
     // True when the bytes look like this format (used to tell formats apart).
     virtual bool sniff(const QByteArray& data) const { return true; }
     virtual bool read(const QByteArray& data, Document& into, QString* error) = 0;
-    // After a successful read: what the file holds that the document cannot show, as
-    // one German sentence; empty when nothing was left out.
-    virtual QString notice() const { return {}; }
+    // After a successful read: what the user should know about a file that was read
+    // only in part or repaired (German; empty when the file was whole).
+    const QString& note() const { return m_note; }
+
+protected:
+    void addNote(const QString& text)
+    {
+        if (!m_note.contains(text))
+            m_note += (m_note.isEmpty() ? QString() : QStringLiteral(" ")) + text;
+    }
+
+private:
+    QString m_note;
 };
 
 class FormatWriter {
@@ -38,6 +48,12 @@ public:
 };
 
 namespace FormatErrors {
+// The note for a file that ends before its structure does (a cut-off download or copy).
+inline QString incompleteNote()
+{
+    return QStringLiteral("Die Datei ist unvollständig, vermutlich wurde sie abgeschnitten. Geöffnet wurde, "
+                          "was lesbar war; bitte prüfen Sie das Dokument, bevor Sie es speichern.");
+}
 inline void set(QString* error, const QString& text)
 {
     if (error)

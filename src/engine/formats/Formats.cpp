@@ -1,9 +1,11 @@
 #include "Formats.h"
 
 #include "CssWriter.h"
+#include "DocumentLimits.h"
 #include "DocumentTransfer.h"
 #include "HtmlReader.h"
 #include "HtmlWriter.h"
+#include "InputFile.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 #include "WordReader.h"
@@ -102,6 +104,8 @@ bool readWithout(FormatReader* reader, const QByteArray& data, Document& doc, QT
 
 // A new window's document is empty: the reader fills it directly, which saves the copy,
 // and a failure only has to empty it again.
+bool readChecked(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error);
+
 bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, QString* error)
 {
     QTextDocument* body = doc.body();
@@ -115,6 +119,8 @@ bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, 
     body->clear();
     body->rootFrame()->setFrameFormat(root);
     const bool ok = reader.read(data, doc, error);
+    if (ok)
+        DocumentLimits::apply(doc);
     if (!ok) {
         body->clear();
         body->setDefaultFont(font);
@@ -130,17 +136,17 @@ bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, 
 }
 
 bool readWith(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error,
-              QString* notice)
+              QString* note)
 {
-    if (notice)
-        notice->clear();
-    const bool ok = readWithout(reader, data, doc, insertAt, error);
-    if (ok && notice)
-        *notice = reader->notice();
+    if (note)
+        note->clear();
+    const bool ok = readChecked(reader, data, doc, insertAt, error);
+    if (ok && note && reader)
+        *note = reader->note();
     return ok;
 }
 
-bool readWithout(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
+bool readChecked(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error)
 {
     if (!reader) {
         FormatErrors::set(error, QStringLiteral("Dieses Dateiformat kann nicht gelesen werden."));
@@ -153,6 +159,7 @@ bool readWithout(FormatReader* reader, const QByteArray& data, Document& doc, QT
     result.setPage(doc.page());
     if (!reader->read(data, result, error))
         return false;
+    DocumentLimits::apply(result);
     if (insertAt)
         DocumentTransfer::insert(*insertAt, result);
     else
@@ -162,9 +169,9 @@ bool readWithout(FormatReader* reader, const QByteArray& data, Document& doc, QT
 
 } // namespace
 
-bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error, QString* notice)
+bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error, QString* note)
 {
-    return readWith(readerFor(format).get(), data, doc, insertAt, error, notice);
+    return readWith(readerFor(format).get(), data, doc, insertAt, error, note);
 }
 
 bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out, QString* error)
@@ -190,20 +197,15 @@ bool write(int format, const Document& doc, const QTextCursor* selection, QByteA
 }
 
 bool readFile(int format, const QString& path, qint64 offset, Document& doc, QTextCursor* insertAt,
-              QString* error, QString* notice)
+              QString* error, QString* note)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        FormatErrors::set(error, QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2")
-                                     .arg(QDir::toNativeSeparators(path), f.errorString()));
+    QByteArray data;
+    if (!InputFile::read(path, offset, &data, error))
         return false;
-    }
-    QByteArray data = f.readAll();
-    data.remove(0, qMin<qint64>(qMax<qint64>(offset, 0), data.size()));
     std::unique_ptr<FormatReader> reader = readerFor(format);
     if (auto* html = dynamic_cast<HtmlReader*>(reader.get()))
         html->setBaseFolder(QFileInfo(path).absolutePath());
-    return readWith(reader.get(), data, doc, insertAt, error, notice);
+    return readWith(reader.get(), data, doc, insertAt, error, note);
 }
 
 namespace {

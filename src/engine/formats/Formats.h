@@ -19,11 +19,10 @@ namespace Formats {
 // Reads `data` in `format`. With `insertAt` the content is inserted there (one undo
 // step) and page settings of the file are ignored; without it the document is
 // replaced. On failure returns false, leaves the document unchanged and sets `error`
-// to a German description.
-// `notice` receives what the file holds that the document cannot show (German, empty
-// when nothing was left out).
+// to a German description. A file that could be read only in part (cut off, bytes
+// dropped) still succeeds; `note` then says so in German.
 bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt,
-          QString* error, QString* notice = nullptr);
+          QString* error, QString* note = nullptr);
 
 // Writes the document (or only the selection of `selection` when given) in `format`.
 // On failure returns false and sets `error` to a German description.
@@ -33,9 +32,10 @@ bool write(int format, const Document& doc, const QTextCursor* selection, QByteA
 bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out,
            QString* error, const WriteOptions& options);
 
-// Reads the file at `path`, skipping `offset` leading bytes.
+// Reads the file at `path`, skipping `offset` leading bytes. Only a regular file of
+// sensible size is read.
 bool readFile(int format, const QString& path, qint64 offset, Document& doc,
-              QTextCursor* insertAt, QString* error, QString* notice = nullptr);
+              QTextCursor* insertAt, QString* error, QString* note = nullptr);
 // Writes `header` and then the document to `path` through a save file, so a failure
 // leaves an existing file whole. For HTML with style-sheet mode 2 the style sheet is
 // written to options.styleSheetFile (relative names beside `path`).

@@ -1,6 +1,7 @@
 #include "OwnFormatReader.h"
 
 #include "FormatProperties.h"
+#include "InputFile.h"
 #include "OwnFormatWriter.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -111,6 +112,9 @@ public:
             }
         }
         cursor.endEditBlock();
+        // A file cut off inside the text keeps what was read up to the cut.
+        if (!failed && r.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            return true;
         if (r.hasError() || failed) {
             if (error)
                 *error = kBroken;
@@ -145,6 +149,20 @@ private:
             if (id >= 0)
                 formats.insert(id, f);
         }
+    }
+
+    // The first paragraph of a table cell carries the cell's own format: the file may
+    // not change the spans in it, or the table no longer matches its cells and the
+    // layout crashes.
+    static QTextCharFormat withCellSpans(QTextCharFormat cf, const QTextCharFormat& current)
+    {
+        for (int p : {int(QTextFormat::TableCellRowSpan), int(QTextFormat::TableCellColumnSpan)}) {
+            if (current.hasProperty(p))
+                cf.setProperty(p, current.property(p));
+            else
+                cf.clearProperty(p);
+        }
+        return cf;
     }
 
     QTextFormat format(int id) const { return formats.value(id); }
@@ -195,7 +213,7 @@ private:
         const QTextCharFormat cf = charFormat(intAttr(r, "charFormat", -1));
         if (first) {
             cursor.setBlockFormat(bf);
-            cursor.setBlockCharFormat(cf);
+            cursor.setBlockCharFormat(withCellSpans(cf, cursor.blockCharFormat()));
             first = false;
         } else {
             cursor.insertBlock(bf, cf);
@@ -256,14 +274,16 @@ private:
                 table->mergeCells(row, col, qBound(1, rowSpan, rows - row), qBound(1, colSpan, columns - col));
             QTextTableCell cell = table->cellAt(row, col);
             const QTextFormat givenCell = format(intAttr(r, "format", -1));
-            if (givenCell.isTableCellFormat()) {
+            if (givenCell.isTableCellFormat() && cell.row() == row && cell.column() == col) {
                 QTextCharFormat cellFormat = givenCell.toCharFormat();
                 cellFormat.setProperty(QTextFormat::TableCellRowSpan, cell.rowSpan());
                 cellFormat.setProperty(QTextFormat::TableCellColumnSpan, cell.columnSpan());
                 cell.setFormat(cellFormat);
             }
-            QTextCursor inCell = cell.firstCursorPosition();
-            bool firstInCell = true;
+            // A cell that lies under another cell's span adds its text to that cell.
+            const bool covered = cell.row() != row || cell.column() != col;
+            QTextCursor inCell = covered ? cell.lastCursorPosition() : cell.firstCursorPosition();
+            bool firstInCell = !covered;
             if (!readItems(inCell, firstInCell, depth + 1))
                 return false;
         }
@@ -363,7 +383,7 @@ void readResources(QXmlStreamReader& r, Document& into)
         if (r.attributes().value(QLatin1StringView("nameEncoding")) == u"utf16")
             name = fromUtf16Hex(name);
         const QByteArray bytes = QByteArray::fromBase64(r.readElementText(QXmlStreamReader::SkipChildElements).toLatin1());
-        const QImage img = QImage::fromData(bytes);
+        const QImage img = InputFile::decodePicture(bytes);
         if (name.isEmpty() || img.isNull())
             continue;
         into.body()->addResource(QTextDocument::ImageResource, QUrl(name), img);
@@ -417,10 +437,12 @@ bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* erro
         FormatErrors::set(error, kBroken);
         return false;
     }
-    if (r.hasError()) {
-        FormatErrors::set(error, haveBody ? kBroken : kNoBody);
+    if (r.hasError() && !haveBody) {
+        FormatErrors::set(error, kNoBody);
         return false;
     }
+    if (r.hasError())
+        addNote(FormatErrors::incompleteNote());
     if (!haveBody) {
         FormatErrors::set(error, kNoBody);
         return false;

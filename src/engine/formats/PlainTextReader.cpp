@@ -1,24 +1,30 @@
 #include "PlainTextReader.h"
 
 #include "BreakOpportunities.h"
-#include "app/WrittenRecord.h"
+#include "TextDecoding.h"
 #include "engine/Document.h"
 #include "engine/Paginator.h"
 
 #include <QTextCursor>
 
-bool PlainTextReader::sniff(const QByteArray& data) const { return !data.contains('\0'); }
-
-bool PlainTextReader::read(const QByteArray& data, Document& into, QString* error)
+bool PlainTextReader::sniff(const QByteArray& data) const
 {
-    if (!sniff(data)) {
-        FormatErrors::set(error, QStringLiteral("Die Datei enthält keinen lesbaren Text."));
-        return false;
-    }
+    return TextDecoding::hasByteOrderMark(data) || !data.contains('\0');
+}
+
+bool PlainTextReader::read(const QByteArray& data, Document& into, QString*)
+{
+    bool droppedNul = false;
+    const QString text = TextDecoding::decode(data, &droppedNul);
+    if (droppedNul)
+        addNote(TextDecoding::nulNote());
     QTextDocument* body = into.body();
     body->setUndoRedoEnabled(false);
     QTextCursor c(body);
-    Paginator::insertText(c, BreakOpportunities::insert(decodeText(data)));
+    // One edit block: the layout runs once at the end instead of after every line.
+    c.beginEditBlock();
+    Paginator::insertText(c, BreakOpportunities::insert(text));
+    c.endEditBlock();
     body->setUndoRedoEnabled(true);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Plain text: UTF-8 with or without BOM, else Windows-1252; CR LF, LF and CR all end
-// a line. Binary data (NUL bytes) is refused.
+// Plain text: UTF-8, UTF-16 or UTF-32 with a byte-order mark, else UTF-8 or
+// Windows-1252; CR LF, LF and CR all end a line. NUL characters are dropped (a note
+// says so).
 
 #include "FormatIO.h"
 

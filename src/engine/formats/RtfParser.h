@@ -47,6 +47,8 @@ public:
     Parser(const QByteArray& data, Document& into) : tok(data), doc(into), body(into.body()) {}
 
     bool run(QString* error);
+    // Set when the data ended before the outermost group did.
+    bool truncated = false;
 
 private:
     State& st() { return stack.last(); }

@@ -1,6 +1,7 @@
 #include "RtfReader.h"
 
 #include "Cp1252.h"
+#include "InputFile.h"
 #include "RtfParser.h"
 #include "engine/Document.h"
 #include "engine/TabStops.h"
@@ -151,7 +152,7 @@ void Parser::finishPicture()
 {
     if (pictKind != "png" && pictKind != "jpeg")
         return;
-    const QImage img = QImage::fromData(pict);
+    const QImage img = InputFile::decodePicture(pict);
     if (img.isNull())
         return;
     const QString name = QStringLiteral("rtfbild%1").arg(++pictureCount);
@@ -283,9 +284,10 @@ bool Parser::run(QString* error)
         }
         switch (t.kind) {
         case RtfToken::End:
-            batch.endEditBlock();
-            FormatErrors::set(error, QStringLiteral("Die RTF-Datei ist unvollständig und kann nicht gelesen werden."));
-            return false;
+            // Cut off before the last brace: what was read so far is kept.
+            truncated = true;
+            closed = true;
+            break;
         case RtfToken::GroupStart:
             if (stack.size() >= RtfReader::MaxDepth) {
                 batch.endEditBlock();
@@ -377,5 +379,9 @@ bool RtfReader::read(const QByteArray& data, Document& into, QString* error)
         return false;
     }
     RtfRead::Parser parser(data, into);
-    return parser.run(error);
+    if (!parser.run(error))
+        return false;
+    if (parser.truncated)
+        addNote(FormatErrors::incompleteNote());
+    return true;
 }

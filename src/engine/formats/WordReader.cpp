@@ -7,5 +7,10 @@ bool WordReader::read(const QByteArray& data, Document& into, QString* error)
                                                 "Bitte speichern Sie das Dokument als RTF."));
         return false;
     }
-    return RtfReader().read(data, into, error);
+    RtfReader rtf;
+    if (!rtf.read(data, into, error))
+        return false;
+    if (!rtf.note().isEmpty())
+        addNote(rtf.note());
+    return true;
 }

@@ -205,8 +205,8 @@ bool DocxReader::read(const QByteArray& data, Document& into, QString* error)
     if (!unsupported.isEmpty()) {
         QStringList items = unsupported.values();
         items.sort();
-        m_notice = QStringLiteral("Einige Bestandteile der Datei kann die Textverarbeitung nicht darstellen: %1.")
-                       .arg(items.join(QStringLiteral(", ")));
+        addNote(QStringLiteral("Einige Bestandteile der Datei kann die Textverarbeitung nicht darstellen: %1.")
+                    .arg(items.join(QStringLiteral(", "))));
     }
     return true;
 }

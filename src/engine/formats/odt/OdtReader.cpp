@@ -178,8 +178,8 @@ bool OdtReader::read(const QByteArray& data, Document& into, QString* error)
     if (!unsupported.isEmpty()) {
         QStringList items = unsupported.values();
         items.sort();
-        m_notice = QStringLiteral("Einige Bestandteile der Datei kann die Textverarbeitung nicht darstellen: %1.")
-                       .arg(items.join(QStringLiteral(", ")));
+        addNote(QStringLiteral("Einige Bestandteile der Datei kann die Textverarbeitung nicht darstellen: %1.")
+                    .arg(items.join(QStringLiteral(", "))));
     }
     return true;
 }

@@ -7,8 +7,4 @@ class OdtReader : public FormatReader {
 public:
     bool sniff(const QByteArray& data) const override;
     bool read(const QByteArray& data, Document& into, QString* error) override;
-    QString notice() const override { return m_notice; }
-
-private:
-    QString m_notice;
 };

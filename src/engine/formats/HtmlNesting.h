@@ -1,0 +1,19 @@
+#pragma once
+// HTML nested deeper than a page can show, or than Qt's HTML import and table layout
+// handle in reasonable time, loses its innermost tags before import; the text stays.
+// One pass over the text with a stack of open elements: linear in the input.
+
+#include <QString>
+
+namespace HtmlNesting {
+
+// Tables nested deeper: cells end in a blank, rows in a line break.
+constexpr int MaxTableNesting = 8;
+// Lists nested deeper: items become line breaks.
+constexpr int MaxListNesting = 8;
+// Any element nested deeper loses its tags.
+constexpr int MaxNesting = 64;
+
+QString limit(const QString& html);
+
+} // namespace HtmlNesting
