@@ -152,7 +152,7 @@ public:
     QByteArray SaveToMemory(int format) const;
     QString LastError() const;
     // After a Load that succeeded with a file read only in part (cut off, characters
-    // dropped): a German note for the user; empty for a whole file.
+    // dropped) or simplified: a German note for the user; empty for a whole file.
     QString LoadNote() const;
     // 0..5 page width, height, margins left, top, right, bottom; 8 style-sheet file,
     // 9 style-sheet mode; others are kept and returned as set.

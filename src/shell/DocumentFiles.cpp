@@ -254,7 +254,7 @@ frmMDIChild* LoadDocument(QString& path, int type)
         w->setTitle(file, file);
     }
     // A freshly loaded document counts as unchanged, unless the file was read only in
-    // part: then saving it must not look like nothing happened.
+    // part or simplified: then saving it must not look like nothing happened.
     const QString note = s->LoadNote();
     w->DirtyFlag = !note.isEmpty();
     w->showDocument();

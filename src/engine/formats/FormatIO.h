@@ -26,7 +26,7 @@ public:
     virtual bool sniff(const QByteArray& data) const { return true; }
     virtual bool read(const QByteArray& data, Document& into, QString* error) = 0;
     // After a successful read: what the user should know about a file that was read
-    // only in part or repaired (German; empty when the file was whole).
+    // only in part, repaired or simplified (German; empty when nothing was lost).
     const QString& note() const { return m_note; }
 
 protected:

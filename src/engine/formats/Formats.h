@@ -20,7 +20,8 @@ namespace Formats {
 // step) and page settings of the file are ignored; without it the document is
 // replaced. On failure returns false, leaves the document unchanged and sets `error`
 // to a German description. A file that could be read only in part (cut off, bytes
-// dropped) still succeeds; `note` then says so in German.
+// dropped) or holds what the document cannot show still succeeds; `note` then says so
+// in German.
 bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt,
           QString* error, QString* note = nullptr);
 
