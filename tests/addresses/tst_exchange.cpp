@@ -285,7 +285,7 @@ private slots:
         QFETCH(QString, name);
         const QStringList people{"Frau|Anna|Ärger|Mühlenweg 3; Hof|20095|Hamburg|Deutschland|Verein",
                                  "Herrn|Seán|O'Neill|12 Grafton Street\nApt. 4|D02|Dublin|Irland|Verein",
-                                 "Firma||Schmidt, Söhne \"& Co\"|Werkstr. 9|89073|Ulm||Verein"};
+                                 "Firma||Schmidt, Söhne \"& Co\"|Werkstr. 9|89073|Ulm||Kunden, Süd"};
         QVERIFY(AddressFixture::exec(m_db, "DELETE FROM Addressen;"));
         RecordSource src;
         QVERIFY(src.open(m_db, Queries::addressTable()));
