@@ -7,9 +7,16 @@
 #include "addresses/exchange/ColumnGuess.h"
 #include "addresses/exchange/CsvReader.h"
 #include "addresses/exchange/VCardReader.h"
+#include "addresses/frmAdressenImport.h"
+#include "app/ScriptedPrompter.h"
 #include "shell/AddressExchangeCommand.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -304,6 +311,52 @@ private slots:
         // A second run finds them all again.
         QCOMPARE(runAddressExchange({"--import-addresses", file, "--database", other}), 0);
         QCOMPARE(addressesOnFile(other).size(), 3);
+    }
+
+    void importWindow()
+    {
+        auto scripted = std::make_unique<ScriptedPrompter>();
+        ScriptedPrompter* p = scripted.get();
+        setPrompter(std::move(scripted));
+        const QString path = m_dir->filePath(QStringLiteral("mitglieder.csv"));
+        QVERIFY(writeBytes(path, "Nr;Vorname;Name;Wohnort;Mail\n1;Eva;Berg;Bonn;e@x.de\n2;Udo;Zorn;Ulm;\n"));
+        p->answerOpenFile(path);
+        QStringList seen;
+        p->answerExec([&seen](QDialog* d) {
+            auto* w = qobject_cast<frmAdressenImport*>(d);
+            if (!w)
+                return int(QDialog::Rejected);
+            seen = w->mapping();
+            seen << QString::number(w->preview()->rowCount())
+                 << w->preview()->verticalHeaderItem(1)->text()
+                 << w->preview()->item(1, 3)->text();
+            // "Nr" is not taken; the user puts the town column onto the street instead.
+            w->fieldBox(3)->setCurrentIndex(w->fieldBox(3)->findData(QStringLiteral("Adresse")));
+            w->groupText()->setText(QStringLiteral("Mitglieder"));
+            w->duplicateChoice()->button(2)->click();
+            w->cmdOK_Click();
+            return w->result();
+        });
+        QVERIFY(frmAdressenImport::run(nullptr, m_db));
+        QCOMPARE(seen, (QStringList{"", "Vorname", "Nachname", "Ort", "", "2", "3", "Ulm"}));
+        QCOMPARE(p->last().kind, QStringLiteral("message"));
+        QCOMPARE(p->last().text, QStringLiteral("2 Adressen übernommen"));
+        QCOMPARE(addressesOnFile(m_db), (QStringList{"|Eva|Berg|Bonn||||Mitglieder",
+                                                     "|Jürgen|Müller|Hauptstr. 1|50667|Köln||Verein",
+                                                     "|Udo|Zorn|Ulm||||Mitglieder"}));
+    }
+
+    void importWindowReportsABadFile()
+    {
+        auto scripted = std::make_unique<ScriptedPrompter>();
+        ScriptedPrompter* p = scripted.get();
+        setPrompter(std::move(scripted));
+        const QString path = m_dir->filePath(QStringLiteral("leer.csv"));
+        QVERIFY(writeBytes(path, {}));
+        p->answerOpenFile(path);
+        QVERIFY(!frmAdressenImport::run(nullptr, m_db));
+        QCOMPARE(p->count(QStringLiteral("exec")), 0);
+        QCOMPARE(p->last().text, QStringLiteral("Die Datei ist leer. Es wurde nichts übernommen."));
     }
 
     void commandRefusesBadArguments()
