@@ -109,7 +109,7 @@ void BodyReader::readDrawing(const XmlNode& drawing, QTextCursor& c, const QText
     if (anchored && !fixed)
         m_ctx.unsupported.insert(QStringLiteral("am Absatz ausgerichtete Bilder (stehen im Text)"));
     if (fixed) {
-        Images::installFixedHandler(m_doc);
+        Images::installHandlers(m_doc);
         QTextCharFormat ff = f;
         ff.setObjectType(EngineObject::FixedImage);
         ff.setProperty(ImageId, id);

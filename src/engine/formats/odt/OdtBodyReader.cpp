@@ -301,7 +301,7 @@ void BodyReader::readFrame(const XmlNode& frame, QTextCursor& c, const QTextChar
         }
     }
     if (fixed) {
-        Images::installFixedHandler(m_doc);
+        Images::installHandlers(m_doc);
         QTextCharFormat ff = f;
         ff.setObjectType(EngineObject::FixedImage);
         ff.setProperty(ImageId, id);
