@@ -223,6 +223,8 @@ QMenu* extrasMenu(Builder& b)
     m->addSeparator();
     b.item(m, s("mnuCurPos"), s("Aktuelle Cursor&position"));
     b.item(m, s("mnuExtras_WordCount"), s("Anzahl Wörter ermitteln"));
+    m->addSeparator();
+    b.check(m, s("mnuExtras_Spelling"), s("Rechtschreibung während der Eingabe prüfen"), true);
     return m;
 }
 
