@@ -3,7 +3,9 @@
 // and a canonical dump of a document's structure and formats for comparisons.
 
 #include "engine/Document.h"
+#include "engine/formats/zip/ZipPackage.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QFile>
 #include <QImage>
@@ -107,6 +109,28 @@ inline QImage testImage()
     p.fillRect(0, 0, 4, 3, Qt::red);
     p.fillRect(4, 3, 4, 3, QColor(0, 128, 255));
     return img;
+}
+
+inline QByteArray testPng()
+{
+    QByteArray png;
+    QBuffer buf(&png);
+    buf.open(QIODevice::WriteOnly);
+    testImage().save(&buf, "PNG");
+    return png;
+}
+
+// A package of the members in order; a member named "mimetype" is stored uncompressed.
+inline QByteArray zip(const QList<QPair<QString, QByteArray>>& members)
+{
+    ZipPackage::Writer w;
+    for (const auto& [name, data] : members)
+        w.add(name, data, name == QLatin1String("mimetype"));
+    QByteArray out;
+    QString error;
+    if (!w.finish(&out, &error))
+        qWarning() << error;
+    return out;
 }
 
 constexpr int FieldIdProperty = QTextFormat::UserProperty + 1;

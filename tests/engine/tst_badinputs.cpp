@@ -2,6 +2,7 @@
 // text) without crashing, hanging, eating memory or hiding their text. ctest's
 // timeout catches a hang.
 
+#include "OwnSample.h"
 #include "engine/Document.h"
 #include "engine/Paginator.h"
 #include "engine/formats/Formats.h"
@@ -36,19 +37,7 @@ QByteArray prop(const char* name, const char* type, const char* value)
     return QByteArray("<property name=\"") + name + "\" type=\"" + type + "\">" + value + "</property>";
 }
 
-QTextTable* firstTable(QTextDocument* d)
-{
-    for (QTextFrame* f : d->rootFrame()->childFrames())
-        if (auto* t = qobject_cast<QTextTable*>(f))
-            return t;
-    return nullptr;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using OwnSample::firstTable;
 
 } // namespace
 

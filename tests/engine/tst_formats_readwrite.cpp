@@ -1,4 +1,4 @@
-#include "FormatTestSupport.h"
+#include "OwnSample.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/Fields.h"
@@ -12,6 +12,7 @@
 #include <QTest>
 
 using namespace FormatTest;
+using OwnSample::firstTable;
 
 namespace {
 
@@ -22,14 +23,6 @@ QTextBlock blockStarting(const QTextDocument* doc, const QString& start)
         if (b.text().startsWith(start))
             return b;
     return {};
-}
-
-QTextTable* firstTable(const QTextDocument* doc)
-{
-    for (QTextFrame* f : doc->rootFrame()->childFrames())
-        if (auto* t = qobject_cast<QTextTable*>(f))
-            return t;
-    return nullptr;
 }
 
 } // namespace
@@ -91,8 +84,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("type");
         QTest::newRow("txm") << "brief.Txm" << 3;
         QTest::newRow("doc") << "a.doc" << 9;
-        QTest::newRow("docx") << "a.docx" << 13;
-        QTest::newRow("odt") << "Brief.ODT" << 14;
+        QTest::newRow("docx, folder") << "/a/B.DOCX" << 13;
+        QTest::newRow("odt, folder") << "/a/Brief.ODT" << 14;
         QTest::newRow("empty") << "" << 1;
         QTest::newRow("dotless rtf") << "artf" << 5;
     }
