@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
   libreoffice-writer-nogui
+  libhunspell-dev hunspell-de-de hunspell-de-at hunspell-de-ch hunspell-en-us
 )
 
 missing=()

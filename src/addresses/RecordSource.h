@@ -109,6 +109,11 @@ public:
     // The distinct non-empty values of `column` in the source's table, sorted; empty
     // when they cannot be read.
     QStringList distinctValues(const QString& column) const;
+    // Several writes as one: everything between beginBatch() and endBatch(true) reaches
+    // the file together, endBatch(false) takes all of it back. False with lastError()
+    // set when the write lock or the commit cannot be had.
+    bool beginBatch();
+    bool endBatch(bool keep);
     // Deletes the current row; the row after it (or the new last row) becomes current.
     bool deleteRow();
     // Moves to the first row of the result that matches `criterion` (an SQL condition on

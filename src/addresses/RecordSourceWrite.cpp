@@ -125,6 +125,27 @@ bool RecordSource::saveRow(const QHash<QString, QString>& values)
     return rc == SQLITE_DONE || failEngine(rc);
 }
 
+bool RecordSource::beginBatch()
+{
+    m_error.clear();
+    if (!m_db.isOpen())
+        return fail(QStringLiteral("Die Adressdatenbank ist nicht geöffnet."));
+    if (!exec(SqlDialect::beginWrite()))
+        return failEngine(sqlite3_extended_errcode(m_db.handle));
+    return true;
+}
+
+bool RecordSource::endBatch(bool keep)
+{
+    if (keep && exec(SqlDialect::commit()))
+        return true;
+    const int rc = sqlite3_extended_errcode(m_db.handle);
+    exec(SqlDialect::rollback());
+    // The kept result may hold rows that are gone again.
+    refresh();
+    return keep ? failEngine(rc) : true;
+}
+
 bool RecordSource::exec(const QByteArray& sql)
 {
     return sqlite3_exec(m_db.handle, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;

@@ -19,6 +19,7 @@
 #include "engine/Paginator.h"
 #include "engine/ScreenView.h"
 #include "engine/SelectionFormat.h"
+#include "engine/SpellMarks.h"
 #include "engine/SurfaceFileIO.h"
 #include "engine/TabStops.h"
 #include "engine/Tables.h"
@@ -57,6 +58,8 @@ TextControl::TextControl(QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kOutsidePage);
     setPalette(pal);
+    m_spell = new SpellMarks(m_doc->body(), this);
+    connect(m_spell, &SpellMarks::marksChanged, viewport(), qOverload<>(&QWidget::update));
     connect(m_doc->body(), &QTextDocument::contentsChange, this, &TextControl::onContentsChange);
     connect(this, &QTextEdit::cursorPositionChanged, this, &TextControl::PosChange);
     connect(this, &QTextEdit::selectionChanged, this, &TextControl::PosChange);
@@ -622,6 +625,8 @@ void TextControl::focusInEvent(QFocusEvent* e)
 }
 
 void TextControl::contextMenuEvent(QContextMenuEvent* e) { e->ignore(); }
+
+void TextControl::paintOverText(QPainter* p, const QRectF& clip) { m_spell->paint(p, clip); }
 
 void TextControl::resizeEvent(QResizeEvent* e)
 {

@@ -180,6 +180,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    void paintOverText(QPainter* p, const QRectF& clip) override;
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     QSizeF contentsSize() const override;
@@ -209,6 +210,8 @@ private:
 public:
     // Pages: page count and printing through the one Paginator of this surface.
     class Paginator* paginator() const { return m_paginator; }
+    // The red marks under misspelt words of the body.
+    class SpellMarks* spellMarks() const { return m_spell; }
     QPrinter* Printer() const { return m_printer; }
     void setPrinter(QPrinter* printer) { m_printer = printer; }
     // Prints pages first..last (0 = to the end) `copies` times on Printer() (the
@@ -343,4 +346,5 @@ private:
     friend class ScreenView;
     std::unique_ptr<ScreenView> m_view;
     std::unique_ptr<HeaderFooterEditing> m_hf;
+    class SpellMarks* m_spell = nullptr;
 };

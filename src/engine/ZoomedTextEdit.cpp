@@ -253,6 +253,7 @@ void ZoomedTextEdit::paintContents(QPainter* p, const QRect& r)
     p->translate(-scroll);
     p->scale(m_zoom, m_zoom);
     document()->documentLayout()->draw(p, ctx);
+    paintOverText(p, ctx.clip);
     p->restore();
     QRect caret;
     if (m_dropPosition >= 0) {

@@ -44,6 +44,8 @@ protected:
     virtual QSizeF contentsSize() const;
     // Paints the document, selections and caret for the viewport region `r`.
     void paintContents(QPainter* p, const QRect& r);
+    // Screen-only decorations over the text (spelling marks); `p` is in document pixels.
+    virtual void paintOverText(QPainter* p, const QRectF& clip) {}
 
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;

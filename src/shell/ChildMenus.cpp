@@ -210,6 +210,7 @@ QMenu* extrasMenu(Builder& b)
     b.item(m, s("mnuExtras_Serienbrief"), s("&Serienbrief erstellen aus Kontorix"));
     b.hidden(m, s("mnuExtras_SerienbriefVorlage"), s("Serienbrief erstellen aus &Vorlage"));
     b.hidden(m, s("mnuExtras_Import"), s("Import Adressen aus Adressverwaltung für Kontorix"));
+    b.item(m, s("mnuExtras_AddressImport"), s("Adressen &importieren..."));
     m->addSeparator();
     b.item(m, s("mnuEtiketten"), s("Etiketten drucken"));
     b.item(m, s("mnuUmschlagStandard"), s("Briefkuvert drucken"));
@@ -222,6 +223,8 @@ QMenu* extrasMenu(Builder& b)
     m->addSeparator();
     b.item(m, s("mnuCurPos"), s("Aktuelle Cursor&position"));
     b.item(m, s("mnuExtras_WordCount"), s("Anzahl Wörter ermitteln"));
+    m->addSeparator();
+    b.check(m, s("mnuExtras_Spelling"), s("Rechtschreibung während der Eingabe prüfen"), true);
     return m;
 }
 

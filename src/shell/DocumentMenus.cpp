@@ -6,6 +6,8 @@
 #include "RecentFiles.h"
 #include "frmMDIChild.h"
 #include "frmMDIParent.h"
+#include "addresses/frmAdressenImport.h"
+#include "app/AppState.h"
 
 #include "dialogs/frmPageDlg.h"
 #include "engine/TextControl.h"
@@ -95,6 +97,8 @@ void connect(frmMDIChild* w)
     onTriggered(w, QStringLiteral("mnuFormat_BackColour"),
                 onFrame([](frmMDIParent* f) { f->ChooseDocumentColour(2); }));
     onTriggered(w, QStringLiteral("mnuExtras_Calculator"), onFrame([](frmMDIParent* f) { f->RunCalculator(); }));
+    onTriggered(w, QStringLiteral("mnuExtras_AddressImport"),
+                [w] { frmAdressenImport::run(w, appState().AddressDbPath); });
     connectWindowMenu(w);
 }
 

@@ -1,5 +1,6 @@
 #include "StartCommand.h"
 
+#include "AddressExchangeCommand.h"
 #include "BatchConvert.h"
 #include "BatchPrint.h"
 #include "HeadlessRun.h"
@@ -16,7 +17,9 @@ QString usage()
                "        qx-text --letter NR[,NR...] [--block N] [--database DATEI] --convert-to FORMAT [--outdir ORDNER]\n"
                "        qx-text --serial-letters [--database DATEI] [--group NAME | --all] [--block N] [--text DATEI]\n"
                "                [--template] (--single-pdf DATEI | --convert-to FORMAT [--outdir ORDNER])\n"
-               "        qx-text --print [--printer NAME] [--copies N] DATEI...\n"
+               "        qx-text --print [--printer NAME] [--copies N] DATEI...\n")
+        + AddressExchangeCommand::usageLines()
+        + QStringLiteral(
                "Ohne DATEI öffnet die Textverarbeitung den Brief-Assistenten, mit DATEI dieses Dokument.\n"
                "--convert-to wandelt die Dateien ohne Fenster um; FORMAT ist eines von:\n"
                "  ")
@@ -25,6 +28,8 @@ QString usage()
                          "--letter schreibt für jede Adressnummer den Brief, den \"Brief erstellen\" ergäbe.\n"
                          "--serial-letters schreibt für jede Adresse (oder jede der Gruppe) den Serienbrief\n"
                          "  mit dem gemeinsamen Text aus --text, als ein PDF oder eine Datei je Brief.\n"
+                         "--import-addresses übernimmt Adressen aus einer CSV- oder vCard-Datei,\n"
+                         "  --export-addresses schreibt sie als CSV oder (Endung .vcf) als vCard.\n"
                          "--print druckt die Dateien, ohne --printer auf dem Standarddrucker.\n"
                          "--outdir legt die Ergebnisse in ORDNER ab (er wird bei Bedarf angelegt),\n"
                          "  sonst neben die Quelldatei.\n");
@@ -32,6 +37,8 @@ QString usage()
 
 int runWithoutWindows(const QStringList& args)
 {
+    if (args.contains(QStringLiteral("--import-addresses")) || args.contains(QStringLiteral("--export-addresses")))
+        return runAddressExchange(args);
     if (args.contains(QStringLiteral("--serial-letters")))
         return runSerialCommand(args);
     if (args.contains(QStringLiteral("--letter")))

@@ -8,6 +8,7 @@
 #include "frmMDIParent.h"
 
 #include "app/AppState.h"
+#include "engine/SpellMenu.h"
 #include "engine/TextControl.h"
 
 #include <QDesktopServices>
@@ -25,6 +26,9 @@ void onMouseDown(frmMDIChild* w, Qt::MouseButton button, QPoint pos)
     w->raise();
     if (button == Qt::RightButton && s->ObjectSelected() != 0) {
         FormatDialogMenus::showImageDialog(w);
+    } else if (QMenu* spelling = button == Qt::RightButton ? SpellMenu::forWordAt(s, pos, w) : nullptr) {
+        spelling->setAttribute(Qt::WA_DeleteOnClose);
+        spelling->popup(s->viewport()->mapToGlobal(pos));
     } else if (button == Qt::RightButton) {
         for (QMenu* m : w->menus())
             if (m->objectName() == QLatin1String("mnuEdit"))

@@ -13,6 +13,7 @@
 #include "PrintCommands.h"
 #include "SerialMenus.h"
 #include "ShellRules.h"
+#include "SpellOption.h"
 #include "SurfaceNotifications.h"
 #include "frmMDIParent.h"
 
@@ -58,6 +59,7 @@ frmMDIChild::frmMDIChild(QWidget* parent) : QMdiSubWindow(parent)
     Form_Load();
     connectMenus();
     SurfaceNotifications::connect(this);
+    SpellOption::connect(this);
     setTitle(QStringLiteral("Unbenannt"));
     DirtyFlag = false;
 }

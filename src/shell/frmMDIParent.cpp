@@ -28,6 +28,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -107,6 +108,17 @@ void frmMDIParent::buildBars()
     addToolBar(Qt::TopToolBarArea, m_buttonBar);
     m_statusBar = new TextStatusBar(this);
     setStatusBar(m_statusBar);
+    m_database = new QLabel(m_statusBar);
+    m_database->setObjectName(QStringLiteral("lblDatenbank"));
+    m_statusBar->addPermanentWidget(m_database);
+}
+
+// The letter composer may switch the database; the frame is active again afterwards.
+void frmMDIParent::showDatabase()
+{
+    const QString path = QDir::toNativeSeparators(appState().AddressDbPath);
+    m_database->setText(path.isEmpty() ? QString() : QStringLiteral("Adressen: ") + path);
+    m_database->setToolTip(QStringLiteral("Adressen-Datenbank, die in Gebrauch ist"));
 }
 
 void frmMDIParent::buildFrameMenu()
@@ -119,6 +131,8 @@ void frmMDIParent::buildFrameMenu()
 
 bool frmMDIParent::event(QEvent* e)
 {
+    if (e->type() == QEvent::WindowActivate)
+        showDatabase();
     if (e->type() == QEvent::WindowActivate && !m_activated)
         QTimer::singleShot(0, this, &frmMDIParent::MDIForm_Activate);
     return QMainWindow::event(e);
@@ -127,6 +141,7 @@ bool frmMDIParent::event(QEvent* e)
 void frmMDIParent::showEvent(QShowEvent* e)
 {
     QMainWindow::showEvent(e);
+    showDatabase();
     // Not every platform activates a window on show (offscreen, some window managers).
     if (!m_activated)
         QTimer::singleShot(0, this, &frmMDIParent::MDIForm_Activate);

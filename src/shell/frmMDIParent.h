@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <memory>
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -98,11 +99,13 @@ private:
     void onSubWindowActivated(QMdiSubWindow* sw);
     void showMenusOf(frmMDIChild* w);
     void enable(const char* key, bool on);
+    void showDatabase();
 
     QMdiArea* m_area = nullptr;
     QToolBar* m_toolbar = nullptr;
     TextButtonBar* m_buttonBar = nullptr;
     TextStatusBar* m_statusBar = nullptr;
+    QLabel* m_database = nullptr;
     QMenu* m_fileMenu = nullptr;
     QPointer<frmMDIChild> m_shared;
     QPointer<frmMDIChild> m_menuOwner;

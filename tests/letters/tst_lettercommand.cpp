@@ -253,7 +253,7 @@ private Q_SLOTS:
         const QString one = pdfPageText(becker, 1).simplified(), eleven = pdfPageText(muster, 1).simplified();
         for (const char* part : {"Herrn Karl Becker Hauptstraße 5 10115 Berlin", "Sehr geehrter Herr Becker,"})
             QVERIFY2(one.contains(QString::fromUtf8(part)), qPrintable(one));
-        for (const char* part : {"Herrn Thomas Muster Seestraße 21 8002 Zürich SCHWEIZ", "Lieber Bruder ,"})
+        for (const char* part : {"Herrn Thomas Muster Seestraße 21 8002 Zürich SCHWEIZ", "Lieber Bruder,"})
             QVERIFY2(eleven.contains(QString::fromUtf8(part)), qPrintable(eleven));
     }
 };

@@ -1,5 +1,7 @@
 #include "ShellFixture.h"
 
+#include <QLabel>
+
 #include <QTemporaryDir>
 #include <QMenuBar>
 #include <QToolBar>
@@ -72,6 +74,20 @@ private Q_SLOTS:
         QTest::keyClick(fx.frame.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(fx.prompts->count(QStringLiteral("open")), 1);
         QCOMPARE(fx.prompts->last().title, QStringLiteral("Öffnen"));
+    }
+
+    // The status bar names the address database in use, also after it was switched.
+    void databaseInUse()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        auto* label = fx.frame->findChild<QLabel*>(QStringLiteral("lblDatenbank"));
+        QVERIFY(label);
+        QCOMPARE(label->text(), QStringLiteral("Adressen: ") + fx.home.path() + QStringLiteral("QX-Kontorix/address50.adr"));
+        appState().AddressDbPath = QStringLiteral("/srv/buero/address60.qxa");
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(fx.frame.get(), &activate);
+        QCOMPARE(label->text(), QStringLiteral("Adressen: /srv/buero/address60.qxa"));
     }
 
     void pageButtons()

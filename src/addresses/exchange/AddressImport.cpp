@@ -1,0 +1,188 @@
+#include "AddressImport.h"
+
+#include "ColumnGuess.h"
+#include "CsvReader.h"
+#include "addresses/RecordSource.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace AddressImport {
+namespace {
+
+const QString nameless = QStringLiteral("ohne Namen");
+
+// NUL bytes do not occur in text, except between the halves of UTF-16.
+bool isBinary(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return false;
+    return bytes.left(64 * 1024).contains('\0');
+}
+
+QString key(const QHash<QString, QString>& v)
+{
+    QStringList parts;
+    for (const char* c : {"Vorname", "Nachname", "Adresse", "Ort"})
+        parts << v.value(QLatin1String(c)).trimmed().toLower();
+    return parts.join(QChar(0x1F));
+}
+
+QString counted(int n, const char* one, const char* many)
+{
+    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? one : many);
+}
+
+} // namespace
+
+ExchangeTable readBytes(const QByteArray& bytes, bool vcard, VCardReader::Prefer prefer)
+{
+    ExchangeTable t;
+    if (bytes.trimmed().isEmpty() || bytes == "\xEF\xBB\xBF") {
+        t.error = QStringLiteral("Die Datei ist leer.");
+        return t;
+    }
+    if (isBinary(bytes)) {
+        t.error = QStringLiteral("Die Datei ist keine Adressliste (CSV oder vCard), sondern enthält binäre Daten.");
+        return t;
+    }
+    if (vcard || VCardReader::looksLikeVCard(bytes))
+        return VCardReader::read(bytes, prefer);
+    return CsvReader::read(bytes);
+}
+
+ExchangeTable readFile(const QString& path, VCardReader::Prefer prefer)
+{
+    ExchangeTable t;
+    const QFileInfo info(path);
+    QFile f(path);
+    if (!info.isFile() || !f.open(QIODevice::ReadOnly)) {
+        t.error = QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(path);
+        return t;
+    }
+    if (info.size() > MaxFileBytes) {
+        t.error = QStringLiteral("Die Datei \"%1\" ist größer als 100 MB und wird nicht eingelesen.")
+                      .arg(info.fileName());
+        return t;
+    }
+    const QString ext = info.suffix().toLower();
+    return readBytes(f.readAll(), ext == u"vcf" || ext == u"vcard", prefer);
+}
+
+Prepared prepare(const ExchangeTable& table, const QStringList& mapping, const QString& group)
+{
+    Prepared p;
+    if (!mapping.contains(QStringLiteral("Nachname")) && !mapping.contains(QStringLiteral("Vorname")) &&
+        !mapping.contains(QStringLiteral("Firma"))) {
+        p.error = QStringLiteral("In der Datei wurde keine Spalte mit Namen gefunden (etwa \"Name\", \"Nachname\" "
+                                 "oder \"Vorname\"). Es wurde nichts übernommen.");
+        return p;
+    }
+    for (const ExchangeRow& row : table.rows) {
+        bool extra = false;
+        for (int i = int(table.headers.size()); i < row.values.size(); ++i)
+            extra = extra || !row.values[i].trimmed().isEmpty();
+        if (extra) {
+            p.refused.push_back({row.line, QStringLiteral("mehr Felder als die Kopfzeile")});
+            continue;
+        }
+        Record r;
+        r.line = row.line;
+        for (int i = 0; i < mapping.size() && i < row.values.size(); ++i)
+            if (!mapping[i].isEmpty() && !row.values[i].trimmed().isEmpty())
+                r.values.insert(mapping[i], row.values[i].trimmed());
+        const QString company = r.values.take(QStringLiteral("Firma"));
+        if (r.values.value(QStringLiteral("Vorname")).isEmpty() &&
+            r.values.value(QStringLiteral("Nachname")).isEmpty() && !company.isEmpty()) {
+            r.values.insert(QStringLiteral("Nachname"), company);
+            if (r.values.value(QStringLiteral("Anrede")).isEmpty())
+                r.values.insert(QStringLiteral("Anrede"), QStringLiteral("Firma"));
+        }
+        if (r.values.value(QStringLiteral("Vorname")).isEmpty() && r.values.value(QStringLiteral("Nachname")).isEmpty()) {
+            // Blank lines of a spreadsheet (only delimiters) are no addresses at all.
+            if (!r.values.isEmpty()) {
+                p.refused.push_back({row.line, nameless});
+                ++p.nameless;
+            }
+            continue;
+        }
+        if (!group.isEmpty())
+            r.values.insert(QStringLiteral("Gruppe"), group);
+        p.records.push_back(std::move(r));
+    }
+    return p;
+}
+
+Outcome write(RecordSource& source, const std::vector<Record>& records, Duplicates duplicates)
+{
+    Outcome o;
+    QHash<QString, qint64> known;
+    if (duplicates != Duplicates::Add)
+        for (int row = 0; row < source.recordCount(); ++row) {
+            QHash<QString, QString> v;
+            for (const char* c : {"Vorname", "Nachname", "Adresse", "Ort"})
+                v.insert(QLatin1String(c), source.fieldAt(row, QLatin1String(c)));
+            known.insert(key(v), source.keyAt(row));
+        }
+    if (!source.beginBatch()) {
+        o.error = QStringLiteral("Die Adressen konnten nicht übernommen werden. ") + source.lastError();
+        return o;
+    }
+    for (const Record& r : records) {
+        const QString k = key(r.values);
+        const auto found = known.constFind(k);
+        bool ok = true;
+        if (found != known.constEnd() && duplicates == Duplicates::Skip) {
+            ++o.skipped;
+            continue;
+        }
+        if (found != known.constEnd() && duplicates == Duplicates::Update) {
+            source.setAbsolutePosition(source.rowOfKey(found.value()));
+            ok = source.saveRow(r.values);
+            ++o.updated;
+        } else {
+            ok = source.addRow(r.values);
+            ++o.added;
+            if (ok)
+                known.insert(k, source.keyAt(source.absolutePosition()));
+        }
+        if (!ok) {
+            const QString why = source.lastError();
+            source.endBatch(false);
+            o = Outcome();
+            o.error = QStringLiteral("Die Adresse aus Zeile %1 konnte nicht gespeichert werden; es wurde nichts "
+                                     "übernommen. ")
+                          .arg(r.line) +
+                      why;
+            return o;
+        }
+    }
+    if (!source.endBatch(true)) {
+        const QString why = source.lastError();
+        o = Outcome();
+        o.error = QStringLiteral("Die Adressen konnten nicht übernommen werden. ") + why;
+    }
+    return o;
+}
+
+QString summary(const Outcome& outcome, const Prepared& prepared)
+{
+    QStringList parts;
+    parts << counted(outcome.added, "Adresse übernommen", "Adressen übernommen");
+    if (outcome.updated > 0)
+        parts << counted(outcome.updated, "doppelte aktualisiert", "doppelte aktualisiert");
+    if (outcome.skipped > 0)
+        parts << counted(outcome.skipped, "doppelte übersprungen", "doppelte übersprungen");
+    if (prepared.nameless > 0)
+        parts << counted(prepared.nameless, "Zeile ohne Namen nicht übernommen", "Zeilen ohne Namen nicht übernommen");
+    const int other = int(prepared.refused.size()) - prepared.nameless;
+    if (other > 0)
+        parts << counted(other, "fehlerhafte Zeile nicht übernommen", "fehlerhafte Zeilen nicht übernommen");
+    QString text = parts.join(QStringLiteral(", "));
+    for (const Refused& r : prepared.refused)
+        text += QStringLiteral("\nZeile %1: %2").arg(r.line).arg(r.reason);
+    return text;
+}
+
+} // namespace AddressImport

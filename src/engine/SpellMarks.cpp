@@ -1,0 +1,185 @@
+#include "engine/SpellMarks.h"
+
+#include "engine/SpellChecker.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+namespace {
+struct MarkData : QTextBlockUserData {
+    QList<QPair<int, int>> words;
+};
+
+// A wave under x1..x2 at baseline-relative height y: what readers know from other programs.
+void wave(QPainter* p, double x1, double x2, double y)
+{
+    const double step = 2.0;
+    QPainterPath path(QPointF(x1, y));
+    bool up = true;
+    for (double x = x1 + step; x < x2 + step; x += step, up = !up)
+        path.lineTo(qMin(x, x2), y + (up ? -1.0 : 1.0));
+    p->drawPath(path);
+}
+} // namespace
+
+SpellMarks::SpellMarks(QTextDocument* doc, QObject* parent) : QObject(parent), m_doc(doc)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &SpellMarks::work);
+    connect(doc, &QTextDocument::contentsChange, this, &SpellMarks::onContentsChange);
+}
+
+void SpellMarks::setChecker(SpellChecker* checker)
+{
+    m_checker = checker;
+    recheckAll();
+}
+
+void SpellMarks::setEnabled(bool on)
+{
+    if (m_enabled == on)
+        return;
+    m_enabled = on;
+    recheckAll();
+}
+
+void SpellMarks::recheckAll()
+{
+    m_pending.clear();
+    m_scan = QTextCursor(m_doc->begin());
+    m_timer.start(0);
+}
+
+void SpellMarks::onContentsChange(int pos, int removed, int added)
+{
+    // The edited paragraphs lose their marks at once, before they could stand beside
+    // the wrong letters; they are checked again a moment after typing pauses.
+    QTextBlock b = m_doc->findBlock(pos);
+    const QTextBlock last = m_doc->findBlock(pos + added);
+    for (; b.isValid(); b = b.next()) {
+        if (!marksOf(b).isEmpty())
+            setMarks(b, {});
+        m_pending.append(QTextCursor(b));
+        if (b == last)
+            break;
+    }
+    m_timer.start(250);
+}
+
+void SpellMarks::work()
+{
+    QElapsedTimer clock;
+    clock.start();
+    int lastChecked = -1;
+    // Slices of a few milliseconds keep the surface answering input.
+    while (!isIdle() && clock.elapsed() < 8) {
+        if (!m_pending.isEmpty()) {
+            const QTextBlock b = m_pending.takeFirst().block();
+            if (b.isValid() && b.blockNumber() != lastChecked) {
+                check(b);
+                lastChecked = b.blockNumber();
+            }
+            continue;
+        }
+        const QTextBlock b = m_scan.block();
+        check(b);
+        if (b.next().isValid())
+            m_scan.setPosition(b.next().position());
+        else
+            m_scan = QTextCursor();
+    }
+    if (!isIdle())
+        m_timer.start(0);
+}
+
+void SpellMarks::check(const QTextBlock& b)
+{
+    QList<QPair<int, int>> words;
+    if (m_enabled && m_checker && m_checker->isValid()) {
+        for (const SpellChecker::Word& w : m_checker->misspelt(b.text()))
+            words.append({w.start, w.length});
+    }
+    if (words != marksOf(b))
+        setMarks(b, words);
+}
+
+QList<QPair<int, int>> SpellMarks::marksOf(const QTextBlock& b)
+{
+    if (const auto* data = dynamic_cast<const MarkData*>(b.userData()))
+        return data->words;
+    return {};
+}
+
+void SpellMarks::setMarks(const QTextBlock& b, const QList<QPair<int, int>>& words)
+{
+    QTextBlock block = b;
+    auto* data = dynamic_cast<MarkData*>(block.userData());
+    if (!data) {
+        if (words.isEmpty())
+            return;
+        data = new MarkData;
+        block.setUserData(data);
+    }
+    data->words = words;
+    Q_EMIT marksChanged();
+}
+
+void SpellMarks::paint(QPainter* p, const QRectF& clip) const
+{
+    QAbstractTextDocumentLayout* docLayout = m_doc->documentLayout();
+    const int first = docLayout->hitTest(clip.topLeft(), Qt::FuzzyHit);
+    const int last = docLayout->hitTest(clip.bottomRight(), Qt::FuzzyHit);
+    if (first < 0 || last < 0)
+        return;
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing);
+    p->setPen(QPen(Qt::red, 0.8));
+    p->setBrush(Qt::NoBrush);
+    const QTextBlock end = m_doc->findBlock(last).next();
+    for (QTextBlock b = m_doc->findBlock(first); b.isValid() && b != end; b = b.next()) {
+        const QList<QPair<int, int>> words = marksOf(b);
+        const QTextLayout* layout = b.layout();
+        if (words.isEmpty() || !layout || !b.isVisible())
+            continue;
+        const QPointF origin = docLayout->blockBoundingRect(b).topLeft();
+        for (const auto& [start, length] : words) {
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const int from = qMax(start, line.textStart());
+                const int to = qMin(start + length, line.textStart() + line.textLength());
+                if (from >= to)
+                    continue;
+                const double y = origin.y() + line.y() + line.ascent() + 2.0;
+                wave(p, origin.x() + line.cursorToX(from), origin.x() + line.cursorToX(to), y);
+            }
+        }
+    }
+    p->restore();
+}
+
+QTextCursor SpellMarks::markedWordAt(int pos) const
+{
+    const QTextBlock b = m_doc->findBlock(pos);
+    const int at = pos - b.position();
+    for (const auto& [start, length] : marksOf(b)) {
+        if (at >= start && at <= start + length) {
+            QTextCursor c(b);
+            c.setPosition(b.position() + start);
+            c.setPosition(b.position() + start + length, QTextCursor::KeepAnchor);
+            return c;
+        }
+    }
+    return {};
+}
+
+void SpellMarks::ignoreOnce(const QTextBlock& b, int start)
+{
+    QList<QPair<int, int>> words = marksOf(b);
+    words.removeIf([start](const QPair<int, int>& w) { return w.first == start; });
+    setMarks(b, words);
+}

@@ -1,0 +1,78 @@
+#include "SpellOption.h"
+
+#include "MenuWiring.h"
+#include "frmMDIChild.h"
+
+#include "app/AppState.h"
+#include "engine/SpellChecker.h"
+#include "engine/SpellMarks.h"
+#include "engine/TextControl.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <memory>
+
+namespace SpellOption {
+
+namespace {
+const QString kLanguage = QStringLiteral("de_DE");
+
+QString optionFile() { return QDir(appState().WorkFolder).filePath(QStringLiteral("Rechtschreibung.txt")); }
+} // namespace
+
+SpellChecker* checker()
+{
+    static std::unique_ptr<SpellChecker> shared;
+    static QString folder;
+    if (!shared || folder != appState().WorkFolder) {
+        folder = appState().WorkFolder;
+        shared = std::make_unique<SpellChecker>(kLanguage, folder);
+    }
+    return shared.get();
+}
+
+bool isOn()
+{
+    QFile f(optionFile());
+    if (!f.open(QIODevice::ReadOnly))
+        return true; // on unless the user turned it off
+    return f.readAll().trimmed() != "0";
+}
+
+void setOn(bool on)
+{
+    QFile f(optionFile());
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(on ? "1\n" : "0\n");
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* s = qobject_cast<TextControl*>(widget))
+            s->spellMarks()->setEnabled(on);
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* child = qobject_cast<frmMDIChild*>(widget))
+            if (QAction* a = MenuWiring::item(child, QStringLiteral("mnuExtras_Spelling")))
+                a->setChecked(on);
+}
+
+void connect(frmMDIChild* w)
+{
+    TextControl* s = w->surface();
+    QAction* a = MenuWiring::item(w, QStringLiteral("mnuExtras_Spelling"));
+    if (!SpellChecker::isInstalled(kLanguage)) {
+        if (a) {
+            a->setText(QStringLiteral("Rechtschreibprüfung: kein deutsches Wörterbuch installiert "
+                                      "(Paket hunspell-de-de installieren)"));
+            a->setCheckable(false);
+            a->setEnabled(false);
+        }
+        return;
+    }
+    s->spellMarks()->setEnabled(isOn());
+    s->spellMarks()->setChecker(checker());
+    if (a) {
+        a->setChecked(isOn());
+        QObject::connect(a, &QAction::triggered, w, [](bool on) { setOn(on); });
+    }
+}
+
+} // namespace SpellOption
