@@ -120,15 +120,15 @@ private slots:
 
         // The next add offers them again and, the lock gone, adds the address.
         m_prompter->clear();
-        m_prompter->answerInput(QStringLiteral("Ida"));
+        m_prompter->answerInput(QString()); // a last name alone will do
         m_prompter->answerInput(QStringLiteral("Adler"));
         QVERIFY(AddressStore::addAddress(nullptr, rs, binder, &list));
         QCOMPARE(m_prompter->asked[1].defaultText, QStringLiteral("Adler"));
         QCOMPARE(rowsOnFile(), 4);
         // Sorted in at once, and the current address.
-        QCOMPARE(entries(list), QStringList({"Adler Ida", "Ärger Anna", "Berg ", "Zorn Udo"}));
+        QCOMPARE(entries(list), QStringList({"Adler ", "Ärger Anna", "Berg ", "Zorn Udo"}));
         QCOMPARE(list.currentRow(), 0);
-        QCOMPARE(rs.field(QStringLiteral("Vorname")), QStringLiteral("Ida"));
+        QCOMPARE(rs.field(QStringLiteral("Nachname")), QStringLiteral("Adler"));
 
         // No name at all: refused with a message, nothing added.
         m_prompter->answerInput(QStringLiteral(" "));

@@ -116,7 +116,7 @@ inline void fill(Document& doc)
     QTextCharFormat sup;
     sup.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     c.insertText(QStringLiteral("hoch"), sup);
-    c.insertText(QString(QChar::LineSeparator) + QStringLiteral(" Zeile  zwei "), QTextCharFormat());
+    c.insertText(QString(QChar::LineSeparator) + QStringLiteral(" Zeile   zwei "), QTextCharFormat());
     QTextCharFormat link;
     link.setAnchor(true);
     link.setAnchorHref(QStringLiteral("https://example.org/a?b=1&c=2"));

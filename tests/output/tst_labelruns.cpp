@@ -135,6 +135,7 @@ private Q_SLOTS:
         far.PLZ = QStringLiteral("79098");
         far.Ort = QStringLiteral("Freiburg im Breisgau-Hochdorf Nord");
         QCOMPARE(LabelFill::townLine(far), QStringLiteral("D-79098 Freiburg im Breisgau-Hochdorf Nord")); // never cut
+        QCOMPARE(LabelFill::tableBlock(far), QStringList({"", "", "", "", "", "", "D-79098 Freiburg im Breisgau-Hochdorf Nord", ""}));
     }
 
     void currentOnAllLabels_data()

@@ -86,7 +86,7 @@ private Q_SLOTS:
                 if (before.pixelColor(x, y) == kPicture)
                     shown |= QRect(x, y, 1, 1);
         QCOMPARE(shown.size(), QSize(60, 40));
-        QTest::mouseClick(tc.viewport(), Qt::LeftButton, {}, shown.center());
+        QTest::mouseClick(tc.viewport(), Qt::LeftButton, {}, shown.center() + QPoint(20, 0)); // right half
         QCOMPARE(tc.ObjectSelected(), id);
         QCOMPARE(tc.SelLength(), 1);
         // Handles: the corners of the picture get dark outlined squares.

@@ -131,9 +131,9 @@ private Q_SLOTS:
         QCOMPARE(fx->prompts->last().title, QStringLiteral("Export"));
         QCOMPARE(fx->prompts->last().defaultText, QStringLiteral("Unbenannt.pdf"));
         QTemporaryDir dir;
-        QVERIFY(SaveDocument(dir.filePath(QStringLiteral("Angebot Müller.txm")), w));
+        QVERIFY(SaveDocument(dir.filePath(QStringLiteral("Angebot Müller v2.1.txm")), w));
         ExportActiveDocument();
-        QCOMPARE(fx->prompts->last().defaultText, QStringLiteral("Angebot Müller.pdf"));
+        QCOMPARE(fx->prompts->last().defaultText, QStringLiteral("Angebot Müller v2.1.pdf"));
         QCOMPARE(QDir(fx->prompts->last().folder), QDir(dir.path()));
         QCOMPARE(qtNameFilters(fx->prompts->last().text), QStringList{QStringLiteral("PDF-Dokument (*.pdf)")});
     }
