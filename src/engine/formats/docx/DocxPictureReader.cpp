@@ -6,6 +6,7 @@
 #include "DocxNames.h"
 #include "engine/EngineProperties.h"
 #include "engine/Images.h"
+#include "engine/formats/FixedPicture.h"
 #include "engine/formats/zip/ZipPackage.h"
 
 #include <QImage>
@@ -109,21 +110,7 @@ void BodyReader::readDrawing(const XmlNode& drawing, QTextCursor& c, const QText
     if (anchored && !fixed)
         m_ctx.unsupported.insert(QStringLiteral("am Absatz ausgerichtete Bilder (stehen im Text)"));
     if (fixed) {
-        Images::installHandlers(m_doc);
-        QTextCharFormat ff = f;
-        ff.setObjectType(EngineObject::FixedImage);
-        ff.setProperty(ImageId, id);
-        ff.setProperty(ImageName, name);
-        ff.setProperty(ImagePosX, x);
-        ff.setProperty(ImagePosY, y);
-        ff.setProperty(ImageWidth, w);
-        ff.setProperty(ImageHeight, h);
-        ff.setProperty(ImageDistanceL, distance("distL"));
-        ff.setProperty(ImageDistanceT, distance("distT"));
-        ff.setProperty(ImageDistanceR, distance("distR"));
-        ff.setProperty(ImageDistanceB, distance("distB"));
-        c.insertText(QString(QChar::ObjectReplacementCharacter), ff);
-        c.setCharFormat(f);
+        insertFixedPicture(c, f, {id, name, x, y, w, h, distance("distL"), distance("distT"), distance("distR"), distance("distB")});
         return;
     }
     QTextImageFormat imf;

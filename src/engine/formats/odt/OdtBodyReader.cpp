@@ -3,6 +3,7 @@
 #include "OdtNames.h"
 #include "engine/EngineProperties.h"
 #include "engine/Images.h"
+#include "engine/formats/FixedPicture.h"
 #include "engine/formats/zip/ZipPackage.h"
 
 #include <QTextDocument>
@@ -301,21 +302,7 @@ void BodyReader::readFrame(const XmlNode& frame, QTextCursor& c, const QTextChar
         }
     }
     if (fixed) {
-        Images::installHandlers(m_doc);
-        QTextCharFormat ff = f;
-        ff.setObjectType(EngineObject::FixedImage);
-        ff.setProperty(ImageId, id);
-        ff.setProperty(ImageName, name);
-        ff.setProperty(ImagePosX, x);
-        ff.setProperty(ImagePosY, y);
-        ff.setProperty(ImageWidth, w);
-        ff.setProperty(ImageHeight, h);
-        ff.setProperty(ImageDistanceL, margin("margin-left"));
-        ff.setProperty(ImageDistanceT, margin("margin-top"));
-        ff.setProperty(ImageDistanceR, margin("margin-right"));
-        ff.setProperty(ImageDistanceB, margin("margin-bottom"));
-        c.insertText(QString(QChar::ObjectReplacementCharacter), ff);
-        c.setCharFormat(f);
+        insertFixedPicture(c, f, {id, name, x, y, w, h, margin("margin-left"), margin("margin-top"), margin("margin-right"), margin("margin-bottom")});
         return;
     }
     QTextImageFormat imf;

@@ -204,7 +204,8 @@ const OdtStyle* Styles::find(const QString& name, bool contentPart) const
     return nullptr;
 }
 
-QTextBlockFormat Styles::paragraph(const QString& name, bool contentPart) const
+// The style and its parents, the farthest parent first (at most 20, against loops).
+QList<const OdtStyle*> Styles::chainOf(const QString& name, bool contentPart) const
 {
     QList<const OdtStyle*> chain;
     QString at = name;
@@ -215,6 +216,12 @@ QTextBlockFormat Styles::paragraph(const QString& name, bool contentPart) const
         chain.prepend(s);
         at = s->parent;
     }
+    return chain;
+}
+
+QTextBlockFormat Styles::paragraph(const QString& name, bool contentPart) const
+{
+    const QList<const OdtStyle*> chain = chainOf(name, contentPart);
     QTextBlockFormat f;
     for (const OdtStyle* s : chain)
         f.merge(s->block);
@@ -223,15 +230,7 @@ QTextBlockFormat Styles::paragraph(const QString& name, bool contentPart) const
 
 QTextCharFormat Styles::text(const QString& name, bool contentPart) const
 {
-    QList<const OdtStyle*> chain;
-    QString at = name;
-    while (!at.isEmpty() && chain.size() < 20) {
-        const OdtStyle* s = find(at, contentPart);
-        if (!s)
-            break;
-        chain.prepend(s);
-        at = s->parent;
-    }
+    const QList<const OdtStyle*> chain = chainOf(name, contentPart);
     QTextCharFormat f;
     for (const OdtStyle* s : chain)
         f.merge(s->chars);

@@ -43,6 +43,7 @@ public:
 
 private:
     const OdtStyle* find(const QString& name, bool contentPart) const;
+    QList<const OdtStyle*> chainOf(const QString& name, bool contentPart) const;
     void parseProperties(const ZipPackage::XmlNode& style, OdtStyle& into) const;
     QHash<QString, OdtStyle> m_common, m_content, m_styles;
     QHash<QString, const ZipPackage::XmlNode*> m_listCommon, m_listContent, m_listStyles;
