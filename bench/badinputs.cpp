@@ -3,7 +3,7 @@
 // nested 100,000 deep. Prints the time of each step; run it from the build folder.
 
 #include "engine/Document.h"
-#include "engine/Paginator.h"
+#include "engine/pages/Paginator.h"
 #include "engine/formats/Formats.h"
 
 #include <QApplication>

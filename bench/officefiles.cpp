@@ -3,7 +3,7 @@
 // every tenth page a table. Prints one line per format and direction; no assertions.
 
 #include "engine/Document.h"
-#include "engine/Lists.h"
+#include "engine/objects/Lists.h"
 #include "engine/formats/Formats.h"
 
 #include <QElapsedTimer>

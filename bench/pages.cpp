@@ -3,10 +3,10 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
-#include "engine/Paginator.h"
-#include "engine/PdfExport.h"
-#include "engine/TextControl.h"
+#include "engine/objects/Fields.h"
+#include "engine/pages/Paginator.h"
+#include "engine/pages/PdfExport.h"
+#include "engine/surface/TextControl.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,7 +1,7 @@
 // What the recovery copy costs: the snapshot taken on the GUI thread (the time typing
 // waits) and the write that follows in the background, for documents of growing size.
 #include "app/RecoveryStore.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "shell/DocumentFiles.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Time per keystroke when typing at the end of a 500-page plain document, with the
 // status bar and the formatting bar tied to the surface as in a document window.
-#include "engine/TextButtonBar.h"
-#include "engine/TextControl.h"
-#include "engine/TextStatusBar.h"
+#include "engine/surface/TextButtonBar.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/TextStatusBar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "DocumentStatistics.h"
 
-#include "engine/Paginator.h"
-#include "engine/TextControl.h"
+#include "engine/pages/Paginator.h"
+#include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>

@@ -1,7 +1,7 @@
 #include "frmFonts.h"
 
 #include "app/Prompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QComboBox>
 #include <QFontDatabase>

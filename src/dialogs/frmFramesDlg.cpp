@@ -5,7 +5,7 @@
 #include "FormatRules.h"
 
 #include "app/Prompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>

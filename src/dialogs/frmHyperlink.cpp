@@ -3,7 +3,7 @@
 #include "SurfaceDialog.h"
 
 #include "app/Prompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -5,8 +5,8 @@
 #include "FormatRules.h"
 
 #include "app/Prompter.h"
-#include "engine/SettingStep.h"
-#include "engine/TextControl.h"
+#include "engine/surface/SettingStep.h"
+#include "engine/surface/TextControl.h"
 
 #include <QComboBox>
 #include <QGridLayout>

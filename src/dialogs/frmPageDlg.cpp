@@ -4,8 +4,8 @@
 
 #include "app/Prompter.h"
 #include "engine/Document.h"
-#include "engine/SettingStep.h"
-#include "engine/TextControl.h"
+#include "engine/surface/SettingStep.h"
+#include "engine/surface/TextControl.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -5,8 +5,8 @@
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "app/WaitCursor.h"
-#include "engine/Paginator.h"
-#include "engine/TextControl.h"
+#include "engine/pages/Paginator.h"
+#include "engine/surface/TextControl.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -4,8 +4,8 @@
 #include "LetterTables.h"
 
 #include "app/AppState.h"
-#include "engine/TextControl.h"
-#include "engine/UndoKindTracker.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/UndoKindTracker.h"
 #include "textblocks/TextBlockFile.h"
 
 #include <QColor>

@@ -1,9 +1,9 @@
 #include "EnvelopeLayout.h"
 
 #include "engine/Document.h"
-#include "engine/Paginator.h"
-#include "engine/Tables.h"
-#include "engine/TextControl.h"
+#include "engine/pages/Paginator.h"
+#include "engine/objects/Tables.h"
+#include "engine/surface/TextControl.h"
 #include "letters/LetterTables.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -4,7 +4,7 @@
 #include "LabelTemplate.h"
 
 #include "engine/Document.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "letters/LetterTables.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "LabelFit.h"
 
 #include "engine/Document.h"
-#include "engine/Paginator.h"
-#include "engine/TextControl.h"
+#include "engine/pages/Paginator.h"
+#include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>

@@ -4,7 +4,7 @@
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "app/WaitCursor.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -2,8 +2,8 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
-#include "engine/Tables.h"
+#include "engine/objects/Fields.h"
+#include "engine/objects/Tables.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

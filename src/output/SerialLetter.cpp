@@ -2,8 +2,8 @@
 
 #include "app/AppState.h"
 #include "app/Prompter.h"
-#include "engine/FragmentMimeData.h"
-#include "engine/TextControl.h"
+#include "engine/surface/FragmentMimeData.h"
+#include "engine/surface/TextControl.h"
 #include "letters/LetterAssembly.h"
 #include "textblocks/TextBlockFile.h"
 

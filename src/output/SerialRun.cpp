@@ -2,7 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/WaitCursor.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 SerialRun::SerialRun(AppState& app, SerialHost host, SerialLetter::CommonText text, SerialLetter::Options options,
                      InputFor inputFor)

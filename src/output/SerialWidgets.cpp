@@ -2,7 +2,7 @@
 
 #include "addresses/AddressListBox.h"
 #include "app/FormControls.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "letters/LetterFrames.h"
 
 #include <QDialog>

@@ -8,7 +8,7 @@
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "letters/ComposerOptions.h"
 #include "letters/DigitField.h"
 #include "letters/LetterBindings.h"

@@ -5,7 +5,7 @@
 
 #include "app/CurrentPrinter.h"
 #include "app/ScriptedPrompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "engine/formats/Formats.h"
 
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 #include "frmMDIChild.h"
 #include "frmMDIParent.h"
 #include "app/Prompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QApplication>
 #include <QCoreApplication>

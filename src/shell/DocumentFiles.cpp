@@ -10,7 +10,7 @@
 #include "app/Folders.h"
 #include "app/Prompter.h"
 #include "engine/Document.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "engine/formats/Formats.h"
 
 #include <QDir>

@@ -10,7 +10,7 @@
 #include "app/AppState.h"
 
 #include "dialogs/frmPageDlg.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>

@@ -1,6 +1,6 @@
 #include "FileDropFilter.h"
 
-#include "engine/FragmentMimeData.h"
+#include "engine/surface/FragmentMimeData.h"
 
 #include <QDropEvent>
 #include <QMimeData>

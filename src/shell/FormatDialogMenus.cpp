@@ -8,8 +8,8 @@
 #include "dialogs/frmHyperlink.h"
 #include "dialogs/frmImageDlg.h"
 #include "dialogs/frmTableDlg.h"
-#include "engine/SettingStep.h"
-#include "engine/TextControl.h"
+#include "engine/surface/SettingStep.h"
+#include "engine/surface/TextControl.h"
 
 #include <QAction>
 #include <QMenu>

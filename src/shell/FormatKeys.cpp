@@ -2,7 +2,7 @@
 
 #include "frmMDIChild.h"
 
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QAction>
 #include <QKeySequence>

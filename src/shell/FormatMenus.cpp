@@ -3,9 +3,9 @@
 #include "MenuWiring.h"
 #include "frmMDIChild.h"
 
-#include "engine/Lists.h"
-#include "engine/TextControl.h"
-#include "engine/UndoKindTracker.h"
+#include "engine/objects/Lists.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/UndoKindTracker.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 
 namespace FormatMenus {

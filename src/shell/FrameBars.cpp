@@ -12,8 +12,8 @@
 #include "dialogs/clsPrintDialog.h"
 #include "dialogs/frmFonts.h"
 #include "engine/Document.h"
-#include "engine/SettingStep.h"
-#include "engine/TextControl.h"
+#include "engine/surface/SettingStep.h"
+#include "engine/surface/TextControl.h"
 
 #include <QKeySequence>
 #include <QMenu>

@@ -5,9 +5,9 @@
 #include "frmMDIChild.h"
 
 #include "app/Prompter.h"
-#include "engine/Images.h"
-#include "engine/TextControl.h"
-#include "engine/UndoKindTracker.h"
+#include "engine/objects/Images.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/UndoKindTracker.h"
 
 #include <QDate>
 #include <QDir>

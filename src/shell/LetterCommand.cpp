@@ -8,7 +8,7 @@
 #include "app/AppState.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/Document.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "engine/formats/Formats.h"
 #include "letters/AddressPlacement.h"
 #include "letters/ComposerOptions.h"

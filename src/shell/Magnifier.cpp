@@ -3,7 +3,7 @@
 #include "MenuWiring.h"
 #include "frmMDIChild.h"
 
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>

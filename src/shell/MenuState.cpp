@@ -4,7 +4,7 @@
 #include "ShellRules.h"
 #include "frmMDIChild.h"
 
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QMdiArea>
 #include <QPointer>

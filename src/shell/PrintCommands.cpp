@@ -5,8 +5,8 @@
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "dialogs/clsPrintDialog.h"
-#include "engine/PagePrinter.h"
-#include "engine/TextControl.h"
+#include "engine/pages/PagePrinter.h"
+#include "engine/surface/TextControl.h"
 
 #include <QApplication>
 #include <QProgressDialog>

@@ -3,7 +3,7 @@
 #include "frmMDIChild.h"
 #include "frmMDIParent.h"
 #include "app/ScriptedPrompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "ShellRules.h"
 
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 namespace ShellRules {
 

@@ -4,9 +4,9 @@
 #include "frmMDIChild.h"
 
 #include "app/AppState.h"
-#include "engine/SpellChecker.h"
-#include "engine/SpellMarks.h"
-#include "engine/TextControl.h"
+#include "engine/spelling/SpellChecker.h"
+#include "engine/spelling/SpellMarks.h"
+#include "engine/surface/TextControl.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,8 +8,8 @@
 #include "frmMDIParent.h"
 
 #include "app/AppState.h"
-#include "engine/SpellMenu.h"
-#include "engine/TextControl.h"
+#include "engine/spelling/SpellMenu.h"
+#include "engine/surface/TextControl.h"
 
 #include <QDesktopServices>
 #include <QMdiArea>

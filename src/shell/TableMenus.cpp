@@ -3,7 +3,7 @@
 #include "MenuWiring.h"
 #include "frmMDIChild.h"
 
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 
 namespace TableMenus {

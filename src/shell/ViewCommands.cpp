@@ -4,8 +4,8 @@
 #include "frmMDIChild.h"
 
 #include "app/Prompter.h"
-#include "engine/TextControl.h"
-#include "engine/UndoKindTracker.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/UndoKindTracker.h"
 
 namespace ViewCommands {
 

@@ -15,13 +15,13 @@
 #include "ShellRules.h"
 #include "SpellOption.h"
 #include "SurfaceNotifications.h"
-#include "frmMDIParent.h"
+#include "DocumentHost.h"
 
 #include "app/AppState.h"
 #include "app/Prompter.h"
 #include "engine/Document.h"
-#include "engine/TextControl.h"
-#include "engine/TextRuler.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/TextRuler.h"
 #include "letters/AddressPlacement.h"
 #include "letters/LetterAssembly.h"
 #include "letters/LetterTemplate.h"
@@ -83,7 +83,7 @@ void frmMDIChild::Form_Load()
 
 void frmMDIChild::mnuFile_Print_Click()
 {
-    frmMDIParent* f = frmMDIParent::instance();
+    DocumentHost* f = DocumentHost::instance();
     if (!f)
         return;
     f->PrintSetup();
@@ -106,7 +106,7 @@ frmMDIChild* frmMDIChild::NewDocument()
     auto* w = new frmMDIChild();
     w->setTitle(QStringLiteral("Unbenannt"));
     w->showDocument();
-    if (frmMDIParent* frame = frmMDIParent::instance())
+    if (DocumentHost* frame = DocumentHost::instance())
         frame->UpdateToolbar();
     return w;
 }
@@ -120,10 +120,10 @@ void frmMDIChild::setTitle(const QString& title, const QString& filePath)
 
 void frmMDIChild::showDocument()
 {
-    frmMDIParent* frame = frmMDIParent::instance();
+    DocumentHost* frame = DocumentHost::instance();
     if (frame) {
         // Each new window a step below and right of the one before, inside the area.
-        const int step = 26 * int(frame->documents().size() % 8);
+        const int step = 26 * int(frame->documentCount() % 8);
         frame->mdiArea()->addSubWindow(this);
         const QSize area = frame->mdiArea()->viewport()->size();
         resize(area * 0.8);
@@ -199,7 +199,7 @@ bool frmMDIChild::Form_QueryUnload()
     if (!DirtyFlag)
         return true;
     const auto answer = prompter().message(
-        frmMDIParent::instance(), ShellRules::frameCaption(), ShellRules::closeQuestion(m_title),
+        DocumentHost::frameWidget(), ShellRules::frameCaption(), ShellRules::closeQuestion(m_title),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Prompter::Icon::Exclamation);
     if (answer == QMessageBox::No)
         return true;
@@ -220,7 +220,7 @@ void frmMDIChild::closeEvent(QCloseEvent* e)
     }
     QMdiSubWindow::closeEvent(e);
     if (e->isAccepted()) {
-        if (frmMDIParent* f = frmMDIParent::instance())
+        if (DocumentHost* f = DocumentHost::instance())
             f->documentClosed(this);
     }
 }
@@ -260,16 +260,16 @@ void frmMDIChild::mnuView_ZoomItem_Click(int index)
 void frmMDIChild::mnuView_Bar_Click()
 {
     auto* a = qobject_cast<QAction*>(sender());
-    frmMDIParent* f = frmMDIParent::instance();
+    DocumentHost* f = DocumentHost::instance();
     if (!a || !f)
         return;
     QWidget* bar = nullptr;
     if (a->objectName() == QLatin1String("mnuView_Toolbar"))
-        bar = f->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        bar = f->hostWidget()->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     else if (a->objectName() == QLatin1String("mnuView_FormatBar"))
-        bar = f->findChild<QToolBar*>(QStringLiteral("TXButtonBar1"));
+        bar = f->hostWidget()->findChild<QToolBar*>(QStringLiteral("TXButtonBar1"));
     else
-        bar = f->findChild<QStatusBar*>(QStringLiteral("TXStatusBar1"));
+        bar = f->hostWidget()->findChild<QStatusBar*>(QStringLiteral("TXStatusBar1"));
     // The check mark is this window's own; it flips whatever the bar does.
     const bool checked = a->isChecked();
     if (bar)
@@ -292,7 +292,7 @@ void frmMDIChild::mnuView_ControlChars_Click()
 void frmMDIChild::mnuCurPos_Click()
 {
     const InputPosition p = TXTextControl1->CurrentInputPosition();
-    prompter().message(frmMDIParent::instance(), ShellRules::frameCaption(),
+    prompter().message(DocumentHost::frameWidget(), ShellRules::frameCaption(),
                        ShellRules::positionMessage(p), QMessageBox::Ok);
     TXTextControl1->setCurrentInputPosition(p);
     TXTextControl1->setFocus();
@@ -302,7 +302,7 @@ void frmMDIChild::mnuBrief_Click()
 {
     AppState& app = appState();
     {
-        frmBrief composer(app, frmMDIParent::instance());
+        frmBrief composer(app, DocumentHost::frameWidget());
         prompter().exec(&composer);
     }
     if (app.LetterCancelled) {
@@ -328,7 +328,7 @@ void frmMDIChild::BuildLetter()
 
 void frmMDIChild::warnAddressOutsideWindow()
 {
-    prompter().message(frmMDIParent::instance(), QStringLiteral("Brief erstellen"),
+    prompter().message(DocumentHost::frameWidget(), QStringLiteral("Brief erstellen"),
                        AddressPlacement::letterheadTooLongText(), QMessageBox::Ok, Prompter::Icon::Exclamation);
 }
 
@@ -337,12 +337,12 @@ void frmMDIChild::BuildLetterFromTemplate()
     AppState& app = appState();
     QString path = LetterTemplate::path(app);
     if (!LetterTemplate::existsAnywhere(app))
-        LetterTemplate::reportMissing(frmMDIParent::instance(), app);
+        LetterTemplate::reportMissing(DocumentHost::frameWidget(), app);
     frmMDIChild* w = DocumentFiles::LoadDocument(path, 3);
     // A failed load leaves the letter to the window that is active now; without one
     // it gets a new window rather than being lost.
     if (!w) {
-        frmMDIParent* frame = frmMDIParent::instance();
+        DocumentHost* frame = DocumentHost::instance();
         w = frame ? frame->activeDocument() : nullptr;
         if (!w)
             w = NewDocument();
@@ -361,7 +361,7 @@ void frmMDIChild::mnuEtiketten_Click()
 
 void frmMDIChild::mnuEdit_Paste_Click()
 {
-    if (frmMDIParent* f = frmMDIParent::instance())
+    if (DocumentHost* f = DocumentHost::instance())
         f->EditPaste();
 }
 

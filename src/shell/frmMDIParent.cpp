@@ -18,9 +18,9 @@
 #include "dialogs/FarbAuswahl.h"
 #include "dialogs/clsPrintDialog.h"
 #include "dialogs/frmPrintPreview.h"
-#include "engine/TextButtonBar.h"
-#include "engine/TextControl.h"
-#include "engine/TextStatusBar.h"
+#include "engine/surface/TextButtonBar.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/TextStatusBar.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -40,15 +40,10 @@
 
 static void initShellResources() { Q_INIT_RESOURCE(shell); }
 
-namespace {
-frmMDIParent* g_frame = nullptr;
-}
-
 frmMDIParent::frmMDIParent(const QString& commandLine, QWidget* parent)
     : QMainWindow(parent), m_commandLine(commandLine), m_startFolder(QDir::currentPath())
 {
     initShellResources();
-    g_frame = this;
     setObjectName(QStringLiteral("frmMDIParent"));
     setWindowTitle(ShellRules::frameCaption());
     setWindowIcon(QIcon(QStringLiteral(":/icons/letter.svg")));
@@ -73,11 +68,9 @@ frmMDIParent::~frmMDIParent()
 {
     // The windows go after this object's own part; they must not call back into it.
     disconnect(m_area, nullptr, this, nullptr);
-    if (g_frame == this)
-        g_frame = nullptr;
 }
 
-frmMDIParent* frmMDIParent::instance() { return g_frame; }
+frmMDIParent* frmMDIParent::instance() { return static_cast<frmMDIParent*>(DocumentHost::instance()); }
 
 void frmMDIParent::MDIForm_Load()
 {

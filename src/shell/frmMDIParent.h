@@ -4,6 +4,8 @@
 // formatting bar and the status bar that all document windows share, and carries
 // the application-wide editing helpers that act on the active document.
 
+#include "DocumentHost.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QUrl>
@@ -20,7 +22,7 @@ class TextControl;
 class frmMDIChild;
 class clsPrintDialog;
 
-class frmMDIParent : public QMainWindow {
+class frmMDIParent : public QMainWindow, public DocumentHost {
     Q_OBJECT
 public:
     // `commandLine` is the program's arguments joined by blanks.
@@ -30,10 +32,12 @@ public:
     // The frame of this run; null before it is created and after it is gone.
     static frmMDIParent* instance();
 
-    QMdiArea* mdiArea() const { return m_area; }
+    QWidget* hostWidget() override { return this; }
+    QMdiArea* mdiArea() const override { return m_area; }
     // The frame's active document window (also while a dialog has the focus).
-    frmMDIChild* activeDocument() const;
+    frmMDIChild* activeDocument() const override;
     QList<frmMDIChild*> documents() const;
+    int documentCount() const override { return int(documents().size()); }
     // The reusable document window of the letter and label commands; created on first
     // use and never shown (it owns the file and colour dialogs).
     frmMDIChild* sharedWindow();
@@ -48,7 +52,7 @@ public:
 
     // Shows a fresh print dialog for the active document and writes the program-wide
     // print settings; everything that prints runs it first.
-    void PrintSetup();
+    void PrintSetup() override;
     // The dialog object of the last PrintSetup; null before the first.
     clsPrintDialog* printDialog() const { return m_printDialog.get(); }
     // "Drucken alle": prints every open document window.
@@ -65,11 +69,11 @@ public:
     void tileWindows(Qt::Orientation stack);
     void arrangeIcons();
     // Called by a document window once it has passed its close check.
-    void documentClosed(frmMDIChild* w);
+    void documentClosed(frmMDIChild* w) override;
 
 public Q_SLOTS:
     void MDIForm_Activate();
-    void UpdateToolbar();
+    void UpdateToolbar() override;
     void Toolbar1_ButtonClick(const QString& key);
     void mnuFile_New_Click();
     void mnuFile_Open_Click();
@@ -78,7 +82,7 @@ public Q_SLOTS:
 
     void EditCut();
     void EditCopy();
-    void EditPaste();
+    void EditPaste() override;
     void EditDelete();
     void EditFind(int mode);
     void EditSelectAll();

@@ -1,6 +1,6 @@
 #include "TextBlockInsert.h"
 
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -5,7 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/Prompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -7,7 +7,7 @@
 #include "dialogs/frmImageDlg.h"
 #include "dialogs/frmPageDlg.h"
 #include "dialogs/frmTableDlg.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 
 #include <QApplication>

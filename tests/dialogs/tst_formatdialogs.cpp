@@ -11,7 +11,7 @@
 #include "dialogs/frmImageDlg.h"
 #include "dialogs/frmTableDlg.h"
 #include "engine/Document.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

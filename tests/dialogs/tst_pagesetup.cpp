@@ -5,7 +5,7 @@
 
 #include "dialogs/PageSetup.h"
 #include "dialogs/frmPageDlg.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QComboBox>
 #include <QLabel>

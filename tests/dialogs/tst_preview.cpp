@@ -9,7 +9,7 @@
 #include "dialogs/frmFonts.h"
 #include "dialogs/PreviewRules.h"
 #include "dialogs/frmPrintPreview.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -5,7 +5,7 @@
 
 #include "dialogs/DocumentStatistics.h"
 #include "dialogs/frmWordCount.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QLabel>
 #include <QRegularExpression>

@@ -7,10 +7,10 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
-#include "engine/Images.h"
-#include "engine/Lists.h"
-#include "engine/Tables.h"
+#include "engine/objects/Fields.h"
+#include "engine/objects/Images.h"
+#include "engine/objects/Lists.h"
+#include "engine/objects/Tables.h"
 #include "engine/formats/DocumentTransfer.h"
 
 #include <QTest>

@@ -4,7 +4,7 @@
 
 #include "OwnSample.h"
 #include "engine/Document.h"
-#include "engine/Paginator.h"
+#include "engine/pages/Paginator.h"
 #include "engine/formats/Formats.h"
 #include "engine/formats/InputFile.h"
 

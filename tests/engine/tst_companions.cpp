@@ -1,7 +1,7 @@
-#include "engine/TextButtonBar.h"
-#include "engine/TextControl.h"
-#include "engine/TextRuler.h"
-#include "engine/TextStatusBar.h"
+#include "engine/surface/TextButtonBar.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/TextRuler.h"
+#include "engine/surface/TextStatusBar.h"
 
 #include <QApplication>
 #include <QComboBox>

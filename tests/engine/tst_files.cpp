@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 #include "TestHome.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "OwnSample.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
+#include "engine/objects/Fields.h"
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 

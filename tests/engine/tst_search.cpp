@@ -1,8 +1,8 @@
 #include "TestFiles.h"
 #include "app/ScriptedPrompter.h"
-#include "engine/FindDialog.h"
-#include "engine/SearchEngine.h"
-#include "engine/TextControl.h"
+#include "engine/dialogs/FindDialog.h"
+#include "engine/surface/SearchEngine.h"
+#include "engine/surface/TextControl.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -2,11 +2,11 @@
 // dialects differ where they should; a suggestion is one undo step; the user's own words
 // survive a restart; the marks never reach a PDF or a saved file.
 
-#include "engine/PdfExport.h"
-#include "engine/SpellChecker.h"
-#include "engine/SpellMarks.h"
-#include "engine/SpellMenu.h"
-#include "engine/TextControl.h"
+#include "engine/pages/PdfExport.h"
+#include "engine/spelling/SpellChecker.h"
+#include "engine/spelling/SpellMarks.h"
+#include "engine/spelling/SpellMenu.h"
+#include "engine/surface/TextControl.h"
 
 #include <QAction>
 #include <QMenu>

@@ -3,7 +3,7 @@
 
 #include "TestFiles.h"
 
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "engine/dialogs/DialogParts.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 

@@ -1,11 +1,11 @@
 #include "Pixels.h"
 #include "TestFiles.h"
 #include "app/ScriptedPrompter.h"
-#include "engine/CharacterDialog.h"
+#include "engine/dialogs/CharacterDialog.h"
 #include "engine/Document.h"
-#include "engine/FragmentMimeData.h"
-#include "engine/Paginator.h"
-#include "engine/TextControl.h"
+#include "engine/surface/FragmentMimeData.h"
+#include "engine/pages/Paginator.h"
+#include "engine/surface/TextControl.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -6,7 +6,7 @@
 #include "Pixels.h"
 #include "TestFiles.h"
 #include "app/ScriptedPrompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDropEvent>

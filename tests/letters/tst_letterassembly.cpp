@@ -2,7 +2,7 @@
 // address, layout and option, and the fonts of address block and body.
 #include "app/AppState.h"
 #include "engine/Document.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "letters/LetterAssembly.h"
 
 #include <QTest>

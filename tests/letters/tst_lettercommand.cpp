@@ -8,7 +8,7 @@
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "engine/Document.h"
-#include "engine/Paginator.h"
+#include "engine/pages/Paginator.h"
 #include "letters/ComposerOptions.h"
 #include "letters/LetterAssembly.h"
 #include "letters/LetterInput.h"

@@ -2,10 +2,10 @@
 // and RTF of a letter, a table and a list into PDF, and the PDF's text, page count and
 // page numbers in the footer are what the documents hold.
 #include "engine/Document.h"
-#include "engine/Fields.h"
+#include "engine/objects/Fields.h"
 #include "engine/EngineProperties.h"
-#include "engine/Lists.h"
-#include "engine/Tables.h"
+#include "engine/objects/Lists.h"
+#include "engine/objects/Tables.h"
 #include "engine/formats/Formats.h"
 
 #include <QProcess>

@@ -9,8 +9,8 @@
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
 #include "engine/Document.h"
-#include "engine/Tables.h"
-#include "engine/TextControl.h"
+#include "engine/objects/Tables.h"
+#include "engine/surface/TextControl.h"
 #include "output/EnvelopeLayout.h"
 #include "output/frmBriefkuvert.h"
 

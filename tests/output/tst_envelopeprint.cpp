@@ -7,7 +7,7 @@
 
 #include "addresses/AddressListBox.h"
 #include "app/CurrentPrinter.h"
-#include "engine/PdfExport.h"
+#include "engine/pages/PdfExport.h"
 #include "output/EnvelopeLayout.h"
 #include "output/frmBriefkuvert.h"
 

@@ -7,7 +7,7 @@
 #include "addresses/AddressListBox.h"
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "output/ChosenEntries.h"
 #include "output/frmSerienKontorix.h"
 

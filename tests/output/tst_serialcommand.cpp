@@ -8,7 +8,7 @@
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
 #include "engine/Document.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "engine/formats/Formats.h"
 #include "output/SerialLetter.h"
 #include "shell/SerialCommand.h"

@@ -6,9 +6,9 @@
 #include "Pixels.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
-#include "engine/Images.h"
-#include "engine/TextControl.h"
+#include "engine/objects/Fields.h"
+#include "engine/objects/Images.h"
+#include "engine/surface/TextControl.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

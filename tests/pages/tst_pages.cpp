@@ -5,11 +5,11 @@
 #include "Pixels.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
-#include "engine/Images.h"
-#include "engine/Paginator.h"
-#include "engine/PdfExport.h"
-#include "engine/TextControl.h"
+#include "engine/objects/Fields.h"
+#include "engine/objects/Images.h"
+#include "engine/pages/Paginator.h"
+#include "engine/pages/PdfExport.h"
+#include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPicture>

@@ -3,10 +3,10 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
-#include "engine/Lists.h"
-#include "engine/Tables.h"
-#include "engine/TextControl.h"
+#include "engine/objects/Fields.h"
+#include "engine/objects/Lists.h"
+#include "engine/objects/Tables.h"
+#include "engine/surface/TextControl.h"
 
 #include <QTest>
 #include <QTextBlock>

@@ -7,7 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/ScriptedPrompter.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "shell/frmMDIChild.h"
 #include "shell/frmMDIParent.h"
 

@@ -1,5 +1,5 @@
 #include "TestFiles.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "shell/FileAssociation.h"
 #include "shell/ShellRules.h"
 

@@ -7,7 +7,7 @@
 #include "TestFiles.h"
 
 #include "app/CurrentPrinter.h"
-#include "engine/PagePrinter.h"
+#include "engine/pages/PagePrinter.h"
 #include "shell/BatchPrint.h"
 #include "shell/PrintCommands.h"
 

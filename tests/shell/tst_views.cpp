@@ -6,8 +6,8 @@
 #include "TestFiles.h"
 
 #include "engine/Document.h"
-#include "engine/Paginator.h"
-#include "engine/TextRuler.h"
+#include "engine/pages/Paginator.h"
+#include "engine/surface/TextRuler.h"
 #include "shell/DocumentFiles.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -2,7 +2,7 @@
 #include "TestFiles.h"
 
 #include "app/AppState.h"
-#include "engine/TextControl.h"
+#include "engine/surface/TextControl.h"
 #include "textblocks/TextBlockFile.h"
 #include "textblocks/TextBlockInsert.h"
 #include "textblocks/frmBausteine.h"

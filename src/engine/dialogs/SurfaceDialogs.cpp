@@ -8,10 +8,10 @@
 
 #include "app/Prompter.h"
 #include "engine/BlockRange.h"
-#include "engine/Lists.h"
-#include "engine/TabStops.h"
-#include "engine/TextControl.h"
-#include "engine/UndoKindTracker.h"
+#include "engine/objects/Lists.h"
+#include "engine/objects/TabStops.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/UndoKindTracker.h"
 
 #include <QTextTable>
 

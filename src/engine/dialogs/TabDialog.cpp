@@ -1,7 +1,7 @@
 #include "TabDialog.h"
 
 #include "DialogParts.h"
-#include "engine/TabStops.h"
+#include "engine/objects/TabStops.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -2,7 +2,7 @@
 // A picture placed on the page (not in the text), as the package readers find it.
 
 #include "engine/EngineProperties.h"
-#include "engine/Images.h"
+#include "engine/objects/Images.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -100,8 +100,6 @@ std::unique_ptr<FormatWriter> writerFor(int format)
 
 namespace {
 
-bool readWithout(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error);
-
 // A new window's document is empty: the reader fills it directly, which saves the copy,
 // and a failure only has to empty it again.
 bool readChecked(FormatReader* reader, const QByteArray& data, Document& doc, QTextCursor* insertAt, QString* error);

@@ -3,7 +3,7 @@
 #include "BreakOpportunities.h"
 #include "DocumentTransfer.h"
 #include "engine/Document.h"
-#include "engine/Images.h"
+#include "engine/objects/Images.h"
 #include "engine/EngineProperties.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "PdfWriter.h"
 
-#include "engine/PdfExport.h"
+#include "engine/pages/PdfExport.h"
 
 #include <QBuffer>
 

@@ -3,7 +3,7 @@
 #include "BreakOpportunities.h"
 #include "TextDecoding.h"
 #include "engine/Document.h"
-#include "engine/Paginator.h"
+#include "engine/pages/Paginator.h"
 
 #include <QTextCursor>
 

@@ -1,7 +1,7 @@
 #include "RtfFields.h"
 
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
+#include "engine/objects/Fields.h"
 
 #include <QRegularExpression>
 #include <QTextBlock>

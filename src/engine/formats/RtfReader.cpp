@@ -4,7 +4,7 @@
 #include "InputFile.h"
 #include "RtfParser.h"
 #include "engine/Document.h"
-#include "engine/TabStops.h"
+#include "engine/objects/TabStops.h"
 
 #include <QImage>
 #include <QTextCursor>

@@ -6,8 +6,8 @@
 #include "RtfFields.h"
 #include "engine/EngineProperties.h"
 #include "engine/Document.h"
-#include "engine/Images.h"
-#include "engine/TabStops.h"
+#include "engine/objects/Images.h"
+#include "engine/objects/TabStops.h"
 
 #include <QBuffer>
 #include <QHash>

@@ -3,7 +3,7 @@
 #include "DocxNames.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
+#include "engine/objects/Fields.h"
 #include "engine/formats/BreakOpportunities.h"
 #include "engine/formats/DocumentTransfer.h"
 

@@ -5,7 +5,7 @@
 
 #include "DocxNames.h"
 #include "engine/EngineProperties.h"
-#include "engine/Images.h"
+#include "engine/objects/Images.h"
 #include "engine/formats/FixedPicture.h"
 #include "engine/formats/zip/ZipPackage.h"
 

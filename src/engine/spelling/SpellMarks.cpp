@@ -1,6 +1,6 @@
-#include "engine/SpellMarks.h"
+#include "SpellMarks.h"
 
-#include "engine/SpellChecker.h"
+#include "SpellChecker.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>

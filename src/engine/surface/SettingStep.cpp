@@ -1,6 +1,6 @@
 #include "SettingStep.h"
 
-#include "Document.h"
+#include "engine/Document.h"
 #include "TextControl.h"
 #include "UndoKindTracker.h"
 

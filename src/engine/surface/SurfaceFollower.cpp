@@ -1,6 +1,6 @@
 #include "SurfaceFollower.h"
 
-#include "engine/TextControl.h"
+#include "TextControl.h"
 
 #include <QTimer>
 

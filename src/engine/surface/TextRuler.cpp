@@ -1,9 +1,9 @@
 #include "TextRuler.h"
 
 #include "engine/Document.h"
-#include "engine/TabStops.h"
-#include "engine/SurfaceFollower.h"
-#include "engine/TextControl.h"
+#include "engine/objects/TabStops.h"
+#include "SurfaceFollower.h"
+#include "TextControl.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -10,9 +10,9 @@
 
 #include <memory>
 
-#include "engine/InputPositions.h"
-#include "engine/Lists.h"
-#include "engine/ZoomedTextEdit.h"
+#include "engine/pages/InputPositions.h"
+#include "engine/objects/Lists.h"
+#include "ZoomedTextEdit.h"
 
 #include <QTextCursor>
 

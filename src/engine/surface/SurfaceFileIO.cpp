@@ -2,10 +2,10 @@
 
 #include "engine/Document.h"
 #include "engine/DocumentFile.h"
-#include "engine/Images.h"
-#include "engine/ScreenView.h"
-#include "engine/TextControl.h"
-#include "engine/UndoKindTracker.h"
+#include "engine/objects/Images.h"
+#include "ScreenView.h"
+#include "TextControl.h"
+#include "UndoKindTracker.h"
 #include "engine/formats/FormatIO.h"
 #include "engine/formats/Formats.h"
 

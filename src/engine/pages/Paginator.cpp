@@ -2,10 +2,10 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Images.h"
-#include "engine/PageNumberObject.h"
-#include "engine/PaginatedCopy.h"
-#include "engine/ParagraphFrames.h"
+#include "engine/objects/Images.h"
+#include "engine/objects/PageNumberObject.h"
+#include "PaginatedCopy.h"
+#include "engine/objects/ParagraphFrames.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QtMath>

@@ -2,7 +2,7 @@
 
 #include "app/SafeSave.h"
 #include "engine/Document.h"
-#include "engine/Paginator.h"
+#include "Paginator.h"
 
 #include <QBuffer>
 #include <QPainter>

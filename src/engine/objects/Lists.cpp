@@ -1,7 +1,7 @@
 #include "Lists.h"
 
 #include "engine/Document.h"
-#include "engine/TabStops.h"
+#include "TabStops.h"
 #include "engine/BlockRange.h"
 #include "engine/EngineProperties.h"
 

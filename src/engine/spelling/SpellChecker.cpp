@@ -1,4 +1,4 @@
-#include "engine/SpellChecker.h"
+#include "SpellChecker.h"
 
 #include <QDir>
 #include <QFile>

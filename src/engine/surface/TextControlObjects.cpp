@@ -4,11 +4,11 @@
 #include "app/AppState.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
-#include "engine/Images.h"
-#include "engine/ObjectSelection.h"
-#include "engine/ParagraphFrames.h"
-#include "engine/Tables.h"
+#include "engine/objects/Fields.h"
+#include "engine/objects/Images.h"
+#include "engine/objects/ObjectSelection.h"
+#include "engine/objects/ParagraphFrames.h"
+#include "engine/objects/Tables.h"
 
 #include <QPainter>
 #include <QTextTable>

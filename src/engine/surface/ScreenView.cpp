@@ -1,10 +1,10 @@
 #include "ScreenView.h"
 
 #include "engine/Document.h"
-#include "engine/HeaderFooterEditing.h"
-#include "engine/Paginator.h"
-#include "engine/Tables.h"
-#include "engine/TextControl.h"
+#include "engine/pages/HeaderFooterEditing.h"
+#include "engine/pages/Paginator.h"
+#include "engine/objects/Tables.h"
+#include "TextControl.h"
 
 #include <QPainter>
 #include <QPaintEvent>

@@ -1,7 +1,7 @@
 #include "TextButtonBar.h"
 
-#include "engine/SurfaceFollower.h"
-#include "engine/TextControl.h"
+#include "SurfaceFollower.h"
+#include "TextControl.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "InputPositions.h"
 
 #include "engine/Document.h"
-#include "engine/Paginator.h"
+#include "Paginator.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>

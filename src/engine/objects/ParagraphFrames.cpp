@@ -3,7 +3,7 @@
 #include "engine/Document.h"
 #include "engine/BlockRange.h"
 #include "engine/EngineProperties.h"
-#include "engine/TabStops.h"
+#include "TabStops.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "FindDialog.h"
 
 #include "app/Prompter.h"
-#include "engine/TextControl.h"
-#include "engine/UndoKindTracker.h"
+#include "engine/surface/TextControl.h"
+#include "engine/surface/UndoKindTracker.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,10 +1,10 @@
 #include "HeaderFooterEditing.h"
 
 #include "engine/Document.h"
-#include "engine/PageNumberObject.h"
-#include "engine/Paginator.h"
-#include "engine/ScreenView.h"
-#include "engine/TextControl.h"
+#include "engine/objects/PageNumberObject.h"
+#include "Paginator.h"
+#include "engine/surface/ScreenView.h"
+#include "engine/surface/TextControl.h"
 
 HeaderFooterEditing::HeaderFooterEditing(TextControl& surface, ScreenView& view, QObject* filter)
     : m_surface(surface), m_view(view), m_filter(filter)

@@ -2,10 +2,10 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Fields.h"
-#include "engine/Images.h"
-#include "engine/Paginator.h"
-#include "engine/TextControl.h"
+#include "engine/objects/Fields.h"
+#include "engine/objects/Images.h"
+#include "Paginator.h"
+#include "engine/surface/TextControl.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -2,9 +2,9 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
-#include "engine/Images.h"
-#include "engine/Paginator.h"
-#include "engine/TextControl.h"
+#include "Images.h"
+#include "engine/pages/Paginator.h"
+#include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "engine/SpellMenu.h"
+#include "SpellMenu.h"
 
-#include "engine/SpellChecker.h"
-#include "engine/SpellMarks.h"
-#include "engine/TextControl.h"
+#include "SpellChecker.h"
+#include "SpellMarks.h"
+#include "engine/surface/TextControl.h"
 
 #include <QMenu>
 #include <QTextBlock>

@@ -2,7 +2,7 @@
 // The modeless search dialog "Suchen" and its replace variant "Ersetzen" of one
 // editing surface. The search itself is SearchEngine's; messages go through prompter().
 
-#include "engine/SearchEngine.h"
+#include "engine/surface/SearchEngine.h"
 
 #include <QDialog>
 

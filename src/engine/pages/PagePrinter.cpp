@@ -1,7 +1,7 @@
 #include "PagePrinter.h"
 
 #include "engine/Document.h"
-#include "engine/Paginator.h"
+#include "Paginator.h"
 
 #include <QPainter>
 #include <QPrinter>
