@@ -9,19 +9,26 @@
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include <optional>
+
 namespace {
 constexpr int PreviewRows = 20;
+// Refused lines named in the summary box; more would not fit on the screen.
+constexpr int ListedLines = 25;
 const QString title = QStringLiteral("Adressen importieren");
 const QString notTaken = QStringLiteral("(nicht übernehmen)");
 } // namespace
@@ -159,13 +166,42 @@ void frmAdressenImport::cmdOK_Click()
         return;
     }
     const auto duplicates = AddressImport::Duplicates(m_duplicates->checkedId());
-    const AddressImport::Outcome outcome = AddressImport::write(source, prepared.records, duplicates);
+    const int total = int(prepared.records.size());
+    QProgressDialog progress(QStringLiteral("Adressen werden übernommen …"), QStringLiteral("Abbrechen"), 0, total, this);
+    progress.setObjectName(QStringLiteral("prgImport"));
+    progress.setWindowTitle(title);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    QElapsedTimer tick;
+    tick.start();
+    const AddressImport::Outcome outcome =
+        AddressImport::write(source, prepared.records, duplicates, [&](int done, int all) {
+            // The first record and then a few times a second, so a click on
+            // "Abbrechen" is seen at once and the counting costs nothing.
+            if (done != 1 && done != all && tick.elapsed() < 40)
+                return true;
+            tick.restart();
+            progress.setLabelText(QStringLiteral("Adresse %1 von %2 wird übernommen …").arg(done).arg(all));
+            progress.setValue(done);
+            if (progress.isVisible())
+                QApplication::changeOverrideCursor(Qt::BusyCursor); // the button can be clicked
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    progress.close();
     wait.restore();
+    if (outcome.cancelled) {
+        prompter().message(this, title, outcome.error);
+        return;
+    }
     if (!outcome.error.isEmpty()) {
         prompter().message(this, title, outcome.error, QMessageBox::Ok, Prompter::Icon::Exclamation);
         return;
     }
-    m_summary = AddressImport::summary(outcome, prepared);
+    m_summary = AddressImport::summary(outcome, prepared, ListedLines);
     prompter().message(this, title, m_summary);
     accept();
 }
@@ -178,7 +214,9 @@ bool frmAdressenImport::run(QWidget* owner, const QString& databasePath)
                             QString());
     if (choice.cancelled())
         return false;
+    std::optional<WaitCursor> reading(std::in_place);
     frmAdressenImport window(choice.path, databasePath, owner);
+    reading.reset();
     if (!window.readOk()) {
         prompter().message(owner, title, window.error() + QStringLiteral(" Es wurde nichts übernommen."));
         return false;

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 
 namespace AddressImport {
@@ -27,6 +28,16 @@ QString key(const QHash<QString, QString>& v)
     for (const char* c : {"Vorname", "Nachname", "Adresse", "Ort"})
         parts << v.value(QLatin1String(c)).trimmed().toLower();
     return parts.join(QChar(0x1F));
+}
+
+// The address store keeps line breaks (a street over two lines) as CR LF.
+QString storedBreaks(QString v)
+{
+    if (v.contains(u'\n') || v.contains(u'\r'))
+        v.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'))
+            .replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    return v;
 }
 
 QString counted(int n, const char* one, const char* many)
@@ -91,7 +102,7 @@ Prepared prepare(const ExchangeTable& table, const QStringList& mapping, const Q
         r.line = row.line;
         for (int i = 0; i < mapping.size() && i < row.values.size(); ++i)
             if (!mapping[i].isEmpty() && !row.values[i].trimmed().isEmpty())
-                r.values.insert(mapping[i], row.values[i].trimmed());
+                r.values.insert(mapping[i], storedBreaks(row.values[i].trimmed()));
         const QString company = r.values.take(QStringLiteral("Firma"));
         if (r.values.value(QStringLiteral("Vorname")).isEmpty() &&
             r.values.value(QStringLiteral("Nachname")).isEmpty() && !company.isEmpty()) {
@@ -114,47 +125,55 @@ Prepared prepare(const ExchangeTable& table, const QStringList& mapping, const Q
     return p;
 }
 
-Outcome write(RecordSource& source, const std::vector<Record>& records, Duplicates duplicates)
+Outcome write(RecordSource& source, const std::vector<Record>& records, Duplicates duplicates,
+              const Progress& progress)
 {
     Outcome o;
-    QHash<QString, qint64> known;
+    // Duplicate key -> row of the source; rows only get added at the end meanwhile.
+    QHash<QString, int> known;
     if (duplicates != Duplicates::Add)
         for (int row = 0; row < source.recordCount(); ++row) {
             QHash<QString, QString> v;
             for (const char* c : {"Vorname", "Nachname", "Adresse", "Ort"})
                 v.insert(QLatin1String(c), source.fieldAt(row, QLatin1String(c)));
-            known.insert(key(v), source.keyAt(row));
+            known.insert(key(v), row);
         }
     if (!source.beginBatch()) {
         o.error = QStringLiteral("Die Adressen konnten nicht übernommen werden. ") + source.lastError();
         return o;
     }
-    for (const Record& r : records) {
+    auto abandon = [&source, &o](const QString& why) {
+        source.endBatch(false);
+        o = Outcome();
+        o.error = why;
+        return o;
+    };
+    const int total = int(records.size());
+    for (int done = 0; done < total; ++done) {
+        const Record& r = records[size_t(done)];
         const QString k = key(r.values);
         const auto found = known.constFind(k);
         bool ok = true;
         if (found != known.constEnd() && duplicates == Duplicates::Skip) {
             ++o.skipped;
-            continue;
-        }
-        if (found != known.constEnd() && duplicates == Duplicates::Update) {
-            source.setAbsolutePosition(source.rowOfKey(found.value()));
+        } else if (found != known.constEnd() && duplicates == Duplicates::Update) {
+            source.setAbsolutePosition(found.value());
             ok = source.saveRow(r.values);
             ++o.updated;
         } else {
             ok = source.addRow(r.values);
             ++o.added;
             if (ok)
-                known.insert(k, source.keyAt(source.absolutePosition()));
+                known.insert(k, source.absolutePosition());
         }
-        if (!ok) {
-            const QString why = source.lastError();
-            source.endBatch(false);
-            o = Outcome();
-            o.error = QStringLiteral("Die Adresse aus Zeile %1 konnte nicht gespeichert werden; es wurde nichts "
-                                     "übernommen. ")
-                          .arg(r.line) +
-                      why;
+        if (!ok)
+            return abandon(QStringLiteral("Die Adresse aus Zeile %1 konnte nicht gespeichert werden; es wurde "
+                                          "nichts übernommen. ")
+                               .arg(r.line) +
+                           source.lastError());
+        if (progress && !progress(done + 1, total)) {
+            abandon(QStringLiteral("Der Import wurde abgebrochen. Es wurde nichts übernommen."));
+            o.cancelled = true;
             return o;
         }
     }
@@ -166,7 +185,7 @@ Outcome write(RecordSource& source, const std::vector<Record>& records, Duplicat
     return o;
 }
 
-QString summary(const Outcome& outcome, const Prepared& prepared)
+QString summary(const Outcome& outcome, const Prepared& prepared, int listed)
 {
     QStringList parts;
     parts << counted(outcome.added, "Adresse übernommen", "Adressen übernommen");
@@ -180,8 +199,12 @@ QString summary(const Outcome& outcome, const Prepared& prepared)
     if (other > 0)
         parts << counted(other, "fehlerhafte Zeile nicht übernommen", "fehlerhafte Zeilen nicht übernommen");
     QString text = parts.join(QStringLiteral(", "));
-    for (const Refused& r : prepared.refused)
-        text += QStringLiteral("\nZeile %1: %2").arg(r.line).arg(r.reason);
+    const int shown = listed < 0 ? int(prepared.refused.size()) : std::min(listed, int(prepared.refused.size()));
+    for (int i = 0; i < shown; ++i)
+        text += QStringLiteral("\nZeile %1: %2").arg(prepared.refused[size_t(i)].line).arg(prepared.refused[size_t(i)].reason);
+    if (const int more = int(prepared.refused.size()) - shown; more > 0)
+        text += QStringLiteral("\n… und %1 weitere %2").arg(QLocale(QLocale::German).toString(more))
+                    .arg(more == 1 ? QStringLiteral("Zeile") : QStringLiteral("Zeilen"));
     return text;
 }
 
