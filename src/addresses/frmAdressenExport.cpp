@@ -5,6 +5,7 @@
 #include "RecordSource.h"
 #include "app/Prompter.h"
 #include "app/WaitCursor.h"
+#include "exchange/ExchangeTable.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -129,8 +130,9 @@ void frmAdressenExport::optScope_Click()
         m_source->refresh();
     }
     const int n = count();
-    m_count->setText(n == 1 ? QStringLiteral("Es wird 1 Adresse geschrieben.")
-                            : QStringLiteral("Es werden %1 Adressen geschrieben.").arg(n));
+    m_count->setText((n == 1 ? QStringLiteral("Es wird ") : QStringLiteral("Es werden ")) +
+                     countedText(n, QStringLiteral("Adresse"), QStringLiteral("Adressen")) +
+                     QStringLiteral(" geschrieben."));
 }
 
 void frmAdressenExport::cmdOK_Click()

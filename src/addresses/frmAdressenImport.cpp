@@ -106,8 +106,8 @@ frmAdressenImport::frmAdressenImport(const QString& file, const QString& databas
 void frmAdressenImport::fill()
 {
     const int rows = int(m_table.rows.size());
-    m_info->setText(QStringLiteral("%1: %2 %3").arg(QFileInfo(m_file).fileName()).arg(rows)
-                        .arg(rows == 1 ? QStringLiteral("Zeile") : QStringLiteral("Zeilen")));
+    m_info->setText(QFileInfo(m_file).fileName() + QStringLiteral(": ") +
+                    countedText(rows, QStringLiteral("Zeile"), QStringLiteral("Zeilen")));
     m_preview->clear();
     m_preview->setColumnCount(int(m_table.headers.size()));
     m_preview->setHorizontalHeaderLabels(m_table.headers);
@@ -118,6 +118,12 @@ void frmAdressenImport::fill()
         for (int c = 0; c < row.values.size() && c < m_preview->columnCount(); ++c)
             m_preview->setItem(r, c, new QTableWidgetItem(row.values[c]));
     }
+
+    // Wide enough for the headers and values, but no column takes the whole window.
+    m_preview->resizeColumnsToContents();
+    for (int c = 0; c < m_preview->columnCount(); ++c)
+        m_preview->setColumnWidth(c, std::min(m_preview->columnWidth(c), 240));
+    m_preview->resizeRowsToContents();
 
     const QStringList guessed = ColumnGuess::guessAll(m_table.headers);
     m_mapping->setRowCount(int(m_table.headers.size()));
@@ -132,6 +138,7 @@ void frmAdressenImport::fill()
         m_mapping->setCellWidget(c, 1, box);
         m_fields << box;
     }
+    m_mapping->resizeColumnToContents(0);
 }
 
 QStringList frmAdressenImport::mapping() const
@@ -184,7 +191,9 @@ void frmAdressenImport::cmdOK_Click()
             if (done != 1 && done != all && tick.elapsed() < 40)
                 return true;
             tick.restart();
-            progress.setLabelText(QStringLiteral("Adresse %1 von %2 wird übernommen …").arg(done).arg(all));
+            const QLocale german(QLocale::German);
+            progress.setLabelText(QStringLiteral("Adresse %1 von %2 wird übernommen …")
+                                      .arg(german.toString(done), german.toString(all)));
             progress.setValue(done);
             if (progress.isVisible())
                 QApplication::changeOverrideCursor(Qt::BusyCursor); // the button can be clicked

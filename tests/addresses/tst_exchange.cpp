@@ -193,9 +193,9 @@ private slots:
         const auto p = AddressImport::prepare(t, ColumnGuess::guessAll(t.headers), QStringLiteral("Kunden"));
         QVERIFY(p.error.isEmpty());
         QCOMPARE(int(p.records.size()), 2);
-        QCOMPARE(p.records[0].values.value("Nachname"), QStringLiteral("Bäckerei Korn"));
-        QCOMPARE(p.records[0].values.value("Anrede"), QStringLiteral("Firma"));
-        QCOMPARE(p.records[1].values.value("Gruppe"), QStringLiteral("Kunden"));
+        QCOMPARE(p.records[0].value("Nachname"), QStringLiteral("Bäckerei Korn"));
+        QCOMPARE(p.records[0].value("Anrede"), QStringLiteral("Firma"));
+        QCOMPARE(p.records[1].value("Gruppe"), QStringLiteral("Kunden"));
         QCOMPARE(p.records[1].line, 6);
         AddressImport::Outcome o;
         o.added = 2;

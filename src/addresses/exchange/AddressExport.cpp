@@ -3,6 +3,7 @@
 #include "addresses/RecordSource.h"
 #include "app/SafeSave.h"
 
+#include "ExchangeTable.h"
 #include "Windows1252.h"
 
 #include <QFileInfo>
@@ -127,7 +128,7 @@ Written writeFile(const RecordSource& source, const QString& path, Format format
 
 QString report(const Written& w, const QString& path)
 {
-    auto addresses = [](int n) { return QString::number(n) + (n == 1 ? QStringLiteral(" Adresse") : QStringLiteral(" Adressen")); };
+    auto addresses = [](int n) { return countedText(n, QStringLiteral("Adresse"), QStringLiteral("Adressen")); };
     QString text = addresses(w.addresses) + QStringLiteral(" geschrieben: ") + path;
     if (w.unmappable > 0)
         text += QLatin1Char('\n') + addresses(w.unmappable) +

@@ -24,10 +24,18 @@ constexpr qint64 MaxFileBytes = 100 * 1024 * 1024;
 ExchangeTable readFile(const QString& path, VCardReader::Prefer prefer = VCardReader::Prefer::Home);
 ExchangeTable readBytes(const QByteArray& bytes, bool vcard, VCardReader::Prefer prefer = VCardReader::Prefer::Home);
 
-// An address as it goes into the table: column -> text.
+// The address fields an import fills, in the order of Record::values.
+const QStringList& fields();
+
+// An address as it goes into the table. A list rather than a map per address: large
+// files hold hundreds of thousands of them.
 struct Record {
     int line = 0;
-    QHash<QString, QString> values;
+    QStringList values; // one text per fields() entry
+
+    QString value(const QString& field) const { return values.value(fields().indexOf(field)); }
+    // The fields that have a text, as the store takes them.
+    QHash<QString, QString> filled() const;
 };
 struct Refused {
     int line = 0;
