@@ -9,19 +9,26 @@
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include <optional>
+
 namespace {
 constexpr int PreviewRows = 20;
+// Refused lines named in the summary box; more would not fit on the screen.
+constexpr int ListedLines = 25;
 const QString title = QStringLiteral("Adressen importieren");
 const QString notTaken = QStringLiteral("(nicht übernehmen)");
 } // namespace
@@ -99,8 +106,8 @@ frmAdressenImport::frmAdressenImport(const QString& file, const QString& databas
 void frmAdressenImport::fill()
 {
     const int rows = int(m_table.rows.size());
-    m_info->setText(QStringLiteral("%1: %2 %3").arg(QFileInfo(m_file).fileName()).arg(rows)
-                        .arg(rows == 1 ? QStringLiteral("Zeile") : QStringLiteral("Zeilen")));
+    m_info->setText(QFileInfo(m_file).fileName() + QStringLiteral(": ") +
+                    countedText(rows, QStringLiteral("Zeile"), QStringLiteral("Zeilen")));
     m_preview->clear();
     m_preview->setColumnCount(int(m_table.headers.size()));
     m_preview->setHorizontalHeaderLabels(m_table.headers);
@@ -111,6 +118,12 @@ void frmAdressenImport::fill()
         for (int c = 0; c < row.values.size() && c < m_preview->columnCount(); ++c)
             m_preview->setItem(r, c, new QTableWidgetItem(row.values[c]));
     }
+
+    // Wide enough for the headers and values, but no column takes the whole window.
+    m_preview->resizeColumnsToContents();
+    for (int c = 0; c < m_preview->columnCount(); ++c)
+        m_preview->setColumnWidth(c, std::min(m_preview->columnWidth(c), 240));
+    m_preview->resizeRowsToContents();
 
     const QStringList guessed = ColumnGuess::guessAll(m_table.headers);
     m_mapping->setRowCount(int(m_table.headers.size()));
@@ -125,6 +138,7 @@ void frmAdressenImport::fill()
         m_mapping->setCellWidget(c, 1, box);
         m_fields << box;
     }
+    m_mapping->resizeColumnToContents(0);
 }
 
 QStringList frmAdressenImport::mapping() const
@@ -159,13 +173,44 @@ void frmAdressenImport::cmdOK_Click()
         return;
     }
     const auto duplicates = AddressImport::Duplicates(m_duplicates->checkedId());
-    const AddressImport::Outcome outcome = AddressImport::write(source, prepared.records, duplicates);
+    const int total = int(prepared.records.size());
+    QProgressDialog progress(QStringLiteral("Adressen werden übernommen …"), QStringLiteral("Abbrechen"), 0, total, this);
+    progress.setObjectName(QStringLiteral("prgImport"));
+    progress.setWindowTitle(title);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    QElapsedTimer tick;
+    tick.start();
+    const AddressImport::Outcome outcome =
+        AddressImport::write(source, prepared.records, duplicates, [&](int done, int all) {
+            // The first record and then a few times a second, so a click on
+            // "Abbrechen" is seen at once and the counting costs nothing.
+            if (done != 1 && done != all && tick.elapsed() < 40)
+                return true;
+            tick.restart();
+            const QLocale german(QLocale::German);
+            progress.setLabelText(QStringLiteral("Adresse %1 von %2 wird übernommen …")
+                                      .arg(german.toString(done), german.toString(all)));
+            progress.setValue(done);
+            if (progress.isVisible())
+                QApplication::changeOverrideCursor(Qt::BusyCursor); // the button can be clicked
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    progress.close();
     wait.restore();
+    if (outcome.cancelled) {
+        prompter().message(this, title, outcome.error);
+        return;
+    }
     if (!outcome.error.isEmpty()) {
         prompter().message(this, title, outcome.error, QMessageBox::Ok, Prompter::Icon::Exclamation);
         return;
     }
-    m_summary = AddressImport::summary(outcome, prepared);
+    m_summary = AddressImport::summary(outcome, prepared, ListedLines);
     prompter().message(this, title, m_summary);
     accept();
 }
@@ -178,7 +223,9 @@ bool frmAdressenImport::run(QWidget* owner, const QString& databasePath)
                             QString());
     if (choice.cancelled())
         return false;
+    std::optional<WaitCursor> reading(std::in_place);
     frmAdressenImport window(choice.path, databasePath, owner);
+    reading.reset();
     if (!window.readOk()) {
         prompter().message(owner, title, window.error() + QStringLiteral(" Es wurde nichts übernommen."));
         return false;

@@ -205,6 +205,10 @@ BriefWidgets::BriefWidgets(QDialog* w)
     Command2 = button(QStringLiteral("Command2"), QStringLiteral("Neue Adresse anlegen"));
     Command3 = button(QStringLiteral("Command3"), QStringLiteral("Adresse speichern"));
     Command4 = button(QStringLiteral("Command4"), QStringLiteral("Adresse löschen"));
+    cmdImport = button(QStringLiteral("cmdImport"), QStringLiteral("Adressen &importieren..."),
+                       QStringLiteral("Adressen aus einer CSV- oder vCard-Datei übernehmen"));
+    cmdExport = button(QStringLiteral("cmdExport"), QStringLiteral("Adressen e&xportieren..."),
+                       QStringLiteral("Adressen als CSV- oder vCard-Datei speichern"));
     Timer = named(new QTimer(w), QStringLiteral("Timer"));
     Timer->setInterval(500);
     lblDatenbank = named(new QLabel, QStringLiteral("lblDatenbank"));
@@ -229,6 +233,8 @@ BriefWidgets::BriefWidgets(QDialog* w)
     al->addWidget(Command2);
     al->addWidget(Command3);
     al->addWidget(Command4);
+    al->addWidget(cmdImport);
+    al->addWidget(cmdExport);
 
     Command1 = button(QStringLiteral("Command1"), QStringLiteral("Brief &erstellen"));
     Command6 = button(QStringLiteral("Command6"), QStringLiteral("&Schließen"));

@@ -90,6 +90,8 @@ struct BriefWidgets {
     QToolButton* Image1;
     QTimer* Timer;
     QLabel* lblDatenbank;  // the address database in use
+    QPushButton* cmdImport; // "Adressen importieren..."
+    QPushButton* cmdExport; // "Adressen exportieren..."
 
     QPushButton* Command1; // "Brief &erstellen"
     QPushButton* Command6; // "&Schließen"

@@ -11,6 +11,8 @@
 #include "addresses/FieldBinder.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
+#include "addresses/frmAdressenExport.h"
+#include "addresses/frmAdressenImport.h"
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
@@ -77,6 +79,8 @@ frmBrief::frmBrief(AppState& state, QWidget* parent)
     connect(m_w.cmdAlle, &QPushButton::clicked, this, &frmBrief::cmdAlle_Click);
     connect(m_w.Timer, &QTimer::timeout, this, &frmBrief::Timer_Timer);
     connect(m_w.imgOpen, &QToolButton::clicked, this, &frmBrief::imgOpen_Click);
+    connect(m_w.cmdImport, &QPushButton::clicked, this, &frmBrief::cmdImport_Click);
+    connect(m_w.cmdExport, &QPushButton::clicked, this, &frmBrief::cmdExport_Click);
     connect(m_w.Image1, &QToolButton::clicked, this, &frmBrief::Image1_Click);
     connect(m_w.chkAdrRechts, &QCheckBox::toggled, this, &frmBrief::chkAdrRechts_Click);
     connect(m_w.txtAnlage, &QLineEdit::textEdited, m_w.chkAnlage, [this] { m_w.chkAnlage->setChecked(true); });
@@ -479,6 +483,22 @@ void frmBrief::imgOpen_Click()
     m_row1.takeShown();
     m_row2.takeShown();
     m_rowOpt.takeShown();
+}
+
+void frmBrief::cmdImport_Click()
+{
+    if (!commitPending() || !frmAdressenImport::run(this, m_state.AddressDbPath))
+        return;
+    // The new addresses and groups show at once, the address on screen stays.
+    followOtherChanges();
+    showDatabase();
+}
+
+void frmBrief::cmdExport_Click()
+{
+    // Typed changes belong in the file before it is written out.
+    if (commitPending())
+        frmAdressenExport::run(this, m_state.AddressDbPath, m_data1->recordSource());
 }
 
 // --- Text blocks, options, help --------------------------------------------------

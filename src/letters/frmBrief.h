@@ -59,6 +59,8 @@ public slots:
     void cmdAlle_Click();
     void Timer_Timer();
     void imgOpen_Click();
+    void cmdImport_Click();
+    void cmdExport_Click();
     void Image1_Click();
     void mnuSchnellhilfe_Click();
     void chkAdrRechts_Click();

@@ -14,6 +14,12 @@ void ChosenEntries::add(int index, const QString& text)
         m_slots[index] = text;
 }
 
+void ChosenEntries::keep(int index, const QString& text)
+{
+    if (index >= 0 && index < m_slots.size())
+        m_slots[index] = text;
+}
+
 bool ChosenEntries::remove(int row, const QStringList& leftEntries)
 {
     if (row < 0 || row >= m_chosen.size())

@@ -11,7 +11,8 @@
 
 class ChosenEntries {
 public:
-    // Slots 0..rows (the row count at window load); sized once.
+    // Slots 0..rows (the row count at window load), all empty; sized again only
+    // after an import.
     void resize(int rows);
     int slotCount() const { return int(m_slots.size()); }
     QString slot(int index) const { return m_slots.value(index); }
@@ -23,6 +24,9 @@ public:
     // Appends `text` to the right-hand list and stores it in slot `index`; an index
     // beyond the slots is only appended (it gives no letter).
     void add(int index, const QString& text);
+    // Stores `text` in slot `index` for an entry already in the right-hand list (the
+    // list was read again and the entry moved).
+    void keep(int index, const QString& text);
     // Removes right-hand entry `row` and empties the slot of every left entry with the
     // same text. False when `row` is no entry.
     bool remove(int row, const QStringList& leftEntries);

@@ -27,6 +27,10 @@ SerialWidgets::SerialWidgets(QDialog* w)
     cmdUebern = button(QStringLiteral("cmdUebern"), QStringLiteral("&Alle"), QStringLiteral("Alle Adressen übernehmen"));
     chkSortPlz = check(QStringLiteral("chkSortPlz"), QStringLiteral("Sortiert nach Postleitzahlen"), false);
     cboGruppe = combo(QStringLiteral("cboGruppe"), {}, true, QStringLiteral("Adressen einer Gruppe zeigen"));
+    cmdImport = button(QStringLiteral("cmdImport"), QStringLiteral("Adressen &importieren..."),
+                       QStringLiteral("Adressen aus einer CSV- oder vCard-Datei übernehmen"));
+    cmdExport = button(QStringLiteral("cmdExport"), QStringLiteral("Adressen e&xportieren..."),
+                       QStringLiteral("Die Adressen der linken Liste als CSV- oder vCard-Datei speichern"));
 
     Text1.resize(9, nullptr);
     for (int i = 0; i < Text1.size(); ++i) {
@@ -53,6 +57,11 @@ SerialWidgets::SerialWidgets(QDialog* w)
     arrows->addStretch(1);
     ag->addLayout(arrows, 3, 2);
     ag->addWidget(List2, 3, 3);
+    auto* exchange = new QHBoxLayout;
+    exchange->addWidget(cmdImport);
+    exchange->addWidget(cmdExport);
+    exchange->addStretch(1);
+    ag->addLayout(exchange, 4, 0, 1, 4);
     ag->setRowStretch(3, 1);
     ag->setColumnStretch(1, 1);
     ag->setColumnStretch(3, 1);

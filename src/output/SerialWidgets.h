@@ -26,6 +26,8 @@ struct SerialWidgets {
     QPushButton* cmdUebern; // "Alle"
     QCheckBox* chkSortPlz;
     QComboBox* cboGruppe;
+    QPushButton* cmdImport; // "Adressen importieren..."
+    QPushButton* cmdExport; // "Adressen exportieren..."
 
     // Hidden fields of the current address: Text1(0..8) are Anrede, Vorname,
     // Nachname, NamezHd, AnredezHd, Adresse, Postleitzahl, Ort, MitgliedsNr.

@@ -5,6 +5,8 @@
 #include "addresses/FieldBinder.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
+#include "addresses/frmAdressenExport.h"
+#include "addresses/frmAdressenImport.h"
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
@@ -80,6 +82,8 @@ frmSerienKontorix::frmSerienKontorix(AppState& state, SerialHost host, QWidget* 
     connect(m_w.cmdUebern, &QPushButton::clicked, this, &frmSerienKontorix::cmdUebern_Click);
     connect(m_w.chkSortPlz, &QCheckBox::clicked, this, &frmSerienKontorix::chkSortPlz_Click);
     connect(m_w.cboGruppe, qOverload<int>(&QComboBox::activated), this, &frmSerienKontorix::cboGruppe_Click);
+    connect(m_w.cmdImport, &QPushButton::clicked, this, &frmSerienKontorix::cmdImport_Click);
+    connect(m_w.cmdExport, &QPushButton::clicked, this, &frmSerienKontorix::cmdExport_Click);
     connect(m_w.chkAdrRechts, &QCheckBox::toggled, this, &frmSerienKontorix::chkAdrRechts_Click);
     for (int i = 0; i < m_w.Option1.size(); ++i)
         connect(m_w.Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
@@ -304,6 +308,30 @@ void frmSerienKontorix::cboGruppe_Click(int index)
     // The choice stays: a kept slot only counts where the entry at its index matches.
     refillList(int(m_w.chkSortPlz->isChecked() ? AddressStore::Entry::PostCode : AddressStore::Entry::Name));
 }
+
+void frmSerienKontorix::cmdImport_Click()
+{
+    if (!frmAdressenImport::run(this, m_state.AddressDbPath))
+        return;
+    // The list shows the new addresses; what was chosen stays chosen wherever the new
+    // rows move it, and the group box keeps its text.
+    QList<qint64> keys;
+    for (const int row : m_choice.letters(m_w.List1->entries()))
+        keys << m_data1->keyAt(row);
+    if (!m_data1->refresh())
+        return;
+    refillList(int(m_w.chkSortPlz->isChecked() ? AddressStore::Entry::PostCode : AddressStore::Entry::Name));
+    m_choice.resize(m_data1->recordCount());
+    for (const qint64 key : std::as_const(keys))
+        if (const int row = m_data1->rowOfKey(key); row >= 0)
+            m_choice.keep(row, m_w.List1->text(row));
+    const QString group = m_w.cboGruppe->currentText();
+    AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder, m_data1);
+    const QSignalBlocker block(m_w.cboGruppe);
+    m_w.cboGruppe->setEditText(group);
+}
+
+void frmSerienKontorix::cmdExport_Click() { frmAdressenExport::run(this, m_state.AddressDbPath, m_data1->recordSource()); }
 
 // --- Options ---------------------------------------------------------------------
 

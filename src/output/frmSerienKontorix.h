@@ -47,6 +47,8 @@ public slots:
     void cmdUebern_Click();
     void chkSortPlz_Click();
     void cboGruppe_Click(int index);
+    void cmdImport_Click();
+    void cmdExport_Click();
     void chkAdrRechts_Click();
     void Option1_Click(int index);
     void Command2_Click();

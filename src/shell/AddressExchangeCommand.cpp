@@ -20,6 +20,7 @@ struct Arguments {
     QString group;
     QString database;
     AddressImport::Duplicates duplicates = AddressImport::Duplicates::Skip;
+    bool windows1252 = false;
 };
 
 int fail(const QString& message, int code = 1)
@@ -33,7 +34,7 @@ QString parse(const QStringList& args, Arguments* a)
     for (int i = 0; i < args.size(); ++i) {
         const QString& o = args[i];
         const bool known = o == u"--import-addresses" || o == u"--export-addresses" || o == u"--group" ||
-                           o == u"--database" || o == u"--duplicates";
+                           o == u"--database" || o == u"--duplicates" || o == u"--encoding";
         if (!known)
             return QStringLiteral("Unbekannte Angabe: ") + o;
         if (++i >= args.size())
@@ -49,6 +50,13 @@ QString parse(const QStringList& args, Arguments* a)
             if (v.isEmpty())
                 return QStringLiteral("Der Gruppenname fehlt.");
             a->group = v;
+        } else if (o == u"--encoding") {
+            if (v.compare(QLatin1String("windows-1252"), Qt::CaseInsensitive) == 0 ||
+                v.compare(QLatin1String("cp1252"), Qt::CaseInsensitive) == 0)
+                a->windows1252 = true;
+            else if (v.compare(QLatin1String("utf-8"), Qt::CaseInsensitive) != 0 &&
+                     v.compare(QLatin1String("utf8"), Qt::CaseInsensitive) != 0)
+                return QStringLiteral("--encoding erwartet utf-8 oder windows-1252: ") + v;
         } else if (v == u"skip" || v == u"überspringen")
             a->duplicates = AddressImport::Duplicates::Skip;
         else if (v == u"update" || v == u"aktualisieren")
@@ -60,6 +68,8 @@ QString parse(const QStringList& args, Arguments* a)
     }
     if (a->importFile.isEmpty() == a->exportFile.isEmpty())
         return QStringLiteral("Geben Sie entweder --import-addresses DATEI oder --export-addresses DATEI an.");
+    if (a->windows1252 && (a->exportFile.isEmpty() || AddressExport::formatFor(a->exportFile) != AddressExport::Format::CsvUtf8))
+        return QStringLiteral("--encoding gilt nur für den Export als CSV-Datei.");
     return {};
 }
 
@@ -87,14 +97,13 @@ int exportAddresses(const Arguments& a, const QString& dbPath)
     RecordSource addresses;
     if (!addresses.open(dbPath, a.group.isEmpty() ? Queries::nameOrder() : Queries::group(a.group)))
         return fail(addresses.lastError());
-    QString error;
-    const int n = AddressExport::writeFile(addresses, a.exportFile, &error);
-    if (n < 0)
-        return fail(error);
-    HeadlessRun::print(false, QStringLiteral("%1 %2 geschrieben: %3\n")
-                                  .arg(n)
-                                  .arg(n == 1 ? QStringLiteral("Adresse") : QStringLiteral("Adressen"))
-                                  .arg(a.exportFile));
+    AddressExport::Format format = AddressExport::formatFor(a.exportFile);
+    if (a.windows1252)
+        format = AddressExport::Format::CsvWindows1252;
+    const AddressExport::Written w = AddressExport::writeFile(addresses, a.exportFile, format);
+    if (w.addresses < 0)
+        return fail(w.error);
+    HeadlessRun::print(false, AddressExport::report(w, a.exportFile) + QLatin1Char('\n'));
     return 0;
 }
 
@@ -105,7 +114,8 @@ QString usageLines()
 {
     return QStringLiteral("        qx-text --import-addresses DATEI [--group NAME] [--database DATEI]\n"
                           "                [--duplicates skip|update|add]\n"
-                          "        qx-text --export-addresses DATEI [--group NAME] [--database DATEI]\n");
+                          "        qx-text --export-addresses DATEI [--group NAME] [--database DATEI]\n"
+                          "                [--encoding utf-8|windows-1252]\n");
 }
 } // namespace AddressExchangeCommand
 

@@ -211,6 +211,7 @@ QMenu* extrasMenu(Builder& b)
     b.hidden(m, s("mnuExtras_SerienbriefVorlage"), s("Serienbrief erstellen aus &Vorlage"));
     b.hidden(m, s("mnuExtras_Import"), s("Import Adressen aus Adressverwaltung für Kontorix"));
     b.item(m, s("mnuExtras_AddressImport"), s("Adressen &importieren..."));
+    b.item(m, s("mnuExtras_AddressExport"), s("Adressen e&xportieren..."));
     m->addSeparator();
     b.item(m, s("mnuEtiketten"), s("Etiketten drucken"));
     b.item(m, s("mnuUmschlagStandard"), s("Briefkuvert drucken"));

@@ -6,6 +6,7 @@
 #include "RecentFiles.h"
 #include "frmMDIChild.h"
 #include "frmMDIParent.h"
+#include "addresses/frmAdressenExport.h"
 #include "addresses/frmAdressenImport.h"
 #include "app/AppState.h"
 
@@ -99,6 +100,8 @@ void connect(frmMDIChild* w)
     onTriggered(w, QStringLiteral("mnuExtras_Calculator"), onFrame([](frmMDIParent* f) { f->RunCalculator(); }));
     onTriggered(w, QStringLiteral("mnuExtras_AddressImport"),
                 [w] { frmAdressenImport::run(w, appState().AddressDbPath); });
+    onTriggered(w, QStringLiteral("mnuExtras_AddressExport"),
+                [w] { frmAdressenExport::run(w, appState().AddressDbPath); });
     connectWindowMenu(w);
 }
 

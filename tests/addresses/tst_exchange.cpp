@@ -7,6 +7,8 @@
 #include "addresses/exchange/ColumnGuess.h"
 #include "addresses/exchange/CsvReader.h"
 #include "addresses/exchange/VCardReader.h"
+#include "addresses/exchange/Windows1252.h"
+#include "addresses/frmAdressenExport.h"
 #include "addresses/frmAdressenImport.h"
 #include "app/ScriptedPrompter.h"
 #include "shell/AddressExchangeCommand.h"
@@ -16,7 +18,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
+#include "TestFiles.h"
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -144,10 +151,11 @@ private slots:
                                  "TEL;WORK:0221 123\r\nEMAIL;INTERNET:j@example.org\r\nEND:VCARD\r\n";
         const ExchangeTable t = VCardReader::read(bytes);
         QCOMPARE(t.headers, (QStringList{"Anrede", "Vorname", "Nachname", "Adresse", "Postleitzahl", "Ort", "Land",
-                                         "Firma", "E-Mail", "Telefon", "Titel", "Gruppe"}));
+                                         "Firma", "E-Mail", "Telefon", "Titel", "Gruppe", "LaenderKZ", "AnredezHd",
+                                         "NamezHd", "MitgliedsNr"}));
         QCOMPARE(int(t.rows.size()), 1);
         QCOMPARE(joined(t.rows[0]),
-                 QStringLiteral("Herrn|Jürgen|Müller|Große Straße 5|50667|Köln|Deutschland||j@example.org|0221 123||"));
+                 QStringLiteral("Herrn|Jürgen|Müller|Große Straße 5|50667|Köln|Deutschland||j@example.org|0221 123||||||"));
     }
 
     void vcard30And40SeveralCards()
@@ -158,16 +166,17 @@ private slots:
                                  "ADR;TYPE=home:;;Gartenweg 1;Ne\n u-Ulm;;89231;\nEND:VCARD\n"
                                  "\n"
                                  "BEGIN:VCARD\nVERSION:4.0\nFN:Peter van Dyk\nitem1.EMAIL;TYPE=work:p@example.org\n"
+                                 "X-QX-NAMEZHD:Frau Ute\\, Empfang\n"
                                  "ADR;TYPE=\"work,pref\":;;Kai 3;Hamburg;;20457;Deutschland\nEND:VCARD\n"
                                  "BEGIN:VCARD\nVERSION:4.0\nORG:Bäckerei Korn\nEND:VCARD\n";
         const ExchangeTable home = VCardReader::read(bytes);
         QCOMPARE(int(home.rows.size()), 3);
         QCOMPARE(joined(home.rows[0]),
-                 QStringLiteral("|Anna, Maria|Schmidt|Gartenweg 1|89231|Neu-Ulm||Schmidt ; Söhne|||Leiterin|"));
+                 QStringLiteral("|Anna, Maria|Schmidt|Gartenweg 1|89231|Neu-Ulm||Schmidt ; Söhne|||Leiterin|||||"));
         QCOMPARE(home.rows[0].line, 1);
-        QCOMPARE(joined(home.rows[1]), QStringLiteral("|Peter van|Dyk|Kai 3|20457|Hamburg|Deutschland||p@example.org|||"));
+        QCOMPARE(joined(home.rows[1]), QStringLiteral("|Peter van|Dyk|Kai 3|20457|Hamburg|Deutschland||p@example.org||||||Frau Ute, Empfang|"));
         QCOMPARE(home.rows[1].line, 11);
-        QCOMPARE(joined(home.rows[2]), QStringLiteral("|||||||Bäckerei Korn||||"));
+        QCOMPARE(joined(home.rows[2]), QStringLiteral("|||||||Bäckerei Korn||||||||"));
         const ExchangeTable work = VCardReader::read(bytes, VCardReader::Prefer::Work);
         QCOMPARE(work.rows[0].values.mid(3, 3), (QStringList{"Werkstr. 9", "89073", "Ulm"}));
     }
@@ -184,9 +193,9 @@ private slots:
         const auto p = AddressImport::prepare(t, ColumnGuess::guessAll(t.headers), QStringLiteral("Kunden"));
         QVERIFY(p.error.isEmpty());
         QCOMPARE(int(p.records.size()), 2);
-        QCOMPARE(p.records[0].values.value("Nachname"), QStringLiteral("Bäckerei Korn"));
-        QCOMPARE(p.records[0].values.value("Anrede"), QStringLiteral("Firma"));
-        QCOMPARE(p.records[1].values.value("Gruppe"), QStringLiteral("Kunden"));
+        QCOMPARE(p.records[0].value("Nachname"), QStringLiteral("Bäckerei Korn"));
+        QCOMPARE(p.records[0].value("Anrede"), QStringLiteral("Firma"));
+        QCOMPARE(p.records[1].value("Gruppe"), QStringLiteral("Kunden"));
         QCOMPARE(p.records[1].line, 6);
         AddressImport::Outcome o;
         o.added = 2;
@@ -194,6 +203,10 @@ private slots:
                                                               "übernommen, 1 fehlerhafte Zeile nicht übernommen\n"
                                                               "Zeile 3: ohne Namen\n"
                                                               "Zeile 4: mehr Felder als die Kopfzeile"));
+        QCOMPARE(AddressImport::summary(o, p, 1), QStringLiteral("2 Adressen übernommen, 1 Zeile ohne Namen nicht "
+                                                                 "übernommen, 1 fehlerhafte Zeile nicht übernommen\n"
+                                                                 "Zeile 3: ohne Namen\n"
+                                                                 "… und 1 weitere Zeile"));
     }
 
     void duplicates_data()
@@ -284,33 +297,127 @@ private slots:
     void exportThenImportGivesTheSameAddresses_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("CSV") << QStringLiteral("adressen.csv");
-        QTest::newRow("vCard") << QStringLiteral("adressen.vcf");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("bytes"); // some of what the file must hold
+        QTest::newRow("CSV UTF-8") << QStringLiteral("adressen.csv") << QStringList()
+                                   << QByteArray("\xEF\xBB\xBF" "Anrede;Vorname;Nachname;Adresse;Postleitzahl;Ort;");
+        QTest::newRow("CSV Windows-1252") << QStringLiteral("adressen.csv")
+                                          << QStringList{"--encoding", "windows-1252"}
+                                          << QByteArray("Frau;Anna;\xC4rger;\"M\xFChlenweg 3; Hof\";20095;Hamburg;");
+        QTest::newRow("vCard 4.0") << QStringLiteral("adressen.vcf") << QStringList()
+                                   << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Anna \xC3\x84rger\r\n");
     }
     void exportThenImportGivesTheSameAddresses()
     {
         QFETCH(QString, name);
-        const QStringList people{"Frau|Anna|Ärger|Mühlenweg 3; Hof|20095|Hamburg|Deutschland|Verein",
-                                 "Herrn|Seán|O'Neill|12 Grafton Street\nApt. 4|D02|Dublin|Irland|Verein",
-                                 "Firma||Schmidt, Söhne \"& Co\"|Werkstr. 9|89073|Ulm||Kunden, Süd"};
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, bytes);
+        // Anrede|Vorname|Nachname|Adresse|Postleitzahl|Ort|LaenderKZ|Land|AnredezHd|NamezHd|MitgliedsNr|Gruppe
+        const QStringList people{
+            "Frau|Anna|Ärger|Mühlenweg 3; Hof|20095|Hamburg|D|Deutschland|||M-1|Verein",
+            "Herrn|Seán|O'Neill|12 Grafton Street\r\nApt. 4|D02|Dublin|IRL|Irland|Frau|Siobhán \"Shiv\" Ó Sé||Verein",
+            "Firma||Schmidt, Söhne \"& Co\"|Großstraße 9\\2|89073|Ulm|||Herrn|Jörg Weiß|K-17|Kunden, Süd"};
+        const char* const columns[] = {"Anrede", "Vorname", "Nachname", "Adresse", "Postleitzahl", "Ort",
+                                       "LaenderKZ", "Land", "AnredezHd", "NamezHd", "MitgliedsNr", "Gruppe"};
+        auto onFile = [&columns](const QString& path) {
+            RecordSource r;
+            QStringList out;
+            r.open(path, Queries::nameOrder());
+            for (int i = 0; i < r.recordCount(); ++i) {
+                QStringList f;
+                for (const char* c : columns)
+                    f << r.fieldAt(i, QLatin1String(c));
+                out << f.join(QLatin1Char('|'));
+            }
+            return out;
+        };
         QVERIFY(AddressFixture::exec(m_db, "DELETE FROM Addressen;"));
         RecordSource src;
         QVERIFY(src.open(m_db, Queries::addressTable()));
         for (const QString& p : people) {
             const QStringList f = p.split(QLatin1Char('|'));
-            QVERIFY(src.addRow({{"Anrede", f[0]}, {"Vorname", f[1]}, {"Nachname", f[2]}, {"Adresse", f[3]},
-                                {"Postleitzahl", f[4]}, {"Ort", f[5]}, {"Land", f[6]}, {"Gruppe", f[7]}}));
+            QHash<QString, QString> v;
+            for (int i = 0; i < f.size(); ++i)
+                v.insert(QLatin1String(columns[i]), f[i]);
+            QVERIFY(src.addRow(v));
         }
         const QString file = m_dir->filePath(name);
-        QCOMPARE(runAddressExchange({"--export-addresses", file, "--database", m_db}), 0);
+        QCOMPARE(runAddressExchange(QStringList{"--export-addresses", file, "--database", m_db} + options), 0);
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray content = written.readAll();
+        QVERIFY2(content.contains(bytes), content.left(300).constData());
 
         const QString other = m_dir->filePath(QStringLiteral("leer.adr"));
         QVERIFY(AddressFixture::makeWith(other, {}));
         QCOMPARE(runAddressExchange({"--import-addresses", file, "--database", other}), 0);
-        QCOMPARE(addressesOnFile(other), people); // already in name order
+        QCOMPARE(onFile(other), people); // already in name order
         // A second run finds them all again.
         QCOMPARE(runAddressExchange({"--import-addresses", file, "--database", other}), 0);
-        QCOMPARE(addressesOnFile(other).size(), 3);
+        QCOMPARE(onFile(other).size(), 3);
+    }
+
+    void windows1252_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("unmappable");
+        QTest::newRow("umlauts and ß") << QStringLiteral("Äö ß") << QByteArray("\xC4\xF6 \xDF") << 0;
+        QTest::newRow("euro, quotes, dash") << QStringLiteral("5 € „so“ – ‚ja‘")
+                                            << QByteArray("5 \x80 \x84so\x93 \x96 \x82ja\x91") << 0;
+        QTest::newRow("letters it lacks") << QStringLiteral("Łódź 😀") << QByteArray("?\xF3" "d? ?") << 3;
+    }
+    void windows1252()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, unmappable);
+        int missing = -1;
+        QCOMPARE(Windows1252::encode(text, &missing), bytes);
+        QCOMPARE(missing, unmappable);
+        if (unmappable == 0)
+            QCOMPARE(Windows1252::decode(bytes), text);
+    }
+
+    void windows1252ExportReportsWhatItLacks()
+    {
+        RecordSource src;
+        QVERIFY(src.open(m_db, Queries::addressTable()));
+        QVERIFY(src.addRow({{"Vorname", "Łukasz"}, {"Nachname", "Łęcki-Wójcik"}}));
+        const QString file = m_dir->filePath(QStringLiteral("alt.csv"));
+        const AddressExport::Written w = AddressExport::writeFile(src, file, AddressExport::Format::CsvWindows1252);
+        QCOMPARE(w.addresses, 2);
+        QCOMPARE(w.unmappable, 1);
+        QCOMPARE(AddressExport::report(w, QStringLiteral("/tmp/alt.csv")),
+                 QStringLiteral("2 Adressen geschrieben: /tmp/alt.csv\n1 Adresse enthält Zeichen, die es in "
+                                "Windows-1252 nicht gibt; sie wurden als \"?\" geschrieben. Wählen Sie UTF-8, um "
+                                "sie zu erhalten."));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().endsWith(";?ukasz;??cki-W\xF3jcik;;;;;;;;;\r\n"));
+    }
+
+    // Stopping after the third of five records takes back what was written, updates
+    // of existing addresses included.
+    void cancelTakesEverythingBack()
+    {
+        const QByteArray csv = "Vorname;Nachname;Straße;Ort;PLZ\n"
+                               "Jürgen;Müller;Hauptstr. 1;Köln;99999\n"
+                               "A;Eins;;;\nB;Zwei;;;\nC;Drei;;;\nD;Vier;;;\n";
+        const ExchangeTable t = AddressImport::readBytes(csv, false);
+        const auto p = AddressImport::prepare(t, ColumnGuess::guessAll(t.headers), {});
+        RecordSource s;
+        QVERIFY(s.open(m_db, Queries::addressTable()));
+        QList<int> told;
+        const auto o = AddressImport::write(s, p.records, Duplicates::Update, [&told](int done, int total) {
+            told << done << total;
+            return done < 3;
+        });
+        QVERIFY(o.cancelled);
+        QCOMPARE(o.error, QStringLiteral("Der Import wurde abgebrochen. Es wurde nichts übernommen."));
+        QCOMPARE(told, (QList<int>{1, 5, 2, 5, 3, 5}));
+        QCOMPARE(addressesOnFile(m_db), QStringList{"|Jürgen|Müller|Hauptstr. 1|50667|Köln||Verein"});
+        QCOMPARE(s.recordCount(), 1);
     }
 
     void importWindow()
@@ -357,6 +464,75 @@ private slots:
         QVERIFY(!frmAdressenImport::run(nullptr, m_db));
         QCOMPARE(p->count(QStringLiteral("exec")), 0);
         QCOMPARE(p->last().text, QStringLiteral("Die Datei ist leer. Es wurde nichts übernommen."));
+    }
+
+    // "Abbrechen" in the progress window: the window stays open, the file as it was.
+    void importWindowCancels()
+    {
+        ScriptedPrompter* p = installScriptedPrompter();
+        const QString path = m_dir->filePath(QStringLiteral("viele.csv"));
+        QVERIFY(writeBytes(path, "Vorname;Nachname\nA;Eins\nB;Zwei\nC;Drei\n"));
+        p->answerOpenFile(path);
+        bool clicked = false;
+        p->answerExec([&clicked](QDialog* d) {
+            QTimer::singleShot(0, d, [d, &clicked] {
+                auto* progress = d->findChild<QProgressDialog*>(QStringLiteral("prgImport"));
+                auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr;
+                if (cancel) {
+                    cancel->click();
+                    clicked = true;
+                }
+            });
+            static_cast<frmAdressenImport*>(d)->cmdOK_Click();
+            return d->result();
+        });
+        QVERIFY(!frmAdressenImport::run(nullptr, m_db));
+        QVERIFY(clicked);
+        QCOMPARE(p->last().text, QStringLiteral("Der Import wurde abgebrochen. Es wurde nichts übernommen."));
+        QCOMPARE(addressesOnFile(m_db), QStringList{"|Jürgen|Müller|Hauptstr. 1|50667|Köln||Verein"});
+    }
+
+    void exportWindow()
+    {
+        QVERIFY(QFile::remove(m_db));
+        QVERIFY(AddressFixture::makeWith(m_db, {"Müller|Jürgen|Hauptstr. 1|Köln|Verein|50667", "Berg|Eva||Bonn|Chor",
+                                                "Zorn|Udo|Am Ring 2|Ulm|Verein"}));
+        ScriptedPrompter* p = installScriptedPrompter();
+        const QString path = m_dir->filePath(QStringLiteral("verein"));
+        p->answerSaveFile(path);
+        QStringList seen;
+        p->answerExec([&seen](QDialog* d) {
+            auto* w = static_cast<frmAdressenExport*>(d);
+            auto counted = [&] { seen << QString::number(w->scopeChoice()->checkedId()) + QLatin1Char(' ') + w->countLabel()->text(); };
+            counted(); // the list the window was opened with
+            w->scopeChoice()->button(frmAdressenExport::All)->click();
+            counted();
+            w->groupBox()->setCurrentIndex(w->groupBox()->findText(QStringLiteral("Verein")));
+            w->scopeChoice()->button(frmAdressenExport::Group)->click();
+            counted();
+            w->formatChoice()->button(int(AddressExport::Format::CsvWindows1252))->click();
+            w->cmdOK_Click();
+            return w->result();
+        });
+        QVERIFY(frmAdressenExport::run(nullptr, m_db, Queries::group(QStringLiteral("Chor"))));
+        QCOMPARE(seen, (QStringList{"0 Es wird 1 Adresse geschrieben.", "2 Es werden 3 Adressen geschrieben.",
+                                    "1 Es werden 2 Adressen geschrieben."}));
+        const ScriptedPrompter::Asked& asked = p->asked[p->asked.size() - 2];
+        QCOMPARE(asked.kind, QStringLiteral("save"));
+        QCOMPARE(asked.text, QStringLiteral("CSV-Datei (*.csv)|*.csv"));
+        QCOMPARE(asked.defaultText, QStringLiteral("Verein.csv"));
+        QCOMPARE(p->last().text, QStringLiteral("2 Adressen geschrieben: ") + path + QStringLiteral(".csv"));
+        QFile f(path + QStringLiteral(".csv"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("Anrede;Vorname;Nachname;Adresse;Postleitzahl;Ort;LaenderKZ;Land;AnredezHd;"
+                                         "NamezHd;MitgliedsNr;Gruppe\r\n"
+                                         ";J\xFCrgen;M\xFCller;Hauptstr. 1;50667;K\xF6ln;;;;;;Verein\r\n"
+                                         ";Udo;Zorn;Am Ring 2;;Ulm;;;;;;Verein\r\n"));
+
+        // Without a list of its own the window offers a group or all.
+        frmAdressenExport plain(m_db);
+        QVERIFY(!plain.scopeChoice()->button(frmAdressenExport::CurrentList)->isEnabled());
+        QCOMPARE(plain.scopeChoice()->checkedId(), int(frmAdressenExport::All));
     }
 
     void commandRefusesBadArguments()

@@ -5,6 +5,8 @@
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
+#include "addresses/frmAdressenExport.h"
+#include "addresses/frmAdressenImport.h"
 #include "letters/frmBrief.h"
 #include "textblocks/TextBlockFile.h"
 
@@ -342,6 +344,49 @@ private slots:
         QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Gruppe"), QStringLiteral("Zander")), QStringLiteral("Familie"));
         QVERIFY(c.lblDatenbank->text().endsWith(QStringLiteral("address50.adr")));
         QVERIFY(c.lblDatenbank->text().contains(m_dir->path()));
+    }
+
+    // The composer exports the list it shows and takes in a file; the new address
+    // and its group show at once, the address on screen stays.
+    void exportAndImport()
+    {
+        auto w = open();
+        const BriefWidgets& c = w->controls();
+        QTest::keyClicks(c.txtFind, QStringLiteral("Mu"));
+        const QString out = m_dir->filePath(QStringLiteral("muster.csv"));
+        m_prompter->answerSaveFile(out);
+        QString counted;
+        m_prompter->answerExec([&counted](QDialog* d) {
+            auto* e = static_cast<frmAdressenExport*>(d);
+            counted = e->countLabel()->text();
+            e->cmdOK_Click();
+            return e->result();
+        });
+        c.cmdExport->click();
+        QCOMPARE(counted, QStringLiteral("Es werden 2 Adressen geschrieben."));
+        QCOMPARE(readAll(out), QByteArray("\xEF\xBB\xBF" "Anrede;Vorname;Nachname;Adresse;Postleitzahl;Ort;LaenderKZ;Land;"
+                                          "AnredezHd;NamezHd;MitgliedsNr;Gruppe\r\n"
+                                          "Liebe Schwester;Sabine;Muster;Lindenweg 14;79098;Freiburg;D;Deutschland;;;;"
+                                          "Familie\r\n"
+                                          "Lieber Bruder;Thomas;Muster;Seestra\xC3\x9F" "e 21;8002;Z\xC3\xBCrich;CH;Schweiz;"
+                                          ";;;Familie\r\n"));
+
+        const QString in = m_dir->filePath(QStringLiteral("chor.csv"));
+        QVERIFY(writeAll(in, "Vorname;Nachname;Gruppe\nMia;Muster;Chor\n"));
+        m_prompter->answerOpenFile(in);
+        m_prompter->answerExec([](QDialog* d) {
+            auto* i = static_cast<frmAdressenImport*>(d);
+            i->cmdOK_Click();
+            return i->result();
+        });
+        c.List1->setCurrentRow(1);
+        c.cmdImport->click();
+        QCOMPARE(m_prompter->last().text, QStringLiteral("1 Adresse übernommen"));
+        // The search orders by last name only: the new Muster comes after the others.
+        QCOMPARE(c.List1->entries(), (QStringList{"Muster Sabine", "Muster Thomas", "Muster Mia"}));
+        QCOMPARE(c.Text1[1]->text(), QStringLiteral("Thomas"));
+        QCOMPARE(c.List1->currentRow(), 1);
+        QVERIFY(c.cboGruppe->findText(QStringLiteral("Chor")) >= 0);
     }
 
     // The font lists show the fonts the letter asks for even when they are not

@@ -6,6 +6,7 @@
 
 #include "addresses/AddressListBox.h"
 #include "addresses/RecordSource.h"
+#include "addresses/frmAdressenImport.h"
 #include "app/AppState.h"
 #include "engine/surface/TextControl.h"
 #include "output/ChosenEntries.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QClipboard>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
@@ -179,6 +181,35 @@ private Q_SLOTS:
         w->Command1_Click();
         QCOMPARE(lastNamesWritten(), (QStringList{"Adler", "Zander"}));
         QVERIFY(m_docs.docs.back()->Text().contains(QStringLiteral("Liebe Mitglieder")));
+    }
+
+    // An import in the open window: the new addresses are in the list and what was
+    // chosen still gets its letters, though the rows moved.
+    void importKeepsTheChoice()
+    {
+        auto w = window();
+        QVERIFY(w);
+        choose(*w, 1);
+        choose(*w, 2);
+        const QString in = m_home->path() + QStringLiteral("chor.csv");
+        QVERIFY(writeAll(in, "Vorname;Nachname;Gruppe\nBeate;Berg;Chor\nYvonne;Zeh;Chor\n"));
+        m_prompts->answerOpenFile(in);
+        m_prompts->answerExec([](QDialog* d) {
+            auto* i = static_cast<frmAdressenImport*>(d);
+            i->cmdOK_Click();
+            return i->result();
+        });
+        w->controls().cmdImport->click();
+        QCOMPARE(m_prompts->last().text, QStringLiteral("2 Adressen übernommen"));
+        QCOMPARE(w->controls().List1->entries(),
+                 (QStringList{"Adler Anna", "Berg Beate", "Meier Max", "Zander Zoe", "Zeh Yvonne"}));
+        QCOMPARE(w->choice().chosen(), (QStringList{"Meier Max", "Zander Zoe"}));
+        choose(*w, 4);
+        w->controls().txtSerienbrief->setText(QStringLiteral("x"));
+        w->Command1_Click();
+        QCOMPARE(lastNamesWritten(), (QStringList{"Meier", "Zander"}));
+        QCOMPARE(int(m_docs.docs.size()), 3);
+        QVERIFY(m_docs.docs.back()->Text().contains(QStringLiteral("Zeh")));
     }
 
     void templateRun()

@@ -3,8 +3,10 @@
 #include "addresses/RecordSource.h"
 #include "app/SafeSave.h"
 
+#include "ExchangeTable.h"
+#include "Windows1252.h"
+
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <QStringList>
 
 namespace AddressExport {
@@ -57,26 +59,28 @@ QByteArray folded(const QString& line)
 
 } // namespace
 
-QByteArray csv(const RecordSource& source, Encoding encoding)
+QByteArray csv(const RecordSource& source, Encoding encoding, int* unmappable)
 {
-    QString text;
     QStringList header;
     for (const char* c : columns)
         header << QLatin1String(c);
-    text += header.join(QLatin1Char(';')) + QLatin1String("\r\n");
+    const QString headerLine = header.join(QLatin1Char(';')) + QLatin1String("\r\n");
+    const bool utf8 = encoding == Encoding::Utf8;
+    // The mark lets spreadsheets see UTF-8.
+    QByteArray out = utf8 ? "\xEF\xBB\xBF" + headerLine.toUtf8() : Windows1252::encode(headerLine);
+    int lacking = 0;
     for (int row = 0; row < source.recordCount(); ++row) {
         QStringList fields;
         for (const char* c : columns)
             fields << csvField(source.fieldAt(row, QLatin1String(c)));
-        text += fields.join(QLatin1Char(';')) + QLatin1String("\r\n");
+        const QString line = fields.join(QLatin1Char(';')) + QLatin1String("\r\n");
+        int missing = 0;
+        out += utf8 ? line.toUtf8() : Windows1252::encode(line, &missing);
+        lacking += missing > 0 ? 1 : 0;
     }
-    if (encoding == Encoding::Utf8)
-        return "\xEF\xBB\xBF" + text.toUtf8(); // the mark lets spreadsheets see UTF-8
-    QStringEncoder named("windows-1252");
-    if (named.isValid())
-        return named.encode(text);
-    QStringEncoder latin(QStringEncoder::Latin1);
-    return latin.encode(text);
+    if (unmappable)
+        *unmappable = lacking;
+    return out;
 }
 
 QByteArray vcard(const RecordSource& source)
@@ -95,18 +99,43 @@ QByteArray vcard(const RecordSource& source)
                           escaped(f("Land")));
         if (!f("Gruppe").isEmpty())
             out += folded(QLatin1String("CATEGORIES:") + escaped(f("Gruppe")));
+        // Fields vCard has no property for, under names our import knows.
+        for (const char* c : {"LaenderKZ", "AnredezHd", "NamezHd", "MitgliedsNr"})
+            if (!f(c).isEmpty())
+                out += folded(QLatin1String("X-QX-") + QString::fromLatin1(c).toUpper() + QLatin1Char(':') +
+                              escaped(f(c)));
         out += "END:VCARD\r\n";
     }
     return out;
 }
 
-int writeFile(const RecordSource& source, const QString& path, QString* error)
+Format formatFor(const QString& path)
 {
-    const bool asVCard = QFileInfo(path).suffix().compare(QLatin1String("vcf"), Qt::CaseInsensitive) == 0;
-    const QByteArray bytes = asVCard ? vcard(source) : csv(source);
-    if (!SafeSave::saveFile(path, bytes, error))
-        return -1;
-    return source.recordCount();
+    return QFileInfo(path).suffix().compare(QLatin1String("vcf"), Qt::CaseInsensitive) == 0 ? Format::VCard
+                                                                                           : Format::CsvUtf8;
+}
+
+Written writeFile(const RecordSource& source, const QString& path, Format format)
+{
+    Written w;
+    const QByteArray bytes = format == Format::VCard ? vcard(source)
+                             : csv(source, format == Format::CsvUtf8 ? Encoding::Utf8 : Encoding::Windows1252,
+                                   &w.unmappable);
+    if (SafeSave::saveFile(path, bytes, &w.error))
+        w.addresses = source.recordCount();
+    return w;
+}
+
+QString report(const Written& w, const QString& path)
+{
+    auto addresses = [](int n) { return countedText(n, QStringLiteral("Adresse"), QStringLiteral("Adressen")); };
+    QString text = addresses(w.addresses) + QStringLiteral(" geschrieben: ") + path;
+    if (w.unmappable > 0)
+        text += QLatin1Char('\n') + addresses(w.unmappable) +
+                (w.unmappable == 1 ? QStringLiteral(" enthält") : QStringLiteral(" enthalten")) +
+                QStringLiteral(" Zeichen, die es in Windows-1252 nicht gibt; sie wurden als \"?\" geschrieben. "
+                               "Wählen Sie UTF-8, um sie zu erhalten.");
+    return text;
 }
 
 } // namespace AddressExport

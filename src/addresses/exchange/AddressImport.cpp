@@ -21,20 +21,51 @@ bool isBinary(const QByteArray& bytes)
     return bytes.left(64 * 1024).contains('\0');
 }
 
-QString key(const QHash<QString, QString>& v)
+enum Field { Anrede, Vorname, Nachname, Adresse, Postleitzahl, Ort, LaenderKZ, Land, AnredezHd, NamezHd, MitgliedsNr, Gruppe };
+
+// Same first and last name, street and town; case and outer blanks do not count.
+QString key(const QString& first, const QString& last, const QString& street, const QString& town)
 {
-    QStringList parts;
-    for (const char* c : {"Vorname", "Nachname", "Adresse", "Ort"})
-        parts << v.value(QLatin1String(c)).trimmed().toLower();
-    return parts.join(QChar(0x1F));
+    return QStringList{first.trimmed().toLower(), last.trimmed().toLower(), street.trimmed().toLower(),
+                       town.trimmed().toLower()}
+        .join(QChar(0x1F));
+}
+
+// The address store keeps line breaks (a street over two lines) as CR LF.
+QString storedBreaks(QString v)
+{
+    if (v.contains(u'\n') || v.contains(u'\r'))
+        v.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'))
+            .replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    return v;
 }
 
 QString counted(int n, const char* one, const char* many)
 {
-    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? one : many);
+    return countedText(n, QString::fromUtf8(one), QString::fromUtf8(many));
 }
 
 } // namespace
+
+const QStringList& fields()
+{
+    static const QStringList names{
+        QStringLiteral("Anrede"),    QStringLiteral("Vorname"),   QStringLiteral("Nachname"),
+        QStringLiteral("Adresse"),   QStringLiteral("Postleitzahl"), QStringLiteral("Ort"),
+        QStringLiteral("LaenderKZ"), QStringLiteral("Land"),      QStringLiteral("AnredezHd"),
+        QStringLiteral("NamezHd"),   QStringLiteral("MitgliedsNr"), QStringLiteral("Gruppe")};
+    return names;
+}
+
+QHash<QString, QString> Record::filled() const
+{
+    QHash<QString, QString> out;
+    for (int i = 0; i < values.size(); ++i)
+        if (!values[i].isEmpty())
+            out.insert(fields()[i], values[i]);
+    return out;
+}
 
 ExchangeTable readBytes(const QByteArray& bytes, bool vcard, VCardReader::Prefer prefer)
 {
@@ -89,72 +120,87 @@ Prepared prepare(const ExchangeTable& table, const QStringList& mapping, const Q
         }
         Record r;
         r.line = row.line;
-        for (int i = 0; i < mapping.size() && i < row.values.size(); ++i)
-            if (!mapping[i].isEmpty() && !row.values[i].trimmed().isEmpty())
-                r.values.insert(mapping[i], row.values[i].trimmed());
-        const QString company = r.values.take(QStringLiteral("Firma"));
-        if (r.values.value(QStringLiteral("Vorname")).isEmpty() &&
-            r.values.value(QStringLiteral("Nachname")).isEmpty() && !company.isEmpty()) {
-            r.values.insert(QStringLiteral("Nachname"), company);
-            if (r.values.value(QStringLiteral("Anrede")).isEmpty())
-                r.values.insert(QStringLiteral("Anrede"), QStringLiteral("Firma"));
+        r.values = QStringList(fields().size(), QString());
+        QString company;
+        bool anything = false;
+        for (int i = 0; i < mapping.size() && i < row.values.size(); ++i) {
+            const QString v = row.values[i].trimmed();
+            if (mapping[i].isEmpty() || v.isEmpty())
+                continue;
+            anything = true;
+            if (mapping[i] == u"Firma")
+                company = v;
+            else if (const int f = int(fields().indexOf(mapping[i])); f >= 0)
+                r.values[f] = storedBreaks(v);
         }
-        if (r.values.value(QStringLiteral("Vorname")).isEmpty() && r.values.value(QStringLiteral("Nachname")).isEmpty()) {
+        QStringList& v = r.values;
+        if (v[Vorname].isEmpty() && v[Nachname].isEmpty() && !company.isEmpty()) {
+            v[Nachname] = company;
+            if (v[Anrede].isEmpty())
+                v[Anrede] = QStringLiteral("Firma");
+        }
+        if (v[Vorname].isEmpty() && v[Nachname].isEmpty()) {
             // Blank lines of a spreadsheet (only delimiters) are no addresses at all.
-            if (!r.values.isEmpty()) {
+            if (anything) {
                 p.refused.push_back({row.line, nameless});
                 ++p.nameless;
             }
             continue;
         }
         if (!group.isEmpty())
-            r.values.insert(QStringLiteral("Gruppe"), group);
+            v[Gruppe] = group;
         p.records.push_back(std::move(r));
     }
     return p;
 }
 
-Outcome write(RecordSource& source, const std::vector<Record>& records, Duplicates duplicates)
+Outcome write(RecordSource& source, const std::vector<Record>& records, Duplicates duplicates,
+              const Progress& progress)
 {
     Outcome o;
-    QHash<QString, qint64> known;
+    // Duplicate key -> row of the source; rows only get added at the end meanwhile.
+    QHash<QString, int> known;
     if (duplicates != Duplicates::Add)
-        for (int row = 0; row < source.recordCount(); ++row) {
-            QHash<QString, QString> v;
-            for (const char* c : {"Vorname", "Nachname", "Adresse", "Ort"})
-                v.insert(QLatin1String(c), source.fieldAt(row, QLatin1String(c)));
-            known.insert(key(v), source.keyAt(row));
-        }
+        for (int row = 0; row < source.recordCount(); ++row)
+            known.insert(key(source.fieldAt(row, fields()[Vorname]), source.fieldAt(row, fields()[Nachname]),
+                             source.fieldAt(row, fields()[Adresse]), source.fieldAt(row, fields()[Ort])),
+                         row);
     if (!source.beginBatch()) {
         o.error = QStringLiteral("Die Adressen konnten nicht übernommen werden. ") + source.lastError();
         return o;
     }
-    for (const Record& r : records) {
-        const QString k = key(r.values);
+    auto abandon = [&source, &o](const QString& why) {
+        source.endBatch(false);
+        o = Outcome();
+        o.error = why;
+        return o;
+    };
+    const int total = int(records.size());
+    for (int done = 0; done < total; ++done) {
+        const Record& r = records[size_t(done)];
+        const QString k = key(r.values[Vorname], r.values[Nachname], r.values[Adresse], r.values[Ort]);
         const auto found = known.constFind(k);
         bool ok = true;
         if (found != known.constEnd() && duplicates == Duplicates::Skip) {
             ++o.skipped;
-            continue;
-        }
-        if (found != known.constEnd() && duplicates == Duplicates::Update) {
-            source.setAbsolutePosition(source.rowOfKey(found.value()));
-            ok = source.saveRow(r.values);
+        } else if (found != known.constEnd() && duplicates == Duplicates::Update) {
+            source.setAbsolutePosition(found.value());
+            ok = source.saveRow(r.filled());
             ++o.updated;
         } else {
-            ok = source.addRow(r.values);
+            ok = source.addRow(r.filled());
             ++o.added;
             if (ok)
-                known.insert(k, source.keyAt(source.absolutePosition()));
+                known.insert(k, source.absolutePosition());
         }
-        if (!ok) {
-            const QString why = source.lastError();
-            source.endBatch(false);
-            o = Outcome();
-            o.error = QStringLiteral("Die Adresse aus Zeile %1 konnte nicht gespeichert werden; es wurde nichts "
-                                     "übernommen. ")
-                          .arg(r.line) +
-                      why;
+        if (!ok)
+            return abandon(QStringLiteral("Die Adresse aus Zeile %1 konnte nicht gespeichert werden; es wurde "
+                                          "nichts übernommen. ")
+                               .arg(r.line) +
+                           source.lastError());
+        if (progress && !progress(done + 1, total)) {
+            abandon(QStringLiteral("Der Import wurde abgebrochen. Es wurde nichts übernommen."));
+            o.cancelled = true;
             return o;
         }
     }
@@ -166,7 +212,7 @@ Outcome write(RecordSource& source, const std::vector<Record>& records, Duplicat
     return o;
 }
 
-QString summary(const Outcome& outcome, const Prepared& prepared)
+QString summary(const Outcome& outcome, const Prepared& prepared, int listed)
 {
     QStringList parts;
     parts << counted(outcome.added, "Adresse übernommen", "Adressen übernommen");
@@ -180,8 +226,11 @@ QString summary(const Outcome& outcome, const Prepared& prepared)
     if (other > 0)
         parts << counted(other, "fehlerhafte Zeile nicht übernommen", "fehlerhafte Zeilen nicht übernommen");
     QString text = parts.join(QStringLiteral(", "));
-    for (const Refused& r : prepared.refused)
-        text += QStringLiteral("\nZeile %1: %2").arg(r.line).arg(r.reason);
+    const int shown = listed < 0 ? int(prepared.refused.size()) : std::min(listed, int(prepared.refused.size()));
+    for (int i = 0; i < shown; ++i)
+        text += QStringLiteral("\nZeile %1: %2").arg(prepared.refused[size_t(i)].line).arg(prepared.refused[size_t(i)].reason);
+    if (const int more = int(prepared.refused.size()) - shown; more > 0)
+        text += QStringLiteral("\n… und ") + countedText(more, QStringLiteral("weitere Zeile"), QStringLiteral("weitere Zeilen"));
     return text;
 }
 

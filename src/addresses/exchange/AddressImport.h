@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class RecordSource;
@@ -23,10 +24,18 @@ constexpr qint64 MaxFileBytes = 100 * 1024 * 1024;
 ExchangeTable readFile(const QString& path, VCardReader::Prefer prefer = VCardReader::Prefer::Home);
 ExchangeTable readBytes(const QByteArray& bytes, bool vcard, VCardReader::Prefer prefer = VCardReader::Prefer::Home);
 
-// An address as it goes into the table: column -> text.
+// The address fields an import fills, in the order of Record::values.
+const QStringList& fields();
+
+// An address as it goes into the table. A list rather than a map per address: large
+// files hold hundreds of thousands of them.
 struct Record {
     int line = 0;
-    QHash<QString, QString> values;
+    QStringList values; // one text per fields() entry
+
+    QString value(const QString& field) const { return values.value(fields().indexOf(field)); }
+    // The fields that have a text, as the store takes them.
+    QHash<QString, QString> filled() const;
 };
 struct Refused {
     int line = 0;
@@ -50,16 +59,23 @@ struct Outcome {
     int added = 0;
     int updated = 0;
     int skipped = 0;
+    bool cancelled = false;
     QString error; // nothing was written
 };
+
+// Told after each record how many of how many are done; returning false stops the
+// import, which then takes back everything it wrote.
+using Progress = std::function<bool(int done, int total)>;
 
 // Writes the records into `source` (open on the address table) in one transaction.
 // A duplicate has the same first and last name, street and town as an address in the
 // table or earlier in the file (case and outer blanks do not count).
-Outcome write(RecordSource& source, const std::vector<Record>& records, Duplicates duplicates);
+Outcome write(RecordSource& source, const std::vector<Record>& records, Duplicates duplicates,
+              const Progress& progress = {});
 
 // "312 Adressen übernommen, 4 doppelte übersprungen, 2 Zeilen ohne Namen nicht
-// übernommen", followed by the refused lines one per line.
-QString summary(const Outcome& outcome, const Prepared& prepared);
+// übernommen", followed by the refused lines one per line; past `listed` of them
+// (-1: no limit) one line says how many more there are.
+QString summary(const Outcome& outcome, const Prepared& prepared, int listed = -1);
 
 } // namespace AddressImport

@@ -1,5 +1,7 @@
 #include "CsvReader.h"
 
+#include "Windows1252.h"
+
 #include <QStringDecoder>
 
 namespace CsvReader {
@@ -20,19 +22,8 @@ QString decode(const QByteArray& bytes)
     const QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    // Not UTF-8: spreadsheets here save Windows-1252; its letters are Latin-1's apart
-    // from 0x80..0x9F, which carry the euro sign and typographic quotes.
-    static const char16_t high[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-                                      0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-    QString out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out += (b >= 0x80 && b < 0xA0) ? QChar(high[b - 0x80]) : QChar(b);
-    }
-    return out;
+    // Not UTF-8: spreadsheets here save Windows-1252.
+    return Windows1252::decode(bytes);
 }
 
 QChar guessDelimiter(const QString& text)

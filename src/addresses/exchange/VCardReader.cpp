@@ -7,14 +7,19 @@
 namespace VCardReader {
 namespace {
 
-enum Col { Anrede, Vorname, Nachname, Adresse, Postleitzahl, Ort, Land, Firma, EMail, Telefon, Titel, Gruppe, Count };
+enum Col {
+    Anrede, Vorname, Nachname, Adresse, Postleitzahl, Ort, Land, Firma, EMail, Telefon, Titel, Gruppe,
+    LaenderKZ, AnredezHd, NamezHd, MitgliedsNr, Count
+};
 
 QStringList headerNames()
 {
     return {QStringLiteral("Anrede"),  QStringLiteral("Vorname"),      QStringLiteral("Nachname"),
             QStringLiteral("Adresse"), QStringLiteral("Postleitzahl"), QStringLiteral("Ort"),
             QStringLiteral("Land"),    QStringLiteral("Firma"),        QStringLiteral("E-Mail"),
-            QStringLiteral("Telefon"), QStringLiteral("Titel"),        QStringLiteral("Gruppe")};
+            QStringLiteral("Telefon"), QStringLiteral("Titel"),        QStringLiteral("Gruppe"),
+            QStringLiteral("LaenderKZ"), QStringLiteral("AnredezHd"),  QStringLiteral("NamezHd"),
+            QStringLiteral("MitgliedsNr")};
 }
 
 QByteArray quotedPrintable(const QByteArray& in)
@@ -207,6 +212,12 @@ ExchangeTable read(const QByteArray& bytes, Prefer prefer)
             v[Titel] = components(p.value, u';').join(QString()).trimmed();
         } else if (p.name == u"CATEGORIES") {
             v[Gruppe] = components(p.value, u',').value(0).trimmed();
+        } else if (p.name.startsWith(QLatin1String("X-QX-"))) {
+            // What our own export writes beyond the standard properties.
+            const QStringList own = headerNames();
+            for (int c = LaenderKZ; c < Count; ++c)
+                if (p.name.mid(5) == own[c].toUpper())
+                    v[c] = components(p.value, QChar()).join(QString()).trimmed();
         }
     }
     if (t.rows.empty())
