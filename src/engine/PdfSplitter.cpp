@@ -165,7 +165,8 @@ bool Reader::readXref(int at, QList<QPair<int, int>>* offsets, int* trailer) con
                 ++i;
             if (offset < 0 || generation < 0 || i >= d.size())
                 return false;
-            if (d[i] == 'n')
+            // An object number the writer took but never wrote stands at offset 0.
+            if (d[i] == 'n' && offset > 0)
                 offsets->append({first + n, offset});
             ++i;
         }
