@@ -3,66 +3,17 @@
 // the CPU time (user + system: what the run costs when the machine is shared), peak
 // memory (maximum resident set of the run) and the PDF's size. Counts can be given
 // as arguments instead ("bench_serial 500 2000"); with "--template" the letters are
-// written on the letterhead template "Briefkopf.txm" beside the program.
+// written on the letterhead template "Briefkopf.txm" beside the program. With
+// "--before OLD/qx-text" each count is run by that build too, on the same database.
 #include "AddressGenerator.h"
+#include "ChildRun.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-namespace {
-
-struct Result {
-    int status = -1;
-    double seconds = 0;
-    double cpuSeconds = 0; // user + system
-    long peakKb = 0;
-};
-
-// Runs the program with its progress output thrown away; the peak memory is the
-// child's own, from wait4.
-Result run(const QString& program, const QStringList& args)
-{
-    std::vector<QByteArray> bytes{program.toLocal8Bit()};
-    for (const QString& a : args)
-        bytes.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& b : bytes)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-
-    Result r;
-    QElapsedTimer t;
-    t.start();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (FILE* devnull = std::fopen("/dev/null", "w")) {
-            dup2(fileno(devnull), STDOUT_FILENO);
-            dup2(fileno(devnull), STDERR_FILENO);
-        }
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    rusage usage{};
-    int status = 0;
-    wait4(pid, &status, 0, &usage);
-    r.seconds = t.elapsed() / 1000.0;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.peakKb = usage.ru_maxrss;
-    r.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                   (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    return r;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -71,12 +22,9 @@ int main(int argc, char** argv)
     // The program forms its work folder under HOME; keep it out of the user's.
     const QString home = dir.filePath(QStringLiteral("home"));
     QDir().mkpath(home);
-    qputenv("HOME", home.toUtf8());
-    qunsetenv("DISPLAY");
-    qunsetenv("QT_QPA_PLATFORM");
-
-    const QString program = QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../qx-text"))
-                                .absoluteFilePath();
+    isolateChildren(home);
+    QStringList given = QCoreApplication::arguments().mid(1);
+    const Programs programs = programsFrom(&given);
     const QString text = dir.filePath(QStringLiteral("text.txt"));
     QFile f(text);
     if (!f.open(QIODevice::WriteOnly))
@@ -89,18 +37,19 @@ int main(int argc, char** argv)
 
     QList<int> counts;
     bool onTemplate = false;
-    for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--template")
+    for (const QString& a : std::as_const(given)) {
+        if (a == u"--template")
             onTemplate = true;
         else
-            counts << QByteArray(argv[i]).toInt();
+            counts << a.toInt();
     }
     if (counts.isEmpty())
         counts = {1000, 10000, 50000};
 
     if (onTemplate)
         std::printf("on the letterhead template\n");
-    std::printf("%-9s %9s %10s %9s %10s %10s\n", "letters", "seconds", "letters/s", "CPU s", "peak MB", "PDF MB");
+    std::printf("%-9s %-7s %9s %10s %9s %10s %10s\n", "letters", "build", "seconds", "letters/s", "CPU s",
+                "peak MB", "PDF MB");
     int rc = 0;
     for (int n : std::as_const(counts)) {
         const QString db = dir.filePath(QStringLiteral("addr%1.adr").arg(n));
@@ -113,13 +62,17 @@ int main(int argc, char** argv)
                          QStringLiteral("--text"), text, QStringLiteral("--single-pdf"), pdf};
         if (onTemplate)
             args << QStringLiteral("--template");
-        const Result r = run(program, args);
-        std::printf("%-9d %9.2f %10.0f %9.2f %10.1f %10.1f%s\n", n, r.seconds, n / r.seconds, r.cpuSeconds,
-                    r.peakKb / 1024.0,
-                    QFileInfo(pdf).size() / 1048576.0, r.status == 0 ? "" : "  (failed)");
-        std::fflush(stdout);
-        rc |= r.status;
-        QFile::remove(pdf);
+        for (const auto& [name, program] : {std::pair{"before", programs.before}, std::pair{"after", programs.after}}) {
+            if (program.isEmpty())
+                continue;
+            const ChildResult r = runChild(program, args);
+            std::printf("%-9d %-7s %9.2f %10.0f %9.2f %10.1f %10.1f%s\n", n, name, r.seconds, n / r.seconds,
+                        r.cpuSeconds, r.peakKb / 1024.0, QFileInfo(pdf).size() / 1048576.0,
+                        r.status == 0 ? "" : "  (failed)");
+            std::fflush(stdout);
+            rc |= r.status;
+            QFile::remove(pdf);
+        }
         QFile::remove(db);
     }
     return rc;

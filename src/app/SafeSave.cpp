@@ -8,8 +8,13 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <QHash>
+#include <QSet>
+
 #include <cerrno>
 #include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace SafeSave {
@@ -21,6 +26,14 @@ DeviceWrapper g_wrapper;
 bool g_refuseTemporary = false;
 DirectWriteNotice g_directNotice;
 
+// The files of the open batch, still under their temporary names.
+struct Pending {
+    QString temporary;
+    QString target;
+    bool existed;
+};
+QList<Pending>* g_batch = nullptr;
+
 // The journal holds one line while a save runs: target, backup copy (empty when the
 // save goes through a temporary file) and the start time in ms since the epoch.
 void beginJournal(const QString& target, const QString& backup)
@@ -28,19 +41,21 @@ void beginJournal(const QString& target, const QString& backup)
     if (g_journal.isEmpty())
         return;
     QFile j(g_journal);
-    if (!j.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // A batch keeps a line per file; it is synced with the files themselves.
+    if (!j.open(g_batch ? QIODevice::Append : QIODevice::WriteOnly | QIODevice::Truncate))
         return; // best effort: a save must not fail for want of its journal
     const QString line = QStringList{QFileInfo(target).absoluteFilePath(), backup,
                                      QString::number(QDateTime::currentMSecsSinceEpoch())}
                              .join(QLatin1Char('\t'));
     j.write(line.toUtf8() + '\n');
     j.flush();
-    ::fsync(j.handle());
+    if (!g_batch)
+        ::fsync(j.handle());
 }
 
 void endJournal()
 {
-    if (!g_journal.isEmpty())
+    if (!g_journal.isEmpty() && !g_batch)
         QFile::remove(g_journal);
 }
 
@@ -63,15 +78,16 @@ bool writeAll(QIODevice* file, const QByteArray& bytes, int* err)
     return true;
 }
 
-// Flush, sync to disk and a size check: a full disk may surface only here.
-bool settle(QFileDevice& f, qint64 expected, int* err)
+// Flush, sync to disk and a size check: a full disk may surface only here. A batch
+// syncs all its files at the end instead.
+bool settle(QFileDevice& f, qint64 expected, int* err, bool sync = true)
 {
     errno = 0;
     if (!f.flush() || f.error() != QFileDevice::NoError) {
         *err = errno ? errno : ENOSPC;
         return false;
     }
-    if (::fsync(f.handle()) != 0) {
+    if (sync && ::fsync(f.handle()) != 0) {
         *err = errno;
         return false;
     }
@@ -186,7 +202,127 @@ bool saveDirectly(const QString& path, const QByteArray& bytes, bool existed, QS
                     .arg(QDir::toNativeSeparators(backupPath)));
 }
 
+// Writes the file of an open batch under a temporary name beside the target, the
+// name QSaveFile would give it, so that cleanUpInterruptedSaves finds it. Returns
+// false with `done` unset when no such file can be made.
+bool saveDeferred(const QString& path, const QByteArray& bytes, bool existed, bool* done, QString* error)
+{
+    QTemporaryFile f(path + QStringLiteral(".XXXXXX"));
+    f.setAutoRemove(false);
+    errno = 0;
+    if (g_refuseTemporary || !f.open())
+        return false;
+    beginJournal(path, QString());
+    // The permissions a new file gets, or the old file's.
+    struct stat old{};
+    mode_t mode = 0;
+    if (existed && ::stat(QFile::encodeName(path).constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode = ::umask(0);
+        ::umask(mode);
+        mode = 0666 & ~mode;
+    }
+    int err = 0;
+    if (!writeAll(&f, bytes, &err) || !settle(f, bytes.size(), &err, false) || ::fchmod(f.handle(), mode) != 0) {
+        err = err ? err : errno;
+        f.remove();
+        *done = fail(path, existed, err, error);
+        return true;
+    }
+    f.close();
+    g_batch->append({f.fileName(), path, existed});
+    *done = true;
+    return true;
+}
+
+// Syncs the files of one file system: all at once, or one by one to find out which
+// failed. Returns the system error per failed file.
+QHash<QString, int> syncFiles(const QStringList& files)
+{
+    QHash<QString, int> failed;
+    const int fd = ::open(QFile::encodeName(files.first()).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0 && ::syncfs(fd) == 0) {
+        ::close(fd);
+        return failed;
+    }
+    if (fd >= 0)
+        ::close(fd);
+    for (const QString& file : files) {
+        const int one = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+        if (one < 0 || ::fsync(one) != 0)
+            failed.insert(file, errno ? errno : EIO);
+        if (one >= 0)
+            ::close(one);
+    }
+    return failed;
+}
+
 } // namespace
+
+Batch::Batch()
+{
+    if (!g_batch)
+        g_batch = new QList<Pending>;
+    else
+        m_nested = true;
+}
+
+Batch::~Batch()
+{
+    if (m_nested || !g_batch)
+        return;
+    for (const Pending& p : std::as_const(*g_batch))
+        QFile::remove(p.temporary);
+    delete g_batch;
+    g_batch = nullptr;
+    endJournal();
+}
+
+QList<QPair<QString, QString>> Batch::commit()
+{
+    QList<QPair<QString, QString>> failures;
+    if (m_nested || !g_batch)
+        return failures;
+    const QList<Pending> pending = *g_batch;
+    delete g_batch;
+    g_batch = nullptr;
+
+    QHash<dev_t, QStringList> byDevice;
+    for (const Pending& p : pending) {
+        struct stat st{};
+        ::stat(QFile::encodeName(p.temporary).constData(), &st);
+        byDevice[st.st_dev].append(p.temporary);
+    }
+    QHash<QString, int> failed;
+    for (const QStringList& files : std::as_const(byDevice))
+        failed.insert(syncFiles(files));
+    QSet<QString> folders;
+    for (const Pending& p : pending) {
+        int err = failed.value(p.temporary);
+        errno = 0;
+        if (!err && ::rename(QFile::encodeName(p.temporary).constData(), QFile::encodeName(p.target).constData()) != 0)
+            err = errno ? errno : EIO;
+        if (err) {
+            QFile::remove(p.temporary);
+            QString text;
+            fail(p.target, p.existed, err, &text);
+            failures.append({p.target, text});
+        } else {
+            folders.insert(QFileInfo(p.target).absolutePath());
+        }
+    }
+    // The renames themselves reach the disk with their folders.
+    for (const QString& folder : std::as_const(folders)) {
+        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+    endJournal();
+    return failures;
+}
 
 QString reasonText(int systemError)
 {
@@ -225,6 +361,8 @@ bool saveFile(const QString& path, const QByteArray& bytes, QString* error)
     const bool existed = info.exists();
     if (info.isDir())
         return fail(path, false, EISDIR, error);
+    if (bool done = false; g_batch && saveDeferred(path, bytes, existed, &done, error))
+        return done;
     QSaveFile f(path);
     // Qt's own fallback writes in place without keeping the old content; ours keeps it.
     f.setDirectWriteFallback(false);
@@ -264,10 +402,16 @@ int cleanUpInterruptedSaves()
     QFile j(g_journal);
     if (!j.open(QIODevice::ReadOnly))
         return 0;
-    const QStringList fields = QString::fromUtf8(j.readAll()).trimmed().split(QLatin1Char('\t'));
+    const QStringList lines = QString::fromUtf8(j.readAll()).trimmed().split(QLatin1Char('\n'));
     j.close();
     int touched = 0;
-    if (fields.size() == 3) {
+    // One line per save under way; a batch leaves one per file. Temporary files are
+    // looked for once per folder, whatever the number of files.
+    QHash<QString, QHash<QString, qint64>> startedIn; // folder -> target name -> start
+    for (const QString& line : lines) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() != 3)
+            continue;
         const QString target = fields[0];
         const QString backup = fields[1];
         if (!backup.isEmpty()) {
@@ -280,17 +424,22 @@ int cleanUpInterruptedSaves()
                 ++touched;
             }
         } else {
-            // QSaveFile names its temporary file after the target plus six letters.
-            const qint64 started = fields[2].toLongLong() - 2000;
             const QFileInfo info(target);
-            const QRegularExpression temp(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
-                                              .arg(QRegularExpression::escape(info.fileName())));
-            const QFileInfoList entries = info.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden);
-            for (const QFileInfo& e : entries) {
-                if (temp.match(e.fileName()).hasMatch()
-                    && e.lastModified().toMSecsSinceEpoch() >= started && QFile::remove(e.absoluteFilePath()))
-                    ++touched;
-            }
+            startedIn[info.absolutePath()].insert(info.fileName(), fields[2].toLongLong() - 2000);
+        }
+    }
+    // QSaveFile names its temporary file after the target plus a dot and six letters.
+    static const QRegularExpression suffix(QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    for (auto folder = startedIn.cbegin(); folder != startedIn.cend(); ++folder) {
+        const QFileInfoList entries = QDir(folder.key()).entryInfoList(QDir::Files | QDir::Hidden);
+        for (const QFileInfo& e : entries) {
+            const QString name = e.fileName();
+            if (name.size() <= 7 || !suffix.match(name).hasMatch())
+                continue;
+            const auto started = folder->constFind(name.left(name.size() - 7));
+            if (started != folder->cend() && e.lastModified().toMSecsSinceEpoch() >= *started
+                && QFile::remove(e.absoluteFilePath()))
+                ++touched;
         }
     }
     QFile::remove(g_journal);

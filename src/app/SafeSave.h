@@ -7,6 +7,8 @@
 // the old content was kept, and put back when the write fails. Errors are German.
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -18,6 +20,25 @@ namespace SafeSave {
 // Writes `bytes` to `path`. On failure returns false, sets `error` to a German text
 // naming the cause, and an existing file keeps its old bytes (a new one is not left).
 bool saveFile(const QString& path, const QByteArray& bytes, QString* error);
+
+// Many files saved in one run (batch conversion): while a Batch is open, saveFile
+// leaves each file in its temporary file beside the target, unsynced. commit() then
+// brings all of them to disk with one sync per file system, renames each into place
+// and syncs each folder once. A file is whole or not there (an old one unchanged)
+// whatever moment the run dies at; the next start removes what is left over.
+class Batch {
+public:
+    Batch();
+    // Without commit() the files are dropped, as after a failed save.
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+    // The targets that could not be put in place, each with its German error text.
+    QList<QPair<QString, QString>> commit();
+
+private:
+    bool m_nested = false; // inside another batch, which commits for both
+};
 
 // The cause of a failed system call (errno) in German: no permission, disk full,
 // name too long, ...

@@ -16,12 +16,21 @@ namespace {
 constexpr double PixelsPerMm = 96 / 25.4; // the body's units
 constexpr double ToleranceMm = 0.05;
 
-// The document as printed, measured on a fresh copy: letters are written inside one
-// edit block, which holds back the body's own layout.
+void mergeBlock(QTextDocument* doc, int position, const QTextBlockFormat& f)
+{
+    QTextCursor c(doc);
+    c.setPosition(position);
+    c.mergeBlockFormat(f);
+}
+
+// The document as printed, measured on a copy: letters are written inside one edit
+// block, which holds back the body's own layout. The copy is made once and takes the
+// same paragraph changes as the body, so each measurement lays out only what moved.
 class Printed {
 public:
-    explicit Printed(const TextControl& s)
-        : m_doc(Paginator::printedCopy(*s.doc())), m_scale(Paginator::layoutScale(m_doc.get())),
+    explicit Printed(TextControl& s)
+        : m_body(s.doc()->body()), m_doc(Paginator::printedCopy(*s.doc())),
+          m_scale(Paginator::layoutScale(m_doc.get())),
           m_pageHeight(Paginator::pageSizePixels(s.doc()->page()).height() * m_scale)
     {
     }
@@ -36,19 +45,18 @@ public:
         *page = int(y / m_pageHeight) + 1;
         return (y - (*page - 1) * m_pageHeight) / m_scale / PixelsPerMm;
     }
+    void merge(int position, const QTextBlockFormat& f)
+    {
+        mergeBlock(m_body, position, f);
+        mergeBlock(m_doc.get(), position, f);
+    }
 
 private:
+    QTextDocument* m_body;
     std::unique_ptr<QTextDocument> m_doc;
     double m_scale;
     double m_pageHeight;
 };
-
-void mergeBlock(QTextDocument* body, int position, const QTextBlockFormat& f)
-{
-    QTextCursor c(body);
-    c.setPosition(position);
-    c.mergeBlockFormat(f);
-}
 
 // The empty paragraphs right before the one at `position`, outside tables.
 QList<QTextBlock> emptyLinesBefore(QTextDocument* body, int position)
@@ -62,13 +70,12 @@ QList<QTextBlock> emptyLinesBefore(QTextDocument* body, int position)
 
 // Takes up to `rise` millimetres of height out of the empty lines before `position`;
 // returns how much it took.
-double narrowEmptyLines(TextControl& s, int position, double rise)
+double narrowEmptyLines(TextControl& s, Printed& printed, int position, double rise)
 {
     QTextDocument* body = s.doc()->body();
     const QList<QTextBlock> lines = emptyLinesBefore(body, position);
     if (lines.isEmpty() || rise <= 0)
         return 0;
-    const Printed printed(s);
     int page = 0;
     const double height = printed.lineTopMm(position, &page) - printed.lineTopMm(lines.first().position(), &page);
     const double taken = qMin(rise, height);
@@ -77,7 +84,7 @@ double narrowEmptyLines(TextControl& s, int position, double rise)
     f.setTopMargin(0);
     f.setBottomMargin(0);
     for (const QTextBlock& b : lines)
-        mergeBlock(body, b.position(), f);
+        printed.merge(b.position(), f);
     return taken;
 }
 
@@ -85,13 +92,12 @@ double narrowEmptyLines(TextControl& s, int position, double rise)
 
 bool moveToWindow(TextControl& s, int start, int end)
 {
-    QTextDocument* body = s.doc()->body();
     // Measured again after each step, for whatever the layout adds to a paragraph's
     // own space.
+    Printed printed(s);
     double space = 0;
     for (int i = 0; i < 4; ++i) {
         int page = 0, endPage = 0;
-        const Printed printed(s);
         const double top = printed.lineTopMm(start, &page);
         const double bottom = printed.lineTopMm(end, &endPage);
         if (page != 1)
@@ -103,22 +109,21 @@ bool moveToWindow(TextControl& s, int start, int end)
             space = qMax(0.0, space + missing);
             QTextBlockFormat f;
             f.setTopMargin(space * PixelsPerMm);
-            mergeBlock(body, start, f);
+            printed.merge(start, f);
             continue;
         }
         // Up to the window's top when the empty lines above allow it; otherwise the text
         // above reaches into the field, and the block, just below that text, only has
         // to end inside the window.
-        if (space <= 0 && narrowEmptyLines(s, start, -missing) >= -missing - ToleranceMm)
+        if (space <= 0 && narrowEmptyLines(s, printed, start, -missing) >= -missing - ToleranceMm)
             continue;
         if (endPage == 1 && bottom <= WindowBottomMm + ToleranceMm)
             return true;
-        narrowEmptyLines(s, start, bottom - WindowBottomMm);
-        const Printed after(s);
-        return after.lineTopMm(end, &endPage) <= WindowBottomMm + ToleranceMm && endPage == 1;
+        narrowEmptyLines(s, printed, start, bottom - WindowBottomMm);
+        return printed.lineTopMm(end, &endPage) <= WindowBottomMm + ToleranceMm && endPage == 1;
     }
     int page = 0;
-    const double top = Printed(s).lineTopMm(start, &page);
+    const double top = printed.lineTopMm(start, &page);
     return page == 1 && qAbs(top - WindowTopMm) <= ToleranceMm * 4;
 }
 

@@ -7,11 +7,15 @@
 #include "app/Folders.h"
 #include "app/SafeSave.h"
 #include "engine/Document.h"
+#include "engine/pages/PdfExport.h"
 #include "engine/formats/Formats.h"
 
-#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+
+#include <memory>
 
 namespace {
 
@@ -25,16 +29,17 @@ int usage(const QString& problem)
     return 2;
 }
 
-bool convertOne(const QString& input, const QString& ext, const QString& outDir, QString* output, QString* error,
-                QString* note)
+// Reads `input` into `doc` and names its output; false with `error` set when the file
+// cannot be read or would be overwritten by its own result.
+bool readInput(const QString& input, const QString& ext, const QString& outDir, Document* doc, QString* output,
+               QString* error, QString* note)
 {
     const QFileInfo info(input);
     const QString dir = outDir.isEmpty() ? info.absolutePath() : outDir;
     *output = QDir(dir).filePath(info.completeBaseName() + QLatin1Char('.') + ext);
     // The input is read first, so that a missing or unreadable file is reported as such.
     const int inFormat = Formats::typeOfPath(input);
-    Document doc;
-    if (!Formats::readFile(inFormat, input, inFormat == 3 ? Formats::PageHeaderSize : 0, doc, nullptr, error, note))
+    if (!Formats::readFile(inFormat, input, inFormat == 3 ? Formats::PageHeaderSize : 0, *doc, nullptr, error, note))
         return false;
     if (QFileInfo(*output) == info) {
         *error = QStringLiteral("Das Ergebnis hätte denselben Namen wie die Quelldatei und würde sie "
@@ -42,9 +47,99 @@ bool convertOne(const QString& input, const QString& ext, const QString& outDir,
                                 "einen anderen Ordner angeben.");
         return false;
     }
+    return true;
+}
+
+bool convertOne(const QString& input, const QString& ext, const QString& outDir, QString* output, QString* error,
+                QString* note)
+{
+    Document doc;
+    if (!readInput(input, ext, outDir, &doc, output, error, note))
+        return false;
     const int outFormat = Formats::typeOfPath(*output);
     const QByteArray header = outFormat == 3 ? Formats::pageHeader(doc.page()) : QByteArray();
     return Formats::writeFile(outFormat, doc, nullptr, *output, header, WriteOptions(), error);
+}
+
+// What the run reports for each input, in the order given.
+class Report {
+public:
+    void written(const QString& input, const QString& output, const QString& note)
+    {
+        HeadlessRun::print(false, input + QStringLiteral(" -> ") + output + QLatin1Char('\n'));
+        if (!note.isEmpty())
+            HeadlessRun::print(true, QStringLiteral("Hinweis zu \"%1\": %2\n").arg(input, note));
+        m_inputOf.insert(output, input);
+    }
+    void failed(const QString& input, const QString& error)
+    {
+        HeadlessRun::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(input, error));
+        ++m_failures;
+    }
+    // A written file that could not be put in place at the end of the run.
+    void notPlaced(const QString& output, const QString& error) { failed(m_inputOf.value(output, output), error); }
+    int failures() const { return m_failures; }
+
+private:
+    QHash<QString, QString> m_inputOf;
+    int m_failures = 0;
+};
+
+// PDF files are painted in groups through one writer (fonts embedded once per
+// group) and cut apart; a group is written as soon as it holds this much.
+constexpr int kGroupDocuments = 500;
+constexpr qint64 kGroupBytes = 32 * 1024 * 1024;
+
+void convertToPdf(const QStringList& inputs, const QString& outDir, Report* report)
+{
+    struct Item {
+        QString input, output, note;
+    };
+    auto files = std::make_unique<PdfExport::Files>();
+    QList<Item> items;
+    const auto writeGroup = [&] {
+        QList<QByteArray> parts;
+        QString error;
+        if (files->finish(&parts, &error)) {
+            for (int i = 0; i < items.size(); ++i) {
+                if (SafeSave::saveFile(items[i].output, parts[i], &error))
+                    report->written(items[i].input, items[i].output, items[i].note);
+                else
+                    report->failed(items[i].input, error);
+            }
+        } else {
+            // Not expected; each file on its own as before, read once more.
+            for (const Item& item : std::as_const(items)) {
+                QString output, note;
+                if (convertOne(item.input, QStringLiteral("pdf"), outDir, &output, &error, &note))
+                    report->written(item.input, output, note);
+                else
+                    report->failed(item.input, error);
+            }
+        }
+        files = std::make_unique<PdfExport::Files>();
+        items.clear();
+    };
+    for (const QString& input : inputs) {
+        Item item{input, {}, {}};
+        QString error;
+        Document doc;
+        if (!readInput(input, QStringLiteral("pdf"), outDir, &doc, &item.output, &error, &item.note)) {
+            // Reported in order: what was read before it is written first.
+            writeGroup();
+            report->failed(input, error);
+            continue;
+        }
+        if (!files->add(doc, &error)) {
+            writeGroup();
+            report->failed(input, error);
+            continue;
+        }
+        items.append(item);
+        if (files->documents() >= kGroupDocuments || files->bytes() >= kGroupBytes)
+            writeGroup();
+    }
+    writeGroup();
 }
 
 } // namespace
@@ -109,17 +204,21 @@ int runBatchConvert(const QStringList& args)
                                      .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(backup)));
     });
 
-    int failures = 0;
-    for (const QString& input : std::as_const(inputs)) {
-        QString output, error, note;
-        if (convertOne(input, ext, outDir, &output, &error, &note)) {
-            HeadlessRun::print(false, input + QStringLiteral(" -> ") + output + QLatin1Char('\n'));
-            if (!note.isEmpty())
-                HeadlessRun::print(true, QStringLiteral("Hinweis zu \"%1\": %2\n").arg(input, note));
-        } else {
-            HeadlessRun::print(true, QStringLiteral("Fehler bei \"%1\": %2\n").arg(input, error));
-            ++failures;
+    // Every file goes to disk in one sync at the end; until then a file is not there.
+    SafeSave::Batch batch;
+    Report report;
+    if (ext == u"pdf") {
+        convertToPdf(inputs, outDir, &report);
+    } else {
+        for (const QString& input : std::as_const(inputs)) {
+            QString output, error, note;
+            if (convertOne(input, ext, outDir, &output, &error, &note))
+                report.written(input, output, note);
+            else
+                report.failed(input, error);
         }
     }
-    return failures ? 1 : 0;
+    for (const auto& [output, error] : batch.commit())
+        report.notPlaced(output, error);
+    return report.failures() ? 1 : 0;
 }

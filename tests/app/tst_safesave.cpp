@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -142,6 +144,65 @@ private Q_SLOTS:
         QCOMPARE(filesIn(dir.path()), (QStringList{QStringLiteral("brief.txm"), QStringLiteral("brief.txm.bak")}));
         QCOMPARE(readAll(path), direct ? QByteArray("alt") : QByteArray("neu"));
         QCOMPARE(SafeSave::cleanUpInterruptedSaves(), 0);
+    }
+
+    // A batch: nothing is in place before the commit, everything after it, with the
+    // permissions a single save gives; a batch given up, or killed and cleaned up at
+    // the next start, leaves the targets as they were and no file of its own.
+    void batchPutsFilesInPlaceTogether_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("committed") << QStringLiteral("commit");
+        QTest::newRow("given up") << QStringLiteral("drop");
+        QTest::newRow("killed, cleaned up at the next start") << QStringLiteral("killed");
+    }
+    void batchPutsFilesInPlaceTogether()
+    {
+        QFETCH(QString, ending);
+        QTemporaryDir dir;
+        const QString journal = dir.filePath(QStringLiteral("journal/.speichern-offen"));
+        QDir().mkpath(dir.filePath(QStringLiteral("journal")));
+        SafeSave::setJournalFile(journal);
+        const QString out = dir.filePath(QStringLiteral("pdf"));
+        QDir().mkpath(out);
+        const QString old = out + QStringLiteral("/alt.pdf");
+        QVERIFY(writeAll(old, "alte Fassung"));
+        QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        const mode_t mask = ::umask(022);
+        QList<QPair<QString, QString>> failures;
+        {
+            SafeSave::Batch batch;
+            for (const QString name : {"a.pdf", "b.pdf", "alt.pdf"})
+                QVERIFY(SafeSave::saveFile(out + QLatin1Char('/') + name, "neu " + name.toLatin1(), nullptr));
+            // Three temporary files and the old one, nothing else.
+            QCOMPARE(filesIn(out).size(), 4);
+            QCOMPARE(readAll(old), QByteArray("alte Fassung"));
+            QCOMPARE(readAll(journal).count('\n'), 3);
+            if (ending == u"killed")
+                QCOMPARE(SafeSave::cleanUpInterruptedSaves(), 3);
+            if (ending != u"drop")
+                failures = batch.commit();
+        }
+        ::umask(mask);
+        QVERIFY(!QFile::exists(journal));
+        if (ending == u"commit") {
+            QVERIFY(failures.isEmpty());
+            QCOMPARE(filesIn(out), (QStringList{"a.pdf", "alt.pdf", "b.pdf"}));
+            QCOMPARE(readAll(out + QStringLiteral("/a.pdf")), QByteArray("neu a.pdf"));
+            QCOMPARE(readAll(old), QByteArray("neu alt.pdf"));
+            QCOMPARE(QFileInfo(out + QStringLiteral("/a.pdf")).permissions() & 0x0777, 0x0644);
+            QCOMPARE(QFileInfo(old).permissions() & 0x0777, 0x0600);
+            return;
+        }
+        QCOMPARE(filesIn(out), QStringList{"alt.pdf"});
+        QCOMPARE(readAll(old), QByteArray("alte Fassung"));
+        // The files the clean-up took away cannot be put in place; each is named.
+        QCOMPARE(failures.size(), ending == u"killed" ? 3 : 0);
+        if (!failures.isEmpty()) {
+            QCOMPARE(failures[0].first, out + QStringLiteral("/a.pdf"));
+            QVERIFY2(failures[2].second.endsWith(QStringLiteral("Die bisherige Datei ist unverändert.")),
+                     qPrintable(failures[2].second));
+        }
     }
 
     // Written in place, the old content waits beside the journal (the temporary folder

@@ -135,6 +135,29 @@ private Q_SLOTS:
         QVERIFY(!SpellMenu::forWordAt(tc.get(), tc->caretRect(at).center(), nullptr));
     }
 
+    // Text the program writes between two idle moments: without a checker nothing is
+    // kept to be done (a serial run writes thousands of letters without an idle moment);
+    // with one, the marks still come for a long run of edits.
+    void longEditRunsBetweenIdleMoments()
+    {
+        TextControl quiet;
+        for (int i = 0; i < 300; ++i)
+            quiet.setSelText(QStringLiteral("Zeile mit Feler %1\r\n").arg(i));
+        QVERIFY(quiet.spellMarks()->isIdle());
+
+        SpellChecker checker(QStringLiteral("de_DE"), m_work.path());
+        std::unique_ptr<TextControl> tc(surfaceWith(&checker, QString()));
+        QTRY_VERIFY(tc->spellMarks()->isIdle());
+        for (int i = 0; i < 300; ++i)
+            tc->setSelText(QStringLiteral("Zeile mit Feler %1\r\n").arg(i));
+        tc->setSelText(QStringLiteral("Zweite Zeihle"));
+        QTRY_VERIFY(tc->spellMarks()->isIdle());
+        const QStringList marked = markedWords(tc.get());
+        QCOMPARE(marked.size(), 301);
+        QCOMPARE(marked.first(), QStringLiteral("Feler"));
+        QCOMPARE(marked.last(), QStringLiteral("Zeihle"));
+    }
+
     // A word added to the user dictionary is no longer marked, also with a new checker.
     void userDictionary()
     {

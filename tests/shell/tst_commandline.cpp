@@ -99,6 +99,10 @@ private Q_SLOTS:
         const Run r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), out, rtf});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
 
+        // Word for word where the build before faster pagination put it.
+        const QString differs = differsFromWordList(out + QStringLiteral("/brief.pdf"),
+                                                    QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/office-kopfzeile.words"));
+        QVERIFY2(differs.isEmpty(), qPrintable(differs));
         const QList<PdfPage> pages = pdfWordBoxes(out + QStringLiteral("/brief.pdf"));
         QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
         for (int i = 0; i < pages.size(); ++i) {
@@ -140,6 +144,41 @@ private Q_SLOTS:
                                             "Die Datei existiert nicht.\n").arg(txt);
         QVERIFY2(r.err.endsWith(says), qPrintable(r.err));
         QVERIFY(!r.err.contains(QStringLiteral("Quelldatei")));
+    }
+
+    // Many letters in one call: a PDF each with its own text, the reports in the order
+    // of the inputs, and no temporary file left beside them.
+    void batchWritesManyPdfs()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        QStringList args{QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
+                         dir.filePath(QStringLiteral("pdf"))};
+        for (int i = 1; i <= 4; ++i) {
+            const QString rtf = dir.filePath(QStringLiteral("brief%1.rtf").arg(i));
+            if (i == 3) {
+                args << dir.filePath(QStringLiteral("fehlt.rtf"));
+                continue;
+            }
+            QVERIFY(writeAll(rtf, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Sehr geehrte Frau " + QByteArray::number(i)
+                                      + ",\\par {\\b fett} \\page Seite zwei}"));
+            args << rtf;
+        }
+        const Run r = runProgram(args);
+        QCOMPARE(r.exitCode, 1);
+        const QStringList lines = r.err.split(QLatin1Char('\n')).filter(QStringLiteral("Fehler"));
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("Fehler bei \"%1\"").arg(dir.filePath(QStringLiteral("fehlt.rtf")))),
+                 qPrintable(r.err));
+        for (int i : {1, 2, 4}) {
+            const QString pdf = dir.filePath(QStringLiteral("pdf/brief%1.pdf").arg(i));
+            QCOMPARE(pdfPages(pdf), 2);
+            QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("Sehr geehrte Frau %1, fett").arg(i));
+            QCOMPARE(pdfPageText(pdf, 2).simplified(), QStringLiteral("Seite zwei"));
+        }
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("pdf"))).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({QStringLiteral("brief1.pdf"), QStringLiteral("brief2.pdf"), QStringLiteral("brief4.pdf")}));
     }
 
     void batchLeavesItsSourceAlone()

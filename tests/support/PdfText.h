@@ -1,6 +1,7 @@
 #pragma once
 // Reads printed PDF files back through poppler's pdftotext.
 
+#include <QFile>
 #include <QList>
 #include <QProcess>
 #include <QRegularExpression>
@@ -63,4 +64,53 @@ inline QList<PdfPage> pdfWordBoxes(const QString& file)
                                        m.captured(5).toDouble(), m.captured(6).toDouble()});
     }
     return pages;
+}
+
+// Compares the pages of `file` with word boxes written down from an earlier build
+// (`expected`: "page N width height" lines, then "xMin yMin xMax yMax word" lines),
+// to a hundredth of a point, for as many pages as that list has. Words on a line
+// holding a word that contains `skip` (a date) are left out on both sides. Empty
+// when they agree, else the first difference.
+inline QString differsFromWordList(const QString& file, const QString& expected, const QString& skip = {})
+{
+    QFile f(expected);
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read ") + expected;
+    QList<PdfPage> want;
+    for (const QString& line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+        const QStringList v = line.split(QLatin1Char(' '));
+        if (line.startsWith(u"page ") && v.size() == 4)
+            want.append({v[2].toDouble(), v[3].toDouble(), {}});
+        else if (!line.startsWith(u'#') && v.size() == 5 && !want.isEmpty())
+            want.last().words.append({v[4], v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble()});
+    }
+    const QList<PdfPage> got = pdfWordBoxes(file);
+    if (got.size() < want.size())
+        return QStringLiteral("%1 pages, %2 expected").arg(got.size()).arg(want.size());
+    const auto kept = [&](const QList<PdfWord>& words) {
+        QList<double> skipped;
+        for (const PdfWord& w : words)
+            if (!skip.isEmpty() && w.text.contains(skip))
+                skipped.append(w.yMin);
+        QList<PdfWord> out;
+        for (const PdfWord& w : words)
+            if (!skipped.contains(w.yMin))
+                out.append(w);
+        return out;
+    };
+    for (int p = 0; p < want.size(); ++p) {
+        if (qAbs(got[p].width - want[p].width) > 0.01 || qAbs(got[p].height - want[p].height) > 0.01)
+            return QStringLiteral("page %1 has another size").arg(p + 1);
+        const QList<PdfWord> a = kept(got[p].words), b = kept(want[p].words);
+        for (int i = 0; i < qMax(a.size(), b.size()); ++i) {
+            const QString at = QStringLiteral("page %1 word %2: ").arg(p + 1).arg(i + 1);
+            if (i >= a.size() || i >= b.size())
+                return at + QStringLiteral("%1 words, %2 expected").arg(a.size()).arg(b.size());
+            if (a[i].text != b[i].text || qAbs(a[i].xMin - b[i].xMin) > 0.01 || qAbs(a[i].yMin - b[i].yMin) > 0.01
+                || qAbs(a[i].xMax - b[i].xMax) > 0.01 || qAbs(a[i].yMax - b[i].yMax) > 0.01)
+                return at + QStringLiteral("\"%1\" at %2,%3 instead of \"%4\" at %5,%6")
+                                .arg(a[i].text).arg(a[i].xMin).arg(a[i].yMin).arg(b[i].text).arg(b[i].xMin).arg(b[i].yMin);
+        }
+    }
+    return {};
 }

@@ -1,5 +1,6 @@
 #include "InputPositions.h"
 
+#include "BlockBand.h"
 #include "engine/Document.h"
 #include "Paginator.h"
 
@@ -44,10 +45,7 @@ int InputPositions::positionOf(const InputPosition& p) const
     const int page = qBound(1, p.page, m_paginator.pageCount());
     const double pageH = Paginator::pageSizePixels(m_page).height() * Paginator::layoutScale(d);
     QAbstractTextDocumentLayout* layout = d->documentLayout();
-    const int hit = layout->hitTest(QPointF(1, (page - 1) * pageH + 1), Qt::FuzzyHit);
-    QTextBlock b = hit < 0 ? d->begin() : d->findBlock(hit);
-    if (b.previous().isValid())
-        b = b.previous();
+    QTextBlock b = BlockBand::firstReaching(d, (page - 1) * pageH);
     int pos = -1;
     int count = 0;
     bool done = false;

@@ -1,5 +1,6 @@
 #include "Paginator.h"
 
+#include "BlockBand.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Images.h"
@@ -203,16 +204,10 @@ QList<Paginator::Decoration> Paginator::decorationsOf(int page)
     QAbstractTextDocumentLayout* layout = d->documentLayout();
     const double h = pageSizePixels(m_doc->page()).height() * layoutScale(d);
     const double top = (page - 1) * h, bottom = page * h;
-    const int hit = layout->hitTest(QPointF(1, top + 1), Qt::FuzzyHit);
-    QTextBlock b = hit < 0 ? d->begin() : d->findBlock(hit);
-    if (b.previous().isValid())
-        b = b.previous();
-    for (; b.isValid(); b = b.next()) {
+    BlockBand::forEach(d, top, bottom, [&](const QTextBlock& b) {
         const QRectF r = layout->blockBoundingRect(b);
-        if (r.top() >= bottom)
-            break;
-        if (r.bottom() <= top)
-            continue;
+        if (r.bottom() <= top || r.top() >= bottom)
+            return true;
         if (ParagraphFrames::hasFrame(b.blockFormat()))
             out.append({b.position(), false});
         for (auto it = b.begin(); !it.atEnd(); ++it) {
@@ -223,7 +218,8 @@ QList<Paginator::Decoration> Paginator::decorationsOf(int page)
                 if (pageOfPosition(f.position() + i) == page)
                     out.append({f.position() + i, true});
         }
-    }
+        return true;
+    });
     return out;
 }
 

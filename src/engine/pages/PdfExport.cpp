@@ -3,6 +3,7 @@
 #include "app/SafeSave.h"
 #include "engine/Document.h"
 #include "Paginator.h"
+#include "PdfSplitter.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -101,6 +102,37 @@ bool exportPdf(const Document& doc, const QString& path, QString* error)
         return false;
     buffer.close();
     return SafeSave::saveFile(path, bytes, error);
+}
+
+Files::Files() : m_buffer(&m_bytes), m_stream(&m_buffer)
+{
+    m_buffer.open(QIODevice::WriteOnly);
+}
+
+Files::~Files() = default;
+
+bool Files::add(const Document& doc, QString* error)
+{
+    const int before = m_stream.pageCount();
+    if (!m_stream.add(doc, error))
+        return false;
+    m_pageCounts.append(m_stream.pageCount() - before);
+    return true;
+}
+
+bool Files::finish(QList<QByteArray>* files, QString* error)
+{
+    files->clear();
+    if (m_pageCounts.isEmpty())
+        return true;
+    if (!m_stream.finish(error))
+        return false;
+    m_buffer.close();
+    if (PdfSplitter::split(m_bytes, m_pageCounts, files))
+        return true;
+    if (error)
+        *error = QStringLiteral("Die PDF-Dateien konnten nicht getrennt werden.");
+    return false;
 }
 
 } // namespace PdfExport

@@ -1,6 +1,8 @@
 #pragma once
 // PDF export of a Document through the Paginator (fonts embedded by QPdfWriter).
 
+#include <QBuffer>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -37,6 +39,28 @@ private:
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     int m_pages = 0;
+};
+
+// Many documents, each to its own PDF file, painted through one writer so that each
+// font is subset and embedded once for all of them (Qt does that once per writer, and
+// it cost more than the painting); the files are cut apart at the end, each with its
+// own copy of the fonts it uses. Everything is held in memory until then.
+class Files {
+public:
+    Files();
+    ~Files();
+    bool add(const Document& doc, QString* error);
+    // One file per document added, in order. False (`files` empty) when the pages
+    // could not be cut apart; the documents are then best written one by one.
+    bool finish(QList<QByteArray>* files, QString* error);
+    int documents() const { return int(m_pageCounts.size()); }
+    qint64 bytes() const { return m_bytes.size(); }
+
+private:
+    QByteArray m_bytes;
+    QBuffer m_buffer;
+    Stream m_stream;
+    QList<int> m_pageCounts;
 };
 
 } // namespace PdfExport

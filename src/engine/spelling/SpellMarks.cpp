@@ -25,6 +25,8 @@ void wave(QPainter* p, double x1, double x2, double y)
         path.lineTo(qMin(x, x2), y + (up ? -1.0 : 1.0));
     p->drawPath(path);
 }
+// Edited paragraphs remembered one by one before a whole pass is the cheaper way.
+constexpr int kMostPending = 200;
 } // namespace
 
 SpellMarks::SpellMarks(QTextDocument* doc, QObject* parent) : QObject(parent), m_doc(doc)
@@ -61,14 +63,24 @@ void SpellMarks::onContentsChange(int pos, int removed, int added)
     // the wrong letters; they are checked again a moment after typing pauses.
     QTextBlock b = m_doc->findBlock(pos);
     const QTextBlock last = m_doc->findBlock(pos + added);
+    // Every cursor kept here is moved by each later edit, so none is kept without a
+    // checker (a surface written by the program), and each paragraph once.
+    const bool checking = m_enabled && m_checker && m_checker->isValid();
     for (; b.isValid(); b = b.next()) {
         if (!marksOf(b).isEmpty())
             setMarks(b, {});
-        m_pending.append(QTextCursor(b));
+        if (checking && (m_pending.isEmpty() || m_pending.last().block() != b))
+            m_pending.append(QTextCursor(b));
         if (b == last)
             break;
     }
-    m_timer.start(250);
+    // Long edits between two idle moments: one pass over the document is cheaper.
+    if (m_pending.size() > kMostPending) {
+        m_pending.clear();
+        m_scan = QTextCursor(m_doc->begin());
+    }
+    if (checking)
+        m_timer.start(250);
 }
 
 void SpellMarks::work()
