@@ -35,6 +35,13 @@ double heightOf(const QString& html, double widthPx)
     return layOut(html, widthPx)->size().height();
 }
 
+QString plainText(const QTextCharFormat& f)
+{
+    QTextDocument d;
+    d.setHtml(f.stringProperty(EngineProperty::TextBoxHtml));
+    return d.toPlainText().replace(QLatin1Char('\n'), QChar::LineSeparator);
+}
+
 void paint(QPainter* p, const QRectF& rect, const QTextCharFormat& f)
 {
     const double padX = Document::twipsToPixels(f.intProperty(EngineProperty::TextBoxPaddingX));

@@ -19,6 +19,9 @@ bool isTextBox(const QTextCharFormat& f);
 std::unique_ptr<QTextDocument> layOut(const QString& html, double widthPx);
 // Height of `html` laid out in `widthPx`, pixels.
 double heightOf(const QString& html, double widthPx);
+// The box's text with line breaks between its paragraphs, for formats without page
+// positions, where the box's text stands at its anchor.
+QString plainText(const QTextCharFormat& f);
 // Paints the text box `f` into `rect` (96-dpi pixels of the page).
 void paint(QPainter* p, const QRectF& rect, const QTextCharFormat& f);
 
