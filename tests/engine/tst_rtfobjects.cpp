@@ -12,6 +12,7 @@
 #include "engine/PdfExport.h"
 #include "engine/formats/Formats.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -21,6 +22,8 @@ using namespace FormatTest;
 namespace {
 
 constexpr double kPtPerMm = 72 / 25.4;
+// A red PNG of 40 x 20 pixels, in hex.
+constexpr const char* kRedPng = "89504e470d0a1a0a0000000d49484452000000280000001408020000007024e8ec000000244944415478da6378c6c030208861d4e2518b472d1eb578d4e2518b472d1eb578e4580c00d6eccedf283e00820000000049454e44ae426082";
 
 struct Converted {
     QString note;
@@ -239,6 +242,61 @@ private Q_SLOTS:
         QVERIFY(find(pages[2], QStringLiteral("Querformat")).value(0).yMin > 20 * kPtPerMm);
         for (const char* last : {"Gesamtpreis", "Summe50"})
             QVERIFY2(find(pages[2], QLatin1String(last)).value(0).xMax < 185 * kPtPerMm, last);
+    }
+
+    // Positions against the margin, the anchoring paragraph and alignment in the margins.
+    void placementsFollowTheirReference_data()
+    {
+        const QByteArray pict = "{\\sp{\\sn pib}{\\sv {\\pict\\pngblip " + QByteArray(kRedPng) + "}}}";
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("placed");
+        // The anchoring paragraph starts page 2 at the top margin (1134).
+        QTest::newRow("picture from margin and paragraph")
+            << "A\\par\\pard\\pagebb {\\shp{\\*\\shpinst\\shpleft567\\shptop567\\shpright1701\\shpbottom1134\\shpbxmargin\\shpbypara" + pict
+                   + "}}B\\par"
+            << QStringLiteral("1984,1701 1134x567 Bild");
+        QTest::newRow("picture by shape properties")
+            << "A{\\shp{\\*\\shpinst\\shpleft100\\shptop200\\shpright1234\\shpbottom767\\shpbxignore\\shpbyignore"
+               "{\\sp{\\sn posrelh}{\\sv 1}}{\\sp{\\sn posrelv}{\\sv 0}}" + pict + "}}\\par"
+            << QStringLiteral("100,1334 1134x567 Bild");
+        QTest::newRow("frame centred in the margins")
+            << QByteArray("\\pard\\phmrg\\posxc\\pvpg\\posy1000\\absw2000\\absh-600 Mitte\\par\\pard Text\\par")
+            << QStringLiteral("5161,1000 2000x600 Mitte");
+        QTest::newRow("frame below its paragraph's top")
+            << QByteArray("A\\par\\pard\\pvpara\\phpg\\posx300\\posy300\\absw2000\\absh-600 Rahmen\\par\\pard\\pagebb B\\par")
+            << QStringLiteral("300,1434 2000x600 Rahmen");
+    }
+    void placementsFollowTheirReference()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, placed);
+        Document doc;
+        QVERIFY(readRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\paperw11906\\paperh16838\\margl1417\\margr1000\\margt1134"
+                        "\\margb1134\\pard\\plain " + body + "}", doc));
+        // Within 15 twips (a quarter millimetre): the layout works in 96-dpi pixels.
+        const QStringList got = placedObjects(doc.body());
+        QCOMPARE(got.size(), 1);
+        static const QRegularExpression numbers(QStringLiteral("^(\\d+),(\\d+) (\\d+)x(\\d+) (.*)$"));
+        const auto a = numbers.match(got.first()), e = numbers.match(placed);
+        QVERIFY2(a.hasMatch() && e.hasMatch(), qPrintable(got.first()));
+        for (int i = 1; i <= 4; ++i)
+            QVERIFY2(qAbs(a.captured(i).toInt() - e.captured(i).toInt()) <= 15, qPrintable(got.first()));
+        QCOMPARE(a.captured(5), e.captured(5));
+    }
+
+    // In a header a shape has no page position: its picture stands in the header's text.
+    void headerShapeStandsInTheHeader()
+    {
+        Document doc;
+        QVERIFY(readRtf("{\\rtf1\\ansi{\\header\\pard {\\shp{\\*\\shpinst\\shpleft0\\shptop0\\shpright1134\\shpbottom567"
+                        "\\shpbxpage\\shpbypage{\\sp{\\sn pib}{\\sv {\\pict\\pngblip " + QByteArray(kRedPng) + "}}}}"
+                        "{\\shprslt Ersatz}}Kopf\\par}\\pard Text\\par}", doc));
+        const QTextDocument* header = doc.headerFooter(1);
+        QVERIFY(header);
+        QCOMPARE(header->toPlainText(), QString(QChar::ObjectReplacementCharacter) + QStringLiteral("Kopf"));
+        const QTextCharFormat f = header->begin().begin().fragment().charFormat();
+        QVERIFY(f.isImageFormat());
+        QCOMPARE(qRound(f.toImageFormat().width()), 76); // 1134 twips, 75.6 pixels
     }
 
     // Marks as different suites write them; the note's own mark leads its text.
