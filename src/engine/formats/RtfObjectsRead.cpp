@@ -14,6 +14,11 @@ namespace RtfRead {
 
 namespace {
 
+// Beyond these a file is hostile or broken: further shapes and notes are skipped, so
+// that a small file cannot make thousands of documents.
+constexpr int kMaxShapes = 5000;
+constexpr int kMaxNotes = 5000;
+
 // Stands for a note's number until the note's kind (foot or end) is known.
 constexpr char16_t kNoteMark = 0xE000;
 const QChar kObject(QChar::ObjectReplacementCharacter);
@@ -39,6 +44,10 @@ bool Parser::objectWord(const QByteArray& w, int p, bool wasStarred)
     Q_UNUSED(wasStarred);
     State& s = st();
     if (w == "shp") {
+        if (shapes.size() >= kMaxShapes) {
+            s.dest = Dest::Skip;
+            return true;
+        }
         RtfShapes::Shape shape;
         shape.flow = s.sink;
         shapes.append(shape);
@@ -84,6 +93,10 @@ bool Parser::objectWord(const QByteArray& w, int p, bool wasStarred)
 
     // Notes.
     if (w == "footnote") {
+        if (notesRead.size() >= kMaxNotes) {
+            s.dest = Dest::Skip;
+            return true;
+        }
         Note n;
         n.doc = scratchDocument();
         n.sink = std::make_shared<RtfSink>(n.doc.get());
