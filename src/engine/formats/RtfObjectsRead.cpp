@@ -297,7 +297,7 @@ void Parser::finishObjects()
     RtfShapes::placeOnPages(doc);
     if (framesRead)
         userNotes << QStringLiteral("Textrahmen wurden an ihrer Stelle auf der Seite übernommen; ihr Text lässt sich "
-                                    "hier nicht bearbeiten, der Rahmen aber verschieben.");
+                                    "hier nicht bearbeiten.");
 }
 
 } // namespace RtfRead
