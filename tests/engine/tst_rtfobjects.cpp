@@ -194,6 +194,16 @@ private Q_SLOTS:
         objects.sort();
         QCOMPARE(objects, expected);
         QCOMPARE(back.body()->toPlainText(), doc.body()->toPlainText());
+        // Formats without page positions keep the boxes' text at their anchors.
+        for (int format : {1, 4, 13, 14}) {
+            QByteArray bytes;
+            QVERIFY2(Formats::write(format, doc, nullptr, &bytes, &error), qPrintable(error));
+            Document other;
+            QVERIFY2(Formats::read(format, bytes, other, nullptr, &error), qPrintable(error));
+            const QString text = other.body()->toPlainText();
+            for (const char* line : {"12345 Musterstadt", "Ihr Zeichen: AB-17", "Datum: 12. Mai 2026"})
+                QVERIFY2(text.contains(QLatin1String(line)), qPrintable(QStringLiteral("%1: %2").arg(format).arg(text)));
+        }
         // Page positions come back through the PDF as well.
         QTemporaryDir dir;
         const QList<PdfPage> pages = toPdf(back, dir).pages;
