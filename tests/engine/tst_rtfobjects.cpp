@@ -335,6 +335,20 @@ private Q_SLOTS:
         QVERIFY(readRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\plain " + body + "}", doc));
         QCOMPARE(doc.body()->toPlainText(), text);
     }
+
+    // A picture in a note comes along with the note's text.
+    void notePictureComesAlong()
+    {
+        Document doc;
+        QVERIFY(readRtf("{\\rtf1\\ansi\\pard A{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} Bild {\\pict\\pngblip "
+                        + QByteArray(kRedPng) + "}\\par}\\par}", doc));
+        const QTextBlock note = doc.body()->lastBlock();
+        QCOMPARE(note.text(), QStringLiteral("1 Bild ") + QChar(QChar::ObjectReplacementCharacter));
+        const QTextCharFormat f = (--note.end()).fragment().charFormat();
+        QVERIFY(f.isImageFormat());
+        const QImage img = doc.body()->resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name())).value<QImage>();
+        QCOMPARE(img.size(), QSize(40, 20));
+    }
 };
 
 QTEST_MAIN(TestRtfObjects)

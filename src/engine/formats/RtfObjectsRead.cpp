@@ -264,6 +264,13 @@ void Parser::finishObjects()
                 bf.setTopMargin(Document::twipsToPixels(240));
             c.insertBlock(bf, n.doc->begin().charFormat());
             c.insertFragment(QTextDocumentFragment(n.doc.get()));
+            // A note's pictures live in the note's document until now.
+            for (QTextBlock b = n.doc->begin(); b.isValid(); b = b.next())
+                for (auto it = b.begin(); !it.atEnd(); ++it)
+                    if (const QTextCharFormat f = it.fragment().charFormat(); f.isImageFormat()) {
+                        const QUrl name(f.toImageFormat().name());
+                        d->addResource(QTextDocument::ImageResource, name, n.doc->resource(QTextDocument::ImageResource, name));
+                    }
             firstNote = false;
         }
     const bool foot = std::any_of(notesRead.cbegin(), notesRead.cend(), [](const Note& n) { return !n.endnote; });
