@@ -44,6 +44,7 @@ constexpr int ListIndentText = QTextFormat::UserProperty + 52;   // twips, where
 constexpr int TextBoxHtml = QTextFormat::UserProperty + 60;     // QString
 constexpr int TextBoxPaddingX = QTextFormat::UserProperty + 61; // twips, left and right
 constexpr int TextBoxPaddingY = QTextFormat::UserProperty + 62; // twips, top and bottom
+constexpr int TextBoxLine = QTextFormat::UserProperty + 63;     // twips, the border's width; 0 none
 
 } // namespace EngineProperty
 

@@ -6,6 +6,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QPainter>
+#include <QPen>
 #include <QTextCharFormat>
 #include <QTextDocument>
 
@@ -49,6 +50,11 @@ void paint(QPainter* p, const QRectF& rect, const QTextCharFormat& f)
     const std::unique_ptr<QTextDocument> d = layOut(f.stringProperty(EngineProperty::TextBoxHtml),
                                                     rect.width() - 2 * padX);
     p->save();
+    if (const int line = f.intProperty(EngineProperty::TextBoxLine); line > 0) {
+        p->setPen(QPen(Qt::black, Document::twipsToPixels(line)));
+        p->setBrush(Qt::NoBrush);
+        p->drawRect(rect);
+    }
     p->translate(rect.left() + padX, rect.top() + padY);
     QAbstractTextDocumentLayout::PaintContext ctx;
     ctx.palette.setColor(QPalette::Text, Qt::black);

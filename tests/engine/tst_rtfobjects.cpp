@@ -92,6 +92,16 @@ QStringList placedObjects(const QTextDocument* d)
     return out;
 }
 
+// Whether the page (254 dpi, 10 pixels to the millimetre) is dark on the left edge of
+// a box at 1000 twips (17.6 mm), halfway down its height (1500 twips, 26.5 mm).
+bool darkOnLeftEdge(const QImage& page)
+{
+    for (int x = 170; x <= 182; ++x)
+        if (qGray(page.pixel(x, 265)) < 128)
+            return true;
+    return false;
+}
+
 } // namespace
 
 class TestRtfObjects : public QObject {
@@ -308,6 +318,40 @@ private Q_SLOTS:
         const QTextCharFormat f = header->begin().begin().fragment().charFormat();
         QVERIFY(f.isImageFormat());
         QCOMPARE(qRound(f.toImageFormat().width()), 76); // 1134 twips, 75.6 pixels
+    }
+
+    // A text box has a line around it unless the file switches it off (fLine 0); the
+    // line survives writing RTF. The box: 1000 to 3000 twips across, 1000 to 2000 down.
+    void textBoxLine_data()
+    {
+        QTest::addColumn<QByteArray>("properties");
+        QTest::addColumn<bool>("rewrite");
+        QTest::addColumn<bool>("line");
+        QTest::newRow("line by default") << QByteArray() << false << true;
+        QTest::newRow("line switched off") << QByteArray("{\\sp{\\sn fLine}{\\sv 0}}") << false << false;
+        QTest::newRow("line written back") << QByteArray("{\\sp{\\sn lineWidth}{\\sv 19050}}") << true << true;
+        QTest::newRow("no line written back") << QByteArray("{\\sp{\\sn fLine}{\\sv 0}}") << true << false;
+    }
+    void textBoxLine()
+    {
+        QFETCH(QByteArray, properties);
+        QFETCH(bool, rewrite);
+        QFETCH(bool, line);
+        Document doc;
+        QVERIFY(readRtf("{\\rtf1\\ansi\\pard A{\\shp{\\*\\shpinst\\shpleft1000\\shptop1000\\shpright3000\\shpbottom2000"
+                        "\\shpbxpage\\shpbypage{\\sp{\\sn shapeType}{\\sv 202}}" + properties + "{\\shptxt\\pard Box\\par}}}\\par}", doc));
+        if (rewrite) {
+            QByteArray rtf;
+            QString error;
+            QVERIFY(Formats::write(5, doc, nullptr, &rtf, &error));
+            Document back;
+            QVERIFY(readRtf(rtf, back));
+            Paginator pager(&back);
+            QCOMPARE(darkOnLeftEdge(pager.renderPage(1, 254)), line);
+        } else {
+            Paginator pager(&doc);
+            QCOMPARE(darkOnLeftEdge(pager.renderPage(1, 254)), line);
+        }
     }
 
     // Marks as different suites write them; the note's own mark leads its text.

@@ -212,7 +212,7 @@ void Parser::finishShape(int index)
         if (shape.sink) {
             shape.sink->finish();
             if (!shape.text->toPlainText().trimmed().isEmpty()) {
-                body.addText(QString(kObject), RtfShapes::textBoxAnchor(base, *shape.text, place, shape.padX, shape.padY));
+                body.addText(QString(kObject), RtfShapes::textBoxAnchor(base, *shape.text, place, shape.padX, shape.padY, shape.line));
                 framesRead = true;
             }
         }

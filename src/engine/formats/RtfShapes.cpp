@@ -151,6 +151,8 @@ void Shape::property()
     else if (n == u"posv" && v >= 0 && v <= 5) place.alignY = aligns[v];
     else if (n == u"dxTextLeft") padX = qBound(0, v / 635, 2000); // EMU
     else if (n == u"dyTextTop") padY = qBound(0, v / 635, 2000);
+    else if (n == u"fLine") line = v ? qMax(line, 1) : 0;
+    else if (n == u"lineWidth" && line > 0) line = qBound(1, v / 635, 2000);
 }
 
 QTextCharFormat pictureAnchor(const QTextCharFormat& base, const QString& name, const Placement& place)
@@ -163,13 +165,15 @@ QTextCharFormat pictureAnchor(const QTextCharFormat& base, const QString& name, 
 }
 
 QTextCharFormat textBoxAnchor(const QTextCharFormat& base, const QTextDocument& text, const Placement& place,
-                              int padX, int padY)
+                              int padX, int padY, int line)
 {
     QTextCharFormat f = base;
     f.setObjectType(EngineObject::FixedImage);
     f.setProperty(TextBoxHtml, text.toHtml());
     f.setProperty(TextBoxPaddingX, padX);
     f.setProperty(TextBoxPaddingY, padY);
+    if (line > 0)
+        f.setProperty(TextBoxLine, line);
     storePlacement(f, place);
     return f;
 }
@@ -281,7 +285,9 @@ QByteArray shapeStart(const QTextCharFormat& f)
     out += prop("posrelh", 1) + prop("posrelv", 1);
     if (TextBoxes::isTextBox(f)) {
         const int padX = f.intProperty(TextBoxPaddingX) * 635, padY = f.intProperty(TextBoxPaddingY) * 635; // EMU
-        out += prop("shapeType", 202) + prop("fLine", 0) + prop("dxTextLeft", padX) + prop("dxTextRight", padX)
+        const int line = f.intProperty(TextBoxLine);
+        out += prop("shapeType", 202) + prop("fLine", line > 0 ? 1 : 0) + (line > 0 ? prop("lineWidth", line * 635) : QByteArray())
+               + prop("dxTextLeft", padX) + prop("dxTextRight", padX)
                + prop("dyTextTop", padY) + prop("dyTextBottom", padY) + "\n{\\shptxt ";
     } else {
         out += prop("shapeType", 75) + "{\\sp{\\sn pib}{\\sv ";

@@ -42,11 +42,13 @@ struct FrameWords {
 
 // A shape while its group is read.
 struct Shape {
+    Shape() { place.refY = Ref::Paragraph; } // a shape's default anchoring
     RtfSink* flow = nullptr; // where its anchor goes
     int left = 0, top = 0, right = 0, bottom = 0;
     Placement place;
     int type = 0;
     int padX = 144, padY = 72; // default text insets, twips
+    int line = 15;             // border width, twips (0.75 pt unless the file says otherwise); 0 none
     QString name, value;       // of the \sp being read
     QImage picture;
     std::shared_ptr<QTextDocument> text;
@@ -62,7 +64,7 @@ struct Shape {
 QTextCharFormat pictureAnchor(const QTextCharFormat& base, const QString& name, const Placement& place);
 // An anchor for a text box holding `text`; paddings in twips.
 QTextCharFormat textBoxAnchor(const QTextCharFormat& base, const QTextDocument& text, const Placement& place,
-                              int padX, int padY);
+                              int padX, int padY, int line = 0);
 
 // Turns the placements of every anchor of the body into page positions and sizes.
 // Paragraph-relative positions need a layout, which is made once.
