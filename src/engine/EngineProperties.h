@@ -39,6 +39,13 @@ constexpr int ListLevel = QTextFormat::UserProperty + 50;       // int, 1-based
 constexpr int ListIndentMarker = QTextFormat::UserProperty + 51; // twips, where the marker starts
 constexpr int ListIndentText = QTextFormat::UserProperty + 52;   // twips, where the text starts
 
+// Text boxes: a fixed image whose content is text (from other suites' frames), kept as
+// HTML and drawn inside the image's rectangle, the paddings inside its edges.
+constexpr int TextBoxHtml = QTextFormat::UserProperty + 60;     // QString
+constexpr int TextBoxPaddingX = QTextFormat::UserProperty + 61; // twips, left and right
+constexpr int TextBoxPaddingY = QTextFormat::UserProperty + 62; // twips, top and bottom
+constexpr int TextBoxLine = QTextFormat::UserProperty + 63;     // twips, the border's width; 0 none
+
 } // namespace EngineProperty
 
 namespace EngineObject {

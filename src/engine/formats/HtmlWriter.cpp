@@ -2,6 +2,7 @@
 
 #include "BreakOpportunities.h"
 #include "DocumentTransfer.h"
+#include "engine/objects/TextBoxes.h"
 #include "engine/Document.h"
 #include "engine/objects/Images.h"
 #include "engine/EngineProperties.h"
@@ -221,6 +222,10 @@ private:
                 if (!href.isEmpty())
                     html += QStringLiteral("<a href=\"%1\">").arg(esc(href));
                 openHref = href;
+            }
+            if (TextBoxes::isTextBox(f)) {
+                html += esc(TextBoxes::plainText(f)).replace(QChar::LineSeparator, QStringLiteral("<br />"));
+                continue;
             }
             if (f.isImageFormat() || f.objectType() == EngineObject::FixedImage) {
                 // HTML has no pages: a fixed picture stands at its anchor.

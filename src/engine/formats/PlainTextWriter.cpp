@@ -2,6 +2,7 @@
 
 #include "BreakOpportunities.h"
 #include "engine/Document.h"
+#include "engine/objects/TextBoxes.h"
 
 #include <QTextBlock>
 #include <QTextFrame>
@@ -11,7 +12,17 @@ namespace {
 
 QString blockText(const QTextBlock& b)
 {
-    QString s = BreakOpportunities::Stripper()(b.text());
+    // A text box's lines stand where it is anchored, each on a line of its own.
+    QString text;
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat f = it.fragment().charFormat();
+        if (TextBoxes::isTextBox(f))
+            for (int i = 0; i < it.fragment().length(); ++i)
+                text += TextBoxes::plainText(f) + QChar(QChar::LineSeparator);
+        else
+            text += it.fragment().text();
+    }
+    QString s = BreakOpportunities::Stripper()(text);
     s.remove(QChar::ObjectReplacementCharacter);
     s.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     s.replace(QChar::Nbsp, QLatin1Char(' '));

@@ -30,7 +30,7 @@ int codePageOfCharset(int charset)
 // Control words that open a destination to be ignored entirely.
 bool isSkippedDestination(const QByteArray& w)
 {
-    static const QList<QByteArray> names{"info", "stylesheet", "listtext", "nonshppict", "footnote", "objdata",
+    static const QList<QByteArray> names{"info", "stylesheet", "listtext", "nonshppict", "objdata",
                                          "objclass", "filetbl", "revtbl", "xe", "tc", "template", "author",
                                          "operator", "title", "subject", "keywords", "comment", "doccomm"};
     return names.contains(w);
@@ -66,6 +66,8 @@ void Parser::word(const RtfToken& t)
     if (w == "pn") { s.dest = Dest::PnText; return; }
     if (fieldWord(w, p, wasStarred))
         return;
+    if (objectWord(w, p, wasStarred))
+        return;
     int part = 0;
     if (w == "header" || w == "headerl" || w == "headerr") part = 1;
     else if (w == "headerf") part = 2;
@@ -73,8 +75,17 @@ void Parser::word(const RtfToken& t)
     else if (w == "footerf") part = 8;
     if (part) {
         s.dest = Dest::Body;
-        s.sink = partSink(part);
+        if (sections == 0) {
+            s.sink = partSink(part);
+        } else {
+            // Later sections' parts are read aside: the document has one set.
+            laterParts.append({part, scratchDocument()});
+            laterSinks.append(std::make_shared<RtfSink>(laterParts.last().second.get()));
+            s.sink = laterSinks.last().get();
+        }
         s.isHeaderPart = true;
+        s.part = part;
+        s.frame = {};
         s.para = RtfParagraph();
         s.inTable = false;
         return;
@@ -182,6 +193,7 @@ void Parser::word(const RtfToken& t)
     QTextBlockFormat& bf = s.para.format;
     if (w == "pard") {
         s.para = RtfParagraph();
+        s.frame = {};
         s.inTable = false;
         s.ls = s.ilvl = 0;
         s.pnStyle = 0;
@@ -227,6 +239,8 @@ void Parser::word(const RtfToken& t)
         s.tabType = QTextOption::LeftTab;
         return;
     }
+    if (s.dest == Dest::Body && s.frame.word(w, p))
+        return;
     if (w == "pagebb") { bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore); return; }
     if (w == "ls") { s.ls = qMax(0, p); return; }
     if (w == "ilvl") { s.ilvl = qBound(0, p, 8); return; }

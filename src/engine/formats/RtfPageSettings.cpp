@@ -20,6 +20,7 @@ bool RtfPageSettings::word(const QByteArray& w, int p)
         if (w == sectionWords[i]) {
             if (m_sections == 0)
                 m_section.v[i] = twips(p);
+            m_current.v[i] = twips(p);
             return true;
         }
     }
@@ -27,9 +28,16 @@ bool RtfPageSettings::word(const QByteArray& w, int p)
         // Back to the defaults of a section: the document's values.
         if (m_sections == 0)
             m_section = Values();
+        m_current = Values();
+        m_landscape = false;
+        return true;
+    }
+    if (w == "lndscpsxn") {
+        m_landscape = true;
         return true;
     }
     if (w == "sect") {
+        endSection();
         ++m_sections;
         return true;
     }
@@ -45,6 +53,28 @@ bool RtfPageSettings::word(const QByteArray& w, int p)
         return true;
     }
     return false;
+}
+
+void RtfPageSettings::endSection()
+{
+    if (m_sections == 0) {
+        m_firstLandscape = m_landscape;
+        return;
+    }
+    auto size = [this](const Values& v, int i) { return v.v[i] >= 0 ? v.v[i] : m_document.v[i]; };
+    const Values& first = m_section;
+    if (m_landscape != m_firstLandscape || size(m_current, Width) != size(first, Width)
+        || size(m_current, Height) != size(first, Height))
+        m_laterDiffer = true;
+}
+
+bool RtfPageSettings::laterSectionsDiffer() const
+{
+    // The last section ends with the file, not with \sect.
+    RtfPageSettings probe = *this;
+    if (m_sections > 0)
+        probe.endSection();
+    return probe.m_laterDiffer;
 }
 
 void RtfPageSettings::apply(Document& doc) const

@@ -1,11 +1,13 @@
 #pragma once
 // The RTF reader's parser, shared by its two source files: RtfReader.cpp (the token
 // loop, text, groups, fields, pictures) and RtfControlWords.cpp (the table of control
-// words). Not for use outside the reader.
+// words) and RtfObjectsRead.cpp (frames, shapes, notes, sections). Not for use outside
+// the reader.
 
 #include "RtfFields.h"
 #include "RtfPageSettings.h"
 #include "RtfRowDef.h"
+#include "RtfShapes.h"
 #include "RtfSink.h"
 #include "RtfTokenizer.h"
 #include "engine/Document.h"
@@ -21,7 +23,7 @@ namespace RtfRead {
 // FieldObject: the result of a page-number field, which becomes one object;
 // OwnField*: our own field properties inside the instruction.
 enum class Dest { Body, FontTable, ColorTable, Skip, Pict, FieldInst, ListTable, ListOverride, PnText,
-                  FieldObject, OwnField, OwnFieldData, OwnFieldLink };
+                  FieldObject, OwnField, OwnFieldData, OwnFieldLink, Shape, ShapeName, ShapeValue };
 
 struct State {
     Dest dest = Dest::Body;
@@ -36,6 +38,11 @@ struct State {
     int codePage = 1252; // of the current font, for \'hh and 8-bit text
     int field = -1;
     bool isHeaderPart = false;
+    int part = 0;                  // header/footer part being read
+    RtfShapes::FrameWords frame;   // \pos... of the paragraph
+    int shape = -1;                // index into Parser::shapes
+    bool shapeProperty = false;    // inside an \sp group
+    int note = -1;                 // index into Parser::notes
 };
 
 struct ListLevels {
@@ -47,6 +54,8 @@ public:
     Parser(const QByteArray& data, Document& into) : tok(data), doc(into), body(into.body()) {}
 
     bool run(QString* error);
+    // What the user should know about the file (German sentences).
+    QStringList notes() const { return userNotes; }
     // Set when the data ended before the outermost group did.
     bool truncated = false;
 
@@ -62,6 +71,15 @@ private:
     void showField(int field, const QTextCharFormat& cf, RtfSink* sink);
     RtfSink* partSink(int part);
     void finishPicture();
+    // Frames, shapes, notes and sections (RtfObjectsRead.cpp).
+    bool objectWord(const QByteArray& w, int p, bool wasStarred);
+    RtfSink* target(State& s);
+    void closeFrame();
+    void finishShape(int index);
+    void finishNote(int index);
+    void objectGroupEnd(const State& ended);
+    void finishObjects();
+    std::shared_ptr<QTextDocument> scratchDocument() const;
 
     RtfTokenizer tok;
     Document& doc;
@@ -94,6 +112,31 @@ private:
     QByteArray pictKind;
     int picW = 0, picH = 0, picWGoal = 0, picHGoal = 0, picScaleX = 100, picScaleY = 100;
     int pictureCount = 0;
+
+    // The frame whose paragraphs are being read; its anchor goes into the body once a
+    // paragraph outside it follows.
+    struct OpenFrame {
+        RtfShapes::Placement place;
+        std::shared_ptr<QTextDocument> doc;
+        std::unique_ptr<RtfSink> sink;
+    };
+    std::unique_ptr<OpenFrame> openFrame;
+    QList<RtfShapes::Shape> shapes;
+    struct Note {
+        std::shared_ptr<QTextDocument> doc;
+        std::shared_ptr<RtfSink> sink;
+        bool endnote = false;
+    };
+    QList<Note> notesRead;
+    QByteArray footnoteStyle = "ftnnar", endnoteStyle = "aftnnrlc";
+    int footnoteCount = 0, endnoteCount = 0;
+    int sections = 0;
+    bool titlePage = false;
+    // Headers and footers of later sections, read aside: part -> text.
+    QList<std::pair<int, std::shared_ptr<QTextDocument>>> laterParts;
+    QList<std::shared_ptr<RtfSink>> laterSinks;
+    bool framesRead = false;
+    QStringList userNotes;
 };
 
 } // namespace RtfRead

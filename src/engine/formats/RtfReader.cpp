@@ -43,7 +43,7 @@ void Parser::text(const QString& s)
     State& s0 = st();
     switch (s0.dest) {
     case Dest::Body:
-        s0.sink->addText(s, s0.cf);
+        target(s0)->addText(s, s0.cf);
         if (s0.field >= 0 && s0.field < fields.size() && !s.isEmpty())
             fields[s0.field].shown = true;
         break;
@@ -73,6 +73,14 @@ void Parser::text(const QString& s)
                 colors << ((red | green | blue) || !colors.isEmpty() ? QColor(red, green, blue) : QColor());
                 red = green = blue = 0;
             }
+        break;
+    case Dest::ShapeName:
+        if (s0.shape >= 0)
+            shapes[s0.shape].name += s;
+        break;
+    case Dest::ShapeValue:
+        if (s0.shape >= 0)
+            shapes[s0.shape].value += s;
         break;
     case Dest::FieldInst:
         if (s0.field >= 0 && s0.field < fields.size())
@@ -145,7 +153,7 @@ void Parser::endParagraph()
     }
     // \tx counts from the margin, the block format from the paragraph's indent.
     TabStops::setFromMargin(p.format, s.para.format.tabPositions());
-    s.sink->endParagraph(p, s.inTable);
+    target(s)->endParagraph(p, s.inTable);
 }
 
 void Parser::finishPicture()
@@ -155,31 +163,29 @@ void Parser::finishPicture()
     const QImage img = InputFile::decodePicture(pict);
     if (img.isNull())
         return;
+    // A shape's picture: the shape places it.
+    if (st().dest == Dest::ShapeValue && st().shape >= 0) {
+        shapes[st().shape].picture = img;
+        return;
+    }
     const QString name = QStringLiteral("rtfbild%1").arg(++pictureCount);
-    QTextDocument* target = nullptr;
+    RtfSink* into = nullptr;
     // The picture belongs to the document of the enclosing text destination.
     for (qsizetype i = stack.size() - 1; i >= 0; --i)
         if (stack[i].dest == Dest::Body) {
-            target = stack[i].sink == &body ? doc.body() : nullptr;
-            for (auto it = parts.cbegin(); it != parts.cend(); ++it)
-                if (it.value().get() == stack[i].sink)
-                    target = doc.headerFooter(it.key());
+            into = target(stack[i]);
             break;
         }
-    if (!target)
+    if (!into)
         return;
-    target->addResource(QTextDocument::ImageResource, QUrl(name), img);
+    into->document()->addResource(QTextDocument::ImageResource, QUrl(name), img);
     QTextImageFormat f;
     f.setName(name);
     const double w = picWGoal > 0 ? Document::twipsToPixels(picWGoal) : img.width();
     const double h = picHGoal > 0 ? Document::twipsToPixels(picHGoal) : img.height();
     f.setWidth(w * qBound(1, picScaleX, 1000) / 100.0);
     f.setHeight(h * qBound(1, picScaleY, 1000) / 100.0);
-    for (qsizetype i = stack.size() - 1; i >= 0; --i)
-        if (stack[i].dest == Dest::Body) {
-            stack[i].sink->addText(QString(QChar::ObjectReplacementCharacter), f);
-            break;
-        }
+    into->addText(QString(QChar::ObjectReplacementCharacter), f);
 }
 
 void Parser::groupEnd()
@@ -197,6 +203,7 @@ void Parser::groupEnd()
     }
     if (ended.isHeaderPart && !st().isHeaderPart)
         ended.sink->finish();
+    objectGroupEnd(ended);
 }
 
 void Parser::showField(int field, const QTextCharFormat& cf, RtfSink* sink)
@@ -352,14 +359,18 @@ bool Parser::run(QString* error)
             break;
         }
     }
+    while (stack.size() > 1)
+        groupEnd(); // a cut-off file: close what is open, so shapes and notes are kept
+    closeFrame();
     body.finish();
     batch.endEditBlock();
     for (const auto& sink : std::as_const(parts))
         sink->finish();
+    pageSettings.apply(doc);
+    finishObjects();
     RtfFields::numberProvisional(doc.body());
     for (auto it = parts.cbegin(); it != parts.cend(); ++it)
         RtfFields::numberProvisional(doc.headerFooter(it.key()));
-    pageSettings.apply(doc);
     doc.body()->setUndoRedoEnabled(true);
     return true;
 }
@@ -383,5 +394,7 @@ bool RtfReader::read(const QByteArray& data, Document& into, QString* error)
         return false;
     if (parser.truncated)
         addNote(FormatErrors::incompleteNote());
+    for (const QString& note : parser.notes())
+        addNote(note);
     return true;
 }

@@ -24,6 +24,20 @@ void RtfSink::addText(const QString& text, const QTextCharFormat& format)
         m_para.runs.append({text, format});
 }
 
+void RtfSink::resolveMark(QChar placeholder, const QString& text)
+{
+    for (qsizetype i = m_para.runs.size() - 1; i >= 0; --i) {
+        const qsizetype at = m_para.runs[i].text.lastIndexOf(placeholder);
+        if (at >= 0) {
+            m_para.runs[i].text.replace(at, 1, text);
+            return;
+        }
+    }
+    QTextCursor found = m_doc->find(QString(placeholder), m_doc->characterCount(), QTextDocument::FindBackward);
+    if (!found.isNull())
+        found.insertText(text);
+}
+
 void RtfSink::endParagraph(const RtfParagraph& props, bool inTable)
 {
     RtfParagraph p = props;
@@ -98,8 +112,12 @@ void RtfSink::finish()
 void RtfSink::emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p)
 {
     QTextCharFormat blockChar;
-    if (!p.runs.isEmpty() && !p.runs.first().format.isImageFormat())
-        blockChar = p.runs.first().format;
+    // The paragraph's own character format is that of its first text, not an object's.
+    for (const RtfRun& r : p.runs)
+        if (r.format.objectType() == QTextFormat::NoObject) {
+            blockChar = r.format;
+            break;
+        }
     if (first) {
         c.setBlockFormat(p.format);
         c.setBlockCharFormat(blockChar);

@@ -38,6 +38,11 @@ public:
     void endCell(const RtfParagraph& props);
     void endRow(const RtfRowDef& def);
     void pageBreak() { m_pageBreak = true; }
+    // A section break that continues on the same page takes the pending break back.
+    void cancelPageBreak() { m_pageBreak = false; }
+    // Replaces the last `placeholder` written (pending or already emitted) by `text`.
+    void resolveMark(QChar placeholder, const QString& text);
+    QTextDocument* document() const { return m_doc; }
     // Emits whatever is still held back.
     void finish();
 

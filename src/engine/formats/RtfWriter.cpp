@@ -4,9 +4,11 @@
 #include "Cp1252.h"
 #include "DocumentTransfer.h"
 #include "RtfFields.h"
+#include "RtfShapes.h"
 #include "engine/EngineProperties.h"
 #include "engine/Document.h"
 #include "engine/objects/Images.h"
+#include "engine/objects/TextBoxes.h"
 #include "engine/objects/TabStops.h"
 
 #include <QBuffer>
@@ -66,6 +68,9 @@ public:
             if (const QTextDocument* d = doc.headerFooter(part))
                 texts << d;
         fonts << doc.body()->defaultFont().family();
+        collectTextBoxes(doc.body());
+        for (const auto& box : std::as_const(textBoxes))
+            texts << box.get();
         for (const QTextDocument* d : texts)
             collect(d);
 
@@ -326,6 +331,43 @@ private:
         out += '}';
     }
 
+    // Text boxes of the body as documents, so that their fonts and colours are listed.
+    void collectTextBoxes(const QTextDocument* d)
+    {
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (!TextBoxes::isTextBox(f))
+                    continue;
+                const QString html = f.stringProperty(EngineProperty::TextBoxHtml);
+                if (!textBoxes.contains(html))
+                    textBoxes.insert(html, TextBoxes::layOut(html, 100));
+            }
+    }
+
+    // A fixed picture or a text box: a shape at its page position.
+    void writeShape(const QTextCharFormat& f)
+    {
+        const QTextDocument* box = nullptr;
+        if (TextBoxes::isTextBox(f)) {
+            const auto it = textBoxes.constFind(f.stringProperty(EngineProperty::TextBoxHtml));
+            if (it == textBoxes.cend())
+                return;
+            box = it->get();
+        }
+        out += RtfShapes::shapeStart(f);
+        if (box) {
+            const QTextDocument* outer = current;
+            current = box;
+            writeItems(box->rootFrame()->begin(), false);
+            current = outer;
+            out += "}}}\n";
+        } else {
+            writeImage(Images::asInline(f));
+            out += "}}}}\n";
+        }
+    }
+
     void writeParagraph(const QTextBlock& b, bool inTable, bool endsCell)
     {
         writeParagraphProps(b, inTable);
@@ -360,11 +402,14 @@ private:
                 out += '{' + charProps(f) + escape(shown) + '}';
                 continue;
             }
-            if (f.isImageFormat() || f.objectType() == EngineObject::FixedImage) {
-                // RTF has no page position here: a fixed picture stands at its anchor.
-                const QTextImageFormat img = f.isImageFormat() ? f.toImageFormat() : Images::asInline(f);
+            if (f.objectType() == EngineObject::FixedImage) {
                 for (qsizetype i = 0; i < frag.text().size(); ++i)
-                    writeImage(img);
+                    writeShape(f);
+                continue;
+            }
+            if (f.isImageFormat()) {
+                for (qsizetype i = 0; i < frag.text().size(); ++i)
+                    writeImage(f.toImageFormat());
                 continue;
             }
             out += '{' + charProps(f) + escape(unbroken(frag.text())) + '}';
@@ -479,6 +524,7 @@ private:
     QList<QColor> colors;
     QHash<QTextList*, int> listIds;
     QList<QTextList*> listOrder;
+    QHash<QString, std::shared_ptr<QTextDocument>> textBoxes;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
+#include "TextBoxes.h"
 #include "engine/formats/InputFile.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -256,6 +257,10 @@ void paintFixed(QPainter* p, QTextDocument* doc, int anchorPos)
     QTextCursor c(doc);
     c.setPosition(anchorPos + 1);
     const QTextCharFormat f = c.charFormat();
+    if (TextBoxes::isTextBox(f)) {
+        TextBoxes::paint(p, fixedRect(doc, anchorPos), f);
+        return;
+    }
     const QImage img = doc->resource(QTextDocument::ImageResource, QUrl(f.stringProperty(ImageName))).value<QImage>();
     if (!img.isNull())
         p->drawImage(fixedRect(doc, anchorPos), img);

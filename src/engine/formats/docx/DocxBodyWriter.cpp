@@ -1,6 +1,7 @@
 #include "DocxBodyWriter.h"
 
 #include "DocxNames.h"
+#include "engine/objects/TextBoxes.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
@@ -319,6 +320,8 @@ void BodyWriter::writeParagraph(const QTextBlock& b)
         }
         if (object) {
             writeFieldObject(f);
+        } else if (TextBoxes::isTextBox(f)) {
+            writeText(TextBoxes::plainText(f), Fields::plainFormat(f));
         } else if (f.isImageFormat() || f.objectType() == EngineObject::FixedImage) {
             for (qsizetype i = 0; i < frag.text().size(); ++i)
                 writePicture(f);

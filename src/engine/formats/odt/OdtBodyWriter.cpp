@@ -1,6 +1,7 @@
 #include "OdtBodyWriter.h"
 
 #include "OdtNames.h"
+#include "engine/objects/TextBoxes.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
@@ -331,6 +332,11 @@ void BodyWriter::writeRuns(const QTextBlock& b)
             m_out += span + (count ? QStringLiteral("<text:page-count>1</text:page-count>")
                                    : QStringLiteral("<text:page-number text:select-page=\"current\">1</text:page-number>"))
                      + (span.isEmpty() ? QString() : QStringLiteral("</text:span>"));
+        } else if (TextBoxes::isTextBox(f)) {
+            m_out += span;
+            writeText(TextBoxes::plainText(f));
+            if (!span.isEmpty())
+                m_out += QStringLiteral("</text:span>");
         } else if (f.isImageFormat() || f.objectType() == EngineObject::FixedImage) {
             for (qsizetype i = 0; i < frag.text().size(); ++i)
                 writePicture(f);
