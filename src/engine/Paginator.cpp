@@ -80,6 +80,18 @@ QSizeF Paginator::pageSizePixels(const PageGeometry& g)
     return {Document::twipsToPixels(g.width), Document::twipsToPixels(g.height)};
 }
 
+QPaintDevice* Paginator::printDevice()
+{
+    static QImage device = [] {
+        QImage img(1, 1, QImage::Format_RGB32);
+        const int dpm = qRound(PrintDpi / 0.0254);
+        img.setDotsPerMeterX(dpm);
+        img.setDotsPerMeterY(dpm);
+        return img;
+    }();
+    return &device;
+}
+
 double Paginator::layoutScale(const QTextDocument* d)
 {
     const QPaintDevice* dev = d->documentLayout()->paintDevice();
@@ -138,10 +150,27 @@ void Paginator::setBodyPaginated(bool on)
     invalidate();
 }
 
+void Paginator::keepFirstSpacing(QTextDocument* d)
+{
+    const QTextBlock first = d->begin();
+    QTextBlockFormat f = first.blockFormat();
+    if (f.topMargin() <= 0 || (f.hasProperty(QTextFormat::LineHeightType) && f.lineHeightType() != QTextBlockFormat::SingleHeight))
+        return;
+    d->documentLayout()->blockBoundingRect(first); // lays the paragraph out
+    const QTextLayout* l = first.layout();
+    if (!l || l->lineCount() != 1)
+        return;
+    // A line as tall as the space and the text, the text at its foot: the line stands
+    // where the space before would put it.
+    f.setLineHeight(l->lineAt(0).height() / layoutScale(d) + f.topMargin(), QTextBlockFormat::MinimumHeight);
+    QTextCursor(first).setBlockFormat(f);
+}
+
 void Paginator::onContentsChange(int pos, int removed, int added)
 {
-    // A paginated copy that is up to date follows the edit; anything else is rebuilt.
-    if (m_dirty || m_bodyPaginated || !m_copy || !m_copyMirrors
+    // A paginated copy that is up to date follows the edit; anything else is rebuilt,
+    // and so is an edit of the first paragraph, whose spacing the copy lays out its own way.
+    if (m_dirty || m_bodyPaginated || !m_copy || !m_copyMirrors || pos <= m_doc->body()->begin().length()
         || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added))
         invalidate();
 }
@@ -170,8 +199,7 @@ void Paginator::ensureLayout()
     if (!m_bodyPaginated) {
         delete m_copy;
         m_copy = d->clone(this);
-        // The body's 96-dpi device, not the screen's: the pages are the printed ones.
-        m_copy->documentLayout()->setPaintDevice(d->documentLayout()->paintDevice());
+        m_copy->documentLayout()->setPaintDevice(printDevice());
         // Before anything lays the copy out: objects keep the size they were laid out with.
         Images::installHandlers(m_copy);
         ++m_rebuilds;
@@ -180,6 +208,7 @@ void Paginator::ensureLayout()
         m_copyMirrors = !d->toPlainText().contains(QChar(12));
         breakAtFormFeeds(m_copy);
         paginate(m_copy, bodyGeometry(*m_doc));
+        keepFirstSpacing(m_copy);
         d = m_copy;
     }
 }
@@ -188,9 +217,10 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
 {
     const QTextDocument* body = doc.body();
     std::unique_ptr<QTextDocument> copy(body->clone());
-    copy->documentLayout()->setPaintDevice(body->documentLayout()->paintDevice());
+    copy->documentLayout()->setPaintDevice(printDevice());
     copy->setUndoRedoEnabled(false);
     paginate(copy.get(), bodyGeometry(doc));
+    keepFirstSpacing(copy.get());
     return copy;
 }
 

@@ -500,7 +500,7 @@ void TextControl::setCurrentInputPosition(const InputPosition& p)
 int TextControl::CurrentPages() const
 {
     // The printed pages in every view.
-    return m_paginator->pageCount();
+    return m_printPages->pageCount();
 }
 
 // ---- Files ------------------------------------------------------------------
@@ -681,6 +681,7 @@ void TextControl::insertFromMimeData(const QMimeData* source)
 void TextControl::initPages()
 {
     m_paginator = new Paginator(m_doc, this);
+    m_printPages = new Paginator(m_doc, this);
     PageNumberObject::install(m_doc->body());
     Images::installHandlers(m_doc->body());
     m_pagesFilter = new PagesEventFilter(*this);
@@ -703,11 +704,11 @@ void TextControl::initPages()
 
 bool TextControl::PrintDoc(const QString& docName, int first, int last, int copies)
 {
-    return PagePrinter::print(*m_paginator, m_printer ? m_printer : &currentPrinter(), docName,
+    return PagePrinter::print(*m_printPages, m_printer ? m_printer : &currentPrinter(), docName,
                               first, last, copies);
 }
 
-QImage TextControl::PageImage(int page, double dpi) const { return m_paginator->renderPage(page, dpi); }
+QImage TextControl::PageImage(int page, double dpi) const { return m_printPages->renderPage(page, dpi); }
 
 void TextControl::paintTableGrid()
 {

@@ -1,5 +1,6 @@
 #include "HtmlReader.h"
 
+#include "CssColours.h"
 #include "HtmlNesting.h"
 #include "InputFile.h"
 #include "TextDecoding.h"
@@ -39,7 +40,7 @@ bool HtmlReader::read(const QByteArray& data, Document& into, QString*)
     body->setUndoRedoEnabled(false);
     if (!m_baseFolder.isEmpty())
         body->setBaseUrl(QUrl::fromLocalFile(QDir(m_baseFolder).absolutePath() + QLatin1Char('/')));
-    body->setHtml(HtmlNesting::limit(html));
+    body->setHtml(HtmlNesting::limit(CssColours::normalise(html)));
     body->setDocumentMargin(0);
     // data: URLs of pictures become resources under their own name.
     for (QTextBlock b = body->begin(); b.isValid(); b = b.next()) {

@@ -38,9 +38,9 @@ QString charStyle(const QTextCharFormat& f)
         deco << QStringLiteral("line-through");
     if (!deco.isEmpty())
         d << QStringLiteral("text-decoration: ") + deco.join(QLatin1Char(' '));
-    if (f.hasProperty(QTextFormat::ForegroundBrush))
+    if (FormatBrushes::foreground(f))
         d << QStringLiteral("color: ") + cssColor(f.foreground().color());
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+    if (FormatBrushes::background(f))
         d << QStringLiteral("background-color: ") + cssColor(f.background().color());
     if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         d << QStringLiteral("vertical-align: super");
@@ -163,7 +163,7 @@ private:
                 else if (r == 0 && w.type() == QTextLength::PercentageLength)
                     html += QStringLiteral(" width=\"%1%\"").arg(w.rawValue());
                 const QTextCharFormat cf = cell.format();
-                if (cf.hasProperty(QTextFormat::BackgroundBrush))
+                if (FormatBrushes::background(cf))
                     html += styleAttr(QStringLiteral("background-color: ") + cssColor(cf.background().color()), u't');
                 html += QLatin1Char('>');
                 writeItems(cell.begin());

@@ -132,9 +132,9 @@ private:
             for (auto it = b.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat f = it.fragment().charFormat();
                 fontIndex(f);
-                if (f.hasProperty(QTextFormat::ForegroundBrush))
+                if (FormatBrushes::foreground(f))
                     colorIndex(f.foreground().color());
-                if (f.hasProperty(QTextFormat::BackgroundBrush))
+                if (FormatBrushes::background(f))
                     colorIndex(f.background().color());
             }
             if (QTextList* l = b.textList())
@@ -147,7 +147,7 @@ private:
                 for (int r = 0; r < t->rows(); ++r)
                     for (int c = 0; c < t->columns(); ++c) {
                         const QTextCharFormat cf = t->cellAt(r, c).format();
-                        if (cf.hasProperty(QTextFormat::BackgroundBrush))
+                        if (FormatBrushes::background(cf))
                             colorIndex(cf.background().color());
                     }
     }
@@ -284,9 +284,9 @@ private:
             p += "\\ul";
         if (f.fontStrikeOut())
             p += "\\strike";
-        if (f.hasProperty(QTextFormat::ForegroundBrush))
+        if (FormatBrushes::foreground(f))
             p += "\\cf" + num(colorIndex(f.foreground().color()));
-        if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush) {
+        if (FormatBrushes::background(f)) {
             const QByteArray i = num(colorIndex(f.background().color()));
             p += "\\chcbpat" + i + "\\cb" + i + "\\highlight" + i;
         }
@@ -439,7 +439,7 @@ private:
                 else if (cell.row() != r)
                     out += "\\clvmrg";
                 const QTextCharFormat cf = cell.format();
-                if (cf.hasProperty(QTextFormat::BackgroundBrush))
+                if (FormatBrushes::background(cf))
                     out += "\\clcbpat" + num(colorIndex(cf.background().color()));
                 if (borders)
                     out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";

@@ -6,6 +6,7 @@
 #include "engine/Fields.h"
 #include "engine/formats/BreakOpportunities.h"
 #include "engine/formats/DocumentTransfer.h"
+#include "engine/formats/FormatIO.h"
 
 #include <QTextDocument>
 #include <QTextFrame>
@@ -187,7 +188,7 @@ void BodyWriter::writeRunProperties(const QTextCharFormat& f)
         flag("caps");
     if (f.fontStrikeOut())
         flag("strike");
-    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush) {
+    if (FormatBrushes::foreground(f)) {
         m_xml.writeEmptyElement(W, QStringLiteral("color"));
         m_xml.writeAttribute(W, QStringLiteral("val"), hex(f.foreground().color()));
     }
@@ -196,7 +197,7 @@ void BodyWriter::writeRunProperties(const QTextCharFormat& f)
         m_xml.writeAttribute(W, QStringLiteral("val"), num(qRound(f.fontPointSize() * 2)));
     }
     QString shading;
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush) {
+    if (FormatBrushes::background(f)) {
         const QRgb rgb = f.background().color().rgb() & 0xFFFFFF;
         const char* name = nullptr;
         for (const Highlight& h : kHighlights)
@@ -431,7 +432,7 @@ void BodyWriter::writeCell(const QTextTable* t, const QTextTableCell& cell, int 
             m_xml.writeAttribute(W, QStringLiteral("val"), QStringLiteral("restart"));
     }
     const QTextTableCellFormat cf = cell.format().toTableCellFormat();
-    if (cf.hasProperty(QTextFormat::BackgroundBrush) && cf.background().style() != Qt::NoBrush) {
+    if (FormatBrushes::background(cf)) {
         m_xml.writeEmptyElement(W, QStringLiteral("shd"));
         m_xml.writeAttribute(W, QStringLiteral("val"), QStringLiteral("clear"));
         m_xml.writeAttribute(W, QStringLiteral("color"), QStringLiteral("auto"));

@@ -6,6 +6,7 @@
 #include "engine/Fields.h"
 #include "engine/formats/BreakOpportunities.h"
 #include "engine/formats/DocumentTransfer.h"
+#include "engine/formats/FormatIO.h"
 
 #include <QBuffer>
 #include <QTextDocument>
@@ -144,9 +145,9 @@ QString BodyWriter::textStyle(const QTextCharFormat& f)
              + attr("style:text-underline-color", QStringLiteral("font-color"));
     if (f.fontStrikeOut())
         p += attr("style:text-line-through-style", QStringLiteral("solid"));
-    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
+    if (FormatBrushes::foreground(f))
         p += attr("fo:color", colour(f.foreground().color()));
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+    if (FormatBrushes::background(f))
         p += attr("fo:background-color", colour(f.background().color()));
     if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         p += attr("style:text-position", QStringLiteral("super 58%"));
@@ -441,7 +442,7 @@ void BodyWriter::writeTable(const QTextTable* t)
             }
             const QTextTableCellFormat cf = cell.format().toTableCellFormat();
             QString props = attr("fo:border", borders ? QStringLiteral("0.5pt solid #000000") : QStringLiteral("none"));
-            if (cf.hasProperty(QTextFormat::BackgroundBrush) && cf.background().style() != Qt::NoBrush)
+            if (FormatBrushes::background(cf))
                 props += attr("fo:background-color", colour(cf.background().color()));
             props += attr("fo:padding-left", pt(twips(cf.hasProperty(QTextFormat::TableCellLeftPadding) ? cf.leftPadding() : tf.cellPadding())));
             props += attr("fo:padding-right", pt(twips(cf.hasProperty(QTextFormat::TableCellRightPadding) ? cf.rightPadding() : tf.cellPadding())));
