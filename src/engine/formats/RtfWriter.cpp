@@ -78,6 +78,7 @@ public:
         out += "}\n";
         writeListTable();
         const PageGeometry& g = doc.page();
+        out += "\\deftab" + num(TabStops::defaultDistance(doc.body())) + '\n';
         out += "\\paperw" + num(g.width) + "\\paperh" + num(g.height) + "\\margl" + num(g.marginL) + "\\margr"
                + num(g.marginR) + "\\margt" + num(g.marginT) + "\\margb" + num(g.marginB) + "\n\\sectd";
         out += "\\pgwsxn" + num(g.width) + "\\pghsxn" + num(g.height) + "\\marglsxn" + num(g.marginL)
@@ -261,6 +262,9 @@ private:
         }
         if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             out += "\\pagebb";
+        // A rule line: how office programs write one, an empty paragraph with a border below.
+        if (bf.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            out += "\\brdrb\\brdrs\\brdrw10\\brsp20";
         out += ' ';
         if (list) {
             QString label = list->itemText(b);
@@ -375,6 +379,9 @@ private:
             out += "}}}";
         if (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
             out += "\\page";
+        // The paragraph mark's font: it gives an empty line its height.
+        if (b.length() == 1)
+            out += charProps(b.charFormat()) + ' ';
         out += endsCell ? "\\cell\n" : "\\par\n";
     }
 
