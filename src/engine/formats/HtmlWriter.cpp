@@ -2,6 +2,7 @@
 
 #include "BreakOpportunities.h"
 #include "DocumentTransfer.h"
+#include "HtmlPages.h"
 #include "engine/Document.h"
 #include "engine/Images.h"
 #include "engine/EngineProperties.h"
@@ -49,7 +50,7 @@ QString charStyle(const QTextCharFormat& f)
     return d.join(QStringLiteral("; "));
 }
 
-QString blockStyle(const QTextBlockFormat& f)
+QString blockStyle(const QTextBlockFormat& f, const QTextCharFormat& emptyLine = QTextCharFormat())
 {
     QStringList d;
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
@@ -74,17 +75,28 @@ QString blockStyle(const QTextBlockFormat& f)
         d << QStringLiteral("page-break-before: always");
     if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
         d << QStringLiteral("page-break-after: always");
+    if (const QString tabs = HtmlPages::tabsAttribute(f); !tabs.isEmpty())
+        d << tabs;
+    // An empty line is as tall as its paragraph's font.
+    if (const QString font = charStyle(emptyLine); !font.isEmpty())
+        d << font;
     return d.join(QStringLiteral("; "));
 }
 
 class Writer {
 public:
-    Writer(const Document& doc, int mode) : doc(doc), mode(mode) {}
+    Writer(const Document& doc, int mode) : doc(doc), mode(mode), text(doc.body()) {}
 
     QString body()
     {
-        writeItems(doc.body()->rootFrame()->begin());
+        // Headers before the text, footers after it, each in its marked block.
+        for (int part : {1, 2})
+            writePart(part);
+        text = doc.body();
+        writeItems(text->rootFrame()->begin());
         closeList();
+        for (int part : {4, 8})
+            writePart(part);
         return html;
     }
 
@@ -99,6 +111,17 @@ public:
     }
 
 private:
+    void writePart(int part)
+    {
+        text = doc.headerFooter(part);
+        if (!text)
+            return;
+        html += HtmlPages::partStart(doc, part);
+        writeItems(text->rootFrame()->begin());
+        closeList();
+        html += QStringLiteral("</div>\n");
+    }
+
     // The attribute that applies declarations: style="..." or class="...".
     QString styleAttr(const QString& decl, QChar prefix)
     {
@@ -203,12 +226,18 @@ private:
                 openList = list;
             }
         }
+        if (b.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth) && b.length() == 1) {
+            closeList();
+            html += QStringLiteral("<hr />\n");
+            return;
+        }
         const QString tag = list ? QStringLiteral("li") : QStringLiteral("p");
         html += QLatin1Char('<') + tag;
         // Qt's importer takes justification only from the attribute.
         if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignJustify)
             html += QStringLiteral(" align=\"justify\"");
-        html += styleAttr(blockStyle(b.blockFormat()), u'p') + QLatin1Char('>');
+        html += styleAttr(blockStyle(b.blockFormat(), b.length() == 1 ? b.charFormat() : QTextCharFormat()), u'p')
+                + QLatin1Char('>');
         QString openHref;
         BreakOpportunities::Stripper unbroken;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
@@ -226,7 +255,7 @@ private:
                 // HTML has no pages: a fixed picture stands at its anchor.
                 const QTextImageFormat img = f.isImageFormat() ? f.toImageFormat() : Images::asInline(f);
                 QByteArray kind;
-                const QByteArray bytes = DocumentTransfer::imageBytes(doc.body(), img.name(), &kind);
+                const QByteArray bytes = DocumentTransfer::imageBytes(text, img.name(), &kind);
                 if (bytes.isEmpty())
                     continue;
                 html += QStringLiteral("<img src=\"data:image/%1;base64,%2\"")
@@ -245,11 +274,16 @@ private:
                 html += QStringLiteral(" />");
                 continue;
             }
-            QString text = esc(unbroken(frag.text()));
-            text.replace(QChar::LineSeparator, QStringLiteral("<br />"));
-            text.replace(QChar::Nbsp, QStringLiteral("&nbsp;"));
+            QString shown = esc(unbroken(frag.text()));
+            shown.replace(QChar::LineSeparator, QStringLiteral("<br />"));
+            shown.replace(QChar::Nbsp, QStringLiteral("&nbsp;"));
+            if (f.objectType() == EngineObject::PageNumber || f.objectType() == EngineObject::PageCount) {
+                shown.clear();
+                for (qsizetype i = 0; i < frag.length(); ++i)
+                    shown += HtmlPages::pageNumber(f.objectType() == EngineObject::PageCount);
+            }
             const QString attr = styleAttr(charStyle(f), u'c');
-            html += attr.isEmpty() ? text : QStringLiteral("<span") + attr + QLatin1Char('>') + text + QStringLiteral("</span>");
+            html += attr.isEmpty() ? shown : QStringLiteral("<span") + attr + QLatin1Char('>') + shown + QStringLiteral("</span>");
         }
         if (!openHref.isEmpty())
             html += QStringLiteral("</a>");
@@ -260,6 +294,7 @@ private:
 
     const Document& doc;
     int mode;
+    const QTextDocument* text; // the body or the part being written
     QString html;
     QStringList classes;
     QStringList classNames;
@@ -283,13 +318,14 @@ bool HtmlWriter::write(const Document& doc, const WriteOptions& options, QByteAr
     const QString body = w.body();
     // No line end after </body>: Qt's importer would add it to the last paragraph.
     QString html = QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\" />\n<title></title>\n");
-    if (mode == 1) {
-        html += QStringLiteral("<style type=\"text/css\">\n") + w.rules() + QStringLiteral("</style>\n");
-    } else if (mode == 2) {
+    // The page in every mode: a linked style sheet is not read back.
+    html += QStringLiteral("<style type=\"text/css\">\n") + HtmlPages::pageRule(doc) + (mode == 1 ? w.rules() : QString())
+            + QStringLiteral("</style>\n");
+    if (mode == 2) {
         html += QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" href=\"%1\" />\n").arg(esc(options.styleSheetFile));
         if (options.styleSheetOut)
             *options.styleSheetOut = w.rules().toUtf8();
-    } else {
+    } else if (mode == 0) {
         const QFont f = doc.body()->defaultFont();
         html += QStringLiteral("</head>\n<body style=\"font-family: '%1'; font-size: %2pt;\">\n")
                     .arg(esc(f.family()))
