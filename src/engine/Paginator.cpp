@@ -6,6 +6,7 @@
 #include "engine/PageNumberObject.h"
 #include "engine/PaginatedCopy.h"
 #include "engine/ParagraphFrames.h"
+#include "engine/TabLeaders.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QtMath>
@@ -320,8 +321,17 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
         d->documentLayout()->draw(p, ctx);
         p->restore();
     }
-    if (layers & Decorations)
+    if (layers & Decorations) {
         paintDecorations(p, page);
+        QTextDocument* d = layoutDocument();
+        const double s = layoutScale(d);
+        p->save();
+        p->scale(1 / s, 1 / s);
+        const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
+        p->translate(0, -sheet.top());
+        TabLeaders::paint(p, d, sheet, s);
+        p->restore();
+    }
 }
 
 void Paginator::paintHeaderFooter(QPainter* p, int page)

@@ -17,6 +17,7 @@
 #include "engine/PagesEventFilter.h"
 #include "engine/ParagraphFrames.h"
 #include "engine/Paginator.h"
+#include "engine/TabLeaders.h"
 #include "engine/ScreenView.h"
 #include "engine/SelectionFormat.h"
 #include "engine/SpellMarks.h"
@@ -726,8 +727,9 @@ void TextControl::paintParagraphFrames()
     QPainter p(viewport());
     p.translate(-scrollOffset());
     p.scale(zoom(), zoom());
-    ParagraphFrames::paintVisible(&p, m_doc->body(),
-                                  QRectF(toDocument(QPointF()), toDocument(viewport()->rect().bottomRight())));
+    const QRectF visible(toDocument(QPointF()), toDocument(viewport()->rect().bottomRight()));
+    ParagraphFrames::paintVisible(&p, m_doc->body(), visible);
+    TabLeaders::paint(&p, m_doc->body(), visible);
 }
 
 // Headers and footers -------------------------------------------------------------

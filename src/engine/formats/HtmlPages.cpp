@@ -3,6 +3,7 @@
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/Fields.h"
+#include "engine/TabLeaders.h"
 
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -55,17 +56,19 @@ QList<QTextOption::Tab> parseTabs(const QString& text)
 {
     QList<QTextOption::Tab> tabs;
     for (const QString& item : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (item.size() < 3 || item.at(1) != u':')
+        const qsizetype colon = item.indexOf(QLatin1Char(':'));
+        if (colon < 1)
             continue;
         bool ok = false;
-        const double pos = item.mid(2).toDouble(&ok);
+        const double pos = item.mid(colon + 1).toDouble(&ok);
+        const QChar leader(char16_t(qBound(0, item.mid(1, colon - 1).toInt(), 0xFFFF)));
         if (!ok || pos < 0 || pos > 5000 || tabs.size() >= 64)
             continue;
         switch (item.at(0).unicode()) {
-        case 'r': tabs << QTextOption::Tab(pos, QTextOption::RightTab); break;
-        case 'c': tabs << QTextOption::Tab(pos, QTextOption::CenterTab); break;
+        case 'r': tabs << TabLeaders::with(QTextOption::Tab(pos, QTextOption::RightTab), leader); break;
+        case 'c': tabs << TabLeaders::with(QTextOption::Tab(pos, QTextOption::CenterTab), leader); break;
         case 'd': tabs << QTextOption::Tab(pos, QTextOption::DelimiterTab, QLatin1Char(',')); break;
-        default: tabs << QTextOption::Tab(pos, QTextOption::LeftTab); break;
+        default: tabs << TabLeaders::with(QTextOption::Tab(pos, QTextOption::LeftTab), leader); break;
         }
     }
     std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.position < b.position; });
@@ -105,7 +108,8 @@ QString tabsAttribute(const QTextBlockFormat& f)
         return {};
     QStringList items;
     for (const QTextOption::Tab& t : tabs)
-        items << QString(tabCode(t.type)) + QLatin1Char(':') + QString::number(t.position, 'f', 2);
+        items << QString(tabCode(t.type)) + (TabLeaders::of(t).isNull() ? QString() : QString::number(TabLeaders::of(t).unicode()))
+                     + QLatin1Char(':') + QString::number(t.position, 'f', 2);
     return QStringLiteral("-qx-tabs: ") + items.join(QLatin1Char(' '));
 }
 

@@ -184,6 +184,7 @@ void Parser::word(const RtfToken& t)
         s.ls = s.ilvl = 0;
         s.pnStyle = 0;
         s.tabType = QTextOption::LeftTab;
+        s.tabLeader = QChar();
         s.ruleBelow = false;
         s.outlineLevel = -1;
         return;

@@ -3,6 +3,7 @@
 #include "RtfParser.h"
 
 #include "engine/Document.h"
+#include "engine/TabLeaders.h"
 
 #include <algorithm>
 
@@ -94,16 +95,22 @@ bool Parser::paragraphWord(const RtfToken& t)
     if (w == "tqr") { s.tabType = QTextOption::RightTab; return true; }
     if (w == "tqc") { s.tabType = QTextOption::CenterTab; return true; }
     if (w == "tqdec") { s.tabType = QTextOption::DelimiterTab; return true; }
+    if (w == "tldot") { s.tabLeader = QLatin1Char('.'); return true; }
+    if (w == "tlmdot") { s.tabLeader = QChar(0x00B7); return true; }
+    if (w == "tlhyph") { s.tabLeader = QLatin1Char('-'); return true; }
+    if (w == "tlul") { s.tabLeader = QLatin1Char('_'); return true; }
+    if (w == "tlth" || w == "tleq") { s.tabLeader = QLatin1Char('='); return true; }
     if (w == "tx" || w == "tb") {
         QList<QTextOption::Tab> tabs = bf.tabPositions();
         if (tabs.size() < 64) {
             // The decimal separator of a German document: its comma.
             QTextOption::Tab tab(px(p), s.tabType, s.tabType == QTextOption::DelimiterTab ? QLatin1Char(',') : QChar());
-            tabs << tab;
+            tabs << TabLeaders::with(tab, s.tabLeader);
             std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.position < b.position; });
             bf.setTabPositions(tabs);
         }
         s.tabType = QTextOption::LeftTab;
+        s.tabLeader = QChar();
         return true;
     }
     if (w == "brdrb") { s.ruleBelow = true; return true; }

@@ -32,6 +32,7 @@ struct State {
     int ls = 0, ilvl = 0;
     int pnStyle = 0; // old-style numbering: QTextListFormat::Style, 0 none
     QTextOption::TabType tabType = QTextOption::LeftTab;
+    QChar tabLeader;         // \tldot, \tlhyph, ...: the next stop's leader
     bool ruleBelow = false;  // \brdrb: an empty paragraph with it is a rule line
     int outlineLevel = -1;   // \outlinelevel: a heading
     bool levelText = false;  // inside a list level's \leveltext

@@ -7,6 +7,7 @@
 #include "engine/EngineProperties.h"
 #include "engine/Document.h"
 #include "engine/Images.h"
+#include "engine/TabLeaders.h"
 #include "engine/TabStops.h"
 
 #include <QBuffer>
@@ -258,6 +259,14 @@ private:
                 out += "\\tqc";
             else if (t.type == QTextOption::DelimiterTab)
                 out += "\\tqdec";
+            switch (TabLeaders::of(t).unicode()) {
+            case '.': out += "\\tldot"; break;
+            case 0x00B7: out += "\\tlmdot"; break;
+            case '-': out += "\\tlhyph"; break;
+            case '_': out += "\\tlul"; break;
+            case '=': out += "\\tlth"; break;
+            default: break;
+            }
             out += "\\tx" + num(twips(t.position));
         }
         if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
