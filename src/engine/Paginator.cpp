@@ -165,6 +165,8 @@ void Paginator::keepFirstSpacing(QTextDocument* d)
     // where the space before would put it.
     f.setLineHeight(l->lineAt(0).height() / layoutScale(d) + f.topMargin(), QTextBlockFormat::MinimumHeight);
     QTextCursor(first).setBlockFormat(f);
+    // Qt relays out only the paragraph after that, and stops its lazy layout there.
+    d->markContentsDirty(0, d->characterCount());
 }
 
 void Paginator::onContentsChange(int pos, int removed, int added)
@@ -330,6 +332,7 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
         const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
         p->translate(0, -sheet.top());
         TabLeaders::paint(p, d, sheet, s);
+        ParagraphFrames::paintRules(p, d, sheet, s);
         p->restore();
     }
 }

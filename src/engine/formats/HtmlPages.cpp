@@ -195,7 +195,8 @@ QString Reader::takeParts(const QString& html)
         if (end < 0)
             break;
         const auto d = distance.match(m.captured(0));
-        m_parts.append({part, html.mid(m.capturedEnd(), end - m.capturedEnd()),
+        // Without the line ends around it: Qt's importer would add a blank to the text.
+        m_parts.append({part, html.mid(m.capturedEnd(), end - m.capturedEnd()).trimmed(),
                         d.hasMatch() ? qBound(0, d.captured(1).toInt(), 31680) : -1});
         out += QStringView(html).mid(from, m.capturedStart() - from);
         from = after;

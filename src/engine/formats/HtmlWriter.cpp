@@ -50,7 +50,8 @@ QString charStyle(const QTextCharFormat& f)
     return d.join(QStringLiteral("; "));
 }
 
-QString blockStyle(const QTextBlockFormat& f, const QTextCharFormat& emptyLine = QTextCharFormat())
+// `emptyLine`: the paragraph has no text; its mark's font gives the line's height.
+QString blockStyle(const QTextBlockFormat& f, const QTextCharFormat* emptyLine = nullptr)
 {
     QStringList d;
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
@@ -77,9 +78,13 @@ QString blockStyle(const QTextBlockFormat& f, const QTextCharFormat& emptyLine =
         d << QStringLiteral("page-break-after: always");
     if (const QString tabs = HtmlPages::tabsAttribute(f); !tabs.isEmpty())
         d << tabs;
-    // An empty line is as tall as its paragraph's font.
-    if (const QString font = charStyle(emptyLine); !font.isEmpty())
-        d << font;
+    // An empty line is as tall as its paragraph's font. Without the mark Qt's importer
+    // reads the <br /> of an empty paragraph as a second line.
+    if (emptyLine) {
+        d << QStringLiteral("-qt-paragraph-type: empty");
+        if (const QString font = charStyle(*emptyLine); !font.isEmpty())
+            d << font;
+    }
     return d.join(QStringLiteral("; "));
 }
 
@@ -236,8 +241,8 @@ private:
         // Qt's importer takes justification only from the attribute.
         if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignJustify)
             html += QStringLiteral(" align=\"justify\"");
-        html += styleAttr(blockStyle(b.blockFormat(), b.length() == 1 ? b.charFormat() : QTextCharFormat()), u'p')
-                + QLatin1Char('>');
+        const QTextCharFormat mark = b.charFormat();
+        html += styleAttr(blockStyle(b.blockFormat(), b.length() == 1 ? &mark : nullptr), u'p') + QLatin1Char('>');
         QString openHref;
         BreakOpportunities::Stripper unbroken;
         for (auto it = b.begin(); !it.atEnd(); ++it) {

@@ -390,7 +390,7 @@ private:
             out += "\\page";
         // The paragraph mark's font: it gives an empty line its height.
         if (b.length() == 1)
-            out += charProps(b.charFormat()) + ' ';
+            out += charProps(b.charFormat()); // ends in the blank that closes its last word
         out += endsCell ? "\\cell\n" : "\\par\n";
     }
 

@@ -93,11 +93,15 @@ void BodyWriter::writeParagraphProperties(const QTextBlock& b)
                                 : 360;
         first -= qMax(0, hanging);
     }
-    const int frame = bf.intProperty(FrameStyle);
+    int frame = bf.intProperty(FrameStyle);
+    // A rule line: how office programs write one, a border below an empty paragraph.
+    const bool rule = bf.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth) && !frame;
+    if (rule)
+        frame = FrameBits::Bottom;
     if (frame & (FrameBits::Left | FrameBits::Right | FrameBits::Top | FrameBits::Bottom)) {
         m_xml.writeStartElement(W, QStringLiteral("pBdr"));
         const QString style = (frame & FrameBits::Double) ? QStringLiteral("double") : QStringLiteral("single");
-        const int size = qBound(2, bf.intProperty(FrameLineWidth) * 8 / 20, 96);
+        const int size = rule ? 6 : qBound(2, bf.intProperty(FrameLineWidth) * 8 / 20, 96);
         const int space = qBound(0, bf.intProperty(FrameDistance) / 20, 31);
         const std::pair<int, const char*> sides[] = {
             {FrameBits::Top, "top"}, {FrameBits::Left, "left"}, {FrameBits::Bottom, "bottom"}, {FrameBits::Right, "right"}};
@@ -167,6 +171,9 @@ void BodyWriter::writeParagraphProperties(const QTextBlock& b)
         m_xml.writeEmptyElement(W, QStringLiteral("outlineLvl"));
         m_xml.writeAttribute(W, QStringLiteral("val"), num(bf.headingLevel() - 1));
     }
+    // The paragraph mark's font: it gives an empty line its height.
+    if (b.length() == 1)
+        writeRunProperties(b.charFormat());
     m_xml.writeEndElement();
 }
 
