@@ -173,8 +173,10 @@ void Paginator::onContentsChange(int pos, int removed, int added)
 {
     // A paginated copy that is up to date follows the edit; anything else is rebuilt,
     // and so is an edit of the first paragraph, whose spacing the copy lays out its own way.
-    if (m_dirty || m_bodyPaginated || !m_copy || !m_copyMirrors || pos <= m_doc->body()->begin().length()
-        || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added))
+    const QTextBlock first = m_doc->body()->begin();
+    const bool firstSpacing = pos <= first.length() && first.blockFormat().topMargin() > 0;
+    if (m_dirty || m_bodyPaginated || !m_copy || !m_copyMirrors || firstSpacing
+        || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added, layoutScale(m_copy)))
         invalidate();
 }
 
@@ -210,6 +212,7 @@ void Paginator::ensureLayout()
         // Form feeds become paragraphs in the copy: positions differ from then on.
         m_copyMirrors = !d->toPlainText().contains(QChar(12));
         breakAtFormFeeds(m_copy);
+        PaginatedCopy::scaleIndents(m_copy, layoutScale(m_copy));
         paginate(m_copy, bodyGeometry(*m_doc));
         keepFirstSpacing(m_copy);
         d = m_copy;
@@ -222,6 +225,7 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
     std::unique_ptr<QTextDocument> copy(body->clone());
     copy->documentLayout()->setPaintDevice(printDevice());
     copy->setUndoRedoEnabled(false);
+    PaginatedCopy::scaleIndents(copy.get(), layoutScale(copy.get()));
     paginate(copy.get(), bodyGeometry(doc));
     keepFirstSpacing(copy.get());
     return copy;

@@ -484,12 +484,12 @@ int TextControl::textLeftX() const { return m_view->textLeftX(); }
 InputPosition TextControl::CurrentInputPosition() const
 {
     // Page, line and column of the printed pages, whatever the view shows.
-    return InputPositions(*m_paginator, m_doc->page()).at(textCursor().position());
+    return InputPositions(*m_printPages, m_doc->page()).at(textCursor().position());
 }
 
 void TextControl::setCurrentInputPosition(const InputPosition& p)
 {
-    int pos = InputPositions(*m_paginator, m_doc->page()).positionOf(p);
+    int pos = InputPositions(*m_printPages, m_doc->page()).positionOf(p);
     const int end = m_doc->body()->characterCount() - 1;
     pos = pos < 0 ? end : qBound(0, pos, end);
     QTextCursor c = textCursor();

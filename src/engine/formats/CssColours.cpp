@@ -136,8 +136,12 @@ QColor parse(QStringView value, bool* none)
 
 namespace {
 
-QString rewriteDeclarations(const QString& css)
+QString rewriteDeclarations(const QString& css, bool* pictures)
 {
+    static const QRegularExpression picture(QStringLiteral("background(-image)?\\s*:[^;\"'{}]*url\\("),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (pictures && picture.match(css).hasMatch())
+        *pictures = true;
     static const QRegularExpression decl(
         QStringLiteral("(?<![\\w-])(color|background-color|background)\\s*:\\s*([^;\"'{}<>]*)"),
         QRegularExpression::CaseInsensitiveOption);
@@ -164,7 +168,7 @@ QString rewriteDeclarations(const QString& css)
 
 } // namespace
 
-QString normalise(const QString& html)
+QString normalise(const QString& html, bool* pictures)
 {
     static const QRegularExpression place(
         QStringLiteral("(<style[^>]*>)(.*?)(</style>)|(\\bstyle\\s*=\\s*)(\"[^\"]*\"|'[^']*')"),
@@ -176,9 +180,9 @@ QString normalise(const QString& html)
         const auto m = it.next();
         out += QStringView(html).mid(from, m.capturedStart() - from);
         if (!m.captured(1).isEmpty())
-            out += m.captured(1) + rewriteDeclarations(m.captured(2)) + m.captured(3);
+            out += m.captured(1) + rewriteDeclarations(m.captured(2), pictures) + m.captured(3);
         else
-            out += m.captured(4) + rewriteDeclarations(m.captured(5));
+            out += m.captured(4) + rewriteDeclarations(m.captured(5), pictures);
         from = m.capturedEnd();
     }
     out += QStringView(html).mid(from);

@@ -16,6 +16,7 @@ QColor parse(QStringView value, bool* none);
 
 // The colour declarations of style attributes and <style> elements rewritten: a colour
 // that paints nothing loses its declaration, every other one becomes #rrggbb.
-QString normalise(const QString& html);
+// `pictures` is set when a background named a picture, which the document cannot show.
+QString normalise(const QString& html, bool* pictures = nullptr);
 
 } // namespace CssColours

@@ -67,7 +67,10 @@ bool HtmlReader::read(const QByteArray& data, Document& into, QString*)
     if (!m_baseFolder.isEmpty())
         body->setBaseUrl(QUrl::fromLocalFile(QDir(m_baseFolder).absolutePath() + QLatin1Char('/')));
     HtmlPages::Reader pages;
-    const QString text = pages.prepare(CssColours::normalise(html));
+    bool backgroundPictures = false;
+    const QString text = pages.prepare(CssColours::normalise(html, &backgroundPictures));
+    if (backgroundPictures)
+        addNote(QStringLiteral("Hintergrundbilder wurden nicht übernommen."));
     auto import = [body](QTextDocument* d, const QString& part) {
         d->setBaseUrl(body->baseUrl());
         d->setHtml(HtmlNesting::limit(part));
