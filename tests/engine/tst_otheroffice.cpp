@@ -174,6 +174,18 @@ private slots:
             QCOMPARE(c, QStringLiteral("\\red255\\green255\\blue0"));
         QVERIFY(Formats::write(4, doc, nullptr, &out, &error));
         QVERIFY2(out.count("background-color") >= 1, out.constData());
+        // A transparent brush that reached the document by other ways is no colour either.
+        Document clear;
+        QTextCharFormat seeThrough;
+        seeThrough.setBackground(QColor(0, 0, 0, 0));
+        QTextCursor(clear.body()).insertText(QStringLiteral("Text"), seeThrough);
+        for (int format : {4, 5, 13, 14}) {
+            QVERIFY(Formats::write(format, clear, nullptr, &out, &error));
+            Document back;
+            QVERIFY2(Formats::read(format, out, back, nullptr, &error), qPrintable(error));
+            const QTextCharFormat f = back.body()->begin().begin().fragment().charFormat();
+            QVERIFY2(!f.hasProperty(QTextFormat::BackgroundBrush), qPrintable(QString::number(format)));
+        }
         QCOMPARE(out.count("background-color"), out.count("background-color: #ffff00"));
         for (int format : {13, 14}) { // DOCX, ODT: the same document back has no black
             QVERIFY(Formats::write(format, doc, nullptr, &out, &error));
