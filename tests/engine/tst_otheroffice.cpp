@@ -185,6 +185,7 @@ private slots:
             QVERIFY2(Formats::read(format, out, back, nullptr, &error), qPrintable(error));
             const QTextCharFormat f = back.body()->begin().begin().fragment().charFormat();
             QVERIFY2(!f.hasProperty(QTextFormat::BackgroundBrush), qPrintable(QString::number(format)));
+            QVERIFY(!out.contains("chcbpat") && !out.contains("background-color")); // RTF, HTML as text
         }
         QCOMPARE(out.count("background-color"), out.count("background-color: #ffff00"));
         for (int format : {13, 14}) { // DOCX, ODT: the same document back has no black
@@ -207,8 +208,10 @@ private slots:
             "{\\list\\listtemplateid1{\\listlevel\\levelnfc255\\levelnfcn255{\\leveltext\\'00;}{\\levelnumbers;}}\\listid1}"
             "{\\list\\listtemplateid2{\\listlevel\\levelnfc0\\levelnfcn0{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}"
             "{\\listlevel\\levelnfc0\\levelnfcn0{\\leveltext\\'04\\'00.\\'01.;}{\\levelnumbers\\'01\\'03;}}\\listid2}"
-            "{\\list\\listtemplateid3{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}}\\listid3}}"
-            "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}{\\listoverride\\listid3\\ls3}}"
+            "{\\list\\listtemplateid3{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}}\\listid3}"
+            "{\\list\\listtemplateid4{\\listlevel\\levelnfc255}\\listid4}}"
+            "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}{\\listoverride\\listid3\\ls3}"
+            "{\\listoverride\\listid4\\ls4}}"
             "\\pard\\s1\\outlinelevel0\\ls1\\ilvl0\\b\\fs32 Kapitel eins\\par"
             "\\pard\\plain\\s2\\outlinelevel1\\ls1\\ilvl1\\fs28 Abschnitt\\par"
             "\\pard\\plain\\ls2\\ilvl0 Erstens\\par"
@@ -217,6 +220,7 @@ private slots:
             "\\pard\\plain\\ls2\\ilvl0 Zweitens\\par"
             "\\pard\\plain\\ls2\\ilvl1 Unterpunkt c\\par"
             "\\pard\\plain\\ls3\\ilvl0 Punkt\\par"
+            "\\pard\\plain\\ls4\\ilvl0 Ohne Nummer\\par"
             "\\pard\\plain\\tqdec\\tx2835\\tqr\\tldot\\tx8505 Betrag\\tab 12,50\\tab Ende\\par"
             "\\pard\\plain\\brdrb\\brdrs\\brdrw10\\brsp20\\fs8\\par"
             "\\pard\\plain\\fs40\\par"
@@ -233,7 +237,7 @@ private slots:
         QCOMPARE(labels, (QStringList{QStringLiteral("- Kapitel eins"), QStringLiteral("- Abschnitt"), QStringLiteral("1. Erstens"),
                                       QStringLiteral("1.1. Unterpunkt a"), QStringLiteral("1.2. Unterpunkt b"),
                                       QStringLiteral("2. Zweitens"), QStringLiteral("2.1. Unterpunkt c"),
-                                      QString(QChar(0x2022)) + QStringLiteral(" Punkt"),
+                                      QString(QChar(0x2022)) + QStringLiteral(" Punkt"), QStringLiteral("- Ohne Nummer"),
                                       QStringLiteral("- Betrag\t12,50\tEnde"), QStringLiteral("- "), QStringLiteral("- ")}));
         QCOMPARE(TabStops::defaultDistance(doc.body()), 709);
         QTextBlock tabs = doc.body()->findBlock(0);

@@ -271,17 +271,25 @@ void applyToText(QTextDocument* doc, const Area& area)
                 list->setFormat(lf);
             }
         }
+        // Changed after the walk: a changed fragment may merge with its neighbour.
+        struct Change {
+            int position, length;
+            QTextCharFormat format;
+        };
+        QList<Change> changes;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             QTextCharFormat cf = frag.charFormat();
             const bool a = clampChar(cf, area);
             const bool p = fitPictureSize(cf, doc, area);
             const bool clear = dropClearBrushes(cf);
-            if (a || p || clear) {
-                c.setPosition(frag.position());
-                c.setPosition(frag.position() + frag.length(), QTextCursor::KeepAnchor);
-                c.setCharFormat(cf);
-            }
+            if (a || p || clear)
+                changes.append({frag.position(), frag.length(), cf});
+        }
+        for (const Change& ch : std::as_const(changes)) {
+            c.setPosition(ch.position);
+            c.setPosition(ch.position + ch.length, QTextCursor::KeepAnchor);
+            c.setCharFormat(ch.format);
         }
     }
     c.endEditBlock();
