@@ -75,7 +75,7 @@ int layoutLines(const QTextDocument& doc)
 Counts of(TextControl& surface)
 {
     const int pages = surface.CurrentPages();
-    QTextDocument* laidOut = surface.paginator()->layoutDocument();
+    QTextDocument* laidOut = surface.printPages()->layoutDocument();
     return fromImage(plainImage(*surface.document()), pages,
                      layoutLines(laidOut ? *laidOut : *surface.document()));
 }

@@ -205,7 +205,7 @@ public:
     {
         const Document& doc = *s.doc();
         if (m_pdf)
-            return m_pdf->add(*s.paginator(), error) && m_file.error() == QFileDevice::NoError;
+            return m_pdf->add(*s.printPages(), error) && m_file.error() == QFileDevice::NoError;
         const QString out = QDir(m_a.outDir).filePath(SerialCommand::fileName(number, lastName, m_a.ext));
         const int format = Formats::typeOfPath(out);
         const QByteArray header = format == 3 ? Formats::pageHeader(doc.page()) : QByteArray();

@@ -92,7 +92,7 @@ private Q_SLOTS:
         QVERIFY(fx.startEmpty());
         AppState& app = appState();
         fillLetter(app);
-        const std::pair<int, const char*> sender[] = {{1, "30"}, {35, "Lindenweg 12"}, {36, "79098 Freiburg"},
+        const std::pair<int, const char*> sender[] = {{1, "34"}, {35, "Lindenweg 12"}, {36, "79098 Freiburg"},
                                                       {5, "11 22"}, {6, "0761 123456"}, {7, "0761 654321"},
                                                       {8, "maria@example.de"}, {9, "www.example.de"}};
         for (const auto& [slot, text] : sender)

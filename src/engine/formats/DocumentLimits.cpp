@@ -1,5 +1,6 @@
 #include "DocumentLimits.h"
 
+#include "FormatIO.h"
 #include "LocalTextDocument.h"
 #include "engine/Document.h"
 
@@ -36,6 +37,37 @@ struct Area {
     double width;  // text width, 96-dpi pixels
     double height; // text height
 };
+
+// A brush that paints nothing (read from "transparent") is no colour: writers would
+// give its red, green and blue, black, to the next program.
+bool dropClearBrushes(QTextFormat& f)
+{
+    bool changed = false;
+    for (int p : {int(QTextFormat::BackgroundBrush), int(QTextFormat::ForegroundBrush)})
+        if (f.hasProperty(p) && !FormatBrushes::paints(f.brushProperty(p))) {
+            f.clearProperty(p);
+            changed = true;
+        }
+    return changed;
+}
+
+void dropClearCellBrushes(QTextFrame* frame)
+{
+    for (QTextFrame* child : frame->childFrames()) {
+        if (auto* t = qobject_cast<QTextTable*>(child))
+            for (int r = 0; r < t->rows(); ++r)
+                for (int c = 0; c < t->columns(); ++c) {
+                    QTextTableCell cell = t->cellAt(r, c);
+                    QTextCharFormat f = cell.format();
+                    if (cell.row() == r && cell.column() == c && dropClearBrushes(f))
+                        cell.setFormat(f);
+                }
+        QTextFrameFormat ff = child->frameFormat();
+        if (dropClearBrushes(ff))
+            child->setFrameFormat(ff);
+        dropClearCellBrushes(child);
+    }
+}
 
 // A paragraph keeps at least a quarter of the text width for its text.
 bool clampBlock(QTextBlockFormat& f, const Area& area, double indentWidth)
@@ -222,10 +254,12 @@ void applyToText(QTextDocument* doc, const Area& area)
     LocalTextDocument::loadPictures(doc);
     QTextCursor c(doc);
     c.beginEditBlock();
+    dropClearCellBrushes(doc->rootFrame());
     const double indentWidth = doc->indentWidth();
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
         QTextBlockFormat bf = b.blockFormat();
-        if (clampBlock(bf, area, indentWidth)) {
+        const bool clear = dropClearBrushes(bf);
+        if (clampBlock(bf, area, indentWidth) || clear) {
             c.setPosition(b.position());
             c.setBlockFormat(bf);
         }
@@ -237,16 +271,25 @@ void applyToText(QTextDocument* doc, const Area& area)
                 list->setFormat(lf);
             }
         }
+        // Changed after the walk: a changed fragment may merge with its neighbour.
+        struct Change {
+            int position, length;
+            QTextCharFormat format;
+        };
+        QList<Change> changes;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             QTextCharFormat cf = frag.charFormat();
             const bool a = clampChar(cf, area);
             const bool p = fitPictureSize(cf, doc, area);
-            if (a || p) {
-                c.setPosition(frag.position());
-                c.setPosition(frag.position() + frag.length(), QTextCursor::KeepAnchor);
-                c.setCharFormat(cf);
-            }
+            const bool clear = dropClearBrushes(cf);
+            if (a || p || clear)
+                changes.append({frag.position(), frag.length(), cf});
+        }
+        for (const Change& ch : std::as_const(changes)) {
+            c.setPosition(ch.position);
+            c.setPosition(ch.position + ch.length, QTextCursor::KeepAnchor);
+            c.setCharFormat(ch.format);
         }
     }
     c.endEditBlock();

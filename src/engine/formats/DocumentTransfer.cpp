@@ -2,6 +2,7 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
+#include "engine/objects/TabStops.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -35,6 +36,7 @@ void copyText(const QTextDocument* from, QTextDocument* to)
     to->setUndoRedoEnabled(false);
     to->clear();
     to->setDefaultFont(from->defaultFont());
+    TabStops::setDefaultDistance(to, TabStops::defaultDistance(from));
     copyResources(from, to);
     QTextCursor c(to);
     c.insertFragment(QTextDocumentFragment(from));

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTextFormat>
 
 class Document;
 
@@ -60,3 +61,17 @@ inline void set(QString* error, const QString& text)
         *error = text;
 }
 } // namespace FormatErrors
+
+namespace FormatBrushes {
+// A brush that paints: a transparent one (CSS "transparent", an alpha of 0) is no colour
+// at all, never the black that its red, green and blue would write.
+inline bool paints(const QBrush& b) { return b.style() != Qt::NoBrush && b.color().alpha() > 0; }
+inline bool background(const QTextFormat& f)
+{
+    return f.hasProperty(QTextFormat::BackgroundBrush) && paints(f.background());
+}
+inline bool foreground(const QTextFormat& f)
+{
+    return f.hasProperty(QTextFormat::ForegroundBrush) && paints(f.foreground());
+}
+} // namespace FormatBrushes

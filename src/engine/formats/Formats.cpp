@@ -200,9 +200,15 @@ bool readFile(int format, const QString& path, qint64 offset, Document& doc, QTe
     QByteArray data;
     if (!InputFile::read(path, offset, &data, error))
         return false;
+    return readFrom(format, data, path, doc, insertAt, error, note);
+}
+
+bool readFrom(int format, const QByteArray& data, const QString& sourcePath, Document& doc, QTextCursor* insertAt,
+              QString* error, QString* note)
+{
     std::unique_ptr<FormatReader> reader = readerFor(format);
-    if (auto* html = dynamic_cast<HtmlReader*>(reader.get()))
-        html->setBaseFolder(QFileInfo(path).absolutePath());
+    if (auto* html = dynamic_cast<HtmlReader*>(reader.get()); html && !sourcePath.isEmpty())
+        html->setBaseFolder(QFileInfo(sourcePath).absolutePath());
     return readWith(reader.get(), data, doc, insertAt, error, note);
 }
 

@@ -25,6 +25,11 @@ namespace Formats {
 bool read(int format, const QByteArray& data, Document& doc, QTextCursor* insertAt,
           QString* error, QString* note = nullptr);
 
+// The same for data read from the file at `sourcePath`: links in it (HTML pictures,
+// style sheets) are taken from that file's folder, not from the current one.
+bool readFrom(int format, const QByteArray& data, const QString& sourcePath, Document& doc,
+              QTextCursor* insertAt, QString* error, QString* note = nullptr);
+
 // Writes the document (or only the selection of `selection` when given) in `format`.
 // On failure returns false and sets `error` to a German description.
 bool write(int format, const Document& doc, const QTextCursor* selection, QByteArray* out,

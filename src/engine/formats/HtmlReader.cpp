@@ -1,6 +1,8 @@
 #include "HtmlReader.h"
 
+#include "CssColours.h"
 #include "HtmlNesting.h"
+#include "HtmlPages.h"
 #include "InputFile.h"
 #include "TextDecoding.h"
 #include "engine/Document.h"
@@ -16,6 +18,31 @@ bool HtmlReader::sniff(const QByteArray& data) const
 {
     return TextDecoding::hasByteOrderMark(data) || !data.contains('\0');
 }
+
+namespace {
+
+// data: URLs of pictures become resources under their own name.
+void keepDataPictures(QTextDocument* d)
+{
+    for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (!f.isImageFormat())
+                continue;
+            const QString name = f.toImageFormat().name();
+            if (!name.startsWith(u"data:"))
+                continue;
+            const qsizetype comma = name.indexOf(QLatin1Char(','));
+            if (comma < 0 || !name.left(comma).contains(u";base64"))
+                continue;
+            const QImage img = InputFile::decodePicture(QByteArray::fromBase64(name.mid(comma + 1).toLatin1()));
+            if (!img.isNull())
+                d->addResource(QTextDocument::ImageResource, QUrl(name), img);
+        }
+    }
+}
+
+} // namespace
 
 bool HtmlReader::read(const QByteArray& data, Document& into, QString*)
 {
@@ -39,25 +66,20 @@ bool HtmlReader::read(const QByteArray& data, Document& into, QString*)
     body->setUndoRedoEnabled(false);
     if (!m_baseFolder.isEmpty())
         body->setBaseUrl(QUrl::fromLocalFile(QDir(m_baseFolder).absolutePath() + QLatin1Char('/')));
-    body->setHtml(HtmlNesting::limit(html));
-    body->setDocumentMargin(0);
-    // data: URLs of pictures become resources under their own name.
-    for (QTextBlock b = body->begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat f = it.fragment().charFormat();
-            if (!f.isImageFormat())
-                continue;
-            const QString name = f.toImageFormat().name();
-            if (!name.startsWith(u"data:"))
-                continue;
-            const qsizetype comma = name.indexOf(QLatin1Char(','));
-            if (comma < 0 || !name.left(comma).contains(u";base64"))
-                continue;
-            const QImage img = InputFile::decodePicture(QByteArray::fromBase64(name.mid(comma + 1).toLatin1()));
-            if (!img.isNull())
-                body->addResource(QTextDocument::ImageResource, QUrl(name), img);
-        }
-    }
+    HtmlPages::Reader pages;
+    bool backgroundPictures = false;
+    const QString text = pages.prepare(CssColours::normalise(html, &backgroundPictures));
+    if (backgroundPictures)
+        addNote(QStringLiteral("Hintergrundbilder wurden nicht übernommen."));
+    auto import = [body](QTextDocument* d, const QString& part) {
+        d->setBaseUrl(body->baseUrl());
+        d->setHtml(HtmlNesting::limit(part));
+        d->setDocumentMargin(0);
+        keepDataPictures(d);
+    };
+    import(body, text);
+    pages.finishText(body);
+    pages.apply(into, import);
     body->setUndoRedoEnabled(true);
     return true;
 }

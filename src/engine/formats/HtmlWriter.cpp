@@ -3,6 +3,7 @@
 #include "BreakOpportunities.h"
 #include "DocumentTransfer.h"
 #include "engine/objects/TextBoxes.h"
+#include "HtmlPages.h"
 #include "engine/Document.h"
 #include "engine/objects/Images.h"
 #include "engine/EngineProperties.h"
@@ -39,9 +40,9 @@ QString charStyle(const QTextCharFormat& f)
         deco << QStringLiteral("line-through");
     if (!deco.isEmpty())
         d << QStringLiteral("text-decoration: ") + deco.join(QLatin1Char(' '));
-    if (f.hasProperty(QTextFormat::ForegroundBrush))
+    if (FormatBrushes::foreground(f))
         d << QStringLiteral("color: ") + cssColor(f.foreground().color());
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+    if (FormatBrushes::background(f))
         d << QStringLiteral("background-color: ") + cssColor(f.background().color());
     if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         d << QStringLiteral("vertical-align: super");
@@ -50,7 +51,8 @@ QString charStyle(const QTextCharFormat& f)
     return d.join(QStringLiteral("; "));
 }
 
-QString blockStyle(const QTextBlockFormat& f)
+// `emptyLine`: the paragraph has no text; its mark's font gives the line's height.
+QString blockStyle(const QTextBlockFormat& f, const QTextCharFormat* emptyLine = nullptr)
 {
     QStringList d;
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
@@ -75,17 +77,32 @@ QString blockStyle(const QTextBlockFormat& f)
         d << QStringLiteral("page-break-before: always");
     if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
         d << QStringLiteral("page-break-after: always");
+    if (const QString tabs = HtmlPages::tabsAttribute(f); !tabs.isEmpty())
+        d << tabs;
+    // An empty line is as tall as its paragraph's font. Without the mark Qt's importer
+    // reads the <br /> of an empty paragraph as a second line.
+    if (emptyLine) {
+        d << QStringLiteral("-qt-paragraph-type: empty");
+        if (const QString font = charStyle(*emptyLine); !font.isEmpty())
+            d << font;
+    }
     return d.join(QStringLiteral("; "));
 }
 
 class Writer {
 public:
-    Writer(const Document& doc, int mode) : doc(doc), mode(mode) {}
+    Writer(const Document& doc, int mode) : doc(doc), mode(mode), text(doc.body()) {}
 
     QString body()
     {
-        writeItems(doc.body()->rootFrame()->begin());
+        // Headers before the text, footers after it, each in its marked block.
+        for (int part : {1, 2})
+            writePart(part);
+        text = doc.body();
+        writeItems(text->rootFrame()->begin());
         closeList();
+        for (int part : {4, 8})
+            writePart(part);
         return html;
     }
 
@@ -100,6 +117,17 @@ public:
     }
 
 private:
+    void writePart(int part)
+    {
+        text = doc.headerFooter(part);
+        if (!text)
+            return;
+        html += HtmlPages::partStart(doc, part);
+        writeItems(text->rootFrame()->begin());
+        closeList();
+        html += QStringLiteral("</div>\n");
+    }
+
     // The attribute that applies declarations: style="..." or class="...".
     QString styleAttr(const QString& decl, QChar prefix)
     {
@@ -164,7 +192,7 @@ private:
                 else if (r == 0 && w.type() == QTextLength::PercentageLength)
                     html += QStringLiteral(" width=\"%1%\"").arg(w.rawValue());
                 const QTextCharFormat cf = cell.format();
-                if (cf.hasProperty(QTextFormat::BackgroundBrush))
+                if (FormatBrushes::background(cf))
                     html += styleAttr(QStringLiteral("background-color: ") + cssColor(cf.background().color()), u't');
                 html += QLatin1Char('>');
                 writeItems(cell.begin());
@@ -204,12 +232,18 @@ private:
                 openList = list;
             }
         }
+        if (b.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth) && b.length() == 1) {
+            closeList();
+            html += QStringLiteral("<hr />\n");
+            return;
+        }
         const QString tag = list ? QStringLiteral("li") : QStringLiteral("p");
         html += QLatin1Char('<') + tag;
         // Qt's importer takes justification only from the attribute.
         if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignJustify)
             html += QStringLiteral(" align=\"justify\"");
-        html += styleAttr(blockStyle(b.blockFormat()), u'p') + QLatin1Char('>');
+        const QTextCharFormat mark = b.charFormat();
+        html += styleAttr(blockStyle(b.blockFormat(), b.length() == 1 ? &mark : nullptr), u'p') + QLatin1Char('>');
         QString openHref;
         BreakOpportunities::Stripper unbroken;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
@@ -231,7 +265,7 @@ private:
                 // HTML has no pages: a fixed picture stands at its anchor.
                 const QTextImageFormat img = f.isImageFormat() ? f.toImageFormat() : Images::asInline(f);
                 QByteArray kind;
-                const QByteArray bytes = DocumentTransfer::imageBytes(doc.body(), img.name(), &kind);
+                const QByteArray bytes = DocumentTransfer::imageBytes(text, img.name(), &kind);
                 if (bytes.isEmpty())
                     continue;
                 html += QStringLiteral("<img src=\"data:image/%1;base64,%2\"")
@@ -250,11 +284,16 @@ private:
                 html += QStringLiteral(" />");
                 continue;
             }
-            QString text = esc(unbroken(frag.text()));
-            text.replace(QChar::LineSeparator, QStringLiteral("<br />"));
-            text.replace(QChar::Nbsp, QStringLiteral("&nbsp;"));
+            QString shown = esc(unbroken(frag.text()));
+            shown.replace(QChar::LineSeparator, QStringLiteral("<br />"));
+            shown.replace(QChar::Nbsp, QStringLiteral("&nbsp;"));
+            if (f.objectType() == EngineObject::PageNumber || f.objectType() == EngineObject::PageCount) {
+                shown.clear();
+                for (qsizetype i = 0; i < frag.length(); ++i)
+                    shown += HtmlPages::pageNumber(f.objectType() == EngineObject::PageCount);
+            }
             const QString attr = styleAttr(charStyle(f), u'c');
-            html += attr.isEmpty() ? text : QStringLiteral("<span") + attr + QLatin1Char('>') + text + QStringLiteral("</span>");
+            html += attr.isEmpty() ? shown : QStringLiteral("<span") + attr + QLatin1Char('>') + shown + QStringLiteral("</span>");
         }
         if (!openHref.isEmpty())
             html += QStringLiteral("</a>");
@@ -265,6 +304,7 @@ private:
 
     const Document& doc;
     int mode;
+    const QTextDocument* text; // the body or the part being written
     QString html;
     QStringList classes;
     QStringList classNames;
@@ -288,13 +328,14 @@ bool HtmlWriter::write(const Document& doc, const WriteOptions& options, QByteAr
     const QString body = w.body();
     // No line end after </body>: Qt's importer would add it to the last paragraph.
     QString html = QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\" />\n<title></title>\n");
-    if (mode == 1) {
-        html += QStringLiteral("<style type=\"text/css\">\n") + w.rules() + QStringLiteral("</style>\n");
-    } else if (mode == 2) {
+    // The page in every mode: a linked style sheet is not read back.
+    html += QStringLiteral("<style type=\"text/css\">\n") + HtmlPages::pageRule(doc) + (mode == 1 ? w.rules() : QString())
+            + QStringLiteral("</style>\n");
+    if (mode == 2) {
         html += QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" href=\"%1\" />\n").arg(esc(options.styleSheetFile));
         if (options.styleSheetOut)
             *options.styleSheetOut = w.rules().toUtf8();
-    } else {
+    } else if (mode == 0) {
         const QFont f = doc.body()->defaultFont();
         html += QStringLiteral("</head>\n<body style=\"font-family: '%1'; font-size: %2pt;\">\n")
                     .arg(esc(f.family()))

@@ -5,6 +5,7 @@
 #include "OwnFormatWriter.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
+#include "engine/objects/TabStops.h"
 
 #include <QHash>
 #include <QImage>
@@ -99,6 +100,7 @@ public:
         const QString fontText = r.attributes().value(QLatin1StringView("font")).toString();
         if (!fontText.isEmpty() && font.fromString(fontText))
             doc->setDefaultFont(font);
+        TabStops::setDefaultDistance(doc, qBound(0, intAttr(r, "defaultTab", 0), 31680));
         const int root = intAttr(r, "root", -1);
         QTextCursor cursor(doc);
         // One edit block: the layout runs once at the end instead of after every insert.

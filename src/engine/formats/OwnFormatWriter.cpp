@@ -3,6 +3,7 @@
 #include "DocumentTransfer.h"
 #include "FormatProperties.h"
 #include "engine/Document.h"
+#include "engine/objects/TabStops.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -44,6 +45,8 @@ public:
         w.writeStartElement(element);
         w.writeAttribute(QStringLiteral("font"), doc->defaultFont().toString());
         w.writeAttribute(QStringLiteral("root"), QString::number(doc->rootFrame()->formatIndex()));
+        if (const int tab = TabStops::defaultDistance(doc); tab != TabStops::defaultDistance(nullptr))
+            w.writeAttribute(QStringLiteral("defaultTab"), QString::number(tab));
         writeFormats();
         writeItems(doc->rootFrame()->begin());
         w.writeEndElement();

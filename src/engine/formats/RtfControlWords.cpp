@@ -115,9 +115,7 @@ void Parser::word(const RtfToken& t)
         return;
     }
     if (s.dest == Dest::ListTable) {
-        if (w == "list") curLevels = ListLevels();
-        else if (w == "levelnfc" && curLevels.nfc.size() < 9) curLevels.nfc << p;
-        else if (w == "listid") { curListId = p; listTable.insert(p, curLevels); }
+        listTableWord(w, p);
         return;
     }
     if (s.dest == Dest::ListOverride) {
@@ -198,8 +196,13 @@ void Parser::word(const RtfToken& t)
         s.ls = s.ilvl = 0;
         s.pnStyle = 0;
         s.tabType = QTextOption::LeftTab;
+        s.tabLeader = QChar();
+        s.ruleBelow = false;
+        s.outlineLevel = -1;
         return;
     }
+    if (paragraphWord(t))
+        return;
     if (w == "ql") { bf.setAlignment(Qt::AlignLeft); return; }
     if (w == "qr") { bf.setAlignment(Qt::AlignRight); return; }
     if (w == "qc") { bf.setAlignment(Qt::AlignHCenter); return; }
@@ -222,21 +225,6 @@ void Parser::word(const RtfToken& t)
     if (w == "slmult") {
         if (p == 1 && bf.lineHeightType() == QTextBlockFormat::MinimumHeight)
             bf.setLineHeight(qRound(bf.lineHeight() * 15 / 240.0 * 100), QTextBlockFormat::ProportionalHeight);
-        return;
-    }
-    if (w == "tqr") { s.tabType = QTextOption::RightTab; return; }
-    if (w == "tqc") { s.tabType = QTextOption::CenterTab; return; }
-    if (w == "tqdec") { s.tabType = QTextOption::DelimiterTab; return; }
-    if (w == "tx" || w == "tb") {
-        QList<QTextOption::Tab> tabs = bf.tabPositions();
-        if (tabs.size() < 64) {
-            QTextOption::Tab tab(px(p), s.tabType,
-                                 s.tabType == QTextOption::DelimiterTab ? QLatin1Char(',') : QChar());
-            tabs << tab;
-            std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.position < b.position; });
-            bf.setTabPositions(tabs);
-        }
-        s.tabType = QTextOption::LeftTab;
         return;
     }
     if (s.dest == Dest::Body && s.frame.word(w, p))

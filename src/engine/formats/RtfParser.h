@@ -34,6 +34,10 @@ struct State {
     int ls = 0, ilvl = 0;
     int pnStyle = 0; // old-style numbering: QTextListFormat::Style, 0 none
     QTextOption::TabType tabType = QTextOption::LeftTab;
+    QChar tabLeader;         // \tldot, \tlhyph, ...: the next stop's leader
+    bool ruleBelow = false;  // \brdrb: an empty paragraph with it is a rule line
+    int outlineLevel = -1;   // \outlinelevel: a heading
+    bool levelText = false;  // inside a list level's \leveltext
     int uc = 1;
     int codePage = 1252; // of the current font, for \'hh and 8-bit text
     int field = -1;
@@ -46,7 +50,8 @@ struct State {
 };
 
 struct ListLevels {
-    QList<int> nfc; // per level
+    QList<int> nfc;      // per level
+    QList<QString> text; // per level: \leveltext, level numbers as characters 0 to 8
 };
 
 class Parser {
@@ -68,6 +73,12 @@ private:
     void groupEnd();
     void endParagraph();
     bool fieldWord(const QByteArray& w, int p, bool wasStarred);
+    // Tab stops, borders, outline levels and list levels (RtfParagraphWords.cpp).
+    bool paragraphWord(const RtfToken& t);
+    bool listTableWord(const QByteArray& w, int p);
+    // The list of a paragraph (false: none): its style and the label's suffix;
+    // `parentNumbers` when the label starts with the numbers of the levels above.
+    bool listOf(const State& s, QTextListFormat* out, bool* parentNumbers) const;
     void showField(int field, const QTextCharFormat& cf, RtfSink* sink);
     RtfSink* partSink(int part);
     void finishPicture();
@@ -103,6 +114,7 @@ private:
     QHash<int, int> overrides;
     int curListId = 0, curOverrideList = 0;
     ListLevels curLevels;
+    int defaultTab = 0; // \deftab, twips
     RtfPageSettings pageSettings;
     // Row definition of the table row being read.
     RtfRowDef rowDef;

@@ -13,21 +13,6 @@
 
 namespace RtfRead {
 
-namespace {
-
-int styleOfNfc(int nfc)
-{
-    switch (nfc) {
-    case 0: return QTextListFormat::ListDecimal;
-    case 1: return QTextListFormat::ListUpperRoman;
-    case 2: return QTextListFormat::ListLowerRoman;
-    case 3: return QTextListFormat::ListUpperAlpha;
-    case 4: return QTextListFormat::ListLowerAlpha;
-    default: return QTextListFormat::ListDisc;
-    }
-}
-
-} // namespace
 
 RtfSink* Parser::partSink(int part)
 {
@@ -82,6 +67,10 @@ void Parser::text(const QString& s)
         if (s0.shape >= 0)
             shapes[s0.shape].value += s;
         break;
+    case Dest::ListTable:
+        if (s0.levelText && !curLevels.text.isEmpty())
+            curLevels.text.last() += s;
+        break;
     case Dest::FieldInst:
         if (s0.field >= 0 && s0.field < fields.size())
             fields[s0.field].instruction += s;
@@ -130,15 +119,12 @@ void Parser::endParagraph()
     if (s.dest != Dest::Body)
         return;
     RtfParagraph p = s.para;
-    if (s.ls > 0 || s.pnStyle != 0) {
-        int style = s.pnStyle;
-        if (s.ls > 0) {
-            const ListLevels levels = listTable.value(overrides.value(s.ls, -1));
-            style = styleOfNfc(levels.nfc.value(s.ilvl, 23));
-        }
-        p.listKey = s.ls > 0 ? s.ls : 100000 + style;
-        p.listFormat.setStyle(QTextListFormat::Style(style));
-        p.listFormat.setIndent(s.ilvl + 1);
+    p.mark = s.cf;
+    // The rule line that office programs write as an empty paragraph with a border below.
+    if (s.ruleBelow && s.sink->paragraphIsEmpty())
+        p.format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 100));
+    if ((s.ls > 0 || s.pnStyle != 0) && listOf(s, &p.listFormat, &p.parentNumbers)) {
+        p.listKey = s.ls > 0 ? s.ls : 100000 + p.listFormat.style();
         // List paragraphs carry the list's own hanging indent; Qt adds that itself.
         const double left = p.format.leftMargin() - Document::twipsToPixels(360 * (s.ilvl + 2));
         const double first = p.format.textIndent() + Document::twipsToPixels(360);
@@ -371,6 +357,11 @@ bool Parser::run(QString* error)
     RtfFields::numberProvisional(doc.body());
     for (auto it = parts.cbegin(); it != parts.cend(); ++it)
         RtfFields::numberProvisional(doc.headerFooter(it.key()));
+    if (defaultTab > 0) {
+        TabStops::setDefaultDistance(doc.body(), defaultTab);
+        for (auto it = parts.cbegin(); it != parts.cend(); ++it)
+            TabStops::setDefaultDistance(doc.headerFooter(it.key()), defaultTab);
+    }
     doc.body()->setUndoRedoEnabled(true);
     return true;
 }

@@ -118,6 +118,12 @@ void RtfSink::emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p)
             blockChar = r.format;
             break;
         }
+    if (p.runs.isEmpty()) {
+        // An empty line is as tall as its paragraph mark's font.
+        for (int prop : {int(QTextFormat::FontFamilies), int(QTextFormat::FontPointSize)})
+            if (p.mark.hasProperty(prop))
+                blockChar.setProperty(prop, p.mark.property(prop));
+    }
     if (first) {
         c.setBlockFormat(p.format);
         c.setBlockCharFormat(blockChar);
@@ -126,12 +132,22 @@ void RtfSink::emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p)
         c.insertBlock(p.format, blockChar);
     }
     if (p.listKey > 0) {
-        QTextList* list = m_lists.value(p.listKey);
-        if (list && m_lastListKey == p.listKey && list->format().indent() == p.listFormat.indent()) {
+        const int level = p.listFormat.indent();
+        if (m_lastListKey != p.listKey)
+            m_levels.clear();
+        // A level goes on counting after its sub-lists; the levels below start anew.
+        for (auto it = m_levels.begin(); it != m_levels.end();)
+            it = it.key() > level ? m_levels.erase(it) : std::next(it);
+        if (QTextList* list = m_levels.value(level)) {
             list->add(c.block());
         } else {
-            list = c.createList(p.listFormat);
-            m_lists.insert(p.listKey, list);
+            QTextListFormat f = p.listFormat;
+            for (int up = level - 1; p.parentNumbers && up > 0; --up)
+                if (const QTextList* parent = m_levels.value(up); parent && parent->count() > 0) {
+                    f.setNumberPrefix(parent->itemText(parent->item(parent->count() - 1)));
+                    break;
+                }
+            m_levels.insert(level, c.createList(f));
         }
     }
     m_lastListKey = p.listKey;

@@ -25,6 +25,8 @@ struct RtfParagraph {
     QList<RtfRun> runs;
     int listKey = 0; // 0 = not in a list
     QTextListFormat listFormat;
+    bool parentNumbers = false; // "1.1": the label starts with the labels of the levels above
+    QTextCharFormat mark;       // the paragraph mark's font: an empty paragraph's height
 };
 
 class RtfSink {
@@ -66,6 +68,6 @@ private:
     QList<RtfParagraph> m_cell;
     QList<QList<RtfParagraph>> m_rowCells;
     QList<Row> m_rows;
-    QHash<int, QTextList*> m_lists;
+    QHash<int, QTextList*> m_levels; // the lists of the current list run by level
     int m_lastListKey = 0;
 };

@@ -10,6 +10,7 @@
 #include "engine/objects/Images.h"
 #include "engine/objects/TextBoxes.h"
 #include "engine/objects/TabStops.h"
+#include "engine/objects/TabLeaders.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -83,6 +84,7 @@ public:
         out += "}\n";
         writeListTable();
         const PageGeometry& g = doc.page();
+        out += "\\deftab" + num(TabStops::defaultDistance(doc.body())) + '\n';
         out += "\\paperw" + num(g.width) + "\\paperh" + num(g.height) + "\\margl" + num(g.marginL) + "\\margr"
                + num(g.marginR) + "\\margt" + num(g.marginT) + "\\margb" + num(g.marginB) + "\n\\sectd";
         out += "\\pgwsxn" + num(g.width) + "\\pghsxn" + num(g.height) + "\\marglsxn" + num(g.marginL)
@@ -137,9 +139,9 @@ private:
             for (auto it = b.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat f = it.fragment().charFormat();
                 fontIndex(f);
-                if (f.hasProperty(QTextFormat::ForegroundBrush))
+                if (FormatBrushes::foreground(f))
                     colorIndex(f.foreground().color());
-                if (f.hasProperty(QTextFormat::BackgroundBrush))
+                if (FormatBrushes::background(f))
                     colorIndex(f.background().color());
             }
             if (QTextList* l = b.textList())
@@ -152,7 +154,7 @@ private:
                 for (int r = 0; r < t->rows(); ++r)
                     for (int c = 0; c < t->columns(); ++c) {
                         const QTextCharFormat cf = t->cellAt(r, c).format();
-                        if (cf.hasProperty(QTextFormat::BackgroundBrush))
+                        if (FormatBrushes::background(cf))
                             colorIndex(cf.background().color());
                     }
     }
@@ -262,10 +264,21 @@ private:
                 out += "\\tqc";
             else if (t.type == QTextOption::DelimiterTab)
                 out += "\\tqdec";
+            switch (TabLeaders::of(t).unicode()) {
+            case '.': out += "\\tldot"; break;
+            case 0x00B7: out += "\\tlmdot"; break;
+            case '-': out += "\\tlhyph"; break;
+            case '_': out += "\\tlul"; break;
+            case '=': out += "\\tlth"; break;
+            default: break;
+            }
             out += "\\tx" + num(twips(t.position));
         }
         if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             out += "\\pagebb";
+        // A rule line: how office programs write one, an empty paragraph with a border below.
+        if (bf.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            out += "\\brdrb\\brdrs\\brdrw10\\brsp20";
         out += ' ';
         if (list) {
             QString label = list->itemText(b);
@@ -289,9 +302,9 @@ private:
             p += "\\ul";
         if (f.fontStrikeOut())
             p += "\\strike";
-        if (f.hasProperty(QTextFormat::ForegroundBrush))
+        if (FormatBrushes::foreground(f))
             p += "\\cf" + num(colorIndex(f.foreground().color()));
-        if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush) {
+        if (FormatBrushes::background(f)) {
             const QByteArray i = num(colorIndex(f.background().color()));
             p += "\\chcbpat" + i + "\\cb" + i + "\\highlight" + i;
         }
@@ -420,6 +433,9 @@ private:
             out += "}}}";
         if (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
             out += "\\page";
+        // The paragraph mark's font: it gives an empty line its height.
+        if (b.length() == 1)
+            out += charProps(b.charFormat()); // ends in the blank that closes its last word
         out += endsCell ? "\\cell\n" : "\\par\n";
     }
 
@@ -484,7 +500,7 @@ private:
                 else if (cell.row() != r)
                     out += "\\clvmrg";
                 const QTextCharFormat cf = cell.format();
-                if (cf.hasProperty(QTextFormat::BackgroundBrush))
+                if (FormatBrushes::background(cf))
                     out += "\\clcbpat" + num(colorIndex(cf.background().color()));
                 if (borders)
                     out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";

@@ -149,4 +149,33 @@ void paintVisible(QPainter* p, QTextDocument* doc, const QRectF& visible)
     }
 }
 
+void paintRules(QPainter* p, QTextDocument* doc, const QRectF& area, double scale)
+{
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    const int hit = layout->hitTest(QPointF(area.left() + 1, area.top() + 1), Qt::FuzzyHit);
+    QTextBlock b = hit < 0 ? doc->begin() : doc->findBlock(hit);
+    if (b.previous().isValid())
+        b = b.previous();
+    p->save();
+    p->setPen(QPen(Qt::black, scale));
+    for (; b.isValid(); b = b.next()) {
+        const QRectF r = layout->blockBoundingRect(b);
+        if (r.top() > area.bottom())
+            break;
+        const QTextBlockFormat f = b.blockFormat();
+        if (r.bottom() < area.top() || !f.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            continue;
+        // Where Qt puts it: across the paragraph, in the middle of an empty one.
+        const double width = f.lengthProperty(QTextFormat::BlockTrailingHorizontalRulerWidth).value(r.width());
+        const double y = b.length() == 1 ? r.top() + r.height() / 2 : r.bottom();
+        double x = r.left();
+        if (f.alignment() & Qt::AlignHCenter)
+            x += (r.width() - width) / 2;
+        else if (f.alignment() & Qt::AlignRight)
+            x += r.width() - width;
+        p->drawLine(QLineF(x, y, x + width, y));
+    }
+    p->restore();
+}
+
 } // namespace ParagraphFrames

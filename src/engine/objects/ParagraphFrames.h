@@ -29,6 +29,9 @@ int combine(int current, int word);
 // Draws the frame of `block` in the document's layout units (`scale` of them per
 // 96-dpi pixel), limited vertically to `area`.
 void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRectF& area, double scale = 1);
+// Draws the rule lines (an <hr> of HTML) of the paragraphs in `area` one pixel at
+// 96 dpi strong: Qt draws them one layout unit thin, a hairline at print resolution.
+void paintRules(QPainter* p, QTextDocument* doc, const QRectF& area, double scale);
 // Draws the frames of the paragraphs in `visible` (document pixels, not paginated).
 void paintVisible(QPainter* p, QTextDocument* doc, const QRectF& visible);
 

@@ -2,6 +2,7 @@
 
 #include "engine/Document.h"
 
+#include <QTextDocument>
 #include <algorithm>
 
 int TabStops::typeCode(QTextOption::TabType t)
@@ -62,6 +63,21 @@ void TabStops::setFromMargin(QTextBlockFormat& f, const QList<QTextOption::Tab>&
     QList<QTextOption::Tab> sorted = tabs;
     sort(sorted);
     f.setTabPositions(shifted(sorted, -f.leftMargin()));
+}
+
+int TabStops::defaultDistance(const QTextDocument* d)
+{
+    const double px = d ? d->defaultTextOption().tabStopDistance() : 0;
+    return qRound(Document::pixelsToTwips(px > 0 ? px : 80));
+}
+
+void TabStops::setDefaultDistance(QTextDocument* d, int twips)
+{
+    if (!d || twips <= 0 || defaultDistance(d) == twips)
+        return;
+    QTextOption o = d->defaultTextOption();
+    o.setTabStopDistance(Document::twipsToPixels(twips));
+    d->setDefaultTextOption(o);
 }
 
 void TabStops::keepOnPage(QTextBlockFormat& f, double oldLeft)

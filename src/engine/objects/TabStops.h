@@ -7,6 +7,8 @@
 #include <QTextFormat>
 #include <QTextOption>
 
+class QTextDocument;
+
 class TabStops {
 public:
     static int typeCode(QTextOption::TabType t);
@@ -21,6 +23,11 @@ public:
     // convert, so a stop stays where the ruler shows it whatever the indent.
     static QList<QTextOption::Tab> fromMargin(const QTextBlockFormat& f);
     static void setFromMargin(QTextBlockFormat& f, const QList<QTextOption::Tab>& tabs);
+    // Distance of the default stops that follow the set ones, twips (Qt's own: 80
+    // pixels, 2.12 cm, also for no document); setting it keeps the other text options.
+    static int defaultDistance(const QTextDocument* d);
+    static void setDefaultDistance(QTextDocument* d, int twips);
+
     // After the left indent changed from `oldLeft` (pixels) the stops keep their place.
     static void keepOnPage(QTextBlockFormat& f, double oldLeft);
 };

@@ -39,7 +39,34 @@ void copyResources(const QTextDocument* body, QTextDocument* copy, int from, int
 
 } // namespace
 
-bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed, int added)
+QTextBlockFormat scaled(QTextBlockFormat f, double scale)
+{
+    if (scale == 1)
+        return f;
+    for (int p : {int(QTextFormat::BlockLeftMargin), int(QTextFormat::BlockRightMargin), int(QTextFormat::TextIndent)})
+        if (f.hasProperty(p))
+            f.setProperty(p, f.doubleProperty(p) * scale);
+    return f;
+}
+
+void scaleIndents(QTextDocument* copy, double scale)
+{
+    if (scale == 1)
+        return;
+    QTextCursor c(copy);
+    c.beginEditBlock();
+    for (QTextBlock b = copy->begin(); b.isValid(); b = b.next()) {
+        const QTextBlockFormat f = b.blockFormat();
+        if (f.hasProperty(QTextFormat::BlockLeftMargin) || f.hasProperty(QTextFormat::BlockRightMargin)
+            || f.hasProperty(QTextFormat::TextIndent)) {
+            c.setPosition(b.position());
+            c.setBlockFormat(scaled(f, scale));
+        }
+    }
+    c.endEditBlock();
+}
+
+bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed, int added, double scale)
 {
     const int bodyLast = body->characterCount() - 1;
     const int copyLast = copy->characterCount() - 1;
@@ -83,9 +110,10 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
             dst.endEditBlock();
             return false;
         }
-        if (b.blockFormat() != c.blockFormat() || b.charFormat() != c.charFormat()) {
+        const QTextBlockFormat want = scaled(b.blockFormat(), scale);
+        if (want != c.blockFormat() || b.charFormat() != c.charFormat()) {
             QTextCursor fix(c);
-            fix.setBlockFormat(b.blockFormat());
+            fix.setBlockFormat(want);
             fix.setBlockCharFormat(b.charFormat());
         }
     }

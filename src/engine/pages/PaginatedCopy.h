@@ -3,14 +3,22 @@
 // replayed on the copy paragraph by paragraph, so that the copy's layout is updated
 // incrementally instead of copying and laying out the whole document again.
 
+#include <QTextBlockFormat>
+
 class QTextDocument;
 
 namespace PaginatedCopy {
 
+// Qt scales a paragraph's space above and below, tab stops and list indents to a layout
+// device of another resolution, but not its left and right indents and its first-line
+// indent: a copy laid out at `scale` layout units per 96-dpi pixel gets them scaled here.
+QTextBlockFormat scaled(QTextBlockFormat f, double scale);
+void scaleIndents(QTextDocument* copy, double scale);
+
 // Replays the body's change (pos, removed, added as in contentsChange) on `copy`,
 // which must have equalled the body before the change. Returns false when the edit
 // cannot be replayed safely (tables and other frames, a copy that differs); the
-// caller then rebuilds the copy.
-bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed, int added);
+// caller then rebuilds the copy. Indents are scaled as scaleIndents() does.
+bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed, int added, double scale = 1);
 
 } // namespace PaginatedCopy

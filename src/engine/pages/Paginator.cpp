@@ -7,6 +7,7 @@
 #include "engine/objects/PageNumberObject.h"
 #include "PaginatedCopy.h"
 #include "engine/objects/ParagraphFrames.h"
+#include "engine/objects/TabLeaders.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QtMath>
@@ -81,6 +82,18 @@ QSizeF Paginator::pageSizePixels(const PageGeometry& g)
     return {Document::twipsToPixels(g.width), Document::twipsToPixels(g.height)};
 }
 
+QPaintDevice* Paginator::printDevice()
+{
+    static QImage device = [] {
+        QImage img(1, 1, QImage::Format_RGB32);
+        const int dpm = qRound(PrintDpi / 0.0254);
+        img.setDotsPerMeterX(dpm);
+        img.setDotsPerMeterY(dpm);
+        return img;
+    }();
+    return &device;
+}
+
 double Paginator::layoutScale(const QTextDocument* d)
 {
     const QPaintDevice* dev = d->documentLayout()->paintDevice();
@@ -139,11 +152,32 @@ void Paginator::setBodyPaginated(bool on)
     invalidate();
 }
 
+void Paginator::keepFirstSpacing(QTextDocument* d)
+{
+    const QTextBlock first = d->begin();
+    QTextBlockFormat f = first.blockFormat();
+    if (f.topMargin() <= 0 || (f.hasProperty(QTextFormat::LineHeightType) && f.lineHeightType() != QTextBlockFormat::SingleHeight))
+        return;
+    d->documentLayout()->blockBoundingRect(first); // lays the paragraph out
+    const QTextLayout* l = first.layout();
+    if (!l || l->lineCount() != 1)
+        return;
+    // A line as tall as the space and the text, the text at its foot: the line stands
+    // where the space before would put it.
+    f.setLineHeight(l->lineAt(0).height() / layoutScale(d) + f.topMargin(), QTextBlockFormat::MinimumHeight);
+    QTextCursor(first).setBlockFormat(f);
+    // Qt relays out only the paragraph after that, and stops its lazy layout there.
+    d->markContentsDirty(0, d->characterCount());
+}
+
 void Paginator::onContentsChange(int pos, int removed, int added)
 {
-    // A paginated copy that is up to date follows the edit; anything else is rebuilt.
-    if (m_dirty || m_bodyPaginated || !m_copy || !m_copyMirrors
-        || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added))
+    // A paginated copy that is up to date follows the edit; anything else is rebuilt,
+    // and so is an edit of the first paragraph, whose spacing the copy lays out its own way.
+    const QTextBlock first = m_doc->body()->begin();
+    const bool firstSpacing = pos <= first.length() && first.blockFormat().topMargin() > 0;
+    if (m_dirty || m_bodyPaginated || !m_copy || !m_copyMirrors || firstSpacing
+        || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added, layoutScale(m_copy)))
         invalidate();
 }
 
@@ -171,8 +205,7 @@ void Paginator::ensureLayout()
     if (!m_bodyPaginated) {
         delete m_copy;
         m_copy = d->clone(this);
-        // The body's 96-dpi device, not the screen's: the pages are the printed ones.
-        m_copy->documentLayout()->setPaintDevice(d->documentLayout()->paintDevice());
+        m_copy->documentLayout()->setPaintDevice(printDevice());
         // Before anything lays the copy out: objects keep the size they were laid out with.
         Images::installHandlers(m_copy);
         ++m_rebuilds;
@@ -180,7 +213,9 @@ void Paginator::ensureLayout()
         // Form feeds become paragraphs in the copy: positions differ from then on.
         m_copyMirrors = !d->toPlainText().contains(QChar(12));
         breakAtFormFeeds(m_copy);
+        PaginatedCopy::scaleIndents(m_copy, layoutScale(m_copy));
         paginate(m_copy, bodyGeometry(*m_doc));
+        keepFirstSpacing(m_copy);
         d = m_copy;
     }
 }
@@ -189,9 +224,11 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
 {
     const QTextDocument* body = doc.body();
     std::unique_ptr<QTextDocument> copy(body->clone());
-    copy->documentLayout()->setPaintDevice(body->documentLayout()->paintDevice());
+    copy->documentLayout()->setPaintDevice(printDevice());
     copy->setUndoRedoEnabled(false);
+    PaginatedCopy::scaleIndents(copy.get(), layoutScale(copy.get()));
     paginate(copy.get(), bodyGeometry(doc));
+    keepFirstSpacing(copy.get());
     return copy;
 }
 
@@ -286,8 +323,18 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
         d->documentLayout()->draw(p, ctx);
         p->restore();
     }
-    if (layers & Decorations)
+    if (layers & Decorations) {
         paintDecorations(p, page);
+        QTextDocument* d = layoutDocument();
+        const double s = layoutScale(d);
+        p->save();
+        p->scale(1 / s, 1 / s);
+        const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
+        p->translate(0, -sheet.top());
+        TabLeaders::paint(p, d, sheet, s);
+        ParagraphFrames::paintRules(p, d, sheet, s);
+        p->restore();
+    }
 }
 
 void Paginator::paintHeaderFooter(QPainter* p, int page)

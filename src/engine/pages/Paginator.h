@@ -15,6 +15,7 @@
 
 #include "engine/Document.h"
 
+class QPaintDevice;
 class QPainter;
 class QPrinter;
 class QTextCursor;
@@ -34,8 +35,14 @@ public:
     // at its distance from the top edge, reaches below it, and the bottom margin when
     // the footer does, so that the body never runs into either.
     static PageGeometry bodyGeometry(const Document& doc);
-    // Layout units per 96-dpi pixel of a document: 1 for the body and its copies (laid
-    // out at 96 dpi), else the screen's resolution over 96. Page sizes follow it.
+    // Printed pages are laid out in twips: at 96 dpi Qt rounds font sizes and line
+    // heights to whole pixels (Arial 11 pt becomes 15 px, its lines 13.5 pt instead of
+    // the 12.65 pt that the font's ascent, descent and line gap give), so text ran
+    // longer than in other office programs.
+    static constexpr int PrintDpi = 1440;
+    static QPaintDevice* printDevice();
+    // Layout units per 96-dpi pixel of a document: 1 for the body (laid out at 96 dpi),
+    // 15 for its printed copies, else the screen's resolution over 96. Page sizes follow it.
     static double layoutScale(const QTextDocument* d);
     // A page break is a paragraph that starts a new page (Qt's page-break policy).
     // insertPageBreak makes one at the cursor; breakAtFormFeeds turns form-feed
@@ -83,6 +90,10 @@ private:
     void onPartsChanged();
     void watchParts();
     void ensureLayout();
+    // Qt lays the first paragraph out without its space before (it only collapses that
+    // space with the paragraph above); other office programs keep it, and a letter's
+    // address depends on it. A one-line first paragraph of a copy gets it back.
+    static void keepFirstSpacing(QTextDocument* d);
     void paintHeaderFooter(QPainter* p, int page);
     void paintDecorations(QPainter* p, int page);
 

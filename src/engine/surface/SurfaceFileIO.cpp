@@ -24,14 +24,14 @@ bool SurfaceFileIO::load(const QString& file, int offset, int format, bool inser
     if (insertAtSelection) {
         QTextCursor c = s.textCursor();
         s.m_undo->begin(UndoKindTracker::Typing);
-        ok = Formats::read(format, data, *s.m_doc, &c, &error, &m_lastNote);
+        ok = Formats::readFrom(format, data, file, *s.m_doc, &c, &error, &m_lastNote);
         if (ok)
             Images::numberImages(s.m_doc->body());
         s.m_undo->end();
         if (ok)
             s.setTextCursor(c);
     } else {
-        ok = replaceDocument(data, format, &error, &m_lastNote);
+        ok = replaceDocument(data, format, &error, &m_lastNote, file);
     }
     if (ok) {
         const PageGeometry& g = s.m_doc->page();
@@ -50,14 +50,15 @@ bool SurfaceFileIO::load(const QString& file, int offset, int format, bool inser
     return ok;
 }
 
-bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString* error, QString* note)
+bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString* error, QString* note,
+                                    const QString& sourcePath)
 {
     TextControl& s = m_surface;
     QTextDocument* body = s.m_doc->body();
     s.m_relayouting = true;
     const bool undoWas = body->isUndoRedoEnabled();
     body->setUndoRedoEnabled(false);
-    const bool ok = Formats::read(format, data, *s.m_doc, nullptr, error, note);
+    const bool ok = Formats::readFrom(format, data, sourcePath, *s.m_doc, nullptr, error, note);
     s.m_doc->applyPage(); // while the history is off: no undo step
     if (ok)
         Images::numberImages(body);

@@ -24,7 +24,7 @@ public:
 
 private:
     // Reading into the whole document replaces it without an undo step or a Change.
-    bool replaceDocument(const QByteArray& data, int format, QString* error, QString* note);
+    bool replaceDocument(const QByteArray& data, int format, QString* error, QString* note, const QString& sourcePath);
 
     TextControl& m_surface;
     QString m_lastError;

@@ -17,6 +17,7 @@
 #include "engine/pages/PagesEventFilter.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/pages/Paginator.h"
+#include "engine/objects/TabLeaders.h"
 #include "ScreenView.h"
 #include "SelectionFormat.h"
 #include "engine/spelling/SpellMarks.h"
@@ -483,12 +484,12 @@ int TextControl::textLeftX() const { return m_view->textLeftX(); }
 InputPosition TextControl::CurrentInputPosition() const
 {
     // Page, line and column of the printed pages, whatever the view shows.
-    return InputPositions(*m_paginator, m_doc->page()).at(textCursor().position());
+    return InputPositions(*m_printPages, m_doc->page()).at(textCursor().position());
 }
 
 void TextControl::setCurrentInputPosition(const InputPosition& p)
 {
-    int pos = InputPositions(*m_paginator, m_doc->page()).positionOf(p);
+    int pos = InputPositions(*m_printPages, m_doc->page()).positionOf(p);
     const int end = m_doc->body()->characterCount() - 1;
     pos = pos < 0 ? end : qBound(0, pos, end);
     QTextCursor c = textCursor();
@@ -500,7 +501,7 @@ void TextControl::setCurrentInputPosition(const InputPosition& p)
 int TextControl::CurrentPages() const
 {
     // The printed pages in every view.
-    return m_paginator->pageCount();
+    return m_printPages->pageCount();
 }
 
 // ---- Files ------------------------------------------------------------------
@@ -681,6 +682,7 @@ void TextControl::insertFromMimeData(const QMimeData* source)
 void TextControl::initPages()
 {
     m_paginator = new Paginator(m_doc, this);
+    m_printPages = new Paginator(m_doc, this);
     PageNumberObject::install(m_doc->body());
     Images::installHandlers(m_doc->body());
     m_pagesFilter = new PagesEventFilter(*this);
@@ -703,11 +705,11 @@ void TextControl::initPages()
 
 bool TextControl::PrintDoc(const QString& docName, int first, int last, int copies)
 {
-    return PagePrinter::print(*m_paginator, m_printer ? m_printer : &currentPrinter(), docName,
+    return PagePrinter::print(*m_printPages, m_printer ? m_printer : &currentPrinter(), docName,
                               first, last, copies);
 }
 
-QImage TextControl::PageImage(int page, double dpi) const { return m_paginator->renderPage(page, dpi); }
+QImage TextControl::PageImage(int page, double dpi) const { return m_printPages->renderPage(page, dpi); }
 
 void TextControl::paintTableGrid()
 {
@@ -725,8 +727,9 @@ void TextControl::paintParagraphFrames()
     QPainter p(viewport());
     p.translate(-scrollOffset());
     p.scale(zoom(), zoom());
-    ParagraphFrames::paintVisible(&p, m_doc->body(),
-                                  QRectF(toDocument(QPointF()), toDocument(viewport()->rect().bottomRight())));
+    const QRectF visible(toDocument(QPointF()), toDocument(viewport()->rect().bottomRight()));
+    ParagraphFrames::paintVisible(&p, m_doc->body(), visible);
+    TabLeaders::paint(&p, m_doc->body(), visible);
 }
 
 // Headers and footers -------------------------------------------------------------

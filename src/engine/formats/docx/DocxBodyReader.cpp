@@ -89,6 +89,21 @@ void BodyReader::startParagraph(QTextCursor& c, bool& first, const QTextBlockFor
     }
 }
 
+namespace {
+
+bool hasText(const XmlNode& n)
+{
+    for (const XmlNode& c : n.children) {
+        if (c.ns == W && (c.name == u"tab" || c.name == u"drawing" || (c.name == u"t" && !c.allText().isEmpty())))
+            return true;
+        if (!c.isText() && hasText(c))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void BodyReader::readParagraph(const XmlNode& p, QTextCursor& c, bool& first)
 {
     const XmlNode* pPr = p.child(W, L("pPr"));
@@ -116,6 +131,12 @@ void BodyReader::readParagraph(const XmlNode& p, QTextCursor& c, bool& first)
     bf.setTextIndent(level ? 0 : px(first1));
     if (eff.heading > 0)
         bf.setHeadingLevel(eff.heading);
+    // A border below an empty paragraph is how office programs draw a rule line.
+    if ((bf.intProperty(EngineProperty::FrameStyle) & 0x0F) == FrameBits::Bottom && !hasText(p)) {
+        for (int prop : {EngineProperty::FrameStyle, EngineProperty::FrameLineWidth, EngineProperty::FrameDistance})
+            bf.clearProperty(prop);
+        bf.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 100));
+    }
     if (m_breakBefore) {
         bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         m_breakBefore = false;

@@ -7,6 +7,7 @@
 #include "engine/objects/Fields.h"
 #include "engine/formats/BreakOpportunities.h"
 #include "engine/formats/DocumentTransfer.h"
+#include "engine/formats/FormatIO.h"
 
 #include <QTextDocument>
 #include <QTextFrame>
@@ -93,11 +94,15 @@ void BodyWriter::writeParagraphProperties(const QTextBlock& b)
                                 : 360;
         first -= qMax(0, hanging);
     }
-    const int frame = bf.intProperty(FrameStyle);
+    int frame = bf.intProperty(FrameStyle);
+    // A rule line: how office programs write one, a border below an empty paragraph.
+    const bool rule = bf.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth) && !frame;
+    if (rule)
+        frame = FrameBits::Bottom;
     if (frame & (FrameBits::Left | FrameBits::Right | FrameBits::Top | FrameBits::Bottom)) {
         m_xml.writeStartElement(W, QStringLiteral("pBdr"));
         const QString style = (frame & FrameBits::Double) ? QStringLiteral("double") : QStringLiteral("single");
-        const int size = qBound(2, bf.intProperty(FrameLineWidth) * 8 / 20, 96);
+        const int size = rule ? 6 : qBound(2, bf.intProperty(FrameLineWidth) * 8 / 20, 96);
         const int space = qBound(0, bf.intProperty(FrameDistance) / 20, 31);
         const std::pair<int, const char*> sides[] = {
             {FrameBits::Top, "top"}, {FrameBits::Left, "left"}, {FrameBits::Bottom, "bottom"}, {FrameBits::Right, "right"}};
@@ -167,6 +172,9 @@ void BodyWriter::writeParagraphProperties(const QTextBlock& b)
         m_xml.writeEmptyElement(W, QStringLiteral("outlineLvl"));
         m_xml.writeAttribute(W, QStringLiteral("val"), num(bf.headingLevel() - 1));
     }
+    // The paragraph mark's font: it gives an empty line its height.
+    if (b.length() == 1)
+        writeRunProperties(b.charFormat());
     m_xml.writeEndElement();
 }
 
@@ -188,7 +196,7 @@ void BodyWriter::writeRunProperties(const QTextCharFormat& f)
         flag("caps");
     if (f.fontStrikeOut())
         flag("strike");
-    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush) {
+    if (FormatBrushes::foreground(f)) {
         m_xml.writeEmptyElement(W, QStringLiteral("color"));
         m_xml.writeAttribute(W, QStringLiteral("val"), hex(f.foreground().color()));
     }
@@ -197,7 +205,7 @@ void BodyWriter::writeRunProperties(const QTextCharFormat& f)
         m_xml.writeAttribute(W, QStringLiteral("val"), num(qRound(f.fontPointSize() * 2)));
     }
     QString shading;
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush) {
+    if (FormatBrushes::background(f)) {
         const QRgb rgb = f.background().color().rgb() & 0xFFFFFF;
         const char* name = nullptr;
         for (const Highlight& h : kHighlights)
@@ -434,7 +442,7 @@ void BodyWriter::writeCell(const QTextTable* t, const QTextTableCell& cell, int 
             m_xml.writeAttribute(W, QStringLiteral("val"), QStringLiteral("restart"));
     }
     const QTextTableCellFormat cf = cell.format().toTableCellFormat();
-    if (cf.hasProperty(QTextFormat::BackgroundBrush) && cf.background().style() != Qt::NoBrush) {
+    if (FormatBrushes::background(cf)) {
         m_xml.writeEmptyElement(W, QStringLiteral("shd"));
         m_xml.writeAttribute(W, QStringLiteral("val"), QStringLiteral("clear"));
         m_xml.writeAttribute(W, QStringLiteral("color"), QStringLiteral("auto"));

@@ -119,6 +119,12 @@ void BodyReader::readParagraph(const XmlNode& p, QTextCursor& c, bool& first, co
     QTextBlockFormat bf = m_ctx.styles.paragraph(style, m_content);
     if (p.name == u"h")
         bf.setHeadingLevel(qBound(1, p.attr(TEXT, L("outline-level"), QStringLiteral("1")).toInt(), 6));
+    // A border below an empty paragraph is how office programs draw a rule line.
+    if ((bf.intProperty(FrameStyle) & 0x0F) == FrameBits::Bottom && p.allText().isEmpty()) {
+        for (int prop : {FrameStyle, FrameLineWidth, FrameDistance})
+            bf.clearProperty(prop);
+        bf.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 100));
+    }
     const QTextCharFormat chars = m_ctx.styles.text(style, m_content);
     LevelStyle level;
     if (list) {

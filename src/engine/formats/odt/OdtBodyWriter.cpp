@@ -7,6 +7,7 @@
 #include "engine/objects/Fields.h"
 #include "engine/formats/BreakOpportunities.h"
 #include "engine/formats/DocumentTransfer.h"
+#include "engine/formats/FormatIO.h"
 
 #include <QBuffer>
 #include <QTextDocument>
@@ -97,9 +98,13 @@ QString BodyWriter::paragraphStyle(const QTextBlock& b)
         p += attr("fo:break-before", QStringLiteral("page"));
     if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
         p += attr("fo:break-after", QStringLiteral("page"));
-    const int frame = bf.intProperty(FrameStyle);
+    int frame = bf.intProperty(FrameStyle);
+    // A rule line: how office programs write one, a border below an empty paragraph.
+    const bool rule = bf.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth) && !frame;
+    if (rule)
+        frame = FrameBits::Bottom;
     if (frame & (FrameBits::Left | FrameBits::Right | FrameBits::Top | FrameBits::Bottom)) {
-        const QString line = pt(qMax(1, bf.intProperty(FrameLineWidth))) + ((frame & FrameBits::Double) ? QStringLiteral(" double #000000") : QStringLiteral(" solid #000000"));
+        const QString line = pt(rule ? 15 : qMax(1, bf.intProperty(FrameLineWidth))) + ((frame & FrameBits::Double) ? QStringLiteral(" double #000000") : QStringLiteral(" solid #000000"));
         const std::pair<int, const char*> sides[] = {{FrameBits::Left, "left"}, {FrameBits::Right, "right"}, {FrameBits::Top, "top"}, {FrameBits::Bottom, "bottom"}};
         for (const auto& [bit, side] : sides) {
             p += QStringLiteral(" fo:border-%1=\"%2\"").arg(QLatin1String(side), (frame & bit) ? line : QStringLiteral("none"));
@@ -117,6 +122,11 @@ QString BodyWriter::paragraphStyle(const QTextBlock& b)
     QString body = QStringLiteral("<style:paragraph-properties%1>").arg(p);
     body += tabs.isEmpty() ? QString() : QStringLiteral("<style:tab-stops>%1</style:tab-stops>").arg(tabs);
     body += QStringLiteral("</style:paragraph-properties>");
+    // The paragraph mark's font: it gives an empty line its height.
+    const QTextCharFormat mark = b.charFormat();
+    if (b.length() == 1 && mark.hasProperty(QTextFormat::FontPointSize))
+        body += QStringLiteral("<style:text-properties%1/>")
+                    .arg(attr("fo:font-size", QString::number(mark.fontPointSize()) + QStringLiteral("pt")));
     if (!m_firstMaster.isEmpty()) {
         // The master page goes on the style element itself.
         const QString name = m_prefix + QStringLiteral("PFirst");
@@ -145,9 +155,9 @@ QString BodyWriter::textStyle(const QTextCharFormat& f)
              + attr("style:text-underline-color", QStringLiteral("font-color"));
     if (f.fontStrikeOut())
         p += attr("style:text-line-through-style", QStringLiteral("solid"));
-    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
+    if (FormatBrushes::foreground(f))
         p += attr("fo:color", colour(f.foreground().color()));
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+    if (FormatBrushes::background(f))
         p += attr("fo:background-color", colour(f.background().color()));
     if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         p += attr("style:text-position", QStringLiteral("super 58%"));
@@ -447,7 +457,7 @@ void BodyWriter::writeTable(const QTextTable* t)
             }
             const QTextTableCellFormat cf = cell.format().toTableCellFormat();
             QString props = attr("fo:border", borders ? QStringLiteral("0.5pt solid #000000") : QStringLiteral("none"));
-            if (cf.hasProperty(QTextFormat::BackgroundBrush) && cf.background().style() != Qt::NoBrush)
+            if (FormatBrushes::background(cf))
                 props += attr("fo:background-color", colour(cf.background().color()));
             props += attr("fo:padding-left", pt(twips(cf.hasProperty(QTextFormat::TableCellLeftPadding) ? cf.leftPadding() : tf.cellPadding())));
             props += attr("fo:padding-right", pt(twips(cf.hasProperty(QTextFormat::TableCellRightPadding) ? cf.rightPadding() : tf.cellPadding())));
