@@ -1,4 +1,5 @@
 #include "AddressFixture.h"
+#include "TestFiles.h"
 
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
@@ -39,12 +40,6 @@ QStringList addressesOnFile(const QString& path)
         out << f.join(QLatin1Char('|'));
     }
     return out;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 } // namespace
 
@@ -263,7 +258,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         const QString path = m_dir->filePath(QStringLiteral("liste.csv"));
-        QVERIFY(writeBytes(path, bytes));
+        QVERIFY(writeAll(path, bytes));
         const ExchangeTable t = AddressImport::readFile(path);
         const QString got = !t.error.isEmpty() ? t.error
                                                : AddressImport::prepare(t, ColumnGuess::guessAll(t.headers), {}).error;
@@ -283,9 +278,7 @@ private slots:
 
     void exportThenImportGivesTheSameAddresses_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("CSV") << QStringLiteral("adressen.csv");
-        QTest::newRow("vCard") << QStringLiteral("adressen.vcf");
+        addRows<QString>("name", {{"CSV", QStringLiteral("adressen.csv")}, {"vCard", QStringLiteral("adressen.vcf")}});
     }
     void exportThenImportGivesTheSameAddresses()
     {
@@ -319,7 +312,7 @@ private slots:
         ScriptedPrompter* p = scripted.get();
         setPrompter(std::move(scripted));
         const QString path = m_dir->filePath(QStringLiteral("mitglieder.csv"));
-        QVERIFY(writeBytes(path, "Nr;Vorname;Name;Wohnort;Mail\n1;Eva;Berg;Bonn;e@x.de\n2;Udo;Zorn;Ulm;\n"));
+        QVERIFY(writeAll(path, "Nr;Vorname;Name;Wohnort;Mail\n1;Eva;Berg;Bonn;e@x.de\n2;Udo;Zorn;Ulm;\n"));
         p->answerOpenFile(path);
         QStringList seen;
         p->answerExec([&seen](QDialog* d) {
@@ -352,7 +345,7 @@ private slots:
         ScriptedPrompter* p = scripted.get();
         setPrompter(std::move(scripted));
         const QString path = m_dir->filePath(QStringLiteral("leer.csv"));
-        QVERIFY(writeBytes(path, {}));
+        QVERIFY(writeAll(path, {}));
         p->answerOpenFile(path);
         QVERIFY(!frmAdressenImport::run(nullptr, m_db));
         QCOMPARE(p->count(QStringLiteral("exec")), 0);

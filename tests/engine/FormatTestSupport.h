@@ -138,6 +138,24 @@ constexpr int FieldDataProperty = QTextFormat::UserProperty + 2;
 constexpr int TableIdProperty = QTextFormat::UserProperty + 10;
 constexpr int FixedPosProperty = QTextFormat::UserProperty + 20;
 
+// Justified, indented 20 / 10 / -8 px, 6 px above and 4 below, 1.5 lines, a tab stop of
+// every kind at 50, 120, 200 and 260 px.
+inline QTextBlockFormat richParagraph()
+{
+    QTextBlockFormat bf;
+    bf.setAlignment(Qt::AlignJustify);
+    bf.setLeftMargin(20);
+    bf.setRightMargin(10);
+    bf.setTextIndent(-8);
+    bf.setTopMargin(6);
+    bf.setBottomMargin(4);
+    bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab), QTextOption::Tab(120, QTextOption::RightTab),
+                        QTextOption::Tab(200, QTextOption::CenterTab),
+                        QTextOption::Tab(260, QTextOption::DelimiterTab, QLatin1Char(','))});
+    return bf;
+}
+
 // A document with every feature: formats of every kind, user properties (fields),
 // a list, a table with an id and spans, an image resource, a frame, header and
 // footer parts and page geometry.
@@ -162,17 +180,7 @@ inline void fillEveryFeature(Document& doc)
     QTextDocument* body = doc.body();
     body->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("bild1")), testImage());
     QTextCursor c(body);
-    QTextBlockFormat bf;
-    bf.setAlignment(Qt::AlignJustify);
-    bf.setLeftMargin(20);
-    bf.setRightMargin(10);
-    bf.setTextIndent(-8);
-    bf.setTopMargin(6);
-    bf.setBottomMargin(4);
-    bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
-    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab), QTextOption::Tab(120, QTextOption::RightTab),
-                        QTextOption::Tab(200, QTextOption::CenterTab),
-                        QTextOption::Tab(260, QTextOption::DelimiterTab, QLatin1Char(','))});
+    QTextBlockFormat bf = richParagraph();
     bf.setProperty(QTextFormat::UserProperty + 30, QStringLiteral("Rahmen: 1 0 0 0"));
     c.setBlockFormat(bf);
     QTextCharFormat cf;

@@ -83,16 +83,7 @@ inline void fill(Document& doc)
     c.setBlockFormat(h);
     c.insertText(QStringLiteral("Titel"));
 
-    QTextBlockFormat bf;
-    bf.setAlignment(Qt::AlignJustify);
-    bf.setLeftMargin(20);
-    bf.setRightMargin(10);
-    bf.setTextIndent(-8);
-    bf.setTopMargin(6);
-    bf.setBottomMargin(4);
-    bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
-    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab), QTextOption::Tab(120, QTextOption::RightTab),
-                        QTextOption::Tab(200, QTextOption::CenterTab), QTextOption::Tab(260, QTextOption::DelimiterTab, QLatin1Char(','))});
+    QTextBlockFormat bf = FormatTest::richParagraph();
     bf.setProperty(FrameStyle, FrameBits::Left | FrameBits::Bottom | FrameBits::Double);
     bf.setProperty(FrameLineWidth, 40);
     bf.setProperty(FrameDistance, 100);
@@ -200,23 +191,13 @@ inline void compare(const Document& original, const Document& back)
     const QTextBlock para = body->findBlock(body->toPlainText().indexOf(QStringLiteral("Fett")));
     const QTextBlockFormat bf = para.blockFormat();
     QCOMPARE(bf.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignJustify);
-    QCOMPARE(bf.leftMargin(), 20.0);
-    QCOMPARE(bf.rightMargin(), 10.0);
-    QCOMPARE(bf.textIndent(), -8.0);
-    QCOMPARE(bf.topMargin(), 6.0);
-    QCOMPARE(bf.bottomMargin(), 4.0);
+    QCOMPARE((QList<double>{bf.leftMargin(), bf.rightMargin(), bf.textIndent(), bf.topMargin(), bf.bottomMargin()}),
+             (QList<double>{20, 10, -8, 6, 4}));
     QCOMPARE(bf.lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
     QCOMPARE(bf.lineHeight(), 150.0);
-    QCOMPARE(bf.intProperty(FrameStyle), FrameBits::Left | FrameBits::Bottom | FrameBits::Double);
-    QCOMPARE(bf.intProperty(FrameLineWidth), 40);
-    QCOMPARE(bf.intProperty(FrameDistance), 100);
-    const QList<QTextOption::Tab> tabs = bf.tabPositions();
-    QCOMPARE(tabs.size(), 4);
-    QCOMPARE(tabs[0].position, 50.0);
-    QCOMPARE(tabs[1].type, QTextOption::RightTab);
-    QCOMPARE(tabs[2].type, QTextOption::CenterTab);
-    QCOMPARE(tabs[3].position, 260.0);
-    QCOMPARE(tabs[3].type, QTextOption::DelimiterTab);
+    QCOMPARE((QList<int>{bf.intProperty(FrameStyle), bf.intProperty(FrameLineWidth), bf.intProperty(FrameDistance)}),
+             (QList<int>{FrameBits::Left | FrameBits::Bottom | FrameBits::Double, 40, 100}));
+    QCOMPARE(bf.tabPositions(), FormatTest::richParagraph().tabPositions());
 
     const QTextCharFormat fett = FormatTest::formatAt(body, QStringLiteral("Fett"));
     QCOMPARE(fett.fontFamilies().toStringList(), QStringList{QStringLiteral("Times New Roman")});

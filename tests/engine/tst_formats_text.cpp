@@ -63,12 +63,7 @@ private Q_SLOTS:
         QCOMPARE(out, QByteArray("Gr\xc3\xbc\xc3\x9f" "e\r\nx\r\n\xe2\x82\xac\r\n\r\na\tb\r\n\td\r\n"));
     }
 
-    void htmlRoundTripInEveryStyleMode_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("inline") << 0;
-        QTest::newRow("embedded") << 1;
-    }
+    void htmlRoundTripInEveryStyleMode_data() { addRows<int>("mode", {{"inline", 0}, {"embedded", 1}}); }
     void htmlRoundTripInEveryStyleMode()
     {
         QFETCH(int, mode);
@@ -139,11 +134,7 @@ private Q_SLOTS:
 
     void batchRejectsBadArguments_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("nothing") << QStringList();
-        QTest::newRow("bad format") << QStringList{"--convert-to", "wpd", "a.txt"};
-        QTest::newRow("missing outdir") << QStringList{"--convert-to", "rtf", "a.txt", "--outdir"};
-        QTest::newRow("outdir impossible") << QStringList{"--convert-to", "rtf", "--outdir", "/proc/nicht/da", "a.txt"};
+        addRows<QStringList>("args", {{"nothing", QStringList()}, {"bad format", QStringList{"--convert-to", "wpd", "a.txt"}}, {"missing outdir", QStringList{"--convert-to", "rtf", "a.txt", "--outdir"}}, {"outdir impossible", QStringList{"--convert-to", "rtf", "--outdir", "/proc/nicht/da", "a.txt"}}});
     }
     void batchRejectsBadArguments()
     {
@@ -153,13 +144,7 @@ private Q_SLOTS:
 
     // A line without blanks gets invisible break opportunities while it is edited;
     // saving it must give back exactly the characters that were read.
-    void longRunsKeepTheirCharacters_data()
-    {
-        QTest::addColumn<int>("format");
-        QTest::newRow("Text") << 1;
-        QTest::newRow("HTML") << 4;
-        QTest::newRow("RTF") << 5;
-    }
+    void longRunsKeepTheirCharacters_data() { addRows<int>("format", {{"Text", 1}, {"HTML", 4}, {"RTF", 5}}); }
     void longRunsKeepTheirCharacters()
     {
         QFETCH(int, format);

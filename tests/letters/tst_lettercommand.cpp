@@ -57,12 +57,7 @@ Run runProgram(const QStringList& args)
 class TestLetterCommand : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void addressInsideDinWindow_data()
-    {
-        QTest::addColumn<bool>("onTemplate");
-        QTest::newRow("plain") << false;
-        QTest::newRow("on template") << true;
-    }
+    void addressInsideDinWindow_data() { addRows<bool>("onTemplate", {{"plain", false}, {"on template", true}}); }
 
     void addressInsideDinWindow()
     {

@@ -3,6 +3,7 @@
 // on the printed page and paragraph frames in every view.
 
 #include "PdfText.h"
+#include "TestFiles.h"
 #include "Pixels.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -208,11 +209,7 @@ private Q_SLOTS:
 
     void fourSidedFrameInEveryView_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("Normal") << 0;
-        QTest::newRow("Layout") << 1;
-        QTest::newRow("Zentriert") << 2;
-        QTest::newRow("Druck") << -1;
+        addRows<int>("mode", {{"Normal", 0}, {"Layout", 1}, {"Zentriert", 2}, {"Druck", -1}});
     }
 
     void fourSidedFrameInEveryView()

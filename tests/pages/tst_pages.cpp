@@ -3,6 +3,7 @@
 
 #include "PdfText.h"
 #include "Pixels.h"
+#include "TestFiles.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/Fields.h"
@@ -388,9 +389,7 @@ void TstPages::fixedImageDrawnAtItsPagePosition()
 
 void TstPages::pageViewsShowSheetsHeaderAndFooter_data()
 {
-    QTest::addColumn<int>("view");
-    QTest::newRow("layout") << 1;
-    QTest::newRow("centred") << 2;
+    addRows<int>("view", {{"layout", 1}, {"centred", 2}});
 }
 
 void TstPages::pageViewsShowSheetsHeaderAndFooter()

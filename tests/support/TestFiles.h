@@ -6,6 +6,10 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTest>
+
+#include <initializer_list>
+#include <utility>
 
 inline bool writeAll(const QString& path, const QByteArray& data)
 {
@@ -27,4 +31,13 @@ inline ScriptedPrompter* installScriptedPrompter()
     ScriptedPrompter* raw = p.get();
     setPrompter(std::move(p));
     return raw;
+}
+
+// A data table of one column: a row per (name, value).
+template <typename T>
+void addRows(const char* column, std::initializer_list<std::pair<const char*, T>> rows)
+{
+    QTest::addColumn<T>(column);
+    for (const auto& [name, value] : rows)
+        QTest::newRow(name) << value;
 }
