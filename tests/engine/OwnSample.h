@@ -4,6 +4,7 @@
 // the ones written into the sample.
 
 #include "FormatTestSupport.h"
+#include "PageFields.h"
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -67,15 +68,8 @@ inline void fill(Document& doc)
     doc.setHeaderFooterSet(1 | 2 | 4);
     QTextCursor(doc.headerFooter(1)).insertText(QStringLiteral("Kopf"));
     QTextCursor(doc.headerFooter(2)).insertText(QStringLiteral("Erste"));
-    {
-        QTextCursor fc(doc.headerFooter(4));
-        fc.insertText(QStringLiteral("Seite "));
-        Fields::setType(doc.headerFooter(4), Fields::insert(fc, QString()), FieldTypes::PageNumber);
-        fc.movePosition(QTextCursor::End);
-        fc.setCharFormat(QTextCharFormat());
-        fc.insertText(QStringLiteral(" von "));
-        Fields::setType(doc.headerFooter(4), Fields::insert(fc, QString()), FieldTypes::PageCount);
-    }
+    QTextCursor fc(doc.headerFooter(4));
+    insertPageNumbers(doc.headerFooter(4), fc);
     QTextDocument* body = doc.body();
     QTextCursor c(body);
     QTextBlockFormat h;
@@ -280,3 +274,43 @@ inline void compare(const Document& original, const Document& back)
 }
 
 } // namespace OwnSample
+
+namespace FormatTest {
+
+// The sample and what only the own formats, RTF and HTML carry besides: a first-page
+// footer, a subscript, characters that need escaping, user properties of several types,
+// a table with paddings and a relative column, a frame, a control character and an emoji.
+inline void fillEveryFeature(Document& doc)
+{
+    OwnSample::fill(doc);
+    doc.setHeaderFooterSet(1 | 2 | 4 | 8);
+    QTextCursor(doc.headerFooter(8)).insertText(QStringLiteral("Erste Fußzeile"));
+    QTextCursor c(doc.body());
+    c.movePosition(QTextCursor::End);
+    QTextCharFormat sub;
+    sub.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    c.insertText(QStringLiteral(" tief"), sub);
+    QTextCharFormat typed;
+    typed.setProperty(QTextFormat::UserProperty + 90, 2.5);
+    typed.setProperty(QTextFormat::UserProperty + 91, true);
+    typed.setProperty(QTextFormat::UserProperty + 92, QColor(1, 2, 3));
+    c.insertText(QStringLiteral(" <&> \"Zitat\" äöüß € {x}\\ → \t Tab"), typed);
+    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    QTextTableFormat tf;
+    tf.setCellPadding(3);
+    tf.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 30)});
+    QTextTable* t = c.insertTable(1, 1, tf);
+    QTextTableCellFormat padded;
+    padded.setTopPadding(5);
+    t->cellAt(0, 0).setFormat(padded);
+    c.setPosition(t->lastPosition() + 1);
+    QTextFrameFormat ff;
+    ff.setBorder(2);
+    ff.setProperty(QTextFormat::UserProperty + 93, 3);
+    QTextFrame* frame = c.insertFrame(ff);
+    frame->firstCursorPosition().insertText(QStringLiteral("Im Rahmen"));
+    c.setPosition(frame->lastPosition() + 1);
+    c.insertText(QStringLiteral("Ende \u0007\U0001F600"));
+}
+
+} // namespace FormatTest

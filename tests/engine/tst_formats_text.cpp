@@ -1,5 +1,5 @@
 #include "TestFiles.h"
-#include "FormatTestSupport.h"
+#include "OwnSample.h"
 #include "TestHome.h"
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
@@ -79,17 +79,18 @@ private Q_SLOTS:
         Document back;
         QVERIFY2(Formats::read(4, html, back, nullptr, &error), qPrintable(error));
         const QTextDocument* b = back.body();
-        QVERIFY(b->toPlainText().contains(QStringLiteral("Fett kursiv <&> \"Zitat\" äöüß €")));
-        const QTextCharFormat fat = formatAt(b, QStringLiteral("Fett"));
-        QCOMPARE(fat.fontWeight(), int(QFont::Bold));
-        QVERIFY(fat.fontItalic() && fat.fontUnderline() && fat.fontStrikeOut());
-        QCOMPARE(fat.foreground().color(), QColor(200, 10, 20));
+        QVERIFY(b->toPlainText().contains(QStringLiteral("Fett <&> \"groß\" bunt")));
+        QVERIFY(b->toPlainText().contains(QStringLiteral(" <&> \"Zitat\" äöüß € {x}\\ → \t Tab")));
+        QCOMPARE(formatAt(b, QStringLiteral("Fett")).fontWeight(), int(QFont::Bold));
+        const QTextCharFormat bunt = formatAt(b, QStringLiteral("bunt"));
+        QVERIFY(bunt.fontItalic() && bunt.fontUnderline() && bunt.fontStrikeOut());
+        QCOMPARE(bunt.foreground().color(), QColor(200, 10, 20));
         QCOMPARE(formatAt(b, QStringLiteral("hoch")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
         QCOMPARE(formatAt(b, QStringLiteral("tief")).verticalAlignment(), QTextCharFormat::AlignSubScript);
         QCOMPARE(formatAt(b, QStringLiteral("Verweis")).anchorHref(), QStringLiteral("https://example.org/a?b=1&c=2"));
         bool list = false, table = false, image = false;
         for (QTextBlock blk = b->begin(); blk.isValid(); blk = blk.next()) {
-            if (blk.text() == u"Zwei" && blk.textList())
+            if (blk.text() == u"Eins" && blk.textList())
                 list = blk.textList()->format().style() == QTextListFormat::ListDecimal;
             if (blk.text() == u"Z1S0")
                 table = true;

@@ -1,6 +1,7 @@
 // Another office suite checks our writers for real: LibreOffice turns our DOCX, ODT,
 // RTF and .doc of a letter, a table and a list into PDF, and the PDF's text, page count and
 // page numbers in the footer are what the documents hold.
+#include "PageFields.h"
 #include "engine/Document.h"
 #include "engine/Fields.h"
 #include "engine/EngineProperties.h"
@@ -21,12 +22,7 @@ void letter(Document& doc)
     doc.setHeaderFooterSet(1 | 4);
     QTextCursor(doc.headerFooter(1)).insertText(QStringLiteral("Muster GmbH · Hauptstraße 1 · 12345 Beispielstadt"));
     QTextCursor fc(doc.headerFooter(4));
-    fc.insertText(QStringLiteral("Seite "));
-    Fields::setType(doc.headerFooter(4), Fields::insert(fc, QString()), FieldTypes::PageNumber);
-    fc.movePosition(QTextCursor::End);
-    fc.setCharFormat(QTextCharFormat());
-    fc.insertText(QStringLiteral(" von "));
-    Fields::setType(doc.headerFooter(4), Fields::insert(fc, QString()), FieldTypes::PageCount);
+    insertPageNumbers(doc.headerFooter(4), fc);
     QTextCursor c(doc.body());
     c.insertText(QStringLiteral("Frau Erika Mustermann"));
     c.insertBlock();

@@ -41,3 +41,12 @@ void addRows(const char* column, std::initializer_list<std::pair<const char*, T>
     for (const auto& [name, value] : rows)
         QTest::newRow(name) << value;
 }
+
+// A letter's text written short: "|" stands for a line break, "»" for the four tabs
+// that move a line into the right address window.
+inline QString letterText(QString s)
+{
+    s.replace(QStringLiteral("|"), QStringLiteral("\r\n"));
+    s.replace(QStringLiteral("»"), QStringLiteral("\t\t\t\t"));
+    return s;
+}
