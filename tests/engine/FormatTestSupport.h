@@ -133,6 +133,24 @@ inline QByteArray zip(const QList<QPair<QString, QByteArray>>& members)
     return out;
 }
 
+// Justified, indented 20 / 10 / -8 px, 6 px above and 4 below, 1.5 lines, a tab stop of
+// every kind at 50, 120, 200 and 260 px.
+inline QTextBlockFormat richParagraph()
+{
+    QTextBlockFormat bf;
+    bf.setAlignment(Qt::AlignJustify);
+    bf.setLeftMargin(20);
+    bf.setRightMargin(10);
+    bf.setTextIndent(-8);
+    bf.setTopMargin(6);
+    bf.setBottomMargin(4);
+    bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab), QTextOption::Tab(120, QTextOption::RightTab),
+                        QTextOption::Tab(200, QTextOption::CenterTab),
+                        QTextOption::Tab(260, QTextOption::DelimiterTab, QLatin1Char(','))});
+    return bf;
+}
+
 inline QStringList dumpAll(const Document& doc)
 {
     QStringList out;

@@ -95,8 +95,11 @@ void checkBothLetters(const Document& doc, const QString& letterText)
     QVERIFY(frau.fontItalic() && frau.fontUnderline());
     QCOMPARE(frau.foreground().color(), QColor(0xC0, 0, 0));
     QCOMPARE(frau.background().color(), QColor(Qt::yellow));
-    QCOMPARE(blockWith(body, QStringLiteral("Punkt")).textList()->format().style(), QTextListFormat::ListDisc);
-    QCOMPARE(blockWith(body, QStringLiteral("Unterpunkt")).textList()->format().intProperty(ListLevel), 2);
+    const QTextList* bullets = blockWith(body, QStringLiteral("Punkt")).textList();
+    const QTextList* sub = blockWith(body, QStringLiteral("Unterpunkt")).textList();
+    QVERIFY(bullets && sub);
+    QCOMPARE(bullets->format().style(), QTextListFormat::ListDisc);
+    QCOMPARE(sub->format().intProperty(ListLevel), 2);
 
     QTextTable* t = firstTable(body);
     QVERIFY(t);

@@ -292,6 +292,7 @@ private:
                 tc->Undo();
             else if (k == QLatin1Char('[')) {
                 tc->setText(QStringLiteral("eins zwei"));
+                tc->document()->clearUndoRedoStacks();
                 tc->setSelStart(0);
                 tc->setSelLength(4);
             } else if (k == QLatin1Char('='))

@@ -275,15 +275,16 @@ private slots:
         QCOMPARE(a->controls().List1->text(a->controls().List1->currentRow()), QStringLiteral("Becker Carl"));
     }
 
-    // Another window saves the sender: coming back to a window where the user is typing
-    // keeps the typing, a window without input shows the saved sender.
+    // Another window stores the sender as it closes: coming back to a window where the
+    // user is typing keeps the typing, a window without input shows the stored sender.
     void typingOutlastsAnotherWindowsSave()
     {
         auto typing = open();
         auto idle = open();
         auto saving = open();
         saving->controls().txtOrt1->setText(QStringLiteral("10115 Berlin"));
-        saving->controls().Command3->click();
+        saving->controls().Command6->click();
+        QCOMPARE(open()->controls().txtOrt1->text(), QStringLiteral("10115 Berlin"));
         QTest::keyClicks(typing->controls().txtName1, QStringLiteral("-Lang"));
         QWidget elsewhere; // another window first, so that coming back is an activation
         for (frmBrief* w : {typing.get(), idle.get()}) {

@@ -135,6 +135,7 @@ private Q_SLOTS:
         QTextDocument probe; // the line's width at 12 pt, in body pixels
         QTextCursor(&probe).insertText(line, cf);
         probe.setTextWidth(100000);
+        probe.documentLayout()->documentSize(); // laid out
         const double natural = probe.firstBlock().layout()->lineAt(0).naturalTextWidth();
         TextControl tc;
         tc.setPageMarginL(1000);
