@@ -101,12 +101,7 @@ private Q_SLOTS:
 
     // The state a killed program leaves is copied while the save runs and laid out
     // again afterwards; the next start's clean-up must remove exactly the stray file.
-    void interruptedSaveIsCleanedUp_data()
-    {
-        QTest::addColumn<bool>("direct");
-        QTest::newRow("temporary file") << false;
-        QTest::newRow("direct write") << true;
-    }
+    void interruptedSaveIsCleanedUp_data() { addRows<bool>("direct", {{"temporary file", false}, {"direct write", true}}); }
     void interruptedSaveIsCleanedUp()
     {
         QFETCH(bool, direct);

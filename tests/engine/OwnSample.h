@@ -4,6 +4,7 @@
 // the ones written into the sample.
 
 #include "FormatTestSupport.h"
+#include "PageFields.h"
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -67,15 +68,8 @@ inline void fill(Document& doc)
     doc.setHeaderFooterSet(1 | 2 | 4);
     QTextCursor(doc.headerFooter(1)).insertText(QStringLiteral("Kopf"));
     QTextCursor(doc.headerFooter(2)).insertText(QStringLiteral("Erste"));
-    {
-        QTextCursor fc(doc.headerFooter(4));
-        fc.insertText(QStringLiteral("Seite "));
-        Fields::setType(doc.headerFooter(4), Fields::insert(fc, QString()), FieldTypes::PageNumber);
-        fc.movePosition(QTextCursor::End);
-        fc.setCharFormat(QTextCharFormat());
-        fc.insertText(QStringLiteral(" von "));
-        Fields::setType(doc.headerFooter(4), Fields::insert(fc, QString()), FieldTypes::PageCount);
-    }
+    QTextCursor fc(doc.headerFooter(4));
+    insertPageNumbers(doc.headerFooter(4), fc);
     QTextDocument* body = doc.body();
     QTextCursor c(body);
     QTextBlockFormat h;
@@ -83,16 +77,7 @@ inline void fill(Document& doc)
     c.setBlockFormat(h);
     c.insertText(QStringLiteral("Titel"));
 
-    QTextBlockFormat bf;
-    bf.setAlignment(Qt::AlignJustify);
-    bf.setLeftMargin(20);
-    bf.setRightMargin(10);
-    bf.setTextIndent(-8);
-    bf.setTopMargin(6);
-    bf.setBottomMargin(4);
-    bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
-    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab), QTextOption::Tab(120, QTextOption::RightTab),
-                        QTextOption::Tab(200, QTextOption::CenterTab), QTextOption::Tab(260, QTextOption::DelimiterTab, QLatin1Char(','))});
+    QTextBlockFormat bf = FormatTest::richParagraph();
     bf.setProperty(FrameStyle, FrameBits::Left | FrameBits::Bottom | FrameBits::Double);
     bf.setProperty(FrameLineWidth, 40);
     bf.setProperty(FrameDistance, 100);
@@ -200,23 +185,13 @@ inline void compare(const Document& original, const Document& back)
     const QTextBlock para = body->findBlock(body->toPlainText().indexOf(QStringLiteral("Fett")));
     const QTextBlockFormat bf = para.blockFormat();
     QCOMPARE(bf.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignJustify);
-    QCOMPARE(bf.leftMargin(), 20.0);
-    QCOMPARE(bf.rightMargin(), 10.0);
-    QCOMPARE(bf.textIndent(), -8.0);
-    QCOMPARE(bf.topMargin(), 6.0);
-    QCOMPARE(bf.bottomMargin(), 4.0);
+    QCOMPARE((QList<double>{bf.leftMargin(), bf.rightMargin(), bf.textIndent(), bf.topMargin(), bf.bottomMargin()}),
+             (QList<double>{20, 10, -8, 6, 4}));
     QCOMPARE(bf.lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
     QCOMPARE(bf.lineHeight(), 150.0);
-    QCOMPARE(bf.intProperty(FrameStyle), FrameBits::Left | FrameBits::Bottom | FrameBits::Double);
-    QCOMPARE(bf.intProperty(FrameLineWidth), 40);
-    QCOMPARE(bf.intProperty(FrameDistance), 100);
-    const QList<QTextOption::Tab> tabs = bf.tabPositions();
-    QCOMPARE(tabs.size(), 4);
-    QCOMPARE(tabs[0].position, 50.0);
-    QCOMPARE(tabs[1].type, QTextOption::RightTab);
-    QCOMPARE(tabs[2].type, QTextOption::CenterTab);
-    QCOMPARE(tabs[3].position, 260.0);
-    QCOMPARE(tabs[3].type, QTextOption::DelimiterTab);
+    QCOMPARE((QList<int>{bf.intProperty(FrameStyle), bf.intProperty(FrameLineWidth), bf.intProperty(FrameDistance)}),
+             (QList<int>{FrameBits::Left | FrameBits::Bottom | FrameBits::Double, 40, 100}));
+    QCOMPARE(bf.tabPositions(), FormatTest::richParagraph().tabPositions());
 
     const QTextCharFormat fett = FormatTest::formatAt(body, QStringLiteral("Fett"));
     QCOMPARE(fett.fontFamilies().toStringList(), QStringList{QStringLiteral("Times New Roman")});
@@ -299,3 +274,43 @@ inline void compare(const Document& original, const Document& back)
 }
 
 } // namespace OwnSample
+
+namespace FormatTest {
+
+// The sample and what only the own formats, RTF and HTML carry besides: a first-page
+// footer, a subscript, characters that need escaping, user properties of several types,
+// a table with paddings and a relative column, a frame, a control character and an emoji.
+inline void fillEveryFeature(Document& doc)
+{
+    OwnSample::fill(doc);
+    doc.setHeaderFooterSet(1 | 2 | 4 | 8);
+    QTextCursor(doc.headerFooter(8)).insertText(QStringLiteral("Erste Fußzeile"));
+    QTextCursor c(doc.body());
+    c.movePosition(QTextCursor::End);
+    QTextCharFormat sub;
+    sub.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    c.insertText(QStringLiteral(" tief"), sub);
+    QTextCharFormat typed;
+    typed.setProperty(QTextFormat::UserProperty + 90, 2.5);
+    typed.setProperty(QTextFormat::UserProperty + 91, true);
+    typed.setProperty(QTextFormat::UserProperty + 92, QColor(1, 2, 3));
+    c.insertText(QStringLiteral(" <&> \"Zitat\" äöüß € {x}\\ → \t Tab"), typed);
+    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    QTextTableFormat tf;
+    tf.setCellPadding(3);
+    tf.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 30)});
+    QTextTable* t = c.insertTable(1, 1, tf);
+    QTextTableCellFormat padded;
+    padded.setTopPadding(5);
+    t->cellAt(0, 0).setFormat(padded);
+    c.setPosition(t->lastPosition() + 1);
+    QTextFrameFormat ff;
+    ff.setBorder(2);
+    ff.setProperty(QTextFormat::UserProperty + 93, 3);
+    QTextFrame* frame = c.insertFrame(ff);
+    frame->firstCursorPosition().insertText(QStringLiteral("Im Rahmen"));
+    c.setPosition(frame->lastPosition() + 1);
+    c.insertText(QStringLiteral("Ende \u0007\U0001F600"));
+}
+
+} // namespace FormatTest

@@ -2,7 +2,7 @@
 // files must be read or refused with a German error, never crash or hang.
 // QX_FUZZ_SECONDS runs a longer, time-bounded session instead of the fixed count.
 
-#include "FormatTestSupport.h"
+#include "OwnSample.h"
 #include "engine/Document.h"
 #include "engine/formats/FormatProperties.h"
 #include "engine/formats/Formats.h"

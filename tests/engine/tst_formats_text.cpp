@@ -1,5 +1,5 @@
 #include "TestFiles.h"
-#include "FormatTestSupport.h"
+#include "OwnSample.h"
 #include "TestHome.h"
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
@@ -63,12 +63,7 @@ private Q_SLOTS:
         QCOMPARE(out, QByteArray("Gr\xc3\xbc\xc3\x9f" "e\r\nx\r\n\xe2\x82\xac\r\n\r\na\tb\r\n\td\r\n"));
     }
 
-    void htmlRoundTripInEveryStyleMode_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("inline") << 0;
-        QTest::newRow("embedded") << 1;
-    }
+    void htmlRoundTripInEveryStyleMode_data() { addRows<int>("mode", {{"inline", 0}, {"embedded", 1}}); }
     void htmlRoundTripInEveryStyleMode()
     {
         QFETCH(int, mode);
@@ -85,17 +80,18 @@ private Q_SLOTS:
         Document back;
         QVERIFY2(Formats::read(4, html, back, nullptr, &error), qPrintable(error));
         const QTextDocument* b = back.body();
-        QVERIFY(b->toPlainText().contains(QStringLiteral("Fett kursiv <&> \"Zitat\" äöüß €")));
-        const QTextCharFormat fat = formatAt(b, QStringLiteral("Fett"));
-        QCOMPARE(fat.fontWeight(), int(QFont::Bold));
-        QVERIFY(fat.fontItalic() && fat.fontUnderline() && fat.fontStrikeOut());
-        QCOMPARE(fat.foreground().color(), QColor(200, 10, 20));
+        QVERIFY(b->toPlainText().contains(QStringLiteral("Fett <&> \"groß\" bunt")));
+        QVERIFY(b->toPlainText().contains(QStringLiteral(" <&> \"Zitat\" äöüß € {x}\\ →")));
+        QCOMPARE(formatAt(b, QStringLiteral("Fett")).fontWeight(), int(QFont::Bold));
+        const QTextCharFormat bunt = formatAt(b, QStringLiteral("bunt"));
+        QVERIFY(bunt.fontItalic() && bunt.fontUnderline() && bunt.fontStrikeOut());
+        QCOMPARE(bunt.foreground().color(), QColor(200, 10, 20));
         QCOMPARE(formatAt(b, QStringLiteral("hoch")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
         QCOMPARE(formatAt(b, QStringLiteral("tief")).verticalAlignment(), QTextCharFormat::AlignSubScript);
         QCOMPARE(formatAt(b, QStringLiteral("Verweis")).anchorHref(), QStringLiteral("https://example.org/a?b=1&c=2"));
         bool list = false, table = false, image = false;
         for (QTextBlock blk = b->begin(); blk.isValid(); blk = blk.next()) {
-            if (blk.text() == u"Zwei" && blk.textList())
+            if (blk.text() == u"Eins" && blk.textList())
                 list = blk.textList()->format().style() == QTextListFormat::ListDecimal;
             if (blk.text() == u"Z1S0")
                 table = true;
@@ -140,11 +136,7 @@ private Q_SLOTS:
 
     void batchRejectsBadArguments_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("nothing") << QStringList();
-        QTest::newRow("bad format") << QStringList{"--convert-to", "wpd", "a.txt"};
-        QTest::newRow("missing outdir") << QStringList{"--convert-to", "rtf", "a.txt", "--outdir"};
-        QTest::newRow("outdir impossible") << QStringList{"--convert-to", "rtf", "--outdir", "/proc/nicht/da", "a.txt"};
+        addRows<QStringList>("args", {{"nothing", QStringList()}, {"bad format", QStringList{"--convert-to", "wpd", "a.txt"}}, {"missing outdir", QStringList{"--convert-to", "rtf", "a.txt", "--outdir"}}, {"outdir impossible", QStringList{"--convert-to", "rtf", "--outdir", "/proc/nicht/da", "a.txt"}}});
     }
     void batchRejectsBadArguments()
     {
@@ -154,13 +146,7 @@ private Q_SLOTS:
 
     // A line without blanks gets invisible break opportunities while it is edited;
     // saving it must give back exactly the characters that were read.
-    void longRunsKeepTheirCharacters_data()
-    {
-        QTest::addColumn<int>("format");
-        QTest::newRow("Text") << 1;
-        QTest::newRow("HTML") << 4;
-        QTest::newRow("RTF") << 5;
-    }
+    void longRunsKeepTheirCharacters_data() { addRows<int>("format", {{"Text", 1}, {"HTML", 4}, {"RTF", 5}}); }
     void longRunsKeepTheirCharacters()
     {
         QFETCH(int, format);

@@ -1,25 +1,16 @@
 // The ZIP wrapper under DOCX and ODT: members in and out, and every limit that keeps
 // a hostile package from exhausting memory or escaping its folder.
+#include "FormatTestSupport.h"
 #include "engine/formats/zip/XmlTree.h"
 #include "engine/formats/zip/ZipPackage.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
+using FormatTest::zip;
+
 class TestZipPackage : public QObject {
     Q_OBJECT
-
-    static QByteArray package(const QList<QPair<QString, QByteArray>>& members)
-    {
-        ZipPackage::Writer w;
-        for (const auto& [name, data] : members)
-            w.add(name, data);
-        QByteArray out;
-        QString error;
-        if (!w.finish(&out, &error))
-            qWarning() << error;
-        return out;
-    }
 
 private slots:
     void membersComeBackAsWritten()
@@ -27,13 +18,13 @@ private slots:
         QByteArray noise(70000, '\0');
         for (char& c : noise)
             c = char(QRandomGenerator::global()->bounded(256));
-        const QByteArray zip = package({{QStringLiteral("mimetype"), "application/x-test"},
+        const QByteArray package = zip({{QStringLiteral("mimetype"), "application/x-test"},
                                         {QStringLiteral("ordner/ä datei.xml"), "<a>Grüße</a>"},
                                         {QStringLiteral("bin/noise"), noise}});
-        QVERIFY(zip.startsWith("PK\x03\x04"));
+        QVERIFY(package.startsWith("PK\x03\x04"));
         ZipPackage::Reader r;
         QString error;
-        QVERIFY2(r.open(zip, &error), qPrintable(error));
+        QVERIFY2(r.open(package, &error), qPrintable(error));
         QCOMPARE(r.names(), QStringList({QStringLiteral("mimetype"), QStringLiteral("ordner/ä datei.xml"),
                                          QStringLiteral("bin/noise")}));
         QByteArray data;
@@ -47,32 +38,32 @@ private slots:
 
     void limits_data()
     {
-        QTest::addColumn<QByteArray>("zip");
+        QTest::addColumn<QByteArray>("package");
         QTest::addColumn<int>("maxMembers");
         QTest::addColumn<qint64>("maxMember");
         QTest::addColumn<qint64>("maxTotal");
         QTest::addColumn<bool>("opens");
         QTest::addColumn<QString>("error");
-        const QByteArray four = package({{QStringLiteral("a"), "1"}, {QStringLiteral("b"), "2"},
+        const QByteArray four = zip({{QStringLiteral("a"), "1"}, {QStringLiteral("b"), "2"},
                                          {QStringLiteral("c"), "3"}, {QStringLiteral("d"), "4"}});
         QTest::newRow("four members, four allowed") << four << 4 << qint64(100) << qint64(100) << true << QString();
         QTest::newRow("four members, three allowed")
             << four << 3 << qint64(100) << qint64(100) << false
             << QStringLiteral("Die Datei enthält zu viele Teile (mehr als 3) und wird nicht gelesen.");
         // 3 MB of one letter packs to a few kilobytes: a ratio far above 200.
-        const QByteArray bomb = package({{QStringLiteral("word/document.xml"), QByteArray(3 << 20, 'A')}});
+        const QByteArray bomb = zip({{QStringLiteral("word/document.xml"), QByteArray(3 << 20, 'A')}});
         QTest::newRow("member above the size limit")
             << bomb << 10 << qint64(2 << 20) << qint64(100 << 20) << false
             << QStringLiteral("Die Datei ist entpackt zu groß (mehr als 2 MB) und wird nicht gelesen.");
-        const QByteArray two = package({{QStringLiteral("x"), QByteArray(600 << 10, 'x')}, {QStringLiteral("y"), QByteArray(600 << 10, 'y')}});
+        const QByteArray two = zip({{QStringLiteral("x"), QByteArray(600 << 10, 'x')}, {QStringLiteral("y"), QByteArray(600 << 10, 'y')}});
         QTest::newRow("total above the limit")
             << two << 10 << qint64(1 << 20) << qint64(1 << 20) << false
             << QStringLiteral("Die Datei ist entpackt zu groß (mehr als 1 MB) und wird nicht gelesen.");
         QTest::newRow("climbing path")
-            << package({{QStringLiteral("word/../../etc/passwd"), "x"}}) << 10 << qint64(100) << qint64(100) << false
+            << zip({{QStringLiteral("word/../../etc/passwd"), "x"}}) << 10 << qint64(100) << qint64(100) << false
             << QStringLiteral("Die Datei enthält einen unzulässigen Pfad (\"word/../../etc/passwd\") und wird nicht gelesen.");
         QTest::newRow("absolute path")
-            << package({{QStringLiteral("/tmp/x"), "x"}}) << 10 << qint64(100) << qint64(100) << false
+            << zip({{QStringLiteral("/tmp/x"), "x"}}) << 10 << qint64(100) << qint64(100) << false
             << QStringLiteral("Die Datei enthält einen unzulässigen Pfad (\"/tmp/x\") und wird nicht gelesen.");
         QTest::newRow("no zip") << QByteArray("{\\rtf1 kein Paket}") << 10 << qint64(100) << qint64(100) << false
                                 << QStringLiteral("Die Datei ist kein gültiges ZIP-Paket und kann nicht gelesen werden.");
@@ -83,7 +74,7 @@ private slots:
 
     void limits()
     {
-        QFETCH(QByteArray, zip);
+        QFETCH(QByteArray, package);
         QFETCH(int, maxMembers);
         QFETCH(qint64, maxMember);
         QFETCH(qint64, maxTotal);
@@ -95,14 +86,14 @@ private slots:
         limits.maxTotalSize = maxTotal;
         ZipPackage::Reader r(limits);
         QString got;
-        QCOMPARE(r.open(zip, &got), opens);
+        QCOMPARE(r.open(package, &got), opens);
         QCOMPARE(got, error);
     }
 
     void highRatioIsRefusedWhileInflating()
     {
         // Within every size limit, but 3 MB from a few kilobytes.
-        const QByteArray bomb = package({{QStringLiteral("word/document.xml"), QByteArray(3 << 20, 'A')}});
+        const QByteArray bomb = zip({{QStringLiteral("word/document.xml"), QByteArray(3 << 20, 'A')}});
         QVERIFY(bomb.size() < 20000);
         ZipPackage::Reader r;
         QString error;
@@ -116,7 +107,7 @@ private slots:
         for (int i = 0; i < 40000; ++i)
             text += "<w:p><w:r><w:t>Absatz " + QByteArray::number(i) + "</w:t></w:r></w:p>";
         ZipPackage::Reader ok;
-        const QByteArray normal = package({{QStringLiteral("d.xml"), text}});
+        const QByteArray normal = zip({{QStringLiteral("d.xml"), text}});
         QVERIFY(ok.open(normal, &error));
         QVERIFY2(ok.read(QStringLiteral("d.xml"), &data, &error), qPrintable(error));
         QCOMPARE(data.size(), text.size());

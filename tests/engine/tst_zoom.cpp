@@ -198,12 +198,7 @@ private Q_SLOTS:
         QVERIFY(vp.contains(tc->caretRect()));
     }
 
-    void caretIsDrawn_data()
-    {
-        QTest::addColumn<int>("zoom");
-        for (int zoom : {50, 100, 200})
-            QTest::addRow("%d %%", zoom) << zoom;
-    }
+    void caretIsDrawn_data() { addRows<int>("zoom", {{"50 %", 50}, {"100 %", 100}, {"200 %", 200}}); }
     void caretIsDrawn()
     {
         QFETCH(int, zoom);
@@ -220,12 +215,7 @@ private Q_SLOTS:
         QCOMPARE(darkPixels(tc->viewport()->grab().toImage(), caret), 0);
     }
 
-    void sameLinesAtEveryZoom_data()
-    {
-        QTest::addColumn<int>("view");
-        QTest::newRow("layout") << 1;
-        QTest::newRow("centred") << 2;
-    }
+    void sameLinesAtEveryZoom_data() { addRows<int>("view", {{"layout", 1}, {"centred", 2}}); }
     void sameLinesAtEveryZoom()
     {
         QFETCH(int, view);
@@ -242,6 +232,10 @@ private Q_SLOTS:
             QCOMPARE(lineCount(tc->document()), at100);
             QCOMPARE(tc->CurrentPages(), pages);
         }
+        tc->setZoomFactor(1000); // kept within 10 to 400 %
+        QCOMPARE(tc->ZoomFactor(), 400);
+        tc->setZoomFactor(1);
+        QCOMPARE(tc->ZoomFactor(), 10);
     }
 
     void screenShowsTheLayout_data()

@@ -277,6 +277,31 @@ private slots:
         QCOMPARE(a->controls().List1->text(a->controls().List1->currentRow()), QStringLiteral("Becker Carl"));
     }
 
+    // Another window stores the sender as it closes: coming back to a window where the
+    // user is typing keeps the typing, a window without input shows the stored sender.
+    void typingOutlastsAnotherWindowsSave()
+    {
+        auto typing = open();
+        auto idle = open();
+        auto saving = open();
+        saving->controls().txtOrt1->setText(QStringLiteral("10115 Berlin"));
+        saving->controls().Command6->click();
+        QCOMPARE(open()->controls().txtOrt1->text(), QStringLiteral("10115 Berlin"));
+        QTest::keyClicks(typing->controls().txtName1, QStringLiteral("-Lang"));
+        QWidget elsewhere; // another window first, so that coming back is an activation
+        for (frmBrief* w : {typing.get(), idle.get()}) {
+            elsewhere.show();
+            elsewhere.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w));
+        }
+        QCOMPARE(typing->controls().txtName1->text(), QStringLiteral("Maria Muster-Lang"));
+        QCOMPARE(typing->controls().txtOrt1->text(), QStringLiteral("79098 Freiburg"));
+        QCOMPARE(idle->controls().txtOrt1->text(), QStringLiteral("10115 Berlin"));
+        QCOMPARE(m_prompter->count(QStringLiteral("message")), 0);
+    }
+
     // A save refused by another program's lock keeps the input on screen; the next
     // save stores it, and the address stays on screen.
     void saveUnderLockKeepsInput()

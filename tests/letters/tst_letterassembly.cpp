@@ -1,5 +1,6 @@
 // Letters built from LetterData into a surface: the complete text for every form of
 // address, layout and option, and the fonts of address block and body.
+#include "TestFiles.h"
 #include "app/AppState.h"
 #include "engine/Document.h"
 #include "engine/surface/TextControl.h"
@@ -12,14 +13,6 @@
 namespace {
 
 const QDate kToday(2026, 3, 5);
-
-// "|" stands for a line break, "»" for the four tabs of the right address window.
-QString expand(QString s)
-{
-    s.replace(QStringLiteral("|"), QStringLiteral("\r\n"));
-    s.replace(QStringLiteral("»"), QStringLiteral("\t\t\t\t"));
-    return s;
-}
 
 // Overrides: "t12=Frau" sets a text slot, "f3=1" a flag.
 void apply(AppState& a, const QStringList& overrides)
@@ -87,7 +80,7 @@ void TestLetterAssembly::completeText_data()
     const QString herrn = QStringLiteral("»Herrn|»Karl Becker|»Hauptstraße 5|»10115 Berlin|");
     const QString noLine = QStringLiteral("»Karl Becker|»Hauptstraße 5|»10115 Berlin|");
     auto row = [](const char* name, const QStringList& o, const QString& expected, bool onTemplate = false) {
-        QTest::newRow(name) << o << onTemplate << expand(expected);
+        QTest::newRow(name) << o << onTemplate << letterText(expected);
     };
     // Title and salutation tables.
     struct TitleRow {
@@ -119,7 +112,7 @@ void TestLetterAssembly::completeText_data()
         const QString address = (line.isEmpty() ? QString() : QStringLiteral("»") + line + QLatin1Char('|')) + noLine;
         QTest::newRow(qPrintable(QStringLiteral("title '%1'").arg(QString::fromUtf8(r.title))))
             << QStringList{QStringLiteral("t12=") + QString::fromUtf8(r.title)} << false
-            << expand(plain(address, QString::fromUtf8(r.salutation)));
+            << letterText(plain(address, QString::fromUtf8(r.salutation)));
     }
     row("salutation off", {"f5=0"}, plain(herrn, {}));
 

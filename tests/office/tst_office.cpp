@@ -1,6 +1,7 @@
-// Another office suite checks our writers for real: LibreOffice turns our DOCX, ODT
-// and RTF of a letter, a table and a list into PDF, and the PDF's text, page count and
+// Another office suite checks our writers for real: LibreOffice turns our DOCX, ODT,
+// RTF and .doc of a letter, a table and a list into PDF, and the PDF's text, page count and
 // page numbers in the footer are what the documents hold.
+#include "PageFields.h"
 #include "engine/Document.h"
 #include "engine/objects/Fields.h"
 #include "engine/EngineProperties.h"
@@ -21,12 +22,7 @@ void letter(Document& doc)
     doc.setHeaderFooterSet(1 | 4);
     QTextCursor(doc.headerFooter(1)).insertText(QStringLiteral("Muster GmbH · Hauptstraße 1 · 12345 Beispielstadt"));
     QTextCursor fc(doc.headerFooter(4));
-    fc.insertText(QStringLiteral("Seite "));
-    Fields::setType(doc.headerFooter(4), Fields::insert(fc, QString()), FieldTypes::PageNumber);
-    fc.movePosition(QTextCursor::End);
-    fc.setCharFormat(QTextCharFormat());
-    fc.insertText(QStringLiteral(" von "));
-    Fields::setType(doc.headerFooter(4), Fields::insert(fc, QString()), FieldTypes::PageCount);
+    insertPageNumbers(doc.headerFooter(4), fc);
     QTextCursor c(doc.body());
     c.insertText(QStringLiteral("Frau Erika Mustermann"));
     c.insertBlock();
@@ -102,7 +98,7 @@ private slots:
         for (const auto& [name, fill] : docs) {
             Document doc;
             fill(doc);
-            for (const char* ext : {"docx", "odt", "rtf"}) {
+            for (const char* ext : {"docx", "odt", "rtf", "doc"}) {
                 const QString path = dir.filePath(QStringLiteral("%1-%2.%2").arg(QLatin1String(name), QLatin1String(ext)));
                 QString error;
                 QVERIFY2(Formats::writeFile(Formats::typeOfPath(path), doc, nullptr, path, QByteArray(), WriteOptions(), &error),
@@ -119,7 +115,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("pages");
         QTest::addColumn<QStringList>("pageTexts"); // what each page shows, in order
-        for (const char* ext : {"docx", "odt", "rtf"}) {
+        for (const char* ext : {"docx", "odt", "rtf", "doc"}) {
             QTest::addRow("letter %s", ext)
                 << QStringLiteral("brief-%1").arg(QLatin1String(ext)) << 3
                 << QStringList{QStringLiteral("Muster GmbH · Hauptstraße 1 · 12345 Beispielstadt\nFrau Erika Mustermann\n"

@@ -11,6 +11,7 @@
 #include "engine/pages/PdfExport.h"
 #include "engine/formats/Formats.h"
 #include "output/LabelFill.h"
+#include "output/LabelFit.h"
 #include "output/LabelTemplate.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -121,6 +122,33 @@ private Q_SLOTS:
             QVERIFY2(qAbs(moved.x() - (n - 1) % 3 * width) < 28 && qAbs(moved.y() - (n - 1) / 3 * height) < 28,
                      qPrintable(QString::number(n)));
         }
+    }
+
+    // A line too wide for its room takes the largest half point that fits: 12 pt type
+    // in room for 10.8 pt becomes 10.5 pt.
+    void wideLineTakesTheLargestHalfPointThatFits()
+    {
+        QTextCharFormat cf;
+        cf.setFontFamilies({QStringLiteral("DejaVu Sans")});
+        cf.setFontPointSize(12);
+        const QString line = QStringLiteral("Gärtnerei Sonnenschein GmbH und Co. KG");
+        QTextDocument probe; // the line's width at 12 pt, in body pixels
+        QTextCursor(&probe).insertText(line, cf);
+        probe.setTextWidth(100000);
+        probe.documentLayout()->documentSize(); // laid out
+        const double natural = probe.firstBlock().layout()->lineAt(0).naturalTextWidth();
+        TextControl tc;
+        tc.setPageMarginL(1000);
+        tc.setPageMarginR(1000);
+        tc.setPageWidth(2000 + qRound(natural * 10.8 / 12 * 15));
+        QTextBlockFormat oneLine;
+        oneLine.setNonBreakableLines(true);
+        QTextCursor c(tc.doc()->body());
+        c.setBlockFormat(oneLine);
+        c.insertText(line, cf);
+        QCOMPARE(LabelFit::fit(tc, {0}), 1);
+        c.setPosition(1);
+        QCOMPARE(c.charFormat().fontPointSize(), 10.5);
     }
 
     // Printed: a company name too long for its label gets smaller type, and wraps when

@@ -39,12 +39,7 @@ private Q_SLOTS:
         QVERIFY(!fx.frame->findChild<frmSerienKontorix*>());
     }
 
-    void printRunToPdf_data()
-    {
-        QTest::addColumn<bool>("confirm");
-        QTest::newRow("confirmed") << true;
-        QTest::newRow("cancelled") << false;
-    }
+    void printRunToPdf_data() { addRows<bool>("confirm", {{"confirmed", true}, {"cancelled", false}}); }
 
     void printRunToPdf()
     {

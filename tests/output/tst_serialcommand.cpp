@@ -38,14 +38,6 @@ QStringList lastNamesInListOrder(const QString& db)
     return names;
 }
 
-// "|" stands for a line break, "»" for the four tabs of the right address window.
-QString expand(QString s)
-{
-    s.replace(QStringLiteral("|"), QStringLiteral("\r\n"));
-    s.replace(QStringLiteral("»"), QStringLiteral("\t\t\t\t"));
-    return s;
-}
-
 ComposerInput clubSender()
 {
     ComposerInput in;
@@ -256,7 +248,7 @@ private slots:
         TextControl s;
         const auto text = SerialLetter::CommonText::fromPlainText(QStringLiteral("Wir laden ein.\nBis bald."));
         const bool found = SerialLetter::write(s, app, in, text, o);
-        QCOMPARE(s.Text(), expand(expected));
+        QCOMPARE(s.Text(), letterText(expected));
         QCOMPARE(found, message.isEmpty());
         QCOMPARE(prompts->asked.isEmpty() ? QString() : prompts->last().text, message);
         QCOMPARE(s.SelStart(), 0);

@@ -1,18 +1,18 @@
 // Pagination, headers and footers with page numbers, printing and PDF export; images
-// (inline and fixed), the in-place header/footer editor and the layout view.
+// (inline), the in-place header/footer editor and the layout view.
 
+#include "PageFields.h"
 #include "PdfText.h"
 #include "Pixels.h"
+#include "TestFiles.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
-#include "engine/objects/Images.h"
 #include "engine/pages/Paginator.h"
 #include "engine/pages/PdfExport.h"
 #include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QPicture>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -35,11 +35,9 @@ private Q_SLOTS:
     void pageNumbersTakeTheCountsDigits_data();
     void pageNumbersTakeTheCountsDigits();
     void bodyClearsTallHeaderAndFooter();
-    void renderedFrame();
     void activationNumbers();
     void membersActOnTheActivePart();
     void inlineImageScaled();
-    void fixedImageDrawnAtItsPagePosition();
     void pageViewsShowSheetsHeaderAndFooter_data();
     void pageViewsShowSheetsHeaderAndFooter();
     void layoutViewFromCentredViewInAShownWindow();
@@ -157,17 +155,6 @@ void TstPages::pdfHeadersNumberTheirPages()
     QVERIFY(!pdfPageText(file, 1).contains(QStringLiteral("Seite")));
 }
 
-// "Seite <number> von <count>" at the cursor.
-static void insertNumbers(QTextDocument* d, QTextCursor& c)
-{
-    c.insertText(QStringLiteral("Seite "));
-    Fields::setType(d, Fields::insert(c, QString()), FieldTypes::PageNumber);
-    c.movePosition(QTextCursor::End);
-    c.insertText(QStringLiteral(" von "));
-    Fields::setType(d, Fields::insert(c, QString()), FieldTypes::PageCount);
-    c.movePosition(QTextCursor::End);
-}
-
 // Page numbers take the room of the page count's digits, no more and no less.
 void TstPages::pageNumbersTakeTheCountsDigits_data()
 {
@@ -199,9 +186,9 @@ void TstPages::pageNumbersTakeTheCountsDigits()
     if (inFooter) {
         d.setHeaderFooterSet(4);
         QTextCursor f(d.headerFooter(4));
-        insertNumbers(d.headerFooter(4), f);
+        insertPageNumbers(d.headerFooter(4), f);
     } else {
-        insertNumbers(d.body(), c);
+        insertPageNumbers(d.body(), c);
     }
     const QString file = m_dir.filePath(QStringLiteral("ziffern.pdf"));
     QString error;
@@ -252,20 +239,6 @@ void TstPages::bodyClearsTallHeaderAndFooter()
     more.insertText(QStringLiteral("\nKopf 4\nKopf 5"));
     QVERIFY(clear(d.body()));
     QVERIFY(clear(p.layoutDocument()));
-}
-
-void TstPages::renderedFrame()
-{
-    TextControl tc;
-    fillLines(*tc.doc(), 5);
-    // A left frame line beside the first paragraph (text starts at x = 40, y = 60).
-    tc.setSelStart(0);
-    tc.setFrameDistance(100); // 100 twips: the line at x = 40 - 6.67
-    tc.setFrameStyle(FrameBits::Left | FrameBits::Single);
-    const QImage img = tc.PageImage(1);
-    QCOMPARE(img.size(), QSize(400, 320));
-    QVERIFY(darkPixels(img, QRect(32, 62, 2, 14)) > 10);
-    QCOMPARE(darkPixels(img, QRect(32, 90, 2, 14)), 0); // second paragraph has none
 }
 
 void TstPages::activationNumbers()
@@ -366,31 +339,9 @@ void TstPages::inlineImageScaled()
     QCOMPARE(tc.Text().size(), 3);
 }
 
-void TstPages::fixedImageDrawnAtItsPagePosition()
-{
-    TextControl tc;
-    tc.setText(QStringLiteral("x"));
-    QCOMPARE(tc.paginator()->pageCount(), 1); // the paginated copy exists and follows the insertion
-    const int rebuilds = tc.paginator()->rebuilds();
-    // 1500 twips = 100 px from the page corner, beyond the text.
-    const int id = tc.ObjectInsertFixed(m_png, 1500, 6000);
-    QCOMPARE(Images::fixedPosition(tc.doc()->body(), id), QPoint(1500, 6000));
-    const QImage page = tc.PageImage(1);
-    QCOMPARE(darkPixels(page, QRect(102, 402, 56, 26), 100), 56 * 26);
-    QCOMPARE(darkPixels(page, QRect(200, 402, 20, 20), 100), 0);
-    QCOMPARE(tc.paginator()->rebuilds(), rebuilds);
-    // It takes no room in the text.
-    QCOMPARE(tc.paginator()->pageCount(), 1);
-    // Pictures show the same page.
-    const QPicture pic = tc.paginator()->pagePicture(1);
-    QVERIFY(pic.boundingRect().contains(QRect(101, 401, 58, 28)));
-}
-
 void TstPages::pageViewsShowSheetsHeaderAndFooter_data()
 {
-    QTest::addColumn<int>("view");
-    QTest::newRow("layout") << 1;
-    QTest::newRow("centred") << 2;
+    addRows<int>("view", {{"layout", 1}, {"centred", 2}});
 }
 
 void TstPages::pageViewsShowSheetsHeaderAndFooter()

@@ -2,6 +2,7 @@
 // A main frame in a throw-away HOME with the scripted prompter installed. Tests
 // build it, may prepare the work folder, then start it (show and first activation).
 
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "../addresses/AddressFixture.h"
 
@@ -14,17 +15,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QMdiArea>
 #include <QTest>
 #include <memory>
-
-inline void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 
 class ShellFixture {
 public:

@@ -37,6 +37,15 @@ class TstFormatMenus : public QObject {
     }
 
 private Q_SLOTS:
+    void init()
+    {
+        fx = std::make_unique<ShellFixture>();
+        QVERIFY(fx->startEmpty());
+        w = fx->newDocument();
+        s = w->surface();
+    }
+    void cleanup() { fx.reset(); }
+
     void opens_data()
     {
         QTest::addColumn<QString>("name");
@@ -53,26 +62,22 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, toolbar);
         QFETCH(QString, dialog);
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         QTemporaryDir dir;
         const QString png = picture(dir);
-        TextControl* s = w->surface();
         if (name == QLatin1String("mnuFormat_Image"))
             s->setObjectSelected(s->ObjectInsertFixed(png, 100, 100));
         showMenu(w, "mnuFormat");
         showMenu(w, "mnuTable");
-        QAction* a = find(toolbar ? static_cast<QObject*>(fx.frame.get()) : w, name);
+        QAction* a = find(toolbar ? static_cast<QObject*>(fx->frame.get()) : w, name);
         QVERIFY(a && a->isEnabled());
         bool refreshOff = false;
-        fx.prompts->answerExec([&refreshOff](QDialog*) {
+        fx->prompts->answerExec([&refreshOff](QDialog*) {
             refreshOff = appState().ToolbarRefreshOff;
             return int(QDialog::Rejected);
         });
         a->trigger();
-        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 1);
-        QCOMPARE(fx.prompts->last().text, dialog);
+        QCOMPARE(fx->prompts->count(QStringLiteral("exec")), 1);
+        QCOMPARE(fx->prompts->last().text, dialog);
         // The letter help screens hold the toolbar still while they are up.
         QCOMPARE(refreshOff, name == QLatin1String("mnuHelp2"));
         QVERIFY(!appState().ToolbarRefreshOff);
@@ -84,77 +89,62 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("what"); // 0 bold, 1 italic, 2 underline, 3 alignment
+        QTest::addColumn<int>("on");
         const int ctrl = Qt::ControlModifier, ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-        QTest::newRow("Strg+B") << int(Qt::Key_B) << ctrl << "bold";
-        QTest::newRow("Strg+I") << int(Qt::Key_I) << ctrl << "italic";
-        QTest::newRow("Strg+U") << int(Qt::Key_U) << ctrl << "underline";
-        QTest::newRow("Strg+Umschalt+F") << int(Qt::Key_F) << ctrlShift << "bold";
-        QTest::newRow("Strg+Umschalt+K") << int(Qt::Key_K) << ctrlShift << "italic";
-        QTest::newRow("Strg+E") << int(Qt::Key_E) << ctrl << "centred";
-        QTest::newRow("Strg+R") << int(Qt::Key_R) << ctrl << "right";
-        QTest::newRow("Strg+J") << int(Qt::Key_J) << ctrl << "justified";
+        QTest::newRow("Strg+B") << int(Qt::Key_B) << ctrl << 0 << 1;
+        QTest::newRow("Strg+I") << int(Qt::Key_I) << ctrl << 1 << 1;
+        QTest::newRow("Strg+U") << int(Qt::Key_U) << ctrl << 2 << 1;
+        QTest::newRow("Strg+Umschalt+F") << int(Qt::Key_F) << ctrlShift << 0 << 1;
+        QTest::newRow("Strg+Umschalt+K") << int(Qt::Key_K) << ctrlShift << 1 << 1;
+        QTest::newRow("Strg+E centred") << int(Qt::Key_E) << ctrl << 3 << 2;
+        QTest::newRow("Strg+R right") << int(Qt::Key_R) << ctrl << 3 << 1;
+        QTest::newRow("Strg+J justified") << int(Qt::Key_J) << ctrl << 3 << 3;
     }
     void formatKeys()
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
-        QFETCH(QString, format);
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
-        TextControl* s = w->surface();
-        fx.frame->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(fx.frame.get()));
+        QFETCH(int, what);
+        fx->frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fx->frame.get()));
         s->setFocus();
         QTest::keyClicks(s, QStringLiteral("Hallo Welt"));
         s->setSelStart(0);
         s->setSelLength(5);
         s->document()->clearUndoRedoStacks();
-        QAction* undo = find(fx.frame.get(), QStringLiteral("Undo"));
-        fx.frame->UpdateToolbar();
+        QAction* undo = find(fx->frame.get(), QStringLiteral("Undo"));
+        fx->frame->UpdateToolbar();
         QVERIFY(!undo->isEnabled());
-        const auto state = [s, &format]() -> QString {
-            if (format == u"bold")
-                return s->FontBold() ? QStringLiteral("an") : QStringLiteral("aus");
-            if (format == u"italic")
-                return s->FontItalic() ? QStringLiteral("an") : QStringLiteral("aus");
-            if (format == u"underline")
-                return s->FontUnderline() ? QStringLiteral("an") : QStringLiteral("aus");
-            return QString::number(s->Alignment());
+        const auto state = [this, what] {
+            const int on[] = {s->FontBold(), s->FontItalic(), s->FontUnderline(), s->Alignment()};
+            return on[what];
         };
-        const bool alignment = !format.startsWith(u"bold") && format != u"italic" && format != u"underline";
-        const QString expected = format == u"centred" ? QStringLiteral("2")
-                               : format == u"right"   ? QStringLiteral("1")
-                               : format == u"justified" ? QStringLiteral("3")
-                                                        : QStringLiteral("an");
-        QCOMPARE(state(), alignment ? QStringLiteral("0") : QStringLiteral("aus"));
-        QTest::keyClick(s, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(state(), expected);
+        const auto press = [&] { QTest::keyClick(s, Qt::Key(key), Qt::KeyboardModifiers(modifiers)); };
+        QCOMPARE(state(), 0);
+        press();
+        QTEST(state(), "on");
         QCOMPARE(s->UndoKind(), 3);
         QVERIFY(w->DirtyFlag);
         QVERIFY(undo->isEnabled()); // the toolbar follows a change that kept the caret
-        if (alignment)
+        if (what == 3)
             return;
         // "Welt" kept its look; a second press takes the format off again.
         s->setSelStart(6);
         s->setSelLength(4);
-        QCOMPARE(state(), QStringLiteral("aus"));
+        QCOMPARE(state(), 0);
         s->setSelStart(0);
         s->setSelLength(5);
-        QTest::keyClick(s, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(state(), QStringLiteral("aus"));
+        press();
+        QCOMPARE(state(), 0);
     }
 
     void fontsButton()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
-        QAction* button = fx.frame->findChild<QToolBar*>(QStringLiteral("Toolbar1"))
+        QAction* button = fx->frame->findChild<QToolBar*>(QStringLiteral("Toolbar1"))
                               ->findChild<QAction*>(QStringLiteral("Schriften"));
         TextControl* target = nullptr;
-        fx.prompts->answerExec([&target](QDialog* d) {
+        fx->prompts->answerExec([&target](QDialog* d) {
             if (auto* f = qobject_cast<frmFonts*>(d))
                 target = f->document;
             return int(QDialog::Rejected);
@@ -165,48 +155,27 @@ private Q_SLOTS:
 
     void headerChangeMarksModified()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
         w->DirtyFlag = false;
-        fx.prompts->answerExec([](QDialog* d) {
+        fx->prompts->answerExec([](QDialog* d) {
             d->findChild<QLineEdit*>(QStringLiteral("txtHeader"))->setText(QStringLiteral("30"));
             QMetaObject::invokeMethod(d, "cmdOK_Click");
             return d->result();
         });
-        find(fx.frame.get(), QStringLiteral("HeaderProperties"))->trigger();
+        find(fx->frame.get(), QStringLiteral("HeaderProperties"))->trigger();
         QCOMPARE(w->surface()->HeaderFooterDistance(1), 1701);
         QVERIFY(w->DirtyFlag);
     }
 
-    // A right click opens the edit menu, on a selected image the image dialog.
-    void rightClick()
+    // A right click opens the edit menu; a picture is grasped by a click: "Grafik..."
+    // comes on, a right click on it opens the image dialog.
+    void clickOnAPicture()
     {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
-        TextControl* s = w->surface();
-        QTemporaryDir dir;
-        const QString png = picture(dir);
         Q_EMIT s->MouseDown(Qt::RightButton, QPoint(5, 5));
-        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 0); // the edit menu instead
+        QCOMPARE(fx->prompts->count(QStringLiteral("exec")), 0); // the edit menu instead
         QTRY_VERIFY(w->findChild<QMenu*>(QStringLiteral("mnuEdit"))->isVisible());
-        s->setObjectSelected(s->ObjectInsertFixed(png, 100, 100));
-        Q_EMIT s->MouseDown(Qt::RightButton, QPoint(5, 5));
-        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 1);
         for (QWidget* popup : QApplication::topLevelWidgets())
             if (qobject_cast<QMenu*>(popup))
                 popup->hide();
-    }
-
-    // A picture is grasped by a click: "Grafik..." comes on, a right click on it opens
-    // the image dialog.
-    void clickOnAPicture()
-    {
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
-        TextControl* s = w->surface();
         QTemporaryDir dir;
         s->setText(QStringLiteral("Bild: "));
         s->setSelStart(6);
@@ -225,10 +194,10 @@ private Q_SLOTS:
         QTest::mouseClick(s->viewport(), Qt::LeftButton, {}, blue.center());
         showMenu(w, "mnuFormat");
         QVERIFY(find(w, QStringLiteral("mnuFormat_Image"))->isEnabled());
-        fx.prompts->answerExec([](QDialog*) { return int(QDialog::Rejected); });
+        fx->prompts->answerExec([](QDialog*) { return int(QDialog::Rejected); });
         QTest::mouseClick(s->viewport(), Qt::RightButton, {}, blue.center());
-        QCOMPARE(fx.prompts->count(QStringLiteral("exec")), 1);
-        QCOMPARE(fx.prompts->last().text, QStringLiteral("frmImageDlg"));
+        QCOMPARE(fx->prompts->count(QStringLiteral("exec")), 1);
+        QCOMPARE(fx->prompts->last().text, QStringLiteral("frmImageDlg"));
     }
 
     void colourCommands_data()
@@ -248,21 +217,22 @@ private Q_SLOTS:
     {
         QFETCH(QString, item);
         QFETCH(QColor, answer);
-        ShellFixture fx;
-        QVERIFY(fx.startEmpty());
-        frmMDIChild* w = fx.newDocument();
-        TextControl* s = w->surface();
         s->setText(QStringLiteral("Farbe"));
         s->setSelStart(0);
         s->setSelLength(-1);
         s->setForeColor(Qt::black);
-        fx.prompts->answerColour(answer.isValid() ? std::optional<QColor>(answer) : std::nullopt);
+        fx->prompts->answerColour(answer.isValid() ? std::optional<QColor>(answer) : std::nullopt);
         find(w, item)->trigger();
-        QCOMPARE(fx.prompts->count(QStringLiteral("colour")), 1);
+        QCOMPARE(fx->prompts->count(QStringLiteral("colour")), 1);
         QTEST(s->ForeColor(), "text");
         if (QFETCH(QColor, back); back.isValid())
             QCOMPARE(s->TextBkColor(), back);
     }
+
+private:
+    std::unique_ptr<ShellFixture> fx;
+    frmMDIChild* w = nullptr;
+    TextControl* s = nullptr;
 };
 
 QTEST_MAIN(TstFormatMenus)

@@ -117,7 +117,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(bool, letterPath);
         ShellFixture fx;
-        writeFile(appState().WorkFolder + QStringLiteral("Kontorix.txt"), content);
+        QVERIFY(writeAll(appState().WorkFolder + QStringLiteral("Kontorix.txt"), content));
         QVERIFY(fx.start());
         fx.flush();
         QCOMPARE(fx.frame->documents().size(), 1);
@@ -135,9 +135,9 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/Mein Brief.txt");
-        writeFile(path, "Hallo Welt\r\n");
+        QVERIFY(writeAll(path, "Hallo Welt\r\n"));
         ShellFixture fx(QLatin1Char('"') + path + QLatin1Char('"'));
-        writeFile(appState().WorkFolder + QStringLiteral("Kontorix.txt"), "\"Brief\"\r\n");
+        QVERIFY(writeAll(appState().WorkFolder + QStringLiteral("Kontorix.txt"), "\"Brief\"\r\n"));
         QVERIFY(fx.start());
         fx.flush();
         QCOMPARE(appState().CommandFile, path);

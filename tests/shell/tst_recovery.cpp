@@ -83,7 +83,7 @@ private Q_SLOTS:
                         DocumentFiles::pageHeader(t) + t.SaveToMemory(3)});
         }
         ShellFixture fx;
-        writeFile(fx.home.path() + QStringLiteral("QX-Kontorix/Kontorix.txt"), "\"noBrief\"\n");
+        QVERIFY(writeAll(fx.home.path() + QStringLiteral("QX-Kontorix/Kontorix.txt"), "\"noBrief\"\n"));
         fx.prompts->answerMessage(answer);
         if (sure != QMessageBox::NoButton)
             fx.prompts->answerMessage(sure);

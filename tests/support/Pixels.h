@@ -15,16 +15,3 @@ inline int darkPixels(const QImage& img, const QRect& r, int threshold = 128)
                 ++n;
     return n;
 }
-
-// From the leftmost to the rightmost dark pixel; 0 when there is none.
-inline int inkWidth(const QImage& img)
-{
-    int left = img.width(), right = -1;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (qGray(img.pixel(x, y)) < 128) {
-                left = qMin(left, x);
-                right = qMax(right, x);
-            }
-    return right < 0 ? 0 : right - left + 1;
-}

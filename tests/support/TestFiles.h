@@ -6,6 +6,10 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTest>
+
+#include <initializer_list>
+#include <utility>
 
 inline bool writeAll(const QString& path, const QByteArray& data)
 {
@@ -27,4 +31,22 @@ inline ScriptedPrompter* installScriptedPrompter()
     ScriptedPrompter* raw = p.get();
     setPrompter(std::move(p));
     return raw;
+}
+
+// A data table of one column: a row per (name, value).
+template <typename T>
+void addRows(const char* column, std::initializer_list<std::pair<const char*, T>> rows)
+{
+    QTest::addColumn<T>(column);
+    for (const auto& [name, value] : rows)
+        QTest::newRow(name) << value;
+}
+
+// A letter's text written short: "|" stands for a line break, "»" for the four tabs
+// that move a line into the right address window.
+inline QString letterText(QString s)
+{
+    s.replace(QStringLiteral("|"), QStringLiteral("\r\n"));
+    s.replace(QStringLiteral("»"), QStringLiteral("\t\t\t\t"));
+    return s;
 }
