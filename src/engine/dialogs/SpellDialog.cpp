@@ -47,7 +47,7 @@ SpellDialog::SpellDialog(TextControl* surface, CheckerSource checkerFor, QWidget
     m_sentence->setMinimumSize(360, 60);
     m_sentence->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     grid->addWidget(m_sentence, 1, 0);
-    auto* withLabel = new QLabel(QStringLiteral("Ä&ndern in:"));
+    auto* withLabel = new QLabel(QStringLiteral("Än&dern in:"));
     m_replacement = new QLineEdit;
     m_replacement->setObjectName(QStringLiteral("replacement"));
     withLabel->setBuddy(m_replacement);
