@@ -35,6 +35,15 @@ void Document::setPage(const PageGeometry& g)
     Q_EMIT pageChanged();
 }
 
+void Document::setLanguage(const QString& language)
+{
+    if (language == m_language)
+        return;
+    m_language = language;
+    m_body->setModified(true);
+    Q_EMIT languageChanged(language);
+}
+
 void Document::setHeaderDistance(int twips)
 {
     if (twips == m_headerDistance)

@@ -41,6 +41,12 @@ public:
     int footerDistance() const { return m_footerDistance; }
     void setFooterDistance(int twips);
 
+    // The spelling language, named as Hunspell names its dictionaries: "de_DE", "de_AT",
+    // "de_CH" or "en_US". Part of the document: changing it marks the body modified.
+    static QString defaultLanguage() { return QStringLiteral("de_DE"); }
+    QString language() const { return m_language; }
+    void setLanguage(const QString& language);
+
     // Twips to pixels at 96 dpi and back. The body and its headers and footers are laid
     // out in these pixels whatever the screen's resolution; the surface zooms by painting.
     static double twipsToPixels(double twips) { return twips / 15.0; }
@@ -56,6 +62,7 @@ public:
 Q_SIGNALS:
     void pageChanged();
     void headerFooterSetChanged(int bits);
+    void languageChanged(const QString& language);
 
 private:
     QTextDocument* m_body;
@@ -66,4 +73,5 @@ private:
     QTextDocument* m_parts[4] = {nullptr, nullptr, nullptr, nullptr};
     int m_headerDistance = 720;
     int m_footerDistance = 720;
+    QString m_language = defaultLanguage();
 };

@@ -10,6 +10,7 @@
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
+#include "engine/spelling/SpellMarks.h"
 #include "engine/surface/TextControl.h"
 #include "letters/ComposerOptions.h"
 #include "letters/DigitField.h"
@@ -75,6 +76,7 @@ frmSerienKontorix::frmSerienKontorix(AppState& state, SerialHost host, QWidget* 
             prompter().message(this, QString(), QStringLiteral("Fehler in der Adressen-Datenbank: ") + text);
         });
     bindFields();
+    SpellMarks::prepare(m_w.txtSerienbrief);
     AddressStore::linkList(m_w.List1, m_data1);
     connect(m_w.List1, &AddressListBox::entryDoubleClicked, this, &frmSerienKontorix::List1_DblClick);
     connect(m_w.Command8, &QToolButton::clicked, this, &frmSerienKontorix::Command8_Click);

@@ -225,6 +225,7 @@ QMenu* extrasMenu(Builder& b)
     b.item(m, s("mnuCurPos"), s("Aktuelle Cursor&position"));
     b.item(m, s("mnuExtras_WordCount"), s("Anzahl Wörter ermitteln"));
     m->addSeparator();
+    b.item(m, s("mnuExtras_SpellDialog"), s("Rechtschreib&ung..."), true, QKeySequence(Qt::Key_F7));
     b.check(m, s("mnuExtras_Spelling"), s("Rechtschreibung während der Eingabe prüfen"), true);
     return m;
 }

@@ -4,6 +4,8 @@
 #include "frmMDIChild.h"
 
 #include "app/AppState.h"
+#include "engine/Document.h"
+#include "engine/dialogs/SpellDialog.h"
 #include "engine/spelling/SpellChecker.h"
 #include "engine/spelling/SpellMarks.h"
 #include "engine/surface/TextControl.h"
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <map>
 #include <memory>
 
 namespace SpellOption {
@@ -21,15 +24,18 @@ const QString kLanguage = QStringLiteral("de_DE");
 QString optionFile() { return QDir(appState().WorkFolder).filePath(QStringLiteral("Rechtschreibung.txt")); }
 } // namespace
 
-SpellChecker* checker()
+SpellChecker* checker(const QString& language)
 {
-    static std::unique_ptr<SpellChecker> shared;
+    static std::map<QString, std::unique_ptr<SpellChecker>> shared;
     static QString folder;
-    if (!shared || folder != appState().WorkFolder) {
+    if (folder != appState().WorkFolder) {
         folder = appState().WorkFolder;
-        shared = std::make_unique<SpellChecker>(kLanguage, folder);
+        shared.clear();
     }
-    return shared.get();
+    std::unique_ptr<SpellChecker>& c = shared[language];
+    if (!c)
+        c = std::make_unique<SpellChecker>(language, folder);
+    return c.get();
 }
 
 bool isOn()
@@ -54,10 +60,25 @@ void setOn(bool on)
                 a->setChecked(on);
 }
 
+void attach(TextControl* s)
+{
+    if (!SpellChecker::isInstalled(kLanguage))
+        return;
+    s->spellMarks()->setEnabled(isOn());
+    s->spellMarks()->setChecker(checker(s->doc()->language()));
+    QObject::connect(s->doc(), &Document::languageChanged, s,
+                     [s](const QString& language) { s->spellMarks()->setChecker(checker(language)); });
+}
+
 void connect(frmMDIChild* w)
 {
+    SpellMarks::setSetup(&attach);
     TextControl* s = w->surface();
     QAction* a = MenuWiring::item(w, QStringLiteral("mnuExtras_Spelling"));
+    // Without a dictionary the dialog says what to install.
+    if (QAction* dialog = MenuWiring::item(w, QStringLiteral("mnuExtras_SpellDialog")))
+        QObject::connect(dialog, &QAction::triggered, w,
+                         [w]() { SpellDialog::run(w->surface(), &checker, w); });
     if (!SpellChecker::isInstalled(kLanguage)) {
         if (a) {
             a->setText(QStringLiteral("Rechtschreibprüfung: kein deutsches Wörterbuch installiert "
@@ -67,8 +88,7 @@ void connect(frmMDIChild* w)
         }
         return;
     }
-    s->spellMarks()->setEnabled(isOn());
-    s->spellMarks()->setChecker(checker());
+    attach(s);
     if (a) {
         a->setChecked(isOn());
         QObject::connect(a, &QAction::triggered, w, [](bool on) { setOn(on); });

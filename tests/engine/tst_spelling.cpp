@@ -2,6 +2,12 @@
 // dialects differ where they should; a suggestion is one undo step; the user's own words
 // survive a restart; the marks never reach a PDF or a saved file.
 
+#include "TestFiles.h"
+#include "app/ScriptedPrompter.h"
+#include "engine/dialogs/SpellDialog.h"
+#include "engine/Document.h"
+#include "engine/formats/Formats.h"
+#include "engine/objects/Fields.h"
 #include "engine/pages/PdfExport.h"
 #include "engine/spelling/SpellChecker.h"
 #include "engine/spelling/SpellMarks.h"
@@ -9,15 +15,22 @@
 #include "engine/surface/TextControl.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <map>
+#include <memory>
 
 namespace {
 const QString kLetter =
     QStringLiteral("Bittte schicken Sie mir Ihre Addresse. Viele Grüsse aus Berlin, Ihr Hans Meier");
+
+const QString kWalk = QStringLiteral(
+    "Bittte schicken Sie mir Ihre Addresse. Viele Grüsse aus Berlin.\nDie Addresse ist neu, Bittte antworten Sie.");
 
 // The marked words of the whole body, in order.
 QStringList markedWords(TextControl* tc)
@@ -158,6 +171,20 @@ private Q_SLOTS:
         QCOMPARE(marked.last(), QStringLiteral("Zeihle"));
     }
 
+    // Fields hold what the program fills in (names from the address database, links):
+    // their words are not marked, the text around them is.
+    void fieldsAreNotMarked()
+    {
+        SpellChecker checker(QStringLiteral("de_DE"), m_work.path());
+        std::unique_ptr<TextControl> tc(surfaceWith(&checker, "Sehr geehrter , Bittte"));
+        QTextCursor at(tc->document());
+        at.setPosition(QStringLiteral("Sehr geehrter ").size());
+        Fields::insert(at, QStringLiteral("Herr Kowalskii"));
+        QCOMPARE(tc->document()->toPlainText(), QStringLiteral("Sehr geehrter Herr Kowalskii, Bittte"));
+        QTRY_VERIFY(tc->spellMarks()->isIdle());
+        QCOMPARE(markedWords(tc.get()), QStringList{"Bittte"});
+    }
+
     // A word added to the user dictionary is no longer marked, also with a new checker.
     void userDictionary()
     {
@@ -184,6 +211,171 @@ private Q_SLOTS:
         QVERIFY(again.isCorrect("Kontorixverein"));
         QVERIFY(again.isCorrect("Kontorixvereine1n")); // words with digits are never checked
         QVERIFY(!again.isCorrect("Bittte"));
+    }
+
+    // The dialog walks the errors from the caret to the end and on from the beginning;
+    // each change is one undo step.
+    void dialogWalk_data()
+    {
+        QTest::addColumn<QString>("caretBefore"); // the caret goes before this text
+        QTest::addColumn<QStringList>("actions"); // "=X" change to X, "*X" change all to X
+        QTest::addColumn<QStringList>("visited");
+        QTest::addColumn<QString>("firstSentence");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("undoSteps");
+        const QStringList all{"ignore", "ignore", "ignore", "ignore", "ignore"};
+        QTest::addRow("from the caret, wrapping")
+            << "Die Addresse" << all << QStringList{"Addresse", "Bittte", "Bittte", "Addresse", "Grüsse"}
+            << "Die Addresse ist neu, Bittte antworten Sie." << kWalk << 0;
+        QTest::addRow("caret inside a word")
+            << "resse. Viele" << all << QStringList{"Grüsse", "Addresse", "Bittte", "Bittte", "Addresse"}
+            << "Viele Grüsse aus Berlin." << kWalk << 0;
+        QTest::addRow("change one by one")
+            << "Bittte schicken" << QStringList{"=Bitte", "=Adresse", "=Grüße", "ignore", "ignore"}
+            << QStringList{"Bittte", "Addresse", "Grüsse", "Addresse", "Bittte"}
+            << "Bittte schicken Sie mir Ihre Addresse."
+            << "Bitte schicken Sie mir Ihre Adresse. Viele Grüße aus Berlin.\nDie Addresse ist neu, Bittte antworten Sie."
+            << 3;
+        QTest::addRow("change all")
+            << "Bittte schicken" << QStringList{"*Bitte", "*Adresse", "ignoreAll"}
+            << QStringList{"Bittte", "Addresse", "Grüsse"} << "Bittte schicken Sie mir Ihre Addresse."
+            << "Bitte schicken Sie mir Ihre Adresse. Viele Grüsse aus Berlin.\nDie Adresse ist neu, Bitte antworten Sie."
+            << 2;
+        QTest::addRow("add and ignore all")
+            << "Bittte schicken" << QStringList{"add", "ignoreAll", "ignoreAll"}
+            << QStringList{"Bittte", "Addresse", "Grüsse"} << "Bittte schicken Sie mir Ihre Addresse." << kWalk << 0;
+        QTest::addRow("nothing to do") << "" << QStringList{} << QStringList{} << "" << kWalk << 0;
+    }
+    void dialogWalk()
+    {
+        QFETCH(QString, caretBefore);
+        QFETCH(QStringList, actions);
+        QFETCH(QStringList, visited);
+        QFETCH(QString, firstSentence);
+        QFETCH(QString, result);
+        QFETCH(int, undoSteps);
+        QTemporaryDir work; // "Hinzufügen" writes to it
+        SpellChecker checker(QStringLiteral("de_DE"), work.path());
+        ScriptedPrompter* prompts = installScriptedPrompter();
+        std::unique_ptr<TextControl> tc(surfaceWith(&checker, visited.isEmpty() ? "Alles richtig." : kWalk));
+        QTextCursor caret(tc->document());
+        caret.setPosition(qMax(0, tc->document()->toPlainText().indexOf(caretBefore)));
+        tc->setTextCursor(caret);
+
+        QStringList seen;
+        QString sentence;
+        // Plays the user: one button per error shown, in order.
+        auto walk = [&](SpellDialog* d) {
+            sentence = d->sentence();
+            for (const QString& a : actions) {
+                seen << d->word();
+                if (a.startsWith('=') || a.startsWith('*'))
+                    d->setReplacement(a.mid(1));
+                const QString name = a.startsWith('=') ? "change" : a.startsWith('*') ? "changeAll" : a;
+                QPushButton* button = d->findChild<QPushButton*>(name);
+                QVERIFY2(button, qPrintable(name));
+                button->click();
+            }
+            QVERIFY(d->word().isEmpty());
+        };
+        prompts->answerExec([&](QDialog* dialog) {
+            walk(qobject_cast<SpellDialog*>(dialog));
+            return dialog->result();
+        });
+        SpellDialog::run(tc.get(), [&](const QString&) { return &checker; }, nullptr);
+        QCOMPARE(seen, visited);
+        QCOMPARE(sentence, firstSentence);
+        QCOMPARE(prompts->count("exec"), visited.isEmpty() ? 0 : 1);
+        QCOMPARE(prompts->last().text, QStringLiteral("Die Rechtschreibprüfung ist abgeschlossen."));
+        QCOMPARE(tc->document()->toPlainText(), visited.isEmpty() ? "Alles richtig." : result);
+        // Undo step by step until the text is the one before the walk.
+        const QString before = visited.isEmpty() ? "Alles richtig." : kWalk;
+        int steps = 0;
+        while (tc->document()->toPlainText() != before && tc->document()->isUndoAvailable()) {
+            tc->document()->undo();
+            ++steps;
+        }
+        QCOMPARE(tc->document()->toPlainText(), before);
+        QCOMPARE(steps, undoSteps);
+    }
+
+    // The language chosen in the dialog is the document's: "Grüsse" is right in Switzerland.
+    void dialogLanguage()
+    {
+        QTemporaryDir work;
+        std::map<QString, std::unique_ptr<SpellChecker>> checkers;
+        auto checkerFor = [&](const QString& language) {
+            auto& c = checkers[language];
+            if (!c)
+                c = std::make_unique<SpellChecker>(language, work.path());
+            return c.get();
+        };
+        ScriptedPrompter* prompts = installScriptedPrompter();
+        std::unique_ptr<TextControl> tc(surfaceWith(nullptr, kLetter));
+        tc->document()->setModified(false);
+        QStringList seen;
+        auto walk = [&](SpellDialog* d) {
+            auto* language = d->findChild<QComboBox*>("language");
+            QCOMPARE(language->currentText(), QStringLiteral("Deutsch (Deutschland)"));
+            seen << d->word();
+            language->setCurrentIndex(language->findText("Deutsch (Schweiz)"));
+            Q_EMIT language->activated(language->currentIndex());
+            for (int i = 0; i < 2; ++i) {
+                seen << d->word();
+                d->findChild<QPushButton*>("ignore")->click();
+            }
+            seen << d->word();
+        };
+        prompts->answerExec([&](QDialog* dialog) {
+            walk(qobject_cast<SpellDialog*>(dialog));
+            return dialog->result();
+        });
+        QTextCursor caret(tc->document());
+        caret.setPosition(kLetter.indexOf("Viele"));
+        tc->setTextCursor(caret);
+        SpellDialog::run(tc.get(), checkerFor, nullptr);
+        // After the switch "Grüsse" is right; the walk goes on to the words before the caret.
+        QCOMPARE(seen, (QStringList{"Grüsse", "Bittte", "Addresse", ""}));
+        QCOMPARE(tc->doc()->language(), QStringLiteral("de_CH"));
+        QVERIFY(tc->document()->isModified());
+    }
+
+    // The own format keeps the language; files without it are German (Germany).
+    void languageInFile_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("Switzerland") << "de_CH" << QByteArray() << QByteArray() << "de_CH";
+        QTest::addRow("Austria") << "de_AT" << QByteArray() << QByteArray() << "de_AT";
+        QTest::addRow("English") << "en_US" << QByteArray() << QByteArray() << "en_US";
+        QTest::addRow("older file") << "de_CH" << QByteArray("<language spelling=\"de_CH\"/>") << QByteArray()
+                                    << "de_DE";
+        QTest::addRow("unknown language") << "de_CH" << QByteArray("\"de_CH\"") << QByteArray("\"xx_YY\"")
+                                          << "de_DE";
+    }
+    void languageInFile()
+    {
+        QFETCH(QString, language);
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        Document doc;
+        doc.body()->setPlainText("Grüsse");
+        doc.setLanguage(language);
+        QByteArray bytes;
+        QString error;
+        QVERIFY2(Formats::write(3, doc, nullptr, &bytes, &error), qPrintable(error));
+        if (!from.isEmpty()) {
+            QVERIFY(bytes.contains(from));
+            bytes.replace(from, to);
+        }
+        Document back;
+        back.setLanguage("en_US"); // a reader must not keep what was there
+        QVERIFY2(Formats::read(3, bytes, back, nullptr, &error), qPrintable(error));
+        QTEST(back.language(), "expected");
+        QCOMPARE(back.body()->toPlainText(), QStringLiteral("Grüsse"));
+        QVERIFY(!back.body()->isModified());
     }
 
     // Marks stay on the screen: the PDF and the saved files are those of an unchecked text.

@@ -110,12 +110,15 @@ bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, 
     const PageGeometry page = doc.page();
     const int headerDistance = doc.headerDistance();
     const int footerDistance = doc.footerDistance();
+    const QString language = doc.language();
     const QFont font = body->defaultFont();
     const QTextFrameFormat root = body->rootFrame()->frameFormat();
     const bool undo = body->isUndoRedoEnabled();
     body->setUndoRedoEnabled(false);
     body->clear();
     body->rootFrame()->setFrameFormat(root);
+    // Files that name no language (all but the own format, and older own files) are German.
+    doc.setLanguage(Document::defaultLanguage());
     const bool ok = reader.read(data, doc, error);
     if (ok)
         DocumentLimits::apply(doc);
@@ -127,6 +130,7 @@ bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, 
         doc.setPage(page);
         doc.setHeaderDistance(headerDistance);
         doc.setFooterDistance(footerDistance);
+        doc.setLanguage(language);
     }
     body->setUndoRedoEnabled(undo);
     body->setModified(false);

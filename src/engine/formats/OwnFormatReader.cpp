@@ -348,6 +348,17 @@ void readPage(QXmlStreamReader& r, Document& into)
     r.skipCurrentElement();
 }
 
+// Only the languages the program offers; anything else keeps the default.
+void readLanguage(QXmlStreamReader& r, Document& into)
+{
+    const QString code = r.attributes().value(QLatin1StringView("spelling")).toString();
+    static const QStringList known{QStringLiteral("de_DE"), QStringLiteral("de_AT"), QStringLiteral("de_CH"),
+                                   QStringLiteral("en_US")};
+    if (known.contains(code))
+        into.setLanguage(code);
+    r.skipCurrentElement();
+}
+
 bool readHeaderFooter(QXmlStreamReader& r, Document& into, qint64 fileSize, QString* error)
 {
     into.setHeaderFooterSet(intAttr(r, "set", 0) & 15);
@@ -420,6 +431,8 @@ bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* erro
     while (r.readNextStartElement()) {
         if (r.name() == u"page") {
             readPage(r, into);
+        } else if (r.name() == u"language") {
+            readLanguage(r, into);
         } else if (r.name() == u"headerfooter") {
             if (!readHeaderFooter(r, into, data.size(), error)) {
                 FormatErrors::set(error, kBroken);

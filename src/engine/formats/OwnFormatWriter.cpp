@@ -224,6 +224,10 @@ bool OwnFormatWriter::write(const Document& doc, const WriteOptions&, QByteArray
     w.writeAttribute(QStringLiteral("bottom"), QString::number(g.marginB));
     w.writeEndElement();
 
+    w.writeStartElement(QStringLiteral("language"));
+    w.writeAttribute(QStringLiteral("spelling"), doc.language());
+    w.writeEndElement();
+
     w.writeStartElement(QStringLiteral("headerfooter"));
     w.writeAttribute(QStringLiteral("set"), QString::number(doc.headerFooterSet()));
     w.writeAttribute(QStringLiteral("headerDistance"), QString::number(doc.headerDistance()));

@@ -1,6 +1,7 @@
 #include "SpellMarks.h"
 
 #include "SpellChecker.h"
+#include "engine/EngineProperties.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
@@ -11,6 +12,8 @@
 #include <QTextLayout>
 
 namespace {
+void (*g_setup)(TextControl*) = nullptr;
+
 struct MarkData : QTextBlockUserData {
     QList<QPair<int, int>> words;
 };
@@ -34,6 +37,14 @@ SpellMarks::SpellMarks(QTextDocument* doc, QObject* parent) : QObject(parent), m
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &SpellMarks::work);
     connect(doc, &QTextDocument::contentsChange, this, &SpellMarks::onContentsChange);
+}
+
+void SpellMarks::setSetup(void (*setup)(TextControl*)) { g_setup = setup; }
+
+void SpellMarks::prepare(TextControl* editor)
+{
+    if (g_setup)
+        g_setup(editor);
 }
 
 void SpellMarks::setChecker(SpellChecker* checker)
@@ -112,12 +123,29 @@ void SpellMarks::work()
 void SpellMarks::check(const QTextBlock& b)
 {
     QList<QPair<int, int>> words;
-    if (m_enabled && m_checker && m_checker->isValid()) {
-        for (const SpellChecker::Word& w : m_checker->misspelt(b.text()))
-            words.append({w.start, w.length});
-    }
+    if (m_enabled && m_checker && m_checker->isValid())
+        words = misspelt(b, m_checker);
     if (words != marksOf(b))
         setMarks(b, words);
+}
+
+QList<QPair<int, int>> SpellMarks::misspelt(const QTextBlock& b, SpellChecker* checker)
+{
+    QList<QPair<int, int>> fields;
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        if (f.charFormat().intProperty(EngineProperty::FieldId) > 0)
+            fields.append({f.position() - b.position(), f.length()});
+    }
+    QList<QPair<int, int>> words;
+    for (const SpellChecker::Word& w : checker->misspelt(b.text())) {
+        const bool inField = std::any_of(fields.cbegin(), fields.cend(), [&w](const QPair<int, int>& f) {
+            return w.start < f.first + f.second && f.first < w.start + w.length;
+        });
+        if (!inField)
+            words.append({w.start, w.length});
+    }
+    return words;
 }
 
 QList<QPair<int, int>> SpellMarks::marksOf(const QTextBlock& b)

@@ -17,11 +17,18 @@ class QRectF;
 class QTextBlock;
 class QTextDocument;
 class SpellChecker;
+class TextControl;
 
 class SpellMarks : public QObject {
     Q_OBJECT
 public:
     SpellMarks(QTextDocument* doc, QObject* parent = nullptr);
+
+    // How the program sets up an editor that checks as you type (its checker, the
+    // option on or off). Set once at start; windows outside the document frame call
+    // prepare() on their editors, which does nothing while no setup is set.
+    static void setSetup(void (*setup)(TextControl*));
+    static void prepare(TextControl* editor);
 
     // No checker, or one without dictionary: no marks.
     void setChecker(SpellChecker* checker);
@@ -39,6 +46,9 @@ public:
     QTextCursor markedWordAt(int pos) const;
     // The marked words of one paragraph, as (start in the paragraph, length).
     static QList<QPair<int, int>> marksOf(const QTextBlock& b);
+    // The misspelt words of a paragraph, as (start in the paragraph, length), leaving out
+    // fields: the program fills in their names, dates and links.
+    static QList<QPair<int, int>> misspelt(const QTextBlock& b, SpellChecker* checker);
 
     // Draws the marks of the paragraphs within `clip` (document pixels) with `p` set up
     // in document pixels.
