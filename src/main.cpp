@@ -1,4 +1,6 @@
+#include "addresses/ServerAddress.h"
 #include "app/GermanUi.h"
+#include "app/Prompter.h"
 #include "shell/CrashRecovery.h"
 #include "shell/HeadlessRun.h"
 #include "shell/ScriptedStart.h"
@@ -50,6 +52,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Textverarbeitung"));
 
     GermanUi::install();
+    ServerPasswords::setAsker([](const QString& title, const QString& prompt) {
+        return prompter().secret(nullptr, title, prompt);
+    });
 
     // The command line is one document path; a path with blanks may arrive split.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));

@@ -1,7 +1,10 @@
 #include "AddressDatabase.h"
 
 #include "PgConnection.h"
+#include "ServerAddress.h"
 #include "SqliteConnection.h"
+
+#include <QDir>
 
 #include <sqlite3.h>
 
@@ -11,6 +14,14 @@ bool isServerAddress(const QString& location)
 {
     return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
            location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+QString displayName(const QString& location)
+{
+    ServerAddress a;
+    if (isServerAddress(location) && ServerAddress::parse(location, &a, nullptr))
+        return a.display();
+    return QDir::toNativeSeparators(location);
 }
 
 std::unique_ptr<StoreConnection> open(const QString& location, QString* error)

@@ -18,6 +18,10 @@ constexpr int BusyTimeoutMs = 2000;
 // True for a server address, false for a file path.
 bool isServerAddress(const QString& location);
 
+// How the store at `location` is named to the user: the file path, or the server and
+// database (never a password).
+QString displayName(const QString& location);
+
 // Opens the store at `location`; a file must exist (SQLite would create a missing
 // file) and is checked before anything is written. Null and a German text on failure.
 std::unique_ptr<StoreConnection> open(const QString& location, QString* error);

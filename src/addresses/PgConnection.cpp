@@ -37,6 +37,8 @@ public:
     // Reads the columns the statement yields without its rows.
     int describe()
     {
+        if (!m_t.error.isEmpty())
+            return m_c->refuse(m_t.error);
         QSqlQuery q(m_c->database());
         q.setForwardOnly(true);
         const int rc = m_c->run(QStringLiteral("SELECT * FROM (") + withParams(m_t.sql) + QStringLiteral(") AS qx_q LIMIT 0"), q);

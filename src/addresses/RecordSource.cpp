@@ -156,6 +156,10 @@ bool RecordSource::run(RecordResult& r)
 {
     m_error.clear();
     r = RecordResult();
+    // Neither engine takes a statement with a NUL in it (pasted into a search field).
+    if (m_source.contains(QChar(0)))
+        return fail(QStringLiteral("Der Suchtext enthält ein Nullzeichen; damit kann nicht gesucht werden. Es wurde "
+                                   "nichts verändert."));
     if (!ensureOpen())
         return false;
     // Taken before the read, so that a change committed meanwhile is not missed.

@@ -344,6 +344,60 @@ private slots:
         QCOMPARE(rs.recordCount(), 1);
     }
 
+    // Texts that SQL or a pattern could take for something else are stored and found as
+    // typed; a NUL character, which the server cannot store, is refused there with a
+    // German text and nothing is written.
+    void badInput_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes") << QStringLiteral("O'Brien \"Zitat\" ''");
+        QTest::newRow("backslashes") << QStringLiteral("C:\\Pfad\\ \\'");
+        QTest::newRow("percent and underscore") << QStringLiteral("100% _x_");
+        QTest::newRow("NUL") << QStringLiteral("Null%1Zeichen").arg(QChar(0));
+        QTest::newRow("10,000 characters") << QString(10000, QLatin1Char('W'));
+    }
+    void badInput()
+    {
+        QFETCH(QString, text);
+        const bool refused = AddressFixture::onServer() && text.contains(QChar(0));
+        RecordSource rs;
+        QVERIFY(rs.open(m_path, Queries::nameOrder()));
+        if (text.contains(QChar(0))) {
+            QVERIFY(!rs.open(m_path, Queries::search(text)));
+            QCOMPARE(rs.lastError(), QStringLiteral("Der Suchtext enthält ein Nullzeichen; damit kann nicht gesucht "
+                                                    "werden. Es wurde nichts verändert."));
+            QVERIFY(rs.open(m_path, Queries::nameOrder()));
+        }
+        QCOMPARE(rs.addRow({{QStringLiteral("Nachname"), text}, {QStringLiteral("Ort"), text}}), !refused);
+        if (refused) {
+            QCOMPARE(rs.lastError(), QStringLiteral("Die neue Adresse wurde nicht angelegt. Der Text enthält ein "
+                                                    "Nullzeichen, das der Datenbank-Server nicht speichern kann. Es "
+                                                    "wurde nichts verändert."));
+            QVERIFY(rs.refresh());
+            QCOMPARE(rs.recordCount(), 3);
+            return;
+        }
+        RecordSource again;
+        if (text.contains(QChar(0))) { // stored in the file; found by a word without the NUL
+            QVERIFY(again.open(m_path, Queries::search(QStringLiteral("Null"))));
+            QCOMPARE(again.field(QStringLiteral("Nachname")), text);
+            return;
+        }
+        for (const QString& statement : {Queries::typeSearch(text), Queries::search(text)}) {
+            QVERIFY2(again.open(m_path, statement), qPrintable(again.lastError()));
+            QCOMPARE(again.recordCount(), 1);
+            QCOMPARE(again.field(QStringLiteral("Nachname")), text);
+            QCOMPARE(again.field(QStringLiteral("Ort")), text);
+        }
+        // As a word inside another: the wildcards of SQL's own LIKE match nothing else.
+        QVERIFY(again.open(m_path, Queries::search(text.mid(1, text.size() - 2))));
+        QCOMPARE(again.recordCount(), 1);
+        QVERIFY(again.saveRowIf({{QStringLiteral("Adresse"), text}}, {{QStringLiteral("Ort"), text}}) ==
+                RecordSource::Write::Done);
+        QVERIFY(again.reloadRow());
+        QCOMPARE(again.field(QStringLiteral("Adresse")), text);
+    }
+
     // Jet SQL's LIKE and the German order of names.
     void like_data()
     {
