@@ -8,6 +8,7 @@
 #include <QAtomicInt>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -359,6 +360,9 @@ bool PgConnection::reconnectIfLost()
     if (!connect().isEmpty())
         return false;
     m_checked.clear();
+    // The subscription ended with the old session.
+    if (QSqlDriver* driver = database().driver())
+        driver->subscribeToNotification(QStringLiteral("qx_adressen"));
     return true;
 }
 
@@ -538,6 +542,16 @@ QString PgConnection::distinctValues(const QString& table, const QString& column
     return QStringLiteral("SELECT DISTINCT ") + c + QStringLiteral(" FROM ") + SqlDialect::quotedName(table) +
            QStringLiteral(" WHERE ") + c + QStringLiteral(" IS NOT NULL AND trim(") + c +
            QStringLiteral(") <> '' ORDER BY ") + c;
+}
+
+QObject* PgConnection::changeNotifier()
+{
+    QSqlDriver* driver = database().driver();
+    if (!driver)
+        return nullptr;
+    if (!driver->subscribedToNotifications().contains(QStringLiteral("qx_adressen")))
+        driver->subscribeToNotification(QStringLiteral("qx_adressen"));
+    return driver;
 }
 
 QString PgConnection::errorText(int code) const

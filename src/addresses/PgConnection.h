@@ -34,6 +34,7 @@ public:
     QByteArray beginWrite() const override;
     void keysWritten(const QString& table) override;
     QString distinctValues(const QString& table, const QString& column) const override;
+    QObject* changeNotifier() override;
     QString errorText(int code) const override;
     QString readErrorText(int code) const override;
 

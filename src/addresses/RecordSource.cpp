@@ -56,7 +56,12 @@ bool RecordSource::ensureOpen()
         return fail(QStringLiteral("Die Adressen-Datenbank ist nicht geöffnet."));
     QString error;
     m_db = AddressDatabase::open(m_path, &error);
-    return m_db || fail(error);
+    if (!m_db)
+        return fail(error);
+    if (QObject* n = m_db->changeNotifier())
+        connect(n, SIGNAL(notification(QString, QSqlDriver::NotificationSource, QVariant)), this,
+                SIGNAL(changedOnServer()));
+    return true;
 }
 
 void RecordSource::close()

@@ -127,6 +127,9 @@ signals:
     void positionChanged(int position);
     // A failed read or write, as a German text.
     void dataError(const QString& text);
+    // The server says a table of the store was changed (possibly by this source: ask
+    // changedElsewhere()). Not sent for a file, which has to be asked.
+    void changedOnServer();
 
 private:
     bool ensureOpen();

@@ -7,6 +7,7 @@
 // connection that produced it.
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QtGlobal>
 
@@ -68,6 +69,11 @@ public:
     virtual void keysWritten(const QString& table) { Q_UNUSED(table); }
     // The distinct non-empty values of `column` in `table`, in German order.
     virtual QString distinctValues(const QString& table, const QString& column) const = 0;
+
+    // An object whose `notification` signal fires when another connection has
+    // committed a change (the server tells); null where changes are only found by
+    // asking dataVersion().
+    virtual QObject* changeNotifier() { return nullptr; }
 
     // German texts for a failed write or change, and for a failed read.
     virtual QString errorText(int code) const = 0;

@@ -49,6 +49,8 @@ frmBrief::frmBrief(AppState& state, QWidget* parent)
       m_dataOpt(new RecordSource(this)), m_bind1(new FieldBinder(m_data1, this)),
       m_bind2(new FieldBinder(m_data2, this)), m_bindOpt(new FieldBinder(m_dataOpt, this))
 {
+    // Another desk changed addresses on the server: the list follows at once.
+    connect(m_data1, &RecordSource::changedOnServer, this, &frmBrief::followOtherChanges);
     setObjectName(QStringLiteral("frmBrief"));
     setWindowTitle(QStringLiteral("Brief erstellen"));
     setModal(true);

@@ -28,6 +28,12 @@ frmBriefkuvert::frmBriefkuvert(AppState& state, TextControl* target, QWidget* pa
     : QDialog(parent), m_state(state), m_target(target), m_w(this), m_data1(new RecordSource(this)),
       m_data2(new RecordSource(this)), m_bind1(new FieldBinder(m_data1, this)), m_bind2(new FieldBinder(m_data2, this))
 {
+    // Another desk changed addresses on the server: the list follows at once.
+    connect(m_data1, &RecordSource::changedOnServer, this, [this] {
+        if (m_activated &&
+            AddressStore::refreshIfChanged(*m_data1, m_w.List1, AddressStore::Entry::Name, m_row1.edited()))
+            m_row1.takeShown();
+    });
     setObjectName(QStringLiteral("frmBriefkuvert"));
     setWindowTitle(QStringLiteral("Adressenauswahl   Briefkuvert"));
     setModal(true);

@@ -4,7 +4,12 @@
 
 #include "../addresses/AddressFixture.h"
 
+#include "TestFiles.h"
+
 #include "addresses/AddressDatabase.h"
+#include "addresses/AddressListBox.h"
+#include "addresses/AddressStore.h"
+#include "app/ScriptedPrompter.h"
 #include "addresses/FieldBinder.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
@@ -12,7 +17,10 @@
 
 #include <QLineEdit>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -214,6 +222,96 @@ private slots:
         RecordSource again;
         QVERIFY(again.open(url, Queries::nameOrder()));
         QCOMPARE(again.field(QStringLiteral("Ort")), QStringLiteral("Bonn"));
+    }
+
+    // Two desks on one server: the other desk's list follows a change at once and keeps
+    // its place; a save over a row changed meanwhile asks the question it asks on a file.
+    void twoDesks()
+    {
+        ScriptedPrompter* asked = installScriptedPrompter();
+        const QString url = AddressFixture::newServerDatabase();
+        QVERIFY(AddressFixture::makeWith(url, {"Adam|Anna|Weg 1|Aachen", "Berg|Bernd|Weg 2|Bonn", "Cäsar|Carl|Weg 3|Celle"}));
+        RecordSource here, there;
+        QVERIFY(here.open(url, Queries::nameOrder()));
+        QVERIFY(there.open(url, Queries::nameOrder()));
+        AddressListBox list;
+        AddressStore::linkList(&list, &here);
+        AddressStore::fillList(&list, here, AddressStore::Entry::Name);
+        list.setCurrentRow(1);
+        FieldBinder binder(&here);
+        QLineEdit ort;
+        binder.bind(&ort, QStringLiteral("Ort"));
+        QCOMPARE(ort.text(), QStringLiteral("Bonn"));
+
+        QSignalSpy told(&here, &RecordSource::changedOnServer);
+        there.setAbsolutePosition(0);
+        QCOMPARE(there.saveRowIf({{QStringLiteral("Nachname"), QStringLiteral("Zander")}},
+                                 {{QStringLiteral("Nachname"), QStringLiteral("Adam")}}),
+                 RecordSource::Write::Done);
+        QVERIFY(told.wait(10000));
+        QVERIFY(AddressStore::refreshIfChanged(here, &list, AddressStore::Entry::Name, false));
+        QCOMPARE(list.entries(), QStringList({"Berg Bernd", "Cäsar Carl", "Zander Anna"}));
+        QCOMPARE(list.currentRow(), 0);
+        QCOMPARE(here.field(QStringLiteral("Nachname")), QStringLiteral("Berg"));
+
+        // Both desks edit Berg; the second save is asked about, and "Abbrechen" keeps
+        // the typing and stores nothing.
+        QVERIFY(there.refresh());
+        QCOMPARE(there.field(QStringLiteral("Nachname")), QStringLiteral("Berg"));
+        QCOMPARE(there.saveRowIf({{QStringLiteral("Ort"), QStringLiteral("Bremen")}}, {{QStringLiteral("Ort"), QStringLiteral("Bonn")}}),
+                 RecordSource::Write::Done);
+        ort.setText(QStringLiteral("Berlin"));
+        asked->answerMessage(QMessageBox::Cancel);
+        QCOMPARE(AddressStore::saveBound(nullptr, binder, here, QStringLiteral("Die Adresse")),
+                 AddressStore::SaveResult::Editing);
+        QCOMPARE(asked->last().text, QStringLiteral("Die Adresse wurde inzwischen an einem anderen Arbeitsplatz geändert.\r\r"
+                                                    "Ja: Ihre Fassung speichern (die andere Fassung wird überschrieben)\r"
+                                                    "Nein: die andere Fassung anzeigen (Ihre Eingaben werden verworfen)\r"
+                                                    "Abbrechen: weiter bearbeiten (nichts wird gespeichert)"));
+        QCOMPARE(ort.text(), QStringLiteral("Berlin"));
+        RecordSource check;
+        QVERIFY(check.open(url, Queries::nameOrder()));
+        QCOMPARE(check.field(QStringLiteral("Ort")), QStringLiteral("Bremen"));
+        setPrompter(nullptr);
+    }
+
+    // The server restarts while a desk works: the next save is refused with a German
+    // text and the typing stays; the one after reconnects and stores it once.
+    void serverRestart()
+    {
+        ServerAddress server;
+        ServerAddress::parse(AddressFixture::serverUrl(), &server, nullptr);
+        const QString data = server.host + QStringLiteral("/data");
+        if (!QFile::exists(data + QStringLiteral("/postmaster.pid")))
+            QSKIP("the test server's folder is not reachable from here");
+        const QString url = AddressFixture::newServerDatabase();
+        QVERIFY(AddressFixture::makeWith(url, {"Berg|Bernd|Weg 2|Bonn"}));
+        RecordSource rs;
+        QVERIFY(rs.open(url, Queries::nameOrder()));
+        FieldBinder binder(&rs);
+        QLineEdit ort;
+        binder.bind(&ort, QStringLiteral("Ort"));
+        ort.setText(QStringLiteral("Köln"));
+
+        const QString pgCtl = QString::fromLocal8Bit(qgetenv("QX_TEST_PG_CTL"));
+        QProcess restart;
+        const QStringList ctl{pgCtl.isEmpty() ? QStringLiteral("pg_ctl") : pgCtl, QStringLiteral("-D"), data,
+                              QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("restart")};
+        if (getuid() == 0)
+            restart.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--")} + ctl);
+        else
+            restart.start(ctl.first(), ctl.mid(1));
+        QVERIFY(restart.waitForFinished(120000));
+        QVERIFY2(restart.exitCode() == 0, restart.readAllStandardError().constData());
+
+        QCOMPARE(binder.save(), RecordSource::Write::Failed);
+        QVERIFY2(rs.lastError().startsWith(QStringLiteral("Die Verbindung zum Datenbank-Server ist unterbrochen")),
+                 qPrintable(rs.lastError()));
+        QCOMPARE(ort.text(), QStringLiteral("Köln"));
+        QCOMPARE(binder.save(), RecordSource::Write::Done);
+        QVERIFY(rs.refresh());
+        QCOMPARE(rs.recordCount(), 1);
+        QCOMPARE(rs.field(QStringLiteral("Ort")), QStringLiteral("Köln"));
     }
 };
 
