@@ -1,6 +1,5 @@
 #include "addresses/ServerAddress.h"
 #include "app/GermanUi.h"
-#include "app/Prompter.h"
 #include "shell/CrashRecovery.h"
 #include "shell/HeadlessRun.h"
 #include "shell/ScriptedStart.h"
@@ -8,6 +7,7 @@
 #include "shell/frmMDIParent.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -52,8 +52,13 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Textverarbeitung"));
 
     GermanUi::install();
-    ServerPasswords::setAsker([](const QString& title, const QString& prompt) {
-        return prompter().secret(nullptr, title, prompt);
+    // A password box of its own: the Prompter's input box would show what is typed.
+    ServerPasswords::setAsker([](const QString& title, const QString& prompt) -> std::optional<QString> {
+        bool ok = false;
+        const QString answer = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Password, QString(), &ok);
+        if (!ok)
+            return std::nullopt;
+        return answer;
     });
 
     // The command line is one document path; a path with blanks may arrive split.

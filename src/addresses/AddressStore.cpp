@@ -368,7 +368,7 @@ bool switchDatabase(QWidget* owner, AppState& state, RecordSource& data1, Record
         folder = state.AddressFolder;
     else if (Folders::dirExists(state.WorkFolder))
         folder = state.WorkFolder;
-    const FileChoice choice = prompter().openFileOrAddress(owner, QStringLiteral("Adressendatenbank öffnen"),
+    const FileChoice choice = prompter().openFile(owner, QStringLiteral("Adressendatenbank öffnen"),
                                                   QStringLiteral("Adressendatenbank (*.qxa *.adr)|*.qxa; *.adr|"),
                                                   folder);
     const bool server = AddressDatabase::isServerAddress(choice.path);

@@ -49,21 +49,6 @@ public:
                                          const QString& prompt,
                                          const QString& defaultText = {}) = 0;
 
-    // An input box that does not show what is typed (a password); std::nullopt when
-    // cancelled.
-    virtual std::optional<QString> secret(QWidget* owner, const QString& title, const QString& prompt)
-    {
-        return input(owner, title, prompt);
-    }
-
-    // An existing file, or an address typed into the name field ("scheme://..."), which
-    // comes back as typed.
-    virtual FileChoice openFileOrAddress(QWidget* owner, const QString& title, const QString& filter,
-                                         const QString& folder)
-    {
-        return openFile(owner, title, filter, folder);
-    }
-
     // File choosers. `filter` is in the "description|pattern|description|pattern"
     // form; `defaultName` presets the name field.
     virtual FileChoice openFile(QWidget* owner, const QString& title, const QString& filter,

@@ -84,15 +84,6 @@ std::optional<QString> QtPrompter::input(QWidget* owner, const QString& title,
     return answer;
 }
 
-std::optional<QString> QtPrompter::secret(QWidget* owner, const QString& title, const QString& prompt)
-{
-    bool ok = false;
-    const QString answer = QInputDialog::getText(owner, title, prompt, QLineEdit::Password, QString(), &ok);
-    if (!ok)
-        return std::nullopt;
-    return answer;
-}
-
 namespace {
 // Takes an address typed into the name field as it is; anything else must be a file
 // that exists.
@@ -111,7 +102,8 @@ public:
             return;
         }
         const QStringList chosen = selectedFiles();
-        if (!chosen.isEmpty() && !QFileInfo(chosen.first()).isFile()) {
+        // A folder is opened by the dialog itself.
+        if (!chosen.isEmpty() && !QFileInfo(chosen.first()).isFile() && !QFileInfo(chosen.first()).isDir()) {
             QMessageBox::warning(this, windowTitle(),
                                  QStringLiteral("Die Datei %1 wurde nicht gefunden.").arg(chosen.first()));
             return;
@@ -121,13 +113,14 @@ public:
 };
 } // namespace
 
-FileChoice QtPrompter::openFileOrAddress(QWidget* owner, const QString& title, const QString& filter,
-                                         const QString& folder)
+FileChoice QtPrompter::openFile(QWidget* owner, const QString& title, const QString& filter,
+                                const QString& folder)
 {
     FileOrAddressDialog dlg(owner, title, folder);
     FileDialogs::prepare(dlg);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    // Any name may be typed, so that an address gets through; accept() checks files.
+    // Any name may be typed, so that an address (a database server) gets through;
+    // accept() checks that anything else is a file.
     dlg.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = qtNameFilters(filter);
     dlg.setNameFilters(filters);
@@ -136,20 +129,6 @@ FileChoice QtPrompter::openFileOrAddress(QWidget* owner, const QString& title, c
     if (!dlg.address.isEmpty())
         return {dlg.address, 0};
     if (dlg.selectedFiles().isEmpty())
-        return {};
-    return {dlg.selectedFiles().first(), int(filters.indexOf(dlg.selectedNameFilter())) + 1};
-}
-
-FileChoice QtPrompter::openFile(QWidget* owner, const QString& title, const QString& filter,
-                                const QString& folder)
-{
-    QFileDialog dlg(owner, title, folder);
-    FileDialogs::prepare(dlg);
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFile);
-    const QStringList filters = qtNameFilters(filter);
-    dlg.setNameFilters(filters);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return {dlg.selectedFiles().first(), int(filters.indexOf(dlg.selectedNameFilter())) + 1};
 }

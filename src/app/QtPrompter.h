@@ -10,9 +10,6 @@ public:
                                  const QString& defaultText) override;
     FileChoice openFile(QWidget* owner, const QString& title, const QString& filter,
                         const QString& folder) override;
-    std::optional<QString> secret(QWidget* owner, const QString& title, const QString& prompt) override;
-    FileChoice openFileOrAddress(QWidget* owner, const QString& title, const QString& filter,
-                                 const QString& folder) override;
     FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
                         const QString& folder, const QString& defaultName) override;
     std::optional<QColor> colour(QWidget* owner, const QColor& initial) override;

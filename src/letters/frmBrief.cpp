@@ -6,6 +6,7 @@
 #include "LetterFrames.h"
 #include "SmallLayout.h"
 
+#include "addresses/AddressDatabase.h"
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
 #include "addresses/FieldBinder.h"
@@ -126,7 +127,7 @@ void frmBrief::Form_Load()
     m_w.cboBrieftext->addItems(families);
 
     m_searching = true;
-    if (Folders::fileExists(m_state.AddressDbPath)) {
+    if (Folders::fileExists(m_state.AddressDbPath) || AddressDatabase::isServerAddress(m_state.AddressDbPath)) {
         if (Folders::dirExists(m_state.WorkFolder))
             QDir::setCurrent(m_state.WorkFolder);
         AddressStore::openSources(m_state.AddressDbPath, *m_data1, m_data2, m_dataOpt);
@@ -320,7 +321,7 @@ void frmBrief::followOtherChanges()
 
 void frmBrief::showDatabase()
 {
-    const QString path = QDir::toNativeSeparators(m_state.AddressDbPath);
+    const QString path = AddressDatabase::displayName(m_state.AddressDbPath);
     m_w.lblDatenbank->setText(QStringLiteral("Adressen-Datenbank: ") + path);
     m_w.lblDatenbank->setToolTip(path);
     AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder, m_data1);

@@ -1,5 +1,6 @@
 #include "frmBriefkuvert.h"
 
+#include "addresses/AddressDatabase.h"
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
 #include "addresses/FieldBinder.h"
@@ -73,7 +74,7 @@ void frmBriefkuvert::Form_Load()
     if (Folders::dirExists(m_state.ProgramFolder))
         QDir::setCurrent(m_state.ProgramFolder);
     // A missing or unreadable database leaves the list and the boxes empty.
-    if (Folders::fileExists(m_state.AddressDbPath))
+    if (Folders::fileExists(m_state.AddressDbPath) || AddressDatabase::isServerAddress(m_state.AddressDbPath))
         AddressStore::openSources(m_state.AddressDbPath, *m_data1, m_data2, nullptr);
     m_row1.takeShown();
     m_row2.takeShown();
