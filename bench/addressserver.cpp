@@ -118,7 +118,7 @@ int main(int argc, char** argv)
     }
     std::printf("%s\n", qPrintable(report));
 
-    std::vector<DeskResult> results(size_t(desks));
+    std::vector<DeskResult> results(static_cast<size_t>(desks));
     std::vector<QThread*> threads;
     QElapsedTimer clock;
     clock.start();
