@@ -5,11 +5,12 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-svg-dev qt6-translations-l10n
   libsqlite3-dev sqlite3 libzip-dev
   fonts-liberation fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
   libreoffice-writer-nogui
+  postgresql
   libhunspell-dev hunspell-de-de hunspell-de-at hunspell-de-ch hunspell-en-us
 )
 

@@ -1,5 +1,6 @@
 #include "AddressStore.h"
 
+#include "AddressDatabase.h"
 #include "AddressListBox.h"
 #include "FieldBinder.h"
 #include "Queries.h"
@@ -370,7 +371,8 @@ bool switchDatabase(QWidget* owner, AppState& state, RecordSource& data1, Record
     const FileChoice choice = prompter().openFile(owner, QStringLiteral("Adressendatenbank öffnen"),
                                                   QStringLiteral("Adressendatenbank (*.qxa *.adr)|*.qxa; *.adr|"),
                                                   folder);
-    if (choice.cancelled() || !Folders::fileExists(choice.path))
+    const bool server = AddressDatabase::isServerAddress(choice.path);
+    if (choice.cancelled() || (!server && !Folders::fileExists(choice.path)))
         return false;
     // Tried first on the side: a file that cannot serve leaves the one in use in force.
     {
@@ -384,10 +386,11 @@ bool switchDatabase(QWidget* owner, AppState& state, RecordSource& data1, Record
             if (probe.open(choice.path, s))
                 continue;
             prompter().message(owner, QStringLiteral("Adressendatenbank öffnen"),
-                               QStringLiteral("Die Datei ") + choice.path +
+                               (server ? QStringLiteral("Die Datenbank ") + AddressDatabase::displayName(choice.path)
+                                       : QStringLiteral("Die Datei ") + choice.path) +
                                    QStringLiteral(" kann nicht als Adressen-Datenbank verwendet werden.\r") +
                                    probe.lastError() + QStringLiteral("\rEs bleibt bei der Adressen-Datenbank ") +
-                                   state.AddressDbPath + QLatin1Char('.'),
+                                   AddressDatabase::displayName(state.AddressDbPath) + QLatin1Char('.'),
                                QMessageBox::Ok, Prompter::Icon::Exclamation);
             return false;
         }

@@ -41,6 +41,11 @@ AdressenAuswaehlen::AdressenAuswaehlen(AppState& state, QWidget* parent)
     : QDialog(parent), m_state(state), m_w(this), m_data1(new RecordSource(this)),
       m_binder(new FieldBinder(m_data1, this))
 {
+    // Another desk changed addresses on the server: the list follows at once.
+    connect(m_data1, &RecordSource::changedOnServer, this, [this] {
+        if (m_activated)
+            AddressStore::refreshIfChanged(*m_data1, m_w.List3, AddressStore::Entry(m_entryStyle), false);
+    });
     setObjectName(QStringLiteral("AdressenAuswaehlen"));
     setWindowTitle(QStringLiteral("Etiketten - Drucken       Adressen Auswählen"));
 

@@ -442,6 +442,12 @@ int germanCompareUtf8(const char* a, int na, const char* b, int nb)
     return compareUtf8(reinterpret_cast<const unsigned char*>(a), na, reinterpret_cast<const unsigned char*>(b), nb);
 }
 
+QString folded(QStringView text)
+{
+    const std::u32string f = foldString(text);
+    return QString::fromUcs4(f.data(), qsizetype(f.size()));
+}
+
 void foldUtf8(const char* utf8, int n, std::u32string& out)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(utf8);

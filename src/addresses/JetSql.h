@@ -23,6 +23,9 @@ int germanCompare(QStringView a, QStringView b);
 // germanCompare() on UTF-8 texts.
 int germanCompareUtf8(const char* a, int na, const char* b, int nb);
 
+// `text` case-folded as like() compares it.
+QString folded(QStringView text);
+
 // A UTF-8 text case-folded as like() compares it, one code point each.
 void foldUtf8(const char* utf8, int n, std::u32string& out);
 

@@ -1,5 +1,6 @@
 #include "LocateAddressDatabase.h"
 
+#include "AddressDatabase.h"
 #include "app/AppState.h"
 #include "app/Folders.h"
 #include "app/Prompter.h"
@@ -41,7 +42,8 @@ bool locateNormal(AppState& s, const QString& systemFolder)
     const QString kontorixDb = work + QStringLiteral("KontorixDB.txt");
     if (fileExists(kontorixDb)) {
         s.AddressDbPath = firstItem(kontorixDb);
-        if (fileExists(s.AddressDbPath))
+        // A server address is not a file: whether it serves shows when it is opened.
+        if (fileExists(s.AddressDbPath) || AddressDatabase::isServerAddress(s.AddressDbPath))
             return true;
     }
     s.AddressDbPath.clear();

@@ -2,7 +2,7 @@
 
 #include "JetSql.h"
 #include "SqlDialect.h"
-#include "SqliteStatement.h"
+#include "StoreConnection.h"
 
 #include <sqlite3.h>
 
@@ -37,7 +37,7 @@ int kindOf(int type)
 
 } // namespace
 
-int NameIndex::build(sqlite3* db, const QString& table, const QStringList& columns, qint64 dataVersion)
+int NameIndex::build(StoreConnection* db, const QString& table, const QStringList& columns, qint64 dataVersion)
 {
     *this = NameIndex();
     if (columns.size() != 3)
@@ -45,12 +45,12 @@ int NameIndex::build(sqlite3* db, const QString& table, const QStringList& colum
     QStringList quoted;
     for (const QString& c : columns)
         quoted << SqlDialect::quotedName(c);
-    SqliteStatement st;
+    std::unique_ptr<StoreCursor> st;
     // Ties keep the order of the table, as the sorter of a statement keeps it.
-    const QString sql = QStringLiteral("SELECT ") + SqlDialect::rowKey() + QStringLiteral(", ") +
-                        quoted.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + SqlDialect::quotedName(table) +
-                        QStringLiteral(" ORDER BY ") + SqlDialect::rowKey();
-    int rc = st.prepare(db, sql);
+    const QString key = db->rowKey(table);
+    const QString sql = QStringLiteral("SELECT ") + key + QStringLiteral(", ") + quoted.join(QStringLiteral(", ")) +
+                        QStringLiteral(" FROM ") + SqlDialect::quotedName(table) + QStringLiteral(" ORDER BY ") + key;
+    int rc = db->prepare(sql, st);
     if (rc != SQLITE_OK)
         return rc;
 
@@ -58,21 +58,21 @@ int NameIndex::build(sqlite3* db, const QString& table, const QStringList& colum
     std::vector<RecordResult::Cell> cells;
     std::vector<SortCell> sortCells; // last and first name per row
     QByteArray arena;
-    while ((rc = sqlite3_step(st.st)) == SQLITE_ROW) {
-        keys.push_back(sqlite3_column_int64(st.st, 0));
+    while ((rc = st->step()) == SQLITE_ROW) {
+        keys.push_back(st->int64(0));
         for (int c = 1; c <= 3; ++c) {
-            const int type = sqlite3_column_type(st.st, c);
+            const int type = st->type(c);
             RecordResult::Cell cell;
-            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st.st, c));
+            const auto* t = st->text(c);
             if (t) {
                 cell.offset = qint32(arena.size());
-                cell.length = sqlite3_column_bytes(st.st, c);
+                cell.length = st->bytes(c);
                 arena.append(t, cell.length);
             }
             cells.push_back(cell);
             if (c < 3)
                 sortCells.push_back({kindOf(type), type == SQLITE_INTEGER || type == SQLITE_FLOAT
-                                                       ? sqlite3_column_double(st.st, c)
+                                                       ? st->real(c)
                                                        : 0.0});
         }
     }
@@ -178,14 +178,14 @@ int NameIndex::build(sqlite3* db, const QString& table, const QStringList& colum
     }
     m_db = db;
     m_dataVersion = dataVersion;
-    m_changes = sqlite3_total_changes64(db);
+    m_changes = db->totalChanges();
     return SQLITE_DONE;
 }
 
-bool NameIndex::isCurrent(sqlite3* db, qint64 dataVersion) const
+bool NameIndex::isCurrent(StoreConnection* db, qint64 dataVersion) const
 {
     return m_db && db == m_db && dataVersion >= 0 && dataVersion == m_dataVersion &&
-           sqlite3_total_changes64(db) == m_changes;
+           db->totalChanges() == m_changes;
 }
 
 std::vector<int> NameIndex::nameOrder() const

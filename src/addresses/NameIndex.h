@@ -15,15 +15,15 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
+class StoreConnection;
 
 class NameIndex {
 public:
     // Reads the row key and `columns` (last name, first name, postal code as the table
     // spells them) of every row of `table`. The SQLite code: SQLITE_DONE on success.
-    int build(sqlite3* db, const QString& table, const QStringList& columns, qint64 dataVersion);
+    int build(StoreConnection* db, const QString& table, const QStringList& columns, qint64 dataVersion);
     // True while the file holds what was read (`dataVersion` is the connection's now).
-    bool isCurrent(sqlite3* db, qint64 dataVersion) const;
+    bool isCurrent(StoreConnection* db, qint64 dataVersion) const;
 
     // Rows (positions in name order) in each of the orders.
     std::vector<int> nameOrder() const;
@@ -48,5 +48,5 @@ private:
     std::vector<int> m_byLastName;
     qint64 m_dataVersion = -1;
     qint64 m_changes = -1;
-    sqlite3* m_db = nullptr;
+    StoreConnection* m_db = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "RecordResult.h"
 
-#include <sqlite3.h>
+#include "StoreConnection.h"
 
 #include <algorithm>
 
@@ -16,14 +16,14 @@ void RecordResult::addColumn(const QString& name, int keptSlot)
     slot.push_back(keptSlot);
 }
 
-void RecordResult::appendRow(sqlite3_stmt* st, int first)
+void RecordResult::appendRow(const StoreCursor& st, int first)
 {
-    keys.push_back(first ? sqlite3_column_int64(st, 0) : 0);
+    keys.push_back(first ? st.int64(0) : 0);
     for (int c = 0; c < width; ++c) {
         Cell cell;
-        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, c + first));
+        const auto* t = st.text(c + first);
         if (t) {
-            const int len = sqlite3_column_bytes(st, c + first);
+            const int len = st.bytes(c + first);
             cell.offset = qint32(arena.size());
             cell.length = len;
             arena.append(t, len);

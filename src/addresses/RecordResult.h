@@ -11,7 +11,7 @@
 
 #include <vector>
 
-struct sqlite3_stmt;
+class StoreCursor;
 
 struct RecordResult {
     struct Cell {
@@ -33,7 +33,7 @@ struct RecordResult {
     // True when every column is kept, so no row needs a read by key.
     bool allKept() const;
     void addColumn(const QString& name, int keptSlot);
-    void appendRow(sqlite3_stmt* st, int firstColumn);
+    void appendRow(const StoreCursor& st, int firstColumn);
     void appendEmptyRow(qint64 key);
     void eraseRow(int row);
     QString cellText(int row, int slot) const;

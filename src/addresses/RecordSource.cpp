@@ -3,7 +3,6 @@
 #include "NameIndex.h"
 #include "Queries.h"
 #include "SqlDialect.h"
-#include "SqliteStatement.h"
 
 #include <QRegularExpression>
 
@@ -14,7 +13,7 @@
 
 namespace {
 
-using Statement = SqliteStatement;
+using Cursor = std::unique_ptr<StoreCursor>;
 using SqlDialect::quotedName;
 
 bool isTableName(const QString& source)
@@ -51,26 +50,30 @@ bool RecordSource::open(const QString& databasePath, const QString& source)
 
 bool RecordSource::ensureOpen()
 {
-    if (m_db.isOpen())
+    if (m_db)
         return true;
     if (m_path.isEmpty())
         return fail(QStringLiteral("Die Adressen-Datenbank ist nicht geöffnet."));
     QString error;
     m_db = AddressDatabase::open(m_path, &error);
-    return m_db.isOpen() || fail(error);
+    if (!m_db)
+        return fail(error);
+    if (QObject* n = m_db->changeNotifier())
+        connect(n, SIGNAL(notification(QString, QSqlDriver::NotificationSource, QVariant)), this,
+                SIGNAL(changedOnServer()));
+    return true;
 }
 
 void RecordSource::close()
 {
     clearResult();
     m_index.reset();
-    AddressDatabase::close(m_db);
+    m_db.reset();
 }
 
 void RecordSource::finalizeRowStatement()
 {
-    sqlite3_finalize(m_rowStatement);
-    m_rowStatement = nullptr;
+    m_rowStatement.reset();
     m_rowCacheKey = -1;
     m_readFailKey = -1;
     m_rowCache.clear();
@@ -93,14 +96,7 @@ bool RecordSource::fail(const QString& text)
 
 bool RecordSource::failEngine(int code)
 {
-    QString engine = m_db.handle ? QString::fromUtf8(sqlite3_errmsg(m_db.handle)) : QString();
-    static const QRegularExpression missing(QStringLiteral("^no such (table|column): (.+)$"));
-    const auto m = missing.match(engine);
-    if (m.hasMatch())
-        return fail((m.captured(1) == u"table" ? QStringLiteral("In der Adressen-Datenbank fehlt die Tabelle [")
-                                                : QStringLiteral("In der Adressen-Datenbank fehlt die Spalte [")) +
-                    m.captured(2) + QStringLiteral("]."));
-    return fail(AddressDatabase::errorText(code, engine));
+    return fail(m_db ? m_db->errorText(code) : AddressDatabase::errorText(code, QString()));
 }
 
 QString RecordSource::tableName() const
@@ -150,18 +146,12 @@ void RecordSource::adopt(RecordResult&& result)
 
 qint64 RecordSource::dataVersion() const
 {
-    if (!m_db.isOpen())
-        return -1;
-    Statement st;
-    if (st.prepare(m_db.handle, QString::fromLatin1(SqlDialect::dataVersion())) != SQLITE_OK ||
-        sqlite3_step(st.st) != SQLITE_ROW)
-        return -1;
-    return sqlite3_column_int64(st.st, 0);
+    return m_db ? m_db->dataVersion() : -1;
 }
 
 bool RecordSource::changedElsewhere() const
 {
-    if (!m_db.isOpen() || m_seenVersion < 0)
+    if (!m_db || m_seenVersion < 0)
         return false;
     const qint64 now = dataVersion();
     return now >= 0 && now != m_seenVersion;
@@ -171,13 +161,17 @@ bool RecordSource::run(RecordResult& r)
 {
     m_error.clear();
     r = RecordResult();
+    // Neither engine takes a statement with a NUL in it (pasted into a search field).
+    if (m_source.contains(QChar(0)))
+        return fail(QStringLiteral("Der Suchtext enthält ein Nullzeichen; damit kann nicht gesucht werden. Es wurde "
+                                   "nichts verändert."));
     if (!ensureOpen())
         return false;
     // Taken before the read, so that a change committed meanwhile is not missed.
     r.dataVersion = dataVersion();
     const QString table = tableName();
     if (!AddressDatabase::requiredColumns(table).isEmpty()) {
-        const QString missing = AddressDatabase::checkTable(m_db.handle, table);
+        const QString missing = m_db->checkTable(table);
         if (!missing.isEmpty())
             return fail(missing);
     }
@@ -187,16 +181,17 @@ bool RecordSource::run(RecordResult& r)
     QString plain = m_source;
     QStringList tableColumns;
     if (!table.isEmpty()) {
-        Statement probe;
-        if (probe.prepare(m_db.handle, QStringLiteral("SELECT * FROM ") + quotedName(table)) == SQLITE_OK)
-            for (int c = 0; c < sqlite3_column_count(probe.st); ++c)
-                tableColumns << QString::fromUtf8(sqlite3_column_name(probe.st, c));
+        Cursor probe;
+        if (m_db->prepare(QStringLiteral("SELECT * FROM ") + quotedName(table), probe) == SQLITE_OK)
+            for (int c = 0; c < probe->columnCount(); ++c)
+                tableColumns << probe->columnName(c);
     }
     // Columns kept for every row when the rest can be read by key.
     QStringList kept;
+    const QString rowKey = table.isEmpty() ? QString() : m_db->rowKey(table);
     if (isTableName(m_source)) {
         plain = QStringLiteral("SELECT * FROM ") + quotedName(table);
-        keyed = QStringLiteral("SELECT ") + SqlDialect::rowKey() + QStringLiteral(" AS ") + SqlDialect::keyAlias() +
+        keyed = QStringLiteral("SELECT ") + rowKey + QStringLiteral(" AS ") + SqlDialect::keyAlias() +
                 QStringLiteral(", * FROM ") + quotedName(table);
     } else {
         static const QRegularExpression star(QStringLiteral("^(\\s*select\\s+(?:all\\s+)?)\\*"),
@@ -215,18 +210,18 @@ bool RecordSource::run(RecordResult& r)
             const QString what = kept.size() == 3 ? quoted.join(QStringLiteral(", ")) : QStringLiteral("*");
             if (kept.size() != 3)
                 kept.clear();
-            keyed = m.captured(1) + SqlDialect::rowKey() + QStringLiteral(" AS ") + SqlDialect::keyAlias() +
+            keyed = m.captured(1) + rowKey + QStringLiteral(" AS ") + SqlDialect::keyAlias() +
                     QStringLiteral(", ") + what + m_source.mid(m.capturedEnd());
         }
     }
-    Statement st;
+    Cursor st;
     int rc = SQLITE_ERROR;
     if (!keyed.isEmpty())
-        rc = st.prepare(m_db.handle, keyed);
+        rc = m_db->prepare(keyed, st);
     r.hasKeys = rc == SQLITE_OK;
     if (rc != SQLITE_OK) {
         kept.clear();
-        rc = st.prepare(m_db.handle, plain);
+        rc = m_db->prepare(plain, st);
     }
     if (rc != SQLITE_OK)
         return failEngine(rc);
@@ -236,17 +231,17 @@ bool RecordSource::run(RecordResult& r)
     if (known.kind != Queries::Recognised::None && r.hasKeys && kept.size() == 3)
         return runIndexed(r, known, table, tableColumns, kept);
     if (kept.isEmpty()) {
-        const int n = sqlite3_column_count(st.st);
+        const int n = st->columnCount();
         for (int c = first; c < n; ++c)
-            r.addColumn(QString::fromUtf8(sqlite3_column_name(st.st, c)), c - first);
+            r.addColumn(st->columnName(c), c - first);
         r.width = int(r.columns.size());
     } else {
         for (const QString& c : std::as_const(tableColumns))
             r.addColumn(c, int(kept.indexOf(c)));
         r.width = int(kept.size());
     }
-    while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
-        r.appendRow(st.st, first);
+    while ((rc = st->step()) == SQLITE_ROW)
+        r.appendRow(*st, first);
     return rc == SQLITE_DONE || failEngine(rc);
 }
 
@@ -255,8 +250,8 @@ bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known,
 {
     if (!m_index)
         m_index = std::make_unique<NameIndex>();
-    if (!m_index->isCurrent(m_db.handle, r.dataVersion)) {
-        const int rc = m_index->build(m_db.handle, table, kept, r.dataVersion);
+    if (!m_index->isCurrent(m_db.get(), r.dataVersion)) {
+        const int rc = m_index->build(m_db.get(), table, kept, r.dataVersion);
         if (rc != SQLITE_DONE) {
             m_index.reset();
             return failEngine(rc);
@@ -288,21 +283,20 @@ int RecordSource::readByKey(qint64 key, QStringList* values) const
         QStringList cols;
         for (const QString& c : m_r.columns)
             cols << quotedName(c);
-        const QByteArray sql = (QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                                quotedName(tableName()) + QStringLiteral(" WHERE ") + SqlDialect::rowKey() +
-                                QStringLiteral(" = ?1"))
-                                   .toUtf8();
-        rc = sqlite3_prepare_v2(m_db.handle, sql.constData(), int(sql.size()), &m_rowStatement, nullptr);
+        const QString table = tableName();
+        rc = m_db->prepare(QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                               quotedName(table) + QStringLiteral(" WHERE ") + m_db->rowKey(table) +
+                               QStringLiteral(" = ?1"),
+                           m_rowStatement);
     }
     if (rc != SQLITE_OK)
         return rc;
-    sqlite3_bind_int64(m_rowStatement, 1, key);
-    rc = sqlite3_step(m_rowStatement);
+    m_rowStatement->bindInt64(1, key);
+    rc = m_rowStatement->step();
     if (rc == SQLITE_ROW)
         for (int c = 0; c < m_r.columns.size(); ++c)
-            *values << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_rowStatement, c)),
-                                         sqlite3_column_bytes(m_rowStatement, c));
-    sqlite3_reset(m_rowStatement);
+            *values << QString::fromUtf8(m_rowStatement->text(c), m_rowStatement->bytes(c));
+    m_rowStatement->reset();
     return rc;
 }
 
@@ -337,7 +331,7 @@ void RecordSource::reportReadFailure(int code) const
         self->fail(QStringLiteral("Die Adresse ist nicht mehr in der Adressen-Datenbank; ein anderes Programm hat "
                                   "sie gelöscht. Zeigen Sie die Adressen neu an."));
     else
-        self->fail(AddressDatabase::readErrorText(code, QString::fromUtf8(sqlite3_errmsg(m_db.handle))));
+        self->fail(m_db ? m_db->readErrorText(code) : AddressDatabase::readErrorText(code, QString()));
 }
 
 const QStringList& RecordSource::rowByKey(int row) const

@@ -53,7 +53,7 @@ public:
     // change to the file since this source last ran its statement.
     bool changedElsewhere() const;
     void close();
-    bool isOpen() const { return m_db.isOpen(); }
+    bool isOpen() const { return m_db != nullptr; }
 
     void moveFirst();
     void moveLast();
@@ -127,6 +127,9 @@ signals:
     void positionChanged(int position);
     // A failed read or write, as a German text.
     void dataError(const QString& text);
+    // The server says a table of the store was changed (possibly by this source: ask
+    // changedElsewhere()). Not sent for a file, which has to be asked.
+    void changedOnServer();
 
 private:
     bool ensureOpen();
@@ -139,12 +142,12 @@ private:
     bool exec(const QByteArray& sql);
     // Reads `row` again into the kept columns and the row cache; false after reporting.
     bool reloadKept(int row);
-    // The UPDATE of `values` into the row with `key`; the SQLite code, SQLITE_DONE on
+    // The UPDATE of `values` into the row with `key`; the result code, SQLITE_DONE on
     // success. Mirrors the written kept columns into the result.
     int update(int row, const QString& table, const QHash<QString, QString>& values);
     bool fail(const QString& text);
     bool failEngine(int code);
-    // Reads the row with `key` into `values`; the SQLite code, SQLITE_ROW on success.
+    // Reads the row with `key` into `values`; the result code, SQLITE_ROW on success.
     int readByKey(qint64 key, QStringList* values) const;
     void reportReadFailure(int code) const;
     void clearResult();
@@ -157,14 +160,14 @@ private:
     // `refusal` (or the missing row) when there is none.
     bool changeableRow(int& row, QString& table, const QString& refusal);
 
-    AddressDatabase::Connection m_db;
+    std::unique_ptr<StoreConnection> m_db;
     QString m_path;
     QString m_source;
     QString m_resultSource; // the statement of the result held now
     QString m_error;
     RecordResult m_r;
     std::unique_ptr<NameIndex> m_index;
-    mutable struct sqlite3_stmt* m_rowStatement = nullptr;
+    mutable std::unique_ptr<StoreCursor> m_rowStatement;
     mutable qint64 m_rowCacheKey = -1;
     mutable QStringList m_rowCache;
     mutable qint64 m_readFailKey = -1; // the row whose failed read was last reported

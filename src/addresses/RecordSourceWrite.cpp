@@ -2,13 +2,13 @@
 #include "RecordSource.h"
 
 #include "SqlDialect.h"
-#include "SqliteStatement.h"
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <unordered_set>
 
 namespace {
-using Statement = SqliteStatement;
+using Cursor = std::unique_ptr<StoreCursor>;
 using SqlDialect::quotedName;
 } // namespace
 
@@ -18,7 +18,7 @@ bool RecordSource::addRow(const QHash<QString, QString>& values)
 {
     m_error.clear();
     const QString table = tableName();
-    if (!m_db.isOpen() || table.isEmpty() || !m_r.hasKeys)
+    if (!m_db || table.isEmpty() || !m_r.hasKeys)
         return fail(QStringLiteral("In diese Liste können keine Adressen eingefügt werden."));
     QStringList names, marks;
     QList<QByteArray> texts;
@@ -35,17 +35,16 @@ bool RecordSource::addRow(const QHash<QString, QString>& values)
                                                QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) +
                                                QLatin1Char(')');
     // One statement, so the row is there with its values or not at all.
-    Statement ins;
-    int rc = ins.prepare(m_db.handle, QStringLiteral("INSERT INTO ") + quotedName(table) + what);
+    Cursor ins;
+    int rc = m_db->prepare(QStringLiteral("INSERT INTO ") + quotedName(table) + what, ins);
     if (rc == SQLITE_OK) {
         for (int i = 0; i < texts.size(); ++i)
-            sqlite3_bind_text(ins.st, i + 1, texts[i].constData(), int(texts[i].size()), SQLITE_STATIC);
-        rc = sqlite3_step(ins.st);
+            ins->bindText(i + 1, texts[i]);
+        rc = ins->step();
     }
     if (rc != SQLITE_DONE)
-        return fail(QStringLiteral("Die neue Adresse wurde nicht angelegt. ") +
-                    AddressDatabase::errorText(rc, QString::fromUtf8(sqlite3_errmsg(m_db.handle))));
-    const qint64 key = sqlite3_last_insert_rowid(m_db.handle);
+        return fail(QStringLiteral("Die neue Adresse wurde nicht angelegt. ") + m_db->errorText(rc));
+    const qint64 key = m_db->lastInsertKey();
 
     // The new row's kept columns, read back so that defaults show; what was written
     // when even that read is refused.
@@ -95,16 +94,16 @@ int RecordSource::update(int row, const QString& table, const QHash<QString, QSt
     }
     if (sets.isEmpty())
         return SQLITE_DONE;
-    Statement up;
-    int rc = up.prepare(m_db.handle, QStringLiteral("UPDATE ") + quotedName(table) + QStringLiteral(" SET ") +
-                                         sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
-                                         SqlDialect::rowKey() + QStringLiteral(" = ?") +
-                                         QString::number(sets.size() + 1));
+    Cursor up;
+    int rc = m_db->prepare(QStringLiteral("UPDATE ") + quotedName(table) + QStringLiteral(" SET ") +
+                               sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + m_db->rowKey(table) +
+                               QStringLiteral(" = ?") + QString::number(sets.size() + 1),
+                           up);
     if (rc == SQLITE_OK) {
         for (int i = 0; i < texts.size(); ++i)
-            sqlite3_bind_text(up.st, i + 1, texts[i].constData(), int(texts[i].size()), SQLITE_STATIC);
-        sqlite3_bind_int64(up.st, int(texts.size()) + 1, m_r.keys[size_t(row)]);
-        rc = sqlite3_step(up.st);
+            up->bindText(i + 1, texts[i]);
+        up->bindInt64(int(texts.size()) + 1, m_r.keys[size_t(row)]);
+        rc = up->step();
     }
     if (rc != SQLITE_DONE)
         return rc;
@@ -128,19 +127,21 @@ bool RecordSource::saveRow(const QHash<QString, QString>& values)
 bool RecordSource::beginBatch()
 {
     m_error.clear();
-    if (!m_db.isOpen())
+    if (!m_db)
         return fail(QStringLiteral("Die Adressdatenbank ist nicht geöffnet."));
-    if (!exec(SqlDialect::beginWrite()))
-        return failEngine(sqlite3_extended_errcode(m_db.handle));
+    if (!exec(m_db->beginWrite()))
+        return failEngine(m_db->lastCode());
     return true;
 }
 
 bool RecordSource::endBatch(bool keep)
 {
-    if (keep && exec(SqlDialect::commit()))
+    if (!m_db)
+        return !keep;
+    if (keep && exec(m_db->commit()))
         return true;
-    const int rc = sqlite3_extended_errcode(m_db.handle);
-    exec(SqlDialect::rollback());
+    const int rc = m_db->lastCode();
+    exec(m_db->rollback());
     // The kept result may hold rows that are gone again.
     refresh();
     return keep ? failEngine(rc) : true;
@@ -148,7 +149,7 @@ bool RecordSource::endBatch(bool keep)
 
 bool RecordSource::exec(const QByteArray& sql)
 {
-    return sqlite3_exec(m_db.handle, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    return m_db && m_db->exec(sql);
 }
 
 RecordSource::Write RecordSource::saveRowIf(const QHash<QString, QString>& values,
@@ -158,12 +159,12 @@ RecordSource::Write RecordSource::saveRowIf(const QHash<QString, QString>& value
     QString table;
     if (!changeableRow(row, table, QStringLiteral("Diese Liste kann nicht gespeichert werden.")))
         return Write::Failed;
-    if (!exec(SqlDialect::beginWrite())) {
-        failEngine(sqlite3_extended_errcode(m_db.handle));
+    if (!exec(m_db->beginWrite())) {
+        failEngine(m_db->lastCode());
         return Write::Failed;
     }
     auto abandon = [this](Write w) {
-        exec(SqlDialect::rollback());
+        exec(m_db->rollback());
         return w;
     };
     forgetRowCache();
@@ -183,9 +184,9 @@ RecordSource::Write RecordSource::saveRowIf(const QHash<QString, QString>& value
             return abandon(Write::ChangedElsewhere);
     }
     const int rc = update(row, table, values);
-    if (rc != SQLITE_DONE || !exec(SqlDialect::commit())) {
+    if (rc != SQLITE_DONE || !exec(m_db->commit())) {
         // Read before the rollback clears it.
-        failEngine(rc != SQLITE_DONE ? rc : sqlite3_extended_errcode(m_db.handle));
+        failEngine(rc != SQLITE_DONE ? rc : m_db->lastCode());
         abandon(Write::Failed);
         reloadKept(row);
         return Write::Failed;
@@ -199,12 +200,13 @@ bool RecordSource::deleteRow()
     QString table;
     if (!changeableRow(row, table, QStringLiteral("Aus dieser Liste kann nicht gelöscht werden.")))
         return false;
-    Statement del;
-    int rc = del.prepare(m_db.handle, QStringLiteral("DELETE FROM ") + quotedName(table) +
-                                          QStringLiteral(" WHERE ") + SqlDialect::rowKey() + QStringLiteral(" = ?1"));
+    Cursor del;
+    int rc = m_db->prepare(QStringLiteral("DELETE FROM ") + quotedName(table) + QStringLiteral(" WHERE ") +
+                               m_db->rowKey(table) + QStringLiteral(" = ?1"),
+                           del);
     if (rc == SQLITE_OK) {
-        sqlite3_bind_int64(del.st, 1, m_r.keys[size_t(row)]);
-        rc = sqlite3_step(del.st);
+        del->bindInt64(1, m_r.keys[size_t(row)]);
+        rc = del->step();
     }
     if (rc != SQLITE_DONE)
         return failEngine(rc);
@@ -219,16 +221,17 @@ bool RecordSource::findFirst(const QString& criterion)
 {
     m_error.clear();
     const QString table = tableName();
-    if (!m_db.isOpen() || !m_r.hasKeys || table.isEmpty())
+    if (!m_db || !m_r.hasKeys || table.isEmpty())
         return false;
-    Statement st;
-    int rc = st.prepare(m_db.handle, QStringLiteral("SELECT ") + SqlDialect::rowKey() + QStringLiteral(" FROM ") + quotedName(table) +
-                                         QStringLiteral(" WHERE ") + criterion);
+    Cursor st;
+    int rc = m_db->prepare(QStringLiteral("SELECT ") + m_db->rowKey(table) + QStringLiteral(" FROM ") +
+                               quotedName(table) + QStringLiteral(" WHERE ") + criterion,
+                           st);
     if (rc != SQLITE_OK)
         return failEngine(rc);
     std::unordered_set<qint64> keys;
-    while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
-        keys.insert(sqlite3_column_int64(st.st, 0));
+    while ((rc = st->step()) == SQLITE_ROW)
+        keys.insert(st->int64(0));
     if (rc != SQLITE_DONE)
         return failEngine(rc);
     for (int i = 0; i < recordCount(); ++i) {
@@ -288,12 +291,12 @@ QStringList RecordSource::distinctValues(const QString& column) const
 {
     QStringList values;
     const QString table = tableName();
-    if (!m_db.isOpen() || table.isEmpty() || !AddressDatabase::checkTable(m_db.handle, table).isEmpty())
+    if (!m_db || table.isEmpty() || !m_db->checkTable(table).isEmpty())
         return values;
-    Statement st;
-    if (st.prepare(m_db.handle, SqlDialect::distinctValues(table, column)) != SQLITE_OK)
+    Cursor st;
+    if (m_db->prepare(m_db->distinctValues(table, column), st) != SQLITE_OK)
         return values;
-    while (sqlite3_step(st.st) == SQLITE_ROW)
-        values << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.st, 0)));
+    while (st->step() == SQLITE_ROW)
+        values << QString::fromUtf8(st->text(0), st->bytes(0));
     return values;
 }

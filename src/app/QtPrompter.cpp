@@ -6,7 +6,10 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -81,16 +84,51 @@ std::optional<QString> QtPrompter::input(QWidget* owner, const QString& title,
     return answer;
 }
 
+namespace {
+// Takes an address typed into the name field as it is; anything else must be a file
+// that exists.
+class FileOrAddressDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    QString address;
+    void accept() override
+    {
+        static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+        const auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = edit ? edit->text().trimmed() : QString();
+        if (scheme.match(typed).hasMatch()) {
+            address = typed;
+            QDialog::accept();
+            return;
+        }
+        const QStringList chosen = selectedFiles();
+        // A folder is opened by the dialog itself.
+        if (!chosen.isEmpty() && !QFileInfo(chosen.first()).isFile() && !QFileInfo(chosen.first()).isDir()) {
+            QMessageBox::warning(this, windowTitle(),
+                                 QStringLiteral("Die Datei %1 wurde nicht gefunden.").arg(chosen.first()));
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+} // namespace
+
 FileChoice QtPrompter::openFile(QWidget* owner, const QString& title, const QString& filter,
                                 const QString& folder)
 {
-    QFileDialog dlg(owner, title, folder);
+    FileOrAddressDialog dlg(owner, title, folder);
     FileDialogs::prepare(dlg);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFile);
+    // Any name may be typed, so that an address (a database server) gets through;
+    // accept() checks that anything else is a file.
+    dlg.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = qtNameFilters(filter);
     dlg.setNameFilters(filters);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    if (!dlg.address.isEmpty())
+        return {dlg.address, 0};
+    if (dlg.selectedFiles().isEmpty())
         return {};
     return {dlg.selectedFiles().first(), int(filters.indexOf(dlg.selectedNameFilter())) + 1};
 }

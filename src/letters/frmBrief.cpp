@@ -6,6 +6,7 @@
 #include "LetterFrames.h"
 #include "SmallLayout.h"
 
+#include "addresses/AddressDatabase.h"
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
 #include "addresses/FieldBinder.h"
@@ -51,6 +52,8 @@ frmBrief::frmBrief(AppState& state, QWidget* parent)
       m_dataOpt(new RecordSource(this)), m_bind1(new FieldBinder(m_data1, this)),
       m_bind2(new FieldBinder(m_data2, this)), m_bindOpt(new FieldBinder(m_dataOpt, this))
 {
+    // Another desk changed addresses on the server: the list follows at once.
+    connect(m_data1, &RecordSource::changedOnServer, this, &frmBrief::followOtherChanges);
     setObjectName(QStringLiteral("frmBrief"));
     setWindowTitle(QStringLiteral("Brief erstellen"));
     setModal(true);
@@ -128,7 +131,7 @@ void frmBrief::Form_Load()
     m_w.cboBrieftext->addItems(families);
 
     m_searching = true;
-    if (Folders::fileExists(m_state.AddressDbPath)) {
+    if (Folders::fileExists(m_state.AddressDbPath) || AddressDatabase::isServerAddress(m_state.AddressDbPath)) {
         if (Folders::dirExists(m_state.WorkFolder))
             QDir::setCurrent(m_state.WorkFolder);
         AddressStore::openSources(m_state.AddressDbPath, *m_data1, m_data2, m_dataOpt);
@@ -322,7 +325,7 @@ void frmBrief::followOtherChanges()
 
 void frmBrief::showDatabase()
 {
-    const QString path = QDir::toNativeSeparators(m_state.AddressDbPath);
+    const QString path = AddressDatabase::displayName(m_state.AddressDbPath);
     m_w.lblDatenbank->setText(QStringLiteral("Adressen-Datenbank: ") + path);
     m_w.lblDatenbank->setToolTip(path);
     AddressStore::fillGroups(m_w.cboGruppe, m_state.WorkFolder, m_data1);

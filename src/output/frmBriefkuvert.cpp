@@ -1,5 +1,6 @@
 #include "frmBriefkuvert.h"
 
+#include "addresses/AddressDatabase.h"
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
 #include "addresses/FieldBinder.h"
@@ -28,6 +29,12 @@ frmBriefkuvert::frmBriefkuvert(AppState& state, TextControl* target, QWidget* pa
     : QDialog(parent), m_state(state), m_target(target), m_w(this), m_data1(new RecordSource(this)),
       m_data2(new RecordSource(this)), m_bind1(new FieldBinder(m_data1, this)), m_bind2(new FieldBinder(m_data2, this))
 {
+    // Another desk changed addresses on the server: the list follows at once.
+    connect(m_data1, &RecordSource::changedOnServer, this, [this] {
+        if (m_activated &&
+            AddressStore::refreshIfChanged(*m_data1, m_w.List1, AddressStore::Entry::Name, m_row1.edited()))
+            m_row1.takeShown();
+    });
     setObjectName(QStringLiteral("frmBriefkuvert"));
     setWindowTitle(QStringLiteral("Adressenauswahl   Briefkuvert"));
     setModal(true);
@@ -67,7 +74,7 @@ void frmBriefkuvert::Form_Load()
     if (Folders::dirExists(m_state.ProgramFolder))
         QDir::setCurrent(m_state.ProgramFolder);
     // A missing or unreadable database leaves the list and the boxes empty.
-    if (Folders::fileExists(m_state.AddressDbPath))
+    if (Folders::fileExists(m_state.AddressDbPath) || AddressDatabase::isServerAddress(m_state.AddressDbPath))
         AddressStore::openSources(m_state.AddressDbPath, *m_data1, m_data2, nullptr);
     m_row1.takeShown();
     m_row2.takeShown();

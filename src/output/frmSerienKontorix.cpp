@@ -67,6 +67,15 @@ frmSerienKontorix::frmSerienKontorix(AppState& state, SerialHost host, QWidget* 
       m_data2(new RecordSource(this)), m_dataOpt(new RecordSource(this)), m_bind1(new FieldBinder(m_data1, this)),
       m_bind2(new FieldBinder(m_data2, this)), m_bindOpt(new FieldBinder(m_dataOpt, this))
 {
+    // Another desk changed addresses on the server: the list follows at once, unless
+    // addresses are being chosen from it.
+    connect(m_data1, &RecordSource::changedOnServer, this, [this] {
+        if (m_activatedOnce && m_w.List2->count() == 0)
+            AddressStore::refreshIfChanged(*m_data1, m_w.List1,
+                                           m_w.chkSortPlz->isChecked() ? AddressStore::Entry::PostCode
+                                                                        : AddressStore::Entry::Name,
+                                           false);
+    });
     setObjectName(QStringLiteral("frmSerienKontorix"));
     setWindowTitle(QStringLiteral(" Serienbriefe erstellen aus Kontorix"));
     setModal(false);

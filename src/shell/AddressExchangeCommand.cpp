@@ -45,7 +45,7 @@ QString parse(const QStringList& args, Arguments* a)
         else if (o == u"--export-addresses")
             a->exportFile = QFileInfo(v).absoluteFilePath();
         else if (o == u"--database")
-            a->database = QFileInfo(v).absoluteFilePath();
+            a->database = HeadlessRun::databaseArgument(v);
         else if (o == u"--group") {
             if (v.isEmpty())
                 return QStringLiteral("Der Gruppenname fehlt.");

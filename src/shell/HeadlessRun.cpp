@@ -1,5 +1,6 @@
 #include "HeadlessRun.h"
 
+#include "addresses/AddressDatabase.h"
 #include "addresses/LocateAddressDatabase.h"
 #include "app/AppState.h"
 #include "app/Folders.h"
@@ -51,7 +52,7 @@ bool prepareDatabase(const QString& database, const ScriptedPrompter& asked, QSt
     const bool removable = Folders::isOnRemovableDevice(programFolder);
     Folders::prepare(app, programFolder, removable, Folders::homeFolder());
     if (!database.isEmpty()) {
-        if (!QFileInfo(database).isFile()) {
+        if (!AddressDatabase::isServerAddress(database) && !QFileInfo(database).isFile()) {
             *error = QStringLiteral("Die Adressdatenbank \"%1\" wurde nicht gefunden.").arg(database);
             return false;
         }
@@ -65,6 +66,11 @@ bool prepareDatabase(const QString& database, const ScriptedPrompter& asked, QSt
         texts << q.text;
     *error = texts.isEmpty() ? QStringLiteral("Es wurde keine Adressdatenbank gefunden.") : texts.join(QLatin1Char('\n'));
     return false;
+}
+
+QString databaseArgument(const QString& value)
+{
+    return AddressDatabase::isServerAddress(value) ? value : QFileInfo(value).absoluteFilePath();
 }
 
 QString readBlockNumber(const QString& value, int* block)

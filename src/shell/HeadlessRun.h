@@ -26,6 +26,8 @@ ScriptedPrompter* quietPrompter();
 // must exist), else the one the program would find at start. False with a German
 // text (the questions the search would have asked, if any) otherwise.
 bool prepareDatabase(const QString& database, const ScriptedPrompter& asked, QString* error);
+// The value of --database: a server address as given, a file as an absolute path.
+QString databaseArgument(const QString& value);
 
 // Reads the value of --block into `block` (0 = none, 1 to 10); the German error text
 // when it is no such number, else an empty text.

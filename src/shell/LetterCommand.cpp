@@ -69,7 +69,7 @@ QString parse(const QStringList& args, Arguments* a)
             if (QString error = HeadlessRun::readBlockNumber(v, &a->block); !error.isEmpty())
                 return error;
         } else if (o == u"--database") {
-            a->database = QFileInfo(v).absoluteFilePath();
+            a->database = HeadlessRun::databaseArgument(v);
         } else if (o == u"--convert-to") {
             a->ext = v.toLower();
         } else {

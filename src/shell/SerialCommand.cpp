@@ -80,7 +80,7 @@ QString parse(const QStringList& args, Arguments* a)
             return QStringLiteral("Nach %1 fehlt ein Wert.").arg(o);
         const QString& v = args[i];
         if (o == u"--database") {
-            a->database = QFileInfo(v).absoluteFilePath();
+            a->database = HeadlessRun::databaseArgument(v);
         } else if (o == u"--group") {
             if (v.isEmpty())
                 return QStringLiteral("Der Gruppenname fehlt.");

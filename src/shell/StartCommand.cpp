@@ -1,6 +1,7 @@
 #include "StartCommand.h"
 
 #include "AddressExchangeCommand.h"
+#include "AddressServerCommand.h"
 #include "BatchConvert.h"
 #include "BatchPrint.h"
 #include "HeadlessRun.h"
@@ -19,6 +20,7 @@ QString usage()
                "                [--template] (--single-pdf DATEI | --convert-to FORMAT [--outdir ORDNER])\n"
                "        qx-text --print [--printer NAME] [--copies N] DATEI...\n")
         + AddressExchangeCommand::usageLines()
+        + AddressServerCommand::usageLines()
         + QStringLiteral(
                "Ohne DATEI öffnet die Textverarbeitung den Brief-Assistenten, mit DATEI dieses Dokument.\n"
                "--convert-to wandelt die Dateien ohne Fenster um; FORMAT ist eines von:\n"
@@ -30,6 +32,9 @@ QString usage()
                          "  mit dem gemeinsamen Text aus --text, als ein PDF oder eine Datei je Brief.\n"
                          "--import-addresses übernimmt Adressen aus einer CSV- oder vCard-Datei,\n"
                          "  --export-addresses schreibt sie als CSV oder (Endung .vcf) als vCard.\n"
+                         "--create-address-server richtet auf einem PostgreSQL-Server die Tabellen und die\n"
+                         "  Rolle qx_adressen ein, --copy-addresses kopiert Adressen, Briefkopf und Optionen.\n"
+                         "--database nimmt eine Adressdatei oder eine Server-Adresse postgresql://...\n"
                          "--print druckt die Dateien, ohne --printer auf dem Standarddrucker.\n"
                          "--outdir legt die Ergebnisse in ORDNER ab (er wird bei Bedarf angelegt),\n"
                          "  sonst neben die Quelldatei.\n");
@@ -37,6 +42,8 @@ QString usage()
 
 int runWithoutWindows(const QStringList& args)
 {
+    if (AddressServerCommand::wanted(args))
+        return runAddressServerCommand(args);
     if (args.contains(QStringLiteral("--import-addresses")) || args.contains(QStringLiteral("--export-addresses")))
         return runAddressExchange(args);
     if (args.contains(QStringLiteral("--serial-letters")))

@@ -20,6 +20,7 @@
 #include "dialogs/frmPrintPreview.h"
 #include "engine/surface/TextButtonBar.h"
 #include "engine/surface/TextControl.h"
+#include "addresses/AddressDatabase.h"
 #include "engine/surface/TextStatusBar.h"
 
 #include <QAction>
@@ -109,7 +110,7 @@ void frmMDIParent::buildBars()
 // The letter composer may switch the database; the frame is active again afterwards.
 void frmMDIParent::showDatabase()
 {
-    const QString path = QDir::toNativeSeparators(appState().AddressDbPath);
+    const QString path = AddressDatabase::displayName(appState().AddressDbPath);
     m_database->setText(path.isEmpty() ? QString() : QStringLiteral("Adressen: ") + path);
     m_database->setToolTip(QStringLiteral("Adressen-Datenbank, die in Gebrauch ist"));
 }

@@ -34,7 +34,7 @@ private slots:
     void init()
     {
         m_dir.emplace();
-        m_path = m_dir->filePath(QStringLiteral("address50.adr"));
+        m_path = AddressFixture::location(*m_dir, QStringLiteral("address50.adr"));
         QVERIFY(AddressFixture::makeWith(
             m_path, {QStringLiteral("Zorn|Udo|Weg 1|Bonn|Verein|50000"), QStringLiteral("Berg||Hof 2|Köln|Vereinsvorstand|10000"),
                      QStringLiteral("Ärger|Anna|Ring 3|Ulm||30000")}));

@@ -55,6 +55,15 @@ private slots:
         QCOMPARE(m_state.AddressDbPath, m_state.WorkFolder + "address50.adr");
     }
 
+    // A server address in KontorixDB.txt is used as it stands: it is no file to look for.
+    void serverAddressHandedOver()
+    {
+        put(m_state.WorkFolder + "KontorixDB.txt", "\"postgresql://server:5433/adressen?user=platz1\"\r\n");
+        put(m_state.WorkFolder + "address50.adr");
+        QVERIFY(locate());
+        QCOMPARE(m_state.AddressDbPath, QStringLiteral("postgresql://server:5433/adressen?user=platz1"));
+    }
+
     void candidates_data()
     {
         QTest::addColumn<QStringList>("present");
