@@ -38,15 +38,34 @@ QByteArray lines(int n, const QByteArray& line)
     return b;
 }
 
+// The own format's frames, each with one paragraph.
+QByteArray ownFrames(int n)
+{
+    return "<textdocument version=\"1\"><body>" + QByteArray("<frame><p><r>Rahmen</r></p></frame>").repeated(n)
+           + "</body></textdocument>";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    // "badinputs N": only N empty lines, to see how reading and paginating scale.
+    // "badinputs N" or "badinputs KIND N": one input of size N, to see how reading and
+    // paginating scale (KIND: lines, text, list, tables, frames).
     if (argc > 1) {
-        const int n = QByteArray(argv[1]).toInt();
-        run(qPrintable(QStringLiteral("text, %1 empty lines").arg(n)), 1, QByteArray(n, '\n'));
+        const QByteArray kind = argc > 2 ? QByteArray(argv[1]) : QByteArray("lines");
+        const int n = QByteArray(argv[argc > 2 ? 2 : 1]).toInt();
+        const QString what = QStringLiteral("%1 %2").arg(QString::fromLatin1(kind)).arg(n);
+        if (kind == "lines")
+            run(qPrintable(what), 1, QByteArray(n, '\n'));
+        else if (kind == "text")
+            run(qPrintable(what), 1, lines(n, "Zeile mit etwas Text"));
+        else if (kind == "list")
+            run(qPrintable(what), 4, "<ul>" + QByteArray("<li>Punkt</li>").repeated(n) + "</ul>");
+        else if (kind == "tables")
+            run(qPrintable(what), 4, QByteArray("<table><tr><td>a</td></tr></table>").repeated(n));
+        else if (kind == "frames")
+            run(qPrintable(what), 3, ownFrames(n));
         return 0;
     }
     for (int n : {10000, 50000, 100000})
