@@ -365,6 +365,8 @@ private Q_SLOTS:
         QVERIFY(text.contains(QStringLiteral("1200. Punkt")));
         QVERIFY(!text.contains(QStringLiteral("500. Punkt"))); // still numbered by the list
         QCOMPARE(numbers.body()->begin().textList()->count(), 500);
+        QCOMPARE(numbers.body()->blockCount(), 1200);
+        QCOMPARE(numbers.body()->lastBlock().text(), QStringLiteral("1200. Punkt"));
 
         Document frames;
         QVERIFY(Formats::read(3, own(QByteArray("<frame><p><r>Rahmen</r></p></frame>").repeated(1500)), frames, nullptr, &error));

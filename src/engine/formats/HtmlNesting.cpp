@@ -193,14 +193,19 @@ private:
         else if (kind == Kind::Item)
             drop = drop || (!listDrops.isEmpty() && listDrops.last());
         // Qt renumbers a whole list for every item it adds: a long list is cut into lists
-        // of MaxListItems. Bullets look the same; numbers past the first part become text.
+        // of MaxListItems. Bullets look the same; numbered items past the first part become
+        // paragraphs that start with their number.
         QString number;
         if (!drop && kind == Kind::Item && !stack.isEmpty() && stack.last().kind == Kind::List) {
             Open& list = stack.last();
             ++list.items;
             if (list.items > MaxListItems && list.name == u"ol") {
+                // The list ends here; its later items are paragraphs led by their number.
+                if (!list.dropped)
+                    out += QStringLiteral("</ol>");
+                list.dropped = true;
                 drop = true;
-                number = QStringLiteral("<br>%1. ").arg(list.items);
+                number = QStringLiteral("<p>%1. ").arg(list.items);
             } else if (list.items > 1 && (list.items - 1) % MaxListItems == 0) {
                 out += QStringLiteral("</ul>") + list.tag;
             }
