@@ -339,7 +339,8 @@ private Q_SLOTS:
     }
 
     // Qt renumbers a whole list for every item it adds, and walks all frames for every
-    // frame: long lists are cut into lists of 500, frames past 1,000 are flattened. Bullets
+    // frame: long lists are cut into lists of 500, frames and tables past 1,000 are
+    // flattened. Bullets
     // look the same; numbers past 500 become text; every paragraph stays.
     void longListsAndManyFramesKeepTheirText()
     {
@@ -372,6 +373,11 @@ private Q_SLOTS:
         QVERIFY(Formats::read(3, own(QByteArray("<frame><p><r>Rahmen</r></p></frame>").repeated(1500)), frames, nullptr, &error));
         QCOMPARE(frames.body()->toPlainText().count(QStringLiteral("Rahmen")), 1500);
         QCOMPARE(frames.body()->rootFrame()->childFrames().size(), 1000);
+
+        Document tables;
+        QVERIFY(Formats::read(4, QByteArray("<table><tr><td>Zelle</td></tr></table>").repeated(1500), tables, nullptr, &error));
+        QCOMPARE(tables.body()->toPlainText().count(QStringLiteral("Zelle")), 1500);
+        QCOMPARE(tables.body()->rootFrame()->childFrames().size(), 1000);
     }
 
     // Nesting deeper than a page can show loses tags, never text.

@@ -185,7 +185,7 @@ private:
         const Kind kind = kindOf(name);
         bool drop = int(stack.size()) >= MaxNesting;
         if (kind == Kind::Table)
-            drop = drop || tableDrops.size() >= MaxTableNesting;
+            drop = drop || tableDrops.size() >= MaxTableNesting || ++tables > MaxTables;
         else if (kind == Kind::TablePart || kind == Kind::Cell || kind == Kind::Row)
             drop = drop || (!tableDrops.isEmpty() && tableDrops.last());
         else if (kind == Kind::List)
@@ -249,6 +249,7 @@ private:
     // Per open table and list: whether it lost its tags.
     QList<bool> tableDrops;
     QList<bool> listDrops;
+    int tables = 0;
 };
 
 } // namespace
