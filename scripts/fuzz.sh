@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of the file readers (clang, ASan + UBSan) into
 # build-fuzz/ and runs each for the given number of seconds, one after the other.
-#   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: rtf own html text (default all)
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: rtf own html text docx odt (default all)
 # New inputs go to build-fuzz/corpus/<target>; findings to build-fuzz/findings/<target>.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(rtf own html text)
+[ ${#targets[@]} -eq 0 ] && targets=(rtf own html text docx odt)
 
 bash scripts/setup.sh
 missing=()

@@ -15,6 +15,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextFrame>
+#include <QTextList>
+#include <QSet>
 #include <QTextTable>
 
 #include <sys/stat.h>
@@ -88,6 +90,59 @@ private Q_SLOTS:
         Paginator pages(&doc);
         QCOMPARE(pages.pageCount(), 1);
         QVERIFY(!pages.renderPage(1).isNull());
+    }
+
+    // Table and frame structures no page can show are repaired: cells keep their order
+    // and text, and every line starts and ends inside the A4 text area (75.6 to 718.1 px).
+    void tableStructuresAreRepaired_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("rtf, cell boundaries going left")
+            << 5 << QByteArray("{\\rtf1 \\trowd\\cellx1000\\cellx500\\cellx-200 a\\cell b\\cell c\\cell\\row}")
+            << "a\nb\nc";
+        QTest::newRow("rtf, text in a cell merged sideways")
+            << 5 << QByteArray("{\\rtf1 \\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000 a\\cell b\\cell\\row}") << "a\nb";
+        QTest::newRow("rtf, text in a cell merged downwards")
+            << 5
+            << QByteArray("{\\rtf1 \\trowd\\clvmgf\\cellx1000\\cellx2000 a\\cell b\\cell\\row"
+                          "\\trowd\\clvmrg\\cellx1000\\cellx2000 c\\cell d\\cell\\row}")
+            << "a\nc\nb\nd";
+        QTest::newRow("html, colspan 10 million")
+            << 4 << QByteArray("<table><tr><td colspan=10000000>a</td></tr><tr><td>b</td></tr></table>") << "a\nb";
+        QTest::newRow("html, padding and width of 10^8 px")
+            << 4
+            << QByteArray("<table cellpadding=100000000 cellspacing=100000000 border=100000000 width=100000000>"
+                          "<tr><td width=99999999>a</td><td style=\"padding-left:1e9px\">b</td></tr></table>")
+            << "a\nb";
+        QTest::newRow("own, frame with margins of 10^9 px")
+            << 3
+            << own("<formats><format id=\"1\" type=\"5\">" + prop("frameLeftMargin", "double", "1e9")
+                   + prop("framePadding", "double", "inf") + prop("frameBorder", "double", "1e9")
+                   + prop("frameWidth", "length", "fixed:1e9") + "</format></formats><frame format=\"1\"><p><r>a</r></p></frame>")
+            << "a";
+    }
+    void tableStructuresAreRepaired()
+    {
+        QFETCH(int, format);
+        QFETCH(QByteArray, data);
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(format, data, doc, nullptr, &error), qPrintable(error));
+        QTEST(doc.body()->toPlainText().trimmed(), "text");
+        Paginator pages(&doc);
+        QCOMPARE(pages.pageCount(), 1);
+        QTextDocument* printed = pages.layoutDocument();
+        QAbstractTextDocumentLayout* layout = printed->documentLayout();
+        layout->documentSize();
+        for (QTextBlock b = printed->begin(); b.isValid(); b = b.next()) {
+            if (b.text().isEmpty())
+                continue;
+            const QTextLine line = b.layout()->lineAt(0);
+            const double x = layout->blockBoundingRect(b).x() + line.x();
+            QVERIFY2(x >= 75 && x + line.naturalTextWidth() <= 719, qPrintable(b.text() + QString::number(x)));
+        }
     }
 
     // Values no page can show are brought into range (twips for the page, pixels at
@@ -266,6 +321,48 @@ private Q_SLOTS:
         QVERIFY2(Formats::read(format, data, doc, nullptr, &error, &note), qPrintable(error));
         QTEST(doc.body()->toPlainText().trimmed(), "text");
         QTEST(note, "note");
+    }
+
+    // Qt renumbers a whole list for every item it adds, and walks all frames for every
+    // frame: long lists are cut into lists of 500, frames and tables past 1,000 are
+    // flattened. Bullets
+    // look the same; numbers past 500 become text; every paragraph stays.
+    void longListsAndManyFramesKeepTheirText()
+    {
+        Document bullets;
+        QString error;
+        QVERIFY(Formats::read(4, "<ul>" + QByteArray("<li>Punkt</li>").repeated(1200) + "</ul>", bullets, nullptr, &error));
+        QSet<QTextList*> lists;
+        int items = 0;
+        for (QTextBlock b = bullets.body()->begin(); b.isValid(); b = b.next()) {
+            QVERIFY(b.textList());
+            QCOMPARE(b.textList()->format().style(), QTextListFormat::ListDisc);
+            lists.insert(b.textList());
+            ++items;
+        }
+        QCOMPARE(items, 1200);
+        QCOMPARE(lists.size(), 3);
+
+        Document numbers;
+        QVERIFY(Formats::read(4, "<ol>" + QByteArray("<li>Punkt</li>").repeated(1200) + "</ol>", numbers, nullptr, &error));
+        const QString text = numbers.body()->toPlainText();
+        QCOMPARE(text.count(QStringLiteral("Punkt")), 1200);
+        QVERIFY(text.contains(QStringLiteral("501. Punkt")));
+        QVERIFY(text.contains(QStringLiteral("1200. Punkt")));
+        QVERIFY(!text.contains(QStringLiteral("500. Punkt"))); // still numbered by the list
+        QCOMPARE(numbers.body()->begin().textList()->count(), 500);
+        QCOMPARE(numbers.body()->blockCount(), 1200);
+        QCOMPARE(numbers.body()->lastBlock().text(), QStringLiteral("1200. Punkt"));
+
+        Document frames;
+        QVERIFY(Formats::read(3, own(QByteArray("<frame><p><r>Rahmen</r></p></frame>").repeated(1500)), frames, nullptr, &error));
+        QCOMPARE(frames.body()->toPlainText().count(QStringLiteral("Rahmen")), 1500);
+        QCOMPARE(frames.body()->rootFrame()->childFrames().size(), 1000);
+
+        Document tables;
+        QVERIFY(Formats::read(4, QByteArray("<table><tr><td>Zelle</td></tr></table>").repeated(1500), tables, nullptr, &error));
+        QCOMPARE(tables.body()->toPlainText().count(QStringLiteral("Zelle")), 1500);
+        QCOMPARE(tables.body()->rootFrame()->childFrames().size(), 1000);
     }
 
     // Nesting deeper than a page can show loses tags, never text.

@@ -320,6 +320,20 @@ private slots:
         QTEST(notice, "notice");
     }
 
+    // Found by fuzzing: a header named by a relationship the package lacks made the
+    // reader refuse the file without saying why. The slot now stays empty.
+    void headerWithoutItsPartIsLeftOut()
+    {
+        const QByteArray docx = zip({{QStringLiteral("word/document.xml"),
+                                      part("document", "<w:body><w:p><w:r><w:t>Brieftext</w:t></w:r></w:p><w:sectPr>"
+                                                       "<w:headerReference w:type=\"default\" r:id=\"rId9\"/></w:sectPr></w:body>")}});
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(13, docx, doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(doc.body()->toPlainText(), QStringLiteral("Brieftext"));
+        QCOMPARE(doc.headerFooterSet(), 0);
+    }
+
     void brokenPackagesAreRefused_data()
     {
         QTest::addColumn<int>("format");

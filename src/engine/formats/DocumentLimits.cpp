@@ -243,6 +243,123 @@ void flattenWideTable(QTextDocument* doc, QTextTable* t)
     c.endEditBlock();
 }
 
+bool bound(QTextFormat& f, int property, double most)
+{
+    if (!f.hasProperty(property))
+        return false;
+    const double v = f.doubleProperty(property);
+    const double ok = std::isfinite(v) ? qBound(0.0, v, most) : 0.0;
+    if (ok == v)
+        return false;
+    f.setProperty(property, ok);
+    return true;
+}
+
+// Lengths of one type that add up to more than `whole` shrink in proportion, to their
+// share of `whole` by count, so that columns of other types keep room; broken ones give way.
+bool fitLengths(QList<QTextLength>& lengths, QTextLength::Type type, double whole)
+{
+    bool changed = false;
+    double sum = 0;
+    int count = 0;
+    for (QTextLength& l : lengths) {
+        if (l.type() != QTextLength::VariableLength && (!std::isfinite(l.rawValue()) || l.rawValue() < 0)) {
+            l = QTextLength();
+            changed = true;
+        }
+        if (l.type() == type) {
+            sum += l.rawValue();
+            ++count;
+        }
+    }
+    if (sum > whole) {
+        const double share = whole * count / lengths.size();
+        for (QTextLength& l : lengths)
+            if (l.type() == type)
+                l = QTextLength(type, l.rawValue() * share / sum);
+        changed = true;
+    }
+    return changed;
+}
+
+const int kFrameSpaces[] = {QTextFormat::FrameBorder,       QTextFormat::FramePadding,      QTextFormat::FrameMargin,
+                            QTextFormat::FrameTopMargin,    QTextFormat::FrameBottomMargin, QTextFormat::FrameLeftMargin,
+                            QTextFormat::FrameRightMargin,  QTextFormat::TableCellSpacing,  QTextFormat::TableCellPadding};
+const int kCellSpaces[] = {QTextFormat::TableCellTopPadding,  QTextFormat::TableCellBottomPadding,
+                           QTextFormat::TableCellLeftPadding, QTextFormat::TableCellRightPadding,
+                           QTextFormat::TableCellTopBorder,   QTextFormat::TableCellBottomBorder,
+                           QTextFormat::TableCellLeftBorder,  QTextFormat::TableCellRightBorder};
+
+// Bounds the paddings and borders of every cell; returns the widest a cell side had.
+double boundCells(QTextTable* table, double most)
+{
+    double widest = 0;
+    for (int r = 0; r < table->rows(); ++r) {
+        for (int c = 0; c < table->columns(); ++c) {
+            QTextTableCell cell = table->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;
+            QTextCharFormat cf = cell.format();
+            bool changed = false;
+            for (int p : kCellSpaces)
+                changed |= bound(cf, p, most);
+            for (auto [padding, border] : {std::pair{QTextFormat::TableCellLeftPadding, QTextFormat::TableCellLeftBorder},
+                                           std::pair{QTextFormat::TableCellRightPadding, QTextFormat::TableCellRightBorder}})
+                widest = qMax(widest, cf.doubleProperty(padding) + cf.doubleProperty(border));
+            if (changed)
+                cell.setFormat(cf);
+        }
+    }
+    return widest;
+}
+
+// Tables and frames: borders, paddings, margins and widths that would push their
+// text off the page are brought back into the text area. A table whose lines and
+// spaces take more than half the width gets them cut to a share per column.
+void clampFrames(QTextFrame* parent, const Area& area)
+{
+    for (QTextFrame* frame : parent->childFrames()) {
+        QTextFrameFormat f = frame->frameFormat();
+        bool changed = false;
+        for (int p : kFrameSpaces)
+            changed |= bound(f, p, area.width / 8);
+        QList<QTextLength> width{f.width()}, height{f.height()};
+        if (fitLengths(width, QTextLength::FixedLength, area.width)
+            | fitLengths(width, QTextLength::PercentageLength, 100)) {
+            f.setWidth(width[0]);
+            changed = true;
+        }
+        if (fitLengths(height, QTextLength::FixedLength, area.height)
+            | fitLengths(height, QTextLength::PercentageLength, 100)) {
+            f.setHeight(height[0]);
+            changed = true;
+        }
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            QTextTableFormat tf = f.toTableFormat();
+            QList<QTextLength> columns = tf.columnWidthConstraints();
+            if (fitLengths(columns, QTextLength::FixedLength, area.width)
+                | fitLengths(columns, QTextLength::PercentageLength, 100)) {
+                tf.setColumnWidthConstraints(columns);
+                changed = true;
+            }
+            const int n = table->columns();
+            const double cell = qMax(tf.cellPadding(), boundCells(table, area.width / 8)) + tf.border();
+            const double spaces = 2 * (tf.leftMargin() + tf.rightMargin() + tf.padding() + tf.border())
+                                  + (n + 1) * tf.cellSpacing() + 2 * n * cell;
+            if (spaces > area.width / 2) {
+                const double share = area.width / (8.0 * (n + 1));
+                for (int p : kFrameSpaces)
+                    changed |= bound(tf, p, share);
+                boundCells(table, share);
+            }
+            f = tf;
+        }
+        if (changed)
+            frame->setFrameFormat(f);
+        clampFrames(frame, area);
+    }
+}
+
 void applyToText(QTextDocument* doc, const Area& area)
 {
     if (!doc)
@@ -251,6 +368,7 @@ void applyToText(QTextDocument* doc, const Area& area)
     collectWideTables(doc->rootFrame(), wide);
     for (QTextTable* t : std::as_const(wide))
         flattenWideTable(doc, t);
+    clampFrames(doc->rootFrame(), area);
     LocalTextDocument::loadPictures(doc);
     QTextCursor c(doc);
     c.beginEditBlock();

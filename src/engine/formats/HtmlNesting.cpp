@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QRegularExpression>
 
 namespace HtmlNesting {
 
@@ -13,6 +14,8 @@ struct Open {
     QString name;
     Kind kind;
     bool dropped;
+    QString tag; // of a list: its start tag, to open it again
+    int items = 0;
 };
 
 bool oneOf(QStringView name, std::initializer_list<const char*> names)
@@ -82,6 +85,20 @@ qsizetype tagEnd(const QString& html, qsizetype from)
     return -1;
 }
 
+// Qt's import makes a column for every column a cell spans, so colspan="100000" would
+// build a grid of that width; the span is cut to one column more than a table keeps
+// (a wider table becomes text after reading anyway).
+QString withBoundedSpan(QStringView tag)
+{
+    static const QRegularExpression span(QStringLiteral("(colspan\\s*=\\s*[\"']?\\s*)(\\d+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QString out = tag.toString();
+    const QRegularExpressionMatch m = span.match(out);
+    if (m.hasMatch() && (m.capturedLength(2) > 4 || m.captured(2).toInt() > MaxColumnSpan))
+        out.replace(m.capturedStart(2), m.capturedLength(2), QString::number(MaxColumnSpan));
+    return out;
+}
+
 class Limiter {
 public:
     explicit Limiter(const QString& html) : html(html) { out.reserve(html.size()); }
@@ -140,9 +157,9 @@ private:
         return end + 1;
     }
 
-    void push(const QString& name, Kind kind, bool dropped)
+    void push(const QString& name, Kind kind, bool dropped, QStringView whole = {})
     {
-        stack.append({name, kind, dropped});
+        stack.append({name, kind, dropped, kind == Kind::List ? whole.toString() : QString()});
         ++counts[name];
         if (kind == Kind::Table)
             tableDrops.append(dropped);
@@ -168,15 +185,37 @@ private:
         const Kind kind = kindOf(name);
         bool drop = int(stack.size()) >= MaxNesting;
         if (kind == Kind::Table)
-            drop = drop || tableDrops.size() >= MaxTableNesting;
+            drop = drop || tableDrops.size() >= MaxTableNesting || ++tables > MaxTables;
         else if (kind == Kind::TablePart || kind == Kind::Cell || kind == Kind::Row)
             drop = drop || (!tableDrops.isEmpty() && tableDrops.last());
         else if (kind == Kind::List)
             drop = drop || listDrops.size() >= MaxListNesting;
         else if (kind == Kind::Item)
             drop = drop || (!listDrops.isEmpty() && listDrops.last());
-        push(name, kind, drop);
-        if (!drop)
+        // Qt renumbers a whole list for every item it adds: a long list is cut into lists
+        // of MaxListItems. Bullets look the same; numbered items past the first part become
+        // paragraphs that start with their number.
+        QString number;
+        if (!drop && kind == Kind::Item && !stack.isEmpty() && stack.last().kind == Kind::List) {
+            Open& list = stack.last();
+            ++list.items;
+            if (list.items > MaxListItems && list.name == u"ol") {
+                // The list ends here; its later items are paragraphs led by their number.
+                if (!list.dropped)
+                    out += QStringLiteral("</ol>");
+                list.dropped = true;
+                drop = true;
+                number = QStringLiteral("<p>%1. ").arg(list.items);
+            } else if (list.items > 1 && (list.items - 1) % MaxListItems == 0) {
+                out += QStringLiteral("</ul>") + list.tag;
+            }
+        }
+        push(name, kind, drop, whole);
+        if (!number.isEmpty())
+            out += number;
+        else if (!drop && kind == Kind::Cell)
+            out += withBoundedSpan(whole);
+        else if (!drop)
             out += whole;
         else if (kind == Kind::Item)
             out += QStringLiteral("<br>");
@@ -210,6 +249,7 @@ private:
     // Per open table and list: whether it lost its tags.
     QList<bool> tableDrops;
     QList<bool> listDrops;
+    int tables = 0;
 };
 
 } // namespace

@@ -11,6 +11,13 @@ namespace HtmlNesting {
 constexpr int MaxTableNesting = 8;
 // Lists nested deeper: items become line breaks.
 constexpr int MaxListNesting = 8;
+// Tables of a document: Qt walks all frames for every frame it adds; later tables
+// lose their tags like nested ones.
+constexpr int MaxTables = 1000;
+// Items of one list: Qt's cost of adding an item grows with the list's length.
+constexpr int MaxListItems = 500;
+// Widest column span of a table cell.
+constexpr int MaxColumnSpan = 64;
 // Any element nested deeper loses its tags.
 constexpr int MaxNesting = 64;
 

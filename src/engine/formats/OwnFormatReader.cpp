@@ -30,6 +30,9 @@ constexpr int kMaxTableCells = 250000;
 constexpr int kMaxNesting = 8;
 // Beyond this the file is refused: even flattened, each level costs stack.
 constexpr int kMaxDepth = 200;
+// Qt finds a frame by walking its parent's frames in turn, so every frame added costs
+// time in the number of frames: frames past this many are flattened too.
+constexpr int kMaxFrames = 1000;
 
 int intAttr(const QXmlStreamReader& r, const char* name, int fallback)
 {
@@ -188,7 +191,8 @@ private:
             failed = true;
             return false;
         }
-        if (depth >= kMaxNesting && (r.name() == u"table" || r.name() == u"frame"))
+        if ((depth >= kMaxNesting && (r.name() == u"table" || r.name() == u"frame"))
+            || (r.name() == u"frame" && frames >= kMaxFrames))
             return readFlattened(cursor, first, depth);
         if (r.name() == u"p")
             readBlock(cursor, first);
@@ -299,6 +303,7 @@ private:
         const QTextFormat given = format(intAttr(r, "format", -1));
         // A table format here would make a table without cells.
         QTextFrameFormat ff = given.isFrameFormat() && !given.isTableFormat() ? given.toFrameFormat() : QTextFrameFormat();
+        ++frames;
         QTextFrame* frame = cursor.insertFrame(ff);
         QTextCursor inFrame = frame->firstCursorPosition();
         bool firstInFrame = true;
@@ -331,6 +336,7 @@ private:
     qint64 cellBudget;
     QHash<int, QTextFormat> formats;
     QHash<int, QTextList*> lists;
+    int frames = 0;
     bool failed = false;
 };
 

@@ -99,6 +99,14 @@ void RtfSink::endRow(const RtfRowDef& def)
         row.defs.append(d);
     }
     row.defs.resize(row.cells.size());
+    // Boundaries that do not move right would stack cells on one column and mix up
+    // their text: such a cell gets an inch of its own.
+    int previous = row.left;
+    for (RtfCellDef& d : row.defs) {
+        if (d.right <= previous)
+            d.right = previous + 1440;
+        previous = d.right;
+    }
     m_rows.append(row);
 }
 
@@ -203,7 +211,11 @@ void RtfSink::emitTable()
     struct Placed {
         int row, col, span;
         const RtfCellDef* def;
-        const QList<RtfParagraph>* content;
+        // A cell merged into this one keeps its text here, after the cell's own.
+        QList<const QList<RtfParagraph>*> contents;
+    };
+    auto hasText = [](const QList<RtfParagraph>& cell) {
+        return std::any_of(cell.cbegin(), cell.cend(), [](const RtfParagraph& p) { return !p.runs.isEmpty(); });
     };
     QList<Placed> placed;
     QList<QList<int>> startCol(rows);
@@ -217,9 +229,11 @@ void RtfSink::emitTable()
             left = qMax(left, d.right);
             if (d.merged && !placed.isEmpty() && placed.last().row == r) {
                 placed.last().span = to - placed.last().col;
+                if (hasText(row.cells[i]))
+                    placed.last().contents.append(&row.cells[i]);
                 continue;
             }
-            placed.append({r, from, to - from, &d, &row.cells[i]});
+            placed.append({r, from, to - from, &d, {&row.cells[i]}});
         }
     }
     // Vertical merges: a continued cell lengthens the cell above it.
@@ -233,6 +247,9 @@ void RtfSink::emitTable()
                 if (placed[j].row + rowSpan[j] == placed[i].row && placed[j].span == placed[i].span) {
                     ++rowSpan[j];
                     covered[i] = true;
+                    for (const QList<RtfParagraph>* content : std::as_const(placed[i].contents))
+                        if (hasText(*content))
+                            placed[j].contents.append(content);
                 }
                 break;
             }
@@ -245,8 +262,9 @@ void RtfSink::emitTable()
         const Placed& p = placed[i];
         QTextCursor c = table->cellAt(p.row, p.col).firstCursorPosition();
         bool first = true;
-        for (const RtfParagraph& para : *p.content)
-            emitParagraph(c, first, para);
+        for (const QList<RtfParagraph>* content : p.contents)
+            for (const RtfParagraph& para : *content)
+                emitParagraph(c, first, para);
     }
     // The cell format sits on the cell's first character, so after the content.
     for (int i = 0; i < placed.size(); ++i) {

@@ -163,6 +163,11 @@ bool DocxReader::read(const QByteArray& data, Document& into, QString* error)
             partRels.insert((header ? 1 : 4) * (type == u"first" ? 2 : 1), ref.attr(R, L("id")));
         }
     }
+    // A reference to a part the package lacks leaves its slot empty.
+    for (auto it = partRels.begin(); it != partRels.end();) {
+        const QString target = main.rels.value(it.value()).target;
+        it = target.isEmpty() || !zip.contains(target) ? partRels.erase(it) : std::next(it);
+    }
     int bits = 0;
     for (auto it = partRels.cbegin(); it != partRels.cend(); ++it)
         bits |= it.key();
@@ -174,7 +179,7 @@ bool DocxReader::read(const QByteArray& data, Document& into, QString* error)
     for (auto it = partRels.cbegin(); it != partRels.cend(); ++it) {
         const Rel rel = main.rels.value(it.value());
         Part part;
-        if (rel.target.isEmpty() || !pkg.load(rel.target, &part, false))
+        if (!pkg.load(rel.target, &part, false))
             return false;
         if (QTextDocument* d = into.headerFooter(it.key()))
             BodyReader(d, ctx, part.rels).readAll(part.root);
