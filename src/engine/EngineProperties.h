@@ -39,6 +39,9 @@ constexpr int ListLevel = QTextFormat::UserProperty + 50;       // int, 1-based
 constexpr int ListIndentMarker = QTextFormat::UserProperty + 51; // twips, where the marker starts
 constexpr int ListIndentText = QTextFormat::UserProperty + 52;   // twips, where the text starts
 
+// Images, continued: shown on screen as a grey box (bool); print and files show it.
+constexpr int ImageShownAsBox = QTextFormat::UserProperty + 60;
+
 } // namespace EngineProperty
 
 namespace EngineObject {

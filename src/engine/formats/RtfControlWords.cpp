@@ -60,8 +60,11 @@ void Parser::word(const RtfToken& t)
         pictKind.clear();
         picW = picH = picWGoal = picHGoal = 0;
         picScaleX = picScaleY = 100;
+        pictProps = RtfShape();
         return;
     }
+    if (shapeWord(w, p, wasStarred))
+        return;
     if (w == "pntext") { s.dest = Dest::Skip; return; }
     if (w == "pn") { s.dest = Dest::PnText; return; }
     if (fieldWord(w, p, wasStarred))

@@ -6,6 +6,7 @@
 #include "RtfFields.h"
 #include "RtfPageSettings.h"
 #include "RtfRowDef.h"
+#include "RtfShapes.h"
 #include "RtfSink.h"
 #include "RtfTokenizer.h"
 #include "engine/Document.h"
@@ -20,8 +21,11 @@ namespace RtfRead {
 
 // FieldObject: the result of a page-number field, which becomes one object;
 // OwnField*: our own field properties inside the instruction.
+// Shape*: a {\shp} group, its instance, a property's name and value; PicProp: a
+// picture's {\*\picprop}.
 enum class Dest { Body, FontTable, ColorTable, Skip, Pict, FieldInst, ListTable, ListOverride, PnText,
-                  FieldObject, OwnField, OwnFieldData, OwnFieldLink };
+                  FieldObject, OwnField, OwnFieldData, OwnFieldLink, Shape, ShapeInst, ShapeName,
+                  ShapeValue, PicProp };
 
 struct State {
     Dest dest = Dest::Body;
@@ -62,6 +66,12 @@ private:
     void showField(int field, const QTextCharFormat& cf, RtfSink* sink);
     RtfSink* partSink(int part);
     void finishPicture();
+    // Shapes and picture properties (RtfShapeReading.cpp).
+    bool shapeWord(const QByteArray& w, int p, bool wasStarred);
+    void shapeText(const QString& s);
+    void shapeGroupEnd(const State& ended);
+    // True when the picture just read belongs to the shape being read.
+    bool takenByShape(const QTextImageFormat& f, QTextDocument* target);
 
     RtfTokenizer tok;
     Document& doc;
@@ -94,6 +104,11 @@ private:
     QByteArray pictKind;
     int picW = 0, picH = 0, picWGoal = 0, picHGoal = 0, picScaleX = 100, picScaleY = 100;
     int pictureCount = 0;
+    // Shape being read, the picture's own properties, where \sn and \sv text goes.
+    RtfShape shape;
+    QTextDocument* shapeDoc = nullptr;
+    RtfShape pictProps;
+    RtfShape* propTarget = nullptr;
 };
 
 } // namespace RtfRead

@@ -78,6 +78,10 @@ void Parser::text(const QString& s)
         if (s0.field >= 0 && s0.field < fields.size())
             fields[s0.field].instruction += s;
         break;
+    case Dest::ShapeName:
+    case Dest::ShapeValue:
+        shapeText(s);
+        break;
     case Dest::Pict:
         for (QChar c : s) {
             const int v = c.isDigit() ? c.unicode() - '0'
@@ -175,6 +179,9 @@ void Parser::finishPicture()
     const double h = picHGoal > 0 ? Document::twipsToPixels(picHGoal) : img.height();
     f.setWidth(w * qBound(1, picScaleX, 1000) / 100.0);
     f.setHeight(h * qBound(1, picScaleY, 1000) / 100.0);
+    pictProps.applyDistances(f);
+    if (takenByShape(f, target))
+        return;
     for (qsizetype i = stack.size() - 1; i >= 0; --i)
         if (stack[i].dest == Dest::Body) {
             stack[i].sink->addText(QString(QChar::ObjectReplacementCharacter), f);
@@ -187,6 +194,7 @@ void Parser::groupEnd()
     const State ended = stack.takeLast();
     if (ended.dest == Dest::Pict && st().dest != Dest::Pict)
         finishPicture();
+    shapeGroupEnd(ended);
     // The end of a field's own group: a page object or an empty own field whose
     // result was missing still needs its character.
     if (ended.field >= 0 && ended.field != st().field && ended.field < fields.size()) {

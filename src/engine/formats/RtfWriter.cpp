@@ -4,6 +4,7 @@
 #include "Cp1252.h"
 #include "DocumentTransfer.h"
 #include "RtfFields.h"
+#include "RtfShapes.h"
 #include "engine/EngineProperties.h"
 #include "engine/Document.h"
 #include "engine/Images.h"
@@ -299,13 +300,14 @@ private:
         return p + ' ';
     }
 
-    void writeImage(const QTextImageFormat& f)
+    // The {\pict ...} group of an image, `props` (picture properties) inside it.
+    QByteArray pictGroup(const QTextImageFormat& f, const QByteArray& props) const
     {
         QByteArray kind;
         const QByteArray bytes = DocumentTransfer::imageBytes(current, f.name(), &kind);
         const QImage img = DocumentTransfer::image(current, f.name());
         if (bytes.isEmpty() || img.isNull())
-            return;
+            return {};
         QByteArray data = bytes;
         QByteArray blip = "\\pngblip";
         if (kind == "jpeg" || kind == "jpg") {
@@ -318,12 +320,24 @@ private:
         }
         const double w = f.width() > 0 ? f.width() : img.width();
         const double h = f.height() > 0 ? f.height() : img.height();
-        out += "{\\pict" + blip + "\\picw" + num(img.width()) + "\\pich" + num(img.height()) + "\\picwgoal"
-               + num(twips(w)) + "\\pichgoal" + num(twips(h)) + '\n';
+        QByteArray pict = "{\\pict" + props + blip + "\\picw" + num(img.width()) + "\\pich" + num(img.height())
+                          + "\\picwgoal" + num(twips(w)) + "\\pichgoal" + num(twips(h)) + '\n';
         const QByteArray hex = data.toHex();
         for (qsizetype i = 0; i < hex.size(); i += 128)
-            out += hex.mid(i, 128) + '\n';
-        out += '}';
+            pict += hex.mid(i, 128) + '\n';
+        return pict + '}';
+    }
+
+    void writeImage(const QTextCharFormat& f)
+    {
+        if (f.objectType() == EngineObject::FixedImage) {
+            // Placed on the page: a shape at its page position.
+            const QByteArray pict = pictGroup(Images::asInline(f), {});
+            if (!pict.isEmpty())
+                out += RtfShapes::fixedPicture(f, pict, 1025 + shapes++);
+            return;
+        }
+        out += pictGroup(f.toImageFormat(), RtfShapes::distanceProperties(f));
     }
 
     void writeParagraph(const QTextBlock& b, bool inTable, bool endsCell)
@@ -361,10 +375,8 @@ private:
                 continue;
             }
             if (f.isImageFormat() || f.objectType() == EngineObject::FixedImage) {
-                // RTF has no page position here: a fixed picture stands at its anchor.
-                const QTextImageFormat img = f.isImageFormat() ? f.toImageFormat() : Images::asInline(f);
                 for (qsizetype i = 0; i < frag.text().size(); ++i)
-                    writeImage(img);
+                    writeImage(f);
                 continue;
             }
             out += '{' + charProps(f) + escape(unbroken(frag.text())) + '}';
@@ -475,6 +487,7 @@ private:
     const Document& doc;
     const QTextDocument* current = nullptr;
     QByteArray out;
+    int shapes = 0; // shape ids given so far
     QStringList fonts;
     QList<QColor> colors;
     QHash<QTextList*, int> listIds;
