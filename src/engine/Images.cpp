@@ -157,7 +157,13 @@ int insertFixed(QTextCursor& c, const QImage& image, int x, int y, int scaleX, i
     QTextDocument* doc = c.document();
     installHandlers(doc);
     const int id = highestId(doc) + 1;
+    // The text's format, without what a picture just before the caret would lend it.
     QTextCharFormat f = c.charFormat();
+    for (int p = ImageId; p <= ImageName; ++p)
+        f.clearProperty(p);
+    for (int p : {int(ImageShownAsBox), int(QTextFormat::ImageName), int(QTextFormat::ImageWidth),
+                  int(QTextFormat::ImageHeight), int(QTextFormat::ImageQuality)})
+        f.clearProperty(p);
     f.setObjectType(EngineObject::FixedImage);
     f.setProperty(ImageId, id);
     f.setProperty(ImageName, addResource(doc, image, id));

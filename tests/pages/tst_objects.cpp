@@ -11,7 +11,7 @@
 #include "engine/TextControl.h"
 #include "engine/dialogs/DialogParts.h"
 #include "engine/dialogs/SurfaceDialogs.h"
-#include "app/ScriptedPrompter.h"
+#include "TestFiles.h"
 
 #include <QApplication>
 #include <QFile>
@@ -312,8 +312,9 @@ private Q_SLOTS:
         if (viaDialog) {
             ScriptedPrompter* prompts = installScriptedPrompter();
             prompts->answerExec([&](QDialog* d) {
-                d->findChild<LengthBox*>(QStringLiteral("indentLeft"))->setTwips(left);
-                d->findChild<LengthBox*>(QStringLiteral("indentFirst"))->setTwips(firstLine);
+                // As typed: in centimetres.
+                d->findChild<DialogParts::LengthBox*>(QStringLiteral("indentLeft"))->setValue(left / 567.0);
+                d->findChild<DialogParts::LengthBox*>(QStringLiteral("indentFirst"))->setValue(firstLine / 567.0);
                 return int(QDialog::Accepted);
             });
             QVERIFY(SurfaceDialogs::paragraph(&tc));
