@@ -280,7 +280,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("left");      // twips
         QTest::addColumn<int>("firstLine"); // twips, relative to the left indent
-        QTest::addColumn<bool>("viaDialog"); // indents given after the stop, in "Absatz"
+        QTest::addColumn<bool>("viaDialog"); // the left indent given after the stop, in "Absatz"
         QTest::addColumn<double>("nameX");  // points from the paper's left edge
         // Margin 2 cm (56.7 pt), a left tab stop at 8 cm: the word after the tab starts
         // 8 cm from the margin, 10 cm from the paper's edge = 283.5 pt, on every row.
@@ -289,7 +289,7 @@ private Q_SLOTS:
         QTest::newRow("2 cm links, erste Zeile +1 cm") << 1134 << 567 << false << 141.75;
         QTest::newRow("2 cm links, hängend 1 cm") << 1134 << -567 << false << 85.05;
         QTest::newRow("erste Zeile 1,5 cm") << 0 << 850 << false << 99.2;
-        QTest::newRow("Absatz-Dialog: 2 cm, erste Zeile +1 cm") << 1134 << 567 << true << 141.75;
+        QTest::newRow("erste Zeile +1 cm, dann im Absatz-Dialog 2 cm links") << 1134 << 567 << true << 141.75;
     }
 
     void tabStopCountsFromTheMargin()
@@ -306,15 +306,17 @@ private Q_SLOTS:
         QTextBlockFormat indent;
         indent.setLeftMargin(Document::twipsToPixels(left));
         indent.setTextIndent(Document::twipsToPixels(firstLine));
-        if (!viaDialog)
-            tc.textCursor().mergeBlockFormat(indent);
+        // Through the dialog the stop is set first, with the first-line indent only,
+        // and the left indent comes after it.
+        if (viaDialog)
+            indent.setLeftMargin(0);
+        tc.textCursor().mergeBlockFormat(indent);
         tc.addTabStop(4536);
         if (viaDialog) {
             ScriptedPrompter* prompts = installScriptedPrompter();
             prompts->answerExec([&](QDialog* d) {
                 // As typed: in centimetres.
                 d->findChild<DialogParts::LengthBox*>(QStringLiteral("indentLeft"))->setValue(left / 567.0);
-                d->findChild<DialogParts::LengthBox*>(QStringLiteral("indentFirst"))->setValue(firstLine / 567.0);
                 return int(QDialog::Accepted);
             });
             QVERIFY(SurfaceDialogs::paragraph(&tc));
