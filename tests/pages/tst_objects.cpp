@@ -11,6 +11,7 @@
 #include "engine/TextControl.h"
 #include "engine/dialogs/DialogParts.h"
 #include "engine/dialogs/SurfaceDialogs.h"
+#include "engine/formats/zip/ZipPackage.h"
 #include "TestFiles.h"
 
 #include <QApplication>
@@ -325,6 +326,49 @@ private Q_SLOTS:
         tc.setTabCurrent(1);
         QCOMPARE(tc.TabPos(), 4536);
         checkPrintedTab(tc, nameX);
+    }
+
+    // Word counts stops from the page margin, ODF from the paragraph's left indent: the
+    // 8 cm stop of a paragraph indented 2 cm with its first line 1 cm further in.
+    void tabStopsInOfficeFiles_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("DOCX") << 13 << "word/document.xml" << "w:pos=\"4536\"";
+        QTest::newRow("ODT") << 14 << "content.xml" << "style:position=\"170.10pt\"";
+    }
+
+    void tabStopsInOfficeFiles()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        QFETCH(int, format);
+        QFETCH(QString, member);
+        QFETCH(QString, written);
+        TextControl tc;
+        tc.setText(QStringLiteral("Name\tWert"));
+        tc.setSelStart(0);
+        QTextBlockFormat indent;
+        indent.setLeftMargin(Document::twipsToPixels(1134));
+        indent.setTextIndent(Document::twipsToPixels(567));
+        tc.textCursor().mergeBlockFormat(indent);
+        tc.addTabStop(4536);
+        const QByteArray package = tc.SaveToMemory(format);
+        ZipPackage::Reader zip;
+        QString error;
+        QVERIFY2(zip.open(package, &error), qPrintable(error));
+        QByteArray xml;
+        QVERIFY2(zip.read(member, &xml, &error), qPrintable(error));
+        QVERIFY2(xml.contains(written.toUtf8()), xml.constData());
+        const QString file = m_dir.filePath(QStringLiteral("tab.%1").arg(format == 13 ? u"docx" : u"odt"));
+        QVERIFY2(tc.Save(file, 0, format, false), qPrintable(tc.LastError()));
+        TextControl back;
+        QVERIFY2(back.Load(file, 0, format, false), qPrintable(back.LastError()));
+        back.setSelStart(0);
+        back.setTabCurrent(1);
+        QCOMPARE(back.TabPos(), 4536);
+        checkPrintedTab(back, 141.75);
     }
 
     // A file of version 1 held the stops as the ruler showed them; the same 8 cm stop
