@@ -272,6 +272,7 @@ private Q_SLOTS:
         QTest::newRow("two backspaces are one step") << "abc<<" << "a" << 2 << "abc" << 1 << 11;
         QTest::newRow("moving the caret starts a step") << "abc|x" << "xabc" << 1 << "abc" << 1 << 10;
         QTest::newRow("AltGr character is typing") << "a@b" << "a@b" << 1 << "" << 0 << 10;
+        QTest::newRow("Alt with a letter is for the menus") << "a!b" << "ab" << 1 << "" << 0 << 10;
         QTest::newRow("format without selection") << "ab/" << "ab" << 1 << "" << 0 << 10;
     }
     void typedStepsAndTheirKinds()
@@ -348,7 +349,8 @@ private Q_SLOTS:
     }
 
 private:
-    // Types keys; '<' is Backspace, '|' Home, '@' typed with AltGr, '/' italic at the caret.
+    // Types keys; '<' is Backspace, '|' Home, '@' typed with AltGr, '!' Alt+X, '/' italic
+    // at the caret.
     void type(const QString& keys)
     {
         for (QChar k : keys) {
@@ -358,6 +360,8 @@ private:
                 QTest::keyClick(tc, Qt::Key_Home);
             else if (k == QLatin1Char('@'))
                 QTest::keyClick(tc, Qt::Key_At, Qt::ControlModifier | Qt::AltModifier);
+            else if (k == QLatin1Char('!'))
+                QTest::keyClick(tc, Qt::Key_X, Qt::AltModifier);
             else if (k == QLatin1Char('/'))
                 tc->setFontItalic(true);
             else

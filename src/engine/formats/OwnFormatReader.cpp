@@ -5,6 +5,7 @@
 #include "OwnFormatWriter.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
+#include "engine/objects/TabStops.h"
 
 #include <QHash>
 #include <QImage>
@@ -87,8 +88,8 @@ class TextReader {
 public:
     // A table's declared grid is bounded by the file's size: every cell the writer
     // keeps is an element of dozens of bytes, so a tiny file cannot hold a huge table.
-    TextReader(QXmlStreamReader& r, QTextDocument* doc, qint64 fileSize)
-        : r(r), doc(doc), cellBudget(qMax<qint64>(1000, fileSize))
+    TextReader(QXmlStreamReader& r, QTextDocument* doc, qint64 fileSize, int version)
+        : r(r), doc(doc), cellBudget(qMax<qint64>(1000, fileSize)), version(version)
     {
     }
 
@@ -147,8 +148,19 @@ private:
                 }
             }
             if (id >= 0)
-                formats.insert(id, f);
+                formats.insert(id, upgraded(f));
         }
+    }
+
+    // Version 1 kept Qt's tab positions as the ruler showed them, counted from the
+    // page margin; since version 2 they count from where the first line starts.
+    QTextFormat upgraded(const QTextFormat& f) const
+    {
+        if (version >= 2 || !f.isBlockFormat() || !f.hasProperty(QTextFormat::TabPositions))
+            return f;
+        QTextBlockFormat bf = f.toBlockFormat();
+        TabStops::setFromMargin(bf, bf.tabPositions());
+        return bf;
     }
 
     // The first paragraph of a table cell carries the cell's own format: the file may
@@ -329,6 +341,7 @@ private:
     qint64 cellBudget;
     QHash<int, QTextFormat> formats;
     QHash<int, QTextList*> lists;
+    int version;
     bool failed = false;
 };
 
@@ -346,7 +359,7 @@ void readPage(QXmlStreamReader& r, Document& into)
     r.skipCurrentElement();
 }
 
-bool readHeaderFooter(QXmlStreamReader& r, Document& into, qint64 fileSize, QString* error)
+bool readHeaderFooter(QXmlStreamReader& r, Document& into, qint64 fileSize, int version, QString* error)
 {
     into.setHeaderFooterSet(intAttr(r, "set", 0) & 15);
     into.setHeaderDistance(qBound(0, intAttr(r, "headerDistance", into.headerDistance()), 31680));
@@ -361,7 +374,7 @@ bool readHeaderFooter(QXmlStreamReader& r, Document& into, qint64 fileSize, QStr
         while (r.readNextStartElement()) {
             if (r.name() == u"text" && part && !done) {
                 part->setUndoRedoEnabled(false);
-                if (!TextReader(r, part, fileSize).run(error))
+                if (!TextReader(r, part, fileSize, version).run(error))
                     return false;
                 done = true;
             } else {
@@ -419,12 +432,12 @@ bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* erro
         if (r.name() == u"page") {
             readPage(r, into);
         } else if (r.name() == u"headerfooter") {
-            if (!readHeaderFooter(r, into, data.size(), error)) {
+            if (!readHeaderFooter(r, into, data.size(), version, error)) {
                 FormatErrors::set(error, kBroken);
                 return false;
             }
         } else if (r.name() == u"body" && !haveBody) {
-            if (!TextReader(r, into.body(), data.size()).run(error))
+            if (!TextReader(r, into.body(), data.size(), version).run(error))
                 return false;
             haveBody = true;
         } else if (r.name() == u"resources") {
