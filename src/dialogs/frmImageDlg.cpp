@@ -9,6 +9,7 @@
 #include "engine/surface/TextControl.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -59,8 +60,15 @@ frmImageDlg::frmImageDlg(QWidget* parent) : QDialog(parent)
     lblFormats->setBuddy(cboFileFormats);
     ov->addWidget(optSaveToFile);
     ov->addWidget(optEmbed);
+    cmdSaveImage = new QPushButton(QStringLiteral("Bild &speichern..."), options);
+    cmdSaveImage->setObjectName(QStringLiteral("cmdSaveImage"));
+    cmdSaveImage->setAutoDefault(false);
+    connect(cmdSaveImage, &QPushButton::clicked, this, &frmImageDlg::cmdSaveImage_Click);
     ov->addWidget(lblFormats);
-    ov->addWidget(cboFileFormats);
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addWidget(cboFileFormats, 1);
+    saveRow->addWidget(cmdSaveImage);
+    ov->addLayout(saveRow);
 
     QHBoxLayout* buttons = SurfaceDialog::okCancel(this, QStringLiteral("OK"), QStringLiteral("Abbrechen"));
 
@@ -88,9 +96,10 @@ std::array<QLineEdit*, 4> frmImageDlg::borderFields() const
 
 bool frmImageDlg::displaySettingAvailable() const
 {
+    // Only a selected picture keeps the setting (-1 without one).
     const int value = surface->ImageDisplay();
     surface->setImageDisplay(value);
-    return surface->ImageDisplay() == value;
+    return value >= 0 && surface->ImageDisplay() == value;
 }
 
 void frmImageDlg::Form_Load()
@@ -109,6 +118,7 @@ void frmImageDlg::Form_Load()
         lblMeasurement[i]->setEnabled(image);
     }
     fraBorders->setEnabled(image);
+    cmdSaveImage->setEnabled(image);
 
     const bool display = displaySettingAvailable();
     optSaveToFile->setEnabled(display);
@@ -130,9 +140,7 @@ void frmImageDlg::cmdOK_Click()
         return;
     }
     TextControl* s = surface;
-    const int oldDisplay = s->ImageDisplay(), oldFormat = s->ImageExportFormat();
-    const bool display = displaySettingAvailable();
-    const int newDisplay = display ? (optSaveToFile->isChecked() ? 0 : 1) : oldDisplay;
+    const int oldFormat = s->ImageExportFormat();
     const int newFormat = cboFileFormats->currentIndex() + 1;
 
     s->beginEditStep(3);
@@ -141,21 +149,50 @@ void frmImageDlg::cmdOK_Click()
         for (int i = 0; i < 4; ++i)
             s->setImageDistance(i + 1, m_lengths.read(fields[i], unit));
     }
-    s->setImageDisplay(newDisplay);
+    // The grey box belongs to the picture's format, so the undo step holds it.
+    if (displaySettingAvailable())
+        s->setImageDisplay(optSaveToFile->isChecked() ? 0 : 1);
     s->setImageExportFormat(newFormat);
-    if (newDisplay != oldDisplay || newFormat != oldFormat)
+    if (newFormat != oldFormat)
         SettingStep::record(
-            s->document(),
-            [s, oldDisplay, oldFormat] {
-                s->setImageDisplay(oldDisplay);
-                s->setImageExportFormat(oldFormat);
-            },
-            [s, newDisplay, newFormat] {
-                s->setImageDisplay(newDisplay);
-                s->setImageExportFormat(newFormat);
-            });
+            s->document(), [s, oldFormat] { s->setImageExportFormat(oldFormat); },
+            [s, newFormat] { s->setImageExportFormat(newFormat); });
     s->endEditStep();
     accept();
 }
 
 void frmImageDlg::cmdCancel_Click() { reject(); }
+
+void frmImageDlg::cmdSaveImage_Click()
+{
+    if (!surface || !surface->ObjectSelected())
+        return;
+    // The format chosen in the list comes first in the file chooser.
+    QStringList items = FormatRules::exportFormatItems(surface->ImageExportFormats());
+    const int chosen = cboFileFormats->currentIndex();
+    if (chosen > 0 && chosen < items.size())
+        items.move(chosen, 0);
+    QString filter;
+    for (const QString& item : std::as_const(items)) {
+        const qsizetype open = item.lastIndexOf(QLatin1Char('('));
+        QString patterns = open >= 0 ? item.mid(open + 1).chopped(1) : QString();
+        if (patterns == u"*.jpg")
+            patterns += QStringLiteral(";*.jpeg");
+        filter += (filter.isEmpty() ? QString() : QStringLiteral("|")) + item + QLatin1Char('|') + patterns;
+    }
+    const QString first = items.isEmpty() ? QStringLiteral("*.png") : items.first();
+    const QString ending = first.mid(first.lastIndexOf(QLatin1String("*.")) + 1).chopped(1);
+    const FileChoice choice = prompter().saveFile(this, QStringLiteral("Bild speichern unter"), filter, QString(),
+                                                  QStringLiteral("Bild%1%2").arg(surface->ObjectSelected()).arg(ending));
+    if (choice.cancelled())
+        return;
+    QString path = choice.path;
+    // A name without an ending gets the one of the chosen file type.
+    if (QFileInfo(path).suffix().isEmpty() && choice.filterIndex >= 1 && choice.filterIndex <= items.size()) {
+        const QString item = items.at(choice.filterIndex - 1);
+        path += item.mid(item.lastIndexOf(QLatin1String("*.")) + 1).chopped(1);
+    }
+    if (!surface->SaveImage(path))
+        prompter().message(this, QStringLiteral("Bild speichern"), surface->LastError(), QMessageBox::Ok,
+                           Prompter::Icon::Exclamation);
+}

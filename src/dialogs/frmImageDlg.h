@@ -1,7 +1,7 @@
 #pragma once
 // "  Grafik Optionen": the distances of the selected image to the text (in the
-// page-setup unit), whether images are saved in the document or shown as grey boxes,
-// and the format images are exported in.
+// page-setup unit), whether the image shows as a grey box on screen, and the format
+// images are exported in; "Bild speichern..." writes the image's pixels to a file.
 
 #include "LengthTexts.h"
 
@@ -38,6 +38,7 @@ public:
     QRadioButton* optSaveToFile;
     QRadioButton* optEmbed;
     QComboBox* cboFileFormats;
+    QPushButton* cmdSaveImage;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 
@@ -45,6 +46,7 @@ public Q_SLOTS:
     void Form_Load();
     void cmdOK_Click();
     void cmdCancel_Click();
+    void cmdSaveImage_Click();
 
 private:
     // Reads the display setting and writes it back unchanged; false when the surface

@@ -46,6 +46,9 @@ constexpr int TextBoxPaddingX = QTextFormat::UserProperty + 61; // twips, left a
 constexpr int TextBoxPaddingY = QTextFormat::UserProperty + 62; // twips, top and bottom
 constexpr int TextBoxLine = QTextFormat::UserProperty + 63;     // twips, the border's width; 0 none
 
+// Images, continued: shown on screen as a grey box (bool); print and files show it.
+constexpr int ImageShownAsBox = QTextFormat::UserProperty + 64;
+
 } // namespace EngineProperty
 
 namespace EngineObject {

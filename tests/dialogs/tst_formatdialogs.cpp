@@ -16,6 +16,9 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,8 +164,79 @@ private Q_SLOTS:
         QCOMPARE(tc.ImageExportFormat(), 3);
         tc.Undo();
         QCOMPARE(tc.ImageDistance(2), 0);
+        QCOMPARE(tc.ImageDisplay(), 0);
         QCOMPARE(tc.ImageExportFormat(), 1);
         QVERIFY(!tc.CanUndo());
+        // Without a selected picture there is nothing to show as a box or to save.
+        tc.setObjectSelected(0);
+        tc.setSelStart(0);
+        script<frmImageDlg>([&](frmImageDlg& d) {
+            QVERIFY(!d.optEmbed->isEnabled());
+            QVERIFY(!d.optSaveToFile->isEnabled());
+            QVERIFY(!d.cmdSaveImage->isEnabled());
+        });
+        QVERIFY(frmImageDlg::edit(&tc, 2));
+    }
+
+    // "Bild speichern...": the file chooser offers the chosen type first; the ending
+    // decides the format, a name without one gets the chosen type's.
+    void saveImage_data()
+    {
+        QTest::addColumn<int>("listed");      // cboFileFormats index
+        QTest::addColumn<QString>("typed");   // file name answered
+        QTest::addColumn<int>("filterIndex"); // filter the user left chosen
+        QTest::addColumn<QString>("file");    // what is written
+        QTest::addColumn<QByteArray>("magic");
+        QTest::newRow("PNG") << 0 << "bild.png" << 1 << "bild.png" << QByteArray("\x89PNG");
+        QTest::newRow("JPEG ohne Endung") << 1 << "foto" << 1 << "foto.jpg" << QByteArray("\xff\xd8\xff");
+        QTest::newRow(".jpeg bei PNG") << 0 << "foto.jpeg" << 1 << "foto.jpeg" << QByteArray("\xff\xd8\xff");
+        QTest::newRow("BMP") << 2 << "alt.BMP" << 1 << "alt.BMP" << QByteArray("BM");
+        QTest::newRow("GIF geht nicht") << 0 << "bild.gif" << 1 << "" << QByteArray();
+    }
+
+    void saveImage()
+    {
+        QFETCH(int, listed);
+        QFETCH(QString, typed);
+        QFETCH(int, filterIndex);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, magic);
+        TextControl tc;
+        prepare(tc);
+        tc.setSelStart(5);
+        tc.setObjectSelected(tc.ObjectInsertAsChar(m_png));
+        const QString folder = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(folder));
+        m_prompts->answerSaveFile(QDir(folder).filePath(typed), filterIndex);
+        script<frmImageDlg>([&](frmImageDlg& d) {
+            d.cboFileFormats->setCurrentIndex(listed);
+            QVERIFY(d.cmdSaveImage->isEnabled());
+            d.cmdSaveImage->click();
+        }, false);
+        QVERIFY(!frmImageDlg::edit(&tc, 2));
+        const auto& asked = m_prompts->asked;
+        const auto chooser = std::find_if(asked.begin(), asked.end(), [](const auto& a) { return a.kind == u"save"; });
+        QVERIFY(chooser != asked.end());
+        QCOMPARE(chooser->title, QStringLiteral("Bild speichern unter"));
+        const QStringList firstType{QStringLiteral("PNG (*.png)|*.png"), QStringLiteral("JPEG (*.jpg)|*.jpg;*.jpeg"),
+                                    QStringLiteral("BMP (*.bmp)|*.bmp")};
+        QVERIFY2(chooser->text.startsWith(firstType.at(listed)), qPrintable(chooser->text));
+        const QStringList written = QDir(folder).entryList(QDir::Files);
+        if (file.isEmpty()) {
+            QVERIFY(written.isEmpty());
+            QCOMPARE(m_prompts->last().kind, QStringLiteral("message"));
+            QVERIFY(m_prompts->last().text.contains(QStringLiteral("PNG (.png), JPEG (.jpg) oder BMP (.bmp)")));
+            return;
+        }
+        QCOMPARE(written, QStringList{file});
+        QFile f(QDir(folder).filePath(file));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().startsWith(magic));
+        const QImage back(QDir(folder).filePath(file));
+        QCOMPARE(back.size(), QSize(40, 20));
+        // Dark green (0, 128, 0), within what JPEG changes.
+        const QColor c = back.pixelColor(20, 10);
+        QVERIFY2(c.red() < 10 && qAbs(c.green() - 128) < 10 && c.blue() < 10, qPrintable(c.name()));
     }
 
     void header_data()

@@ -247,7 +247,8 @@ private slots:
         const QList<QTextOption::Tab> tabs = lf.tabPositions();
         QCOMPARE(tabs.size(), 3);
         QCOMPARE(tabs[1].type, QTextOption::DelimiterTab);
-        QVERIFY(qAbs(tabs[1].position - 188.976) < 0.01); // 5 cm
+        // 5 cm from the left indent; Qt counts from the first line's start, 0.5 cm further in.
+        QVERIFY(qAbs(tabs[1].position - 170.079) < 0.01); // 4.5 cm
         QCOMPARE(tabs[2].type, QTextOption::RightTab);
         QCOMPARE(formatAt(body, QStringLiteral("Sehr")).fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
 

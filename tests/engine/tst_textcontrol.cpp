@@ -253,6 +253,7 @@ private Q_SLOTS:
         QTest::newRow("two backspaces are one step") << "abc<<" << "a" << 2 << "abc" << 1 << 11;
         QTest::newRow("moving the caret starts a step") << "abc|x" << "xabc" << 1 << "abc" << 1 << 10;
         QTest::newRow("AltGr character is typing") << "a@b" << "a@b" << 1 << "" << 0 << 10;
+        QTest::newRow("Alt with a letter is for the menus") << "a!b" << "ab" << 1 << "" << 0 << 10;
         QTest::newRow("format without selection") << "ab/" << "ab" << 1 << "" << 0 << 10;
         QTest::newRow("typing after an undo cuts the redo") << "abc<~x" << "abcx" << 1 << "abc" << 1 << 10;
         QTest::newRow("SelText") << "[=" << "drei zwei" << 1 << "eins zwei" << 0 << 10;
@@ -282,7 +283,8 @@ private Q_SLOTS:
     }
 
 private:
-    // Types keys; '<' is Backspace, '|' Home, '@' typed with AltGr, '/' italic at the caret,
+    // Types keys; '<' is Backspace, '|' Home, '@' typed with AltGr, '!' Alt+X, '/' italic
+    // at the caret,
     // '~' undo; '[' sets "eins zwei" with "eins" selected, '=' replaces the selection by
     // "drei", '-' cuts it, '^' centres; '#' writes "zz" at the start past the surface.
     void type(const QString& keys)
@@ -309,6 +311,8 @@ private:
                 QTest::keyClick(tc, Qt::Key_Home);
             else if (k == QLatin1Char('@'))
                 QTest::keyClick(tc, Qt::Key_At, Qt::ControlModifier | Qt::AltModifier);
+            else if (k == QLatin1Char('!'))
+                QTest::keyClick(tc, Qt::Key_X, Qt::AltModifier);
             else if (k == QLatin1Char('/'))
                 tc->setFontItalic(true);
             else

@@ -11,9 +11,14 @@
 #include "engine/objects/Images.h"
 #include "engine/pages/Paginator.h"
 #include "engine/surface/TextControl.h"
+#include "engine/dialogs/DialogParts.h"
+#include "engine/dialogs/SurfaceDialogs.h"
+#include "engine/formats/zip/ZipPackage.h"
+#include "TestFiles.h"
 
 #include <QApplication>
 #include <QPicture>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -105,6 +110,59 @@ private Q_SLOTS:
         QCOMPARE(darkPixels(after, QRect(shown.topLeft() - QPoint(4, 4), QSize(9, 9)), 100), 0);
     }
 
+    void greyBoxOnScreenOnly_data()
+    {
+        QTest::addColumn<bool>("fixed");
+        QTest::addColumn<int>("view"); // 0 normal, 1 layout, 2 centred
+        QTest::newRow("im Text, Normal") << false << 0;
+        QTest::newRow("im Text, Zentriert") << false << 2;
+        QTest::newRow("beweglich, Layout") << true << 1;
+    }
+
+    void greyBoxOnScreenOnly()
+    {
+        QFETCH(bool, fixed);
+        QFETCH(int, view);
+        TextControl tc;
+        tc.resize(900, 700);
+        tc.setText(QStringLiteral("Text vor dem Bild "));
+        tc.setSelStart(18);
+        const int id = fixed ? tc.ObjectInsertFixed(m_png, 1500, 1500) : tc.ObjectInsertAsChar(m_png);
+        tc.setViewMode(view);
+        tc.setZoomFactor(100);
+        tc.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tc));
+        auto count = [](const QImage& img, const QColor& c) {
+            int n = 0;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    n += img.pixelColor(x, y) == c;
+            return n;
+        };
+        const QColor grey(0xc0, 0xc0, 0xc0);
+        // The picture is 60 x 40 px; where it falls between pixels its edges blend.
+        const int whole = 56 * 36;
+        QVERIFY(count(tc.viewport()->grab().toImage(), kPicture) >= whole);
+        tc.setObjectSelected(id);
+        QCOMPARE(tc.ImageDisplay(), 0);
+        tc.setImageDisplay(1);
+        QCOMPARE(tc.ImageDisplay(), 1);
+        tc.setObjectSelected(0);
+        tc.setSelStart(0);
+        const QImage screen = tc.viewport()->grab().toImage();
+        QCOMPARE(count(screen, kPicture), 0);
+        QVERIFY(count(screen, grey) >= whole);
+        // The printed page still shows the picture.
+        const QImage page = tc.PageImage(1);
+        QVERIFY(count(page, kPicture) >= whole);
+        QCOMPARE(count(page, grey), 0);
+        // One undo step gives the picture back on screen.
+        tc.Undo();
+        QVERIFY(count(tc.viewport()->grab().toImage(), kPicture) >= whole);
+        // Without a picture selected there is no setting.
+        QCOMPARE(tc.ImageDisplay(), -1);
+    }
+
     void pictureKeepsItsDistances()
     {
         TextControl tc;
@@ -133,11 +191,24 @@ private Q_SLOTS:
         QVERIFY(QString::fromUtf8(tc.SaveToMemory(4)).contains(QStringLiteral("margin: 10px 0px 0px 20px")));
     }
 
+    void movablePictureSavedAndReopened_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("format");
+        QTest::newRow("eigenes Format") << "bild.txm" << 3;
+        QTest::newRow("RTF") << "bild.rtf" << 5;
+        QTest::newRow("Word (RTF)") << "bild.doc" << 9;
+    }
+
     void movablePictureSavedAndReopened()
     {
+        QFETCH(QString, name);
+        QFETCH(int, format);
         TextControl tc;
         tc.setText(QStringLiteral("Brief mit Bild"));
-        QVERIFY(tc.ObjectInsertAsChar(m_png, 0) > 0); // an inline one too: two resources
+        const int inlineId = tc.ObjectInsertAsChar(m_png, 0); // an inline one too: two resources
+        QVERIFY(inlineId > 0);
+        QVERIFY(Images::setDistance(tc.doc()->body(), inlineId, 1, 300));
         // 1500 twips = 100 px, 3000 twips = 200 px from the page corner.
         const int rebuilds = tc.paginator()->rebuilds();
         const int id = tc.ObjectInsertFixed(m_png, 1500, 3000);
@@ -147,12 +218,29 @@ private Q_SLOTS:
         QCOMPARE(tc.paginator()->rebuilds(), rebuilds);
         QCOMPARE(tc.paginator()->pageCount(), 1);
         QVERIFY(tc.paginator()->pagePicture(1).boundingRect().contains(QRect(101, 201, 58, 38)));
-        const QString file = m_dir.filePath(QStringLiteral("bild.txm"));
-        QVERIFY2(tc.Save(file, 0, 3, false), qPrintable(tc.LastError()));
+        QVERIFY(Images::setDistance(tc.doc()->body(), id, 2, 150));
+        QVERIFY(Images::setDistance(tc.doc()->body(), id, 3, 600));
+        const QString file = m_dir.filePath(name);
+        QVERIFY2(tc.Save(file, 0, format, false), qPrintable(tc.LastError()));
 
         TextControl back;
-        QVERIFY2(back.Load(file, 0, 3, false), qPrintable(back.LastError()));
-        QCOMPARE(Images::fixedPosition(back.doc()->body(), id), QPoint(1500, 3000));
+        QVERIFY2(back.Load(file, 0, format, false), qPrintable(back.LastError()));
+        // Found again by kind and place, not by number: RTF numbers pictures anew.
+        int fixedId = 0, textId = 0;
+        for (QTextBlock b = back.doc()->body()->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (f.objectType() == EngineObject::FixedImage)
+                    fixedId = f.intProperty(EngineProperty::ImageId);
+                else if (f.isImageFormat())
+                    textId = f.intProperty(EngineProperty::ImageId);
+            }
+        QVERIFY(fixedId > 0 && textId > 0);
+        QCOMPARE(Images::fixedPosition(back.doc()->body(), fixedId), QPoint(1500, 3000));
+        QCOMPARE(Images::distance(back.doc()->body(), fixedId, 2), 150);
+        QCOMPARE(Images::distance(back.doc()->body(), fixedId, 3), 600);
+        QCOMPARE(Images::distance(back.doc()->body(), fixedId, 1), 0);
+        QCOMPARE(Images::distance(back.doc()->body(), textId, 1), 300);
         const QImage page = back.PageImage(1);
         // The picture covers x 100..160, y 200..240 on the printed page.
         int inside = 0;
@@ -161,8 +249,15 @@ private Q_SLOTS:
                 inside += page.pixelColor(x, y) == kPicture;
         QCOMPARE(inside, 56 * 36);
         QCOMPARE(page.pixelColor(170, 220), QColor(Qt::white));
-        // Formats without page positions keep it at its anchor.
-        QCOMPARE(back.SaveToMemory(5).count("{\\pict"), 2);
+        // RTF places it as a shape on the page: 60 x 40 px = 900 x 600 twips, 150 twips
+        // = 95250 EMU above; HTML keeps it at its anchor.
+        const QByteArray rtf = back.SaveToMemory(5);
+        QCOMPARE(rtf.count("{\\pict"), 2);
+        QVERIFY(rtf.contains("{\\shp{\\*\\shpinst\\shpleft1500\\shptop3000\\shpright2400\\shpbottom3600"));
+        QVERIFY(rtf.contains("\\shpbxpage") && rtf.contains("\\shpbypage") && rtf.contains("\\shpwr3"));
+        QVERIFY(rtf.contains("{\\sp{\\sn dyWrapDistTop}{\\sv 95250}}"));
+        QVERIFY(rtf.contains("{\\sp{\\sn dxWrapDistRight}{\\sv 381000}}"));
+        QVERIFY(rtf.contains("{\\pict{\\*\\picprop{\\sp{\\sn dxWrapDistLeft}{\\sv 190500}}}"));
         QCOMPARE(back.SaveToMemory(4).count("<img"), 2);
     }
 
@@ -191,28 +286,154 @@ private Q_SLOTS:
                  qPrintable(pdfPageText(pdf, 2)));
     }
 
+    void tabStopCountsFromTheMargin_data()
+    {
+        QTest::addColumn<int>("left");      // twips
+        QTest::addColumn<int>("firstLine"); // twips, relative to the left indent
+        QTest::addColumn<bool>("viaDialog"); // the left indent given after the stop, in "Absatz"
+        QTest::addColumn<double>("nameX");  // points from the paper's left edge
+        // Margin 2 cm (56.7 pt), a left tab stop at 8 cm: the word after the tab starts
+        // 8 cm from the margin, 10 cm from the paper's edge = 283.5 pt, on every row.
+        QTest::newRow("kein Einzug") << 0 << 0 << false << 56.7;
+        QTest::newRow("2 cm links") << 1134 << 0 << false << 113.4;
+        QTest::newRow("2 cm links, erste Zeile +1 cm") << 1134 << 567 << false << 141.75;
+        QTest::newRow("2 cm links, hängend 1 cm") << 1134 << -567 << false << 85.05;
+        QTest::newRow("erste Zeile 1,5 cm") << 0 << 850 << false << 99.2;
+        QTest::newRow("erste Zeile +1 cm, dann im Absatz-Dialog 2 cm links") << 1134 << 567 << true << 141.75;
+    }
+
     void tabStopCountsFromTheMargin()
     {
         if (!havePdfToText())
             QSKIP("pdftotext is not installed");
-        // Margin 2 cm, paragraph indented 2 cm, a left tab stop at 8 cm: the word after
-        // the tab starts 8 cm from the margin, 10 cm from the paper's edge = 283.5 pt.
+        QFETCH(int, left);
+        QFETCH(int, firstLine);
+        QFETCH(bool, viaDialog);
+        QFETCH(double, nameX);
+        TextControl tc;
+        tc.setText(QStringLiteral("Name\tWert"));
+        tc.setSelStart(0);
+        QTextBlockFormat indent;
+        indent.setLeftMargin(Document::twipsToPixels(left));
+        indent.setTextIndent(Document::twipsToPixels(firstLine));
+        // Through the dialog the stop is set first, with the first-line indent only,
+        // and the left indent comes after it.
+        if (viaDialog)
+            indent.setLeftMargin(0);
+        tc.textCursor().mergeBlockFormat(indent);
+        tc.addTabStop(4536);
+        if (viaDialog) {
+            ScriptedPrompter* prompts = installScriptedPrompter();
+            prompts->answerExec([&](QDialog* d) {
+                // As typed: in centimetres.
+                d->findChild<DialogParts::LengthBox*>(QStringLiteral("indentLeft"))->setValue(left / 567.0);
+                return int(QDialog::Accepted);
+            });
+            QVERIFY(SurfaceDialogs::paragraph(&tc));
+            QCOMPARE(tc.IndentFL(), firstLine);
+        }
+        tc.setTabCurrent(1);
+        QCOMPARE(tc.TabPos(), 4536);
+        checkPrintedTab(tc, nameX);
+    }
+
+    // Word counts stops from the page margin, ODF from the paragraph's left indent: the
+    // 8 cm stop of a paragraph indented 2 cm with its first line 1 cm further in.
+    void tabStopsInOfficeFiles_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("DOCX") << 13 << "word/document.xml" << "w:pos=\"4536\"";
+        QTest::newRow("ODT") << 14 << "content.xml" << "style:position=\"170.10pt\"";
+    }
+
+    void tabStopsInOfficeFiles()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        QFETCH(int, format);
+        QFETCH(QString, member);
+        QFETCH(QString, written);
         TextControl tc;
         tc.setText(QStringLiteral("Name\tWert"));
         tc.setSelStart(0);
         QTextBlockFormat indent;
         indent.setLeftMargin(Document::twipsToPixels(1134));
+        indent.setTextIndent(Document::twipsToPixels(567));
         tc.textCursor().mergeBlockFormat(indent);
         tc.addTabStop(4536);
+        const QByteArray package = tc.SaveToMemory(format);
+        ZipPackage::Reader zip;
+        QString error;
+        QVERIFY2(zip.open(package, &error), qPrintable(error));
+        QByteArray xml;
+        QVERIFY2(zip.read(member, &xml, &error), qPrintable(error));
+        QVERIFY2(xml.contains(written.toUtf8()), xml.constData());
+        const QString file = m_dir.filePath(QStringLiteral("tab.%1").arg(format == 13 ? u"docx" : u"odt"));
+        QVERIFY2(tc.Save(file, 0, format, false), qPrintable(tc.LastError()));
+        TextControl back;
+        QVERIFY2(back.Load(file, 0, format, false), qPrintable(back.LastError()));
+        back.setSelStart(0);
+        back.setTabCurrent(1);
+        QCOMPARE(back.TabPos(), 4536);
+        checkPrintedTab(back, 141.75);
+    }
+
+    // A file of version 1 held the stops as the ruler showed them; the same 8 cm stop
+    // in a paragraph indented 2 cm with a first line 1 cm further in.
+    void olderOwnFileKeepsItsTabStops()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        const QByteArray older =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<textdocument version=\"1\">\n"
+            " <page width=\"11906\" height=\"16838\" left=\"1134\" top=\"1134\" right=\"1134\" bottom=\"1134\"/>\n"
+            " <body font=\"Arial,11,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\">\n"
+            "  <formats>\n"
+            "   <format id=\"0\" type=\"1\">\n"
+            "    <property name=\"leftMargin\" type=\"double\">75.6</property>\n"
+            "    <property name=\"textIndent\" type=\"double\">37.8</property>\n"
+            "    <property name=\"tabPositions\" type=\"tabs\">302.4:0:0</property>\n"
+            "   </format>\n"
+            "  </formats>\n"
+            "  <p format=\"0\"><r>Name\tWert</r></p>\n"
+            " </body>\n"
+            "</textdocument>\n";
+        const QString txm = m_dir.filePath(QStringLiteral("alt.txm"));
+        QFile f(txm);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        // The 30-byte page header as the program writes it: 23, the margins, height and
+        // width as little-endian numbers, then two zero bytes.
+        QByteArray header;
+        for (qint32 v : {23, 1134, 1134, 1134, 1134, 16838, 11906})
+            for (int i = 0; i < 4; ++i)
+                header += char((v >> (8 * i)) & 0xff);
+        header += QByteArray(2, '\0');
+        f.write(header + older);
+        f.close();
+        TextControl tc;
+        QVERIFY2(tc.Load(txm, 30, 3, false), qPrintable(tc.LastError()));
+        tc.setSelStart(0);
+        QCOMPARE(tc.IndentL(), 1134);
+        QCOMPARE(tc.IndentFL(), 567);
+        tc.setTabCurrent(1);
         QCOMPARE(tc.TabPos(), 4536);
-        const QString pdf = m_dir.filePath(QStringLiteral("tab.pdf"));
-        QVERIFY2(tc.Save(pdf, 0, 12, false), qPrintable(tc.LastError()));
-        const QList<PdfPage> pages = pdfWordBoxes(pdf);
-        QCOMPARE(pages.size(), 1);
-        QCOMPARE(pages[0].words.size(), 2);
-        // "Name" at the indent: 4 cm = 113.4 pt; "Wert" at 10 cm.
-        QVERIFY2(qAbs(pages[0].words[0].xMin - 113.4) < 1.5, qPrintable(QString::number(pages[0].words[0].xMin)));
-        QVERIFY2(qAbs(pages[0].words[1].xMin - 283.5) < 1.5, qPrintable(QString::number(pages[0].words[1].xMin)));
+        checkPrintedTab(tc, 141.75);
+        if (QTest::currentTestFailed())
+            return;
+        // Saved again, the file is of the current version and reads back the same.
+        const QString again = m_dir.filePath(QStringLiteral("neu.txm"));
+        QVERIFY2(tc.Save(again, 30, 3, false), qPrintable(tc.LastError()));
+        QFile saved(again);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains("<textdocument version=\"2\">"));
+        TextControl back;
+        QVERIFY2(back.Load(again, 30, 3, false), qPrintable(back.LastError()));
+        back.setSelStart(0);
+        back.setTabCurrent(1);
+        QCOMPARE(back.TabPos(), 4536);
     }
 
     void fourSidedFrameInEveryView_data()
@@ -251,6 +472,19 @@ private Q_SLOTS:
     }
 
 private:
+    // The one line "Name<tab>Wert" printed: "Name" at `nameX`, "Wert" 8 cm from the 2 cm
+    // margin = 283.5 pt from the paper's left edge.
+    void checkPrintedTab(TextControl& tc, double nameX)
+    {
+        const QString pdf = m_dir.filePath(QStringLiteral("tab.pdf"));
+        QVERIFY2(tc.Save(pdf, 0, 12, false), qPrintable(tc.LastError()));
+        const QList<PdfPage> pages = pdfWordBoxes(pdf);
+        QCOMPARE(pages.size(), 1);
+        QCOMPARE(pages[0].words.size(), 2);
+        QVERIFY2(qAbs(pages[0].words[0].xMin - nameX) < 1.5, qPrintable(QString::number(pages[0].words[0].xMin)));
+        QVERIFY2(qAbs(pages[0].words[1].xMin - 283.5) < 1.5, qPrintable(QString::number(pages[0].words[1].xMin)));
+    }
+
     QString save(TextControl& tc, const QString& name, int format)
     {
         const QString file = m_dir.filePath(name);

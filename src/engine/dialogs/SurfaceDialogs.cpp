@@ -43,11 +43,11 @@ template <typename Fn> void asOneStep(TextControl* s, Fn write) {
 // indent moves.
 void mergeBlocks(const QTextCursor& c, const QTextBlockFormat& changes) {
     forEachSelectedBlock(c, [&](const QTextBlock& b) {
-        const double oldLeft = b.blockFormat().leftMargin();
+        const QTextBlockFormat before = b.blockFormat();
         QTextCursor bc(b);
         bc.mergeBlockFormat(changes);
         QTextBlockFormat f = bc.blockFormat();
-        TabStops::keepOnPage(f, oldLeft);
+        TabStops::keepOnPage(f, before);
         bc.setBlockFormat(f);
     });
 }

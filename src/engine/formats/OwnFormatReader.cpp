@@ -91,8 +91,8 @@ class TextReader {
 public:
     // A table's declared grid is bounded by the file's size: every cell the writer
     // keeps is an element of dozens of bytes, so a tiny file cannot hold a huge table.
-    TextReader(QXmlStreamReader& r, QTextDocument* doc, qint64 fileSize)
-        : r(r), doc(doc), cellBudget(qMax<qint64>(1000, fileSize))
+    TextReader(QXmlStreamReader& r, QTextDocument* doc, qint64 fileSize, int version)
+        : r(r), doc(doc), cellBudget(qMax<qint64>(1000, fileSize)), version(version)
     {
     }
 
@@ -152,8 +152,19 @@ private:
                 }
             }
             if (id >= 0)
-                formats.insert(id, f);
+                formats.insert(id, upgraded(f));
         }
+    }
+
+    // Version 1 kept Qt's tab positions as the ruler showed them, counted from the
+    // page margin; since version 2 they count from where the first line starts.
+    QTextFormat upgraded(const QTextFormat& f) const
+    {
+        if (version >= 2 || !f.isBlockFormat() || !f.hasProperty(QTextFormat::TabPositions))
+            return f;
+        QTextBlockFormat bf = f.toBlockFormat();
+        TabStops::setFromMargin(bf, bf.tabPositions());
+        return bf;
     }
 
     // The first paragraph of a table cell carries the cell's own format: the file may
@@ -337,6 +348,7 @@ private:
     QHash<int, QTextFormat> formats;
     QHash<int, QTextList*> lists;
     int frames = 0;
+    int version;
     bool failed = false;
 };
 
@@ -365,7 +377,7 @@ void readLanguage(QXmlStreamReader& r, Document& into)
     r.skipCurrentElement();
 }
 
-bool readHeaderFooter(QXmlStreamReader& r, Document& into, qint64 fileSize, QString* error)
+bool readHeaderFooter(QXmlStreamReader& r, Document& into, qint64 fileSize, int version, QString* error)
 {
     into.setHeaderFooterSet(intAttr(r, "set", 0) & 15);
     into.setHeaderDistance(qBound(0, intAttr(r, "headerDistance", into.headerDistance()), 31680));
@@ -380,7 +392,7 @@ bool readHeaderFooter(QXmlStreamReader& r, Document& into, qint64 fileSize, QStr
         while (r.readNextStartElement()) {
             if (r.name() == u"text" && part && !done) {
                 part->setUndoRedoEnabled(false);
-                if (!TextReader(r, part, fileSize).run(error))
+                if (!TextReader(r, part, fileSize, version).run(error))
                     return false;
                 done = true;
             } else {
@@ -440,12 +452,12 @@ bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* erro
         } else if (r.name() == u"language") {
             readLanguage(r, into);
         } else if (r.name() == u"headerfooter") {
-            if (!readHeaderFooter(r, into, data.size(), error)) {
+            if (!readHeaderFooter(r, into, data.size(), version, error)) {
                 FormatErrors::set(error, kBroken);
                 return false;
             }
         } else if (r.name() == u"body" && !haveBody) {
-            if (!TextReader(r, into.body(), data.size()).run(error))
+            if (!TextReader(r, into.body(), data.size(), version).run(error))
                 return false;
             haveBody = true;
         } else if (r.name() == u"resources") {

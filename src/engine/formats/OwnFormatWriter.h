@@ -6,7 +6,8 @@
 
 class OwnFormatWriter : public FormatWriter {
 public:
-    static constexpr int Version = 1;
+    // 2: tab stops count from where a paragraph's first line starts.
+    static constexpr int Version = 2;
     bool write(const Document& doc, const WriteOptions& options, QByteArray* out,
                QString* error) override;
 };

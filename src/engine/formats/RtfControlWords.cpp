@@ -60,6 +60,7 @@ void Parser::word(const RtfToken& t)
         pictKind.clear();
         picW = picH = picWGoal = picHGoal = 0;
         picScaleX = picScaleY = 100;
+        pictProps = RtfShapes::Shape();
         return;
     }
     if (w == "pntext") { s.dest = Dest::Skip; return; }

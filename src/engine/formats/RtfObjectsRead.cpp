@@ -90,6 +90,21 @@ bool Parser::objectWord(const QByteArray& w, int p, bool wasStarred)
     }
     if (s.dest == Dest::ShapeName || s.dest == Dest::ShapeValue || s.dest == Dest::Shape)
         return true;
+    // A picture's own properties: only its distances are taken.
+    if (w == "picprop" && s.dest == Dest::Pict) {
+        s.dest = Dest::PicProp;
+        s.picProp = true;
+        return true;
+    }
+    if (s.dest == Dest::PicProp) {
+        if (w == "sp")
+            s.picPropProperty = true;
+        else if (w == "sn")
+            s.dest = Dest::ShapeName;
+        else if (w == "sv")
+            s.dest = Dest::ShapeValue;
+        return true;
+    }
 
     // Notes.
     if (w == "footnote") {
@@ -200,13 +215,16 @@ void Parser::finishShape(int index)
         const QString name = QStringLiteral("rtfbild%1").arg(++pictureCount);
         shape.flow->document()->addResource(QTextDocument::ImageResource, QUrl(name), shape.picture);
         if (shape.flow == &body) {
-            body.addText(QString(kObject), RtfShapes::pictureAnchor(base, name, place));
+            QTextCharFormat f = RtfShapes::pictureAnchor(base, name, place);
+            shape.applyDistances(f);
+            body.addText(QString(kObject), f);
         } else {
-            QTextImageFormat f;
-            f.setName(name);
-            f.setWidth(Document::twipsToPixels(place.width > 0 ? place.width : Document::pixelsToTwips(shape.picture.width())));
-            f.setHeight(Document::twipsToPixels(place.height < 0 ? -place.height : Document::pixelsToTwips(shape.picture.height())));
-            shape.flow->addText(QString(kObject), f);
+            QTextImageFormat img;
+            shape.applyDistances(img);
+            img.setName(name);
+            img.setWidth(Document::twipsToPixels(place.width > 0 ? place.width : Document::pixelsToTwips(shape.picture.width())));
+            img.setHeight(Document::twipsToPixels(place.height < 0 ? -place.height : Document::pixelsToTwips(shape.picture.height())));
+            shape.flow->addText(QString(kObject), img);
         }
     } else if (shape.hasText) {
         if (shape.sink) {
@@ -238,7 +256,9 @@ void Parser::finishNote(int index)
 
 void Parser::objectGroupEnd(const State& ended)
 {
-    if (ended.shapeProperty && !st().shapeProperty && ended.shape >= 0)
+    if (ended.picPropProperty && !st().picPropProperty)
+        pictProps.property();
+    else if (ended.shapeProperty && !st().shapeProperty && ended.shape >= 0)
         shapes[ended.shape].property();
     if (ended.shape >= 0 && ended.shape != st().shape)
         finishShape(ended.shape);

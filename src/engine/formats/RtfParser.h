@@ -22,8 +22,10 @@ namespace RtfRead {
 
 // FieldObject: the result of a page-number field, which becomes one object;
 // OwnField*: our own field properties inside the instruction.
+// Shape*: a {\shp} group, a property's name and value; PicProp: a picture's {\*\picprop}.
 enum class Dest { Body, FontTable, ColorTable, Skip, Pict, FieldInst, ListTable, ListOverride, PnText,
-                  FieldObject, OwnField, OwnFieldData, OwnFieldLink, Shape, ShapeName, ShapeValue };
+                  FieldObject, OwnField, OwnFieldData, OwnFieldLink, Shape, ShapeName, ShapeValue,
+                  PicProp };
 
 struct State {
     Dest dest = Dest::Body;
@@ -46,6 +48,8 @@ struct State {
     RtfShapes::FrameWords frame;   // \pos... of the paragraph
     int shape = -1;                // index into Parser::shapes
     bool shapeProperty = false;    // inside an \sp group
+    bool picProp = false;          // inside a picture's {\*\picprop}
+    bool picPropProperty = false;  // inside an \sp group of it
     int note = -1;                 // index into Parser::notes
 };
 
@@ -149,6 +153,8 @@ private:
     QList<std::shared_ptr<RtfSink>> laterSinks;
     bool framesRead = false;
     QStringList userNotes;
+    // A picture's own {\*\picprop}: its distances to the text.
+    RtfShapes::Shape pictProps;
 };
 
 } // namespace RtfRead

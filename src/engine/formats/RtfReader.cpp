@@ -60,11 +60,15 @@ void Parser::text(const QString& s)
             }
         break;
     case Dest::ShapeName:
-        if (s0.shape >= 0)
+        if (s0.picProp)
+            pictProps.name += s;
+        else if (s0.shape >= 0)
             shapes[s0.shape].name += s;
         break;
     case Dest::ShapeValue:
-        if (s0.shape >= 0)
+        if (s0.picProp)
+            pictProps.value += s;
+        else if (s0.shape >= 0)
             shapes[s0.shape].value += s;
         break;
     case Dest::ListTable:
@@ -171,6 +175,7 @@ void Parser::finishPicture()
     const double h = picHGoal > 0 ? Document::twipsToPixels(picHGoal) : img.height();
     f.setWidth(w * qBound(1, picScaleX, 1000) / 100.0);
     f.setHeight(h * qBound(1, picScaleY, 1000) / 100.0);
+    pictProps.applyDistances(f);
     into->addText(QString(QChar::ObjectReplacementCharacter), f);
 }
 

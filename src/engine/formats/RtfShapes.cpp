@@ -74,6 +74,27 @@ int alignIn(Align a, int from, int to, int size, int offset)
     return from + offset;
 }
 
+struct Side {
+    const char* name;
+    int property;
+};
+const Side kSides[] = {{"dxWrapDistLeft", ImageDistanceL}, {"dyWrapDistTop", ImageDistanceT},
+                       {"dxWrapDistRight", ImageDistanceR}, {"dyWrapDistBottom", ImageDistanceB}};
+
+QByteArray shapeProperty(const char* name, qint64 v)
+{
+    return QByteArray("{\\sp{\\sn ") + name + "}{\\sv " + QByteArray::number(v) + "}}";
+}
+
+QByteArray distances(const QTextFormat& f)
+{
+    QByteArray out;
+    for (const Side& s : kSides)
+        if (const int twips = f.intProperty(s.property); twips > 0)
+            out += shapeProperty(s.name, qint64(twips) * EmuPerTwip);
+    return out;
+}
+
 QString roman(int n)
 {
     static const std::pair<int, const char*> parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
@@ -153,6 +174,17 @@ void Shape::property()
     else if (n == u"dyTextTop") padY = qBound(0, v / 635, 2000);
     else if (n == u"fLine") line = v ? qMax(line, 1) : 0;
     else if (n == u"lineWidth" && line > 0) line = qBound(1, v / 635, 2000);
+    else
+        for (int i = 0; i < 4; ++i)
+            if (n == QLatin1String(kSides[i].name) && v >= 0)
+                distance[i] = qMin(v / EmuPerTwip, 31680);
+}
+
+void Shape::applyDistances(QTextFormat& f) const
+{
+    for (int i = 0; i < 4; ++i)
+        if (distance[i] > 0)
+            f.setProperty(kSides[i].property, distance[i]);
 }
 
 QTextCharFormat pictureAnchor(const QTextCharFormat& base, const QString& name, const Placement& place)
@@ -272,17 +304,15 @@ bool fitTables(Document& doc)
     return fitted;
 }
 
-QByteArray shapeStart(const QTextCharFormat& f)
+QByteArray shapeStart(const QTextCharFormat& f, int shapeId)
 {
     auto num = [](int v) { return QByteArray::number(v); };
-    auto prop = [](const char* name, int v) {
-        return QByteArray("{\\sp{\\sn ") + name + "}{\\sv " + QByteArray::number(v) + "}}";
-    };
+    const auto prop = shapeProperty;
     const int x = f.intProperty(ImagePosX), y = f.intProperty(ImagePosY);
     const int w = f.intProperty(ImageWidth), h = f.intProperty(ImageHeight);
     QByteArray out = "{\\shp{\\*\\shpinst\\shpleft" + num(x) + "\\shptop" + num(y) + "\\shpright" + num(x + w)
-                     + "\\shpbottom" + num(y + h) + "\\shpfhdr0\\shpbxpage\\shpbxignore\\shpbypage\\shpbyignore\\shpwr3\\shpwrk0\\shpfblwtxt0";
-    out += prop("posrelh", 1) + prop("posrelv", 1);
+                     + "\\shpbottom" + num(y + h) + "\\shpfhdr0\\shpbxpage\\shpbxignore\\shpbypage\\shpbyignore\\shpwr3\\shpwrk0\\shpfblwtxt0\\shpz0\\shplid" + num(shapeId);
+    out += prop("posrelh", 1) + prop("posrelv", 1) + distances(f);
     if (TextBoxes::isTextBox(f)) {
         const int padX = f.intProperty(TextBoxPaddingX) * 635, padY = f.intProperty(TextBoxPaddingY) * 635; // EMU
         const int line = f.intProperty(TextBoxLine);
@@ -293,6 +323,12 @@ QByteArray shapeStart(const QTextCharFormat& f)
         out += prop("shapeType", 75) + "{\\sp{\\sn pib}{\\sv ";
     }
     return out;
+}
+
+QByteArray distanceProperties(const QTextFormat& f)
+{
+    const QByteArray d = distances(f);
+    return d.isEmpty() ? QByteArray() : "{\\*\\picprop" + d + '}';
 }
 
 QString noteNumber(int n, const QByteArray& style)

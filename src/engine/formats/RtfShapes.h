@@ -3,6 +3,8 @@
 // frames (paragraphs with \pos... words), shapes (\shp) holding a picture or a text
 // box, and foot- and endnotes. The reader collects them here; `placeOnPages` resolves
 // their positions once the page geometry and the layout are known.
+// A picture's distances to the text are the shape properties dxWrapDistLeft ...
+// dyWrapDistBottom in EMU, inside {\*\picprop} for pictures in the text.
 
 #include <QImage>
 #include <QString>
@@ -15,6 +17,8 @@ class QTextDocument;
 class RtfSink;
 
 namespace RtfShapes {
+
+constexpr int EmuPerTwip = 635;
 
 // Reference of a position: the page's edge, the margin, or the anchoring paragraph.
 enum class Ref { Page, Margin, Paragraph };
@@ -49,6 +53,7 @@ struct Shape {
     int type = 0;
     int padX = 144, padY = 72; // default text insets, twips
     int line = 15;             // border width, twips (0.75 pt unless the file says otherwise); 0 none
+    int distance[4] = {};      // to the text, twips: left, top, right, bottom
     QString name, value;       // of the \sp being read
     QImage picture;
     std::shared_ptr<QTextDocument> text;
@@ -58,6 +63,8 @@ struct Shape {
     bool word(const QByteArray& w, int p);
     // The \sp group ended: takes its name and value.
     void property();
+    // The distances given into the picture or anchor format `f`.
+    void applyDistances(QTextFormat& f) const;
 };
 
 // An anchor for a picture placed on the page (no room in the text).
@@ -76,7 +83,10 @@ bool fitTables(Document& doc);
 
 // Writing: the opening of the shape group for the fixed image or text box `f`, up to
 // where its picture (\sp pib) or its text (\shptxt) follows; close with "}}".
-QByteArray shapeStart(const QTextCharFormat& f);
+// `shapeId` is unique in the file.
+QByteArray shapeStart(const QTextCharFormat& f, int shapeId);
+// {\*\picprop ...} with the distances of a picture in the text; empty when all are 0.
+QByteArray distanceProperties(const QTextFormat& f);
 
 // Note marks: `n` in the numbering an RTF note word names ("ftnnar", "aftnnrlc", ...).
 QString noteNumber(int n, const QByteArray& style);

@@ -317,13 +317,14 @@ private:
         return p + ' ';
     }
 
-    void writeImage(const QTextImageFormat& f)
+    // The {\pict ...} group of an image, `props` (picture properties) inside it.
+    QByteArray pictGroup(const QTextImageFormat& f, const QByteArray& props) const
     {
         QByteArray kind;
         const QByteArray bytes = DocumentTransfer::imageBytes(current, f.name(), &kind);
         const QImage img = DocumentTransfer::image(current, f.name());
         if (bytes.isEmpty() || img.isNull())
-            return;
+            return {};
         QByteArray data = bytes;
         QByteArray blip = "\\pngblip";
         if (kind == "jpeg" || kind == "jpg") {
@@ -336,13 +337,16 @@ private:
         }
         const double w = f.width() > 0 ? f.width() : img.width();
         const double h = f.height() > 0 ? f.height() : img.height();
-        out += "{\\pict" + blip + "\\picw" + num(img.width()) + "\\pich" + num(img.height()) + "\\picwgoal"
-               + num(twips(w)) + "\\pichgoal" + num(twips(h)) + '\n';
+        QByteArray pict = "{\\pict" + props + blip + "\\picw" + num(img.width()) + "\\pich" + num(img.height())
+                          + "\\picwgoal" + num(twips(w)) + "\\pichgoal" + num(twips(h)) + '\n';
         const QByteArray hex = data.toHex();
         for (qsizetype i = 0; i < hex.size(); i += 128)
-            out += hex.mid(i, 128) + '\n';
-        out += '}';
+            pict += hex.mid(i, 128) + '\n';
+        return pict + '}';
     }
+
+    // A picture in the text, its distances in {\*\picprop}.
+    void writeImage(const QTextImageFormat& f) { out += pictGroup(f, RtfShapes::distanceProperties(f)); }
 
     // Text boxes of the body as documents, so that their fonts and colours are listed.
     void collectTextBoxes(const QTextDocument* d)
@@ -368,7 +372,13 @@ private:
                 return;
             box = it->get();
         }
-        out += RtfShapes::shapeStart(f);
+        QByteArray pict;
+        if (!box) {
+            pict = pictGroup(Images::asInline(f), {});
+            if (pict.isEmpty())
+                return;
+        }
+        out += RtfShapes::shapeStart(f, 1025 + shapes++);
         if (box) {
             const QTextDocument* outer = current;
             current = box;
@@ -376,8 +386,7 @@ private:
             current = outer;
             out += "}}}\n";
         } else {
-            writeImage(Images::asInline(f));
-            out += "}}}}\n";
+            out += pict + "}}}}\n";
         }
     }
 
@@ -536,6 +545,7 @@ private:
     const Document& doc;
     const QTextDocument* current = nullptr;
     QByteArray out;
+    int shapes = 0; // shape ids given so far
     QStringList fonts;
     QList<QColor> colors;
     QHash<QTextList*, int> listIds;

@@ -3,9 +3,13 @@
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "TextBoxes.h"
+#include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/InputFile.h"
+#include "app/SafeSave.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QTextBlock>
@@ -20,6 +24,19 @@ using namespace EngineProperty;
 namespace Images {
 
 namespace {
+
+int screenPainters = 0;
+
+bool drawnAsBox(const QTextFormat& f) { return ScreenPainting::active() && f.boolProperty(ImageShownAsBox); }
+
+void paintBox(QPainter* p, const QRectF& r)
+{
+    p->save();
+    p->setPen(QPen(QColor(0x80, 0x80, 0x80), 0));
+    p->setBrush(QColor(0xc0, 0xc0, 0xc0));
+    p->drawRect(r);
+    p->restore();
+}
 
 // Anchors of fixed images take no room in the text.
 class FixedAnchor : public QObject, public QTextObjectInterface {
@@ -46,7 +63,10 @@ public:
     }
     void drawObject(QPainter* p, const QRectF& rect, QTextDocument* doc, int pos, const QTextFormat& f) override
     {
-        m_plain->drawObject(p, rect.marginsRemoved(margins(doc, f)), doc, pos, f);
+        if (drawnAsBox(f))
+            paintBox(p, rect.marginsRemoved(margins(doc, f)));
+        else
+            m_plain->drawObject(p, rect.marginsRemoved(margins(doc, f)), doc, pos, f);
     }
 
 private:
@@ -138,7 +158,13 @@ int insertFixed(QTextCursor& c, const QImage& image, int x, int y, int scaleX, i
     QTextDocument* doc = c.document();
     installHandlers(doc);
     const int id = highestId(doc) + 1;
+    // The text's format, without what a picture just before the caret would lend it.
     QTextCharFormat f = c.charFormat();
+    for (int p = ImageId; p <= ImageName; ++p)
+        f.clearProperty(p);
+    for (int p : {int(ImageShownAsBox), int(QTextFormat::ImageName), int(QTextFormat::ImageWidth),
+                  int(QTextFormat::ImageHeight), int(QTextFormat::ImageQuality)})
+        f.clearProperty(p);
     f.setObjectType(EngineObject::FixedImage);
     f.setProperty(ImageId, id);
     f.setProperty(ImageName, addResource(doc, image, id));
@@ -206,6 +232,64 @@ QRectF fixedRect(const QTextDocument* doc, int anchorPos)
             Document::twipsToPixels(f.intProperty(ImageWidth)), Document::twipsToPixels(f.intProperty(ImageHeight))};
 }
 
+bool shownAsBox(const QTextDocument* doc, int id) { return findImage(doc, id).format.boolProperty(ImageShownAsBox); }
+
+bool setShownAsBox(QTextDocument* doc, int id, bool on)
+{
+    Hit h = findImage(doc, id);
+    if (h.position < 0)
+        return false;
+    if (on)
+        h.format.setProperty(ImageShownAsBox, true);
+    else
+        h.format.clearProperty(ImageShownAsBox);
+    QTextCursor c(doc);
+    c.setPosition(h.position);
+    c.setPosition(h.position + 1, QTextCursor::KeepAnchor);
+    // Set, not merged: a cleared property must go.
+    c.setCharFormat(h.format);
+    return true;
+}
+
+bool savePicture(const QTextDocument* doc, int id, const QString& path, QString* error)
+{
+    const Hit h = findImage(doc, id);
+    const QString name = h.format.isImageFormat() ? h.format.toImageFormat().name() : h.format.stringProperty(ImageName);
+    const QImage img = h.position < 0 ? QImage() : DocumentTransfer::image(doc, name);
+    if (img.isNull()) {
+        if (error)
+            *error = QStringLiteral("Das Bild hat keine Bildpunkte, die gespeichert werden könnten.");
+        return false;
+    }
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QByteArray format = suffix == u"jpg" || suffix == u"jpeg" ? "JPEG" : suffix == u"bmp" ? "BMP" : suffix == u"png" ? "PNG" : "";
+    if (format.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Bilder lassen sich als PNG (.png), JPEG (.jpg) oder BMP (.bmp) speichern.");
+        return false;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // JPEG has no transparency: transparent parts become white, not black.
+    QImage out = img;
+    if (format == "JPEG" && img.hasAlphaChannel()) {
+        out = QImage(img.size(), QImage::Format_RGB32);
+        out.fill(Qt::white);
+        QPainter(&out).drawImage(0, 0, img);
+    }
+    if (!out.save(&buffer, format.constData(), format == "JPEG" ? 90 : -1)) {
+        if (error)
+            *error = QStringLiteral("Das Bild konnte nicht umgewandelt werden.");
+        return false;
+    }
+    return SafeSave::saveFile(path, bytes, error);
+}
+
+ScreenPainting::ScreenPainting() { ++screenPainters; }
+ScreenPainting::~ScreenPainting() { --screenPainters; }
+bool ScreenPainting::active() { return screenPainters > 0; }
+
 QTextImageFormat asInline(const QTextCharFormat& fixed)
 {
     QTextImageFormat f;
@@ -257,6 +341,10 @@ void paintFixed(QPainter* p, QTextDocument* doc, int anchorPos)
     QTextCursor c(doc);
     c.setPosition(anchorPos + 1);
     const QTextCharFormat f = c.charFormat();
+    if (drawnAsBox(f)) {
+        paintBox(p, fixedRect(doc, anchorPos));
+        return;
+    }
     if (TextBoxes::isTextBox(f)) {
         TextBoxes::paint(p, fixedRect(doc, anchorPos), f);
         return;

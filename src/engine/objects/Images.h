@@ -36,6 +36,25 @@ bool setFixedPosition(QTextDocument* doc, int id, QPoint twips);
 // Where the fixed image anchored at `anchorPos` is drawn, pixels from the page corner.
 QRectF fixedRect(const QTextDocument* doc, int anchorPos);
 
+// Whether the picture shows as a grey box on screen.
+bool shownAsBox(const QTextDocument* doc, int id);
+bool setShownAsBox(QTextDocument* doc, int id, bool on);
+// The picture's pixels, written to `path` in the format its ending names (PNG, JPEG,
+// BMP); false with a German reason in `error`.
+bool savePicture(const QTextDocument* doc, int id, const QString& path, QString* error);
+
+// While one of these lives, pictures marked as grey boxes are drawn as boxes: the
+// surface holds one while it paints the screen, so print, preview and files show the
+// picture.
+class ScreenPainting {
+public:
+    ScreenPainting();
+    ~ScreenPainting();
+    ScreenPainting(const ScreenPainting&) = delete;
+    ScreenPainting& operator=(const ScreenPainting&) = delete;
+    static bool active();
+};
+
 // A fixed picture as an inline one of its size, for formats without page positions.
 QTextImageFormat asInline(const QTextCharFormat& fixed);
 

@@ -86,10 +86,10 @@ void setListType(QTextCursor c, int type, State& state)
             if (QTextList* l = b.textList())
                 l->remove(b);
             QTextBlockFormat bf = b.blockFormat();
-            const double oldLeft = bf.leftMargin();
+            const QTextBlockFormat before = bf;
             bf.setLeftMargin(0);
             bf.setIndent(0);
-            TabStops::keepOnPage(bf, oldLeft);
+            TabStops::keepOnPage(bf, before);
             QTextCursor(b).setBlockFormat(bf);
         });
         c.endEditBlock();
@@ -122,11 +122,11 @@ void setListType(QTextCursor c, int type, State& state)
         if (QTextList* old = b.textList())
             old->remove(b);
         QTextBlockFormat bf = b.blockFormat();
-        const double oldLeft = bf.leftMargin();
+        const QTextBlockFormat before = bf;
         bf.setIndent(0);
         bf.setLeftMargin(Document::twipsToPixels(a.text));
         bf.setTextIndent(0);
-        TabStops::keepOnPage(bf, oldLeft);
+        TabStops::keepOnPage(bf, before);
         QTextCursor bc(b);
         bc.setBlockFormat(bf);
         if (!list)

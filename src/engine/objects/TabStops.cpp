@@ -53,16 +53,18 @@ QList<QTextOption::Tab> shifted(QList<QTextOption::Tab> tabs, double by)
 }
 } // namespace
 
+double TabStops::firstLineStart(const QTextBlockFormat& f) { return f.leftMargin() + f.textIndent(); }
+
 QList<QTextOption::Tab> TabStops::fromMargin(const QTextBlockFormat& f)
 {
-    return shifted(f.tabPositions(), f.leftMargin());
+    return shifted(f.tabPositions(), firstLineStart(f));
 }
 
 void TabStops::setFromMargin(QTextBlockFormat& f, const QList<QTextOption::Tab>& tabs)
 {
     QList<QTextOption::Tab> sorted = tabs;
     sort(sorted);
-    f.setTabPositions(shifted(sorted, -f.leftMargin()));
+    f.setTabPositions(shifted(sorted, -firstLineStart(f)));
 }
 
 int TabStops::defaultDistance(const QTextDocument* d)
@@ -80,8 +82,9 @@ void TabStops::setDefaultDistance(QTextDocument* d, int twips)
     d->setDefaultTextOption(o);
 }
 
-void TabStops::keepOnPage(QTextBlockFormat& f, double oldLeft)
+void TabStops::keepOnPage(QTextBlockFormat& f, const QTextBlockFormat& before)
 {
-    if (!f.tabPositions().isEmpty() && f.leftMargin() != oldLeft)
-        f.setTabPositions(shifted(f.tabPositions(), oldLeft - f.leftMargin()));
+    const double oldStart = firstLineStart(before);
+    if (!f.tabPositions().isEmpty() && firstLineStart(f) != oldStart)
+        f.setTabPositions(shifted(f.tabPositions(), oldStart - firstLineStart(f)));
 }

@@ -19,8 +19,10 @@ public:
     static int indexAt(const QList<QTextOption::Tab>& tabs, int twips);
 
     // Stops count from the page margin (ruler, TabPos, files); Qt counts them from where
-    // the paragraph's lines start. The block format holds Qt's positions: these two
-    // convert, so a stop stays where the ruler shows it whatever the indent.
+    // each line starts, so the first line (left indent plus first-line indent) is the
+    // one they are kept against: a stop falls where the ruler shows it on the first
+    // line; later lines of a paragraph with a first-line indent are off by that indent.
+    // The block format holds Qt's positions: these two convert.
     static QList<QTextOption::Tab> fromMargin(const QTextBlockFormat& f);
     static void setFromMargin(QTextBlockFormat& f, const QList<QTextOption::Tab>& tabs);
     // Distance of the default stops that follow the set ones, twips (Qt's own: 80
@@ -28,6 +30,8 @@ public:
     static int defaultDistance(const QTextDocument* d);
     static void setDefaultDistance(QTextDocument* d, int twips);
 
-    // After the left indent changed from `oldLeft` (pixels) the stops keep their place.
-    static void keepOnPage(QTextBlockFormat& f, double oldLeft);
+    // Pixels from the margin to where the first line starts.
+    static double firstLineStart(const QTextBlockFormat& f);
+    // After the indents changed from those of `before` the stops keep their place.
+    static void keepOnPage(QTextBlockFormat& f, const QTextBlockFormat& before);
 };

@@ -95,3 +95,36 @@ void HeaderFooterEditing::place()
     if (m_editor->geometry() != r.toAlignedRect())
         m_editor->setGeometry(r.toAlignedRect());
 }
+
+int HeaderFooterEditing::distance(int index) const
+{
+    const Document* doc = m_surface.doc();
+    return index == 4 || index == 8 ? doc->footerDistance() : doc->headerDistance();
+}
+
+void HeaderFooterEditing::setDistance(int index, int twips)
+{
+    Document* doc = m_surface.doc();
+    if (index == 4 || index == 8)
+        doc->setFooterDistance(qMax(0, twips));
+    else
+        doc->setHeaderDistance(qMax(0, twips));
+    place();
+    m_surface.viewport()->update();
+}
+
+int HeaderFooterEditing::flags() const { return (m_surface.doc()->headerFooterSet() & 10) ? 15 : 5; }
+
+void HeaderFooterEditing::setFlags(int flags)
+{
+    Document* doc = m_surface.doc();
+    int set = doc->headerFooterSet();
+    if (flags & 2) {
+        if (set & 1) set |= 2;
+        if (set & 4) set |= 8;
+        if (!(set & 5)) set |= 2;
+    } else {
+        set &= ~10;
+    }
+    doc->setHeaderFooterSet(set);
+}

@@ -24,6 +24,14 @@ public:
     // Lays the editor over the part (on the caret's page) after a move or a change.
     void place();
 
+    // Distance of the header (index 1, 2) or footer (4, 8) from the paper's edge, twips.
+    int distance(int index) const;
+    void setDistance(int index, int twips);
+    // 15 when the first page has its own parts, else 5; writing 15 adds first-page
+    // parts beside the present ones, 5 removes them.
+    int flags() const;
+    void setFlags(int flags);
+
 private:
     void onPartChanged();
 

@@ -3,6 +3,8 @@
 #include "engine/Document.h"
 #include "engine/pages/HeaderFooterEditing.h"
 #include "engine/pages/Paginator.h"
+#include "engine/objects/ParagraphFrames.h"
+#include "engine/objects/TabLeaders.h"
 #include "engine/objects/Tables.h"
 #include "TextControl.h"
 
@@ -197,4 +199,17 @@ void ScreenView::paintLayout(QPaintEvent* e)
     }
     if (s->m_hf)
         s->m_hf->place();
+}
+
+void ScreenView::paintTextExtras()
+{
+    TextControl* s = m_surface;
+    const QRectF visible(s->toDocument(QPointF()), s->toDocument(s->viewport()->rect().bottomRight()));
+    QPainter p(s->viewport());
+    p.translate(-s->scrollOffset());
+    p.scale(s->zoom(), s->zoom());
+    if (s->m_tableGridLines)
+        Tables::paintGridLines(&p, m_doc->body(), QPointF(), visible);
+    ParagraphFrames::paintVisible(&p, m_doc->body(), visible);
+    TabLeaders::paint(&p, m_doc->body(), visible);
 }

@@ -36,6 +36,9 @@ public:
     int textLeftX() const;
     // The page views: sheets under the text, headers, footers and decorations over it.
     void paintLayout(QPaintEvent* e);
+    // The normal view: table grid lines and paragraph frames over the text, which has
+    // no pages there.
+    void paintTextExtras();
     // Scrolls the least that brings `r` (viewport pixels) into view.
     void reveal(const QRect& r);
     // What the surface scrolls over, given the size of its text (document pixels).

@@ -145,3 +145,15 @@ void SurfaceFileIO::setAttribute(int index, const QVariant& value)
     }
     m_attributes[index] = value;
 }
+
+bool SurfaceFileIO::savePicture(int id, const QString& file)
+{
+    if (!id) {
+        m_lastError = QStringLiteral("Es ist kein Bild ausgewählt.");
+        return false;
+    }
+    if (!Images::savePicture(m_surface.doc()->body(), id, file, &m_lastError))
+        return false;
+    m_lastError.clear();
+    return true;
+}

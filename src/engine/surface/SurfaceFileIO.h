@@ -16,6 +16,8 @@ public:
     bool load(const QString& file, int offset, int format, bool insertAtSelection);
     bool save(const QString& file, int offset, int format, bool selectionOnly);
     QByteArray saveToMemory(int format) const;
+    // The pixels of picture `id` of the body, in the format the file's ending names.
+    bool savePicture(int id, const QString& file);
     QString lastError() const { return m_lastError; }
     // After a successful load of a file that was read only in part: what the user should know.
     QString lastNote() const { return m_lastNote; }

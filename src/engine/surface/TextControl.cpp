@@ -1,7 +1,6 @@
 #include "TextControl.h"
 
 #include "engine/AlignmentCodes.h"
-#include "engine/BlockRange.h"
 
 #include "app/CurrentPrinter.h"
 #include "app/Prompter.h"
@@ -17,13 +16,13 @@
 #include "engine/pages/PagesEventFilter.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/pages/Paginator.h"
-#include "engine/objects/TabLeaders.h"
 #include "ScreenView.h"
 #include "SelectionFormat.h"
 #include "engine/spelling/SpellMarks.h"
+#include "SurfaceEditing.h"
 #include "SurfaceFileIO.h"
-#include "engine/objects/TabStops.h"
-#include "engine/objects/Tables.h"
+#include "SurfaceKeys.h"
+#include "engine/objects/TabStopEditing.h"
 #include "UndoKindTracker.h"
 
 #include <QKeyEvent>
@@ -67,6 +66,8 @@ TextControl::TextControl(QWidget* parent)
     initPages();
     m_view = std::make_unique<ScreenView>(this, m_doc, m_paginator);
     m_hf = std::make_unique<HeaderFooterEditing>(*this, *m_view, m_pagesFilter);
+    m_editing = std::make_unique<SurfaceEditing>(*this, *m_undo);
+    m_tabs = std::make_unique<TabStopEditing>(*this, *m_undo);
     connect(m_doc, &Document::pageChanged, this, [this] { m_view->update(); });
     m_view->update();
 }
@@ -94,11 +95,6 @@ QString TextControl::Text() const
     return withCrLf(s);
 }
 
-void TextControl::insertWithBreaks(QTextCursor& c, const QString& text)
-{
-    Paginator::insertText(c, text);
-}
-
 void TextControl::setText(const QString& text)
 {
     m_undo->begin(UndoKindTracker::Typing);
@@ -106,44 +102,18 @@ void TextControl::setText(const QString& text)
     c.select(QTextCursor::Document);
     c.removeSelectedText();
     c.setBlockFormat(QTextBlockFormat());
-    insertWithBreaks(c, text);
+    Paginator::insertText(c, text);
     m_undo->end();
     setTextCursor(c);
 }
 
 QString TextControl::SelText() const { return withCrLf(activeCursor().selectedText()); }
 
-void TextControl::setSelText(const QString& text)
-{
-    if (QTextEdit* part = activePartEditor()) {
-        QTextCursor c = part->textCursor();
-        c.beginEditBlock();
-        c.removeSelectedText();
-        insertWithBreaks(c, text);
-        c.endEditBlock();
-        part->setTextCursor(c);
-        return;
-    }
-    QTextCursor c = textCursor();
-    m_undo->begin(UndoKindTracker::Typing);
-    c.beginEditBlock();
-    c.removeSelectedText();
-    insertWithBreaks(c, text);
-    c.endEditBlock();
-    m_undo->end();
-    setTextCursor(c);
-}
+void TextControl::setSelText(const QString& text) { m_editing->setSelText(text); }
 
 int TextControl::SelStart() const { return activeCursor().selectionStart(); }
 
-void TextControl::setSelStart(int pos)
-{
-    QTextEdit* editor = activeEditor();
-    QTextCursor c = editor->textCursor();
-    const int end = qMax(0, activePart()->characterCount() - 1);
-    c.setPosition(qBound(0, pos, end));
-    editor->setTextCursor(c);
-}
+void TextControl::setSelStart(int pos) { m_editing->setSelStart(pos); }
 
 int TextControl::SelLength() const
 {
@@ -151,16 +121,7 @@ int TextControl::SelLength() const
     return c.selectionEnd() - c.selectionStart();
 }
 
-void TextControl::setSelLength(int length)
-{
-    QTextEdit* editor = activeEditor();
-    QTextCursor c = editor->textCursor();
-    const int start = c.selectionStart();
-    const int end = qMax(0, activePart()->characterCount() - 1);
-    c.setPosition(start);
-    c.setPosition(length < 0 ? end : qBound(start, start + length, end), QTextCursor::KeepAnchor);
-    editor->setTextCursor(c);
-}
+void TextControl::setSelLength(int length) { m_editing->setSelLength(length); }
 
 // ---- Editing ------------------------------------------------------------------
 
@@ -171,92 +132,16 @@ void TextControl::beginEditStep(int kind)
 
 void TextControl::endEditStep() { m_undo->end(); }
 
-void TextControl::Clip(int action)
-{
-    if (QTextEdit* part = activePartEditor()) {
-        QTextCursor c = part->textCursor();
-        if (action == 1 && c.hasSelection())
-            part->cut();
-        else if (action == 2 && c.hasSelection())
-            part->copy();
-        else if (action == 3)
-            part->paste();
-        else if (action == 4 && c.hasSelection()) {
-            c.removeSelectedText();
-            part->setTextCursor(c);
-        }
-        return;
-    }
-    switch (action) {
-    case 1:
-        if (!textCursor().hasSelection())
-            return;
-        m_undo->begin(UndoKindTracker::Deleting);
-        cut();
-        m_undo->end();
-        break;
-    case 2:
-        if (textCursor().hasSelection())
-            copy();
-        break;
-    case 3:
-        paste();
-        break;
-    case 4: {
-        QTextCursor c = textCursor();
-        if (!c.hasSelection())
-            return;
-        m_undo->begin(UndoKindTracker::Deleting);
-        c.removeSelectedText();
-        m_undo->end();
-        setTextCursor(c);
-        break;
-    }
-    default: break;
-    }
-}
-
-void TextControl::Undo()
-{
-    if (QTextEdit* part = activePartEditor()) {
-        part->undo();
-        return;
-    }
-    m_undo->undo();
-    ensureCursorVisible();
-}
-
-void TextControl::Redo()
-{
-    if (QTextEdit* part = activePartEditor()) {
-        part->redo();
-        return;
-    }
-    m_undo->redo();
-    ensureCursorVisible();
-}
+void TextControl::Clip(int action) { m_editing->clip(action); }
+void TextControl::Undo() { m_editing->undo(); }
+void TextControl::Redo() { m_editing->redo(); }
 
 bool TextControl::CanCopy() const { return activeCursor().hasSelection(); }
-bool TextControl::CanPaste() const
-{
-    const QTextEdit* editor = activeEditor();
-    return !editor->isReadOnly() && editor->canPaste();
-}
+bool TextControl::CanPaste() const { return m_editing->canPaste(); }
 bool TextControl::CanUndo() const { return activePart()->isUndoAvailable(); }
 bool TextControl::CanRedo() const { return activePart()->isRedoAvailable(); }
-// Steps of a header or footer carry no kind of their own: they count as "other".
-int TextControl::UndoKind() const
-{
-    if (activePartEditor())
-        return CanUndo() ? UndoKindTracker::Other : 0;
-    return m_undo->undoKind();
-}
-int TextControl::RedoKind() const
-{
-    if (activePartEditor())
-        return CanRedo() ? 10 + UndoKindTracker::Other - 1 : 0;
-    return m_undo->redoKind();
-}
+int TextControl::UndoKind() const { return m_editing->undoKind(); }
+int TextControl::RedoKind() const { return m_editing->redoKind(); }
 
 FindDialog* TextControl::findDialog() const { return m_findDialog; }
 
@@ -344,85 +229,15 @@ void TextControl::setAlignment(int a)
     m_undo->end();
 }
 
-QList<QTextOption::Tab> TextControl::currentTabs() const
-{
-    return TabStops::fromMargin(textCursor().blockFormat());
-}
-
-void TextControl::applyTabs(const QList<QTextOption::Tab>& tabs)
-{
-    QTextCursor c = textCursor();
-    m_undo->begin(UndoKindTracker::Formatting);
-    c.beginEditBlock();
-    // Each paragraph holds the stops relative to its own indent.
-    forEachSelectedBlock(c, [&](const QTextBlock& b) {
-        QTextBlockFormat f = b.blockFormat();
-        TabStops::setFromMargin(f, tabs);
-        QTextCursor(b).setBlockFormat(f);
-    });
-    c.endEditBlock();
-    m_undo->end();
-}
-
-int TextControl::TabType() const
-{
-    const auto tabs = currentTabs();
-    return m_tabCurrent >= 1 && m_tabCurrent <= tabs.size() ? TabStops::typeCode(tabs.at(m_tabCurrent - 1).type)
-                                                            : 0;
-}
-
-void TextControl::setTabType(int type)
-{
-    auto tabs = currentTabs();
-    if (m_tabCurrent < 1 || m_tabCurrent > tabs.size())
-        return;
-    tabs[m_tabCurrent - 1] = TabStops::make(TabStops::twips(tabs.at(m_tabCurrent - 1)), type);
-    applyTabs(tabs);
-}
-
-int TextControl::TabPos() const
-{
-    const auto tabs = currentTabs();
-    return m_tabCurrent >= 1 && m_tabCurrent <= tabs.size() ? TabStops::twips(tabs.at(m_tabCurrent - 1))
-                                                            : 0;
-}
-
-void TextControl::setTabPos(int twips)
-{
-    auto tabs = currentTabs();
-    twips = qMax(0, twips);
-    if (m_tabCurrent >= 1 && m_tabCurrent <= tabs.size())
-        tabs[m_tabCurrent - 1] = TabStops::make(twips, TabStops::typeCode(tabs.at(m_tabCurrent - 1).type));
-    else if (m_tabCurrent == tabs.size() + 1)
-        tabs.append(TabStops::make(twips, 1)); // the next index adds a stop
-    else
-        return;
-    applyTabs(tabs);
-    // The current index follows the stop to its sorted place.
-    const int at = TabStops::indexAt(currentTabs(), twips);
-    if (at >= 0)
-        m_tabCurrent = at + 1;
-}
-
-int TextControl::TabCount() const { return int(currentTabs().size()); }
-
-void TextControl::addTabStop(int twips, int type)
-{
-    auto tabs = currentTabs();
-    if (TabStops::indexAt(tabs, twips) >= 0)
-        return;
-    tabs.append(TabStops::make(twips, type));
-    applyTabs(tabs);
-}
-
-void TextControl::removeTabStop(int index)
-{
-    auto tabs = currentTabs();
-    if (index < 1 || index > tabs.size())
-        return;
-    tabs.removeAt(index - 1);
-    applyTabs(tabs);
-}
+int TextControl::TabCurrent() const { return m_tabs->current(); }
+void TextControl::setTabCurrent(int index) { m_tabs->setCurrent(index); }
+int TextControl::TabType() const { return m_tabs->type(); }
+void TextControl::setTabType(int type) { m_tabs->setType(type); }
+int TextControl::TabPos() const { return m_tabs->position(); }
+void TextControl::setTabPos(int twips) { m_tabs->setPosition(twips); }
+int TextControl::TabCount() const { return m_tabs->count(); }
+void TextControl::addTabStop(int twips, int type) { m_tabs->add(twips, type); }
+void TextControl::removeTabStop(int index) { m_tabs->remove(index); }
 
 int TextControl::IndentL() const { return qRound(Document::pixelsToTwips(textCursor().blockFormat().leftMargin())); }
 int TextControl::IndentFL() const { return qRound(Document::pixelsToTwips(textCursor().blockFormat().textIndent())); }
@@ -537,65 +352,7 @@ void TextControl::onContentsChange(int pos, int removed, int added)
 void TextControl::keyPressEvent(QKeyEvent* e)
 {
     Q_EMIT KeyDown(e->key(), e->modifiers());
-    if (e->matches(QKeySequence::Undo)) {
-        Undo();
-        return;
-    }
-    if (e->matches(QKeySequence::Redo)
-        || (e->key() == Qt::Key_Y && e->modifiers() == Qt::ControlModifier)) {
-        Redo();
-        return;
-    }
-    if (e->matches(QKeySequence::Cut)) {
-        Clip(1);
-        return;
-    }
-    if (e->matches(QKeySequence::Paste)) {
-        Clip(3);
-        return;
-    }
-    if (isReadOnly()) {
-        QTextEdit::keyPressEvent(e);
-        return;
-    }
-    // In a table Tab and Shift+Tab go from cell to cell.
-    if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && !(e->modifiers() & Qt::ControlModifier)
-        && textCursor().currentTable()) {
-        QTextCursor c = textCursor();
-        const bool back = e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
-        const bool grows = !back && Tables::tabAddsRow(c);
-        if (grows)
-            m_undo->begin(UndoKindTracker::Other);
-        Tables::moveByTab(c, back);
-        if (grows)
-            m_undo->end();
-        setTextCursor(c);
-        ensureCursorVisible();
-        return;
-    }
-    UndoKindTracker::Kind kind = UndoKindTracker::None;
-    const int key = e->key();
-    if (key == Qt::Key_Backspace || key == Qt::Key_Delete || e->matches(QKeySequence::DeleteStartOfWord)
-        || e->matches(QKeySequence::DeleteEndOfWord)) {
-        kind = UndoKindTracker::Deleting;
-    } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {
-        kind = UndoKindTracker::Typing;
-    } else if (!e->text().isEmpty() && e->text().at(0).isPrint()
-               && (!(e->modifiers() & Qt::ControlModifier) || (e->modifiers() & Qt::AltModifier))) {
-        // Ctrl+Alt is AltGr on some systems: it types "@", "€", "{".
-        kind = UndoKindTracker::Typing;
-    }
-    if (kind == UndoKindTracker::None) {
-        QTextEdit::keyPressEvent(e);
-        return;
-    }
-    const QTextCursor before = textCursor();
-    // Typing into a selection replaces it: that starts a step of its own.
-    m_undo->begin(kind, !before.hasSelection() && key != Qt::Key_Return && key != Qt::Key_Enter,
-                  before.position());
-    QTextEdit::keyPressEvent(e);
-    m_undo->end(textCursor().position());
-    ensureCursorVisible(); // laid out only now that the step is closed
+    SurfaceKeys::press(*this, *m_undo, e, [this](QKeyEvent* k) { QTextEdit::keyPressEvent(k); });
 }
 
 void TextControl::mousePressEvent(QMouseEvent* e)
@@ -637,12 +394,12 @@ void TextControl::resizeEvent(QResizeEvent* e)
 
 void TextControl::paintEvent(QPaintEvent* e)
 {
+    const Images::ScreenPainting screen;
     if (m_view->showsPages()) {
         m_view->paintLayout(e);
     } else {
         ZoomedTextEdit::paintEvent(e);
-        paintTableGrid();
-        paintParagraphFrames();
+        m_view->paintTextExtras();
     }
     paintObjectHandles();
 }
@@ -711,61 +468,15 @@ bool TextControl::PrintDoc(const QString& docName, int first, int last, int copi
 
 QImage TextControl::PageImage(int page, double dpi) const { return m_printPages->renderPage(page, dpi); }
 
-void TextControl::paintTableGrid()
-{
-    if (!m_tableGridLines)
-        return;
-    QPainter p(viewport());
-    p.translate(-scrollOffset());
-    p.scale(zoom(), zoom());
-    Tables::paintGridLines(&p, m_doc->body(), QPointF(), QRectF(toDocument(QPointF()), toDocument(viewport()->rect().bottomRight())));
-}
-
-void TextControl::paintParagraphFrames()
-{
-    // The page views draw frames with the pages; here the text has no pages.
-    QPainter p(viewport());
-    p.translate(-scrollOffset());
-    p.scale(zoom(), zoom());
-    const QRectF visible(toDocument(QPointF()), toDocument(viewport()->rect().bottomRight()));
-    ParagraphFrames::paintVisible(&p, m_doc->body(), visible);
-    TabLeaders::paint(&p, m_doc->body(), visible);
-}
-
 // Headers and footers -------------------------------------------------------------
 
 int TextControl::HeaderFooterSet() const { return m_doc->headerFooterSet(); }
 void TextControl::setHeaderFooterSet(int bits) { m_doc->setHeaderFooterSet(bits); }
 
-int TextControl::HeaderFooterDistance(int index) const
-{
-    return index == 4 || index == 8 ? m_doc->footerDistance() : m_doc->headerDistance();
-}
-
-void TextControl::setHeaderFooterDistance(int index, int twips)
-{
-    if (index == 4 || index == 8)
-        m_doc->setFooterDistance(qMax(0, twips));
-    else
-        m_doc->setHeaderDistance(qMax(0, twips));
-    m_hf->place();
-    viewport()->update();
-}
-
-int TextControl::HeaderFooterFlags() const { return (m_doc->headerFooterSet() & 10) ? 15 : 5; }
-
-void TextControl::setHeaderFooterFlags(int flags)
-{
-    int set = m_doc->headerFooterSet();
-    if (flags & 2) {
-        if (set & 1) set |= 2;
-        if (set & 4) set |= 8;
-        if (!(set & 5)) set |= 2;
-    } else {
-        set &= ~10;
-    }
-    m_doc->setHeaderFooterSet(set);
-}
+int TextControl::HeaderFooterDistance(int index) const { return m_hf->distance(index); }
+void TextControl::setHeaderFooterDistance(int index, int twips) { m_hf->setDistance(index, twips); }
+int TextControl::HeaderFooterFlags() const { return m_hf->flags(); }
+void TextControl::setHeaderFooterFlags(int flags) { m_hf->setFlags(flags); }
 
 void TextControl::setHeaderFooterDisplay(int v)
 {

@@ -21,7 +21,9 @@ class Document;
 class FindDialog;
 class HeaderFooterEditing;
 class ScreenView;
+class SurfaceEditing;
 class SurfaceFileIO;
+class TabStopEditing;
 class UndoKindTracker;
 struct PageGeometry;
 
@@ -95,8 +97,8 @@ public:
     void setAlignment(int a);
     // Tab stops of the current paragraph: TabCurrent selects one (1-based), TabType
     // (1 left, 2 right, 3 centre, 4 decimal) and TabPos (twips) describe it.
-    int TabCurrent() const { return m_tabCurrent; }
-    void setTabCurrent(int index) { m_tabCurrent = index; }
+    int TabCurrent() const;
+    void setTabCurrent(int index);
     int TabType() const;
     void setTabType(int type);
     int TabPos() const;
@@ -192,19 +194,19 @@ private:
     void setPageValue(int PageGeometry::*member, int v);
     void onContentsChange(int pos, int removed, int added);
     void mergeFormat(const QTextCharFormat& f);
-    QList<QTextOption::Tab> currentTabs() const;
-    void applyTabs(const QList<QTextOption::Tab>& tabs);
-    void insertWithBreaks(QTextCursor& c, const QString& text);
 
     Document* m_doc;
     std::unique_ptr<UndoKindTracker> m_undo;
     QPointer<FindDialog> m_findDialog;
     bool m_controlChars = false;
-    int m_tabCurrent = 1;
     bool m_relayouting = false; // layout-only changes are no content change
     // Loading and saving reach into the undo tracker and view.
     friend class SurfaceFileIO;
     std::unique_ptr<SurfaceFileIO> m_files;
+    // Editing members that act on the active part, and the tab stops' members.
+    friend class SurfaceEditing;
+    std::unique_ptr<SurfaceEditing> m_editing;
+    std::unique_ptr<TabStopEditing> m_tabs;
 
     // Pages, headers and footers, fields, tables, objects
 public:
@@ -305,8 +307,13 @@ public:
     void selectObjectAt(const QPoint& viewportPos);
     int ImageDistance(int side) const; // 1 left, 2 top, 3 right, 4 bottom
     void setImageDistance(int side, int twips);
-    int ImageDisplay() const { return m_imageDisplay; }
-    void setImageDisplay(int v) { m_imageDisplay = v; }
+    // The selected picture shown as a grey box on screen (1) or as itself (0); -1 and
+    // not settable while no picture is selected.
+    int ImageDisplay() const;
+    void setImageDisplay(int v);
+    // Writes the selected picture's pixels to `file` (PNG, JPEG or BMP by its ending);
+    // false with LastError() set.
+    bool SaveImage(const QString& file);
     QString ImageExportFormats() const;
     int ImageExportFormat() const { return m_imageExportFormat; }
     void setImageExportFormat(int index) { m_imageExportFormat = index; }
@@ -321,8 +328,6 @@ public:
 
 private:
     void initPages();
-    void paintTableGrid();
-    void paintParagraphFrames();
     void paintObjectHandles();
     void refreshObjectHandles();
     QRect m_objectHandles; // where the handles of the selected picture were drawn
@@ -342,7 +347,6 @@ private:
     int m_hfDisplay = 1;
     int m_fieldCurrent = 0;
     bool m_tableGridLines = true;
-    int m_imageDisplay = 0;
     int m_imageExportFormat = 1;
     int m_objectSelected = 0;
     Lists::State m_listState;

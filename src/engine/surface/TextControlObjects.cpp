@@ -8,7 +8,9 @@
 #include "engine/objects/Images.h"
 #include "engine/objects/ObjectSelection.h"
 #include "engine/objects/ParagraphFrames.h"
+#include "SurfaceFileIO.h"
 #include "engine/objects/Tables.h"
+#include "UndoKindTracker.h"
 
 #include <QPainter>
 #include <QTextTable>
@@ -274,6 +276,23 @@ void TextControl::setImageDistance(int side, int twips)
     Images::setDistance(m_doc->body(), ObjectSelected(), side, twips);
 }
 QString TextControl::ImageExportFormats() const { return Images::exportFormats(); }
+
+int TextControl::ImageDisplay() const
+{
+    const int id = ObjectSelected();
+    return id ? int(Images::shownAsBox(m_doc->body(), id)) : -1;
+}
+
+bool TextControl::SaveImage(const QString& file) { return m_files->savePicture(ObjectSelected(), file); }
+
+void TextControl::setImageDisplay(int v)
+{
+    if (const int id = ObjectSelected(); id && v >= 0 && v != ImageDisplay()) {
+        m_undo->begin(UndoKindTracker::Formatting);
+        Images::setShownAsBox(m_doc->body(), id, v > 0);
+        m_undo->end();
+    }
+}
 
 // Paragraph frames -----------------------------------------------------------------
 

@@ -2,6 +2,7 @@
 
 #include "DocxNames.h"
 #include "engine/EngineProperties.h"
+#include "engine/objects/TabStops.h"
 #include "engine/formats/RtfFields.h"
 
 #include <QTextBlock>
@@ -129,6 +130,8 @@ void BodyReader::readParagraph(const XmlNode& p, QTextCursor& c, bool& first)
     bf.setLeftMargin(px(qMax(0, left)));
     bf.setRightMargin(px(eff.right == INT_MIN ? 0 : qMax(0, eff.right)));
     bf.setTextIndent(level ? 0 : px(first1));
+    // w:tab positions count from the page margin.
+    TabStops::setFromMargin(bf, bf.tabPositions());
     if (eff.heading > 0)
         bf.setHeadingLevel(eff.heading);
     // A border below an empty paragraph is how office programs draw a rule line.

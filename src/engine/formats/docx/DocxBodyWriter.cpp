@@ -13,6 +13,8 @@
 #include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
+
+#include "engine/objects/TabStops.h"
 #include <QUrl>
 #include <QXmlStreamWriter>
 
@@ -117,7 +119,8 @@ void BodyWriter::writeParagraphProperties(const QTextBlock& b)
         }
         m_xml.writeEndElement();
     }
-    const QList<QTextOption::Tab> tabs = bf.tabPositions();
+    // Word counts tab stops from the page margin, as the ruler does.
+    const QList<QTextOption::Tab> tabs = TabStops::fromMargin(bf);
     if (!tabs.isEmpty()) {
         m_xml.writeStartElement(W, QStringLiteral("tabs"));
         for (const QTextOption::Tab& t : tabs) {

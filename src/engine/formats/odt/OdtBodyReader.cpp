@@ -2,6 +2,7 @@
 
 #include "OdtNames.h"
 #include "engine/EngineProperties.h"
+#include "engine/objects/TabStops.h"
 #include "engine/objects/Images.h"
 #include "engine/formats/FixedPicture.h"
 #include "engine/formats/zip/ZipPackage.h"
@@ -132,6 +133,11 @@ void BodyReader::readParagraph(const XmlNode& p, QTextCursor& c, bool& first, co
         bf.setLeftMargin(px(qMax(0, level.text)));
         bf.setTextIndent(0);
     }
+    // ODF counts tab stops from the paragraph's left indent.
+    QList<QTextOption::Tab> tabs = bf.tabPositions();
+    for (QTextOption::Tab& t : tabs)
+        t.position += bf.leftMargin();
+    TabStops::setFromMargin(bf, tabs);
     if (first) {
         c.setBlockFormat(bf);
         c.setBlockCharFormat(chars);

@@ -14,6 +14,8 @@
 #include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
+
+#include "engine/objects/TabStops.h"
 #include <QUrl>
 
 using namespace EngineProperty;
@@ -112,7 +114,11 @@ QString BodyWriter::paragraphStyle(const QTextBlock& b)
         }
     }
     QString tabs;
-    for (const QTextOption::Tab& t : bf.tabPositions()) {
+    // ODF counts tab stops from the paragraph's left indent.
+    QList<QTextOption::Tab> fromIndent = TabStops::fromMargin(bf);
+    for (QTextOption::Tab& t : fromIndent)
+        t.position -= bf.leftMargin();
+    for (const QTextOption::Tab& t : std::as_const(fromIndent)) {
         const char* type = t.type == QTextOption::RightTab ? "right" : t.type == QTextOption::CenterTab ? "center"
                            : t.type == QTextOption::DelimiterTab ? "char" : "left";
         tabs += QStringLiteral("<style:tab-stop style:position=\"%1\" style:type=\"%2\"%3/>")

@@ -1,0 +1,79 @@
+#include "SurfaceKeys.h"
+
+#include "engine/objects/Tables.h"
+#include "TextControl.h"
+#include "UndoKindTracker.h"
+
+#include <QKeyEvent>
+
+namespace SurfaceKeys {
+
+void press(TextControl& s, UndoKindTracker& undo, QKeyEvent* e, const std::function<void(QKeyEvent*)>& plain)
+{
+    if (e->matches(QKeySequence::Undo)) {
+        s.Undo();
+        return;
+    }
+    if (e->matches(QKeySequence::Redo) || (e->key() == Qt::Key_Y && e->modifiers() == Qt::ControlModifier)) {
+        s.Redo();
+        return;
+    }
+    if (e->matches(QKeySequence::Cut)) {
+        s.Clip(1);
+        return;
+    }
+    if (e->matches(QKeySequence::Paste)) {
+        s.Clip(3);
+        return;
+    }
+    // Alt with a letter that no menu took is no typing: as on Windows, nothing is
+    // typed and the window may use the key.
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (mods == Qt::AltModifier && !e->text().isEmpty() && e->text().at(0).isPrint()) {
+        e->ignore();
+        return;
+    }
+    if (s.isReadOnly()) {
+        plain(e);
+        return;
+    }
+    // In a table Tab and Shift+Tab go from cell to cell.
+    if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && !(e->modifiers() & Qt::ControlModifier)
+        && s.textCursor().currentTable()) {
+        QTextCursor c = s.textCursor();
+        const bool back = e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
+        const bool grows = !back && Tables::tabAddsRow(c);
+        if (grows)
+            undo.begin(UndoKindTracker::Other);
+        Tables::moveByTab(c, back);
+        if (grows)
+            undo.end();
+        s.setTextCursor(c);
+        s.ensureCursorVisible();
+        return;
+    }
+    UndoKindTracker::Kind kind = UndoKindTracker::None;
+    const int key = e->key();
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete || e->matches(QKeySequence::DeleteStartOfWord)
+        || e->matches(QKeySequence::DeleteEndOfWord)) {
+        kind = UndoKindTracker::Deleting;
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {
+        kind = UndoKindTracker::Typing;
+    } else if (!e->text().isEmpty() && e->text().at(0).isPrint()
+               && (!(e->modifiers() & Qt::ControlModifier) || (e->modifiers() & Qt::AltModifier))) {
+        // Ctrl+Alt is AltGr on some systems: it types "@", "€", "{".
+        kind = UndoKindTracker::Typing;
+    }
+    if (kind == UndoKindTracker::None) {
+        plain(e);
+        return;
+    }
+    const QTextCursor before = s.textCursor();
+    // Typing into a selection replaces it: that starts a step of its own.
+    undo.begin(kind, !before.hasSelection() && key != Qt::Key_Return && key != Qt::Key_Enter, before.position());
+    plain(e);
+    undo.end(s.textCursor().position());
+    s.ensureCursorVisible(); // laid out only now that the step is closed
+}
+
+} // namespace SurfaceKeys
