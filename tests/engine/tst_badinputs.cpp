@@ -140,8 +140,10 @@ private Q_SLOTS:
             if (b.text().isEmpty())
                 continue;
             const QTextLine line = b.layout()->lineAt(0);
-            const double x = layout->blockBoundingRect(b).x() + line.x();
-            QVERIFY2(x >= 75 && x + line.naturalTextWidth() <= 719, qPrintable(b.text() + QString::number(x)));
+            // In 96-dpi pixels: the margins of A4 at 2 cm lie at 75.6 and 718.1.
+            const double scale = Paginator::layoutScale(printed);
+            const double x = (layout->blockBoundingRect(b).x() + line.x()) / scale;
+            QVERIFY2(x >= 75 && x + line.naturalTextWidth() / scale <= 719, qPrintable(b.text() + QString::number(x)));
         }
     }
 

@@ -155,7 +155,8 @@ private Q_SLOTS:
         // The printed page still shows the picture.
         const QImage page = tc.PageImage(1);
         QVERIFY(count(page, kPicture) >= whole);
-        QCOMPARE(count(page, grey), 0);
+        // (a smoothed letter edge may hit that grey in a pixel or two; a box would fill 2,000)
+        QVERIFY(count(page, grey) < 20);
         // One undo step gives the picture back on screen.
         tc.Undo();
         QVERIFY(count(tc.viewport()->grab().toImage(), kPicture) >= whole);

@@ -85,6 +85,20 @@ inline QString differsFromWordList(const QString& file, const QString& expected,
             want.last().words.append({v[4], v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble()});
     }
     const QList<PdfPage> got = pdfWordBoxes(file);
+    // A deliberate layout change renews the list: its comment stays, the pages are
+    // rewritten from what was printed now (as many as the list had).
+    if (qEnvironmentVariableIsSet("QX_RENEW_WORD_LISTS") && f.seek(0)) {
+        QString out = QString::fromUtf8(f.readLine());
+        for (int p = 0; p < qMin(got.size(), want.size()); ++p) {
+            out += QStringLiteral("page %1 %2 %3\n").arg(p + 1).arg(got[p].width, 0, 'f', 6).arg(got[p].height, 0, 'f', 6);
+            for (const PdfWord& w : got[p].words)
+                out += QStringLiteral("%1 %2 %3 %4 %5\n").arg(w.xMin, 0, 'f', 6).arg(w.yMin, 0, 'f', 6).arg(w.xMax, 0, 'f', 6).arg(w.yMax, 0, 'f', 6).arg(w.text);
+        }
+        f.close();
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(out.toUtf8());
+        return {};
+    }
     if (got.size() < want.size())
         return QStringLiteral("%1 pages, %2 expected").arg(got.size()).arg(want.size());
     const auto kept = [&](const QList<PdfWord>& words) {

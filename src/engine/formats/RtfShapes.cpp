@@ -264,7 +264,8 @@ void placeOnPages(Document& doc)
         } else {
             // From the top of the anchoring paragraph on its page.
             const QTextBlock b = laidOut->findBlock(pos);
-            const double top = laidOut->documentLayout()->blockBoundingRect(b).top();
+            // The printed copy is laid out finer than the body's 96-dpi pixels.
+            const double top = laidOut->documentLayout()->blockBoundingRect(b).top() / Paginator::layoutScale(laidOut.get());
             const double onPage = top - std::floor(top / pageHeight) * pageHeight;
             y = qRound(Document::pixelsToTwips(onPage)) + p.y;
         }
