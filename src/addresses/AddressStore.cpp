@@ -229,7 +229,7 @@ bool searchButton(QWidget* owner, RecordSource& source, AddressListBox* list, co
     if (word.isEmpty()) {
         prompter().message(owner, QString(),
                            QStringLiteral("Sie müssen im Textfeld 'Suchen nach Adresse' (links) erst ein Suchwort "
-                                          "einbgeben!"));
+                                          "eingeben!"));
         return false;
     }
     return searchWithFallback(owner, source, list, Queries::search(word), word);

@@ -76,7 +76,7 @@ private slots:
         w->cmdInsert_Click(); // a chosen entry keeps its position through searches
         w->cmdFind_Click();
         QCOMPARE(m_prompter->last().text,
-                 QStringLiteral("Sie müssen im Textfeld 'Suchen nach Adresse' (links) erst ein Suchwort einbgeben!"));
+                 QStringLiteral("Sie müssen im Textfeld 'Suchen nach Adresse' (links) erst ein Suchwort eingeben!"));
 
         find->setText(QStringLiteral("bonn"));
         QTest::keyClick(find, Qt::Key_Return); // Enter presses the search button
