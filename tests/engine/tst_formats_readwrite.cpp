@@ -5,8 +5,11 @@
 #include "engine/objects/Fields.h"
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
+#include "engine/formats/TableColumns.h"
 
 #include <QTest>
+#include <QTextCursor>
+#include <QTextTable>
 
 using namespace FormatTest;
 using OwnSample::firstTable;
@@ -27,6 +30,30 @@ QTextBlock blockStarting(const QTextDocument* doc, const QString& start)
 class TestFormatsReadWrite : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // What every writer gives a table's columns, on 600 px of text width: fixed and
+    // percentage widths as set, the rest shared, never below 20 px.
+    void tableColumnWidths_data()
+    {
+        QTest::addColumn<QList<QTextLength>>("set");
+        QTest::addColumn<QList<double>>("widths");
+        const QTextLength none;
+        QTest::newRow("fixed, percent, two free") << QList<QTextLength>{QTextLength(QTextLength::FixedLength, 100), QTextLength(QTextLength::PercentageLength, 25), none, none}
+                                                  << QList<double>{100, 150, 175, 175};
+        QTest::newRow("all free") << QList<QTextLength>{none, none, none} << QList<double>{200, 200, 200};
+        QTest::newRow("fixed wider than the text") << QList<QTextLength>{QTextLength(QTextLength::FixedLength, 700), none}
+                                                   << QList<double>{700, 20};
+    }
+    void tableColumnWidths()
+    {
+        QFETCH(QList<QTextLength>, set);
+        QTextDocument d;
+        QTextCursor c(&d);
+        QTextTableFormat f;
+        f.setColumnWidthConstraints(set);
+        QTextTable* t = c.insertTable(1, int(set.size()), f);
+        QTEST(TableColumns::widths(t, 600), "widths");
+    }
+
     void roundTripKeepsEveryFeature_data() { addRows<int>("format", {{"own", 3}, {"xml", 10}}); }
     void roundTripKeepsEveryFeature()
     {

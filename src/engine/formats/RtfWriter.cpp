@@ -1,4 +1,5 @@
 #include "RtfWriter.h"
+#include "TableColumns.h"
 
 #include "BreakOpportunities.h"
 #include "Cp1252.h"
@@ -472,28 +473,10 @@ private:
     {
         const PageGeometry& g = doc.page();
         const double textWidth = Document::twipsToPixels(g.width - g.marginL - g.marginR);
-        const QList<QTextLength> constraints = t->format().columnWidthConstraints();
-        QList<double> widths;
-        double fixed = 0;
-        int variable = 0;
-        for (int c = 0; c < t->columns(); ++c) {
-            const QTextLength l = constraints.value(c);
-            double w = -1;
-            if (l.type() == QTextLength::FixedLength)
-                w = l.rawValue();
-            else if (l.type() == QTextLength::PercentageLength)
-                w = textWidth * l.rawValue() / 100.0;
-            if (w >= 0)
-                fixed += w;
-            else
-                ++variable;
-            widths << w;
-        }
-        const double share = variable ? qMax(20.0, (textWidth - fixed) / variable) : 0;
         QList<int> right;
         double x = 0;
-        for (double w : widths) {
-            x += w >= 0 ? w : share;
+        for (double w : TableColumns::widths(t, textWidth)) {
+            x += w;
             right << twips(x);
         }
         const bool borders = t->format().border() > 0;

@@ -7,6 +7,7 @@
 #include "engine/objects/Fields.h"
 #include "engine/formats/BreakOpportunities.h"
 #include "engine/formats/DocumentTransfer.h"
+#include "engine/formats/TableColumns.h"
 #include "engine/formats/FormatIO.h"
 
 #include <QTextDocument>
@@ -357,27 +358,9 @@ void BodyWriter::writeTable(const QTextTable* t)
 {
     const QTextTableFormat tf = t->format();
     const double textWidth = Document::twipsToPixels(m_package.textWidthTwips);
-    const QList<QTextLength> constraints = tf.columnWidthConstraints();
-    QList<double> widths;
-    double fixed = 0;
-    int variable = 0;
-    for (int c = 0; c < t->columns(); ++c) {
-        const QTextLength l = constraints.value(c);
-        double w = -1;
-        if (l.type() == QTextLength::FixedLength)
-            w = l.rawValue();
-        else if (l.type() == QTextLength::PercentageLength)
-            w = textWidth * l.rawValue() / 100.0;
-        if (w >= 0)
-            fixed += w;
-        else
-            ++variable;
-        widths << w;
-    }
-    const double share = variable ? qMax(20.0, (textWidth - fixed) / variable) : 0;
     QList<int> grid;
-    for (double w : widths)
-        grid << twips(w >= 0 ? w : share);
+    for (double w : TableColumns::widths(t, textWidth))
+        grid << twips(w);
 
     m_xml.writeStartElement(W, QStringLiteral("tbl"));
     m_xml.writeStartElement(W, QStringLiteral("tblPr"));

@@ -7,6 +7,7 @@
 #include "engine/objects/Fields.h"
 #include "engine/formats/BreakOpportunities.h"
 #include "engine/formats/DocumentTransfer.h"
+#include "engine/formats/TableColumns.h"
 #include "engine/formats/FormatIO.h"
 
 #include <QBuffer>
@@ -422,26 +423,10 @@ void BodyWriter::writePicture(const QTextCharFormat& f)
 void BodyWriter::writeTable(const QTextTable* t)
 {
     const QTextTableFormat tf = t->format();
-    const QList<QTextLength> constraints = tf.columnWidthConstraints();
-    const double textWidth = Document::twipsToPixels(m_textWidth);
-    QList<double> widths;
-    double fixed = 0;
-    int variable = 0;
-    for (int c = 0; c < t->columns(); ++c) {
-        const QTextLength l = constraints.value(c);
-        double w = -1;
-        if (l.type() == QTextLength::FixedLength)
-            w = l.rawValue();
-        else if (l.type() == QTextLength::PercentageLength)
-            w = textWidth * l.rawValue() / 100.0;
-        fixed += qMax(0.0, w);
-        variable += w < 0;
-        widths << w;
-    }
-    const double share = variable ? qMax(20.0, (textWidth - fixed) / variable) : 0;
+    QList<double> widths = TableColumns::widths(t, Document::twipsToPixels(m_textWidth));
     double total = 0;
     for (double& w : widths)
-        total += (w = twips(w >= 0 ? w : share));
+        total += (w = twips(w));
     const QString name = QStringLiteral("%1Tabelle%2").arg(m_prefix).arg(++m_tables);
     const QString tableStyle = styleNamed(QStringLiteral("table"),
                                           QStringLiteral("<style:table-properties style:width=\"%1\" table:align=\"left\"/>").arg(pt(total)),
