@@ -5,6 +5,7 @@
 #include <QString>
 
 class QFont;
+class QMessageBox;
 class QWidget;
 
 namespace DialogTitle {
@@ -16,5 +17,8 @@ int roomFor(const QString& title, const QFont& font);
 // Raises the minimum width of the top-level `dialog` to roomFor its title (never
 // beyond the screen).
 void keepVisible(QWidget* dialog);
+
+// The same for a message box, which sizes itself as it shows.
+void keepVisible(QMessageBox* box);
 
 } // namespace DialogTitle

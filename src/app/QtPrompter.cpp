@@ -70,6 +70,7 @@ Prompter::Button QtPrompter::message(QWidget* owner, const QString& title, const
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(qtIcon(icon), title, shown, buttons, owner);
+    DialogTitle::keepVisible(&box);
     return static_cast<Button>(box.exec());
 }
 

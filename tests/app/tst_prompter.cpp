@@ -1,5 +1,6 @@
 #include "app/FileDialogs.h"
 #include "app/GermanUi.h"
+#include "app/QtPrompter.h"
 #include "app/ScriptedPrompter.h"
 
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QFileSystemModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QApplication>
 #include <utime.h>
 
 class TestPrompter : public QObject {
@@ -96,6 +99,27 @@ private Q_SLOTS:
         QCOMPARE(p.unanswered, 3);
         QCOMPARE(p.count(QStringLiteral("message")), 2);
         QCOMPARE(p.last().defaultText, QStringLiteral("Unbenannt"));
+    }
+
+    // A short message under a long title used to show "Adresse… ortieren" in the title bar.
+    void messageBoxShowsItsWholeTitle()
+    {
+        const QString title = QStringLiteral("Adressen importieren: Zusammenfassung");
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        // The title in bold and at least room for the close button.
+        const int titleWidth = QFontMetrics(bold).horizontalAdvance(title) + 40;
+        int shownWidth = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box) {
+                shownWidth = box->width();
+                box->close();
+            }
+        });
+        QtPrompter().message(nullptr, title, QStringLiteral("Fertig."), QMessageBox::Ok,
+                             Prompter::Icon::Information);
+        QVERIFY2(shownWidth >= titleWidth, qPrintable(QStringLiteral("%1 < %2").arg(shownWidth).arg(titleWidth)));
     }
 };
 
