@@ -135,8 +135,21 @@ def list_tests(build_dir):
             k, _, v = item.partition("=")
             env[k] = v
         tests.append({"name": t["name"], "command": t["command"], "env": env,
-                      "cwd": props.get("WORKING_DIRECTORY", build_dir)})
+                      "cwd": props.get("WORKING_DIRECTORY", build_dir),
+                      "requires": props.get("FIXTURES_REQUIRED", []),
+                      "sets_up": props.get("FIXTURES_SETUP", []),
+                      "cleans_up": props.get("FIXTURES_CLEANUP", [])})
     return tests
+
+
+def run_fixtures(tests, fixtures, key, timeout):
+    """Runs the set-up (key "sets_up") or clean-up tests of `fixtures`, as ctest would
+    around the tests that need them (the address server's tests need a running server)."""
+    for t in tests:
+        if set(t[key]) & fixtures:
+            code, out = run(t["command"], cwd=t["cwd"], env=t["env"], timeout=timeout)
+            if code != 0 and key == "sets_up":
+                sys.exit("The fixture %s does not start:\n%s" % (t["name"], out[-3000:]))
 
 
 def run_suite(tests, jobs, timeout, stop_early):
@@ -226,6 +239,7 @@ def main():
         signal.signal(s, on_signal)
 
     results = []
+    fixtures, all_tests = set(), []
     interrupted = False
     restore = None  # (path, original text) while a mutation is in the tree
     try:
@@ -233,7 +247,9 @@ def main():
         ok, out = build(build_dir)
         if not ok:
             sys.exit("The unchanged tree does not build:\n" + out[-3000:])
-        tests = list_tests(build_dir)
+        all_tests = list_tests(build_dir)
+        # Fixture tests run once around the whole run, never as a mutation's test.
+        tests = [t for t in all_tests if not t["sets_up"] and not t["cleans_up"]]
         executables = {t["name"] for t in tests
                        if os.path.basename(t["command"][0]) == t["name"]}
 
@@ -241,6 +257,10 @@ def main():
             pattern = None if args.whole_suite or not m.tests else re.compile(m.tests)
             return pattern, [t for t in tests if not pattern or pattern.search(t["name"])]
 
+        fixtures = {f for n in chosen for t in subset_of(mutations[n - 1])[1] for f in t["requires"]}
+        if fixtures:
+            print("Starting %s ..." % ", ".join(sorted(fixtures)), flush=True)
+            run_fixtures(all_tests, fixtures, "sets_up", args.timeout)
         durations = {}
         if not args.no_baseline:
             # Only the tests the chosen mutations will run must pass unchanged.
@@ -302,6 +322,8 @@ def main():
         kill_all()
         print("\nInterrupted.", flush=True)
     finally:
+        if fixtures:
+            run_fixtures(all_tests, fixtures, "cleans_up", args.timeout)
         if restore:
             with open(restore[0], "w", encoding="utf-8") as f:
                 f.write(restore[1])
