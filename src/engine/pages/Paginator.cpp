@@ -10,7 +10,11 @@
 #include "engine/objects/TabLeaders.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QHash>
 #include <QtMath>
+#include <QTextCursor>
+
+#include <iterator>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QPrinter>
@@ -82,16 +86,57 @@ QSizeF Paginator::pageSizePixels(const PageGeometry& g)
     return {Document::twipsToPixels(g.width), Document::twipsToPixels(g.height)};
 }
 
-QPaintDevice* Paginator::printDevice()
+QPaintDevice* Paginator::printDevice(int dpi)
 {
-    static QImage device = [] {
+    static QHash<int, QImage> devices;
+    auto it = devices.find(dpi);
+    if (it == devices.end()) {
         QImage img(1, 1, QImage::Format_RGB32);
-        const int dpm = qRound(PrintDpi / 0.0254);
+        const int dpm = qRound(dpi / 0.0254);
         img.setDotsPerMeterX(dpm);
         img.setDotsPerMeterY(dpm);
-        return img;
-    }();
-    return &device;
+        it = devices.insert(dpi, img);
+    }
+    return &it.value();
+}
+
+bool Paginator::layoutWrapped(QTextDocument* d)
+{
+    // Samples closer together than a whole turn (2^26 units) show a wrap as a step back.
+    QAbstractTextDocumentLayout* layout = d->documentLayout();
+    const int blocks = d->blockCount();
+    const int samples = qMin(blocks, 256);
+    double last = -1;
+    for (int i = 0; i <= samples; ++i) {
+        const QTextBlock b = d->findBlockByNumber(qMin(blocks - 1, int(qint64(blocks - 1) * i / qMax(1, samples))));
+        // Cells stand side by side: a block in a table counts where its outermost table starts.
+        QTextFrame* f = QTextCursor(b).currentFrame();
+        while (f && f->parentFrame() && f->parentFrame() != d->rootFrame())
+            f = f->parentFrame();
+        const double top = f && f != d->rootFrame() ? layout->frameBoundingRect(f).top() : layout->blockBoundingRect(b).top();
+        if (top < last)
+            return true;
+        last = top;
+    }
+    return d->pageCount() < 1;
+}
+
+void Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g)
+{
+    int dpi = PrintDpi;
+    for (int step = 0;; ++step) {
+        copy->documentLayout()->setPaintDevice(printDevice(dpi));
+        // Before anything lays the copy out: objects keep the size they were laid out with.
+        Images::installHandlers(copy);
+        PaginatedCopy::scaleIndents(copy, layoutScale(copy));
+        paginate(copy, g);
+        keepFirstSpacing(copy);
+        if (step == int(std::size(FallbackDpis)) || !layoutWrapped(copy))
+            return;
+        // Indents back to pixels before the next device scales them again.
+        PaginatedCopy::scaleIndents(copy, 1 / layoutScale(copy));
+        dpi = FallbackDpis[step];
+    }
 }
 
 double Paginator::layoutScale(const QTextDocument* d)
@@ -205,18 +250,12 @@ void Paginator::ensureLayout()
     if (!m_bodyPaginated) {
         delete m_copy;
         m_copy = d->clone(this);
-        m_copy->documentLayout()->setPaintDevice(printDevice());
-        // Before anything lays the copy out: objects keep the size they were laid out with.
-        Images::installHandlers(m_copy);
         ++m_rebuilds;
         m_copy->setUndoRedoEnabled(false);
         // Form feeds become paragraphs in the copy: positions differ from then on.
         m_copyMirrors = !d->toPlainText().contains(QChar(12));
         breakAtFormFeeds(m_copy);
-        PaginatedCopy::scaleIndents(m_copy, layoutScale(m_copy));
-        paginate(m_copy, bodyGeometry(*m_doc));
-        keepFirstSpacing(m_copy);
-        d = m_copy;
+        layOutForPrint(m_copy, bodyGeometry(*m_doc));
     }
 }
 
@@ -224,11 +263,8 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
 {
     const QTextDocument* body = doc.body();
     std::unique_ptr<QTextDocument> copy(body->clone());
-    copy->documentLayout()->setPaintDevice(printDevice());
     copy->setUndoRedoEnabled(false);
-    PaginatedCopy::scaleIndents(copy.get(), layoutScale(copy.get()));
-    paginate(copy.get(), bodyGeometry(doc));
-    keepFirstSpacing(copy.get());
+    layOutForPrint(copy.get(), bodyGeometry(doc));
     return copy;
 }
 
