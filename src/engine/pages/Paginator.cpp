@@ -12,16 +12,17 @@
 #include <QAbstractTextDocumentLayout>
 #include <QHash>
 #include <QtMath>
-#include <QTextCursor>
-
-#include <iterator>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QPrinter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
+
+#include <algorithm>
+#include <iterator>
 
 
 Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(doc)
@@ -121,21 +122,22 @@ bool Paginator::layoutWrapped(QTextDocument* d)
     return d->pageCount() < 1;
 }
 
-void Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g)
+int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dpi)
 {
-    int dpi = PrintDpi;
-    for (int step = 0;; ++step) {
-        copy->documentLayout()->setPaintDevice(printDevice(dpi));
+    const int* at = std::find(std::begin(PrintDpis), std::end(PrintDpis), dpi);
+    if (at == std::end(PrintDpis))
+        at = std::begin(PrintDpis);
+    for (bool again = false;; ++at, again = true) {
+        if (again)
+            PaginatedCopy::scaleIndents(copy, 1 / layoutScale(copy)); // back to pixels
+        copy->documentLayout()->setPaintDevice(printDevice(*at));
         // Before anything lays the copy out: objects keep the size they were laid out with.
         Images::installHandlers(copy);
         PaginatedCopy::scaleIndents(copy, layoutScale(copy));
         paginate(copy, g);
         keepFirstSpacing(copy);
-        if (step == int(std::size(FallbackDpis)) || !layoutWrapped(copy))
-            return;
-        // Indents back to pixels before the next device scales them again.
-        PaginatedCopy::scaleIndents(copy, 1 / layoutScale(copy));
-        dpi = FallbackDpis[step];
+        if (at + 1 == std::end(PrintDpis) || !layoutWrapped(copy))
+            return *at;
     }
 }
 
@@ -255,7 +257,7 @@ void Paginator::ensureLayout()
         // Form feeds become paragraphs in the copy: positions differ from then on.
         m_copyMirrors = !d->toPlainText().contains(QChar(12));
         breakAtFormFeeds(m_copy);
-        layOutForPrint(m_copy, bodyGeometry(*m_doc));
+        m_printDpi = layOutForPrint(m_copy, bodyGeometry(*m_doc), m_printDpi);
     }
 }
 
