@@ -53,11 +53,13 @@ QStringList qtNameFilters(const QString& filter)
         pattern = pattern.simplified();
         if (desc.isEmpty() && pattern.isEmpty())
             continue;
-        // A description that already ends in its patterns ("Text (*.txt)") keeps them once.
+        // A description that already ends in its patterns ("Text (*.txt)") shows them once;
+        // Qt filters by the parenthesis, so it holds every pattern ("JPEG (*.jpg *.jpeg)").
         const qsizetype open = desc.lastIndexOf(QLatin1Char('('));
         const bool namesPatterns = desc.endsWith(QLatin1Char(')')) && open >= 0
             && desc.mid(open).contains(QLatin1Char('*'));
-        out << (namesPatterns ? desc : desc + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+        const QString label = namesPatterns ? desc.left(open).trimmed() : desc;
+        out << (pattern.isEmpty() ? desc : label + QStringLiteral(" (") + pattern + QLatin1Char(')'));
     }
     return out;
 }

@@ -22,8 +22,8 @@ private Q_SLOTS:
     void nameFilters()
     {
         // A description that names its patterns keeps them once; one without gets them.
-        QCOMPARE(qtNameFilters(QStringLiteral("Text (*.txt)|*.txt|RTF-Format (*.rtf)|*.rtf|PDF|*.pdf")),
-                 QStringList({"Text (*.txt)", "RTF-Format (*.rtf)", "PDF (*.pdf)"}));
+        QCOMPARE(qtNameFilters(QStringLiteral("Text (*.txt)|*.txt|RTF-Format (*.rtf)|*.rtf|PDF|*.pdf|JPEG (*.jpg)|*.jpg;*.jpeg")),
+                 QStringList({"Text (*.txt)", "RTF-Format (*.rtf)", "PDF (*.pdf)", "JPEG (*.jpg *.jpeg)"}));
         QCOMPARE(qtNameFilters(QStringLiteral("*.bmp; *.jpg; *.gif (Bild öffnen)|*.bmp; *.jpg; *.gif|")),
                  QStringList({"*.bmp; *.jpg; *.gif (Bild öffnen) (*.bmp *.jpg *.gif)"}));
     }

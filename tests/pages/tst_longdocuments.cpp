@@ -81,6 +81,7 @@ class TstLongDocuments : public QObject {
 private Q_SLOTS:
     void bandHoldsEveryBlockOfEachPage();
     void framesAndInputPositionsOnLatePages();
+    void thousandsOfPagesAllPrinted();
     void filesMatchSingleExports();
     void splitterRefusesWhatItCannotCut_data();
     void splitterRefusesWhatItCannotCut();
@@ -162,6 +163,21 @@ void TstLongDocuments::framesAndInputPositionsOnLatePages()
     tc.setViewMode(1);
     tc.setCurrentInputPosition({30, 24, 1});
     QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 720"));
+}
+
+void TstLongDocuments::thousandsOfPagesAllPrinted()
+{
+    Document d;
+    setA4(d);
+    QTextCursor c(d.body());
+    QTextBlockFormat tall;
+    tall.setLineHeight(400, QTextBlockFormat::FixedHeight); // two lines to a page
+    c.setBlockFormat(tall);
+    c.insertText(QStringLiteral("Zeile\n").repeated(8199) + QStringLiteral("Zeile")); // past 1440 dpi's reach
+    Paginator pages(&d);
+    QCOMPARE(pages.pageCount(), 4100);
+    const QImage last = pages.renderPage(4100); // its lines from 76 px and from 476 px
+    QVERIFY(darkPixels(last, QRect(76, 76, 200, 400)) > 20 && darkPixels(last, QRect(76, 476, 200, 400)) > 20);
 }
 
 // Three documents through one writer, cut apart: the same pages, words and word

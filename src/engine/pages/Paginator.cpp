@@ -10,14 +10,19 @@
 #include "engine/objects/TabLeaders.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QHash>
 #include <QtMath>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QPrinter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
+
+#include <algorithm>
+#include <iterator>
 
 
 Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(doc)
@@ -82,16 +87,58 @@ QSizeF Paginator::pageSizePixels(const PageGeometry& g)
     return {Document::twipsToPixels(g.width), Document::twipsToPixels(g.height)};
 }
 
-QPaintDevice* Paginator::printDevice()
+QPaintDevice* Paginator::printDevice(int dpi)
 {
-    static QImage device = [] {
+    static QHash<int, QImage> devices;
+    auto it = devices.find(dpi);
+    if (it == devices.end()) {
         QImage img(1, 1, QImage::Format_RGB32);
-        const int dpm = qRound(PrintDpi / 0.0254);
+        const int dpm = qRound(dpi / 0.0254);
         img.setDotsPerMeterX(dpm);
         img.setDotsPerMeterY(dpm);
-        return img;
-    }();
-    return &device;
+        it = devices.insert(dpi, img);
+    }
+    return &it.value();
+}
+
+bool Paginator::layoutWrapped(QTextDocument* d)
+{
+    // Samples closer together than a whole turn (2^26 units) show a wrap as a step back.
+    QAbstractTextDocumentLayout* layout = d->documentLayout();
+    const int blocks = d->blockCount();
+    const int samples = qMin(blocks, 256);
+    double last = -1;
+    for (int i = 0; i <= samples; ++i) {
+        const QTextBlock b = d->findBlockByNumber(qMin(blocks - 1, int(qint64(blocks - 1) * i / qMax(1, samples))));
+        // Cells stand side by side: a block in a table counts where its outermost table starts.
+        QTextFrame* f = QTextCursor(b).currentFrame();
+        while (f && f->parentFrame() && f->parentFrame() != d->rootFrame())
+            f = f->parentFrame();
+        const double top = f && f != d->rootFrame() ? layout->frameBoundingRect(f).top() : layout->blockBoundingRect(b).top();
+        if (top < last)
+            return true;
+        last = top;
+    }
+    return d->pageCount() < 1;
+}
+
+int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dpi)
+{
+    const int* at = std::find(std::begin(PrintDpis), std::end(PrintDpis), dpi);
+    if (at == std::end(PrintDpis))
+        at = std::begin(PrintDpis);
+    for (bool again = false;; ++at, again = true) {
+        if (again)
+            PaginatedCopy::scaleIndents(copy, 1 / layoutScale(copy)); // back to pixels
+        copy->documentLayout()->setPaintDevice(printDevice(*at));
+        // Before anything lays the copy out: objects keep the size they were laid out with.
+        Images::installHandlers(copy);
+        PaginatedCopy::scaleIndents(copy, layoutScale(copy));
+        paginate(copy, g);
+        keepFirstSpacing(copy);
+        if (at + 1 == std::end(PrintDpis) || !layoutWrapped(copy))
+            return *at;
+    }
 }
 
 double Paginator::layoutScale(const QTextDocument* d)
@@ -205,18 +252,12 @@ void Paginator::ensureLayout()
     if (!m_bodyPaginated) {
         delete m_copy;
         m_copy = d->clone(this);
-        m_copy->documentLayout()->setPaintDevice(printDevice());
-        // Before anything lays the copy out: objects keep the size they were laid out with.
-        Images::installHandlers(m_copy);
         ++m_rebuilds;
         m_copy->setUndoRedoEnabled(false);
         // Form feeds become paragraphs in the copy: positions differ from then on.
         m_copyMirrors = !d->toPlainText().contains(QChar(12));
         breakAtFormFeeds(m_copy);
-        PaginatedCopy::scaleIndents(m_copy, layoutScale(m_copy));
-        paginate(m_copy, bodyGeometry(*m_doc));
-        keepFirstSpacing(m_copy);
-        d = m_copy;
+        m_printDpi = layOutForPrint(m_copy, bodyGeometry(*m_doc), m_printDpi);
     }
 }
 
@@ -224,11 +265,8 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
 {
     const QTextDocument* body = doc.body();
     std::unique_ptr<QTextDocument> copy(body->clone());
-    copy->documentLayout()->setPaintDevice(printDevice());
     copy->setUndoRedoEnabled(false);
-    PaginatedCopy::scaleIndents(copy.get(), layoutScale(copy.get()));
-    paginate(copy.get(), bodyGeometry(doc));
-    keepFirstSpacing(copy.get());
+    layOutForPrint(copy.get(), bodyGeometry(doc));
     return copy;
 }
 

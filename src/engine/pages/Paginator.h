@@ -40,7 +40,16 @@ public:
     // the 12.65 pt that the font's ascent, descent and line gap give), so text ran
     // longer than in other office programs.
     static constexpr int PrintDpi = 1440;
-    static QPaintDevice* printDevice();
+    // Qt's layout counts in 26.6 fixed point: past 2^25 units (some 1,990 A4 pages at
+    // 1440 dpi) positions wrap around. A copy that long is laid out coarser, in steps
+    // that keep whole-point fonts at whole pixels.
+    static constexpr int PrintDpis[] = {PrintDpi, 720, 360, 96};
+    static QPaintDevice* printDevice(int dpi = PrintDpi);
+    // Lays `copy` out at `dpi`, or the next coarser resolution where it does not fit;
+    // returns the resolution used.
+    static int layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dpi = PrintDpi);
+    // True when block positions of `d`'s layout do not grow down the document.
+    static bool layoutWrapped(QTextDocument* d);
     // Layout units per 96-dpi pixel of a document: 1 for the body (laid out at 96 dpi),
     // 15 for its printed copies, else the screen's resolution over 96. Page sizes follow it.
     static double layoutScale(const QTextDocument* d);
@@ -102,6 +111,7 @@ private:
     bool m_bodyPaginated = false;
     bool m_dirty = true;
     int m_rebuilds = 0;
+    int m_printDpi = PrintDpi; // a copy once too long starts its rebuilds coarser
     bool m_copyMirrors = false; // edits of the body can be replayed on the copy
     PageGeometry m_laidOut; // the body geometry of the last layout
     struct Decoration {
