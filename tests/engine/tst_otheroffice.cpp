@@ -75,6 +75,11 @@ void ownLetter(Document& doc)
     c.insertBlock(QTextBlockFormat(), big);
     c.insertBlock(QTextBlockFormat(), text);
     c.insertText(QStringLiteral("Schlussgruss"), text);
+    // A price line: dots lead to the amount at a right stop 16 cm from the margin.
+    QTextBlockFormat priced;
+    priced.setTabPositions({QTextOption::Tab(Document::twipsToPixels(9072), QTextOption::RightTab, QLatin1Char('.'))});
+    c.insertBlock(priced, text);
+    c.insertText(QStringLiteral("Summe\t12,50"), text);
 }
 
 bool exportPdf(const Document& doc, const QString& path)
@@ -341,6 +346,17 @@ private slots:
                      qPrintable(QStringLiteral("%1: %2 mm").arg(QLatin1String(e.text)).arg(w->yMin / PtPerMm)));
         }
         QVERIFY(pdfPageText(pdf, 2).contains(QStringLiteral("Seite 2 von 2")));
+        // The leader's dots fill the room between "Summe" and the amount (mm from the left edge).
+        const PdfWord* dots = nullptr;
+        for (const PdfWord& w : pages[1].words)
+            if (w.text.startsWith(QStringLiteral("....")))
+                dots = &w;
+        const PdfWord* amount = word(pages, 2, QStringLiteral("12,50"));
+        QVERIFY2(dots && amount, qPrintable(pdfPageText(pdf, 2)));
+        const QList<double> xMm{dots->xMin / PtPerMm, dots->xMax / PtPerMm, amount->xMax / PtPerMm};
+        const QList<double> expectedMm{34.5, 169.2, 180.0};
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(qAbs(xMm[i] - expectedMm[i]) < 1, qPrintable(QStringLiteral("%1 mm").arg(xMm[i])));
         const double rule = ruleLineMm(back);
         QVERIFY2(qAbs(rule - 31.0) < 0.5, qPrintable(QString::number(rule)));
     }

@@ -360,6 +360,12 @@ void Paginator::paintHeaderFooter(QPainter* p, int page)
         ctx.palette.setColor(QPalette::Text, Qt::black);
         d->documentLayout()->draw(p, ctx);
         p->restore();
+        // Pictures and text boxes anchored here stand where the page puts them (a logo).
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().objectType() == EngineObject::FixedImage)
+                    for (int i = 0; i < it.fragment().length(); ++i)
+                        Images::paintFixed(p, d, it.fragment().position() + i);
     }
 }
 
