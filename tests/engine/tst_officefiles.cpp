@@ -253,7 +253,7 @@ private slots:
         // 5 cm from the left indent; Qt counts from the first line's start, 0.5 cm further in.
         QVERIFY(qAbs(tabs[1].position - 170.079) < 0.01); // 4.5 cm
         QCOMPARE(tabs[2].type, QTextOption::RightTab);
-        QCOMPARE((QList<QChar>{TabLeaders::of(tabs[0]), TabLeaders::of(tabs[2])}), (QList<QChar>{QChar(), QChar(u'.')}));
+        QCOMPARE((QList<QChar>{TabLeaders::of(tabs[0]), TabLeaders::of(tabs[2])}), (QList<QChar>{QChar(u'-'), QChar(u'.')}));
         QCOMPARE(formatAt(body, QStringLiteral("Sehr")).fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
 
         // Lists: the sub-level is its own list; "Drittens" goes on from "Zweitens".

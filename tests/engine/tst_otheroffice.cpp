@@ -299,6 +299,39 @@ private slots:
         QVERIFY(pdfPageText(pdf, 3).trimmed().endsWith(QStringLiteral("Mit freundlichen Grüßen")));
     }
 
+    // Space before and after as office suites lay it out, in points from the RTF's twips
+    // (Liberation Sans 12 pt): after 567 and before 283 add up to 42.5 pt; a table keeps
+    // the 567 (28.35 pt) before the paragraph after it; a page break leaves the 850 after
+    // on its page, and the next page's first paragraph starts 567 lower than page 1's.
+    void spacingAsOfficeSuites()
+    {
+        const QByteArray row = "\\trowd\\cellx3000\\cellx6000\\pard\\intbl\\f0\\fs24 Zelle\\cell\\pard\\intbl Z\\cell\\row";
+        const QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Sans;}}\\paperw11906\\paperh16838\\margl1134\\margr1134"
+                               "\\margt1134\\margb1134\\pard\\plain\\sa567\\f0\\fs24 Eins\\par\\pard\\plain\\sb283\\f0\\fs24 Zwei\\par"
+                               "\\pard\\plain\\f0\\fs24 Drei\\par" + row + "\\pard\\plain\\sb567\\f0\\fs24 Nach\\par"
+                               + row + "\\pard\\plain\\sa850\\f0\\fs24 Ohne\\par\\pard\\plain\\pagebb\\sb567\\f0\\fs24 Seite\\par}";
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(5, rtf, doc, nullptr, &error), qPrintable(error));
+        const QString pdf = dir.filePath(QStringLiteral("abstand.pdf"));
+        QVERIFY(exportPdf(doc, pdf));
+        const QList<PdfPage> pages = pdfWordBoxes(pdf);
+        QCOMPARE(pages.size(), 2);
+        auto top = [&](int page, const char* text, int nth = 0) {
+            int seen = 0;
+            for (const PdfWord& w : pages[page - 1].words)
+                if (w.text == QLatin1String(text) && seen++ == nth)
+                    return w.yMin;
+            return -1000.0;
+        };
+        const double eins = top(1, "Eins"), zwei = top(1, "Zwei"), drei = top(1, "Drei");
+        const QList<double> measured{(zwei - eins) - (drei - zwei), (top(1, "Nach") - top(1, "Zelle")) - (top(1, "Ohne") - top(1, "Zelle", 1)),
+                                     top(2, "Seite") - eins};
+        const QList<double> expected{42.5, 28.35, 28.35};
+        for (int i = 0; i < expected.size(); ++i)
+            QVERIFY2(qAbs(measured[i] - expected[i]) < 0.5, qPrintable(QStringLiteral("%1: %2 pt").arg(i).arg(measured[i])));
+    }
+
     // Own format to RTF or HTML and back: headers, footers with page numbers, the rule
     // line of the letterhead and the paragraphs stay where they were.
     void roundTrips_data()

@@ -214,6 +214,7 @@ void Paginator::ensureLayout()
         m_copyMirrors = !d->toPlainText().contains(QChar(12));
         breakAtFormFeeds(m_copy);
         PaginatedCopy::scaleIndents(m_copy, layoutScale(m_copy));
+        PaginatedCopy::addSpacing(m_copy);
         paginate(m_copy, bodyGeometry(*m_doc));
         keepFirstSpacing(m_copy);
         d = m_copy;
@@ -227,6 +228,7 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
     copy->documentLayout()->setPaintDevice(printDevice());
     copy->setUndoRedoEnabled(false);
     PaginatedCopy::scaleIndents(copy.get(), layoutScale(copy.get()));
+    PaginatedCopy::addSpacing(copy.get());
     paginate(copy.get(), bodyGeometry(doc));
     keepFirstSpacing(copy.get());
     return copy;
