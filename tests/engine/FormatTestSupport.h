@@ -146,8 +146,7 @@ inline QTextBlockFormat richParagraph()
     bf.setBottomMargin(4);
     bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
     // With a leader of hyphens, dots and a line in the delimiter, where our stops keep it.
-    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab, QLatin1Char('-')),
-                        QTextOption::Tab(120, QTextOption::RightTab, QLatin1Char('.')),
+    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab, QLatin1Char('-')), QTextOption::Tab(120, QTextOption::RightTab, QLatin1Char('.')),
                         QTextOption::Tab(200, QTextOption::CenterTab, QLatin1Char('_')),
                         QTextOption::Tab(260, QTextOption::DelimiterTab, QLatin1Char(','))});
     return bf;
