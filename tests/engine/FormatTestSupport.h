@@ -145,8 +145,9 @@ inline QTextBlockFormat richParagraph()
     bf.setTopMargin(6);
     bf.setBottomMargin(4);
     bf.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
-    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab), QTextOption::Tab(120, QTextOption::RightTab),
-                        QTextOption::Tab(200, QTextOption::CenterTab),
+    // With a leader of hyphens, dots and a line in the delimiter, where our stops keep it.
+    bf.setTabPositions({QTextOption::Tab(50, QTextOption::LeftTab, QLatin1Char('-')), QTextOption::Tab(120, QTextOption::RightTab, QLatin1Char('.')),
+                        QTextOption::Tab(200, QTextOption::CenterTab, QLatin1Char('_')),
                         QTextOption::Tab(260, QTextOption::DelimiterTab, QLatin1Char(','))});
     return bf;
 }

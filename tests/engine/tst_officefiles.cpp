@@ -9,6 +9,7 @@
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
+#include "engine/objects/TabLeaders.h"
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 #include "engine/formats/docx/DocxReader.h"
@@ -132,7 +133,7 @@ private slots:
         std::unique_ptr<FormatReader> reader = Formats::readerFor(13);
         QVERIFY(reader);
         QVERIFY2(reader->read(wordLetter(), doc, &error), qPrintable(error));
-        QCOMPARE(reader->note(), kNotShown + QStringLiteral("Fuß- und Endnoten (stehen am Ende des Textes), Füllzeichen von Tabulatoren."));
+        QCOMPARE(reader->note(), kNotShown + QStringLiteral("Fuß- und Endnoten (stehen am Ende des Textes)."));
         checkBothLetters(doc, QStringLiteral("Sehr geehrte Frau\tMüller") + QChar(QChar::LineSeparator) + QStringLiteral("zweite Zeile"));
         const QTextDocument* body = doc.body();
 
@@ -179,6 +180,8 @@ private slots:
         QCOMPARE(tabs[2].type, QTextOption::DelimiterTab);
         QCOMPARE(tabs[3].position, 604.8);
         QCOMPARE(tabs[3].type, QTextOption::RightTab);
+        QCOMPARE(TabLeaders::of(tabs[3]), QChar(u'.'));
+        QCOMPARE(TabLeaders::of(tabs[1]), QChar());
 
         // Lists: the sub-level restarts after a higher item.
         const QStringList items{QStringLiteral("Erstens"), QStringLiteral("Unterpunkt"), QStringLiteral("Zweitens"),
@@ -223,7 +226,7 @@ private slots:
         Document doc;
         QString error, notice;
         QVERIFY2(Formats::read(14, odtLetter(), doc, nullptr, &error, &notice), qPrintable(error));
-        QCOMPARE(notice, kNotShown + QStringLiteral("Fuß- und Endnoten (stehen am Ende des Textes), Füllzeichen von Tabulatoren."));
+        QCOMPARE(notice, kNotShown + QStringLiteral("Fuß- und Endnoten (stehen am Ende des Textes)."));
         // Blanks: a row of three in the XML is one, text:s adds two.
         checkBothLetters(doc, QStringLiteral("Sehr geehrte Frau\tMüller") + QChar(QChar::LineSeparator)
                                   + QStringLiteral("zweite Zeile  Ende"));
@@ -250,6 +253,7 @@ private slots:
         // 5 cm from the left indent; Qt counts from the first line's start, 0.5 cm further in.
         QVERIFY(qAbs(tabs[1].position - 170.079) < 0.01); // 4.5 cm
         QCOMPARE(tabs[2].type, QTextOption::RightTab);
+        QCOMPARE((QList<QChar>{TabLeaders::of(tabs[0]), TabLeaders::of(tabs[2])}), (QList<QChar>{QChar(u'-'), QChar(u'.')}));
         QCOMPARE(formatAt(body, QStringLiteral("Sehr")).fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
 
         // Lists: the sub-level is its own list; "Drittens" goes on from "Zweitens".

@@ -12,6 +12,7 @@
 #include "engine/pages/PdfExport.h"
 #include "engine/formats/Formats.h"
 
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -304,20 +305,36 @@ private Q_SLOTS:
         QCOMPARE(a.captured(5), e.captured(5));
     }
 
-    // In a header a shape has no page position: its picture stands in the header's text,
-    // once (the fallback copy of \shprslt is not read).
-    void headerShapeStandsInTheHeader()
+    // A logo in the header and a text box in the footer, as office suites write them: each
+    // once (the fallback copy of \shprslt is not read), where the page puts it, in the
+    // preview and in the PDF. The logo: 150 to 190 mm across, 10 to 30 mm down.
+    void headerLogoAndFooterBoxAtTheirPlace()
     {
         Document doc;
-        QVERIFY(readRtf("{\\rtf1\\ansi{\\header\\pard {\\shp{\\*\\shpinst\\shpleft0\\shptop0\\shpright1134\\shpbottom567"
-                        "\\shpbxpage\\shpbypage{\\sp{\\sn pib}{\\sv {\\pict\\pngblip " + QByteArray(kRedPng) + "}}}}"
-                        "{\\shprslt{\\pict\\pngblip " + QByteArray(kRedPng) + "}}}Kopf\\par}\\pard Text\\par}", doc));
-        const QTextDocument* header = doc.headerFooter(1);
-        QVERIFY(header);
-        QCOMPARE(header->toPlainText(), QString(QChar::ObjectReplacementCharacter) + QStringLiteral("Kopf"));
-        const QTextCharFormat f = header->begin().begin().fragment().charFormat();
-        QVERIFY(f.isImageFormat());
-        QCOMPARE(qRound(f.toImageFormat().width()), 76); // 1134 twips, 75.6 pixels
+        QVERIFY(readRtf(fixture("kopf-logo.rtf"), doc));
+        QCOMPARE(placedObjects(doc.headerFooter(1)) + placedObjects(doc.headerFooter(4)),
+                 (QStringList{QStringLiteral("8505,567 2268x1134 Bild"), QStringLiteral("1134,15876 6237x567 Bankverbindung")}));
+        QTemporaryDir dir;
+        const Converted out = toPdf(doc, dir);
+        QCOMPARE(countEverywhere(out.pages, QStringLiteral("Bankverbindung")), 1);
+        // The box's text inside its default inner margins (2.54 and 1.27 mm); the header's
+        // text from the margin, the logo taking no room in its line.
+        for (const auto& [text, x, y] : {std::tuple{"Bankverbindung", 22.54, 281.27}, {"Muster", 20.0, 10.0}}) {
+            const PdfWord w = find(out.pages[0], QLatin1String(text)).value(0);
+            QVERIFY2(qAbs(w.xMin / kPtPerMm - x) < 0.5 && qAbs(w.yMin / kPtPerMm - y) < 0.5, text);
+        }
+        // The red pixels, 10 to the millimetre, in the PDF and in the preview.
+        QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                                                    dir.filePath(QStringLiteral("out.pdf")), dir.filePath(QStringLiteral("seite"))});
+        for (const QImage& page : {QImage(dir.filePath(QStringLiteral("seite.png"))), Paginator(&doc).renderPage(1, 254)}) {
+            QRect red;
+            for (int y = 0; y < page.height(); y += 2)
+                for (int x = 0; x < page.width(); x += 2)
+                    if (const QColor c = page.pixelColor(x, y); c.red() > 200 && c.green() < 80 && c.blue() < 80)
+                        red |= QRect(x, y, 2, 2);
+            QVERIFY2(red.marginsAdded(QMargins(5, 5, 5, 5)).contains(QRect(1500, 100, 400, 200)) && QRect(1495, 95, 410, 210).contains(red),
+                     qPrintable(QStringLiteral("%1,%2 %3x%4").arg(red.x()).arg(red.y()).arg(red.width()).arg(red.height())));
+        }
     }
 
     // A text box has a line around it unless the file switches it off (fLine 0); the

@@ -83,15 +83,24 @@ private Q_SLOTS:
                    QCOMPARE(s->NumberingAttribute(1), 5);
                    QCOMPARE(s->NumberingAttribute(3), 2);
                });
-        QTest::newRow("Tabs: 2,5 cm rechts") << 2 << Play([](QDialog* d) {
-            child<LengthBox>(d, "position")->setValue(2.5);
-            child<QComboBox>(d, "type")->setCurrentIndex(1);
-            child<QPushButton>(d, "cmdSet")->click();
+        QTest::newRow("Tabs: 2,5 cm rechts mit Punkten, 4 cm Linie") << 2 << Play([](QDialog* d) {
+            for (const auto& [cm, type, leader] : {std::tuple{2.5, 1, 1}, {4.0, 0, 3}}) {
+                child<LengthBox>(d, "position")->setValue(cm);
+                child<QComboBox>(d, "type")->setCurrentIndex(type);
+                child<QComboBox>(d, "leader")->setCurrentIndex(leader);
+                child<QPushButton>(d, "cmdSet")->click();
+            }
+            QCOMPARE(child<QListWidget>(d, "tabList")->item(1)->text(), QStringLiteral("4,00 cm\tLinks, Linie"));
+            // Picking the first stop shows its leader.
+            child<QListWidget>(d, "tabList")->setCurrentRow(0);
+            QCOMPARE(child<QComboBox>(d, "leader")->currentText(), QStringLiteral("Punkte"));
         }) << QList<int>{QTextFormat::TabPositions}
                                              << Check([](TextControl* s) {
                                                     s->setTabCurrent(1);
                                                     QCOMPARE(s->TabPos(), 1418);
                                                     QCOMPARE(s->TabType(), 2);
+                                                    const auto stops = s->textCursor().blockFormat().tabPositions();
+                                                    QCOMPARE((QList<QChar>{stops.value(0).delimiter, stops.value(1).delimiter}), (QList<QChar>{u'.', u'_'}));
                                                 });
         QTest::newRow("Formatvorlage: Überschrift 1")
             << 3 << Play([](QDialog* d) { child<QListWidget>(d, "styleList")->setCurrentRow(1); })

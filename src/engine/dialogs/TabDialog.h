@@ -1,6 +1,6 @@
 #pragma once
 // The tab dialog "Tabulatoren": the tab stops of the current paragraph, to set at a
-// position with a type, to delete one by one or all at once.
+// position with a type and a leader, to delete one by one or all at once.
 
 #include <QDialog>
 #include <QList>
@@ -33,4 +33,5 @@ private:
     QListWidget* m_list;
     DialogParts::LengthBox* m_pos;
     QComboBox* m_type;
+    QComboBox* m_leader;
 };

@@ -198,7 +198,8 @@ QString Reader::takeParts(const QString& html)
         // Without the line ends around it: Qt's importer would add a blank to the text.
         m_parts.append({part, html.mid(m.capturedEnd(), end - m.capturedEnd()).trimmed(),
                         d.hasMatch() ? qBound(0, d.captured(1).toInt(), 31680) : -1});
-        out += QStringView(html).mid(from, m.capturedStart() - from);
+        // Nor the line end before it, which would end the last paragraph in a blank.
+        out += QStringView(html).mid(from, m.capturedStart() - from).trimmed();
         from = after;
     }
     out += QStringView(html).mid(from);

@@ -52,7 +52,7 @@ QString charStyle(const QTextCharFormat& f)
 }
 
 // `emptyLine`: the paragraph has no text; its mark's font gives the line's height.
-QString blockStyle(const QTextBlockFormat& f, const QTextCharFormat* emptyLine = nullptr)
+QString blockStyle(const QTextBlockFormat& f, const QTextCharFormat* emptyLine = nullptr, bool hasTab = false)
 {
     QStringList d;
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
@@ -79,6 +79,9 @@ QString blockStyle(const QTextBlockFormat& f, const QTextCharFormat* emptyLine =
         d << QStringLiteral("page-break-after: always");
     if (const QString tabs = HtmlPages::tabsAttribute(f); !tabs.isEmpty())
         d << tabs;
+    // HTML folds a tab into a blank unless told to keep it.
+    if (hasTab)
+        d << QStringLiteral("white-space: pre-wrap");
     // An empty line is as tall as its paragraph's font. Without the mark Qt's importer
     // reads the <br /> of an empty paragraph as a second line.
     if (emptyLine) {
@@ -243,7 +246,8 @@ private:
         if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignJustify)
             html += QStringLiteral(" align=\"justify\"");
         const QTextCharFormat mark = b.charFormat();
-        html += styleAttr(blockStyle(b.blockFormat(), b.length() == 1 ? &mark : nullptr), u'p') + QLatin1Char('>');
+        html += styleAttr(blockStyle(b.blockFormat(), b.length() == 1 ? &mark : nullptr, b.text().contains(QLatin1Char('\t'))), u'p')
+                + QLatin1Char('>');
         QString openHref;
         BreakOpportunities::Stripper unbroken;
         for (auto it = b.begin(); !it.atEnd(); ++it) {

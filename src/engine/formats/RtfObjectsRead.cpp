@@ -74,12 +74,12 @@ bool Parser::objectWord(const QByteArray& w, int p, bool wasStarred)
         } else if (w == "shptxt") {
             shape.hasText = true;
             s.dest = Dest::Body;
-            if (shape.flow == &body) {
+            if (placesOnPage(shape.flow)) {
                 shape.text = scratchDocument();
                 shape.sink = std::make_shared<RtfSink>(shape.text.get());
                 s.sink = shape.sink.get();
             }
-            // Elsewhere (headers, notes) the box's text simply stands in the text.
+            // Elsewhere (notes) the box's text simply stands in the text.
             s.para = RtfParagraph();
             s.inTable = false;
             s.frame = {};
@@ -202,6 +202,16 @@ void Parser::closeFrame()
     framesRead = true;
 }
 
+bool Parser::placesOnPage(const RtfSink* flow) const
+{
+    if (flow == &body)
+        return true;
+    for (const auto& part : parts)
+        if (part.get() == flow)
+            return true;
+    return false;
+}
+
 void Parser::finishShape(int index)
 {
     RtfShapes::Shape& shape = shapes[index];
@@ -214,10 +224,10 @@ void Parser::finishShape(int index)
     if (!shape.picture.isNull()) {
         const QString name = QStringLiteral("rtfbild%1").arg(++pictureCount);
         shape.flow->document()->addResource(QTextDocument::ImageResource, QUrl(name), shape.picture);
-        if (shape.flow == &body) {
+        if (placesOnPage(shape.flow)) {
             QTextCharFormat f = RtfShapes::pictureAnchor(base, name, place);
             shape.applyDistances(f);
-            body.addText(QString(kObject), f);
+            shape.flow->addText(QString(kObject), f);
         } else {
             QTextImageFormat img;
             shape.applyDistances(img);
@@ -230,7 +240,7 @@ void Parser::finishShape(int index)
         if (shape.sink) {
             shape.sink->finish();
             if (!shape.text->toPlainText().trimmed().isEmpty()) {
-                body.addText(QString(kObject), RtfShapes::textBoxAnchor(base, *shape.text, place, shape.padX, shape.padY, shape.line));
+                shape.flow->addText(QString(kObject), RtfShapes::textBoxAnchor(base, *shape.text, place, shape.padX, shape.padY, shape.line));
                 framesRead = true;
             }
         }

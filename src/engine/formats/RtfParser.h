@@ -85,6 +85,8 @@ private:
     bool listOf(const State& s, QTextListFormat* out, bool* parentNumbers) const;
     void showField(int field, const QTextCharFormat& cf, RtfSink* sink);
     RtfSink* partSink(int part);
+    // The body and the headers and footers hold shapes at their place on the page.
+    bool placesOnPage(const RtfSink* flow) const;
     void finishPicture();
     // Frames, shapes, notes and sections (RtfObjectsRead.cpp).
     bool objectWord(const QByteArray& w, int p, bool wasStarred);

@@ -210,9 +210,12 @@ QTextCharFormat textBoxAnchor(const QTextCharFormat& base, const QTextDocument& 
     return f;
 }
 
-void placeOnPages(Document& doc)
+namespace {
+
+// Places the anchors of `body`, the document's body or one of its headers and footers
+// (`part`); a part's paragraphs count from where the part stands on the page.
+void placeIn(Document& doc, QTextDocument* body, int part)
 {
-    QTextDocument* body = doc.body();
     QList<int> anchors;
     bool needLayout = false;
     for (QTextBlock b = body->begin(); b.isValid(); b = b.next())
@@ -229,7 +232,13 @@ void placeOnPages(Document& doc)
         return;
     Images::installHandlers(body);
     const PageGeometry& g = doc.page();
-    std::unique_ptr<QTextDocument> laidOut = needLayout ? Paginator::printedCopy(doc) : nullptr;
+    std::unique_ptr<QTextDocument> laidOut = needLayout && !part ? Paginator::printedCopy(doc) : nullptr;
+    double partTop = 0;
+    if (part) {
+        body->setTextWidth(Document::twipsToPixels(g.width - g.marginL - g.marginR));
+        partTop = part == 1 || part == 2 ? Document::twipsToPixels(doc.headerDistance())
+                                         : Document::twipsToPixels(g.height - doc.footerDistance()) - body->size().height();
+    }
     const double pageHeight = Paginator::pageSizePixels(g).height();
     for (int pos : anchors) {
         QTextCursor c(body);
@@ -259,6 +268,9 @@ void placeOnPages(Document& doc)
         int y = 0;
         if (p.refY == Ref::Page) {
             y = alignIn(p.alignY, 0, g.height, h, p.y);
+        } else if (part && p.refY == Ref::Paragraph) {
+            const double top = partTop + body->documentLayout()->blockBoundingRect(body->findBlock(pos)).top();
+            y = qRound(Document::pixelsToTwips(top)) + p.y;
         } else if (p.refY == Ref::Margin || !laidOut) {
             y = alignIn(p.alignY, g.marginT, g.height - g.marginB, h, p.y);
         } else {
@@ -275,6 +287,16 @@ void placeOnPages(Document& doc)
         f.setProperty(ImageHeight, h);
         c.setCharFormat(f);
     }
+}
+
+} // namespace
+
+void placeOnPages(Document& doc)
+{
+    placeIn(doc, doc.body(), 0);
+    for (int part : {1, 2, 4, 8})
+        if (QTextDocument* d = doc.headerFooter(part))
+            placeIn(doc, d, part);
 }
 
 bool fitTables(Document& doc)

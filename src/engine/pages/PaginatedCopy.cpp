@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <QTextTable>
 #include <QUrl>
 
 namespace PaginatedCopy {
@@ -49,6 +50,69 @@ QTextBlockFormat scaled(QTextBlockFormat f, double scale)
     return f;
 }
 
+namespace {
+
+bool inRoot(const QTextBlock& b)
+{
+    return b.isValid() && QTextCursor(b).currentFrame() == b.document()->rootFrame();
+}
+
+bool breaksBetween(const QTextBlock& before, const QTextBlock& after)
+{
+    return (before.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
+           || (after.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
+}
+
+} // namespace
+
+QTextBlockFormat spaced(const QTextBlock& b, double scale)
+{
+    QTextBlockFormat f = scaled(b.blockFormat(), scale);
+    if (!inRoot(b))
+        return f;
+    // Qt takes the larger of a paragraph's space after and the next one's space before;
+    // office programs add them up. The sum goes into the space before. A page break
+    // leaves the space after on its page.
+    const QTextBlock prev = b.previous();
+    if (inRoot(prev) && !breaksBetween(prev, b) && prev.blockFormat().bottomMargin() > 0)
+        f.setTopMargin(f.topMargin() + prev.blockFormat().bottomMargin());
+    const QTextBlock next = b.next();
+    if (inRoot(next) && breaksBetween(b, next) && f.bottomMargin() > 0)
+        f.setBottomMargin(0);
+    return f;
+}
+
+void addSpacing(QTextDocument* copy)
+{
+    QTextCursor c(copy);
+    c.beginEditBlock();
+    QList<std::pair<int, QTextBlockFormat>> changes;
+    for (QTextBlock b = copy->begin(); b.isValid(); b = b.next())
+        if (const QTextBlockFormat f = spaced(b, 1); f != b.blockFormat())
+            changes.append({b.position(), f});
+    for (const auto& [pos, f] : std::as_const(changes)) {
+        c.setPosition(pos);
+        c.setBlockFormat(f);
+    }
+    // Qt drops the space of the paragraphs on either side of a table: the table keeps it.
+    for (QTextFrame* frame : copy->rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table)
+            continue;
+        const QTextBlock before = copy->findBlock(table->firstPosition() - 1);
+        const QTextBlock after = copy->findBlock(table->lastPosition() + 1);
+        QTextTableFormat tf = table->format();
+        if (inRoot(before) && before.blockFormat().bottomMargin() > 0)
+            tf.setTopMargin(tf.topMargin() + before.blockFormat().bottomMargin());
+        // The paragraph Qt keeps after the last table counts only when it holds something.
+        if (inRoot(after) && after.blockFormat().topMargin() > 0 && (after.length() > 1 || after.next().isValid()))
+            tf.setBottomMargin(tf.bottomMargin() + after.blockFormat().topMargin());
+        if (tf != table->format())
+            table->setFormat(tf);
+    }
+    c.endEditBlock();
+}
+
 void scaleIndents(QTextDocument* copy, double scale)
 {
     if (scale == 1)
@@ -83,6 +147,10 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
     const QTextBlock copyEndBlock = copy->findBlock(qMin(pos + removed, copyLast));
     if (!bodyFirst.isValid() || !bodyEndBlock.isValid() || !copyEndBlock.isValid())
         return false;
+    // Paragraphs beside a table lend it their spacing: the copy is rebuilt.
+    if ((bodyFirst.previous().isValid() && !inRoot(bodyFirst.previous()))
+        || (bodyEndBlock.next().isValid() && !inRoot(bodyEndBlock.next())))
+        return false;
     const int start = bodyFirst.position();
     const int bodyEnd = bodyEndBlock.position() + bodyEndBlock.length() - 1;
     const int copyEnd = copyEndBlock.position() + copyEndBlock.length() - 1;
@@ -105,12 +173,13 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
     copyResources(body, copy, start, bodyEnd);
     // Paragraph formats as in the body (a fragment does not carry the first one).
     QTextBlock b = body->findBlock(start), c = copy->findBlock(start);
-    for (; b.isValid() && c.isValid() && b.position() <= bodyEnd; b = b.next(), c = c.next()) {
+    // The paragraph after the change too: its space before holds the space after of the last.
+    for (; b.isValid() && c.isValid() && b.position() <= bodyEnd + 1; b = b.next(), c = c.next()) {
         if (b.position() != c.position() || b.text() != c.text()) {
             dst.endEditBlock();
             return false;
         }
-        const QTextBlockFormat want = scaled(b.blockFormat(), scale);
+        const QTextBlockFormat want = spaced(b, scale);
         if (want != c.blockFormat() || b.charFormat() != c.charFormat()) {
             QTextCursor fix(c);
             fix.setBlockFormat(want);

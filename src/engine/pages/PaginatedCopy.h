@@ -5,6 +5,8 @@
 
 #include <QTextBlockFormat>
 
+class QTextBlock;
+
 class QTextDocument;
 
 namespace PaginatedCopy {
@@ -14,6 +16,14 @@ namespace PaginatedCopy {
 // indent: a copy laid out at `scale` layout units per 96-dpi pixel gets them scaled here.
 QTextBlockFormat scaled(QTextBlockFormat f, double scale);
 void scaleIndents(QTextDocument* copy, double scale);
+
+// The format a body paragraph `b` gets in the copy: scaled, and spaced from its
+// neighbours as office programs space paragraphs (space after and before added up,
+// none carried over a page break).
+QTextBlockFormat spaced(const QTextBlock& b, double scale);
+// Spaces the copy's paragraphs that way, and the tables by their neighbours' spacing,
+// which Qt drops.
+void addSpacing(QTextDocument* copy);
 
 // Replays the body's change (pos, removed, added as in contentsChange) on `copy`,
 // which must have equalled the body before the change. Returns false when the edit

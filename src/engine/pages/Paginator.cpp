@@ -127,6 +127,8 @@ int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dp
     const int* at = std::find(std::begin(PrintDpis), std::end(PrintDpis), dpi);
     if (at == std::end(PrintDpis))
         at = std::begin(PrintDpis);
+    // Office programs' paragraph spacing does not depend on the resolution: added once.
+    PaginatedCopy::addSpacing(copy);
     for (bool again = false;; ++at, again = true) {
         if (again)
             PaginatedCopy::scaleIndents(copy, 1 / layoutScale(copy)); // back to pixels
@@ -398,6 +400,12 @@ void Paginator::paintHeaderFooter(QPainter* p, int page)
         ctx.palette.setColor(QPalette::Text, Qt::black);
         d->documentLayout()->draw(p, ctx);
         p->restore();
+        // Pictures and text boxes anchored here stand where the page puts them (a logo).
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().objectType() == EngineObject::FixedImage)
+                    for (int i = 0; i < it.fragment().length(); ++i)
+                        Images::paintFixed(p, d, it.fragment().position() + i);
     }
 }
 

@@ -15,6 +15,7 @@
 #include <QTextList>
 #include <QTextTable>
 
+#include "engine/objects/TabLeaders.h"
 #include "engine/objects/TabStops.h"
 #include <QUrl>
 #include <QXmlStreamWriter>
@@ -131,6 +132,11 @@ void BodyWriter::writeParagraphProperties(const QTextBlock& b)
                                : t.type == QTextOption::DelimiterTab ? "decimal"
                                                                       : "left";
             m_xml.writeAttribute(W, QStringLiteral("val"), QLatin1String(kind));
+            for (const Leader& l : kLeaders)
+                if (TabLeaders::of(t) == QChar(l.leader)) {
+                    m_xml.writeAttribute(W, QStringLiteral("leader"), QLatin1String(l.name));
+                    break;
+                }
             m_xml.writeAttribute(W, QStringLiteral("pos"), num(twips(t.position)));
         }
         m_xml.writeEndElement();

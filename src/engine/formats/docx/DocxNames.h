@@ -36,6 +36,15 @@ inline constexpr Highlight kHighlights[] = {
     {"darkGray", 0x808080}, {"lightGray", 0xC0C0C0}, {"black", 0x000000},     {"white", 0xFFFFFF},
 };
 
+// Tab leaders by Word's name; the character is the one a stop keeps (TabLeaders).
+struct Leader {
+    const char* name;
+    char16_t leader;
+};
+inline constexpr Leader kLeaders[] = {
+    {"dot", u'.'}, {"hyphen", u'-'}, {"underscore", u'_'}, {"heavy", u'='}, {"middleDot", 0x00B7},
+};
+
 inline QString hex(const QColor& c) { return c.name(QColor::HexRgb).mid(1).toUpper(); }
 
 } // namespace Docx

@@ -3,6 +3,7 @@
 #include "DocxNames.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
+#include "engine/objects/TabLeaders.h"
 
 #include <QFont>
 
@@ -223,9 +224,6 @@ ParaProps Styles::paragraphProperties(const XmlNode* pPr) const
                 const QString v = t.attr(W, kVal);
                 if (v == u"clear" || v == u"bar" || v == u"num")
                     continue;
-                const QString leader = t.attr(W, QLatin1StringView("leader"));
-                if (!leader.isEmpty() && leader != u"none")
-                    m_unsupported.insert(QStringLiteral("Füllzeichen von Tabulatoren"));
                 QTextOption::Tab tab;
                 tab.position = px(intAttr(t, QLatin1StringView("pos")));
                 tab.type = (v == u"right" || v == u"end") ? QTextOption::RightTab
@@ -234,6 +232,10 @@ ParaProps Styles::paragraphProperties(const XmlNode* pPr) const
                                                           : QTextOption::LeftTab;
                 if (tab.type == QTextOption::DelimiterTab)
                     tab.delimiter = QLatin1Char(',');
+                else
+                    for (const Leader& l : kLeaders)
+                        if (t.attr(W, QLatin1StringView("leader")) == QLatin1String(l.name))
+                            tab = TabLeaders::with(tab, QChar(l.leader));
                 if (tab.position >= 0)
                     tabs << tab;
             }

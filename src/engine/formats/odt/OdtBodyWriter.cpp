@@ -16,6 +16,7 @@
 #include <QTextList>
 #include <QTextTable>
 
+#include "engine/objects/TabLeaders.h"
 #include "engine/objects/TabStops.h"
 #include <QUrl>
 
@@ -122,9 +123,19 @@ QString BodyWriter::paragraphStyle(const QTextBlock& b)
     for (const QTextOption::Tab& t : std::as_const(fromIndent)) {
         const char* type = t.type == QTextOption::RightTab ? "right" : t.type == QTextOption::CenterTab ? "center"
                            : t.type == QTextOption::DelimiterTab ? "char" : "left";
+        QString more = t.type == QTextOption::DelimiterTab ? attr("style:char", t.delimiter.isNull() ? QStringLiteral(",") : QString(t.delimiter)) : QString();
+        // A thick line is ODF's solid one in bold.
+        const QChar leader = TabLeaders::of(t);
+        const bool thick = leader == u'=';
+        for (const Leader& l : kLeaders)
+            if (!leader.isNull() && QChar(l.leader) == (thick ? QChar(u'_') : leader)) {
+                more += attr("style:leader-style", QLatin1String(l.style)) + attr("style:leader-text", QString(QChar(l.leader)));
+                if (thick)
+                    more += attr("style:leader-width", QStringLiteral("bold"));
+                break;
+            }
         tabs += QStringLiteral("<style:tab-stop style:position=\"%1\" style:type=\"%2\"%3/>")
-                    .arg(pt(twips(t.position)), QLatin1String(type),
-                         t.type == QTextOption::DelimiterTab ? attr("style:char", t.delimiter.isNull() ? QStringLiteral(",") : QString(t.delimiter)) : QString());
+                    .arg(pt(twips(t.position)), QLatin1String(type), more);
     }
     QString body = QStringLiteral("<style:paragraph-properties%1>").arg(p);
     body += tabs.isEmpty() ? QString() : QStringLiteral("<style:tab-stops>%1</style:tab-stops>").arg(tabs);

@@ -30,6 +30,16 @@ inline QString rootNamespaces()
         "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" office:version=\"1.3\"");
 }
 
+// Tab leaders: the line ODF draws (style:leader-style) and the character a stop keeps
+// (TabLeaders), the first of a style when reading.
+struct Leader {
+    const char* style;
+    char16_t leader;
+};
+inline constexpr Leader kLeaders[] = {
+    {"dotted", u'.'}, {"dotted", 0x00B7}, {"dash", u'-'}, {"solid", u'_'}, {"long-dash", u'-'}, {"dot-dash", u'.'}, {"dot-dot-dash", u'.'}, {"wave", u'_'},
+};
+
 // Lengths are written in points (twips / 20) and read in any unit ODF allows.
 inline QString pt(double twips) { return QString::number(twips / 20.0, 'f', 2) + QStringLiteral("pt"); }
 

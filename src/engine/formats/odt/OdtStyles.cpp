@@ -3,6 +3,7 @@
 #include "OdtNames.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
+#include "engine/objects/TabLeaders.h"
 
 #include <QFont>
 
@@ -14,6 +15,22 @@ namespace {
 
 QLatin1StringView L(const char* s) { return QLatin1StringView(s); }
 double px(double twips) { return Document::twipsToPixels(twips); }
+
+// A stop's leader: its character where one is given, else the first of its line style.
+QChar leaderOf(const XmlNode& stop)
+{
+    const QString style = stop.attr(STYLE, L("leader-style"));
+    if (style.isEmpty() || style == u"none")
+        return {};
+    const QString text = stop.attr(STYLE, L("leader-text")).trimmed();
+    QChar leader = text.isEmpty() ? QChar() : text.at(0);
+    for (const Leader& l : kLeaders)
+        if (leader.isNull() && style == QLatin1String(l.style))
+            leader = QChar(l.leader);
+    if (leader.isNull())
+        leader = QLatin1Char('.');
+    return leader == u'_' && stop.attr(STYLE, L("leader-width")) == u"bold" ? QChar(u'=') : leader;
+}
 
 bool length(const XmlNode& n, const QString& ns, const char* name, double* twips)
 {
@@ -131,9 +148,8 @@ void Styles::parseProperties(const XmlNode& style, OdtStyle& into) const
                            : type == u"char" ? QTextOption::DelimiterTab : QTextOption::LeftTab;
                 if (tab.type == QTextOption::DelimiterTab)
                     tab.delimiter = (t.attr(STYLE, L("char")) + QLatin1Char(',')).at(0);
-                const QString leader = t.attr(STYLE, L("leader-style"));
-                if (!leader.isEmpty() && leader != u"none")
-                    m_unsupported.insert(QStringLiteral("Füllzeichen von Tabulatoren"));
+                else
+                    tab = TabLeaders::with(tab, leaderOf(t));
                 tabs << tab;
             }
             std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.position < b.position; });
