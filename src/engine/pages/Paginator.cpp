@@ -331,8 +331,10 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
         p->scale(1 / s, 1 / s);
         const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
         p->translate(0, -sheet.top());
-        TabLeaders::paint(p, d, sheet, s);
-        ParagraphFrames::paintRules(p, d, sheet, s);
+        // Found by bisection: Qt's hit test walks the document from its start.
+        const QTextBlock from = BlockBand::firstReaching(d, sheet.top());
+        TabLeaders::paint(p, d, sheet, s, from);
+        ParagraphFrames::paintRules(p, d, sheet, s, from);
         p->restore();
     }
 }
