@@ -30,6 +30,11 @@ Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(do
     watchParts();
 }
 
+Paginator::Paginator(Document* doc, Still) : QObject(nullptr), m_doc(doc)
+{
+    watchParts();
+}
+
 void Paginator::watchParts()
 {
     for (int part : {1, 2, 4, 8})
@@ -98,6 +103,14 @@ double Paginator::layoutScale(const QTextDocument* d)
 {
     const QPaintDevice* dev = d->documentLayout()->paintDevice();
     return dev ? dev->logicalDpiY() / 96.0 : 1.0;
+}
+
+void Paginator::holdLayout(QTextDocument* copy)
+{
+    // A clone takes the body's page size, and Qt lays a document with a page size out
+    // as soon as it gets a layout and after every edit; a null size holds that back,
+    // so a copy is laid out once, at print resolution, when paginate() sets its page.
+    copy->setPageSize(QSizeF(0, 0));
 }
 
 void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
@@ -205,6 +218,7 @@ void Paginator::ensureLayout()
     if (!m_bodyPaginated) {
         delete m_copy;
         m_copy = d->clone(this);
+        holdLayout(m_copy);
         m_copy->documentLayout()->setPaintDevice(printDevice());
         // Before anything lays the copy out: objects keep the size they were laid out with.
         Images::installHandlers(m_copy);
@@ -224,6 +238,7 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
 {
     const QTextDocument* body = doc.body();
     std::unique_ptr<QTextDocument> copy(body->clone());
+    holdLayout(copy.get());
     copy->documentLayout()->setPaintDevice(printDevice());
     copy->setUndoRedoEnabled(false);
     PaginatedCopy::scaleIndents(copy.get(), layoutScale(copy.get()));

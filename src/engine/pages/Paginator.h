@@ -25,6 +25,10 @@ class Paginator : public QObject {
     Q_OBJECT
 public:
     explicit Paginator(Document* doc, QObject* parent = nullptr);
+    // For a document that does not change while it is painted (an export): the body
+    // is not laid out at all, only its paginated copy.
+    enum Still { DoesNotChange };
+    Paginator(Document* doc, Still);
     ~Paginator() override;
     Document* document() const { return m_doc; }
 
@@ -94,6 +98,7 @@ private:
     // space with the paragraph above); other office programs keep it, and a letter's
     // address depends on it. A one-line first paragraph of a copy gets it back.
     static void keepFirstSpacing(QTextDocument* d);
+    static void holdLayout(QTextDocument* copy);
     void paintHeaderFooter(QPainter* p, int page);
     void paintDecorations(QPainter* p, int page);
 

@@ -38,7 +38,7 @@ Stream::~Stream()
 bool Stream::add(const Document& doc, QString* error)
 {
     // The paginator only reads the document; it needs a non-const one for its signals.
-    Paginator pages(const_cast<Document*>(&doc));
+    Paginator pages(const_cast<Document*>(&doc), Paginator::DoesNotChange);
     return add(pages, error);
 }
 

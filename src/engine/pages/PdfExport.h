@@ -55,6 +55,8 @@ public:
     bool finish(QList<QByteArray>* files, QString* error);
     int documents() const { return int(m_pageCounts.size()); }
     qint64 bytes() const { return m_bytes.size(); }
+    // Time to finish this group and start another (memory stays bounded).
+    bool full() const { return documents() >= 500 || bytes() >= 32 * 1024 * 1024; }
 
 private:
     QByteArray m_bytes;
