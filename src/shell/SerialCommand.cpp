@@ -223,7 +223,7 @@ public:
         copy->moveToThread(m_painter.thread());
         return m_painter.post(
             [this, copy, out, failed](QString* e) {
-                const bool ok = m_pdf ? m_pdf->add(*copy, e) && m_file.error() == QFileDevice::NoError
+                const bool ok = m_pdf ? m_pdf->addCopy(*copy, e) && m_file.error() == QFileDevice::NoError
                                       : addToGroup(*copy, out, e);
                 if (!ok)
                     *e = failed + *e;
@@ -252,9 +252,9 @@ public:
 private:
     // On the painting thread: one letter's own PDF, painted in a group with others
     // (fonts embedded once a group) and written when the group is full.
-    bool addToGroup(const Document& doc, const QString& out, QString* error)
+    bool addToGroup(Document& copy, const QString& out, QString* error)
     {
-        if (!m_files->add(doc, error))
+        if (!m_files->addCopy(copy, error))
             return false;
         m_outputs.append(out);
         return !m_files->full() || writeGroup(error);

@@ -30,7 +30,7 @@ Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(do
     watchParts();
 }
 
-Paginator::Paginator(Document* doc, Still) : QObject(nullptr), m_doc(doc)
+Paginator::Paginator(Document* doc, Still still) : QObject(nullptr), m_doc(doc), m_takesBody(still == PaintingCopy)
 {
     watchParts();
 }
@@ -215,9 +215,15 @@ void Paginator::ensureLayout()
     m_dirty = false;
     m_laidOut = bodyGeometry(*m_doc);
     QTextDocument* d = m_doc->body();
-    if (!m_bodyPaginated) {
-        delete m_copy;
-        m_copy = d->clone(this);
+    if (m_takesBody && m_copy) {
+        d = m_copy; // laid out for print already
+    } else if (!m_bodyPaginated) {
+        if (m_takesBody) {
+            m_copy = d;
+        } else {
+            delete m_copy;
+            m_copy = d->clone(this);
+        }
         holdLayout(m_copy);
         m_copy->documentLayout()->setPaintDevice(printDevice());
         // Before anything lays the copy out: objects keep the size they were laid out with.

@@ -26,9 +26,10 @@ class Paginator : public QObject {
 public:
     explicit Paginator(Document* doc, QObject* parent = nullptr);
     // For a document that does not change while it is painted (an export): the body
-    // is not laid out at all, only its paginated copy.
-    enum Still { DoesNotChange };
-    Paginator(Document* doc, Still);
+    // is not laid out at all, only its paginated copy. The body of a
+    // Document::paintingCopy() is itself laid out for print, not copied once more.
+    enum Still { DoesNotChange, PaintingCopy };
+    Paginator(Document* doc, Still still);
     ~Paginator() override;
     Document* document() const { return m_doc; }
 
@@ -105,6 +106,7 @@ private:
     Document* m_doc;
     QTextDocument* m_copy = nullptr;
     bool m_bodyPaginated = false;
+    bool m_takesBody = false;
     bool m_dirty = true;
     int m_rebuilds = 0;
     bool m_copyMirrors = false; // edits of the body can be replayed on the copy

@@ -42,6 +42,12 @@ bool Stream::add(const Document& doc, QString* error)
     return add(pages, error);
 }
 
+bool Stream::addCopy(Document& copy, QString* error)
+{
+    Paginator pages(&copy, Paginator::PaintingCopy);
+    return add(pages, error);
+}
+
 bool Stream::add(Paginator& pages, QString* error)
 {
     if (!m_device || !m_device->isWritable())
@@ -114,10 +120,20 @@ Files::~Files() = default;
 bool Files::add(const Document& doc, QString* error)
 {
     const int before = m_stream.pageCount();
-    if (!m_stream.add(doc, error))
-        return false;
-    m_pageCounts.append(m_stream.pageCount() - before);
-    return true;
+    return counted(m_stream.add(doc, error), before);
+}
+
+bool Files::addCopy(Document& copy, QString* error)
+{
+    const int before = m_stream.pageCount();
+    return counted(m_stream.addCopy(copy, error), before);
+}
+
+bool Files::counted(bool added, int before)
+{
+    if (added)
+        m_pageCounts.append(m_stream.pageCount() - before);
+    return added;
 }
 
 bool Files::finish(QList<QByteArray>* files, QString* error)
