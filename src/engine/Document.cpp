@@ -18,6 +18,25 @@ Document::Document(QObject* parent) : QObject(parent), m_body(new LocalTextDocum
     m_body->clearUndoRedoStacks();
 }
 
+std::unique_ptr<Document> Document::paintingCopy() const
+{
+    auto copy = std::make_unique<Document>();
+    copy->m_page = m_page;
+    copy->m_headerDistance = m_headerDistance;
+    copy->m_footerDistance = m_footerDistance;
+    copy->m_language = m_language;
+    delete copy->m_body;
+    copy->m_body = m_body->clone(copy.get());
+    for (int i = 0; i < 4; ++i) {
+        if (!m_parts[i])
+            continue;
+        copy->m_parts[i] = m_parts[i]->clone(copy.get());
+        copy->layOutAt96Dpi(copy->m_parts[i]);
+    }
+    copy->m_hfSet = m_hfSet;
+    return copy;
+}
+
 void Document::layOutAt96Dpi(QTextDocument* d)
 {
     const int dpm = qRound(96 / 0.0254);

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QTextDocument>
 
+#include <memory>
+
 struct PageGeometry {
     int width = 11906;  // A4 in twips
     int height = 16837;
@@ -58,6 +60,11 @@ public:
     // Sets the root frame's margins to the page's (96-dpi pixels). Qt records that as an
     // edit: the modified flag stays, and an empty history stays empty.
     static void setRootMargins(QTextDocument* d, const PageGeometry& g);
+
+    // A copy to be painted on another thread: the body and parts are cloned as they
+    // stand (a clone lays nothing out), page and distances taken over. Its body is not
+    // laid out at 96 dpi: it serves a Paginator that does not follow edits.
+    std::unique_ptr<Document> paintingCopy() const;
 
 Q_SIGNALS:
     void pageChanged();

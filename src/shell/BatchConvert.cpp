@@ -86,10 +86,7 @@ private:
 };
 
 // PDF files are painted in groups through one writer (fonts embedded once per
-// group) and cut apart; a group is written as soon as it holds this much.
-constexpr int kGroupDocuments = 500;
-constexpr qint64 kGroupBytes = 32 * 1024 * 1024;
-
+// group) and cut apart; a group is written as soon as it is full.
 void convertToPdf(const QStringList& inputs, const QString& outDir, Report* report)
 {
     struct Item {
@@ -136,7 +133,7 @@ void convertToPdf(const QStringList& inputs, const QString& outDir, Report* repo
             continue;
         }
         items.append(item);
-        if (files->documents() >= kGroupDocuments || files->bytes() >= kGroupBytes)
+        if (files->full())
             writeGroup();
     }
     writeGroup();

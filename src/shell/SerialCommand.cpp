@@ -10,6 +10,7 @@
 #include "app/ScriptedPrompter.h"
 #include "engine/Document.h"
 #include "engine/pages/Paginator.h"
+#include "engine/pages/PaintThread.h"
 #include "engine/pages/PdfExport.h"
 #include "engine/surface/TextControl.h"
 #include "engine/formats/DocumentTransfer.h"
@@ -29,6 +30,7 @@
 #include <QTextDocumentFragment>
 
 #include <cerrno>
+#include <optional>
 #include <malloc.h>
 
 namespace {
@@ -175,7 +177,8 @@ bool readTemplate(const QString& path, Document* letterhead, QString* error)
     return false;
 }
 
-// Where the letters go: one PDF, or a file each.
+// Where the letters go: one PDF, or a file each. PDF pages are painted on a thread
+// of their own from a copy of each letter, while the next letter is written.
 class Output {
 public:
     explicit Output(const Arguments& a) : m_a(a) {}
@@ -183,6 +186,8 @@ public:
     bool open(QString* error)
     {
         if (m_a.singlePdf.isEmpty()) {
+            if (m_a.ext == u"pdf")
+                m_files = std::make_unique<PdfExport::Files>();
             if (QDir().mkpath(m_a.outDir))
                 return true;
             *error = QStringLiteral("Der Ausgabeordner \"%1\" kann nicht angelegt werden.").arg(m_a.outDir);
@@ -203,23 +208,38 @@ public:
 
     bool add(TextControl& s, int number, const QString& lastName, QString* error)
     {
-        const Document& doc = *s.doc();
-        if (m_pdf)
-            return m_pdf->add(*s.printPages(), error) && m_file.error() == QFileDevice::NoError;
+        const QString failed = QStringLiteral("Fehler beim Schreiben von Brief %1: ").arg(number);
         const QString out = QDir(m_a.outDir).filePath(SerialCommand::fileName(number, lastName, m_a.ext));
-        const int format = Formats::typeOfPath(out);
-        const QByteArray header = format == 3 ? Formats::pageHeader(doc.page()) : QByteArray();
-        if (Formats::writeFile(format, doc, nullptr, out, header, WriteOptions(), error))
-            return true;
-        *error = QStringLiteral("\"%1\": %2").arg(out, *error);
-        return false;
+        if (!m_pdf && !m_files) {
+            const Document& doc = *s.doc();
+            const int format = Formats::typeOfPath(out);
+            const QByteArray header = format == 3 ? Formats::pageHeader(doc.page()) : QByteArray();
+            if (Formats::writeFile(format, doc, nullptr, out, header, WriteOptions(), error))
+                return true;
+            *error = failed + QStringLiteral("\"%1\": %2").arg(out, *error);
+            return false;
+        }
+        std::shared_ptr<Document> copy = s.doc()->paintingCopy();
+        copy->moveToThread(m_painter.thread());
+        return m_painter.post(
+            [this, copy, out, failed](QString* e) {
+                const bool ok = m_pdf ? m_pdf->addCopy(*copy, e) && m_file.error() == QFileDevice::NoError
+                                      : addToGroup(*copy, out, e);
+                if (!ok)
+                    *e = failed + *e;
+                return ok;
+            },
+            error);
     }
 
     bool close(QString* error)
     {
+        if (m_files)
+            return m_painter.post([this](QString* e) { return writeGroup(e); }, error) && m_painter.wait(error);
         if (!m_pdf)
             return true;
-        if (!m_pdf->finish(error))
+        // The writer ends on the thread that painted into it.
+        if (!m_painter.post([this](QString* e) { return m_pdf->finish(e); }, error) || !m_painter.wait(error))
             return false;
         errno = 0;
         if (m_file.commit())
@@ -230,9 +250,38 @@ public:
     }
 
 private:
+    // On the painting thread: one letter's own PDF, painted in a group with others
+    // (fonts embedded once a group) and written when the group is full.
+    bool addToGroup(Document& copy, const QString& out, QString* error)
+    {
+        if (!m_files->addCopy(copy, error))
+            return false;
+        m_outputs.append(out);
+        return !m_files->full() || writeGroup(error);
+    }
+
+    bool writeGroup(QString* error)
+    {
+        QList<QByteArray> parts;
+        if (!m_files->finish(&parts, error))
+            return false;
+        for (int i = 0; i < parts.size(); ++i)
+            if (!SafeSave::saveFile(m_outputs[i], parts[i], error)) {
+                *error = QStringLiteral("\"%1\": %2").arg(m_outputs[i], *error);
+                return false;
+            }
+        m_files = std::make_unique<PdfExport::Files>();
+        m_outputs.clear();
+        return true;
+    }
+
     const Arguments& m_a;
     QSaveFile m_file;
     std::unique_ptr<PdfExport::Stream> m_pdf;
+    std::unique_ptr<PdfExport::Files> m_files;
+    QStringList m_outputs;
+    // Last, so that it is gone (its jobs done) before what they use.
+    PaintThread m_painter;
 };
 
 bool progressEvery(int i, int total)
@@ -303,6 +352,10 @@ int runSerialCommand(const QStringList& args)
                         ? QStringLiteral("Die Adressdatenbank enthält keine Adressen.")
                         : QStringLiteral("Die Gruppe \"%1\" enthält keine Adressen.").arg(a.group));
 
+    // Files of their own are put in place together at the end, with one sync.
+    std::optional<SafeSave::Batch> batch;
+    if (a.singlePdf.isEmpty())
+        batch.emplace();
     Output output(a);
     if (!output.open(&error))
         return fail(error);
@@ -318,8 +371,7 @@ int runSerialCommand(const QStringList& args)
     s.doc()->body()->setUndoRedoEnabled(false);
     s.setPageWidth(11906);
     s.setPageHeight(16837);
-    // In layout view the surface lays the letter out on its pages as it is written;
-    // the PDF is painted from that layout instead of a second one.
+    // Letters are written in the layout view, the page-wide view the composer uses.
     s.setViewMode(1);
     for (int i = 0; i < total; ++i) {
         addresses.setAbsolutePosition(i);
@@ -334,7 +386,7 @@ int runSerialCommand(const QStringList& args)
             SerialLetter::write(s, app, in, text, options);
         }
         if (!output.add(s, i + 1, in.LastName, &error))
-            return fail(QStringLiteral("Fehler beim Schreiben von Brief %1: %2").arg(i + 1).arg(error));
+            return fail(error);
         // No event loop runs here: the surface's posted events (scroll bar ranges,
         // update requests) would pile up letter by letter.
         QCoreApplication::sendPostedEvents();
@@ -343,6 +395,9 @@ int runSerialCommand(const QStringList& args)
     }
     if (!output.close(&error))
         return fail(error);
+    if (batch)
+        for (const auto& [path, why] : batch->commit())
+            return fail(QStringLiteral("\"%1\": %2").arg(path, why));
     HeadlessRun::print(false, QStringLiteral("%1 Serienbriefe -> %2\n")
                                   .arg(total)
                                   .arg(a.singlePdf.isEmpty() ? a.outDir : a.singlePdf));

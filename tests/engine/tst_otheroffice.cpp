@@ -9,6 +9,7 @@
 #include "engine/objects/Fields.h"
 #include "engine/pages/Paginator.h"
 #include "engine/pages/PdfExport.h"
+#include "engine/objects/TabLeaders.h"
 #include "engine/objects/TabStops.h"
 #include "engine/formats/CssColours.h"
 #include "engine/formats/Formats.h"
@@ -88,14 +89,24 @@ bool exportPdf(const Document& doc, const QString& path)
     return PdfExport::exportPdf(doc, path, &error);
 }
 
-// Millimetres from the top edge of page 1 to the rule line drawn across the text.
-double ruleLineMm(Document& doc)
+// A copy made for painting on another thread, as serial letters are painted.
+bool exportPaintingCopy(const Document& doc, const QString& path)
+{
+    QFile f(path);
+    QString error;
+    PdfExport::Stream pdf(&f);
+    return f.open(QIODevice::WriteOnly) && pdf.addCopy(*doc.paintingCopy(), &error) && pdf.finish(&error);
+}
+
+// Millimetres from the top edge of `page` to the first line drawn across the text
+// below `belowMm`.
+double ruleLineMm(Document& doc, int page = 1, double belowMm = 0)
 {
     Paginator pages(&doc);
-    const QImage img = pages.renderPage(1, 254); // 10 pixels per millimetre
+    const QImage img = pages.renderPage(page, 254); // 10 pixels per millimetre
     const int from = qRound(Document::twipsToPixels(doc.page().marginL) * 254 / 96) + 5;
     const int to = img.width() - qRound(Document::twipsToPixels(doc.page().marginR) * 254 / 96) - 5;
-    for (int y = 0; y < img.height(); ++y) {
+    for (int y = qRound(belowMm * 10); y < img.height(); ++y) {
         int dark = 0;
         for (int x = from; x < to; ++x)
             dark += qGray(img.pixel(x, y)) < 200;
@@ -347,7 +358,7 @@ private slots:
         QCOMPARE(back.page().marginL, own.page().marginL);
         QCOMPARE(back.headerFooterSet(), 1 | 4);
         const QString pdf = dir.filePath(QStringLiteral("rund%1.pdf").arg(format));
-        QVERIFY(exportPdf(back, pdf));
+        QVERIFY(format == 3 ? exportPaintingCopy(back, pdf) : exportPdf(back, pdf));
         const QList<PdfPage> pages = pdfWordBoxes(pdf);
         QCOMPARE(pages.size(), 2);
         struct Expected {
@@ -373,6 +384,29 @@ private slots:
             QVERIFY2(qAbs(pt / PtPerMm - mm) < 1, qPrintable(QStringLiteral("%1 mm").arg(pt / PtPerMm)));
         const double rule = ruleLineMm(back);
         QVERIFY2(qAbs(rule - 31.0) < 0.5, qPrintable(QString::number(rule)));
+    }
+
+    // Rule lines and tab leaders are drawn on a later page too, where they stand.
+    void linesOnALaterPage()
+    {
+        Document doc;
+        QTextCursor c(doc.body());
+        c.insertText(QStringLiteral("Eins"));
+        Paginator::insertPageBreak(c);
+        c.insertText(QStringLiteral("Zwei"));
+        Paginator::insertPageBreak(c);
+        QTextBlockFormat rule;
+        rule.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 100));
+        c.insertBlock(rule);
+        QTextBlockFormat leader;
+        // A right stop at the right margin (17 cm of text) with a line leader.
+        leader.setTabPositions({TabLeaders::with(QTextOption::Tab(17 * 96 / 2.54, QTextOption::RightTab), u'_')});
+        c.insertBlock(leader);
+        c.insertText(QStringLiteral("\tEnde"));
+        const double first = ruleLineMm(doc, 3);
+        QVERIFY2(first > 20 && first < 30, qPrintable(QString::number(first))); // below the 2 cm margin
+        const double second = ruleLineMm(doc, 3, first + 1);
+        QVERIFY2(second > first + 2 && second < 40, qPrintable(QString::number(second)));
     }
 
     // An HTML file's pictures lie beside it, wherever the program runs.

@@ -105,18 +105,34 @@ private slots:
         }
     }
 
+    void fileEach_data()
+    {
+        QTest::addColumn<QString>("ext");
+        QTest::newRow("txt") << QStringLiteral("txt");
+        QTest::newRow("pdf") << QStringLiteral("pdf");
+    }
     void fileEach()
     {
-        const QString out = dir.filePath(QStringLiteral("einzeln"));
+        QFETCH(QString, ext);
+        if (ext == u"pdf" && !havePdfToText())
+            QSKIP("pdftotext is not installed");
+        const QString out = dir.filePath(QStringLiteral("einzeln-") + ext);
         QCOMPARE(runSerialCommand({QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
-                                   QStringLiteral("--text"), text, QStringLiteral("--convert-to"),
-                                   QStringLiteral("txt"), QStringLiteral("--outdir"), out}),
+                                   QStringLiteral("--text"), text, QStringLiteral("--convert-to"), ext,
+                                   QStringLiteral("--outdir"), out}),
                  0);
         const QStringList names = lastNamesInListOrder(db);
         const QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files.size(), names.size());
-        QCOMPARE(files.first(), SerialCommand::fileName(1, names.first(), QStringLiteral("txt")));
-        QVERIFY(QString::fromUtf8(readAll(QDir(out).filePath(files.last()))).contains(names.last()));
+        QCOMPARE(files.first(), SerialCommand::fileName(1, names.first(), ext));
+        for (int i : {0, int(names.size()) - 1}) {
+            const QString file = QDir(out).filePath(files[i]);
+            // Each PDF a letter of its own: one page, its own address.
+            if (ext == u"pdf")
+                QCOMPARE(pdfPages(file), 1);
+            const QString letter = ext == u"pdf" ? pdfPageText(file, 1) : QString::fromUtf8(readAll(file));
+            QVERIFY2(letter.contains(names[i]), qPrintable(letter));
+        }
         QCOMPARE(SerialCommand::fileName(12, QStringLiteral("A/B: C?"), QStringLiteral("pdf")),
                  QStringLiteral("Serienbrief_0012_A_B_ C_.pdf"));
     }

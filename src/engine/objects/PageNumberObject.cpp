@@ -10,8 +10,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-int PageNumberObject::s_page = 0;
-int PageNumberObject::s_pages = 0;
+thread_local int PageNumberObject::s_page = 0;
+thread_local int PageNumberObject::s_pages = 0;
 
 PageNumberObject::Scope::Scope(int page, int pages) : m_previous(s_page), m_previousPages(s_pages)
 {

@@ -39,6 +39,7 @@ public:
     static void fitDigits(QTextDocument* doc, int pages, int page = 0);
 
 private:
-    static int s_page;
-    static int s_pages;
+    // Per thread: documents may be painted on another thread than the window's.
+    static thread_local int s_page;
+    static thread_local int s_pages;
 };

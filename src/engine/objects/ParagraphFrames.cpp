@@ -149,11 +149,14 @@ void paintVisible(QPainter* p, QTextDocument* doc, const QRectF& visible)
     }
 }
 
-void paintRules(QPainter* p, QTextDocument* doc, const QRectF& area, double scale)
+void paintRules(QPainter* p, QTextDocument* doc, const QRectF& area, double scale, QTextBlock from)
 {
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    const int hit = layout->hitTest(QPointF(area.left() + 1, area.top() + 1), Qt::FuzzyHit);
-    QTextBlock b = hit < 0 ? doc->begin() : doc->findBlock(hit);
+    QTextBlock b = from;
+    if (!b.isValid()) {
+        const int hit = layout->hitTest(QPointF(area.left() + 1, area.top() + 1), Qt::FuzzyHit);
+        b = hit < 0 ? doc->begin() : doc->findBlock(hit);
+    }
     if (b.previous().isValid())
         b = b.previous();
     p->save();

@@ -2,6 +2,7 @@
 // Paragraph frames: lines around paragraphs, kept in the block format as a style word
 // (parts and line style in the low byte), a line width and a distance in twips.
 
+#include <QTextBlock>
 #include <QTextBlockFormat>
 
 class QPainter;
@@ -31,7 +32,8 @@ int combine(int current, int word);
 void paint(QPainter* p, QTextDocument* doc, const QTextBlock& block, const QRectF& area, double scale = 1);
 // Draws the rule lines (an <hr> of HTML) of the paragraphs in `area` one pixel at
 // 96 dpi strong: Qt draws them one layout unit thin, a hairline at print resolution.
-void paintRules(QPainter* p, QTextDocument* doc, const QRectF& area, double scale);
+// `from` as for TabLeaders::paint.
+void paintRules(QPainter* p, QTextDocument* doc, const QRectF& area, double scale, QTextBlock from = {});
 // Draws the frames of the paragraphs in `visible` (document pixels, not paginated).
 void paintVisible(QPainter* p, QTextDocument* doc, const QRectF& visible);
 

@@ -54,11 +54,14 @@ void fill(QPainter* p, const QFont& font, QChar leader, double left, double righ
 
 } // namespace
 
-void paint(QPainter* p, QTextDocument* doc, const QRectF& area, double scale)
+void paint(QPainter* p, QTextDocument* doc, const QRectF& area, double scale, QTextBlock from)
 {
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    const int hit = layout->hitTest(QPointF(area.left() + 1, area.top() + 1), Qt::FuzzyHit);
-    QTextBlock b = hit < 0 ? doc->begin() : doc->findBlock(hit);
+    QTextBlock b = from;
+    if (!b.isValid()) {
+        const int hit = layout->hitTest(QPointF(area.left() + 1, area.top() + 1), Qt::FuzzyHit);
+        b = hit < 0 ? doc->begin() : doc->findBlock(hit);
+    }
     if (b.previous().isValid())
         b = b.previous();
     p->save();

@@ -5,6 +5,7 @@
 // uses only for decimal stops.
 
 #include <QChar>
+#include <QTextBlock>
 #include <QTextOption>
 
 class QPainter;
@@ -18,7 +19,8 @@ QChar of(const QTextOption::Tab& t);
 QTextOption::Tab with(QTextOption::Tab t, QChar leader);
 
 // Draws the leaders of the paragraphs that lie in `area` (layout units of `doc`,
-// `scale` of them per 96-dpi pixel).
-void paint(QPainter* p, QTextDocument* doc, const QRectF& area, double scale = 1);
+// `scale` of them per 96-dpi pixel). `from`, when valid, is a block at or above the
+// area's top (a paginated document knows it without walking from the start).
+void paint(QPainter* p, QTextDocument* doc, const QRectF& area, double scale = 1, QTextBlock from = {});
 
 } // namespace TabLeaders

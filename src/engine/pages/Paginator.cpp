@@ -10,7 +10,6 @@
 #include "engine/objects/TabLeaders.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QHash>
 #include <QtMath>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -22,6 +21,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 
@@ -32,6 +32,11 @@ Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(do
     connect(doc->body(), &QTextDocument::contentsChange, this, &Paginator::onContentsChange);
     connect(doc, &Document::pageChanged, this, &Paginator::invalidate);
     connect(doc, &Document::headerFooterSetChanged, this, &Paginator::watchParts);
+    watchParts();
+}
+
+Paginator::Paginator(Document* doc, Still still) : QObject(nullptr), m_doc(doc), m_takesBody(still == PaintingCopy)
+{
     watchParts();
 }
 
@@ -89,16 +94,20 @@ QSizeF Paginator::pageSizePixels(const PageGeometry& g)
 
 QPaintDevice* Paginator::printDevice(int dpi)
 {
-    static QHash<int, QImage> devices;
-    auto it = devices.find(dpi);
-    if (it == devices.end()) {
-        QImage img(1, 1, QImage::Format_RGB32);
-        const int dpm = qRound(dpi / 0.0254);
-        img.setDotsPerMeterX(dpm);
-        img.setDotsPerMeterY(dpm);
-        it = devices.insert(dpi, img);
-    }
-    return &it.value();
+    // Made once for every resolution, so that painting threads can share them.
+    static std::array<QImage, std::size(PrintDpis)> devices = [] {
+        std::array<QImage, std::size(PrintDpis)> made;
+        for (size_t i = 0; i < made.size(); ++i) {
+            QImage img(1, 1, QImage::Format_RGB32);
+            const int dpm = qRound(PrintDpis[i] / 0.0254);
+            img.setDotsPerMeterX(dpm);
+            img.setDotsPerMeterY(dpm);
+            made[i] = img;
+        }
+        return made;
+    }();
+    const int* at = std::find(std::begin(PrintDpis), std::end(PrintDpis), dpi);
+    return &devices[at == std::end(PrintDpis) ? 0 : size_t(at - std::begin(PrintDpis))];
 }
 
 bool Paginator::layoutWrapped(QTextDocument* d)
@@ -147,6 +156,14 @@ double Paginator::layoutScale(const QTextDocument* d)
 {
     const QPaintDevice* dev = d->documentLayout()->paintDevice();
     return dev ? dev->logicalDpiY() / 96.0 : 1.0;
+}
+
+void Paginator::holdLayout(QTextDocument* copy)
+{
+    // A clone takes the body's page size, and Qt lays a document with a page size out
+    // as soon as it gets a layout and after every edit; a null size holds that back,
+    // so a copy is laid out once, at print resolution, when paginate() sets its page.
+    copy->setPageSize(QSizeF(0, 0));
 }
 
 void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
@@ -251,9 +268,16 @@ void Paginator::ensureLayout()
     m_dirty = false;
     m_laidOut = bodyGeometry(*m_doc);
     QTextDocument* d = m_doc->body();
-    if (!m_bodyPaginated) {
-        delete m_copy;
-        m_copy = d->clone(this);
+    if (m_takesBody && m_copy) {
+        d = m_copy; // laid out for print already
+    } else if (!m_bodyPaginated) {
+        if (m_takesBody) {
+            m_copy = d;
+        } else {
+            delete m_copy;
+            m_copy = d->clone(this);
+        }
+        holdLayout(m_copy);
         ++m_rebuilds;
         m_copy->setUndoRedoEnabled(false);
         // Form feeds become paragraphs in the copy: positions differ from then on.
@@ -267,6 +291,7 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
 {
     const QTextDocument* body = doc.body();
     std::unique_ptr<QTextDocument> copy(body->clone());
+    holdLayout(copy.get());
     copy->setUndoRedoEnabled(false);
     layOutForPrint(copy.get(), bodyGeometry(doc));
     return copy;
@@ -371,8 +396,10 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
         p->scale(1 / s, 1 / s);
         const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
         p->translate(0, -sheet.top());
-        TabLeaders::paint(p, d, sheet, s);
-        ParagraphFrames::paintRules(p, d, sheet, s);
+        // Found by bisection: Qt's hit test walks the document from its start.
+        const QTextBlock from = BlockBand::firstReaching(d, sheet.top());
+        TabLeaders::paint(p, d, sheet, s, from);
+        ParagraphFrames::paintRules(p, d, sheet, s, from);
         p->restore();
     }
 }

@@ -25,6 +25,11 @@ class Paginator : public QObject {
     Q_OBJECT
 public:
     explicit Paginator(Document* doc, QObject* parent = nullptr);
+    // For a document that does not change while it is painted (an export): the body
+    // is not laid out at all, only its paginated copy. The body of a
+    // Document::paintingCopy() is itself laid out for print, not copied once more.
+    enum Still { DoesNotChange, PaintingCopy };
+    Paginator(Document* doc, Still still);
     ~Paginator() override;
     Document* document() const { return m_doc; }
 
@@ -103,12 +108,14 @@ private:
     // space with the paragraph above); other office programs keep it, and a letter's
     // address depends on it. A one-line first paragraph of a copy gets it back.
     static void keepFirstSpacing(QTextDocument* d);
+    static void holdLayout(QTextDocument* copy);
     void paintHeaderFooter(QPainter* p, int page);
     void paintDecorations(QPainter* p, int page);
 
     Document* m_doc;
     QTextDocument* m_copy = nullptr;
     bool m_bodyPaginated = false;
+    bool m_takesBody = false;
     bool m_dirty = true;
     int m_rebuilds = 0;
     int m_printDpi = PrintDpi; // a copy once too long starts its rebuilds coarser

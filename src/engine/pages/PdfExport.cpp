@@ -38,7 +38,13 @@ Stream::~Stream()
 bool Stream::add(const Document& doc, QString* error)
 {
     // The paginator only reads the document; it needs a non-const one for its signals.
-    Paginator pages(const_cast<Document*>(&doc));
+    Paginator pages(const_cast<Document*>(&doc), Paginator::DoesNotChange);
+    return add(pages, error);
+}
+
+bool Stream::addCopy(Document& copy, QString* error)
+{
+    Paginator pages(&copy, Paginator::PaintingCopy);
     return add(pages, error);
 }
 
@@ -114,10 +120,20 @@ Files::~Files() = default;
 bool Files::add(const Document& doc, QString* error)
 {
     const int before = m_stream.pageCount();
-    if (!m_stream.add(doc, error))
-        return false;
-    m_pageCounts.append(m_stream.pageCount() - before);
-    return true;
+    return counted(m_stream.add(doc, error), before);
+}
+
+bool Files::addCopy(Document& copy, QString* error)
+{
+    const int before = m_stream.pageCount();
+    return counted(m_stream.addCopy(copy, error), before);
+}
+
+bool Files::counted(bool added, int before)
+{
+    if (added)
+        m_pageCounts.append(m_stream.pageCount() - before);
+    return added;
 }
 
 bool Files::finish(QList<QByteArray>* files, QString* error)

@@ -27,6 +27,8 @@ public:
     ~Stream();
     // Paints every page of `doc`; false when the device cannot be written.
     bool add(const Document& doc, QString* error);
+    // The same for a Document::paintingCopy(), whose body is laid out in place.
+    bool addCopy(Document& copy, QString* error);
     // The same through a paginator that has the document laid out already (a
     // surface's own in layout view), so nothing is laid out twice.
     bool add(Paginator& pages, QString* error);
@@ -50,13 +52,18 @@ public:
     Files();
     ~Files();
     bool add(const Document& doc, QString* error);
+    bool addCopy(Document& copy, QString* error);
     // One file per document added, in order. False (`files` empty) when the pages
     // could not be cut apart; the documents are then best written one by one.
     bool finish(QList<QByteArray>* files, QString* error);
     int documents() const { return int(m_pageCounts.size()); }
     qint64 bytes() const { return m_bytes.size(); }
+    // Time to finish this group and start another (memory stays bounded).
+    bool full() const { return documents() >= 500 || bytes() >= 32 * 1024 * 1024; }
 
 private:
+    bool counted(bool added, int pagesBefore);
+
     QByteArray m_bytes;
     QBuffer m_buffer;
     Stream m_stream;
