@@ -179,6 +179,7 @@ int NameIndex::build(StoreConnection* db, const QString& table, const QStringLis
     m_db = db;
     m_dataVersion = dataVersion;
     m_changes = db->totalChanges();
+    m_mark = db->changeMark();
     return SQLITE_DONE;
 }
 

@@ -22,6 +22,9 @@ public:
     // Reads the row key and `columns` (last name, first name, postal code as the table
     // spells them) of every row of `table`. The SQLite code: SQLITE_DONE on success.
     int build(StoreConnection* db, const QString& table, const QStringList& columns, qint64 dataVersion);
+    // Brings a built index up to date from the rows the store logs as changed since it
+    // was read; SQLITE_DONE, else build() has to run (the index is then unchanged).
+    int catchUp(StoreConnection* db, const QStringList& columns, qint64 dataVersion);
     // True while the file holds what was read (`dataVersion` is the connection's now).
     bool isCurrent(StoreConnection* db, qint64 dataVersion) const;
 
@@ -46,6 +49,10 @@ private:
     std::vector<Folded> m_folded;            // last and first name per row
     std::u32string m_foldedText;
     std::vector<int> m_byLastName;
+    // Where a row goes in name order and in last-name order (NameIndexChanges.cpp).
+    int compareNames(int row, const char* last, int lastLength, const char* first, int firstLength, qint64 key,
+                     bool byFirst) const;
+    qint64 m_mark = -1; // the store's change mark when last brought up to date
     qint64 m_dataVersion = -1;
     qint64 m_changes = -1;
     StoreConnection* m_db = nullptr;

@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 
 #include "addresses/AddressDatabase.h"
+#include "app/AppState.h"
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
 #include "app/ScriptedPrompter.h"
@@ -15,6 +16,7 @@
 #include "addresses/RecordSource.h"
 #include "addresses/ServerAddress.h"
 
+#include <QDirIterator>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
@@ -121,7 +123,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("malformed") << "postgresql://server" << "ist ungültig";
         QTest::newRow("unreachable") << "postgresql://%2Fnirgends%2Fda:5432/x"
-                                     << "Der Datenbank-Server ist nicht erreichbar (Server localhost:5432, Datenbank x)";
+                                     << "Der Datenbank-Server ist nicht erreichbar (Server im Ordner /nirgends/da, Port 5432, Datenbank x)";
         QTest::newRow("no such database") << withDatabase(QStringLiteral("gibt_es_nicht"))
                                           << "Auf dem Datenbank-Server gibt es die Datenbank „gibt_es_nicht“ nicht";
         QTest::newRow("without our tables") << withDatabase(QStringLiteral("postgres"))
@@ -160,10 +162,15 @@ private slots:
         QVERIFY(AddressFixture::makeWith(file, {"Zorn|Udo", "Ärger|Anna", "Berg|Karl"}));
         QVERIFY(AddressFixture::exec(file, "DELETE FROM Addressen WHERE Nachname = 'Berg';"
                                            "INSERT INTO Addressen (Nachname) VALUES ('Öhler');"));
-        for (int run = 0; run < 2; ++run) {
+        ServerAddress a;
+        ServerAddress::parse(url, &a, nullptr);
+        QVERIFY(AddressFixture::serverExec(a.database, QStringLiteral("INSERT INTO addressen (nr, nachname) VALUES (7, 'Nur hier')")));
+        const QString copied = QStringLiteral("Kopiert: 3 Adressen, 1 Briefkopf-Zeilen, 1 Options-Zeilen. Das Ziel enthält "
+                                              "jetzt genau die Adressen der Quelle");
+        for (const QString& tail : {QStringLiteral("; 1 Adresse, die nur im Ziel stand, wurde gelöscht.\n"), QStringLiteral(".\n")}) {
             r = runProgram({QStringLiteral("--copy-addresses"), file, url});
             QVERIFY2(r.code == 0, qPrintable(r.err));
-            QCOMPARE(r.out, QStringLiteral("Kopiert: 3 Adressen, 1 Briefkopf-Zeilen, 1 Options-Zeilen.\n"));
+            QCOMPARE(r.out, copied + tail);
         }
         RecordSource server;
         QVERIFY2(server.open(url, Queries::nameOrder()), qPrintable(server.lastError()));
@@ -272,7 +279,132 @@ private slots:
         RecordSource check;
         QVERIFY(check.open(url, Queries::nameOrder()));
         QCOMPARE(check.field(QStringLiteral("Ort")), QStringLiteral("Bremen"));
+
+        // Rows added and deleted elsewhere reach this desk's name orders and search.
+        QVERIFY(there.addRow({{QStringLiteral("Nachname"), QStringLiteral("Ärger")}}));
+        QVERIFY(there.addRow({{QStringLiteral("Nachname"), QStringLiteral("Berg")}, {QStringLiteral("Vorname"), QStringLiteral("Anna")}}));
+        QVERIFY(there.findFirst(QStringLiteral("Nachname = 'Cäsar'")) && there.deleteRow());
+        const QStringList expected[] = {{"4 Ärger", "5 Berg", "2 Berg", "1 Zander"},
+                                        {"4 Ärger", "2 Berg", "5 Berg", "1 Zander"},
+                                        {"5 Berg", "1 Zander"}};
+        const QString statements[] = {Queries::nameOrder(), Queries::lastNameOrder(), Queries::typeSearch(QStringLiteral("an"))};
+        for (int i = 0; i < 3; ++i) {
+            here.setRecordSource(statements[i]);
+            QVERIFY(here.refresh());
+            QCOMPARE(names(here), expected[i]);
+        }
         setPrompter(nullptr);
+    }
+
+    // A desk saves over a row that another desk changed and changed back (same values,
+    // a newer version), or deleted: it is asked, and "Abbrechen" keeps the typing.
+    void otherDesk_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("changed and back") << false << "Die Adresse wurde inzwischen an einem anderen Arbeitsplatz geändert.\r\r"
+                                                      "Ja: Ihre Fassung speichern (die andere Fassung wird überschrieben)\r"
+                                                      "Nein: die andere Fassung anzeigen (Ihre Eingaben werden verworfen)\r"
+                                                      "Abbrechen: weiter bearbeiten (nichts wird gespeichert)";
+        QTest::newRow("deleted") << true << "Die Adresse wurde inzwischen an einem anderen Arbeitsplatz gelöscht.\r\r"
+                                            "Ja: mit Ihren Eingaben wieder anlegen\r"
+                                            "Nein: Ihre Eingaben verwerfen\r"
+                                            "Abbrechen: weiter bearbeiten (nichts wird gespeichert)";
+    }
+    void otherDesk()
+    {
+        QFETCH(bool, deleted);
+        QFETCH(QString, question);
+        ScriptedPrompter* asked = installScriptedPrompter();
+        const QString url = AddressFixture::newServerDatabase();
+        QVERIFY(AddressFixture::makeWith(url, {"Berg|Bernd|Weg 2|Bonn"}));
+        RecordSource here, there;
+        QVERIFY(here.open(url, Queries::nameOrder()) && there.open(url, Queries::nameOrder()));
+        FieldBinder binder(&here);
+        QLineEdit ort;
+        binder.bind(&ort, QStringLiteral("Ort"));
+        if (deleted) {
+            QVERIFY(there.deleteRow());
+        } else {
+            QVERIFY(there.saveRow({{QStringLiteral("Ort"), QStringLiteral("Bremen")}}));
+            QVERIFY(there.saveRow({{QStringLiteral("Ort"), QStringLiteral("Bonn")}}));
+        }
+        ort.setText(QStringLiteral("Berlin"));
+        asked->answerMessage(QMessageBox::Cancel);
+        QCOMPARE(AddressStore::saveBound(nullptr, binder, here, QStringLiteral("Die Adresse")), AddressStore::SaveResult::Editing);
+        QCOMPARE(asked->last().text, question);
+        QCOMPARE(ort.text(), QStringLiteral("Berlin"));
+        setPrompter(nullptr);
+    }
+
+    // The password of a role that needs one is asked once per run, through the prompter,
+    // and is written nowhere: not in the work folder, not in the settings.
+    void passwordAskedOnce()
+    {
+        ServerAddress server;
+        ServerAddress::parse(AddressFixture::serverUrl(), &server, nullptr);
+        QFile hba(server.host + QStringLiteral("/data/pg_hba.conf"));
+        if (!hba.open(QIODevice::ReadWrite))
+            QSKIP("the test server's settings are not reachable from here");
+        const QByteArray rules = hba.readAll();
+        if (!rules.startsWith("local all kasse"))
+            QVERIFY(hba.seek(0) && hba.write("local all kasse scram-sha-256\n" + rules) > 0);
+        hba.close();
+        const QString url = AddressFixture::newServerDatabase();
+        QVERIFY(AddressFixture::makeWith(url, {"Berg|Bernd"}));
+        const QString secret = QStringLiteral("Sesam-öffne-dich-42");
+        QVERIFY(AddressFixture::serverExec(QStringLiteral("postgres"),
+                                           QStringLiteral("SELECT pg_reload_conf(); DROP ROLE IF EXISTS kasse; CREATE ROLE kasse LOGIN "
+                                                          "IN ROLE qx_adressen PASSWORD '") + secret + QLatin1Char('\'')));
+        ScriptedPrompter* asked = installScriptedPrompter();
+        asked->answerPassword(secret);
+        ServerAddress a;
+        ServerAddress::parse(url, &a, nullptr);
+        const QString desk = withDatabase(a.database, QStringLiteral("kasse"));
+        QTemporaryDir work;
+        AppState state;
+        state.WorkFolder = work.path();
+        RecordSource one, two, three;
+        AddressListBox list;
+        asked->answerOpenFile(desk);
+        QVERIFY(one.open(desk, Queries::nameOrder()) && two.open(desk, Queries::letterheadTable()));
+        QVERIFY(AddressStore::switchDatabase(nullptr, state, three, nullptr, nullptr, &list));
+        QCOMPARE(asked->count(QStringLiteral("password")), 1);
+        QCOMPARE(asked->asked.first().text, QStringLiteral("Kennwort für kasse auf Server im Ordner ") + server.host +
+                                                QStringLiteral(", Port 5432, Datenbank ") + a.database + QLatin1Char(':'));
+        QCOMPARE(three.field(QStringLiteral("Nachname")), QStringLiteral("Berg"));
+        for (const QString& folder : {work.path(), QDir::homePath()}) {
+            QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (files.hasNext()) {
+                QFile f(files.next());
+                QVERIFY(!f.open(QIODevice::ReadOnly) || !f.readAll().contains(secret.toUtf8()));
+            }
+        }
+        setPrompter(nullptr);
+    }
+
+    // A spreadsheet's Windows-1252 file read into the server twice: the second run
+    // finds every address there already.
+    void importTwice()
+    {
+        QTemporaryDir dir;
+        const QString url = AddressFixture::newServerDatabase();
+        QVERIFY(AddressFixture::makeWith(url, {"Zorn|Udo"}));
+        QFile csv(dir.filePath(QStringLiteral("liste.csv")));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("Anrede;Vorname;Name;Stra\xdf" "e;PLZ;Ort\r\nHerrn;J\xfcrgen;M\xfcller;Hauptstr. 1;12345;K\xf6ln\r\n"
+                  "Frau;\xc4nne;\xd6zt\xfcrk;Weg 2;50667;K\xf6ln\r\n");
+        csv.close();
+        for (const char* said : {"2 Adressen übernommen\n", "0 Adressen übernommen, 2 doppelte übersprungen\n"}) {
+            const Run r = runProgram({QStringLiteral("--import-addresses"), csv.fileName(), QStringLiteral("--database"), url});
+            QVERIFY2(r.code == 0, qPrintable(r.err));
+            QCOMPARE(r.out, QString::fromUtf8(said));
+        }
+        RecordSource rs;
+        QVERIFY(rs.open(url, Queries::nameOrder()));
+        QCOMPARE(names(rs), QStringList({"2 Müller", "3 Öztürk", "1 Zorn"}));
+        rs.setAbsolutePosition(1);
+        QCOMPARE(rs.field(QStringLiteral("Vorname")) + QLatin1Char(' ') + rs.field(QStringLiteral("Ort")), QStringLiteral("Änne Köln"));
     }
 
     // The server restarts while a desk works: the next save is refused with a German
