@@ -38,25 +38,31 @@ QStringList schema()
                  .arg(QString::fromLatin1(t).toLower(), columns(t));
     s << QStringLiteral("CREATE TABLE IF NOT EXISTS qx_state (changes bigint NOT NULL)")
       << QStringLiteral("INSERT INTO qx_state SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM qx_state)")
-      // Every committed change moves the counter the desks compare, and tells them.
-      << QStringLiteral("CREATE OR REPLACE FUNCTION qx_touch() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                        "UPDATE qx_state SET changes = changes + 1; PERFORM pg_notify('qx_adressen', TG_TABLE_NAME); "
-                        "RETURN NULL; END $$")
-      << QStringLiteral("CREATE OR REPLACE FUNCTION qx_bump() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                        "NEW.qx_version := OLD.qx_version + 1; RETURN NEW; END $$")
-      // Which addresses each change touched, under the counter it moved to, so that a
-      // desk reads only those rows again. The counter row stays locked until the
-      // commit, so the numbers follow the order of the commits.
       << QStringLiteral("CREATE TABLE IF NOT EXISTS qx_log (changes bigint NOT NULL, nr bigint NOT NULL)")
       << QStringLiteral("CREATE INDEX IF NOT EXISTS qx_log_changes ON qx_log (changes)")
+      // Every committed transaction that changes something moves the counter the desks
+      // compare, once (a statement each would make a long copy slower with every row),
+      // and tells them. The counter row stays locked until the commit, so the numbers
+      // follow the order of the commits.
+      << QStringLiteral("CREATE OR REPLACE FUNCTION qx_mark() RETURNS bigint LANGUAGE plpgsql AS $$ DECLARE c bigint; "
+                        "BEGIN IF current_setting('qx.txid', true) IS NOT DISTINCT FROM txid_current()::text THEN "
+                        "RETURN current_setting('qx.mark')::bigint; END IF; "
+                        "UPDATE qx_state SET changes = changes + 1 RETURNING changes INTO c; "
+                        "PERFORM set_config('qx.txid', txid_current()::text, true), set_config('qx.mark', c::text, true); "
+                        "IF c % 100 = 0 THEN DELETE FROM qx_log WHERE changes < c - %1; END IF; RETURN c; END $$")
+             .arg(logKept())
+      << QStringLiteral("CREATE OR REPLACE FUNCTION qx_touch() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                        "PERFORM qx_mark(); PERFORM pg_notify('qx_adressen', TG_TABLE_NAME); RETURN NULL; END $$")
+      << QStringLiteral("CREATE OR REPLACE FUNCTION qx_bump() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                        "NEW.qx_version := OLD.qx_version + 1; RETURN NEW; END $$")
+      // Which addresses each transaction touched, under the counter it moved to, so
+      // that a desk reads only those rows again.
       << QStringLiteral("CREATE OR REPLACE FUNCTION qx_log_rows() RETURNS trigger LANGUAGE plpgsql AS $$ DECLARE "
-                        "c bigint; BEGIN UPDATE qx_state SET changes = changes + 1 RETURNING changes INTO c; "
+                        "c bigint := qx_mark(); BEGIN "
                         "IF TG_OP = 'INSERT' THEN INSERT INTO qx_log SELECT c, nr FROM fresh; "
                         "ELSIF TG_OP = 'UPDATE' THEN INSERT INTO qx_log SELECT c, nr FROM fresh UNION SELECT c, nr FROM gone; "
                         "ELSE INSERT INTO qx_log SELECT c, nr FROM gone; END IF; "
-                        "IF c % 100 = 0 THEN DELETE FROM qx_log WHERE changes < c - %1; END IF; "
-                        "PERFORM pg_notify('qx_adressen', TG_TABLE_NAME); RETURN NULL; END $$")
-             .arg(logKept());
+                        "PERFORM pg_notify('qx_adressen', TG_TABLE_NAME); RETURN NULL; END $$");
     for (const char* t : tables) {
         const QString n = QString::fromLatin1(t).toLower();
         s << QStringLiteral("DROP TRIGGER IF EXISTS qx_touch ON %1").arg(n)

@@ -423,8 +423,9 @@ int PgConnection::refuse(const QString& text)
 void PgConnection::countOwnWrite(qint64 rows)
 {
     m_changes += rows;
+    // The server moves its counter once per transaction.
     if (m_inTransaction)
-        ++m_pendingBumps;
+        m_pendingBumps = 1;
     else
         ++m_ownBumps;
 }
