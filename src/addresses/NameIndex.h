@@ -31,8 +31,9 @@ public:
     // Rows (positions in name order) in each of the orders.
     std::vector<int> nameOrder() const;
     const std::vector<int>& lastNameOrder() const { return m_byLastName; }
-    // The rows whose last or first name matches the Jet pattern `*word*`, in last-name order.
-    std::vector<int> typeSearch(const QString& word) const;
+    // The rows whose last or first name matches the Jet pattern `*word*`, in last-name order;
+    // only those of `among` (an earlier result, in that order) where given.
+    std::vector<int> typeSearch(const QString& word, const std::vector<int>* among = nullptr) const;
 
     // Fills `r` (columns already set, three kept slots) with `rows`.
     void fill(RecordResult& r, const std::vector<int>& rows) const;

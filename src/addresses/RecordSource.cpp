@@ -68,6 +68,7 @@ void RecordSource::close()
 {
     clearResult();
     m_index.reset();
+    m_typed = QString();
     m_db.reset();
 }
 
@@ -251,12 +252,14 @@ bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known,
     if (!m_index)
         m_index = std::make_unique<NameIndex>();
     // On a server the index follows the rows changed since; else it is read again.
-    if (!m_index->isCurrent(m_db.get(), r.dataVersion) &&
-        m_index->catchUp(m_db.get(), kept, r.dataVersion) != SQLITE_DONE) {
-        const int rc = m_index->build(m_db.get(), table, kept, r.dataVersion);
-        if (rc != SQLITE_DONE) {
-            m_index.reset();
-            return failEngine(rc);
+    if (!m_index->isCurrent(m_db.get(), r.dataVersion)) {
+        m_typed.clear();
+        if (m_index->catchUp(m_db.get(), kept, r.dataVersion) != SQLITE_DONE) {
+            const int rc = m_index->build(m_db.get(), table, kept, r.dataVersion);
+            if (rc != SQLITE_DONE) {
+                m_index.reset();
+                return failEngine(rc);
+            }
         }
     }
     for (const QString& c : tableColumns)
@@ -269,9 +272,16 @@ bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known,
     case Queries::Recognised::LastNameOrder:
         m_index->fill(r, m_index->lastNameOrder());
         break;
-    case Queries::Recognised::TypeSearch:
-        m_index->fill(r, m_index->typeSearch(known.word));
+    case Queries::Recognised::TypeSearch: {
+        // A word typed on finds a part of what it found before: only that is searched.
+        static const QRegularExpression wildcard(QStringLiteral("[*?#\\[\\]!-]"));
+        const bool narrows = !m_typed.isNull() && known.word.startsWith(m_typed) &&
+                             !known.word.contains(wildcard);
+        m_typedRows = m_index->typeSearch(known.word, narrows ? &m_typedRows : nullptr);
+        m_typed = known.word;
+        m_index->fill(r, m_typedRows);
         break;
+    }
     case Queries::Recognised::None:
         break;
     }
