@@ -24,7 +24,10 @@ public:
     int build(StoreConnection* db, const QString& table, const QStringList& columns, qint64 dataVersion);
     // Brings a built index up to date from the rows the store logs as changed since it
     // was read; SQLITE_DONE, else build() has to run (the index is then unchanged).
-    int catchUp(StoreConnection* db, const QStringList& columns, qint64 dataVersion);
+    // `follow`, rows in last-name order, is kept pointing at the same addresses, and
+    // takes in those that changed.
+    int catchUp(StoreConnection* db, const QStringList& columns, qint64 dataVersion,
+                std::vector<int>* follow = nullptr);
     // True while the file holds what was read (`dataVersion` is the connection's now).
     bool isCurrent(StoreConnection* db, qint64 dataVersion) const;
 

@@ -7,12 +7,12 @@
 
 #include <sqlite3.h>
 
-#include <unordered_set>
+#include <algorithm>
 
 namespace {
 
 // More changes than this at once (an import): reading everything again is quicker.
-constexpr size_t kMostChanges = 1000;
+constexpr size_t kMostChanges = 200;
 
 // Nulls first, then texts in the German order (the server holds only texts).
 int compareText(const char* a, int na, const char* b, int nb)
@@ -38,7 +38,7 @@ int NameIndex::compareNames(int row, const char* last, int lastLength, const cha
     return r;
 }
 
-int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 dataVersion)
+int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 dataVersion, std::vector<int>* follow)
 {
     if (!m_db || db != m_db || m_mark < 0 || columns.size() != 3)
         return SQLITE_MISUSE;
@@ -53,12 +53,12 @@ int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 d
         qint64 key;
         RecordResult::Cell cells[3];
     };
-    std::unordered_set<qint64> changed;
+    std::vector<qint64> changed;
     std::vector<Row> fresh;
     QByteArray added;
     while ((rc = st->step()) == SQLITE_ROW) {
         const qint64 key = st->int64(0);
-        changed.insert(key);
+        changed.push_back(key);
         if (st->type(1) == SQLITE_NULL)
             continue; // deleted
         Row row{key, {}};
@@ -75,28 +75,26 @@ int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 d
     if (changed.size() > kMostChanges)
         return SQLITE_MISUSE;
 
-    if (!changed.empty()) {
-        std::vector<int> moved(m_keys.size(), -1);
-        size_t out = 0;
-        for (size_t row = 0; row < m_keys.size(); ++row) {
-            if (changed.count(m_keys[row]))
-                continue;
-            moved[row] = int(out);
-            m_keys[out] = m_keys[row];
-            for (size_t c = 0; c < 3; ++c)
-                m_cells[out * 3 + c] = m_cells[row * 3 + c];
-            for (size_t c = 0; c < 2; ++c)
-                m_folded[out * 2 + c] = m_folded[row * 2 + c];
-            ++out;
-        }
-        m_keys.resize(out);
-        m_cells.resize(out * 3);
-        m_folded.resize(out * 2);
-        size_t kept = 0;
-        for (const int row : m_byLastName)
-            if (moved[size_t(row)] >= 0)
-                m_byLastName[kept++] = moved[size_t(row)];
-        m_byLastName.resize(kept);
+    // Positions shift as rows go and come; `follow` (rows of a search) shifts with them
+    // and takes in every row that came, since it may match now.
+    auto shift = [](std::vector<int>& rows, int pos, int by) {
+        if (by < 0)
+            rows.erase(std::remove(rows.begin(), rows.end(), pos), rows.end());
+        for (int& r : rows)
+            if (r > pos || (by > 0 && r == pos))
+                r += by;
+    };
+    for (const qint64 key : changed) {
+        const auto it = std::find(m_keys.begin(), m_keys.end(), key);
+        if (it == m_keys.end())
+            continue;
+        const qsizetype pos = it - m_keys.begin();
+        m_keys.erase(it);
+        m_cells.erase(m_cells.begin() + pos * 3, m_cells.begin() + pos * 3 + 3);
+        m_folded.erase(m_folded.begin() + pos * 2, m_folded.begin() + pos * 2 + 2);
+        shift(m_byLastName, int(pos), -1);
+        if (follow)
+            shift(*follow, int(pos), -1);
     }
 
     const qint32 base = qint32(m_arena.size());
@@ -133,9 +131,11 @@ int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 d
                 m_foldedText += folded;
             }
         m_folded.insert(m_folded.begin() + qsizetype(pos) * 2, names, names + 2);
-        for (int& row : m_byLastName)
-            if (row >= pos)
-                ++row;
+        shift(m_byLastName, pos, 1);
+        if (follow) {
+            shift(*follow, pos, 1);
+            follow->push_back(pos);
+        }
         lo = 0;
         hi = m_byLastName.size();
         while (lo < hi) {
@@ -146,6 +146,16 @@ int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 d
                 hi = mid;
         }
         m_byLastName.insert(m_byLastName.begin() + qsizetype(lo), pos);
+    }
+    if (follow && !fresh.empty()) {
+        // Back into last-name order.
+        std::vector<char> in(m_keys.size(), 0);
+        for (const int r : *follow)
+            in[size_t(r)] = 1;
+        follow->clear();
+        for (const int r : m_byLastName)
+            if (in[size_t(r)])
+                follow->push_back(r);
     }
     m_mark = mark;
     m_dataVersion = dataVersion;

@@ -253,8 +253,9 @@ bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known,
         m_index = std::make_unique<NameIndex>();
     // On a server the index follows the rows changed since; else it is read again.
     if (!m_index->isCurrent(m_db.get(), r.dataVersion)) {
-        m_typed.clear();
-        if (m_index->catchUp(m_db.get(), kept, r.dataVersion) != SQLITE_DONE) {
+        if (m_index->catchUp(m_db.get(), kept, r.dataVersion, m_typed.isNull() ? nullptr : &m_typedRows) !=
+            SQLITE_DONE) {
+            m_typed.clear();
             const int rc = m_index->build(m_db.get(), table, kept, r.dataVersion);
             if (rc != SQLITE_DONE) {
                 m_index.reset();

@@ -344,12 +344,10 @@ private slots:
         QCOMPARE(rs.recordCount(), 1);
         // Typed on letter by letter, typed back, and typed on after another program wrote.
         const char* const typed[][2] = {{"b", "Berg"}, {"be", "Berg"}, {"e", "Berg Öhler Zoern"}, {"erg", "Berg"},
-                                        {"b", "Berg"}, {"-", ""}, {"ba", "Bach"}};
+                                        {"b", "Berg"}, {"ba", "Bach"}};
         for (const auto& [word, found] : typed) {
-            if (word == QLatin1String("-")) {
+            if (QByteArray(word) == "ba")
                 QVERIFY(AddressFixture::exec(path, "INSERT INTO Addressen (Nachname) VALUES ('Bach');"));
-                continue;
-            }
             rs.setRecordSource(Queries::typeSearch(QString::fromUtf8(word)));
             QVERIFY(rs.refresh());
             QStringList got;
