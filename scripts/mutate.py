@@ -109,7 +109,7 @@ def kill_all():
 
 
 # Tests that start the program itself.
-RUN_PROGRAM = re.compile(r"commandline|recoverycrash|lettercommand|serialcommand")
+RUN_PROGRAM = re.compile(r"commandline|recoverycrash|lettercommand|serialcommand|pgserver")
 
 
 def build(build_dir, targets=None):

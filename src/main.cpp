@@ -1,4 +1,3 @@
-#include "addresses/ServerAddress.h"
 #include "app/GermanUi.h"
 #include "shell/CrashRecovery.h"
 #include "shell/HeadlessRun.h"
@@ -7,7 +6,6 @@
 #include "shell/frmMDIParent.h"
 
 #include <QApplication>
-#include <QInputDialog>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -52,15 +50,6 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Textverarbeitung"));
 
     GermanUi::install();
-    // A password box of its own: the Prompter's input box would show what is typed.
-    ServerPasswords::setAsker([](const QString& title, const QString& prompt) -> std::optional<QString> {
-        bool ok = false;
-        const QString answer = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Password, QString(), &ok);
-        if (!ok)
-            return std::nullopt;
-        return answer;
-    });
-
     // The command line is one document path; a path with blanks may arrive split.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
 

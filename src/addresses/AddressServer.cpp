@@ -11,6 +11,8 @@
 
 #include <sqlite3.h>
 
+#include <set>
+
 namespace AddressServer {
 
 namespace {
@@ -36,21 +38,49 @@ QStringList schema()
                  .arg(QString::fromLatin1(t).toLower(), columns(t));
     s << QStringLiteral("CREATE TABLE IF NOT EXISTS qx_state (changes bigint NOT NULL)")
       << QStringLiteral("INSERT INTO qx_state SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM qx_state)")
-      // Every committed change moves the counter the desks compare, and tells them.
+      << QStringLiteral("CREATE TABLE IF NOT EXISTS qx_log (changes bigint NOT NULL, nr bigint NOT NULL)")
+      << QStringLiteral("CREATE INDEX IF NOT EXISTS qx_log_changes ON qx_log (changes)")
+      // Every committed transaction that changes something moves the counter the desks
+      // compare, once (a statement each would make a long copy slower with every row),
+      // and tells them. The counter row stays locked until the commit, so the numbers
+      // follow the order of the commits.
+      << QStringLiteral("CREATE OR REPLACE FUNCTION qx_mark() RETURNS bigint LANGUAGE plpgsql AS $$ DECLARE c bigint; "
+                        "BEGIN IF current_setting('qx.txid', true) IS NOT DISTINCT FROM txid_current()::text THEN "
+                        "RETURN current_setting('qx.mark')::bigint; END IF; "
+                        "UPDATE qx_state SET changes = changes + 1 RETURNING changes INTO c; "
+                        "PERFORM set_config('qx.txid', txid_current()::text, true), set_config('qx.mark', c::text, true); "
+                        "IF c % 100 = 0 THEN DELETE FROM qx_log WHERE changes < c - %1; END IF; RETURN c; END $$")
+             .arg(logKept())
       << QStringLiteral("CREATE OR REPLACE FUNCTION qx_touch() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                        "UPDATE qx_state SET changes = changes + 1; PERFORM pg_notify('qx_adressen', TG_TABLE_NAME); "
-                        "RETURN NULL; END $$")
+                        "PERFORM qx_mark(); PERFORM pg_notify('qx_adressen', TG_TABLE_NAME); RETURN NULL; END $$")
       << QStringLiteral("CREATE OR REPLACE FUNCTION qx_bump() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                        "NEW.qx_version := OLD.qx_version + 1; RETURN NEW; END $$");
+                        "NEW.qx_version := OLD.qx_version + 1; RETURN NEW; END $$")
+      // Which addresses each transaction touched, under the counter it moved to, so
+      // that a desk reads only those rows again.
+      << QStringLiteral("CREATE OR REPLACE FUNCTION qx_log_rows() RETURNS trigger LANGUAGE plpgsql AS $$ DECLARE "
+                        "c bigint := qx_mark(); BEGIN "
+                        "IF TG_OP = 'INSERT' THEN INSERT INTO qx_log SELECT c, nr FROM fresh; "
+                        "ELSIF TG_OP = 'UPDATE' THEN INSERT INTO qx_log SELECT c, nr FROM fresh UNION SELECT c, nr FROM gone; "
+                        "ELSE INSERT INTO qx_log SELECT c, nr FROM gone; END IF; "
+                        "PERFORM pg_notify('qx_adressen', TG_TABLE_NAME); RETURN NULL; END $$");
     for (const char* t : tables) {
         const QString n = QString::fromLatin1(t).toLower();
         s << QStringLiteral("DROP TRIGGER IF EXISTS qx_touch ON %1").arg(n)
-          << QStringLiteral("CREATE TRIGGER qx_touch AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH STATEMENT "
-                            "EXECUTE FUNCTION qx_touch()")
-                 .arg(n)
           << QStringLiteral("DROP TRIGGER IF EXISTS qx_bump ON %1").arg(n)
           << QStringLiteral("CREATE TRIGGER qx_bump BEFORE UPDATE ON %1 FOR EACH ROW EXECUTE FUNCTION qx_bump()").arg(n);
+        if (n != u"addressen")
+            s << QStringLiteral("CREATE TRIGGER qx_touch AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH STATEMENT "
+                                "EXECUTE FUNCTION qx_touch()")
+                     .arg(n);
     }
+    const char* const logged[][2] = {{"insert", "NEW TABLE AS fresh"},
+                                     {"update", "OLD TABLE AS gone NEW TABLE AS fresh"},
+                                     {"delete", "OLD TABLE AS gone"}};
+    for (const auto& l : logged)
+        s << QStringLiteral("DROP TRIGGER IF EXISTS qx_log_%1 ON addressen").arg(QLatin1String(l[0]))
+          << QStringLiteral("CREATE TRIGGER qx_log_%1 AFTER %1 ON addressen REFERENCING %2 FOR EACH STATEMENT "
+                            "EXECUTE FUNCTION qx_log_rows()")
+                 .arg(QLatin1String(l[0]), QLatin1String(l[1]));
     s << QStringLiteral("DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN "
                         "CREATE ROLE %1 NOLOGIN; END IF; END $$")
              .arg(deskRole())
@@ -59,13 +89,16 @@ QStringList schema()
                         "EXECUTE format('GRANT USAGE, SELECT, UPDATE ON ALL SEQUENCES IN SCHEMA %I TO %1', current_schema()); END $$")
              .arg(deskRole())
       << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON addressen, briefkopf, optionen TO %1").arg(deskRole())
-      << QStringLiteral("GRANT SELECT, UPDATE ON qx_state TO %1").arg(deskRole());
+      << QStringLiteral("GRANT SELECT, UPDATE ON qx_state TO %1").arg(deskRole())
+      << QStringLiteral("GRANT SELECT, INSERT, DELETE ON qx_log TO %1").arg(deskRole());
     return s;
 }
 
 } // namespace
 
 QString deskRole() { return QStringLiteral("qx_adressen"); }
+
+qint64 logKept() { return 100000; }
 
 QString create(const QString& url, QString* report)
 {
@@ -136,6 +169,7 @@ QString copy(const QString& from, const QString& to, QString* report)
         return QStringLiteral("Es wurde nichts kopiert: ") + text;
     };
     QStringList counts;
+    int removed = 0;
     for (const char* t : tables) {
         const QString table = QLatin1String(t);
         const bool addresses = table == u"Addressen";
@@ -177,9 +211,23 @@ QString copy(const QString& from, const QString& to, QString* report)
         if (rc != SQLITE_OK)
             return abandon(target.get(), rc);
         const int nr = names.indexOf(QStringLiteral("Nr"));
+        // The addresses the target holds now: those not in the source go, so that the
+        // target ends up equal to the source.
+        std::set<qint64> onlyInTarget;
+        if (addresses) {
+            std::unique_ptr<StoreCursor> keys;
+            rc = target->prepare(QStringLiteral("SELECT ") + target->rowKey(table) + QStringLiteral(" FROM Addressen"),
+                                 keys);
+            if (rc == SQLITE_OK)
+                while ((rc = keys->step()) == SQLITE_ROW)
+                    onlyInTarget.insert(keys->int64(0));
+            if (rc != SQLITE_DONE)
+                return abandon(target.get(), rc);
+        }
         int rows = 0;
         while ((rc = read->step()) == SQLITE_ROW) {
             if (addresses && nr >= 0) {
+                onlyInTarget.erase(read->int64(from[nr]));
                 clear->reset();
                 clear->bindInt64(1, read->int64(from[nr]));
                 if ((rc = clear->step()) != SQLITE_DONE)
@@ -199,6 +247,14 @@ QString copy(const QString& from, const QString& to, QString* report)
         }
         if (rc != SQLITE_DONE)
             return abandon(source.get(), rc);
+        for (const qint64 key : onlyInTarget) {
+            clear->reset();
+            clear->bindInt64(1, key);
+            if ((rc = clear->step()) != SQLITE_DONE)
+                return abandon(target.get(), rc);
+        }
+        if (addresses)
+            removed = int(onlyInTarget.size());
         target->keysWritten(table);
         counts << QString::number(rows) + QStringLiteral(" ") +
                       (addresses ? QStringLiteral("Adressen") : table == u"Briefkopf" ? QStringLiteral("Briefkopf-Zeilen")
@@ -207,7 +263,12 @@ QString copy(const QString& from, const QString& to, QString* report)
     if (!target->exec(target->commit()))
         return abandon(target.get(), target->lastCode());
     if (report)
-        *report = QStringLiteral("Kopiert: ") + counts.join(QStringLiteral(", ")) + QStringLiteral(".");
+        *report = QStringLiteral("Kopiert: ") + counts.join(QStringLiteral(", ")) +
+                  QStringLiteral(". Das Ziel enthält jetzt genau die Adressen der Quelle") +
+                  (removed == 0 ? QStringLiteral(".")
+                   : removed == 1
+                       ? QStringLiteral("; 1 Adresse, die nur im Ziel stand, wurde gelöscht.")
+                       : QStringLiteral("; %1 Adressen, die nur im Ziel standen, wurden gelöscht.").arg(removed));
     return {};
 }
 

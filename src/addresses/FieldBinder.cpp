@@ -45,6 +45,7 @@ void FieldBinder::remember()
         if (b.widget && !qobject_cast<QLabel*>(b.widget.data()))
             m_read.insert(b.column, m_source->field(b.column));
     m_shownValues = values();
+    m_readVersion = m_source->rowVersion();
 }
 
 QHash<QString, QString> FieldBinder::values() const
@@ -59,10 +60,11 @@ QHash<QString, QString> FieldBinder::values() const
 RecordSource::Write FieldBinder::save()
 {
     const QHash<QString, QString> now = values();
-    const RecordSource::Write w = m_source->saveRowIf(now, m_read);
+    const RecordSource::Write w = m_source->saveRowIf(now, m_read, m_readVersion);
     if (w == RecordSource::Write::Done) {
         m_read = now;
         m_shownValues = now;
+        m_readVersion = m_source->rowVersion();
     }
     return w;
 }
@@ -74,6 +76,7 @@ bool FieldBinder::overwrite()
         return false;
     m_read = now;
     m_shownValues = now;
+    m_readVersion = m_source->rowVersion();
     return true;
 }
 

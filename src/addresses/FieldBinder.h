@@ -60,4 +60,5 @@ private:
     QList<Binding> m_bindings;
     QHash<QString, QString> m_read;        // column -> text as read from the row
     QHash<QString, QString> m_shownValues; // values() right after filling
+    qint64 m_readVersion = -1;             // the row's version as read, where kept
 };

@@ -179,6 +179,7 @@ int NameIndex::build(StoreConnection* db, const QString& table, const QStringLis
     m_db = db;
     m_dataVersion = dataVersion;
     m_changes = db->totalChanges();
+    m_mark = db->changeMark();
     return SQLITE_DONE;
 }
 
@@ -195,14 +196,14 @@ std::vector<int> NameIndex::nameOrder() const
     return rows;
 }
 
-std::vector<int> NameIndex::typeSearch(const QString& word) const
+std::vector<int> NameIndex::typeSearch(const QString& word, const std::vector<int>* among) const
 {
     const JetSql::LikeMatcher like(QLatin1Char('*') + word + QLatin1Char('*'));
     auto matches = [&](const Folded& f) {
         return f.length >= 0 && like.matches(std::u32string_view(m_foldedText.data() + f.offset, size_t(f.length)));
     };
     std::vector<int> rows;
-    for (const int row : m_byLastName)
+    for (const int row : among ? *among : m_byLastName)
         if (matches(m_folded[size_t(row) * 2]) || matches(m_folded[size_t(row) * 2 + 1]))
             rows.push_back(row);
     return rows;

@@ -1,6 +1,7 @@
 #include "PgConnection.h"
 
 #include "AddressDatabase.h"
+#include "AddressServer.h"
 #include "JetSql.h"
 #include "PgSql.h"
 #include "SqlDialect.h"
@@ -422,8 +423,9 @@ int PgConnection::refuse(const QString& text)
 void PgConnection::countOwnWrite(qint64 rows)
 {
     m_changes += rows;
+    // The server moves its counter once per transaction.
     if (m_inTransaction)
-        ++m_pendingBumps;
+        m_pendingBumps = 1;
     else
         ++m_ownBumps;
 }
@@ -484,13 +486,35 @@ qint64 PgConnection::dataVersion()
     if (!reconnectIfLost())
         return -1;
     QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("SELECT changes FROM qx_state")) || !q.next()) {
+    // A store set up before the log was kept has no qx_log: its desks read all again.
+    if (!q.exec(QStringLiteral("SELECT changes, to_regclass('qx_log') IS NOT NULL FROM qx_state")) || !q.next()) {
+        m_mark = -1;
         codeOf(q.lastError());
         return -1;
     }
+    m_mark = q.value(0).toLongLong();
+    m_logged = q.value(1).toBool();
     // This connection's own writes (also those of its open transaction, which it sees)
     // do not count as a change made elsewhere.
     return q.value(0).toLongLong() - m_ownBumps - (m_inTransaction ? m_pendingBumps : 0);
+}
+
+int PgConnection::changedRows(const QStringList& columns, qint64 mark, std::unique_ptr<StoreCursor>& cursor)
+{
+    cursor.reset();
+    if (!m_logged || mark < 0 || m_mark < 0 || mark < m_mark - AddressServer::logKept())
+        return SQLITE_ERROR;
+    PgSql::Translated t;
+    t.kind = PgSql::Translated::Select;
+    QStringList wanted;
+    for (const QString& c : columns)
+        wanted << QStringLiteral("a.") + SqlDialect::quotedName(PgSql::serverName(c));
+    // Everything in one statement: the rows as they stand in the log's snapshot.
+    t.sql = QStringLiteral("SELECT l.nr, a.nr AS present, ") + wanted.join(QStringLiteral(", ")) +
+            QStringLiteral(" FROM (SELECT DISTINCT nr FROM qx_log WHERE changes > ") + QString::number(mark) +
+            QStringLiteral(") AS l LEFT JOIN addressen AS a ON a.nr = l.nr");
+    cursor = std::make_unique<PgCursor>(this, std::move(t));
+    return SQLITE_OK;
 }
 
 QString PgConnection::checkTable(const QString& table)

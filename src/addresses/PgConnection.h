@@ -28,9 +28,12 @@ public:
     QString engineMessage() const override { return m_message; }
     qint64 lastInsertKey() const override { return m_lastKey; }
     qint64 dataVersion() override;
+    qint64 changeMark() const override { return m_mark; }
+    int changedRows(const QStringList& columns, qint64 mark, std::unique_ptr<StoreCursor>& cursor) override;
     qint64 totalChanges() const override { return m_changes; }
     QString checkTable(const QString& table) override;
     QString rowKey(const QString& table) const override;
+    QString versionColumn(const QString&) const override { return QStringLiteral("qx_version"); }
     QByteArray beginWrite() const override;
     void keysWritten(const QString& table) override;
     QString distinctValues(const QString& table, const QString& column) const override;
@@ -66,6 +69,8 @@ private:
     QString m_missing; // table or column the server did not find ("t:name" / "c:name")
     qint64 m_lastKey = 0;
     qint64 m_changes = 0;
+    qint64 m_mark = -1;        // the server's change counter as last read
+    bool m_logged = false;     // the server logs which addresses changed
     qint64 m_ownBumps = 0;     // committed writes of this connection
     qint64 m_pendingBumps = 0; // writes of the open transaction
     bool m_inTransaction = false;

@@ -68,6 +68,7 @@ void RecordSource::close()
 {
     clearResult();
     m_index.reset();
+    m_typed = QString();
     m_db.reset();
 }
 
@@ -250,11 +251,16 @@ bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known,
 {
     if (!m_index)
         m_index = std::make_unique<NameIndex>();
+    // On a server the index follows the rows changed since; else it is read again.
     if (!m_index->isCurrent(m_db.get(), r.dataVersion)) {
-        const int rc = m_index->build(m_db.get(), table, kept, r.dataVersion);
-        if (rc != SQLITE_DONE) {
-            m_index.reset();
-            return failEngine(rc);
+        if (m_index->catchUp(m_db.get(), kept, r.dataVersion, m_typed.isNull() ? nullptr : &m_typedRows) !=
+            SQLITE_DONE) {
+            m_typed.clear();
+            const int rc = m_index->build(m_db.get(), table, kept, r.dataVersion);
+            if (rc != SQLITE_DONE) {
+                m_index.reset();
+                return failEngine(rc);
+            }
         }
     }
     for (const QString& c : tableColumns)
@@ -267,23 +273,33 @@ bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known,
     case Queries::Recognised::LastNameOrder:
         m_index->fill(r, m_index->lastNameOrder());
         break;
-    case Queries::Recognised::TypeSearch:
-        m_index->fill(r, m_index->typeSearch(known.word));
+    case Queries::Recognised::TypeSearch: {
+        // A word typed on finds a part of what it found before: only that is searched.
+        static const QRegularExpression wildcard(QStringLiteral("[*?#\\[\\]!-]"));
+        const bool narrows = !m_typed.isNull() && known.word.startsWith(m_typed) &&
+                             !known.word.contains(wildcard);
+        m_typedRows = m_index->typeSearch(known.word, narrows ? &m_typedRows : nullptr);
+        m_typed = known.word;
+        m_index->fill(r, m_typedRows);
         break;
+    }
     case Queries::Recognised::None:
         break;
     }
     return true;
 }
 
-int RecordSource::readByKey(qint64 key, QStringList* values) const
+int RecordSource::readByKey(qint64 key, QStringList* values, qint64* version) const
 {
     int rc = SQLITE_OK;
+    const QString table = tableName();
+    const QString versioned = m_db->versionColumn(table);
     if (!m_rowStatement) {
         QStringList cols;
         for (const QString& c : m_r.columns)
             cols << quotedName(c);
-        const QString table = tableName();
+        if (!versioned.isEmpty())
+            cols << versioned + QStringLiteral(" AS qx_seen");
         rc = m_db->prepare(QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
                                quotedName(table) + QStringLiteral(" WHERE ") + m_db->rowKey(table) +
                                QStringLiteral(" = ?1"),
@@ -293,11 +309,22 @@ int RecordSource::readByKey(qint64 key, QStringList* values) const
         return rc;
     m_rowStatement->bindInt64(1, key);
     rc = m_rowStatement->step();
+    const int n = int(m_r.columns.size());
     if (rc == SQLITE_ROW)
-        for (int c = 0; c < m_r.columns.size(); ++c)
+        for (int c = 0; c < n; ++c)
             *values << QString::fromUtf8(m_rowStatement->text(c), m_rowStatement->bytes(c));
+    if (version)
+        *version = rc == SQLITE_ROW && !versioned.isEmpty() ? m_rowStatement->int64(n) : -1;
     m_rowStatement->reset();
     return rc;
+}
+
+qint64 RecordSource::rowVersion() const
+{
+    const int row = absolutePosition();
+    if (row < 0 || m_r.allKept() || !loadRow(row))
+        return -1;
+    return m_rowCacheVersion;
 }
 
 bool RecordSource::loadRow(int row) const
@@ -308,7 +335,7 @@ bool RecordSource::loadRow(int row) const
     if (key == m_rowCacheKey)
         return true;
     QStringList values;
-    const int rc = readByKey(key, &values);
+    const int rc = readByKey(key, &values, &m_rowCacheVersion);
     if (rc != SQLITE_ROW) {
         // Reported once per row, not once per bound field that asks.
         if (key != m_readFailKey) {

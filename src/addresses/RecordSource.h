@@ -98,7 +98,12 @@ public:
     // there (column -> text as read; the empty text stands for a null too). Checked and
     // written under one write lock, so no other writer comes in between. Failed is
     // reported (dataError); the other two outcomes are left to the caller to tell.
-    Write saveRowIf(const QHash<QString, QString>& values, const QHash<QString, QString>& expected);
+    // Where the store numbers the versions of a row (on a server), `expectedVersion`
+    // (rowVersion() when the row was shown) is checked as well: any change counts.
+    Write saveRowIf(const QHash<QString, QString>& values, const QHash<QString, QString>& expected,
+                    qint64 expectedVersion = -1);
+    // The version of the current row as read from the store; -1 where rows have none.
+    qint64 rowVersion() const;
     // Reads the current row again from the file and shows it (positionChanged); false,
     // with lastError() set, when the row is gone or cannot be read.
     bool reloadRow();
@@ -148,7 +153,8 @@ private:
     bool fail(const QString& text);
     bool failEngine(int code);
     // Reads the row with `key` into `values`; the result code, SQLITE_ROW on success.
-    int readByKey(qint64 key, QStringList* values) const;
+    // The row's version into `version` where the store keeps one (else -1).
+    int readByKey(qint64 key, QStringList* values, qint64* version = nullptr) const;
     void reportReadFailure(int code) const;
     void clearResult();
     const QStringList& rowByKey(int row) const;
@@ -167,9 +173,12 @@ private:
     QString m_error;
     RecordResult m_r;
     std::unique_ptr<NameIndex> m_index;
+    QString m_typed;              // the last word searched as typed (null: none since the index changed)
+    std::vector<int> m_typedRows; // its rows in m_index
     mutable std::unique_ptr<StoreCursor> m_rowStatement;
     mutable qint64 m_rowCacheKey = -1;
     mutable QStringList m_rowCache;
+    mutable qint64 m_rowCacheVersion = -1;
     mutable qint64 m_readFailKey = -1; // the row whose failed read was last reported
     int m_pos = -1;
     qint64 m_seenVersion = -1; // the file's change counter when the result was read

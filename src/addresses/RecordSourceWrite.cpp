@@ -51,7 +51,7 @@ bool RecordSource::addRow(const QHash<QString, QString>& values)
     m_r.appendEmptyRow(key);
     const int row = recordCount() - 1;
     QStringList stored;
-    if (readByKey(key, &stored) == SQLITE_ROW) {
+    if (readByKey(key, &stored, &m_rowCacheVersion) == SQLITE_ROW) {
         m_rowCache = stored;
         m_rowCacheKey = key;
     } else {
@@ -153,7 +153,7 @@ bool RecordSource::exec(const QByteArray& sql)
 }
 
 RecordSource::Write RecordSource::saveRowIf(const QHash<QString, QString>& values,
-                                            const QHash<QString, QString>& expected)
+                                            const QHash<QString, QString>& expected, qint64 expectedVersion)
 {
     int row;
     QString table;
@@ -169,7 +169,8 @@ RecordSource::Write RecordSource::saveRowIf(const QHash<QString, QString>& value
     };
     forgetRowCache();
     QStringList now;
-    const int read = readByKey(m_r.keys[size_t(row)], &now);
+    qint64 version = -1;
+    const int read = readByKey(m_r.keys[size_t(row)], &now, &version);
     if (read == SQLITE_DONE) {
         m_error = QStringLiteral("Der Datensatz ist nicht mehr in der Adressen-Datenbank.");
         return abandon(Write::DeletedElsewhere);
@@ -178,12 +179,17 @@ RecordSource::Write RecordSource::saveRowIf(const QHash<QString, QString>& value
         failEngine(read);
         return abandon(Write::Failed);
     }
+    if (expectedVersion >= 0 && version != expectedVersion)
+        return abandon(Write::ChangedElsewhere);
     for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
         const int c = columnIndex(it.key());
         if (c >= 0 && now.value(c) != it.value())
             return abandon(Write::ChangedElsewhere);
     }
-    const int rc = update(row, table, values);
+    int rc = update(row, table, values);
+    // The version the save made, read under the same lock: the next save checks it.
+    if (rc == SQLITE_DONE && version >= 0)
+        rc = reloadKept(row) ? SQLITE_DONE : m_db->lastCode();
     if (rc != SQLITE_DONE || !exec(m_db->commit())) {
         // Read before the rollback clears it.
         failEngine(rc != SQLITE_DONE ? rc : m_db->lastCode());
@@ -261,7 +267,8 @@ bool RecordSource::reloadKept(int row)
         return true;
     forgetRowCache();
     QStringList values;
-    const int rc = readByKey(m_r.keys[size_t(row)], &values);
+    qint64 version = -1;
+    const int rc = readByKey(m_r.keys[size_t(row)], &values, &version);
     if (rc != SQLITE_ROW) {
         reportReadFailure(rc);
         return false;
@@ -271,6 +278,7 @@ bool RecordSource::reloadKept(int row)
             m_r.setCell(row, m_r.slot[size_t(c)], values[c].toUtf8());
     m_rowCache = values;
     m_rowCacheKey = m_r.keys[size_t(row)];
+    m_rowCacheVersion = version;
     return true;
 }
 

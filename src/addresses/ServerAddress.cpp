@@ -1,5 +1,7 @@
 #include "ServerAddress.h"
 
+#include "app/Prompter.h"
+
 #include <QHash>
 #include <QRegularExpression>
 #include <QUrl>
@@ -60,8 +62,12 @@ bool ServerAddress::parse(const QString& text, ServerAddress* out, QString* erro
 
 QString ServerAddress::display() const
 {
-    return QStringLiteral("Server ") + (host.startsWith(QLatin1Char('/')) ? QStringLiteral("localhost") : host) +
-           QLatin1Char(':') + QString::number(port) + QStringLiteral(", Datenbank ") + database;
+    // A socket folder says more than "localhost": several clusters may run on one machine.
+    if (host.startsWith(QLatin1Char('/')))
+        return QStringLiteral("Server im Ordner ") + host + QStringLiteral(", Port ") + QString::number(port) +
+               QStringLiteral(", Datenbank ") + database;
+    return QStringLiteral("Server ") + host + QLatin1Char(':') + QString::number(port) + QStringLiteral(", Datenbank ") +
+           database;
 }
 
 QString ServerAddress::url() const
@@ -85,7 +91,12 @@ QHash<QString, QString>& passwords()
     static QHash<QString, QString> p;
     return p;
 }
-Asker installed = nullptr;
+// A window asks through the prompter; the command line installs its own.
+std::optional<QString> askThroughPrompter(const QString& title, const QString& prompt)
+{
+    return prompter().password(nullptr, title, prompt);
+}
+Asker installed = askThroughPrompter;
 } // namespace
 
 QString remembered(const QString& key) { return passwords().value(key); }

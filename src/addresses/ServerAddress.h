@@ -29,8 +29,8 @@ namespace ServerPasswords {
 QString remembered(const QString& key);
 void remember(const QString& key, const QString& password);
 void forget(const QString& key);
-// Asks for a password (title, prompt); null when cancelled. Installed by the
-// application; without it no password is asked.
+// Asks for a password (title, prompt); null when cancelled. By default the
+// application's prompter asks; a null asker asks nothing.
 using Asker = std::optional<QString> (*)(const QString& title, const QString& prompt);
 void setAsker(Asker asker);
 Asker asker();

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <memory>
@@ -52,6 +53,19 @@ public:
     // A number that changes whenever another connection has committed a change to the
     // store; -1 when it cannot be read.
     virtual qint64 dataVersion() = 0;
+    // The store's own count of changes as the last dataVersion() read it (this
+    // connection's included); -1 where the engine keeps no log of changed rows.
+    virtual qint64 changeMark() const { return -1; }
+    // A cursor over the addresses changed after `mark`: each such row's key, its key
+    // again (null when the row is gone) and `columns`. A failure code where the log does
+    // not reach back that far: then everything has to be read again.
+    virtual int changedRows(const QStringList& columns, qint64 mark, std::unique_ptr<StoreCursor>& cursor)
+    {
+        Q_UNUSED(columns);
+        Q_UNUSED(mark);
+        cursor.reset();
+        return 1; // SQLITE_ERROR
+    }
     // How many rows this connection has changed so far.
     virtual qint64 totalChanges() const = 0;
     // Empty when `table` exists with its required columns, else a German text.
@@ -59,6 +73,13 @@ public:
 
     // The hidden key of every row of `table` (the record number for addresses).
     virtual QString rowKey(const QString& table) const = 0;
+    // The column that counts the versions of a row of `table` (moved by every change);
+    // empty where rows have none.
+    virtual QString versionColumn(const QString& table) const
+    {
+        Q_UNUSED(table);
+        return {};
+    }
     // A write transaction that takes the write lock at once, so that a check made inside
     // it still holds when the row is written.
     virtual QByteArray beginWrite() const = 0;

@@ -49,6 +49,10 @@ public:
                                          const QString& prompt,
                                          const QString& defaultText = {}) = 0;
 
+    // A password box: the typing is hidden and the answer is kept nowhere; std::nullopt
+    // when cancelled.
+    virtual std::optional<QString> password(QWidget* owner, const QString& title, const QString& prompt) = 0;
+
     // File choosers. `filter` is in the "description|pattern|description|pattern"
     // form; `defaultName` presets the name field.
     virtual FileChoice openFile(QWidget* owner, const QString& title, const QString& filter,

@@ -87,6 +87,15 @@ std::optional<QString> QtPrompter::input(QWidget* owner, const QString& title,
     return answer;
 }
 
+std::optional<QString> QtPrompter::password(QWidget* owner, const QString& title, const QString& prompt)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(owner, title, prompt, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}
+
 namespace {
 // Takes an address typed into the name field as it is; anything else must be a file
 // that exists.

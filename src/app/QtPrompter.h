@@ -8,6 +8,7 @@ public:
                    Icon icon) override;
     std::optional<QString> input(QWidget* owner, const QString& title, const QString& prompt,
                                  const QString& defaultText) override;
+    std::optional<QString> password(QWidget* owner, const QString& title, const QString& prompt) override;
     FileChoice openFile(QWidget* owner, const QString& title, const QString& filter,
                         const QString& folder) override;
     FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,

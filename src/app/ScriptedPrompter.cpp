@@ -14,6 +14,7 @@ void ScriptedPrompter::clear()
     unanswered = 0;
     messages.clear();
     inputs.clear();
+    passwords.clear();
     opens.clear();
     saves.clear();
     colours.clear();
@@ -41,6 +42,15 @@ std::optional<QString> ScriptedPrompter::input(QWidget*, const QString& title,
     asked.append({QStringLiteral("input"), title, prompt, {}, Icon::None, {}, defaultText});
     if (!inputs.isEmpty())
         return inputs.dequeue();
+    ++unanswered;
+    return std::nullopt;
+}
+
+std::optional<QString> ScriptedPrompter::password(QWidget*, const QString& title, const QString& prompt)
+{
+    asked.append({QStringLiteral("password"), title, prompt, {}, Icon::None, {}, {}});
+    if (!passwords.isEmpty())
+        return passwords.dequeue();
     ++unanswered;
     return std::nullopt;
 }

@@ -11,7 +11,7 @@
 class ScriptedPrompter : public Prompter {
 public:
     struct Asked {
-        QString kind; // "message", "input", "open", "save", "colour", "print", "exec"
+        QString kind; // "message", "input", "password", "open", "save", "colour", "print", "exec"
         QString title;
         QString text;  // message text, input prompt, file filter, dialog class name or
                        // the print dialog's page limits ("1-3")
@@ -28,6 +28,7 @@ public:
 
     void answerMessage(Button b) { messages.enqueue(b); }
     void answerInput(std::optional<QString> a) { inputs.enqueue(std::move(a)); }
+    void answerPassword(std::optional<QString> a) { passwords.enqueue(std::move(a)); }
     void answerOpenFile(const QString& path, int filterIndex = 1) { opens.enqueue({path, filterIndex}); }
     void answerSaveFile(const QString& path, int filterIndex = 1) { saves.enqueue({path, filterIndex}); }
     void answerColour(std::optional<QColor> c) { colours.enqueue(c); }
@@ -49,6 +50,8 @@ public:
                    Icon icon) override;
     std::optional<QString> input(QWidget* owner, const QString& title, const QString& prompt,
                                  const QString& defaultText) override;
+    // Recorded without its answer.
+    std::optional<QString> password(QWidget* owner, const QString& title, const QString& prompt) override;
     FileChoice openFile(QWidget* owner, const QString& title, const QString& filter,
                         const QString& folder) override;
     FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
@@ -60,6 +63,7 @@ public:
 private:
     QQueue<Button> messages;
     QQueue<std::optional<QString>> inputs;
+    QQueue<std::optional<QString>> passwords;
     QQueue<FileChoice> opens;
     QQueue<FileChoice> saves;
     QQueue<std::optional<QColor>> colours;

@@ -342,6 +342,19 @@ private slots:
         rs.setRecordSource(Queries::typeSearch(QStringLiteral("ö")));
         QVERIFY(rs.refresh());
         QCOMPARE(rs.recordCount(), 1);
+        // Typed on letter by letter, typed back, and typed on after another program wrote.
+        const char* const typed[][2] = {{"b", "Berg"}, {"be", "Berg"}, {"e", "Berg Öhler Zoern"}, {"erg", "Berg"},
+                                        {"b", "Berg"}, {"ba", "Bach"}};
+        for (const auto& [word, found] : typed) {
+            if (QByteArray(word) == "ba")
+                QVERIFY(AddressFixture::exec(path, "INSERT INTO Addressen (Nachname) VALUES ('Bach');"));
+            rs.setRecordSource(Queries::typeSearch(QString::fromUtf8(word)));
+            QVERIFY(rs.refresh());
+            QStringList got;
+            for (int i = 0; i < rs.recordCount(); ++i)
+                got << rs.fieldAt(i, QStringLiteral("Nachname"));
+            QCOMPARE(got.join(QLatin1Char(' ')), QString::fromUtf8(found));
+        }
     }
 
     // Texts that SQL or a pattern could take for something else are stored and found as

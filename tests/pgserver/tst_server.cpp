@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 
 #include "addresses/AddressDatabase.h"
+#include "app/AppState.h"
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
 #include "app/ScriptedPrompter.h"
@@ -15,6 +16,7 @@
 #include "addresses/RecordSource.h"
 #include "addresses/ServerAddress.h"
 
+#include <QDirIterator>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
@@ -121,7 +123,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("malformed") << "postgresql://server" << "ist ungültig";
         QTest::newRow("unreachable") << "postgresql://%2Fnirgends%2Fda:5432/x"
-                                     << "Der Datenbank-Server ist nicht erreichbar (Server localhost:5432, Datenbank x)";
+                                     << "Der Datenbank-Server ist nicht erreichbar (Server im Ordner /nirgends/da, Port 5432, Datenbank x)";
         QTest::newRow("no such database") << withDatabase(QStringLiteral("gibt_es_nicht"))
                                           << "Auf dem Datenbank-Server gibt es die Datenbank „gibt_es_nicht“ nicht";
         QTest::newRow("without our tables") << withDatabase(QStringLiteral("postgres"))
@@ -160,10 +162,13 @@ private slots:
         QVERIFY(AddressFixture::makeWith(file, {"Zorn|Udo", "Ärger|Anna", "Berg|Karl"}));
         QVERIFY(AddressFixture::exec(file, "DELETE FROM Addressen WHERE Nachname = 'Berg';"
                                            "INSERT INTO Addressen (Nachname) VALUES ('Öhler');"));
-        for (int run = 0; run < 2; ++run) {
+        QVERIFY(AddressFixture::exec(url, "INSERT INTO addressen (nr, nachname) VALUES (7, 'Nur hier')"));
+        const QString copied = QStringLiteral("Kopiert: 3 Adressen, 1 Briefkopf-Zeilen, 1 Options-Zeilen. Das Ziel enthält "
+                                              "jetzt genau die Adressen der Quelle");
+        for (const QString& tail : {QStringLiteral("; 1 Adresse, die nur im Ziel stand, wurde gelöscht.\n"), QStringLiteral(".\n")}) {
             r = runProgram({QStringLiteral("--copy-addresses"), file, url});
             QVERIFY2(r.code == 0, qPrintable(r.err));
-            QCOMPARE(r.out, QStringLiteral("Kopiert: 3 Adressen, 1 Briefkopf-Zeilen, 1 Options-Zeilen.\n"));
+            QCOMPARE(r.out, copied + tail);
         }
         RecordSource server;
         QVERIFY2(server.open(url, Queries::nameOrder()), qPrintable(server.lastError()));
@@ -183,6 +188,20 @@ private slots:
         QVERIFY(letterhead.open(back, Queries::letterheadTable()));
         QCOMPARE(letterhead.recordCount(), 1);
         QCOMPARE(letterhead.field(QStringLiteral("BriefKName")), QStringLiteral("Absender"));
+
+        // A spreadsheet's Windows-1252 file read in twice: the second run finds every
+        // address there already.
+        QFile csv(dir.filePath(QStringLiteral("liste.csv")));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("Anrede;Vorname;Name;PLZ;Ort\r\nHerrn;J\xfcrgen;M\xfcller;12345;K\xf6ln\r\nFrau;\xc4nne;\xd6zt\xfcrk;50667;K\xf6ln\r\n");
+        csv.close();
+        for (const char* said : {"2 Adressen übernommen\n", "0 Adressen übernommen, 2 doppelte übersprungen\n"}) {
+            r = runProgram({QStringLiteral("--import-addresses"), csv.fileName(), QStringLiteral("--database"), url});
+            QCOMPARE(r.out, QString::fromUtf8(said));
+        }
+        QVERIFY(server.refresh());
+        QCOMPARE(names(server), QStringList({"2 Ärger", "6 Müller", "5 Neu", "4 Öhler", "7 Öztürk", "1 Zorn"}));
+        QCOMPARE(server.fieldAt(4, QStringLiteral("Vorname")) + server.fieldAt(4, QStringLiteral("Ort")), QStringLiteral("ÄnneKöln"));
 
         // The same store on both sides, and a file that is not there: refused.
         r = runProgram({QStringLiteral("--copy-addresses"), url, url});
@@ -272,6 +291,78 @@ private slots:
         RecordSource check;
         QVERIFY(check.open(url, Queries::nameOrder()));
         QCOMPARE(check.field(QStringLiteral("Ort")), QStringLiteral("Bremen"));
+
+        // Rows added and deleted elsewhere reach this desk's name orders and search.
+        QVERIFY(there.addRow({{QStringLiteral("Nachname"), QStringLiteral("Ärger")}}));
+        QVERIFY(there.addRow({{QStringLiteral("Nachname"), QStringLiteral("Berg")}, {QStringLiteral("Vorname"), QStringLiteral("Anna")}}));
+        QVERIFY(there.findFirst(QStringLiteral("Nachname = 'Cäsar'")) && there.deleteRow());
+        const QStringList expected[] = {{"4 Ärger", "5 Berg", "2 Berg", "1 Zander"},
+                                        {"4 Ärger", "2 Berg", "5 Berg", "1 Zander"},
+                                        {"5 Berg", "1 Zander"}};
+        const QString statements[] = {Queries::nameOrder(), Queries::lastNameOrder(), Queries::typeSearch(QStringLiteral("an"))};
+        for (int i = 0; i < 3; ++i) {
+            here.setRecordSource(statements[i]);
+            QVERIFY(here.refresh());
+            QCOMPARE(names(here), expected[i]);
+        }
+
+        // The other desk changes the shown row and changes it back (same values, a newer
+        // version), then deletes it: each save here is asked about.
+        QVERIFY(there.findFirst(QStringLiteral("Nr = 5")) && there.saveRow({{QStringLiteral("Ort"), QStringLiteral("Bremen")}}) && there.saveRow({{QStringLiteral("Ort"), QString()}}));
+        for (const QString& question : {QStringLiteral("geändert."), QStringLiteral("gelöscht.")}) {
+            ort.setText(QStringLiteral("Berlin"));
+            asked->answerMessage(QMessageBox::Cancel);
+            QCOMPARE(AddressStore::saveBound(nullptr, binder, here, QStringLiteral("Die Adresse")), AddressStore::SaveResult::Editing);
+            QCOMPARE(asked->last().text.section(QLatin1Char('\r'), 0, 0),
+                     QStringLiteral("Die Adresse wurde inzwischen an einem anderen Arbeitsplatz ") + question);
+            QVERIFY(question == u"gelöscht." || there.deleteRow());
+        }
+        setPrompter(nullptr);
+    }
+
+    // The password of a role that needs one is asked once per run, through the prompter,
+    // and is written nowhere: not in the work folder, not in the settings.
+    void passwordAskedOnce()
+    {
+        ServerAddress server;
+        ServerAddress::parse(AddressFixture::serverUrl(), &server, nullptr);
+        QFile hba(server.host + QStringLiteral("/data/pg_hba.conf"));
+        if (!hba.open(QIODevice::ReadWrite))
+            QSKIP("the test server's settings are not reachable from here");
+        const QByteArray rules = hba.readAll();
+        if (!rules.startsWith("local all kasse"))
+            QVERIFY(hba.seek(0) && hba.write("local all kasse scram-sha-256\n" + rules) > 0);
+        hba.close();
+        const QString url = AddressFixture::newServerDatabase();
+        QVERIFY(AddressFixture::makeWith(url, {"Berg|Bernd"}));
+        const QString secret = QStringLiteral("Sesam-öffne-dich-42");
+        QVERIFY(AddressFixture::serverExec(QStringLiteral("postgres"),
+                                           QStringLiteral("SELECT pg_reload_conf(); DROP ROLE IF EXISTS kasse; CREATE ROLE kasse LOGIN "
+                                                          "IN ROLE qx_adressen PASSWORD '") + secret + QLatin1Char('\'')));
+        ScriptedPrompter* asked = installScriptedPrompter();
+        asked->answerPassword(secret);
+        ServerAddress a;
+        ServerAddress::parse(url, &a, nullptr);
+        const QString desk = withDatabase(a.database, QStringLiteral("kasse"));
+        QTemporaryDir work;
+        AppState state;
+        state.WorkFolder = work.path();
+        RecordSource one, two, three;
+        AddressListBox list;
+        asked->answerOpenFile(desk);
+        QVERIFY(one.open(desk, Queries::nameOrder()) && two.open(desk, Queries::letterheadTable()));
+        QVERIFY(AddressStore::switchDatabase(nullptr, state, three, nullptr, nullptr, &list));
+        QCOMPARE(asked->count(QStringLiteral("password")), 1);
+        QCOMPARE(asked->asked.first().text, QStringLiteral("Kennwort für kasse auf Server im Ordner ") + server.host +
+                                                QStringLiteral(", Port 5432, Datenbank ") + a.database + QLatin1Char(':'));
+        QCOMPARE(three.field(QStringLiteral("Nachname")), QStringLiteral("Berg"));
+        for (const QString& folder : {work.path(), QDir::homePath()}) {
+            QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (files.hasNext()) {
+                QFile f(files.next());
+                QVERIFY(!f.open(QIODevice::ReadOnly) || !f.readAll().contains(secret.toUtf8()));
+            }
+        }
         setPrompter(nullptr);
     }
 
