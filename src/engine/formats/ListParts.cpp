@@ -67,6 +67,7 @@ QTextList* ListParts::add(QTextCursor& c, QTextList* list, const QTextListFormat
     const QTextCharFormat mark = c.block().charFormat();
     const QFont font = mark.font().resolve(c.document()->defaultFont());
     QTextBlockFormat bf = c.blockFormat();
+    bf.setIndent(bf.indent() + lf.indent()); // the list's own indent, which Qt adds to its items
     bf.setTextIndent(-QFontMetricsF(font).horizontalAdvance(number));
     c.setBlockFormat(bf);
     c.insertText(number, mark);
