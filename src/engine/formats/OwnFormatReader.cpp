@@ -2,6 +2,7 @@
 
 #include "FormatProperties.h"
 #include "InputFile.h"
+#include "ListParts.h"
 #include "OwnFormatWriter.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -237,15 +238,15 @@ private:
         }
         const int listId = intAttr(r, "list", 0);
         if (listId > 0) {
-            if (QTextList* list = lists.value(listId)) {
-                list->add(cursor.block());
-            } else {
+            QTextList* list = lists.value(listId);
+            QTextListFormat lf;
+            if (!list) {
                 const QTextFormat given = format(intAttr(r, "listFormat", -1));
-                QTextListFormat lf = given.isListFormat() ? given.toListFormat() : QTextListFormat();
+                lf = given.isListFormat() ? given.toListFormat() : QTextListFormat();
                 if (!given.isListFormat())
                     lf.setStyle(QTextListFormat::ListDisc);
-                lists.insert(listId, cursor.createList(lf));
             }
+            lists.insert(listId, listParts.add(cursor, list, lf));
         }
         while (r.readNextStartElement()) {
             if (r.name() == u"r") {
@@ -347,6 +348,7 @@ private:
     qint64 cellBudget;
     QHash<int, QTextFormat> formats;
     QHash<int, QTextList*> lists;
+    ListParts listParts;
     int frames = 0;
     int version;
     bool failed = false;

@@ -146,17 +146,14 @@ void RtfSink::emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p)
         // A level goes on counting after its sub-lists; the levels below start anew.
         for (auto it = m_levels.begin(); it != m_levels.end();)
             it = it.key() > level ? m_levels.erase(it) : std::next(it);
-        if (QTextList* list = m_levels.value(level)) {
-            list->add(c.block());
-        } else {
-            QTextListFormat f = p.listFormat;
-            for (int up = level - 1; p.parentNumbers && up > 0; --up)
-                if (const QTextList* parent = m_levels.value(up); parent && parent->count() > 0) {
-                    f.setNumberPrefix(parent->itemText(parent->item(parent->count() - 1)));
-                    break;
-                }
-            m_levels.insert(level, c.createList(f));
-        }
+        QTextList* list = m_levels.value(level);
+        QTextListFormat f = p.listFormat;
+        for (int up = level - 1; !list && p.parentNumbers && up > 0; --up)
+            if (const QString parent = m_listParts.lastItemText(m_levels.value(up)); !parent.isEmpty()) {
+                f.setNumberPrefix(parent);
+                break;
+            }
+        m_levels.insert(level, m_listParts.add(c, list, f));
     }
     m_lastListKey = p.listKey;
     for (const RtfRun& r : p.runs)

@@ -5,6 +5,7 @@
 // the column grid known.
 
 #include "RtfRowDef.h"
+#include "ListParts.h"
 
 #include <QColor>
 #include <QHash>
@@ -69,5 +70,6 @@ private:
     QList<QList<RtfParagraph>> m_rowCells;
     QList<Row> m_rows;
     QHash<int, QTextList*> m_levels; // the lists of the current list run by level
+    ListParts m_listParts;
     int m_lastListKey = 0;
 };

@@ -165,10 +165,7 @@ void BodyReader::readParagraph(const XmlNode& p, QTextCursor& c, bool& first)
         for (auto it = m_lists.begin(); it != m_lists.end();)
             it = (it.key().first == numId && it.key().second > ilvl) ? m_lists.erase(it) : std::next(it);
         QTextList* list = m_lists.value({numId, ilvl});
-        if (list && list->format().style() == lf.style())
-            list->add(c.block());
-        else
-            m_lists.insert({numId, ilvl}, c.createList(lf));
+        m_lists.insert({numId, ilvl}, m_listParts.add(c, list && list->format().style() == lf.style() ? list : nullptr, lf));
     }
 
     m_paragraphStyle = styleId;

@@ -4,6 +4,7 @@
 
 #include "DocxStyles.h"
 #include "engine/Document.h"
+#include "engine/formats/ListParts.h"
 
 #include <QHash>
 #include <QList>
@@ -71,6 +72,7 @@ private:
     ReadContext& m_ctx;
     const Rels& m_rels;
     QHash<QPair<int, int>, QTextList*> m_lists;
+    ListParts m_listParts;
     QList<ComplexField> m_fields;
     int m_nextImageId = 1;
     int m_nextProvisional = -1;

@@ -157,10 +157,7 @@ void BodyReader::readParagraph(const XmlNode& p, QTextCursor& c, bool& first, co
         for (auto it = m_lists.begin(); it != m_lists.end();)
             it = (it.key().first == list->chain && it.key().second > list->depth) ? m_lists.erase(it) : std::next(it);
         QTextList* l = m_lists.value({list->chain, list->depth});
-        if (l && l->format().style() == lf.style())
-            l->add(c.block());
-        else
-            m_lists.insert({list->chain, list->depth}, c.createList(lf));
+        m_lists.insert({list->chain, list->depth}, m_listParts.add(c, l && l->format().style() == lf.style() ? l : nullptr, lf));
     }
     m_spaceBefore = true;
     readInline(p, c, chars, QString());

@@ -4,6 +4,7 @@
 #include "OdtStyles.h"
 #include "engine/Document.h"
 #include "engine/formats/RtfFields.h"
+#include "engine/formats/ListParts.h"
 
 #include <QHash>
 #include <QTextCursor>
@@ -50,6 +51,7 @@ private:
     ReadContext& m_ctx;
     bool m_content;
     QHash<QPair<QString, int>, QTextList*> m_lists;
+    ListParts m_listParts;
     QHash<QString, QString> m_chainOfId;   // xml:id of a text:list -> its chain
     QHash<QString, QString> m_lastChainOfStyle;
     int m_chains = 0;
