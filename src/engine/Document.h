@@ -17,6 +17,8 @@ struct PageGeometry {
     bool operator==(const PageGeometry&) const = default;
 };
 
+class AutoHyphens;
+
 class Document : public QObject {
     Q_OBJECT
 public:
@@ -59,6 +61,9 @@ public:
     // edit: the modified flag stays, and an empty history stays empty.
     static void setRootMargins(QTextDocument* d, const PageGeometry& g);
 
+    // Keeps the soft hyphens of hyphenated paragraphs in step with their text.
+    AutoHyphens* hyphens() const { return m_hyphens; }
+
 Q_SIGNALS:
     void pageChanged();
     void headerFooterSetChanged(int bits);
@@ -74,4 +79,5 @@ private:
     int m_headerDistance = 720;
     int m_footerDistance = 720;
     QString m_language = defaultLanguage();
+    AutoHyphens* m_hyphens;
 };

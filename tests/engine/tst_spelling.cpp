@@ -8,10 +8,15 @@
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
 #include "engine/objects/Fields.h"
+#include "engine/EngineProperties.h"
 #include "engine/pages/PdfExport.h"
+#include "engine/spelling/AutoHyphens.h"
+#include "engine/spelling/Hyphenator.h"
 #include "engine/spelling/SpellChecker.h"
 #include "engine/spelling/SpellMarks.h"
 #include "engine/spelling/SpellMenu.h"
+#include "engine/surface/FragmentMimeData.h"
+#include "engine/surface/SearchEngine.h"
 #include "engine/surface/TextControl.h"
 
 #include <QAction>
@@ -40,6 +45,26 @@ QStringList markedWords(TextControl* tc)
         for (const auto& [start, length] : SpellMarks::marksOf(b))
             out << b.text().mid(start, length);
     return out;
+}
+
+// A long compound that must be broken in a narrow column, and a word to break after it.
+const QString kLong = QStringLiteral("Donaudampfschifffahrtsgesellschaftskapitän Silbentrennung");
+
+void hyphenate(QTextDocument* d, bool on)
+{
+    QTextCursor c(d);
+    c.select(QTextCursor::Document);
+    QTextBlockFormat f;
+    f.setProperty(EngineProperty::Hyphenate, on);
+    c.mergeBlockFormat(f);
+}
+
+QString pdfText(const QString& pdf)
+{
+    QProcess text;
+    text.start("pdftotext", {"-raw", pdf, "-"});
+    text.waitForFinished(20000);
+    return QString::fromUtf8(text.readAllStandardOutput());
 }
 
 int redPixels(const QImage& img)
@@ -105,6 +130,102 @@ private Q_SLOTS:
         for (const SpellChecker::Word& w : checker.misspelt(text))
             found << text.mid(w.start, w.length);
         QCOMPARE(found, expected);
+    }
+
+    // Points as a German (or English) dictionary shows them; '|' marks a soft hyphen.
+    void hyphenation_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("compound") << "de_DE" << kLong
+                                  << "Do|nau|dampf|schiff|fahrts|ge|sell|schafts|ka|pi|tän Sil|ben|tren|nung";
+        QTest::addRow("Austria, umlauts") << "de_AT" << "Rechtschreibung, Größe" << "Recht|schrei|bung, Grö|ße";
+        QTest::addRow("short words, addresses, old soft hyphens") << "de_CH"
+                                    << "Ein Haus: www.beispielverwaltung.de, Sil\u00adbentrennung"
+                                    << "Ein Haus: www.beispielverwaltung.de, Sil|ben|tren|nung";
+        QTest::addRow("English") << "en_US" << "hyphenation" << "hy|phen|ation";
+        QTest::addRow("no patterns") << "xx_YY" << "Silbentrennung" << "Silbentrennung";
+    }
+    void hyphenation()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        text.replace("\\u00ad", QString(QChar::SoftHyphen));
+        const Hyphenator* h = Hyphenator::forLanguage(language);
+        if (!h && language != "xx_YY")
+            QSKIP("hyphenation patterns not installed (scripts/setup.sh)");
+        QCOMPARE(h ? h->hyphenated(text).replace(QChar::SoftHyphen, '|') : text, expected);
+    }
+
+    // A column of 3.7 cm = 105 pt (Arial 11 pt): "Donaudampfschiff-" is 92 pt wide, with
+    // "fahrts-" 120 pt, so the first line ends after "schiff"; "fahrtsgesellschafts-" is
+    // 95 pt, "kapitän Silbentren-" 92 pt. Off, the word is cut where the line is full
+    // ("Donaudampfschifffah" 104 pt). The files and the clipboard keep the words whole.
+    void hyphenatedParagraph_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QString>("lines");
+        QTest::addRow("on") << true << "Donaudampfschiff-\nfahrtsgesellschafts-\nkapitän Silbentren-\nnung";
+        QTest::addRow("off") << false << "Donaudampfschifffah\nrtsgesellschaftskapit\nän Silbentrennung";
+    }
+    void hyphenatedParagraph()
+    {
+        QFETCH(bool, on);
+        QFETCH(QString, lines);
+        if (!Hyphenator::forLanguage("de_DE"))
+            QSKIP("hyphenation patterns not installed (scripts/setup.sh)");
+        Document doc;
+        PageGeometry g;
+        g.marginR = g.width - g.marginL - 2098;
+        doc.setPage(g);
+        doc.body()->setPlainText(kLong);
+        hyphenate(doc.body(), on);
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY2(PdfExport::exportPdf(doc, dir.filePath("schmal.pdf"), &error), qPrintable(error));
+        QCOMPARE(pdfText(dir.filePath("schmal.pdf")).trimmed().replace(QChar::SoftHyphen, '-'), lines);
+        QCOMPARE(doc.body()->toPlainText().count(QChar::SoftHyphen), on ? 13 : 0);
+
+        for (int format : {3, 5}) {
+            QByteArray bytes;
+            QVERIFY2(Formats::write(format, doc, nullptr, &bytes, &error), qPrintable(error));
+            Document back;
+            QVERIFY2(Formats::read(format, bytes, back, nullptr, &error), qPrintable(error));
+            QCOMPARE(back.body()->toPlainText(), kLong);
+            QCOMPARE(AutoHyphens::isOn(back.body()->firstBlock()), on);
+        }
+        QTextCursor all(doc.body());
+        all.select(QTextCursor::Document);
+        QCOMPARE(FragmentMimeData(all.selection()).text(), kLong);
+    }
+
+    // The hyphens join the step that asked for them: undo takes both, redo brings both.
+    void hyphensFollowUndo()
+    {
+        std::unique_ptr<TextControl> tc(surfaceWith(nullptr, kLong));
+        tc->document()->clearUndoRedoStacks();
+        hyphenate(tc->document(), true);
+        QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
+        QCOMPARE(tc->document()->toPlainText().count(QChar::SoftHyphen), 13);
+        QVERIFY(!tc->document()->isRedoAvailable());
+        tc->document()->undo();
+        QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
+        QCOMPARE(tc->document()->toPlainText(), kLong);
+        QVERIFY(!tc->document()->isUndoAvailable());
+        tc->document()->redo();
+        QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
+        QCOMPARE(tc->document()->toPlainText().count(QChar::SoftHyphen), 13);
+        // The search and the spelling check read past them.
+        SearchOptions o;
+        QVERIFY(!SearchEngine(tc->document()).findFromEdge(QStringLiteral("schifffahrt"), o).isNull());
+        SpellChecker checker(QStringLiteral("de_DE"), m_work.path());
+        QVERIFY(checker.misspelt(tc->document()->toPlainText()).isEmpty());
+        // Off again: the paragraph is as it was typed.
+        hyphenate(tc->document(), false);
+        QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
+        QCOMPARE(tc->document()->toPlainText(), kLong);
     }
 
     // The surface marks exactly the misspelt words, on screen, and the text keeps its formats.

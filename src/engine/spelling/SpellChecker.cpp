@@ -99,8 +99,9 @@ bool SpellChecker::addToDictionary(const QString& word)
 QList<SpellChecker::Word> SpellChecker::misspelt(const QString& text)
 {
     // A run of letters, with inner hyphens and apostrophes; dots, @ and slashes stay
-    // inside so that addresses come whole and are skipped.
-    static const QRegularExpression token(QStringLiteral("[\\w@./:'’-]+"),
+    // inside so that addresses come whole and are skipped; soft hyphens of hyphenated
+    // paragraphs are inside words.
+    static const QRegularExpression token(QStringLiteral("[\\w@./:'’\\x{00AD}-]+"),
                                           QRegularExpression::UseUnicodePropertiesOption);
     QList<Word> out;
     for (auto it = token.globalMatch(text); it.hasNext();) {
@@ -115,7 +116,7 @@ QList<SpellChecker::Word> SpellChecker::misspelt(const QString& text)
             w.chop(1);
         if (w.isEmpty() || abbreviation || !needsChecking(w) || w.contains(QLatin1Char('_')))
             continue;
-        if (!isCorrect(w))
+        if (!isCorrect(QString(w).remove(QChar::SoftHyphen)))
             out.append({start, int(w.size())});
     }
     return out;
