@@ -1,6 +1,11 @@
 #include "ShellFixture.h"
 
+#include "engine/Document.h"
+#include "engine/spelling/SpellChecker.h"
+#include "engine/spelling/SpellMarks.h"
+
 #include <QLabel>
+#include <QTextBlock>
 
 #include <QTemporaryDir>
 #include <QMenuBar>
@@ -58,6 +63,27 @@ private Q_SLOTS:
     }
 
     // Strg+N and Strg+O work in the frame's own menu too, with no document open.
+    // The marks of a document window follow its language: "Grüsse" is Swiss spelling.
+    void marksFollowTheLanguage()
+    {
+        if (!SpellChecker::isInstalled(QStringLiteral("de_CH")))
+            QSKIP("Swiss German dictionary not installed (scripts/setup.sh)");
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        TextControl* s = fx.newDocument()->surface();
+        s->setText(QStringLiteral("Viele Grüsse, Ihr Hans"));
+        const auto marks = [s] {
+            QTest::qWaitFor([s] { return s->spellMarks()->isIdle(); }, 5000);
+            return SpellMarks::marksOf(s->document()->firstBlock());
+        };
+        const QList<QPair<int, int>> grusse{{6, 6}};
+        QCOMPARE(marks(), grusse);
+        s->doc()->setLanguage(QStringLiteral("de_CH"));
+        QVERIFY(marks().isEmpty());
+        s->doc()->setLanguage(QStringLiteral("de_DE"));
+        QCOMPARE(marks(), grusse);
+    }
+
     void keysWithoutDocument()
     {
         ShellFixture fx;
