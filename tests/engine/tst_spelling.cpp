@@ -2,6 +2,7 @@
 // dialects differ where they should; a suggestion is one undo step; the user's own words
 // survive a restart; the marks never reach a PDF or a saved file.
 
+#include "PdfText.h"
 #include "TestFiles.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/dialogs/SpellDialog.h"
@@ -47,8 +48,10 @@ QStringList markedWords(TextControl* tc)
     return out;
 }
 
-// A long compound that must be broken in a narrow column, and a word to break after it.
+// A long compound that must be broken in a narrow column, and a word to break after it;
+// then a paragraph that is never hyphenated.
 const QString kLong = QStringLiteral("Donaudampfschifffahrtsgesellschaftskapitän Silbentrennung");
+const QString kTwo = kLong + "\nSilbentrennung";
 
 void hyphenate(QTextDocument* d, bool on)
 {
@@ -57,14 +60,6 @@ void hyphenate(QTextDocument* d, bool on)
     QTextBlockFormat f;
     f.setProperty(EngineProperty::Hyphenate, on);
     c.mergeBlockFormat(f);
-}
-
-QString pdfText(const QString& pdf)
-{
-    QProcess text;
-    text.start("pdftotext", {"-raw", pdf, "-"});
-    text.waitForFinished(20000);
-    return QString::fromUtf8(text.readAllStandardOutput());
 }
 
 int redPixels(const QImage& img)
@@ -140,12 +135,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::addRow("compound") << "de_DE" << kLong
                                   << "Do|nau|dampf|schiff|fahrts|ge|sell|schafts|ka|pi|tän Sil|ben|tren|nung";
-        QTest::addRow("Austria, umlauts") << "de_AT" << "Rechtschreibung, Größe" << "Recht|schrei|bung, Grö|ße";
         QTest::addRow("short words, addresses, old soft hyphens") << "de_CH"
                                     << "Ein Haus: www.beispielverwaltung.de, Sil\u00adbentrennung"
                                     << "Ein Haus: www.beispielverwaltung.de, Sil|ben|tren|nung";
         QTest::addRow("English") << "en_US" << "hyphenation" << "hy|phen|ation";
-        QTest::addRow("no patterns") << "xx_YY" << "Silbentrennung" << "Silbentrennung";
     }
     void hyphenation()
     {
@@ -154,9 +147,9 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         text.replace("\\u00ad", QString(QChar::SoftHyphen));
         const Hyphenator* h = Hyphenator::forLanguage(language);
-        if (!h && language != "xx_YY")
+        if (!h)
             QSKIP("hyphenation patterns not installed (scripts/setup.sh)");
-        QCOMPARE(h ? h->hyphenated(text).replace(QChar::SoftHyphen, '|') : text, expected);
+        QCOMPARE(h->hyphenated(text).replace(QChar::SoftHyphen, '|'), expected);
     }
 
     // A column of 3.7 cm = 105 pt (Arial 11 pt): "Donaudampfschiff-" is 92 pt wide, with
@@ -181,65 +174,58 @@ private Q_SLOTS:
         PageGeometry g;
         g.marginR = g.width - g.marginL - 2098;
         doc.setPage(g);
-        doc.body()->setPlainText(kLong + "\nSilbentrennung");
+        doc.body()->setPlainText(kTwo);
         hyphenate(doc.body(), on);
         QTemporaryDir dir;
         QString error;
         QVERIFY2(PdfExport::exportPdf(doc, dir.filePath("schmal.pdf"), &error), qPrintable(error));
-        QCOMPARE(pdfText(dir.filePath("schmal.pdf")).trimmed().replace(QChar::SoftHyphen, '-'), lines);
-        QCOMPARE(doc.body()->toPlainText().count(QChar::SoftHyphen), on ? 13 : 0);
-
+        QCOMPARE(pdfPageText(dir.filePath("schmal.pdf"), 1).trimmed(), lines);
         for (int format : {3, 5, 14}) {
             QByteArray bytes;
             QVERIFY2(Formats::write(format, doc, nullptr, &bytes, &error), qPrintable(error));
             Document back;
             QVERIFY2(Formats::read(format, bytes, back, nullptr, &error), qPrintable(error));
-            QCOMPARE(back.body()->toPlainText(), kLong + "\nSilbentrennung");
+            QCOMPARE(back.body()->toPlainText(), kTwo);
             QCOMPARE(AutoHyphens::isOn(back.body()->firstBlock()), on);
             QVERIFY(!AutoHyphens::isOn(back.body()->lastBlock()));
         }
         QTextCursor all(doc.body());
         all.select(QTextCursor::Document);
-        QCOMPARE(FragmentMimeData(all.selection()).text(), kLong + "\nSilbentrennung");
+        QCOMPARE(FragmentMimeData(all.selection()).text(), kTwo);
     }
 
     // The hyphens join the step that asked for them: undo takes both, redo brings both.
     void hyphensFollowUndo()
     {
         std::unique_ptr<TextControl> tc(surfaceWith(nullptr, kLong));
-        tc->document()->clearUndoRedoStacks();
-        hyphenate(tc->document(), true);
+        QTextDocument* d = tc->document();
+        d->clearUndoRedoStacks();
+        hyphenate(d, true);
+        QTRY_COMPARE(d->toPlainText().count(QChar::SoftHyphen), 13);
+        d->undo();
         QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
-        QCOMPARE(tc->document()->toPlainText().count(QChar::SoftHyphen), 13);
-        QVERIFY(!tc->document()->isRedoAvailable());
-        tc->document()->undo();
+        QCOMPARE(d->toPlainText(), kLong);
+        QVERIFY(!d->isUndoAvailable());
+        d->redo();
         QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
-        QCOMPARE(tc->document()->toPlainText(), kLong);
-        QVERIFY(!tc->document()->isUndoAvailable());
-        tc->document()->redo();
-        QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
-        QCOMPARE(tc->document()->toPlainText().count(QChar::SoftHyphen), 13);
+        QCOMPARE(d->toPlainText().count(QChar::SoftHyphen), 13);
         // The search and the spelling check read past them.
         SearchOptions o;
-        QVERIFY(!SearchEngine(tc->document()).findFromEdge(QStringLiteral("schifffahrt"), o).isNull());
+        QVERIFY(!SearchEngine(d).findFromEdge(QStringLiteral("schifffahrt"), o).isNull());
         SpellChecker checker(QStringLiteral("de_DE"), m_work.path());
-        QVERIFY(checker.misspelt(tc->document()->toPlainText()).isEmpty());
+        QVERIFY(checker.misspelt(d->toPlainText()).isEmpty());
         // The caret passes a soft hyphen with its letter, and deleting takes the letter:
         // "Do-nau", Delete after "Do" takes the "n", Backspace then the "o".
         tc->moveCursor(QTextCursor::Start);
-        QTest::keyClick(tc.get(), Qt::Key_Right);
-        QTest::keyClick(tc.get(), Qt::Key_Right);
-        QTest::keyClick(tc.get(), Qt::Key_Delete);
-        QTest::keyClick(tc.get(), Qt::Key_Backspace);
-        QTest::keyClick(tc.get(), Qt::Key_Right);
-        QCOMPARE(AutoHyphens::plain(tc->document()->toPlainText().left(tc->textCursor().position())), "Da");
+        for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Right})
+            QTest::keyClick(tc.get(), k);
+        QCOMPARE(AutoHyphens::plain(d->toPlainText().left(tc->textCursor().position())), "Da");
         QTest::keyClick(tc.get(), Qt::Key_Left);
         QTest::keyClick(tc.get(), Qt::Key_Left);
         QCOMPARE(tc->textCursor().position(), 0);
         // Off again: the paragraph is as it was typed.
-        hyphenate(tc->document(), false);
-        QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
-        QCOMPARE(tc->document()->toPlainText(), "Dau" + kLong.mid(5));
+        hyphenate(d, false);
+        QTRY_COMPARE(d->toPlainText(), "Dau" + kLong.mid(5));
     }
 
     // The surface marks exactly the misspelt words, on screen, and the text keeps its formats.
