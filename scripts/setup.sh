@@ -12,6 +12,7 @@ packages=(
   libreoffice-writer-nogui
   postgresql
   libhunspell-dev hunspell-de-de hunspell-de-at hunspell-de-ch hunspell-en-us
+  libhyphen-dev hyphen-de hyphen-en-us
 )
 
 missing=()

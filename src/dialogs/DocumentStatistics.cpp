@@ -1,6 +1,7 @@
 #include "DocumentStatistics.h"
 
 #include "engine/pages/Paginator.h"
+#include "engine/spelling/AutoHyphens.h"
 #include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -23,7 +24,7 @@ QString plainImage(const QTextDocument& doc)
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         if (b != doc.begin())
             image += u'\n';
-        QString s = b.text();
+        QString s = AutoHyphens::isOn(b) ? AutoHyphens::plain(b.text()) : b.text();
         s.remove(QChar::ObjectReplacementCharacter);
         s.replace(QChar::LineSeparator, u'\r');
         s.replace(QChar::Nbsp, u' ');

@@ -1,6 +1,7 @@
 #include "Document.h"
 
 #include "formats/LocalTextDocument.h"
+#include "spelling/AutoHyphens.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextFrame>
@@ -16,6 +17,7 @@ Document::Document(QObject* parent) : QObject(parent), m_body(new LocalTextDocum
     applyPage();
     // Setting the margin is recorded as an undoable step; a new document has none.
     m_body->clearUndoRedoStacks();
+    m_hyphens = new AutoHyphens(this);
 }
 
 std::unique_ptr<Document> Document::paintingCopy() const

@@ -19,6 +19,8 @@ struct PageGeometry {
     bool operator==(const PageGeometry&) const = default;
 };
 
+class AutoHyphens;
+
 class Document : public QObject {
     Q_OBJECT
 public:
@@ -66,6 +68,9 @@ public:
     // laid out at 96 dpi: it serves a Paginator that does not follow edits.
     std::unique_ptr<Document> paintingCopy() const;
 
+    // Keeps the soft hyphens of hyphenated paragraphs in step with their text.
+    AutoHyphens* hyphens() const { return m_hyphens; }
+
 Q_SIGNALS:
     void pageChanged();
     void headerFooterSetChanged(int bits);
@@ -81,4 +86,5 @@ private:
     int m_headerDistance = 720;
     int m_footerDistance = 720;
     QString m_language = defaultLanguage();
+    AutoHyphens* m_hyphens;
 };

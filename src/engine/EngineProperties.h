@@ -49,6 +49,9 @@ constexpr int TextBoxLine = QTextFormat::UserProperty + 63;     // twips, the bo
 // Images, continued: shown on screen as a grey box (bool); print and files show it.
 constexpr int ImageShownAsBox = QTextFormat::UserProperty + 64;
 
+// Paragraphs (block format): automatic hyphenation on (bool).
+constexpr int Hyphenate = QTextFormat::UserProperty + 65;
+
 } // namespace EngineProperty
 
 namespace EngineObject {

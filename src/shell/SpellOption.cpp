@@ -72,7 +72,6 @@ void attach(TextControl* s)
 
 void connect(frmMDIChild* w)
 {
-    SpellMarks::setSetup(&attach);
     TextControl* s = w->surface();
     QAction* a = MenuWiring::item(w, QStringLiteral("mnuExtras_Spelling"));
     // Without a dictionary the dialog says what to install.

@@ -16,7 +16,7 @@ SpellChecker* checker(const QString& language);
 bool isOn();
 void setOn(bool on);
 // Gives an editor the checker of its document's language and the option's state; also
-// what SpellMarks::prepare does for the editors of other windows.
+// what SpellMarks::prepare does for the editors of other windows (set up with the frame).
 void attach(TextControl* s);
 // Gives the window's surface the checker, ties the Extras items to the option and the dialog.
 void connect(frmMDIChild* w);

@@ -10,6 +10,7 @@
 #include "MainToolbar.h"
 #include "PrintCommands.h"
 #include "ShellRules.h"
+#include "SpellOption.h"
 #include "WaitCursor.h"
 #include "frmMDIChild.h"
 
@@ -18,6 +19,7 @@
 #include "dialogs/FarbAuswahl.h"
 #include "dialogs/clsPrintDialog.h"
 #include "dialogs/frmPrintPreview.h"
+#include "engine/spelling/SpellMarks.h"
 #include "engine/surface/TextButtonBar.h"
 #include "engine/surface/TextControl.h"
 #include "addresses/AddressDatabase.h"
@@ -59,6 +61,8 @@ frmMDIParent::frmMDIParent(const QString& commandLine, QWidget* parent)
     buildBars();
     buildFrameMenu();
     frmPrintPreview::setPrintSetup([this] { PrintSetup(); });
+    // Every editor checks spelling, also those of windows opened before any document.
+    SpellMarks::setSetup(&SpellOption::attach);
     MDIForm_Load();
     new CrashRecovery(this);
     UpdateToolbar();

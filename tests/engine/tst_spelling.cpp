@@ -2,16 +2,22 @@
 // dialects differ where they should; a suggestion is one undo step; the user's own words
 // survive a restart; the marks never reach a PDF or a saved file.
 
+#include "PdfText.h"
 #include "TestFiles.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/dialogs/SpellDialog.h"
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
 #include "engine/objects/Fields.h"
+#include "engine/EngineProperties.h"
 #include "engine/pages/PdfExport.h"
+#include "engine/spelling/AutoHyphens.h"
+#include "engine/spelling/Hyphenator.h"
 #include "engine/spelling/SpellChecker.h"
 #include "engine/spelling/SpellMarks.h"
 #include "engine/spelling/SpellMenu.h"
+#include "engine/surface/FragmentMimeData.h"
+#include "engine/surface/SearchEngine.h"
 #include "engine/surface/TextControl.h"
 
 #include <QAction>
@@ -40,6 +46,20 @@ QStringList markedWords(TextControl* tc)
         for (const auto& [start, length] : SpellMarks::marksOf(b))
             out << b.text().mid(start, length);
     return out;
+}
+
+// A long compound that must be broken in a narrow column, and a word to break after it;
+// then a paragraph that is never hyphenated.
+const QString kLong = QStringLiteral("Donaudampfschifffahrtsgesellschaftskapitän Silbentrennung");
+const QString kTwo = kLong + "\nSilbentrennung";
+
+void hyphenate(QTextDocument* d, bool on)
+{
+    QTextCursor c(d);
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextBlockFormat f;
+    f.setProperty(EngineProperty::Hyphenate, on);
+    c.mergeBlockFormat(f);
 }
 
 int redPixels(const QImage& img)
@@ -105,6 +125,109 @@ private Q_SLOTS:
         for (const SpellChecker::Word& w : checker.misspelt(text))
             found << text.mid(w.start, w.length);
         QCOMPARE(found, expected);
+    }
+
+    // Points as a German (or English) dictionary shows them; '|' marks a soft hyphen.
+    void hyphenation_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("compound") << "de_DE" << kLong
+                                  << "Do|nau|dampf|schiff|fahrts|ge|sell|schafts|ka|pi|tän Sil|ben|tren|nung";
+        QTest::addRow("short words, addresses, old soft hyphens") << "de_CH"
+                                    << "Ein Abend: www.beispielverwaltung.de, Sil\u00adbentrennung"
+                                    << "Ein Abend: www.beispielverwaltung.de, Sil|ben|tren|nung";
+        QTest::addRow("English") << "en_US" << "hyphenation" << "hy|phen|ation";
+    }
+    void hyphenation()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        text.replace("\\u00ad", QString(QChar::SoftHyphen));
+        const Hyphenator* h = Hyphenator::forLanguage(language);
+        if (!h)
+            QSKIP("hyphenation patterns not installed (scripts/setup.sh)");
+        QCOMPARE(h->hyphenated(text).replace(QChar::SoftHyphen, '|'), expected);
+    }
+
+    // A column of 3.7 cm = 105 pt (Arial 11 pt): "Donaudampfschiff-" is 92 pt wide, with
+    // "fahrts-" 120 pt, so the first line ends after "schiff"; "fahrtsgesellschafts-" is
+    // 95 pt, "kapitän Silbentren-" 92 pt. Off, the word is cut where the line is full
+    // ("Donaudampfschifffah" 104 pt). The second paragraph is never hyphenated. The files
+    // and the clipboard keep the words whole.
+    void hyphenatedParagraph_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QString>("lines");
+        QTest::addRow("on") << true << "Donaudampfschiff-\nfahrtsgesellschafts-\nkapitän Silbentren-\nnung\nSilbentrennung";
+        QTest::addRow("off") << false << "Donaudampfschifffah\nrtsgesellschaftskapit\nän Silbentrennung\nSilbentrennung";
+    }
+    void hyphenatedParagraph()
+    {
+        QFETCH(bool, on);
+        QFETCH(QString, lines);
+        if (!Hyphenator::forLanguage("de_DE"))
+            QSKIP("hyphenation patterns not installed (scripts/setup.sh)");
+        Document doc;
+        PageGeometry g;
+        g.marginR = g.width - g.marginL - 2098;
+        doc.setPage(g);
+        doc.body()->setPlainText(kTwo);
+        hyphenate(doc.body(), on);
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY2(PdfExport::exportPdf(doc, dir.filePath("schmal.pdf"), &error), qPrintable(error));
+        QCOMPARE(pdfPageText(dir.filePath("schmal.pdf"), 1).trimmed(), lines);
+        for (int format : {3, 5, 14}) {
+            QByteArray bytes;
+            QVERIFY2(Formats::write(format, doc, nullptr, &bytes, &error), qPrintable(error));
+            Document back;
+            QVERIFY2(Formats::read(format, bytes, back, nullptr, &error), qPrintable(error));
+            QCOMPARE(back.body()->toPlainText(), kTwo);
+            QCOMPARE(AutoHyphens::isOn(back.body()->firstBlock()), on);
+            QVERIFY(!AutoHyphens::isOn(back.body()->lastBlock()));
+        }
+        // A piece of a paragraph no longer carries the paragraph's option.
+        QTextCursor piece(doc.body());
+        piece.setPosition(1);
+        piece.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        QCOMPARE(FragmentMimeData(piece.selection()).text(), kLong.mid(1));
+    }
+
+    // The hyphens join the step that asked for them: undo takes both, redo brings both.
+    void hyphensFollowUndo()
+    {
+        std::unique_ptr<TextControl> tc(surfaceWith(nullptr, kLong));
+        QTextDocument* d = tc->document();
+        d->clearUndoRedoStacks();
+        hyphenate(d, true);
+        QTRY_COMPARE(d->toPlainText().count(QChar::SoftHyphen), 13);
+        d->undo();
+        QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
+        QCOMPARE(d->toPlainText(), kLong);
+        QVERIFY(!d->isUndoAvailable());
+        d->redo();
+        QTRY_VERIFY(tc->doc()->hyphens()->isIdle());
+        QCOMPARE(d->toPlainText().count(QChar::SoftHyphen), 13);
+        // The search and the spelling check read past them.
+        SearchOptions o;
+        QVERIFY(!SearchEngine(d).findFromEdge(QStringLiteral("schifffahrt"), o).isNull());
+        SpellChecker checker(QStringLiteral("de_DE"), m_work.path());
+        QVERIFY(checker.misspelt(d->toPlainText()).isEmpty());
+        // The caret passes a soft hyphen with its letter, and deleting takes the letter:
+        // "Do-nau", Delete after "Do" takes the "n", Backspace then the "o".
+        tc->moveCursor(QTextCursor::Start);
+        for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Right})
+            QTest::keyClick(tc.get(), k);
+        QCOMPARE(AutoHyphens::plain(d->toPlainText().left(tc->textCursor().position())), "Da");
+        QTest::keyClick(tc.get(), Qt::Key_Left);
+        QTest::keyClick(tc.get(), Qt::Key_Left);
+        QCOMPARE(tc->textCursor().position(), 0);
+        // Off again: the paragraph is as it was typed.
+        hyphenate(d, false);
+        QTRY_COMPARE(d->toPlainText(), "Dau" + kLong.mid(5));
     }
 
     // The surface marks exactly the misspelt words, on screen, and the text keeps its formats.

@@ -6,8 +6,10 @@
 #include "engine/surface/TextControl.h"
 #include "engine/dialogs/DialogParts.h"
 #include "engine/dialogs/SurfaceDialogs.h"
+#include "engine/EngineProperties.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -70,6 +72,11 @@ private Q_SLOTS:
                                                            QCOMPARE(s->Alignment(), 1);
                                                            QCOMPARE(s->IndentL(), 567);
                                                        });
+        QTest::newRow("Absatz: Silbentrennung mit der Leertaste") << 0 << Play([](QDialog* d) {
+            QTest::keyClick(child<QCheckBox>(d, "hyphenate"), Qt::Key_Space);
+        }) << QList<int>{EngineProperty::Hyphenate} << Check([](TextControl* s) {
+            QVERIFY(s->textCursor().blockFormat().boolProperty(EngineProperty::Hyphenate));
+        });
         QTest::newRow("Liste: Nummerierung a, b, c, Ebene 2")
             << 1 << Play([](QDialog* d) {
                    child<QComboBox>(d, "type")->setCurrentIndex(2);

@@ -8,6 +8,8 @@
 #include "addresses/AddressListBox.h"
 #include "addresses/RecordSource.h"
 #include "app/CurrentPrinter.h"
+#include "engine/spelling/SpellChecker.h"
+#include "engine/spelling/SpellMarks.h"
 #include "output/frmSerienKontorix.h"
 #include "shell/SerialMenus.h"
 
@@ -16,12 +18,31 @@
 #include <QClipboard>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QToolBar>
 
 class TestMailMergeShell : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // First of all, before any document window has been open: the common text's editor
+    // checks spelling as the document windows do.
+    void editorMarksMisspeltWords()
+    {
+        if (!SpellChecker::isInstalled(QStringLiteral("de_DE")))
+            QSKIP("German dictionary not installed (scripts/setup.sh)");
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        auto* w = new frmSerienKontorix(appState(), SerialMenus::host(), fx.frame.get());
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        TextControl* editor = w->controls().txtSerienbrief;
+        editor->setText(QStringLiteral("Liebe Mitglieder, Bittte kommt alle."));
+        QTRY_VERIFY(editor->spellMarks()->isIdle());
+        const QTextBlock b = editor->document()->firstBlock();
+        QCOMPARE(SpellMarks::marksOf(b), (QList<QPair<int, int>>{{18, 6}}));
+        w->close();
+    }
+
     void menusAndToolbarOpenTheWindow()
     {
         ShellFixture fx;

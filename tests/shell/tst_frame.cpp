@@ -1,6 +1,11 @@
 #include "ShellFixture.h"
 
+#include "engine/Document.h"
+#include "engine/spelling/SpellChecker.h"
+#include "engine/spelling/SpellMarks.h"
+
 #include <QLabel>
+#include <QTextBlock>
 
 #include <QTemporaryDir>
 #include <QMenuBar>
@@ -58,6 +63,22 @@ private Q_SLOTS:
     }
 
     // Strg+N and Strg+O work in the frame's own menu too, with no document open.
+    // The marks of a document window follow its language: "Grüsse" is Swiss spelling.
+    void marksFollowTheLanguage()
+    {
+        if (!SpellChecker::isInstalled(QStringLiteral("de_CH")))
+            QSKIP("Swiss German dictionary not installed (scripts/setup.sh)");
+        ShellFixture fx;
+        QVERIFY(fx.startEmpty());
+        TextControl* s = fx.newDocument()->surface();
+        s->setText(QStringLiteral("Viele Grüsse, Ihr Hans"));
+        for (const char* language : {"de_DE", "de_CH", "de_DE"}) {
+            s->doc()->setLanguage(QLatin1String(language));
+            QTRY_VERIFY(s->spellMarks()->isIdle());
+            QCOMPARE(SpellMarks::marksOf(s->document()->firstBlock()).size(), language[3] == 'D' ? 1 : 0);
+        }
+    }
+
     void keysWithoutDocument()
     {
         ShellFixture fx;

@@ -3,7 +3,9 @@
 #include "DialogParts.h"
 #include "engine/AlignmentCodes.h"
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -69,12 +71,19 @@ ParagraphDialog::ParagraphDialog(const QTextBlockFormat& first, QWidget* parent)
     spacingForm->addRow(QStringLiteral("&Nach:"), m_after);
     spacingForm->addRow(QStringLiteral("&Zeilenabstand:"), m_lineSpacing);
 
+    m_hyphenate = new QCheckBox(QStringLiteral("&Silbentrennung"));
+    m_hyphenate->setObjectName(QStringLiteral("hyphenate"));
+    m_hyphenate->setToolTip(QStringLiteral("Lange Wörter am Zeilenende automatisch trennen"));
+    m_initialHyphenate = first.boolProperty(EngineProperty::Hyphenate);
+    m_hyphenate->setChecked(m_initialHyphenate);
+
     auto* top = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Ausrichtung:"), m_alignment);
     top->addLayout(form);
     top->addWidget(indents);
     top->addWidget(spacing);
+    top->addWidget(m_hyphenate);
     top->addWidget(DialogParts::okCancel(this));
 }
 
@@ -96,5 +105,7 @@ QTextBlockFormat ParagraphDialog::changes() const {
     if (m_lineSpacing->currentIndex() != m_initialSpacing)
         f.setLineHeight(kSpacings[m_lineSpacing->currentIndex()],
                         QTextBlockFormat::ProportionalHeight);
+    if (m_hyphenate->isChecked() != m_initialHyphenate)
+        f.setProperty(EngineProperty::Hyphenate, m_hyphenate->isChecked());
     return f;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// The paragraph dialog "Absatz": alignment, indents, spacing and line spacing of the
-// selected paragraphs. It starts from the first paragraph and yields only the
+// The paragraph dialog "Absatz": alignment, indents, spacing, line spacing and automatic
+// hyphenation of the selected paragraphs. It starts from the first paragraph and yields only the
 // properties the user changed, so a mixed selection keeps what was not touched.
 
 #include <QDialog>
 #include <QTextBlockFormat>
 
+class QCheckBox;
 class QComboBox;
 namespace DialogParts {
 class LengthBox;
@@ -27,6 +28,8 @@ private:
     DialogParts::LengthBox* m_firstLine;
     DialogParts::LengthBox* m_before;
     DialogParts::LengthBox* m_after;
+    QCheckBox* m_hyphenate;
+    bool m_initialHyphenate = false;
     int m_initialAlignment = 0;
     int m_initialSpacing = 0;
 };

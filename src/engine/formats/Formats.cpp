@@ -21,6 +21,7 @@
 #include "PlainTextWriter.h"
 #include "app/SafeSave.h"
 #include "engine/Document.h"
+#include "engine/spelling/AutoHyphens.h"
 
 #include <QDir>
 #include <QFile>
@@ -190,10 +191,23 @@ bool write(int format, const Document& doc, const QTextCursor* selection, QByteA
         return false;
     }
     out->clear();
+    // Files get the words whole: the soft hyphens of hyphenated paragraphs are layout.
+    // PDF is a print, hyphens and all.
+    const bool layoutOnly = format != 12;
     if (selection && selection->hasSelection()) {
         Document part;
         DocumentTransfer::copySelection(*selection, doc, part);
+        part.setLanguage(doc.language());
+        if (layoutOnly)
+            AutoHyphens::strip(part.body());
         return writer->write(part, options, out, error);
+    }
+    if (layoutOnly && AutoHyphens::anyOn(doc.body())) {
+        Document whole;
+        DocumentTransfer::replace(whole, doc);
+        whole.setLanguage(doc.language());
+        AutoHyphens::strip(whole.body());
+        return writer->write(whole, options, out, error);
     }
     return writer->write(doc, options, out, error);
 }

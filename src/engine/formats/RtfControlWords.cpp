@@ -1,6 +1,7 @@
 #include "RtfParser.h"
 
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
 
 #include <QTextDocument>
 #include <algorithm>
@@ -192,6 +193,8 @@ void Parser::word(const RtfToken& t)
     QTextBlockFormat& bf = s.para.format;
     if (w == "pard") {
         s.para = RtfParagraph();
+        if (hyphenateAll)
+            s.para.format.setProperty(EngineProperty::Hyphenate, true);
         s.frame = {};
         s.inTable = false;
         s.ls = s.ilvl = 0;

@@ -3,6 +3,7 @@
 #include "RtfParser.h"
 
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
 #include "engine/objects/TabLeaders.h"
 
 #include <algorithm>
@@ -114,6 +115,16 @@ bool Parser::paragraphWord(const RtfToken& t)
         return true;
     }
     if (w == "brdrb") { s.ruleBelow = true; return true; }
+    if (w == "hyphauto" || w == "hyphpar") {
+        const bool on = !t.hasParam || p != 0;
+        if (w == "hyphauto")
+            hyphenateAll = on;
+        if (on)
+            bf.setProperty(EngineProperty::Hyphenate, true);
+        else
+            bf.clearProperty(EngineProperty::Hyphenate);
+        return true;
+    }
     if (w == "outlinelevel") { s.outlineLevel = qBound(0, p, 9); return true; }
     return false;
 }

@@ -121,6 +121,7 @@ private:
     int curListId = 0, curOverrideList = 0;
     ListLevels curLevels;
     int defaultTab = 0; // \deftab, twips
+    bool hyphenateAll = false; // \hyphauto: paragraphs are hyphenated unless \hyphpar0
     RtfPageSettings pageSettings;
     // Row definition of the table row being read.
     RtfRowDef rowDef;

@@ -12,6 +12,7 @@
 #include "engine/objects/TextBoxes.h"
 #include "engine/objects/TabStops.h"
 #include "engine/objects/TabLeaders.h"
+#include "engine/spelling/AutoHyphens.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -62,6 +63,7 @@ QByteArray escape(QStringView s)
 class Writer {
 public:
     explicit Writer(const Document& doc) : doc(doc) {}
+    bool hyphenated = false; // \hyphauto1 written
 
     QByteArray run()
     {
@@ -86,6 +88,10 @@ public:
         writeListTable();
         const PageGeometry& g = doc.page();
         out += "\\deftab" + num(TabStops::defaultDistance(doc.body())) + '\n';
+        // Office programs hyphenate a whole document; the paragraphs without are excepted.
+        hyphenated = AutoHyphens::anyOn(doc.body());
+        if (hyphenated)
+            out += "\\hyphauto1\n";
         out += "\\paperw" + num(g.width) + "\\paperh" + num(g.height) + "\\margl" + num(g.marginL) + "\\margr"
                + num(g.marginR) + "\\margt" + num(g.marginT) + "\\margb" + num(g.marginB) + "\n\\sectd";
         out += "\\pgwsxn" + num(g.width) + "\\pghsxn" + num(g.height) + "\\marglsxn" + num(g.marginL)
@@ -277,6 +283,8 @@ private:
         }
         if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             out += "\\pagebb";
+        if (hyphenated && !bf.boolProperty(EngineProperty::Hyphenate))
+            out += "\\hyphpar0";
         // A rule line: how office programs write one, an empty paragraph with a border below.
         if (bf.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
             out += "\\brdrb\\brdrs\\brdrw10\\brsp20";

@@ -2,6 +2,7 @@
 
 #include "engine/Document.h"
 #include "Paginator.h"
+#include "engine/spelling/AutoHyphens.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -25,6 +26,7 @@ bool print(Paginator& pages, QPrinter* printer, const QString& docName, int firs
            int copies)
 {
     g_cancelled = false;
+    pages.document()->hyphens()->settle(); // the last keystroke's hyphens are printed too
     const int count = pages.pageCount();
     first = qBound(1, first <= 0 ? 1 : first, count);
     last = last <= 0 ? count : qBound(first, last, count);

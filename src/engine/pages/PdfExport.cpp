@@ -3,6 +3,7 @@
 #include "app/SafeSave.h"
 #include "engine/Document.h"
 #include "Paginator.h"
+#include "engine/spelling/AutoHyphens.h"
 #include "PdfSplitter.h"
 
 #include <QBuffer>
@@ -52,6 +53,7 @@ bool Stream::add(Paginator& pages, QString* error)
 {
     if (!m_device || !m_device->isWritable())
         return cannotWrite(error);
+    pages.document()->hyphens()->settle();
     const PageGeometry& g = pages.document()->page();
     if (!m_writer) {
         m_writer = std::make_unique<QPdfWriter>(m_device);

@@ -57,8 +57,14 @@ bool SpellChecker::needsChecking(const QString& word)
     return !word.contains(QLatin1Char('.'));
 }
 
-bool SpellChecker::isCorrect(const QString& word)
+namespace {
+// Words of hyphenated paragraphs come with soft hyphens; the dictionary knows them without.
+QString bare(QString word) { return word.remove(QChar::SoftHyphen); }
+} // namespace
+
+bool SpellChecker::isCorrect(const QString& laidOut)
 {
+    const QString word = bare(laidOut);
     if (!m_hunspell || !needsChecking(word) || m_ignored.contains(word))
         return true;
     auto it = m_known.constFind(word);
@@ -69,8 +75,9 @@ bool SpellChecker::isCorrect(const QString& word)
     return ok;
 }
 
-QStringList SpellChecker::suggestions(const QString& word)
+QStringList SpellChecker::suggestions(const QString& laidOut)
 {
+    const QString word = bare(laidOut);
     QStringList out;
     if (!m_hunspell)
         return out;
@@ -82,10 +89,11 @@ QStringList SpellChecker::suggestions(const QString& word)
     return out;
 }
 
-void SpellChecker::ignoreAll(const QString& word) { m_ignored.insert(word); }
+void SpellChecker::ignoreAll(const QString& word) { m_ignored.insert(bare(word)); }
 
-bool SpellChecker::addToDictionary(const QString& word)
+bool SpellChecker::addToDictionary(const QString& laidOut)
 {
+    const QString word = bare(laidOut);
     QFile f(m_userFile);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
         return false;
@@ -99,8 +107,9 @@ bool SpellChecker::addToDictionary(const QString& word)
 QList<SpellChecker::Word> SpellChecker::misspelt(const QString& text)
 {
     // A run of letters, with inner hyphens and apostrophes; dots, @ and slashes stay
-    // inside so that addresses come whole and are skipped.
-    static const QRegularExpression token(QStringLiteral("[\\w@./:'’-]+"),
+    // inside so that addresses come whole and are skipped; soft hyphens of hyphenated
+    // paragraphs are inside words.
+    static const QRegularExpression token(QStringLiteral("[\\w@./:'’\\x{00AD}-]+"),
                                           QRegularExpression::UseUnicodePropertiesOption);
     QList<Word> out;
     for (auto it = token.globalMatch(text); it.hasNext();) {

@@ -164,6 +164,8 @@ void SpellMarks::setMarks(const QTextBlock& b, const QList<QPair<int, int>>& wor
             return;
         data = new MarkData;
         block.setUserData(data);
+    } else if (data->words == words) {
+        return; // a repaint of the whole view per keystroke would cost more than the check
     }
     data->words = words;
     Q_EMIT marksChanged();

@@ -1,5 +1,7 @@
 #include "FragmentMimeData.h"
 
+#include "engine/spelling/AutoHyphens.h"
+
 #include <QDataStream>
 #include <QIODevice>
 #include <QTextBlock>
@@ -11,12 +13,23 @@ constexpr quint32 kMagic = 0x54584652; // "TXFR"
 constexpr quint32 kVersion = 1;
 } // namespace
 
-FragmentMimeData::FragmentMimeData(const QTextDocumentFragment& fragment) : m_fragment(fragment)
+FragmentMimeData::FragmentMimeData(const QTextDocumentFragment& laidOut) : m_fragment(wordsWhole(laidOut))
 {
+    const QTextDocumentFragment& fragment = m_fragment;
     QString plain = fragment.toPlainText();
     setText(plain);
     setHtml(fragment.toHtml());
     setData(mimeType(), encode(fragment));
+}
+
+QTextDocumentFragment FragmentMimeData::wordsWhole(const QTextDocumentFragment& fragment)
+{
+    if (!fragment.toRawText().contains(QChar::SoftHyphen))
+        return fragment;
+    QTextDocument doc;
+    QTextCursor(&doc).insertFragment(fragment);
+    AutoHyphens::strip(&doc, true);
+    return QTextDocumentFragment(&doc);
 }
 
 QString FragmentMimeData::mimeType()

@@ -15,6 +15,8 @@ public:
     explicit FragmentMimeData(const QTextDocumentFragment& fragment);
 
     static QString mimeType();
+    // The fragment without soft hyphens: other programs and pastes get words whole.
+    static QTextDocumentFragment wordsWhole(const QTextDocumentFragment& fragment);
     const QTextDocumentFragment& fragment() const { return m_fragment; }
 
     static QByteArray encode(const QTextDocumentFragment& fragment);

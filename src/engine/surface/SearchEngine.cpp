@@ -1,5 +1,8 @@
 #include "SearchEngine.h"
 
+#include "engine/spelling/AutoHyphens.h"
+
+#include <QRegularExpression>
 #include <QTextDocument>
 
 namespace {
@@ -14,6 +17,22 @@ QTextDocument::FindFlags flags(const SearchOptions& o)
         f |= QTextDocument::FindBackward;
     return f;
 }
+
+// Hyphenated paragraphs carry soft hyphens inside their words: the search reads past them.
+QRegularExpression pastSoftHyphens(const QString& what, const SearchOptions& o)
+{
+    QString pattern;
+    for (qsizetype i = 0; i < what.size(); ++i) {
+        if (i > 0 && !what.at(i).isLowSurrogate())
+            pattern += QStringLiteral("\\x{00AD}?");
+        pattern += QRegularExpression::escape(what.mid(i, 1));
+    }
+    if (o.wholeWords)
+        pattern = QStringLiteral("\\b") + pattern + QStringLiteral("\\b");
+    return QRegularExpression(pattern, o.matchCase ? QRegularExpression::UseUnicodePropertiesOption
+                                                   : QRegularExpression::UseUnicodePropertiesOption
+                                                         | QRegularExpression::CaseInsensitiveOption);
+}
 } // namespace
 
 QTextCursor SearchEngine::find(const QString& what, const QTextCursor& from,
@@ -24,7 +43,9 @@ QTextCursor SearchEngine::find(const QString& what, const QTextCursor& from,
     // Searching forward starts at the selection's end so that the current match is
     // skipped; backward at its start.
     const int pos = o.backward ? from.selectionStart() : from.selectionEnd();
-    QTextCursor r = m_doc->find(what, pos, flags(o));
+    QTextCursor r = AutoHyphens::anyOn(m_doc)
+                        ? m_doc->find(pastSoftHyphens(what, o), pos, flags(o) & QTextDocument::FindBackward)
+                        : m_doc->find(what, pos, flags(o));
     return r.isNull() ? QTextCursor() : r;
 }
 

@@ -5,8 +5,31 @@
 #include "UndoKindTracker.h"
 
 #include <QKeyEvent>
+#include <QTextDocument>
 
 namespace SurfaceKeys {
+
+namespace {
+// Soft hyphens of hyphenated paragraphs are invisible inside a line: the caret passes
+// them with the letter beside them, and deleting takes that letter, not the hyphen the
+// paragraph would get back at once.
+bool softHyphenAt(const QTextDocument* d, int pos) { return pos >= 0 && d->characterAt(pos) == QChar::SoftHyphen; }
+
+void stepOverSoftHyphen(TextControl& s, int key)
+{
+    QTextCursor c = s.textCursor();
+    if (c.hasSelection())
+        return;
+    const int pos = c.position();
+    if (key == Qt::Key_Backspace && softHyphenAt(s.document(), pos - 1))
+        c.setPosition(pos - 1);
+    else if (key == Qt::Key_Delete && softHyphenAt(s.document(), pos))
+        c.setPosition(pos + 1);
+    else
+        return;
+    s.setTextCursor(c);
+}
+} // namespace
 
 void press(TextControl& s, UndoKindTracker& undo, QKeyEvent* e, const std::function<void(QKeyEvent*)>& plain)
 {
@@ -65,9 +88,15 @@ void press(TextControl& s, UndoKindTracker& undo, QKeyEvent* e, const std::funct
         kind = UndoKindTracker::Typing;
     }
     if (kind == UndoKindTracker::None) {
+        const int was = s.textCursor().position();
         plain(e);
+        const int now = s.textCursor().position();
+        if ((key == Qt::Key_Left || key == Qt::Key_Right) && qAbs(now - was) == 1
+            && softHyphenAt(s.document(), qMin(now, was)))
+            plain(e);
         return;
     }
+    stepOverSoftHyphen(s, key);
     const QTextCursor before = s.textCursor();
     // Typing into a selection replaces it: that starts a step of its own.
     undo.begin(kind, !before.hasSelection() && key != Qt::Key_Return && key != Qt::Key_Enter, before.position());

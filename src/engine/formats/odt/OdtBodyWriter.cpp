@@ -142,9 +142,14 @@ QString BodyWriter::paragraphStyle(const QTextBlock& b)
     body += QStringLiteral("</style:paragraph-properties>");
     // The paragraph mark's font: it gives an empty line its height.
     const QTextCharFormat mark = b.charFormat();
+    QString text;
     if (b.length() == 1 && mark.hasProperty(QTextFormat::FontPointSize))
-        body += QStringLiteral("<style:text-properties%1/>")
-                    .arg(attr("fo:font-size", QString::number(mark.fontPointSize()) + QStringLiteral("pt")));
+        text += attr("fo:font-size", QString::number(mark.fontPointSize()) + QStringLiteral("pt"));
+    // ODF counts hyphenation among the text's properties.
+    if (bf.boolProperty(EngineProperty::Hyphenate))
+        text += attr("fo:hyphenate", QStringLiteral("true"));
+    if (!text.isEmpty())
+        body += QStringLiteral("<style:text-properties%1/>").arg(text);
     if (!m_firstMaster.isEmpty()) {
         // The master page goes on the style element itself.
         const QString name = m_prefix + QStringLiteral("PFirst");

@@ -61,6 +61,8 @@ void Styles::parseProperties(const XmlNode& style, OdtStyle& into) const
     into.node = &style;
     if (const XmlNode* t = style.child(STYLE, L("text-properties"))) {
         QTextCharFormat& f = into.chars;
+        if (t->attr(FO, L("hyphenate")) == u"true")
+            into.block.setProperty(EngineProperty::Hyphenate, true);
         QString family = m_fontFaces.value(t->attr(STYLE, L("font-name")));
         if (family.isEmpty())
             family = unquoted(t->attr(FO, L("font-family")));
