@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "AddressFixture.h"
 
 #include "addresses/AddressListBox.h"
@@ -9,10 +9,6 @@
 #include "app/AppState.h"
 #include "app/ScriptedPrompter.h"
 
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 
 using AddressStore::Entry;
 

@@ -1,13 +1,10 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "addresses/LocateAddressDatabase.h"
 #include "app/AppState.h"
 #include "app/ScriptedPrompter.h"
 #include "TestHome.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
 
 class TestLocate : public QObject {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "AddressFixture.h"
 
 #include "addresses/AddressListBox.h"
@@ -8,15 +8,7 @@
 #include "app/AppState.h"
 #include "app/ScriptedPrompter.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 using W = AdressenAuswaehlen;
 

@@ -1,12 +1,8 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "TestHome.h"
 #include "app/AppState.h"
 #include "app/Folders.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 
 class TestFolders : public QObject {

@@ -1,6 +1,6 @@
 #include "app/FormControls.h"
 
-#include <QTest>
+#include "TestCommon.h"
 #include <QWidget>
 
 using namespace FormControls;

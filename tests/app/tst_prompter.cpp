@@ -2,15 +2,10 @@
 #include "app/GermanUi.h"
 #include "app/ScriptedPrompter.h"
 
-#include <QDir>
-#include <QFile>
+#include "TestCommon.h"
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QLabel>
-#include <QPushButton>
 #include <QFileSystemModel>
-#include <QTemporaryDir>
-#include <QTest>
 #include <utime.h>
 
 class TestPrompter : public QObject {

@@ -2,16 +2,13 @@
 // file, impossible names, and the clean-up after a save the program did not finish.
 
 #include "FailingDevice.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/SafeSave.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <sys/stat.h>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 

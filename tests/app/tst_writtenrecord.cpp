@@ -1,7 +1,6 @@
 #include "app/WrittenRecord.h"
 
-#include <QTemporaryDir>
-#include <QTest>
+#include "TestCommon.h"
 
 class TestWrittenRecord : public QObject {
     Q_OBJECT

@@ -10,12 +10,11 @@
 #include "engine/surface/TextControl.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 
-#include <QApplication>
+#include "TestCommon.h"
 #include <QColorDialog>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QPointer>
-#include <QTest>
 #include <QTimer>
 #include <functional>
 

@@ -2,7 +2,7 @@
 // OK writes (one undo step that takes all of it back), that cancel writes nothing, and
 // the colour chooser's answers.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "dialogs/FarbAuswahl.h"
 #include "dialogs/frmFramesDlg.h"
@@ -13,18 +13,8 @@
 #include "engine/Document.h"
 #include "engine/surface/TextControl.h"
 
-#include <QCheckBox>
 #include <QColorDialog>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QPushButton>
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 class TstFormatDialogs : public QObject {
     Q_OBJECT
@@ -229,9 +219,7 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(written, QStringList{file});
-        QFile f(QDir(folder).filePath(file));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY(f.readAll().startsWith(magic));
+        QVERIFY(readAll(QDir(folder).filePath(file)).startsWith(magic));
         const QImage back(QDir(folder).filePath(file));
         QCOMPARE(back.size(), QSize(40, 20));
         // Dark green (0, 128, 0), within what JPEG changes.

@@ -1,18 +1,12 @@
 // Page setup: the length conversions, the check behind OK, and the
 // real dialog driven through the scripted prompter.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "dialogs/PageSetup.h"
 #include "dialogs/frmPageDlg.h"
 #include "engine/surface/TextControl.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 
 using namespace PageSetup;
 

@@ -2,7 +2,7 @@
 // print button writing a PDF through the current printer; the font browser.
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/AppState.h"
 #include "app/CurrentPrinter.h"
@@ -11,14 +11,9 @@
 #include "dialogs/frmPrintPreview.h"
 #include "engine/surface/TextControl.h"
 
-#include <QComboBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 

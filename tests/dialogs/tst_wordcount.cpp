@@ -1,15 +1,13 @@
 // Word count: the counting rules, a German letter with a table checked
 // against counts made here from the known text, and the window.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "dialogs/DocumentStatistics.h"
 #include "dialogs/frmWordCount.h"
 #include "engine/surface/TextControl.h"
 
-#include <QLabel>
 #include <QRegularExpression>
-#include <QTest>
 
 using DocumentStatistics::Counts;
 

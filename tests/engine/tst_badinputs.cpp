@@ -9,15 +9,10 @@
 #include "engine/formats/InputFile.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
+#include "TestCommon.h"
 #include <QTextFrame>
 #include <QTextList>
 #include <QSet>
-#include <QTextTable>
 
 #include <sys/stat.h>
 

@@ -1,11 +1,7 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "TestHome.h"
 #include "engine/surface/TextControl.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTest>
 
 
 class TestFiles : public QObject {

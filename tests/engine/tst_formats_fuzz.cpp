@@ -10,10 +10,9 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>
 #include <QElapsedTimer>
-#include <QFile>
+#include "TestCommon.h"
 #include <QPen>
 #include <QRandomGenerator>
-#include <QTest>
 #include <QtEndian>
 
 using namespace FormatTest;

@@ -1,5 +1,5 @@
 #include "OwnSample.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
@@ -7,9 +7,6 @@
 #include "engine/formats/Formats.h"
 #include "engine/formats/TableColumns.h"
 
-#include <QTest>
-#include <QTextCursor>
-#include <QTextTable>
 
 using namespace FormatTest;
 using OwnSample::firstTable;

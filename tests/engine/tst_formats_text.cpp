@@ -1,13 +1,10 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "OwnSample.h"
 #include "TestHome.h"
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
 #include "shell/BatchConvert.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace FormatTest;
 

@@ -5,6 +5,7 @@
 
 #include "FormatTestSupport.h"
 #include "PdfText.h"
+#include "Pixels.h"
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -13,9 +14,7 @@
 #include "engine/formats/Formats.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
+#include "TestCommon.h"
 
 using namespace FormatTest;
 
@@ -24,11 +23,6 @@ namespace {
 constexpr double kPtPerMm = 72 / 25.4;
 // A red PNG of 40 x 20 pixels, in hex.
 constexpr const char* kRedPng = "89504e470d0a1a0a0000000d49484452000000280000001408020000007024e8ec000000244944415478da6378c6c030208861d4e2518b472d1eb578d4e2518b472d1eb578e4580c00d6eccedf283e00820000000049454e44ae426082";
-
-struct Converted {
-    QString note;
-    QList<PdfPage> pages;
-};
 
 bool readRtf(const QByteArray& rtf, Document& doc, QString* note = nullptr)
 {
@@ -39,13 +33,13 @@ bool readRtf(const QByteArray& rtf, Document& doc, QString* note = nullptr)
     return ok;
 }
 
-Converted toPdf(Document& doc, const QTemporaryDir& dir)
+QList<PdfPage> toPdf(Document& doc, const QTemporaryDir& dir)
 {
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
     QString error;
     if (!PdfExport::exportPdf(doc, pdf, &error))
         qWarning() << error;
-    return {QString(), pdfWordBoxes(pdf)};
+    return pdfWordBoxes(pdf);
 }
 
 // Words of a page that equal `text`.
@@ -128,7 +122,7 @@ private Q_SLOTS:
         QVERIFY2(text.endsWith(QStringLiteral("Mit freundlichen Grüßen\n1 Fussnotentext vom Mai.\ni Endnotentext Versand.")), qPrintable(text));
 
         QTemporaryDir dir;
-        const QList<PdfPage> pages = toPdf(doc, dir).pages;
+        const QList<PdfPage> pages = toPdf(doc, dir);
         QCOMPARE(pages.size(), 1);
         const PdfPage& p = pages.first();
         for (const char* word : {"Beispiel", "Kopfzeile", "Herrn", "Max", "Mustermann", "Hauptstraße", "12345", "Musterstadt",
@@ -158,13 +152,7 @@ private Q_SLOTS:
         // The logo: 20 x 10 mm at 170 mm, 10 mm; red pixels of the page at 254 dpi (10 per mm).
         Paginator pager(&doc);
         const QImage page = pager.renderPage(1, 254);
-        QRect red;
-        for (int y = 0; y < page.height(); ++y)
-            for (int x = 0; x < page.width(); ++x) {
-                const QColor c = page.pixelColor(x, y);
-                if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
-                    red |= QRect(x, y, 1, 1);
-            }
+        const QRect red = pixelBox(page, [](const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; });
         QVERIFY2(qAbs(red.left() - 1700) <= 10 && qAbs(red.top() - 100) <= 10, qPrintable(QStringLiteral("%1,%2").arg(red.left()).arg(red.top())));
         QVERIFY2(qAbs(red.width() - 200) <= 10 && qAbs(red.height() - 100) <= 10, qPrintable(QStringLiteral("%1x%2").arg(red.width()).arg(red.height())));
         // The inline picture: the PNG of \shppict (5.3 mm square), not the metafile.
@@ -216,7 +204,7 @@ private Q_SLOTS:
         }
         // Page positions come back through the PDF as well.
         QTemporaryDir dir;
-        const QList<PdfPage> pages = toPdf(back, dir).pages;
+        const QList<PdfPage> pages = toPdf(back, dir);
         QCOMPARE(pages.size(), 1);
         const PdfWord herrn = find(pages[0], QStringLiteral("Herrn")).value(0);
         QVERIFY(qAbs(herrn.xMin / kPtPerMm - 25.0) < 1 && qAbs(herrn.yMin / kPtPerMm - 45.0) < 1);
@@ -237,7 +225,7 @@ private Q_SLOTS:
         QCOMPARE(doc.page().height, 16838);
 
         QTemporaryDir dir;
-        const QList<PdfPage> pages = toPdf(doc, dir).pages;
+        const QList<PdfPage> pages = toPdf(doc, dir);
         QCOMPARE(pages.size(), 4);
         const QList<QStringList> expected{
             {"Titelkopf", "Deckblatt", "Erster", "Abschnitt", "Deckblatt"},
@@ -340,18 +328,12 @@ private Q_SLOTS:
         Document doc;
         QVERIFY(readRtf("{\\rtf1\\ansi\\pard A{\\shp{\\*\\shpinst\\shpleft1000\\shptop1000\\shpright3000\\shpbottom2000"
                         "\\shpbxpage\\shpbypage{\\sp{\\sn shapeType}{\\sv 202}}" + properties + "{\\shptxt\\pard Box\\par}}}\\par}", doc));
-        if (rewrite) {
-            QByteArray rtf;
-            QString error;
-            QVERIFY(Formats::write(5, doc, nullptr, &rtf, &error));
-            Document back;
-            QVERIFY(readRtf(rtf, back));
-            Paginator pager(&back);
-            QCOMPARE(darkOnLeftEdge(pager.renderPage(1, 254)), line);
-        } else {
-            Paginator pager(&doc);
-            QCOMPARE(darkOnLeftEdge(pager.renderPage(1, 254)), line);
-        }
+        QByteArray rtf;
+        Document back;
+        if (rewrite)
+            QVERIFY(Formats::write(5, doc, nullptr, &rtf, nullptr) && readRtf(rtf, back));
+        Paginator pager(rewrite ? &back : &doc);
+        QCOMPARE(darkOnLeftEdge(pager.renderPage(1, 254)), line);
     }
 
     // Marks as different suites write them; the note's own mark leads its text.

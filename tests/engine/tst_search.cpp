@@ -1,15 +1,9 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/dialogs/FindDialog.h"
 #include "engine/surface/SearchEngine.h"
 #include "engine/surface/TextControl.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTextDocument>
 
 class TestSearch : public QObject {
     Q_OBJECT

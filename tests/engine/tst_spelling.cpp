@@ -2,7 +2,7 @@
 // dialects differ where they should; a suggestion is one undo step; the user's own words
 // survive a restart; the marks never reach a PDF or a saved file.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/dialogs/SpellDialog.h"
 #include "engine/Document.h"
@@ -15,13 +15,8 @@
 #include "engine/surface/TextControl.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QMenu>
 #include <QProcess>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
 #include <map>
 #include <memory>
 

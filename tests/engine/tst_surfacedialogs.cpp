@@ -1,20 +1,15 @@
 // The surface's paragraph, list, tab, style and table dialogs: OK writes exactly the
 // chosen properties as one undo step, Cancel leaves the document as it was.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "engine/surface/TextControl.h"
 #include "engine/dialogs/DialogParts.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
 #include <QTextList>
-#include <QTextTable>
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 #include "Pixels.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/dialogs/CharacterDialog.h"
 #include "engine/Document.h"
@@ -7,16 +7,9 @@
 #include "engine/pages/Paginator.h"
 #include "engine/surface/TextControl.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
 
 namespace {
 constexpr int kFieldId = QTextFormat::UserProperty + 1;

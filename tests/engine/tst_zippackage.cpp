@@ -5,7 +5,7 @@
 #include "engine/formats/zip/ZipPackage.h"
 
 #include <QRandomGenerator>
-#include <QTest>
+#include "TestCommon.h"
 
 using FormatTest::zip;
 

@@ -4,7 +4,7 @@
 // every kind of edit, from 50 to 300 %.
 
 #include "Pixels.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "app/ScriptedPrompter.h"
 #include "engine/surface/TextControl.h"
 
@@ -15,9 +15,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextFrame>
 
 namespace {

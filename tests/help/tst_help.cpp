@@ -1,7 +1,7 @@
 // Help screens and the about box: pictures built in, window sized to the picture,
 // closing by click and Escape only, and the system-information command.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "help/HelpScreens.h"
 #include "help/SysInfo.h"
@@ -10,11 +10,8 @@
 #include "help/frmHilfeSerienbrief.h"
 #include "help/hilfe3.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTest>
 #include <memory>
 
 namespace {

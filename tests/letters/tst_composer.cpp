@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "../addresses/AddressFixture.h"
 
 #include "addresses/AddressListBox.h"
@@ -10,16 +10,8 @@
 #include "letters/frmBrief.h"
 #include "textblocks/TextBlockFile.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFontDatabase>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
 
 class TestComposer : public QObject {

@@ -1,14 +1,11 @@
 // Letters built from LetterData into a surface: the complete text for every form of
 // address, layout and option, and the fonts of address block and body.
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "app/AppState.h"
 #include "engine/Document.h"
 #include "engine/surface/TextControl.h"
 #include "letters/LetterAssembly.h"
 
-#include <QTest>
-#include <QTextCursor>
-#include <QTextDocument>
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "../shell/ShellFixture.h"
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "engine/Document.h"
@@ -16,8 +16,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTextLayout>
 
 namespace {

@@ -3,16 +3,13 @@
 // there is no template; the composer reached from the start, toolbar and menu.
 #include "../shell/ShellFixture.h"
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "addresses/RecordSource.h"
 #include "letters/LetterAssembly.h"
 #include "letters/frmBrief.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QToolBar>
 
 namespace {

@@ -11,9 +11,7 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextTable>
+#include "TestCommon.h"
 
 namespace {
 

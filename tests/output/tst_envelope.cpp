@@ -1,7 +1,7 @@
 // The envelope: page geometry and the two tables written into a surface, the sender
 // and recipient rows, and the envelope window on the starter database.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "../addresses/AddressFixture.h"
 
 #include "addresses/AddressListBox.h"
@@ -14,14 +14,7 @@
 #include "output/EnvelopeLayout.h"
 #include "output/frmBriefkuvert.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextDocument>
-#include <QTextTable>
 #include <QToolButton>
 
 using namespace EnvelopeLayout;

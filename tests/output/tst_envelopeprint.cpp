@@ -13,8 +13,7 @@
 
 #include <QAction>
 #include <QPrinter>
-#include <QPushButton>
-#include <QTemporaryDir>
+#include "TestCommon.h"
 #include <algorithm>
 
 namespace {

@@ -3,7 +3,7 @@
 // surfaces the test owns.
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "../addresses/AddressFixture.h"
 
 #include "addresses/AdressenAuswaehlen.h"
@@ -16,12 +16,7 @@
 #include "output/LabelRuns.h"
 #include "output/LabelTemplate.h"
 
-#include <QCheckBox>
-#include <QFile>
 #include <QListWidget>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 using W = AdressenAuswaehlen;
 

@@ -15,9 +15,7 @@
 #include "output/LabelTemplate.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
+#include "TestCommon.h"
 #include <QTextLayout>
 
 namespace {

@@ -1,7 +1,7 @@
 // The mail-merge window without the frame: the choice and its rules, the checks before
 // a run, the runs into documents handed out by a recording host, the clamped fields.
 #include "../addresses/AddressFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "TestHome.h"
 
 #include "addresses/AddressListBox.h"
@@ -12,14 +12,8 @@
 #include "output/ChosenEntries.h"
 #include "output/frmSerienKontorix.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QClipboard>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <memory>
 
 namespace {

@@ -2,7 +2,7 @@
 // address, each on a page of its own, in name order) with no display at all, one file
 // per letter, and the exit codes of wrong calls; one letter's complete text.
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "TestHome.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
@@ -14,13 +14,7 @@
 #include "shell/SerialCommand.h"
 #include "textblocks/TextBlockFile.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextCursor>
-#include <QTextDocument>
 
 namespace {
 

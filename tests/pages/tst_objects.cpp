@@ -2,8 +2,9 @@
 // through saving, page numbers in headers through the own format, tab stops measured
 // on the printed page and paragraph frames in every view.
 
+#include "PageFields.h"
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "Pixels.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -14,15 +15,8 @@
 #include "engine/dialogs/DialogParts.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 #include "engine/formats/zip/ZipPackage.h"
-#include "TestFiles.h"
 
-#include <QApplication>
 #include <QPicture>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
 
 namespace {
 
@@ -88,11 +82,7 @@ private Q_SLOTS:
 
         // The middle of the picture, found on screen.
         const QImage before = tc.viewport()->grab().toImage();
-        QRect shown;
-        for (int y = 0; y < before.height(); ++y)
-            for (int x = 0; x < before.width(); ++x)
-                if (before.pixelColor(x, y) == kPicture)
-                    shown |= QRect(x, y, 1, 1);
+        const QRect shown = pixelBox(before, [](const QColor& c) { return c == kPicture; });
         QCOMPARE(shown.size(), QSize(60, 40));
         QTest::mouseClick(tc.viewport(), Qt::LeftButton, {}, shown.center() + QPoint(20, 0)); // right half
         QCOMPARE(tc.ObjectSelected(), id);
@@ -132,17 +122,10 @@ private Q_SLOTS:
         tc.setZoomFactor(100);
         tc.show();
         QVERIFY(QTest::qWaitForWindowExposed(&tc));
-        auto count = [](const QImage& img, const QColor& c) {
-            int n = 0;
-            for (int y = 0; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x)
-                    n += img.pixelColor(x, y) == c;
-            return n;
-        };
         const QColor grey(0xc0, 0xc0, 0xc0);
         // The picture is 60 x 40 px; where it falls between pixels its edges blend.
         const int whole = 56 * 36;
-        QVERIFY(count(tc.viewport()->grab().toImage(), kPicture) >= whole);
+        QVERIFY(colourPixels(tc.viewport()->grab().toImage(), kPicture) >= whole);
         tc.setObjectSelected(id);
         QCOMPARE(tc.ImageDisplay(), 0);
         tc.setImageDisplay(1);
@@ -150,16 +133,16 @@ private Q_SLOTS:
         tc.setObjectSelected(0);
         tc.setSelStart(0);
         const QImage screen = tc.viewport()->grab().toImage();
-        QCOMPARE(count(screen, kPicture), 0);
-        QVERIFY(count(screen, grey) >= whole);
+        QCOMPARE(colourPixels(screen, kPicture), 0);
+        QVERIFY(colourPixels(screen, grey) >= whole);
         // The printed page still shows the picture.
         const QImage page = tc.PageImage(1);
-        QVERIFY(count(page, kPicture) >= whole);
+        QVERIFY(colourPixels(page, kPicture) >= whole);
         // (a smoothed letter edge may hit that grey in a pixel or two; a box would fill 2,000)
-        QVERIFY(count(page, grey) < 20);
+        QVERIFY(colourPixels(page, grey) < 20);
         // One undo step gives the picture back on screen.
         tc.Undo();
-        QVERIFY(count(tc.viewport()->grab().toImage(), kPicture) >= whole);
+        QVERIFY(colourPixels(tc.viewport()->grab().toImage(), kPicture) >= whole);
         // Without a picture selected there is no setting.
         QCOMPARE(tc.ImageDisplay(), -1);
     }
@@ -175,17 +158,13 @@ private Q_SLOTS:
         tc.setImageDistance(2, 150); // 10 px above
 
         // The margins are 1134 twips = 75.6 px: the picture from 95.6 across, 85.6 down.
-        QRect shown;
-        const QImage page = tc.PageImage(1);
-        for (int y = 0; y < 300; ++y)
-            for (int x = 0; x < 300; ++x)
-                if (page.pixelColor(x, y) == kPicture)
-                    shown |= QRect(x, y, 1, 1);
+        const QRect shown = pixelBox(tc.PageImage(1), [](const QColor& c) { return c == kPicture; });
         QVERIFY2(qAbs(shown.left() - 96) <= 1 && qAbs(shown.top() - 86) <= 1, qPrintable(QStringLiteral("%1 %2").arg(shown.left()).arg(shown.top())));
         QVERIFY(qAbs(shown.width() - 60) <= 1 && qAbs(shown.height() - 40) <= 1);
         // Kept by the own format, written to HTML.
         TextControl back;
-        QVERIFY(back.Load(save(tc, QStringLiteral("abstand.txm"), 3), 0, 3, false));
+        const QString txm = m_dir.filePath(QStringLiteral("abstand.txm"));
+        QVERIFY(tc.Save(txm, 0, 3, false) && back.Load(txm, 0, 3, false));
         back.setSelStart(0);
         back.setSelLength(1);
         QCOMPARE(back.ImageDistance(1), 300);
@@ -244,21 +223,17 @@ private Q_SLOTS:
         QCOMPARE(Images::distance(back.doc()->body(), textId, 1), 300);
         const QImage page = back.PageImage(1);
         // The picture covers x 100..160, y 200..240 on the printed page.
-        int inside = 0;
-        for (int y = 202; y < 238; ++y)
-            for (int x = 102; x < 158; ++x)
-                inside += page.pixelColor(x, y) == kPicture;
-        QCOMPARE(inside, 56 * 36);
+        QCOMPARE(colourPixels(page, kPicture, QRect(102, 202, 56, 36)), 56 * 36);
         QCOMPARE(page.pixelColor(170, 220), QColor(Qt::white));
         // RTF places it as a shape on the page: 60 x 40 px = 900 x 600 twips, 150 twips
         // = 95250 EMU above; HTML keeps it at its anchor.
         const QByteArray rtf = back.SaveToMemory(5);
         QCOMPARE(rtf.count("{\\pict"), 2);
-        QVERIFY(rtf.contains("{\\shp{\\*\\shpinst\\shpleft1500\\shptop3000\\shpright2400\\shpbottom3600"));
-        QVERIFY(rtf.contains("\\shpbxpage") && rtf.contains("\\shpbypage") && rtf.contains("\\shpwr3"));
-        QVERIFY(rtf.contains("{\\sp{\\sn dyWrapDistTop}{\\sv 95250}}"));
-        QVERIFY(rtf.contains("{\\sp{\\sn dxWrapDistRight}{\\sv 381000}}"));
-        QVERIFY(rtf.contains("{\\pict{\\*\\picprop{\\sp{\\sn dxWrapDistLeft}{\\sv 190500}}}"));
+        for (const char* part : {"{\\shp{\\*\\shpinst\\shpleft1500\\shptop3000\\shpright2400\\shpbottom3600", "\\shpbxpage",
+                                 "\\shpbypage", "\\shpwr3", "{\\sp{\\sn dyWrapDistTop}{\\sv 95250}}",
+                                 "{\\sp{\\sn dxWrapDistRight}{\\sv 381000}}",
+                                 "{\\pict{\\*\\picprop{\\sp{\\sn dxWrapDistLeft}{\\sv 190500}}}"})
+            QVERIFY2(rtf.contains(part), part);
         QCOMPARE(back.SaveToMemory(4).count("<img"), 2);
     }
 
@@ -271,8 +246,7 @@ private Q_SLOTS:
         tc.setHeaderFooterSet(1);
         QTextDocument* header = tc.doc()->headerFooter(1);
         QTextCursor hc(header);
-        hc.insertText(QStringLiteral("Seite "));
-        Fields::setType(header, Fields::insert(hc, QString()), FieldTypes::PageNumber);
+        insertPageNumbers(header, hc);
         const QString txm = m_dir.filePath(QStringLiteral("kopf.txm"));
         QVERIFY2(tc.Save(txm, 0, 3, false), qPrintable(tc.LastError()));
 
@@ -281,9 +255,9 @@ private Q_SLOTS:
         const QString pdf = m_dir.filePath(QStringLiteral("kopf.pdf"));
         QVERIFY2(back.Save(pdf, 0, 12, false), qPrintable(back.LastError()));
         QCOMPARE(pdfPages(pdf), 2);
-        QVERIFY2(pdfPageText(pdf, 1).simplified().startsWith(QStringLiteral("Seite 1 Erste Seite")),
+        QVERIFY2(pdfPageText(pdf, 1).simplified().startsWith(QStringLiteral("Seite 1 von 2 Erste Seite")),
                  qPrintable(pdfPageText(pdf, 1)));
-        QVERIFY2(pdfPageText(pdf, 2).simplified().startsWith(QStringLiteral("Seite 2 Zweite Seite")),
+        QVERIFY2(pdfPageText(pdf, 2).simplified().startsWith(QStringLiteral("Seite 2 von 2 Zweite Seite")),
                  qPrintable(pdfPageText(pdf, 2)));
     }
 
@@ -312,17 +286,9 @@ private Q_SLOTS:
         QFETCH(bool, viaDialog);
         QFETCH(double, nameX);
         TextControl tc;
-        tc.setText(QStringLiteral("Name\tWert"));
-        tc.setSelStart(0);
-        QTextBlockFormat indent;
-        indent.setLeftMargin(Document::twipsToPixels(left));
-        indent.setTextIndent(Document::twipsToPixels(firstLine));
         // Through the dialog the stop is set first, with the first-line indent only,
         // and the left indent comes after it.
-        if (viaDialog)
-            indent.setLeftMargin(0);
-        tc.textCursor().mergeBlockFormat(indent);
-        tc.addTabStop(4536);
+        tabLine(tc, viaDialog ? 0 : left, firstLine);
         if (viaDialog) {
             ScriptedPrompter* prompts = installScriptedPrompter();
             prompts->answerExec([&](QDialog* d) {
@@ -333,8 +299,6 @@ private Q_SLOTS:
             QVERIFY(SurfaceDialogs::paragraph(&tc));
             QCOMPARE(tc.IndentFL(), firstLine);
         }
-        tc.setTabCurrent(1);
-        QCOMPARE(tc.TabPos(), 4536);
         checkPrintedTab(tc, nameX);
     }
 
@@ -357,13 +321,7 @@ private Q_SLOTS:
         QFETCH(QString, member);
         QFETCH(QString, written);
         TextControl tc;
-        tc.setText(QStringLiteral("Name\tWert"));
-        tc.setSelStart(0);
-        QTextBlockFormat indent;
-        indent.setLeftMargin(Document::twipsToPixels(1134));
-        indent.setTextIndent(Document::twipsToPixels(567));
-        tc.textCursor().mergeBlockFormat(indent);
-        tc.addTabStop(4536);
+        tabLine(tc, 1134, 567);
         const QByteArray package = tc.SaveToMemory(format);
         ZipPackage::Reader zip;
         QString error;
@@ -375,9 +333,6 @@ private Q_SLOTS:
         QVERIFY2(tc.Save(file, 0, format, false), qPrintable(tc.LastError()));
         TextControl back;
         QVERIFY2(back.Load(file, 0, format, false), qPrintable(back.LastError()));
-        back.setSelStart(0);
-        back.setTabCurrent(1);
-        QCOMPARE(back.TabPos(), 4536);
         checkPrintedTab(back, 141.75);
     }
 
@@ -419,17 +374,13 @@ private Q_SLOTS:
         tc.setSelStart(0);
         QCOMPARE(tc.IndentL(), 1134);
         QCOMPARE(tc.IndentFL(), 567);
-        tc.setTabCurrent(1);
-        QCOMPARE(tc.TabPos(), 4536);
         checkPrintedTab(tc, 141.75);
         if (QTest::currentTestFailed())
             return;
         // Saved again, the file is of the current version and reads back the same.
         const QString again = m_dir.filePath(QStringLiteral("neu.txm"));
         QVERIFY2(tc.Save(again, 30, 3, false), qPrintable(tc.LastError()));
-        QFile saved(again);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.readAll().contains("<textdocument version=\"2\">"));
+        QVERIFY(readAll(again).contains("<textdocument version=\"2\">"));
         TextControl back;
         QVERIFY2(back.Load(again, 30, 3, false), qPrintable(back.LastError()));
         back.setSelStart(0);
@@ -473,10 +424,25 @@ private Q_SLOTS:
     }
 
 private:
-    // The one line "Name<tab>Wert" printed: "Name" at `nameX`, "Wert" 8 cm from the 2 cm
-    // margin = 283.5 pt from the paper's left edge.
+    // "Name<tab>Wert" with indents in twips and a left tab stop at 8 cm.
+    static void tabLine(TextControl& tc, int left, int firstLine)
+    {
+        tc.setText(QStringLiteral("Name\tWert"));
+        tc.setSelStart(0);
+        QTextBlockFormat indent;
+        indent.setLeftMargin(Document::twipsToPixels(left));
+        indent.setTextIndent(Document::twipsToPixels(firstLine));
+        tc.textCursor().mergeBlockFormat(indent);
+        tc.addTabStop(4536);
+    }
+
+    // The line's first stop is at 8 cm; printed, "Name" stands at `nameX`, "Wert" 8 cm
+    // from the 2 cm margin = 283.5 pt from the paper's left edge.
     void checkPrintedTab(TextControl& tc, double nameX)
     {
+        tc.setSelStart(0);
+        tc.setTabCurrent(1);
+        QCOMPARE(tc.TabPos(), 4536);
         const QString pdf = m_dir.filePath(QStringLiteral("tab.pdf"));
         QVERIFY2(tc.Save(pdf, 0, 12, false), qPrintable(tc.LastError()));
         const QList<PdfPage> pages = pdfWordBoxes(pdf);
@@ -484,12 +450,6 @@ private:
         QCOMPARE(pages[0].words.size(), 2);
         QVERIFY2(qAbs(pages[0].words[0].xMin - nameX) < 1.5, qPrintable(QString::number(pages[0].words[0].xMin)));
         QVERIFY2(qAbs(pages[0].words[1].xMin - 283.5) < 1.5, qPrintable(QString::number(pages[0].words[1].xMin)));
-    }
-
-    QString save(TextControl& tc, const QString& name, int format)
-    {
-        const QString file = m_dir.filePath(name);
-        return tc.Save(file, 0, format, false) ? file : QString();
     }
 
     QTemporaryDir m_dir;

@@ -4,7 +4,7 @@
 #include "PageFields.h"
 #include "PdfText.h"
 #include "Pixels.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
@@ -16,11 +16,6 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QTextImageFormat>

@@ -4,7 +4,7 @@
 
 #include "../addresses/AddressFixture.h"
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "addresses/AddressDatabase.h"
 #include "addresses/AddressListBox.h"
@@ -15,10 +15,7 @@
 #include "addresses/RecordSource.h"
 #include "addresses/ServerAddress.h"
 
-#include <QLineEdit>
 #include <QProcess>
-#include <QSignalSpy>
-#include <QTest>
 
 #include <unistd.h>
 

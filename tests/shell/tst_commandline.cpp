@@ -3,14 +3,11 @@
 // pdftotext -bbox.
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "shell/StartCommand.h"
 
-#include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 

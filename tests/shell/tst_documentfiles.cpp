@@ -1,17 +1,14 @@
 #include "FailingDevice.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "ShellFixture.h"
 
 #include "shell/DocumentFiles.h"
 #include "engine/formats/zip/ZipPackage.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 using namespace DocumentFiles;

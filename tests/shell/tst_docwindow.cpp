@@ -1,16 +1,11 @@
 #include "ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "dialogs/frmPageDlg.h"
 #include "engine/Document.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTemporaryDir>
 
 namespace {
 

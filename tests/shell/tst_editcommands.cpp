@@ -5,7 +5,7 @@
 
 #include <QImage>
 #include <QMenu>
-#include <QTemporaryDir>
+#include "TestCommon.h"
 
 namespace {
 

@@ -1,10 +1,8 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "engine/surface/TextControl.h"
 #include "shell/FileAssociation.h"
 #include "shell/ShellRules.h"
 
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace FileAssociation;
 

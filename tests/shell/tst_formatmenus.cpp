@@ -4,13 +4,9 @@
 #include "ShellFixture.h"
 #include "dialogs/frmFonts.h"
 
-#include <QApplication>
+#include "TestCommon.h"
 #include <QImage>
-#include <QLineEdit>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QToolBar>
 
 class TstFormatMenus : public QObject {

@@ -1,8 +1,7 @@
 #include "ShellFixture.h"
 
-#include <QLabel>
+#include "TestCommon.h"
 
-#include <QTemporaryDir>
 #include <QMenuBar>
 #include <QToolBar>
 

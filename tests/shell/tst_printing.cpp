@@ -4,7 +4,7 @@
 
 #include "PdfText.h"
 #include "ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/CurrentPrinter.h"
 #include "engine/pages/PagePrinter.h"
@@ -14,12 +14,9 @@
 #include "engine/Document.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QPrinter>
-#include <QTemporaryDir>
-#include <QTextDocument>
 #include <QToolBar>
 
 namespace {

@@ -2,13 +2,12 @@
 // with those a crash left behind.
 
 #include "ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/RecoveryStore.h"
 #include "shell/CrashRecovery.h"
 #include "shell/DocumentFiles.h"
 
-#include <QTemporaryDir>
 
 class TestRecovery : public QObject {
     Q_OBJECT

@@ -3,7 +3,7 @@
 // scrolls, where the ruler puts its zero, and that a view is no edit.
 
 #include "ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "engine/Document.h"
 #include "engine/pages/Paginator.h"
@@ -11,10 +11,7 @@
 #include "shell/DocumentFiles.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QLabel>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTextBlock>
 
 namespace {
 

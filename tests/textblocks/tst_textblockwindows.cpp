@@ -1,5 +1,5 @@
 #include "../shell/ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/AppState.h"
 #include "engine/surface/TextControl.h"
@@ -8,11 +8,6 @@
 #include "textblocks/frmBausteine.h"
 #include "textblocks/frmBstEinfuegen.h"
 
-#include <QComboBox>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
 
 namespace {
