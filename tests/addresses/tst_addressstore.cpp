@@ -7,7 +7,6 @@
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
-#include "app/ScriptedPrompter.h"
 
 
 using AddressStore::Entry;
@@ -42,8 +41,7 @@ private slots:
     // runs other statements, until the list is filled again.
     void entryStyles_data()
     {
-        QTest::addColumn<int>("style");
-        QTest::addColumn<QStringList>("expected");
+        addColumns<int, QStringList>("style", "expected");
         QTest::newRow("name") << int(Entry::Name) << QStringList{"Ärger Anna", "Berg ", "Zorn Udo"};
         QTest::newRow("postal code") << int(Entry::PostCode)
                                      << QStringList{"30000\tÄrger Anna", "10000\tBerg ", "50000\tZorn Udo"};

@@ -10,7 +10,6 @@
 #include "addresses/exchange/Windows1252.h"
 #include "addresses/frmAdressenExport.h"
 #include "addresses/frmAdressenImport.h"
-#include "app/ScriptedPrompter.h"
 #include "shell/AddressExchangeCommand.h"
 
 #include <QAbstractButton>
@@ -102,8 +101,7 @@ private slots:
 
     void guesses_data()
     {
-        QTest::addColumn<QString>("header");
-        QTest::addColumn<QString>("field");
+        addColumns<QString, QString>("header", "field");
         const char* pairs[][2] = {{"Vorname", "Vorname"},   {"Name", "Nachname"},      {"Nachname", "Nachname"},
                                   {"Straße", "Adresse"},    {"Strasse", "Adresse"},    {"PLZ", "Postleitzahl"},
                                   {"Ort", "Ort"},           {"Land", "Land"},          {"Anrede", "Anrede"},
@@ -196,9 +194,7 @@ private slots:
 
     void duplicates_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("summary");
-        QTest::addColumn<QStringList>("onFile");
+        addColumns<int, QString, QStringList>("mode", "summary", "onFile");
         const QString eva = QStringLiteral("|Eva|Berg|Weg 2||Bonn||Neu");
         QTest::newRow("skip") << int(Duplicates::Skip)
                               << QStringLiteral("1 Adresse übernommen, 2 doppelte übersprungen")
@@ -242,8 +238,7 @@ private slots:
 
     void badFiles_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("error");
+        addColumns<QByteArray, QString>("bytes", "error");
         QTest::newRow("empty") << QByteArray() << QStringLiteral("Die Datei ist leer.");
         QTest::newRow("only BOM") << QByteArray("\xEF\xBB\xBF") << QStringLiteral("Die Datei ist leer.");
         QTest::newRow("binary") << QByteArray("PK\x03\x04\0\0\x14\0", 8)
@@ -281,9 +276,8 @@ private slots:
 
     void exportThenImportGivesTheSameAddresses_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QByteArray>("bytes"); // some of what the file must hold
+        // bytes: some of what the file must hold
+        addColumns<QString, QStringList, QByteArray>("name", "options", "bytes");
         QTest::newRow("CSV UTF-8") << QStringLiteral("adressen.csv") << QStringList()
                                    << QByteArray("\xEF\xBB\xBF" "Anrede;Vorname;Nachname;Adresse;Postleitzahl;Ort;");
         QTest::newRow("CSV Windows-1252") << QStringLiteral("adressen.csv")
@@ -328,9 +322,7 @@ private slots:
 
     void windows1252_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("unmappable");
+        addColumns<QString, QByteArray, int>("text", "bytes", "unmappable");
         QTest::newRow("umlauts and ß") << QStringLiteral("Äö ß") << QByteArray("\xC4\xF6 \xDF") << 0;
         QTest::newRow("euro, quotes, dash") << QStringLiteral("5 € „so“ – ‚ja‘")
                                             << QByteArray("5 \x80 \x84so\x93 \x96 \x82ja\x91") << 0;

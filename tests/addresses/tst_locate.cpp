@@ -2,7 +2,6 @@
 
 #include "addresses/LocateAddressDatabase.h"
 #include "app/AppState.h"
-#include "app/ScriptedPrompter.h"
 #include "TestHome.h"
 
 
@@ -63,9 +62,8 @@ private slots:
 
     void candidates_data()
     {
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("content"); // of the chosen file: what was copied or kept
+        // content: of the chosen file: what was copied or kept
+        addColumns<QStringList, QString, QString>("present", "expected", "content");
         const QStringList all{"work/address50.adr", "addr/address60.qxa", "prog/Kartei.exe", "system/Kartei.exe",
                               "prog/address50.adr", "prog/address30.adr"};
         QTest::newRow("work copy first") << all << "work/address50.adr" << "work/address50.adr";
@@ -96,8 +94,8 @@ private slots:
 
     void nothingFoundEndsTheProgram_data()
     {
-        QTest::addColumn<bool>("removable");
-        QTest::addColumn<QString>("text"); // %1: the folder searched
+        // text: %1: the folder searched
+        addColumns<bool, QString>("removable", "text");
         QTest::newRow("installed") << false
                                    << "Datenbank [address50.adr]  unter   \r\n%1address50.adr\r\n   nicht gefunden";
         QTest::newRow("removable") << true

@@ -6,7 +6,6 @@
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
-#include "app/ScriptedPrompter.h"
 
 #include <QListWidget>
 
@@ -166,10 +165,7 @@ private slots:
 
     void takeTwentyFour_data()
     {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<bool>("fromList");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("firstEntry");
+        addColumns<int, bool, int, QString>("from", "fromList", "count", "firstEntry");
         QTest::newRow("from the first") << 0 << false << 24 << "Vor01 Name01";
         QTest::newRow("last row") << 30 << false << 1 << " Zett";
         QTest::newRow("from the list selection") << 10 << true << 21 << "Vor11 Name11";

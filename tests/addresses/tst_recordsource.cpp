@@ -76,8 +76,7 @@ private slots:
     // A refused save keeps the input and does not take it as saved.
     void saveRefused_data()
     {
-        QTest::addColumn<bool>("locked");
-        QTest::addColumn<QString>("error");
+        addColumns<bool, QString>("locked", "error");
         QTest::newRow("locked by another program") << true << "gesperrt";
         QTest::newRow("read-only file") << false << "schreibgeschützt";
     }
@@ -170,8 +169,7 @@ private slots:
     // A file SQLite's quick check finds damaged is refused, named, and left untouched.
     void damagedFileRefused_data()
     {
-        QTest::addColumn<double>("at");
-        QTest::addColumn<int>("length");
+        addColumns<double, int>("at", "length");
         QTest::newRow("schema page") << 0.0 << 200;
         QTest::newRow("cut short") << 0.5 << -1;
     }
@@ -205,8 +203,8 @@ private slots:
     // Every statement runs on a real file and finds what it should.
     void queries_data()
     {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<QStringList>("names"); // last and first name
+        // names: last and first name
+        addColumns<QString, QStringList>("statement", "names");
         QTest::newRow("name order") << Queries::nameOrder()
                                     << QStringList{"Ärger|Anna", "Berg|Ida", "Berg|Karl", "O'Neill|Seán", "Vogel|Eva", "Zorn|Udo"};
         QTest::newRow("type search by last name") << Queries::typeSearch(QStringLiteral("ORN")) << QStringList{"Zorn|Udo"};
@@ -240,8 +238,7 @@ private slots:
     // table order after a last-name sort; the same rows as the SQL engine finds.
     void typeSearch_data()
     {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<QStringList>("names");
+        addColumns<QString, QStringList>("statement", "names");
         const QStringList all{"|Solo",          "Ärger|Ute",   "Berg|Karl",    "Berg|Anna",    "Holzmann GmbH|",
                               "mueller|Anna",  "MÜLLER|Eva",  "Müller|Jürgen", "O'Neill|Seán", "Oz|Bea",
                               "Öz|Ali",        "Strasser|Ida", "Straßer|Max",  "Zorn|Udo"};
@@ -384,9 +381,7 @@ private slots:
     // Jet SQL's LIKE and the German order of names.
     void like_data()
     {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("match");
+        addColumns<QString, QString, bool>("pattern", "text", "match");
         QTest::newRow("umlaut lower finds upper") << "*müller*" << "MÜLLER" << true;
         QTest::newRow("question mark one char") << "M?ller" << "Müller" << true;
         QTest::newRow("hash digit") << "79###" << "79098" << true;
@@ -406,8 +401,7 @@ private slots:
 
     void germanOrder_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("after");
+        addColumns<QString, QString>("before", "after");
         QTest::newRow("umlaut after base on tie") << "Muller" << "Müller";
         QTest::newRow("sharp s as ss") << "Strasse" << "Straßf";
         QTest::newRow("empty first") << "" << "A";

@@ -1,6 +1,5 @@
 #include "app/FileDialogs.h"
 #include "app/GermanUi.h"
-#include "app/ScriptedPrompter.h"
 
 #include "TestCommon.h"
 #include <QDialogButtonBox>

@@ -25,8 +25,7 @@ private Q_SLOTS:
 
     void itemsOfHostileBytes_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("items");
+        addColumns<QByteArray, QStringList>("bytes", "items");
         QTest::newRow("every line end") << QByteArray("a\nb\rc\r\nd") << QStringList({"a", "b", "c", "d"});
         QTest::newRow("unterminated quote") << QByteArray("\"offen") << QStringList{"offen"};
         QTest::newRow("windows-1252") << QByteArray("\"M\xfcller\"") << QStringList{"Müller"};

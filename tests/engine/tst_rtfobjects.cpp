@@ -256,8 +256,7 @@ private Q_SLOTS:
     void placementsFollowTheirReference_data()
     {
         const QByteArray pict = "{\\sp{\\sn pib}{\\sv {\\pict\\pngblip " + QByteArray(kRedPng) + "}}}";
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("placed");
+        addColumns<QByteArray, QString>("body", "placed");
         // The anchoring paragraph starts page 2 at the top margin (1134).
         QTest::newRow("picture from margin and paragraph")
             << "A\\par\\pard\\pagebb {\\shp{\\*\\shpinst\\shpleft567\\shptop567\\shpright1701\\shpbottom1134\\shpbxmargin\\shpbypara" + pict
@@ -312,9 +311,7 @@ private Q_SLOTS:
     // line survives writing RTF. The box: 1000 to 3000 twips across, 1000 to 2000 down.
     void textBoxLine_data()
     {
-        QTest::addColumn<QByteArray>("properties");
-        QTest::addColumn<bool>("rewrite");
-        QTest::addColumn<bool>("line");
+        addColumns<QByteArray, bool, bool>("properties", "rewrite", "line");
         QTest::newRow("line by default") << QByteArray() << false << true;
         QTest::newRow("line switched off") << QByteArray("{\\sp{\\sn fLine}{\\sv 0}}") << false << false;
         QTest::newRow("line written back") << QByteArray("{\\sp{\\sn lineWidth}{\\sv 19050}}") << true << true;
@@ -339,8 +336,7 @@ private Q_SLOTS:
     // Marks as different suites write them; the note's own mark leads its text.
     void notesKeepTheirMarks_data()
     {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("text");
+        addColumns<QByteArray, QString>("body", "text");
         QTest::newRow("footnotes numbered") << QByteArray("A{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} Eins.\\par} B{\\super\\chftn}"
                                                           "{\\footnote\\pard{\\super\\chftn} Zwei.\\par} C\\par")
                                             << QStringLiteral("A1 B2 C\n1 Eins.\n2 Zwei.");

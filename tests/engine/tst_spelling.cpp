@@ -3,7 +3,6 @@
 // survive a restart; the marks never reach a PDF or a saved file.
 
 #include "TestCommon.h"
-#include "app/ScriptedPrompter.h"
 #include "engine/dialogs/SpellDialog.h"
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"

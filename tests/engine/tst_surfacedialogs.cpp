@@ -52,10 +52,9 @@ private Q_SLOTS:
     void cleanup() { s.reset(); }
 
     void okWritesOneStep_data() {
-        QTest::addColumn<int>("which"); // 0 paragraph, 1 list, 2 tabs, 3 style, 4 table
-        QTest::addColumn<Play>("play");
-        QTest::addColumn<QList<int>>("changedBlockProps"); // block properties allowed to change
-        QTest::addColumn<Check>("check");
+        // which: 0 paragraph, 1 list, 2 tabs, 3 style, 4 table
+        // changedBlockProps: block properties allowed to change
+        addColumns<int, Play, QList<int>, Check>("which", "play", "changedBlockProps", "check");
 
         QTest::newRow("Absatz: rechts, 1 cm links") << 0 << Play([](QDialog* d) {
             child<QComboBox>(d, "alignment")->setCurrentIndex(1);

@@ -1,6 +1,5 @@
 #include "Pixels.h"
 #include "TestCommon.h"
-#include "app/ScriptedPrompter.h"
 #include "engine/dialogs/CharacterDialog.h"
 #include "engine/Document.h"
 #include "engine/surface/FragmentMimeData.h"
@@ -29,10 +28,8 @@ private Q_SLOTS:
 
     void selTextLineEnds_data()
     {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<int>("blocks");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("pages"); // a form feed starts a new page
+        // pages: a form feed starts a new page
+        addColumns<QString, int, QString, int>("input", "blocks", "text", "pages");
         QTest::newRow("CR") << QStringLiteral("a\rb\rc") << 3 << QStringLiteral("a\r\nb\r\nc") << 1;
         QTest::newRow("form feed") << QStringLiteral("a\fb") << 2 << QStringLiteral("a\r\nb") << 2;
     }
@@ -136,8 +133,7 @@ private Q_SLOTS:
 
     void pagesAreThePrintedOnesInEveryView_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("zoom");
+        addColumns<int, int>("mode", "zoom");
         // The zoomed layout rounds line heights to whole pixels; the pages must not follow.
         QTest::newRow("layout zoomed") << 1 << 60;
         QTest::newRow("centred zoomed") << 2 << 250;
@@ -236,12 +232,10 @@ private Q_SLOTS:
     // Undo and redo kinds as the edit menu reads them, through real keystrokes.
     void typedStepsAndTheirKinds_data()
     {
-        QTest::addColumn<QString>("keys"); // see type()
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("undoKind");
-        QTest::addColumn<QString>("undone"); // after one undo
-        QTest::addColumn<int>("undoneKind");
-        QTest::addColumn<int>("redoKind");
+        // keys: see type()
+        // undone: after one undo
+        addColumns<QString, QString, int, QString, int, int>(
+            "keys", "text", "undoKind", "undone", "undoneKind", "redoKind");
         QTest::newRow("empty") << "" << "" << 0 << "" << 0 << 0;
         QTest::newRow("two backspaces are one step") << "abc<<" << "a" << 2 << "abc" << 1 << 11;
         QTest::newRow("moving the caret starts a step") << "abc|x" << "xabc" << 1 << "abc" << 1 << 10;

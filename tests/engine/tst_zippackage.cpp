@@ -38,12 +38,8 @@ private slots:
 
     void limits_data()
     {
-        QTest::addColumn<QByteArray>("package");
-        QTest::addColumn<int>("maxMembers");
-        QTest::addColumn<qint64>("maxMember");
-        QTest::addColumn<qint64>("maxTotal");
-        QTest::addColumn<bool>("opens");
-        QTest::addColumn<QString>("error");
+        addColumns<QByteArray, int, qint64, qint64, bool, QString>(
+            "package", "maxMembers", "maxMember", "maxTotal", "opens", "error");
         const QByteArray four = zip({{QStringLiteral("a"), "1"}, {QStringLiteral("b"), "2"},
                                          {QStringLiteral("c"), "3"}, {QStringLiteral("d"), "4"}});
         QTest::newRow("four members, four allowed") << four << 4 << qint64(100) << qint64(100) << true << QString();
@@ -115,9 +111,7 @@ private slots:
 
     void resolve_data()
     {
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("expected");
+        addColumns<QString, QString, QString>("base", "target", "expected");
         QTest::newRow("beside") << "word/document.xml" << "media/image1.png" << "word/media/image1.png";
         QTest::newRow("up one") << "word/document.xml" << "../customXml/item1.xml" << "customXml/item1.xml";
         QTest::newRow("from the root") << "word/document.xml" << "/word/styles.xml" << "word/styles.xml";
@@ -135,8 +129,7 @@ private slots:
 
     void xml_data()
     {
-        QTest::addColumn<QByteArray>("xml");
-        QTest::addColumn<QString>("error");
+        addColumns<QByteArray, QString>("xml", "error");
         QTest::newRow("plain") << QByteArray("<?xml version=\"1.0\"?><w:document xmlns:w=\"urn:w\"><w:t>a &amp; b</w:t></w:document>")
                                << QString();
         QTest::newRow("billion laughs")

@@ -5,7 +5,6 @@
 
 #include "Pixels.h"
 #include "TestCommon.h"
-#include "app/ScriptedPrompter.h"
 #include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>

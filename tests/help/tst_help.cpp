@@ -47,8 +47,8 @@ private Q_SLOTS:
 
     void screens_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("border"); // pixels beside the picture
+        // border: pixels beside the picture
+        addColumns<QString, int>("name", "border");
         QTest::newRow("hilfe3") << "hilfe3" << 100 / 15;
         QTest::newRow("frmHilfeSerienbrief") << "frmHilfeSerienbrief" << 0;
         QTest::newRow("frmHilfeEtikett") << "frmHilfeEtikett" << 0;
@@ -89,9 +89,7 @@ private Q_SLOTS:
 
     void sysInfo_data()
     {
-        QTest::addColumn<QString>("tool");
-        QTest::addColumn<bool>("starts");
-        QTest::addColumn<bool>("message");
+        addColumns<QString, bool, bool>("tool", "starts", "message");
         QTest::newRow("none installed") << "" << true << true;
         QTest::newRow("installed") << "/usr/bin/kinfocenter" << true << false;
         QTest::newRow("fails to start") << "/usr/bin/kinfocenter" << false << true;

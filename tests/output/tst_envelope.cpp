@@ -53,10 +53,8 @@ private Q_SLOTS:
 
     void formats_data()
     {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QList<int>>("page"); // width, height, top, bottom, left, right
-        QTest::addColumn<int>("breaks");
-        QTest::addColumn<double>("finalSize");
+        // page: width, height, top, bottom, left, right
+        addColumns<int, QList<int>, int, double>("index", "page", "breaks", "finalSize");
         // The bottom margin keeps 15 mm (851 twips) free for the post's barcode.
         QTest::newRow("C6") << 0 << QList<int>{9185, 6464, 567, 851, 284, 284} << 9 << 4.0;
         QTest::newRow("DL") << 1 << QList<int>{12474, 6237, 567, 851, 567, 567} << 8 << 7.0;

@@ -135,10 +135,8 @@ private Q_SLOTS:
 
     void currentOnAllLabels_data()
     {
-        QTest::addColumn<QString>("nachname");
-        QTest::addColumn<int>("option"); // index of the template option
-        QTest::addColumn<bool>("withoutTitle");
-        QTest::addColumn<QString>("want");
+        // option: index of the template option
+        addColumns<QString, int, bool, QString>("nachname", "option", "withoutTitle", "want");
         QTest::newRow("F10") << "Öztürk" << 0 << false << "Frau Dr.|Helga|Öztürk|Rosenstraße 8|D-|50667|Köln|";
         QTest::newRow("F12, two-line street, no title")
             << "Holzmann GmbH" << 2 << true << "|Schreinerei|Holzmann GmbH|Industriestraße 44 Halle 2|D-|70173|Stuttgart|";
@@ -161,11 +159,8 @@ private Q_SLOTS:
 
     void chosenFromStart_data()
     {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<int>("first"); // first and last label filled
-        QTest::addColumn<int>("last");
-        QTest::addColumn<int>("leftInList");
+        // first: first and last label filled
+        addColumns<int, int, int, int, int>("start", "chosen", "first", "last", "leftInList");
         QTest::newRow("five from 7") << 7 << 5 << 7 << 11 << 0;
         QTest::newRow("ten from 20: five used, none emptied") << 20 << 10 << 20 << 24 << 5;
         QTest::newRow("one at 24") << 24 << 1 << 24 << 24 << 0;

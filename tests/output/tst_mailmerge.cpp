@@ -93,12 +93,12 @@ private Q_SLOTS:
 
     void chosenEntries_data()
     {
-        QTest::addColumn<QStringList>("left");   // entries when choosing
-        QTest::addColumn<QList<int>>("picks");   // indices chosen; -1 takes all
-        QTest::addColumn<int>("removeRow");      // right-hand row removed afterwards, -1 none
-        QTest::addColumn<QStringList>("leftNow"); // entries at the run
-        QTest::addColumn<QList<int>>("letters");
-        QTest::addColumn<int>("chosenCount");
+        // left: entries when choosing
+        // picks: indices chosen; -1 takes all
+        // removeRow: right-hand row removed afterwards, -1 none
+        // leftNow: entries at the run
+        addColumns<QStringList, QList<int>, int, QStringList, QList<int>, int>(
+            "left", "picks", "removeRow", "leftNow", "letters", "chosenCount");
         const QStringList abc = {"A a", "B b", "C c"};
         QTest::newRow("twice gives one letter") << abc << QList<int>{1, 1} << -1 << abc << QList<int>{1} << 2;
         QTest::newRow("removing empties every slot of that text")

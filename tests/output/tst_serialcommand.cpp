@@ -4,6 +4,7 @@
 #include "PdfText.h"
 #include "TestCommon.h"
 #include "TestHome.h"
+#include "../addresses/AddressFixture.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
@@ -14,22 +15,16 @@
 #include "shell/SerialCommand.h"
 #include "textblocks/TextBlockFile.h"
 
-#include <QProcess>
+#include "RunProgram.h"
 
 namespace {
 
-const QString kProgram = QStringLiteral(QX_BINARY_DIR "/qx-text");
 
 // Last names of the starter database in the order of the mail merge's left list.
 QStringList lastNamesInListOrder(const QString& db)
 {
     RecordSource a;
-    if (!a.open(db, Queries::nameOrder()))
-        return {};
-    QStringList names;
-    for (int i = 0; i < a.recordCount(); ++i)
-        names << a.fieldAt(i, QStringLiteral("Nachname"));
-    return names;
+    return a.open(db, Queries::nameOrder()) ? AddressFixture::rows(a, {"Nachname"}) : QStringList();
 }
 
 ComposerInput clubSender()
@@ -69,17 +64,11 @@ private slots:
         if (!havePdfToText())
             QSKIP("pdftotext is not installed");
         const QString pdf = dir.filePath(QStringLiteral("alle.pdf"));
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        p.setProcessEnvironment(env);
-        p.start(kProgram, {QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
-                           QStringLiteral("--text"), text, QStringLiteral("--single-pdf"), pdf});
-        QVERIFY(p.waitForFinished(120000));
-        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-        QCOMPARE(p.exitCode(), 0);
+        const ProgramRun run = runProgram({QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
+                                           QStringLiteral("--text"), text, QStringLiteral("--single-pdf"), pdf},
+                                          {}, true);
+        const QString& err = run.err;
+        QCOMPARE(run.code, 0);
 
         const QStringList names = lastNamesInListOrder(db);
         QVERIFY(err.contains(QStringLiteral("Brief %1 von %1").arg(names.size())));
@@ -117,8 +106,7 @@ private slots:
 
     void wrongCalls_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("code");
+        addColumns<QStringList, int>("args", "code");
         const QString pdf = QStringLiteral("x.pdf");
         QTest::newRow("no output") << QStringList{"--text", "t.txt"} << 2;
         QTest::newRow("block 11") << QStringList{"--block", "11", "--single-pdf", pdf} << 2;
@@ -171,9 +159,7 @@ private slots:
     // chosen block whose file is missing.
     void oneLetterText_data()
     {
-        QTest::addColumn<QString>("who");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("message");
+        addColumns<QString, QString, QString>("who", "expected", "message");
         QTest::newRow("private, references, member number, block")
             << "private"
             << kHead + "»Herrn|»Karl Becker|»Hauptstraße 5|»10115 Berlin||||"

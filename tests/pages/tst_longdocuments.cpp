@@ -68,184 +68,177 @@ void mixedDocument(Document& d)
 class TstLongDocuments : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void bandHoldsEveryBlockOfEachPage();
-    void framesAndInputPositionsOnLatePages();
-    void filesMatchSingleExports();
-    void splitterRefusesWhatItCannotCut_data();
-    void splitterRefusesWhatItCannotCut();
-};
-
-// Against a walk over every block: each block that reaches into a page lies between
-// the band's first block and the block where its walk stops.
-void TstLongDocuments::bandHoldsEveryBlockOfEachPage()
-{
-    Document d;
-    mixedDocument(d);
-    Paginator pages(&d);
-    QTextDocument* doc = pages.layoutDocument();
-    const int count = pages.pageCount();
-    QVERIFY2(count >= 8, qPrintable(QString::number(count)));
-    QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    const double h = doc->pageSize().height();
-    int spanningRows = 0;
-    for (int page = 1; page <= count; ++page) {
-        const double top = (page - 1) * h, bottom = page * h;
-        QSet<int> visited;
-        BlockBand::forEach(doc, top, bottom, [&](const QTextBlock& b) {
-            visited.insert(b.blockNumber());
-            return true;
-        });
-        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-            const QRectF r = layout->blockBoundingRect(b);
-            if (r.bottom() > top && r.top() < bottom)
-                QVERIFY2(visited.contains(b.blockNumber()),
-                         qPrintable(QStringLiteral("page %1 misses block %2 (%3): %4..%5")
-                                        .arg(page).arg(b.blockNumber()).arg(b.text().left(20))
-                                        .arg(r.top()).arg(r.bottom())));
-            if (r.top() < top && r.bottom() > top)
-                ++spanningRows;
+    // Against a walk over every block: each block that reaches into a page lies between
+    // the band's first block and the block where its walk stops.
+    void bandHoldsEveryBlockOfEachPage()
+    {
+        Document d;
+        mixedDocument(d);
+        Paginator pages(&d);
+        QTextDocument* doc = pages.layoutDocument();
+        const int count = pages.pageCount();
+        QVERIFY2(count >= 8, qPrintable(QString::number(count)));
+        QAbstractTextDocumentLayout* layout = doc->documentLayout();
+        const double h = doc->pageSize().height();
+        int spanningRows = 0;
+        for (int page = 1; page <= count; ++page) {
+            const double top = (page - 1) * h, bottom = page * h;
+            QSet<int> visited;
+            BlockBand::forEach(doc, top, bottom, [&](const QTextBlock& b) {
+                visited.insert(b.blockNumber());
+                return true;
+            });
+            for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+                const QRectF r = layout->blockBoundingRect(b);
+                if (r.bottom() > top && r.top() < bottom)
+                    QVERIFY2(visited.contains(b.blockNumber()),
+                             qPrintable(QStringLiteral("page %1 misses block %2 (%3): %4..%5")
+                                            .arg(page).arg(b.blockNumber()).arg(b.text().left(20))
+                                            .arg(r.top()).arg(r.bottom())));
+                if (r.top() < top && r.bottom() > top)
+                    ++spanningRows;
+            }
+            // No more than the page and the row it starts in.
+            QVERIFY2(visited.size() < 300, qPrintable(QString::number(visited.size())));
         }
-        // No more than the page and the row it starts in.
-        QVERIFY2(visited.size() < 300, qPrintable(QString::number(visited.size())));
+        // Rows and paragraphs do cross page ends here.
+        QVERIFY(spanningRows > 0);
+        // The first block of the document for a band above it, and none past the end.
+        QCOMPARE(BlockBand::firstReaching(doc, -50).blockNumber(), 0);
+        int after = 0;
+        BlockBand::forEach(doc, count * h, count * h + h, [&](const QTextBlock&) { return ++after > 0; });
+        QVERIFY(after <= 2);
     }
-    // Rows and paragraphs do cross page ends here.
-    QVERIFY(spanningRows > 0);
-    // The first block of the document for a band above it, and none past the end.
-    QCOMPARE(BlockBand::firstReaching(doc, -50).blockNumber(), 0);
-    int after = 0;
-    BlockBand::forEach(doc, count * h, count * h + h, [&](const QTextBlock&) { return ++after > 0; });
-    QVERIFY(after <= 2);
-}
 
-// Decorations come from the page's own blocks: a frame on page 30 of 31 is drawn
-// there and nowhere else, and an input position on that page finds its line.
-void TstLongDocuments::framesAndInputPositionsOnLatePages()
-{
-    TextControl tc;
-    tc.doc()->setPage(kA4);
-    QTextCursor c(tc.doc()->body());
-    QTextBlockFormat fixed;
-    fixed.setLineHeight(40, QTextBlockFormat::FixedHeight);
-    c.setBlockFormat(fixed);
-    // 24 lines of 40 px fill a body of 971 px; 720 lines make 30 pages, 20 more a 31st.
-    for (int i = 0; i < 740; ++i) {
-        if (i)
-            c.insertBlock();
-        c.insertText(QStringLiteral("Zeile %1").arg(i + 1));
+    // Decorations come from the page's own blocks: a frame on page 30 of 31 is drawn
+    // there and nowhere else, and an input position on that page finds its line.
+    void framesAndInputPositionsOnLatePages()
+    {
+        TextControl tc;
+        tc.doc()->setPage(kA4);
+        QTextCursor c(tc.doc()->body());
+        QTextBlockFormat fixed;
+        fixed.setLineHeight(40, QTextBlockFormat::FixedHeight);
+        c.setBlockFormat(fixed);
+        // 24 lines of 40 px fill a body of 971 px; 720 lines make 30 pages, 20 more a 31st.
+        for (int i = 0; i < 740; ++i) {
+            if (i)
+                c.insertBlock();
+            c.insertText(QStringLiteral("Zeile %1").arg(i + 1));
+        }
+        QCOMPARE(tc.paginator()->pageCount(), 31);
+        // Line 700 is the 4th line of page 30: top at 76 + 3 * 40 px.
+        tc.setSelStart(tc.doc()->body()->findBlockByNumber(699).position());
+        tc.setFrameDistance(100);
+        tc.setFrameStyle(FrameBits::Left | FrameBits::Single);
+        const QImage page30 = tc.PageImage(30);
+        const QImage page29 = tc.PageImage(29);
+        // The frame line stands 100 twips (6.7 px) left of the text at 76 px.
+        QVERIFY(darkPixels(page30, QRect(65, 76 + 3 * 40 + 4, 6, 30)) > 20);
+        QCOMPARE(darkPixels(page30, QRect(65, 76 + 5 * 40, 6, 30)), 0);
+        QCOMPARE(darkPixels(page29, QRect(60, 0, 12, 1123)), 0);
+        // Page 31, line 5, column 3: the "i" of "Zeile 725".
+        tc.setCurrentInputPosition({31, 5, 3});
+        QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 725"));
+        QCOMPARE(tc.textCursor().positionInBlock(), 2);
+        tc.setViewMode(1);
+        tc.setCurrentInputPosition({30, 24, 1});
+        QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 720"));
     }
-    QCOMPARE(tc.paginator()->pageCount(), 31);
-    // Line 700 is the 4th line of page 30: top at 76 + 3 * 40 px.
-    tc.setSelStart(tc.doc()->body()->findBlockByNumber(699).position());
-    tc.setFrameDistance(100);
-    tc.setFrameStyle(FrameBits::Left | FrameBits::Single);
-    const QImage page30 = tc.PageImage(30);
-    const QImage page29 = tc.PageImage(29);
-    // The frame line stands 100 twips (6.7 px) left of the text at 76 px.
-    QVERIFY(darkPixels(page30, QRect(65, 76 + 3 * 40 + 4, 6, 30)) > 20);
-    QCOMPARE(darkPixels(page30, QRect(65, 76 + 5 * 40, 6, 30)), 0);
-    QCOMPARE(darkPixels(page29, QRect(60, 0, 12, 1123)), 0);
-    // Page 31, line 5, column 3: the "i" of "Zeile 725".
-    tc.setCurrentInputPosition({31, 5, 3});
-    QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 725"));
-    QCOMPARE(tc.textCursor().positionInBlock(), 2);
-    tc.setViewMode(1);
-    tc.setCurrentInputPosition({30, 24, 1});
-    QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 720"));
-}
 
-// Three documents through one writer, cut apart: the same pages, words and word
-// boxes as each exported alone, and each file stands on its own.
-void TstLongDocuments::filesMatchSingleExports()
-{
-    if (!havePdfToText())
-        QSKIP("pdftotext is not installed");
-    QTemporaryDir dir;
-    Document letter, numbered, small;
-    letter.setPage(kA4);
-    QTextCursor l(letter.body());
-    l.insertText(QStringLiteral("Sehr geehrte Frau Muster,"));
-    l.insertBlock();
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    l.insertText(QStringLiteral("Rechnung Nr. 4711"), bold);
-    numbered.setPage(kA4);
-    numbered.setHeaderFooterSet(1);
-    QTextCursor hc(numbered.headerFooter(1));
-    hc.insertText(QStringLiteral("Seite "));
-    Fields::setType(numbered.headerFooter(1), Fields::insert(hc, QString()), FieldTypes::PageNumber);
-    QTextCursor n(numbered.body());
-    for (int page = 1; page <= 3; ++page) {
-        if (page > 1)
-            Paginator::insertPageBreak(n);
-        paragraphs(n, 10, QStringLiteral("Text"));
+    // Three documents through one writer, cut apart: the same pages, words and word
+    // boxes as each exported alone, and each file stands on its own.
+    void filesMatchSingleExports()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        QTemporaryDir dir;
+        Document letter, numbered, small;
+        letter.setPage(kA4);
+        QTextCursor l(letter.body());
+        l.insertText(QStringLiteral("Sehr geehrte Frau Muster,"));
+        l.insertBlock();
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        l.insertText(QStringLiteral("Rechnung Nr. 4711"), bold);
+        numbered.setPage(kA4);
+        numbered.setHeaderFooterSet(1);
+        QTextCursor hc(numbered.headerFooter(1));
+        hc.insertText(QStringLiteral("Seite "));
+        Fields::setType(numbered.headerFooter(1), Fields::insert(hc, QString()), FieldTypes::PageNumber);
+        QTextCursor n(numbered.body());
+        for (int page = 1; page <= 3; ++page) {
+            if (page > 1)
+                Paginator::insertPageBreak(n);
+            paragraphs(n, 10, QStringLiteral("Text"));
+        }
+        // A5 across: 11906 x 8391 twips; PDF page sizes are whole points: 595 x 420.
+        small.setPage(PageGeometry{11906, 8391});
+        QTextCursor(small.body()).insertText(QStringLiteral("Quer und klein"));
+
+        PdfExport::Files files;
+        QString error;
+        for (const Document* d : {&letter, &numbered, &small})
+            QVERIFY2(files.add(*d, &error), qPrintable(error));
+        QList<QByteArray> parts;
+        QVERIFY2(files.finish(&parts, &error), qPrintable(error));
+        QCOMPARE(parts.size(), 3);
+        const QList<int> pageCounts{1, 3, 1};
+        int i = 0;
+        for (const Document* d : {&letter, &numbered, &small}) {
+            const QString alone = dir.filePath(QStringLiteral("allein%1.pdf").arg(i));
+            const QString cut = dir.filePath(QStringLiteral("geteilt%1.pdf").arg(i));
+            QVERIFY(PdfExport::exportPdf(*d, alone, &error));
+            QVERIFY(writeAll(cut, parts[i]));
+            const QList<PdfPage> got = pdfWordBoxes(cut);
+            QCOMPARE(got.size(), pageCounts[i]);
+            QCOMPARE(pdfWordLines(got), pdfWordLines(pdfWordBoxes(alone)));
+            ++i;
+        }
+        QCOMPARE(pdfPageText(dir.filePath(QStringLiteral("geteilt0.pdf")), 1).simplified(),
+                 QStringLiteral("Sehr geehrte Frau Muster, Rechnung Nr. 4711"));
+        QVERIFY(pdfPageText(dir.filePath(QStringLiteral("geteilt1.pdf")), 3).simplified().startsWith(u"Seite 3 "));
+        QCOMPARE(pdfWordBoxes(dir.filePath(QStringLiteral("geteilt2.pdf"))).first().height, 420.0);
+        // Only the fonts each file uses: the bold one is in the first file only.
+        QVERIFY(parts[0].contains("Bold"));
+        QVERIFY(!parts[1].contains("Bold"));
     }
-    // A5 across: 11906 x 8391 twips; PDF page sizes are whole points: 595 x 420.
-    small.setPage(PageGeometry{11906, 8391});
-    QTextCursor(small.body()).insertText(QStringLiteral("Quer und klein"));
 
-    PdfExport::Files files;
-    QString error;
-    for (const Document* d : {&letter, &numbered, &small})
-        QVERIFY2(files.add(*d, &error), qPrintable(error));
-    QList<QByteArray> parts;
-    QVERIFY2(files.finish(&parts, &error), qPrintable(error));
-    QCOMPARE(parts.size(), 3);
-    const QList<int> pageCounts{1, 3, 1};
-    int i = 0;
-    for (const Document* d : {&letter, &numbered, &small}) {
-        const QString alone = dir.filePath(QStringLiteral("allein%1.pdf").arg(i));
-        const QString cut = dir.filePath(QStringLiteral("geteilt%1.pdf").arg(i));
-        QVERIFY(PdfExport::exportPdf(*d, alone, &error));
-        QVERIFY(writeAll(cut, parts[i]));
-        const QList<PdfPage> got = pdfWordBoxes(cut);
-        QCOMPARE(got.size(), pageCounts[i]);
-        QCOMPARE(pdfWordLines(got), pdfWordLines(pdfWordBoxes(alone)));
-        ++i;
+    void splitterRefusesWhatItCannotCut_data()
+    {
+        addColumns<QByteArray, QList<int>>("pdf", "counts");
+        Document d;
+        QTextCursor c(d.body());
+        paragraphs(c, 3, QStringLiteral("Wort"));
+        Paginator::insertPageBreak(c);
+        paragraphs(c, 3, QStringLiteral("Wort"));
+        QByteArray two;
+        QBuffer buffer(&two);
+        buffer.open(QIODevice::WriteOnly);
+        QString error;
+        QVERIFY(PdfExport::exportPdf(d, &buffer, &error));
+        QList<QByteArray> good;
+        QVERIFY(PdfSplitter::split(two, {1, 1}, &good));
+        QCOMPARE(good.size(), 2);
+        QTest::newRow("counts too few") << two << QList<int>{1};
+        QTest::newRow("counts too many") << two << QList<int>{2, 1};
+        QTest::newRow("empty part") << two << QList<int>{0, 2};
+        QTest::newRow("no cross-reference table") << two.left(two.indexOf("xref")) << QList<int>{1, 1};
+        QByteArray moved = two;
+        moved.replace("startxref\n", "startxref\n9");
+        QTest::newRow("table not where it says") << moved << QList<int>{1, 1};
+        QTest::newRow("not a PDF") << QByteArray("Hallo") << QList<int>{1};
     }
-    QCOMPARE(pdfPageText(dir.filePath(QStringLiteral("geteilt0.pdf")), 1).simplified(),
-             QStringLiteral("Sehr geehrte Frau Muster, Rechnung Nr. 4711"));
-    QVERIFY(pdfPageText(dir.filePath(QStringLiteral("geteilt1.pdf")), 3).simplified().startsWith(u"Seite 3 "));
-    QCOMPARE(pdfWordBoxes(dir.filePath(QStringLiteral("geteilt2.pdf"))).first().height, 420.0);
-    // Only the fonts each file uses: the bold one is in the first file only.
-    QVERIFY(parts[0].contains("Bold"));
-    QVERIFY(!parts[1].contains("Bold"));
-}
 
-void TstLongDocuments::splitterRefusesWhatItCannotCut_data()
-{
-    QTest::addColumn<QByteArray>("pdf");
-    QTest::addColumn<QList<int>>("counts");
-    Document d;
-    QTextCursor c(d.body());
-    paragraphs(c, 3, QStringLiteral("Wort"));
-    Paginator::insertPageBreak(c);
-    paragraphs(c, 3, QStringLiteral("Wort"));
-    QByteArray two;
-    QBuffer buffer(&two);
-    buffer.open(QIODevice::WriteOnly);
-    QString error;
-    QVERIFY(PdfExport::exportPdf(d, &buffer, &error));
-    QList<QByteArray> good;
-    QVERIFY(PdfSplitter::split(two, {1, 1}, &good));
-    QCOMPARE(good.size(), 2);
-    QTest::newRow("counts too few") << two << QList<int>{1};
-    QTest::newRow("counts too many") << two << QList<int>{2, 1};
-    QTest::newRow("empty part") << two << QList<int>{0, 2};
-    QTest::newRow("no cross-reference table") << two.left(two.indexOf("xref")) << QList<int>{1, 1};
-    QByteArray moved = two;
-    moved.replace("startxref\n", "startxref\n9");
-    QTest::newRow("table not where it says") << moved << QList<int>{1, 1};
-    QTest::newRow("not a PDF") << QByteArray("Hallo") << QList<int>{1};
-}
-
-void TstLongDocuments::splitterRefusesWhatItCannotCut()
-{
-    QFETCH(QByteArray, pdf);
-    QFETCH(QList<int>, counts);
-    QList<QByteArray> parts{QByteArray("alt")};
-    QVERIFY(!PdfSplitter::split(pdf, counts, &parts));
-    QVERIFY(parts.isEmpty());
-}
+    void splitterRefusesWhatItCannotCut()
+    {
+        QFETCH(QByteArray, pdf);
+        QFETCH(QList<int>, counts);
+        QList<QByteArray> parts{QByteArray("alt")};
+        QVERIFY(!PdfSplitter::split(pdf, counts, &parts));
+        QVERIFY(parts.isEmpty());
+    }
+};
 
 QTEST_MAIN(TstLongDocuments)
 #include "tst_longdocuments.moc"

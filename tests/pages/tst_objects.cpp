@@ -102,8 +102,8 @@ private Q_SLOTS:
 
     void greyBoxOnScreenOnly_data()
     {
-        QTest::addColumn<bool>("fixed");
-        QTest::addColumn<int>("view"); // 0 normal, 1 layout, 2 centred
+        // view: 0 normal, 1 layout, 2 centred
+        addColumns<bool, int>("fixed", "view");
         QTest::newRow("im Text, Normal") << false << 0;
         QTest::newRow("im Text, Zentriert") << false << 2;
         QTest::newRow("beweglich, Layout") << true << 1;
@@ -173,8 +173,7 @@ private Q_SLOTS:
 
     void movablePictureSavedAndReopened_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("format");
+        addColumns<QString, int>("name", "format");
         QTest::newRow("eigenes Format") << "bild.txm" << 3;
         QTest::newRow("RTF") << "bild.rtf" << 5;
         QTest::newRow("Word (RTF)") << "bild.doc" << 9;
@@ -263,10 +262,11 @@ private Q_SLOTS:
 
     void tabStopCountsFromTheMargin_data()
     {
-        QTest::addColumn<int>("left");      // twips
-        QTest::addColumn<int>("firstLine"); // twips, relative to the left indent
-        QTest::addColumn<bool>("viaDialog"); // the left indent given after the stop, in "Absatz"
-        QTest::addColumn<double>("nameX");  // points from the paper's left edge
+        // left: twips
+        // firstLine: twips, relative to the left indent
+        // viaDialog: the left indent given after the stop, in "Absatz"
+        // nameX: points from the paper's left edge
+        addColumns<int, int, bool, double>("left", "firstLine", "viaDialog", "nameX");
         // Margin 2 cm (56.7 pt), a left tab stop at 8 cm: the word after the tab starts
         // 8 cm from the margin, 10 cm from the paper's edge = 283.5 pt, on every row.
         QTest::newRow("kein Einzug") << 0 << 0 << false << 56.7;
@@ -306,9 +306,7 @@ private Q_SLOTS:
     // 8 cm stop of a paragraph indented 2 cm with its first line 1 cm further in.
     void tabStopsInOfficeFiles_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QString>("member");
-        QTest::addColumn<QString>("written");
+        addColumns<int, QString, QString>("format", "member", "written");
         QTest::newRow("DOCX") << 13 << "word/document.xml" << "w:pos=\"4536\"";
         QTest::newRow("ODT") << 14 << "content.xml" << "style:position=\"170.10pt\"";
     }
@@ -342,24 +340,7 @@ private Q_SLOTS:
     {
         if (!havePdfToText())
             QSKIP("pdftotext is not installed");
-        const QByteArray older =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<textdocument version=\"1\">\n"
-            " <page width=\"11906\" height=\"16838\" left=\"1134\" top=\"1134\" right=\"1134\" bottom=\"1134\"/>\n"
-            " <body font=\"Arial,11,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\">\n"
-            "  <formats>\n"
-            "   <format id=\"0\" type=\"1\">\n"
-            "    <property name=\"leftMargin\" type=\"double\">75.6</property>\n"
-            "    <property name=\"textIndent\" type=\"double\">37.8</property>\n"
-            "    <property name=\"tabPositions\" type=\"tabs\">302.4:0:0</property>\n"
-            "   </format>\n"
-            "  </formats>\n"
-            "  <p format=\"0\"><r>Name\tWert</r></p>\n"
-            " </body>\n"
-            "</textdocument>\n";
         const QString txm = m_dir.filePath(QStringLiteral("alt.txm"));
-        QFile f(txm);
-        QVERIFY(f.open(QIODevice::WriteOnly));
         // The 30-byte page header as the program writes it: 23, the margins, height and
         // width as little-endian numbers, then two zero bytes.
         QByteArray header;
@@ -367,8 +348,7 @@ private Q_SLOTS:
             for (int i = 0; i < 4; ++i)
                 header += char((v >> (8 * i)) & 0xff);
         header += QByteArray(2, '\0');
-        f.write(header + older);
-        f.close();
+        QVERIFY(writeAll(txm, header + readAll(QStringLiteral(QX_SOURCE_DIR "/tests/pages/data/tabs-version1.xml"))));
         TextControl tc;
         QVERIFY2(tc.Load(txm, 30, 3, false), qPrintable(tc.LastError()));
         tc.setSelStart(0);

@@ -9,7 +9,6 @@
 #include "addresses/AddressDatabase.h"
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
-#include "app/ScriptedPrompter.h"
 #include "addresses/FieldBinder.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"

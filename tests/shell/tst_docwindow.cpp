@@ -44,10 +44,8 @@ private Q_SLOTS:
     void cleanup() { fx.reset(); }
     void closeCheck_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("closes");
-        QTest::addColumn<int>("saveDialogs");
-        QTest::addColumn<QString>("saveAs"); // the name given in the save dialog
+        // saveAs: the name given in the save dialog
+        addColumns<int, bool, int, QString>("answer", "closes", "saveDialogs", "saveAs");
         QTest::newRow("cancel keeps") << int(QMessageBox::Cancel) << false << 0 << QString();
         QTest::newRow("no closes") << int(QMessageBox::No) << true << 0 << QString();
         QTest::newRow("yes, saved, closes") << int(QMessageBox::Yes) << true << 1 << "brief";
@@ -140,9 +138,8 @@ private Q_SLOTS:
     // unchanged OK leave document and history alone.
     void pageSetupIsOneStep_data()
     {
-        QTest::addColumn<QString>("field"); // empty: nothing touched
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<bool>("changes");
+        // field: empty: nothing touched
+        addColumns<QString, bool, bool>("field", "confirm", "changes");
         QTest::newRow("left margin") << "txtLeftMargin" << true << true;
         QTest::newRow("cancel") << "txtTopMargin" << false << false;
         QTest::newRow("ok unchanged") << "" << true << false;

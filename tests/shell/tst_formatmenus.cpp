@@ -44,9 +44,7 @@ private Q_SLOTS:
 
     void opens_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("toolbar");
-        QTest::addColumn<QString>("dialog");
+        addColumns<QString, bool, QString>("name", "toolbar", "dialog");
         QTest::newRow("table menu") << "mnuTable_InsertTable" << false << "frmTableDlg";
         QTest::newRow("image menu") << "mnuFormat_Image" << false << "frmImageDlg";
         QTest::newRow("header button") << "HeaderProperties" << true << "frmHeaderProperties";
@@ -83,10 +81,8 @@ private Q_SLOTS:
     // switch off again; each press is one formatting step.
     void formatKeys_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("what"); // 0 bold, 1 italic, 2 underline, 3 alignment
-        QTest::addColumn<int>("on");
+        // what: 0 bold, 1 italic, 2 underline, 3 alignment
+        addColumns<int, int, int, int>("key", "modifiers", "what", "on");
         const int ctrl = Qt::ControlModifier, ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
         QTest::newRow("Strg+B") << int(Qt::Key_B) << ctrl << 0 << 1;
         QTest::newRow("Strg+I") << int(Qt::Key_I) << ctrl << 1 << 1;
@@ -198,10 +194,8 @@ private Q_SLOTS:
 
     void colourCommands_data()
     {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QColor>("answer"); // invalid: cancelled
-        QTest::addColumn<QColor>("text");
-        QTest::addColumn<QColor>("back");
+        // answer: invalid: cancelled
+        addColumns<QString, QColor, QColor, QColor>("item", "answer", "text", "back");
         QTest::newRow("text colour") << "mnuFormat_TextColour" << QColor(200, 10, 20)
                                      << QColor(200, 10, 20) << QColor();
         QTest::newRow("text colour cancelled") << "mnuFormat_TextColour" << QColor()
