@@ -74,16 +74,14 @@ private slots:
         QFETCH(int, maxMembers);
         QFETCH(qint64, maxMember);
         QFETCH(qint64, maxTotal);
-        QFETCH(bool, opens);
-        QFETCH(QString, error);
         ZipPackage::Limits limits;
         limits.maxMembers = maxMembers;
         limits.maxMemberSize = maxMember;
         limits.maxTotalSize = maxTotal;
         ZipPackage::Reader r(limits);
         QString got;
-        QCOMPARE(r.open(package, &got), opens);
-        QCOMPARE(got, error);
+        QTEST(r.open(package, &got), "opens");
+        QTEST(got, "error");
     }
 
     void highRatioIsRefusedWhileInflating()
@@ -123,8 +121,7 @@ private slots:
     {
         QFETCH(QString, base);
         QFETCH(QString, target);
-        QFETCH(QString, expected);
-        QCOMPARE(ZipPackage::resolve(base, target), expected);
+        QTEST(ZipPackage::resolve(base, target), "expected");
     }
 
     void xml_data()

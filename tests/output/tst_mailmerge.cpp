@@ -118,16 +118,14 @@ private Q_SLOTS:
         QFETCH(QList<int>, picks);
         QFETCH(int, removeRow);
         QFETCH(QStringList, leftNow);
-        QFETCH(QList<int>, letters);
-        QFETCH(int, chosenCount);
         ChosenEntries c;
         c.resize(2);
         for (int i : picks)
             i < 0 ? c.takeAll(left) : c.add(i, left[i]);
         if (removeRow >= 0)
             QVERIFY(c.remove(removeRow, left));
-        QCOMPARE(c.chosen().size(), chosenCount);
-        QCOMPARE(c.letters(leftNow), letters);
+        QTEST(int(c.chosen().size()), "chosenCount");
+        QTEST(c.letters(leftNow), "letters");
     }
 
     void postalCodeSortEmptiesTheChoice()

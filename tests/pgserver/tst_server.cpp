@@ -72,8 +72,8 @@ private slots:
 
     void serverAddress_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // host|port|database|user|sslmode, or the reason
+        // expected: host|port|database|user|sslmode, or the reason
+        addColumns<QString, QString>("text", "expected");
         QTest::newRow("host and database") << "postgresql://db.example.org/adressen" << "db.example.org|5432|adressen||";
         QTest::newRow("short scheme, user, port, ssl")
             << "postgres://anna@10.0.0.5:6543/buero?sslmode=require" << "10.0.0.5|6543|buero|anna|require";
@@ -113,8 +113,7 @@ private slots:
     // Each gets its German text; nothing is created anywhere.
     void badStores_data()
     {
-        QTest::addColumn<QString>("location");
-        QTest::addColumn<QString>("message");
+        addColumns<QString, QString>("location", "message");
         QTest::newRow("malformed") << "postgresql://server" << "ist ungültig";
         QTest::newRow("unreachable") << "postgresql://%2Fnirgends%2Fda:5432/x"
                                      << "Der Datenbank-Server ist nicht erreichbar (Server localhost:5432, Datenbank x)";
