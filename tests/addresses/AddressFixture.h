@@ -4,6 +4,7 @@
 // the test cluster named by QX_TEST_POSTGRESQL, filled through a file and the copy.
 
 #include "addresses/AddressServer.h"
+#include "addresses/RecordSource.h"
 #include "addresses/ServerAddress.h"
 
 #include <QCoreApplication>
@@ -216,5 +217,18 @@ struct Lock {
         db = nullptr;
     }
 };
+
+// Each row of `rs` as its `columns` joined with "|".
+inline QStringList rows(const RecordSource& rs, const QStringList& columns)
+{
+    QStringList out;
+    for (int i = 0; i < rs.recordCount(); ++i) {
+        QStringList f;
+        for (const QString& c : columns)
+            f << rs.fieldAt(i, c);
+        out << f.join(QLatin1Char('|'));
+    }
+    return out;
+}
 
 } // namespace AddressFixture

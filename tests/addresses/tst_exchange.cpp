@@ -10,22 +10,14 @@
 #include "addresses/exchange/Windows1252.h"
 #include "addresses/frmAdressenExport.h"
 #include "addresses/frmAdressenImport.h"
-#include "app/ScriptedPrompter.h"
 #include "shell/AddressExchangeCommand.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QLabel>
+#include "TestCommon.h"
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
-#include "TestFiles.h"
-#include <QTemporaryDir>
-#include <QTest>
 
 using AddressImport::Duplicates;
 
@@ -33,25 +25,16 @@ namespace {
 // Row values joined with "|" for compact comparison.
 QString joined(const ExchangeRow& r) { return r.values.join(QLatin1Char('|')); }
 
-QStringList addressesOnFile(const QString& path)
+const QStringList kShort{"Anrede", "Vorname", "Nachname", "Adresse", "Postleitzahl", "Ort", "Land", "Gruppe"};
+const QStringList kAll{"Anrede", "Vorname", "Nachname", "Adresse", "Postleitzahl", "Ort",
+                       "LaenderKZ", "Land", "AnredezHd", "NamezHd", "MitgliedsNr", "Gruppe"};
+
+QStringList addressesOnFile(const QString& path, const QStringList& columns = kShort)
 {
     RecordSource r;
-    QStringList out;
     if (!r.open(path, Queries::nameOrder()))
         return {QStringLiteral("nicht lesbar")};
-    for (int i = 0; i < r.recordCount(); ++i) {
-        QStringList f;
-        for (const char* c : {"Anrede", "Vorname", "Nachname", "Adresse", "Postleitzahl", "Ort", "Land", "Gruppe"})
-            f << r.fieldAt(i, QLatin1String(c));
-        out << f.join(QLatin1Char('|'));
-    }
-    return out;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    return AddressFixture::rows(r, columns);
 }
 } // namespace
 
@@ -60,14 +43,15 @@ class TestExchange : public QObject {
     std::optional<QTemporaryDir> m_dir;
     QString m_db;
 
-    QString prepareAndWrite(const QByteArray& bytes, Duplicates d, const QString& group = {})
+    QString prepareAndWrite(const QByteArray& bytes, Duplicates d, const QString& group = {},
+                            const AddressImport::Progress& progress = {})
     {
         const ExchangeTable t = AddressImport::readBytes(bytes, false);
         const auto p = AddressImport::prepare(t, ColumnGuess::guessAll(t.headers), group);
         RecordSource s;
         if (!s.open(m_db, Queries::addressTable()))
             return s.lastError();
-        const auto o = AddressImport::write(s, p.records, d);
+        const auto o = AddressImport::write(s, p.records, d, progress);
         return o.error.isEmpty() ? AddressImport::summary(o, p) : o.error;
     }
 
@@ -117,8 +101,7 @@ private slots:
 
     void guesses_data()
     {
-        QTest::addColumn<QString>("header");
-        QTest::addColumn<QString>("field");
+        addColumns<QString, QString>("header", "field");
         const char* pairs[][2] = {{"Vorname", "Vorname"},   {"Name", "Nachname"},      {"Nachname", "Nachname"},
                                   {"Straße", "Adresse"},    {"Strasse", "Adresse"},    {"PLZ", "Postleitzahl"},
                                   {"Ort", "Ort"},           {"Land", "Land"},          {"Anrede", "Anrede"},
@@ -132,8 +115,7 @@ private slots:
     void guesses()
     {
         QFETCH(QString, header);
-        QFETCH(QString, field);
-        QCOMPARE(ColumnGuess::guess(header), field);
+        QTEST(ColumnGuess::guess(header), "field");
     }
 
     void guessTakesEachFieldOnce()
@@ -211,9 +193,7 @@ private slots:
 
     void duplicates_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("summary");
-        QTest::addColumn<QStringList>("onFile");
+        addColumns<int, QString, QStringList>("mode", "summary", "onFile");
         const QString eva = QStringLiteral("|Eva|Berg|Weg 2||Bonn||Neu");
         QTest::newRow("skip") << int(Duplicates::Skip)
                               << QStringLiteral("1 Adresse übernommen, 2 doppelte übersprungen")
@@ -228,14 +208,13 @@ private slots:
     void duplicates()
     {
         QFETCH(int, mode);
-        QFETCH(QString, summary);
         QFETCH(QStringList, onFile);
         // Case and outer blanks do not make another address; the second Eva repeats the first.
         const QByteArray bytes = "Anrede;Vorname;Nachname;Straße;Ort\n"
                                  "Herrn;jürgen ;MÜLLER;Hauptstr. 1;köln\n"
                                  ";Eva;Berg;Weg 2;Bonn\n"
                                  ";Eva;Berg;Weg 2;Bonn\n";
-        QCOMPARE(prepareAndWrite(bytes, Duplicates(mode), QStringLiteral("Neu")), summary);
+        QTEST(prepareAndWrite(bytes, Duplicates(mode), QStringLiteral("Neu")), "summary");
         // An update writes the import's spelling over the file's; fields the import
         // does not have (the postal code) stay. Equal names have no fixed order.
         QStringList got = addressesOnFile(m_db);
@@ -257,8 +236,7 @@ private slots:
 
     void badFiles_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("error");
+        addColumns<QByteArray, QString>("bytes", "error");
         QTest::newRow("empty") << QByteArray() << QStringLiteral("Die Datei ist leer.");
         QTest::newRow("only BOM") << QByteArray("\xEF\xBB\xBF") << QStringLiteral("Die Datei ist leer.");
         QTest::newRow("binary") << QByteArray("PK\x03\x04\0\0\x14\0", 8)
@@ -276,7 +254,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         const QString path = m_dir->filePath(QStringLiteral("liste.csv"));
-        QVERIFY(writeBytes(path, bytes));
+        QVERIFY(writeAll(path, bytes));
         const ExchangeTable t = AddressImport::readFile(path);
         const QString got = !t.error.isEmpty() ? t.error
                                                : AddressImport::prepare(t, ColumnGuess::guessAll(t.headers), {}).error;
@@ -296,9 +274,8 @@ private slots:
 
     void exportThenImportGivesTheSameAddresses_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QByteArray>("bytes"); // some of what the file must hold
+        // bytes: some of what the file must hold
+        addColumns<QString, QStringList, QByteArray>("name", "options", "bytes");
         QTest::newRow("CSV UTF-8") << QStringLiteral("adressen.csv") << QStringList()
                                    << QByteArray("\xEF\xBB\xBF" "Anrede;Vorname;Nachname;Adresse;Postleitzahl;Ort;");
         QTest::newRow("CSV Windows-1252") << QStringLiteral("adressen.csv")
@@ -317,20 +294,6 @@ private slots:
             "Frau|Anna|Ärger|Mühlenweg 3; Hof|20095|Hamburg|D|Deutschland|||M-1|Verein",
             "Herrn|Seán|O'Neill|12 Grafton Street\r\nApt. 4|D02|Dublin|IRL|Irland|Frau|Siobhán \"Shiv\" Ó Sé||Verein",
             "Firma||Schmidt, Söhne \"& Co\"|Großstraße 9\\2|89073|Ulm|||Herrn|Jörg Weiß|K-17|Kunden, Süd"};
-        const char* const columns[] = {"Anrede", "Vorname", "Nachname", "Adresse", "Postleitzahl", "Ort",
-                                       "LaenderKZ", "Land", "AnredezHd", "NamezHd", "MitgliedsNr", "Gruppe"};
-        auto onFile = [&columns](const QString& path) {
-            RecordSource r;
-            QStringList out;
-            r.open(path, Queries::nameOrder());
-            for (int i = 0; i < r.recordCount(); ++i) {
-                QStringList f;
-                for (const char* c : columns)
-                    f << r.fieldAt(i, QLatin1String(c));
-                out << f.join(QLatin1Char('|'));
-            }
-            return out;
-        };
         QVERIFY(AddressFixture::exec(m_db, "DELETE FROM Addressen;"));
         RecordSource src;
         QVERIFY(src.open(m_db, Queries::addressTable()));
@@ -338,30 +301,26 @@ private slots:
             const QStringList f = p.split(QLatin1Char('|'));
             QHash<QString, QString> v;
             for (int i = 0; i < f.size(); ++i)
-                v.insert(QLatin1String(columns[i]), f[i]);
+                v.insert(kAll[i], f[i]);
             QVERIFY(src.addRow(v));
         }
         const QString file = m_dir->filePath(name);
         QCOMPARE(runAddressExchange(QStringList{"--export-addresses", file, "--database", m_db} + options), 0);
-        QFile written(file);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QByteArray content = written.readAll();
+        const QByteArray content = readAll(file);
         QVERIFY2(content.contains(bytes), content.left(300).constData());
 
         const QString other = m_dir->filePath(QStringLiteral("leer.adr"));
         QVERIFY(AddressFixture::makeWith(other, {}));
         QCOMPARE(runAddressExchange({"--import-addresses", file, "--database", other}), 0);
-        QCOMPARE(onFile(other), people); // already in name order
+        QCOMPARE(addressesOnFile(other, kAll), people); // already in name order
         // A second run finds them all again.
         QCOMPARE(runAddressExchange({"--import-addresses", file, "--database", other}), 0);
-        QCOMPARE(onFile(other).size(), 3);
+        QCOMPARE(addressesOnFile(other).size(), 3);
     }
 
     void windows1252_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("unmappable");
+        addColumns<QString, QByteArray, int>("text", "bytes", "unmappable");
         QTest::newRow("umlauts and ß") << QStringLiteral("Äö ß") << QByteArray("\xC4\xF6 \xDF") << 0;
         QTest::newRow("euro, quotes, dash") << QStringLiteral("5 € „so“ – ‚ja‘")
                                             << QByteArray("5 \x80 \x84so\x93 \x96 \x82ja\x91") << 0;
@@ -392,9 +351,7 @@ private slots:
                  QStringLiteral("2 Adressen geschrieben: /tmp/alt.csv\n1 Adresse enthält Zeichen, die es in "
                                 "Windows-1252 nicht gibt; sie wurden als \"?\" geschrieben. Wählen Sie UTF-8, um "
                                 "sie zu erhalten."));
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY(f.readAll().endsWith(";?ukasz;??cki-W\xF3jcik;;;;;;;;;\r\n"));
+        QVERIFY(readAll(file).endsWith(";?ukasz;??cki-W\xF3jcik;;;;;;;;;\r\n"));
     }
 
     // Stopping after the third of five records takes back what was written, updates
@@ -404,29 +361,21 @@ private slots:
         const QByteArray csv = "Vorname;Nachname;Straße;Ort;PLZ\n"
                                "Jürgen;Müller;Hauptstr. 1;Köln;99999\n"
                                "A;Eins;;;\nB;Zwei;;;\nC;Drei;;;\nD;Vier;;;\n";
-        const ExchangeTable t = AddressImport::readBytes(csv, false);
-        const auto p = AddressImport::prepare(t, ColumnGuess::guessAll(t.headers), {});
-        RecordSource s;
-        QVERIFY(s.open(m_db, Queries::addressTable()));
         QList<int> told;
-        const auto o = AddressImport::write(s, p.records, Duplicates::Update, [&told](int done, int total) {
-            told << done << total;
-            return done < 3;
-        });
-        QVERIFY(o.cancelled);
-        QCOMPARE(o.error, QStringLiteral("Der Import wurde abgebrochen. Es wurde nichts übernommen."));
+        QCOMPARE(prepareAndWrite(csv, Duplicates::Update, {}, [&told](int done, int total) {
+                     told << done << total;
+                     return done < 3;
+                 }),
+                 QStringLiteral("Der Import wurde abgebrochen. Es wurde nichts übernommen."));
         QCOMPARE(told, (QList<int>{1, 5, 2, 5, 3, 5}));
         QCOMPARE(addressesOnFile(m_db), QStringList{"|Jürgen|Müller|Hauptstr. 1|50667|Köln||Verein"});
-        QCOMPARE(s.recordCount(), 1);
     }
 
     void importWindow()
     {
-        auto scripted = std::make_unique<ScriptedPrompter>();
-        ScriptedPrompter* p = scripted.get();
-        setPrompter(std::move(scripted));
+        ScriptedPrompter* p = installScriptedPrompter();
         const QString path = m_dir->filePath(QStringLiteral("mitglieder.csv"));
-        QVERIFY(writeBytes(path, "Nr;Vorname;Name;Wohnort;Mail\n1;Eva;Berg;Bonn;e@x.de\n2;Udo;Zorn;Ulm;\n"));
+        QVERIFY(writeAll(path, "Nr;Vorname;Name;Wohnort;Mail\n1;Eva;Berg;Bonn;e@x.de\n2;Udo;Zorn;Ulm;\n"));
         p->answerOpenFile(path);
         QStringList seen;
         p->answerExec([&seen](QDialog* d) {
@@ -455,11 +404,9 @@ private slots:
 
     void importWindowReportsABadFile()
     {
-        auto scripted = std::make_unique<ScriptedPrompter>();
-        ScriptedPrompter* p = scripted.get();
-        setPrompter(std::move(scripted));
+        ScriptedPrompter* p = installScriptedPrompter();
         const QString path = m_dir->filePath(QStringLiteral("leer.csv"));
-        QVERIFY(writeBytes(path, {}));
+        QVERIFY(writeAll(path, {}));
         p->answerOpenFile(path);
         QVERIFY(!frmAdressenImport::run(nullptr, m_db));
         QCOMPARE(p->count(QStringLiteral("exec")), 0);
@@ -471,7 +418,7 @@ private slots:
     {
         ScriptedPrompter* p = installScriptedPrompter();
         const QString path = m_dir->filePath(QStringLiteral("viele.csv"));
-        QVERIFY(writeBytes(path, "Vorname;Nachname\nA;Eins\nB;Zwei\nC;Drei\n"));
+        QVERIFY(writeAll(path, "Vorname;Nachname\nA;Eins\nB;Zwei\nC;Drei\n"));
         p->answerOpenFile(path);
         bool clicked = false;
         p->answerExec([&clicked](QDialog* d) {
@@ -522,9 +469,7 @@ private slots:
         QCOMPARE(asked.text, QStringLiteral("CSV-Datei (*.csv)|*.csv"));
         QCOMPARE(asked.defaultText, QStringLiteral("Verein.csv"));
         QCOMPARE(p->last().text, QStringLiteral("2 Adressen geschrieben: ") + path + QStringLiteral(".csv"));
-        QFile f(path + QStringLiteral(".csv"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("Anrede;Vorname;Nachname;Adresse;Postleitzahl;Ort;LaenderKZ;Land;AnredezHd;"
+        QCOMPARE(readAll(path + QStringLiteral(".csv")), QByteArray("Anrede;Vorname;Nachname;Adresse;Postleitzahl;Ort;LaenderKZ;Land;AnredezHd;"
                                          "NamezHd;MitgliedsNr;Gruppe\r\n"
                                          ";J\xFCrgen;M\xFCller;Hauptstr. 1;50667;K\xF6ln;;;;;;Verein\r\n"
                                          ";Udo;Zorn;Am Ring 2;;Ulm;;;;;;Verein\r\n"));

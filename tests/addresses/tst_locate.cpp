@@ -1,13 +1,9 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "addresses/LocateAddressDatabase.h"
 #include "app/AppState.h"
-#include "app/ScriptedPrompter.h"
 #include "TestHome.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
 
 class TestLocate : public QObject {
     Q_OBJECT
@@ -66,9 +62,8 @@ private slots:
 
     void candidates_data()
     {
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("content"); // of the chosen file: what was copied or kept
+        // content: of the chosen file: what was copied or kept
+        addColumns<QStringList, QString, QString>("present", "expected", "content");
         const QStringList all{"work/address50.adr", "addr/address60.qxa", "prog/Kartei.exe", "system/Kartei.exe",
                               "prog/address50.adr", "prog/address30.adr"};
         QTest::newRow("work copy first") << all << "work/address50.adr" << "work/address50.adr";
@@ -99,8 +94,8 @@ private slots:
 
     void nothingFoundEndsTheProgram_data()
     {
-        QTest::addColumn<bool>("removable");
-        QTest::addColumn<QString>("text"); // %1: the folder searched
+        // text: %1: the folder searched
+        addColumns<bool, QString>("removable", "text");
         QTest::newRow("installed") << false
                                    << "Datenbank [address50.adr]  unter   \r\n%1address50.adr\r\n   nicht gefunden";
         QTest::newRow("removable") << true

@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "AddressFixture.h"
 
 #include "addresses/AddressListBox.h"
@@ -6,17 +6,8 @@
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
-#include "app/ScriptedPrompter.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 using W = AdressenAuswaehlen;
 
@@ -174,10 +165,7 @@ private slots:
 
     void takeTwentyFour_data()
     {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<bool>("fromList");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("firstEntry");
+        addColumns<int, bool, int, QString>("from", "fromList", "count", "firstEntry");
         QTest::newRow("from the first") << 0 << false << 24 << "Vor01 Name01";
         QTest::newRow("last row") << 30 << false << 1 << " Zett";
         QTest::newRow("from the list selection") << 10 << true << 21 << "Vor11 Name11";

@@ -1,12 +1,8 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "TestHome.h"
 #include "app/AppState.h"
 #include "app/Folders.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 
 class TestFolders : public QObject {
@@ -53,8 +49,7 @@ private Q_SLOTS:
 
     void removableDevice_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("removable");
+        addColumns<QString, bool>("path", "removable");
         QTest::newRow("stick") << "/media/stick/QX" << true;
         QTest::newRow("similar prefix") << "/media/sticky/x" << false;
         QTest::newRow("tmpfs") << "/run/x" << false;
@@ -80,9 +75,7 @@ private Q_SLOTS:
 
     void startOption_data()
     {
-        QTest::addColumn<QByteArray>("workFile");
-        QTest::addColumn<QByteArray>("programFile");
-        QTest::addColumn<QString>("option");
+        addColumns<QByteArray, QByteArray, QString>("workFile", "programFile", "option");
         QTest::newRow("no file") << QByteArray() << QByteArray() << "";
         QTest::newRow("program folder only") << QByteArray() << QByteArray("noBrief") << "noBrief";
         QTest::newRow("work folder wins") << QByteArray("x") << QByteArray("noBrief") << "x";
@@ -103,9 +96,10 @@ private Q_SLOTS:
     // program folder) or in <prefix>/share/qx-text for an installed one.
     void programFolderLookup_data()
     {
-        QTest::addColumn<QString>("exe");     // the executable's folder, relative
-        QTest::addColumn<QStringList>("files"); // files created, relative
-        QTest::addColumn<QString>("expected"); // relative, ends in "/"
+        // exe: the executable's folder, relative
+        // files: files created, relative
+        // expected: relative, ends in "/"
+        addColumns<QString, QStringList, QString>("exe", "files", "expected");
         QTest::newRow("installed") << "usr/bin" << QStringList{"usr/share/qx-text/address50.adr"}
                                    << "usr/share/qx-text/";
         QTest::newRow("beside wins over share")

@@ -1,6 +1,6 @@
 #include "app/FormControls.h"
 
-#include <QTest>
+#include "TestCommon.h"
 #include <QWidget>
 
 using namespace FormControls;
@@ -10,9 +10,7 @@ class TestFormControls : public QObject {
 private Q_SLOTS:
     void optionsAreAnArrayFilledRowByRow_data()
     {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("columns");
-        QTest::addColumn<int>("firstRow");
+        addColumns<int, int, int>("count", "columns", "firstRow");
         QTest::newRow("three to a row, last row short") << 11 << 3 << 0;
         QTest::newRow("below other rows") << 5 << 2 << 3;
     }

@@ -3,17 +3,16 @@
 #include "app/QtPrompter.h"
 #include "app/ScriptedPrompter.h"
 
-#include <QDir>
-#include <QFile>
+
+#include "TestCommon.h"
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QLabel>
-#include <QPushButton>
 #include <QFileSystemModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QApplication>
+
 #include <utime.h>
 
 class TestPrompter : public QObject {

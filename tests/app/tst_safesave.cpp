@@ -2,16 +2,13 @@
 // file, impossible names, and the clean-up after a save the program did not finish.
 
 #include "FailingDevice.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/SafeSave.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <sys/stat.h>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 
@@ -41,9 +38,8 @@ private Q_SLOTS:
 
     void saveOutcome_data()
     {
-        QTest::addColumn<bool>("existing");
-        QTest::addColumn<bool>("noTemporaryFiles");
-        QTest::addColumn<qint64>("budget"); // -1: the disk does not fill
+        // budget: -1: the disk does not fill
+        addColumns<bool, bool, qint64>("existing", "noTemporaryFiles", "budget");
         QTest::newRow("disk full keeps old file") << true << false << qint64(5);
         QTest::newRow("disk full leaves no new file") << false << false << qint64(5);
         QTest::newRow("direct write replaces") << true << true << qint64(-1);
@@ -81,8 +77,7 @@ private Q_SLOTS:
 
     void causesInGerman_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("reason");
+        addColumns<QString, QString>("name", "reason");
         QTest::newRow("name too long") << QString(300, QLatin1Char('x')) + QStringLiteral(".txm")
                                        << "Der Dateiname ist zu lang.";
         QTest::newRow("folder missing") << QStringLiteral("fehlt/brief.txm") << "Der Ordner existiert nicht.";

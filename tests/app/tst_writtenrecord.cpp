@@ -1,7 +1,6 @@
 #include "app/WrittenRecord.h"
 
-#include <QTemporaryDir>
-#include <QTest>
+#include "TestCommon.h"
 
 class TestWrittenRecord : public QObject {
     Q_OBJECT
@@ -26,8 +25,7 @@ private Q_SLOTS:
 
     void itemsOfHostileBytes_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("items");
+        addColumns<QByteArray, QStringList>("bytes", "items");
         QTest::newRow("every line end") << QByteArray("a\nb\rc\r\nd") << QStringList({"a", "b", "c", "d"});
         QTest::newRow("unterminated quote") << QByteArray("\"offen") << QStringList{"offen"};
         QTest::newRow("windows-1252") << QByteArray("\"M\xfcller\"") << QStringList{"Müller"};

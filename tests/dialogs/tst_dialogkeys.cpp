@@ -10,12 +10,11 @@
 #include "engine/surface/TextControl.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 
-#include <QApplication>
+#include "TestCommon.h"
 #include <QColorDialog>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QPointer>
-#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -45,8 +44,7 @@ private Q_SLOTS:
 
     void enterConfirmsAndTitleFits_data()
     {
-        QTest::addColumn<Open>("open");
-        QTest::addColumn<QString>("title");
+        addColumns<Open, QString>("open", "title");
         QTest::newRow("Zeichen") << Open([](TextControl* s) { s->FontDialog(); }) << "Zeichen";
         QTest::newRow("Absatz") << Open([](TextControl* s) { SurfaceDialogs::paragraph(s); }) << "Absatz";
         QTest::newRow("Tabs") << Open([](TextControl* s) { SurfaceDialogs::tabs(s); }) << "Tabulatoren";

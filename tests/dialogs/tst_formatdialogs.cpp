@@ -2,7 +2,7 @@
 // OK writes (one undo step that takes all of it back), that cancel writes nothing, and
 // the colour chooser's answers.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "dialogs/FarbAuswahl.h"
 #include "dialogs/frmFramesDlg.h"
@@ -13,18 +13,8 @@
 #include "engine/Document.h"
 #include "engine/surface/TextControl.h"
 
-#include <QCheckBox>
 #include <QColorDialog>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QPushButton>
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 class TstFormatDialogs : public QObject {
     Q_OBJECT
@@ -182,11 +172,11 @@ private Q_SLOTS:
     // decides the format, a name without one gets the chosen type's.
     void saveImage_data()
     {
-        QTest::addColumn<int>("listed");      // cboFileFormats index
-        QTest::addColumn<QString>("typed");   // file name answered
-        QTest::addColumn<int>("filterIndex"); // filter the user left chosen
-        QTest::addColumn<QString>("file");    // what is written
-        QTest::addColumn<QByteArray>("magic");
+        // listed: cboFileFormats index
+        // typed: file name answered
+        // filterIndex: filter the user left chosen
+        // file: what is written
+        addColumns<int, QString, int, QString, QByteArray>("listed", "typed", "filterIndex", "file", "magic");
         QTest::newRow("PNG") << 0 << "bild.png" << 1 << "bild.png" << QByteArray("\x89PNG");
         QTest::newRow("JPEG ohne Endung") << 1 << "foto" << 1 << "foto.jpg" << QByteArray("\xff\xd8\xff");
         QTest::newRow(".jpeg bei PNG") << 0 << "foto.jpeg" << 1 << "foto.jpeg" << QByteArray("\xff\xd8\xff");
@@ -229,9 +219,7 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(written, QStringList{file});
-        QFile f(QDir(folder).filePath(file));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY(f.readAll().startsWith(magic));
+        QVERIFY(readAll(QDir(folder).filePath(file)).startsWith(magic));
         const QImage back(QDir(folder).filePath(file));
         QCOMPARE(back.size(), QSize(40, 20));
         // Dark green (0, 128, 0), within what JPEG changes.
@@ -241,11 +229,9 @@ private Q_SLOTS:
 
     void header_data()
     {
-        QTest::addColumn<int>("set");       // header/footer parts before
-        QTest::addColumn<QString>("typed"); // header field; empty: unchanged
-        QTest::addColumn<bool>("firstPage");
-        QTest::addColumn<int>("headerTwips");
-        QTest::addColumn<int>("setAfter");
+        // set: header/footer parts before
+        // typed: header field; empty: unchanged
+        addColumns<int, QString, bool, int, int>("set", "typed", "firstPage", "headerTwips", "setAfter");
         QTest::newRow("150 limited") << 5 << "150" << false << 5670 << 5;
         QTest::newRow("first page on") << 5 << "10" << true << 567 << 15;
     }

@@ -1,18 +1,12 @@
 // Page setup: the length conversions, the check behind OK, and the
 // real dialog driven through the scripted prompter.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "dialogs/PageSetup.h"
 #include "dialogs/frmPageDlg.h"
 #include "engine/surface/TextControl.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 
 using namespace PageSetup;
 
@@ -41,10 +35,9 @@ private Q_SLOTS:
 
     void conversions_data()
     {
-        QTest::addColumn<int>("unit");
-        QTest::addColumn<int>("twips"); // -1: only read
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("back"); // DlgString2Twips(text)
+        // twips: -1: only read
+        // back: DlgString2Twips(text)
+        addColumns<int, int, QString, int>("unit", "twips", "text", "back");
         QTest::newRow("large, no grouping") << 2 << 1134000 << "2000,00" << 1134000;
         QTest::newRow("half to even") << 2 << -1 << "2,5" << 1418; // 1417.5
         QTest::newRow("empty") << 2 << -1 << "" << 0;
@@ -63,14 +56,9 @@ private Q_SLOTS:
 
     void dialogRoundTrips_data()
     {
-        QTest::addColumn<int>("unit");
-        QTest::addColumn<int>("paperIndex"); // chosen entry, -1: type the sizes
-        QTest::addColumn<QString>("width");
-        QTest::addColumn<QString>("height");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("pageWidth");
-        QTest::addColumn<int>("pageHeight");
+        // paperIndex: chosen entry, -1: type the sizes
+        addColumns<int, int, QString, QString, QString, bool, int, int>(
+            "unit", "paperIndex", "width", "height", "shown", "ok", "pageWidth", "pageHeight");
         QTest::newRow("A5 chosen") << 2 << 1 << "" << "" << "A5" << true << 8418 << 11906;
         QTest::newRow("swapped") << 2 << -1 << "29,7" << "21" << "Benutzerdefiniert" << false << 0 << 0;
         QTest::newRow("8,5 x 14 inch typed") << 1 << -1 << "8,5" << "14" << "Legal" << true << 12240 << 20160;

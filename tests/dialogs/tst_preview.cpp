@@ -2,7 +2,7 @@
 // print button writing a PDF through the current printer; the font browser.
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/AppState.h"
 #include "app/CurrentPrinter.h"
@@ -11,14 +11,9 @@
 #include "dialogs/frmPrintPreview.h"
 #include "engine/surface/TextControl.h"
 
-#include <QComboBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 
@@ -87,9 +82,7 @@ private Q_SLOTS:
     // than 75 %, each level is a quarter larger than the one before.
     void zoomInEnlarges_data()
     {
-        QTest::addColumn<QSizeF>("view");
-        QTest::addColumn<QSizeF>("level1");
-        QTest::addColumn<QSizeF>("level2");
+        addColumns<QSizeF, QSizeF, QSizeF>("view", "level1", "level2");
         // A4 in twips is 11906 x 16837; the fitted page is 300 twips less than the view high.
         QTest::newRow("small window: 75 and 100 %") << QSizeF(6000, 8000) << QSizeF(8929.5, 12627.75)
                                                     << QSizeF(11906, 16837);

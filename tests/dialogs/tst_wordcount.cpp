@@ -1,15 +1,13 @@
 // Word count: the counting rules, a German letter with a table checked
 // against counts made here from the known text, and the window.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "dialogs/DocumentStatistics.h"
 #include "dialogs/frmWordCount.h"
 #include "engine/surface/TextControl.h"
 
-#include <QLabel>
 #include <QRegularExpression>
-#include <QTest>
 
 using DocumentStatistics::Counts;
 
@@ -54,11 +52,7 @@ private Q_SLOTS:
 
     void rules_data()
     {
-        QTest::addColumn<QString>("image");
-        QTest::addColumn<int>("words");
-        QTest::addColumn<int>("withBlanks");
-        QTest::addColumn<int>("withoutBlanks");
-        QTest::addColumn<int>("paragraphs");
+        addColumns<QString, int, int, int, int>("image", "words", "withBlanks", "withoutBlanks", "paragraphs");
         QTest::newRow("empty") << QString() << 0 << 0 << 0 << 1;
         QTest::newRow("umlauts and sharp s") << QString::fromUtf8("Äpfel größer süß") << 3 << 16 << 14 << 1;
         QTest::newRow("hyphenated") << "Mutter-Kind-Heim - gut" << 3 << 22 << 20 << 1;

@@ -3,13 +3,7 @@
 #include "engine/surface/TextRuler.h"
 #include "engine/surface/TextStatusBar.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
+#include "TestCommon.h"
 #include <QToolButton>
 #include <QVBoxLayout>
 

@@ -1,11 +1,7 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "TestHome.h"
 #include "engine/surface/TextControl.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTest>
 
 
 class TestFiles : public QObject {
@@ -16,8 +12,8 @@ private Q_SLOTS:
 
     void plainRoundTrip_data()
     {
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<bool>("newFile"); // a new file gets blank header room
+        // newFile: a new file gets blank header room
+        addColumns<int, bool>("offset", "newFile");
         QTest::newRow("no header") << 0 << false;
         QTest::newRow("header room on a new file") << 30 << true;
     }

@@ -10,10 +10,9 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>
 #include <QElapsedTimer>
-#include <QFile>
+#include "TestCommon.h"
 #include <QPen>
 #include <QRandomGenerator>
-#include <QTest>
 #include <QtEndian>
 
 using namespace FormatTest;
@@ -153,8 +152,7 @@ class TestFormatsFuzz : public QObject {
 private Q_SLOTS:
     void mutatedInputsNeverCrash_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<int>("seed");
+        addColumns<int, int>("format", "seed");
         QTest::newRow("rtf") << 5 << 20261205;
         QTest::newRow("own") << 3 << 4711;
     }
@@ -218,10 +216,7 @@ private Q_SLOTS:
     // gigabytes or run for minutes. ctest's timeout catches a hang.
     void hostileFilesAreReadOrRefused_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<bool>("readable");
-        QTest::addColumn<int>("maxTableDepth");
+        addColumns<int, QByteArray, bool, int>("format", "data", "readable", "maxTableDepth");
         QTest::newRow("stream nested 70000") << 3 << ownWithStream(nestedVariantList(70000)) << true << 0;
         QTest::newRow("stream list of 4G items") << 3 << ownWithStream(be32(QMetaType::QVariantList) + QByteArray(1, '\0') + be32(0xFFFFFFFF)) << true << 0;
         QTest::newRow("stream byte array 4G") << 3 << ownWithStream(be32(QMetaType::QByteArray) + QByteArray(1, '\0') + be32(0xFFFFFFF0)) << true << 0;

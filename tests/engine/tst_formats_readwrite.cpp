@@ -1,5 +1,5 @@
 #include "OwnSample.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
@@ -7,9 +7,6 @@
 #include "engine/formats/Formats.h"
 #include "engine/formats/TableColumns.h"
 
-#include <QTest>
-#include <QTextCursor>
-#include <QTextTable>
 
 using namespace FormatTest;
 using OwnSample::firstTable;
@@ -34,8 +31,7 @@ private Q_SLOTS:
     // percentage widths as set, the rest shared, never below 20 px.
     void tableColumnWidths_data()
     {
-        QTest::addColumn<QList<QTextLength>>("set");
-        QTest::addColumn<QList<double>>("widths");
+        addColumns<QList<QTextLength>, QList<double>>("set", "widths");
         const QTextLength none;
         QTest::newRow("fixed, percent, two free") << QList<QTextLength>{QTextLength(QTextLength::FixedLength, 100), QTextLength(QTextLength::PercentageLength, 25), none, none}
                                                   << QList<double>{100, 150, 175, 175};
@@ -75,8 +71,7 @@ private Q_SLOTS:
     // A new window's empty document is filled directly; a failure must empty it again.
     void failedReadLeavesAnEmptyDocumentEmpty_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QByteArray>("data");
+        addColumns<int, QByteArray>("format", "data");
         QTest::newRow("own") << 3
                              << QByteArray("<textdocument version=\"1\"><page width=\"5000\"/><headerfooter set=\"3\" "
                                            "headerDistance=\"9\"><part id=\"1\"><text><p><r>Kopf</r></p></text></part>"
@@ -101,8 +96,7 @@ private Q_SLOTS:
 
     void typeOfPath_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<int>("type");
+        addColumns<QString, int>("path", "type");
         QTest::newRow("txm") << "brief.Txm" << 3;
         QTest::newRow("doc") << "a.doc" << 9;
         QTest::newRow("docx, folder") << "/a/B.DOCX" << 13;
@@ -229,8 +223,7 @@ private Q_SLOTS:
 
     void unicodeSkipsTheFallbackCharacters_data()
     {
-        QTest::addColumn<QByteArray>("rtf");
-        QTest::addColumn<QString>("text");
+        addColumns<QByteArray, QString>("rtf", "text");
         QTest::newRow("uc2 hex") << QByteArray("{\\rtf1\\uc2 a\\u8364\\'80\\'80b}") << QStringLiteral("a€b");
         QTest::newRow("uc in group") << QByteArray("{\\rtf1 {\\uc3\\u228 xyz}\\u246?}") << QStringLiteral("äö");
         QTest::newRow("font charsets")
@@ -255,9 +248,7 @@ private Q_SLOTS:
 
     void brokenInputGivesGermanError_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("error");
+        addColumns<int, QByteArray, QString>("format", "data", "error");
         const QString notRtf = QStringLiteral("Die Datei ist keine RTF-Datei.");
         const QString deep = QStringLiteral("Die RTF-Datei ist zu tief verschachtelt und kann nicht gelesen werden.");
         QTest::newRow("random") << 5 << QByteArray("\x8f\x00\x13{\\rtf", 8) << notRtf;
@@ -314,10 +305,7 @@ private Q_SLOTS:
 
     void sectionPageWinsForTheFirstSection_data()
     {
-        QTest::addColumn<QByteArray>("rtf");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("marginT");
-        QTest::addColumn<int>("headerY");
+        addColumns<QByteArray, int, int, int>("rtf", "width", "marginT", "headerY");
         const QByteArray docLevel = "\\paperw12240\\paperh15840\\margt1440\\margl1800 ";
         QTest::newRow("document only") << docLevel + "x}" << 12240 << 1440 << 720;
         QTest::newRow("section wins") << docLevel + "\\sectd\\pgwsxn11906\\margtsxn567\\headery400 x}" << 11906 << 567 << 400;
@@ -409,9 +397,8 @@ private Q_SLOTS:
 
     void tableBordersAndPaddingsAsTheFileSays_data()
     {
-        QTest::addColumn<QByteArray>("row");
-        QTest::addColumn<int>("border");
-        QTest::addColumn<QList<int>>("padding"); // left, top, right, bottom in twips
+        // padding: left, top, right, bottom in twips
+        addColumns<QByteArray, int, QList<int>>("row", "border", "padding");
         QTest::newRow("no border words") << QByteArray("\\trowd\\cellx2000") << 0 << QList<int>{108, 0, 108, 0};
         QTest::newRow("cell borders") << QByteArray("\\trowd\\clbrdrt\\brdrs\\brdrw10\\cellx2000") << 1
                                       << QList<int>{108, 0, 108, 0};

@@ -1,13 +1,10 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "OwnSample.h"
 #include "TestHome.h"
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
 #include "shell/BatchConvert.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace FormatTest;
 
@@ -16,8 +13,7 @@ class TestFormatsText : public QObject {
 private Q_SLOTS:
     void readsTextInEveryEncodingAndLineEnd_data()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QStringList>("lines");
+        addColumns<QByteArray, QStringList>("data", "lines");
         const QStringList umlauts{QStringLiteral("Grüße"), QStringLiteral("€ 5")};
         QTest::newRow("utf8 crlf") << QByteArray("Gr\xc3\xbc\xc3\x9f" "e\r\n\xe2\x82\xac 5") << umlauts;
         QTest::newRow("cp1252 cr") << QByteArray("Gr\xfc\xdf" "e\r\x80 5") << umlauts;

@@ -4,7 +4,7 @@
 // feature they hold; broken packages are refused.
 #include "FormatTestSupport.h"
 #include "OwnSample.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -14,10 +14,7 @@
 #include "engine/formats/Formats.h"
 #include "engine/formats/docx/DocxReader.h"
 
-#include <QTest>
-#include <QTextBlock>
 #include <QTextList>
-#include <QTextTable>
 
 using namespace EngineProperty;
 using namespace OwnSample;

@@ -3,7 +3,7 @@
 // positions of headers, footers, rule lines and paragraphs after RTF and HTML.
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
@@ -14,14 +14,8 @@
 #include "engine/formats/CssColours.h"
 #include "engine/formats/Formats.h"
 
-#include <QDir>
 #include <QImage>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTextList>
 
 namespace {

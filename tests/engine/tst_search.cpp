@@ -1,15 +1,8 @@
-#include "TestFiles.h"
-#include "app/ScriptedPrompter.h"
+#include "TestCommon.h"
 #include "engine/dialogs/FindDialog.h"
 #include "engine/surface/SearchEngine.h"
 #include "engine/surface/TextControl.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTextDocument>
 
 class TestSearch : public QObject {
     Q_OBJECT
@@ -23,13 +16,8 @@ private Q_SLOTS:
 
     void replaceAllCounts_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<bool>("matchCase");
-        QTest::addColumn<bool>("wholeWords");
-        QTest::addColumn<QString>("with");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("result");
+        addColumns<QString, QString, bool, bool, QString, int, QString>(
+            "text", "what", "matchCase", "wholeWords", "with", "count", "result");
         const QString t = QStringLiteral("Haus haus Hausaufgabe HAUS");
         QTest::newRow("any") << t << "haus" << false << false << "X" << 4 << "X X Xaufgabe X";
         QTest::newRow("case") << t << "haus" << true << false << "X" << 1 << "Haus X Hausaufgabe HAUS";
@@ -54,11 +42,7 @@ private Q_SLOTS:
 
     void findWrapsAfterAsking_data()
     {
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("wrapped");
-        QTest::addColumn<QString>("question");
+        addColumns<bool, int, int, int, QString>("up", "start", "first", "wrapped", "question");
         QTest::newRow("down") << false << 3 << 12 << 0
                               << "Das Ende des Dokuments wurde erreicht.\r\nSoll am Anfang weitergesucht werden?";
         QTest::newRow("up") << true << 10 << 0 << 12

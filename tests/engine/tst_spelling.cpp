@@ -5,6 +5,8 @@
 #include "PdfText.h"
 #include "TestFiles.h"
 #include "app/ScriptedPrompter.h"
+
+#include "TestCommon.h"
 #include "engine/dialogs/SpellDialog.h"
 #include "engine/Document.h"
 #include "engine/formats/Formats.h"
@@ -21,13 +23,8 @@
 #include "engine/surface/TextControl.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QMenu>
 #include <QProcess>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
 #include <map>
 #include <memory>
 
@@ -99,9 +96,7 @@ private Q_SLOTS:
 
     void misspeltWords_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("expected");
+        addColumns<QString, QString, QStringList>("language", "text", "expected");
         QTest::addRow("Germany") << "de_DE" << kLetter << QStringList{"Bittte", "Addresse", "Grüsse"};
         QTest::addRow("Switzerland") << "de_CH" << kLetter << QStringList{"Bittte", "Addresse"};
         QTest::addRow("not words") << "de_DE"
@@ -116,7 +111,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, language);
         QFETCH(QString, text);
-        QFETCH(QStringList, expected);
         if (!SpellChecker::isInstalled(language))
             QSKIP("dictionary not installed");
         SpellChecker checker(language, m_work.path());
@@ -124,7 +118,7 @@ private Q_SLOTS:
         QStringList found;
         for (const SpellChecker::Word& w : checker.misspelt(text))
             found << text.mid(w.start, w.length);
-        QCOMPARE(found, expected);
+        QTEST(found, "expected");
     }
 
     // Points as a German (or English) dictionary shows them; '|' marks a soft hyphen.
@@ -340,12 +334,10 @@ private Q_SLOTS:
     // each change is one undo step.
     void dialogWalk_data()
     {
-        QTest::addColumn<QString>("caretBefore"); // the caret goes before this text
-        QTest::addColumn<QStringList>("actions"); // "=X" change to X, "*X" change all to X
-        QTest::addColumn<QStringList>("visited");
-        QTest::addColumn<QString>("firstSentence");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<int>("undoSteps");
+        // caretBefore: the caret goes before this text
+        // actions: "=X" change to X, "*X" change all to X
+        addColumns<QString, QStringList, QStringList, QString, QString, int>(
+            "caretBefore", "actions", "visited", "firstSentence", "result", "undoSteps");
         const QStringList all{"ignore", "ignore", "ignore", "ignore", "ignore"};
         QTest::addRow("from the caret, wrapping")
             << "Die Addresse" << all << QStringList{"Addresse", "Bittte", "Bittte", "Addresse", "Grüsse"}
@@ -374,9 +366,7 @@ private Q_SLOTS:
         QFETCH(QString, caretBefore);
         QFETCH(QStringList, actions);
         QFETCH(QStringList, visited);
-        QFETCH(QString, firstSentence);
         QFETCH(QString, result);
-        QFETCH(int, undoSteps);
         QTemporaryDir work; // "Hinzufügen" writes to it
         SpellChecker checker(QStringLiteral("de_DE"), work.path());
         ScriptedPrompter* prompts = installScriptedPrompter();
@@ -407,7 +397,7 @@ private Q_SLOTS:
         });
         SpellDialog::run(tc.get(), [&](const QString&) { return &checker; }, nullptr);
         QCOMPARE(seen, visited);
-        QCOMPARE(sentence, firstSentence);
+        QTEST(sentence, "firstSentence");
         QCOMPARE(prompts->count("exec"), visited.isEmpty() ? 0 : 1);
         QCOMPARE(prompts->last().text, QStringLiteral("Die Rechtschreibprüfung ist abgeschlossen."));
         QCOMPARE(tc->document()->toPlainText(), visited.isEmpty() ? "Alles richtig." : result);
@@ -419,7 +409,7 @@ private Q_SLOTS:
             ++steps;
         }
         QCOMPARE(tc->document()->toPlainText(), before);
-        QCOMPARE(steps, undoSteps);
+        QTEST(steps, "undoSteps");
     }
 
     // The language chosen in the dialog is the document's: "Grüsse" is right in Switzerland.
@@ -466,10 +456,7 @@ private Q_SLOTS:
     // The own format keeps the language; files without it are German (Germany).
     void languageInFile_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QByteArray>("from");
-        QTest::addColumn<QByteArray>("to");
-        QTest::addColumn<QString>("expected");
+        addColumns<QString, QByteArray, QByteArray, QString>("language", "from", "to", "expected");
         QTest::addRow("Switzerland") << "de_CH" << QByteArray() << QByteArray() << "de_CH";
         QTest::addRow("Austria") << "de_AT" << QByteArray() << QByteArray() << "de_AT";
         QTest::addRow("English") << "en_US" << QByteArray() << QByteArray() << "en_US";

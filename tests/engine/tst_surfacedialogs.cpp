@@ -1,7 +1,7 @@
 // The surface's paragraph, list, tab, style and table dialogs: OK writes exactly the
 // chosen properties as one undo step, Cancel leaves the document as it was.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "engine/surface/TextControl.h"
 #include "engine/dialogs/DialogParts.h"
@@ -11,12 +11,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+
 #include <QListWidget>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
 #include <QTextList>
-#include <QTextTable>
 
 #include <functional>
 
@@ -59,10 +57,9 @@ private Q_SLOTS:
     void cleanup() { s.reset(); }
 
     void okWritesOneStep_data() {
-        QTest::addColumn<int>("which"); // 0 paragraph, 1 list, 2 tabs, 3 style, 4 table
-        QTest::addColumn<Play>("play");
-        QTest::addColumn<QList<int>>("changedBlockProps"); // block properties allowed to change
-        QTest::addColumn<Check>("check");
+        // which: 0 paragraph, 1 list, 2 tabs, 3 style, 4 table
+        // changedBlockProps: block properties allowed to change
+        addColumns<int, Play, QList<int>, Check>("which", "play", "changedBlockProps", "check");
 
         QTest::newRow("Absatz: rechts, 1 cm links") << 0 << Play([](QDialog* d) {
             child<QComboBox>(d, "alignment")->setCurrentIndex(1);

@@ -4,8 +4,7 @@
 // every kind of edit, from 50 to 300 %.
 
 #include "Pixels.h"
-#include "TestFiles.h"
-#include "app/ScriptedPrompter.h"
+#include "TestCommon.h"
 #include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -15,9 +14,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextFrame>
 
 namespace {
@@ -25,8 +21,7 @@ const QString kWords = QStringLiteral("Wort ");
 
 void addZoomRows()
 {
-    QTest::addColumn<int>("view");
-    QTest::addColumn<int>("zoom");
+    addColumns<int, int>("view", "zoom");
     for (int view : {0, 1, 2})
         for (int zoom : {50, 100, 200})
             QTest::addRow("view %d, %d %%", view, zoom) << view << zoom;
@@ -240,8 +235,7 @@ private Q_SLOTS:
 
     void screenShowsTheLayout_data()
     {
-        QTest::addColumn<int>("view");
-        QTest::addColumn<int>("zoom");
+        addColumns<int, int>("view", "zoom");
         for (int view : {0, 1, 2})
             for (int zoom : {50, 100, 150, 168, 200, 300})
                 QTest::addRow("view %d, %d %%", view, zoom) << view << zoom;

@@ -1,7 +1,7 @@
 // Help screens and the about box: pictures built in, window sized to the picture,
 // closing by click and Escape only, and the system-information command.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "help/HelpScreens.h"
 #include "help/SysInfo.h"
@@ -10,11 +10,8 @@
 #include "help/frmHilfeSerienbrief.h"
 #include "help/hilfe3.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTest>
 #include <memory>
 
 namespace {
@@ -50,8 +47,8 @@ private Q_SLOTS:
 
     void screens_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("border"); // pixels beside the picture
+        // border: pixels beside the picture
+        addColumns<QString, int>("name", "border");
         QTest::newRow("hilfe3") << "hilfe3" << 100 / 15;
         QTest::newRow("frmHilfeSerienbrief") << "frmHilfeSerienbrief" << 0;
         QTest::newRow("frmHilfeEtikett") << "frmHilfeEtikett" << 0;
@@ -92,9 +89,7 @@ private Q_SLOTS:
 
     void sysInfo_data()
     {
-        QTest::addColumn<QString>("tool");
-        QTest::addColumn<bool>("starts");
-        QTest::addColumn<bool>("message");
+        addColumns<QString, bool, bool>("tool", "starts", "message");
         QTest::newRow("none installed") << "" << true << true;
         QTest::newRow("installed") << "/usr/bin/kinfocenter" << true << false;
         QTest::newRow("fails to start") << "/usr/bin/kinfocenter" << false << true;

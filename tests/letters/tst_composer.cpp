@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "../addresses/AddressFixture.h"
 
 #include "addresses/AddressListBox.h"
@@ -10,16 +10,8 @@
 #include "letters/frmBrief.h"
 #include "textblocks/TextBlockFile.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFontDatabase>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
 
 class TestComposer : public QObject {
@@ -46,10 +38,11 @@ class TestComposer : public QObject {
         QFocusEvent out(QEvent::FocusOut);
         QCoreApplication::sendEvent(field, &out);
     }
-    static QString field(const QString& file, const QString& column, const QString& lastName)
+    // What the address file holds in `column` for the address named `lastName`.
+    QString stored(const QString& column, const QString& lastName) const
     {
         RecordSource s;
-        s.open(file, Queries::nameOrder());
+        s.open(m_state.AddressDbPath, Queries::nameOrder());
         s.findFirst(QStringLiteral("Nachname = '%1'").arg(lastName));
         return s.field(column);
     }
@@ -103,9 +96,7 @@ private slots:
 
     void buildFillsEverySlot_data()
     {
-        QTest::addColumn<bool>("flag");
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("expected");
+        addColumns<bool, int, QString>("flag", "slot", "expected");
         const QString t[][2] = {
             {"1", "17"}, {"2", "Arial"}, {"3", "11"}, {"4", "0"}, {"5", ""}, {"6", "0761 123456"}, {"7", ""},
             {"8", "maria.muster@example.de"}, {"9", ""}, {"10", "Maria Muster · Lindenweg 12 · 79098 Freiburg"},
@@ -163,8 +154,7 @@ private slots:
 
     void closing_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("cancelled");
+        addColumns<QString, bool>("how", "cancelled");
         QTest::newRow("Schließen") << "Command6" << true;
         QTest::newRow("title bar") << "close" << true;
     }
@@ -190,7 +180,7 @@ private slots:
         QTest::keyClicks(c.Text1[2], QStringLiteral("Zahn"));
         c.Command7->click();
         QCOMPARE(c.List1->text(row), QStringLiteral("Zahn Erika"));
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Vorname"), QStringLiteral("Zahn")), QStringLiteral("Erika"));
+        QCOMPARE(stored("Vorname", "Zahn"), QStringLiteral("Erika"));
     }
 
     // A search that finds nothing keeps the list and the rows behind it together, and
@@ -238,9 +228,8 @@ private slots:
         QVERIFY(m_prompter->last().text.startsWith(
             QStringLiteral("Die Adresse wurde inzwischen an einem anderen Arbeitsplatz geändert.\r\rJa: Ihre Fassung")));
         QCOMPARE(m_prompter->last().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Adresse"), QStringLiteral("Becker")),
-                 QStringLiteral("Neue Straße 1"));
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Ort"), QStringLiteral("Becker")), QStringLiteral("Berlin"));
+        QCOMPARE(stored("Adresse", "Becker"), QStringLiteral("Neue Straße 1"));
+        QCOMPARE(stored("Ort", "Becker"), QStringLiteral("Berlin"));
         QCOMPARE(a->controls().Text1[6]->text(), QStringLiteral("Potsdam"));
         // Moving on asks too and stays while the user keeps editing.
         m_prompter->answerMessage(QMessageBox::Cancel);
@@ -258,9 +247,8 @@ private slots:
         a->controls().Text1[6]->setText(QStringLiteral("Potsdam"));
         a->controls().Command3->click();
         QCOMPARE(m_prompter->count(QStringLiteral("message")), asked);
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Ort"), QStringLiteral("Becker")), QStringLiteral("Potsdam"));
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Adresse"), QStringLiteral("Becker")),
-                 QStringLiteral("Neue Straße 1"));
+        QCOMPARE(stored("Ort", "Becker"), QStringLiteral("Potsdam"));
+        QCOMPARE(stored("Adresse", "Becker"), QStringLiteral("Neue Straße 1"));
 
         // Deleted by the other window: reported, the input stays.
         m_prompter->answerMessage(QMessageBox::Ok);
@@ -273,7 +261,7 @@ private slots:
         QCOMPARE(a->controls().Text1[1]->text(), QStringLiteral("Carl"));
         m_prompter->answerMessage(QMessageBox::Yes); // add it again
         a->controls().Command3->click();
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Vorname"), QStringLiteral("Becker")), QStringLiteral("Carl"));
+        QCOMPARE(stored("Vorname", "Becker"), QStringLiteral("Carl"));
         QCOMPARE(a->controls().List1->text(a->controls().List1->currentRow()), QStringLiteral("Becker Carl"));
     }
 
@@ -327,11 +315,9 @@ private slots:
             QVERIFY(!m_state.LetterCancelled);
             QCOMPARE(c.txtName1->text(), QStringLiteral("Neue Absenderin"));
         }
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Adresse"), QStringLiteral("Zander")),
-                 QStringLiteral("Am Markt 1"));
+        QCOMPARE(stored("Adresse", "Zander"), QStringLiteral("Am Markt 1"));
         c.Command3->click();
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Adresse"), QStringLiteral("Zander")),
-                 QStringLiteral("Am Markt 2"));
+        QCOMPARE(stored("Adresse", "Zander"), QStringLiteral("Am Markt 2"));
         QCOMPARE(c.Text1[2]->text(), QStringLiteral("Zander"));
         QCOMPARE(c.List1->text(c.List1->currentRow()), QStringLiteral("Zander Erika"));
         RecordSource head;
@@ -343,7 +329,7 @@ private slots:
         c.Text1[2]->clear();
         c.Command3->click();
         QVERIFY(m_prompter->last().text.startsWith(QStringLiteral("Eine Adresse braucht einen Vornamen")));
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Vorname"), QStringLiteral("Zander")), QStringLiteral("Erika"));
+        QCOMPARE(stored("Vorname", "Zander"), QStringLiteral("Erika"));
         c.Text1[1]->setText(QStringLiteral("Erika"));
         c.Text1[2]->setText(QStringLiteral("Zander"));
         c.Command6->click();
@@ -366,7 +352,7 @@ private slots:
         QCOMPARE(c.cboGruppe->currentText(), QStringLiteral("Verein"));
         c.cboGruppe->setEditText(QStringLiteral("Familie"));
         c.Command3->click();
-        QCOMPARE(field(m_state.AddressDbPath, QStringLiteral("Gruppe"), QStringLiteral("Zander")), QStringLiteral("Familie"));
+        QCOMPARE(stored("Gruppe", "Zander"), QStringLiteral("Familie"));
         QVERIFY(c.lblDatenbank->text().endsWith(QStringLiteral("address50.adr")));
         QVERIFY(c.lblDatenbank->text().contains(m_dir->path()));
     }

@@ -4,7 +4,7 @@
 #include "../shell/ShellFixture.h"
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "engine/Document.h"
@@ -15,15 +15,12 @@
 #include "shell/LetterCommand.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTextBlock>
+#include "RunProgram.h"
 #include <QTextLayout>
 
 namespace {
 
 const QString kStarter = QStringLiteral(QX_BINARY_DIR "/tests/address50.adr");
-const QString kProgram = QStringLiteral(QX_BINARY_DIR "/qx-text");
 
 // The composer's input for address `nr` of the starter database, as it opens.
 ComposerInput starterInput(qint64 nr, const QString& workFolder)
@@ -35,21 +32,6 @@ ComposerInput starterInput(qint64 nr, const QString& workFolder)
     a.findFirst(Queries::recordNumber(nr)); // a wrong number fails the comparisons
     ComposerOptions::setRecipient(in, a);
     return in;
-}
-
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run runProgram(const QStringList& args)
-{
-    QProcess p;
-    p.start(kProgram, args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
 } // namespace
@@ -102,7 +84,7 @@ private Q_SLOTS:
         ShellFixture fx;
         QVERIFY(fx.startEmpty());
         QTemporaryDir out;
-        const Run run =
+        const ProgramRun run =
             runProgram({"--letter", "3", "--database", kStarter, "--convert-to", "xml", "--outdir", out.path()});
         QCOMPARE(run.code, 0);
         const QByteArray written = readAll(out.filePath(QStringLiteral("Brief_3.xml")));
@@ -119,9 +101,7 @@ private Q_SLOTS:
 
     void refusals_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("message");
+        addColumns<QStringList, int, QString>("args", "code", "message");
         const QStringList db{"--database", kStarter, "--convert-to", "txt"};
         QTest::newRow("no address") << (QStringList{"--letter", "1,999"} + db) << 1
                                     << "Die Adresse Nr. 999 existiert nicht";
@@ -133,7 +113,7 @@ private Q_SLOTS:
         QFETCH(QStringList, args);
         QFETCH(QString, message);
         QTemporaryDir out;
-        const Run run = runProgram(args + QStringList{"--outdir", out.filePath("neu")});
+        const ProgramRun run = runProgram(args + QStringList{"--outdir", out.filePath("neu")});
         QTEST(run.code, "code");
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         // Nothing is written when any part is missing.
@@ -145,7 +125,7 @@ private Q_SLOTS:
     void missingBlockLeavesBodyOut()
     {
         QTemporaryDir out;
-        const Run run = runProgram({"--letter", "1", "--block", "7", "--database", kStarter, "--convert-to", "txt",
+        const ProgramRun run = runProgram({"--letter", "1", "--block", "7", "--database", kStarter, "--convert-to", "txt",
                                     "--outdir", out.path()});
         QCOMPARE(run.code, 0);
         QVERIFY2(run.err.contains(QStringLiteral("Der Textbaustein 7 existiert nicht! Sie müssen ihn erst anlegen.")),
@@ -162,11 +142,10 @@ private Q_SLOTS:
     // as long as it ends inside the field; otherwise the letterhead is reported.
     void addressFieldInPdf_data()
     {
-        QTest::addColumn<QStringList>("head"); // letterhead columns, "column=value"
-        QTest::addColumn<QString>("headTop");  // "Abstand Briefkopf" in mm
-        QTest::addColumn<double>("firstFrom"); // top of the first address line, mm
-        QTest::addColumn<double>("firstTo");
-        QTest::addColumn<bool>("reported");
+        // head: letterhead columns, "column=value"
+        // headTop: "Abstand Briefkopf" in mm
+        // firstFrom: top of the first address line, mm
+        addColumns<QStringList, QString, double, double, bool>("head", "headTop", "firstFrom", "firstTo", "reported");
         const QStringList full{"Postfach=Postfach 11 22", "Fax=0761 654321", "Internet=www.muster.example"};
         QTest::newRow("starter letterhead, 17 mm") << QStringList{} << "17" << 44.95 << 46.0 << false;
         QTest::newRow("short letterhead, 5 mm") << QStringList{"BriefKTel=", "eMail="} << "5" << 44.95 << 45.5 << false;
@@ -198,7 +177,7 @@ private Q_SLOTS:
             QVERIFY(head.isEmpty() || letterhead.saveRow(values));
             QVERIFY(options.saveRow({{QStringLiteral("Freiztxt"), headTop}}));
         }
-        const Run run = runProgram({"--letter", "3", "--database", db, "--convert-to", "pdf", "--outdir", out.path()});
+        const ProgramRun run = runProgram({"--letter", "3", "--database", db, "--convert-to", "pdf", "--outdir", out.path()});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.err.contains(QStringLiteral("Der Briefkopf reicht bis in das Adressfeld")), reported);
 
@@ -228,7 +207,7 @@ private Q_SLOTS:
     {
         QTemporaryDir out;
         const QString dir = out.filePath(QStringLiteral("a/b"));
-        const Run run =
+        const ProgramRun run =
             runProgram({"--letter", "1,11", "--database", kStarter, "--convert-to", "pdf", "--outdir", dir});
         QCOMPARE(run.code, 0);
         if (!havePdfToText())

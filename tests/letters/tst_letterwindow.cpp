@@ -3,16 +3,13 @@
 // there is no template; the composer reached from the start, toolbar and menu.
 #include "../shell/ShellFixture.h"
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "addresses/RecordSource.h"
 #include "letters/LetterAssembly.h"
 #include "letters/frmBrief.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QToolBar>
 
 namespace {
@@ -121,9 +118,7 @@ private Q_SLOTS:
 
     void buildOnTemplate_data()
     {
-        QTest::addColumn<bool>("inWork");
-        QTest::addColumn<bool>("inProgram");
-        QTest::addColumn<QString>("head");
+        addColumns<bool, bool, QString>("inWork", "inProgram", "head");
         QTest::newRow("work folder first") << true << true << "Kopf aus Arbeitsordner";
         QTest::newRow("program folder") << false << true << "Kopf aus Programmordner";
         QTest::newRow("none") << false << false << "";
@@ -179,8 +174,7 @@ private Q_SLOTS:
     // The title-bar button is "close": no letter either.
     void startOpensComposer_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("create");
+        addColumns<QString, bool>("button", "create");
         QTest::newRow("Schließen") << "Command6" << false;
         QTest::newRow("title bar") << "close" << false;
         QTest::newRow("Brief erstellen") << "Command1" << true;

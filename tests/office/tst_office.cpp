@@ -11,9 +11,7 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextTable>
+#include "TestCommon.h"
 
 namespace {
 
@@ -112,9 +110,8 @@ private slots:
 
     void converted_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<QStringList>("pageTexts"); // what each page shows, in order
+        // pageTexts: what each page shows, in order
+        addColumns<QString, int, QStringList>("name", "pages", "pageTexts");
         for (const char* ext : {"docx", "odt", "rtf", "doc"}) {
             QTest::addRow("letter %s", ext)
                 << QStringLiteral("brief-%1").arg(QLatin1String(ext)) << 3

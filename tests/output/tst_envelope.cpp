@@ -1,7 +1,7 @@
 // The envelope: page geometry and the two tables written into a surface, the sender
 // and recipient rows, and the envelope window on the starter database.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "../addresses/AddressFixture.h"
 
 #include "addresses/AddressListBox.h"
@@ -14,14 +14,7 @@
 #include "output/EnvelopeLayout.h"
 #include "output/frmBriefkuvert.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextDocument>
-#include <QTextTable>
 #include <QToolButton>
 
 using namespace EnvelopeLayout;
@@ -60,10 +53,8 @@ private Q_SLOTS:
 
     void formats_data()
     {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QList<int>>("page"); // width, height, top, bottom, left, right
-        QTest::addColumn<int>("breaks");
-        QTest::addColumn<double>("finalSize");
+        // page: width, height, top, bottom, left, right
+        addColumns<int, QList<int>, int, double>("index", "page", "breaks", "finalSize");
         // The bottom margin keeps 15 mm (851 twips) free for the post's barcode.
         QTest::newRow("C6") << 0 << QList<int>{9185, 6464, 567, 851, 284, 284} << 9 << 4.0;
         QTest::newRow("DL") << 1 << QList<int>{12474, 6237, 567, 851, 567, 567} << 8 << 7.0;
@@ -73,7 +64,6 @@ private Q_SLOTS:
     {
         QFETCH(int, index);
         QFETCH(QList<int>, page);
-        QFETCH(int, breaks);
         QFETCH(double, finalSize);
         const Format& f = EnvelopeLayout::formats()[std::size_t(index)];
         TextControl s;
@@ -89,7 +79,7 @@ private Q_SLOTS:
         const QTextDocument* d = s.doc()->body();
         const int between =
             d->findBlock(to->firstPosition() - 1).blockNumber() - d->findBlock(from->lastPosition() + 1).blockNumber();
-        QCOMPARE(between, breaks);
+        QTEST(between, "breaks");
     }
 
     // Each way the list is filled anew selects DL again.

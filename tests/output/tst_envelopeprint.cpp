@@ -13,8 +13,7 @@
 
 #include <QAction>
 #include <QPrinter>
-#include <QPushButton>
-#include <QTemporaryDir>
+#include "TestCommon.h"
 #include <algorithm>
 
 namespace {
@@ -102,10 +101,7 @@ private Q_SLOTS:
     // long block stays inside the DL window and never packs its lines tighter than 9 pt.
     void recipientLinesAndBarcodeZone_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<double>("heightMm");
-        QTest::addColumn<bool>("longBlock");
-        QTest::addColumn<QStringList>("lines");
+        addColumns<int, double, bool, QStringList>("format", "heightMm", "longBlock", "lines");
         const QStringList abroad{"Herrn Dr.", "Jan de Vries", "Keizersgracht 100", "1015 Amsterdam", "NIEDERLANDE"};
         QTest::newRow("C6") << 0 << 114.0 << false << abroad;
         QTest::newRow("DL") << 1 << 110.0 << false << abroad;

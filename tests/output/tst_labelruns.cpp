@@ -3,7 +3,7 @@
 // surfaces the test owns.
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "../addresses/AddressFixture.h"
 
 #include "addresses/AdressenAuswaehlen.h"
@@ -16,12 +16,7 @@
 #include "output/LabelRuns.h"
 #include "output/LabelTemplate.h"
 
-#include <QCheckBox>
-#include <QFile>
 #include <QListWidget>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 using W = AdressenAuswaehlen;
 
@@ -140,10 +135,8 @@ private Q_SLOTS:
 
     void currentOnAllLabels_data()
     {
-        QTest::addColumn<QString>("nachname");
-        QTest::addColumn<int>("option"); // index of the template option
-        QTest::addColumn<bool>("withoutTitle");
-        QTest::addColumn<QString>("want");
+        // option: index of the template option
+        addColumns<QString, int, bool, QString>("nachname", "option", "withoutTitle", "want");
         QTest::newRow("F10") << "Öztürk" << 0 << false << "Frau Dr.|Helga|Öztürk|Rosenstraße 8|D-|50667|Köln|";
         QTest::newRow("F12, two-line street, no title")
             << "Holzmann GmbH" << 2 << true << "|Schreinerei|Holzmann GmbH|Industriestraße 44 Halle 2|D-|70173|Stuttgart|";
@@ -154,23 +147,19 @@ private Q_SLOTS:
         QFETCH(QString, nachname);
         QFETCH(int, option);
         QFETCH(bool, withoutTitle);
-        QFETCH(QString, want);
         auto w = picker(nachname);
         w->findChild<QRadioButton*>(QStringLiteral("optVorlage(%1)").arg(option))->setChecked(true);
         w->findChild<QCheckBox*>(QStringLiteral("chkAnrede"))->setChecked(withoutTitle);
         w->cmdMerge_Click();
         QVERIFY(sheet());
         for (int n = 1; n <= 24; ++n)
-            QCOMPARE(fullLabel(*sheet(), n), want);
+            QTEST(fullLabel(*sheet(), n), "want");
     }
 
     void chosenFromStart_data()
     {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<int>("first"); // first and last label filled
-        QTest::addColumn<int>("last");
-        QTest::addColumn<int>("leftInList");
+        // first: first and last label filled
+        addColumns<int, int, int, int, int>("start", "chosen", "first", "last", "leftInList");
         QTest::newRow("five from 7") << 7 << 5 << 7 << 11 << 0;
         QTest::newRow("ten from 20: five used, none emptied") << 20 << 10 << 20 << 24 << 5;
         QTest::newRow("one at 24") << 24 << 1 << 24 << 24 << 0;
@@ -181,7 +170,6 @@ private Q_SLOTS:
         QFETCH(int, chosen);
         QFETCH(int, first);
         QFETCH(int, last);
-        QFETCH(int, leftInList);
         auto w = picker(QString());
         // Chosen in reverse name order, so that the labels follow the choice.
         QStringList names;
@@ -201,7 +189,7 @@ private Q_SLOTS:
             return s;
         };
         w->Command1_Click();
-        QCOMPARE(w->controls().List1->count(), leftInList);
+        QTEST(w->controls().List1->count(), "leftInList");
         const bool emptied = last < 24;
         for (int n = 1; n <= 24; ++n) {
             const QString nachname = label(*sheet(), n, "Nachname");

@@ -15,9 +15,7 @@
 #include "output/LabelTemplate.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
+#include "TestCommon.h"
 #include <QTextLayout>
 
 namespace {
@@ -66,8 +64,7 @@ class TstLabelTemplates : public QObject {
 private Q_SLOTS:
     void fieldsInCells_data()
     {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<bool>("filled");
+        addColumns<int, bool>("size", "filled");
         for (int size : LabelTemplate::fontSizes()) {
             QTest::addRow("F%d as shipped", size) << size << false;
             QTest::addRow("F%d filled", size) << size << true;

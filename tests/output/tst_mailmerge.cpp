@@ -1,7 +1,7 @@
 // The mail-merge window without the frame: the choice and its rules, the checks before
 // a run, the runs into documents handed out by a recording host, the clamped fields.
 #include "../addresses/AddressFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "TestHome.h"
 
 #include "addresses/AddressListBox.h"
@@ -12,14 +12,8 @@
 #include "output/ChosenEntries.h"
 #include "output/frmSerienKontorix.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QClipboard>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <memory>
 
 namespace {
@@ -99,12 +93,12 @@ private Q_SLOTS:
 
     void chosenEntries_data()
     {
-        QTest::addColumn<QStringList>("left");   // entries when choosing
-        QTest::addColumn<QList<int>>("picks");   // indices chosen; -1 takes all
-        QTest::addColumn<int>("removeRow");      // right-hand row removed afterwards, -1 none
-        QTest::addColumn<QStringList>("leftNow"); // entries at the run
-        QTest::addColumn<QList<int>>("letters");
-        QTest::addColumn<int>("chosenCount");
+        // left: entries when choosing
+        // picks: indices chosen; -1 takes all
+        // removeRow: right-hand row removed afterwards, -1 none
+        // leftNow: entries at the run
+        addColumns<QStringList, QList<int>, int, QStringList, QList<int>, int>(
+            "left", "picks", "removeRow", "leftNow", "letters", "chosenCount");
         const QStringList abc = {"A a", "B b", "C c"};
         QTest::newRow("twice gives one letter") << abc << QList<int>{1, 1} << -1 << abc << QList<int>{1} << 2;
         QTest::newRow("removing empties every slot of that text")
@@ -124,16 +118,14 @@ private Q_SLOTS:
         QFETCH(QList<int>, picks);
         QFETCH(int, removeRow);
         QFETCH(QStringList, leftNow);
-        QFETCH(QList<int>, letters);
-        QFETCH(int, chosenCount);
         ChosenEntries c;
         c.resize(2);
         for (int i : picks)
             i < 0 ? c.takeAll(left) : c.add(i, left[i]);
         if (removeRow >= 0)
             QVERIFY(c.remove(removeRow, left));
-        QCOMPARE(c.chosen().size(), chosenCount);
-        QCOMPARE(c.letters(leftNow), letters);
+        QTEST(int(c.chosen().size()), "chosenCount");
+        QTEST(c.letters(leftNow), "letters");
     }
 
     void postalCodeSortEmptiesTheChoice()

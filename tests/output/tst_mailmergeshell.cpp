@@ -3,7 +3,7 @@
 #include "../shell/ShellFixture.h"
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "addresses/AddressListBox.h"
 #include "addresses/RecordSource.h"
@@ -14,11 +14,11 @@
 #include "shell/SerialMenus.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextBlock>
+
 #include <QToolBar>
 
 class TestMailMergeShell : public QObject {

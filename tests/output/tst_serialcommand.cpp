@@ -2,8 +2,9 @@
 // address, each on a page of its own, in name order) with no display at all, one file
 // per letter, and the exit codes of wrong calls; one letter's complete text.
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "TestHome.h"
+#include "../addresses/AddressFixture.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
 #include "app/AppState.h"
@@ -14,28 +15,16 @@
 #include "shell/SerialCommand.h"
 #include "textblocks/TextBlockFile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextCursor>
-#include <QTextDocument>
+#include "RunProgram.h"
 
 namespace {
 
-const QString kProgram = QStringLiteral(QX_BINARY_DIR "/qx-text");
 
 // Last names of the starter database in the order of the mail merge's left list.
 QStringList lastNamesInListOrder(const QString& db)
 {
     RecordSource a;
-    if (!a.open(db, Queries::nameOrder()))
-        return {};
-    QStringList names;
-    for (int i = 0; i < a.recordCount(); ++i)
-        names << a.fieldAt(i, QStringLiteral("Nachname"));
-    return names;
+    return a.open(db, Queries::nameOrder()) ? AddressFixture::rows(a, {"Nachname"}) : QStringList();
 }
 
 ComposerInput clubSender()
@@ -75,17 +64,11 @@ private slots:
         if (!havePdfToText())
             QSKIP("pdftotext is not installed");
         const QString pdf = dir.filePath(QStringLiteral("alle.pdf"));
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        p.setProcessEnvironment(env);
-        p.start(kProgram, {QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
-                           QStringLiteral("--text"), text, QStringLiteral("--single-pdf"), pdf});
-        QVERIFY(p.waitForFinished(120000));
-        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-        QCOMPARE(p.exitCode(), 0);
+        const ProgramRun run = runProgram({QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
+                                           QStringLiteral("--text"), text, QStringLiteral("--single-pdf"), pdf},
+                                          {}, true);
+        const QString& err = run.err;
+        QCOMPARE(run.code, 0);
 
         const QStringList names = lastNamesInListOrder(db);
         QVERIFY(err.contains(QStringLiteral("Brief %1 von %1").arg(names.size())));
@@ -105,42 +88,67 @@ private slots:
         }
     }
 
-    void fileEach_data()
+    // A file for each letter, named by its number and last name. A common text that
+    // names no font is written in the letter text font, like the date and salutation
+    // around it.
+    void fileEachInLetterFont()
     {
-        QTest::addColumn<QString>("ext");
-        QTest::newRow("txt") << QStringLiteral("txt");
-        QTest::newRow("pdf") << QStringLiteral("pdf");
-    }
-    void fileEach()
-    {
-        QFETCH(QString, ext);
-        if (ext == u"pdf" && !havePdfToText())
-            QSKIP("pdftotext is not installed");
-        const QString out = dir.filePath(QStringLiteral("einzeln-") + ext);
+        const QString work = home.path() + QStringLiteral("QX-Kontorix/");
+        QVERIFY(QDir().mkpath(work));
+        QVERIFY(writeAll(work + QStringLiteral("FontText.txt"), "\"Courier New\",\"12\"\r\n"));
+        const QString out = dir.filePath(QStringLiteral("briefe"));
         QCOMPARE(runSerialCommand({QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
-                                   QStringLiteral("--text"), text, QStringLiteral("--convert-to"), ext,
-                                   QStringLiteral("--outdir"), out}),
+                                   QStringLiteral("--text"), text, QStringLiteral("--convert-to"),
+                                   QStringLiteral("txm"), QStringLiteral("--outdir"), out}),
+                 0);
+        QFile::remove(work + QStringLiteral("FontText.txt"));
+        const QStringList names = lastNamesInListOrder(db);
+        const QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), names.size());
+        QCOMPARE(files.first(), SerialCommand::fileName(1, names.first(), QStringLiteral("txm")));
+        QCOMPARE(SerialCommand::fileName(12, QStringLiteral("A/B: C?"), QStringLiteral("pdf")),
+                 QStringLiteral("Serienbrief_0012_A_B_ C_.pdf"));
+        Document letter, last;
+        QString error;
+        QVERIFY2(Formats::readFile(3, QDir(out).filePath(files.first()), Formats::PageHeaderSize, letter, nullptr,
+                                   &error) &&
+                     Formats::readFile(3, QDir(out).filePath(files.last()), Formats::PageHeaderSize, last, nullptr,
+                                       &error),
+                 qPrintable(error));
+        QVERIFY(last.body()->toPlainText().contains(names.last()));
+        for (const QString& word : {QStringLiteral("Jahresversammlung"), QStringLiteral("Sehr geehrte")}) {
+            const QTextCursor c = letter.body()->find(word);
+            QVERIFY2(!c.isNull(), qPrintable(word));
+            const QFont f = c.charFormat().font();
+            QCOMPARE(QStringLiteral("%1 %2").arg(f.families().value(0)).arg(f.pointSizeF()),
+                     QStringLiteral("Courier New 12"));
+        }
+    }
+
+    // PDF files come from one batch: each a letter of its own, one page with its own address.
+    void fileEachAsPdf()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        const QString out = dir.filePath(QStringLiteral("einzeln-pdf"));
+        QCOMPARE(runSerialCommand({QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
+                                   QStringLiteral("--text"), text, QStringLiteral("--convert-to"),
+                                   QStringLiteral("pdf"), QStringLiteral("--outdir"), out}),
                  0);
         const QStringList names = lastNamesInListOrder(db);
         const QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files.size(), names.size());
-        QCOMPARE(files.first(), SerialCommand::fileName(1, names.first(), ext));
+        QCOMPARE(files.first(), SerialCommand::fileName(1, names.first(), QStringLiteral("pdf")));
         for (int i : {0, int(names.size()) - 1}) {
             const QString file = QDir(out).filePath(files[i]);
-            // Each PDF a letter of its own: one page, its own address.
-            if (ext == u"pdf")
-                QCOMPARE(pdfPages(file), 1);
-            const QString letter = ext == u"pdf" ? pdfPageText(file, 1) : QString::fromUtf8(readAll(file));
-            QVERIFY2(letter.contains(names[i]), qPrintable(letter));
+            QCOMPARE(pdfPages(file), 1);
+            QVERIFY2(pdfPageText(file, 1).contains(names[i]), qPrintable(file));
         }
-        QCOMPARE(SerialCommand::fileName(12, QStringLiteral("A/B: C?"), QStringLiteral("pdf")),
-                 QStringLiteral("Serienbrief_0012_A_B_ C_.pdf"));
     }
 
     void wrongCalls_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("code");
+        addColumns<QStringList, int>("args", "code");
         const QString pdf = QStringLiteral("x.pdf");
         QTest::newRow("no output") << QStringList{"--text", "t.txt"} << 2;
         QTest::newRow("block 11") << QStringList{"--block", "11", "--single-pdf", pdf} << 2;
@@ -152,50 +160,18 @@ private slots:
     void wrongCalls()
     {
         QFETCH(QStringList, args);
-        QFETCH(int, code);
         args.replaceInStrings(QStringLiteral("DB"), db).replaceInStrings(QStringLiteral("TEXT"), text);
         args.prepend(QStringLiteral("--serial-letters"));
         QDir::setCurrent(dir.path());
-        QCOMPARE(runSerialCommand(args), code);
+        QTEST(runSerialCommand(args), "code");
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("x.pdf"))));
     }
-    // A common text that names no font is written in the letter text font, like the
-    // date and salutation around it.
-    void commonTextInLetterFont()
-    {
-        const QString work = home.path() + QStringLiteral("QX-Kontorix/");
-        QVERIFY(QDir().mkpath(work));
-        QVERIFY(writeAll(work + QStringLiteral("FontText.txt"), "\"Courier New\",\"12\"\r\n"));
-        const QString out = dir.filePath(QStringLiteral("briefe"));
-        QCOMPARE(runSerialCommand({QStringLiteral("--serial-letters"), QStringLiteral("--database"), db,
-                                   QStringLiteral("--text"), text, QStringLiteral("--convert-to"),
-                                   QStringLiteral("txm"), QStringLiteral("--outdir"), out}),
-                 0);
-        QFile::remove(work + QStringLiteral("FontText.txt"));
-        const QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
-        QVERIFY(!files.isEmpty());
-        Document letter;
-        QString error;
-        QVERIFY2(Formats::readFile(3, QDir(out).filePath(files.first()), Formats::PageHeaderSize, letter, nullptr,
-                                   &error),
-                 qPrintable(error));
-        for (const QString& word : {QStringLiteral("Jahresversammlung"), QStringLiteral("Sehr geehrte")}) {
-            const QTextCursor c = letter.body()->find(word);
-            QVERIFY2(!c.isNull(), qPrintable(word));
-            const QFont f = c.charFormat().font();
-            QCOMPARE(QStringLiteral("%1 %2").arg(f.families().value(0)).arg(f.pointSizeF()),
-                     QStringLiteral("Courier New 12"));
-        }
-    }
-
     // One serial letter written into a surface: the complete text for a private address
     // and a company, with references, member number, common text and text block, and a
     // chosen block whose file is missing.
     void oneLetterText_data()
     {
-        QTest::addColumn<QString>("who");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("message");
+        addColumns<QString, QString, QString>("who", "expected", "message");
         QTest::newRow("private, references, member number, block")
             << "private"
             << kHead + "»Herrn|»Karl Becker|»Hauptstraße 5|»10115 Berlin||||"

@@ -4,6 +4,7 @@
 
 #include "PdfText.h"
 #include "Pixels.h"
+#include "TestCommon.h"
 #include "engine/pages/BlockBand.h"
 #include "engine/Document.h"
 #include "engine/objects/Fields.h"
@@ -15,23 +16,11 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextTable>
 
 namespace {
 
 // A4 with 2 cm margins: 1123 px high, the body from 76 to 1047.
-void setA4(Document& d)
-{
-    PageGeometry g;
-    g.width = 11906;
-    g.height = 16838;
-    g.marginL = g.marginR = g.marginT = g.marginB = 1134;
-    d.setPage(g);
-}
+const PageGeometry kA4{11906, 16838};
 
 void paragraphs(QTextCursor& c, int count, const QString& word)
 {
@@ -46,7 +35,7 @@ void paragraphs(QTextCursor& c, int count, const QString& word)
 // a nested table, paragraphs again: rows cross page ends and cells sit side by side.
 void mixedDocument(Document& d)
 {
-    setA4(d);
+    d.setPage(kA4);
     QTextCursor c(d.body());
     paragraphs(c, 60, QStringLiteral("Absatz"));
     Paginator::insertPageBreak(c);
@@ -79,218 +68,193 @@ void mixedDocument(Document& d)
 class TstLongDocuments : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void bandHoldsEveryBlockOfEachPage();
-    void framesAndInputPositionsOnLatePages();
-    void thousandsOfPagesAllPrinted();
-    void filesMatchSingleExports();
-    void splitterRefusesWhatItCannotCut_data();
-    void splitterRefusesWhatItCannotCut();
-};
-
-// Against a walk over every block: each block that reaches into a page lies between
-// the band's first block and the block where its walk stops.
-void TstLongDocuments::bandHoldsEveryBlockOfEachPage()
-{
-    Document d;
-    mixedDocument(d);
-    Paginator pages(&d);
-    QTextDocument* doc = pages.layoutDocument();
-    const int count = pages.pageCount();
-    QVERIFY2(count >= 8, qPrintable(QString::number(count)));
-    QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    const double h = doc->pageSize().height();
-    int spanningRows = 0;
-    for (int page = 1; page <= count; ++page) {
-        const double top = (page - 1) * h, bottom = page * h;
-        QSet<int> visited;
-        BlockBand::forEach(doc, top, bottom, [&](const QTextBlock& b) {
-            visited.insert(b.blockNumber());
-            return true;
-        });
-        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-            const QRectF r = layout->blockBoundingRect(b);
-            if (r.bottom() > top && r.top() < bottom)
-                QVERIFY2(visited.contains(b.blockNumber()),
-                         qPrintable(QStringLiteral("page %1 misses block %2 (%3): %4..%5")
-                                        .arg(page).arg(b.blockNumber()).arg(b.text().left(20))
-                                        .arg(r.top()).arg(r.bottom())));
-            if (r.top() < top && r.bottom() > top)
-                ++spanningRows;
-        }
-        // No more than the page and the row it starts in.
-        QVERIFY2(visited.size() < 300, qPrintable(QString::number(visited.size())));
-    }
-    // Rows and paragraphs do cross page ends here.
-    QVERIFY(spanningRows > 0);
-    // The first block of the document for a band above it, and none past the end.
-    QCOMPARE(BlockBand::firstReaching(doc, -50).blockNumber(), 0);
-    int after = 0;
-    BlockBand::forEach(doc, count * h, count * h + h, [&](const QTextBlock&) { return ++after > 0; });
-    QVERIFY(after <= 2);
-}
-
-// Decorations come from the page's own blocks: a frame on page 30 of 31 is drawn
-// there and nowhere else, and an input position on that page finds its line.
-void TstLongDocuments::framesAndInputPositionsOnLatePages()
-{
-    TextControl tc;
-    setA4(*tc.doc());
-    QTextCursor c(tc.doc()->body());
-    QTextBlockFormat fixed;
-    fixed.setLineHeight(40, QTextBlockFormat::FixedHeight);
-    c.setBlockFormat(fixed);
-    // 24 lines of 40 px fill a body of 971 px; 720 lines make 30 pages, 20 more a 31st.
-    for (int i = 0; i < 740; ++i) {
-        if (i)
-            c.insertBlock();
-        c.insertText(QStringLiteral("Zeile %1").arg(i + 1));
-    }
-    QCOMPARE(tc.paginator()->pageCount(), 31);
-    // Line 700 is the 4th line of page 30: top at 76 + 3 * 40 px.
-    tc.setSelStart(tc.doc()->body()->findBlockByNumber(699).position());
-    tc.setFrameDistance(100);
-    tc.setFrameStyle(FrameBits::Left | FrameBits::Single);
-    const QImage page30 = tc.PageImage(30);
-    const QImage page29 = tc.PageImage(29);
-    // The frame line stands 100 twips (6.7 px) left of the text at 76 px.
-    QVERIFY(darkPixels(page30, QRect(65, 76 + 3 * 40 + 4, 6, 30)) > 20);
-    QCOMPARE(darkPixels(page30, QRect(65, 76 + 5 * 40, 6, 30)), 0);
-    QCOMPARE(darkPixels(page29, QRect(60, 0, 12, 1123)), 0);
-    // Page 31, line 5, column 3: the "i" of "Zeile 725".
-    tc.setCurrentInputPosition({31, 5, 3});
-    QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 725"));
-    QCOMPARE(tc.textCursor().positionInBlock(), 2);
-    tc.setViewMode(1);
-    tc.setCurrentInputPosition({30, 24, 1});
-    QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 720"));
-}
-
-void TstLongDocuments::thousandsOfPagesAllPrinted()
-{
-    Document d;
-    setA4(d);
-    QTextCursor c(d.body());
-    QTextBlockFormat tall;
-    tall.setLineHeight(400, QTextBlockFormat::FixedHeight); // two lines to a page
-    c.setBlockFormat(tall);
-    c.insertText(QStringLiteral("Zeile\n").repeated(8199) + QStringLiteral("Zeile")); // past 1440 dpi's reach
-    Paginator pages(&d);
-    QCOMPARE(pages.pageCount(), 4100);
-    const QImage last = pages.renderPage(4100); // its lines from 76 px and from 476 px
-    QVERIFY(darkPixels(last, QRect(76, 76, 200, 400)) > 20 && darkPixels(last, QRect(76, 476, 200, 400)) > 20);
-}
-
-// Three documents through one writer, cut apart: the same pages, words and word
-// boxes as each exported alone, and each file stands on its own.
-void TstLongDocuments::filesMatchSingleExports()
-{
-    if (!havePdfToText())
-        QSKIP("pdftotext is not installed");
-    QTemporaryDir dir;
-    Document letter, numbered, small;
-    setA4(letter);
-    QTextCursor l(letter.body());
-    l.insertText(QStringLiteral("Sehr geehrte Frau Muster,"));
-    l.insertBlock();
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    l.insertText(QStringLiteral("Rechnung Nr. 4711"), bold);
-    setA4(numbered);
-    numbered.setHeaderFooterSet(1);
-    QTextCursor hc(numbered.headerFooter(1));
-    hc.insertText(QStringLiteral("Seite "));
-    Fields::setType(numbered.headerFooter(1), Fields::insert(hc, QString()), FieldTypes::PageNumber);
-    QTextCursor n(numbered.body());
-    for (int page = 1; page <= 3; ++page) {
-        if (page > 1)
-            Paginator::insertPageBreak(n);
-        paragraphs(n, 10, QStringLiteral("Text"));
-    }
-    // A5 across: 11906 x 8391 twips; PDF page sizes are whole points: 595 x 420.
-    PageGeometry a5;
-    a5.width = 11906;
-    a5.height = 8391;
-    small.setPage(a5);
-    QTextCursor(small.body()).insertText(QStringLiteral("Quer und klein"));
-
-    PdfExport::Files files;
-    QString error;
-    for (const Document* d : {&letter, &numbered, &small})
-        QVERIFY2(files.add(*d, &error), qPrintable(error));
-    QList<QByteArray> parts;
-    QVERIFY2(files.finish(&parts, &error), qPrintable(error));
-    QCOMPARE(parts.size(), 3);
-    const QList<int> pageCounts{1, 3, 1};
-    int i = 0;
-    for (const Document* d : {&letter, &numbered, &small}) {
-        const QString alone = dir.filePath(QStringLiteral("allein%1.pdf").arg(i));
-        const QString cut = dir.filePath(QStringLiteral("geteilt%1.pdf").arg(i));
-        QVERIFY(PdfExport::exportPdf(*d, alone, &error));
-        QFile f(cut);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(parts[i]);
-        f.close();
-        const QList<PdfPage> want = pdfWordBoxes(alone);
-        const QList<PdfPage> got = pdfWordBoxes(cut);
-        QCOMPARE(got.size(), pageCounts[i]);
-        QCOMPARE(want.size(), got.size());
-        for (int p = 0; p < got.size(); ++p) {
-            QCOMPARE(got[p].width, want[p].width);
-            QCOMPARE(got[p].height, want[p].height);
-            QCOMPARE(got[p].words.size(), want[p].words.size());
-            for (int w = 0; w < got[p].words.size(); ++w) {
-                QCOMPARE(got[p].words[w].text, want[p].words[w].text);
-                QCOMPARE(got[p].words[w].xMin, want[p].words[w].xMin);
-                QCOMPARE(got[p].words[w].yMin, want[p].words[w].yMin);
-                QCOMPARE(got[p].words[w].xMax, want[p].words[w].xMax);
+    // Against a walk over every block: each block that reaches into a page lies between
+    // the band's first block and the block where its walk stops.
+    void bandHoldsEveryBlockOfEachPage()
+    {
+        Document d;
+        mixedDocument(d);
+        Paginator pages(&d);
+        QTextDocument* doc = pages.layoutDocument();
+        const int count = pages.pageCount();
+        QVERIFY2(count >= 8, qPrintable(QString::number(count)));
+        QAbstractTextDocumentLayout* layout = doc->documentLayout();
+        const double h = doc->pageSize().height();
+        int spanningRows = 0;
+        for (int page = 1; page <= count; ++page) {
+            const double top = (page - 1) * h, bottom = page * h;
+            QSet<int> visited;
+            BlockBand::forEach(doc, top, bottom, [&](const QTextBlock& b) {
+                visited.insert(b.blockNumber());
+                return true;
+            });
+            for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+                const QRectF r = layout->blockBoundingRect(b);
+                if (r.bottom() > top && r.top() < bottom)
+                    QVERIFY2(visited.contains(b.blockNumber()),
+                             qPrintable(QStringLiteral("page %1 misses block %2 (%3): %4..%5")
+                                            .arg(page).arg(b.blockNumber()).arg(b.text().left(20))
+                                            .arg(r.top()).arg(r.bottom())));
+                if (r.top() < top && r.bottom() > top)
+                    ++spanningRows;
             }
+            // No more than the page and the row it starts in.
+            QVERIFY2(visited.size() < 300, qPrintable(QString::number(visited.size())));
         }
-        ++i;
+        // Rows and paragraphs do cross page ends here.
+        QVERIFY(spanningRows > 0);
+        // The first block of the document for a band above it, and none past the end.
+        QCOMPARE(BlockBand::firstReaching(doc, -50).blockNumber(), 0);
+        int after = 0;
+        BlockBand::forEach(doc, count * h, count * h + h, [&](const QTextBlock&) { return ++after > 0; });
+        QVERIFY(after <= 2);
     }
-    QCOMPARE(pdfPageText(dir.filePath(QStringLiteral("geteilt0.pdf")), 1).simplified(),
-             QStringLiteral("Sehr geehrte Frau Muster, Rechnung Nr. 4711"));
-    QVERIFY(pdfPageText(dir.filePath(QStringLiteral("geteilt1.pdf")), 3).simplified().startsWith(u"Seite 3 "));
-    QCOMPARE(pdfWordBoxes(dir.filePath(QStringLiteral("geteilt2.pdf"))).first().height, 420.0);
-    // Only the fonts each file uses: the bold one is in the first file only.
-    QVERIFY(parts[0].contains("Bold"));
-    QVERIFY(!parts[1].contains("Bold"));
-}
 
-void TstLongDocuments::splitterRefusesWhatItCannotCut_data()
-{
-    QTest::addColumn<QByteArray>("pdf");
-    QTest::addColumn<QList<int>>("counts");
-    Document d;
-    QTextCursor c(d.body());
-    paragraphs(c, 3, QStringLiteral("Wort"));
-    Paginator::insertPageBreak(c);
-    paragraphs(c, 3, QStringLiteral("Wort"));
-    QByteArray two;
-    QBuffer buffer(&two);
-    buffer.open(QIODevice::WriteOnly);
-    QString error;
-    QVERIFY(PdfExport::exportPdf(d, &buffer, &error));
-    QList<QByteArray> good;
-    QVERIFY(PdfSplitter::split(two, {1, 1}, &good));
-    QCOMPARE(good.size(), 2);
-    QTest::newRow("counts too few") << two << QList<int>{1};
-    QTest::newRow("counts too many") << two << QList<int>{2, 1};
-    QTest::newRow("empty part") << two << QList<int>{0, 2};
-    QTest::newRow("no cross-reference table") << two.left(two.indexOf("xref")) << QList<int>{1, 1};
-    QByteArray moved = two;
-    moved.replace("startxref\n", "startxref\n9");
-    QTest::newRow("table not where it says") << moved << QList<int>{1, 1};
-    QTest::newRow("not a PDF") << QByteArray("Hallo") << QList<int>{1};
-}
+    // Decorations come from the page's own blocks: a frame on page 30 of 31 is drawn
+    // there and nowhere else, and an input position on that page finds its line.
+    void framesAndInputPositionsOnLatePages()
+    {
+        TextControl tc;
+        tc.doc()->setPage(kA4);
+        QTextCursor c(tc.doc()->body());
+        QTextBlockFormat fixed;
+        fixed.setLineHeight(40, QTextBlockFormat::FixedHeight);
+        c.setBlockFormat(fixed);
+        // 24 lines of 40 px fill a body of 971 px; 720 lines make 30 pages, 20 more a 31st.
+        for (int i = 0; i < 740; ++i) {
+            if (i)
+                c.insertBlock();
+            c.insertText(QStringLiteral("Zeile %1").arg(i + 1));
+        }
+        QCOMPARE(tc.paginator()->pageCount(), 31);
+        // Line 700 is the 4th line of page 30: top at 76 + 3 * 40 px.
+        tc.setSelStart(tc.doc()->body()->findBlockByNumber(699).position());
+        tc.setFrameDistance(100);
+        tc.setFrameStyle(FrameBits::Left | FrameBits::Single);
+        const QImage page30 = tc.PageImage(30);
+        const QImage page29 = tc.PageImage(29);
+        // The frame line stands 100 twips (6.7 px) left of the text at 76 px.
+        QVERIFY(darkPixels(page30, QRect(65, 76 + 3 * 40 + 4, 6, 30)) > 20);
+        QCOMPARE(darkPixels(page30, QRect(65, 76 + 5 * 40, 6, 30)), 0);
+        QCOMPARE(darkPixels(page29, QRect(60, 0, 12, 1123)), 0);
+        // Page 31, line 5, column 3: the "i" of "Zeile 725".
+        tc.setCurrentInputPosition({31, 5, 3});
+        QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 725"));
+        QCOMPARE(tc.textCursor().positionInBlock(), 2);
+        tc.setViewMode(1);
+        tc.setCurrentInputPosition({30, 24, 1});
+        QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 720"));
+    }
 
-void TstLongDocuments::splitterRefusesWhatItCannotCut()
-{
-    QFETCH(QByteArray, pdf);
-    QFETCH(QList<int>, counts);
-    QList<QByteArray> parts{QByteArray("alt")};
-    QVERIFY(!PdfSplitter::split(pdf, counts, &parts));
-    QVERIFY(parts.isEmpty());
-}
+    // Past what 1440 dpi can reach, the print copy is laid out coarser; every page keeps its lines.
+    void thousandsOfPagesAllPrinted()
+    {
+        Document d;
+        d.setPage(kA4);
+        QTextCursor c(d.body());
+        QTextBlockFormat tall;
+        tall.setLineHeight(400, QTextBlockFormat::FixedHeight); // two lines to a page
+        c.setBlockFormat(tall);
+        c.insertText(QStringLiteral("Zeile\n").repeated(8199) + QStringLiteral("Zeile"));
+        Paginator pages(&d);
+        QCOMPARE(pages.pageCount(), 4100);
+        const QImage last = pages.renderPage(4100); // its lines from 76 px and from 476 px
+        QVERIFY(darkPixels(last, QRect(76, 76, 200, 400)) > 20 && darkPixels(last, QRect(76, 476, 200, 400)) > 20);
+    }
+
+    // Three documents through one writer, cut apart: the same pages, words and word
+    // boxes as each exported alone, and each file stands on its own.
+    void filesMatchSingleExports()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        QTemporaryDir dir;
+        Document letter, numbered, small;
+        letter.setPage(kA4);
+        QTextCursor l(letter.body());
+        l.insertText(QStringLiteral("Sehr geehrte Frau Muster,"));
+        l.insertBlock();
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        l.insertText(QStringLiteral("Rechnung Nr. 4711"), bold);
+        numbered.setPage(kA4);
+        numbered.setHeaderFooterSet(1);
+        QTextCursor hc(numbered.headerFooter(1));
+        hc.insertText(QStringLiteral("Seite "));
+        Fields::setType(numbered.headerFooter(1), Fields::insert(hc, QString()), FieldTypes::PageNumber);
+        QTextCursor n(numbered.body());
+        for (int page = 1; page <= 3; ++page) {
+            if (page > 1)
+                Paginator::insertPageBreak(n);
+            paragraphs(n, 10, QStringLiteral("Text"));
+        }
+        // A5 across: 11906 x 8391 twips; PDF page sizes are whole points: 595 x 420.
+        small.setPage(PageGeometry{11906, 8391});
+        QTextCursor(small.body()).insertText(QStringLiteral("Quer und klein"));
+
+        PdfExport::Files files;
+        QString error;
+        for (const Document* d : {&letter, &numbered, &small})
+            QVERIFY2(files.add(*d, &error), qPrintable(error));
+        QList<QByteArray> parts;
+        QVERIFY2(files.finish(&parts, &error), qPrintable(error));
+        QCOMPARE(parts.size(), 3);
+        const QList<int> pageCounts{1, 3, 1};
+        int i = 0;
+        for (const Document* d : {&letter, &numbered, &small}) {
+            const QString alone = dir.filePath(QStringLiteral("allein%1.pdf").arg(i));
+            const QString cut = dir.filePath(QStringLiteral("geteilt%1.pdf").arg(i));
+            QVERIFY(PdfExport::exportPdf(*d, alone, &error));
+            QVERIFY(writeAll(cut, parts[i]));
+            const QList<PdfPage> got = pdfWordBoxes(cut);
+            QCOMPARE(got.size(), pageCounts[i]);
+            QCOMPARE(pdfWordLines(got), pdfWordLines(pdfWordBoxes(alone)));
+            ++i;
+        }
+        QCOMPARE(pdfPageText(dir.filePath(QStringLiteral("geteilt0.pdf")), 1).simplified(),
+                 QStringLiteral("Sehr geehrte Frau Muster, Rechnung Nr. 4711"));
+        QVERIFY(pdfPageText(dir.filePath(QStringLiteral("geteilt1.pdf")), 3).simplified().startsWith(u"Seite 3 "));
+        QCOMPARE(pdfWordBoxes(dir.filePath(QStringLiteral("geteilt2.pdf"))).first().height, 420.0);
+        // Only the fonts each file uses: the bold one is in the first file only.
+        QVERIFY(parts[0].contains("Bold"));
+        QVERIFY(!parts[1].contains("Bold"));
+    }
+
+    void splitterRefusesWhatItCannotCut_data()
+    {
+        addColumns<QByteArray, QList<int>>("pdf", "counts");
+        Document d;
+        QTextCursor c(d.body());
+        paragraphs(c, 3, QStringLiteral("Wort"));
+        Paginator::insertPageBreak(c);
+        paragraphs(c, 3, QStringLiteral("Wort"));
+        QByteArray two;
+        QBuffer buffer(&two);
+        buffer.open(QIODevice::WriteOnly);
+        QString error;
+        QVERIFY(PdfExport::exportPdf(d, &buffer, &error));
+        QList<QByteArray> good;
+        QVERIFY(PdfSplitter::split(two, {1, 1}, &good));
+        QCOMPARE(good.size(), 2);
+        QTest::newRow("counts too few") << two << QList<int>{1};
+        QTest::newRow("counts too many") << two << QList<int>{2, 1};
+        QTest::newRow("empty part") << two << QList<int>{0, 2};
+        QTest::newRow("no cross-reference table") << two.left(two.indexOf("xref")) << QList<int>{1, 1};
+        QByteArray moved = two;
+        moved.replace("startxref\n", "startxref\n9");
+        QTest::newRow("table not where it says") << moved << QList<int>{1, 1};
+        QTest::newRow("not a PDF") << QByteArray("Hallo") << QList<int>{1};
+    }
+
+    void splitterRefusesWhatItCannotCut()
+    {
+        QFETCH(QByteArray, pdf);
+        QFETCH(QList<int>, counts);
+        QList<QByteArray> parts{QByteArray("alt")};
+        QVERIFY(!PdfSplitter::split(pdf, counts, &parts));
+        QVERIFY(parts.isEmpty());
+    }
+};
 
 QTEST_MAIN(TstLongDocuments)
 #include "tst_longdocuments.moc"

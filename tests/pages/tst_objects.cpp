@@ -2,8 +2,9 @@
 // through saving, page numbers in headers through the own format, tab stops measured
 // on the printed page and paragraph frames in every view.
 
+#include "PageFields.h"
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "Pixels.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -14,15 +15,8 @@
 #include "engine/dialogs/DialogParts.h"
 #include "engine/dialogs/SurfaceDialogs.h"
 #include "engine/formats/zip/ZipPackage.h"
-#include "TestFiles.h"
 
-#include <QApplication>
 #include <QPicture>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
 
 namespace {
 
@@ -88,11 +82,7 @@ private Q_SLOTS:
 
         // The middle of the picture, found on screen.
         const QImage before = tc.viewport()->grab().toImage();
-        QRect shown;
-        for (int y = 0; y < before.height(); ++y)
-            for (int x = 0; x < before.width(); ++x)
-                if (before.pixelColor(x, y) == kPicture)
-                    shown |= QRect(x, y, 1, 1);
+        const QRect shown = pixelBox(before, [](const QColor& c) { return c == kPicture; });
         QCOMPARE(shown.size(), QSize(60, 40));
         QTest::mouseClick(tc.viewport(), Qt::LeftButton, {}, shown.center() + QPoint(20, 0)); // right half
         QCOMPARE(tc.ObjectSelected(), id);
@@ -112,8 +102,8 @@ private Q_SLOTS:
 
     void greyBoxOnScreenOnly_data()
     {
-        QTest::addColumn<bool>("fixed");
-        QTest::addColumn<int>("view"); // 0 normal, 1 layout, 2 centred
+        // view: 0 normal, 1 layout, 2 centred
+        addColumns<bool, int>("fixed", "view");
         QTest::newRow("im Text, Normal") << false << 0;
         QTest::newRow("im Text, Zentriert") << false << 2;
         QTest::newRow("beweglich, Layout") << true << 1;
@@ -132,17 +122,10 @@ private Q_SLOTS:
         tc.setZoomFactor(100);
         tc.show();
         QVERIFY(QTest::qWaitForWindowExposed(&tc));
-        auto count = [](const QImage& img, const QColor& c) {
-            int n = 0;
-            for (int y = 0; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x)
-                    n += img.pixelColor(x, y) == c;
-            return n;
-        };
         const QColor grey(0xc0, 0xc0, 0xc0);
         // The picture is 60 x 40 px; where it falls between pixels its edges blend.
         const int whole = 56 * 36;
-        QVERIFY(count(tc.viewport()->grab().toImage(), kPicture) >= whole);
+        QVERIFY(colourPixels(tc.viewport()->grab().toImage(), kPicture) >= whole);
         tc.setObjectSelected(id);
         QCOMPARE(tc.ImageDisplay(), 0);
         tc.setImageDisplay(1);
@@ -150,16 +133,16 @@ private Q_SLOTS:
         tc.setObjectSelected(0);
         tc.setSelStart(0);
         const QImage screen = tc.viewport()->grab().toImage();
-        QCOMPARE(count(screen, kPicture), 0);
-        QVERIFY(count(screen, grey) >= whole);
+        QCOMPARE(colourPixels(screen, kPicture), 0);
+        QVERIFY(colourPixels(screen, grey) >= whole);
         // The printed page still shows the picture.
         const QImage page = tc.PageImage(1);
-        QVERIFY(count(page, kPicture) >= whole);
+        QVERIFY(colourPixels(page, kPicture) >= whole);
         // (a smoothed letter edge may hit that grey in a pixel or two; a box would fill 2,000)
-        QVERIFY(count(page, grey) < 20);
+        QVERIFY(colourPixels(page, grey) < 20);
         // One undo step gives the picture back on screen.
         tc.Undo();
-        QVERIFY(count(tc.viewport()->grab().toImage(), kPicture) >= whole);
+        QVERIFY(colourPixels(tc.viewport()->grab().toImage(), kPicture) >= whole);
         // Without a picture selected there is no setting.
         QCOMPARE(tc.ImageDisplay(), -1);
     }
@@ -175,17 +158,13 @@ private Q_SLOTS:
         tc.setImageDistance(2, 150); // 10 px above
 
         // The margins are 1134 twips = 75.6 px: the picture from 95.6 across, 85.6 down.
-        QRect shown;
-        const QImage page = tc.PageImage(1);
-        for (int y = 0; y < 300; ++y)
-            for (int x = 0; x < 300; ++x)
-                if (page.pixelColor(x, y) == kPicture)
-                    shown |= QRect(x, y, 1, 1);
+        const QRect shown = pixelBox(tc.PageImage(1), [](const QColor& c) { return c == kPicture; });
         QVERIFY2(qAbs(shown.left() - 96) <= 1 && qAbs(shown.top() - 86) <= 1, qPrintable(QStringLiteral("%1 %2").arg(shown.left()).arg(shown.top())));
         QVERIFY(qAbs(shown.width() - 60) <= 1 && qAbs(shown.height() - 40) <= 1);
         // Kept by the own format, written to HTML.
         TextControl back;
-        QVERIFY(back.Load(save(tc, QStringLiteral("abstand.txm"), 3), 0, 3, false));
+        const QString txm = m_dir.filePath(QStringLiteral("abstand.txm"));
+        QVERIFY(tc.Save(txm, 0, 3, false) && back.Load(txm, 0, 3, false));
         back.setSelStart(0);
         back.setSelLength(1);
         QCOMPARE(back.ImageDistance(1), 300);
@@ -194,8 +173,7 @@ private Q_SLOTS:
 
     void movablePictureSavedAndReopened_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("format");
+        addColumns<QString, int>("name", "format");
         QTest::newRow("eigenes Format") << "bild.txm" << 3;
         QTest::newRow("RTF") << "bild.rtf" << 5;
         QTest::newRow("Word (RTF)") << "bild.doc" << 9;
@@ -244,21 +222,17 @@ private Q_SLOTS:
         QCOMPARE(Images::distance(back.doc()->body(), textId, 1), 300);
         const QImage page = back.PageImage(1);
         // The picture covers x 100..160, y 200..240 on the printed page.
-        int inside = 0;
-        for (int y = 202; y < 238; ++y)
-            for (int x = 102; x < 158; ++x)
-                inside += page.pixelColor(x, y) == kPicture;
-        QCOMPARE(inside, 56 * 36);
+        QCOMPARE(colourPixels(page, kPicture, QRect(102, 202, 56, 36)), 56 * 36);
         QCOMPARE(page.pixelColor(170, 220), QColor(Qt::white));
         // RTF places it as a shape on the page: 60 x 40 px = 900 x 600 twips, 150 twips
         // = 95250 EMU above; HTML keeps it at its anchor.
         const QByteArray rtf = back.SaveToMemory(5);
         QCOMPARE(rtf.count("{\\pict"), 2);
-        QVERIFY(rtf.contains("{\\shp{\\*\\shpinst\\shpleft1500\\shptop3000\\shpright2400\\shpbottom3600"));
-        QVERIFY(rtf.contains("\\shpbxpage") && rtf.contains("\\shpbypage") && rtf.contains("\\shpwr3"));
-        QVERIFY(rtf.contains("{\\sp{\\sn dyWrapDistTop}{\\sv 95250}}"));
-        QVERIFY(rtf.contains("{\\sp{\\sn dxWrapDistRight}{\\sv 381000}}"));
-        QVERIFY(rtf.contains("{\\pict{\\*\\picprop{\\sp{\\sn dxWrapDistLeft}{\\sv 190500}}}"));
+        for (const char* part : {"{\\shp{\\*\\shpinst\\shpleft1500\\shptop3000\\shpright2400\\shpbottom3600", "\\shpbxpage",
+                                 "\\shpbypage", "\\shpwr3", "{\\sp{\\sn dyWrapDistTop}{\\sv 95250}}",
+                                 "{\\sp{\\sn dxWrapDistRight}{\\sv 381000}}",
+                                 "{\\pict{\\*\\picprop{\\sp{\\sn dxWrapDistLeft}{\\sv 190500}}}"})
+            QVERIFY2(rtf.contains(part), part);
         QCOMPARE(back.SaveToMemory(4).count("<img"), 2);
     }
 
@@ -271,8 +245,7 @@ private Q_SLOTS:
         tc.setHeaderFooterSet(1);
         QTextDocument* header = tc.doc()->headerFooter(1);
         QTextCursor hc(header);
-        hc.insertText(QStringLiteral("Seite "));
-        Fields::setType(header, Fields::insert(hc, QString()), FieldTypes::PageNumber);
+        insertPageNumbers(header, hc);
         const QString txm = m_dir.filePath(QStringLiteral("kopf.txm"));
         QVERIFY2(tc.Save(txm, 0, 3, false), qPrintable(tc.LastError()));
 
@@ -281,18 +254,19 @@ private Q_SLOTS:
         const QString pdf = m_dir.filePath(QStringLiteral("kopf.pdf"));
         QVERIFY2(back.Save(pdf, 0, 12, false), qPrintable(back.LastError()));
         QCOMPARE(pdfPages(pdf), 2);
-        QVERIFY2(pdfPageText(pdf, 1).simplified().startsWith(QStringLiteral("Seite 1 Erste Seite")),
+        QVERIFY2(pdfPageText(pdf, 1).simplified().startsWith(QStringLiteral("Seite 1 von 2 Erste Seite")),
                  qPrintable(pdfPageText(pdf, 1)));
-        QVERIFY2(pdfPageText(pdf, 2).simplified().startsWith(QStringLiteral("Seite 2 Zweite Seite")),
+        QVERIFY2(pdfPageText(pdf, 2).simplified().startsWith(QStringLiteral("Seite 2 von 2 Zweite Seite")),
                  qPrintable(pdfPageText(pdf, 2)));
     }
 
     void tabStopCountsFromTheMargin_data()
     {
-        QTest::addColumn<int>("left");      // twips
-        QTest::addColumn<int>("firstLine"); // twips, relative to the left indent
-        QTest::addColumn<bool>("viaDialog"); // the left indent given after the stop, in "Absatz"
-        QTest::addColumn<double>("nameX");  // points from the paper's left edge
+        // left: twips
+        // firstLine: twips, relative to the left indent
+        // viaDialog: the left indent given after the stop, in "Absatz"
+        // nameX: points from the paper's left edge
+        addColumns<int, int, bool, double>("left", "firstLine", "viaDialog", "nameX");
         // Margin 2 cm (56.7 pt), a left tab stop at 8 cm: the word after the tab starts
         // 8 cm from the margin, 10 cm from the paper's edge = 283.5 pt, on every row.
         QTest::newRow("kein Einzug") << 0 << 0 << false << 56.7;
@@ -312,17 +286,9 @@ private Q_SLOTS:
         QFETCH(bool, viaDialog);
         QFETCH(double, nameX);
         TextControl tc;
-        tc.setText(QStringLiteral("Name\tWert"));
-        tc.setSelStart(0);
-        QTextBlockFormat indent;
-        indent.setLeftMargin(Document::twipsToPixels(left));
-        indent.setTextIndent(Document::twipsToPixels(firstLine));
         // Through the dialog the stop is set first, with the first-line indent only,
         // and the left indent comes after it.
-        if (viaDialog)
-            indent.setLeftMargin(0);
-        tc.textCursor().mergeBlockFormat(indent);
-        tc.addTabStop(4536);
+        tabLine(tc, viaDialog ? 0 : left, firstLine);
         if (viaDialog) {
             ScriptedPrompter* prompts = installScriptedPrompter();
             prompts->answerExec([&](QDialog* d) {
@@ -333,8 +299,6 @@ private Q_SLOTS:
             QVERIFY(SurfaceDialogs::paragraph(&tc));
             QCOMPARE(tc.IndentFL(), firstLine);
         }
-        tc.setTabCurrent(1);
-        QCOMPARE(tc.TabPos(), 4536);
         checkPrintedTab(tc, nameX);
     }
 
@@ -342,9 +306,7 @@ private Q_SLOTS:
     // 8 cm stop of a paragraph indented 2 cm with its first line 1 cm further in.
     void tabStopsInOfficeFiles_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QString>("member");
-        QTest::addColumn<QString>("written");
+        addColumns<int, QString, QString>("format", "member", "written");
         QTest::newRow("DOCX") << 13 << "word/document.xml" << "w:pos=\"4536\"";
         QTest::newRow("ODT") << 14 << "content.xml" << "style:position=\"170.10pt\"";
     }
@@ -357,13 +319,7 @@ private Q_SLOTS:
         QFETCH(QString, member);
         QFETCH(QString, written);
         TextControl tc;
-        tc.setText(QStringLiteral("Name\tWert"));
-        tc.setSelStart(0);
-        QTextBlockFormat indent;
-        indent.setLeftMargin(Document::twipsToPixels(1134));
-        indent.setTextIndent(Document::twipsToPixels(567));
-        tc.textCursor().mergeBlockFormat(indent);
-        tc.addTabStop(4536);
+        tabLine(tc, 1134, 567);
         const QByteArray package = tc.SaveToMemory(format);
         ZipPackage::Reader zip;
         QString error;
@@ -375,9 +331,6 @@ private Q_SLOTS:
         QVERIFY2(tc.Save(file, 0, format, false), qPrintable(tc.LastError()));
         TextControl back;
         QVERIFY2(back.Load(file, 0, format, false), qPrintable(back.LastError()));
-        back.setSelStart(0);
-        back.setTabCurrent(1);
-        QCOMPARE(back.TabPos(), 4536);
         checkPrintedTab(back, 141.75);
     }
 
@@ -387,24 +340,7 @@ private Q_SLOTS:
     {
         if (!havePdfToText())
             QSKIP("pdftotext is not installed");
-        const QByteArray older =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<textdocument version=\"1\">\n"
-            " <page width=\"11906\" height=\"16838\" left=\"1134\" top=\"1134\" right=\"1134\" bottom=\"1134\"/>\n"
-            " <body font=\"Arial,11,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\">\n"
-            "  <formats>\n"
-            "   <format id=\"0\" type=\"1\">\n"
-            "    <property name=\"leftMargin\" type=\"double\">75.6</property>\n"
-            "    <property name=\"textIndent\" type=\"double\">37.8</property>\n"
-            "    <property name=\"tabPositions\" type=\"tabs\">302.4:0:0</property>\n"
-            "   </format>\n"
-            "  </formats>\n"
-            "  <p format=\"0\"><r>Name\tWert</r></p>\n"
-            " </body>\n"
-            "</textdocument>\n";
         const QString txm = m_dir.filePath(QStringLiteral("alt.txm"));
-        QFile f(txm);
-        QVERIFY(f.open(QIODevice::WriteOnly));
         // The 30-byte page header as the program writes it: 23, the margins, height and
         // width as little-endian numbers, then two zero bytes.
         QByteArray header;
@@ -412,24 +348,19 @@ private Q_SLOTS:
             for (int i = 0; i < 4; ++i)
                 header += char((v >> (8 * i)) & 0xff);
         header += QByteArray(2, '\0');
-        f.write(header + older);
-        f.close();
+        QVERIFY(writeAll(txm, header + readAll(QStringLiteral(QX_SOURCE_DIR "/tests/pages/data/tabs-version1.xml"))));
         TextControl tc;
         QVERIFY2(tc.Load(txm, 30, 3, false), qPrintable(tc.LastError()));
         tc.setSelStart(0);
         QCOMPARE(tc.IndentL(), 1134);
         QCOMPARE(tc.IndentFL(), 567);
-        tc.setTabCurrent(1);
-        QCOMPARE(tc.TabPos(), 4536);
         checkPrintedTab(tc, 141.75);
         if (QTest::currentTestFailed())
             return;
         // Saved again, the file is of the current version and reads back the same.
         const QString again = m_dir.filePath(QStringLiteral("neu.txm"));
         QVERIFY2(tc.Save(again, 30, 3, false), qPrintable(tc.LastError()));
-        QFile saved(again);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.readAll().contains("<textdocument version=\"2\">"));
+        QVERIFY(readAll(again).contains("<textdocument version=\"2\">"));
         TextControl back;
         QVERIFY2(back.Load(again, 30, 3, false), qPrintable(back.LastError()));
         back.setSelStart(0);
@@ -473,10 +404,25 @@ private Q_SLOTS:
     }
 
 private:
-    // The one line "Name<tab>Wert" printed: "Name" at `nameX`, "Wert" 8 cm from the 2 cm
-    // margin = 283.5 pt from the paper's left edge.
+    // "Name<tab>Wert" with indents in twips and a left tab stop at 8 cm.
+    static void tabLine(TextControl& tc, int left, int firstLine)
+    {
+        tc.setText(QStringLiteral("Name\tWert"));
+        tc.setSelStart(0);
+        QTextBlockFormat indent;
+        indent.setLeftMargin(Document::twipsToPixels(left));
+        indent.setTextIndent(Document::twipsToPixels(firstLine));
+        tc.textCursor().mergeBlockFormat(indent);
+        tc.addTabStop(4536);
+    }
+
+    // The line's first stop is at 8 cm; printed, "Name" stands at `nameX`, "Wert" 8 cm
+    // from the 2 cm margin = 283.5 pt from the paper's left edge.
     void checkPrintedTab(TextControl& tc, double nameX)
     {
+        tc.setSelStart(0);
+        tc.setTabCurrent(1);
+        QCOMPARE(tc.TabPos(), 4536);
         const QString pdf = m_dir.filePath(QStringLiteral("tab.pdf"));
         QVERIFY2(tc.Save(pdf, 0, 12, false), qPrintable(tc.LastError()));
         const QList<PdfPage> pages = pdfWordBoxes(pdf);
@@ -484,12 +430,6 @@ private:
         QCOMPARE(pages[0].words.size(), 2);
         QVERIFY2(qAbs(pages[0].words[0].xMin - nameX) < 1.5, qPrintable(QString::number(pages[0].words[0].xMin)));
         QVERIFY2(qAbs(pages[0].words[1].xMin - 283.5) < 1.5, qPrintable(QString::number(pages[0].words[1].xMin)));
-    }
-
-    QString save(TextControl& tc, const QString& name, int format)
-    {
-        const QString file = m_dir.filePath(name);
-        return tc.Save(file, 0, format, false) ? file : QString();
     }
 
     QTemporaryDir m_dir;

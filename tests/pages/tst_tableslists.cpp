@@ -8,12 +8,8 @@
 #include "engine/objects/Tables.h"
 #include "engine/surface/TextControl.h"
 
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
+#include "TestCommon.h"
 #include <QTextList>
-#include <QTextTable>
 
 namespace {
 void caretToEnd(TextControl& tc)

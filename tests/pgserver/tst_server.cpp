@@ -4,13 +4,12 @@
 
 #include "../addresses/AddressFixture.h"
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "addresses/AddressDatabase.h"
 #include "app/AppState.h"
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
-#include "app/ScriptedPrompter.h"
 #include "addresses/FieldBinder.h"
 #include "addresses/Queries.h"
 #include "addresses/RecordSource.h"
@@ -18,9 +17,8 @@
 
 #include <QDirIterator>
 #include <QLineEdit>
+
 #include <QProcess>
-#include <QSignalSpy>
-#include <QTest>
 
 #include <unistd.h>
 
@@ -78,8 +76,8 @@ private slots:
 
     void serverAddress_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // host|port|database|user|sslmode, or the reason
+        // expected: host|port|database|user|sslmode, or the reason
+        addColumns<QString, QString>("text", "expected");
         QTest::newRow("host and database") << "postgresql://db.example.org/adressen" << "db.example.org|5432|adressen||";
         QTest::newRow("short scheme, user, port, ssl")
             << "postgres://anna@10.0.0.5:6543/buero?sslmode=require" << "10.0.0.5|6543|buero|anna|require";
@@ -119,8 +117,7 @@ private slots:
     // Each gets its German text; nothing is created anywhere.
     void badStores_data()
     {
-        QTest::addColumn<QString>("location");
-        QTest::addColumn<QString>("message");
+        addColumns<QString, QString>("location", "message");
         QTest::newRow("malformed") << "postgresql://server" << "ist ungültig";
         QTest::newRow("unreachable") << "postgresql://%2Fnirgends%2Fda:5432/x"
                                      << "Der Datenbank-Server ist nicht erreichbar (Server im Ordner /nirgends/da, Port 5432, Datenbank x)";

@@ -3,56 +3,19 @@
 // pdftotext -bbox.
 
 #include "PdfText.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "shell/StartCommand.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include "RunProgram.h"
 
-namespace {
-
-const QString kProgram = QStringLiteral(QX_BINARY_DIR "/qx-text");
-
-struct Run {
-    int exitCode = -1;
-    bool crashed = true;
-    QString err;
-};
-
-// Runs the program with `args` and an environment without any display but `display`.
-Run runProgram(const QStringList& args, const QString& folder = {}, const QString& display = {})
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QLatin1String(name));
-    if (!display.isEmpty())
-        env.insert(QStringLiteral("DISPLAY"), display);
-    p.setProcessEnvironment(env);
-    if (!folder.isEmpty())
-        p.setWorkingDirectory(folder);
-    p.start(kProgram, args);
-    Run r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.crashed = p.exitStatus() != QProcess::NormalExit;
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
-
-} // namespace
 
 class TestCommandLine : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void optionsNeedNoWindow_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("code");
+        addColumns<QStringList, int>("args", "code");
         QTest::newRow("document") << QStringList{"brief.txm"} << -1;
         QTest::newRow("lone dash") << QStringList{"-"} << -1;
         QTest::newRow("help") << QStringList{"--help"} << 0;
@@ -66,10 +29,7 @@ private Q_SLOTS:
 
     void programExplainsInsteadOfStarting_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("says");
-        QTest::addColumn<QString>("display");
+        addColumns<QStringList, int, QString, QString>("args", "code", "says", "display");
         QTest::newRow("unknown option") << QStringList{"--fenster"} << 2 << "Unbekannte Option: --fenster" << QString();
         QTest::newRow("display unreachable") << QStringList{} << 1 << "braucht eine grafische Oberfläche" << ":93";
     }
@@ -80,9 +40,9 @@ private Q_SLOTS:
         QFETCH(QString, says);
         QFETCH(QString, display);
         QTemporaryDir dir;
-        const Run r = runProgram(args, dir.path(), display);
+        const ProgramRun r = runProgram(args, dir.path(), true, display);
         QVERIFY2(!r.crashed, qPrintable(r.err));
-        QCOMPARE(r.exitCode, code);
+        QCOMPARE(r.code, code);
         QVERIFY2(r.err.contains(says), qPrintable(r.err));
         if (code == 2)
             QVERIFY(r.err.contains(QStringLiteral("Aufruf: qx-text [DATEI]")));
@@ -96,8 +56,8 @@ private Q_SLOTS:
         const QString rtf = dir.filePath(QStringLiteral("brief.rtf"));
         QVERIFY(QFile::copy(QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/office-kopfzeile.rtf"), rtf));
         const QString out = dir.filePath(QStringLiteral("neu/pdf"));
-        const Run r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), out, rtf});
-        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        const ProgramRun r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), out, rtf}, {}, true);
+        QVERIFY2(r.code == 0, qPrintable(r.err));
 
         // Word for word where the build before faster pagination put it.
         const QString differs = differsFromWordList(out + QStringLiteral("/brief.pdf"),
@@ -138,8 +98,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString txt = dir.filePath(QStringLiteral("fehlt.txt"));
-        const Run r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("txt"), txt});
-        QCOMPARE(r.exitCode, 1);
+        const ProgramRun r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("txt"), txt}, {}, true);
+        QCOMPARE(r.code, 1);
         const QString says = QStringLiteral("Fehler bei \"%1\": Die Datei \"%1\" kann nicht geöffnet werden: "
                                             "Die Datei existiert nicht.\n").arg(txt);
         QVERIFY2(r.err.endsWith(says), qPrintable(r.err));
@@ -165,8 +125,8 @@ private Q_SLOTS:
                                       + ",\\par {\\b fett} \\page Seite zwei}"));
             args << rtf;
         }
-        const Run r = runProgram(args);
-        QCOMPARE(r.exitCode, 1);
+        const ProgramRun r = runProgram(args, {}, true);
+        QCOMPARE(r.code, 1);
         const QStringList lines = r.err.split(QLatin1Char('\n')).filter(QStringLiteral("Fehler"));
         QCOMPARE(lines.size(), 1);
         QVERIFY2(lines[0].startsWith(QStringLiteral("Fehler bei \"%1\"").arg(dir.filePath(QStringLiteral("fehlt.rtf")))),
@@ -186,8 +146,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString txt = dir.filePath(QStringLiteral("notiz.txt"));
         QVERIFY(writeAll(txt, "Seite eins\fSeite zwei"));
-        const Run r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("txt"), txt});
-        QCOMPARE(r.exitCode, 1);
+        const ProgramRun r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("txt"), txt}, {}, true);
+        QCOMPARE(r.code, 1);
         QVERIFY2(r.err.contains(QStringLiteral("Quelldatei")), qPrintable(r.err));
         QCOMPARE(readAll(txt), QByteArray("Seite eins\fSeite zwei"));
     }

@@ -1,17 +1,14 @@
 #include "FailingDevice.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "ShellFixture.h"
 
 #include "shell/DocumentFiles.h"
 #include "engine/formats/zip/ZipPackage.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 using namespace DocumentFiles;
@@ -29,9 +26,7 @@ private Q_SLOTS:
 
     void saveExtension_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("filter");
-        QTest::addColumn<QString>("result");
+        addColumns<QString, int, QString>("typed", "filter", "result");
         QTest::newRow("no extension") << "/w/brief" << 1 << "/w/brief.txm";
         QTest::newRow("html kept, htm appended") << "brief.html" << 5 << "brief.html.htm";
         QTest::newRow("fourth from end is a dot") << "a.b.c" << 6 << "a.txt";
@@ -50,10 +45,7 @@ private Q_SLOTS:
 
     void saveAsAsksBeforeReplacing_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("filter");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QByteArray>("left");
+        addColumns<QString, int, int, QByteArray>("typed", "filter", "answer", "left");
         QTest::newRow("ending typed, yes") << "brief.txt" << 6 << int(QMessageBox::Yes) << QByteArray("neu");
         QTest::newRow("ending added, no") << "brief" << 6 << int(QMessageBox::No) << QByteArray("alt");
     }

@@ -1,16 +1,11 @@
 #include "ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "dialogs/frmPageDlg.h"
 #include "engine/Document.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -49,10 +44,8 @@ private Q_SLOTS:
     void cleanup() { fx.reset(); }
     void closeCheck_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("closes");
-        QTest::addColumn<int>("saveDialogs");
-        QTest::addColumn<QString>("saveAs"); // the name given in the save dialog
+        // saveAs: the name given in the save dialog
+        addColumns<int, bool, int, QString>("answer", "closes", "saveDialogs", "saveAs");
         QTest::newRow("cancel keeps") << int(QMessageBox::Cancel) << false << 0 << QString();
         QTest::newRow("no closes") << int(QMessageBox::No) << true << 0 << QString();
         QTest::newRow("yes, saved, closes") << int(QMessageBox::Yes) << true << 1 << "brief";
@@ -61,7 +54,6 @@ private Q_SLOTS:
     {
         QFETCH(int, answer);
         QFETCH(bool, closes);
-        QFETCH(int, saveDialogs);
         QFETCH(QString, saveAs);
         const QPointer<frmMDIChild> ptr(w);
         QTest::keyClicks(w->surface(), QStringLiteral("x"));
@@ -73,7 +65,7 @@ private Q_SLOTS:
         fx->flush();
         QCOMPARE(ptr.isNull(), closes);
         QCOMPARE(fx->prompts->count(QStringLiteral("message")), 1);
-        QCOMPARE(fx->prompts->count(QStringLiteral("save")), saveDialogs);
+        QTEST(fx->prompts->count(QStringLiteral("save")), "saveDialogs");
         if (!saveAs.isEmpty())
             QCOMPARE(readAll(dir.filePath(saveAs + QStringLiteral(".txt"))), QByteArray("x"));
         else if (!closes)
@@ -145,9 +137,8 @@ private Q_SLOTS:
     // unchanged OK leave document and history alone.
     void pageSetupIsOneStep_data()
     {
-        QTest::addColumn<QString>("field"); // empty: nothing touched
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<bool>("changes");
+        // field: empty: nothing touched
+        addColumns<QString, bool, bool>("field", "confirm", "changes");
         QTest::newRow("left margin") << "txtLeftMargin" << true << true;
         QTest::newRow("cancel") << "txtTopMargin" << false << false;
         QTest::newRow("ok unchanged") << "" << true << false;

@@ -5,7 +5,7 @@
 
 #include <QImage>
 #include <QMenu>
-#include <QTemporaryDir>
+#include "TestCommon.h"
 
 namespace {
 
@@ -57,9 +57,8 @@ private Q_SLOTS:
     void cleanup() { fx.reset(); }
 
     void everyItemChangesSomething_data() {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<int>("setup");
-        QTest::addColumn<QString>("answer"); // what the scripted user does
+        // answer: what the scripted user does
+        addColumns<QString, int, QString>("item", "setup", "answer");
         for (const Row& r : kRows)
             QTest::newRow(r.item) << QString::fromLatin1(r.item) << int(r.setup)
                                   << QString::fromLatin1(r.answer);
@@ -121,10 +120,7 @@ private Q_SLOTS:
     }
 
     void headerFooterItems_data() {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<int>("setBefore");
-        QTest::addColumn<int>("setAfter");
-        QTest::addColumn<int>("active");
+        addColumns<QString, int, int, int>("item", "setBefore", "setAfter", "active");
         QTest::newRow("footer only, new") << "mnuView_FooterOnly" << 0 << 4 << 8;
         QTest::newRow("footer only, kept") << "mnuView_FooterOnly" << 1 << 1 << 8;
     }

@@ -1,10 +1,8 @@
-#include "TestFiles.h"
+#include "TestCommon.h"
 #include "engine/surface/TextControl.h"
 #include "shell/FileAssociation.h"
 #include "shell/ShellRules.h"
 
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace FileAssociation;
 
@@ -69,10 +67,8 @@ private Q_SLOTS:
     // The toolbar and zoom rules of the frame, without a window.
     void headerFooterStep_data()
     {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<int>("part"); // -1: the button does nothing
-        QTest::addColumn<bool>("store");
+        // part: -1: the button does nothing
+        addColumns<QString, int, int, bool>("key", "current", "part", "store");
         const QString sw = QStringLiteral("SwitchBetweenHeaderAndFooter");
         const QString def = QStringLiteral("GoToDefault");
         QTest::newRow("switch 1>4") << sw << 1 << 4 << true;
@@ -99,8 +95,7 @@ private Q_SLOTS:
 
     void zoomForWidth_data()
     {
-        QTest::addColumn<int>("twips");
-        QTest::addColumn<int>("zoom");
+        addColumns<int, int>("twips", "zoom");
         QTest::newRow("rounds, not truncates") << 6100 << 49; // 48.8
         QTest::newRow("zero") << 0 << 0;
     }
@@ -112,8 +107,7 @@ private Q_SLOTS:
 
     void zoomFromCaption_data()
     {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("zoom");
+        addColumns<QString, int>("caption", "zoom");
         QTest::newRow("10%") << "10%" << 10;
         QTest::newRow("access key") << "&200%" << 200;
         QTest::newRow("no number") << "Zoom" << 0;

@@ -4,13 +4,9 @@
 #include "ShellFixture.h"
 #include "dialogs/frmFonts.h"
 
-#include <QApplication>
+#include "TestCommon.h"
 #include <QImage>
-#include <QLineEdit>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QToolBar>
 
 class TstFormatMenus : public QObject {
@@ -48,9 +44,7 @@ private Q_SLOTS:
 
     void opens_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("toolbar");
-        QTest::addColumn<QString>("dialog");
+        addColumns<QString, bool, QString>("name", "toolbar", "dialog");
         QTest::newRow("table menu") << "mnuTable_InsertTable" << false << "frmTableDlg";
         QTest::newRow("image menu") << "mnuFormat_Image" << false << "frmImageDlg";
         QTest::newRow("header button") << "HeaderProperties" << true << "frmHeaderProperties";
@@ -61,7 +55,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(bool, toolbar);
-        QFETCH(QString, dialog);
         QTemporaryDir dir;
         const QString png = picture(dir);
         if (name == QLatin1String("mnuFormat_Image"))
@@ -77,7 +70,7 @@ private Q_SLOTS:
         });
         a->trigger();
         QCOMPARE(fx->prompts->count(QStringLiteral("exec")), 1);
-        QCOMPARE(fx->prompts->last().text, dialog);
+        QTEST(fx->prompts->last().text, "dialog");
         // The letter help screens hold the toolbar still while they are up.
         QCOMPARE(refreshOff, name == QLatin1String("mnuHelp2"));
         QVERIFY(!appState().ToolbarRefreshOff);
@@ -87,10 +80,8 @@ private Q_SLOTS:
     // switch off again; each press is one formatting step.
     void formatKeys_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("what"); // 0 bold, 1 italic, 2 underline, 3 alignment
-        QTest::addColumn<int>("on");
+        // what: 0 bold, 1 italic, 2 underline, 3 alignment
+        addColumns<int, int, int, int>("key", "modifiers", "what", "on");
         const int ctrl = Qt::ControlModifier, ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
         QTest::newRow("Strg+B") << int(Qt::Key_B) << ctrl << 0 << 1;
         QTest::newRow("Strg+I") << int(Qt::Key_I) << ctrl << 1 << 1;
@@ -202,10 +193,8 @@ private Q_SLOTS:
 
     void colourCommands_data()
     {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QColor>("answer"); // invalid: cancelled
-        QTest::addColumn<QColor>("text");
-        QTest::addColumn<QColor>("back");
+        // answer: invalid: cancelled
+        addColumns<QString, QColor, QColor, QColor>("item", "answer", "text", "back");
         QTest::newRow("text colour") << "mnuFormat_TextColour" << QColor(200, 10, 20)
                                      << QColor(200, 10, 20) << QColor();
         QTest::newRow("text colour cancelled") << "mnuFormat_TextColour" << QColor()

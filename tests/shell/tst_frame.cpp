@@ -7,7 +7,8 @@
 #include <QLabel>
 #include <QTextBlock>
 
-#include <QTemporaryDir>
+#include "TestCommon.h"
+
 #include <QMenuBar>
 #include <QToolBar>
 
@@ -128,8 +129,7 @@ private Q_SLOTS:
 
     void startOption_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("letterPath");
+        addColumns<QByteArray, bool>("content", "letterPath");
         QTest::newRow("noBrief") << QByteArray("\"noBrief\"\r\n") << false;
         QTest::newRow("case matters") << QByteArray("nobrief\r\n") << true;
     }

@@ -11,9 +11,8 @@
 #include "shell/PrintCommands.h"
 
 #include <QAction>
-#include <QApplication>
+#include "TestCommon.h"
 #include <QPrinter>
-#include <QTemporaryDir>
 #include <QToolBar>
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "PdfText.h"
 #include "ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/CurrentPrinter.h"
 #include "engine/pages/PagePrinter.h"
@@ -14,12 +14,9 @@
 #include "engine/Document.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QPrinter>
-#include <QTemporaryDir>
-#include <QTextDocument>
 #include <QToolBar>
 
 namespace {
@@ -51,11 +48,10 @@ private Q_SLOTS:
 
     void printedPages_data()
     {
-        QTest::addColumn<QString>("command"); // toolbar key or menu item
-        QTest::addColumn<int>("from");        // 0: all pages
-        QTest::addColumn<int>("to");
-        QTest::addColumn<int>("copies");      // 0: the dialog is cancelled
-        QTest::addColumn<int>("pages");
+        // command: toolbar key or menu item
+        // from: 0: all pages
+        // copies: 0: the dialog is cancelled
+        addColumns<QString, int, int, int, int>("command", "from", "to", "copies", "pages");
         // The pages chosen in the dialog, from the menu and from the toolbar.
         QTest::newRow("toolbar, page 3 twice") << "Print" << 3 << 3 << 2 << 2;
         QTest::newRow("menu, pages 2 to 3") << "mnuFile_Print" << 2 << 3 << 1 << 2;
@@ -146,9 +142,7 @@ private Q_SLOTS:
 
     void batchPrintArguments_data()
     {
-        QTest::addColumn<QStringList>("printers");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("result");
+        addColumns<QStringList, QStringList, int>("printers", "args", "result");
         const QStringList one{QStringLiteral("Buero")};
         QTest::newRow("no file") << one << QStringList{"--print"} << 2;
         QTest::newRow("no printer") << QStringList() << QStringList{"--print", "a.txt"} << 2;

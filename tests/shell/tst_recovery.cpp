@@ -2,13 +2,12 @@
 // with those a crash left behind.
 
 #include "ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/RecoveryStore.h"
 #include "shell/CrashRecovery.h"
 #include "shell/DocumentFiles.h"
 
-#include <QTemporaryDir>
 
 class TestRecovery : public QObject {
     Q_OBJECT
@@ -26,8 +25,7 @@ private Q_SLOTS:
 
     void copyFollowsTheWindow_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("kept");
+        addColumns<QString, bool>("how", "kept");
         QTest::newRow("Nein beim Schließen") << "nein" << false;
         QTest::newRow("gespeichert, Fenster bleibt") << "gespeichert" << false;
         QTest::newRow("Schließen abgebrochen") << "abbrechen" << true;
@@ -62,9 +60,7 @@ private Q_SLOTS:
 
     void restoreAtStart_data()
     {
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::addColumn<QMessageBox::StandardButton>("sure");
-        QTest::addColumn<int>("copiesLeft");
+        addColumns<QMessageBox::StandardButton, QMessageBox::StandardButton, int>("answer", "sure", "copiesLeft");
         QTest::newRow("Ja") << QMessageBox::Yes << QMessageBox::NoButton << 1;
         QTest::newRow("Nein, dann wirklich löschen") << QMessageBox::No << QMessageBox::Yes << 0;
         QTest::newRow("Nein, dann doch behalten") << QMessageBox::No << QMessageBox::No << 1;

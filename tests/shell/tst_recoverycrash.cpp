@@ -2,14 +2,11 @@
 // the next start restoring the document. Runs the real executable as a child process
 // with its own HOME and data folders.
 
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/RecoveryStore.h"
 
-#include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 

@@ -3,7 +3,7 @@
 // scrolls, where the ruler puts its zero, and that a view is no edit.
 
 #include "ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "engine/Document.h"
 #include "engine/pages/Paginator.h"
@@ -11,10 +11,7 @@
 #include "shell/DocumentFiles.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QLabel>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTextBlock>
 
 namespace {
 
@@ -66,8 +63,7 @@ class TestViews : public QObject {
 private Q_SLOTS:
     void centredTextInsideTheViewport_data()
     {
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<int>("paragraphs");
+        addColumns<int, int>("zoom", "paragraphs");
         QTest::newRow("long, 75 %") << 75 << 60;
         QTest::newRow("short, 100 %") << 100 << 2;
     }
@@ -101,8 +97,7 @@ private Q_SLOTS:
 
     void layoutSheetsFollowPageBreaks_data()
     {
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<bool>("fromRtf");
+        addColumns<int, bool>("zoom", "fromRtf");
         QTest::newRow("typed, 100 %") << 100 << false;
         QTest::newRow("RTF, 50 %") << 50 << true;
     }
@@ -144,8 +139,7 @@ private Q_SLOTS:
 
     void shortDocumentScrollsToItsFooter_data()
     {
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<int>("part");
+        addColumns<int, int>("zoom", "part");
         QTest::newRow("footer, 50 %") << 50 << 4;
         QTest::newRow("header, 200 %") << 200 << 1;
     }
@@ -173,8 +167,7 @@ private Q_SLOTS:
 
     void rulerZeroAtTheTextsLeftEdge_data()
     {
-        QTest::addColumn<int>("view");
-        QTest::addColumn<int>("zoom");
+        addColumns<int, int>("view", "zoom");
         for (int view : {0, 1, 2})
             QTest::addRow("view %d, 100 %%", view) << view << 100;
         QTest::newRow("view 1, 50 %") << 1 << 50;

@@ -66,6 +66,19 @@ inline QList<PdfPage> pdfWordBoxes(const QString& file)
     return pages;
 }
 
+// The pages as lines, "page N width height" and then "xMin yMin xMax yMax word" for
+// each word, in points to six decimals: the form of the word lists beside the tests.
+inline QStringList pdfWordLines(const QList<PdfPage>& pages)
+{
+    QStringList out;
+    for (int p = 0; p < pages.size(); ++p) {
+        out << QStringLiteral("page %1 %2 %3").arg(p + 1).arg(pages[p].width, 0, 'f', 6).arg(pages[p].height, 0, 'f', 6);
+        for (const PdfWord& w : pages[p].words)
+            out << QStringLiteral("%1 %2 %3 %4 %5").arg(w.xMin, 0, 'f', 6).arg(w.yMin, 0, 'f', 6).arg(w.xMax, 0, 'f', 6).arg(w.yMax, 0, 'f', 6).arg(w.text);
+    }
+    return out;
+}
+
 // Compares the pages of `file` with word boxes written down from an earlier build
 // (`expected`: "page N width height" lines, then "xMin yMin xMax yMax word" lines),
 // to a hundredth of a point, for as many pages as that list has. Words on a line
@@ -89,11 +102,8 @@ inline QString differsFromWordList(const QString& file, const QString& expected,
     // rewritten from what was printed now (as many as the list had).
     if (qEnvironmentVariableIsSet("QX_RENEW_WORD_LISTS") && f.seek(0)) {
         QString out = QString::fromUtf8(f.readLine());
-        for (int p = 0; p < qMin(got.size(), want.size()); ++p) {
-            out += QStringLiteral("page %1 %2 %3\n").arg(p + 1).arg(got[p].width, 0, 'f', 6).arg(got[p].height, 0, 'f', 6);
-            for (const PdfWord& w : got[p].words)
-                out += QStringLiteral("%1 %2 %3 %4 %5\n").arg(w.xMin, 0, 'f', 6).arg(w.yMin, 0, 'f', 6).arg(w.xMax, 0, 'f', 6).arg(w.yMax, 0, 'f', 6).arg(w.text);
-        }
+        for (const QString& line : pdfWordLines(got.mid(0, qMin(got.size(), want.size()))))
+            out += line + QLatin1Char('\n');
         f.close();
         if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
             f.write(out.toUtf8());

@@ -33,6 +33,15 @@ inline ScriptedPrompter* installScriptedPrompter()
     return raw;
 }
 
+// The columns of a data table, a type for each name in order:
+// addColumns<int, QString>("format", "text").
+template <typename... T, typename... Names>
+void addColumns(Names... names)
+{
+    static_assert(sizeof...(T) == sizeof...(Names), "a type for each column");
+    (QTest::addColumn<T>(names), ...);
+}
+
 // A data table of one column: a row per (name, value).
 template <typename T>
 void addRows(const char* column, std::initializer_list<std::pair<const char*, T>> rows)

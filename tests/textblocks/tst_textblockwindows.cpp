@@ -1,5 +1,5 @@
 #include "../shell/ShellFixture.h"
-#include "TestFiles.h"
+#include "TestCommon.h"
 
 #include "app/AppState.h"
 #include "engine/surface/TextControl.h"
@@ -8,11 +8,6 @@
 #include "textblocks/frmBausteine.h"
 #include "textblocks/frmBstEinfuegen.h"
 
-#include <QComboBox>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
 
 namespace {
@@ -55,9 +50,7 @@ private slots:
     void cleanup() { m_dir.reset(); }
 
     void savedTextReadsBack_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("readBack");
-        QTest::addColumn<QByteArray>("fileStart");
+        addColumns<QString, QString, QByteArray>("typed", "readBack", "fileStart");
         QTest::newRow("several lines") << QStringLiteral("Zeile 1\nZeile 2\n\nZeile 4")
                                        << QStringLiteral("Zeile 1\nZeile 2\n\nZeile 4")
                                        << QByteArray("\"Zeile 1\r\nZeile 2\r\n\r\nZeile 4\",\"");
@@ -110,10 +103,8 @@ private slots:
     }
 
     void questions_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<QString>("question");
-        QTest::addColumn<QString>("textAfter"); // null: file deleted
+        // textAfter: null: file deleted
+        addColumns<QString, bool, QString, QString>("button", "yes", "question", "textAfter");
         const QString del = QStringLiteral("Soll der Textbaustein Gruß gelöscht werden?");
         QTest::newRow("delete yes") << "Command4" << true << del << QString();
         QTest::newRow("delete no") << "Command4" << false << del << "alt";
@@ -168,9 +159,7 @@ private slots:
     }
 
     void insertErrors_data() {
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("message");
+        addColumns<int, QByteArray, QString>("chosen", "file", "message");
         QTest::newRow("missing file") << 6 << QByteArray()
                                       << "Fehler # 53 wurde ausgelöst von Textbausteine\rDatei nicht gefunden: ";
         QTest::newRow("empty file") << 6 << QByteArray("")
