@@ -302,12 +302,12 @@ private Q_SLOTS:
         QCOMPARE(placedObjects(doc.headerFooter(1)) + placedObjects(doc.headerFooter(4)),
                  (QStringList{QStringLiteral("8505,567 2268x1134 Bild"), QStringLiteral("1134,15876 6237x567 Bankverbindung")}));
         QTemporaryDir dir;
-        const Converted out = toPdf(doc, dir);
-        QCOMPARE(countEverywhere(out.pages, QStringLiteral("Bankverbindung")), 1);
+        const QList<PdfPage> pages = toPdf(doc, dir);
+        QCOMPARE(countEverywhere(pages, QStringLiteral("Bankverbindung")), 1);
         // The box's text inside its default inner margins (2.54 and 1.27 mm); the header's
         // text from the margin, the logo taking no room in its line.
         for (const auto& [text, x, y] : {std::tuple{"Bankverbindung", 22.54, 281.27}, {"Muster", 20.0, 10.0}}) {
-            const PdfWord w = find(out.pages[0], QLatin1String(text)).value(0);
+            const PdfWord w = find(pages[0], QLatin1String(text)).value(0);
             QVERIFY2(qAbs(w.xMin / kPtPerMm - x) < 0.5 && qAbs(w.yMin / kPtPerMm - y) < 0.5, text);
         }
         // The red pixels, 10 to the millimetre, in the PDF and in the preview.
