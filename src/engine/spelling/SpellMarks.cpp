@@ -2,6 +2,7 @@
 
 #include "SpellChecker.h"
 #include "engine/EngineProperties.h"
+#include "engine/pages/BlockBand.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
@@ -174,20 +175,16 @@ void SpellMarks::setMarks(const QTextBlock& b, const QList<QPair<int, int>>& wor
 void SpellMarks::paint(QPainter* p, const QRectF& clip) const
 {
     QAbstractTextDocumentLayout* docLayout = m_doc->documentLayout();
-    const int first = docLayout->hitTest(clip.topLeft(), Qt::FuzzyHit);
-    const int last = docLayout->hitTest(clip.bottomRight(), Qt::FuzzyHit);
-    if (first < 0 || last < 0)
-        return;
     p->save();
     p->setRenderHint(QPainter::Antialiasing);
     p->setPen(QPen(Qt::red, 0.8));
     p->setBrush(Qt::NoBrush);
-    const QTextBlock end = m_doc->findBlock(last).next();
-    for (QTextBlock b = m_doc->findBlock(first); b.isValid() && b != end; b = b.next()) {
+    // Found by bisection: a hit test walks a long document from its start on every paint.
+    BlockBand::forEach(m_doc, clip.top(), clip.bottom(), [&](const QTextBlock& b) {
         const QList<QPair<int, int>> words = marksOf(b);
         const QTextLayout* layout = b.layout();
         if (words.isEmpty() || !layout || !b.isVisible())
-            continue;
+            return true;
         const QPointF origin = docLayout->blockBoundingRect(b).topLeft();
         for (const auto& [start, length] : words) {
             for (int i = 0; i < layout->lineCount(); ++i) {
@@ -200,7 +197,8 @@ void SpellMarks::paint(QPainter* p, const QRectF& clip) const
                 wave(p, origin.x() + line.cursorToX(from), origin.x() + line.cursorToX(to), y);
             }
         }
-    }
+        return true;
+    });
     p->restore();
 }
 
