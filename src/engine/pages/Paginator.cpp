@@ -370,17 +370,13 @@ QRectF Paginator::partRect(int part, int)
 void Paginator::paintPage(QPainter* p, int page, int layers)
 {
     ensureLayout();
-    const QSizeF size = pageSizePixels(m_doc->page());
     PageNumberObject::fitDigits(layoutDocument(), pageCount());
     if (layers & HeaderFooter)
         paintHeaderFooter(p, page);
     if (layers & Body) {
         QTextDocument* d = layoutDocument();
-        const double s = layoutScale(d);
         p->save();
-        p->scale(1 / s, 1 / s);
-        const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
-        p->translate(0, -sheet.top());
+        const QRectF sheet = enterSheet(p, d, page);
         p->setClipRect(sheet, Qt::IntersectClip);
         QAbstractTextDocumentLayout::PaintContext ctx;
         ctx.clip = sheet;
@@ -393,15 +389,23 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
         QTextDocument* d = layoutDocument();
         const double s = layoutScale(d);
         p->save();
-        p->scale(1 / s, 1 / s);
-        const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
-        p->translate(0, -sheet.top());
+        const QRectF sheet = enterSheet(p, d, page);
         // Found by bisection: Qt's hit test walks the document from its start.
         const QTextBlock from = BlockBand::firstReaching(d, sheet.top());
         TabLeaders::paint(p, d, sheet, s, from);
         ParagraphFrames::paintRules(p, d, sheet, s, from);
         p->restore();
     }
+}
+
+QRectF Paginator::enterSheet(QPainter* p, QTextDocument* d, int page) const
+{
+    const QSizeF size = pageSizePixels(m_doc->page());
+    const double s = layoutScale(d);
+    p->scale(1 / s, 1 / s);
+    const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
+    p->translate(0, -sheet.top());
+    return sheet;
 }
 
 void Paginator::paintHeaderFooter(QPainter* p, int page)

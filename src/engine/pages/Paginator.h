@@ -111,6 +111,8 @@ private:
     static void holdLayout(QTextDocument* copy);
     void paintHeaderFooter(QPainter* p, int page);
     void paintDecorations(QPainter* p, int page);
+    // Sets `p` to paint the laid-out document's units; returns `page` in those units.
+    QRectF enterSheet(QPainter* p, QTextDocument* d, int page) const;
 
     Document* m_doc;
     QTextDocument* m_copy = nullptr;
