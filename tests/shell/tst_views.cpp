@@ -5,7 +5,9 @@
 #include "ShellFixture.h"
 #include "TestCommon.h"
 
+#include "Pixels.h"
 #include "engine/Document.h"
+#include "engine/objects/TabLeaders.h"
 #include "engine/pages/Paginator.h"
 #include "engine/surface/TextRuler.h"
 #include "shell/DocumentFiles.h"
@@ -196,6 +198,33 @@ private Q_SLOTS:
         };
         QVERIFY(qAbs(ruler->xForTwips(0) - caretX(c.block().previous().position())) <= 2);
         QVERIFY(qAbs(ruler->xForTwips(x.s->IndentL()) - caretX(c.block().position())) <= 2);
+    }
+
+    // Dot leaders fill the room before a right stop at 10 cm in every view.
+    void leadersDrawnOnScreen_data()
+    {
+        addColumns<int>("view");
+        QTest::newRow("normal") << 0;
+        QTest::newRow("centred") << 1;
+        QTest::newRow("layout") << 2;
+    }
+    void leadersDrawnOnScreen()
+    {
+        QFETCH(int, view);
+        Window x;
+        QVERIFY(x.open(view, 100));
+        QTextCursor c(x.s->document());
+        QTextBlockFormat f;
+        f.setTabPositions({TabLeaders::with(QTextOption::Tab(10 * 96 / 2.54, QTextOption::RightTab), u'.')});
+        c.setBlockFormat(f);
+        c.insertText(QStringLiteral("Summe\t12,50"));
+        ShellFixture::flush();
+        const QRect before = x.s->caretRect([&] { QTextCursor at(x.s->document()); at.setPosition(5); return at; }());
+        const QRect after = x.s->caretRect([&] { QTextCursor at(x.s->document()); at.setPosition(6); return at; }());
+        // Between the end of "Summe" and "12,50", on the line's lower half.
+        const QRect room(before.right() + 4, before.center().y(), after.left() - before.right() - 8, before.height() / 2);
+        QVERIFY2(room.width() > 100, qPrintable(QString::number(room.width())));
+        QVERIFY(darkPixels(x.s->viewport()->grab().toImage(), room) > 20);
     }
 
     void switchingViewsIsNoEdit()

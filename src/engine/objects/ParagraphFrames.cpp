@@ -1,6 +1,7 @@
 #include "ParagraphFrames.h"
 
 #include "engine/Document.h"
+#include "engine/pages/BlockBand.h"
 #include "engine/BlockRange.h"
 #include "engine/EngineProperties.h"
 #include "TabStops.h"
@@ -152,11 +153,8 @@ void paintVisible(QPainter* p, QTextDocument* doc, const QRectF& visible)
 void paintRules(QPainter* p, QTextDocument* doc, const QRectF& area, double scale, QTextBlock from)
 {
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    QTextBlock b = from;
-    if (!b.isValid()) {
-        const int hit = layout->hitTest(QPointF(area.left() + 1, area.top() + 1), Qt::FuzzyHit);
-        b = hit < 0 ? doc->begin() : doc->findBlock(hit);
-    }
+    // Found by bisection: a hit test walks a long document from its start on every paint.
+    QTextBlock b = from.isValid() ? from : BlockBand::firstReaching(doc, area.top());
     if (b.previous().isValid())
         b = b.previous();
     p->save();

@@ -1,5 +1,7 @@
 #include "TabLeaders.h"
 
+#include "engine/pages/BlockBand.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -57,11 +59,8 @@ void fill(QPainter* p, const QFont& font, QChar leader, double left, double righ
 void paint(QPainter* p, QTextDocument* doc, const QRectF& area, double scale, QTextBlock from)
 {
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    QTextBlock b = from;
-    if (!b.isValid()) {
-        const int hit = layout->hitTest(QPointF(area.left() + 1, area.top() + 1), Qt::FuzzyHit);
-        b = hit < 0 ? doc->begin() : doc->findBlock(hit);
-    }
+    // Found by bisection: a hit test walks a long document from its start on every paint.
+    QTextBlock b = from.isValid() ? from : BlockBand::firstReaching(doc, area.top());
     if (b.previous().isValid())
         b = b.previous();
     p->save();
