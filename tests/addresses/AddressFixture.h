@@ -3,6 +3,7 @@
 // the test runs against the server (QX_TEST_BACKEND=postgresql), a fresh database on
 // the test cluster named by QX_TEST_POSTGRESQL, filled through a file and the copy.
 
+#include "TestPaths.h"
 #include "addresses/AddressServer.h"
 #include "addresses/RecordSource.h"
 #include "addresses/ServerAddress.h"
@@ -92,7 +93,7 @@ inline QString location(const QTemporaryDir& dir, const QString& file)
 
 inline QByteArray sqlSource(const char* name)
 {
-    QFile f(QStringLiteral(QX_SOURCE_DIR "/resources/db/") + QLatin1String(name));
+    QFile f(qxSourceDir() + QStringLiteral("/resources/db/") + QLatin1String(name));
     f.open(QIODevice::ReadOnly);
     return f.readAll();
 }

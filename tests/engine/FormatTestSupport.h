@@ -2,6 +2,7 @@
 // Shared by the format tests: a canonical dump of a document's structure and formats for
 // comparisons, test pictures and packages.
 
+#include "TestPaths.h"
 #include "engine/Document.h"
 #include "engine/formats/zip/ZipPackage.h"
 
@@ -86,7 +87,7 @@ inline QStringList dump(const QTextDocument* doc)
 
 inline QByteArray fixture(const char* name)
 {
-    QFile f(QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/") + QLatin1String(name));
+    QFile f(qxSourceDir() + QStringLiteral("/tests/engine/data/") + QLatin1String(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 

@@ -2,6 +2,7 @@
 // keywords, lists, headings and tabs in RTF, the printed lines of a letter, and the
 // positions of headers, footers, rule lines and paragraphs after RTF and HTML.
 
+#include "TestPaths.h"
 #include "PdfText.h"
 #include "TestCommon.h"
 #include "engine/Document.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-QString fixture(const char* name) { return QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/") + QLatin1String(name); }
+QString fixture(const char* name) { return qxSourceDir() + QStringLiteral("/tests/engine/data/") + QLatin1String(name); }
 
 // The first word `text` on `page` (1-based) of the PDF's boxes; null when missing.
 const PdfWord* word(const QList<PdfPage>& pages, int page, const QString& text)
@@ -39,7 +40,7 @@ constexpr double PtPerMm = 72 / 25.4;
 void ownLetter(Document& doc)
 {
     QString error;
-    QVERIFY2(Formats::readFile(3, QStringLiteral(QX_BINARY_DIR "/Briefkopf.txm"), Formats::PageHeaderSize, doc, nullptr,
+    QVERIFY2(Formats::readFile(3, qxBinaryDir() + QStringLiteral("/Briefkopf.txm"), Formats::PageHeaderSize, doc, nullptr,
                                &error),
              qPrintable(error));
     doc.setHeaderFooterSet(1 | 4);

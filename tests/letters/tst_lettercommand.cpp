@@ -1,6 +1,7 @@
 // Letters without a window: the starter database's default letter fits a DIN 5008
 // window envelope, "--letter" writes the same document as the document window, and it
 // refuses missing addresses, databases and text blocks.
+#include "TestPaths.h"
 #include "../shell/ShellFixture.h"
 
 #include "PdfText.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-const QString kStarter = QStringLiteral(QX_BINARY_DIR "/tests/address50.adr");
+const QString kStarter = qxBinaryDir() + QStringLiteral("/tests/address50.adr");
 
 // The composer's input for address `nr` of the starter database, as it opens.
 ComposerInput starterInput(qint64 nr, const QString& workFolder)
@@ -50,7 +51,7 @@ private Q_SLOTS:
         QTemporaryDir work;
         AppState app;
         TextControl s;
-        QVERIFY(s.Load(QStringLiteral(QX_BINARY_DIR "/Briefkopf.txm"), 30, 3, false));
+        QVERIFY(s.Load(qxBinaryDir() + QStringLiteral("/Briefkopf.txm"), 30, 3, false));
         LetterInput::fill(starterInput(3, work.path() + QLatin1Char('/')), app);
         LetterAssembly::buildOnTemplate(s, app, QDate(2026, 3, 5));
 

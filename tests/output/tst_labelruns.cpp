@@ -2,6 +2,7 @@
 // templates and the starter database, with the shell's document operations played by
 // surfaces the test owns.
 
+#include "TestPaths.h"
 #include "PdfText.h"
 #include "TestCommon.h"
 #include "../addresses/AddressFixture.h"
@@ -73,7 +74,7 @@ private Q_SLOTS:
         m_app.AddressDbPath = m_dir->filePath(QStringLiteral("address50.adr"));
         QVERIFY(AddressFixture::makeStarter(m_app.AddressDbPath));
         for (int size : LabelTemplate::fontSizes())
-            QVERIFY(QFile::copy(QStringLiteral(QX_BINARY_DIR "/tests/") + LabelTemplate::fileName(size),
+            QVERIFY(QFile::copy(qxBinaryDir() + QStringLiteral("/tests/") + LabelTemplate::fileName(size),
                                 m_app.WorkFolder + LabelTemplate::fileName(size)));
         m_prompts = installScriptedPrompter();
         m_ops.loadDocument = [this](QString& path) {

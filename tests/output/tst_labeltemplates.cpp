@@ -2,6 +2,7 @@
 // the page, lie inside that label's 70 x 37 mm cell; also after a long address was
 // written into all of them.
 
+#include "TestPaths.h"
 #include "PdfText.h"
 
 #include "engine/Document.h"
@@ -58,7 +59,7 @@ class TstLabelTemplates : public QObject {
 
     static QString shipped(int size)
     {
-        return QStringLiteral(QX_BINARY_DIR "/tests/") + LabelTemplate::fileName(size);
+        return qxBinaryDir() + QStringLiteral("/tests/") + LabelTemplate::fileName(size);
     }
 
 private Q_SLOTS:

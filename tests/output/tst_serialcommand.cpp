@@ -1,6 +1,7 @@
 // Serial letters without a window: the starter database as one PDF (one letter per
 // address, each on a page of its own, in name order) with no display at all, one file
 // per letter, and the exit codes of wrong calls; one letter's complete text.
+#include "TestPaths.h"
 #include "PdfText.h"
 #include "TestCommon.h"
 #include "TestHome.h"
@@ -54,7 +55,7 @@ private slots:
     void initTestCase()
     {
         db = dir.filePath(QStringLiteral("address50.adr"));
-        QVERIFY(QFile::copy(QStringLiteral(QX_BINARY_DIR "/address50.adr"), db));
+        QVERIFY(QFile::copy(qxBinaryDir() + QStringLiteral("/address50.adr"), db));
         text = dir.filePath(QStringLiteral("text.txt"));
         QVERIFY(writeAll(text, "wir laden Sie zur Jahresversammlung ein.\n"));
     }
@@ -77,7 +78,7 @@ private slots:
         QCOMPARE(pdfPages(pdf), names.size());
         // The first letters word for word where the build before the faster serial run
         // put them, all but the date line.
-        const QString differs = differsFromWordList(pdf, QStringLiteral(QX_SOURCE_DIR "/tests/output/data/serial-letters.words"),
+        const QString differs = differsFromWordList(pdf, qxSourceDir() + QStringLiteral("/tests/output/data/serial-letters.words"),
                                                     QString::number(QDate::currentDate().year()));
         QVERIFY2(differs.isEmpty(), qPrintable(differs));
         for (int i = 0; i < names.size(); ++i) {

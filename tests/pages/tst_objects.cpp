@@ -2,6 +2,7 @@
 // through saving, page numbers in headers through the own format, tab stops measured
 // on the printed page and paragraph frames in every view.
 
+#include "TestPaths.h"
 #include "PageFields.h"
 #include "PdfText.h"
 #include "TestCommon.h"
@@ -348,7 +349,7 @@ private Q_SLOTS:
             for (int i = 0; i < 4; ++i)
                 header += char((v >> (8 * i)) & 0xff);
         header += QByteArray(2, '\0');
-        QVERIFY(writeAll(txm, header + readAll(QStringLiteral(QX_SOURCE_DIR "/tests/pages/data/tabs-version1.xml"))));
+        QVERIFY(writeAll(txm, header + readAll(qxSourceDir() + QStringLiteral("/tests/pages/data/tabs-version1.xml"))));
         TextControl tc;
         QVERIFY2(tc.Load(txm, 30, 3, false), qPrintable(tc.LastError()));
         tc.setSelStart(0);

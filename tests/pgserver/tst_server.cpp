@@ -2,6 +2,7 @@
 // to it from the command line, bad addresses and databases, the desk role, and a
 // server restart in the middle of work. Runs against the test command's cluster.
 
+#include "TestPaths.h"
 #include "../addresses/AddressFixture.h"
 
 #include "TestCommon.h"
@@ -24,7 +25,7 @@
 
 namespace {
 
-const QString kProgram = QStringLiteral(QX_BINARY_DIR "/qx-text");
+const QString kProgram = qxBinaryDir() + QStringLiteral("/qx-text");
 
 struct Run {
     int code = -1;

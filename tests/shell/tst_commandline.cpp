@@ -2,6 +2,7 @@
 // conversion of another office suite's letter into PDF, checked word by word with
 // pdftotext -bbox.
 
+#include "TestPaths.h"
 #include "PdfText.h"
 #include "TestCommon.h"
 
@@ -54,14 +55,14 @@ private Q_SLOTS:
             QSKIP("pdftotext (poppler-utils) is not installed");
         QTemporaryDir dir;
         const QString rtf = dir.filePath(QStringLiteral("brief.rtf"));
-        QVERIFY(QFile::copy(QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/office-kopfzeile.rtf"), rtf));
+        QVERIFY(QFile::copy(qxSourceDir() + QStringLiteral("/tests/engine/data/office-kopfzeile.rtf"), rtf));
         const QString out = dir.filePath(QStringLiteral("neu/pdf"));
         const ProgramRun r = runProgram({QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), out, rtf}, {}, true);
         QVERIFY2(r.code == 0, qPrintable(r.err));
 
         // Word for word where the build before faster pagination put it.
         const QString differs = differsFromWordList(out + QStringLiteral("/brief.pdf"),
-                                                    QStringLiteral(QX_SOURCE_DIR "/tests/engine/data/office-kopfzeile.words"));
+                                                    qxSourceDir() + QStringLiteral("/tests/engine/data/office-kopfzeile.words"));
         QVERIFY2(differs.isEmpty(), qPrintable(differs));
         const QList<PdfPage> pages = pdfWordBoxes(out + QStringLiteral("/brief.pdf"));
         QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));

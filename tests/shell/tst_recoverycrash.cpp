@@ -2,6 +2,7 @@
 // the next start restoring the document. Runs the real executable as a child process
 // with its own HOME and data folders.
 
+#include "TestPaths.h"
 #include "TestCommon.h"
 
 #include "app/RecoveryStore.h"
@@ -10,7 +11,7 @@
 
 namespace {
 
-const QString kProgram = QStringLiteral(QX_BINARY_DIR "/qx-text");
+const QString kProgram = qxBinaryDir() + QStringLiteral("/qx-text");
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the built program itself, as a user or a script starts it.
 
+#include "TestPaths.h"
 #include <QProcess>
 #include <QStringList>
 
@@ -26,7 +27,7 @@ inline ProgramRun runProgram(const QStringList& args, const QString& folder = {}
     }
     if (!folder.isEmpty())
         p.setWorkingDirectory(folder);
-    p.start(QStringLiteral(QX_BINARY_DIR "/qx-text"), args);
+    p.start(qxBinaryDir() + QStringLiteral("/qx-text"), args);
     ProgramRun r;
     if (!p.waitForFinished(120000))
         return r;
