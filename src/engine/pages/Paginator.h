@@ -104,10 +104,6 @@ private:
     void onPartsChanged();
     void watchParts();
     void ensureLayout();
-    // Qt lays the first paragraph out without its space before (it only collapses that
-    // space with the paragraph above); other office programs keep it, and a letter's
-    // address depends on it. A one-line first paragraph of a copy gets it back.
-    static void keepFirstSpacing(QTextDocument* d);
     static void holdLayout(QTextDocument* copy);
     void paintHeaderFooter(QPainter* p, int page);
     void paintDecorations(QPainter* p, int page);
