@@ -132,6 +132,16 @@ bool Paginator::layoutWrapped(QTextDocument* d)
     return d->pageCount() < 1;
 }
 
+void Paginator::keepGlyphs(QTextDocument* copy)
+{
+    // Qt drops a paragraph's shaped glyphs once it is laid out and shapes its text again
+    // to draw it. A copy of a letter's length keeps them (a few bytes a character).
+    if (copy->characterCount() > 100000)
+        return;
+    for (QTextBlock b = copy->begin(); b.isValid(); b = b.next())
+        b.layout()->setCacheEnabled(true);
+}
+
 int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dpi)
 {
     const int* at = std::find(std::begin(PrintDpis), std::end(PrintDpis), dpi);
@@ -147,6 +157,7 @@ int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dp
         Images::installHandlers(copy);
         PaginatedCopy::scaleIndents(copy, layoutScale(copy));
         FirstSpacing::reserve(copy);
+        keepGlyphs(copy);
         paginate(copy, g);
         if (at + 1 == std::end(PrintDpis) || !layoutWrapped(copy)) {
             FirstSpacing::apply(copy);
