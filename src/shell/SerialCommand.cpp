@@ -380,8 +380,11 @@ int runSerialCommand(const QStringList& args)
         if (a.onTemplate) {
             DocumentTransfer::replace(*s.doc(), letterhead);
             s.doc()->applyPage();
+            // The surface is never shown: only the letter's printed copy is laid out.
+            Paginator::holdLayout(s.doc()->body());
             SerialLetter::writeOnTemplate(s, app, in, text, options);
         } else {
+            Paginator::holdLayout(s.doc()->body());
             // The letter empties the surface itself.
             SerialLetter::write(s, app, in, text, options);
         }

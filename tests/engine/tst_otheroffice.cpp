@@ -324,6 +324,50 @@ private slots:
             QVERIFY2(qAbs(got - pt) < 0.5, qPrintable(QStringLiteral("%1 pt, not %2").arg(got).arg(pt)));
     }
 
+    // An address block of two lines (a soft line break) with 12 pt space before, Arial
+    // 11 pt, 20 mm top margin: its first line's top at 56.7 + 12 = 68.7 pt, the second
+    // 12.65 pt lower, and what follows below them, a paragraph or a table. A paragraph
+    // of 70 lines fills the first page: it stays at the margin.
+    void firstParagraphKeepsItsSpace_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("table");
+        QTest::newRow("paragraph after") << 2 << false;
+        QTest::newRow("table after") << 2 << true;
+        QTest::newRow("filling the page") << 70 << false;
+    }
+    void firstParagraphKeepsItsSpace()
+    {
+        QFETCH(int, lines);
+        QFETCH(bool, table);
+        Document doc;
+        PageGeometry g = doc.page();
+        g.marginT = 1134;
+        doc.setPage(g);
+        QTextCursor c(doc.body());
+        QTextBlockFormat space;
+        space.setTopMargin(16); // 12 pt in the body's 96-dpi pixels
+        c.setBlockFormat(space);
+        c.insertText(QStringLiteral("Frau Erika Mustermann") + QString(lines - 1, QChar::LineSeparator) + QStringLiteral("Hauptstraße 1"));
+        c.insertBlock(QTextBlockFormat());
+        if (table)
+            c.insertTable(1, 1);
+        c.insertText(QStringLiteral("12345"));
+        const QString pdf = dir.filePath(QStringLiteral("erster.pdf"));
+        QVERIFY(exportPdf(doc, pdf));
+        const QList<PdfPage> pages = pdfWordBoxes(pdf);
+        const PdfWord* first = word(pages, 1, QStringLiteral("Frau"));
+        QVERIFY(first);
+        QVERIFY2(qAbs(first->yMin - (lines > 2 ? 56.7 : 68.7)) < 0.2, qPrintable(QString::number(first->yMin)));
+        if (lines > 2)
+            return;
+        const PdfWord* second = word(pages, 1, QStringLiteral("Hauptstraße"));
+        const PdfWord* after = word(pages, 1, QStringLiteral("12345"));
+        QVERIFY(second && after);
+        QVERIFY2(qAbs(second->yMin - 81.35) < 0.2, qPrintable(QString::number(second->yMin)));
+        QVERIFY2(after->yMin > 94.0 - 0.2 && (table || after->yMin < 94.0 + 0.2), qPrintable(QString::number(after->yMin)));
+    }
+
     // Own format to RTF or HTML and back: headers, footers with page numbers, the rule
     // line of the letterhead and the paragraphs stay where they were.
     void roundTrips_data()

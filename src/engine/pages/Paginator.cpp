@@ -4,6 +4,7 @@
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Images.h"
+#include "FirstSpacing.h"
 #include "engine/objects/PageNumberObject.h"
 #include "PaginatedCopy.h"
 #include "engine/objects/ParagraphFrames.h"
@@ -131,6 +132,16 @@ bool Paginator::layoutWrapped(QTextDocument* d)
     return d->pageCount() < 1;
 }
 
+void Paginator::keepGlyphs(QTextDocument* copy)
+{
+    // Qt drops a paragraph's shaped glyphs once it is laid out and shapes its text again
+    // to draw it. A copy of a letter's length keeps them (a few bytes a character).
+    if (copy->characterCount() > 100000)
+        return;
+    for (QTextBlock b = copy->begin(); b.isValid(); b = b.next())
+        b.layout()->setCacheEnabled(true);
+}
+
 int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dpi)
 {
     const int* at = std::find(std::begin(PrintDpis), std::end(PrintDpis), dpi);
@@ -145,10 +156,13 @@ int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dp
         // Before anything lays the copy out: objects keep the size they were laid out with.
         Images::installHandlers(copy);
         PaginatedCopy::scaleIndents(copy, layoutScale(copy));
+        FirstSpacing::reserve(copy);
+        keepGlyphs(copy);
         paginate(copy, g);
-        keepFirstSpacing(copy);
-        if (at + 1 == std::end(PrintDpis) || !layoutWrapped(copy))
+        if (at + 1 == std::end(PrintDpis) || !layoutWrapped(copy)) {
+            FirstSpacing::apply(copy);
             return *at;
+        }
     }
 }
 
@@ -216,24 +230,6 @@ void Paginator::setBodyPaginated(bool on)
 {
     m_bodyPaginated = on;
     invalidate();
-}
-
-void Paginator::keepFirstSpacing(QTextDocument* d)
-{
-    const QTextBlock first = d->begin();
-    QTextBlockFormat f = first.blockFormat();
-    if (f.topMargin() <= 0 || (f.hasProperty(QTextFormat::LineHeightType) && f.lineHeightType() != QTextBlockFormat::SingleHeight))
-        return;
-    d->documentLayout()->blockBoundingRect(first); // lays the paragraph out
-    const QTextLayout* l = first.layout();
-    if (!l || l->lineCount() != 1)
-        return;
-    // A line as tall as the space and the text, the text at its foot: the line stands
-    // where the space before would put it.
-    f.setLineHeight(l->lineAt(0).height() / layoutScale(d) + f.topMargin(), QTextBlockFormat::MinimumHeight);
-    QTextCursor(first).setBlockFormat(f);
-    // Qt relays out only the paragraph after that, and stops its lazy layout there.
-    d->markContentsDirty(0, d->characterCount());
 }
 
 void Paginator::onContentsChange(int pos, int removed, int added)

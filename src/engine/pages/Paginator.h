@@ -70,6 +70,9 @@ public:
     // while an edit block holds back the layout of the body and of layoutDocument().
     // Positions are the body's (form feeds stay characters).
     static std::unique_ptr<QTextDocument> printedCopy(const Document& doc);
+    // Keeps Qt from laying `d` out until a page size is set again (paginate()): for
+    // copies before their print layout, and for the body of a surface never shown.
+    static void holdLayout(QTextDocument* d);
 
     // With the body itself paginated (layout view) no copy is needed.
     void setBodyPaginated(bool on);
@@ -104,11 +107,7 @@ private:
     void onPartsChanged();
     void watchParts();
     void ensureLayout();
-    // Qt lays the first paragraph out without its space before (it only collapses that
-    // space with the paragraph above); other office programs keep it, and a letter's
-    // address depends on it. A one-line first paragraph of a copy gets it back.
-    static void keepFirstSpacing(QTextDocument* d);
-    static void holdLayout(QTextDocument* copy);
+    static void keepGlyphs(QTextDocument* copy);
     void paintHeaderFooter(QPainter* p, int page);
     void paintDecorations(QPainter* p, int page);
     // Sets `p` to paint the laid-out document's units; returns `page` in those units.
