@@ -10,6 +10,7 @@
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
 #include "engine/objects/TabLeaders.h"
+#include "engine/objects/TabStops.h"
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 #include "engine/formats/docx/DocxReader.h"
@@ -319,6 +320,52 @@ private slots:
         QVERIFY2(Formats::read(13, docx, doc, nullptr, &error, &notice), qPrintable(error));
         QVERIFY(firstTable(doc.body()));
         QTEST(firstTable(doc.body())->format().border(), "border");
+        QTEST(notice, "notice");
+    }
+
+    // Line styles no character draws become the nearest leader, and the reader says so
+    // once; a stop that names its character is drawn with that one, without a word.
+    void leadersDrawnAsTheNearest_data()
+    {
+        QTest::addColumn<QByteArray>("stops");
+        QTest::addColumn<QString>("leaders");
+        QTest::addColumn<QString>("notice");
+        const QByteArray wave = "<style:tab-stop style:position=\"2cm\" style:leader-style=\"wave\"/>";
+        const QByteArray dotDash = "<style:tab-stop style:position=\"4cm\" style:leader-style=\"dot-dash\"/>";
+        QTest::newRow("wave and dot-dash twice")
+            << wave + dotDash + "<style:tab-stop style:position=\"6cm\" style:leader-style=\"dot-dot-dash\"/>" << QStringLiteral("_..")
+            << kNotShown + QStringLiteral("Füllzeichen aus Strichen und Punkten (als Punkte übernommen), "
+                                          "Füllzeichen in Wellenform (als durchgehende Linie übernommen).");
+        QTest::newRow("long dashes")
+            << QByteArray("<style:tab-stop style:position=\"2cm\" style:leader-style=\"long-dash\"/>") << QStringLiteral("-")
+            << kNotShown + QStringLiteral("Füllzeichen aus langen Strichen (als kurze Striche übernommen).");
+        QTest::newRow("its own character")
+            << QByteArray("<style:tab-stop style:position=\"2cm\" style:leader-style=\"wave\" style:leader-text=\"*\"/>")
+            << QStringLiteral("*") << QString();
+        QTest::newRow("dots") << QByteArray("<style:tab-stop style:position=\"2cm\" style:leader-style=\"dotted\"/>")
+                              << QStringLiteral(".") << QString();
+    }
+
+    void leadersDrawnAsTheNearest()
+    {
+        QFETCH(QByteArray, stops);
+        const QByteArray content =
+            "<?xml version=\"1.0\"?><office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+            "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">"
+            "<office:automatic-styles><style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties>"
+            "<style:tab-stops>" + stops + "</style:tab-stops></style:paragraph-properties></style:style></office:automatic-styles>"
+            "<office:body><office:text><text:p text:style-name=\"P1\">a<text:tab/>b</text:p></office:text></office:body>"
+            "</office:document-content>";
+        Document doc;
+        QString error, notice;
+        QVERIFY2(Formats::read(14, zip({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text"},
+                                        {QStringLiteral("content.xml"), content}}),
+                               doc, nullptr, &error, &notice),
+                 qPrintable(error));
+        QString leaders;
+        for (const QTextOption::Tab& t : TabStops::fromMargin(doc.body()->begin().blockFormat()))
+            leaders += TabLeaders::of(t);
+        QTEST(leaders, "leaders");
         QTEST(notice, "notice");
     }
 

@@ -57,6 +57,15 @@ bool inRoot(const QTextBlock& b)
     return b.isValid() && QTextCursor(b).currentFrame() == b.document()->rootFrame();
 }
 
+// Two paragraphs of one table cell, where Qt takes the larger space as it does in the body.
+bool sameCell(const QTextBlock& a, const QTextBlock& b)
+{
+    if (!a.isValid())
+        return false;
+    QTextTable* t = QTextCursor(b).currentTable();
+    return t && t == QTextCursor(a).currentTable() && t->cellAt(a.position()) == t->cellAt(b.position());
+}
+
 bool breaksBetween(const QTextBlock& before, const QTextBlock& after)
 {
     return (before.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
@@ -68,12 +77,15 @@ bool breaksBetween(const QTextBlock& before, const QTextBlock& after)
 QTextBlockFormat spaced(const QTextBlock& b, double scale)
 {
     QTextBlockFormat f = scaled(b.blockFormat(), scale);
-    if (!inRoot(b))
-        return f;
     // Qt takes the larger of a paragraph's space after and the next one's space before;
-    // office programs add them up. The sum goes into the space before. A page break
-    // leaves the space after on its page.
+    // office programs add them up, in the body as in a cell. The sum goes into the space
+    // before. A page break leaves the space after on its page.
     const QTextBlock prev = b.previous();
+    if (!inRoot(b)) {
+        if (sameCell(prev, b) && prev.blockFormat().bottomMargin() > 0)
+            f.setTopMargin(f.topMargin() + prev.blockFormat().bottomMargin());
+        return f;
+    }
     if (inRoot(prev) && !breaksBetween(prev, b) && prev.blockFormat().bottomMargin() > 0)
         f.setTopMargin(f.topMargin() + prev.blockFormat().bottomMargin());
     const QTextBlock next = b.next();
