@@ -323,6 +323,58 @@ private slots:
         QTEST(notice, "notice");
     }
 
+    // "%1.%2." in Word, text:display-levels in ODF: a sub-item's label starts with its
+    // parent item's, and follows it when an item is put before the first.
+    void parentNumbersFollowEdits_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QByteArray>("file");
+        auto item = [](int level, const char* text) {
+            return "<w:p><w:pPr><w:numPr><w:ilvl w:val=\"" + QByteArray::number(level)
+                   + "\"/><w:numId w:val=\"1\"/></w:numPr></w:pPr><w:r><w:t>" + text + "</w:t></w:r></w:p>";
+        };
+        QTest::newRow("DOCX") << 13 << zip({
+            {QStringLiteral("_rels/.rels"), fixture("docx-package.rels")},
+            {QStringLiteral("word/_rels/document.xml.rels"), fixture("docx-document.xml.rels")},
+            {QStringLiteral("word/document.xml"),
+             part("document", "<w:body>" + item(0, "Eins") + item(1, "Unter") + item(0, "Zwei") + item(1, "Drunter") + "</w:body>")},
+            {QStringLiteral("word/numbering.xml"),
+             part("numbering", "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:lvlText w:val=\"%1.\"/></w:lvl>"
+                               "<w:lvl w:ilvl=\"1\"><w:lvlText w:val=\"%1.%2.\"/></w:lvl></w:abstractNum>"
+                               "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>")}});
+        const QByteArray sub = "<text:list><text:list-item><text:p>%1</text:p></text:list-item></text:list>";
+        QTest::newRow("ODT") << 14 << zip({
+            {QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text"},
+            {QStringLiteral("content.xml"),
+             "<?xml version=\"1.0\"?><office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+             "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">"
+             "<office:automatic-styles><text:list-style style:name=\"L1\"><text:list-level-style-number text:level=\"1\" "
+             "style:num-suffix=\".\" style:num-format=\"1\"/><text:list-level-style-number text:level=\"2\" style:num-suffix=\".\" "
+             "style:num-format=\"1\" text:display-levels=\"2\"/></text:list-style></office:automatic-styles><office:body><office:text>"
+             "<text:list text:style-name=\"L1\"><text:list-item><text:p>Eins</text:p>" + QByteArray(sub).replace("%1", "Unter")
+                 + "</text:list-item><text:list-item><text:p>Zwei</text:p>" + QByteArray(sub).replace("%1", "Drunter")
+                 + "</text:list-item></text:list></office:text></office:body></office:document-content>"}});
+    }
+
+    void parentNumbersFollowEdits()
+    {
+        QFETCH(int, format);
+        QFETCH(QByteArray, file);
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(format, file, doc, nullptr, &error), qPrintable(error));
+        auto labels = [&] {
+            QStringList out;
+            for (QTextBlock b = doc.body()->begin(); b.isValid(); b = b.next())
+                out << (b.textList() ? b.textList()->itemText(b) : QString()) + u' ' + b.text();
+            return out.join(u'|');
+        };
+        QCOMPARE(labels(), QStringLiteral("1. Eins|1.1. Unter|2. Zwei|2.1. Drunter"));
+        QTextCursor c(doc.body());
+        c.insertBlock();
+        QCOMPARE(labels(), QStringLiteral("1. |2. Eins|2.1. Unter|3. Zwei|3.1. Drunter"));
+    }
+
     // Line styles no character draws become the nearest leader, and the reader says so
     // once; a stop that names its character is drawn with that one, without a word.
     void leadersDrawnAsTheNearest_data()

@@ -299,6 +299,7 @@ LevelStyle Styles::listLevel(const QString& listStyle, int level, bool contentPa
                                                                     : QTextListFormat::ListDecimal;
             l.prefix = lv.attr(STYLE, L("num-prefix"));
             l.suffix = lv.attr(STYLE, L("num-suffix"));
+            l.parentNumbers = lv.attr(TEXT, L("display-levels")).toInt() > 1;
         }
         if (const XmlNode* props = lv.child(STYLE, L("list-level-properties"))) {
             if (const XmlNode* align = props->child(STYLE, L("list-level-label-alignment"))) {
