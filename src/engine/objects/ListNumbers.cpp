@@ -81,17 +81,25 @@ bool ListNumbers::update(QTextDocument* d)
     return apply(stale(lists));
 }
 
-void ListNumbers::onContentsChange()
+void ListNumbers::onContentsChange(int pos, int, int added)
 {
     QTextDocument* d = m_doc->body();
     // Bulk work without undo (reading a file) settles its numbers itself; an undo or
     // redo brings back numbers that were right for the text it brings back.
     if (m_updating || !d->isUndoRedoEnabled() || d->isRedoAvailable())
         return;
-    // New lists come with new paragraphs; between, the known ones are enough.
+    // New lists come with new paragraphs; between, the known ones are enough. A change
+    // of an item's number marks its whole list changed, so an edit that reaches no list
+    // paragraph changes no number (typing in the text).
     if (d->blockCount() != m_blocks) {
         m_lists = collect(d);
         m_blocks = d->blockCount();
+    } else {
+        bool reachesList = false;
+        for (QTextBlock b = d->findBlock(pos); !reachesList && b.isValid() && b.position() <= pos + added; b = b.next())
+            reachesList = b.textList() != nullptr;
+        if (!reachesList)
+            return;
     }
     if (m_lists.isEmpty())
         return;

@@ -25,7 +25,7 @@ public:
     static bool update(QTextDocument* d);
 
 private:
-    void onContentsChange();
+    void onContentsChange(int pos, int removed, int added);
 
     Document* m_doc;
     QList<QPointer<QTextList>> m_lists; // the lists that follow a parent
