@@ -304,6 +304,9 @@ private slots:
         QString error;
         QVERIFY2(Formats::read(5, rtf, doc, nullptr, &error), qPrintable(error));
         QCOMPARE(labels(doc.body()), before);
+        Paginator live(&doc); // the print preview's copy replays the edits
+        live.layoutDocument();
+        const int rebuilds = live.rebuilds();
         QTextCursor c(doc.body());
         c.beginEditBlock();
         c.insertBlock();
@@ -311,11 +314,14 @@ private slots:
         c.insertText(QStringLiteral("Neu"));
         c.endEditBlock();
         QCOMPARE(labels(doc.body()), after);
+        QCOMPARE(labels(live.layoutDocument()), after);
+        QCOMPARE(live.rebuilds(), rebuilds);
         const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
         QVERIFY(exportPdf(doc, pdf));
         QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("1. Neu 2. Eins 2.1. Unter 2.1.1. Tief 3. Zwei 3.1. Drunter"));
         doc.body()->undo();
         QCOMPARE(labels(doc.body()), before);
+        QCOMPARE(labels(live.layoutDocument()), before);
         QVERIFY(exportPdf(doc, pdf));
         QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("1. Eins 1.1. Unter 1.1.1. Tief 2. Zwei 2.1. Drunter"));
         doc.body()->redo();

@@ -68,6 +68,7 @@ bool apply(const QList<QTextList*>& lists)
 ListNumbers::ListNumbers(Document* doc) : QObject(doc), m_doc(doc)
 {
     connect(doc->body(), &QTextDocument::contentsChange, this, &ListNumbers::onContentsChange);
+    connect(doc->body(), &QTextDocument::contentsChanged, this, &ListNumbers::settle);
 }
 
 int ListNumbers::levelOf(const QTextListFormat& f)
@@ -83,26 +84,32 @@ bool ListNumbers::update(QTextDocument* d)
 
 void ListNumbers::onContentsChange(int pos, int, int added)
 {
+    if (m_updating || m_pending)
+        return;
+    // New lists come with new paragraphs. A change of an item's number marks its whole
+    // list changed, so an edit that reaches no list paragraph changes no number.
+    const QTextDocument* d = m_doc->body();
+    m_pending = d->blockCount() != m_blocks;
+    for (QTextBlock b = d->findBlock(pos); !m_pending && b.isValid() && b.position() <= pos + added; b = b.next())
+        m_pending = b.textList() != nullptr;
+}
+
+// After the edit, not inside its change signal: the prefixes then tell their own change
+// to everyone who follows the text (the printed copy).
+void ListNumbers::settle()
+{
     QTextDocument* d = m_doc->body();
+    if (m_updating || !m_pending)
+        return;
+    m_pending = false;
     // Bulk work without undo (reading a file) settles its numbers itself; an undo or
     // redo brings back numbers that were right for the text it brings back.
-    if (m_updating || !d->isUndoRedoEnabled() || d->isRedoAvailable())
+    if (!d->isUndoRedoEnabled() || d->isRedoAvailable())
         return;
-    // New lists come with new paragraphs; between, the known ones are enough. A change
-    // of an item's number marks its whole list changed, so an edit that reaches no list
-    // paragraph changes no number (typing in the text).
     if (d->blockCount() != m_blocks) {
         m_lists = collect(d);
         m_blocks = d->blockCount();
-    } else {
-        bool reachesList = false;
-        for (QTextBlock b = d->findBlock(pos); !reachesList && b.isValid() && b.position() <= pos + added; b = b.next())
-            reachesList = b.textList() != nullptr;
-        if (!reachesList)
-            return;
     }
-    if (m_lists.isEmpty())
-        return;
     const QList<QTextList*> lists = stale(m_lists);
     if (lists.isEmpty())
         return;

@@ -26,9 +26,11 @@ public:
 
 private:
     void onContentsChange(int pos, int removed, int added);
+    void settle();
 
     Document* m_doc;
     QList<QPointer<QTextList>> m_lists; // the lists that follow a parent
     int m_blocks = -1;                   // the block count when m_lists was collected
+    bool m_pending = false; // an edit reached a list paragraph or added paragraphs
     bool m_updating = false;
 };

@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 
@@ -36,6 +37,34 @@ void copyResources(const QTextDocument* body, QTextDocument* copy, int from, int
                 copy->addResource(QTextDocument::ImageResource, QUrl(name),
                                   body->resource(QTextDocument::ImageResource, QUrl(name)));
         }
+}
+
+// The copy's list that mirrors the body's list `l`, found through an item of it outside
+// the replayed paragraphs [from, to]: pasted paragraphs come in lists of their own.
+QTextList* copyList(const QTextList* l, QTextDocument* copy, int from, int to)
+{
+    for (int i = 0; i < l->count(); ++i)
+        if (const int pos = l->item(i).position(); pos < from || pos > to)
+            return copy->findBlock(pos).textList();
+    return nullptr;
+}
+
+// The paragraphs from `from` to `to` hold the same text in the same character formats in
+// both: only paragraph or list formats changed (list numbers that follow an edit).
+bool sameRuns(const QTextDocument* body, const QTextDocument* copy, int from, int to)
+{
+    QTextBlock b = body->findBlock(from), c = copy->findBlock(from);
+    for (; b.isValid() && c.isValid() && b.position() <= to; b = b.next(), c = c.next()) {
+        if (b.position() != c.position() || b.text() != c.text())
+            return false;
+        auto i = b.begin(), j = c.begin();
+        for (; !i.atEnd() && !j.atEnd(); ++i, ++j)
+            if (i.fragment().length() != j.fragment().length() || i.fragment().charFormat() != j.fragment().charFormat())
+                return false;
+        if (!i.atEnd() || !j.atEnd())
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -180,9 +209,13 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
     dst.setPosition(start);
     dst.setPosition(copyEnd, QTextCursor::KeepAnchor);
     dst.beginEditBlock();
-    dst.removeSelectedText();
-    dst.insertFragment(fragment);
-    copyResources(body, copy, start, bodyEnd);
+    // Pasted list paragraphs would come in lists of their own: a change of formats only
+    // keeps the copy's paragraphs.
+    if (removed != added || !sameRuns(body, copy, start, bodyEnd)) {
+        dst.removeSelectedText();
+        dst.insertFragment(fragment);
+        copyResources(body, copy, start, bodyEnd);
+    }
     // Paragraph formats as in the body (a fragment does not carry the first one).
     QTextBlock b = body->findBlock(start), c = copy->findBlock(start);
     // The paragraph after the change too: its space before holds the space after of the last.
@@ -191,11 +224,21 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
             dst.endEditBlock();
             return false;
         }
-        const QTextBlockFormat want = spaced(b, scale);
+        QTextBlockFormat want = spaced(b, scale);
+        // The body's list numbers mean nothing in the copy: its own lists are set below.
+        want.setObjectIndex(c.blockFormat().objectIndex());
         if (want != c.blockFormat() || b.charFormat() != c.charFormat()) {
             QTextCursor fix(c);
             fix.setBlockFormat(want);
             fix.setBlockCharFormat(b.charFormat());
+        }
+        if (const QTextList* l = b.textList()) {
+            if (QTextList* own = copyList(l, copy, start, bodyEnd); own && c.textList() != own)
+                own->add(c);
+            if (c.textList() && c.textList()->format() != l->format())
+                c.textList()->setFormat(l->format());
+        } else if (QTextList* stray = c.textList()) {
+            stray->remove(c);
         }
     }
     dst.endEditBlock();
