@@ -39,16 +39,6 @@ void copyResources(const QTextDocument* body, QTextDocument* copy, int from, int
         }
 }
 
-// The copy's list that mirrors the body's list `l`, found through an item of it outside
-// the replayed paragraphs [from, to]: pasted paragraphs come in lists of their own.
-QTextList* copyList(const QTextList* l, QTextDocument* copy, int from, int to)
-{
-    for (int i = 0; i < l->count(); ++i)
-        if (const int pos = l->item(i).position(); pos < from || pos > to)
-            return copy->findBlock(pos).textList();
-    return nullptr;
-}
-
 // The paragraphs from `from` to `to` hold the same text in the same character formats in
 // both: only paragraph or list formats changed (list numbers that follow an edit).
 bool sameRuns(const QTextDocument* body, const QTextDocument* copy, int from, int to)
@@ -233,8 +223,6 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
             fix.setBlockCharFormat(b.charFormat());
         }
         if (const QTextList* l = b.textList()) {
-            if (QTextList* own = copyList(l, copy, start, bodyEnd); own && c.textList() != own)
-                own->add(c);
             if (c.textList() && c.textList()->format() != l->format())
                 c.textList()->setFormat(l->format());
         } else if (QTextList* stray = c.textList()) {
