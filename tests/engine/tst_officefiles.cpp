@@ -329,31 +329,12 @@ private slots:
     {
         QTest::addColumn<int>("format");
         QTest::addColumn<QByteArray>("file");
-        auto item = [](int level, const char* text) {
-            return "<w:p><w:pPr><w:numPr><w:ilvl w:val=\"" + QByteArray::number(level)
-                   + "\"/><w:numId w:val=\"1\"/></w:numPr></w:pPr><w:r><w:t>" + text + "</w:t></w:r></w:p>";
-        };
-        QTest::newRow("DOCX") << 13 << zip({
-            {QStringLiteral("_rels/.rels"), fixture("docx-package.rels")},
-            {QStringLiteral("word/_rels/document.xml.rels"), fixture("docx-document.xml.rels")},
-            {QStringLiteral("word/document.xml"),
-             part("document", "<w:body>" + item(0, "Eins") + item(1, "Unter") + item(0, "Zwei") + item(1, "Drunter") + "</w:body>")},
-            {QStringLiteral("word/numbering.xml"),
-             part("numbering", "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:lvlText w:val=\"%1.\"/></w:lvl>"
-                               "<w:lvl w:ilvl=\"1\"><w:lvlText w:val=\"%1.%2.\"/></w:lvl></w:abstractNum>"
-                               "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>")}});
-        const QByteArray sub = "<text:list><text:list-item><text:p>%1</text:p></text:list-item></text:list>";
-        QTest::newRow("ODT") << 14 << zip({
-            {QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text"},
-            {QStringLiteral("content.xml"),
-             "<?xml version=\"1.0\"?><office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-             "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">"
-             "<office:automatic-styles><text:list-style style:name=\"L1\"><text:list-level-style-number text:level=\"1\" "
-             "style:num-suffix=\".\" style:num-format=\"1\"/><text:list-level-style-number text:level=\"2\" style:num-suffix=\".\" "
-             "style:num-format=\"1\" text:display-levels=\"2\"/></text:list-style></office:automatic-styles><office:body><office:text>"
-             "<text:list text:style-name=\"L1\"><text:list-item><text:p>Eins</text:p>" + QByteArray(sub).replace("%1", "Unter")
-                 + "</text:list-item><text:list-item><text:p>Zwei</text:p>" + QByteArray(sub).replace("%1", "Drunter")
-                 + "</text:list-item></text:list></office:text></office:body></office:document-content>"}});
+        QTest::newRow("DOCX") << 13 << zip({{QStringLiteral("_rels/.rels"), fixture("docx-package.rels")},
+                                            {QStringLiteral("word/_rels/document.xml.rels"), fixture("docx-document.xml.rels")},
+                                            {QStringLiteral("word/document.xml"), fixture("docx-liste.xml")},
+                                            {QStringLiteral("word/numbering.xml"), fixture("docx-liste-numbering.xml")}});
+        QTest::newRow("ODT") << 14 << zip({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text"},
+                                           {QStringLiteral("content.xml"), fixture("odt-liste.xml")}});
     }
 
     void parentNumbersFollowEdits()
@@ -363,51 +344,36 @@ private slots:
         Document doc;
         QString error;
         QVERIFY2(Formats::read(format, file, doc, nullptr, &error), qPrintable(error));
-        auto labels = [&] {
-            QStringList out;
-            for (QTextBlock b = doc.body()->begin(); b.isValid(); b = b.next())
-                out << (b.textList() ? b.textList()->itemText(b) : QString()) + u' ' + b.text();
-            return out.join(u'|');
-        };
-        QCOMPARE(labels(), QStringLiteral("1. Eins|1.1. Unter|2. Zwei|2.1. Drunter"));
+        QCOMPARE(FormatTest::listLabels(doc.body()), QStringLiteral("1. Eins|1.1. Unter|2. Zwei|2.1. Drunter"));
         QTextCursor c(doc.body());
         c.insertBlock();
-        QCOMPARE(labels(), QStringLiteral("1. |2. Eins|2.1. Unter|3. Zwei|3.1. Drunter"));
+        QCOMPARE(FormatTest::listLabels(doc.body()), QStringLiteral("1. |2. Eins|2.1. Unter|3. Zwei|3.1. Drunter"));
     }
 
     // Line styles no character draws become the nearest leader, and the reader says so
     // once; a stop that names its character is drawn with that one, without a word.
     void leadersDrawnAsTheNearest_data()
     {
-        QTest::addColumn<QByteArray>("stops");
+        QTest::addColumn<QStringList>("styles"); // leader-style, and leader-text after a blank
         QTest::addColumn<QString>("leaders");
         QTest::addColumn<QString>("notice");
-        const QByteArray wave = "<style:tab-stop style:position=\"2cm\" style:leader-style=\"wave\"/>";
-        const QByteArray dotDash = "<style:tab-stop style:position=\"4cm\" style:leader-style=\"dot-dash\"/>";
-        QTest::newRow("wave and dot-dash twice")
-            << wave + dotDash + "<style:tab-stop style:position=\"6cm\" style:leader-style=\"dot-dot-dash\"/>" << QStringLiteral("_..")
+        QTest::newRow("wave and dot-dash twice") << QStringList{"wave", "dot-dash", "dot-dot-dash"} << QStringLiteral("_..")
             << kNotShown + QStringLiteral("Füllzeichen aus Strichen und Punkten (als Punkte übernommen), "
                                           "Füllzeichen in Wellenform (als durchgehende Linie übernommen).");
-        QTest::newRow("long dashes")
-            << QByteArray("<style:tab-stop style:position=\"2cm\" style:leader-style=\"long-dash\"/>") << QStringLiteral("-")
-            << kNotShown + QStringLiteral("Füllzeichen aus langen Strichen (als kurze Striche übernommen).");
-        QTest::newRow("its own character")
-            << QByteArray("<style:tab-stop style:position=\"2cm\" style:leader-style=\"wave\" style:leader-text=\"*\"/>")
-            << QStringLiteral("*") << QString();
-        QTest::newRow("dots") << QByteArray("<style:tab-stop style:position=\"2cm\" style:leader-style=\"dotted\"/>")
-                              << QStringLiteral(".") << QString();
+        QTest::newRow("long dashes") << QStringList{"long-dash"} << QStringLiteral("-")
+                                     << kNotShown + QStringLiteral("Füllzeichen aus langen Strichen (als kurze Striche übernommen).");
+        QTest::newRow("its own character") << QStringList{"wave *"} << QStringLiteral("*") << QString();
+        QTest::newRow("dots") << QStringList{"dotted"} << QStringLiteral(".") << QString();
     }
 
     void leadersDrawnAsTheNearest()
     {
-        QFETCH(QByteArray, stops);
-        const QByteArray content =
-            "<?xml version=\"1.0\"?><office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-            "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">"
-            "<office:automatic-styles><style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties>"
-            "<style:tab-stops>" + stops + "</style:tab-stops></style:paragraph-properties></style:style></office:automatic-styles>"
-            "<office:body><office:text><text:p text:style-name=\"P1\">a<text:tab/>b</text:p></office:text></office:body>"
-            "</office:document-content>";
+        QFETCH(QStringList, styles);
+        QByteArray stops;
+        for (int i = 0; i < styles.size(); ++i)
+            stops += QStringLiteral("<style:tab-stop style:position=\"%1cm\" style:leader-style=\"%2\"%3/>")
+                         .arg(2 * i + 2).arg(styles[i].section(u' ', 0, 0), styles[i].contains(u' ') ? QStringLiteral(" style:leader-text=\"%1\"").arg(styles[i].section(u' ', 1)) : QString()).toUtf8();
+        const QByteArray content = fixture("odt-fuellzeichen.xml").replace("STOPS", stops);
         Document doc;
         QString error, notice;
         QVERIFY2(Formats::read(14, zip({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text"},

@@ -2,6 +2,7 @@
 // keywords, lists, headings and tabs in RTF, the printed lines of a letter, and the
 // positions of headers, footers, rule lines and paragraphs after RTF and HTML.
 
+#include "FormatTestSupport.h"
 #include "TestPaths.h"
 #include "PdfText.h"
 #include "TestCommon.h"
@@ -35,18 +36,6 @@ const PdfWord* word(const QList<PdfPage>& pages, int page, const QString& text)
 }
 
 constexpr double PtPerMm = 72 / 25.4;
-
-// Each paragraph as "label text": "-" outside lists, the bullet or the number in one.
-QStringList labels(const QTextDocument* d)
-{
-    QStringList out;
-    for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
-        out << (!b.textList() ? QStringLiteral("-")
-                : b.textList()->format().style() == QTextListFormat::ListDisc ? QStringLiteral("\u2022")
-                                                                               : b.textList()->itemText(b))
-                   + QLatin1Char(' ') + b.text();
-    return out;
-}
 
 // The letterhead template with a header, a footer "Seite n von m" and two pages of text.
 void ownLetter(Document& doc)
@@ -251,11 +240,9 @@ private slots:
         Document doc;
         QString error;
         QVERIFY2(Formats::read(5, rtf, doc, nullptr, &error), qPrintable(error));
-        QCOMPARE(labels(doc.body()), (QStringList{QStringLiteral("- Kapitel eins"), QStringLiteral("- Abschnitt"), QStringLiteral("1. Erstens"),
-                                      QStringLiteral("1.1. Unterpunkt a"), QStringLiteral("1.2. Unterpunkt b"),
-                                      QStringLiteral("2. Zweitens"), QStringLiteral("2.1. Unterpunkt c"),
-                                      QString(QChar(0x2022)) + QStringLiteral(" Punkt"), QStringLiteral("- Ohne Nummer"),
-                                      QStringLiteral("- Betrag\t12,50\tEnde"), QStringLiteral("- "), QStringLiteral("- ")}));
+        QCOMPARE(FormatTest::listLabels(doc.body()),
+                 QStringLiteral("- Kapitel eins|- Abschnitt|1. Erstens|1.1. Unterpunkt a|1.2. Unterpunkt b|2. Zweitens|"
+                                "2.1. Unterpunkt c|\u2022 Punkt|- Ohne Nummer|- Betrag\t12,50\tEnde|- |- "));
         QCOMPARE(TabStops::defaultDistance(doc.body()), 709);
         QTextBlock tabs = doc.body()->findBlock(0);
         while (!tabs.text().startsWith(u"Betrag"))
@@ -288,22 +275,12 @@ private slots:
     // numbers, and the own format and RTF keep them following.
     void listNumbersFollowEdits()
     {
-        const QByteArray rtf =
-            "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Sans;}}{\\*\\listtable{\\list\\listtemplateid7"
-            "{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}"
-            "{\\listlevel\\levelnfc0{\\leveltext\\'04\\'00.\\'01.;}{\\levelnumbers\\'01\\'03;}}"
-            "{\\listlevel\\levelnfc0{\\leveltext\\'06\\'00.\\'01.\\'02.;}{\\levelnumbers\\'01\\'03\\'05;}}\\listid7}}"
-            "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}"
-            "\\pard\\ls1\\ilvl0 Eins\\par\\pard\\ls1\\ilvl1 Unter\\par\\pard\\ls1\\ilvl2 Tief\\par"
-            "\\pard\\ls1\\ilvl0 Zwei\\par\\pard\\ls1\\ilvl1 Drunter\\par}";
-        const QStringList before{QStringLiteral("1. Eins"), QStringLiteral("1.1. Unter"), QStringLiteral("1.1.1. Tief"),
-                                 QStringLiteral("2. Zwei"), QStringLiteral("2.1. Drunter")};
-        const QStringList after{QStringLiteral("1. Neu"), QStringLiteral("2. Eins"), QStringLiteral("2.1. Unter"),
-                                QStringLiteral("2.1.1. Tief"), QStringLiteral("3. Zwei"), QStringLiteral("3.1. Drunter")};
+        const QString before = QStringLiteral("1. Eins|1.1. Unter|1.1.1. Tief|2. Zwei|2.1. Drunter");
+        const QString after = QStringLiteral("1. Neu|2. Eins|2.1. Unter|2.1.1. Tief|3. Zwei|3.1. Drunter");
         Document doc;
         QString error;
-        QVERIFY2(Formats::read(5, rtf, doc, nullptr, &error), qPrintable(error));
-        QCOMPARE(labels(doc.body()), before);
+        QVERIFY2(Formats::readFile(5, fixture("liste-3ebenen.rtf"), 0, doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(FormatTest::listLabels(doc.body()), before);
         Paginator live(&doc); // the print preview's copy replays the edits
         live.layoutDocument();
         const int rebuilds = live.rebuilds();
@@ -313,37 +290,37 @@ private slots:
         c.movePosition(QTextCursor::PreviousBlock);
         c.insertText(QStringLiteral("Neu"));
         c.endEditBlock();
-        QCOMPARE(labels(doc.body()), after);
-        QCOMPARE(labels(live.layoutDocument()), after);
+        QCOMPARE(FormatTest::listLabels(doc.body()), after);
+        QCOMPARE(FormatTest::listLabels(live.layoutDocument()), after);
         QCOMPARE(live.rebuilds(), rebuilds);
         const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
         QVERIFY(exportPdf(doc, pdf));
         QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("1. Neu 2. Eins 2.1. Unter 2.1.1. Tief 3. Zwei 3.1. Drunter"));
         doc.body()->undo();
-        QCOMPARE(labels(doc.body()), before);
-        QCOMPARE(labels(live.layoutDocument()), before);
+        QCOMPARE(FormatTest::listLabels(doc.body()), before);
+        QCOMPARE(FormatTest::listLabels(live.layoutDocument()), before);
         QVERIFY(exportPdf(doc, pdf));
         QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("1. Eins 1.1. Unter 1.1.1. Tief 2. Zwei 2.1. Drunter"));
         doc.body()->redo();
-        QCOMPARE(labels(doc.body()), after);
+        QCOMPARE(FormatTest::listLabels(doc.body()), after);
         // An item split in two is replayed into the copy's list, not a list of its own.
         QTextCursor zwei(doc.body()->findBlockByNumber(4));
         zwei.movePosition(QTextCursor::NextCharacter, QTextCursor::MoveAnchor, 2);
         zwei.insertBlock();
-        QCOMPARE(labels(live.layoutDocument()).mid(4, 2), (QStringList{QStringLiteral("3. Zw"), QStringLiteral("4. ei")}));
+        QCOMPARE(FormatTest::listLabels(live.layoutDocument()).section(u'|', 4, 5), QStringLiteral("3. Zw|4. ei"));
         doc.body()->undo();
         for (int format : {3, 5, 13, 14}) {
             QByteArray bytes;
             QVERIFY2(Formats::write(format, doc, nullptr, &bytes, &error), qPrintable(error));
             Document back;
             QVERIFY2(Formats::read(format, bytes, back, nullptr, &error), qPrintable(error));
-            QVERIFY2(labels(back.body()) == after, qPrintable(QString::number(format) + u' ' + labels(back.body()).join(u'|')));
+            QVERIFY2(FormatTest::listLabels(back.body()) == after, qPrintable(QString::number(format) + u' ' + FormatTest::listLabels(back.body())));
             if (format != 3 && format != 5)
                 continue;
             QTextCursor first(back.body());
             first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
             first.removeSelectedText();
-            QVERIFY2(labels(back.body()) == before, qPrintable(QString::number(format) + u' ' + labels(back.body()).join(u'|')));
+            QVERIFY2(FormatTest::listLabels(back.body()) == before, qPrintable(QString::number(format) + u' ' + FormatTest::listLabels(back.body())));
         }
     }
 
