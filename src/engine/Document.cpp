@@ -1,6 +1,7 @@
 #include "Document.h"
 
 #include "formats/LocalTextDocument.h"
+#include "objects/ListNumbers.h"
 #include "spelling/AutoHyphens.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -18,6 +19,7 @@ Document::Document(QObject* parent) : QObject(parent), m_body(new LocalTextDocum
     // Setting the margin is recorded as an undoable step; a new document has none.
     m_body->clearUndoRedoStacks();
     m_hyphens = new AutoHyphens(this);
+    new ListNumbers(this);
 }
 
 std::unique_ptr<Document> Document::paintingCopy() const

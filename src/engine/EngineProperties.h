@@ -38,6 +38,9 @@ constexpr int FrameDistance = QTextFormat::UserProperty + 42;  // twips
 constexpr int ListLevel = QTextFormat::UserProperty + 50;       // int, 1-based
 constexpr int ListIndentMarker = QTextFormat::UserProperty + 51; // twips, where the marker starts
 constexpr int ListIndentText = QTextFormat::UserProperty + 52;   // twips, where the text starts
+// bool: the label starts with the parent item's label ("2.1." under "2."); the number
+// prefix holds that label and follows it (ListNumbers).
+constexpr int ListParentNumbers = QTextFormat::UserProperty + 53;
 
 // Text boxes: a fixed image whose content is text (from other suites' frames), kept as
 // HTML and drawn inside the image's rectangle, the paddings inside its edges.

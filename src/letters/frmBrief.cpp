@@ -3,6 +3,7 @@
 #include "BriefFields.h"
 #include "BriefKeys.h"
 #include "LetterBindings.h"
+#include "LetterAddressSearch.h"
 #include "LetterFrames.h"
 #include "SmallLayout.h"
 
@@ -44,13 +45,13 @@ frmBrief::HelpHandler& helpHandler()
     static frmBrief::HelpHandler h;
     return h;
 }
-const QColor LightGreen(192, 255, 192);
 } // namespace
 
 frmBrief::frmBrief(AppState& state, QWidget* parent)
     : QDialog(parent), m_state(state), m_w(this), m_data1(new RecordSource(this)), m_data2(new RecordSource(this)),
       m_dataOpt(new RecordSource(this)), m_bind1(new FieldBinder(m_data1, this)),
-      m_bind2(new FieldBinder(m_data2, this)), m_bindOpt(new FieldBinder(m_dataOpt, this))
+      m_bind2(new FieldBinder(m_data2, this)), m_bindOpt(new FieldBinder(m_dataOpt, this)),
+      m_search(this, m_data1, m_w, m_searching, {[this] { return commitPending(); }, [this] { refillList(); }})
 {
     // Another desk changed addresses on the server: the list follows at once.
     connect(m_data1, &RecordSource::changedOnServer, this, &frmBrief::followOtherChanges);
@@ -300,12 +301,6 @@ void frmBrief::refillList()
     AddressStore::fillList(m_w.List1, *m_data1, AddressStore::Entry::Name);
 }
 
-void frmBrief::moveTo(int position)
-{
-    if (commitPending())
-        m_data1->setAbsolutePosition(position);
-}
-
 void frmBrief::changeEvent(QEvent* e)
 {
     QDialog::changeEvent(e);
@@ -353,82 +348,19 @@ void frmBrief::Data1_Reposition(int position)
 void frmBrief::List1_Click(int row)
 {
     if (row >= 0 && row != m_data1->absolutePosition())
-        moveTo(row);
+        m_search.moveTo(row);
 }
 
 // --- Navigation and search -------------------------------------------------------
 
-void frmBrief::Command5_Click()
-{
-    if (commitPending())
-        m_data1->moveFirst();
-}
+void frmBrief::Command5_Click() { m_search.first(); }
+void frmBrief::Command9_Click() { m_search.last(); }
+void frmBrief::Command8_Click() { m_search.next(); }
+void frmBrief::Command7_Click() { m_search.previous(); }
 
-void frmBrief::Command9_Click()
-{
-    if (commitPending())
-        m_data1->moveLast();
-}
-
-void frmBrief::Command8_Click()
-{
-    const int n = m_data1->recordCount();
-    if (n > 0)
-        moveTo((m_data1->absolutePosition() + 1) % n);
-}
-
-void frmBrief::Command7_Click()
-{
-    const int n = m_data1->recordCount();
-    if (n > 0)
-        moveTo(m_data1->absolutePosition() <= 0 ? n - 1 : m_data1->absolutePosition() - 1);
-}
-
-void frmBrief::txtFind_KeyUp()
-{
-    const QString word = m_w.txtFind->text();
-    // A key that changed nothing searches nothing: the Enter that closed the not-found
-    // message must not bring it back, nor must Shift or an arrow key.
-    if (word == m_searchedWord || !commitPending())
-        return;
-    m_searchedWord = word;
-    m_searching = true;
-    m_data1->setRecordSource(Queries::typeSearch(word));
-    // Nothing found: the list keeps its entries and the source the rows behind them.
-    const bool found = m_data1->refreshUnlessEmpty();
-    m_searching = false;
-    m_w.cmdAlle->setEnabled(true);
-    if (!found) {
-        if (m_data1->lastError().isEmpty())
-            AddressStore::reportNotFound(this, word);
-        return;
-    }
-    refillList();
-    m_data1->moveFirst();
-    m_w.Timer->start();
-}
-
-void frmBrief::Timer_Timer()
-{
-    QPushButton* b = m_w.cmdAlle;
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    QPalette p = b->palette();
-    p.setColor(QPalette::Button, p.color(QPalette::Button) == face ? LightGreen : face);
-    b->setPalette(p);
-    b->setAutoFillBackground(true);
-}
-
-void frmBrief::cmdAlle_Click()
-{
-    m_w.Timer->stop();
-    m_w.cmdAlle->setPalette(QApplication::palette());
-    m_w.cmdAlle->setEnabled(false);
-    if (!commitPending())
-        return;
-    m_data1->setRecordSource(Queries::nameOrder());
-    if (m_data1->refresh())
-        refillList();
-}
+void frmBrief::txtFind_KeyUp() { m_search.typed(); }
+void frmBrief::Timer_Timer() { m_search.blink(); }
+void frmBrief::cmdAlle_Click() { m_search.showAll(); }
 
 // --- Addresses -------------------------------------------------------------------
 

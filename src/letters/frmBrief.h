@@ -5,6 +5,7 @@
 // through a hook.
 
 #include "BriefWidgets.h"
+#include "LetterAddressSearch.h"
 #include "LetterInput.h"
 
 #include "addresses/AddressStore.h"
@@ -83,7 +84,6 @@ private:
     bool commitPending();
     void keepListOnCurrent();
     void refillList();
-    void moveTo(int position);
     // The lists and fields follow what another program or window stored meanwhile.
     void followOtherChanges();
     void showDatabase();
@@ -106,5 +106,5 @@ private:
     bool m_helpShown = false;
     bool m_shown = false;
     bool m_closeAnyway = false;
-    QString m_searchedWord; // the search field's text when it last ran
+    LetterAddressSearch m_search;
 };

@@ -1,4 +1,5 @@
 #include "frmSerienKontorix.h"
+#include "SerialChecks.h"
 
 #include "addresses/AddressListBox.h"
 #include "addresses/AddressStore.h"
@@ -33,8 +34,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
@@ -48,14 +47,6 @@ frmSerienKontorix::HelpHandler& helpHandler()
 {
     static frmSerienKontorix::HelpHandler h;
     return h;
-}
-
-// The system tick counter in milliseconds.
-qint64 tickMs()
-{
-    QElapsedTimer t;
-    t.start();
-    return t.msecsSinceReference();
 }
 
 const QString CR = QStringLiteral("\r");
@@ -421,34 +412,10 @@ ComposerInput frmSerienKontorix::inputFor(int row)
     return input();
 }
 
-bool frmSerienKontorix::checksPass()
-{
-    if (m_choice.isEmpty()) {
-        prompter().message(
-            this, QString(),
-            QStringLiteral("Es sind keine Adressen ausgewählt.   Sie müssen erst Adressen auswählen.") + CR +
-                QStringLiteral("Markieren Sie dafür eine Adresse in der linken Liste und drücken Sie anschließend "
-                               "den Pfeil nach links.") +
-                CR +
-                QStringLiteral("Wiederholen Sie den Vorgang solange, bis Sie alle gewünschten Namen in der rechten "
-                               "Liste haben.") +
-                CR);
-        return false;
-    }
-    if (m_block == 0 && m_w.txtSerienbrief->Text().isEmpty()) {
-        prompter().message(this, QString(),
-                           QStringLiteral("Es ist kein gemeinsamer Text vorhanden.") + CR +
-                               QStringLiteral("Legen Sie erst über die Schaltfläche   'Text für Serienbriefe "
-                                              "erstellen' einen Text an.") +
-                               CR + QStringLiteral("Oder wählen Sie einen Textbaustein aus."));
-        return false;
-    }
-    return true;
-}
-
 void frmSerienKontorix::runLetters(Run run)
 {
-    if (m_running || !checksPass())
+    if (m_running
+        || !SerialChecks::readyToRun(this, m_choice.isEmpty(), m_block == 0 && m_w.txtSerienbrief->Text().isEmpty()))
         return;
     m_running = true;
     const QList<int> rows = m_choice.letters(m_w.List1->entries());
@@ -471,24 +438,14 @@ void frmSerienKontorix::runLetters(Run run)
     close();
 }
 
+bool frmSerienKontorix::Delay(int seconds)
+{
+    return SerialChecks::waitSeconds(seconds, [this] { return m_closeRequested; });
+}
+
 void frmSerienKontorix::Command1_Click() { runLetters(Run::Documents); }
 
 void frmSerienKontorix::Command5_Click() { runLetters(Run::Print); }
-
-bool frmSerienKontorix::Delay(int seconds)
-{
-    const qint64 target = qRound64(double(tickMs()) / 1000.0 + seconds);
-    QEventLoop loop;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &loop, [&loop, target, this] {
-        if (double(tickMs()) / 1000.0 >= double(target) || m_closeRequested)
-            loop.quit();
-    });
-    poll.start(20);
-    if (double(tickMs()) / 1000.0 < double(target))
-        loop.exec();
-    return !m_closeRequested;
-}
 
 // --- Closing and help ------------------------------------------------------------
 

@@ -75,7 +75,6 @@ private:
     void showChosen();
     void setEditorShown(bool shown);
     void askClipboard();
-    bool checksPass();
     void runLetters(Run run);
     ComposerInput inputFor(int row);
     void saveOnClose();

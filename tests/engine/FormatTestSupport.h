@@ -85,6 +85,18 @@ inline QStringList dump(const QTextDocument* doc)
     return out;
 }
 
+// Each paragraph as "label text" ("-" outside lists, "\u2022" for bullets), joined by "|".
+inline QString listLabels(const QTextDocument* d)
+{
+    QStringList out;
+    for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
+        out << (!b.textList() ? QStringLiteral("-")
+                : b.textList()->format().style() == QTextListFormat::ListDisc ? QStringLiteral("\u2022")
+                                                                               : b.textList()->itemText(b))
+                   + QLatin1Char(' ') + b.text();
+    return out.join(u'|');
+}
+
 inline QByteArray fixture(const char* name)
 {
     QFile f(qxSourceDir() + QStringLiteral("/tests/engine/data/") + QLatin1String(name));

@@ -10,6 +10,7 @@
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
 #include "engine/objects/TabLeaders.h"
+#include "engine/objects/TabStops.h"
 #include "engine/formats/DocumentTransfer.h"
 #include "engine/formats/Formats.h"
 #include "engine/formats/docx/DocxReader.h"
@@ -319,6 +320,70 @@ private slots:
         QVERIFY2(Formats::read(13, docx, doc, nullptr, &error, &notice), qPrintable(error));
         QVERIFY(firstTable(doc.body()));
         QTEST(firstTable(doc.body())->format().border(), "border");
+        QTEST(notice, "notice");
+    }
+
+    // "%1.%2." in Word, text:display-levels in ODF: a sub-item's label starts with its
+    // parent item's, and follows it when an item is put before the first.
+    void parentNumbersFollowEdits_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("DOCX") << 13 << zip({{QStringLiteral("_rels/.rels"), fixture("docx-package.rels")},
+                                            {QStringLiteral("word/_rels/document.xml.rels"), fixture("docx-document.xml.rels")},
+                                            {QStringLiteral("word/document.xml"), fixture("docx-liste.xml")},
+                                            {QStringLiteral("word/numbering.xml"), fixture("docx-liste-numbering.xml")}});
+        QTest::newRow("ODT") << 14 << zip({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text"},
+                                           {QStringLiteral("content.xml"), fixture("odt-liste.xml")}});
+    }
+
+    void parentNumbersFollowEdits()
+    {
+        QFETCH(int, format);
+        QFETCH(QByteArray, file);
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(format, file, doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(FormatTest::listLabels(doc.body()), QStringLiteral("1. Eins|1.1. Unter|2. Zwei|2.1. Drunter"));
+        QTextCursor c(doc.body());
+        c.insertBlock();
+        QCOMPARE(FormatTest::listLabels(doc.body()), QStringLiteral("1. |2. Eins|2.1. Unter|3. Zwei|3.1. Drunter"));
+    }
+
+    // Line styles no character draws become the nearest leader, and the reader says so
+    // once; a stop that names its character is drawn with that one, without a word.
+    void leadersDrawnAsTheNearest_data()
+    {
+        QTest::addColumn<QStringList>("styles"); // leader-style, and leader-text after a blank
+        QTest::addColumn<QString>("leaders");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("wave and dot-dash twice") << QStringList{"wave", "dot-dash", "dot-dot-dash"} << QStringLiteral("_..")
+            << kNotShown + QStringLiteral("Füllzeichen aus Strichen und Punkten (als Punkte übernommen), "
+                                          "Füllzeichen in Wellenform (als durchgehende Linie übernommen).");
+        QTest::newRow("long dashes") << QStringList{"long-dash"} << QStringLiteral("-")
+                                     << kNotShown + QStringLiteral("Füllzeichen aus langen Strichen (als kurze Striche übernommen).");
+        QTest::newRow("its own character") << QStringList{"wave *"} << QStringLiteral("*") << QString();
+        QTest::newRow("dots") << QStringList{"dotted"} << QStringLiteral(".") << QString();
+    }
+
+    void leadersDrawnAsTheNearest()
+    {
+        QFETCH(QStringList, styles);
+        QByteArray stops;
+        for (int i = 0; i < styles.size(); ++i)
+            stops += QStringLiteral("<style:tab-stop style:position=\"%1cm\" style:leader-style=\"%2\"%3/>")
+                         .arg(2 * i + 2).arg(styles[i].section(u' ', 0, 0), styles[i].contains(u' ') ? QStringLiteral(" style:leader-text=\"%1\"").arg(styles[i].section(u' ', 1)) : QString()).toUtf8();
+        const QByteArray content = fixture("odt-fuellzeichen.xml").replace("STOPS", stops);
+        Document doc;
+        QString error, notice;
+        QVERIFY2(Formats::read(14, zip({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text"},
+                                        {QStringLiteral("content.xml"), content}}),
+                               doc, nullptr, &error, &notice),
+                 qPrintable(error));
+        QString leaders;
+        for (const QTextOption::Tab& t : TabStops::fromMargin(doc.body()->begin().blockFormat()))
+            leaders += TabLeaders::of(t);
+        QTEST(leaders, "leaders");
         QTEST(notice, "notice");
     }
 

@@ -2,6 +2,7 @@
 // keywords, lists, headings and tabs in RTF, the printed lines of a letter, and the
 // positions of headers, footers, rule lines and paragraphs after RTF and HTML.
 
+#include "FormatTestSupport.h"
 #include "TestPaths.h"
 #include "PdfText.h"
 #include "TestCommon.h"
@@ -239,17 +240,9 @@ private slots:
         Document doc;
         QString error;
         QVERIFY2(Formats::read(5, rtf, doc, nullptr, &error), qPrintable(error));
-        QStringList labels;
-        for (QTextBlock b = doc.body()->begin(); b.isValid(); b = b.next())
-            labels << (!b.textList() ? QStringLiteral("-")
-                       : b.textList()->format().style() == QTextListFormat::ListDisc ? QStringLiteral("\u2022")
-                                                                                      : b.textList()->itemText(b))
-                          + QLatin1Char(' ') + b.text();
-        QCOMPARE(labels, (QStringList{QStringLiteral("- Kapitel eins"), QStringLiteral("- Abschnitt"), QStringLiteral("1. Erstens"),
-                                      QStringLiteral("1.1. Unterpunkt a"), QStringLiteral("1.2. Unterpunkt b"),
-                                      QStringLiteral("2. Zweitens"), QStringLiteral("2.1. Unterpunkt c"),
-                                      QString(QChar(0x2022)) + QStringLiteral(" Punkt"), QStringLiteral("- Ohne Nummer"),
-                                      QStringLiteral("- Betrag\t12,50\tEnde"), QStringLiteral("- "), QStringLiteral("- ")}));
+        QCOMPARE(FormatTest::listLabels(doc.body()),
+                 QStringLiteral("- Kapitel eins|- Abschnitt|1. Erstens|1.1. Unterpunkt a|1.2. Unterpunkt b|2. Zweitens|"
+                                "2.1. Unterpunkt c|\u2022 Punkt|- Ohne Nummer|- Betrag\t12,50\tEnde|- |- "));
         QCOMPARE(TabStops::defaultDistance(doc.body()), 709);
         QTextBlock tabs = doc.body()->findBlock(0);
         while (!tabs.text().startsWith(u"Betrag"))
@@ -275,6 +268,54 @@ private slots:
         const double margin = doc.page().marginL / 20.0;
         QVERIFY2(amount->xMin < margin + 2835 / 20.0 && amount->xMax > margin + 2835 / 20.0 + 5,
                  qPrintable(QString::number(amount->xMin)));
+    }
+
+    // A three-level list from RTF: an item put before the first renumbers the sub-lists
+    // under the items that moved, on paper too, as one undo step; the files keep the
+    // numbers, and the own format and RTF keep them following.
+    void listNumbersFollowEdits()
+    {
+        const QString before = QStringLiteral("1. Eins|1.1. Unter|1.1.1. Tief|2. Zwei|2.1. Drunter");
+        const QString after = QStringLiteral("1. Neu|2. Eins|2.1. Unter|2.1.1. Tief|3. Zwei|3.1. Drunter");
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::readFile(5, fixture("liste-3ebenen.rtf"), 0, doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(FormatTest::listLabels(doc.body()), before);
+        Paginator live(&doc); // the print preview's copy replays the edits
+        live.layoutDocument();
+        const int rebuilds = live.rebuilds();
+        QTextCursor c(doc.body());
+        c.beginEditBlock();
+        c.insertBlock();
+        c.movePosition(QTextCursor::PreviousBlock);
+        c.insertText(QStringLiteral("Neu"));
+        c.endEditBlock();
+        QCOMPARE(FormatTest::listLabels(doc.body()), after);
+        QCOMPARE(FormatTest::listLabels(live.layoutDocument()), after);
+        QCOMPARE(live.rebuilds(), rebuilds);
+        const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
+        QVERIFY(exportPdf(doc, pdf));
+        QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("1. Neu 2. Eins 2.1. Unter 2.1.1. Tief 3. Zwei 3.1. Drunter"));
+        doc.body()->undo();
+        QCOMPARE(FormatTest::listLabels(doc.body()), before);
+        QCOMPARE(FormatTest::listLabels(live.layoutDocument()), before);
+        QVERIFY(exportPdf(doc, pdf));
+        QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("1. Eins 1.1. Unter 1.1.1. Tief 2. Zwei 2.1. Drunter"));
+        doc.body()->redo();
+        QCOMPARE(FormatTest::listLabels(doc.body()), after);
+        for (int format : {3, 5, 13, 14}) {
+            QByteArray bytes;
+            QVERIFY2(Formats::write(format, doc, nullptr, &bytes, &error), qPrintable(error));
+            Document back;
+            QVERIFY2(Formats::read(format, bytes, back, nullptr, &error), qPrintable(error));
+            QVERIFY2(FormatTest::listLabels(back.body()) == after, qPrintable(QString::number(format) + u' ' + FormatTest::listLabels(back.body())));
+            if (format != 3 && format != 5)
+                continue;
+            QTextCursor first(back.body());
+            first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+            first.removeSelectedText();
+            QVERIFY2(FormatTest::listLabels(back.body()) == before, qPrintable(QString::number(format) + u' ' + FormatTest::listLabels(back.body())));
+        }
     }
 
     // A letter made in another office suite (Liberation Sans 11 pt, A4, 2.5/2/2/2 cm):
@@ -322,6 +363,22 @@ private slots:
         QCOMPARE(y.size(), 8); // Eins Zwei Drei Zelle Nach Zelle Ohne Seite; Seite on page 2
         for (const auto& [got, pt] : {std::pair{(y[1] - y[0]) - (y[2] - y[1]), 42.5}, {(y[4] - y[3]) - (y[6] - y[5]), 28.35}, {y[7] - y[0], 28.35}})
             QVERIFY2(qAbs(got - pt) < 0.5, qPrintable(QStringLiteral("%1 pt, not %2").arg(got).arg(pt)));
+
+        // In a table cell alike: after 567 and before 283 add up to 42.5 pt more than the
+        // plain lines of the cell beside it.
+        Document cells;
+        QVERIFY2(Formats::read(5, "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Sans;}}\\trowd\\cellx4000\\cellx8000"
+                                  "\\pard\\intbl\\sa567\\f0\\fs24 Oben\\par\\pard\\intbl\\sb283\\f0\\fs24 Unten\\cell"
+                                  "\\pard\\intbl\\f0\\fs24 Eng\\par\\pard\\intbl\\f0\\fs24 Dicht\\cell\\row}",
+                               cells, nullptr, &error),
+                 qPrintable(error));
+        QVERIFY(exportPdf(cells, pdf));
+        QHash<QString, double> top;
+        for (const PdfWord& w : pdfWordBoxes(pdf).value(0).words)
+            top.insert(w.text, w.yMin);
+        const double extra = (top.value(QStringLiteral("Unten")) - top.value(QStringLiteral("Oben")))
+                             - (top.value(QStringLiteral("Dicht")) - top.value(QStringLiteral("Eng")));
+        QVERIFY2(qAbs(extra - 42.5) < 0.5, qPrintable(QStringLiteral("%1 pt, not 42.5").arg(extra)));
     }
 
     // An address block of two lines (a soft line break) with 12 pt space before, Arial

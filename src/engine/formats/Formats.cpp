@@ -21,6 +21,7 @@
 #include "PlainTextWriter.h"
 #include "app/SafeSave.h"
 #include "engine/Document.h"
+#include "engine/objects/ListNumbers.h"
 #include "engine/spelling/AutoHyphens.h"
 
 #include <QDir>
@@ -121,8 +122,10 @@ bool readIntoEmpty(FormatReader& reader, const QByteArray& data, Document& doc, 
     // Files that name no language (all but the own format, and older own files) are German.
     doc.setLanguage(Document::defaultLanguage());
     const bool ok = reader.read(data, doc, error);
-    if (ok)
+    if (ok) {
         DocumentLimits::apply(doc);
+        ListNumbers::update(body);
+    }
     if (!ok) {
         body->clear();
         body->setDefaultFont(font);
@@ -163,6 +166,7 @@ bool readChecked(FormatReader* reader, const QByteArray& data, Document& doc, QT
     if (!reader->read(data, result, error))
         return false;
     DocumentLimits::apply(result);
+    ListNumbers::update(result.body());
     if (insertAt)
         DocumentTransfer::insert(*insertAt, result);
     else

@@ -1,6 +1,7 @@
 #include "RtfSink.h"
 
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
 
 #include <QTextDocument>
 #include <QTextList>
@@ -148,6 +149,8 @@ void RtfSink::emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p)
             it = it.key() > level ? m_levels.erase(it) : std::next(it);
         QTextList* list = m_levels.value(level);
         QTextListFormat f = p.listFormat;
+        if (p.parentNumbers)
+            f.setProperty(EngineProperty::ListParentNumbers, true);
         for (int up = level - 1; !list && p.parentNumbers && up > 0; --up)
             if (const QString parent = m_listParts.lastItemText(m_levels.value(up)); !parent.isEmpty()) {
                 f.setNumberPrefix(parent);

@@ -2,9 +2,10 @@
 #include "TableColumns.h"
 
 #include "BreakOpportunities.h"
-#include "Cp1252.h"
 #include "DocumentTransfer.h"
 #include "RtfFields.h"
+#include "RtfListTable.h"
+#include "RtfText.h"
 #include "RtfShapes.h"
 #include "engine/EngineProperties.h"
 #include "engine/Document.h"
@@ -24,41 +25,10 @@
 
 namespace {
 
+using RtfText::escape;
+
 QByteArray num(int v) { return QByteArray::number(v); }
 int twips(double px) { return qRound(Document::pixelsToTwips(px)); }
-
-QByteArray escape(QStringView s)
-{
-    QByteArray out;
-    for (QChar ch : s) {
-        const char16_t c = ch.unicode();
-        switch (c) {
-        case u'\\': out += "\\\\"; continue;
-        case u'{': out += "\\{"; continue;
-        case u'}': out += "\\}"; continue;
-        case u'\t': out += "\\tab "; continue;
-        case 0x2028: out += "\\line "; continue;
-        case 0x00A0: out += "\\~"; continue;
-        case 0x00AD: out += "\\-"; continue;
-        case 0x2011: out += "\\_"; continue;
-        case QChar::ObjectReplacementCharacter: continue;
-        default: break;
-        }
-        if (c < 0x20)
-            continue;
-        if (c < 0x80) {
-            out += char(c);
-            continue;
-        }
-        const int b = Cp1252::fromUnicode(c);
-        if (b >= 0) {
-            out += "\\'" + QByteArray::number(b, 16).rightJustified(2, '0');
-        } else {
-            out += "\\u" + num(qint16(c)) + '?';
-        }
-    }
-    return out;
-}
 
 class Writer {
 public:
@@ -85,7 +55,7 @@ public:
         for (const QColor& c : colors)
             out += "\\red" + num(c.red()) + "\\green" + num(c.green()) + "\\blue" + num(c.blue()) + ';';
         out += "}\n";
-        writeListTable();
+        out += lists.write();
         const PageGeometry& g = doc.page();
         out += "\\deftab" + num(TabStops::defaultDistance(doc.body())) + '\n';
         // Office programs hyphenate a whole document; the paragraphs without are excepted.
@@ -151,10 +121,8 @@ private:
                 if (FormatBrushes::background(f))
                     colorIndex(f.background().color());
             }
-            if (QTextList* l = b.textList())
-                if (!listIds.contains(l))
-                    listIds.insert(l, int(listIds.size()) + 1), listOrder << l;
         }
+        lists.collect(d);
         // Cell backgrounds.
         for (QTextFrame* f : d->rootFrame()->childFrames())
             if (auto* t = qobject_cast<QTextTable*>(f))
@@ -164,45 +132,6 @@ private:
                         if (FormatBrushes::background(cf))
                             colorIndex(cf.background().color());
                     }
-    }
-
-    static int nfcOf(QTextListFormat::Style s)
-    {
-        switch (s) {
-        case QTextListFormat::ListDecimal: return 0;
-        case QTextListFormat::ListUpperRoman: return 1;
-        case QTextListFormat::ListLowerRoman: return 2;
-        case QTextListFormat::ListUpperAlpha: return 3;
-        case QTextListFormat::ListLowerAlpha: return 4;
-        default: return 23;
-        }
-    }
-
-    void writeListTable()
-    {
-        if (listOrder.isEmpty())
-            return;
-        out += "{\\*\\listtable";
-        for (QTextList* l : listOrder) {
-            const int id = listIds[l];
-            const int nfc = nfcOf(l->format().style());
-            out += "\n{\\list\\listtemplateid" + num(1000 + id) + "\\listsimple0";
-            for (int level = 0; level < 9; ++level) {
-                out += "{\\listlevel\\levelnfc" + num(nfc) + "\\levelnfcn" + num(nfc)
-                       + "\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0\\levelindent0";
-                if (nfc == 23)
-                    out += "{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}";
-                else
-                    out += "{\\leveltext\\'02\\'" + QByteArray::number(level, 16).rightJustified(2, '0') + ".;}{\\levelnumbers\\'01;}";
-                const int li = 360 * (level + 2);
-                out += "\\fi-360\\li" + num(li) + "\\lin" + num(li) + "}";
-            }
-            out += "{\\listname ;}\\listid" + num(id) + "}";
-        }
-        out += "}\n{\\*\\listoverridetable";
-        for (QTextList* l : listOrder)
-            out += "{\\listoverride\\listid" + num(listIds[l]) + "\\listoverridecount0\\ls" + num(listIds[l]) + "}";
-        out += "}\n";
     }
 
     void writeItems(QTextFrame::iterator it, bool inTable)
@@ -236,10 +165,10 @@ private:
         double indent = bf.textIndent();
         QTextList* list = b.textList();
         if (list) {
-            const int level = qBound(0, list->format().indent() - 1, 8);
+            const int level = lists.level(list);
             left += Document::twipsToPixels(360 * (level + 2));
             indent -= Document::twipsToPixels(360);
-            out += "\\ls" + num(listIds.value(list)) + "\\ilvl" + num(level);
+            out += "\\ls" + num(lists.listNumber(list)) + "\\ilvl" + num(level);
         }
         if (left != 0)
             out += "\\li" + num(twips(left));
@@ -539,8 +468,7 @@ private:
     int shapes = 0; // shape ids given so far
     QStringList fonts;
     QList<QColor> colors;
-    QHash<QTextList*, int> listIds;
-    QList<QTextList*> listOrder;
+    RtfListTable lists;
     QHash<QString, std::shared_ptr<QTextDocument>> textBoxes;
 };
 

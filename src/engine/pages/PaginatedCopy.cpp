@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 
@@ -38,6 +39,24 @@ void copyResources(const QTextDocument* body, QTextDocument* copy, int from, int
         }
 }
 
+// The paragraphs from `from` to `to` hold the same text in the same character formats in
+// both: only paragraph or list formats changed (list numbers that follow an edit).
+bool sameRuns(const QTextDocument* body, const QTextDocument* copy, int from, int to)
+{
+    QTextBlock b = body->findBlock(from), c = copy->findBlock(from);
+    for (; b.isValid() && c.isValid() && b.position() <= to; b = b.next(), c = c.next()) {
+        if (b.position() != c.position() || b.text() != c.text())
+            return false;
+        auto i = b.begin(), j = c.begin();
+        for (; !i.atEnd() && !j.atEnd(); ++i, ++j)
+            if (i.fragment().length() != j.fragment().length() || i.fragment().charFormat() != j.fragment().charFormat())
+                return false;
+        if (!i.atEnd() || !j.atEnd())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QTextBlockFormat scaled(QTextBlockFormat f, double scale)
@@ -57,6 +76,15 @@ bool inRoot(const QTextBlock& b)
     return b.isValid() && QTextCursor(b).currentFrame() == b.document()->rootFrame();
 }
 
+// Two paragraphs of one table cell, where Qt takes the larger space as it does in the body.
+bool sameCell(const QTextBlock& a, const QTextBlock& b)
+{
+    if (!a.isValid())
+        return false;
+    QTextTable* t = QTextCursor(b).currentTable();
+    return t && t == QTextCursor(a).currentTable() && t->cellAt(a.position()) == t->cellAt(b.position());
+}
+
 bool breaksBetween(const QTextBlock& before, const QTextBlock& after)
 {
     return (before.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
@@ -68,12 +96,15 @@ bool breaksBetween(const QTextBlock& before, const QTextBlock& after)
 QTextBlockFormat spaced(const QTextBlock& b, double scale)
 {
     QTextBlockFormat f = scaled(b.blockFormat(), scale);
-    if (!inRoot(b))
-        return f;
     // Qt takes the larger of a paragraph's space after and the next one's space before;
-    // office programs add them up. The sum goes into the space before. A page break
-    // leaves the space after on its page.
+    // office programs add them up, in the body as in a cell. The sum goes into the space
+    // before. A page break leaves the space after on its page.
     const QTextBlock prev = b.previous();
+    if (!inRoot(b)) {
+        if (sameCell(prev, b) && prev.blockFormat().bottomMargin() > 0)
+            f.setTopMargin(f.topMargin() + prev.blockFormat().bottomMargin());
+        return f;
+    }
     if (inRoot(prev) && !breaksBetween(prev, b) && prev.blockFormat().bottomMargin() > 0)
         f.setTopMargin(f.topMargin() + prev.blockFormat().bottomMargin());
     const QTextBlock next = b.next();
@@ -168,9 +199,13 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
     dst.setPosition(start);
     dst.setPosition(copyEnd, QTextCursor::KeepAnchor);
     dst.beginEditBlock();
-    dst.removeSelectedText();
-    dst.insertFragment(fragment);
-    copyResources(body, copy, start, bodyEnd);
+    // Pasted list paragraphs would come in lists of their own: a change of formats only
+    // keeps the copy's paragraphs.
+    if (removed != added || !sameRuns(body, copy, start, bodyEnd)) {
+        dst.removeSelectedText();
+        dst.insertFragment(fragment);
+        copyResources(body, copy, start, bodyEnd);
+    }
     // Paragraph formats as in the body (a fragment does not carry the first one).
     QTextBlock b = body->findBlock(start), c = copy->findBlock(start);
     // The paragraph after the change too: its space before holds the space after of the last.
@@ -179,11 +214,19 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
             dst.endEditBlock();
             return false;
         }
-        const QTextBlockFormat want = spaced(b, scale);
+        QTextBlockFormat want = spaced(b, scale);
+        // The body's list numbers mean nothing in the copy: its own lists are set below.
+        want.setObjectIndex(c.blockFormat().objectIndex());
         if (want != c.blockFormat() || b.charFormat() != c.charFormat()) {
             QTextCursor fix(c);
             fix.setBlockFormat(want);
             fix.setBlockCharFormat(b.charFormat());
+        }
+        if (const QTextList* l = b.textList()) {
+            if (c.textList() && c.textList()->format() != l->format())
+                c.textList()->setFormat(l->format());
+        } else if (QTextList* stray = c.textList()) {
+            stray->remove(c);
         }
     }
     dst.endEditBlock();

@@ -157,6 +157,8 @@ void BodyReader::readParagraph(const XmlNode& p, QTextCursor& c, bool& first)
         lf.setNumberPrefix(level->prefix);
         lf.setNumberSuffix(level->suffix);
         lf.setProperty(ListLevel, ilvl + 1);
+        if (level->parentNumbers)
+            lf.setProperty(EngineProperty::ListParentNumbers, true);
         lf.setProperty(ListIndentText, qMax(0, left));
         lf.setProperty(ListIndentMarker, qMax(0, left + qMin(0, first1)));
         if (level->start != 1 && !level->bullet)

@@ -69,8 +69,14 @@ Level levelOf(const XmlNode& lvl)
         const qsizetype pct = text.indexOf(QLatin1Char('%'));
         const qsizetype last = text.lastIndexOf(QLatin1Char('%'));
         l.prefix = pct > 0 ? text.left(pct) : QString();
-        // "%1.%2." numbers the parents too; Qt shows only the own number, with the tail.
         l.suffix = last >= 0 ? text.mid(last + 2) : QString();
+        // "%1.%2." numbers the parents too: the list's prefix then follows its parent item.
+        const QString own = QLatin1Char('%') + QString::number(intAttr(lvl, QLatin1StringView("ilvl")) + 1);
+        const QString before = text.left(qMax(qsizetype(0), text.indexOf(own)));
+        for (int up = 1; up < own.mid(1).toInt() && !l.parentNumbers; ++up)
+            l.parentNumbers = before.contains(QLatin1Char('%') + QString::number(up));
+        if (l.parentNumbers)
+            l.prefix.clear();
     }
     return l;
 }

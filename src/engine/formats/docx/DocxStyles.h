@@ -35,6 +35,7 @@ struct Level {
     QString prefix, suffix = QStringLiteral(".");
     int left = INT_MIN, hanging = 0;
     bool bullet = false;
+    bool parentNumbers = false; // "%1.%2.": the label starts with the parent's
     int start = 1;
 };
 

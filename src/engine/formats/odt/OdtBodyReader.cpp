@@ -152,6 +152,8 @@ void BodyReader::readParagraph(const XmlNode& p, QTextCursor& c, bool& first, co
         lf.setNumberPrefix(level.prefix);
         lf.setNumberSuffix(level.suffix);
         lf.setProperty(ListLevel, list->depth);
+        if (level.parentNumbers)
+            lf.setProperty(ListParentNumbers, true);
         lf.setProperty(ListIndentText, qMax(0, level.text));
         lf.setProperty(ListIndentMarker, qMax(0, level.marker));
         for (auto it = m_lists.begin(); it != m_lists.end();)

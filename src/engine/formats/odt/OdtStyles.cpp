@@ -17,7 +17,8 @@ QLatin1StringView L(const char* s) { return QLatin1StringView(s); }
 double px(double twips) { return Document::twipsToPixels(twips); }
 
 // A stop's leader: its character where one is given, else the first of its line style.
-QChar leaderOf(const XmlNode& stop)
+// Line styles that no character draws take the nearest one, and the reader says so.
+QChar leaderOf(const XmlNode& stop, QSet<QString>& unsupported)
 {
     const QString style = stop.attr(STYLE, L("leader-style"));
     if (style.isEmpty() || style == u"none")
@@ -27,6 +28,14 @@ QChar leaderOf(const XmlNode& stop)
     for (const Leader& l : kLeaders)
         if (leader.isNull() && style == QLatin1String(l.style))
             leader = QChar(l.leader);
+    static const std::pair<const char*, const char*> nearest[] = {
+        {"long-dash", "Füllzeichen aus langen Strichen (als kurze Striche übernommen)"},
+        {"dot-dash", "Füllzeichen aus Strichen und Punkten (als Punkte übernommen)"},
+        {"dot-dot-dash", "Füllzeichen aus Strichen und Punkten (als Punkte übernommen)"},
+        {"wave", "Füllzeichen in Wellenform (als durchgehende Linie übernommen)"}};
+    for (const auto& [name, note] : nearest)
+        if (text.isEmpty() && style == QLatin1String(name))
+            unsupported.insert(QString::fromUtf8(note));
     if (leader.isNull())
         leader = QLatin1Char('.');
     return leader == u'_' && stop.attr(STYLE, L("leader-width")) == u"bold" ? QChar(u'=') : leader;
@@ -151,7 +160,7 @@ void Styles::parseProperties(const XmlNode& style, OdtStyle& into) const
                 if (tab.type == QTextOption::DelimiterTab)
                     tab.delimiter = (t.attr(STYLE, L("char")) + QLatin1Char(',')).at(0);
                 else
-                    tab = TabLeaders::with(tab, leaderOf(t));
+                    tab = TabLeaders::with(tab, leaderOf(t, m_unsupported));
                 tabs << tab;
             }
             std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.position < b.position; });
@@ -290,6 +299,7 @@ LevelStyle Styles::listLevel(const QString& listStyle, int level, bool contentPa
                                                                     : QTextListFormat::ListDecimal;
             l.prefix = lv.attr(STYLE, L("num-prefix"));
             l.suffix = lv.attr(STYLE, L("num-suffix"));
+            l.parentNumbers = lv.attr(TEXT, L("display-levels")).toInt() > 1;
         }
         if (const XmlNode* props = lv.child(STYLE, L("list-level-properties"))) {
             if (const XmlNode* align = props->child(STYLE, L("list-level-label-alignment"))) {

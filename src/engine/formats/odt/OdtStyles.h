@@ -22,7 +22,8 @@ struct OdtStyle {
 struct LevelStyle {
     QTextListFormat::Style style = QTextListFormat::ListDecimal;
     QString prefix, suffix;
-    int text = 0, marker = 0; // twips
+    int text = 0, marker = 0;   // twips
+    bool parentNumbers = false; // text:display-levels above 1: the parents' numbers lead
 };
 
 class Styles {
