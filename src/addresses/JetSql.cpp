@@ -454,6 +454,22 @@ void foldUtf8(const char* utf8, int n, std::u32string& out)
     foldInto(p, p + n, out);
 }
 
+std::vector<std::u32string> literalRuns(QStringView pattern, bool* plain)
+{
+    const Pattern p(foldString(pattern));
+    std::vector<std::u32string> runs(1);
+    for (const Pattern::Token& t : p.tokens) {
+        if (t.kind == Pattern::Literal)
+            runs.back().push_back(t.c);
+        else if (!runs.back().empty())
+            runs.emplace_back();
+    }
+    if (runs.back().empty())
+        runs.pop_back();
+    *plain = p.shape == Pattern::Contains;
+    return runs;
+}
+
 LikeMatcher::LikeMatcher(QStringView pattern) : m_pattern(std::make_unique<Pattern>(foldString(pattern))) {}
 
 LikeMatcher::~LikeMatcher() = default;
