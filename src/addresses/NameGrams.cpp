@@ -51,26 +51,31 @@ void NameGrams::build(const std::vector<std::u32string_view>& names)
     m_pairStart.assign(Pairs + 1, 0);
     m_tripleStart.assign(Triples + 1, 0);
     std::vector<int> pairStamp(Pairs, -1), tripleStamp(Triples, -1);
-    std::vector<quint8> ids;
+    // The letters' numbers, name after name.
+    std::vector<quint8> letters;
+    std::vector<size_t> nameStart{0};
+    for (const std::u32string_view name : names) {
+        for (const char32_t c : name)
+            letters.push_back(quint8(letter(c)));
+        nameStart.push_back(letters.size());
+    }
     auto each = [&](int pass, auto&& onPair, auto&& onTriple) {
         for (int row = 0; row < rows; ++row) {
             const int stamp = pass * rows + row;
-            for (int f = 0; f < 2; ++f) {
-                const std::u32string_view name = names[size_t(row) * 2 + size_t(f)];
-                ids.clear();
-                for (const char32_t c : name)
-                    ids.push_back(quint8(letter(c)));
-                for (size_t i = 0; i < ids.size(); ++i) {
+            for (size_t f = size_t(row) * 2; f < size_t(row) * 2 + 2; ++f) {
+                const quint8* ids = letters.data() + nameStart[f];
+                const size_t length = nameStart[f + 1] - nameStart[f];
+                for (size_t i = 0; i < length; ++i) {
                     if (pass == 0)
                         m_mask[size_t(row)] |= quint64(1) << ids[i];
-                    if (i + 1 < ids.size()) {
+                    if (i + 1 < length) {
                         const quint32 p = quint32(ids[i]) << 6 | ids[i + 1];
                         if (pairStamp[p] != stamp) {
                             pairStamp[p] = stamp;
                             onPair(p, row);
                         }
                     }
-                    if (i + 2 < ids.size()) {
+                    if (i + 2 < length) {
                         const quint32 t = quint32(ids[i]) << 12 | quint32(ids[i + 1]) << 6 | ids[i + 2];
                         if (tripleStamp[t] != stamp) {
                             tripleStamp[t] = stamp;

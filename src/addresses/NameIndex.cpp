@@ -144,6 +144,7 @@ int NameIndex::build(StoreConnection* db, const QString& table, const QStringLis
     m_store->keys.reserve(n);
     m_store->cells.reserve(n * 3);
     m_names.reserve(n * 2);
+    m_folded.reserve(size_t(arena.size())); // a letter takes at least one byte
     m_keyRows.resize(n);
     for (size_t row = 0; row < n; ++row) {
         const int from = byLast[row];
@@ -178,14 +179,12 @@ int NameIndex::build(StoreConnection* db, const QString& table, const QStringLis
 
 void NameIndex::addFolded(const RecordResult::Cell* cells, const char* text)
 {
-    std::u32string f;
     for (int c = 0; c < 2; ++c) {
         Folded name;
         if (cells[c].length >= 0) {
-            JetSql::foldUtf8(text + cells[c].offset, cells[c].length, f);
             name.offset = qint32(m_folded.size());
-            name.length = qint32(f.size());
-            m_folded += f;
+            JetSql::foldUtf8(text + cells[c].offset, cells[c].length, m_folded, true);
+            name.length = qint32(m_folded.size()) - name.offset;
         }
         m_names.push_back(name);
     }

@@ -45,7 +45,7 @@ int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 d
         return SQLITE_MISUSE;
     const qint64 mark = db->changeMark();
     std::unique_ptr<StoreCursor> st;
-    int rc = db->changedRows(columns, m_mark, st);
+    int rc = db->changedRows(columns, m_mark, int(kMostChanges) + 1, st);
     if (rc != SQLITE_OK)
         return rc;
 

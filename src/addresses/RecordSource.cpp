@@ -68,6 +68,7 @@ void RecordSource::close()
 {
     clearResult();
     m_index.reset();
+    m_indexedTable.clear();
     m_db.reset();
 }
 
@@ -176,6 +177,15 @@ bool RecordSource::run(RecordResult& r)
             return fail(missing);
     }
 
+    // A statement the name index answers needs nothing from the engine once the table's
+    // columns are known: on a server every statement prepared is a round trip.
+    const Queries::Recognised known = Queries::recognise(m_source);
+    if (known.kind != Queries::Recognised::None && m_index && !m_indexedTable.isEmpty() &&
+        m_indexedTable == table) {
+        r.hasKeys = true;
+        return runIndexed(r, known, table, m_indexedColumns, m_indexedKept);
+    }
+
     // The row key rides along as a first column so that rows can be written back.
     QString keyed;
     QString plain = m_source;
@@ -227,9 +237,14 @@ bool RecordSource::run(RecordResult& r)
         return failEngine(rc);
 
     const int first = r.hasKeys ? 1 : 0;
-    const Queries::Recognised known = Queries::recognise(m_source);
-    if (known.kind != Queries::Recognised::None && r.hasKeys && kept.size() == 3)
-        return runIndexed(r, known, table, tableColumns, kept);
+    if (known.kind != Queries::Recognised::None && r.hasKeys && kept.size() == 3) {
+        if (!runIndexed(r, known, table, tableColumns, kept))
+            return false;
+        m_indexedTable = table;
+        m_indexedColumns = tableColumns;
+        m_indexedKept = kept;
+        return true;
+    }
     if (kept.isEmpty()) {
         const int n = st->columnCount();
         for (int c = first; c < n; ++c)
@@ -257,6 +272,7 @@ bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known,
             const int rc = m_index->build(m_db.get(), table, kept, r.dataVersion);
             if (rc != SQLITE_DONE) {
                 m_index.reset();
+                m_indexedTable.clear();
                 return failEngine(rc);
             }
         }
