@@ -296,6 +296,40 @@ private slots:
         QCOMPARE(AddressFixture::rows(engine, {"Nachname", "Vorname"}), names);
     }
 
+    // Letters beyond the 63 most frequent share one number in the search's letter lists,
+    // and a word's letter triples may lie in two different names: such candidates are
+    // checked against the names themselves.
+    void typeSearchRareLetters_data()
+    {
+        addColumns<QString, QStringList>("word", "lastNames");
+        const QStringList sign{"Zeichen", "Zeichen", "Zeichen"};
+        QTest::newRow("rare letter") << "ş" << QStringList{"Doğan"};
+        QTest::newRow("rare letter twice") << "ğ" << QStringList{"Dağ", "Doğan"};
+        QTest::newRow("rare letter, other rare one found") << "oşa" << QStringList{};
+        QTest::newRow("triple with a rare letter") << "oğa" << QStringList{"Doğan"};
+        QTest::newRow("triples in two names") << "rgan" << QStringList{};
+        QTest::newRow("three letters of a first name") << "ANS" << QStringList{"Berga"};
+        QTest::newRow("pair, not its rare look-alike") << "ga" << QStringList{"Berga"};
+        QTest::newRow("63rd letter") << "þ" << sign;
+        QTest::newRow("digit and umlaut") << "9Ä" << sign;
+        QTest::newRow("digit wildcard") << "#ä" << sign;
+        QTest::newRow("empty word") << "" << QStringList{"Berga", "Dağ", "Doğan", "Zeichen", "Zeichen", "Zeichen"};
+    }
+    void typeSearchRareLetters()
+    {
+        QFETCH(QString, word);
+        QTemporaryDir dir;
+        const QString path = AddressFixture::location(dir, QStringLiteral("address50.adr"));
+        const QString sign = QStringLiteral("Zeichen|abcdefghijklmnopqrstuvwxyz0123456789äöüéèêáàâíìîóòôúùûçñÿøåæœþð");
+        QVERIFY(AddressFixture::makeWith(path, {sign, "Doğan|Ayşe", sign, "Berga|Gans", "Dağ|Eda", sign}));
+        RecordSource rs;
+        QVERIFY2(rs.open(path, Queries::typeSearch(word)), qPrintable(rs.lastError()));
+        QTEST(AddressFixture::rows(rs, {"Nachname"}), "lastNames");
+        RecordSource engine;
+        QVERIFY(engine.open(path, Queries::typeSearch(word).replace(QStringLiteral("rder by"), QStringLiteral("RDER BY"))));
+        QTEST(AddressFixture::rows(engine, {"Nachname"}), "lastNames");
+    }
+
     // The search as you type sees every change: this source's own, and another program's.
     void typeSearchFollowsWrites()
     {
