@@ -38,8 +38,17 @@ int kindOf(int type)
 
 } // namespace
 
+NameIndex::~NameIndex() { searchable(); }
+
+void NameIndex::searchable() const
+{
+    if (m_searchBuilt.valid())
+        m_searchBuilt.get();
+}
+
 int NameIndex::build(StoreConnection* db, const QString& table, const QStringList& columns, qint64 dataVersion)
 {
+    searchable(); // the helper thread reads what is replaced here
     *this = NameIndex();
     if (columns.size() != 3)
         return SQLITE_MISUSE;
@@ -143,15 +152,12 @@ int NameIndex::build(StoreConnection* db, const QString& table, const QStringLis
     m_store->arena = arena;
     m_store->keys.reserve(n);
     m_store->cells.reserve(n * 3);
-    m_names.reserve(n * 2);
-    m_folded.reserve(size_t(arena.size())); // a letter takes at least one byte
     m_keyRows.resize(n);
     for (size_t row = 0; row < n; ++row) {
         const int from = byLast[row];
         m_store->keys.push_back(keys[size_t(from)]);
         const RecordResult::Cell* c = cells.data() + size_t(from) * 3;
         m_store->cells.insert(m_store->cells.end(), c, c + 3);
-        addFolded(c, text);
         m_keyRows[size_t(from)] = {keys[size_t(from)], int(row)};
     }
     m_present.assign(n, 1);
@@ -164,17 +170,29 @@ int NameIndex::build(StoreConnection* db, const QString& table, const QStringLis
         return lastRank[x] != lastRank[y] ? lastRank[x] < lastRank[y] : firstRank[x] < firstRank[y];
     });
     m_inOrder = int(n);
+    // The names for the search are folded and listed on the other core meanwhile: the
+    // window shows its list without waiting for them; the first search does.
+    m_searchBuilt = std::async(std::launch::async, [this] { foldNames(); });
+    m_db = db;
+    m_dataVersion = dataVersion;
+    m_changes = db->totalChanges();
+    m_mark = db->changeMark();
+    return SQLITE_DONE;
+}
+
+void NameIndex::foldNames()
+{
+    const size_t n = size_t(m_store->count());
+    m_names.reserve(n * 2);
+    m_folded.reserve(size_t(m_store->arena.size())); // a letter takes at least one byte
+    for (size_t row = 0; row < n; ++row)
+        addFolded(&m_store->cell(int(row), 0), m_store->arena.constData());
     std::vector<std::u32string_view> names;
     names.reserve(n * 2);
     for (size_t row = 0; row < n; ++row)
         for (int f = 0; f < 2; ++f)
             names.push_back(folded(int(row), f));
     m_grams.build(names);
-    m_db = db;
-    m_dataVersion = dataVersion;
-    m_changes = db->totalChanges();
-    m_mark = db->changeMark();
-    return SQLITE_DONE;
 }
 
 void NameIndex::addFolded(const RecordResult::Cell* cells, const char* text)
@@ -207,6 +225,7 @@ int NameIndex::rowOfKey(qint64 key) const
 
 std::vector<int> NameIndex::typeSearch(const QString& word) const
 {
+    searchable();
     const QString pattern = QLatin1Char('*') + word + QLatin1Char('*');
     bool plain = false;
     const std::vector<std::u32string> runs = JetSql::literalRuns(pattern, &plain);

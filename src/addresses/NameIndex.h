@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <future>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -26,6 +27,10 @@ class StoreConnection;
 
 class NameIndex {
 public:
+    NameIndex() = default;
+    ~NameIndex();
+    NameIndex& operator=(NameIndex&&) = default;
+
     // Reads the row key and `columns` (last name, first name, postal code as the table
     // spells them) of every row of `table`. The SQLite code: SQLITE_DONE on success.
     int build(StoreConnection* db, const QString& table, const QStringList& columns, qint64 dataVersion);
@@ -56,6 +61,10 @@ private:
     }
     bool hasName(int row) const { return m_names[size_t(row) * 2].length >= 0 || m_names[size_t(row) * 2 + 1].length >= 0; }
     void addFolded(const RecordResult::Cell* cells, const char* text);
+    // Folds the names of every row and lists their letters (on a helper thread).
+    void foldNames();
+    // Waits for foldNames(): everything below m_store is read there meanwhile.
+    void searchable() const;
     // Rows in ascending numbers into last-name order.
     void intoLastNameOrder(std::vector<int>& rows) const;
     int rowOfKey(qint64 key) const;
@@ -79,4 +88,5 @@ private:
     qint64 m_dataVersion = -1;
     qint64 m_changes = -1;
     StoreConnection* m_db = nullptr;
+    mutable std::future<void> m_searchBuilt; // last: destroyed first
 };

@@ -43,6 +43,7 @@ int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 d
 {
     if (!m_db || db != m_db || m_mark < 0 || columns.size() != 3)
         return SQLITE_MISUSE;
+    searchable();
     const qint64 mark = db->changeMark();
     std::unique_ptr<StoreCursor> st;
     int rc = db->changedRows(columns, m_mark, int(kMostChanges) + 1, st);
