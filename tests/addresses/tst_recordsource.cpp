@@ -358,7 +358,7 @@ private slots:
         QCOMPARE(rs.recordCount(), 1);
         // Typed on letter by letter, typed back, and typed on after another program wrote.
         const char* const typed[][2] = {{"b", "Berg"}, {"be", "Berg"}, {"e", "Berg Öhler Zoern"}, {"erg", "Berg"},
-                                        {"b", "Berg"}, {"ba", "Bach"}};
+                                        {"b", "Berg"}, {"ba", "Bach"}, {"b", "Bach Berg"}};
         for (const auto& [word, found] : typed) {
             if (QByteArray(word) == "ba")
                 QVERIFY(AddressFixture::exec(path, "INSERT INTO Addressen (Nachname) VALUES ('Bach');"));
