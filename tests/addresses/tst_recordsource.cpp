@@ -121,6 +121,9 @@ private slots:
         QCOMPARE(b.saveRowIf({{QStringLiteral("Adresse"), QStringLiteral("Neuweg 2")}}, read), RecordSource::Write::Done);
         QVERIFY(a.changedElsewhere());
         QVERIFY(!b.changedElsewhere()); // its own write
+        // Writing one name keeps the row's other names in the result.
+        QVERIFY(b.saveRow({{QStringLiteral("Nachname"), QStringLiteral("Adams")}}));
+        QCOMPARE(AddressFixture::rows(b, {"Nachname", "Vorname", "Postleitzahl"}).first(), QStringLiteral("Adams|Anna|"));
         QCOMPARE(a.saveRowIf({{QStringLiteral("Ort"), QStringLiteral("Aalen")},
                               {QStringLiteral("Adresse"), QStringLiteral("Am Anger 1")}},
                              read),
