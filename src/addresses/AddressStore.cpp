@@ -158,8 +158,16 @@ bool refreshIfChanged(RecordSource& source, AddressListBox* list, Entry style, b
         return false;
     fillList(list, source, style);
     int row = source.rowOfKey(key);
-    if (row < 0)
+    if (row < 0 && key != 0) {
+        // The address shown is gone: the user learns why another one shows now.
         row = std::min(oldRow, source.recordCount() - 1);
+        prompter().message(list->window(), QStringLiteral("Adressen"),
+                           QStringLiteral("Die angezeigte Adresse ist nicht mehr in der Liste: Sie wurde an einem "
+                                          "anderen Arbeitsplatz oder in einem anderen Programm gelöscht oder "
+                                          "geändert. Angezeigt wird jetzt die Adresse daneben."));
+    } else if (row < 0) {
+        row = std::min(oldRow, source.recordCount() - 1);
+    }
     if (row > 0) {
         source.setAbsolutePosition(row);
         list->setCurrentRow(source.absolutePosition());
