@@ -1,6 +1,8 @@
 #include "AddressListBox.h"
 
 #include <QAbstractListModel>
+#include <QEvent>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 
 class AddressEntryModel : public QAbstractListModel {
@@ -28,18 +30,44 @@ private:
     std::function<QString(int)> m_text;
 };
 
-AddressListBox::AddressListBox(QWidget* parent) : QListView(parent), m_model(new AddressEntryModel(this))
+AddressListBox::AddressListBox(QWidget* parent) : QTableView(parent), m_model(new AddressEntryModel(this))
 {
     setModel(m_model);
-    setUniformItemSizes(true);
+    // As a list box looks and behaves: one column as wide as the box, no headers or grid,
+    // one line per entry, Tab leaves the box.
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    fitRowHeight();
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
-    connect(this, &QListView::doubleClicked, this, [this](const QModelIndex& i) {
+    connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
         if (i.isValid())
             emit entryDoubleClicked(i.row());
     });
+}
+
+void AddressListBox::fitRowHeight()
+{
+    // A line of text and the small margin a list entry has.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+void AddressListBox::changeEvent(QEvent* e)
+{
+    QTableView::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        fitRowHeight();
 }
 
 int AddressListBox::count() const { return m_model->rowCount(); }

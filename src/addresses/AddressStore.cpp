@@ -82,30 +82,19 @@ void fillList(AddressListBox* list, RecordSource& source, Entry style)
 {
     Hourglass wait;
     const int n = source.recordCount();
-    // The list keeps its own copy of the name columns: its entries stay what they were
-    // filled with until the next fill, whatever the source runs meanwhile.
-    struct Names {
-        std::vector<RecordResult::Cell> cells;
-        QByteArray arena;
-        int width, last, first, postCode;
-        QString cell(int row, int slot) const
-        {
-            if (slot < 0)
-                return {};
-            const RecordResult::Cell& c = cells[size_t(row) * size_t(width) + size_t(slot)];
-            return c.length > 0 ? QString::fromUtf8(arena.constData() + c.offset, c.length) : QString();
-        }
-    };
+    // The list keeps its own copy of the result: its entries stay what they were filled
+    // with until the next fill, whatever the source runs meanwhile. The rows' texts are
+    // shared, never changed once read; only the row numbers are copied.
     const RecordResult& r = source.result();
     const EntryColumns columns(source);
     auto slotOf = [&r](int column) { return column >= 0 ? r.slot[size_t(column)] : -1; };
     if (r.allKept() || (slotOf(columns.last) >= 0 && slotOf(columns.first) >= 0 &&
                         (style != Entry::PostCode || slotOf(columns.postCode) >= 0))) {
-        auto names = std::make_shared<const Names>(
-            Names{r.cells, r.arena, r.width, slotOf(columns.last), slotOf(columns.first), slotOf(columns.postCode)});
-        list->setEntries(n, [names, style](int row) {
-            return compose(row, style, names->cell(row, names->last), names->cell(row, names->first),
-                           names->cell(row, names->postCode));
+        auto names = std::make_shared<const RecordResult>(r);
+        const int last = slotOf(columns.last), first = slotOf(columns.first), postCode = slotOf(columns.postCode);
+        auto cell = [names](int row, int slot) { return slot < 0 ? QString() : names->cellText(row, slot); };
+        list->setEntries(n, [cell, last, first, postCode, style](int row) {
+            return compose(row, style, cell(row, last), cell(row, first), cell(row, postCode));
         });
     } else {
         QStringList entries;
@@ -169,8 +158,16 @@ bool refreshIfChanged(RecordSource& source, AddressListBox* list, Entry style, b
         return false;
     fillList(list, source, style);
     int row = source.rowOfKey(key);
-    if (row < 0)
+    if (row < 0 && key != 0) {
+        // The address shown is gone: the user learns why another one shows now.
         row = std::min(oldRow, source.recordCount() - 1);
+        prompter().message(list->window(), QStringLiteral("Adressen"),
+                           QStringLiteral("Die angezeigte Adresse ist nicht mehr in der Liste: Sie wurde an einem "
+                                          "anderen Arbeitsplatz oder in einem anderen Programm gelöscht oder "
+                                          "geändert. Angezeigt wird jetzt die Adresse daneben."));
+    } else if (row < 0) {
+        row = std::min(oldRow, source.recordCount() - 1);
+    }
     if (row > 0) {
         source.setAbsolutePosition(row);
         list->setCurrentRow(source.absolutePosition());

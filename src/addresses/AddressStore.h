@@ -48,7 +48,8 @@ bool searchWithFallback(QWidget* owner, RecordSource& source, AddressListBox* li
 void reportNotFound(QWidget* owner, const QString& word);
 
 // Runs the source's statement again when another program or window changed the file,
-// refills the list and keeps the current address (by key) where it is still listed.
+// refills the list and keeps the current address (by key) where it is still listed;
+// where it is not, says so and shows the address that took its place in the list.
 // Nothing happens while `edited` (unsaved input in the fields stays). True when rerun.
 bool refreshIfChanged(RecordSource& source, AddressListBox* list, Entry style, bool edited);
 

@@ -369,9 +369,10 @@ struct Pattern {
 namespace {
 
 
-void foldInto(const unsigned char* p, const unsigned char* end, std::u32string& out)
+void foldInto(const unsigned char* p, const unsigned char* end, std::u32string& out, bool append = false)
 {
-    out.clear();
+    if (!append)
+        out.clear();
     while (p < end) {
         if (*p < 0x80) {
             const unsigned char c = *p++;
@@ -448,10 +449,26 @@ QString folded(QStringView text)
     return QString::fromUcs4(f.data(), qsizetype(f.size()));
 }
 
-void foldUtf8(const char* utf8, int n, std::u32string& out)
+void foldUtf8(const char* utf8, int n, std::u32string& out, bool append)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(utf8);
-    foldInto(p, p + n, out);
+    foldInto(p, p + n, out, append);
+}
+
+std::vector<std::u32string> literalRuns(QStringView pattern, bool* plain)
+{
+    const Pattern p(foldString(pattern));
+    std::vector<std::u32string> runs(1);
+    for (const Pattern::Token& t : p.tokens) {
+        if (t.kind == Pattern::Literal)
+            runs.back().push_back(t.c);
+        else if (!runs.back().empty())
+            runs.emplace_back();
+    }
+    if (runs.back().empty())
+        runs.pop_back();
+    *plain = p.shape == Pattern::Contains;
+    return runs;
 }
 
 LikeMatcher::LikeMatcher(QStringView pattern) : m_pattern(std::make_unique<Pattern>(foldString(pattern))) {}

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 
@@ -26,8 +27,14 @@ int germanCompareUtf8(const char* a, int na, const char* b, int nb);
 // `text` case-folded as like() compares it.
 QString folded(QStringView text);
 
-// A UTF-8 text case-folded as like() compares it, one code point each.
-void foldUtf8(const char* utf8, int n, std::u32string& out);
+// A UTF-8 text case-folded as like() compares it, one code point each; added to what
+// `out` holds with `append`.
+void foldUtf8(const char* utf8, int n, std::u32string& out, bool append = false);
+
+// The runs of plain letters of `pattern`, case-folded: every text it matches holds each
+// of them. `plain` is set when the pattern is "*run*" (or "*") and nothing else, so that
+// holding the run is matching.
+std::vector<std::u32string> literalRuns(QStringView pattern, bool* plain);
 
 struct Pattern;
 // One pattern matched against many texts folded by foldUtf8(): like() without

@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <numeric>
 #include <string_view>
@@ -37,8 +38,17 @@ int kindOf(int type)
 
 } // namespace
 
+NameIndex::~NameIndex() { searchable(); }
+
+void NameIndex::searchable() const
+{
+    if (m_searchBuilt.valid())
+        m_searchBuilt.get();
+}
+
 int NameIndex::build(StoreConnection* db, const QString& table, const QStringList& columns, qint64 dataVersion)
 {
+    searchable(); // the helper thread reads what is replaced here
     *this = NameIndex();
     if (columns.size() != 3)
         return SQLITE_MISUSE;
@@ -131,56 +141,71 @@ int NameIndex::build(StoreConnection* db, const QString& table, const QStringLis
     };
     const std::vector<int> lastRank = ranks(0);
     const std::vector<int> firstRank = ranks(1);
-    std::vector<int> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    // Ties keep table order: the rows came in that order, and the index breaks ties.
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const int la = lastRank[size_t(a)], lb = lastRank[size_t(b)];
-        if (la != lb)
-            return la < lb;
-        const int fa = firstRank[size_t(a)], fb = firstRank[size_t(b)];
-        return fa != fb ? fa < fb : a < b;
-    });
+    // Rows are numbered in last-name order; they came in table order, which breaks ties.
+    std::vector<int> byLast(n);
+    std::iota(byLast.begin(), byLast.end(), 0);
+    std::stable_sort(byLast.begin(), byLast.end(),
+                     [&](int a, int b) { return lastRank[size_t(a)] < lastRank[size_t(b)]; });
 
-    // Name order: positions are rows from here on.
-    m_keys.reserve(n);
-    m_cells.reserve(n * 3);
-    m_folded.reserve(n * 2);
-    m_arena = arena;
-    std::u32string folded;
-    for (const int from : order) {
-        m_keys.push_back(keys[size_t(from)]);
-        for (int c = 0; c < 3; ++c)
-            m_cells.push_back(cells[size_t(from) * 3 + size_t(c)]);
-        for (int c = 0; c < 2; ++c) {
-            const RecordResult::Cell& cell = cells[size_t(from) * 3 + size_t(c)];
-            Folded f;
-            if (cell.length >= 0) {
-                JetSql::foldUtf8(text + cell.offset, cell.length, folded);
-                f.offset = qint32(m_foldedText.size());
-                f.length = qint32(folded.size());
-                m_foldedText += folded;
-            }
-            m_folded.push_back(f);
-        }
+    m_store = std::make_shared<RecordResult::Rows>();
+    m_store->width = 3;
+    m_store->arena = arena;
+    m_store->keys.reserve(n);
+    m_store->cells.reserve(n * 3);
+    m_keyRows.resize(n);
+    for (size_t row = 0; row < n; ++row) {
+        const int from = byLast[row];
+        m_store->keys.push_back(keys[size_t(from)]);
+        const RecordResult::Cell* c = cells.data() + size_t(from) * 3;
+        m_store->cells.insert(m_store->cells.end(), c, c + 3);
+        m_keyRows[size_t(from)] = {keys[size_t(from)], int(row)};
     }
-    // Last-name order: equal last names stand in table order, not by first name.
-    m_byLastName.resize(n);
-    std::iota(m_byLastName.begin(), m_byLastName.end(), 0);
-    for (size_t i = 0; i < n;) {
-        size_t j = i + 1;
-        while (j < n && lastRank[size_t(order[i])] == lastRank[size_t(order[j])])
-            ++j;
-        if (j - i > 1)
-            std::sort(m_byLastName.begin() + qsizetype(i), m_byLastName.begin() + qsizetype(j),
-                      [this](int a, int b) { return m_keys[size_t(a)] < m_keys[size_t(b)]; });
-        i = j;
-    }
+    m_present.assign(n, 1);
+    m_lastOrder.resize(n);
+    std::iota(m_lastOrder.begin(), m_lastOrder.end(), 0);
+    // Name order: by first name among equal last names, else as in last-name order.
+    m_nameOrder = m_lastOrder;
+    std::stable_sort(m_nameOrder.begin(), m_nameOrder.end(), [&](int a, int b) {
+        const size_t x = size_t(byLast[size_t(a)]), y = size_t(byLast[size_t(b)]);
+        return lastRank[x] != lastRank[y] ? lastRank[x] < lastRank[y] : firstRank[x] < firstRank[y];
+    });
+    m_inOrder = int(n);
+    // The names for the search are folded and listed on the other core meanwhile: the
+    // window shows its list without waiting for them; the first search does.
+    m_searchBuilt = std::async(std::launch::async, [this] { foldNames(); });
     m_db = db;
     m_dataVersion = dataVersion;
     m_changes = db->totalChanges();
     m_mark = db->changeMark();
     return SQLITE_DONE;
+}
+
+void NameIndex::foldNames()
+{
+    const size_t n = size_t(m_store->count());
+    m_names.reserve(n * 2);
+    m_folded.reserve(size_t(m_store->arena.size())); // a letter takes at least one byte
+    for (size_t row = 0; row < n; ++row)
+        addFolded(&m_store->cell(int(row), 0), m_store->arena.constData());
+    std::vector<std::u32string_view> names;
+    names.reserve(n * 2);
+    for (size_t row = 0; row < n; ++row)
+        for (int f = 0; f < 2; ++f)
+            names.push_back(folded(int(row), f));
+    m_grams.build(names);
+}
+
+void NameIndex::addFolded(const RecordResult::Cell* cells, const char* text)
+{
+    for (int c = 0; c < 2; ++c) {
+        Folded name;
+        if (cells[c].length >= 0) {
+            name.offset = qint32(m_folded.size());
+            JetSql::foldUtf8(text + cells[c].offset, cells[c].length, m_folded, true);
+            name.length = qint32(m_folded.size()) - name.offset;
+        }
+        m_names.push_back(name);
+    }
 }
 
 bool NameIndex::isCurrent(StoreConnection* db, qint64 dataVersion) const
@@ -189,34 +214,60 @@ bool NameIndex::isCurrent(StoreConnection* db, qint64 dataVersion) const
            db->totalChanges() == m_changes;
 }
 
-std::vector<int> NameIndex::nameOrder() const
+int NameIndex::rowOfKey(qint64 key) const
 {
-    std::vector<int> rows(m_keys.size());
-    std::iota(rows.begin(), rows.end(), 0);
-    return rows;
+    const auto moved = m_movedKeys.find(key);
+    if (moved != m_movedKeys.end())
+        return moved->second;
+    const auto it = std::lower_bound(m_keyRows.begin(), m_keyRows.end(), std::make_pair(key, INT_MIN));
+    return it != m_keyRows.end() && it->first == key ? it->second : -1;
 }
 
-std::vector<int> NameIndex::typeSearch(const QString& word, const std::vector<int>* among) const
+std::vector<int> NameIndex::typeSearch(const QString& word) const
 {
-    const JetSql::LikeMatcher like(QLatin1Char('*') + word + QLatin1Char('*'));
-    auto matches = [&](const Folded& f) {
-        return f.length >= 0 && like.matches(std::u32string_view(m_foldedText.data() + f.offset, size_t(f.length)));
+    searchable();
+    const QString pattern = QLatin1Char('*') + word + QLatin1Char('*');
+    bool plain = false;
+    const std::vector<std::u32string> runs = JetSql::literalRuns(pattern, &plain);
+    const JetSql::LikeMatcher like(pattern);
+    auto matches = [&](int row) {
+        for (int f = 0; f < 2; ++f)
+            if (m_names[size_t(row) * 2 + size_t(f)].length >= 0 && like.matches(folded(row, f)))
+                return true;
+        return false;
     };
     std::vector<int> rows;
-    for (const int row : among ? *among : m_byLastName)
-        if (matches(m_folded[size_t(row) * 2]) || matches(m_folded[size_t(row) * 2 + 1]))
-            rows.push_back(row);
+    bool exact = false;
+    if (!m_grams.candidates(runs, rows, exact)) {
+        // No letter to go by ("", "*", "?"): every row is looked at, in order.
+        for (const int row : m_lastOrder)
+            if (plain ? hasName(row) : matches(row))
+                rows.push_back(row);
+        return rows;
+    }
+    // Holding the letters is matching only for a word without wildcards.
+    exact = exact && plain;
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [&](int row) { return !m_present[size_t(row)] || (!exact && !matches(row)); }),
+               rows.end());
+    intoLastNameOrder(rows);
     return rows;
 }
 
-void NameIndex::fill(RecordResult& r, const std::vector<int>& rows) const
+void NameIndex::intoLastNameOrder(std::vector<int>& rows) const
 {
-    r.arena = m_arena;
-    r.keys.reserve(rows.size());
-    r.cells.reserve(rows.size() * 3);
-    for (const int row : rows) {
-        r.keys.push_back(m_keys[size_t(row)]);
-        const auto* c = m_cells.data() + size_t(row) * 3;
-        r.cells.insert(r.cells.end(), c, c + 3);
+    // Rows numbered by build() stand in last-name order already; the few added since
+    // are merged in by their place.
+    const auto added = std::lower_bound(rows.begin(), rows.end(), m_inOrder);
+    if (added == rows.end())
+        return;
+    if (m_rankStale) {
+        m_rank.assign(m_present.size(), -1);
+        for (size_t i = 0; i < m_lastOrder.size(); ++i)
+            m_rank[size_t(m_lastOrder[i])] = int(i);
+        m_rankStale = false;
     }
+    auto byRank = [this](int a, int b) { return m_rank[size_t(a)] < m_rank[size_t(b)]; };
+    std::sort(added, rows.end(), byRank);
+    std::inplace_merge(rows.begin(), added, rows.end(), byRank);
 }

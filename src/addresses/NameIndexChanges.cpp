@@ -27,24 +27,26 @@ int compareText(const char* a, int na, const char* b, int nb)
 int NameIndex::compareNames(int row, const char* last, int lastLength, const char* first, int firstLength,
                             qint64 key, bool byFirst) const
 {
-    const RecordResult::Cell* c = m_cells.data() + size_t(row) * 3;
-    const char* text = m_arena.constData();
+    const RecordResult::Cell* c = &m_store->cell(row, 0);
+    const char* text = m_store->arena.constData();
     int r = compareText(text + c[0].offset, c[0].length, last, lastLength);
     if (r == 0 && byFirst)
         r = compareText(text + c[1].offset, c[1].length, first, firstLength);
     // Ties stand in table order, as build() leaves them.
+    const qint64 own = m_store->keys[size_t(row)];
     if (r == 0)
-        r = m_keys[size_t(row)] < key ? -1 : (m_keys[size_t(row)] > key ? 1 : 0);
+        r = own < key ? -1 : (own > key ? 1 : 0);
     return r;
 }
 
-int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 dataVersion, std::vector<int>* follow)
+int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 dataVersion)
 {
     if (!m_db || db != m_db || m_mark < 0 || columns.size() != 3)
         return SQLITE_MISUSE;
+    searchable();
     const qint64 mark = db->changeMark();
     std::unique_ptr<StoreCursor> st;
-    int rc = db->changedRows(columns, m_mark, st);
+    int rc = db->changedRows(columns, m_mark, int(kMostChanges) + 1, st);
     if (rc != SQLITE_OK)
         return rc;
 
@@ -59,6 +61,8 @@ int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 d
     while ((rc = st->step()) == SQLITE_ROW) {
         const qint64 key = st->int64(0);
         changed.push_back(key);
+        if (changed.size() > kMostChanges)
+            return SQLITE_MISUSE;
         if (st->type(1) == SQLITE_NULL)
             continue; // deleted
         Row row{key, {}};
@@ -72,91 +76,35 @@ int NameIndex::catchUp(StoreConnection* db, const QStringList& columns, qint64 d
     }
     if (rc != SQLITE_DONE)
         return rc;
-    if (changed.size() > kMostChanges)
-        return SQLITE_MISUSE;
 
-    // Positions shift as rows go and come; `follow` (rows of a search) shifts with them
-    // and takes in every row that came, since it may match now.
-    auto shift = [](std::vector<int>& rows, int pos, int by) {
-        if (by < 0)
-            rows.erase(std::remove(rows.begin(), rows.end(), pos), rows.end());
-        for (int& r : rows)
-            if (r > pos || (by > 0 && r == pos))
-                r += by;
-    };
+    // A changed row leaves both orders; as it stands now it comes back under a new number.
     for (const qint64 key : changed) {
-        const auto it = std::find(m_keys.begin(), m_keys.end(), key);
-        if (it == m_keys.end())
+        const int row = rowOfKey(key);
+        if (row < 0 || !m_present[size_t(row)])
             continue;
-        const qsizetype pos = it - m_keys.begin();
-        m_keys.erase(it);
-        m_cells.erase(m_cells.begin() + pos * 3, m_cells.begin() + pos * 3 + 3);
-        m_folded.erase(m_folded.begin() + pos * 2, m_folded.begin() + pos * 2 + 2);
-        shift(m_byLastName, int(pos), -1);
-        if (follow)
-            shift(*follow, int(pos), -1);
+        m_present[size_t(row)] = 0;
+        m_movedKeys[key] = -1;
+        for (std::vector<int>* order : {&m_lastOrder, &m_nameOrder})
+            order->erase(std::find(order->begin(), order->end(), row));
     }
-
-    const qint32 base = qint32(m_arena.size());
-    m_arena += added;
-    std::u32string folded;
-    for (Row& f : fresh) {
-        for (RecordResult::Cell& c : f.cells)
-            if (c.length >= 0)
-                c.offset += base;
-        const char* text = m_arena.constData();
-        const RecordResult::Cell& last = f.cells[0];
-        const RecordResult::Cell& first = f.cells[1];
-        auto before = [&](int row, bool byFirst) {
-            return compareNames(row, text + last.offset, last.length, text + first.offset, first.length, f.key,
-                                byFirst) < 0;
-        };
-        size_t lo = 0, hi = m_keys.size();
-        while (lo < hi) {
-            const size_t mid = (lo + hi) / 2;
-            if (before(int(mid), true))
-                lo = mid + 1;
-            else
-                hi = mid;
+    for (const Row& f : fresh) {
+        const int row = m_store->append(f.key, f.cells, added.constData());
+        addFolded(&m_store->cell(row, 0), m_store->arena.constData());
+        m_present.push_back(1);
+        m_grams.add(folded(row, 0), folded(row, 1));
+        m_movedKeys[f.key] = row;
+        const char* text = m_store->arena.constData();
+        const RecordResult::Cell* c = &m_store->cell(row, 0);
+        for (const bool byFirst : {false, true}) {
+            std::vector<int>& order = byFirst ? m_nameOrder : m_lastOrder;
+            const auto at = std::partition_point(order.begin(), order.end(), [&](int other) {
+                return compareNames(other, text + c[0].offset, c[0].length, text + c[1].offset, c[1].length, f.key,
+                                    byFirst) < 0;
+            });
+            order.insert(at, row);
         }
-        const int pos = int(lo);
-        m_keys.insert(m_keys.begin() + pos, f.key);
-        m_cells.insert(m_cells.begin() + qsizetype(pos) * 3, f.cells, f.cells + 3);
-        Folded names[2];
-        for (int c = 0; c < 2; ++c)
-            if (f.cells[c].length >= 0) {
-                JetSql::foldUtf8(text + f.cells[c].offset, f.cells[c].length, folded);
-                names[c].offset = qint32(m_foldedText.size());
-                names[c].length = qint32(folded.size());
-                m_foldedText += folded;
-            }
-        m_folded.insert(m_folded.begin() + qsizetype(pos) * 2, names, names + 2);
-        shift(m_byLastName, pos, 1);
-        if (follow) {
-            shift(*follow, pos, 1);
-            follow->push_back(pos);
-        }
-        lo = 0;
-        hi = m_byLastName.size();
-        while (lo < hi) {
-            const size_t mid = (lo + hi) / 2;
-            if (before(m_byLastName[mid], false))
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        m_byLastName.insert(m_byLastName.begin() + qsizetype(lo), pos);
     }
-    if (follow && !fresh.empty()) {
-        // Back into last-name order.
-        std::vector<char> in(m_keys.size(), 0);
-        for (const int r : *follow)
-            in[size_t(r)] = 1;
-        follow->clear();
-        for (const int r : m_byLastName)
-            if (in[size_t(r)])
-                follow->push_back(r);
-    }
+    m_rankStale = true;
     m_mark = mark;
     m_dataVersion = dataVersion;
     m_changes = db->totalChanges();

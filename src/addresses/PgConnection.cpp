@@ -280,7 +280,7 @@ qint64 PgConnection::dataVersion()
     return q.value(0).toLongLong() - m_ownBumps - (m_inTransaction ? m_pendingBumps : 0);
 }
 
-int PgConnection::changedRows(const QStringList& columns, qint64 mark, std::unique_ptr<StoreCursor>& cursor)
+int PgConnection::changedRows(const QStringList& columns, qint64 mark, int most, std::unique_ptr<StoreCursor>& cursor)
 {
     cursor.reset();
     if (!m_logged || mark < 0 || m_mark < 0 || mark < m_mark - AddressServer::logKept())
@@ -290,9 +290,11 @@ int PgConnection::changedRows(const QStringList& columns, qint64 mark, std::uniq
     QStringList wanted;
     for (const QString& c : columns)
         wanted << QStringLiteral("a.") + SqlDialect::quotedName(PgSql::serverName(c));
-    // Everything in one statement: the rows as they stand in the log's snapshot.
+    // Everything in one statement: the rows as they stand in the log's snapshot; after an
+    // import the log is not read further than the caller wants to know.
     t.sql = QStringLiteral("SELECT l.nr, a.nr AS present, ") + wanted.join(QStringLiteral(", ")) +
             QStringLiteral(" FROM (SELECT DISTINCT nr FROM qx_log WHERE changes > ") + QString::number(mark) +
+            QStringLiteral(" LIMIT ") + QString::number(most) +
             QStringLiteral(") AS l LEFT JOIN addressen AS a ON a.nr = l.nr");
     cursor = std::make_unique<PgCursor>(this, std::move(t));
     return SQLITE_OK;

@@ -29,7 +29,7 @@ public:
     qint64 lastInsertKey() const override { return m_lastKey; }
     qint64 dataVersion() override;
     qint64 changeMark() const override { return m_mark; }
-    int changedRows(const QStringList& columns, qint64 mark, std::unique_ptr<StoreCursor>& cursor) override;
+    int changedRows(const QStringList& columns, qint64 mark, int most, std::unique_ptr<StoreCursor>& cursor) override;
     qint64 totalChanges() const override { return m_changes; }
     QString checkTable(const QString& table) override;
     QString rowKey(const QString& table) const override;

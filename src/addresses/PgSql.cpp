@@ -287,6 +287,9 @@ Translated translate(const QString& statement, const std::function<QString(const
     const QString key = rowKey(out.table);
     if (orderAt < t.size() && !plain)
         return out;
+    // By the key alone the server's order is the same: nothing is left to sort on the desk.
+    if (plain && columns == QStringList{key})
+        return out;
     if (plain) {
         out.sortColumns = columns;
         out.sql = join(orderAt);

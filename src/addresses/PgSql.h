@@ -5,7 +5,7 @@
 // against the Jet pattern (`*`, `?`, `#`, `[list]`) as a regular expression;
 // `COLLATE NOCASE` is dropped. A trailing ORDER BY over plain columns is taken off and
 // done by the caller in the German order, ties in table order, exactly as the SQLite
-// file sorts; the server only orders by the row key.
+// file sorts; the server only orders by the row key (and sorts alone by it).
 
 #include <QString>
 #include <QStringList>

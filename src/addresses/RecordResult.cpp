@@ -3,6 +3,34 @@
 #include "StoreConnection.h"
 
 #include <algorithm>
+#include <numeric>
+
+QString RecordResult::Rows::text(int row, int s) const
+{
+    const Cell& c = cell(row, s);
+    return c.length > 0 ? QString::fromUtf8(arena.constData() + c.offset, c.length) : QString();
+}
+
+int RecordResult::Rows::append(qint64 key, const Cell* from, const char* text)
+{
+    keys.push_back(key);
+    for (int c = 0; c < width; ++c) {
+        Cell cell;
+        if (from && from[c].length >= 0) {
+            cell.offset = qint32(arena.size());
+            cell.length = from[c].length;
+            arena.append(text + from[c].offset, from[c].length);
+        }
+        cells.push_back(cell);
+    }
+    return count() - 1;
+}
+
+qint64 RecordResult::key(int row) const
+{
+    const int r = rows[size_t(row)];
+    return r >= 0 ? store->keys[size_t(r)] : own.keys[size_t(-1 - r)];
+}
 
 bool RecordResult::allKept() const
 {
@@ -18,45 +46,55 @@ void RecordResult::addColumn(const QString& name, int keptSlot)
 
 void RecordResult::appendRow(const StoreCursor& st, int first)
 {
-    keys.push_back(first ? st.int64(0) : 0);
+    own.width = width;
+    own.keys.push_back(first ? st.int64(0) : 0);
     for (int c = 0; c < width; ++c) {
         Cell cell;
         const auto* t = st.text(c + first);
         if (t) {
             const int len = st.bytes(c + first);
-            cell.offset = qint32(arena.size());
+            cell.offset = qint32(own.arena.size());
             cell.length = len;
-            arena.append(t, len);
+            own.arena.append(t, len);
         }
-        cells.push_back(cell);
+        own.cells.push_back(cell);
     }
+    rows.push_back(-own.count());
+}
+
+void RecordResult::seal()
+{
+    own.width = width;
+    auto sealed = std::make_shared<Rows>(std::move(own));
+    own = Rows();
+    own.width = width;
+    rows.resize(size_t(sealed->count()));
+    std::iota(rows.begin(), rows.end(), 0);
+    store = std::move(sealed);
 }
 
 void RecordResult::appendEmptyRow(qint64 key)
 {
-    keys.push_back(key);
-    cells.resize(cells.size() + size_t(width));
+    own.width = width;
+    rows.push_back(-1 - own.append(key, nullptr, nullptr));
 }
 
-void RecordResult::eraseRow(int row)
-{
-    const auto n = qsizetype(width);
-    keys.erase(keys.begin() + row);
-    cells.erase(cells.begin() + qsizetype(row) * n, cells.begin() + qsizetype(row + 1) * n);
-}
+void RecordResult::eraseRow(int row) { rows.erase(rows.begin() + row); }
 
 QString RecordResult::cellText(int row, int s) const
 {
-    const Cell& c = cells[size_t(row) * size_t(width) + size_t(s)];
-    if (c.length <= 0)
-        return {};
-    return QString::fromUtf8(arena.constData() + c.offset, c.length);
+    const int r = rows[size_t(row)];
+    return r >= 0 ? store->text(r, s) : own.text(-1 - r, s);
 }
 
 void RecordResult::setCell(int row, int s, const QByteArray& utf8)
 {
-    Cell& c = cells[size_t(row) * size_t(width) + size_t(s)];
-    c.offset = qint32(arena.size());
+    int& r = rows[size_t(row)];
+    own.width = width;
+    if (r >= 0) // the shared rows stay as read: the row moves into this result's own
+        r = -1 - own.append(store->keys[size_t(r)], &store->cell(r, 0), store->arena.constData());
+    Cell& c = own.cells[size_t(-1 - r) * size_t(width) + size_t(s)];
+    c.offset = qint32(own.arena.size());
     c.length = qint32(utf8.size());
-    arena.append(utf8);
+    own.arena.append(utf8);
 }

@@ -68,7 +68,7 @@ void RecordSource::close()
 {
     clearResult();
     m_index.reset();
-    m_typed = QString();
+    m_indexedTable.clear();
     m_db.reset();
 }
 
@@ -177,6 +177,15 @@ bool RecordSource::run(RecordResult& r)
             return fail(missing);
     }
 
+    // A statement the name index answers needs nothing from the engine once the table's
+    // columns are known: on a server every statement prepared is a round trip.
+    const Queries::Recognised known = Queries::recognise(m_source);
+    if (known.kind != Queries::Recognised::None && m_index && !m_indexedTable.isEmpty() &&
+        m_indexedTable == table) {
+        r.hasKeys = true;
+        return runIndexed(r, known, table, m_indexedColumns, m_indexedKept);
+    }
+
     // The row key rides along as a first column so that rows can be written back.
     QString keyed;
     QString plain = m_source;
@@ -228,9 +237,14 @@ bool RecordSource::run(RecordResult& r)
         return failEngine(rc);
 
     const int first = r.hasKeys ? 1 : 0;
-    const Queries::Recognised known = Queries::recognise(m_source);
-    if (known.kind != Queries::Recognised::None && r.hasKeys && kept.size() == 3)
-        return runIndexed(r, known, table, tableColumns, kept);
+    if (known.kind != Queries::Recognised::None && r.hasKeys && kept.size() == 3) {
+        if (!runIndexed(r, known, table, tableColumns, kept))
+            return false;
+        m_indexedTable = table;
+        m_indexedColumns = tableColumns;
+        m_indexedKept = kept;
+        return true;
+    }
     if (kept.isEmpty()) {
         const int n = st->columnCount();
         for (int c = first; c < n; ++c)
@@ -243,6 +257,7 @@ bool RecordSource::run(RecordResult& r)
     }
     while ((rc = st->step()) == SQLITE_ROW)
         r.appendRow(*st, first);
+    r.seal();
     return rc == SQLITE_DONE || failEngine(rc);
 }
 
@@ -253,12 +268,11 @@ bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known,
         m_index = std::make_unique<NameIndex>();
     // On a server the index follows the rows changed since; else it is read again.
     if (!m_index->isCurrent(m_db.get(), r.dataVersion)) {
-        if (m_index->catchUp(m_db.get(), kept, r.dataVersion, m_typed.isNull() ? nullptr : &m_typedRows) !=
-            SQLITE_DONE) {
-            m_typed.clear();
+        if (m_index->catchUp(m_db.get(), kept, r.dataVersion) != SQLITE_DONE) {
             const int rc = m_index->build(m_db.get(), table, kept, r.dataVersion);
             if (rc != SQLITE_DONE) {
                 m_index.reset();
+                m_indexedTable.clear();
                 return failEngine(rc);
             }
         }
@@ -266,23 +280,19 @@ bool RecordSource::runIndexed(RecordResult& r, const Queries::Recognised& known,
     for (const QString& c : tableColumns)
         r.addColumn(c, int(kept.indexOf(c)));
     r.width = 3;
+    r.own.width = 3;
+    // The result shares the index's rows and keeps only their numbers.
+    r.store = m_index->rows();
     switch (known.kind) {
     case Queries::Recognised::NameOrder:
-        m_index->fill(r, m_index->nameOrder());
+        r.rows = m_index->nameOrder();
         break;
     case Queries::Recognised::LastNameOrder:
-        m_index->fill(r, m_index->lastNameOrder());
+        r.rows = m_index->lastNameOrder();
         break;
-    case Queries::Recognised::TypeSearch: {
-        // A word typed on finds a part of what it found before: only that is searched.
-        static const QRegularExpression wildcard(QStringLiteral("[*?#\\[\\]!-]"));
-        const bool narrows = !m_typed.isNull() && known.word.startsWith(m_typed) &&
-                             !known.word.contains(wildcard);
-        m_typedRows = m_index->typeSearch(known.word, narrows ? &m_typedRows : nullptr);
-        m_typed = known.word;
-        m_index->fill(r, m_typedRows);
+    case Queries::Recognised::TypeSearch:
+        r.rows = m_index->typeSearch(known.word);
         break;
-    }
     case Queries::Recognised::None:
         break;
     }
@@ -331,7 +341,7 @@ bool RecordSource::loadRow(int row) const
 {
     if (row < 0 || row >= recordCount() || m_r.allKept())
         return true;
-    const qint64 key = m_r.keys[size_t(row)];
+    const qint64 key = m_r.key(row);
     if (key == m_rowCacheKey)
         return true;
     QStringList values;

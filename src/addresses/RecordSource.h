@@ -173,8 +173,9 @@ private:
     QString m_error;
     RecordResult m_r;
     std::unique_ptr<NameIndex> m_index;
-    QString m_typed;              // the last word searched as typed (null: none since the index changed)
-    std::vector<int> m_typedRows; // its rows in m_index
+    // The table the index was built on, its columns and the index's columns of it.
+    QString m_indexedTable;
+    QStringList m_indexedColumns, m_indexedKept;
     mutable std::unique_ptr<StoreCursor> m_rowStatement;
     mutable qint64 m_rowCacheKey = -1;
     mutable QStringList m_rowCache;

@@ -102,7 +102,7 @@ int RecordSource::update(int row, const QString& table, const QHash<QString, QSt
     if (rc == SQLITE_OK) {
         for (int i = 0; i < texts.size(); ++i)
             up->bindText(i + 1, texts[i]);
-        up->bindInt64(int(texts.size()) + 1, m_r.keys[size_t(row)]);
+        up->bindInt64(int(texts.size()) + 1, m_r.key(row));
         rc = up->step();
     }
     if (rc != SQLITE_DONE)
@@ -170,7 +170,7 @@ RecordSource::Write RecordSource::saveRowIf(const QHash<QString, QString>& value
     forgetRowCache();
     QStringList now;
     qint64 version = -1;
-    const int read = readByKey(m_r.keys[size_t(row)], &now, &version);
+    const int read = readByKey(m_r.key(row), &now, &version);
     if (read == SQLITE_DONE) {
         m_error = QStringLiteral("Der Datensatz ist nicht mehr in der Adressen-Datenbank.");
         return abandon(Write::DeletedElsewhere);
@@ -211,7 +211,7 @@ bool RecordSource::deleteRow()
                                m_db->rowKey(table) + QStringLiteral(" = ?1"),
                            del);
     if (rc == SQLITE_OK) {
-        del->bindInt64(1, m_r.keys[size_t(row)]);
+        del->bindInt64(1, m_r.key(row));
         rc = del->step();
     }
     if (rc != SQLITE_DONE)
@@ -241,7 +241,7 @@ bool RecordSource::findFirst(const QString& criterion)
     if (rc != SQLITE_DONE)
         return failEngine(rc);
     for (int i = 0; i < recordCount(); ++i) {
-        if (keys.count(m_r.keys[size_t(i)])) {
+        if (keys.count(m_r.key(i))) {
             setPos(i);
             return absolutePosition() == i;
         }
@@ -268,7 +268,7 @@ bool RecordSource::reloadKept(int row)
     forgetRowCache();
     QStringList values;
     qint64 version = -1;
-    const int rc = readByKey(m_r.keys[size_t(row)], &values, &version);
+    const int rc = readByKey(m_r.key(row), &values, &version);
     if (rc != SQLITE_ROW) {
         reportReadFailure(rc);
         return false;
@@ -277,22 +277,24 @@ bool RecordSource::reloadKept(int row)
         if (m_r.slot[size_t(c)] >= 0)
             m_r.setCell(row, m_r.slot[size_t(c)], values[c].toUtf8());
     m_rowCache = values;
-    m_rowCacheKey = m_r.keys[size_t(row)];
+    m_rowCacheKey = m_r.key(row);
     m_rowCacheVersion = version;
     return true;
 }
 
 qint64 RecordSource::keyAt(int row) const
 {
-    return row >= 0 && row < recordCount() ? m_r.keys[size_t(row)] : 0;
+    return row >= 0 && row < recordCount() ? m_r.key(row) : 0;
 }
 
 int RecordSource::rowOfKey(qint64 key) const
 {
     if (key == 0)
         return -1;
-    const auto it = std::find(m_r.keys.begin(), m_r.keys.end(), key);
-    return it == m_r.keys.end() ? -1 : int(it - m_r.keys.begin());
+    for (int row = 0; row < recordCount(); ++row)
+        if (m_r.key(row) == key)
+            return row;
+    return -1;
 }
 
 QStringList RecordSource::distinctValues(const QString& column) const

@@ -58,11 +58,13 @@ public:
     virtual qint64 changeMark() const { return -1; }
     // A cursor over the addresses changed after `mark`: each such row's key, its key
     // again (null when the row is gone) and `columns`. A failure code where the log does
-    // not reach back that far: then everything has to be read again.
-    virtual int changedRows(const QStringList& columns, qint64 mark, std::unique_ptr<StoreCursor>& cursor)
+    // not reach back that far: then everything has to be read again. At most `most`
+    // rows: a caller that gets that many takes it that there are more.
+    virtual int changedRows(const QStringList& columns, qint64 mark, int most, std::unique_ptr<StoreCursor>& cursor)
     {
         Q_UNUSED(columns);
         Q_UNUSED(mark);
+        Q_UNUSED(most);
         cursor.reset();
         return 1; // SQLITE_ERROR
     }

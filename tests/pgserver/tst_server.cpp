@@ -315,6 +315,19 @@ private slots:
                      QStringLiteral("Die Adresse wurde inzwischen an einem anderen Arbeitsplatz ") + question);
             QVERIFY(question == u"gelöscht." || there.deleteRow());
         }
+        // The shown address deleted at the other desk: the list says so and shows its neighbour.
+        here.setRecordSource(Queries::nameOrder());
+        QVERIFY(here.refresh());
+        AddressStore::fillList(&list, here, AddressStore::Entry::Name);
+        list.setCurrentRow(1);
+        QVERIFY(there.findFirst(QStringLiteral("Nr = 2")) && there.deleteRow());
+        QVERIFY(AddressStore::refreshIfChanged(here, &list, AddressStore::Entry::Name, false));
+        QCOMPARE(list.entries(), QStringList({"Ärger ", "Zander Anna"}));
+        QCOMPARE(list.currentRow(), 1);
+        QCOMPARE(here.field(QStringLiteral("Nachname")), QStringLiteral("Zander"));
+        QCOMPARE(asked->last().text, QStringLiteral("Die angezeigte Adresse ist nicht mehr in der Liste: Sie wurde an "
+                                                    "einem anderen Arbeitsplatz oder in einem anderen Programm gelöscht "
+                                                    "oder geändert. Angezeigt wird jetzt die Adresse daneben."));
         setPrompter(nullptr);
     }
 
