@@ -430,6 +430,11 @@ private Q_SLOTS:
         QTest::keyClick(tc, Qt::Key_Up, Qt::ShiftModifier);
         QCOMPARE(tc->SelStart(), positionOf(tc, QStringLiteral("w530")));
         QVERIFY(tc->SelLength() > 0);
+        // A form feed typed as text breaks the page; positions after it stay the body's.
+        QTextCursor(tc->document()).insertText(QStringLiteral("\f"));
+        QCOMPARE(shownLine(tc, positionOf(tc, QStringLiteral("w0"))).first, 2);
+        const QPair<int, double> moved = shownLine(tc, positionOf(tc, QStringLiteral("w705")));
+        QVERIFY(moved.first == 3 && qAbs(moved.second - 97.30) < 0.3);
     }
 
 private:

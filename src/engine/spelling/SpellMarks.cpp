@@ -198,8 +198,10 @@ void SpellMarks::paint(QPainter* p, const QRectF& clip, QTextDocument* shown, do
                 const int to = qMin(start + length, line.textStart() + line.textLength());
                 if (from >= to)
                     continue;
-                const double y = (origin.y() + line.y() + line.ascent()) / scale + 2.0;
-                wave(p, (origin.x() + line.cursorToX(from)) / scale, (origin.x() + line.cursorToX(to)) / scale, y);
+                // On whole pixels: a copy's letters stand between them, and a wave drawn
+                // across pixel edges turns pale.
+                const double y = qRound((origin.y() + line.y() + line.ascent()) / scale) + 2.0;
+                wave(p, qRound((origin.x() + line.cursorToX(from)) / scale), qRound((origin.x() + line.cursorToX(to)) / scale), y);
             }
         }
         return true;

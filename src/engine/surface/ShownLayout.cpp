@@ -1,7 +1,10 @@
 #include "ShownLayout.h"
 
+#include "engine/pages/BlockBand.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
+#include <QPainter>
 #include <QTextDocument>
 
 namespace ShownLayout {
@@ -92,6 +95,47 @@ int move(QTextDocument* d, int pos, Move m, double x)
     const double left = d->documentLayout()->blockBoundingRect(b).left();
     const int rel = qMin(line.xToCursor(x - left), lineEnd(b, line));
     return b.position() + qMax(rel, line.textStart());
+}
+
+} // namespace ShownLayout
+
+namespace ShownLayout {
+
+void paintControlChars(QPainter* p, QTextDocument* d, const QRectF& clip)
+{
+    QAbstractTextDocumentLayout* layout = d->documentLayout();
+    BlockBand::forEach(d, clip.top(), clip.bottom(), [&](const QTextBlock& b) {
+        const QTextLayout* l = b.layout();
+        if (!l || !b.isVisible() || l->lineCount() == 0)
+            return true;
+        const QPointF origin = layout->blockBoundingRect(b).topLeft();
+        const QString text = b.text();
+        for (int i = 0; i < l->lineCount(); ++i) {
+            const QTextLine line = l->lineAt(i);
+            QFont f = b.charFormat().font();
+            f.setPixelSize(qMax(1, qRound(line.ascent() * 0.8)));
+            p->setFont(f);
+            const int end = line.textStart() + line.textLength();
+            auto mark = [&](int at, const QString& sign) {
+                const double x1 = origin.x() + line.cursorToX(at);
+                const double x2 = at < end ? origin.x() + line.cursorToX(at + 1) : x1 + line.ascent();
+                const QRectF box(x1, origin.y() + line.y(), qMax(x2 - x1, line.ascent() / 2), line.ascent());
+                p->drawText(box, Qt::AlignLeft | Qt::AlignBottom, sign);
+            };
+            for (int at = line.textStart(); at < end && at < text.size(); ++at) {
+                const QChar c = text.at(at);
+                if (c == QLatin1Char(' ') || c == QChar::Nbsp)
+                    mark(at, QStringLiteral("\u00B7"));
+                else if (c == QLatin1Char('\t'))
+                    mark(at, QStringLiteral("\u2192"));
+                else if (c == QChar::LineSeparator)
+                    mark(at, QStringLiteral("\u21B5"));
+            }
+            if (i + 1 == l->lineCount())
+                mark(end, QStringLiteral("\u00B6"));
+        }
+        return true;
+    });
 }
 
 } // namespace ShownLayout

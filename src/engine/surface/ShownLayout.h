@@ -32,3 +32,14 @@ enum Move { LineUp, LineDown, LineStart, LineEnd };
 int move(QTextDocument* d, int pos, Move m, double x);
 
 } // namespace ShownLayout
+
+class QPainter;
+
+namespace ShownLayout {
+
+// Marks spaces, tabs, line breaks and paragraph ends of the lines of `d` within `clip`
+// (layout units) as the control-character view shows them: the copy keeps the printed
+// text option, so they are drawn over it rather than laid out.
+void paintControlChars(QPainter* p, QTextDocument* d, const QRectF& clip);
+
+} // namespace ShownLayout

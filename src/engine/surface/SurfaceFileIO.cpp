@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScrollBar>
 
 bool SurfaceFileIO::load(const QString& file, int offset, int format, bool insertAtSelection)
 {
@@ -69,6 +70,10 @@ bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString*
         // A loaded document is not a changed one: no Change, but the position moved.
         s.moveCursor(QTextCursor::Start);
         s.m_view->update();
+        // It opens at the top of its first sheet: moving the caret there scrolled a
+        // window still too small for it to the first line, past the header.
+        s.verticalScrollBar()->setValue(0);
+        s.horizontalScrollBar()->setValue(0);
         Q_EMIT s.PosChange();
     }
     return ok;

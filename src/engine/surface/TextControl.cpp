@@ -18,6 +18,7 @@
 #include "engine/pages/Paginator.h"
 #include "ScreenView.h"
 #include "SelectionFormat.h"
+#include "ShownLayout.h"
 #include "engine/spelling/SpellMarks.h"
 #include "SurfaceEditing.h"
 #include "SurfaceFileIO.h"
@@ -389,10 +390,17 @@ void TextControl::contextMenuEvent(QContextMenuEvent* e) { e->ignore(); }
 
 void TextControl::paintOverText(QPainter* p, const QRectF& clip)
 {
-    if (showsCopy())
-        m_spell->paint(p, clip, shownDocument(), shownScale());
-    else
-        m_spell->paint(p, clip);
+    if (!showsCopy())
+        return m_spell->paint(p, clip);
+    const double unit = shownScale();
+    m_spell->paint(p, clip, shownDocument(), unit);
+    if (m_controlChars) {
+        p->save();
+        p->scale(1 / unit, 1 / unit);
+        p->setPen(palette().color(QPalette::Text));
+        ShownLayout::paintControlChars(p, shownDocument(), QRectF(clip.topLeft() * unit, clip.size() * unit));
+        p->restore();
+    }
 }
 
 void TextControl::resizeEvent(QResizeEvent* e)

@@ -275,8 +275,10 @@ void ZoomedTextEdit::repaintArea(const QRectF& r)
 void ZoomedTextEdit::revealDocumentRect(const QRectF& r)
 {
     if (showsCopy()) {
-        // The caret in the shown copy, with the room beside it that QTextEdit asks for.
-        reveal(zoomed(documentCaretRect(textCursor()).adjusted(-5, 0, 5, 0)));
+        // The caret in the shown copy, with the room beside it that QTextEdit asks for;
+        // a window not yet shown has no viewport of its size to scroll.
+        if (isVisible())
+            reveal(zoomed(documentCaretRect(textCursor()).adjusted(-5, 0, 5, 0)));
         return;
     }
     // Inside an edit block the layout lags behind the text and the control asks for a
