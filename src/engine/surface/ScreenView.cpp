@@ -117,9 +117,13 @@ void ScreenView::resized()
 QSizeF ScreenView::contentsSize(QSizeF text) const
 {
     // The text ends where it ends; the page views scroll over the printed sheets.
-    if (showsPages() && !m_updating)
-        return {Paginator::pageSizePixels(m_doc->page()).width(), m_paginator->pageCount() * sheetHeight()};
-    return text;
+    if (!showsPages())
+        return text;
+    // Not asked while the body is read or laid out anew: the copy would be taken of a
+    // half-read document (pictures still missing). The last count stands meanwhile.
+    if (!m_updating && !m_surface->m_relayouting)
+        m_pages = m_paginator->pageCount();
+    return {Paginator::pageSizePixels(m_doc->page()).width(), m_pages * sheetHeight()};
 }
 
 int ScreenView::textLeftX() const

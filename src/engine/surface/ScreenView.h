@@ -55,4 +55,5 @@ private:
     int m_mode = 2;
     int m_zoom = 100;
     bool m_updating = false;
+    mutable int m_pages = 1; // printed pages as last counted
 };

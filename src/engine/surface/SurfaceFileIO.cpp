@@ -61,6 +61,9 @@ bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString*
     body->setUndoRedoEnabled(false);
     const bool ok = Formats::readFrom(format, data, sourcePath, *s.m_doc, nullptr, error, note);
     s.m_doc->applyPage(); // while the history is off: no undo step
+    // The printed copy is taken anew: one taken while reading (the caret moved) lacks
+    // the pictures that come last in a file.
+    Q_EMIT s.m_doc->pageChanged();
     if (ok)
         Images::numberImages(body);
     body->setUndoRedoEnabled(undoWas);
