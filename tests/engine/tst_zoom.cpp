@@ -421,6 +421,19 @@ private Q_SLOTS:
         QTest::mouseClick(tc->viewport(), Qt::LeftButton, {}, (inWord * z - QPointF(tc->scrollOffset())).toPoint());
         const int w745 = positionOf(tc, QStringLiteral("w745"));
         QVERIFY2(tc->SelStart() > w745 && tc->SelStart() < w745 + 4, qPrintable(QString::number(tc->SelStart() - w745)));
+        // The table's grid lines stand on its printed rows (237.5 to 247.5 mm: two rows):
+        // columns of dotted grey pixels down that band.
+        tc->verticalScrollBar()->setValue(qRound(230 * mm * z));
+        const QImage shot = tc->viewport()->grab().toImage();
+        const int y0 = qRound(237.5 * mm * z) - tc->verticalScrollBar()->value(), y1 = qRound(247.5 * mm * z) - tc->verticalScrollBar()->value();
+        int gridColumns = 0;
+        for (int x = 0; x < shot.width(); ++x) {
+            int grey = 0;
+            for (int y = y0; y < y1; ++y)
+                grey += qAbs(qGray(shot.pixel(x, y)) - 160) < 25;
+            gridColumns += grey > (y1 - y0) / 4;
+        }
+        QVERIFY2(gridColumns >= 2, qPrintable(QString::number(gridColumns)));
         // Down from the last line of page 1 goes to the first line of page 2.
         tc->setSelStart(positionOf(tc, QStringLiteral("w530")));
         QTest::keyClick(tc, Qt::Key_Down);
