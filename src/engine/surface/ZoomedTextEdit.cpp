@@ -26,6 +26,12 @@ void passMouse(QMouseEvent* e, const QPointF& pos, Handler handler)
     handler(&moved);
     e->setAccepted(moved.isAccepted());
 }
+
+// Where pixels drawn at scroll offset `drawnScroll` are now: scrolling moved them along.
+QRect nowAt(const QRect& drawn, const QPoint& drawnScroll, const QPoint& scroll)
+{
+    return drawn.translated(drawnScroll - scroll);
+}
 } // namespace
 
 ZoomedTextEdit::ZoomedTextEdit(QWidget* parent) : QTextEdit(parent)
@@ -165,8 +171,8 @@ void ZoomedTextEdit::repaintSelectionChange()
     QTextDocument* shown = shownDocument();
     const QRectF a = ShownLayout::caretRect(shown, from, false), b = ShownLayout::caretRect(shown, to, false);
     const double unit = shownScale();
-    const double width = shown->documentLayout()->documentSize().width();
-    viewport()->update(zoomed(QRectF(0, a.top() / unit, width / unit, (b.bottom() - a.top()) / unit)).adjusted(-1, -1, 1, 1));
+    const QRect lines = zoomed(QRectF(0, a.top() / unit, 1, (b.bottom() - a.top()) / unit));
+    viewport()->update(QRect(0, lines.top() - 1, viewport()->width(), lines.height() + 2));
 }
 
 void ZoomedTextEdit::takeTextSize(const QSizeF& size)
@@ -395,8 +401,7 @@ void ZoomedTextEdit::restartBlink()
 
 void ZoomedTextEdit::updateCaret()
 {
-    // Scrolling moved the caret's pixels along with the text.
-    viewport()->update(m_caretShown.translated(m_caretScroll - scrollOffset()));
+    viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
     viewport()->update(caretRect());
 }
 
@@ -452,7 +457,7 @@ void ZoomedTextEdit::dragMoveEvent(QDragMoveEvent* e)
     }
     const int at = cursorAt(e->position().toPoint()).position();
     if (at != m_dropPosition) {
-        viewport()->update(m_caretShown.translated(m_caretScroll - scrollOffset()));
+        viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
         m_dropPosition = at;
         QTextCursor c(document());
         c.setPosition(at);
@@ -468,14 +473,14 @@ void ZoomedTextEdit::dragMoveEvent(QDragMoveEvent* e)
 void ZoomedTextEdit::dragLeaveEvent(QDragLeaveEvent* e)
 {
     m_dropPosition = -1;
-    viewport()->update(m_caretShown.translated(m_caretScroll - scrollOffset()));
+    viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
     QTextEdit::dragLeaveEvent(e);
 }
 
 void ZoomedTextEdit::dropEvent(QDropEvent* e)
 {
     m_dropPosition = -1;
-    viewport()->update(m_caretShown.translated(m_caretScroll - scrollOffset()));
+    viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
     QDropEvent moved(forTextEdit(e->position()), e->possibleActions(), e->mimeData(), e->buttons(), e->modifiers());
     moved.setDropAction(e->dropAction());
     QTextEdit::dropEvent(&moved);
