@@ -76,7 +76,7 @@ int layoutLines(const QTextDocument& doc)
 Counts of(TextControl& surface)
 {
     const int pages = surface.CurrentPages();
-    QTextDocument* laidOut = surface.printPages()->layoutDocument();
+    QTextDocument* laidOut = surface.paginator()->layoutDocument();
     return fromImage(plainImage(*surface.document()), pages,
                      layoutLines(laidOut ? *laidOut : *surface.document()));
 }

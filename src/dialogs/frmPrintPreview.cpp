@@ -48,7 +48,7 @@ protected:
         const double scale = factor / 100.0 * logicalDpiX() / 96.0;
         p.save();
         p.scale(scale, scale);
-        s->printPages()->paintPage(&p, page);
+        s->paginator()->paintPage(&p, page);
         p.restore();
         p.setPen(Qt::darkGray);
         p.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -78,7 +78,7 @@ namespace {
 // Top and bottom of a table on the printed page, twips from the top edge.
 std::pair<int, int> tableSpan(TextControl& s, int id)
 {
-    QTextDocument* d = s.printPages()->layoutDocument();
+    QTextDocument* d = s.paginator()->layoutDocument();
     QTextTable* t = Tables::find(d, id);
     if (!t)
         return {0, 0};

@@ -54,7 +54,8 @@ void Magnifier::follow(QPoint pos) {
         return;
     }
     s->viewport()->setCursor(Qt::CrossCursor);
-    const int at = s->document()->documentLayout()->hitTest(s->toDocument(pos), Qt::ExactHit);
+    // The page views show the printed copy, whose positions are the body's.
+    const int at = s->shownDocument()->documentLayout()->hitTest(s->toDocument(pos) * s->shownScale(), Qt::ExactHit);
     if (at < 0) {
         TXTextControl3->hide();
         s->raise();

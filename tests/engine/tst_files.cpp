@@ -2,6 +2,8 @@
 #include "TestHome.h"
 #include "engine/surface/TextControl.h"
 
+#include <QScrollBar>
+
 
 
 class TestFiles : public QObject {
@@ -34,6 +36,8 @@ private Q_SLOTS:
 
         TextControl in;
         in.setPageWidth(10000);
+        in.resize(300, 60); // smaller than the top margin: moving the caret to the text scrolls
+        in.show();
         QSignalSpy changes(&in, &TextControl::Change);
         QSignalSpy moves(&in, &TextControl::PosChange);
         QVERIFY2(in.Load(path, offset, 1, false), qPrintable(in.LastError()));
@@ -42,6 +46,7 @@ private Q_SLOTS:
         QCOMPARE(in.Text(), out.Text());
         QVERIFY(!in.CanUndo()); // loading replaces the document, not an undo step
         QCOMPARE(in.LoadSaveAttribute(0).toInt(), 10000);
+        QCOMPARE(in.verticalScrollBar()->value(), 0); // opened at the top of its first sheet
     }
 
     void loadInsertsAtTheSelection()

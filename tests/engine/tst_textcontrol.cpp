@@ -152,7 +152,7 @@ private Q_SLOTS:
         for (int width : {300, 1400}) { // narrower and wider than the page
             tc->resize(width, 400);
             QApplication::processEvents();
-            const int printed = tc->printPages()->pageCount();
+            const int printed = tc->paginator()->pageCount();
             QVERIFY(printed >= 4);
             QCOMPARE(tc->CurrentPages(), printed);
             int lastPage = 1;
@@ -161,7 +161,7 @@ private Q_SLOTS:
                 const int pos = tc->document()->findBlockByNumber(para).position() + 7;
                 tc->setSelStart(pos);
                 const InputPosition p = tc->CurrentInputPosition();
-                QCOMPARE(p.page, tc->printPages()->pageOfPosition(pos));
+                QCOMPARE(p.page, tc->paginator()->pageOfPosition(pos));
                 QVERIFY(p.page >= lastPage && p.page <= printed);
                 lastPage = p.page;
                 if (narrow.size() > i) { // the window's width changes no position

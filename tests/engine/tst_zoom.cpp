@@ -3,6 +3,7 @@
 // same line breaks at every zoom, and the screen showing the text as laid out after
 // every kind of edit, from 50 to 300 %.
 
+#include "PdfText.h"
 #include "Pixels.h"
 #include "TestCommon.h"
 #include "engine/surface/TextControl.h"
@@ -14,7 +15,9 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextFrame>
+#include <QtMath>
 
 namespace {
 const QString kWords = QStringLiteral("Wort ");
@@ -37,15 +40,16 @@ QImage shownViewport(TextControl* tc)
     return window.copy(vp).convertToFormat(QImage::Format_RGB32);
 }
 
-// The body drawn straight into an image at the surface's zoom and scroll position.
+// The shown layout (the body's, or its printed copy's in the page views) drawn straight
+// into an image at the surface's zoom and scroll position.
 QImage drawnLayout(TextControl* tc)
 {
     QImage img(tc->viewport()->size(), QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     p.translate(-tc->horizontalScrollBar()->value(), -tc->verticalScrollBar()->value());
-    p.scale(tc->zoom(), tc->zoom());
-    tc->document()->documentLayout()->draw(&p, {});
+    p.scale(tc->zoom() / tc->shownScale(), tc->zoom() / tc->shownScale());
+    tc->shownDocument()->documentLayout()->draw(&p, {});
     return img;
 }
 
@@ -62,6 +66,47 @@ int differingPixels(const QImage& a, const QImage& b, const QRect& r, const QRec
                 ++n;
         }
     return n;
+}
+
+// A letter in Liberation Sans 11 pt, spaced 6 pt after each paragraph, whose every
+// word is unique ("w17"): 60 paragraphs of 3 to 47 words, a table of 3 × 3 after the
+// 20th, and a page break inserted in front of the 46th.
+void writeLetter(TextControl* tc)
+{
+    QString text;
+    for (int i = 0, n = 0; i < 60; ++i) {
+        for (int w = 0; w < 3 + (i * 7) % 45; ++w)
+            text += QStringLiteral("w%1 ").arg(n++);
+        text += QLatin1Char('\r');
+    }
+    tc->setText(text);
+    tc->setSelStart(0);
+    tc->setSelLength(-1);
+    tc->setFontName(QStringLiteral("Liberation Sans"));
+    tc->setFontSize(11);
+    QTextBlockFormat spaced;
+    spaced.setBottomMargin(8);
+    tc->textCursor().mergeBlockFormat(spaced);
+    tc->setSelStart(tc->document()->findBlockByNumber(45).position());
+    tc->setSelText(QStringLiteral("\f"));
+    const int table = tc->TableInsert(3, 3, tc->document()->findBlockByNumber(20).position());
+    for (int cell = 0; cell < 9; ++cell)
+        tc->setTableCellText(table, cell / 3 + 1, cell % 3 + 1, QStringLiteral("z%1").arg(cell));
+}
+
+int positionOf(TextControl* tc, const QString& word)
+{
+    return tc->document()->find(word, 0, QTextDocument::FindWholeWords).selectionStart();
+}
+
+// Page and millimetres from the sheet's top of the line the caret at `pos` stands on.
+QPair<int, double> shownLine(TextControl* tc, int pos)
+{
+    QTextCursor c(tc->document());
+    c.setPosition(pos);
+    const double sheet = 16837 / 15.0, top = tc->documentCaretRect(c).top();
+    const int page = int(top / sheet);
+    return {page + 1, (top - page * sheet) * 25.4 / 96};
 }
 
 int lineCount(QTextDocument* d)
@@ -103,7 +148,7 @@ private Q_SLOTS:
         QApplication::processEvents();
         QCOMPARE(tc->IndentL(), 1440);
         QCOMPARE(tc->IndentFL(), 720);
-        const QTextBlock b = tc->document()->firstBlock();
+        const QTextBlock b = tc->shownDocument()->firstBlock();
         QVERIFY(b.layout()->lineCount() > 1);
         // The ruler puts twips at textLeftX + twips × pixelsPerTwip, in the surface.
         const double origin = tc->textLeftX() - tc->viewport()->geometry().left();
@@ -132,15 +177,15 @@ private Q_SLOTS:
         QApplication::processEvents();
         // A character in the middle of the view, found in the layout itself.
         const QPoint scroll(tc->horizontalScrollBar()->value(), tc->verticalScrollBar()->value());
-        const double z = zoom / 100.0;
-        const QTextBlock b = tc->document()->findBlock(
-            tc->document()->documentLayout()->hitTest(QPointF(100, (scroll.y() + 300) / z), Qt::FuzzyHit));
+        const double z = zoom / 100.0, unit = tc->shownScale();
+        QTextDocument* shown = tc->shownDocument();
+        const QTextBlock b = shown->findBlock(shown->documentLayout()->hitTest(QPointF(100, (scroll.y() + 300) / z) * unit, Qt::FuzzyHit));
         QVERIFY(b.isValid());
-        const QRectF br = tc->document()->documentLayout()->blockBoundingRect(b);
+        const QRectF br = shown->documentLayout()->blockBoundingRect(b);
         const QTextLine line = b.layout()->lineAt(0);
         auto pointOf = [&](int col) {
-            const QPointF doc(br.left() + line.cursorToX(col) + 1, br.top() + line.y() + line.height() / 2);
-            return (doc * z - scroll).toPoint();
+            const QPointF doc(br.left() + line.cursorToX(col) + unit, br.top() + line.y() + line.height() / 2);
+            return (doc / unit * z - scroll).toPoint();
         };
         QTest::mouseClick(tc->viewport(), Qt::LeftButton, {}, pointOf(7));
         QCOMPARE(tc->SelStart(), b.position() + 7);
@@ -161,7 +206,7 @@ private Q_SLOTS:
         QVERIFY(move.isAccepted());
         QDropEvent drop(pointOf(7), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(tc->viewport(), &drop);
-        QCOMPARE(b.text().mid(7, 2), QStringLiteral("XY"));
+        QCOMPARE(tc->document()->findBlock(b.position()).text().mid(7, 2), QStringLiteral("XY"));
     }
 
     void typingKeepsTheCaretInView_data() { addZoomRows(); }
@@ -219,12 +264,12 @@ private Q_SLOTS:
             text += QStringLiteral("Zeile %1 mit etwas mehr Text, der umbrechen muss, ").arg(i).repeated(3 + i % 4) + "\r";
         tc->setText(text);
         tc->setViewMode(view);
-        const int at100 = lineCount(tc->document());
+        const int at100 = lineCount(tc->shownDocument());
         const int pages = tc->CurrentPages();
         for (int zoom : {50, 75, 150, 200, 300}) {
             tc->setZoomFactor(zoom);
             QApplication::processEvents();
-            QCOMPARE(lineCount(tc->document()), at100);
+            QCOMPARE(lineCount(tc->shownDocument()), at100);
             QCOMPARE(tc->CurrentPages(), pages);
         }
         tc->setZoomFactor(1000); // kept within 10 to 400 %
@@ -255,10 +300,11 @@ private Q_SLOTS:
         // a little below the last line: every line of it is on screen at these zooms.
         auto textArea = [&] {
             QTextDocument* d = tc->document();
+            QTextDocument* shown = tc->shownDocument();
             const QTextFrameFormat f = d->rootFrame()->frameFormat();
             const QPointF topLeft = tc->toViewport({f.leftMargin(), f.topMargin()});
-            const QPointF bottomRight = tc->toViewport(
-                {d->textWidth() - f.rightMargin(), d->documentLayout()->blockBoundingRect(d->lastBlock()).bottom() + 4});
+            const double bottom = shown->documentLayout()->blockBoundingRect(shown->lastBlock()).bottom() / tc->shownScale();
+            const QPointF bottomRight = tc->toViewport({d->textWidth() - f.rightMargin(), bottom + 4});
             return QRectF(topLeft, bottomRight).toAlignedRect().adjusted(2, 2, -2, 0).intersected(tc->viewport()->rect());
         };
         auto check = [&](const char* step) {
@@ -309,7 +355,8 @@ private Q_SLOTS:
         QTest::keyClick(tc, Qt::Key_Y, Qt::ControlModifier);
         check("redone");
         tc->Undo();
-        tc->setSelStart(9);
+        tc->setSelStart(9); // scrolls sideways: the caret's old pixels went along
+        check("caret moved");
         tc->setSelText(QStringLiteral("ÖMMG"));
         check("inserted");
         tc->setSelStart(7);
@@ -332,6 +379,75 @@ private Q_SLOTS:
         }
         QVERIFY(zoom < 100 || tc->verticalScrollBar()->value() > 0); // all in view at 50 %
         check("scrolled");
+    }
+
+    void pageViewShowsThePrintedLines_data() { addRows<int>("zoom", {{"100 %", 100}, {"168 %", 168}}); }
+    void pageViewShowsThePrintedLines()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        QFETCH(int, zoom);
+        writeLetter(tc);
+        tc->setViewMode(2);
+        tc->setZoomFactor(zoom);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("brief.pdf"));
+        QVERIFY2(tc->Save(pdf, 0, 12, false), qPrintable(tc->LastError()));
+        const QList<PdfPage> printed = pdfWordBoxes(pdf);
+        QCOMPARE(printed.size(), 4);
+        // Where the printed PDF has these words (top of the box, millimetres from the
+        // sheet's top): page starts, a table's rows, the last lines before the breaks.
+        const struct {
+            const char* word;
+            int page;
+            double mm;
+        } lines[] = {{"w0", 1, 20.00},    {"z0", 1, 237.05},   {"z6", 1, 248.09},  {"w490", 1, 253.08},
+                     {"w529", 1, 268.59}, {"w535", 2, 20.00},  {"w705", 2, 97.30}, {"w1097", 2, 269.73},
+                     {"w1110", 3, 20.00}, {"w1124", 3, 24.47}, {"w1125", 4, 20.00}, {"w1444", 4, 192.44}};
+        for (const auto& line : lines) {
+            const QString word = QString::fromLatin1(line.word);
+            const auto box = std::find_if(printed[line.page - 1].words.begin(), printed[line.page - 1].words.end(),
+                                          [&](const PdfWord& w) { return w.text == word; });
+            QVERIFY2(box != printed[line.page - 1].words.end(), line.word);
+            QVERIFY2(qAbs(box->yMin * 25.4 / 72 - line.mm) < 0.3, line.word);
+            const QPair<int, double> shown = shownLine(tc, positionOf(tc, word));
+            QVERIFY2(shown.first == line.page && qAbs(shown.second - line.mm) < 0.3,
+                     qPrintable(QStringLiteral("%1: page %2, %3 mm").arg(word).arg(shown.first).arg(shown.second)));
+        }
+        // A click on "w745" (x 92.5 mm, 112.8 mm down page 2) puts the caret in it.
+        const double z = zoom / 100.0, mm = 96 / 25.4, sheet = 16837 / 15.0;
+        const QPointF inWord(94 * mm, sheet + 114.5 * mm);
+        tc->verticalScrollBar()->setValue(qRound(inWord.y() * z) - 200);
+        QTest::mouseClick(tc->viewport(), Qt::LeftButton, {}, (inWord * z - QPointF(tc->scrollOffset())).toPoint());
+        const int w745 = positionOf(tc, QStringLiteral("w745"));
+        QVERIFY2(tc->SelStart() > w745 && tc->SelStart() < w745 + 4, qPrintable(QString::number(tc->SelStart() - w745)));
+        // The table's grid lines stand on its printed rows (237.5 to 247.5 mm: two rows):
+        // columns of dotted grey pixels down that band.
+        tc->verticalScrollBar()->setValue(qRound(230 * mm * z));
+        const QImage shot = tc->viewport()->grab().toImage();
+        const int y0 = qRound(237.5 * mm * z) - tc->verticalScrollBar()->value(), y1 = qRound(247.5 * mm * z) - tc->verticalScrollBar()->value();
+        int gridColumns = 0;
+        for (int x = 0; x < shot.width(); ++x) {
+            int grey = 0;
+            for (int y = y0; y < y1; ++y)
+                grey += qAbs(qGray(shot.pixel(x, y)) - 160) < 25;
+            gridColumns += grey > (y1 - y0) / 4;
+        }
+        QVERIFY2(gridColumns >= 2, qPrintable(QString::number(gridColumns)));
+        // Down from the last line of page 1 goes to the first line of page 2.
+        tc->setSelStart(positionOf(tc, QStringLiteral("w530")));
+        QTest::keyClick(tc, Qt::Key_Down);
+        QCOMPARE(shownLine(tc, tc->SelStart()).first, 2);
+        QVERIFY(qAbs(shownLine(tc, tc->SelStart()).second - 20.00) < 0.3);
+        // Shift+Up selects back to the same column.
+        QTest::keyClick(tc, Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(tc->SelStart(), positionOf(tc, QStringLiteral("w530")));
+        QVERIFY(tc->SelLength() > 0);
+        // A form feed typed as text breaks the page; positions after it stay the body's.
+        QTextCursor(tc->document()).insertText(QStringLiteral("\f"));
+        QCOMPARE(shownLine(tc, positionOf(tc, QStringLiteral("w0"))).first, 2);
+        const QPair<int, double> moved = shownLine(tc, positionOf(tc, QStringLiteral("w705")));
+        QVERIFY(moved.first == 3 && qAbs(moved.second - 97.30) < 0.3);
     }
 
 private:

@@ -4,6 +4,7 @@
 #include "engine/EngineProperties.h"
 #include "Images.h"
 #include "engine/pages/Paginator.h"
+#include "engine/surface/ShownLayout.h"
 #include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -36,20 +37,20 @@ QTextCharFormat formatAt(const QTextDocument* doc, int pos)
 
 QRectF inlineRect(const TextControl& s, int pos, const QTextImageFormat& f)
 {
-    QTextCursor c(const_cast<QTextDocument*>(s.doc()->body()));
-    c.setPosition(pos);
-    const QRectF line = s.documentCaretRect(c);
-    const QTextBlock b = c.block();
-    const QTextLine l = b.layout() ? b.layout()->lineForTextPosition(pos - b.position()) : QTextLine();
-    if (!l.isValid())
+    // Measured where the surface shows the text: the page views show a printed copy.
+    const ShownLayout::Place at = ShownLayout::placeOf(s.shownDocument(), pos);
+    if (!at.line.isValid())
         return {};
-    const double right = line.left() - l.cursorToX(pos - b.position()) + l.cursorToX(pos - b.position() + 1);
+    const double unit = s.shownScale();
+    const double left = (at.origin.x() + at.line.cursorToX(at.rel)) / unit;
+    const double right = (at.origin.x() + at.line.cursorToX(at.rel + 1)) / unit;
+    const double top = (at.origin.y() + at.line.y()) / unit;
+    const double ascent = at.line.ascent() / unit;
     // An inline picture stands on the baseline of its line, inside its distances.
     auto px = [&](int property) { return Document::twipsToPixels(qMax(0, f.intProperty(property))); };
-    const double bottom = line.top() + l.ascent() - px(ImageDistanceB);
-    const double height = f.height() > 0 ? f.height() : l.ascent();
-    return QRectF(QPointF(line.left() + px(ImageDistanceL), bottom - height),
-                  QPointF(right - px(ImageDistanceR), bottom));
+    const double bottom = top + ascent - px(ImageDistanceB);
+    const double height = f.height() > 0 ? f.height() : ascent;
+    return QRectF(QPointF(left + px(ImageDistanceL), bottom - height), QPointF(right - px(ImageDistanceR), bottom));
 }
 
 QRectF fixedRect(const TextControl& s, int pos)

@@ -3,6 +3,7 @@
 #include "engine/pages/BlockBand.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextBlock>
@@ -47,8 +48,11 @@ void fill(QPainter* p, const QFont& font, QChar leader, double left, double righ
     const double step = fm.horizontalAdvance(leader);
     if (step <= 0)
         return;
-    // Leaders on a fixed grid line up from one line to the next.
-    p->setFont(font);
+    // Leaders on a fixed grid line up from one line to the next. A painter takes a font
+    // at its own device's resolution: the size in the layout's units is set as pixels.
+    QFont drawn(font);
+    drawn.setPixelSize(qMax(1, QFontInfo(font).pixelSize()));
+    p->setFont(drawn);
     p->setPen(Qt::black);
     for (double x = std::ceil(left / step) * step; x + step <= right + 0.01; x += step)
         p->drawText(QPointF(x, baseline), QString(leader));

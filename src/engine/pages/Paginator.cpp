@@ -25,6 +25,16 @@
 #include <array>
 #include <iterator>
 
+namespace {
+// Splits the paragraph at the cursor; a page break before it stays with the first half.
+void insertParagraph(QTextCursor& c)
+{
+    QTextBlockFormat f = c.blockFormat();
+    f.setPageBreakPolicy(f.pageBreakPolicy() & ~QTextFormat::PageBreak_AlwaysBefore);
+    c.insertBlock(f);
+}
+} // namespace
+
 
 Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(doc)
 {
@@ -178,6 +188,10 @@ void Paginator::holdLayout(QTextDocument* copy)
     // as soon as it gets a layout and after every edit; a null size holds that back,
     // so a copy is laid out once, at print resolution, when paginate() sets its page.
     copy->setPageSize(QSizeF(0, 0));
+    // Printed without the marks of spaces and paragraph ends that the screen may show.
+    QTextOption o = copy->defaultTextOption();
+    o.setFlags(o.flags() & ~(QTextOption::ShowTabsAndSpaces | QTextOption::ShowLineAndParagraphSeparators));
+    copy->setDefaultTextOption(o);
 }
 
 void Paginator::paginate(QTextDocument* d, const PageGeometry& g)
@@ -221,8 +235,14 @@ void Paginator::insertText(QTextCursor& c, const QString& text)
             bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
             c.insertBlock(bf);
         }
-        if (!pages.at(i).isEmpty())
-            c.insertText(pages.at(i));
+        // Paragraphs after the first of a page must not take its break along.
+        const QStringList paragraphs = pages.at(i).split(QLatin1Char('\n'));
+        for (int p = 0; p < paragraphs.size(); ++p) {
+            if (p > 0)
+                insertParagraph(c);
+            if (!paragraphs.at(p).isEmpty())
+                c.insertText(paragraphs.at(p));
+        }
     }
 }
 

@@ -172,29 +172,36 @@ void SpellMarks::setMarks(const QTextBlock& b, const QList<QPair<int, int>>& wor
     Q_EMIT marksChanged();
 }
 
-void SpellMarks::paint(QPainter* p, const QRectF& clip) const
+void SpellMarks::paint(QPainter* p, const QRectF& clip, QTextDocument* shown, double scale) const
 {
-    QAbstractTextDocumentLayout* docLayout = m_doc->documentLayout();
+    // The marks live in the body's paragraphs; a copy with the same positions may show them.
+    QTextDocument* d = shown ? shown : m_doc;
+    QAbstractTextDocumentLayout* docLayout = d->documentLayout();
     p->save();
     p->setRenderHint(QPainter::Antialiasing);
     p->setPen(QPen(Qt::red, 0.8));
     p->setBrush(Qt::NoBrush);
     // Found by bisection: a hit test walks a long document from its start on every paint.
-    BlockBand::forEach(m_doc, clip.top(), clip.bottom(), [&](const QTextBlock& b) {
-        const QList<QPair<int, int>> words = marksOf(b);
+    BlockBand::forEach(d, clip.top() * scale, clip.bottom() * scale, [&](const QTextBlock& b) {
+        const QTextBlock own = d == m_doc ? b : m_doc->findBlock(b.position());
+        const QList<QPair<int, int>> words = marksOf(own);
         const QTextLayout* layout = b.layout();
         if (words.isEmpty() || !layout || !b.isVisible())
             return true;
         const QPointF origin = docLayout->blockBoundingRect(b).topLeft();
-        for (const auto& [start, length] : words) {
+        const int shift = own.position() - b.position(); // a copy may break a paragraph in two
+        for (const auto& [ownStart, length] : words) {
+            const int start = ownStart + shift;
             for (int i = 0; i < layout->lineCount(); ++i) {
                 const QTextLine line = layout->lineAt(i);
                 const int from = qMax(start, line.textStart());
                 const int to = qMin(start + length, line.textStart() + line.textLength());
                 if (from >= to)
                     continue;
-                const double y = origin.y() + line.y() + line.ascent() + 2.0;
-                wave(p, origin.x() + line.cursorToX(from), origin.x() + line.cursorToX(to), y);
+                // On whole pixels: a copy's letters stand between them, and a wave drawn
+                // across pixel edges turns pale.
+                const double y = qRound((origin.y() + line.y() + line.ascent()) / scale) + 2.0;
+                wave(p, qRound((origin.x() + line.cursorToX(from)) / scale), qRound((origin.x() + line.cursorToX(to)) / scale), y);
             }
         }
         return true;

@@ -74,9 +74,9 @@ void ScreenView::update()
     if (body->textWidth() != width)
         body->setTextWidth(width);
     const bool pages = showsPages();
-    if (pages != m_paginator->bodyPaginated())
-        m_paginator->setBodyPaginated(pages);
-    keepPageHeight();
+    // The page views show the printed copy: the body itself is never paginated.
+    if (body->pageSize().height() > 0)
+        body->setPageSize(QSizeF(body->pageSize().width(), -1));
     s->viewport()->setBackgroundRole(pages ? QPalette::Window : QPalette::Base);
     s->m_relayouting = relayouting;
     m_updating = false;
@@ -107,29 +107,6 @@ void ScreenView::placeViewport()
         s->setViewportMargins(want);
 }
 
-void ScreenView::keepPageHeight()
-{
-    // QTextEdit lays the body out as one endless page whenever it follows a new width;
-    // the page views need the printed pages back.
-    QTextDocument* body = m_doc->body();
-    if (!showsPages()) {
-        if (body->pageSize().height() > 0)
-            body->setPageSize(QSizeF(body->pageSize().width(), -1));
-        return;
-    }
-    // The body keeps clear of a header or footer that reaches past the margins.
-    const PageGeometry g = Paginator::bodyGeometry(*m_doc);
-    const QTextFrameFormat root = body->rootFrame()->frameFormat();
-    const bool marginsMoved = !qFuzzyCompare(root.topMargin() + 1, Document::twipsToPixels(g.marginT) + 1)
-                           || !qFuzzyCompare(root.bottomMargin() + 1, Document::twipsToPixels(g.marginB) + 1);
-    if (marginsMoved || !qFuzzyCompare(body->pageSize().height(), sheetHeight())) {
-        const bool relayouting = m_surface->m_relayouting;
-        m_surface->m_relayouting = true;
-        Paginator::paginate(body, g);
-        m_surface->m_relayouting = relayouting;
-    }
-}
-
 void ScreenView::resized()
 {
     if (m_updating)
@@ -139,10 +116,14 @@ void ScreenView::resized()
 
 QSizeF ScreenView::contentsSize(QSizeF text) const
 {
-    // The text ends where it ends; the page views scroll to the foot of the last sheet.
-    if (showsPages() && !m_updating)
-        text.setHeight(qMax(text.height(), m_paginator->pageCount() * sheetHeight()));
-    return text;
+    // The text ends where it ends; the page views scroll over the printed sheets.
+    if (!showsPages())
+        return text;
+    // Not asked while the body is read or laid out anew: the copy would be taken of a
+    // half-read document (pictures still missing). The last count stands meanwhile.
+    if (!m_updating && !m_surface->m_relayouting)
+        m_pages = m_paginator->pageCount();
+    return {Paginator::pageSizePixels(m_doc->page()).width(), m_pages * sheetHeight()};
 }
 
 int ScreenView::textLeftX() const
@@ -192,10 +173,11 @@ void ScreenView::paintLayout(QPaintEvent* e)
         p.restore();
     }
     if (s->m_tableGridLines) {
+        const double unit = s->shownScale();
         p.translate(dx, dy);
-        p.scale(scale, scale);
-        Tables::paintGridLines(&p, m_doc->body(), QPointF(), QRectF(s->toDocument(visible.topLeft()),
-                                                                    s->toDocument(visible.bottomRight())));
+        p.scale(scale / unit, scale / unit);
+        const QRectF shown(s->toDocument(visible.topLeft()) * unit, s->toDocument(visible.bottomRight()) * unit);
+        Tables::paintGridLines(&p, s->shownDocument(), QPointF(), shown);
     }
     if (s->m_hf)
         s->m_hf->place();

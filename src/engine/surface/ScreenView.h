@@ -5,8 +5,9 @@
 // page breaks, paragraph frames and movable pictures.
 //
 // The body's root frame carries the page margins in every view, so changing the view
-// changes no format and records no undo step; the views differ only in the body's
-// width, its page height and where the viewport stands in the surface.
+// changes no format and records no undo step. The page views show the body's printed
+// copy (the paginator's), laid out as printed; the body itself wraps at the page width
+// there and at the window in the normal view.
 
 class Document;
 class Paginator;
@@ -46,7 +47,6 @@ public:
 
 private:
     void placeViewport();
-    void keepPageHeight();
     double sheetHeight() const; // document pixels
 
     TextControl* m_surface;
@@ -55,4 +55,5 @@ private:
     int m_mode = 2;
     int m_zoom = 100;
     bool m_updating = false;
+    mutable int m_pages = 1; // printed pages as last counted
 };

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScrollBar>
 
 bool SurfaceFileIO::load(const QString& file, int offset, int format, bool insertAtSelection)
 {
@@ -60,6 +61,9 @@ bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString*
     body->setUndoRedoEnabled(false);
     const bool ok = Formats::readFrom(format, data, sourcePath, *s.m_doc, nullptr, error, note);
     s.m_doc->applyPage(); // while the history is off: no undo step
+    // The printed copy is taken anew: one taken while reading (the caret moved) lacks
+    // the pictures that come last in a file.
+    Q_EMIT s.m_doc->pageChanged();
     if (ok)
         Images::numberImages(body);
     body->setUndoRedoEnabled(undoWas);
@@ -69,6 +73,10 @@ bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString*
         // A loaded document is not a changed one: no Change, but the position moved.
         s.moveCursor(QTextCursor::Start);
         s.m_view->update();
+        // It opens at the top of its first sheet: moving the caret there scrolled a
+        // window still too small for it to the first line, past the header.
+        s.verticalScrollBar()->setValue(0);
+        s.horizontalScrollBar()->setValue(0);
         Q_EMIT s.PosChange();
     }
     return ok;

@@ -5,6 +5,7 @@
 #include "UndoKindTracker.h"
 
 #include <QKeyEvent>
+#include <QTextBlock>
 #include <QTextDocument>
 
 namespace SurfaceKeys {
@@ -28,6 +29,17 @@ void stepOverSoftHyphen(TextControl& s, int key)
     else
         return;
     s.setTextCursor(c);
+}
+// Enter copies the paragraph's format into the new one: a page break before it would
+// start yet another page. It stays with the first half only.
+void keepPageBreakAbove(QTextCursor c)
+{
+    const QTextBlockFormat f = c.blockFormat();
+    if (c.block().previous().blockFormat().pageBreakPolicy() & f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) {
+        QTextBlockFormat plain = f;
+        plain.setPageBreakPolicy(f.pageBreakPolicy() & ~QTextFormat::PageBreak_AlwaysBefore);
+        c.setBlockFormat(plain);
+    }
 }
 } // namespace
 
@@ -101,6 +113,8 @@ void press(TextControl& s, UndoKindTracker& undo, QKeyEvent* e, const std::funct
     // Typing into a selection replaces it: that starts a step of its own.
     undo.begin(kind, !before.hasSelection() && key != Qt::Key_Return && key != Qt::Key_Enter, before.position());
     plain(e);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        keepPageBreakAbove(s.textCursor());
     undo.end(s.textCursor().position());
     s.ensureCursorVisible(); // laid out only now that the step is closed
 }

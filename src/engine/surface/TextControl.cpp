@@ -18,6 +18,7 @@
 #include "engine/pages/Paginator.h"
 #include "ScreenView.h"
 #include "SelectionFormat.h"
+#include "ShownLayout.h"
 #include "engine/spelling/SpellMarks.h"
 #include "SurfaceEditing.h"
 #include "SurfaceFileIO.h"
@@ -299,12 +300,12 @@ int TextControl::textLeftX() const { return m_view->textLeftX(); }
 InputPosition TextControl::CurrentInputPosition() const
 {
     // Page, line and column of the printed pages, whatever the view shows.
-    return InputPositions(*m_printPages, m_doc->page()).at(textCursor().position());
+    return InputPositions(*m_paginator, m_doc->page()).at(textCursor().position());
 }
 
 void TextControl::setCurrentInputPosition(const InputPosition& p)
 {
-    int pos = InputPositions(*m_printPages, m_doc->page()).positionOf(p);
+    int pos = InputPositions(*m_paginator, m_doc->page()).positionOf(p);
     const int end = m_doc->body()->characterCount() - 1;
     pos = pos < 0 ? end : qBound(0, pos, end);
     QTextCursor c = textCursor();
@@ -316,7 +317,7 @@ void TextControl::setCurrentInputPosition(const InputPosition& p)
 int TextControl::CurrentPages() const
 {
     // The printed pages in every view.
-    return m_printPages->pageCount();
+    return m_paginator->pageCount();
 }
 
 // ---- Files ------------------------------------------------------------------
@@ -352,7 +353,10 @@ void TextControl::onContentsChange(int pos, int removed, int added)
 void TextControl::keyPressEvent(QKeyEvent* e)
 {
     Q_EMIT KeyDown(e->key(), e->modifiers());
-    SurfaceKeys::press(*this, *m_undo, e, [this](QKeyEvent* k) { QTextEdit::keyPressEvent(k); });
+    SurfaceKeys::press(*this, *m_undo, e, [this](QKeyEvent* k) {
+        if (!moveAlongShownLines(k))
+            QTextEdit::keyPressEvent(k);
+    });
 }
 
 void TextControl::mousePressEvent(QMouseEvent* e)
@@ -384,7 +388,20 @@ void TextControl::focusInEvent(QFocusEvent* e)
 
 void TextControl::contextMenuEvent(QContextMenuEvent* e) { e->ignore(); }
 
-void TextControl::paintOverText(QPainter* p, const QRectF& clip) { m_spell->paint(p, clip); }
+void TextControl::paintOverText(QPainter* p, const QRectF& clip)
+{
+    if (!showsCopy())
+        return m_spell->paint(p, clip);
+    const double unit = shownScale();
+    m_spell->paint(p, clip, shownDocument(), unit);
+    if (m_controlChars) {
+        p->save();
+        p->scale(1 / unit, 1 / unit);
+        p->setPen(palette().color(QPalette::Text));
+        ShownLayout::paintControlChars(p, shownDocument(), QRectF(clip.topLeft() * unit, clip.size() * unit));
+        p->restore();
+    }
+}
 
 void TextControl::resizeEvent(QResizeEvent* e)
 {
@@ -439,7 +456,11 @@ void TextControl::insertFromMimeData(const QMimeData* source)
 void TextControl::initPages()
 {
     m_paginator = new Paginator(m_doc, this);
-    m_printPages = new Paginator(m_doc, this);
+    // A copy laid out anew is shown from scratch.
+    connect(m_paginator, &Paginator::invalidated, this, [this] {
+        if (showsCopy())
+            shownDocumentReplaced();
+    });
     PageNumberObject::install(m_doc->body());
     Images::installHandlers(m_doc->body());
     m_pagesFilter = new PagesEventFilter(*this);
@@ -460,13 +481,25 @@ void TextControl::initPages()
 
 // Pages --------------------------------------------------------------------------
 
+bool TextControl::showsCopy() const { return m_view && m_view->showsPages(); }
+
+QTextDocument* TextControl::shownDocument() const
+{
+    return showsCopy() ? m_paginator->layoutDocument() : document();
+}
+
+double TextControl::shownScale() const
+{
+    return showsCopy() ? Paginator::layoutScale(m_paginator->layoutDocument()) : 1.0;
+}
+
 bool TextControl::PrintDoc(const QString& docName, int first, int last, int copies)
 {
-    return PagePrinter::print(*m_printPages, m_printer ? m_printer : &currentPrinter(), docName,
+    return PagePrinter::print(*m_paginator, m_printer ? m_printer : &currentPrinter(), docName,
                               first, last, copies);
 }
 
-QImage TextControl::PageImage(int page, double dpi) const { return m_printPages->renderPage(page, dpi); }
+QImage TextControl::PageImage(int page, double dpi) const { return m_paginator->renderPage(page, dpi); }
 
 // Headers and footers -------------------------------------------------------------
 

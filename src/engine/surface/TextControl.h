@@ -210,11 +210,14 @@ private:
 
     // Pages, headers and footers, fields, tables, objects
 public:
-    // Pages as the screen shows them (the page view lays the body itself out).
+    // Pages as printed: a copy of the body laid out at print resolution, which the page
+    // views show, so the screen, printing, the preview and the page count agree with
+    // the PDF.
     class Paginator* paginator() const { return m_paginator; }
-    // Pages as printed: always a copy laid out at print resolution, so printing, the
-    // preview and the page count agree with the PDF in every view.
-    class Paginator* printPages() const { return m_printPages; }
+    // The page views show the printed copy; the normal view the body's own layout.
+    QTextDocument* shownDocument() const override;
+    double shownScale() const override;
+    bool showsCopy() const override;
     // The red marks under misspelt words of the body.
     class SpellMarks* spellMarks() const { return m_spell; }
     QPrinter* Printer() const { return m_printer; }
@@ -342,7 +345,6 @@ private:
     // this object's own destructor and would otherwise feed their last events into it.
     QObject* m_pagesFilter = nullptr;
     class Paginator* m_paginator = nullptr;
-    class Paginator* m_printPages = nullptr;
     QPrinter* m_printer = nullptr;
     int m_hfDisplay = 1;
     int m_fieldCurrent = 0;

@@ -1,7 +1,10 @@
 #include "ZoomedTextEdit.h"
 
+#include "ShownLayout.h"
+
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -23,6 +26,12 @@ void passMouse(QMouseEvent* e, const QPointF& pos, Handler handler)
     handler(&moved);
     e->setAccepted(moved.isAccepted());
 }
+
+// Where pixels drawn at scroll offset `drawnScroll` are now: scrolling moved them along.
+QRect nowAt(const QRect& drawn, const QPoint& drawnScroll, const QPoint& scroll)
+{
+    return drawn.translated(drawnScroll - scroll);
+}
 } // namespace
 
 ZoomedTextEdit::ZoomedTextEdit(QWidget* parent) : QTextEdit(parent)
@@ -35,6 +44,9 @@ ZoomedTextEdit::ZoomedTextEdit(QWidget* parent) : QTextEdit(parent)
         adjustScrollRanges();
     });
     connect(this, &QTextEdit::cursorPositionChanged, this, &ZoomedTextEdit::restartBlink);
+    // A copy's layout knows nothing of the selection.
+    connect(this, &QTextEdit::selectionChanged, this, &ZoomedTextEdit::repaintSelectionChange);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &ZoomedTextEdit::repaintSelectionChange);
 }
 
 void ZoomedTextEdit::routeTextControl()
@@ -79,11 +91,88 @@ QPointF ZoomedTextEdit::toDocument(const QPointF& viewportPos) const
 
 QPointF ZoomedTextEdit::toViewport(const QPointF& docPos) const { return docPos * m_zoom - scrollOffset(); }
 
-QPointF ZoomedTextEdit::forTextEdit(const QPointF& p) const { return toDocument(p) - scrollOffset(); }
+QPointF ZoomedTextEdit::forTextEdit(const QPointF& p) const
+{
+    if (!showsCopy())
+        return toDocument(p) - scrollOffset();
+    // The copy tells the position; QTextEdit gets the middle of that position's caret
+    // in the document's own layout, where its hit test finds the same position.
+    QTextDocument* own = document();
+    const int pos = ShownLayout::hitTest(shownDocument(), toDocument(p) * shownScale());
+    const QRectF caret = ShownLayout::caretRect(own, pos, false);
+    return QPointF(caret.left(), caret.center().y()) - scrollOffset();
+}
 
 QTextCursor ZoomedTextEdit::cursorAt(const QPoint& viewportPos) const
 {
-    return cursorForPosition(forTextEdit(viewportPos).toPoint());
+    if (!showsCopy())
+        return cursorForPosition(forTextEdit(viewportPos).toPoint());
+    QTextCursor c(document());
+    c.setPosition(qBound(0, ShownLayout::hitTest(shownDocument(), toDocument(viewportPos) * shownScale()),
+                         document()->characterCount() - 1));
+    return c;
+}
+
+QTextCursor ZoomedTextEdit::shownCursor(const QTextCursor& c) const
+{
+    QTextDocument* shown = shownDocument();
+    if (shown == document() || c.isNull())
+        return c;
+    const int last = shown->characterCount() - 1;
+    QTextCursor out(shown);
+    out.setPosition(qBound(0, c.anchor(), last));
+    out.setPosition(qBound(0, c.position(), last), QTextCursor::KeepAnchor);
+    return out;
+}
+
+void ZoomedTextEdit::watchShownDocument()
+{
+    QTextDocument* shown = showsCopy() ? shownDocument() : nullptr;
+    if (shown == m_watched)
+        return;
+    if (m_watched)
+        disconnect(m_watched->documentLayout(), nullptr, this, nullptr);
+    m_watched = shown;
+    if (!shown)
+        return;
+    QAbstractTextDocumentLayout* layout = shown->documentLayout();
+    connect(layout, &QAbstractTextDocumentLayout::update, this, &ZoomedTextEdit::repaintShownRect);
+    connect(layout, &QAbstractTextDocumentLayout::pageCountChanged, this, &ZoomedTextEdit::adjustScrollRanges);
+}
+
+void ZoomedTextEdit::shownDocumentReplaced()
+{
+    viewport()->update();
+    adjustScrollRanges();
+}
+
+void ZoomedTextEdit::repaintShownRect(const QRectF& r)
+{
+    const double unit = shownScale();
+    repaintArea(QRectF(r.topLeft() / unit, r.size() / unit));
+}
+
+void ZoomedTextEdit::repaintSelectionChange()
+{
+    const QTextCursor c = textCursor();
+    const int start = c.selectionStart(), end = c.selectionEnd();
+    const int oldStart = m_selStart, oldEnd = m_selEnd;
+    m_selStart = start;
+    m_selEnd = end;
+    if (!showsCopy() || (start == oldStart && end == oldEnd) || (start == end && oldStart == oldEnd))
+        return;
+    // The lines between the ends that moved.
+    int from = qMin(start, oldStart), to = qMax(end, oldEnd);
+    if (start == oldStart) {
+        from = qMin(end, oldEnd);
+    } else if (end == oldEnd) {
+        to = qMax(start, oldStart);
+    }
+    QTextDocument* shown = shownDocument();
+    const QRectF a = ShownLayout::caretRect(shown, from, false), b = ShownLayout::caretRect(shown, to, false);
+    const double unit = shownScale();
+    const QRect lines = zoomed(QRectF(0, a.top() / unit, 1, (b.bottom() - a.top()) / unit));
+    viewport()->update(QRect(0, lines.top() - 1, viewport()->width(), lines.height() + 2));
 }
 
 void ZoomedTextEdit::takeTextSize(const QSizeF& size)
@@ -169,6 +258,14 @@ void ZoomedTextEdit::repaintDocumentRect(const QRectF& r)
 {
     if (!r.isValid())
         return viewport()->update();
+    // Rectangles of the document's own layout mean nothing in the shown copy, which
+    // reports its own.
+    if (!showsCopy())
+        repaintArea(r);
+}
+
+void ZoomedTextEdit::repaintArea(const QRectF& r)
+{
     // The layout asks for "this line to the right end" and "from here to the end" with
     // INT_MAX sizes, which overflow int once zoomed: only the part in view is kept.
     const QRectF visible(toDocument(QPointF()), QSizeF(viewport()->size()) / m_zoom);
@@ -183,6 +280,13 @@ void ZoomedTextEdit::repaintDocumentRect(const QRectF& r)
 
 void ZoomedTextEdit::revealDocumentRect(const QRectF& r)
 {
+    if (showsCopy()) {
+        // The caret in the shown copy, with the room beside it that QTextEdit asks for;
+        // a window not yet shown has no viewport of its size to scroll.
+        if (isVisible())
+            reveal(zoomed(documentCaretRect(textCursor()).adjusted(-5, 0, 5, 0)));
+        return;
+    }
     // Inside an edit block the layout lags behind the text and the control asks for a
     // place at the top; whoever ends the block asks again.
     const QTextCursor c = textCursor();
@@ -199,6 +303,11 @@ void ZoomedTextEdit::revealDocumentRect(const QRectF& r)
 
 QRectF ZoomedTextEdit::documentCaretRect(const QTextCursor& c) const
 {
+    if (showsCopy()) {
+        const double unit = shownScale();
+        const QRectF r = ShownLayout::caretRect(shownDocument(), c.position(), overwriteMode() && !c.hasSelection());
+        return {r.topLeft() / unit, r.size() / unit};
+    }
     const QTextBlock block = c.block();
     if (!block.isValid() || !block.layout())
         return {};
@@ -230,8 +339,8 @@ QAbstractTextDocumentLayout::PaintContext ZoomedTextEdit::paintContext() const
     QAbstractTextDocumentLayout::PaintContext ctx;
     ctx.palette = palette();
     for (const ExtraSelection& s : extraSelections())
-        ctx.selections.append({s.cursor, s.format});
-    const QTextCursor c = textCursor();
+        ctx.selections.append({shownCursor(s.cursor), s.format});
+    const QTextCursor c = shownCursor(textCursor());
     if (c.hasSelection()) {
         const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
         QAbstractTextDocumentLayout::Selection s;
@@ -246,14 +355,18 @@ QAbstractTextDocumentLayout::PaintContext ZoomedTextEdit::paintContext() const
 
 void ZoomedTextEdit::paintContents(QPainter* p, const QRect& r)
 {
+    watchShownDocument();
     const QPoint scroll = scrollOffset();
+    const double unit = shownScale();
     QAbstractTextDocumentLayout::PaintContext ctx = paintContext();
-    ctx.clip = QRectF(QPointF(r.topLeft() + scroll) / m_zoom, QSizeF(r.size()) / m_zoom).adjusted(-1, -1, 1, 1);
+    const QRectF clip = QRectF(QPointF(r.topLeft() + scroll) / m_zoom, QSizeF(r.size()) / m_zoom).adjusted(-1, -1, 1, 1);
+    ctx.clip = QRectF(clip.topLeft() * unit, clip.size() * unit);
     p->save();
     p->translate(-scroll);
-    p->scale(m_zoom, m_zoom);
-    document()->documentLayout()->draw(p, ctx);
-    paintOverText(p, ctx.clip);
+    p->scale(m_zoom / unit, m_zoom / unit);
+    shownDocument()->documentLayout()->draw(p, ctx);
+    p->scale(unit, unit);
+    paintOverText(p, clip);
     p->restore();
     QRect caret;
     if (m_dropPosition >= 0) {
@@ -266,6 +379,7 @@ void ZoomedTextEdit::paintContents(QPainter* p, const QRect& r)
     if (!caret.isNull() && caret.intersects(r))
         p->fillRect(caret, ctx.palette.color(QPalette::Text));
     m_caretShown = caret;
+    m_caretScroll = scroll;
 }
 
 void ZoomedTextEdit::paintEvent(QPaintEvent* e)
@@ -287,7 +401,7 @@ void ZoomedTextEdit::restartBlink()
 
 void ZoomedTextEdit::updateCaret()
 {
-    viewport()->update(m_caretShown);
+    viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
     viewport()->update(caretRect());
 }
 
@@ -343,7 +457,7 @@ void ZoomedTextEdit::dragMoveEvent(QDragMoveEvent* e)
     }
     const int at = cursorAt(e->position().toPoint()).position();
     if (at != m_dropPosition) {
-        viewport()->update(m_caretShown);
+        viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
         m_dropPosition = at;
         QTextCursor c(document());
         c.setPosition(at);
@@ -359,14 +473,14 @@ void ZoomedTextEdit::dragMoveEvent(QDragMoveEvent* e)
 void ZoomedTextEdit::dragLeaveEvent(QDragLeaveEvent* e)
 {
     m_dropPosition = -1;
-    viewport()->update(m_caretShown);
+    viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
     QTextEdit::dragLeaveEvent(e);
 }
 
 void ZoomedTextEdit::dropEvent(QDropEvent* e)
 {
     m_dropPosition = -1;
-    viewport()->update(m_caretShown);
+    viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
     QDropEvent moved(forTextEdit(e->position()), e->possibleActions(), e->mimeData(), e->buttons(), e->modifiers());
     moved.setDropAction(e->dropAction());
     QTextEdit::dropEvent(&moved);
@@ -379,4 +493,59 @@ QVariant ZoomedTextEdit::inputMethodQuery(Qt::InputMethodQuery query) const
     if (query == Qt::ImCursorRectangle)
         return QRectF(caretRect().translated(viewport()->pos()));
     return QTextEdit::inputMethodQuery(query);
+}
+
+bool ZoomedTextEdit::moveAlongShownLines(QKeyEvent* e)
+{
+    if (!showsCopy())
+        return false;
+    using K = QKeySequence::StandardKey;
+    struct Binding {
+        K move, select;
+        ShownLayout::Move how;
+        int pages; // the page keys move by a viewport's height
+    };
+    static const Binding bindings[] = {
+        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, ShownLayout::LineUp, 0},
+        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, ShownLayout::LineDown, 0},
+        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, ShownLayout::LineStart, 0},
+        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, ShownLayout::LineEnd, 0},
+        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, ShownLayout::LineUp, -1},
+        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, ShownLayout::LineDown, 1},
+    };
+    const Binding* found = nullptr;
+    bool select = false;
+    for (const Binding& b : bindings)
+        if (e->matches(b.move) || e->matches(b.select)) {
+            found = &b;
+            select = e->matches(b.select);
+            break;
+        }
+    if (!found)
+        return false;
+    e->accept();
+    QTextCursor c = textCursor();
+    QTextDocument* shown = shownDocument();
+    const bool vertical = found->how == ShownLayout::LineUp || found->how == ShownLayout::LineDown;
+    if (!vertical || m_goalPos != c.position() || m_goalX < 0)
+        m_goalX = ShownLayout::caretRect(shown, c.position(), false).left();
+    int to = -1;
+    if (found->pages) {
+        // A viewport's height further, the view scrolled along with the caret.
+        const double unit = shownScale();
+        const double step = viewport()->height() / m_zoom * unit * found->pages;
+        const QRectF caret = ShownLayout::caretRect(shown, c.position(), false);
+        to = ShownLayout::hitTest(shown, QPointF(m_goalX, caret.center().y() + step));
+        QScrollBar* bar = verticalScrollBar();
+        bar->setValue(bar->value() + found->pages * viewport()->height());
+    } else {
+        to = ShownLayout::move(shown, c.position(), found->how, m_goalX);
+    }
+    if (to < 0) // past the first or last line: to the text's start or end, as Qt does
+        to = found->how == ShownLayout::LineUp ? 0 : (found->how == ShownLayout::LineDown ? document()->characterCount() - 1 : c.position());
+    c.setPosition(qBound(0, to, document()->characterCount() - 1), select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    setTextCursor(c);
+    m_goalPos = vertical ? c.position() : -1;
+    ensureCursorVisible();
+    return true;
 }

@@ -5,9 +5,14 @@
 // all grow alike and a line breaks at the same word at every zoom.
 //
 // Viewport pixels are document pixels × zoom − scroll offset.
+//
+// A subclass may show another layout of its document: a copy with the same character
+// positions laid out elsewhere (the page views show the body as printed). Painting,
+// the caret, hits, line keys and repaints then follow that layout.
 
 #include <QAbstractTextDocumentLayout>
 #include <QBasicTimer>
+#include <QPointer>
 #include <QTextEdit>
 
 class ZoomedTextEdit : public QTextEdit {
@@ -31,6 +36,13 @@ public:
     // The cursor at a viewport point.
     QTextCursor cursorAt(const QPoint& viewportPos) const;
 
+    // The document whose layout is shown: document() itself, or a copy with the same
+    // positions laid out at shownScale() layout units per document pixel.
+    virtual QTextDocument* shownDocument() const { return document(); }
+    virtual double shownScale() const { return 1; }
+    // Whether a copy is shown; asks without laying the copy out.
+    virtual bool showsCopy() const { return false; }
+
     // Scrolls the least that brings `r` (viewport pixels) into view.
     void reveal(const QRect& r);
 
@@ -48,6 +60,11 @@ protected:
     virtual void paintOverText(QPainter* p, const QRectF& clip) {}
 
     void paintEvent(QPaintEvent* e) override;
+    // Up, Down, Home, End and the page keys along the shown lines; false for other keys
+    // and when the document's own layout is shown.
+    bool moveAlongShownLines(QKeyEvent* e);
+    // The shown copy was laid out anew: repaint all and follow its layout from now on.
+    void shownDocumentReplaced();
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -65,26 +82,38 @@ private Q_SLOTS:
     void repaintDocumentRect(const QRectF& r);
     void revealDocumentRect(const QRectF& r);
     void takeTextSize(const QSizeF& size);
+    void repaintShownRect(const QRectF& r);
+    void repaintSelectionChange();
 
 private:
     // The point QTextEdit's own handlers must be given for viewport point `p`: they add
     // the scroll offset themselves and know nothing of the zoom.
     QPointF forTextEdit(const QPointF& p) const;
     void routeTextControl();
+    // Repaints document rectangle `r` with room for letters reaching out of it.
+    void repaintArea(const QRectF& r);
     void restartBlink();
     void updateCaret();
     QRect zoomed(const QRectF& docRect) const;
     // How far (document pixels) letters may reach out of the lines of `r`.
     double overhang(const QRectF& r) const;
     QAbstractTextDocumentLayout::PaintContext paintContext() const;
+    // A cursor of the document as a cursor of the shown document.
+    QTextCursor shownCursor(const QTextCursor& c) const;
+    void watchShownDocument();
 
     double m_zoom = 1.0;
     QBasicTimer m_blink;
     bool m_caretOn = false;
     QRect m_caretShown; // where the caret was last drawn, viewport pixels
+    QPoint m_caretScroll; // the scroll offset it was drawn at
     int m_dropPosition = -1;
     bool m_fixingRange = false;
     QSizeF m_textSize; // as the layout last reported it
     const QTextDocument* m_textSizeOf = nullptr;
     double m_guessedHeight = 0; // QTextEdit's height of a text still being laid out
+    QPointer<QTextDocument> m_watched; // the shown copy whose repaints are followed
+    int m_selStart = 0, m_selEnd = 0;  // the selection as last painted
+    double m_goalX = -1;               // the column kept by Up and Down (layout units)
+    int m_goalPos = -1;                // where the last Up or Down left the caret
 };
