@@ -5,7 +5,9 @@
 #include "PdfText.h"
 #include "Pixels.h"
 #include "TestCommon.h"
+#include "engine/formats/Formats.h"
 #include "engine/pages/BlockBand.h"
+#include "engine/pages/PageEstimate.h"
 #include "engine/Document.h"
 #include "engine/objects/Fields.h"
 #include "engine/EngineProperties.h"
@@ -158,8 +160,113 @@ private Q_SLOTS:
         c.insertText(QStringLiteral("Zeile\n").repeated(8199) + QStringLiteral("Zeile"));
         Paginator pages(&d);
         QCOMPARE(pages.pageCount(), 4100);
+        // 4,100 A4 pages are 34.5 million units at 720 dpi, past the wrap at 2^25; 31.1 at 648.
+        QCOMPARE(Paginator::layoutScale(pages.layoutDocument()), 648 / 96.0);
         const QImage last = pages.renderPage(4100); // its lines from 76 px and from 476 px
         QVERIFY(darkPixels(last, QRect(76, 76, 200, 400)) > 20 && darkPixels(last, QRect(76, 476, 200, 400)) > 20);
+    }
+
+    // A plain text of 4,000 full pages read as a conversion reads it and exported whole:
+    // 57 lines of Arial 11 fill an A4 body, so the last page holds lines 227,944 to 228,000.
+    void plainTextOfThousandsOfPagesExported()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        QByteArray text = "Zeile 1";
+        for (int i = 2; i <= 228000; ++i)
+            text += "\nZeile " + QByteArray::number(i);
+        Document d;
+        d.holdBodyLayout();
+        QString error;
+        QVERIFY2(Formats::read(1, text, d, nullptr, &error), qPrintable(error));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("lang.pdf"));
+        QVERIFY2(PdfExport::exportPdf(d, pdf, &error), qPrintable(error));
+        QCOMPARE(pdfPages(pdf), 4000);
+        QStringList lastPage;
+        for (int i = 227944; i <= 228000; ++i)
+            lastPage << QStringLiteral("Zeile %1").arg(i);
+        QCOMPARE(pdfPageText(pdf, 4000).simplified(), lastPage.join(QLatin1Char(' ')));
+    }
+
+    // The estimate that picks the print resolution, against exact counts for fixed line
+    // heights and against the layout itself for text in the document's fonts.
+    void pageEstimate_data()
+    {
+        QTest::addColumn<int>("paragraphs");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("fixedHeight"); // 0: the font's lines
+        QTest::addColumn<double>("spaceBefore");
+        QTest::addColumn<int>("breakEvery"); // a page break before every n-th paragraph
+        QTest::addColumn<int>("pages");      // exact; 0: within 10 % of the laid-out count
+        // A body of 971 px holds 2 lines of 400 px, 3 of 300 px with 20 px before each.
+        QTest::newRow("empty") << 1 << QString() << 0.0 << 0.0 << 0 << 1;
+        QTest::newRow("two a page") << 4101 << QStringLiteral("Zeile") << 400.0 << 0.0 << 0 << 2051;
+        QTest::newRow("space before") << 30 << QStringLiteral("Zeile") << 300.0 << 20.0 << 0 << 10;
+        QTest::newRow("page breaks") << 40 << QStringLiteral("Zeile") << 20.0 << 0.0 << 4 << 10;
+        QTest::newRow("taller than the page") << 5 << QStringLiteral("Zeile") << 1500.0 << 0.0 << 0 << 5;
+        QTest::newRow("lines of text") << 2000 << QStringLiteral("Zeile mit etwas Text") << 0.0 << 0.0 << 0 << 0;
+        QTest::newRow("wrapped paragraphs") << 300 << QStringLiteral("Ein Satz mit einigen Wörtern. ").repeated(20) << 0.0
+                                            << 6.0 << 0 << 0;
+    }
+
+    void pageEstimate()
+    {
+        QFETCH(int, paragraphs);
+        QFETCH(QString, text);
+        QFETCH(double, fixedHeight);
+        QFETCH(double, spaceBefore);
+        QFETCH(int, breakEvery);
+        QFETCH(int, pages);
+        Document d;
+        d.setPage(kA4);
+        QTextCursor c(d.body());
+        QTextBlockFormat f;
+        if (fixedHeight > 0)
+            f.setLineHeight(fixedHeight, QTextBlockFormat::FixedHeight);
+        f.setTopMargin(spaceBefore);
+        for (int i = 0; i < paragraphs; ++i) {
+            QTextBlockFormat bf = f;
+            if (breakEvery && i && i % breakEvery == 0)
+                bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            i ? c.insertBlock(bf) : c.setBlockFormat(bf);
+            c.insertText(text);
+        }
+        const double estimate = PageEstimate::pages(d.body(), d.page());
+        if (pages) {
+            QCOMPARE(estimate, double(pages));
+            return;
+        }
+        Paginator laidOut(&d);
+        const int real = laidOut.pageCount();
+        QVERIFY2(real > 10 && qAbs(estimate - real) <= real / 10.0, qPrintable(QStringLiteral("%1 / %2").arg(estimate).arg(real)));
+    }
+
+    // Copies of 2 lines of 400 px a page: the finest resolution where A4 pages (16,838
+    // units at 1440 dpi) and 5 % to spare stay below 2^25 units.
+    void printResolutionFromLength_data()
+    {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("dpi");
+        QTest::newRow("letter") << 1 << 1440;
+        QTest::newRow("1,800 pages") << 1800 << 1440;
+        QTest::newRow("2,100 pages") << 2100 << 1080;
+        QTest::newRow("4,100 pages") << 4100 << 648;
+        QTest::newRow("16,000 pages") << 16000 << 144;
+        QTest::newRow("25,000 pages") << 25000 << 96;
+    }
+
+    void printResolutionFromLength()
+    {
+        QFETCH(int, pages);
+        QFETCH(int, dpi);
+        QTextDocument copy; // no layout: inserting costs nothing
+        QTextCursor c(&copy);
+        QTextBlockFormat tall;
+        tall.setLineHeight(400, QTextBlockFormat::FixedHeight);
+        c.setBlockFormat(tall);
+        c.insertText(QStringLiteral("Zeile\n").repeated(2 * pages - 1) + QStringLiteral("Zeile"));
+        QCOMPARE(Paginator::printDpiFor(&copy, kA4), dpi);
     }
 
     // Three documents through one writer, cut apart: the same pages, words and word
