@@ -129,7 +129,8 @@ void convertToPdf(const QStringList& inputs, const QString& outDir, Report* repo
             report->failed(input, error);
             continue;
         }
-        if (!files->add(doc, &error)) {
+        // The document is not needed afterwards: its body becomes the printed copy.
+        if (!files->addCopy(doc, &error)) {
             writeGroup();
             report->failed(input, error);
             continue;
