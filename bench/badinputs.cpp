@@ -220,16 +220,15 @@ int main(int argc, char** argv)
         }
     run("own, 50,000 frames", 3, ownFrames(50000));
     run("html, 50,000 tables", 4, QByteArray("<table><tr><td>a</td></tr></table>").repeated(50000));
-    // Qt's text layout stops at 2^23 layout units (QFIXED_MAX, 8,388,607 px at 96 dpi,
-    // about 7,470 A4 pages): past it every line lands on that height and the layout
-    // no longer finishes. The printed copy, laid out at 1440 dpi, runs out far sooner:
-    // 104,000 lines of Arial 11 (1,825 pages) still print whole, 119,700 lines (2,100
-    // pages) give a PDF of one page. "badinputs huge" runs the inputs beyond it.
+    // Qt's layout of a continuous (unpaginated) document slows to a crawl past 2^23
+    // pixels (QFIXED_MAX, about 7,470 A4 pages at 96 dpi), and these rows lay the body
+    // out as a window does: "badinputs huge" runs the inputs beyond it. A conversion
+    // does not lay the body out at all ("badinputs convert").
     if (QCoreApplication::arguments().contains(QStringLiteral("huge"))) {
         run("text, 1,000,000 empty lines", 1, QByteArray(1000000, '\n'));
         run("rtf, 1,000,000 \\par", 5, "{\\rtf1 " + QByteArray("\\par ").repeated(1000000) + "}");
-        // 52 lines of Arial 11 fill an A4 page with 2 cm margins.
-        run("text, 16,000 pages (832,000 lines)", 1, lines(16000 * 52, "Zeile mit etwas Text"));
+        // 57 lines of Arial 11 fill an A4 page with 2 cm margins.
+        run("text, 16,000 pages (912,000 lines)", 1, lines(16000 * 57, "Zeile mit etwas Text"));
     }
     return 0;
 }

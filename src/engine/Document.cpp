@@ -85,20 +85,15 @@ void Document::applyPage()
 {
     setRootMargins(m_body, m_page);
     const double width = qMax(10.0, twipsToPixels(m_page.width));
-    if (!m_bodyHeld && m_body->textWidth() != width) // every call lays the whole text out anew
+    // A body that nothing shows (a conversion) has a null page size, which holds back
+    // Qt's layout; otherwise every call lays the whole text out anew.
+    if (!m_body->pageSize().isNull() && m_body->textWidth() != width)
         m_body->setTextWidth(width);
     // Headers and footers are laid out at the text's width, unzoomed.
     const double textWidth = qMax(10.0, twipsToPixels(m_page.width - m_page.marginL - m_page.marginR));
     for (QTextDocument* d : m_parts)
         if (d)
             d->setTextWidth(textWidth);
-}
-
-void Document::holdBodyLayout()
-{
-    m_bodyHeld = true;
-    // Qt lays out nothing for a document whose page size is null.
-    m_body->setPageSize(QSizeF(0, 0));
 }
 
 void Document::setRootMargins(QTextDocument* d, const PageGeometry& g)

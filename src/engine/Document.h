@@ -59,10 +59,6 @@ public:
     // Lays the body out on the page: a page-wide text width and the page margins in its
     // root frame, in every view. Called again after a reader cleared the root frame.
     void applyPage();
-    // For a document that is converted and never shown: the body is not laid out at all,
-    // only its printed copies are. Qt's layout of a continuous body slows to a crawl past
-    // 2^23 pixels (some 7,400 pages) and would cost as much as the print layout again.
-    void holdBodyLayout();
     // Sets the root frame's margins to the page's (96-dpi pixels). Qt records that as an
     // edit: the modified flag stays, and an empty history stays empty.
     static void setRootMargins(QTextDocument* d, const PageGeometry& g);
@@ -84,7 +80,6 @@ private:
     QTextDocument* m_body;
     QImage m_device{1, 1, QImage::Format_RGB32}; // 96 dpi, for every part's layout
     void layOutAt96Dpi(QTextDocument* d);
-    bool m_bodyHeld = false;
     PageGeometry m_page;
     int m_hfSet = 0;
     QTextDocument* m_parts[4] = {nullptr, nullptr, nullptr, nullptr};

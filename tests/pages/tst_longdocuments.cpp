@@ -176,7 +176,7 @@ private Q_SLOTS:
         for (int i = 2; i <= 228000; ++i)
             text += "\nZeile " + QByteArray::number(i);
         Document d;
-        d.holdBodyLayout();
+        d.body()->setPageSize(QSizeF(0, 0)); // as a conversion holds the body's layout back
         QString error;
         QVERIFY2(Formats::read(1, text, d, nullptr, &error), qPrintable(error));
         QTemporaryDir dir;
@@ -199,10 +199,10 @@ private Q_SLOTS:
         QTest::addColumn<double>("spaceBefore");
         QTest::addColumn<int>("breakEvery"); // a page break before every n-th paragraph
         QTest::addColumn<int>("pages");      // exact; 0: within 10 % of the laid-out count
-        // A body of 971 px holds 2 lines of 400 px, 3 of 300 px with 20 px before each.
+        // A body of 971 px holds 2 lines of 400 px, 2 of 300 px with 60 px before each.
         QTest::newRow("empty") << 1 << QString() << 0.0 << 0.0 << 0 << 1;
         QTest::newRow("two a page") << 4101 << QStringLiteral("Zeile") << 400.0 << 0.0 << 0 << 2051;
-        QTest::newRow("space before") << 30 << QStringLiteral("Zeile") << 300.0 << 20.0 << 0 << 10;
+        QTest::newRow("space before") << 30 << QStringLiteral("Zeile") << 300.0 << 60.0 << 0 << 15;
         QTest::newRow("page breaks") << 40 << QStringLiteral("Zeile") << 20.0 << 0.0 << 4 << 10;
         QTest::newRow("taller than the page") << 5 << QStringLiteral("Zeile") << 1500.0 << 0.0 << 0 << 5;
         QTest::newRow("lines of text") << 2000 << QStringLiteral("Zeile mit etwas Text") << 0.0 << 0.0 << 0 << 0;
@@ -243,13 +243,16 @@ private Q_SLOTS:
     }
 
     // Copies of 2 lines of 400 px a page: the finest resolution where A4 pages (16,838
-    // units at 1440 dpi) and 5 % to spare stay below 2^25 units.
+    // units at 1440 dpi) and 5 % to spare stay below 2^25 units. Up to 4,100 pages the
+    // print copy is laid out too, at that resolution from the start: 1,950 pages would
+    // fit 1440 dpi without the 5 %, so a layout that tried it first would keep it.
     void printResolutionFromLength_data()
     {
         QTest::addColumn<int>("pages");
         QTest::addColumn<int>("dpi");
         QTest::newRow("letter") << 1 << 1440;
         QTest::newRow("1,800 pages") << 1800 << 1440;
+        QTest::newRow("1,950 pages") << 1950 << 1080;
         QTest::newRow("2,100 pages") << 2100 << 1080;
         QTest::newRow("4,100 pages") << 4100 << 648;
         QTest::newRow("16,000 pages") << 16000 << 144;
@@ -260,13 +263,22 @@ private Q_SLOTS:
     {
         QFETCH(int, pages);
         QFETCH(int, dpi);
-        QTextDocument copy; // no layout: inserting costs nothing
-        QTextCursor c(&copy);
+        Document d;
+        d.body()->setPageSize(QSizeF(0, 0)); // as a conversion: the body is not laid out
+        d.setPage(kA4);
+        QTextCursor c(d.body());
         QTextBlockFormat tall;
         tall.setLineHeight(400, QTextBlockFormat::FixedHeight);
         c.setBlockFormat(tall);
         c.insertText(QStringLiteral("Zeile\n").repeated(2 * pages - 1) + QStringLiteral("Zeile"));
-        QCOMPARE(Paginator::printDpiFor(&copy, kA4), dpi);
+        QCOMPARE(Paginator::printDpiFor(d.body(), kA4), dpi);
+        if (pages > 4100)
+            return;
+        const auto copy = Paginator::printedCopy(d);
+        QCOMPARE(Paginator::layoutScale(copy.get()), dpi / 96.0);
+        QCOMPARE(copy->pageCount(), pages);
+        // The body itself was never laid out.
+        QCOMPARE(d.body()->lastBlock().layout()->lineCount(), 0);
     }
 
     // Three documents through one writer, cut apart: the same pages, words and word
