@@ -148,26 +148,9 @@ private Q_SLOTS:
         QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 720"));
     }
 
-    // Past what 1440 dpi can reach, the print copy is laid out coarser; every page keeps its lines.
-    void thousandsOfPagesAllPrinted()
-    {
-        Document d;
-        d.setPage(kA4);
-        QTextCursor c(d.body());
-        QTextBlockFormat tall;
-        tall.setLineHeight(400, QTextBlockFormat::FixedHeight); // two lines to a page
-        c.setBlockFormat(tall);
-        c.insertText(QStringLiteral("Zeile\n").repeated(8199) + QStringLiteral("Zeile"));
-        Paginator pages(&d);
-        QCOMPARE(pages.pageCount(), 4100);
-        // 4,100 A4 pages are 34.5 million units at 720 dpi, past the wrap at 2^25; 31.1 at 648.
-        QCOMPARE(Paginator::layoutScale(pages.layoutDocument()), 648 / 96.0);
-        const QImage last = pages.renderPage(4100); // its lines from 76 px and from 476 px
-        QVERIFY(darkPixels(last, QRect(76, 76, 200, 400)) > 20 && darkPixels(last, QRect(76, 476, 200, 400)) > 20);
-    }
-
-    // A plain text of 4,000 full pages read as a conversion reads it and exported whole:
-    // 57 lines of Arial 11 fill an A4 body, so the last page holds lines 227,944 to 228,000.
+    // Past what 1440 dpi can reach, the print copy is laid out coarser and every page keeps
+    // its lines: a plain text of 4,000 full pages read as a conversion reads it, exported
+    // whole. 57 lines of Arial 11 fill an A4 body: the last page holds 227,944 to 228,000.
     void plainTextOfThousandsOfPagesExported()
     {
         if (!havePdfToText())
@@ -183,102 +166,45 @@ private Q_SLOTS:
         const QString pdf = dir.filePath(QStringLiteral("lang.pdf"));
         QVERIFY2(PdfExport::exportPdf(d, pdf, &error), qPrintable(error));
         QCOMPARE(pdfPages(pdf), 4000);
-        QStringList lastPage;
-        for (int i = 227944; i <= 228000; ++i)
-            lastPage << QStringLiteral("Zeile %1").arg(i);
-        QCOMPARE(pdfPageText(pdf, 4000).simplified(), lastPage.join(QLatin1Char(' ')));
+        const QString last = pdfPageText(pdf, 4000).simplified();
+        QVERIFY2(last.startsWith(QStringLiteral("Zeile 227944 Zeile 227945 ")) && last.endsWith(QStringLiteral(" Zeile 228000")), qPrintable(last));
     }
 
-    // The estimate that picks the print resolution, against exact counts for fixed line
-    // heights and against the layout itself for text in the document's fonts.
-    void pageEstimate_data()
-    {
-        QTest::addColumn<int>("paragraphs");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("fixedHeight"); // 0: the font's lines
-        QTest::addColumn<double>("spaceBefore");
-        QTest::addColumn<int>("breakEvery"); // a page break before every n-th paragraph
-        QTest::addColumn<int>("pages");      // exact; 0: within 10 % of the laid-out count
-        // A body of 971 px holds 2 lines of 400 px, 2 of 300 px with 60 px before each.
-        QTest::newRow("empty") << 1 << QString() << 0.0 << 0.0 << 0 << 1;
-        QTest::newRow("two a page") << 4101 << QStringLiteral("Zeile") << 400.0 << 0.0 << 0 << 2051;
-        QTest::newRow("space before") << 30 << QStringLiteral("Zeile") << 300.0 << 60.0 << 0 << 15;
-        QTest::newRow("page breaks") << 40 << QStringLiteral("Zeile") << 20.0 << 0.0 << 4 << 10;
-        QTest::newRow("taller than the page") << 5 << QStringLiteral("Zeile") << 1500.0 << 0.0 << 0 << 5;
-        QTest::newRow("lines of text") << 2000 << QStringLiteral("Zeile mit etwas Text") << 0.0 << 0.0 << 0 << 0;
-        QTest::newRow("wrapped paragraphs") << 300 << QStringLiteral("Ein Satz mit einigen Wörtern. ").repeated(20) << 0.0
-                                            << 6.0 << 0 << 0;
-    }
-
+    // The estimate behind the print resolution, against the layout: space before each
+    // paragraph, a page break before every 30th, and long paragraphs that wrap.
     void pageEstimate()
     {
-        QFETCH(int, paragraphs);
-        QFETCH(QString, text);
-        QFETCH(double, fixedHeight);
-        QFETCH(double, spaceBefore);
-        QFETCH(int, breakEvery);
-        QFETCH(int, pages);
-        Document d;
-        d.setPage(kA4);
+        Document d; // A4
         QTextCursor c(d.body());
         QTextBlockFormat f;
-        if (fixedHeight > 0)
-            f.setLineHeight(fixedHeight, QTextBlockFormat::FixedHeight);
-        f.setTopMargin(spaceBefore);
-        for (int i = 0; i < paragraphs; ++i) {
-            QTextBlockFormat bf = f;
-            if (breakEvery && i && i % breakEvery == 0)
-                bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            i ? c.insertBlock(bf) : c.setBlockFormat(bf);
-            c.insertText(text);
+        f.setTopMargin(12);
+        for (int i = 0; i < 300; ++i) {
+            f.setPageBreakPolicy(i % 30 == 29 ? QTextFormat::PageBreak_AlwaysBefore : QTextFormat::PageBreak_Auto);
+            i ? c.insertBlock(f) : c.setBlockFormat(f);
+            c.insertText(QStringLiteral("Ein Satz mit einigen Wörtern. ").repeated(i % 2 ? 20 : 1));
         }
-        const double estimate = PageEstimate::pages(d.body(), d.page());
-        if (pages) {
-            QCOMPARE(estimate, double(pages));
-            return;
-        }
-        Paginator laidOut(&d);
-        const int real = laidOut.pageCount();
-        QVERIFY2(real > 10 && qAbs(estimate - real) <= real / 10.0, qPrintable(QStringLiteral("%1 / %2").arg(estimate).arg(real)));
+        const double estimate = PageEstimate::pages(d.body(), d.page()), real = Paginator(&d).pageCount();
+        QVERIFY2(qAbs(estimate - real) <= real / 10, qPrintable(QStringLiteral("%1 / %2").arg(estimate).arg(real)));
     }
 
-    // Copies of 2 lines of 400 px a page: the finest resolution where A4 pages (16,838
-    // units at 1440 dpi) and 5 % to spare stay below 2^25 units. Up to 4,100 pages the
-    // print copy is laid out too, at that resolution from the start: 1,950 pages would
-    // fit 1440 dpi without the 5 %, so a layout that tried it first would keep it.
-    void printResolutionFromLength_data()
-    {
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<int>("dpi");
-        QTest::newRow("letter") << 1 << 1440;
-        QTest::newRow("1,800 pages") << 1800 << 1440;
-        QTest::newRow("1,950 pages") << 1950 << 1080;
-        QTest::newRow("2,100 pages") << 2100 << 1080;
-        QTest::newRow("4,100 pages") << 4100 << 648;
-        QTest::newRow("16,000 pages") << 16000 << 144;
-        QTest::newRow("25,000 pages") << 25000 << 96;
-    }
-
+    // Two lines of 400 px a page: the finest resolution where A4 pages (16,838 units at
+    // 1440 dpi) and 5 % to spare stay below 2^25 units. 1,950 pages fit 1440 dpi only
+    // without the 5 %: a layout that tried it first would keep it.
     void printResolutionFromLength()
     {
-        QFETCH(int, pages);
-        QFETCH(int, dpi);
-        Document d;
-        d.body()->setPageSize(QSizeF(0, 0)); // as a conversion: the body is not laid out
-        d.setPage(kA4);
-        QTextCursor c(d.body());
-        QTextBlockFormat tall;
-        tall.setLineHeight(400, QTextBlockFormat::FixedHeight);
-        c.setBlockFormat(tall);
-        c.insertText(QStringLiteral("Zeile\n").repeated(2 * pages - 1) + QStringLiteral("Zeile"));
-        QCOMPARE(Paginator::printDpiFor(d.body(), kA4), dpi);
-        if (pages > 4100)
-            return;
-        const auto copy = Paginator::printedCopy(d);
-        QCOMPARE(Paginator::layoutScale(copy.get()), dpi / 96.0);
-        QCOMPARE(copy->pageCount(), pages);
-        // The body itself was never laid out.
-        QCOMPARE(d.body()->lastBlock().layout()->lineCount(), 0);
+        for (const auto& [pages, dpi] : {std::pair{1800, 1440}, {1950, 1080}, {4100, 648}, {16000, 144}, {25000, 96}}) {
+            Document d;
+            d.body()->setPageSize(QSizeF(0, 0)); // as a conversion: the body is not laid out,
+            d.setPage(kA4);                      // not even when the page changes
+            QTextCursor c(d.body());
+            QTextBlockFormat tall;
+            tall.setLineHeight(400, QTextBlockFormat::FixedHeight);
+            c.setBlockFormat(tall);
+            c.insertText(QStringLiteral("Zeile\n").repeated(2 * pages - 1) + QStringLiteral("Zeile"));
+            QCOMPARE(Paginator::printDpiFor(d.body(), kA4), dpi);
+            if (pages == 1950) // laid out at that resolution from the start, the body not at all
+                QVERIFY(Paginator::layoutScale(Paginator::printedCopy(d).get()) == dpi / 96.0 && !d.body()->lastBlock().layout()->lineCount());
+        }
     }
 
     // Three documents through one writer, cut apart: the same pages, words and word
