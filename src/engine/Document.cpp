@@ -109,7 +109,9 @@ void Document::setRootMargins(QTextDocument* d, const PageGeometry& g)
         && same(f.rightMargin(), want.rightMargin()) && same(f.bottomMargin(), want.bottomMargin()))
         return;
     const bool modified = d->isModified();
-    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
+    // While Qt undoes or redoes a step its history reads as off: then the step being
+    // replayed must not be cleared away under it.
+    const bool fresh = d->isUndoRedoEnabled() && !d->isUndoAvailable() && !d->isRedoAvailable();
     d->rootFrame()->setFrameFormat(want);
     if (fresh)
         d->clearUndoRedoStacks();
