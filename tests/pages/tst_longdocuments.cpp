@@ -177,7 +177,7 @@ private Q_SLOTS:
         Document d; // A4
         QTextCursor c(d.body());
         QTextBlockFormat f;
-        f.setTopMargin(12);
+        f.setTopMargin(40);
         for (int i = 0; i < 300; ++i) {
             f.setPageBreakPolicy(i % 30 == 29 ? QTextFormat::PageBreak_AlwaysBefore : QTextFormat::PageBreak_Auto);
             i ? c.insertBlock(f) : c.setBlockFormat(f);
