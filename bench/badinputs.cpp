@@ -2,6 +2,11 @@
 // rows, 100,000 list paragraphs in every format, 50,000 frames and tables, HTML nested
 // 100,000 deep.
 // Prints the time of each step; run it from the build folder.
+// "badinputs convert [--before OLD/qx-text]" converts 10^6 text lines and 16,000 pages of
+// plain text with "qx-text --convert-to pdf" and prints wall and CPU seconds, peak memory,
+// the PDF's page count (pdfinfo) and whether its last page holds the last line (pdftotext).
+
+#include "ChildRun.h"
 
 #include "engine/Document.h"
 #include "engine/pages/Paginator.h"
@@ -10,7 +15,12 @@
 #include "engine/objects/Lists.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <cstdio>
 
@@ -97,10 +107,72 @@ QByteArray longList(int format, int n, int type)
     return zip;
 }
 
+QString toolOutput(const QString& tool, const QStringList& args)
+{
+    QProcess p;
+    p.start(tool, args);
+    p.waitForFinished(600000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Text files of `lines` lines "Zeile N<tail>" converted to PDF by the program of this
+// build (and an older one): what it cost, the pages, and the last line on the last page.
+int convertRows(QStringList given)
+{
+    QTemporaryDir dir;
+    isolateChildren(dir.filePath(QStringLiteral("home")));
+    QDir().mkpath(dir.filePath(QStringLiteral("home")));
+    const Programs programs = programsFrom(&given);
+    std::printf("%-30s %-7s %8s %8s %9s  %s\n", "work", "build", "seconds", "CPU s", "peak MB", "result");
+    // 57 lines of Arial 11 fill an A4 page with 2 cm margins.
+    const struct {
+        const char* what;
+        int lines;
+        const char* tail;
+    } rows[] = {{"10^6 text lines -> PDF", 1000000, ""}, {"16,000 pages -> PDF", 16000 * 57, " mit etwas Text"}};
+    int rc = 0;
+    for (const auto& row : rows) {
+        const QString path = dir.filePath(QStringLiteral("zeilen%1.txt").arg(row.lines));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return 1;
+        for (int i = 1; i <= row.lines; ++i)
+            f.write("Zeile " + QByteArray::number(i) + row.tail + '\n');
+        f.close();
+        const QString pdf = dir.filePath(QStringLiteral("out/zeilen%1.pdf").arg(row.lines));
+        for (const auto& [build, program] : {std::pair{"before", programs.before}, {"after", programs.after}}) {
+            if (program.isEmpty())
+                continue;
+            QFile::remove(pdf);
+            const ChildResult r = runChild(program, {QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                                                     QStringLiteral("--outdir"), dir.filePath(QStringLiteral("out")),
+                                                     path});
+            const QString pages = QRegularExpression(QStringLiteral("Pages:\\s*(\\d+)"))
+                                      .match(toolOutput(QStringLiteral("pdfinfo"), {pdf}))
+                                      .captured(1);
+            const QString lastLine = QStringLiteral("Zeile %1").arg(row.lines) + QLatin1String(row.tail);
+            const bool found = !pages.isEmpty()
+                               && toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-f"), pages, QStringLiteral("-l"),
+                                                                           pages, pdf, QStringLiteral("-")})
+                                      .contains(lastLine);
+            std::printf("%-30s %-7s %8.1f %8.1f %9.1f  %s pages, last line %s%s\n", row.what, build, r.seconds,
+                        r.cpuSeconds, r.peakKb / 1024.0, qPrintable(pages.isEmpty() ? QStringLiteral("no") : pages),
+                        found ? "found" : "MISSING", r.status == 0 ? "" : "  (failed)");
+            std::fflush(stdout);
+            rc |= r.status | !found;
+        }
+    }
+    return rc;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && QByteArray(argv[1]) == "convert") {
+        QCoreApplication app(argc, argv);
+        return convertRows(QCoreApplication::arguments().mid(2));
+    }
     QApplication app(argc, argv);
     // "badinputs N" or "badinputs KIND N": one input of size N, to see how reading and
     // paginating scale (KIND: lines, text, list, tables, frames).
@@ -148,16 +220,15 @@ int main(int argc, char** argv)
         }
     run("own, 50,000 frames", 3, ownFrames(50000));
     run("html, 50,000 tables", 4, QByteArray("<table><tr><td>a</td></tr></table>").repeated(50000));
-    // Qt's text layout stops at 2^23 layout units (QFIXED_MAX, 8,388,607 px at 96 dpi,
-    // about 7,470 A4 pages): past it every line lands on that height and the layout
-    // no longer finishes. The printed copy, laid out at 1440 dpi, runs out far sooner:
-    // 104,000 lines of Arial 11 (1,825 pages) still print whole, 119,700 lines (2,100
-    // pages) give a PDF of one page. "badinputs huge" runs the inputs beyond it.
+    // Qt's layout of a continuous (unpaginated) document slows to a crawl past 2^23
+    // pixels (QFIXED_MAX, about 7,470 A4 pages at 96 dpi), and these rows lay the body
+    // out as a window does: "badinputs huge" runs the inputs beyond it. A conversion
+    // does not lay the body out at all ("badinputs convert").
     if (QCoreApplication::arguments().contains(QStringLiteral("huge"))) {
         run("text, 1,000,000 empty lines", 1, QByteArray(1000000, '\n'));
         run("rtf, 1,000,000 \\par", 5, "{\\rtf1 " + QByteArray("\\par ").repeated(1000000) + "}");
-        // 52 lines of Arial 11 fill an A4 page with 2 cm margins.
-        run("text, 16,000 pages (832,000 lines)", 1, lines(16000 * 52, "Zeile mit etwas Text"));
+        // 57 lines of Arial 11 fill an A4 page with 2 cm margins.
+        run("text, 16,000 pages (912,000 lines)", 1, lines(16000 * 57, "Zeile mit etwas Text"));
     }
     return 0;
 }

@@ -87,7 +87,9 @@ void Document::applyPage()
 {
     setRootMargins(m_body, m_page);
     const double width = qMax(10.0, twipsToPixels(m_page.width));
-    if (m_body->textWidth() != width) // every call lays the whole text out anew
+    // A body that nothing shows (a conversion) has a null page size, which holds back
+    // Qt's layout; otherwise every call lays the whole text out anew.
+    if (!m_body->pageSize().isNull() && m_body->textWidth() != width)
         m_body->setTextWidth(width);
     // Headers and footers are laid out at the text's width, unzoomed.
     const double textWidth = qMax(10.0, twipsToPixels(m_page.width - m_page.marginL - m_page.marginR));
@@ -109,7 +111,9 @@ void Document::setRootMargins(QTextDocument* d, const PageGeometry& g)
         && same(f.rightMargin(), want.rightMargin()) && same(f.bottomMargin(), want.bottomMargin()))
         return;
     const bool modified = d->isModified();
-    const bool fresh = !d->isUndoAvailable() && !d->isRedoAvailable();
+    // While Qt undoes or redoes a step its history reads as off: then the step being
+    // replayed must not be cleared away under it.
+    const bool fresh = d->isUndoRedoEnabled() && !d->isUndoAvailable() && !d->isRedoAvailable();
     d->rootFrame()->setFrameFormat(want);
     if (fresh)
         d->clearUndoRedoStacks();

@@ -37,6 +37,10 @@ bool readInput(const QString& input, const QString& ext, const QString& outDir, 
     const QFileInfo info(input);
     const QString dir = outDir.isEmpty() ? info.absolutePath() : outDir;
     *output = QDir(dir).filePath(info.completeBaseName() + QLatin1Char('.') + ext);
+    // Nothing shows the body: a null page size keeps Qt from laying it out (its layout
+    // of a continuous text slows to a crawl past 2^23 pixels, some 7,400 pages), and
+    // only the printed copy is laid out.
+    doc->body()->setPageSize(QSizeF(0, 0));
     // The input is read first, so that a missing or unreadable file is reported as such.
     const int inFormat = Formats::typeOfPath(input);
     if (!Formats::readFile(inFormat, input, inFormat == 3 ? Formats::PageHeaderSize : 0, *doc, nullptr, error, note))
@@ -127,7 +131,8 @@ void convertToPdf(const QStringList& inputs, const QString& outDir, Report* repo
             report->failed(input, error);
             continue;
         }
-        if (!files->add(doc, &error)) {
+        // The document is not needed afterwards: its body becomes the printed copy.
+        if (!files->addCopy(doc, &error)) {
             writeGroup();
             report->failed(input, error);
             continue;

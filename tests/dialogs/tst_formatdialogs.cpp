@@ -274,6 +274,8 @@ private Q_SLOTS:
         if (set & 2)
             QCOMPARE(tc.doc()->headerFooter(2)->toPlainText(), QStringLiteral("Nur auf Seite 1"));
         QVERIFY(!tc.CanUndo());
+        // The undone step stays to be redone: the undo did not clear the history under itself.
+        QCOMPARE(tc.CanRedo(), headerTwips != 1134 || setAfter != set);
     }
 
     void hyperlinkInsert()

@@ -5,7 +5,9 @@
 #include "PdfText.h"
 #include "Pixels.h"
 #include "TestCommon.h"
+#include "engine/formats/Formats.h"
 #include "engine/pages/BlockBand.h"
+#include "engine/pages/PageEstimate.h"
 #include "engine/Document.h"
 #include "engine/objects/Fields.h"
 #include "engine/EngineProperties.h"
@@ -146,20 +148,63 @@ private Q_SLOTS:
         QCOMPARE(tc.textCursor().block().text(), QStringLiteral("Zeile 720"));
     }
 
-    // Past what 1440 dpi can reach, the print copy is laid out coarser; every page keeps its lines.
-    void thousandsOfPagesAllPrinted()
+    // Past what 1440 dpi can reach, the print copy is laid out coarser and every page keeps
+    // its lines: a plain text of 4,000 full pages read as a conversion reads it, exported
+    // whole. 57 lines of Arial 11 fill an A4 body: the last page holds 227,944 to 228,000.
+    void plainTextOfThousandsOfPagesExported()
     {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        QByteArray text = "Zeile 1";
+        for (int i = 2; i <= 228000; ++i)
+            text += "\nZeile " + QByteArray::number(i);
         Document d;
-        d.setPage(kA4);
+        d.body()->setPageSize(QSizeF(0, 0)); // as a conversion holds the body's layout back
+        QString error;
+        QVERIFY2(Formats::read(1, text, d, nullptr, &error), qPrintable(error));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("lang.pdf"));
+        QVERIFY2(PdfExport::exportPdf(d, pdf, &error), qPrintable(error));
+        QCOMPARE(pdfPages(pdf), 4000);
+        const QString last = pdfPageText(pdf, 4000).simplified();
+        QVERIFY2(last.startsWith(QStringLiteral("Zeile 227944 Zeile 227945 ")) && last.endsWith(QStringLiteral(" Zeile 228000")), qPrintable(last));
+    }
+
+    // The estimate behind the print resolution, against the layout: space before each
+    // paragraph, a page break before every 30th, and long paragraphs that wrap.
+    void pageEstimate()
+    {
+        Document d; // A4
         QTextCursor c(d.body());
-        QTextBlockFormat tall;
-        tall.setLineHeight(400, QTextBlockFormat::FixedHeight); // two lines to a page
-        c.setBlockFormat(tall);
-        c.insertText(QStringLiteral("Zeile\n").repeated(8199) + QStringLiteral("Zeile"));
-        Paginator pages(&d);
-        QCOMPARE(pages.pageCount(), 4100);
-        const QImage last = pages.renderPage(4100); // its lines from 76 px and from 476 px
-        QVERIFY(darkPixels(last, QRect(76, 76, 200, 400)) > 20 && darkPixels(last, QRect(76, 476, 200, 400)) > 20);
+        QTextBlockFormat f;
+        f.setTopMargin(40);
+        for (int i = 0; i < 300; ++i) {
+            f.setPageBreakPolicy(i % 30 == 29 ? QTextFormat::PageBreak_AlwaysBefore : QTextFormat::PageBreak_Auto);
+            i ? c.insertBlock(f) : c.setBlockFormat(f);
+            c.insertText(QStringLiteral("Ein Satz mit einigen Wörtern. ").repeated(i % 2 ? 20 : 1));
+        }
+        const double estimate = PageEstimate::pages(d.body(), d.page()), real = Paginator(&d).pageCount();
+        QVERIFY2(qAbs(estimate - real) <= real / 10, qPrintable(QStringLiteral("%1 / %2").arg(estimate).arg(real)));
+    }
+
+    // Two lines of 400 px a page: the finest resolution where A4 pages (16,838 units at
+    // 1440 dpi) and 5 % to spare stay below 2^25 units. 1,950 pages fit 1440 dpi only
+    // without the 5 %: a layout that tried it first would keep it.
+    void printResolutionFromLength()
+    {
+        for (const auto& [pages, dpi] : {std::pair{1800, 1440}, {1950, 1080}, {4100, 648}, {16000, 144}, {25000, 96}}) {
+            Document d;
+            d.body()->setPageSize(QSizeF(0, 0)); // as a conversion: the body is not laid out,
+            d.setPage(kA4);                      // not even when the page changes
+            QTextCursor c(d.body());
+            QTextBlockFormat tall;
+            tall.setLineHeight(400, QTextBlockFormat::FixedHeight);
+            c.setBlockFormat(tall);
+            c.insertText(QStringLiteral("Zeile\n").repeated(2 * pages - 1) + QStringLiteral("Zeile"));
+            QCOMPARE(Paginator::printDpiFor(d.body(), kA4), dpi);
+            if (pages == 1950) // laid out at that resolution from the start, the body not at all
+                QVERIFY(Paginator::layoutScale(Paginator::printedCopy(d).get()) == dpi / 96.0 && !d.body()->lastBlock().layout()->lineCount());
+        }
     }
 
     // Three documents through one writer, cut apart: the same pages, words and word

@@ -6,6 +6,7 @@
 #include "engine/objects/Images.h"
 #include "FirstSpacing.h"
 #include "engine/objects/PageNumberObject.h"
+#include "PageEstimate.h"
 #include "PaginatedCopy.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/objects/TabLeaders.h"
@@ -157,6 +158,9 @@ int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dp
     const int* at = std::find(std::begin(PrintDpis), std::end(PrintDpis), dpi);
     if (at == std::end(PrintDpis))
         at = std::begin(PrintDpis);
+    // A copy estimated too long for a resolution starts at a coarser one, so that it is
+    // laid out once (each layout of a long copy costs as much as the printing).
+    at = std::max(at, std::find(std::begin(PrintDpis), std::end(PrintDpis), printDpiFor(copy, g)));
     // Office programs' paragraph spacing does not depend on the resolution: added once.
     PaginatedCopy::addSpacing(copy);
     for (bool again = false;; ++at, again = true) {
@@ -174,6 +178,15 @@ int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dp
             return *at;
         }
     }
+}
+
+int Paginator::printDpiFor(const QTextDocument* copy, const PageGeometry& g)
+{
+    const double length = PageEstimate::pages(copy, g) * pageSizePixels(g).height() / 96 * WrapMargin;
+    for (int dpi : PrintDpis)
+        if (length * dpi < LayoutWrap)
+            return dpi;
+    return std::end(PrintDpis)[-1];
 }
 
 double Paginator::layoutScale(const QTextDocument* d)
