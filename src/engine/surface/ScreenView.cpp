@@ -121,7 +121,8 @@ QSizeF ScreenView::contentsSize(QSizeF text) const
         return text;
     // Not asked while the body is read or laid out anew: the copy would be taken of a
     // half-read document (pictures still missing). The last count stands meanwhile.
-    if (!m_updating && !m_surface->m_relayouting)
+    // Nor for a surface never shown (serial letters): its copy would follow every edit.
+    if (!m_updating && !m_surface->m_relayouting && m_surface->isVisible())
         m_pages = m_paginator->pageCount();
     return {Paginator::pageSizePixels(m_doc->page()).width(), m_pages * sheetHeight()};
 }

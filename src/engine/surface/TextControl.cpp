@@ -457,8 +457,10 @@ void TextControl::initPages()
 {
     m_paginator = new Paginator(m_doc, this);
     // A copy laid out anew is shown from scratch.
+    // A surface never shown (serial letters) is not laid out for it; showing it
+    // resizes it, which sets the view up anew.
     connect(m_paginator, &Paginator::invalidated, this, [this] {
-        if (showsCopy())
+        if (showsCopy() && isVisible())
             shownDocumentReplaced();
     });
     PageNumberObject::install(m_doc->body());

@@ -401,6 +401,9 @@ void ZoomedTextEdit::restartBlink()
 
 void ZoomedTextEdit::updateCaret()
 {
+    // Finding the caret lays the shown document out: not for a surface nobody sees.
+    if (!isVisible())
+        return;
     viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
     viewport()->update(caretRect());
 }
