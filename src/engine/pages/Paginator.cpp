@@ -65,8 +65,6 @@ void Paginator::onPartsChanged()
     const PageGeometry g = bodyGeometry(*m_doc);
     if (g == m_laidOut)
         return;
-    if (m_bodyPaginated)
-        paginate(m_doc->body(), g);
     invalidate();
 }
 
@@ -259,19 +257,13 @@ void Paginator::insertText(QTextCursor& c, const QString& text)
     }
 }
 
-void Paginator::setBodyPaginated(bool on)
-{
-    m_bodyPaginated = on;
-    invalidate();
-}
-
 void Paginator::onContentsChange(int pos, int removed, int added)
 {
     // A paginated copy that is up to date follows the edit; anything else is rebuilt,
     // and so is an edit of the first paragraph, whose spacing the copy lays out its own way.
     const QTextBlock first = m_doc->body()->begin();
     const bool firstSpacing = pos <= first.length() && first.blockFormat().topMargin() > 0;
-    if (m_dirty || m_bodyPaginated || !m_copy || !m_copyMirrors || firstSpacing
+    if (m_dirty || !m_copy || !m_copyMirrors || firstSpacing
         || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added, layoutScale(m_copy)))
         invalidate();
 }
@@ -287,7 +279,7 @@ void Paginator::invalidate()
 QTextDocument* Paginator::layoutDocument()
 {
     ensureLayout();
-    return m_bodyPaginated ? m_doc->body() : m_copy;
+    return m_copy;
 }
 
 void Paginator::ensureLayout()
@@ -296,24 +288,22 @@ void Paginator::ensureLayout()
         return;
     m_dirty = false;
     m_laidOut = bodyGeometry(*m_doc);
+    if (m_takesBody && m_copy)
+        return; // laid out for print already
     QTextDocument* d = m_doc->body();
-    if (m_takesBody && m_copy) {
-        d = m_copy; // laid out for print already
-    } else if (!m_bodyPaginated) {
-        if (m_takesBody) {
-            m_copy = d;
-        } else {
-            delete m_copy;
-            m_copy = d->clone(this);
-        }
-        holdLayout(m_copy);
-        ++m_rebuilds;
-        m_copy->setUndoRedoEnabled(false);
-        // Form feeds become paragraphs in the copy: positions differ from then on.
-        m_copyMirrors = !d->toPlainText().contains(QChar(12));
-        breakAtFormFeeds(m_copy);
-        m_printDpi = layOutForPrint(m_copy, bodyGeometry(*m_doc), m_printDpi);
+    if (m_takesBody) {
+        m_copy = d;
+    } else {
+        delete m_copy;
+        m_copy = d->clone(this);
     }
+    holdLayout(m_copy);
+    ++m_rebuilds;
+    m_copy->setUndoRedoEnabled(false);
+    // Form feeds become paragraphs in the copy: positions differ from then on.
+    m_copyMirrors = !d->toPlainText().contains(QChar(12));
+    breakAtFormFeeds(m_copy);
+    m_printDpi = layOutForPrint(m_copy, bodyGeometry(*m_doc), m_printDpi);
 }
 
 std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
@@ -361,7 +351,7 @@ int Paginator::pageCount()
 
 int Paginator::pageOfPosition(int pos)
 {
-    QTextDocument* d = m_bodyPaginated ? m_doc->body() : (m_dirty ? layoutDocument() : m_copy);
+    QTextDocument* d = m_dirty ? layoutDocument() : m_copy;
     const QTextBlock b = d->findBlock(pos);
     if (!b.isValid())
         return 1;

@@ -81,10 +81,6 @@ public:
     // copies before their print layout, and for the body of a surface never shown.
     static void holdLayout(QTextDocument* d);
 
-    // With the body itself paginated (layout view) no copy is needed.
-    void setBodyPaginated(bool on);
-    bool bodyPaginated() const { return m_bodyPaginated; }
-
     int pageCount();
     // How often the paginated copy was built from scratch (edits are replayed).
     int rebuilds() const { return m_rebuilds; }
@@ -122,7 +118,6 @@ private:
 
     Document* m_doc;
     QTextDocument* m_copy = nullptr;
-    bool m_bodyPaginated = false;
     bool m_takesBody = false;
     bool m_dirty = true;
     int m_rebuilds = 0;
