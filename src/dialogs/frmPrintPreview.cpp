@@ -129,8 +129,6 @@ void frmPrintPreview::ShowPreview(TextControl* tx, QWidget* parent)
 void frmPrintPreview::setSurface(TextControl* tx)
 {
     m_surface = tx;
-    m_pageWidth = tx->PageWidth();
-    m_pageHeight = tx->PageHeight();
     m_current = 1;
     m_savedZoom = tx->ZoomFactor();
     m_zoom = 0;
@@ -160,6 +158,12 @@ int frmPrintPreview::pictureFactor(int picture) const
 void frmPrintPreview::updateControls()
 {
     const int pages = m_surface ? m_surface->CurrentPages() : 0;
+    // Sections have pages of their own size: the picture takes the current page's.
+    if (m_surface && pages > 0) {
+        const PageGeometry g = m_surface->paginator()->pageGeometry(qBound(1, m_current, pages));
+        m_pageWidth = g.width;
+        m_pageHeight = g.height;
+    }
     const PreviewRules::Controls c = PreviewRules::controls(m_current, pages, m_zoom);
     btnNext->setEnabled(c.next);
     btnPrevious->setEnabled(c.previous);
@@ -180,14 +184,14 @@ void frmPrintPreview::btnNext_Click()
 {
     ++m_current;
     updateControls();
-    refresh();
+    Form_Resize();
 }
 
 void frmPrintPreview::btnPrevious_Click()
 {
     m_current = qMax(1, m_current - 1);
     updateControls();
-    refresh();
+    Form_Resize();
 }
 
 void frmPrintPreview::btnPages_Click()

@@ -1,5 +1,6 @@
 #include "Document.h"
 
+#include "SectionParts.h"
 #include "formats/LocalTextDocument.h"
 #include "objects/ListNumbers.h"
 #include "spelling/AutoHyphens.h"
@@ -38,6 +39,7 @@ std::unique_ptr<Document> Document::paintingCopy() const
         copy->layOutAt96Dpi(copy->m_parts[i]);
     }
     copy->m_hfSet = m_hfSet;
+    SectionParts::cloneInto(*this, *copy);
     return copy;
 }
 

@@ -2,6 +2,7 @@
 
 #include "FormatIO.h"
 #include "LocalTextDocument.h"
+#include "engine/Sections.h"
 #include "engine/Document.h"
 
 #include <QTextBlock>
@@ -433,9 +434,16 @@ void apply(Document& doc)
     doc.setFooterDistance(qBound(0, doc.footerDistance(), g.height / 2));
     const Area area{Document::twipsToPixels(g.width - g.marginL - g.marginR),
                     Document::twipsToPixels(g.height - g.marginT - g.marginB)};
+    // The body's text may be as wide and as tall as its largest section's.
+    Area bodyArea = area;
+    for (const Sections::Section& section : Sections::of(doc)) {
+        const PageGeometry& p = section.format.page;
+        bodyArea.width = qMax(bodyArea.width, Document::twipsToPixels(p.width - p.marginL - p.marginR));
+        bodyArea.height = qMax(bodyArea.height, Document::twipsToPixels(p.height - p.marginT - p.marginB));
+    }
     const bool undo = doc.body()->isUndoRedoEnabled();
     doc.body()->setUndoRedoEnabled(false);
-    applyToText(doc.body(), area);
+    applyToText(doc.body(), bodyArea);
     doc.body()->setUndoRedoEnabled(undo);
     for (int part : {1, 2, 4, 8})
         if (QTextDocument* d = doc.headerFooter(part)) {

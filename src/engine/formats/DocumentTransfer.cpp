@@ -1,5 +1,6 @@
 #include "DocumentTransfer.h"
 
+#include "engine/SectionParts.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/TabStops.h"
@@ -56,6 +57,15 @@ void copyPageAndParts(const Document& from, Document& to)
     for (int part : {1, 2, 4, 8})
         if (QTextDocument* d = to.headerFooter(part))
             copyText(from.headerFooter(part), d);
+    // Later sections' sets keep their ids: the section breaks name them.
+    SectionParts::clear(to);
+    for (int id : SectionParts::ids(from)) {
+        while (SectionParts::ids(to).isEmpty() || SectionParts::ids(to).last() < id)
+            SectionParts::add(to);
+        for (int part : {1, 2, 4, 8})
+            if (const QTextDocument* d = SectionParts::part(from, id, part))
+                copyText(d, SectionParts::part(to, id, part, true));
+    }
 }
 
 } // namespace

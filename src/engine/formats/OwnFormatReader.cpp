@@ -4,6 +4,7 @@
 #include "InputFile.h"
 #include "ListParts.h"
 #include "OwnFormatWriter.h"
+#include "engine/SectionParts.h"
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/TabStops.h"
@@ -381,15 +382,25 @@ void readLanguage(QXmlStreamReader& r, Document& into)
 
 bool readHeaderFooter(QXmlStreamReader& r, Document& into, qint64 fileSize, int version, QString* error)
 {
-    into.setHeaderFooterSet(intAttr(r, "set", 0) & 15);
-    into.setHeaderDistance(qBound(0, intAttr(r, "headerDistance", into.headerDistance()), 31680));
-    into.setFooterDistance(qBound(0, intAttr(r, "footerDistance", into.footerDistance()), 31680));
+    // The first section's set, or (sectionparts) a later section's, by its id.
+    const bool later = r.name() == u"sectionparts";
+    const int set = later ? intAttr(r, "id", 0) : 0;
+    if (later) {
+        // Ids are given out in order; a file names the ones its breaks use.
+        while (set > 0 && set <= 4096 && (SectionParts::ids(into).isEmpty() || SectionParts::ids(into).last() < set))
+            SectionParts::add(into);
+    } else {
+        into.setHeaderFooterSet(intAttr(r, "set", 0) & 15);
+        into.setHeaderDistance(qBound(0, intAttr(r, "headerDistance", into.headerDistance()), 31680));
+        into.setFooterDistance(qBound(0, intAttr(r, "footerDistance", into.footerDistance()), 31680));
+    }
     while (r.readNextStartElement()) {
         if (r.name() != u"part") {
             r.skipCurrentElement();
             continue;
         }
-        QTextDocument* part = into.headerFooter(intAttr(r, "id", 0));
+        const int id = intAttr(r, "id", 0);
+        QTextDocument* part = later ? SectionParts::part(into, set, id, true) : into.headerFooter(id);
         bool done = false;
         while (r.readNextStartElement()) {
             if (r.name() == u"text" && part && !done) {
@@ -423,6 +434,10 @@ void readResources(QXmlStreamReader& r, Document& into)
         for (int part : {1, 2, 4, 8})
             if (QTextDocument* d = into.headerFooter(part))
                 d->addResource(QTextDocument::ImageResource, QUrl(name), img);
+        for (int id : SectionParts::ids(into))
+            for (int part : {1, 2, 4, 8})
+                if (QTextDocument* d = SectionParts::part(into, id, part))
+                    d->addResource(QTextDocument::ImageResource, QUrl(name), img);
     }
 }
 
@@ -453,7 +468,7 @@ bool OwnFormatReader::read(const QByteArray& data, Document& into, QString* erro
             readPage(r, into);
         } else if (r.name() == u"language") {
             readLanguage(r, into);
-        } else if (r.name() == u"headerfooter") {
+        } else if (r.name() == u"headerfooter" || r.name() == u"sectionparts") {
             if (!readHeaderFooter(r, into, data.size(), version, error)) {
                 FormatErrors::set(error, kBroken);
                 return false;

@@ -2,6 +2,7 @@
 
 #include "DocumentTransfer.h"
 #include "FormatProperties.h"
+#include "engine/SectionParts.h"
 #include "engine/Document.h"
 #include "engine/objects/TabStops.h"
 
@@ -173,6 +174,10 @@ void writeResources(QXmlStreamWriter& w, const Document& doc)
     for (int part : {1, 2, 4, 8})
         if (const QTextDocument* d = doc.headerFooter(part))
             texts << d;
+    for (int id : SectionParts::ids(doc))
+        for (int part : {1, 2, 4, 8})
+            if (const QTextDocument* d = SectionParts::part(doc, id, part))
+                texts << d;
     w.writeStartElement(QStringLiteral("resources"));
     QSet<QString> seen;
     for (const QTextDocument* d : texts) {
@@ -241,6 +246,21 @@ bool OwnFormatWriter::write(const Document& doc, const WriteOptions&, QByteArray
         }
     }
     w.writeEndElement();
+
+    // Later sections' own headers and footers; their breaks name them in the body.
+    for (int id : SectionParts::ids(doc)) {
+        w.writeStartElement(QStringLiteral("sectionparts"));
+        w.writeAttribute(QStringLiteral("id"), QString::number(id));
+        for (int part : {1, 2, 4, 8}) {
+            if (const QTextDocument* d = SectionParts::part(doc, id, part)) {
+                w.writeStartElement(QStringLiteral("part"));
+                w.writeAttribute(QStringLiteral("id"), QString::number(part));
+                TextWriter(w, d).run(QStringLiteral("text"));
+                w.writeEndElement();
+            }
+        }
+        w.writeEndElement();
+    }
 
     TextWriter(w, doc.body()).run(QStringLiteral("body"));
     writeResources(w, doc);

@@ -77,14 +77,7 @@ void Parser::word(const RtfToken& t)
     else if (w == "footerf") part = 8;
     if (part) {
         s.dest = Dest::Body;
-        if (sections == 0) {
-            s.sink = partSink(part);
-        } else {
-            // Later sections' parts are read aside: the document has one set.
-            laterParts.append({part, scratchDocument()});
-            laterSinks.append(std::make_shared<RtfSink>(laterParts.last().second.get()));
-            s.sink = laterSinks.last().get();
-        }
+        s.sink = sections == 0 ? partSink(part) : sectionPartSink(sections, part);
         s.isHeaderPart = true;
         s.part = part;
         s.frame = {};

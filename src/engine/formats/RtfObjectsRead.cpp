@@ -1,11 +1,15 @@
 #include "RtfParser.h"
 
+#include "engine/SectionParts.h"
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
+#include "engine/Sections.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextFrame>
 #include <QTextImageFormat>
 #include <QUrl>
 #include <algorithm>
@@ -150,27 +154,77 @@ bool Parser::objectWord(const QByteArray& w, int p, bool wasStarred)
         return true;
     }
 
-    // Sections: one page setup, but each section starts its page.
+    // Sections: each starts its page, unless it continues on the page before.
     if (w == "sect") {
         if (s.dest == Dest::Body && s.sink == &body) {
             closeFrame();
             if (!body.paragraphIsEmpty())
                 endParagraph();
-            body.pageBreak();
         }
-        ++sections;
         pageSettings.word(w, p);
+        ++sections;
+        if (s.dest == Dest::Body && s.sink == &body)
+            body.sectionBreak(sections);
         return true;
     }
     if (w == "sbknone" || w == "sbkcol") {
         body.cancelPageBreak();
+        pageSettings.word(w, p);
         return true;
     }
     if (w == "titlepg") {
         titlePage |= sections == 0;
+        pageSettings.word(w, p);
         return true;
     }
     return false;
+}
+
+RtfSink* Parser::sectionPartSink(int section, int part)
+{
+    int& id = sectionSets[section];
+    if (id == 0)
+        id = SectionParts::add(doc);
+    std::shared_ptr<RtfSink>& sink = sectionSinks[section * 16 + part];
+    if (!sink)
+        sink = std::make_shared<RtfSink>(SectionParts::part(doc, id, part, true));
+    return sink.get();
+}
+
+void Parser::applySections()
+{
+    for (const auto& sink : std::as_const(sectionSinks))
+        sink->finish();
+    bool merged = false;
+    for (auto it = doc.body()->rootFrame()->begin(); !it.atEnd(); ++it) {
+        const QTextBlock b = it.currentBlock();
+        const QString mark = b.blockFormat().stringProperty(Sections::PageProperty);
+        if (it.currentFrame() || !mark.startsWith(u'#'))
+            continue;
+        const int n = mark.mid(1).toInt();
+        SectionFormat f = pageSettings.section(n);
+        f.parts = sectionSets.value(n);
+        if (f.parts && pageSettings.titlePage(n)) {
+            // A different first page without its own header or footer shows none there.
+            for (int part : {1, 4})
+                if (SectionParts::part(doc, f.parts, part))
+                    SectionParts::part(doc, f.parts, part * 2, true);
+        }
+        QTextCursor c(b);
+        const SectionFormat before = pageSettings.section(n - 1);
+        if (pageSettings.continuous(n) && f.page.width == before.page.width && f.page.height == before.page.height) {
+            // The page goes on: the section's own margins and parts wait for no page.
+            merged = merged || !(f.page == before.page) || f.parts;
+            QTextBlockFormat plain = b.blockFormat();
+            plain.clearProperty(Sections::PageProperty);
+            c.setBlockFormat(plain);
+        } else {
+            Sections::setBreak(c, f);
+        }
+    }
+    if (merged)
+        userNotes << QStringLiteral("Abschnitte, die auf derselben Seite weitergehen, haben die Seitenränder und "
+                                    "Kopf- und Fußzeilen des Abschnitts davor erhalten.");
 }
 
 RtfSink* Parser::target(State& s)
@@ -318,17 +372,7 @@ void Parser::finishObjects()
         if (parts.contains(4) && !parts.contains(8))
             partSink(8);
     }
-    for (const auto& [part, later] : std::as_const(laterParts)) {
-        const QTextDocument* first = doc.headerFooter(part);
-        if (later->toPlainText().trimmed() != (first ? first->toPlainText().trimmed() : QString())) {
-            userNotes << QStringLiteral("Kopf- und Fußzeilen späterer Abschnitte wurden nicht übernommen; "
-                                        "es gelten die des ersten Abschnitts.");
-            break;
-        }
-    }
-    if (pageSettings.laterSectionsDiffer())
-        userNotes << QStringLiteral("Abschnitte mit eigener Seitengröße oder Ausrichtung wurden auf die Seite "
-                                    "des ersten Abschnitts gesetzt.");
+    applySections();
     if (RtfShapes::fitTables(doc))
         userNotes << QStringLiteral("Zu breite Tabellen wurden auf die Textbreite verkleinert.");
     RtfShapes::placeOnPages(doc);

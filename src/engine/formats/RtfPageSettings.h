@@ -1,10 +1,12 @@
 #pragma once
 // Page size, margins and header/footer distances of an RTF file. Office suites state
-// them twice, for the document (\paperw ...) and for each section (\pgwsxn ...); the
-// first section's values win; later sections only tell whether they differ (one page
-// setup per document).
+// them for the document (\paperw ...) and for each section (\pgwsxn ...); a section's
+// own values win, and a section takes over the one before it unless \sectd resets it.
+
+#include "engine/Sections.h"
 
 #include <QByteArray>
+#include <QList>
 
 class Document;
 
@@ -12,22 +14,26 @@ class RtfPageSettings {
 public:
     // Takes a document or section control word; false when `w` is neither.
     bool word(const QByteArray& w, int param);
-    // Writes what the file stated into `doc`.
+    // Writes the first section's page and distances into `doc`.
     void apply(Document& doc) const;
-    // A later section has another page size or orientation than the first.
-    bool laterSectionsDiffer() const;
+    // Sections read (the one being read included).
+    int sectionCount() const { return int(m_done.size()) + 1; }
+    // The page of section `i`, 0 the first; no header/footer set named.
+    SectionFormat section(int i) const;
+    // The section starts on the page the one before ends on (\sbknone).
+    bool continuous(int i) const { return values(i).continuous; }
+    bool titlePage(int i) const { return values(i).titlePage; }
 
 private:
-    enum { Width, Height, Left, Top, Right, Bottom, Count };
+    enum { Width, Height, Left, Top, Right, Bottom, HeaderY, FooterY, Count };
     struct Values {
-        int v[Count] = {-1, -1, -1, -1, -1, -1};
+        int v[Count] = {-1, -1, -1, -1, -1, -1, -1, -1};
+        bool landscape = false;
+        bool continuous = false;
+        bool titlePage = false;
     };
+    const Values& values(int i) const { return i >= 0 && i < m_done.size() ? m_done[i] : m_current; }
     Values m_document;
-    Values m_section;
-    Values m_current; // of the section being read
-    bool m_landscape = false, m_firstLandscape = false;
-    bool m_laterDiffer = false;
-    void endSection();
-    int m_headerY = -1, m_footerY = -1;
-    int m_sections = 0; // section breaks seen
+    QList<Values> m_done; // sections ended by \sect
+    Values m_current;     // of the section being read
 };

@@ -85,6 +85,10 @@ private:
     bool listOf(const State& s, QTextListFormat* out, bool* parentNumbers) const;
     void showField(int field, const QTextCharFormat& cf, RtfSink* sink);
     RtfSink* partSink(int part);
+    // A header or footer of a later section, read into the section's own set.
+    RtfSink* sectionPartSink(int section, int part);
+    // Gives the paragraphs that start later sections their section's page.
+    void applySections();
     // The body and the headers and footers hold shapes at their place on the page.
     bool placesOnPage(const RtfSink* flow) const;
     void finishPicture();
@@ -151,9 +155,10 @@ private:
     int footnoteCount = 0, endnoteCount = 0;
     int sections = 0;
     bool titlePage = false;
-    // Headers and footers of later sections, read aside: part -> text.
-    QList<std::pair<int, std::shared_ptr<QTextDocument>>> laterParts;
-    QList<std::shared_ptr<RtfSink>> laterSinks;
+    // Headers and footers of later sections: section -> set id in the document, and
+    // section * 16 + part -> the part's sink.
+    QHash<int, int> sectionSets;
+    QHash<int, std::shared_ptr<RtfSink>> sectionSinks;
     bool framesRead = false;
     QStringList userNotes;
     // A picture's own {\*\picprop}: its distances to the text.

@@ -360,13 +360,18 @@ bool Parser::run(QString* error)
     pageSettings.apply(doc);
     finishObjects();
     RtfFields::numberProvisional(doc.body());
+    QList<QTextDocument*> partDocs;
     for (auto it = parts.cbegin(); it != parts.cend(); ++it)
-        RtfFields::numberProvisional(doc.headerFooter(it.key()));
-    if (defaultTab > 0) {
-        TabStops::setDefaultDistance(doc.body(), defaultTab);
-        for (auto it = parts.cbegin(); it != parts.cend(); ++it)
-            TabStops::setDefaultDistance(doc.headerFooter(it.key()), defaultTab);
+        partDocs << doc.headerFooter(it.key());
+    for (const auto& sink : std::as_const(sectionSinks))
+        partDocs << sink->document();
+    for (QTextDocument* d : std::as_const(partDocs)) {
+        RtfFields::numberProvisional(d);
+        if (defaultTab > 0)
+            TabStops::setDefaultDistance(d, defaultTab);
     }
+    if (defaultTab > 0)
+        TabStops::setDefaultDistance(doc.body(), defaultTab);
     doc.body()->setUndoRedoEnabled(true);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "RtfShapes.h"
 
 #include "engine/Document.h"
+#include "engine/Sections.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Images.h"
 #include "engine/pages/Paginator.h"
@@ -301,13 +302,17 @@ void placeOnPages(Document& doc)
 
 bool fitTables(Document& doc)
 {
-    const PageGeometry& g = doc.page();
-    const double textWidth = Document::twipsToPixels(g.width - g.marginL - g.marginR);
+    const QList<Sections::Section> sections = Sections::of(doc);
     bool fitted = false;
     for (QTextFrame* child : doc.body()->rootFrame()->childFrames()) {
         auto* table = qobject_cast<QTextTable*>(child);
         if (!table)
             continue;
+        // A table is as wide as its section's page allows (a landscape one, wider).
+        const auto section = std::upper_bound(sections.cbegin(), sections.cend(), table->firstPosition(),
+                                              [](int pos, const Sections::Section& s) { return pos < s.start; });
+        const PageGeometry& g = (section - 1)->format.page;
+        const double textWidth = Document::twipsToPixels(g.width - g.marginL - g.marginR);
         QTextTableFormat tf = table->format();
         QList<QTextLength> widths = tf.columnWidthConstraints();
         double sum = 0;

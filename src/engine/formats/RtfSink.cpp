@@ -2,6 +2,7 @@
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
+#include "engine/Sections.h"
 
 #include <QTextDocument>
 #include <QTextList>
@@ -44,6 +45,20 @@ void RtfSink::endParagraph(const RtfParagraph& props, bool inTable)
     RtfParagraph p = props;
     p.runs = std::move(m_para.runs);
     m_para = RtfParagraph();
+    if (m_section > 0) {
+        RtfParagraph mark;
+        mark.format.setProperty(Sections::PageProperty, QStringLiteral("#%1").arg(m_section));
+        m_section = 0;
+        if (inTable) {
+            flushTable();
+            mark.format.setPageBreakPolicy(m_pageBreak ? QTextFormat::PageBreak_AlwaysBefore : QTextFormat::PageBreak_Auto);
+            mark.mark = props.mark;
+            emitParagraph(m_cursor, m_first, mark);
+            m_pageBreak = false;
+        } else {
+            p.format.setProperty(Sections::PageProperty, mark.format.property(Sections::PageProperty));
+        }
+    }
     if (m_pageBreak) {
         p.format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         m_pageBreak = false;

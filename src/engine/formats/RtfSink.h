@@ -43,6 +43,13 @@ public:
     void pageBreak() { m_pageBreak = true; }
     // A section break that continues on the same page takes the pending break back.
     void cancelPageBreak() { m_pageBreak = false; }
+    // The next paragraph starts section `n`: its format carries "#n" as its section
+    // page until the reader knows the section's page (a table gets a paragraph before it).
+    void sectionBreak(int n)
+    {
+        m_pageBreak = true;
+        m_section = n;
+    }
     // Replaces the last `placeholder` written (pending or already emitted) by `text`.
     void resolveMark(QChar placeholder, const QString& text);
     QTextDocument* document() const { return m_doc; }
@@ -65,6 +72,7 @@ private:
     QTextCursor m_cursor;
     bool m_first = true;
     bool m_pageBreak = false;
+    int m_section = 0; // pending section break, 0 none
     RtfParagraph m_para;
     QList<RtfParagraph> m_cell;
     QList<QList<RtfParagraph>> m_rowCells;

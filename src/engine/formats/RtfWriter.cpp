@@ -7,8 +7,10 @@
 #include "RtfListTable.h"
 #include "RtfText.h"
 #include "RtfShapes.h"
+#include "engine/SectionParts.h"
 #include "engine/EngineProperties.h"
 #include "engine/Document.h"
+#include "engine/Sections.h"
 #include "engine/objects/Images.h"
 #include "engine/objects/TextBoxes.h"
 #include "engine/objects/TabStops.h"
@@ -16,6 +18,7 @@
 #include "engine/spelling/AutoHyphens.h"
 
 #include <QBuffer>
+#include <functional>
 #include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -41,6 +44,10 @@ public:
         for (int part : {1, 2, 4, 8})
             if (const QTextDocument* d = doc.headerFooter(part))
                 texts << d;
+        for (int id : SectionParts::ids(doc))
+            for (int part : {1, 2, 4, 8})
+                if (const QTextDocument* d = SectionParts::part(doc, id, part))
+                    texts << d;
         fonts << doc.body()->defaultFont().family();
         collectTextBoxes(doc.body());
         for (const auto& box : std::as_const(textBoxes))
@@ -63,24 +70,8 @@ public:
         if (hyphenated)
             out += "\\hyphauto1\n";
         out += "\\paperw" + num(g.width) + "\\paperh" + num(g.height) + "\\margl" + num(g.marginL) + "\\margr"
-               + num(g.marginR) + "\\margt" + num(g.marginT) + "\\margb" + num(g.marginB) + "\n\\sectd";
-        out += "\\pgwsxn" + num(g.width) + "\\pghsxn" + num(g.height) + "\\marglsxn" + num(g.marginL)
-               + "\\margrsxn" + num(g.marginR) + "\\margtsxn" + num(g.marginT) + "\\margbsxn" + num(g.marginB);
-        out += "\\headery" + num(doc.headerDistance()) + "\\footery" + num(doc.footerDistance());
-        if (doc.headerFooterSet() & (2 | 8))
-            out += "\\titlepg";
-        out += '\n';
-        static const char* const partWords[] = {"header", "headerf", "footer", "footerf"};
-        int i = 0;
-        for (int part : {1, 2, 4, 8}) {
-            if (const QTextDocument* d = doc.headerFooter(part)) {
-                out += QByteArray("{\\") + partWords[i] + ' ';
-                current = d;
-                writeItems(d->rootFrame()->begin(), false);
-                out += "}\n";
-            }
-            ++i;
-        }
+               + num(g.marginR) + "\\margt" + num(g.marginT) + "\\margb" + num(g.marginB) + '\n';
+        writeSection(Sections::firstOf(doc), [this](int part) { return doc.headerFooter(part); });
         current = doc.body();
         writeItems(doc.body()->rootFrame()->begin(), false);
         out += "}\n";
@@ -88,6 +79,34 @@ public:
     }
 
 private:
+    // A section's page and the header and footer parts it has of its own.
+    void writeSection(const SectionFormat& f, const std::function<const QTextDocument*(int)>& partOf)
+    {
+        const PageGeometry& g = f.page;
+        out += "\\sectd";
+        if (g.width > g.height)
+            out += "\\lndscpsxn";
+        out += "\\pgwsxn" + num(g.width) + "\\pghsxn" + num(g.height) + "\\marglsxn" + num(g.marginL)
+               + "\\margrsxn" + num(g.marginR) + "\\margtsxn" + num(g.marginT) + "\\margbsxn" + num(g.marginB);
+        out += "\\headery" + num(f.headerDistance) + "\\footery" + num(f.footerDistance);
+        if (partOf(2) || partOf(8))
+            out += "\\titlepg";
+        out += '\n';
+        static const char* const partWords[] = {"header", "headerf", "footer", "footerf"};
+        int i = 0;
+        const QTextDocument* was = current;
+        for (int part : {1, 2, 4, 8}) {
+            if (const QTextDocument* d = partOf(part)) {
+                out += QByteArray("{\\") + partWords[i] + ' ';
+                current = d;
+                writeItems(d->rootFrame()->begin(), false);
+                out += "}\n";
+            }
+            ++i;
+        }
+        current = was;
+    }
+
     int fontIndex(const QTextCharFormat& f)
     {
         const QStringList fam = f.fontFamilies().toStringList();
@@ -143,7 +162,13 @@ private:
                 else
                     writeItems(f->begin(), inTable);
             } else {
-                writeParagraph(it.currentBlock(), inTable, false);
+                SectionFormat section;
+                const QTextBlock b = it.currentBlock();
+                if (!inTable && current == doc.body() && b.position() > 0 && Sections::breakOf(b.blockFormat(), &section)) {
+                    out += "\\sect";
+                    writeSection(section, [this, &section](int part) { return SectionParts::part(doc, section.parts, part); });
+                }
+                writeParagraph(b, inTable, false);
             }
         }
     }
@@ -210,7 +235,8 @@ private:
             }
             out += "\\tx" + num(twips(t.position));
         }
-        if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        // A section starts its page with \\sect already.
+        if ((bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !Sections::isBreak(bf))
             out += "\\pagebb";
         if (hyphenated && !bf.boolProperty(EngineProperty::Hyphenate))
             out += "\\hyphpar0";

@@ -11,12 +11,21 @@
 InputPosition InputPositions::at(int pos) const
 {
     InputPosition out;
-    out.page = m_paginator.pageOfPosition(pos);
-    QTextDocument* d = m_paginator.layoutDocument();
+    // With sections the position is printed from its section's copy.
+    const Paginator::Printed printed = m_paginator.printedAt(pos);
+    out.page = m_paginator.hasSections() ? printed.firstPage : m_paginator.pageOfPosition(pos);
+    QTextDocument* d = printed.d;
+    pos -= printed.offset;
     const QTextBlock at = d->findBlock(pos);
     if (!at.isValid() || !at.layout() || at.layout()->lineCount() == 0)
         return out;
-    const double pageH = Paginator::pageSizePixels(m_page).height() * Paginator::layoutScale(d);
+    const double pageH = printed.pageHeight;
+    if (m_paginator.hasSections()) {
+        const QTextLine line = at.layout()->lineForTextPosition(pos - at.position());
+        const double y = d->documentLayout()->blockBoundingRect(at).top() + (line.isValid() ? line.y() : 0);
+        out.page += int(y / pageH);
+    }
+    const int firstPage = printed.firstPage; // of the copy
     const QTextLine line = at.layout()->lineForTextPosition(pos - at.position());
     const int lineIndex = line.isValid() ? line.lineNumber() : 0;
     out.column = line.isValid() ? pos - at.position() - line.textStart() + 1 : 1;
@@ -28,7 +37,7 @@ InputPosition InputPositions::at(int pos) const
         const QTextLayout* l = b.layout();
         const double blockTop = layout->blockBoundingRect(b).top();
         for (int i = (b == at ? lineIndex : l->lineCount() - 1); i >= 0; --i) {
-            if (int((blockTop + l->lineAt(i).y()) / pageH) + 1 < out.page) {
+            if (int((blockTop + l->lineAt(i).y()) / pageH) + firstPage < out.page) {
                 done = true;
                 break;
             }
@@ -41,9 +50,10 @@ InputPosition InputPositions::at(int pos) const
 
 int InputPositions::positionOf(const InputPosition& p) const
 {
-    QTextDocument* d = m_paginator.layoutDocument();
-    const int page = qBound(1, p.page, m_paginator.pageCount());
-    const double pageH = Paginator::pageSizePixels(m_page).height() * Paginator::layoutScale(d);
+    const Paginator::Printed printed = m_paginator.printedOn(qBound(1, p.page, m_paginator.pageCount()));
+    QTextDocument* d = printed.d;
+    const int page = qBound(1, p.page, m_paginator.pageCount()) - printed.firstPage + 1;
+    const double pageH = printed.pageHeight;
     QAbstractTextDocumentLayout* layout = d->documentLayout();
     QTextBlock b = BlockBand::firstReaching(d, (page - 1) * pageH);
     int pos = -1;
@@ -63,7 +73,7 @@ int InputPositions::positionOf(const InputPosition& p) const
             }
             // A wrapped line ends before the first character of the next one.
             const int last = i + 1 < l->lineCount() ? line.textLength() - 1 : line.textLength();
-            pos = b.position() + line.textStart() + qBound(0, p.column - 1, qMax(0, last));
+            pos = printed.offset + b.position() + line.textStart() + qBound(0, p.column - 1, qMax(0, last));
             if (++count >= p.line) {
                 done = true;
                 break;

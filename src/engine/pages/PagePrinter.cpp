@@ -16,6 +16,13 @@ Progress& progressSlot()
     return p;
 }
 bool g_cancelled = false;
+
+void setPageSize(QPrinter* printer, const PageGeometry& g)
+{
+    const QPageSize size(QSizeF(g.width / 20.0, g.height / 20.0), QPageSize::Point);
+    if (!printer->pageLayout().pageSize().isEquivalentTo(size))
+        printer->setPageSize(size);
+}
 } // namespace
 
 void setProgress(Progress progress) { progressSlot() = std::move(progress); }
@@ -33,10 +40,9 @@ bool print(Paginator& pages, QPrinter* printer, const QString& docName, int firs
     copies = qMax(1, copies);
     if (copies > 1)
         printer->setCopyCount(1);
-    const PageGeometry& g = pages.document()->page();
     printer->setDocName(docName);
     printer->setFullPage(true);
-    printer->setPageSize(QPageSize(QSizeF(g.width / 20.0, g.height / 20.0), QPageSize::Point));
+    setPageSize(printer, pages.pageGeometry(first));
     printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     QPainter p;
     if (!p.begin(printer))
@@ -54,8 +60,11 @@ bool print(Paginator& pages, QPrinter* printer, const QString& docName, int firs
                 p.end();
                 return false;
             }
-            if (sheet > 1)
+            if (sheet > 1) {
+                // Sections bring pages of their own size and orientation.
+                setPageSize(printer, pages.pageGeometry(page));
                 printer->newPage();
+            }
             p.save();
             p.scale(scale, scale);
             pages.paintPage(&p, page);

@@ -8,6 +8,7 @@
 #include "engine/objects/PageNumberObject.h"
 #include "PageEstimate.h"
 #include "PaginatedCopy.h"
+#include "engine/Sections.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/objects/TabLeaders.h"
 
@@ -27,11 +28,21 @@
 #include <iterator>
 
 namespace {
+// True when a paragraph from `pos` to `pos + added` starts a section.
+bool breaksSection(const QTextDocument* d, int pos, int added)
+{
+    for (QTextBlock b = d->findBlock(pos); b.isValid() && b.position() <= pos + added; b = b.next())
+        if (Sections::isBreak(b.blockFormat()))
+            return true;
+    return false;
+}
+
 // Splits the paragraph at the cursor; a page break before it stays with the first half.
 void insertParagraph(QTextCursor& c)
 {
     QTextBlockFormat f = c.blockFormat();
     f.setPageBreakPolicy(f.pageBreakPolicy() & ~QTextFormat::PageBreak_AlwaysBefore);
+    f.clearProperty(Sections::PageProperty);
     c.insertBlock(f);
 }
 } // namespace
@@ -70,27 +81,37 @@ void Paginator::onPartsChanged()
 
 PageGeometry Paginator::bodyGeometry(const Document& doc)
 {
-    PageGeometry g = doc.page();
+    return bodyGeometry(Sections::firstOf(doc), {doc.headerFooter(1), doc.headerFooter(2)},
+                        {doc.headerFooter(4), doc.headerFooter(8)});
+}
+
+PageGeometry Paginator::bodyGeometry(const SectionFormat& f, const QList<QTextDocument*>& headers,
+                                     const QList<QTextDocument*>& footers)
+{
+    PageGeometry g = f.page;
     const double textWidth = Document::twipsToPixels(g.width - g.marginL - g.marginR);
-    auto height = [&](int part) -> int {
-        QTextDocument* d = doc.headerFooter(part);
-        if (!d)
-            return 0;
-        if (!qFuzzyCompare(d->textWidth(), textWidth))
-            d->setTextWidth(qMax(10.0, textWidth));
-        return qCeil(Document::pixelsToTwips(d->size().height()));
+    auto height = [&](const QList<QTextDocument*>& parts) -> int {
+        int most = 0;
+        for (QTextDocument* d : parts) {
+            if (!d)
+                continue;
+            if (!qFuzzyCompare(d->textWidth(), textWidth))
+                d->setTextWidth(qMax(10.0, textWidth));
+            most = qMax(most, qCeil(Document::pixelsToTwips(d->size().height())));
+        }
+        return most;
     };
-    const int header = qMax(height(1), height(2));
-    const int footer = qMax(height(4), height(8));
+    const int header = height(headers);
+    const int footer = height(footers);
     if (header > 0)
-        g.marginT = qMax(g.marginT, doc.headerDistance() + header);
+        g.marginT = qMax(g.marginT, f.headerDistance + header);
     if (footer > 0)
-        g.marginB = qMax(g.marginB, doc.footerDistance() + footer);
+        g.marginB = qMax(g.marginB, f.footerDistance + footer);
     // Whatever the parts hold, a line of body must still fit on the page.
     const int room = g.height - 720;
     if (g.marginT + g.marginB > room) {
-        g.marginT = qMin(g.marginT, qMax(doc.page().marginT, room / 2));
-        g.marginB = qMin(g.marginB, qMax(doc.page().marginB, room - g.marginT));
+        g.marginT = qMin(g.marginT, qMax(f.page.marginT, room / 2));
+        g.marginB = qMin(g.marginB, qMax(f.page.marginB, room - g.marginT));
     }
     return g;
 }
@@ -263,7 +284,9 @@ void Paginator::onContentsChange(int pos, int removed, int added)
     // and so is an edit of the first paragraph, whose spacing the copy lays out its own way.
     const QTextBlock first = m_doc->body()->begin();
     const bool firstSpacing = pos <= first.length() && first.blockFormat().topMargin() > 0;
-    if (m_dirty || !m_copy || !m_copyMirrors || firstSpacing
+    // Sections are laid out in copies of their own, which are not replayed on.
+    if (m_dirty || !m_copy || !m_copyMirrors || firstSpacing || !m_sections.isEmpty()
+        || breaksSection(m_doc->body(), pos, added)
         || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added, layoutScale(m_copy)))
         invalidate();
 }
@@ -291,6 +314,7 @@ void Paginator::ensureLayout()
     if (m_takesBody && m_copy)
         return; // laid out for print already
     QTextDocument* d = m_doc->body();
+    layOutSections(); // before a body taken as the copy is laid out
     if (m_takesBody) {
         m_copy = d;
     } else {
@@ -306,6 +330,25 @@ void Paginator::ensureLayout()
     m_printDpi = layOutForPrint(m_copy, bodyGeometry(*m_doc), m_printDpi);
 }
 
+void Paginator::layOutSections()
+{
+    m_sectionList = Sections::of(*m_doc);
+    m_sections.clear();
+    if (m_sectionList.size() < 2)
+        return;
+    m_sections = SectionCopies::build(m_doc->body(), m_sectionList, [this](QTextDocument* copy, const SectionCopies::Copy& c) {
+        holdLayout(copy);
+        breakAtFormFeeds(copy);
+        const bool first = c.index == 0;
+        auto parts = [&](int slot) {
+            return QList<QTextDocument*>{Sections::partFor(*m_doc, m_sectionList, c.index, slot, true),
+                                         Sections::partFor(*m_doc, m_sectionList, c.index, slot, false)};
+        };
+        const PageGeometry g = first ? bodyGeometry(*m_doc) : bodyGeometry(c.section.format, parts(1), parts(4));
+        layOutForPrint(copy, g, m_printDpi);
+    });
+}
+
 std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
 {
     const QTextDocument* body = doc.body();
@@ -314,39 +357,6 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
     copy->setUndoRedoEnabled(false);
     layOutForPrint(copy.get(), bodyGeometry(doc));
     return copy;
-}
-
-QList<Paginator::Decoration> Paginator::decorationsOf(int page)
-{
-    // Only the blocks of this page are looked at, so painting a page of a long
-    // document costs what that page holds.
-    QList<Decoration> out;
-    QTextDocument* d = layoutDocument();
-    QAbstractTextDocumentLayout* layout = d->documentLayout();
-    const double h = pageSizePixels(m_doc->page()).height() * layoutScale(d);
-    const double top = (page - 1) * h, bottom = page * h;
-    BlockBand::forEach(d, top, bottom, [&](const QTextBlock& b) {
-        const QRectF r = layout->blockBoundingRect(b);
-        if (r.bottom() <= top || r.top() >= bottom)
-            return true;
-        if (ParagraphFrames::hasFrame(b.blockFormat()))
-            out.append({b.position(), false});
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            if (f.charFormat().objectType() != EngineObject::FixedImage)
-                continue;
-            for (int i = 0; i < f.length(); ++i)
-                if (pageOfPosition(f.position() + i) == page)
-                    out.append({f.position() + i, true});
-        }
-        return true;
-    });
-    return out;
-}
-
-int Paginator::pageCount()
-{
-    return qMax(1, layoutDocument()->pageCount());
 }
 
 int Paginator::pageOfPosition(int pos)
@@ -371,136 +381,3 @@ int Paginator::partForPage(int page, int slot) const
     return m_doc->headerFooter(slot) ? slot : 0;
 }
 
-QRectF Paginator::partRect(int part, int)
-{
-    const PageGeometry& g = m_doc->page();
-    QTextDocument* d = m_doc->headerFooter(part);
-    const double w = Document::twipsToPixels(g.width - g.marginL - g.marginR);
-    // Parts share the body's text width, whatever an editor set before.
-    if (d && !qFuzzyCompare(d->textWidth(), w))
-        d->setTextWidth(w);
-    const double h = d ? d->size().height() : 0;
-    const double x = Document::twipsToPixels(g.marginL);
-    if (part == 1 || part == 2)
-        return {x, Document::twipsToPixels(m_doc->headerDistance()), w, h};
-    return {x, Document::twipsToPixels(g.height - m_doc->footerDistance()) - h, w, h};
-}
-
-void Paginator::paintPage(QPainter* p, int page, int layers)
-{
-    ensureLayout();
-    PageNumberObject::fitDigits(layoutDocument(), pageCount());
-    if (layers & HeaderFooter)
-        paintHeaderFooter(p, page);
-    if (layers & Body) {
-        QTextDocument* d = layoutDocument();
-        p->save();
-        const QRectF sheet = enterSheet(p, d, page);
-        p->setClipRect(sheet, Qt::IntersectClip);
-        QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = sheet;
-        ctx.palette.setColor(QPalette::Text, Qt::black);
-        d->documentLayout()->draw(p, ctx);
-        p->restore();
-    }
-    if (layers & Decorations) {
-        paintDecorations(p, page);
-        QTextDocument* d = layoutDocument();
-        const double s = layoutScale(d);
-        p->save();
-        const QRectF sheet = enterSheet(p, d, page);
-        // Found by bisection: Qt's hit test walks the document from its start.
-        const QTextBlock from = BlockBand::firstReaching(d, sheet.top());
-        TabLeaders::paint(p, d, sheet, s, from);
-        ParagraphFrames::paintRules(p, d, sheet, s, from);
-        p->restore();
-    }
-}
-
-QRectF Paginator::enterSheet(QPainter* p, QTextDocument* d, int page) const
-{
-    const QSizeF size = pageSizePixels(m_doc->page());
-    const double s = layoutScale(d);
-    p->scale(1 / s, 1 / s);
-    const QRectF sheet(0, (page - 1) * size.height() * s, size.width() * s, size.height() * s);
-    p->translate(0, -sheet.top());
-    return sheet;
-}
-
-void Paginator::paintHeaderFooter(QPainter* p, int page)
-{
-    const int pages = pageCount();
-    PageNumberObject::Scope scope(page, pages);
-    for (int slot : {1, 4}) {
-        const int part = partForPage(page, slot);
-        if (!part)
-            continue;
-        QTextDocument* d = m_doc->headerFooter(part);
-        PageNumberObject::install(d);
-        Images::installHandlers(d);
-        // The part is laid out anew for a page whose number has other digits; an editor
-        // showing it must not hear of that, or painting the pages would repaint it.
-        const QSignalBlocker quiet(d->documentLayout());
-        PageNumberObject::fitDigits(d, pages, page);
-        const QRectF r = partRect(part, page);
-        p->save();
-        p->translate(r.topLeft());
-        QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = QRectF(QPointF(0, 0), r.size());
-        ctx.palette.setColor(QPalette::Text, Qt::black);
-        d->documentLayout()->draw(p, ctx);
-        p->restore();
-        // Pictures and text boxes anchored here stand where the page puts them (a logo).
-        for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
-            for (auto it = b.begin(); !it.atEnd(); ++it)
-                if (it.fragment().charFormat().objectType() == EngineObject::FixedImage)
-                    for (int i = 0; i < it.fragment().length(); ++i)
-                        Images::paintFixed(p, d, it.fragment().position() + i);
-    }
-}
-
-void Paginator::paintDecorations(QPainter* p, int page)
-{
-    const QList<Decoration> decorations = decorationsOf(page);
-    if (decorations.isEmpty())
-        return;
-    QTextDocument* d = layoutDocument();
-    const double s = layoutScale(d);
-    const PageGeometry& g = m_doc->page();
-    const QSizeF size = pageSizePixels(g) * s;
-    // Frames are drawn in the body's layout units, images in page pixels.
-    const QRectF content(0, (page - 1) * size.height() + Document::twipsToPixels(g.marginT) * s, size.width(),
-                         size.height() - Document::twipsToPixels(g.marginT + g.marginB) * s);
-    for (const Decoration& dec : decorations) {
-        if (dec.image) {
-            Images::paintFixed(p, d, dec.position);
-        } else {
-            p->save();
-            p->scale(1 / s, 1 / s);
-            p->translate(0, -(page - 1) * size.height());
-            ParagraphFrames::paint(p, d, d->findBlock(dec.position), content, s);
-            p->restore();
-        }
-    }
-}
-
-QImage Paginator::renderPage(int page, double dpi)
-{
-    const QSizeF size = pageSizePixels(m_doc->page()) * (dpi / 96.0);
-    QImage img(size.toSize(), QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::white);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(dpi / 96.0, dpi / 96.0);
-    paintPage(&p, page);
-    return img;
-}
-
-QPicture Paginator::pagePicture(int page)
-{
-    QPicture pic;
-    QPainter p(&pic);
-    paintPage(&p, page);
-    p.end();
-    return pic;
-}

@@ -2,7 +2,8 @@
 // Lays the body of a Document out into pages of the document's size and margins and
 // paints any page onto any QPainter: body, the header and footer that apply to the
 // page, page numbers, fixed images and paragraph frames. The layout view, printing,
-// page pictures and PDF export all paint through this one class.
+// page pictures and PDF export all paint through this one class. A body with sections
+// is printed from one copy per section, each on its section's page (SectionCopies).
 
 #include <QImage>
 #include <QList>
@@ -14,6 +15,7 @@
 #include <memory>
 
 #include "engine/Document.h"
+#include "SectionCopies.h"
 
 class QPaintDevice;
 class QPainter;
@@ -40,6 +42,9 @@ public:
     // at its distance from the top edge, reaches below it, and the bottom margin when
     // the footer does, so that the body never runs into either.
     static PageGeometry bodyGeometry(const Document& doc);
+    // The same for a section whose pages show the given headers and footers.
+    static PageGeometry bodyGeometry(const SectionFormat& f, const QList<QTextDocument*>& headers,
+                                     const QList<QTextDocument*>& footers);
     // Printed pages are laid out in twips: at 96 dpi Qt rounds font sizes and line
     // heights to whole pixels (Arial 11 pt becomes 15 px, its lines 13.5 pt instead of
     // the 12.65 pt that the font's ascent, descent and line gap give), so text ran
@@ -81,7 +86,25 @@ public:
     // copies before their print layout, and for the body of a surface never shown.
     static void holdLayout(QTextDocument* d);
 
+    // Printed pages: with sections, those of all sections' copies.
     int pageCount();
+    // The page views show layoutDocument() as it is laid out on the first section's page.
+    int shownPageCount();
+    // Size and margins of printed page `page`.
+    PageGeometry pageGeometry(int page);
+    // True when the printed pages come from one copy per section.
+    bool hasSections();
+    // The laid-out copy that prints a body position or a page: the copy, the body
+    // position of its start, the printed number of its first page, its page height in
+    // its layout units.
+    struct Printed {
+        QTextDocument* d = nullptr;
+        int offset = 0;
+        int firstPage = 1;
+        double pageHeight = 1;
+    };
+    Printed printedAt(int pos);
+    Printed printedOn(int page);
     // How often the paginated copy was built from scratch (edits are replayed).
     int rebuilds() const { return m_rebuilds; }
     // The paginated document being painted: the body or a copy of it.
@@ -93,7 +116,8 @@ public:
     // Where a part is drawn on its page, pixels from the sheet's corner.
     QRectF partRect(int part, int page);
 
-    enum Layer { Body = 1, HeaderFooter = 2, Decorations = 4, All = 7 };
+    // Shown: the page of layoutDocument() that the page views show, not the printed page.
+    enum Layer { Body = 1, HeaderFooter = 2, Decorations = 4, All = 7, Shown = 8 };
     // Paints page `page` (1-based) with the sheet's top-left corner at the painter's
     // origin, in 96-dpi pixels (whatever the layout scale of the body).
     void paintPage(QPainter* p, int page, int layers = All);
@@ -111,10 +135,23 @@ private:
     void watchParts();
     void ensureLayout();
     static void keepGlyphs(QTextDocument* copy);
-    void paintHeaderFooter(QPainter* p, int page);
-    void paintDecorations(QPainter* p, int page);
-    // Sets `p` to paint the laid-out document's units; returns `page` in those units.
-    QRectF enterSheet(QPainter* p, QTextDocument* d, int page) const;
+    // One page as painted: the laid-out copy it comes from and its place there.
+    struct Sheet {
+        QTextDocument* d = nullptr;
+        PageGeometry page;       // the sheet's size and margins
+        int number = 1;          // printed page number
+        int local = 1;           // page within d
+        int headerDistance = 720;
+        int footerDistance = 720;
+        QTextDocument* parts[2] = {nullptr, nullptr}; // header, footer
+    };
+    Sheet sheetOf(int page, bool shown);
+    void paintHeaderFooter(QPainter* p, const Sheet& s);
+    void paintDecorations(QPainter* p, const Sheet& s);
+    static QRectF partRect(const Sheet& s, QTextDocument* d, bool header);
+    // Sets `p` to paint the laid-out document's units; returns the sheet in those units.
+    static QRectF enterSheet(QPainter* p, const Sheet& s);
+    void layOutSections();
 
     Document* m_doc;
     QTextDocument* m_copy = nullptr;
@@ -128,5 +165,7 @@ private:
         int position; // block or anchor position
         bool image;
     };
-    QList<Decoration> decorationsOf(int page);
+    QList<Decoration> decorationsOf(const Sheet& s);
+    QList<SectionCopies::Copy> m_sections; // empty for a body without sections
+    QList<Sections::Section> m_sectionList;
 };

@@ -54,7 +54,7 @@ bool Stream::add(Paginator& pages, QString* error)
     if (!m_device || !m_device->isWritable())
         return cannotWrite(error);
     pages.document()->hyphens()->settle();
-    const PageGeometry& g = pages.document()->page();
+    const PageGeometry g = pages.pageGeometry(1);
     if (!m_writer) {
         m_writer = std::make_unique<QPdfWriter>(m_device);
         m_writer->setCreator(QStringLiteral("Textverarbeitung"));
@@ -73,6 +73,9 @@ bool Stream::add(Paginator& pages, QString* error)
     const double scale = m_writer->resolution() / 96.0;
     const int count = pages.pageCount();
     for (int page = 1; page <= count; ++page) {
+        // Sections bring pages of their own size and orientation.
+        if (page > 1)
+            m_writer->setPageSize(pageSize(pages.pageGeometry(page)));
         if (m_pages > 0)
             m_writer->newPage();
         m_painter->save();

@@ -123,7 +123,7 @@ QSizeF ScreenView::contentsSize(QSizeF text) const
     // half-read document (pictures still missing). The last count stands meanwhile.
     // Nor for a surface never shown (serial letters): its copy would follow every edit.
     if (!m_updating && !m_surface->m_relayouting && m_surface->isVisible())
-        m_pages = m_paginator->pageCount();
+        m_pages = m_paginator->shownPageCount();
     return {Paginator::pageSizePixels(m_doc->page()).width(), m_pages * sheetHeight()};
 }
 
@@ -142,7 +142,7 @@ void ScreenView::paintLayout(QPaintEvent* e)
     const double scale = zoomFactor();
     const QSizeF size = Paginator::pageSizePixels(m_doc->page()) * scale;
     const int dx = -s->horizontalScrollBar()->value(), dy = -s->verticalScrollBar()->value();
-    const int pages = m_paginator->pageCount();
+    const int pages = m_paginator->shownPageCount();
     const QRect visible = s->viewport()->rect();
     const int firstPage = qMax(1, int(-dy / size.height()) + 1);
     const int lastPage = qMin(pages, int((visible.height() - dy) / size.height()) + 1);
@@ -164,7 +164,7 @@ void ScreenView::paintLayout(QPaintEvent* e)
         p.save();
         p.translate(dx, dy + (page - 1) * size.height());
         p.scale(scale, scale);
-        const int layers = (s->m_hfDisplay ? Paginator::HeaderFooter : 0) | Paginator::Decorations;
+        const int layers = (s->m_hfDisplay ? Paginator::HeaderFooter : 0) | Paginator::Decorations | Paginator::Shown;
         m_paginator->paintPage(&p, page, layers);
         // Margin guides: where the text area begins and ends.
         p.setPen(QPen(QColor(200, 200, 200), 0, Qt::DotLine));

@@ -1,5 +1,6 @@
 #include "SurfaceKeys.h"
 
+#include "engine/Sections.h"
 #include "engine/objects/Tables.h"
 #include "TextControl.h"
 #include "UndoKindTracker.h"
@@ -31,13 +32,14 @@ void stepOverSoftHyphen(TextControl& s, int key)
     s.setTextCursor(c);
 }
 // Enter copies the paragraph's format into the new one: a page break before it would
-// start yet another page. It stays with the first half only.
+// start yet another page (and section). It stays with the first half only.
 void keepPageBreakAbove(QTextCursor c)
 {
     const QTextBlockFormat f = c.blockFormat();
     if (c.block().previous().blockFormat().pageBreakPolicy() & f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) {
         QTextBlockFormat plain = f;
         plain.setPageBreakPolicy(f.pageBreakPolicy() & ~QTextFormat::PageBreak_AlwaysBefore);
+        plain.clearProperty(Sections::PageProperty);
         c.setBlockFormat(plain);
     }
 }
