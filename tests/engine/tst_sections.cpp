@@ -218,6 +218,16 @@ private Q_SLOTS:
         QCOMPARE(Sections::of(doc).size(), 2);
         QCOMPARE(pages.pageGeometry(2).height, 11906);
 
+        // Text typed into the landscape section moves its pages: 61 lines of 11 pt
+        // (4.5 mm each) take two of its 170 mm high bodies.
+        QTextCursor end(doc.body());
+        end.movePosition(QTextCursor::End);
+        end.insertBlock(QTextBlockFormat());
+        end.insertText(QStringLiteral("Zeile"));
+        QCOMPARE(pages.pageCount(), 2);
+        end.insertText(QStringLiteral("\nZeile").repeated(60));
+        QCOMPARE(pages.pageCount(), 3);
+
         Document copy;
         QTextCursor(copy.body()).insertFragment(QTextDocumentFragment(doc.body()));
         QCOMPARE(Sections::of(copy).size(), 2);
