@@ -110,7 +110,6 @@ private:
     void onPartsChanged();
     void watchParts();
     void ensureLayout();
-    static void keepGlyphs(QTextDocument* copy);
     void paintHeaderFooter(QPainter* p, int page);
     void paintDecorations(QPainter* p, int page);
     // Sets `p` to paint the laid-out document's units; returns `page` in those units.
