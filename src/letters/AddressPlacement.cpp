@@ -5,9 +5,13 @@
 #include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFrame>
 #include <QTextLayout>
+#include <QTextTable>
+#include <QUrl>
 
 namespace AddressPlacement {
 
@@ -28,8 +32,9 @@ void mergeBlock(QTextDocument* doc, int position, const QTextBlockFormat& f)
 // same paragraph changes as the body, so each measurement lays out only what moved.
 class Printed {
 public:
-    explicit Printed(TextControl& s)
-        : m_body(s.doc()->body()), m_doc(Paginator::printedCopy(*s.doc())),
+    // Every change made is appended to `merges` when given.
+    explicit Printed(TextControl& s, QList<std::pair<int, QTextBlockFormat>>* merges = nullptr)
+        : m_body(s.doc()->body()), m_merges(merges), m_doc(Paginator::printedCopy(*s.doc())),
           m_scale(Paginator::layoutScale(m_doc.get())),
           m_pageHeight(Paginator::pageSizePixels(s.doc()->page()).height() * m_scale)
     {
@@ -47,12 +52,15 @@ public:
     }
     void merge(int position, const QTextBlockFormat& f)
     {
+        if (m_merges)
+            m_merges->append({position, f});
         mergeBlock(m_body, position, f);
         mergeBlock(m_doc.get(), position, f);
     }
 
 private:
     QTextDocument* m_body;
+    QList<std::pair<int, QTextBlockFormat>>* m_merges;
     std::unique_ptr<QTextDocument> m_doc;
     double m_scale;
     double m_pageHeight;
@@ -88,13 +96,12 @@ double narrowEmptyLines(TextControl& s, Printed& printed, int position, double r
     return taken;
 }
 
-} // namespace
-
-bool moveToWindow(TextControl& s, int start, int end)
+// Moves the block; `byHeight` is set when the changes made depended on the block's
+// own height (a block below text that reaches into the field).
+bool place(Printed& printed, TextControl& s, int start, int end, bool* byHeight)
 {
     // Measured again after each step, for whatever the layout adds to a paragraph's
     // own space.
-    Printed printed(s);
     double space = 0;
     for (int i = 0; i < 4; ++i) {
         int page = 0, endPage = 0;
@@ -117,6 +124,7 @@ bool moveToWindow(TextControl& s, int start, int end)
         // to end inside the window.
         if (space <= 0 && narrowEmptyLines(s, printed, start, -missing) >= -missing - ToleranceMm)
             continue;
+        *byHeight = true;
         if (endPage == 1 && bottom <= WindowBottomMm + ToleranceMm)
             return true;
         narrowEmptyLines(s, printed, start, bottom - WindowBottomMm);
@@ -125,6 +133,84 @@ bool moveToWindow(TextControl& s, int start, int end)
     int page = 0;
     const double top = printed.lineTopMm(start, &page);
     return page == 1 && qAbs(top - WindowTopMm) <= ToleranceMm * 4;
+}
+
+void collectFrames(const QTextFrame* frame, int start, QList<QTextFormat>* formats)
+{
+    for (const QTextFrame* f : frame->childFrames()) {
+        if (f->firstPosition() > start)
+            break;
+        formats->append(f->frameFormat());
+        // A table's columns and spans are part of its layout.
+        if (const auto* t = qobject_cast<const QTextTable*>(f)) {
+            QTextCharFormat shape;
+            shape.setProperty(QTextFormat::UserProperty, QSize(t->rows(), t->columns()));
+            formats->append(shape);
+        }
+        collectFrames(f, start, formats);
+    }
+}
+
+// Everything the layout of the text above `start` depends on, and the format of the
+// block that starts there (its own space above).
+Memo::Above above(const Document& doc, int start)
+{
+    const QTextDocument* body = doc.body();
+    Memo::Above a;
+    a.page = Paginator::bodyGeometry(doc);
+    a.start = start;
+    a.font = body->defaultFont();
+    a.margin = body->documentMargin();
+    a.formats.append(body->rootFrame()->frameFormat());
+    collectFrames(body->rootFrame(), start, &a.formats);
+    for (QTextBlock b = body->begin(); b.isValid() && b.position() <= start; b = b.next()) {
+        a.formats.append(b.blockFormat());
+        a.formats.append(b.charFormat());
+        if (b.position() == start)
+            break;
+        a.text += b.text() + QChar::ParagraphSeparator;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            QTextCharFormat f = it.fragment().charFormat();
+            // Runs of the same format split differently still lay out alike.
+            f.setProperty(QTextFormat::UserProperty + 1, it.fragment().length());
+            a.formats.append(f);
+            if (f.isImageFormat()) {
+                QTextCharFormat size;
+                const QVariant image = body->resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name()));
+                size.setProperty(QTextFormat::UserProperty, image.value<QImage>().size());
+                a.formats.append(size);
+            }
+        }
+    }
+    return a;
+}
+
+} // namespace
+
+bool moveToWindow(TextControl& s, int start, int end)
+{
+    Printed printed(s);
+    bool byHeight = false;
+    return place(printed, s, start, end, &byHeight);
+}
+
+void placeInWindow(TextControl& s, int start, int end, Memo& memo)
+{
+    Memo::Above now = above(*s.doc(), start);
+    if (memo.m_valid && now == memo.m_above) {
+        for (const auto& [position, f] : std::as_const(memo.m_merges))
+            mergeBlock(s.doc()->body(), position, f);
+        return;
+    }
+    ++memo.m_measured;
+    memo.m_merges.clear();
+    bool byHeight = false;
+    {
+        Printed printed(s, &memo.m_merges);
+        place(printed, s, start, end, &byHeight);
+    }
+    memo.m_valid = !byHeight;
+    memo.m_above = std::move(now);
 }
 
 QString letterheadTooLongText()

@@ -206,6 +206,10 @@ bool writeAddressBlock(Writer& w, const Variant& v)
     if (t[CountryCode] != u"D" && !country.isEmpty() && (!left || country.toLower() != u"deutschland"))
         w.write(P + country.toUpper() + LB);
     // Placed once it is whole, so that no later paragraph inherits its space.
+    if (v.placement) {
+        AddressPlacement::placeInWindow(w.s, start, w.s.SelStart(), *v.placement);
+        return true;
+    }
     return AddressPlacement::moveToWindow(w.s, start, w.s.SelStart());
 }
 

@@ -15,6 +15,10 @@
 class TextControl;
 struct AppState;
 
+namespace AddressPlacement {
+class Memo;
+}
+
 namespace LetterAssembly {
 
 // Where a letter differs from the composer's. The default is the composer's letter;
@@ -29,6 +33,9 @@ struct Variant {
     bool subjectPrefix = true;     // "Betreff: " before the subject
     // Writes text at the caret right after the salutation, before the text block.
     std::function<void(TextControl&)> body;
+    // Letters of one run keep the address placement here; the build functions then
+    // return true whether or not the block ends inside the address field.
+    AddressPlacement::Memo* placement = nullptr;
 };
 
 // Each returns false when the letterhead leaves no room for the address block in the

@@ -92,6 +92,7 @@ LetterAssembly::Variant variant(const CommonText& text, const Options& o)
     v.date = o.date;
     v.subjectPrefix = false;
     v.body = [&text](TextControl& s) { text.insertInto(s); };
+    v.placement = o.placement.get();
     return v;
 }
 

@@ -9,10 +9,13 @@
 // member number line follows its check box, and a missing text block is reported
 // and left out.
 
+#include "letters/AddressPlacement.h"
 #include "letters/LetterInput.h"
 
 #include <QDate>
 #include <QTextDocumentFragment>
+
+#include <memory>
 
 class QMimeData;
 class TextControl;
@@ -46,6 +49,9 @@ struct Options {
     // Set by the caller after the first letter with a missing block, so the message
     // comes once per run in batch use; the window leaves it off (one per letter).
     bool quietMissingBlock = false;
+    // Shared by the letters of a run (copies of the options share it): the address is
+    // measured into the window once for a letterhead, not once a letter.
+    std::shared_ptr<AddressPlacement::Memo> placement = std::make_shared<AddressPlacement::Memo>();
 };
 
 // Writes the letter for the address in `in` (controls plus current row; BlockNumber is

@@ -11,6 +11,7 @@
 #include "engine/Document.h"
 #include "engine/pages/Paginator.h"
 #include "engine/pages/PaintThread.h"
+#include "engine/pages/PrintCopy.h"
 #include "engine/pages/PdfExport.h"
 #include "engine/surface/TextControl.h"
 #include "engine/formats/DocumentTransfer.h"
@@ -220,6 +221,8 @@ public:
             return false;
         }
         std::shared_ptr<Document> copy = s.doc()->paintingCopy();
+        // Readied here, laid out and painted there: the painting thread has the more work.
+        PrintCopy::prepare(*copy);
         copy->moveToThread(m_painter.thread());
         return m_painter.post(
             [this, copy, out, failed](QString* e) {

@@ -11,6 +11,7 @@
 #include "engine/objects/Fields.h"
 #include "engine/pages/Paginator.h"
 #include "engine/pages/PdfExport.h"
+#include "engine/pages/PrintCopy.h"
 #include "engine/objects/TabLeaders.h"
 #include "engine/objects/TabStops.h"
 #include "engine/formats/CssColours.h"
@@ -91,7 +92,10 @@ bool exportPaintingCopy(const Document& doc, const QString& path)
     QFile f(path);
     QString error;
     PdfExport::Stream pdf(&f);
-    return f.open(QIODevice::WriteOnly) && pdf.addCopy(*doc.paintingCopy(), &error) && pdf.finish(&error);
+    // Readied where it was made, laid out where it is painted.
+    const std::unique_ptr<Document> copy = doc.paintingCopy();
+    PrintCopy::prepare(*copy);
+    return f.open(QIODevice::WriteOnly) && pdf.addCopy(*copy, &error) && pdf.finish(&error);
 }
 
 // Millimetres from the top edge of `page` to the first line drawn across the text

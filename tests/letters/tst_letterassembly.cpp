@@ -3,8 +3,13 @@
 #include "TestCommon.h"
 #include "app/AppState.h"
 #include "engine/Document.h"
+#include "engine/pages/Paginator.h"
 #include "engine/surface/TextControl.h"
+#include "letters/AddressPlacement.h"
 #include "letters/LetterAssembly.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextLayout>
 
 
 namespace {
@@ -54,6 +59,16 @@ QTextCharFormat formatAt(TextControl& s, const QString& text)
     QTextCursor c(s.doc()->body());
     c.setPosition(found.selectionStart() + 1);
     return c.charFormat();
+}
+
+// Top of the printed line that holds `text`, millimetres below the sheet's top edge.
+double printedTopMm(TextControl& s, const QString& text)
+{
+    const int at = s.doc()->body()->find(text).selectionStart();
+    const std::unique_ptr<QTextDocument> d = Paginator::printedCopy(*s.doc());
+    const QTextBlock b = d->findBlock(at);
+    const double y = d->documentLayout()->blockBoundingRect(b).top() + b.layout()->lineAt(0).y();
+    return y / Paginator::layoutScale(d.get()) * 25.4 / 96;
 }
 
 } // namespace
@@ -212,6 +227,47 @@ private slots:
             QCOMPARE(f.foreground().color(), QColor(255, 0, 0));
         else
             QCOMPARE(f.foreground().color(), QColor(0, 0, 0));
+    }
+
+    // Serial letters measure the address into the window once for a letterhead: the
+    // next letter takes the same place only when everything above its address is the
+    // same, and always starts at the window's top (45 mm) when the letterhead leaves room.
+    void placementKeptForSameLetterhead_data()
+    {
+        // first, second: overrides of the two letters; top: second address, mm (-1: not
+        // checked); measured: how often the place was measured
+        addColumns<QStringList, QStringList, double, int>("first", "second", "top", "measured");
+        const QStringList head{"t1=10", "t3=10", "t34=Maria Muster", "t35=Lindenweg 12", "t36=79098 Freiburg"};
+        QTest::newRow("other address") << head << QStringList{"t12=Frau", "t20=A", "t21=Österreich"} << 45.0 << 1;
+        QTest::newRow("line more above") << head << QStringList{"t5=Postfach 12 34"} << 45.0 << 2;
+        QTest::newRow("larger letterhead font") << head << QStringList{"t3=12"} << 45.0 << 2;
+        QTest::newRow("other top margin") << head << QStringList{"t1=20"} << 45.0 << 2;
+        QTest::newRow("other letterhead font") << head << QStringList{"t2=DejaVu Sans Mono"} << 45.0 << 2;
+        // Text reaching into the field: the place depends on each address's own height.
+        const QStringList deep{"t1=40", "t3=14", "t6=0761 1", "t7=0761 2", "t8=m@x.de"};
+        QTest::newRow("letterhead into the field") << head + deep << QStringList{} << -1.0 << 2;
+    }
+
+    void placementKeptForSameLetterhead()
+    {
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        AddressPlacement::Memo memo;
+        LetterAssembly::Variant v;
+        v.alwaysLetterhead = true;
+        v.placement = &memo;
+        TextControl s;
+        AppState a = baseLetter();
+        apply(a, first);
+        LetterAssembly::buildLetter(s, a, kToday, v);
+        apply(a, second);
+        LetterAssembly::buildLetter(s, a, kToday, v);
+        QTEST(memo.measured(), "measured");
+        QFETCH(double, top);
+        if (top < 0)
+            return;
+        const double at = printedTopMm(s, a.LetterText[12]);
+        QVERIFY2(qAbs(at - top) <= 0.05, qPrintable(QString::number(at)));
     }
 
     void toolbarRefreshOffAfterwards()

@@ -59,7 +59,7 @@ double lineHeight(const QTextBlockFormat& f, double font)
 
 } // namespace
 
-double pages(const QTextDocument* d, const PageGeometry& g)
+double pages(const QTextDocument* d, const PageGeometry& g, bool measure)
 {
     const double bodyHeight = qMax(1.0, Document::twipsToPixels(g.height - g.marginT - g.marginB));
     const double bodyWidth = qMax(1.0, Document::twipsToPixels(g.width - g.marginL - g.marginR));
@@ -85,7 +85,7 @@ double pages(const QTextDocument* d, const PageGeometry& g)
         // Indents of any size leave at least a word's room, as the layout does.
         const double room = qMax(bodyWidth / 8, bodyWidth - f.leftMargin() - f.rightMargin() - f.textIndent());
         // Only text that may wrap is measured; a line ends a word early.
-        if (width > room) {
+        if (measure && width > room) {
             width = 0;
             for (auto it = b.begin(); !it.atEnd(); ++it)
                 width += fonts.at(it.fragment().charFormatIndex()).exact.horizontalAdvance(it.fragment().text());

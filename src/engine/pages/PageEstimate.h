@@ -11,6 +11,8 @@ class QTextDocument;
 namespace PageEstimate {
 
 // Pages of `d` (96-dpi pixels, its paragraphs unscaled) on pages of `g`; at least 1.
-double pages(const QTextDocument* d, const PageGeometry& g);
+// Without `measure`, wrapping text counts each character at its font's average
+// width, which is quicker and rougher.
+double pages(const QTextDocument* d, const PageGeometry& g, bool measure = true);
 
 } // namespace PageEstimate

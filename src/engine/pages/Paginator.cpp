@@ -4,10 +4,10 @@
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Images.h"
-#include "FirstSpacing.h"
 #include "engine/objects/PageNumberObject.h"
 #include "PageEstimate.h"
 #include "PaginatedCopy.h"
+#include "PrintCopy.h"
 #include "engine/Sections.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/objects/TabLeaders.h"
@@ -162,46 +162,19 @@ bool Paginator::layoutWrapped(QTextDocument* d)
     return d->pageCount() < 1;
 }
 
-void Paginator::keepGlyphs(QTextDocument* copy)
-{
-    // Qt drops a paragraph's shaped glyphs once it is laid out and shapes its text again
-    // to draw it. A copy of a letter's length keeps them (a few bytes a character).
-    if (copy->characterCount() > 100000)
-        return;
-    for (QTextBlock b = copy->begin(); b.isValid(); b = b.next())
-        b.layout()->setCacheEnabled(true);
-}
-
 int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dpi)
 {
-    const int* at = std::find(std::begin(PrintDpis), std::end(PrintDpis), dpi);
-    if (at == std::end(PrintDpis))
-        at = std::begin(PrintDpis);
-    // A copy estimated too long for a resolution starts at a coarser one, so that it is
-    // laid out once (each layout of a long copy costs as much as the printing).
-    at = std::max(at, std::find(std::begin(PrintDpis), std::end(PrintDpis), printDpiFor(copy, g)));
-    // Office programs' paragraph spacing does not depend on the resolution: added once.
-    PaginatedCopy::addSpacing(copy);
-    for (bool again = false;; ++at, again = true) {
-        if (again)
-            PaginatedCopy::scaleIndents(copy, 1 / layoutScale(copy)); // back to pixels
-        copy->documentLayout()->setPaintDevice(printDevice(*at));
-        // Before anything lays the copy out: objects keep the size they were laid out with.
-        Images::installHandlers(copy);
-        PaginatedCopy::scaleIndents(copy, layoutScale(copy));
-        FirstSpacing::reserve(copy);
-        keepGlyphs(copy);
-        paginate(copy, g);
-        if (at + 1 == std::end(PrintDpis) || !layoutWrapped(copy)) {
-            FirstSpacing::apply(copy);
-            return *at;
-        }
-    }
+    return PrintCopy::layOut(copy, g, PrintCopy::prepare(copy, g, dpi));
 }
 
 int Paginator::printDpiFor(const QTextDocument* copy, const PageGeometry& g)
 {
-    const double length = PageEstimate::pages(copy, g) * pageSizePixels(g).height() / 96 * WrapMargin;
+    const double page = pageSizePixels(g).height() / 96 * WrapMargin;
+    // A copy far from the wrap even at four times its rough length (a letter) is not
+    // measured word by word, which cost a sixteenth of painting a letter.
+    if (PageEstimate::pages(copy, g, false) * 4 * page * PrintDpi < LayoutWrap)
+        return PrintDpi;
+    const double length = PageEstimate::pages(copy, g) * page;
     for (int dpi : PrintDpis)
         if (length * dpi < LayoutWrap)
             return dpi;
@@ -315,6 +288,12 @@ void Paginator::ensureLayout()
         return; // laid out for print already
     QTextDocument* d = m_doc->body();
     layOutSections(); // before a body taken as the copy is laid out
+    if (const int dpi = PrintCopy::preparedDpi(d); m_takesBody && dpi > 0) {
+        m_copy = d;
+        ++m_rebuilds;
+        m_printDpi = PrintCopy::layOut(m_copy, m_laidOut, dpi);
+        return;
+    }
     if (m_takesBody) {
         m_copy = d;
     } else {

@@ -134,7 +134,6 @@ private:
     void onPartsChanged();
     void watchParts();
     void ensureLayout();
-    static void keepGlyphs(QTextDocument* copy);
     // One page as painted: the laid-out copy it comes from and its place there.
     struct Sheet {
         QTextDocument* d = nullptr;
