@@ -2,7 +2,7 @@
 // rows, 100,000 list paragraphs in every format, 50,000 frames and tables, HTML nested
 // 100,000 deep.
 // Prints the time of each step; run it from the build folder.
-// "badinputs convert [--before OLD/qx-text]" converts 10^6 text lines and 16,000 pages of
+// "badinputs convert [--before OLD/qx-text]" converts 10^5 and 10^6 text lines and 16,000 pages of
 // plain text with "qx-text --convert-to pdf" and prints wall and CPU seconds, peak memory,
 // the PDF's page count (pdfinfo) and whether its last page holds the last line (pdftotext).
 
@@ -129,7 +129,9 @@ int convertRows(QStringList given)
         const char* what;
         int lines;
         const char* tail;
-    } rows[] = {{"10^6 text lines -> PDF", 1000000, ""}, {"16,000 pages -> PDF", 16000 * 57, " mit etwas Text"}};
+    } rows[] = {{"10^5 text lines -> PDF", 100000, ""},
+                {"10^6 text lines -> PDF", 1000000, ""},
+                {"16,000 pages -> PDF", 16000 * 57, " mit etwas Text"}};
     int rc = 0;
     for (const auto& row : rows) {
         const QString path = dir.filePath(QStringLiteral("zeilen%1.txt").arg(row.lines));
