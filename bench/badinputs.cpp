@@ -138,8 +138,10 @@ int convertRows(QStringList given)
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly))
             return 1;
+        // No line end after the last line: it would be an empty paragraph on a page of
+        // its own after 16,000 full ones.
         for (int i = 1; i <= row.lines; ++i)
-            f.write("Zeile " + QByteArray::number(i) + row.tail + '\n');
+            f.write("Zeile " + QByteArray::number(i) + row.tail + (i < row.lines ? "\n" : ""));
         f.close();
         const QString pdf = dir.filePath(QStringLiteral("out/zeilen%1.pdf").arg(row.lines));
         for (const auto& [build, program] : {std::pair{"before", programs.before}, {"after", programs.after}}) {
