@@ -5,6 +5,7 @@
 #include "PdfText.h"
 #include "Pixels.h"
 #include "TestCommon.h"
+#include "TestPaths.h"
 #include "engine/formats/Formats.h"
 #include "engine/pages/BlockBand.h"
 #include "engine/pages/PageEstimate.h"
@@ -14,6 +15,7 @@
 #include "engine/pages/Paginator.h"
 #include "engine/pages/PdfExport.h"
 #include "engine/pages/PdfSplitter.h"
+#include "engine/pages/PlainPages.h"
 #include "engine/surface/TextControl.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -63,6 +65,19 @@ void mixedDocument(Document& d)
     }
     c.movePosition(QTextCursor::End);
     paragraphs(c, 40, QStringLiteral("Schluss"));
+}
+
+// Lines "Zeile N" read as a text file, with two paragraphs that wrap across a page end.
+QByteArray plainLines(int count)
+{
+    QByteArray text;
+    for (int i = 1; i <= count; ++i) {
+        text += i > 1 ? "\n" : "";
+        text += i == 52 || i == 110 ? "Absatz " + QByteArray::number(i) + ": "
+                                          + QByteArray("Ein Satz mit einigen W\xc3\xb6rtern, der umbricht. ").repeated(10)
+                                    : "Zeile " + QByteArray::number(i);
+    }
+    return text;
 }
 
 } // namespace
@@ -298,6 +313,89 @@ private Q_SLOTS:
         QList<QByteArray> parts{QByteArray("alt")};
         QVERIFY(!PdfSplitter::split(pdf, counts, &parts));
         QVERIFY(parts.isEmpty());
+    }
+
+    // Plain text is paginated the short way; whatever a page draws otherwise is not.
+    void plainPathOnlyForPlainText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("change"); // 1 a bold word, 2 an indent, 3 a table
+        QTest::addColumn<bool>("plain");
+        QTest::newRow("Zeilen") << QStringLiteral("Zeile 1\nZeile 2\n\n\u00c4nderung \u2013 \u201egut\u201c") << 0 << true;
+        QTest::newRow("leer") << QString() << 0 << true;
+        QTest::newRow("Tabulator") << QStringLiteral("Name\tBetrag") << 0 << false;
+        QTest::newRow("Seitenwechsel") << QStringLiteral("Seite 1\fSeite 2") << 0 << false;
+        QTest::newRow("hebr\u00e4isch") << QStringLiteral("Zeile \u05e9\u05dc\u05d5\u05dd") << 0 << false;
+        QTest::newRow("fett") << QStringLiteral("Zeile 1") << 1 << false;
+        QTest::newRow("Einzug") << QStringLiteral("Zeile 1") << 2 << false;
+        QTest::newRow("Tabelle") << QStringLiteral("Zeile 1") << 3 << false;
+    }
+
+    void plainPathOnlyForPlainText()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, change);
+        QFETCH(bool, plain);
+        Document d;
+        QString error;
+        QVERIFY2(Formats::read(1, text.toUtf8(), d, nullptr, &error), qPrintable(error));
+        QTextCursor c(d.body());
+        c.movePosition(QTextCursor::End);
+        if (change == 1) {
+            c.movePosition(QTextCursor::StartOfWord, QTextCursor::KeepAnchor);
+            QTextCharFormat bold;
+            bold.setFontWeight(QFont::Bold);
+            c.mergeCharFormat(bold);
+        } else if (change == 2) {
+            QTextBlockFormat indent;
+            indent.setLeftMargin(20);
+            c.mergeBlockFormat(indent);
+        } else if (change == 3) {
+            c.insertTable(2, 2);
+        }
+        QCOMPARE(PlainPages::make(d.body(), d.page()) != nullptr, plain);
+    }
+
+    // Plain pages stand where the document layout puts them: lines, and paragraphs that
+    // wrap across page ends, against word boxes that layout printed.
+    void plainPagesAsLaidOut()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        Document d;
+        d.body()->setPageSize(QSizeF(0, 0));
+        QString error;
+        QVERIFY2(Formats::read(1, plainLines(130), d, nullptr, &error), qPrintable(error));
+        QVERIFY(PlainPages::make(d.body(), d.page()));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("zeilen.pdf"));
+        QVERIFY2(PdfExport::exportPdf(d, pdf, &error), qPrintable(error));
+        QCOMPARE(pdfPages(pdf), 3);
+        const QString differs = differsFromWordList(pdf, qxSourceDir() + QStringLiteral("/tests/pages/data/plain-pages.words"));
+        QVERIFY2(differs.isEmpty(), qPrintable(differs));
+    }
+
+    // Tabs and a form feed leave the short way and still print every line: 100 lines,
+    // a new page, 100 lines make 57 + 43 and 57 + 43.
+    void tabsAndFormFeedPrintedAsBefore()
+    {
+        if (!havePdfToText())
+            QSKIP("pdftotext is not installed");
+        QByteArray text;
+        for (int i = 1; i <= 200; ++i)
+            text += "Zeile\t" + QByteArray::number(i) + (i == 100 ? "\f" : i < 200 ? "\n" : "");
+        Document d;
+        d.body()->setPageSize(QSizeF(0, 0));
+        QString error;
+        QVERIFY2(Formats::read(1, text, d, nullptr, &error), qPrintable(error));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("tabs.pdf"));
+        QVERIFY2(PdfExport::exportPdf(d, pdf, &error), qPrintable(error));
+        QCOMPARE(pdfPages(pdf), 4);
+        QCOMPARE(pdfPageText(pdf, 2).simplified().left(22), QStringLiteral("Zeile 58 Zeile 59 Zeil"));
+        QVERIFY(pdfPageText(pdf, 2).simplified().endsWith(QStringLiteral("Zeile 100")));
+        QVERIFY(pdfPageText(pdf, 3).simplified().startsWith(QStringLiteral("Zeile 101 Zeile 102")));
+        QVERIFY(pdfPageText(pdf, 4).simplified().startsWith(QStringLiteral("Zeile 158 ")));
     }
 };
 

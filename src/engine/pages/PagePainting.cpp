@@ -3,6 +3,7 @@
 #include "Paginator.h"
 
 #include "BlockBand.h"
+#include "PlainPages.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Images.h"
 #include "engine/objects/PageNumberObject.h"
@@ -40,6 +41,9 @@ bool Paginator::hasSections()
 
 int Paginator::pageCount()
 {
+    ensureLayout();
+    if (m_plain)
+        return m_plain->pageCount();
     return hasSections() ? SectionCopies::pageCount(m_sections) : shownPageCount();
 }
 
@@ -157,6 +161,14 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
 {
     ensureLayout();
     const Sheet s = sheetOf(page, layers & Shown);
+    if (m_plain) {
+        // Nothing in a plain body is decorated.
+        if (layers & HeaderFooter)
+            paintHeaderFooter(p, s);
+        if (layers & Body)
+            m_plain->paint(p, page);
+        return;
+    }
     PageNumberObject::fitDigits(s.d, pageCount());
     if (layers & HeaderFooter)
         paintHeaderFooter(p, s);

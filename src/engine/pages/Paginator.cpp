@@ -9,6 +9,7 @@
 #include "PaginatedCopy.h"
 #include "PrintCopy.h"
 #include "engine/Sections.h"
+#include "PlainPages.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/objects/TabLeaders.h"
 
@@ -58,7 +59,8 @@ Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(do
     watchParts();
 }
 
-Paginator::Paginator(Document* doc, Still still) : QObject(nullptr), m_doc(doc), m_takesBody(still == PaintingCopy)
+Paginator::Paginator(Document* doc, Still still)
+    : QObject(nullptr), m_doc(doc), m_takesBody(still == PaintingCopy), m_still(true)
 {
     watchParts();
 }
@@ -240,14 +242,21 @@ void Paginator::insertText(QTextCursor& c, const QString& text)
             bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
             c.insertBlock(bf);
         }
-        // Paragraphs after the first of a page must not take its break along.
-        const QStringList paragraphs = pages.at(i).split(QLatin1Char('\n'));
-        for (int p = 0; p < paragraphs.size(); ++p) {
-            if (p > 0)
-                insertParagraph(c);
-            if (!paragraphs.at(p).isEmpty())
-                c.insertText(paragraphs.at(p));
+        // The page in one insertion (a million lines cost a few seconds less). Qt gives
+        // each new paragraph the format of the one before: the page's break stays with its
+        // first paragraph.
+        const QString& page = pages.at(i);
+        const qsizetype end = page.indexOf(QLatin1Char('\n'));
+        if (end < 0) {
+            if (!page.isEmpty())
+                c.insertText(page);
+            continue;
         }
+        if (end > 0)
+            c.insertText(page.left(end));
+        insertParagraph(c);
+        if (end + 1 < page.size())
+            c.insertText(page.mid(end + 1));
     }
 }
 
@@ -275,6 +284,13 @@ void Paginator::invalidate()
 QTextDocument* Paginator::layoutDocument()
 {
     ensureLayout();
+    if (m_plain) {
+        // Asked for the copy after all: the long way, once.
+        m_plain.reset();
+        m_dirty = true;
+        m_still = false;
+        ensureLayout();
+    }
     return m_copy;
 }
 
@@ -284,8 +300,10 @@ void Paginator::ensureLayout()
         return;
     m_dirty = false;
     m_laidOut = bodyGeometry(*m_doc);
-    if (m_takesBody && m_copy)
+    if ((m_takesBody && m_copy) || m_plain)
         return; // laid out for print already
+    if (m_still && (m_plain = PlainPages::make(m_doc->body(), m_laidOut)))
+        return;
     QTextDocument* d = m_doc->body();
     layOutSections(); // before a body taken as the copy is laid out
     if (const int dpi = PrintCopy::preparedDpi(d); m_takesBody && dpi > 0) {
@@ -340,6 +358,9 @@ std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
 
 int Paginator::pageOfPosition(int pos)
 {
+    ensureLayout();
+    if (m_plain)
+        return m_plain->pageOfPosition(pos);
     QTextDocument* d = m_dirty ? layoutDocument() : m_copy;
     const QTextBlock b = d->findBlock(pos);
     if (!b.isValid())

@@ -22,6 +22,7 @@ class QPainter;
 class QPrinter;
 class QTextCursor;
 class QTextDocument;
+class PlainPages;
 
 class Paginator : public QObject {
     Q_OBJECT
@@ -155,6 +156,9 @@ private:
     Document* m_doc;
     QTextDocument* m_copy = nullptr;
     bool m_takesBody = false;
+    bool m_still = false;
+    // A still plain document is paginated without a laid-out copy.
+    std::unique_ptr<PlainPages> m_plain;
     bool m_dirty = true;
     int m_rebuilds = 0;
     int m_printDpi = PrintDpi; // a copy once too long starts its rebuilds coarser
