@@ -5,6 +5,7 @@
 #include "engine/EngineProperties.h"
 #include "engine/objects/Images.h"
 #include "FirstSpacing.h"
+#include "SoftBreaks.h"
 #include "engine/objects/PageNumberObject.h"
 #include "PageEstimate.h"
 #include "PaginatedCopy.h"
@@ -159,6 +160,7 @@ int Paginator::layOutForPrint(QTextDocument* copy, const PageGeometry& g, int dp
     // A copy estimated too long for a resolution starts at a coarser one, so that it is
     // laid out once (each layout of a long copy costs as much as the printing).
     at = std::max(at, std::find(std::begin(PrintDpis), std::end(PrintDpis), printDpiFor(copy, g)));
+    SoftBreaks::split(copy);
     // Office programs' paragraph spacing does not depend on the resolution: added once.
     PaginatedCopy::addSpacing(copy);
     for (bool again = false;; ++at, again = true) {
