@@ -55,10 +55,6 @@ constexpr int ImageShownAsBox = QTextFormat::UserProperty + 64;
 // Paragraphs (block format): automatic hyphenation on (bool).
 constexpr int Hyphenate = QTextFormat::UserProperty + 65;
 
-// Printed copies only (block format): a line after a soft break, made a paragraph of its
-// own so that its tab stops count from the margin (SoftBreaks); bool.
-constexpr int SoftBreakLine = QTextFormat::UserProperty + 66;
-
 } // namespace EngineProperty
 
 namespace EngineObject {

@@ -188,7 +188,7 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
         if (SoftBreaks::needsSplit(b))
             return false;
     for (QTextBlock c = copy->findBlock(pos); c.isValid() && c.position() <= pos + removed + 1; c = c.next())
-        if (c.blockFormat().boolProperty(EngineProperty::SoftBreakLine) || c.next().blockFormat().boolProperty(EngineProperty::SoftBreakLine))
+        if (c.blockFormat().boolProperty(SoftBreaks::LineProperty) || c.next().blockFormat().boolProperty(SoftBreaks::LineProperty))
             return false;
     const int start = bodyFirst.position();
     const int bodyEnd = bodyEndBlock.position() + bodyEndBlock.length() - 1;

@@ -38,7 +38,7 @@ QTextBlockFormat laterLine(const QTextBlockFormat& f, const QTextList* list, dou
     for (QTextOption::Tab& t : tabs)
         t.position += f.textIndent();
     later.setTabPositions(tabs);
-    later.setProperty(EngineProperty::SoftBreakLine, true);
+    later.setProperty(SoftBreaks::LineProperty, true);
     return later;
 }
 

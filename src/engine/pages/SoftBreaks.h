@@ -7,10 +7,15 @@
 // position stays that of the body. Lines that wrap by themselves keep the first line's
 // stops.
 
+#include <QTextFormat>
+
 class QTextBlock;
 class QTextDocument;
 
 namespace SoftBreaks {
+
+// Block format of a line made a paragraph of its own (bool).
+constexpr int LineProperty = QTextFormat::UserProperty + 66;
 
 // A paragraph with an indented first line and a tab after a soft break.
 bool needsSplit(const QTextBlock& b);
