@@ -1,6 +1,6 @@
 // Documents as other office programs write them, and our own exports read back: colour
-// keywords, lists, headings and tabs in RTF, the printed lines of a letter, and the
-// positions of headers, footers, rule lines and paragraphs after RTF and HTML.
+// keywords, page numbers in footers, the printed lines of a letter, and the positions
+// of headers, footers, rule lines and paragraphs after RTF and HTML.
 
 #include "FormatTestSupport.h"
 #include "TestPaths.h"
@@ -13,28 +13,15 @@
 #include "engine/pages/PdfExport.h"
 #include "engine/pages/PrintCopy.h"
 #include "engine/objects/TabLeaders.h"
-#include "engine/objects/TabStops.h"
 #include "engine/formats/CssColours.h"
 #include "engine/formats/Formats.h"
 
 #include <QImage>
 #include <QRegularExpression>
-#include <QTextList>
 
 namespace {
 
 QString fixture(const char* name) { return qxSourceDir() + QStringLiteral("/tests/engine/data/") + QLatin1String(name); }
-
-// The first word `text` on `page` (1-based) of the PDF's boxes; null when missing.
-const PdfWord* word(const QList<PdfPage>& pages, int page, const QString& text)
-{
-    if (page < 1 || page > pages.size())
-        return nullptr;
-    for (const PdfWord& w : pages[page - 1].words)
-        if (w.text == text)
-            return &w;
-    return nullptr;
-}
 
 constexpr double PtPerMm = 72 / 25.4;
 
@@ -215,136 +202,71 @@ private slots:
         }
     }
 
-    // Lists, headings and tabs as office programs write them in RTF.
-    void rtfListsHeadingsTabs()
+    // Footers of older programs give the page number by \chpgn, or by a PAGE field
+    // without a result: each page prints its own number.
+    void footerPageNumbers_data()
     {
-        const QByteArray rtf =
-            "{\\rtf1\\ansi\\deff0\\deftab709{\\fonttbl{\\f0 Liberation Sans;}}"
-            "{\\*\\listtable"
-            "{\\list\\listtemplateid1{\\listlevel\\levelnfc255\\levelnfcn255{\\leveltext\\'00;}{\\levelnumbers;}}\\listid1}"
-            "{\\list\\listtemplateid2{\\listlevel\\levelnfc0\\levelnfcn0{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}"
-            "{\\listlevel\\levelnfc0\\levelnfcn0{\\leveltext\\'04\\'00.\\'01.;}{\\levelnumbers\\'01\\'03;}}\\listid2}"
-            "{\\list\\listtemplateid3{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}}\\listid3}"
-            "{\\list\\listtemplateid4{\\listlevel\\levelnfc255}\\listid4}}"
-            "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}{\\listoverride\\listid3\\ls3}"
-            "{\\listoverride\\listid4\\ls4}}"
-            "\\pard\\s1\\outlinelevel0\\ls1\\ilvl0\\b\\fs32 Kapitel eins\\par"
-            "\\pard\\plain\\s2\\outlinelevel1\\ls1\\ilvl1\\fs28 Abschnitt\\par"
-            "\\pard\\plain\\ls2\\ilvl0 Erstens\\par"
-            "\\pard\\plain\\ls2\\ilvl1 Unterpunkt a\\par"
-            "\\pard\\plain\\ls2\\ilvl1 Unterpunkt b\\par"
-            "\\pard\\plain\\ls2\\ilvl0 Zweitens\\par"
-            "\\pard\\plain\\ls2\\ilvl1 Unterpunkt c\\par"
-            "\\pard\\plain\\ls3\\ilvl0 Punkt\\par"
-            "\\pard\\plain\\ls4\\ilvl0 Ohne Nummer\\par"
-            "\\pard\\plain\\tqdec\\tx2835\\tqr\\tldot\\tx8505 Betrag\\tab 12,50\\tab Ende\\par"
-            "\\pard\\plain\\brdrb\\brdrs\\brdrw10\\brsp20\\fs8\\par"
-            "\\pard\\plain\\fs40\\par"
-            "}";
+        QTest::addColumn<QByteArray>("number");
+        QTest::newRow("chpgn") << QByteArray("\\chpgn");
+        QTest::newRow("field without result") << QByteArray("{\\field{\\*\\fldinst PAGE}}");
+        QTest::newRow("field showing chpgn") << QByteArray("{\\field{\\*\\fldinst { PAGE }}{\\fldrslt {\\chpgn}}}");
+    }
+    void footerPageNumbers()
+    {
+        QFETCH(QByteArray, number);
+        const QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Sans;}}{\\footer\\pard\\plain\\f0\\fs20 Seite "
+                               + number + "\\par}\\pard\\plain\\f0\\fs24 Eins\\page Zwei\\par}";
         Document doc;
         QString error;
         QVERIFY2(Formats::read(5, rtf, doc, nullptr, &error), qPrintable(error));
-        QCOMPARE(FormatTest::listLabels(doc.body()),
-                 QStringLiteral("- Kapitel eins|- Abschnitt|1. Erstens|1.1. Unterpunkt a|1.2. Unterpunkt b|2. Zweitens|"
-                                "2.1. Unterpunkt c|\u2022 Punkt|- Ohne Nummer|- Betrag\t12,50\tEnde|- |- "));
-        QCOMPARE(TabStops::defaultDistance(doc.body()), 709);
-        QTextBlock tabs = doc.body()->findBlock(0);
-        while (!tabs.text().startsWith(u"Betrag"))
-            tabs = tabs.next();
-        const QList<QTextOption::Tab> stops = TabStops::fromMargin(tabs.blockFormat());
-        QCOMPARE(stops.size(), 2);
-        QCOMPARE(stops[0].type, QTextOption::DelimiterTab);
-        QCOMPARE(stops[0].delimiter, QChar(u','));
-        QCOMPARE(TabStops::twips(stops[0]), 2835);
-        QCOMPARE(stops[1].type, QTextOption::RightTab);
-        QCOMPARE(stops[1].delimiter, QChar(u'.')); // its dot leader
-        const QTextBlock rule = tabs.next();
-        QVERIFY(rule.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth));
-        // An empty paragraph is as tall as its mark's font.
-        QCOMPARE(rule.next().charFormat().fontPointSize(), 20.0);
-
-        // The comma of the amount stands at the decimal tab: 5 cm from the margin.
-        const QString pdf = dir.filePath(QStringLiteral("tabs.pdf"));
+        const QString pdf = dir.filePath(QStringLiteral("fusszeile.pdf"));
         QVERIFY(exportPdf(doc, pdf));
-        const QList<PdfPage> pages = pdfWordBoxes(pdf);
-        const PdfWord* amount = word(pages, 1, QStringLiteral("12,50"));
-        QVERIFY(amount);
-        const double margin = doc.page().marginL / 20.0;
-        QVERIFY2(amount->xMin < margin + 2835 / 20.0 && amount->xMax > margin + 2835 / 20.0 + 5,
-                 qPrintable(QString::number(amount->xMin)));
+        QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("Eins Seite 1"));
+        QCOMPARE(pdfPageText(pdf, 2).simplified(), QStringLiteral("Zwei Seite 2"));
     }
 
-    // A three-level list from RTF: an item put before the first renumbers the sub-lists
-    // under the items that moved, on paper too, as one undo step; the files keep the
-    // numbers, and the own format and RTF keep them following.
-    void listNumbersFollowEdits()
+    // A letter made in another office suite (11 pt, A4, 2.5/2/2/2 cm): LibreOffice 7.4
+    // prints it on 3 pages; in Liberation Sans 12.65 pt from line to line, the address's
+    // first line 118.95 pt from the top (its space before counted), page 2 starting with
+    // "Mehrwertsteuer," and page 3 with "Lieferung"; in DejaVu Sans, the package's other
+    // font, 12.8 pt, 118.85 pt, "Absatz" and "Einzelfällen".
+    void letterLinesAsTheOtherSuite_data()
     {
-        const QString before = QStringLiteral("1. Eins|1.1. Unter|1.1.1. Tief|2. Zwei|2.1. Drunter");
-        const QString after = QStringLiteral("1. Neu|2. Eins|2.1. Unter|2.1.1. Tief|3. Zwei|3.1. Drunter");
-        Document doc;
-        QString error;
-        QVERIFY2(Formats::readFile(5, fixture("liste-3ebenen.rtf"), 0, doc, nullptr, &error), qPrintable(error));
-        QCOMPARE(FormatTest::listLabels(doc.body()), before);
-        Paginator live(&doc); // the print preview's copy replays the edits
-        live.layoutDocument();
-        const int rebuilds = live.rebuilds();
-        QTextCursor c(doc.body());
-        c.beginEditBlock();
-        c.insertBlock();
-        c.movePosition(QTextCursor::PreviousBlock);
-        c.insertText(QStringLiteral("Neu"));
-        c.endEditBlock();
-        QCOMPARE(FormatTest::listLabels(doc.body()), after);
-        QCOMPARE(FormatTest::listLabels(live.layoutDocument()), after);
-        QCOMPARE(live.rebuilds(), rebuilds);
-        const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
-        QVERIFY(exportPdf(doc, pdf));
-        QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("1. Neu 2. Eins 2.1. Unter 2.1.1. Tief 3. Zwei 3.1. Drunter"));
-        doc.body()->undo();
-        QCOMPARE(FormatTest::listLabels(doc.body()), before);
-        QCOMPARE(FormatTest::listLabels(live.layoutDocument()), before);
-        QVERIFY(exportPdf(doc, pdf));
-        QCOMPARE(pdfPageText(pdf, 1).simplified(), QStringLiteral("1. Eins 1.1. Unter 1.1.1. Tief 2. Zwei 2.1. Drunter"));
-        doc.body()->redo();
-        QCOMPARE(FormatTest::listLabels(doc.body()), after);
-        for (int format : {3, 5, 13, 14}) {
-            QByteArray bytes;
-            QVERIFY2(Formats::write(format, doc, nullptr, &bytes, &error), qPrintable(error));
-            Document back;
-            QVERIFY2(Formats::read(format, bytes, back, nullptr, &error), qPrintable(error));
-            QVERIFY2(FormatTest::listLabels(back.body()) == after, qPrintable(QString::number(format) + u' ' + FormatTest::listLabels(back.body())));
-            if (format != 3 && format != 5)
-                continue;
-            QTextCursor first(back.body());
-            first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-            first.removeSelectedText();
-            QVERIFY2(FormatTest::listLabels(back.body()) == before, qPrintable(QString::number(format) + u' ' + FormatTest::listLabels(back.body())));
-        }
+        QTest::addColumn<QByteArray>("font");
+        QTest::addColumn<double>("line");
+        QTest::addColumn<double>("top");
+        QTest::addColumn<QString>("page2");
+        QTest::addColumn<QString>("page3");
+        QTest::newRow("Liberation Sans") << QByteArray("Liberation Sans") << 12.65 << 118.95 << "Mehrwertsteuer," << "Lieferung";
+        QTest::newRow("DejaVu Sans") << QByteArray("DejaVu Sans") << 12.8 << 118.85 << "Absatz" << "Einzelfällen";
     }
-
-    // A letter made in another office suite (Liberation Sans 11 pt, A4, 2.5/2/2/2 cm):
-    // LibreOffice 7.4 prints it on 3 pages, 12.65 pt from line to line, the address's
-    // first line 118.95 pt from the top (its space before counted), and starts page 2
-    // with "Mehrwertsteuer," and page 3 with "Lieferung".
     void letterLinesAsTheOtherSuite()
     {
+        QFETCH(QByteArray, font);
+        QFETCH(double, line);
+        QFETCH(double, top);
+        QFETCH(QString, page2);
+        QFETCH(QString, page3);
+        QFile file(fixture("brief-3seiten.rtf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
         Document doc;
         QString error;
-        QVERIFY2(Formats::readFile(5, fixture("brief-3seiten.rtf"), 0, doc, nullptr, &error), qPrintable(error));
+        QVERIFY2(Formats::read(5, file.readAll().replace("Liberation Sans;", font + ';'), doc, nullptr, &error), qPrintable(error));
         const QString pdf = dir.filePath(QStringLiteral("brief.pdf"));
         QVERIFY(exportPdf(doc, pdf));
         const QList<PdfPage> pages = pdfWordBoxes(pdf);
         QCOMPARE(pages.size(), 3);
-        const PdfWord* first = word(pages, 1, QStringLiteral("Frau"));
-        const PdfWord* second = word(pages, 1, QStringLiteral("Erika"));
-        const PdfWord* fourth = word(pages, 1, QStringLiteral("12345"));
-        QVERIFY(first && second && fourth);
-        QVERIFY2(qAbs((fourth->yMin - first->yMin) / 3 - 12.65) < 0.05, qPrintable(QString::number(fourth->yMin - first->yMin)));
+        const PdfWord* first = pdfWord(pages, 1, QStringLiteral("Frau"));
+        const PdfWord* fourth = pdfWord(pages, 1, QStringLiteral("12345"));
+        QVERIFY(first && fourth);
+        QVERIFY2(qAbs((fourth->yMin - first->yMin) / 3 - line) < 0.05, qPrintable(QString::number(fourth->yMin - first->yMin)));
         // Glyph boxes of both programs stand within half a millimetre.
-        QVERIFY2(qAbs(first->yMin - 118.95) < 0.5 * PtPerMm, qPrintable(QString::number(first->yMin)));
-        QVERIFY2(word(pages, 2, QStringLiteral("Mehrwertsteuer,")), qPrintable(pdfPageText(pdf, 2).left(80)));
-        QCOMPARE(pdfPageText(pdf, 2).simplified().section(QLatin1Char(' '), 0, 0), QStringLiteral("Mehrwertsteuer,"));
-        QCOMPARE(pdfPageText(pdf, 3).simplified().section(QLatin1Char(' '), 0, 0), QStringLiteral("Lieferung"));
+        QVERIFY2(qAbs(first->yMin - top) < 0.5 * PtPerMm, qPrintable(QString::number(first->yMin)));
+        QCOMPARE(pdfPageText(pdf, 2).simplified().section(QLatin1Char(' '), 0, 0), page2);
+        // Qt rounds DejaVu's ascent and descent up at print resolution: 12.85 pt a line
+        // against 12.805, and page 2 holds a line less.
+        QEXPECT_FAIL("DejaVu Sans", "lines 0.05 pt taller than the font's metrics", Continue);
+        QCOMPARE(pdfPageText(pdf, 3).simplified().section(QLatin1Char(' '), 0, 0), page3);
         QVERIFY(pdfPageText(pdf, 3).trimmed().endsWith(QStringLiteral("Mit freundlichen Grüßen")));
     }
 
@@ -417,13 +339,13 @@ private slots:
         const QString pdf = dir.filePath(QStringLiteral("erster.pdf"));
         QVERIFY(exportPdf(doc, pdf));
         const QList<PdfPage> pages = pdfWordBoxes(pdf);
-        const PdfWord* first = word(pages, 1, QStringLiteral("Frau"));
+        const PdfWord* first = pdfWord(pages, 1, QStringLiteral("Frau"));
         QVERIFY(first);
         QVERIFY2(qAbs(first->yMin - (lines > 2 ? 56.7 : 68.7)) < 0.2, qPrintable(QString::number(first->yMin)));
         if (lines > 2)
             return;
-        const PdfWord* second = word(pages, 1, QStringLiteral("Hauptstraße"));
-        const PdfWord* after = word(pages, 1, QStringLiteral("12345"));
+        const PdfWord* second = pdfWord(pages, 1, QStringLiteral("Hauptstraße"));
+        const PdfWord* after = pdfWord(pages, 1, QStringLiteral("12345"));
         QVERIFY(second && after);
         QVERIFY2(qAbs(second->yMin - 81.35) < 0.2, qPrintable(QString::number(second->yMin)));
         QVERIFY2(after->yMin > 94.0 - 0.2 && (table || after->yMin < 94.0 + 0.2), qPrintable(QString::number(after->yMin)));
@@ -470,14 +392,14 @@ private slots:
                                      {1, "Seite", 280.6},    {2, "Kopfzeile", 12.7}, {2, "Schlussgruss", 129.9},
                                      {2, "2", 280.6}};
         for (const Expected& e : expected) {
-            const PdfWord* w = word(pages, e.page, QString::fromUtf8(e.text));
+            const PdfWord* w = pdfWord(pages, e.page, QString::fromUtf8(e.text));
             QVERIFY2(w, e.text);
             QVERIFY2(qAbs(w->yMin / PtPerMm - e.yMm) < 0.5,
                      qPrintable(QStringLiteral("%1: %2 mm").arg(QLatin1String(e.text)).arg(w->yMin / PtPerMm)));
         }
         QVERIFY(pdfPageText(pdf, 2).contains(QStringLiteral("Seite 2 von 2")));
         // The leader's dots fill the room between "Summe" and the amount (mm from the left edge).
-        const PdfWord* amount = word(pages, 2, QStringLiteral("12,50"));
+        const PdfWord* amount = pdfWord(pages, 2, QStringLiteral("12,50"));
         const auto dots = std::find_if(pages[1].words.cbegin(), pages[1].words.cend(), [](const PdfWord& w) { return w.text.startsWith(u"...."); });
         QVERIFY2(amount && dots != pages[1].words.cend(), qPrintable(pdfPageText(pdf, 2)));
         for (const auto& [pt, mm] : {std::pair{dots->xMin, 34.5}, {dots->xMax, 169.2}, {amount->xMax, 180.0}})
@@ -507,6 +429,48 @@ private slots:
         QVERIFY2(first > 20 && first < 30, qPrintable(QString::number(first))); // below the 2 cm margin
         const double second = ruleLineMm(doc, 3, first + 1);
         QVERIFY2(second > first + 2 && second < 40, qPrintable(QString::number(second)));
+    }
+
+    // An HTML page as another office suite saves it: transparent backgrounds everywhere,
+    // a picture in a folder beside the file. Printed, every word is on the one page, the
+    // picture (76 x 38 pixels, 20.1 x 10.05 mm) is drawn in red, and no line turns black.
+    void htmlPageFromAnotherSuite()
+    {
+        QDir(dir.path()).mkpath(QStringLiteral("buero/bilder"));
+        QImage red(76, 38, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(dir.filePath(QStringLiteral("buero/bilder/logo.png"))));
+        const QString html = dir.filePath(QStringLiteral("buero/seite.html"));
+        QVERIFY(QFile::copy(fixture("buero-seite.html"), html));
+        Document doc;
+        QString error, note;
+        QVERIFY2(Formats::readFrom(4, readAll(html), html, doc, nullptr, &error, &note), qPrintable(error));
+        const QString pdf = dir.filePath(QStringLiteral("buero.pdf"));
+        QVERIFY(exportPdf(doc, pdf));
+        const QList<PdfPage> pages = pdfWordBoxes(pdf);
+        QCOMPARE(pages.size(), 1);
+        QStringList words;
+        for (const PdfWord& w : pages[0].words)
+            words << w.text;
+        std::sort(words.begin(), words.end()); // table cells are read column by column
+        QCOMPARE(words.join(u' '), QStringLiteral("Frau Grüßen Logo Mit Mustermann, Sehr Text Zelle Zelle dem eins freundlichen "
+                                                  "geehrte neben zwei"));
+        Paginator paper(&doc);
+        const QImage page = paper.renderPage(1, 254); // 10 pixels per millimetre
+        // Black bars would be a line of text tall; the table's rules are a pixel or two.
+        int reds = 0, darkRows = 0, tallestBar = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            int dark = 0;
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                reds += c.red() > 200 && c.green() < 60 && c.blue() < 60;
+                dark += qGray(c.rgb()) < 60;
+            }
+            darkRows = dark > page.width() / 2 ? darkRows + 1 : 0;
+            tallestBar = qMax(tallestBar, darkRows);
+        }
+        QVERIFY2(qAbs(reds - 201 * 100.5) < 201 * 100.5 * 0.1, qPrintable(QString::number(reds)));
+        QVERIFY2(tallestBar < 10, qPrintable(QString::number(tallestBar))); // under a millimetre
     }
 
     // An HTML file's pictures lie beside it, wherever the program runs.

@@ -8,6 +8,7 @@
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
 #include "engine/objects/Fields.h"
+#include "engine/objects/TabStops.h"
 #include "engine/pages/Paginator.h"
 #include "engine/pages/PdfExport.h"
 #include "engine/surface/TextControl.h"
@@ -16,6 +17,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTextLayout>
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QTextImageFormat>
@@ -217,6 +219,69 @@ private Q_SLOTS:
         more.insertText(QStringLiteral("\nKopf 4\nKopf 5"));
         QVERIFY(clear(tc.shownDocument()));
         QVERIFY(clear(p.layoutDocument()));
+    }
+
+    // A tab stop 5 cm from the margin stands there on every line of a paragraph whose
+    // first line starts elsewhere (left indent 20 mm, first line 10 mm more or less):
+    // 20 mm margin + 50 mm = 70 mm from the page's edge, in the PDF and in the copy the
+    // page views show, also after an edit of the paragraph.
+    void tabStopsOnLaterLines_data()
+    {
+        QTest::addColumn<double>("firstLineMm");
+        QTest::newRow("first line indented") << 10.0;
+        QTest::newRow("hanging") << -10.0;
+    }
+    void tabStopsOnLaterLines()
+    {
+        QFETCH(double, firstLineMm);
+        Document d;
+        QTextBlockFormat bf;
+        bf.setLeftMargin(20 * 96 / 25.4);
+        bf.setTextIndent(firstLineMm * 96 / 25.4);
+        TabStops::setFromMargin(bf, {TabStops::make(2835, 1)});
+        QTextCursor c(d.body());
+        c.setBlockFormat(bf);
+        const QChar soft = QChar::LineSeparator;
+        c.insertText(QStringLiteral("A\tEins") + soft + QStringLiteral("B\tZwei") + soft + QStringLiteral("C\tDrei"));
+        c.insertBlock(QTextBlockFormat());
+        c.insertText(QStringLiteral("Ende"));
+        const QString file = QDir::temp().filePath(QStringLiteral("qx-tabzeilen.pdf"));
+        QString error;
+        QVERIFY2(PdfExport::exportPdf(d, file, &error), qPrintable(error));
+        const QList<PdfPage> pages = pdfWordBoxes(file);
+        QFile::remove(file);
+        const QStringList words = {QStringLiteral("Eins"), QStringLiteral("Zwei"), QStringLiteral("Drei")};
+        for (const QString& w : words) {
+            const PdfWord* box = pdfWord(pages, 1, w);
+            QVERIFY2(box, qPrintable(w));
+            QVERIFY2(qAbs(box->xMin * 25.4 / 72 - 70) < 0.3, qPrintable(QStringLiteral("%1 at %2 mm").arg(w).arg(box->xMin * 25.4 / 72)));
+        }
+        Paginator pager(&d);
+        QStringList shownWords = words;
+        for (int round = 0; round < 3; ++round) {
+            const QTextDocument* shown = pager.layoutDocument();
+            const double mmPerUnit = 25.4 / 96 / Paginator::layoutScale(shown);
+            for (const QString& w : std::as_const(shownWords)) {
+                const int pos = d.body()->toPlainText().indexOf(w);
+                const QTextBlock b = shown->findBlock(pos);
+                const QTextLayout* l = b.layout();
+                const double x = l->position().x() + l->lineForTextPosition(pos - b.position()).cursorToX(pos - b.position());
+                QVERIFY2(qAbs(x * mmPerUnit - 70) < 0.3, qPrintable(QStringLiteral("%1 at %2 mm").arg(w).arg(x * mmPerUnit)));
+            }
+            QTextCursor edit(d.body());
+            if (round == 0) {
+                // A character typed into the first line: the copy follows.
+                edit.setPosition(1);
+                edit.insertText(QStringLiteral("x"));
+            } else {
+                // A new paragraph of the same kind.
+                edit.movePosition(QTextCursor::End);
+                edit.insertBlock(bf);
+                edit.insertText(QStringLiteral("D\tVier") + soft + QStringLiteral("E\tFuenf"));
+                shownWords << QStringLiteral("Vier") << QStringLiteral("Fuenf");
+            }
+        }
+        QCOMPARE(pager.layoutDocument()->characterCount(), d.body()->characterCount());
     }
 
     void activationNumbers()

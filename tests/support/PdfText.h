@@ -66,6 +66,17 @@ inline QList<PdfPage> pdfWordBoxes(const QString& file)
     return pages;
 }
 
+// The first word `text` on `page` (1-based); null when missing.
+inline const PdfWord* pdfWord(const QList<PdfPage>& pages, int page, const QString& text)
+{
+    if (page < 1 || page > pages.size())
+        return nullptr;
+    for (const PdfWord& w : pages[page - 1].words)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+
 // The pages as lines, "page N width height" and then "xMin yMin xMax yMax word" for
 // each word, in points to six decimals: the form of the word lists beside the tests.
 inline QStringList pdfWordLines(const QList<PdfPage>& pages)

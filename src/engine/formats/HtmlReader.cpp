@@ -1,6 +1,7 @@
 #include "HtmlReader.h"
 
 #include "CssColours.h"
+#include "HtmlLists.h"
 #include "HtmlNesting.h"
 #include "HtmlPages.h"
 #include "InputFile.h"
@@ -73,9 +74,10 @@ bool HtmlReader::read(const QByteArray& data, Document& into, QString*)
         addNote(QStringLiteral("Hintergrundbilder wurden nicht übernommen."));
     auto import = [body](QTextDocument* d, const QString& part) {
         d->setBaseUrl(body->baseUrl());
-        d->setHtml(HtmlNesting::limit(part));
+        d->setHtml(HtmlNesting::limit(HtmlLists::rewrite(part)));
         d->setDocumentMargin(0);
         keepDataPictures(d);
+        HtmlLists::settle(d);
     };
     import(body, text);
     pages.finishText(body);

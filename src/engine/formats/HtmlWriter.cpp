@@ -3,6 +3,7 @@
 #include "BreakOpportunities.h"
 #include "DocumentTransfer.h"
 #include "engine/objects/TextBoxes.h"
+#include "HtmlLists.h"
 #include "HtmlPages.h"
 #include "engine/Document.h"
 #include "engine/objects/Images.h"
@@ -147,13 +148,7 @@ private:
         return QStringLiteral(" class=\"%1\"").arg(classNames[i]);
     }
 
-    void closeList()
-    {
-        if (openList) {
-            html += openListTag == u"ol" ? QStringLiteral("</ol>\n") : QStringLiteral("</ul>\n");
-            openList = nullptr;
-        }
-    }
+    void closeList() { html += lists.closeAll(); }
 
     void writeItems(QTextFrame::iterator it)
     {
@@ -210,43 +205,22 @@ private:
     void writeBlock(const QTextBlock& b)
     {
         QTextList* list = b.textList();
-        if (list != openList) {
-            closeList();
-            if (list) {
-                const QTextListFormat::Style s = list->format().style();
-                const bool ordered = s == QTextListFormat::ListDecimal || s == QTextListFormat::ListLowerAlpha
-                                     || s == QTextListFormat::ListUpperAlpha || s == QTextListFormat::ListLowerRoman
-                                     || s == QTextListFormat::ListUpperRoman;
-                openListTag = ordered ? QStringLiteral("ol") : QStringLiteral("ul");
-                QString type;
-                switch (s) {
-                case QTextListFormat::ListLowerAlpha: type = QStringLiteral("a"); break;
-                case QTextListFormat::ListUpperAlpha: type = QStringLiteral("A"); break;
-                case QTextListFormat::ListLowerRoman: type = QStringLiteral("i"); break;
-                case QTextListFormat::ListUpperRoman: type = QStringLiteral("I"); break;
-                case QTextListFormat::ListCircle: type = QStringLiteral("circle"); break;
-                case QTextListFormat::ListSquare: type = QStringLiteral("square"); break;
-                default: break;
-                }
-                html += QLatin1Char('<') + openListTag;
-                if (!type.isEmpty())
-                    html += QStringLiteral(" type=\"%1\"").arg(type);
-                html += QStringLiteral(">\n");
-                openList = list;
-            }
-        }
         if (b.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth) && b.length() == 1) {
             closeList();
             html += QStringLiteral("<hr />\n");
             return;
         }
+        html += lists.enter(list);
         const QString tag = list ? QStringLiteral("li") : QStringLiteral("p");
         html += QLatin1Char('<') + tag;
         // Qt's importer takes justification only from the attribute.
         if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignJustify)
             html += QStringLiteral(" align=\"justify\"");
         const QTextCharFormat mark = b.charFormat();
-        html += styleAttr(blockStyle(b.blockFormat(), b.length() == 1 ? &mark : nullptr, b.text().contains(QLatin1Char('\t'))), u'p')
+        QTextBlockFormat bf = b.blockFormat();
+        if (list)
+            bf.setLeftMargin(lists.itemMargin(bf.leftMargin()));
+        html += styleAttr(blockStyle(bf, b.length() == 1 ? &mark : nullptr, b.text().contains(QLatin1Char('\t'))), u'p')
                 + QLatin1Char('>');
         QString openHref;
         BreakOpportunities::Stripper unbroken;
@@ -303,7 +277,9 @@ private:
             html += QStringLiteral("</a>");
         if (b.text().isEmpty())
             html += QStringLiteral("<br />");
-        html += QStringLiteral("</") + tag + QStringLiteral(">\n");
+        // An item stays open for its sub-lists.
+        if (!list)
+            html += QStringLiteral("</p>\n");
     }
 
     const Document& doc;
@@ -312,8 +288,7 @@ private:
     QString html;
     QStringList classes;
     QStringList classNames;
-    QTextList* openList = nullptr;
-    QString openListTag;
+    HtmlLists::Nesting lists;
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "InputFile.h"
 #include "RtfParser.h"
 #include "engine/Document.h"
+#include "engine/EngineProperties.h"
 #include "engine/objects/TabStops.h"
 
 #include <QImage>
@@ -129,13 +130,13 @@ void Parser::endParagraph()
         p.format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 100));
     if ((s.ls > 0 || s.pnStyle != 0) && listOf(s, &p.listFormat, &p.parentNumbers)) {
         p.listKey = s.ls > 0 ? s.ls : 100000 + p.listFormat.style();
-        // List paragraphs carry the list's own hanging indent; Qt adds that itself.
-        const double left = p.format.leftMargin() - Document::twipsToPixels(360 * (s.ilvl + 2));
+        // \li is where the item's text starts: the list adds no indent of its own then.
+        // Without one, Qt's indent steps make room for the number.
+        p.listFormat.setProperty(EngineProperty::ListLevel, s.ilvl + 1);
+        if (p.format.leftMargin() > 0)
+            p.listFormat.setIndent(0);
+        // The number hangs before the text by the list's usual distance.
         const double first = p.format.textIndent() + Document::twipsToPixels(360);
-        if (qAbs(left) < 0.01 || left < 0)
-            p.format.clearProperty(QTextFormat::BlockLeftMargin);
-        else
-            p.format.setLeftMargin(left);
         if (qAbs(first) < 0.01)
             p.format.clearProperty(QTextFormat::TextIndent);
         else
@@ -210,6 +211,15 @@ bool Parser::fieldWord(const QByteArray& w, int p, bool wasStarred)
     if (w == "field") {
         fields.append(RtfFields::Field());
         s.field = int(fields.size()) - 1;
+        return true;
+    }
+    // The page number as headers and footers of older programs write it, without a field.
+    if (w == "chpgn") {
+        if (s.dest == Dest::Body) {
+            fields.append(RtfFields::Field());
+            fields.last().instruction = QStringLiteral("PAGE");
+            showField(int(fields.size()) - 1, s.cf, target(s));
+        }
         return true;
     }
     const bool inField = s.field >= 0 && s.field < fields.size();

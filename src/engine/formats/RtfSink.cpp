@@ -156,7 +156,7 @@ void RtfSink::emitParagraph(QTextCursor& c, bool& first, const RtfParagraph& p)
         c.insertBlock(p.format, blockChar);
     }
     if (p.listKey > 0) {
-        const int level = p.listFormat.indent();
+        const int level = p.listFormat.intProperty(EngineProperty::ListLevel);
         if (m_lastListKey != p.listKey)
             m_levels.clear();
         // A level goes on counting after its sub-lists; the levels below start anew.

@@ -191,7 +191,8 @@ private:
         QTextList* list = b.textList();
         if (list) {
             const int level = lists.level(list);
-            left += Document::twipsToPixels(360 * (level + 2));
+            // \li is where an item's text starts; Qt adds the list's indent steps to the margin.
+            left += list->format().indent() * current->indentWidth();
             indent -= Document::twipsToPixels(360);
             out += "\\ls" + num(lists.listNumber(list)) + "\\ilvl" + num(level);
         }

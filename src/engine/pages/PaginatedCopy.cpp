@@ -1,4 +1,5 @@
 #include "PaginatedCopy.h"
+#include "SoftBreaks.h"
 
 #include "engine/EngineProperties.h"
 
@@ -182,6 +183,13 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
     if ((bodyFirst.previous().isValid() && !inRoot(bodyFirst.previous()))
         || (bodyEndBlock.next().isValid() && !inRoot(bodyEndBlock.next())))
         return false;
+    // Paragraphs broken at their soft breaks in the copy are broken anew by a rebuild.
+    for (QTextBlock b = bodyFirst; b.isValid() && b != bodyEndBlock.next().next(); b = b.next())
+        if (SoftBreaks::needsSplit(b))
+            return false;
+    for (QTextBlock c = copy->findBlock(pos); c.isValid() && c.position() <= pos + removed + 1; c = c.next())
+        if (c.blockFormat().boolProperty(SoftBreaks::LineProperty) || c.next().blockFormat().boolProperty(SoftBreaks::LineProperty))
+            return false;
     const int start = bodyFirst.position();
     const int bodyEnd = bodyEndBlock.position() + bodyEndBlock.length() - 1;
     const int copyEnd = copyEndBlock.position() + copyEndBlock.length() - 1;

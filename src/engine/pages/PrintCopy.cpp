@@ -4,6 +4,7 @@
 #include "engine/objects/Images.h"
 #include "FirstSpacing.h"
 #include "PaginatedCopy.h"
+#include "SoftBreaks.h"
 #include "Paginator.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -53,6 +54,7 @@ int prepare(QTextDocument* copy, const PageGeometry& g, int dpi)
     // A copy estimated too long for a resolution starts at a coarser one, so that it is
     // laid out once (each layout of a long copy costs as much as the printing).
     const int* at = std::max(dpiStep(dpi), dpiStep(Paginator::printDpiFor(copy, g)));
+    SoftBreaks::split(copy);
     // Office programs' paragraph spacing does not depend on the resolution: added once.
     PaginatedCopy::addSpacing(copy);
     setUp(copy, *at);
