@@ -2,6 +2,7 @@
 #include "OwnSample.h"
 #include "TestHome.h"
 #include "engine/Document.h"
+#include "engine/formats/CssColours.h"
 #include "engine/formats/Formats.h"
 #include "shell/BatchConvert.h"
 
@@ -11,6 +12,26 @@ using namespace FormatTest;
 class TestFormatsText : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A background picture is left out (the user is told so), its colour kept.
+    void backgroundPicturesLeftOut_data()
+    {
+        addColumns<QString, QString>("html", "expected");
+        QTest::newRow("image and colour") << "<p style=\"background-image: url(bild.png); color: red\">x</p>"
+                                          << "<p style=\"; color: #ff0000\">x</p>";
+        QTest::newRow("shorthand picture alone") << "<p style=\"background: url(bild.png) no-repeat\">x</p>"
+                                                 << "<p style=\"\">x</p>";
+        QTest::newRow("shorthand with colour") << "<p style=\"background: url(bild.png) yellow\">x</p>"
+                                               << "<p style=\"background-color: #ffff00\">x</p>";
+        QTest::newRow("style element") << "<style>body { BACKGROUND-IMAGE: url('a.png') } p { color: blue }</style>"
+                                       << "<style>body { } p { color: #0000ff}</style>";
+    }
+    void backgroundPicturesLeftOut()
+    {
+        QFETCH(QString, html);
+        bool pictures = false;
+        QTEST(CssColours::normalise(html, &pictures), "expected");
+        QVERIFY(pictures);
+    }
     void readsTextInEveryEncodingAndLineEnd_data()
     {
         addColumns<QByteArray, QStringList>("data", "lines");

@@ -143,19 +143,22 @@ QString rewriteDeclarations(const QString& css, bool* pictures)
     if (pictures && picture.match(css).hasMatch())
         *pictures = true;
     static const QRegularExpression decl(
-        QStringLiteral("(?<![\\w-])(color|background-color|background)\\s*:\\s*([^;\"'{}<>]*)"),
+        QStringLiteral("(?<![\\w-])(color|background-color|background-image|background)\\s*:\\s*((?:url\\([^)]*\\)|[^;\"'{}<>])*)"),
         QRegularExpression::CaseInsensitiveOption);
     QString out;
     qsizetype from = 0;
     for (auto it = decl.globalMatch(css); it.hasNext();) {
         const auto m = it.next();
         bool none = false;
-        const QColor c = parse(m.capturedView(2), &none);
-        if (!none && !c.isValid())
-            continue; // no colour in it (a picture alone): as written
+        // Qt would tile a background picture behind the text although the user is told
+        // that pictures in backgrounds are left out: the picture goes, a colour stays.
+        const bool image = m.captured(1).compare(u"background-image", Qt::CaseInsensitive) == 0;
+        const QColor c = image ? QColor() : parse(m.capturedView(2), &none);
+        if (!image && !none && !c.isValid() && !m.capturedView(2).contains(u"url(", Qt::CaseInsensitive))
+            continue; // no colour in it: as written
         out += QStringView(css).mid(from, m.capturedStart() - from);
         // A colour that paints nothing loses its declaration.
-        if (!none) {
+        if (!none && c.isValid()) {
             const QString prop = m.captured(1).toLower() == u"color" ? QStringLiteral("color")
                                                                       : QStringLiteral("background-color");
             out += prop + QStringLiteral(": ") + c.name(QColor::HexRgb);
