@@ -1,5 +1,6 @@
 #include "Document.h"
 
+#include "PartIndex.h"
 #include "SectionParts.h"
 #include "formats/LocalTextDocument.h"
 #include "objects/ListNumbers.h"
@@ -121,19 +122,6 @@ void Document::setRootMargins(QTextDocument* d, const PageGeometry& g)
         d->clearUndoRedoStacks();
     d->setModified(modified);
 }
-
-namespace {
-int partIndex(int part)
-{
-    switch (part) {
-    case 1: return 0;
-    case 2: return 1;
-    case 4: return 2;
-    case 8: return 3;
-    default: return -1;
-    }
-}
-} // namespace
 
 void Document::setHeaderFooterSet(int bits)
 {

@@ -1,6 +1,7 @@
 #include "SectionParts.h"
 
 #include "Document.h"
+#include "PartIndex.h"
 #include "formats/LocalTextDocument.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -9,17 +10,6 @@
 #include <QTextDocument>
 
 namespace {
-
-int partIndex(int part)
-{
-    switch (part) {
-    case 1: return 0;
-    case 2: return 1;
-    case 4: return 2;
-    case 8: return 3;
-    default: return -1;
-    }
-}
 
 // The sets of one document, a child object of it.
 class Store : public QObject {
