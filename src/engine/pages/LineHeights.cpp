@@ -6,9 +6,11 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPaintDevice>
+#include <QRawFont>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QtEndian>
 
 #include <cmath>
 
@@ -20,9 +22,30 @@ namespace {
 constexpr int OwnType = QTextFormat::UserProperty + 0x7f01;  // -1: none given
 constexpr int OwnHeight = QTextFormat::UserProperty + 0x7f02;
 
+// Ascent, descent and line gap: as Qt lays the line out (layout units), and as the font's
+// hhea table gives them at the font's size (twips).
 struct Metrics {
-    double ascent = 0, descent = 0, gap = 0; // layout units
+    double ascent = 0, descent = 0, gap = 0;
+    double twips[3] = {0, 0, 0};
+    bool known = true; // false without a size in points or without the table
 };
+
+Metrics metricsOf(const QFont& font, const QPaintDevice* device)
+{
+    const QFontMetricsF m(font, device);
+    Metrics out{m.ascent(), m.descent(), qMax(0.0, m.leading())};
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QByteArray hhea = raw.isValid() ? raw.fontTable("hhea") : QByteArray();
+    if (hhea.size() < 10 || raw.unitsPerEm() <= 0 || font.pointSizeF() <= 0) {
+        out.known = false;
+        return out;
+    }
+    const double perUnit = font.pointSizeF() * 20 / raw.unitsPerEm();
+    out.twips[0] = qFromBigEndian<qint16>(hhea.constData() + 4) * perUnit;
+    out.twips[1] = -qFromBigEndian<qint16>(hhea.constData() + 6) * perUnit;
+    out.twips[2] = qMax(0, int(qFromBigEndian<qint16>(hhea.constData() + 8))) * perUnit;
+    return out;
+}
 
 class Fonts {
 public:
@@ -33,8 +56,7 @@ public:
         auto it = m_known.constFind(formatIndex);
         if (it != m_known.cend())
             return *it;
-        const QFontMetricsF m(f.font().resolve(m_doc->defaultFont()), m_device);
-        const Metrics out{m.ascent(), m.descent(), qMax(0.0, m.leading())};
+        const Metrics out = metricsOf(f.font().resolve(m_doc->defaultFont()), m_device);
         m_known.insert(formatIndex, out);
         return out;
     }
@@ -54,6 +76,9 @@ bool tallest(const QTextBlock& b, Fonts& fonts, Metrics* out)
         out->ascent = qMax(out->ascent, m.ascent);
         out->descent = qMax(out->descent, m.descent);
         out->gap = qMax(out->gap, m.gap);
+        for (int i = 0; i < 3; ++i)
+            out->twips[i] = qMax(out->twips[i], m.twips[i]);
+        out->known = out->known && m.known;
     };
     if (b.length() == 1) {
         take(fonts.of(b.charFormatIndex(), b.charFormat()));
@@ -86,12 +111,15 @@ QTextBlockFormat matched(QTextBlockFormat f, const QTextBlock& b, Fonts& fonts)
     Metrics m;
     if (!fonts.device() || (type != QTextBlockFormat::SingleHeight && type != QTextBlockFormat::ProportionalHeight
                             && type != QTextBlockFormat::LineDistanceHeight)
-        || !tallest(b, fonts, &m))
+        || !tallest(b, fonts, &m) || !m.known)
         return f;
     const double perTwip = fonts.device()->logicalDpiY() / 1440.0;
-    const double office = (std::round(m.ascent / perTwip) + std::round(m.descent / perTwip) + std::round(m.gap / perTwip)) * perTwip;
-    const double qt = std::ceil(m.ascent + m.descent + m.gap);
-    if (office <= 0 || std::abs(office - qt) < 1e-3)
+    const double office = (std::round(m.twips[0]) + std::round(m.twips[1]) + std::round(m.twips[2])) * perTwip;
+    const double exact = m.ascent + m.descent + m.gap;
+    const double qt = std::ceil(exact);
+    // Only a matter of rounding: other metrics than the table's (a font that asks for
+    // its typographic ones, a fallback font for some characters) stay Qt's.
+    if (office <= 0 || std::abs(office - qt) < 1e-3 || std::abs(office - exact) > 1.5 * perTwip)
         return f;
     f.setProperty(OwnType, f.hasProperty(QTextFormat::LineHeightType) ? type : -1);
     f.setProperty(OwnHeight, f.lineHeight());
