@@ -5,7 +5,6 @@
 #include "engine/objects/ListNumbers.h"
 
 #include <QHash>
-
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
