@@ -174,6 +174,11 @@ QRectF Paginator::partRect(QTextDocument* d, int page, bool header)
     return partRect(sheetOf(page), d, header);
 }
 
+QRectF Paginator::partRect(int part, int page)
+{
+    return partRect(m_doc->headerFooter(part), page, part == 1 || part == 2);
+}
+
 QRectF Paginator::partRect(const Sheet& s, QTextDocument* d, bool header)
 {
     const PageGeometry& g = s.page;

@@ -127,8 +127,10 @@ public:
         int kind = 0;
     };
     PagePart partOn(int page, int slot);
-    // Where part `d` is drawn on `page` as its header or footer, pixels from the sheet's corner.
+    // Where part `d` is drawn on `page` as its header or footer, pixels from the sheet's
+    // corner; the same for the document's part (1, 2, 4, 8).
     QRectF partRect(QTextDocument* d, int page, bool header);
+    QRectF partRect(int part, int page);
 
     enum Layer { Body = 1, HeaderFooter = 2, Decorations = 4, All = 7 };
     // Paints page `page` (1-based) with the sheet's top-left corner at the painter's
