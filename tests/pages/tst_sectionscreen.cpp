@@ -189,6 +189,7 @@ private Q_SLOTS:
         QVERIFY2(tc->SelStart() >= target && tc->SelStart() <= target + to.size(),
                  qPrintable(QStringLiteral("%1 from %2").arg(tc->SelStart()).arg(target)));
         QCOMPARE(caretAt(tc->SelStart()).page, toPage);
+        QCOMPARE(tc->caretPage().width, toPage == 2 ? 16838 : 11906); // the ruler's page
         if (key == Qt::Key_Home || key == Qt::Key_End)
             QCOMPARE(tc->SelStart(), key == Qt::Key_Home ? target : target + int(to.size()));
     }

@@ -507,6 +507,13 @@ ShownLayout::Pieces TextControl::shownPieces() const
 QRectF TextControl::sheetRect(int page) const { return m_view->sheet(page); }
 int TextControl::sheetAt(const QPointF& docPos) const { return m_view->pageAt(docPos); }
 
+PageGeometry TextControl::caretPage() const
+{
+    if (!showsCopy() || !m_paginator->hasSections())
+        return m_doc->page();
+    return m_paginator->pageGeometry(m_paginator->pageOfPosition(textCursor().position()));
+}
+
 bool TextControl::PrintDoc(const QString& docName, int first, int last, int copies)
 {
     return PagePrinter::print(*m_paginator, m_printer ? m_printer : &currentPrinter(), docName,

@@ -225,6 +225,9 @@ public:
     // page whose sheet holds a document point.
     QRectF sheetRect(int page) const;
     int sheetAt(const QPointF& docPos) const;
+    // The page the caret's text is shown on: its section's in the page views, else the
+    // document's.
+    PageGeometry caretPage() const;
     // The red marks under misspelt words of the body.
     class SpellMarks* spellMarks() const { return m_spell; }
     QPrinter* Printer() const { return m_printer; }
