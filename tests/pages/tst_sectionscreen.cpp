@@ -94,7 +94,8 @@ private Q_SLOTS:
     }
 
     // Each sheet has its page's size where the column puts it; the words stand on it
-    // where the PDF prints them (x, y of the word's box).
+    // where the PDF prints them (top left of the word's box), and a click into a word
+    // puts the caret in it.
     void sheetsAndWordsAsPrinted_data()
     {
         QTest::addColumn<int>("page");
@@ -102,7 +103,9 @@ private Q_SLOTS:
         QTest::addColumn<QPointF>("mm");
         QTest::newRow("letter") << 1 << "Frau Erika" << QPointF(25.0, 25.0);
         QTest::newRow("landscape, left") << 2 << "Anlage Preisliste" << QPointF(20.0, 25.0);
+        QTest::newRow("landscape, first column") << 2 << "Rollcontainer" << QPointF(42.4, 42.3);
         QTest::newRow("landscape, last column") << 2 << "Sofort" << QPointF(236.0, 42.3);
+        QTest::newRow("landscape, below the table") << 2 << "Versand" << QPointF(49.3, 46.9);
         QTest::newRow("end") << 3 << "Lieferbedingungen" << QPointF(25.0, 25.0);
         QTest::newRow("after the page break") << 4 << "Zahlungsbedingungen" << QPointF(25.0, 25.0);
     }
@@ -114,40 +117,23 @@ private Q_SLOTS:
         QCOMPARE(tc->CurrentPages(), 4);
         const QRectF sheet = tc->sheetRect(page), want = kSheetsMm[page - 1];
         const QRectF got(sheet.topLeft() / kPxPerMm, sheet.size() / kPxPerMm);
-        QVERIFY2(qAbs(got.left() - want.left()) < 0.3 && qAbs(got.top() - want.top()) < 0.3
-                     && qAbs(got.width() - want.width()) < 0.3 && qAbs(got.height() - want.height()) < 0.3,
+        QVERIFY2((got.topLeft() - want.topLeft()).manhattanLength() < 0.3 && qAbs(got.width() - want.width()) < 0.3
+                     && qAbs(got.height() - want.height()) < 0.3,
                  qPrintable(QStringLiteral("%1 %2 %3 %4").arg(got.left()).arg(got.top()).arg(got.width()).arg(got.height())));
-        const Shown shown = caretAt(positionOf(word));
-        QVERIFY2(shown.page == page && qAbs(shown.mm.x() - mm.x()) < 0.5 && qAbs(shown.mm.y() - mm.y()) < 0.5,
+        const int at = positionOf(word);
+        const Shown shown = caretAt(at);
+        QVERIFY2(shown.page == page && (shown.mm - mm).manhattanLength() < 0.5,
                  qPrintable(QStringLiteral("page %1, %2 x %3 mm").arg(shown.page).arg(shown.mm.x()).arg(shown.mm.y())));
         // Painted: 10 mm from the column's left edge is on the landscape sheet, beside the
-        // portrait ones; 5 mm inside each sheet is paper.
+        // portrait ones; 5 mm inside each sheet is paper; the word's letters are inked.
         const QPoint middle = onScreen(page, 5, kSheetsMm[page - 1].height() / 2);
         const QImage shot = tc->viewport()->grab().toImage();
         QCOMPARE(shot.pixelColor(middle), QColor(Qt::white));
         const QPoint atTen = middle + QPointF((10 - 5 - kSheetsMm[page - 1].left()) * kPxPerMm, 0).toPoint();
         QCOMPARE(shot.pixelColor(atTen), page == 2 ? QColor(Qt::white) : QColor(0x80, 0x80, 0x80));
-        // The word's letters are painted where it is printed.
-        const QPoint ink = onScreen(page, mm.x(), mm.y());
-        QVERIFY(darkPixels(tc->viewport()->grab().toImage(), QRect(ink, QSize(12, 14))) > 10);
-    }
-
-    // A click on a word of the landscape page (the middle of its printed box) puts the
-    // caret in it.
-    void clickOnTheLandscapePage_data()
-    {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<QPointF>("mm");
-        QTest::newRow("first column") << "Rollcontainer" << QPointF(52.7, 44.3);
-        QTest::newRow("last column") << "Sofort" << QPointF(240.7, 44.3);
-        QTest::newRow("below the table") << "Versand" << QPointF(56.5, 49.1);
-    }
-    void clickOnTheLandscapePage()
-    {
-        QFETCH(QString, word);
-        QFETCH(QPointF, mm);
-        const int at = positionOf(word);
-        QTest::mouseClick(tc->viewport(), Qt::LeftButton, {}, onScreen(2, mm.x(), mm.y()));
+        const QPoint inWord = onScreen(page, mm.x() + 3, mm.y() + 2);
+        QVERIFY(darkPixels(tc->viewport()->grab().toImage(), QRect(inWord - QPoint(8, 6), QSize(12, 12))) > 10);
+        QTest::mouseClick(tc->viewport(), Qt::LeftButton, {}, inWord);
         QVERIFY2(tc->SelStart() > at && tc->SelStart() < at + word.size(), qPrintable(QString::number(tc->SelStart() - at)));
     }
 
@@ -163,7 +149,9 @@ private Q_SLOTS:
         QVERIFY(tc->SelStart() + tc->SelLength() > end && tc->SelStart() + tc->SelLength() < end + 7);
     }
 
-    // Up, Down, Home and End go along the printed lines, across the section breaks.
+    // Up, Down, the page keys, Home and End go along the printed lines, across the
+    // section breaks. The page keys go the viewport's height (900 px, 238 mm): below
+    // page 3's one line to the next, page 4's; below page 1's last line to its end.
     void lineKeysAcrossSections_data()
     {
         QTest::addColumn<QString>("from");
@@ -174,6 +162,8 @@ private Q_SLOTS:
         QTest::newRow("up from page 2") << "Anlage Preisliste" << int(Qt::Key_Up) << "Mit freundlichen Grüßen" << 1;
         QTest::newRow("down from page 2") << "Preise zuzüglich" << int(Qt::Key_Down) << "Lieferbedingungen" << 3;
         QTest::newRow("up from page 3") << "Lieferbedingungen" << int(Qt::Key_Up) << "Preise zuzüglich Versand" << 2;
+        QTest::newRow("page down from page 2") << "Anlage Preisliste" << int(Qt::Key_PageDown) << "Zahlungsbedingungen" << 4;
+        QTest::newRow("page up from page 3") << "Lieferbedingungen" << int(Qt::Key_PageUp) << "Mit freundlichen Grüßen" << 1;
         QTest::newRow("end on page 2") << "Anlage Preisliste" << int(Qt::Key_End) << "Anlage Preisliste" << 2;
         QTest::newRow("home on page 2") << "Anlage Preisliste" << int(Qt::Key_Home) << "Anlage Preisliste" << 2;
     }
