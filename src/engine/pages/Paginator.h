@@ -3,7 +3,8 @@
 // paints any page onto any QPainter: body, the header and footer that apply to the
 // page, page numbers, fixed images and paragraph frames. The layout view, printing,
 // page pictures and PDF export all paint through this one class. A body with sections
-// is printed from one copy per section, each on its section's page (SectionCopies).
+// is printed from one copy per section, each on its section's page (SectionCopies), and
+// the page views show those copies.
 
 #include <QImage>
 #include <QList>
@@ -113,7 +114,8 @@ public:
     QList<Printed> printedCopies();
     // How often the paginated copy was built from scratch (edits are replayed).
     int rebuilds() const { return m_rebuilds; }
-    // The paginated document being painted: the body or a copy of it.
+    // The whole body laid out as printed on the first section's page: the body or a copy
+    // of it. With sections the pages come from printedCopies() instead.
     QTextDocument* layoutDocument();
     // 1-based printed page of a body position.
     int pageOfPosition(int pos);
