@@ -47,8 +47,12 @@ void ScreenView::setZoom(int percent)
 
 QSizeF ScreenView::columnSize() const
 {
-    // Until the sheets are measured: one sheet of the document's page.
-    return m_column.isEmpty() ? Paginator::pageSizePixels(m_doc->page()) : m_column;
+    // Until the sheets are measured: one sheet of the document's page. Without sections
+    // all sheets have the document's width, which holds whatever was measured before.
+    const QSizeF page = Paginator::pageSizePixels(m_doc->page());
+    if (m_column.isEmpty())
+        return page;
+    return {m_sectionsWidth > 0 ? m_sectionsWidth : page.width(), m_column.height()};
 }
 
 void ScreenView::update()
@@ -128,8 +132,9 @@ QSizeF ScreenView::contentsSize(QSizeF text) const
         const SheetColumn column(*m_paginator);
         const QSizeF was = columnSize();
         m_column = QSizeF(column.width(), column.height());
+        m_sectionsWidth = m_paginator->hasSections() ? column.width() : 0;
         // Sheets of another width are centred anew, once the measuring is over.
-        if (qRound(was.width()) != qRound(m_column.width()))
+        if (qRound(was.width()) != qRound(columnSize().width()))
             QMetaObject::invokeMethod(m_surface, [s = m_surface] { s->m_view->update(); }, Qt::QueuedConnection);
     }
     return columnSize();

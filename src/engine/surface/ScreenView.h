@@ -63,5 +63,6 @@ private:
     int m_mode = 2;
     int m_zoom = 100;
     bool m_updating = false;
-    mutable QSizeF m_column; // the sheets as last measured
+    mutable QSizeF m_column;          // the sheets as last measured
+    mutable double m_sectionsWidth = 0; // their width when sections have sheets of their own
 };
