@@ -98,11 +98,17 @@ bool any(const QTextDocument* body)
     return found;
 }
 
-QTextDocument* partFor(const Document& doc, const QList<Section>& sections, int index, int slot, bool first)
+QTextDocument* partFor(const Document& doc, const QList<Section>& sections, int index, int slot, bool first,
+                       int* kind)
 {
     auto part = [&](int i, int which) {
-        return i == 0 ? doc.headerFooter(which) : SectionParts::part(doc, sections[i].format.parts, which);
+        QTextDocument* d = i == 0 ? doc.headerFooter(which) : SectionParts::part(doc, sections[i].format.parts, which);
+        if (d && kind)
+            *kind = which;
+        return d;
     };
+    if (kind)
+        *kind = 0;
     for (int i = qBound(0, index, int(sections.size()) - 1); i >= 0; --i) {
         if (i == index && first)
             if (QTextDocument* d = part(i, slot * 2))

@@ -47,7 +47,9 @@ bool any(const QTextDocument* body);
 // The header (slot 1) or footer (slot 4) on a page of section `index`, `first` on the
 // section's first page: the section's own part, else the nearest earlier section's.
 // A first-page part (2, 8) counts only for the first page of the section that has it.
-QTextDocument* partFor(const Document& doc, const QList<Section>& sections, int index, int slot, bool first);
+// `kind`, when given, receives the part's number (1, 2, 4, 8), 0 when there is none.
+QTextDocument* partFor(const Document& doc, const QList<Section>& sections, int index, int slot, bool first,
+                       int* kind = nullptr);
 
 // Makes the cursor's paragraph start a section of format `f` on a new page.
 void setBreak(QTextCursor& c, const SectionFormat& f);

@@ -54,8 +54,8 @@ void Magnifier::follow(QPoint pos) {
         return;
     }
     s->viewport()->setCursor(Qt::CrossCursor);
-    // The page views show the printed copy, whose positions are the body's.
-    const int at = s->shownDocument()->documentLayout()->hitTest(s->toDocument(pos) * s->shownScale(), Qt::ExactHit);
+    // The page views show printed copies, whose positions are the body's.
+    const int at = ShownLayout::hitTest(s->shownPieces(), s->toDocument(pos), Qt::ExactHit);
     if (at < 0) {
         TXTextControl3->hide();
         s->raise();

@@ -37,14 +37,16 @@ QTextCharFormat formatAt(const QTextDocument* doc, int pos)
 
 QRectF inlineRect(const TextControl& s, int pos, const QTextImageFormat& f)
 {
-    // Measured where the surface shows the text: the page views show a printed copy.
-    const ShownLayout::Place at = ShownLayout::placeOf(s.shownDocument(), pos);
+    // Measured where the surface shows the text: the page views show printed copies.
+    const ShownLayout::Pieces pieces = s.shownPieces();
+    const ShownLayout::Piece& piece = pieces.at(ShownLayout::pieceOf(pieces, pos));
+    const ShownLayout::Place at = ShownLayout::placeOf(piece.d, pos - piece.start);
     if (!at.line.isValid())
         return {};
-    const double unit = s.shownScale();
-    const double left = (at.origin.x() + at.line.cursorToX(at.rel)) / unit;
-    const double right = (at.origin.x() + at.line.cursorToX(at.rel + 1)) / unit;
-    const double top = (at.origin.y() + at.line.y()) / unit;
+    const double unit = piece.scale;
+    const double left = piece.origin.x() + (at.origin.x() + at.line.cursorToX(at.rel)) / unit;
+    const double right = piece.origin.x() + (at.origin.x() + at.line.cursorToX(at.rel + 1)) / unit;
+    const double top = piece.origin.y() + (at.origin.y() + at.line.y()) / unit;
     const double ascent = at.line.ascent() / unit;
     // An inline picture stands on the baseline of its line, inside its distances.
     auto px = [&](int property) { return Document::twipsToPixels(qMax(0, f.intProperty(property))); };
@@ -57,8 +59,7 @@ QRectF fixedRect(const TextControl& s, int pos)
 {
     QTextDocument* body = const_cast<QTextDocument*>(s.doc()->body());
     const int page = s.paginator()->pageOfPosition(pos);
-    const double h = Paginator::pageSizePixels(s.doc()->page()).height();
-    return Images::fixedRect(body, pos).translated(0, (page - 1) * h);
+    return Images::fixedRect(body, pos).translated(s.sheetRect(page).topLeft());
 }
 
 } // namespace

@@ -28,6 +28,8 @@ int PageNumberObject::forcedPage() { return s_page; }
 namespace {
 const char* const kDigits = "qx_pageNumberDigits";
 const char* const kPageDigits = "qx_pageNumberPageDigits";
+const char* const kFirstPage = "qx_pageNumberFirstPage";
+const char* const kPages = "qx_pageNumberPages";
 
 int digitsOf(const QTextDocument* doc, const char* property = kDigits)
 {
@@ -63,6 +65,12 @@ void PageNumberObject::fitDigits(QTextDocument* doc, int pages, int page)
             doc->markContentsDirty(b.position(), b.length());
 }
 
+void PageNumberObject::setNumbering(QTextDocument* doc, int firstPage, int pages)
+{
+    doc->setProperty(kFirstPage, firstPage);
+    doc->setProperty(kPages, pages);
+}
+
 void PageNumberObject::install(QTextDocument* doc)
 {
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
@@ -88,10 +96,11 @@ void PageNumberObject::drawObject(QPainter* painter, const QRectF& rect, QTextDo
 {
     const double h = doc->pageSize().height();
     int page = s_page;
+    const QVariant first = doc->property(kFirstPage), pages = doc->property(kPages);
     if (format.objectType() == EngineObject::PageCount)
-        page = s_pages > 0 ? s_pages : h > 0 ? doc->pageCount() : 1;
+        page = s_pages > 0 ? s_pages : pages.isValid() ? pages.toInt() : h > 0 ? doc->pageCount() : 1;
     else if (page <= 0)
-        page = h > 0 ? int(rect.top() / h) + 1 : 1;
+        page = h > 0 ? int(rect.top() / h) + (first.isValid() ? first.toInt() : 1) : 1;
     const QTextCharFormat cf = format.toCharFormat();
     // Laid out like the text around it, so that the size matches on every device.
     QTextLayout layout(QString::number(page), cf.font().resolve(doc->defaultFont()),

@@ -37,6 +37,9 @@ public:
     // page numbers that of `page` when it is given (a header or footer drawn for that
     // page); when that changes, the paragraphs holding them are laid out again.
     static void fitDigits(QTextDocument* doc, int pages, int page = 0);
+    // A paginated copy of one section of a longer body: its first page is printed as
+    // page `firstPage` of `pages`.
+    static void setNumbering(QTextDocument* doc, int firstPage, int pages);
 
 private:
     // Per thread: documents may be painted on another thread than the window's.

@@ -15,14 +15,24 @@ QTextEdit* HeaderFooterEditing::editor() const { return m_editor; }
 
 QTextEdit* HeaderFooterEditing::activeEditor() const
 {
-    if (m_active && m_editor && m_surface.doc()->headerFooter(m_active))
+    if (m_active && m_editor && m_part)
         return m_editor;
     return nullptr;
 }
 
 bool HeaderFooterEditing::activate(int part)
 {
-    QTextDocument* d = m_surface.doc()->headerFooter(part);
+    return edit(m_surface.doc()->headerFooter(part), part, 0);
+}
+
+bool HeaderFooterEditing::activateOn(int page, int slot)
+{
+    const Paginator::PagePart p = m_surface.paginator()->partOn(page, slot);
+    return edit(p.d, p.kind, page);
+}
+
+bool HeaderFooterEditing::edit(QTextDocument* d, int kind, int page)
+{
     if (!d)
         return false;
     // Parts are edited on the sheets: either page view will do.
@@ -37,7 +47,9 @@ bool HeaderFooterEditing::activate(int part)
         m_editor->setLineWrapMode(QTextEdit::FixedPixelWidth);
         m_editor->installEventFilter(m_filter);
     }
-    m_active = part;
+    m_active = kind;
+    m_part = d;
+    m_page = page;
     PageNumberObject::install(d);
     m_editor->setDocument(d);
     m_editor->setLineWrapColumnOrWidth(int(d->textWidth()));
@@ -48,7 +60,7 @@ bool HeaderFooterEditing::activate(int part)
     place();
     m_editor->show();
     m_editor->setFocus();
-    Q_EMIT m_surface.HeaderFooterActivated(part);
+    Q_EMIT m_surface.HeaderFooterActivated(kind);
     return true;
 }
 
@@ -57,6 +69,7 @@ void HeaderFooterEditing::leave()
     if (!m_active)
         return;
     m_active = 0;
+    m_part = nullptr;
     if (m_editor) {
         m_editor->hide();
         m_editor->setDocument(nullptr); // holds no part that may be removed later
@@ -74,21 +87,25 @@ void HeaderFooterEditing::onPartChanged()
 
 void HeaderFooterEditing::place()
 {
-    if (!m_editor || !m_active)
+    if (!m_editor || !m_active || !m_part)
         return;
     Paginator* paginator = m_surface.paginator();
-    // Parts of the first page are edited there, the others on the caret's page (the
-    // second one when the first page has its own).
-    int page = 1;
-    if (m_active == 1 || m_active == 4) {
-        page = paginator->pageOfPosition(m_surface.textCursor().position());
-        if (page == 1 && paginator->partForPage(1, m_active) != m_active)
-            page = 2;
+    // A part chosen on a page is edited there. The document's parts of the first page
+    // are edited on it, the others on the caret's page (the second one when the first
+    // page has its own).
+    int page = m_page;
+    if (page == 0) {
+        page = 1;
+        if (m_active == 1 || m_active == 4) {
+            page = paginator->pageOfPosition(m_surface.textCursor().position());
+            if (page == 1 && paginator->partForPage(1, m_active) != m_active)
+                page = 2;
+        }
     }
-    const QSizeF size = Paginator::pageSizePixels(m_surface.doc()->page());
-    QRectF r = paginator->partRect(m_active, page);
+    page = qBound(1, page, paginator->pageCount());
+    QRectF r = paginator->partRect(m_part, page, m_active == 1 || m_active == 2);
     r.setHeight(qMax(r.height(), 20.0));
-    r.translate(0, (page - 1) * size.height());
+    r.translate(m_surface.sheetRect(page).topLeft());
     // The part is shown at the body's zoom, painted like the body.
     m_editor->setZoom(m_surface.zoom());
     r = QRectF(m_surface.toViewport(r.topLeft()), r.size() * m_surface.zoom());

@@ -49,14 +49,17 @@ int Paginator::pageCount()
 
 int Paginator::shownPageCount()
 {
+    if (hasSections())
+        return SectionCopies::pageCount(m_sections);
     return qMax(1, layoutDocument()->pageCount());
 }
 
 namespace {
 Paginator::Printed printedBy(const SectionCopies::Copy& c)
 {
+    const PageGeometry& g = c.section.format.page;
     return {c.doc.get(), c.section.start, c.firstPage,
-            Paginator::pageSizePixels(c.section.format.page).height() * Paginator::layoutScale(c.doc.get())};
+            Paginator::pageSizePixels(g).height() * Paginator::layoutScale(c.doc.get()), c.end, c.pages, g};
 }
 } // namespace
 
@@ -65,7 +68,9 @@ Paginator::Printed Paginator::printedAt(int pos)
     if (hasSections())
         return printedBy(SectionCopies::ofPosition(m_sections, pos));
     QTextDocument* d = layoutDocument();
-    return {d, 0, 1, pageSizePixels(m_doc->page()).height() * layoutScale(d)};
+    // Not counted: counting makes Qt lay out the rest of a long copy after each edit.
+    return {d, 0, 1, pageSizePixels(m_doc->page()).height() * layoutScale(d), m_doc->body()->characterCount(), 0,
+            m_doc->page()};
 }
 
 Paginator::Printed Paginator::printedOn(int page)
@@ -75,18 +80,31 @@ Paginator::Printed Paginator::printedOn(int page)
     return printedAt(0);
 }
 
-PageGeometry Paginator::pageGeometry(int page)
+QList<Paginator::Printed> Paginator::printedCopies()
 {
-    return sheetOf(page, false).page;
+    if (!hasSections()) {
+        Printed one = printedAt(0);
+        one.pages = shownPageCount();
+        return {one};
+    }
+    QList<Printed> out;
+    for (const SectionCopies::Copy& c : std::as_const(m_sections))
+        out.append(printedBy(c));
+    return out;
 }
 
-Paginator::Sheet Paginator::sheetOf(int page, bool shown)
+PageGeometry Paginator::pageGeometry(int page)
+{
+    return sheetOf(page).page;
+}
+
+Paginator::Sheet Paginator::sheetOf(int page)
 {
     ensureLayout();
     Sheet s;
     s.number = page;
     s.local = page;
-    if (shown || m_sections.isEmpty()) {
+    if (m_sections.isEmpty()) {
         s.d = m_copy;
         s.page = m_doc->page();
         s.headerDistance = m_doc->headerDistance();
@@ -137,10 +155,28 @@ QList<Paginator::Decoration> Paginator::decorationsOf(const Sheet& s)
     return out;
 }
 
+Paginator::PagePart Paginator::partOn(int page, int slot)
+{
+    ensureLayout();
+    PagePart out;
+    if (m_sections.isEmpty()) {
+        out.kind = partForPage(page, slot);
+        out.d = out.kind ? m_doc->headerFooter(out.kind) : nullptr;
+        return out;
+    }
+    const SectionCopies::Copy& c = SectionCopies::ofPage(m_sections, page);
+    out.d = Sections::partFor(*m_doc, m_sectionList, c.index, slot, page == c.firstPage, &out.kind);
+    return out;
+}
+
+QRectF Paginator::partRect(QTextDocument* d, int page, bool header)
+{
+    return partRect(sheetOf(page), d, header);
+}
+
 QRectF Paginator::partRect(int part, int page)
 {
-    const Sheet s = sheetOf(page, true);
-    return partRect(s, m_doc->headerFooter(part), part == 1 || part == 2);
+    return partRect(m_doc->headerFooter(part), page, part == 1 || part == 2);
 }
 
 QRectF Paginator::partRect(const Sheet& s, QTextDocument* d, bool header)
@@ -160,7 +196,7 @@ QRectF Paginator::partRect(const Sheet& s, QTextDocument* d, bool header)
 void Paginator::paintPage(QPainter* p, int page, int layers)
 {
     ensureLayout();
-    const Sheet s = sheetOf(page, layers & Shown);
+    const Sheet s = sheetOf(page);
     if (m_plain) {
         // Nothing in a plain body is decorated.
         if (layers & HeaderFooter)

@@ -46,12 +46,11 @@ bool PagesEventFilter::layoutViewEvent(QEvent* event)
     Document* doc = s.doc();
     Paginator* paginator = s.paginator();
     const double scale = s.zoom();
-    const QSizeF size = Paginator::pageSizePixels(doc->page());
     // Viewport point to page number and 96-dpi pixels on that page.
     auto pagePoint = [&](QPointF viewportPos, int* page) {
         const QPointF docPos = s.toDocument(viewportPos);
-        *page = int(docPos.y() / size.height()) + 1;
-        return QPointF(docPos.x(), docPos.y() - (*page - 1) * size.height());
+        *page = s.sheetAt(docPos);
+        return docPos - s.sheetRect(*page).topLeft();
     };
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
@@ -104,18 +103,14 @@ bool PagesEventFilter::layoutViewEvent(QEvent* event)
         auto* me = static_cast<QMouseEvent*>(event);
         int page = 0;
         const QPointF pp = pagePoint(me->position(), &page);
-        const PageGeometry& g = doc->page();
+        // Each section's sheet has its own margins and parts.
+        const PageGeometry g = paginator->pageGeometry(page);
         int slot = 0;
         if (pp.y() < Document::twipsToPixels(g.marginT))
             slot = 1;
-        else if (pp.y() > size.height() - Document::twipsToPixels(g.marginB))
+        else if (pp.y() > Document::twipsToPixels(g.height - g.marginB))
             slot = 4;
-        const int part = slot ? paginator->partForPage(page, slot) : 0;
-        if (part) {
-            s.HeaderFooterActivate(part);
-            return true;
-        }
-        return false;
+        return slot && s.HeaderFooterActivateOn(page, slot);
     }
     default:
         return false;

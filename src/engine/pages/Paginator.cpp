@@ -8,6 +8,7 @@
 #include "PageEstimate.h"
 #include "PaginatedCopy.h"
 #include "PrintCopy.h"
+#include "engine/SectionParts.h"
 #include "engine/Sections.h"
 #include "PlainPages.h"
 #include "engine/objects/ParagraphFrames.h"
@@ -76,9 +77,12 @@ void Paginator::watchParts()
 void Paginator::onPartsChanged()
 {
     const PageGeometry g = bodyGeometry(*m_doc);
-    if (g == m_laidOut)
-        return;
-    invalidate();
+    bool same = g == m_laidOut;
+    // Parts of later sections move only their own section's body.
+    for (int i = 1; same && i < m_sectionGeometries.size(); ++i)
+        same = sectionBodyGeometry(i) == m_sectionGeometries.at(i);
+    if (!same)
+        invalidate();
 }
 
 PageGeometry Paginator::bodyGeometry(const Document& doc)
@@ -327,23 +331,40 @@ void Paginator::ensureLayout()
     m_printDpi = layOutForPrint(m_copy, bodyGeometry(*m_doc), m_printDpi);
 }
 
+PageGeometry Paginator::sectionBodyGeometry(int index)
+{
+    if (index == 0)
+        return bodyGeometry(*m_doc);
+    auto parts = [&](int slot) {
+        return QList<QTextDocument*>{Sections::partFor(*m_doc, m_sectionList, index, slot, true),
+                                     Sections::partFor(*m_doc, m_sectionList, index, slot, false)};
+    };
+    return bodyGeometry(m_sectionList.at(index).format, parts(1), parts(4));
+}
+
 void Paginator::layOutSections()
 {
     m_sectionList = Sections::of(*m_doc);
     m_sections.clear();
+    m_sectionGeometries.clear();
     if (m_sectionList.size() < 2)
         return;
     m_sections = SectionCopies::build(m_doc->body(), m_sectionList, [this](QTextDocument* copy, const SectionCopies::Copy& c) {
         holdLayout(copy);
         breakAtFormFeeds(copy);
-        const bool first = c.index == 0;
-        auto parts = [&](int slot) {
-            return QList<QTextDocument*>{Sections::partFor(*m_doc, m_sectionList, c.index, slot, true),
-                                         Sections::partFor(*m_doc, m_sectionList, c.index, slot, false)};
-        };
-        const PageGeometry g = first ? bodyGeometry(*m_doc) : bodyGeometry(c.section.format, parts(1), parts(4));
+        const PageGeometry g = sectionBodyGeometry(c.index);
+        m_sectionGeometries.append(g);
         layOutForPrint(copy, g, m_printDpi);
     });
+    // Page numbers in the body count on from the sections before.
+    const int pages = SectionCopies::pageCount(m_sections);
+    for (const SectionCopies::Copy& c : std::as_const(m_sections))
+        PageNumberObject::setNumbering(c.doc.get(), c.firstPage, pages);
+    // A later section's own header or footer moves its body as it grows.
+    for (const Sections::Section& section : std::as_const(m_sectionList))
+        for (int part : {1, 2, 4, 8})
+            if (QTextDocument* d = section.format.parts ? SectionParts::part(*m_doc, section.format.parts, part) : nullptr)
+                connect(d, &QTextDocument::contentsChanged, this, &Paginator::onPartsChanged, Qt::UniqueConnection);
 }
 
 std::unique_ptr<QTextDocument> Paginator::printedCopy(const Document& doc)
@@ -361,16 +382,21 @@ int Paginator::pageOfPosition(int pos)
     ensureLayout();
     if (m_plain)
         return m_plain->pageOfPosition(pos);
-    QTextDocument* d = m_dirty ? layoutDocument() : m_copy;
+    // With sections the position is printed in its section's copy.
+    const Printed printed = m_sections.isEmpty() ? Printed{m_dirty ? layoutDocument() : m_copy} : printedAt(pos);
+    QTextDocument* d = printed.d;
+    pos -= printed.offset;
     const QTextBlock b = d->findBlock(pos);
     if (!b.isValid())
-        return 1;
+        return printed.firstPage;
     double y = d->documentLayout()->blockBoundingRect(b).top();
     if (const QTextLayout* l = b.layout(); l && l->lineCount() > 0)
         y += l->lineForTextPosition(pos - b.position()).isValid()
                  ? l->lineForTextPosition(pos - b.position()).y()
                  : 0;
-    return int(y / (pageSizePixels(m_doc->page()).height() * layoutScale(d))) + 1;
+    const double pageHeight = m_sections.isEmpty() ? pageSizePixels(m_doc->page()).height() * layoutScale(d)
+                                                   : printed.pageHeight;
+    return int(y / pageHeight) + printed.firstPage;
 }
 
 int Paginator::partForPage(int page, int slot) const

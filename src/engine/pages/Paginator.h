@@ -3,7 +3,8 @@
 // paints any page onto any QPainter: body, the header and footer that apply to the
 // page, page numbers, fixed images and paragraph frames. The layout view, printing,
 // page pictures and PDF export all paint through this one class. A body with sections
-// is printed from one copy per section, each on its section's page (SectionCopies).
+// is printed from one copy per section, each on its section's page (SectionCopies), and
+// the page views show those copies.
 
 #include <QImage>
 #include <QList>
@@ -89,7 +90,7 @@ public:
 
     // Printed pages: with sections, those of all sections' copies.
     int pageCount();
-    // The page views show layoutDocument() as it is laid out on the first section's page.
+    // The same, for the page views: never counted from a still plain body.
     int shownPageCount();
     // Size and margins of printed page `page`.
     PageGeometry pageGeometry(int page);
@@ -103,22 +104,37 @@ public:
         int offset = 0;
         int firstPage = 1;
         double pageHeight = 1;
+        int end = 0;       // body position where the next copy starts
+        int pages = 0;     // 0 from printedAt/On for a body without sections: not counted
+        PageGeometry page; // the sheet its pages are printed on
     };
     Printed printedAt(int pos);
     Printed printedOn(int page);
+    // Every laid-out copy in page order: one per section, or the one of the whole body.
+    QList<Printed> printedCopies();
     // How often the paginated copy was built from scratch (edits are replayed).
     int rebuilds() const { return m_rebuilds; }
-    // The paginated document being painted: the body or a copy of it.
+    // The whole body laid out as printed on the first section's page: the body or a copy
+    // of it. With sections the pages come from printedCopies() instead.
     QTextDocument* layoutDocument();
-    // 1-based page of a body position.
+    // 1-based printed page of a body position.
     int pageOfPosition(int pos);
-    // Header/footer part shown on `page` for the header (1) or footer (4) slot; 0 none.
+    // Header/footer part of the document shown on `page` for the header (1) or footer
+    // (4) slot; 0 none.
     int partForPage(int page, int slot) const;
-    // Where a part is drawn on its page, pixels from the sheet's corner.
+    // The part printed on `page` in the header (1) or footer (4) slot, whichever section
+    // it belongs to, and its kind (1, 2, 4, 8); a null part where there is none.
+    struct PagePart {
+        QTextDocument* d = nullptr;
+        int kind = 0;
+    };
+    PagePart partOn(int page, int slot);
+    // Where part `d` is drawn on `page` as its header or footer, pixels from the sheet's
+    // corner; the same for the document's part (1, 2, 4, 8).
+    QRectF partRect(QTextDocument* d, int page, bool header);
     QRectF partRect(int part, int page);
 
-    // Shown: the page of layoutDocument() that the page views show, not the printed page.
-    enum Layer { Body = 1, HeaderFooter = 2, Decorations = 4, All = 7, Shown = 8 };
+    enum Layer { Body = 1, HeaderFooter = 2, Decorations = 4, All = 7 };
     // Paints page `page` (1-based) with the sheet's top-left corner at the painter's
     // origin, in 96-dpi pixels (whatever the layout scale of the body).
     void paintPage(QPainter* p, int page, int layers = All);
@@ -145,13 +161,15 @@ private:
         int footerDistance = 720;
         QTextDocument* parts[2] = {nullptr, nullptr}; // header, footer
     };
-    Sheet sheetOf(int page, bool shown);
+    Sheet sheetOf(int page);
     void paintHeaderFooter(QPainter* p, const Sheet& s);
     void paintDecorations(QPainter* p, const Sheet& s);
     static QRectF partRect(const Sheet& s, QTextDocument* d, bool header);
     // Sets `p` to paint the laid-out document's units; returns the sheet in those units.
     static QRectF enterSheet(QPainter* p, const Sheet& s);
     void layOutSections();
+    // The page the body of section `index` is laid out on, clear of its header and footer.
+    PageGeometry sectionBodyGeometry(int index);
 
     Document* m_doc;
     QTextDocument* m_copy = nullptr;
@@ -171,4 +189,5 @@ private:
     QList<Decoration> decorationsOf(const Sheet& s);
     QList<SectionCopies::Copy> m_sections; // empty for a body without sections
     QList<Sections::Section> m_sectionList;
+    QList<PageGeometry> m_sectionGeometries; // as the copies were laid out
 };

@@ -172,9 +172,10 @@ void SpellMarks::setMarks(const QTextBlock& b, const QList<QPair<int, int>>& wor
     Q_EMIT marksChanged();
 }
 
-void SpellMarks::paint(QPainter* p, const QRectF& clip, QTextDocument* shown, double scale) const
+void SpellMarks::paint(QPainter* p, const QRectF& clip, QTextDocument* shown, double scale, int offset) const
 {
-    // The marks live in the body's paragraphs; a copy with the same positions may show them.
+    // The marks live in the body's paragraphs; a copy with the same positions (less
+    // `offset`, for a section's copy) may show them.
     QTextDocument* d = shown ? shown : m_doc;
     QAbstractTextDocumentLayout* docLayout = d->documentLayout();
     p->save();
@@ -183,13 +184,13 @@ void SpellMarks::paint(QPainter* p, const QRectF& clip, QTextDocument* shown, do
     p->setBrush(Qt::NoBrush);
     // Found by bisection: a hit test walks a long document from its start on every paint.
     BlockBand::forEach(d, clip.top() * scale, clip.bottom() * scale, [&](const QTextBlock& b) {
-        const QTextBlock own = d == m_doc ? b : m_doc->findBlock(b.position());
+        const QTextBlock own = d == m_doc ? b : m_doc->findBlock(b.position() + offset);
         const QList<QPair<int, int>> words = marksOf(own);
         const QTextLayout* layout = b.layout();
         if (words.isEmpty() || !layout || !b.isVisible())
             return true;
         const QPointF origin = docLayout->blockBoundingRect(b).topLeft();
-        const int shift = own.position() - b.position(); // a copy may break a paragraph in two
+        const int shift = own.position() - b.position() - offset; // a copy may break a paragraph in two
         for (const auto& [ownStart, length] : words) {
             const int start = ownStart + shift;
             for (int i = 0; i < layout->lineCount(); ++i) {

@@ -52,8 +52,9 @@ public:
 
     // Draws the marks of the paragraphs within `clip` (document pixels) with `p` set up
     // in document pixels; along the lines of `shown`, a copy of the document with the
-    // same positions laid out at `scale` units per document pixel, when one is given.
-    void paint(QPainter* p, const QRectF& clip, QTextDocument* shown = nullptr, double scale = 1) const;
+    // same positions (less `offset`: a section's copy) laid out at `scale` units per
+    // document pixel, when one is given.
+    void paint(QPainter* p, const QRectF& clip, QTextDocument* shown = nullptr, double scale = 1, int offset = 0) const;
 
 Q_SIGNALS:
     // Marks came or went; the surface repaints.

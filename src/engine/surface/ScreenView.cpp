@@ -6,6 +6,7 @@
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/objects/TabLeaders.h"
 #include "engine/objects/Tables.h"
+#include "SheetColumn.h"
 #include "TextControl.h"
 
 #include <QPainter>
@@ -44,9 +45,14 @@ void ScreenView::setZoom(int percent)
         m_surface->reveal(m_surface->caretRect());
 }
 
-double ScreenView::sheetHeight() const
+QSizeF ScreenView::columnSize() const
 {
-    return Paginator::pageSizePixels(m_doc->page()).height();
+    // Until the sheets are measured: one sheet of the document's page. Without sections
+    // all sheets have the document's width, which holds whatever was measured before.
+    const QSizeF page = Paginator::pageSizePixels(m_doc->page());
+    if (m_column.isEmpty())
+        return page;
+    return {m_sectionsWidth > 0 ? m_sectionsWidth : page.width(), m_column.height()};
 }
 
 void ScreenView::update()
@@ -96,8 +102,8 @@ void ScreenView::placeViewport()
     TextControl* s = m_surface;
     const QMargins now = s->viewportMargins();
     const int inner = s->viewport()->width() + now.left() + now.right();
-    // The body's width as laid out (whole pixels), zoomed as the scroll range is.
-    const int pageW = qRound(qRound(Document::twipsToPixels(m_doc->page().width)) * zoomFactor());
+    // The widest sheet's width (whole pixels), zoomed as the scroll range is.
+    const int pageW = qRound(qRound(columnSize().width()) * zoomFactor());
     QMargins want;
     if (showsPages()) {
         // The sheets stand in the middle of the desk, which the viewport paints.
@@ -122,16 +128,34 @@ QSizeF ScreenView::contentsSize(QSizeF text) const
     // Not asked while the body is read or laid out anew: the copy would be taken of a
     // half-read document (pictures still missing). The last count stands meanwhile.
     // Nor for a surface never shown (serial letters): its copy would follow every edit.
-    if (!m_updating && !m_surface->m_relayouting && m_surface->isVisible())
-        m_pages = m_paginator->shownPageCount();
-    return {Paginator::pageSizePixels(m_doc->page()).width(), m_pages * sheetHeight()};
+    if (!m_updating && !m_surface->m_relayouting && m_surface->isVisible()) {
+        const SheetColumn column(*m_paginator);
+        const QSizeF was = columnSize();
+        m_column = QSizeF(column.width(), column.height());
+        m_sectionsWidth = m_paginator->hasSections() ? column.width() : 0;
+        // Sheets of another width are centred anew, once the measuring is over.
+        if (qRound(was.width()) != qRound(columnSize().width()))
+            QMetaObject::invokeMethod(m_surface, [s = m_surface] { s->m_view->update(); }, Qt::QueuedConnection);
+    }
+    return columnSize();
 }
 
 int ScreenView::textLeftX() const
 {
-    const int margin = qRound(Document::twipsToPixels(m_doc->page().marginL) * zoomFactor());
+    // The text area of the caret's sheet: sections have sheets of their own.
+    double left = Document::twipsToPixels(m_doc->page().marginL);
+    if (showsPages() && m_paginator->hasSections()) {
+        const SheetColumn column(*m_paginator);
+        const int page = m_paginator->pageOfPosition(m_surface->textCursor().position());
+        left = column.sheet(page).left() + Document::twipsToPixels(column.geometry(page).marginL);
+    }
+    const int margin = qRound(left * zoomFactor());
     return m_surface->viewport()->geometry().left() - m_surface->horizontalScrollBar()->value() + margin;
 }
+
+QRectF ScreenView::sheet(int page) const { return SheetColumn(*m_paginator).sheet(page); }
+
+int ScreenView::pageAt(const QPointF& docPos) const { return SheetColumn(*m_paginator).pageAt(docPos.y()); }
 
 void ScreenView::reveal(const QRect& r) { m_surface->reveal(r); }
 
@@ -140,33 +164,35 @@ void ScreenView::paintLayout(QPaintEvent* e)
     TextControl* s = m_surface;
     // Sheets at the zoom; the paginator paints in page pixels.
     const double scale = zoomFactor();
-    const QSizeF size = Paginator::pageSizePixels(m_doc->page()) * scale;
     const int dx = -s->horizontalScrollBar()->value(), dy = -s->verticalScrollBar()->value();
-    const int pages = m_paginator->shownPageCount();
+    const SheetColumn column(*m_paginator);
+    const int pages = column.pageCount();
     const QRect visible = s->viewport()->rect();
-    const int firstPage = qMax(1, int(-dy / size.height()) + 1);
-    const int lastPage = qMin(pages, int((visible.height() - dy) / size.height()) + 1);
+    const int firstPage = column.pageAt(-dy / scale);
+    const int lastPage = column.pageAt((visible.height() - dy) / scale);
+    auto shownSheet = [&](int page) {
+        const QRectF r = column.sheet(page);
+        return QRectF(dx + r.left() * scale, dy + r.top() * scale, r.width() * scale, r.height() * scale);
+    };
     {
         QPainter p(s->viewport());
         p.fillRect(e->rect(), s->palette().color(QPalette::Window));
         for (int page = firstPage; page <= lastPage; ++page) {
             // A thin strip of desk between the sheets.
-            const QRectF sheet(dx, dy + (page - 1) * size.height() + (page > 1 ? 3 : 0), size.width(),
-                               size.height() - (page > 1 ? 3 : 0) - (page < pages ? 3 : 0));
-            p.fillRect(sheet, Qt::white);
+            p.fillRect(shownSheet(page).adjusted(0, page > 1 ? 3 : 0, 0, page < pages ? -3 : 0), Qt::white);
         }
     }
     QPainter p(s->viewport());
     s->paintContents(&p, e->rect());
     p.setRenderHint(QPainter::Antialiasing);
-    const PageGeometry& g = m_doc->page();
     for (int page = firstPage; page <= lastPage; ++page) {
         p.save();
-        p.translate(dx, dy + (page - 1) * size.height());
+        p.translate(shownSheet(page).topLeft());
         p.scale(scale, scale);
-        const int layers = (s->m_hfDisplay ? Paginator::HeaderFooter : 0) | Paginator::Decorations | Paginator::Shown;
+        const int layers = (s->m_hfDisplay ? Paginator::HeaderFooter : 0) | Paginator::Decorations;
         m_paginator->paintPage(&p, page, layers);
         // Margin guides: where the text area begins and ends.
+        const PageGeometry& g = column.geometry(page);
         p.setPen(QPen(QColor(200, 200, 200), 0, Qt::DotLine));
         p.drawRect(QRectF(Document::twipsToPixels(g.marginL), Document::twipsToPixels(g.marginT),
                           Document::twipsToPixels(g.width - g.marginL - g.marginR),
@@ -174,11 +200,16 @@ void ScreenView::paintLayout(QPaintEvent* e)
         p.restore();
     }
     if (s->m_tableGridLines) {
-        const double unit = s->shownScale();
-        p.translate(dx, dy);
-        p.scale(scale / unit, scale / unit);
-        const QRectF shown(s->toDocument(visible.topLeft()) * unit, s->toDocument(visible.bottomRight()) * unit);
-        Tables::paintGridLines(&p, s->shownDocument(), QPointF(), shown);
+        const QRectF shown(s->toDocument(visible.topLeft()), s->toDocument(visible.bottomRight()));
+        for (const ShownLayout::Piece& piece : column.pieces()) {
+            p.save();
+            p.translate(dx, dy);
+            p.scale(scale, scale);
+            p.translate(piece.origin);
+            p.scale(1 / piece.scale, 1 / piece.scale);
+            Tables::paintGridLines(&p, piece.d, QPointF(), QRectF(piece.toLayout(shown.topLeft()), piece.toLayout(shown.bottomRight())));
+            p.restore();
+        }
     }
     if (s->m_hf)
         s->m_hf->place();

@@ -7,13 +7,17 @@
 // The body's root frame carries the page margins in every view, so changing the view
 // changes no format and records no undo step. The page views show the body's printed
 // copy (the paginator's), laid out as printed; the body itself wraps at the page width
-// there and at the window in the normal view.
+// there and at the window in the normal view. A body with sections shows each section's
+// copy on sheets of its own size, centred on the widest (SheetColumn).
+
+#include <QSizeF>
 
 class Document;
 class Paginator;
 class QPaintEvent;
+class QPointF;
 class QRect;
-class QSizeF;
+class QRectF;
 class TextControl;
 
 class ScreenView {
@@ -44,10 +48,14 @@ public:
     void reveal(const QRect& r);
     // What the surface scrolls over, given the size of its text (document pixels).
     QSizeF contentsSize(QSizeF text) const;
+    // The sheet of printed page `page` in the page views, document pixels; the page
+    // whose sheet holds `docPos` (the nearest above or below the sheets).
+    QRectF sheet(int page) const;
+    int pageAt(const QPointF& docPos) const;
 
 private:
     void placeViewport();
-    double sheetHeight() const; // document pixels
+    QSizeF columnSize() const; // of the sheets, document pixels
 
     TextControl* m_surface;
     Document* m_doc;
@@ -55,5 +63,6 @@ private:
     int m_mode = 2;
     int m_zoom = 100;
     bool m_updating = false;
-    mutable int m_pages = 1; // printed pages as last counted
+    mutable QSizeF m_column;          // the sheets as last measured
+    mutable double m_sectionsWidth = 0; // their width when sections have sheets of their own
 };

@@ -74,6 +74,15 @@ int lineEnd(const QTextBlock& b, const QTextLine& line)
     return end;
 }
 
+// The position on line `index` of `b` nearest to `x` (layout units).
+int onLine(const QTextBlock& b, int index, double x)
+{
+    const QTextLine line = b.layout()->lineAt(index);
+    const double left = b.document()->documentLayout()->blockBoundingRect(b).left();
+    const int rel = qMin(line.xToCursor(x - left), lineEnd(b, line));
+    return b.position() + qMax(rel, line.textStart());
+}
+
 } // namespace
 
 int move(QTextDocument* d, int pos, Move m, double x)
@@ -91,10 +100,65 @@ int move(QTextDocument* d, int pos, Move m, double x)
     int index = at.line.lineNumber();
     if (!neighbour(b, index, m == LineUp ? -1 : 1))
         return -1;
-    const QTextLine line = b.layout()->lineAt(index);
-    const double left = d->documentLayout()->blockBoundingRect(b).left();
-    const int rel = qMin(line.xToCursor(x - left), lineEnd(b, line));
-    return b.position() + qMax(rel, line.textStart());
+    return onLine(b, index, x);
+}
+
+int pieceOf(const Pieces& pieces, int pos)
+{
+    int i = 0;
+    while (i + 1 < pieces.size() && pieces.at(i + 1).start <= pos)
+        ++i;
+    return i;
+}
+
+int pieceAt(const Pieces& pieces, const QPointF& at)
+{
+    int i = 0;
+    while (i + 1 < pieces.size() && pieces.at(i + 1).origin.y() <= at.y())
+        ++i;
+    return i;
+}
+
+QRectF caretRect(const Pieces& pieces, int pos, bool overwrite)
+{
+    if (pieces.isEmpty())
+        return {};
+    const Piece& p = pieces.at(pieceOf(pieces, pos));
+    return p.toDocument(caretRect(p.d, pos - p.start, overwrite));
+}
+
+int hitTest(const Pieces& pieces, const QPointF& at, Qt::HitTestAccuracy accuracy)
+{
+    if (pieces.isEmpty())
+        return -1;
+    const Piece& p = pieces.at(pieceAt(pieces, at));
+    if (accuracy == Qt::ExactHit) {
+        const int pos = p.d->documentLayout()->hitTest(p.toLayout(at), Qt::ExactHit);
+        return pos < 0 ? -1 : p.start + pos;
+    }
+    return p.start + hitTest(p.d, p.toLayout(at));
+}
+
+int move(const Pieces& pieces, int pos, Move m, double x)
+{
+    if (pieces.isEmpty())
+        return -1;
+    const int i = pieceOf(pieces, pos);
+    const Piece& p = pieces.at(i);
+    const int to = move(p.d, pos - p.start, m, (x - p.origin.x()) * p.scale);
+    if (to >= 0 || (m != LineUp && m != LineDown))
+        return to < 0 ? -1 : p.start + to;
+    // On into the next piece's first line or the last line of the one before.
+    const int next = m == LineDown ? i + 1 : i - 1;
+    if (next < 0 || next >= pieces.size())
+        return -1;
+    const Piece& n = pieces.at(next);
+    QTextBlock b = m == LineDown ? n.d->firstBlock() : n.d->lastBlock();
+    n.d->documentLayout()->blockBoundingRect(b); // lays it out
+    int index = m == LineDown ? -1 : (b.layout() ? b.layout()->lineCount() : 0);
+    if (!neighbour(b, index, m == LineUp ? -1 : 1))
+        return -1;
+    return n.start + onLine(b, index, (x - n.origin.x()) * n.scale);
 }
 
 } // namespace ShownLayout

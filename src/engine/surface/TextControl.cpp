@@ -18,6 +18,7 @@
 #include "engine/pages/Paginator.h"
 #include "ScreenView.h"
 #include "SelectionFormat.h"
+#include "SheetColumn.h"
 #include "ShownLayout.h"
 #include "engine/spelling/SpellMarks.h"
 #include "SurfaceEditing.h"
@@ -392,13 +393,16 @@ void TextControl::paintOverText(QPainter* p, const QRectF& clip)
 {
     if (!showsCopy())
         return m_spell->paint(p, clip);
-    const double unit = shownScale();
-    m_spell->paint(p, clip, shownDocument(), unit);
-    if (m_controlChars) {
+    for (const ShownLayout::Piece& piece : shownPieces()) {
         p->save();
-        p->scale(1 / unit, 1 / unit);
-        p->setPen(palette().color(QPalette::Text));
-        ShownLayout::paintControlChars(p, shownDocument(), QRectF(clip.topLeft() * unit, clip.size() * unit));
+        p->translate(piece.origin);
+        const QRectF local = clip.translated(-piece.origin);
+        m_spell->paint(p, local, piece.d, piece.scale, piece.start);
+        if (m_controlChars) {
+            p->scale(1 / piece.scale, 1 / piece.scale);
+            p->setPen(palette().color(QPalette::Text));
+            ShownLayout::paintControlChars(p, piece.d, QRectF(local.topLeft() * piece.scale, local.size() * piece.scale));
+        }
         p->restore();
     }
 }
@@ -495,6 +499,21 @@ double TextControl::shownScale() const
     return showsCopy() ? Paginator::layoutScale(m_paginator->layoutDocument()) : 1.0;
 }
 
+ShownLayout::Pieces TextControl::shownPieces() const
+{
+    return showsCopy() ? SheetColumn(*m_paginator).pieces() : ZoomedTextEdit::shownPieces();
+}
+
+QRectF TextControl::sheetRect(int page) const { return m_view->sheet(page); }
+int TextControl::sheetAt(const QPointF& docPos) const { return m_view->pageAt(docPos); }
+
+PageGeometry TextControl::caretPage() const
+{
+    if (!showsCopy() || !m_paginator->hasSections())
+        return m_doc->page();
+    return m_paginator->pageGeometry(m_paginator->pageOfPosition(textCursor().position()));
+}
+
 bool TextControl::PrintDoc(const QString& docName, int first, int last, int copies)
 {
     return PagePrinter::print(*m_paginator, m_printer ? m_printer : &currentPrinter(), docName,
@@ -520,6 +539,7 @@ void TextControl::setHeaderFooterDisplay(int v)
 }
 
 bool TextControl::HeaderFooterActivate(int part) { return m_hf->activate(part); }
+bool TextControl::HeaderFooterActivateOn(int page, int slot) { return m_hf->activateOn(page, slot); }
 int TextControl::HeaderFooterActive() const { return m_hf ? m_hf->active() : 0; }
 void TextControl::HeaderFooterLeave()
 {
@@ -532,9 +552,8 @@ QTextEdit* TextControl::headerFooterEditor() const { return m_hf ? m_hf->editor(
 
 QTextDocument* TextControl::activePart() const
 {
-    if (const int part = HeaderFooterActive())
-        if (QTextDocument* d = m_doc->headerFooter(part))
-            return d;
+    if (QTextEdit* part = activePartEditor())
+        return part->document();
     return m_doc->body();
 }
 

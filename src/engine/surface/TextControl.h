@@ -215,9 +215,19 @@ public:
     // the PDF.
     class Paginator* paginator() const { return m_paginator; }
     // The page views show the printed copy; the normal view the body's own layout.
+    // With sections, shownDocument() is the body laid out on the first section's page
+    // only: the page views show the sections' copies (shownPieces()).
     QTextDocument* shownDocument() const override;
     double shownScale() const override;
     bool showsCopy() const override;
+    ShownLayout::Pieces shownPieces() const override;
+    // The sheet of printed page `page` in the page views (document pixels), and the
+    // page whose sheet holds a document point.
+    QRectF sheetRect(int page) const;
+    int sheetAt(const QPointF& docPos) const;
+    // The page the caret's text is shown on: its section's in the page views, else the
+    // document's.
+    PageGeometry caretPage() const;
     // The red marks under misspelt words of the body.
     class SpellMarks* spellMarks() const { return m_spell; }
     QPrinter* Printer() const { return m_printer; }
@@ -241,6 +251,9 @@ public:
     void setHeaderFooterDisplay(int v);
     // Moves editing into part n (on the sheets of a page view); false when the part is absent.
     bool HeaderFooterActivate(int part);
+    // Moves editing into the header (slot 1) or footer (4) printed on `page`, of
+    // whichever section; false when the page has none.
+    bool HeaderFooterActivateOn(int page, int slot);
     int HeaderFooterActive() const;
     void HeaderFooterLeave();
     class QTextEdit* headerFooterEditor() const;

@@ -60,10 +60,12 @@ void TextRuler::paintEvent(QPaintEvent*)
     p.fillRect(rect(), palette().color(QPalette::Window));
     if (!surface())
         return;
-    const int W = surface()->PageWidth();
-    const int textW = W - surface()->PageMarginL() - surface()->PageMarginR();
+    // The page of the caret's section: sections have pages of their own.
+    const PageGeometry page = surface()->caretPage();
+    const int W = page.width;
+    const int textW = W - page.marginL - page.marginR;
     const int h = height();
-    const QRectF band(xForTwips(-surface()->PageMarginL()), 3, W * surface()->pixelsPerTwip(), h - 8);
+    const QRectF band(xForTwips(-page.marginL), 3, W * surface()->pixelsPerTwip(), h - 8);
     p.fillRect(band, QColor(0xc8, 0xc8, 0xc8));
     p.fillRect(QRectF(xForTwips(0), band.top(), textW * surface()->pixelsPerTwip(), band.height()),
                Qt::white);
@@ -76,8 +78,8 @@ void TextRuler::paintEvent(QPaintEvent*)
     f.setPixelSize(9);
     p.setFont(f);
     const int every = perCm < 12 ? 5 : perCm < 22 ? 2 : 1;
-    const int firstCm = -int(surface()->PageMarginL() / kTwipsPerCm);
-    const int lastCm = int((W - surface()->PageMarginL()) / kTwipsPerCm);
+    const int firstCm = -int(page.marginL / kTwipsPerCm);
+    const int lastCm = int((W - page.marginL) / kTwipsPerCm);
     for (int cm = firstCm; cm <= lastCm; ++cm) {
         const double x = xForTwips(qRound(cm * kTwipsPerCm));
         if (cm != 0 && cm % every == 0)
@@ -149,7 +151,8 @@ void TextRuler::mouseReleaseEvent(QMouseEvent* e)
     if (!surface() || e->button() != Qt::LeftButton)
         return;
     const double x = e->position().x();
-    const int textW = surface()->PageWidth() - surface()->PageMarginL() - surface()->PageMarginR();
+    const PageGeometry page = surface()->caretPage();
+    const int textW = page.width - page.marginL - page.marginR;
     int twips = qRound(double(twipsForX(x)) / kSnapTwips) * kSnapTwips;
     if (m_dragTab && m_dragged) {
         const bool off = e->position().y() < -10 || e->position().y() > height() + 10 || twips < 0;

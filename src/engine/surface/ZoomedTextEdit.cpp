@@ -79,6 +79,12 @@ QPointF ZoomedTextEdit::toDocument(const QPointF& viewportPos) const
 
 QPointF ZoomedTextEdit::toViewport(const QPointF& docPos) const { return docPos * m_zoom - scrollOffset(); }
 
+ShownLayout::Pieces ZoomedTextEdit::shownPieces() const
+{
+    QTextDocument* d = shownDocument();
+    return {{d, 0, d->characterCount(), QPointF(), shownScale()}};
+}
+
 QPointF ZoomedTextEdit::forTextEdit(const QPointF& p) const
 {
     if (!showsCopy())
@@ -86,7 +92,7 @@ QPointF ZoomedTextEdit::forTextEdit(const QPointF& p) const
     // The copy tells the position; QTextEdit gets the middle of that position's caret
     // in the document's own layout, where its hit test finds the same position.
     QTextDocument* own = document();
-    const int pos = ShownLayout::hitTest(shownDocument(), toDocument(p) * shownScale());
+    const int pos = ShownLayout::hitTest(shownPieces(), toDocument(p));
     const QRectF caret = ShownLayout::caretRect(own, pos, false);
     return QPointF(caret.left(), caret.center().y()) - scrollOffset();
 }
@@ -96,36 +102,28 @@ QTextCursor ZoomedTextEdit::cursorAt(const QPoint& viewportPos) const
     if (!showsCopy())
         return cursorForPosition(forTextEdit(viewportPos).toPoint());
     QTextCursor c(document());
-    c.setPosition(qBound(0, ShownLayout::hitTest(shownDocument(), toDocument(viewportPos) * shownScale()),
-                         document()->characterCount() - 1));
+    c.setPosition(qBound(0, ShownLayout::hitTest(shownPieces(), toDocument(viewportPos)), document()->characterCount() - 1));
     return c;
 }
 
-QTextCursor ZoomedTextEdit::shownCursor(const QTextCursor& c) const
+void ZoomedTextEdit::watchShownDocument(const ShownLayout::Pieces& pieces)
 {
-    QTextDocument* shown = shownDocument();
-    if (shown == document() || c.isNull())
-        return c;
-    const int last = shown->characterCount() - 1;
-    QTextCursor out(shown);
-    out.setPosition(qBound(0, c.anchor(), last));
-    out.setPosition(qBound(0, c.position(), last), QTextCursor::KeepAnchor);
-    return out;
-}
-
-void ZoomedTextEdit::watchShownDocument()
-{
-    QTextDocument* shown = showsCopy() ? shownDocument() : nullptr;
+    QList<QPointer<QTextDocument>> shown;
+    if (showsCopy())
+        for (const ShownLayout::Piece& p : pieces)
+            shown.append(p.d);
     if (shown == m_watched)
         return;
-    if (m_watched)
-        disconnect(m_watched->documentLayout(), nullptr, this, nullptr);
+    for (const QPointer<QTextDocument>& d : std::as_const(m_watched))
+        if (d)
+            disconnect(d->documentLayout(), nullptr, this, nullptr);
     m_watched = shown;
-    if (!shown)
-        return;
-    QAbstractTextDocumentLayout* layout = shown->documentLayout();
-    connect(layout, &QAbstractTextDocumentLayout::update, this, &ZoomedTextEdit::repaintShownRect);
-    connect(layout, &QAbstractTextDocumentLayout::pageCountChanged, this, &ZoomedTextEdit::adjustScrollRanges);
+    for (const QPointer<QTextDocument>& d : std::as_const(shown)) {
+        QAbstractTextDocumentLayout* layout = d->documentLayout();
+        const QTextDocument* copy = d;
+        connect(layout, &QAbstractTextDocumentLayout::update, this, [this, copy](const QRectF& r) { repaintShownRect(copy, r); });
+        connect(layout, &QAbstractTextDocumentLayout::pageCountChanged, this, &ZoomedTextEdit::adjustScrollRanges);
+    }
 }
 
 void ZoomedTextEdit::shownDocumentReplaced()
@@ -134,10 +132,13 @@ void ZoomedTextEdit::shownDocumentReplaced()
     adjustScrollRanges();
 }
 
-void ZoomedTextEdit::repaintShownRect(const QRectF& r)
+void ZoomedTextEdit::repaintShownRect(const QTextDocument* d, const QRectF& r)
 {
-    const double unit = shownScale();
-    repaintArea(QRectF(r.topLeft() / unit, r.size() / unit));
+    // The copy's own rectangle where it is shown; "all of it" as Qt asks for it stays all.
+    for (const ShownLayout::Piece& p : shownPieces())
+        if (p.d == d)
+            return r.isValid() ? repaintArea(p.toDocument(r)) : viewport()->update();
+    viewport()->update();
 }
 
 void ZoomedTextEdit::repaintSelectionChange()
@@ -156,10 +157,9 @@ void ZoomedTextEdit::repaintSelectionChange()
     } else if (end == oldEnd) {
         to = qMax(start, oldStart);
     }
-    QTextDocument* shown = shownDocument();
-    const QRectF a = ShownLayout::caretRect(shown, from, false), b = ShownLayout::caretRect(shown, to, false);
-    const double unit = shownScale();
-    const QRect lines = zoomed(QRectF(0, a.top() / unit, 1, (b.bottom() - a.top()) / unit));
+    const ShownLayout::Pieces pieces = shownPieces();
+    const QRectF a = ShownLayout::caretRect(pieces, from, false), b = ShownLayout::caretRect(pieces, to, false);
+    const QRect lines = zoomed(QRectF(0, a.top(), 1, b.bottom() - a.top()));
     viewport()->update(QRect(0, lines.top() - 1, viewport()->width(), lines.height() + 2));
 }
 
@@ -291,11 +291,8 @@ void ZoomedTextEdit::revealDocumentRect(const QRectF& r)
 
 QRectF ZoomedTextEdit::documentCaretRect(const QTextCursor& c) const
 {
-    if (showsCopy()) {
-        const double unit = shownScale();
-        const QRectF r = ShownLayout::caretRect(shownDocument(), c.position(), overwriteMode() && !c.hasSelection());
-        return {r.topLeft() / unit, r.size() / unit};
-    }
+    if (showsCopy())
+        return ShownLayout::caretRect(shownPieces(), c.position(), overwriteMode() && !c.hasSelection());
     const QTextBlock block = c.block();
     if (!block.isValid() || !block.layout())
         return {};
@@ -322,13 +319,30 @@ QRect ZoomedTextEdit::caretRect(const QTextCursor& c) const
     return QRect(qFloor(at.x()), qFloor(at.y()), qMax(1, qRound(r.width() * m_zoom)), qCeil(r.height() * m_zoom));
 }
 
-QAbstractTextDocumentLayout::PaintContext ZoomedTextEdit::paintContext() const
+namespace {
+// A cursor of the document as a cursor of piece `p`; null when it lies beside the piece.
+QTextCursor inPiece(const ShownLayout::Piece& p, const QTextCursor& c, bool onePiece)
+{
+    if (p.d == c.document() || c.isNull())
+        return c;
+    if (!onePiece && (c.selectionEnd() < p.start || c.selectionStart() >= p.end))
+        return {};
+    const int last = p.d->characterCount() - 1;
+    QTextCursor out(p.d);
+    out.setPosition(qBound(0, c.anchor() - p.start, last));
+    out.setPosition(qBound(0, c.position() - p.start, last), QTextCursor::KeepAnchor);
+    return out;
+}
+} // namespace
+
+QAbstractTextDocumentLayout::PaintContext ZoomedTextEdit::paintContext(const ShownLayout::Piece& p, bool onePiece) const
 {
     QAbstractTextDocumentLayout::PaintContext ctx;
     ctx.palette = palette();
     for (const ExtraSelection& s : extraSelections())
-        ctx.selections.append({shownCursor(s.cursor), s.format});
-    const QTextCursor c = shownCursor(textCursor());
+        if (const QTextCursor c = inPiece(p, s.cursor, onePiece); !c.isNull())
+            ctx.selections.append({c, s.format});
+    const QTextCursor c = inPiece(p, textCursor(), onePiece);
     if (c.hasSelection()) {
         const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
         QAbstractTextDocumentLayout::Selection s;
@@ -343,17 +357,22 @@ QAbstractTextDocumentLayout::PaintContext ZoomedTextEdit::paintContext() const
 
 void ZoomedTextEdit::paintContents(QPainter* p, const QRect& r)
 {
-    watchShownDocument();
+    const ShownLayout::Pieces pieces = shownPieces();
+    watchShownDocument(pieces);
     const QPoint scroll = scrollOffset();
-    const double unit = shownScale();
-    QAbstractTextDocumentLayout::PaintContext ctx = paintContext();
     const QRectF clip = QRectF(QPointF(r.topLeft() + scroll) / m_zoom, QSizeF(r.size()) / m_zoom).adjusted(-1, -1, 1, 1);
-    ctx.clip = QRectF(clip.topLeft() * unit, clip.size() * unit);
     p->save();
     p->translate(-scroll);
-    p->scale(m_zoom / unit, m_zoom / unit);
-    shownDocument()->documentLayout()->draw(p, ctx);
-    p->scale(unit, unit);
+    p->scale(m_zoom, m_zoom);
+    for (const ShownLayout::Piece& piece : pieces) {
+        QAbstractTextDocumentLayout::PaintContext ctx = paintContext(piece, pieces.size() == 1);
+        ctx.clip = QRectF(piece.toLayout(clip.topLeft()), clip.size() * piece.scale);
+        p->save();
+        p->translate(piece.origin);
+        p->scale(1 / piece.scale, 1 / piece.scale);
+        piece.d->documentLayout()->draw(p, ctx);
+        p->restore();
+    }
     paintOverText(p, clip);
     p->restore();
     QRect caret;
@@ -365,7 +384,7 @@ void ZoomedTextEdit::paintContents(QPainter* p, const QRect& r)
         caret = caretRect();
     }
     if (!caret.isNull() && caret.intersects(r))
-        p->fillRect(caret, ctx.palette.color(QPalette::Text));
+        p->fillRect(caret, palette().color(QPalette::Text));
     m_caretShown = caret;
     m_caretScroll = scroll;
 }

@@ -6,9 +6,12 @@
 //
 // Viewport pixels are document pixels × zoom − scroll offset.
 //
-// A subclass may show another layout of its document: a copy with the same character
-// positions laid out elsewhere (the page views show the body as printed). Painting,
-// the caret, hits, line keys and repaints then follow that layout.
+// A subclass may show another layout of its document: copies with the same character
+// positions laid out elsewhere (the page views show the body as printed, a section in
+// a copy of its own). Painting, the caret, hits, line keys and repaints then follow
+// those layouts.
+
+#include "ShownLayout.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBasicTimer>
@@ -42,6 +45,8 @@ public:
     virtual double shownScale() const { return 1; }
     // Whether a copy is shown; asks without laying the copy out.
     virtual bool showsCopy() const { return false; }
+    // The laid-out copies shown and where: by default shownDocument() alone.
+    virtual ShownLayout::Pieces shownPieces() const;
 
     // Scrolls the least that brings `r` (viewport pixels) into view.
     void reveal(const QRect& r);
@@ -82,7 +87,6 @@ private Q_SLOTS:
     void repaintDocumentRect(const QRectF& r);
     void revealDocumentRect(const QRectF& r);
     void takeTextSize(const QSizeF& size);
-    void repaintShownRect(const QRectF& r);
     void repaintSelectionChange();
 
 private:
@@ -97,10 +101,11 @@ private:
     QRect zoomed(const QRectF& docRect) const;
     // How far (document pixels) letters may reach out of the lines of `r`.
     double overhang(const QRectF& r) const;
-    QAbstractTextDocumentLayout::PaintContext paintContext() const;
-    // A cursor of the document as a cursor of the shown document.
-    QTextCursor shownCursor(const QTextCursor& c) const;
-    void watchShownDocument();
+    // The selections of the document as selections of piece `p`.
+    QAbstractTextDocumentLayout::PaintContext paintContext(const ShownLayout::Piece& p, bool onePiece) const;
+    void watchShownDocument(const ShownLayout::Pieces& pieces);
+    // A shown copy's layout asks for rectangle `r` (its layout units) to be repainted.
+    void repaintShownRect(const QTextDocument* d, const QRectF& r);
 
     double m_zoom = 1.0;
     QBasicTimer m_blink;
@@ -112,8 +117,8 @@ private:
     QSizeF m_textSize; // as the layout last reported it
     const QTextDocument* m_textSizeOf = nullptr;
     double m_guessedHeight = 0; // QTextEdit's height of a text still being laid out
-    QPointer<QTextDocument> m_watched; // the shown copy whose repaints are followed
+    QList<QPointer<QTextDocument>> m_watched; // the shown copies whose repaints are followed
     int m_selStart = 0, m_selEnd = 0;  // the selection as last painted
-    double m_goalX = -1;               // the column kept by Up and Down (layout units)
+    double m_goalX = -1;               // the column kept by Up and Down (document pixels)
     int m_goalPos = -1;                // where the last Up or Down left the caret
 };

@@ -81,15 +81,14 @@ bool ZoomedTextEdit::moveAlongShownLines(QKeyEvent* e)
         return false;
     e->accept();
     QTextCursor c = textCursor();
-    QTextDocument* shown = shownDocument();
+    const ShownLayout::Pieces shown = shownPieces();
     const bool vertical = found->how == ShownLayout::LineUp || found->how == ShownLayout::LineDown;
     if (!vertical || m_goalPos != c.position() || m_goalX < 0)
         m_goalX = ShownLayout::caretRect(shown, c.position(), false).left();
     int to = -1;
     if (found->pages) {
         // A viewport's height further, the view scrolled along with the caret.
-        const double unit = shownScale();
-        const double step = viewport()->height() / m_zoom * unit * found->pages;
+        const double step = viewport()->height() / m_zoom * found->pages;
         const QRectF caret = ShownLayout::caretRect(shown, c.position(), false);
         to = ShownLayout::hitTest(shown, QPointF(m_goalX, caret.center().y() + step));
         QScrollBar* bar = verticalScrollBar();
