@@ -9,6 +9,7 @@
 #include "PaginatedCopy.h"
 #include "PrintCopy.h"
 #include "engine/Sections.h"
+#include "PlainLayout.h"
 #include "PlainPages.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/objects/TabLeaders.h"
@@ -271,6 +272,8 @@ void Paginator::onContentsChange(int pos, int removed, int added)
         || breaksSection(m_doc->body(), pos, added)
         || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added, layoutScale(m_copy)))
         invalidate();
+    else if (auto* plain = qobject_cast<PlainLayout*>(m_copy->documentLayout()); plain && !plain->fits())
+        invalidate(); // no longer plain: laid out the long way
 }
 
 void Paginator::invalidate()
@@ -321,6 +324,12 @@ void Paginator::ensureLayout()
     holdLayout(m_copy);
     ++m_rebuilds;
     m_copy->setUndoRedoEnabled(false);
+    // A long plain text in a window: its lines and pages without Qt's layout.
+    if (!m_takesBody && m_sections.isEmpty() && d->blockCount() >= PlainLayout::LongDocument
+        && PlainLayout::install(m_copy, m_laidOut)) {
+        m_copyMirrors = true;
+        return;
+    }
     // Form feeds become paragraphs in the copy: positions differ from then on.
     m_copyMirrors = !d->toPlainText().contains(QChar(12));
     breakAtFormFeeds(m_copy);
