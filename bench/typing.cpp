@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>

@@ -57,6 +57,8 @@ Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(do
     connect(doc->body(), &QTextDocument::contentsChange, this, &Paginator::onContentsChange);
     connect(doc, &Document::pageChanged, this, &Paginator::invalidate);
     connect(doc, &Document::headerFooterSetChanged, this, &Paginator::watchParts);
+    // A window places a long plain body as printed, or no longer: the copy changes.
+    connect(doc->body(), &QTextDocument::documentLayoutChanged, this, &Paginator::invalidate);
     watchParts();
 }
 
@@ -263,6 +265,9 @@ void Paginator::insertText(QTextCursor& c, const QString& text)
 
 void Paginator::onContentsChange(int pos, int removed, int added)
 {
+    if (m_copyIsBody && !m_dirty)
+        return; // the body's own layout follows the edit, and says when it cannot
+
     // A paginated copy that is up to date follows the edit; anything else is rebuilt,
     // and so is an edit of the first paragraph, whose spacing the copy lays out its own way.
     const QTextBlock first = m_doc->body()->begin();
@@ -315,12 +320,19 @@ void Paginator::ensureLayout()
         m_printDpi = PrintCopy::layOut(m_copy, m_laidOut, dpi);
         return;
     }
-    if (m_takesBody) {
-        m_copy = d;
-    } else {
+    if (!m_takesBody && !m_copyIsBody)
         delete m_copy;
-        m_copy = d->clone(this);
+    m_copy = nullptr;
+    m_copyIsBody = false;
+    if (auto* plain = m_takesBody ? nullptr : qobject_cast<PlainLayout*>(d->documentLayout());
+        plain && plain->fits() && plain->page() == m_laidOut && m_sections.isEmpty()) {
+        m_copy = d;
+        m_copyIsBody = true;
+        ++m_rebuilds;
+        connect(plain, &PlainLayout::leftPlainPath, this, &Paginator::invalidate, Qt::UniqueConnection);
+        return;
     }
+    m_copy = m_takesBody ? d : d->clone(this);
     holdLayout(m_copy);
     ++m_rebuilds;
     m_copy->setUndoRedoEnabled(false);

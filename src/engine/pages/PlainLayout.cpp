@@ -16,6 +16,7 @@ PlainLayout* PlainLayout::install(QTextDocument* copy, const PageGeometry& g)
         return nullptr;
     auto* layout = new PlainLayout(copy, g);
     layout->m_lines = std::move(lines);
+    layout->m_builtFor = layout->builtFor();
     layout->setPaintDevice(Paginator::printDevice());
     // Installing tells the layout of the whole text: its lines are known already.
     layout->m_installing = true;
@@ -30,8 +31,41 @@ PlainLayout::~PlainLayout() = default;
 
 bool PlainLayout::rebuild()
 {
-    m_lines = PlainPages::make(document(), m_page);
+    QTextDocument* d = document();
+    for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
+        b.clearLayout();
+    m_wrapped.clear();
+    m_lines = PlainPages::make(d, m_page);
+    m_builtFor = builtFor();
     return fits();
+}
+
+QString PlainLayout::builtFor() const
+{
+    const QTextDocument* d = document();
+    const QTextFrameFormat f = d->rootFrame()->frameFormat();
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10")
+        .arg(d->revision())
+        .arg(d->characterCount())
+        .arg(d->blockCount())
+        .arg(d->defaultFont().key())
+        .arg(int(d->defaultTextOption().wrapMode()))
+        .arg(f.topMargin())
+        .arg(f.leftMargin())
+        .arg(f.rightMargin())
+        .arg(f.bottomMargin())
+        .arg(d->documentMargin());
+}
+
+void PlainLayout::setPage(const PageGeometry& g)
+{
+    if (g == m_page)
+        return;
+    m_page = g;
+    rebuild();
+    Q_EMIT documentSizeChanged(documentSize());
+    Q_EMIT pageCountChanged(pageCount());
+    Q_EMIT update();
 }
 
 void PlainLayout::documentChanged(int from, int charsRemoved, int charsAdded)
@@ -43,9 +77,8 @@ void PlainLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     const int linesBefore = m_lines ? m_lines->lineCount() : 0;
     // The whole text (a new font or page) is broken anew, an edit only where it was made.
     if (from == 0 && charsAdded >= d->characterCount()) {
-        for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
-            b.clearLayout();
-        m_wrapped.clear();
+        if (m_lines && builtFor() == m_builtFor)
+            return;
         rebuild();
     } else {
         for (int& pos : m_wrapped)
@@ -53,9 +86,11 @@ void PlainLayout::documentChanged(int from, int charsRemoved, int charsAdded)
                 pos += charsAdded - charsRemoved;
         if (m_lines && !m_lines->update(from, charsRemoved, charsAdded))
             m_lines.reset();
+        m_builtFor = builtFor();
     }
     if (!m_lines) {
         Q_EMIT update();
+        Q_EMIT leftPlainPath();
         return;
     }
     const QTextBlock first = d->findBlock(from);
@@ -79,6 +114,8 @@ void PlainLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         Q_EMIT pageCountChanged(pageCount());
     }
 }
+
+int PlainLayout::lineCount() const { return m_lines ? m_lines->lineCount() : 0; }
 
 int PlainLayout::pageCount() const { return m_lines ? m_lines->pageCount() : 1; }
 

@@ -28,6 +28,11 @@ public:
     static constexpr int LongDocument = 2000;
 
     bool fits() const { return m_lines != nullptr; }
+    // Lines of the whole text, as the statistics count them.
+    int lineCount() const;
+    const PageGeometry& page() const { return m_page; }
+    // Pages of another size or margins: every line placed anew.
+    void setPage(const PageGeometry& g);
 
     void draw(QPainter* painter, const PaintContext& context) override;
     int hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const override;
@@ -35,6 +40,10 @@ public:
     QSizeF documentSize() const override;
     QRectF frameBoundingRect(QTextFrame* frame) const override;
     QRectF blockBoundingRect(const QTextBlock& block) const override;
+
+Q_SIGNALS:
+    // An edit took the text off the plain path: whoever shows it lays it out otherwise.
+    void leftPlainPath();
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
@@ -44,8 +53,13 @@ private:
     // Lines from scratch; false when the document is not plain.
     bool rebuild();
 
+    // What the lines were broken for: a document that tells of a change to all of it
+    // (a new text width, which the lines do not depend on) keeps them when this stays.
+    QString builtFor() const;
+
     PageGeometry m_page;
     std::unique_ptr<PlainPages> m_lines;
+    QString m_builtFor;
     bool m_installing = false;
     // Where paragraphs of several lines were laid out: a page end may cross them elsewhere
     // once lines above come or go.

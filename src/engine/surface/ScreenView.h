@@ -9,6 +9,8 @@
 // copy (the paginator's), laid out as printed; the body itself wraps at the page width
 // there and at the window in the normal view.
 
+#include <QString>
+
 class Document;
 class Paginator;
 class QPaintEvent;
@@ -47,6 +49,9 @@ public:
 
 private:
     void placeViewport();
+    // A long plain text in the page views: the body is placed as printed too (PlainLayout),
+    // so that typing does not move every paragraph after the caret through Qt's layout.
+    void chooseBodyLayout();
     double sheetHeight() const; // document pixels
 
     TextControl* m_surface;
@@ -56,4 +61,5 @@ private:
     int m_zoom = 100;
     bool m_updating = false;
     mutable int m_pages = 1; // printed pages as last counted
+    QString m_notPlain; // the body as last found not plain
 };
