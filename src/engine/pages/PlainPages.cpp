@@ -143,29 +143,46 @@ bool PlainPages::plainFormats(const QTextBlock& b)
         return false;
     // The reader gives the first paragraph another block format than the rest, so
     // formats are compared by what they do, not by their number.
-    auto same = [this](int index, auto formatOf) {
-        auto found = m_plainCharFormats.constFind(index);
-        if (found != m_plainCharFormats.constEnd())
-            return *found;
-        const QTextCharFormat f = formatOf();
-        bool plain = plainCharFormat(f);
-        if (!m_haveFormat) {
-            m_haveFormat = true;
-            m_charFormat = f;
-        } else {
-            plain = plain && f.font() == m_charFormat.font() && f.foreground() == m_charFormat.foreground();
-        }
-        m_plainCharFormats.insert(index, plain);
-        return plain;
-    };
-    if (!same(b.charFormatIndex(), [&] { return b.charFormat(); }))
+    if (!sameCharFormat(b.charFormatIndex(), [&] { return b.charFormat(); }))
         return false;
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         const QTextFragment f = it.fragment();
-        if (!same(f.charFormatIndex(), [&] { return f.charFormat(); }))
+        if (!sameCharFormat(f.charFormatIndex(), [&] { return f.charFormat(); }))
             return false;
     }
     return true;
+}
+
+template<typename FormatOf>
+bool PlainPages::sameCharFormat(int index, FormatOf formatOf)
+{
+    auto found = m_plainCharFormats.constFind(index);
+    if (found != m_plainCharFormats.constEnd())
+        return *found;
+    const QTextCharFormat f = formatOf();
+    bool plain = plainCharFormat(f);
+    if (!m_haveFormat) {
+        m_haveFormat = true;
+        m_charFormat = f;
+    } else {
+        plain = plain && f.font() == m_charFormat.font() && f.foreground() == m_charFormat.foreground();
+    }
+    m_plainCharFormats.insert(index, plain);
+    return plain;
+}
+
+bool PlainPages::plainCollection()
+{
+    // The root frame's format is there in every document; other frames were refused.
+    const QList<QTextFormat> formats = m_doc->allFormats();
+    for (int i = 0; i < int(formats.size()); ++i) {
+        const QTextFormat& f = formats.at(i);
+        if (f.isFrameFormat())
+            continue;
+        if (f.isBlockFormat() ? !plainBlockFormat(f.toBlockFormat()) : !f.isCharFormat() || !sameCharFormat(i, [&] { return f.toCharFormat(); }))
+            return false;
+    }
+    return m_haveFormat;
 }
 
 std::unique_ptr<PlainPages> PlainPages::make(const QTextDocument* d, const PageGeometry& g)
@@ -174,9 +191,14 @@ std::unique_ptr<PlainPages> PlainPages::make(const QTextDocument* d, const PageG
         return nullptr;
     std::unique_ptr<PlainPages> pages(new PlainPages);
     pages->m_doc = d;
-    for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
-        if (!pages->plainFormats(b))
-            return nullptr;
+    // Every format the document holds is plain, and alike: no paragraph needs a look.
+    if (!pages->plainCollection()) {
+        pages->m_haveFormat = false;
+        pages->m_plainCharFormats.clear();
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
+            if (!pages->plainFormats(b))
+                return nullptr;
+    }
 
     const QTextCharFormat& cf = pages->m_charFormat;
     pages->m_font = QFont(cf.font().resolve(d->defaultFont()), Paginator::printDevice());

@@ -64,6 +64,11 @@ private:
     // Appends the starts of `b`'s lines; false when it is not plain.
     bool breakBlock(const QTextBlock& b, std::vector<int>* starts);
     bool plainFormats(const QTextBlock& b);
+    // Every format `d` holds is one that plain paragraphs have (the quick look).
+    bool plainCollection();
+    // The character format at `index` is plain and like the first one seen.
+    template<typename FormatOf>
+    bool sameCharFormat(int index, FormatOf formatOf);
     // The line of the whole document that starts `page`.
     int firstLineOf(int page) const;
     // `d`'s paragraph `b` broken as the document layout breaks it.

@@ -218,6 +218,7 @@ public:
     QTextDocument* shownDocument() const override;
     double shownScale() const override;
     bool showsCopy() const override;
+    bool settling() const override { return m_relayouting; }
     // The red marks under misspelt words of the body.
     class SpellMarks* spellMarks() const { return m_spell; }
     QPrinter* Printer() const { return m_printer; }

@@ -42,6 +42,8 @@ public:
     virtual double shownScale() const { return 1; }
     // Whether a copy is shown; asks without laying the copy out.
     virtual bool showsCopy() const { return false; }
+    // True while the text is read or laid out anew: the caret's place waits for the end.
+    virtual bool settling() const { return false; }
 
     // Scrolls the least that brings `r` (viewport pixels) into view.
     void reveal(const QRect& r);
