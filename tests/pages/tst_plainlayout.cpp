@@ -18,12 +18,15 @@ namespace {
 const PageGeometry kA4{11906, 16838};
 const int kLine = 253, kTop = 1134, kPage = 16838;
 
-// "Zeile 1" … "Zeile N" as a text file (line 55 `wrapping` if given), loaded into `tc` as the window loads it.
+// "Zeile 1" … "Zeile N" as a text file, loaded into `tc` as the window loads it. Given
+// `wrapping`, line 55 is that text and line 1000 its first 130 characters (two lines).
 void loadLines(TextControl& tc, int count, const QString& wrapping = {})
 {
     QByteArray text;
     for (int i = 1; i <= count; ++i)
-        text += (i > 1 ? "\n" : "") + (i == 55 && !wrapping.isEmpty() ? wrapping.toUtf8() : "Zeile " + QByteArray::number(i));
+        text += (i > 1 ? "\n" : "")
+                + (wrapping.isEmpty() || (i != 55 && i != 1000) ? "Zeile " + QByteArray::number(i)
+                                                                : (i == 55 ? wrapping : wrapping.left(130)).toUtf8());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("zeilen.txt"));
     QFile f(path);
@@ -47,34 +50,43 @@ double topOf(TextControl& tc, int block)
 class TstPlainLayout : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // 2,964 lines fill 52 pages: where a line stands, on which page, and which line of it.
+    // 2,964 lines fill 52 pages: where a line stands, on which page, and which line of it;
+    // in the page view (2), where the body itself is placed as printed, and in the normal
+    // view (0), where a copy of it is.
     void linesOnTheirPages_data()
     {
+        QTest::addColumn<int>("view");
         QTest::addColumn<int>("block");
         QTest::addColumn<int>("page");
         QTest::addColumn<int>("line");
-        QTest::newRow("Zeile 1") << 0 << 1 << 1;
-        QTest::newRow("Zeile 57, unten auf Seite 1") << 56 << 1 << 57;
-        QTest::newRow("Zeile 58, oben auf Seite 2") << 57 << 2 << 1;
-        QTest::newRow("Zeile 2000") << 1999 << 36 << 5;
-        QTest::newRow("Zeile 2964, zuletzt") << 2963 << 52 << 57;
+        QTest::newRow("Zeile 1") << 2 << 0 << 1 << 1;
+        QTest::newRow("Zeile 57, unten auf Seite 1") << 2 << 56 << 1 << 57;
+        QTest::newRow("Zeile 58, oben auf Seite 2") << 2 << 57 << 2 << 1;
+        QTest::newRow("Zeile 2000") << 2 << 1999 << 36 << 5;
+        QTest::newRow("Zeile 2964, zuletzt") << 2 << 2963 << 52 << 57;
+        QTest::newRow("Normalansicht, Zeile 58") << 0 << 57 << 2 << 1;
+        QTest::newRow("Normalansicht, Zeile 2000") << 0 << 1999 << 36 << 5;
     }
     void linesOnTheirPages()
     {
+        QFETCH(int, view);
         QFETCH(int, block);
         QFETCH(int, page);
         QFETCH(int, line);
         TextControl tc;
+        tc.setViewMode(view);
         loadLines(tc, 2964);
+        QCOMPARE(shown(tc) == tc.doc()->body(), view == 2);
         QVERIFY(qobject_cast<PlainLayout*>(shown(tc)->documentLayout()));
         QCOMPARE(tc.CurrentPages(), 52);
-        const double want = (page - 1) * kPage + kTop + (line - 1) * kLine;
-        QVERIFY2(qAbs(topOf(tc, block) - want) < 2, qPrintable(QString::number(topOf(tc, block) - want)));
+        // The input position first: nothing has asked for that paragraph's place yet.
         tc.setSelStart(tc.doc()->body()->findBlockByNumber(block).position() + 3);
         const InputPosition p = tc.CurrentInputPosition();
         QCOMPARE(p.page, page);
         QCOMPARE(p.line, line);
         QCOMPARE(p.column, 4);
+        const double want = (page - 1) * kPage + kTop + (line - 1) * kLine;
+        QVERIFY2(qAbs(topOf(tc, block) - want) < 2, qPrintable(QString::number(topOf(tc, block) - want)));
         // Back from the input position, and from a point in the middle of that line.
         tc.setSelStart(0);
         tc.setCurrentInputPosition({page, line, 2});

@@ -17,8 +17,6 @@ InputPosition InputPositions::at(int pos) const
     QTextDocument* d = printed.d;
     pos -= printed.offset;
     const QTextBlock at = d->findBlock(pos);
-    if (at.isValid())
-        d->documentLayout()->blockBoundingRect(at); // a layout that works lazily lays it out now
     if (!at.isValid() || !at.layout() || at.layout()->lineCount() == 0)
         return out;
     const double pageH = printed.pageHeight;
