@@ -196,6 +196,75 @@ private slots:
         QCOMPARE(FormatTest::listLabels(doc.body()), labels);
     }
 
+    // Numbers an HTML list gives itself (<ol start>, <li value>): a list that goes on from
+    // the one before joins it; numbers no list can show stand before the items' text, said
+    // in a note.
+    void htmlListNumbersFromTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("html");
+        QTest::addColumn<QString>("labels");
+        QTest::addColumn<bool>("noted");
+        QTest::newRow("goes on after a paragraph")
+            << QByteArray("<ol><li>Eins</li><li>Zwei</li></ol><p>Zwischen</p><ol start=\"3\"><li>Drei</li><li>Vier</li></ol>")
+            << QStringLiteral("1. Eins|2. Zwei|- Zwischen|3. Drei|4. Vier") << false;
+        QTest::newRow("items in paragraphs, start in single quotes")
+            << QByteArray("<ol>\n <li>\n  <p>Eins</p></li></ol>\n<p>Zwischen</p><OL START='2'>\n <LI>\n  <P>Zwei</P></LI></OL>")
+            << QStringLiteral("1. Eins|- Zwischen|2. Zwei") << false;
+        QTest::newRow("starts at five")
+            << QByteArray("<ol start=\"5\"><li>Fünf</li><li>Sechs</li></ol>") << QStringLiteral("- 5. Fünf|- 6. Sechs") << true;
+        QTest::newRow("letters from c") << QByteArray("<ol type=\"a\" start=\"3\"><li>Cäsar</li></ol>") << QStringLiteral("- c. Cäsar") << true;
+        QTest::newRow("a value in the middle") << QByteArray("<ol><li>Eins</li><li value=\"7\">Sieben</li><li>Acht</li></ol>")
+                                               << QStringLiteral("1. Eins|- 7. Sieben|- 8. Acht") << true;
+        QTest::newRow("after a list of letters") << QByteArray("<ol type=\"a\"><li>Anton</li></ol><ol start=\"2\"><li>Zwei</li></ol>")
+                                                 << QStringLiteral("a. Anton|- 2. Zwei") << true;
+        QTest::newRow("bullets") << QByteArray("<ul><li value=\"4\">Punkt</li></ul><p data-start=\"3\">Text</p>")
+                                 << QStringLiteral("\u2022 Punkt|- Text") << false;
+    }
+    void htmlListNumbersFromTheFile()
+    {
+        QFETCH(QByteArray, html);
+        QFETCH(QString, labels);
+        QFETCH(bool, noted);
+        Document doc;
+        QString error, note;
+        QVERIFY2(Formats::read(4, html, doc, nullptr, &error, &note), qPrintable(error));
+        QCOMPARE(FormatTest::listLabels(doc.body()), labels);
+        QCOMPARE(note.contains(QStringLiteral("Nummerierte Listen, die nicht bei 1 beginnen")), noted);
+    }
+
+    // Through HTML, a list that goes on after a paragraph (written to start at 3) keeps
+    // counting, and a Word list's levels (not Qt's indents) keep their parent numbers.
+    void listsThroughHtml()
+    {
+        Document own;
+        QTextCursor c(own.body());
+        c.insertText(QStringLiteral("Eins"));
+        QTextList* list = c.createList(QTextListFormat::ListDecimal);
+        c.insertBlock();
+        list->remove(c.block());
+        c.insertText(QStringLiteral("Zwischen"));
+        c.insertBlock();
+        list->add(c.block());
+        c.insertText(QStringLiteral("Zwei"));
+        const QByteArray docx = FormatTest::zip({{QStringLiteral("_rels/.rels"), FormatTest::fixture("docx-package.rels")},
+                                                 {QStringLiteral("word/_rels/document.xml.rels"), FormatTest::fixture("docx-document.xml.rels")},
+                                                 {QStringLiteral("word/document.xml"), FormatTest::fixture("docx-liste.xml")},
+                                                 {QStringLiteral("word/numbering.xml"), FormatTest::fixture("docx-liste-numbering.xml")}});
+        Document word;
+        QString error;
+        QVERIFY2(Formats::read(13, docx, word, nullptr, &error), qPrintable(error));
+        for (const auto& [doc, labels] : {std::pair<Document*, QString>{&own, QStringLiteral("1. Eins|- Zwischen|2. Zwei")},
+                                          {&word, QStringLiteral("1. Eins|1.1. Unter|2. Zwei|2.1. Drunter")}}) {
+            QCOMPARE(FormatTest::listLabels(doc->body()), labels);
+            QByteArray html;
+            QVERIFY2(Formats::write(4, *doc, nullptr, &html, &error), qPrintable(error));
+            QCOMPARE(html.count("start="), doc == &own ? 1 : 0);
+            Document back;
+            QVERIFY2(Formats::read(4, html, back, nullptr, &error), qPrintable(error));
+            QCOMPARE(FormatTest::listLabels(back.body()), labels);
+        }
+    }
+
     // Lists made here keep their numbers and their indents through RTF and HTML: the
     // first level's text 360 twips (6.35 mm) right of the 20 mm margin, the second 720
     // (12.7 mm); the outer list counts on after the sub-list.

@@ -390,6 +390,60 @@ private Q_SLOTS:
         const QImage img = doc.body()->resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name())).value<QImage>();
         QCOMPARE(img.size(), QSize(40, 20));
     }
+
+    // Table columns where \cellx puts their edges: Word's rows start at \trleft-108 and
+    // pad cells by 108 twips, so each heading of the landscape appendix starts at
+    // (1134 margin + the \cellx before it + 108) / 56.693 mm from the sheet's edge. Written
+    // again, the rows keep their \trleft and \cellx.
+    void tableColumnsAtTheirCellx()
+    {
+        Document doc;
+        QVERIFY(readRtf(fixture("brief-querformat.rtf"), doc));
+        QTemporaryDir dir;
+        const QList<PdfPage> pages = toPdf(doc, dir);
+        QCOMPARE(pages.size(), 4);
+        const std::pair<const char*, double> starts[] = {{"Nr", 20.00},     {"Artikel", 39.41}, {"Farbe", 90.56},
+                                                         {"Größe", 117.02}, {"Menge", 139.95},  {"Einzelpreis", 162.88},
+                                                         {"Gesamtpreis", 196.39}, {"Lieferzeit", 229.90}};
+        for (const auto& [text, mm] : starts) {
+            const QList<PdfWord> w = find(pages[1], QString::fromUtf8(text));
+            QVERIFY2(w.size() == 1, text);
+            QVERIFY2(qAbs(w[0].xMin / kPtPerMm - mm) < 0.3, qPrintable(QStringLiteral("%1 at %2 mm").arg(QString::fromUtf8(text)).arg(w[0].xMin / kPtPerMm)));
+        }
+        QByteArray rtf;
+        QString error;
+        QVERIFY2(Formats::write(5, doc, nullptr, &rtf, &error), qPrintable(error));
+        const QString row = QString::fromLatin1(rtf.mid(rtf.indexOf("\\trowd"), rtf.indexOf("\\row") - rtf.indexOf("\\trowd")));
+        QStringList edges;
+        static const QRegularExpression edge(QStringLiteral("\\\\(?:trleft|cellx)(-?\\d+)"));
+        for (auto it = edge.globalMatch(row); it.hasNext();)
+            edges << it.next().captured(1);
+        QCOMPARE(edges.join(u' '), QStringLiteral("-108 992 3892 5392 6692 7992 9892 11792 13792"));
+    }
+
+    // A lined table made here keeps its column widths (px) and its place (within a twip).
+    void ownTableThroughRtf()
+    {
+        Document own;
+        QTextTableFormat tf;
+        tf.setBorder(1);
+        tf.setBorderCollapse(true);
+        tf.setCellSpacing(0);
+        tf.setColumnWidthConstraints({QTextLength(QTextLength::FixedLength, 100), QTextLength(QTextLength::FixedLength, 260)});
+        QTextCursor(own.body()).insertTable(1, 2, tf);
+        QByteArray rtf;
+        QString error;
+        QVERIFY2(Formats::write(5, own, nullptr, &rtf, &error), qPrintable(error));
+        Document back;
+        QVERIFY(readRtf(rtf, back));
+        auto* table = qobject_cast<QTextTable*>(back.body()->rootFrame()->childFrames().value(0));
+        QVERIFY(table);
+        QVERIFY2(qAbs(table->format().leftMargin()) < 0.05, qPrintable(QString::number(table->format().leftMargin())));
+        const QList<QTextLength> widths = table->format().columnWidthConstraints();
+        QCOMPARE(widths.size(), 2);
+        QCOMPARE(widths[0].rawValue(), 100.0);
+        QCOMPARE(widths[1].rawValue(), 260.0);
+    }
 };
 
 QTEST_MAIN(TestRtfObjects)

@@ -37,6 +37,7 @@ double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallb
 struct Area {
     double width;  // text width, 96-dpi pixels
     double height; // text height
+    double left = 0; // the page's left margin, which a table may reach into
 };
 
 // A brush that paints nothing (read from "transparent") is no colour: writers would
@@ -244,12 +245,12 @@ void flattenWideTable(QTextDocument* doc, QTextTable* t)
     c.endEditBlock();
 }
 
-bool bound(QTextFormat& f, int property, double most)
+bool bound(QTextFormat& f, int property, double most, double least = 0)
 {
     if (!f.hasProperty(property))
         return false;
     const double v = f.doubleProperty(property);
-    const double ok = std::isfinite(v) ? qBound(0.0, v, most) : 0.0;
+    const double ok = std::isfinite(v) ? qBound(least, v, most) : 0.0;
     if (ok == v)
         return false;
     f.setProperty(property, ok);
@@ -322,8 +323,12 @@ void clampFrames(QTextFrame* parent, const Area& area)
     for (QTextFrame* frame : parent->childFrames()) {
         QTextFrameFormat f = frame->frameFormat();
         bool changed = false;
+        // A table's cells may start left of the text, as far as the margin goes (office
+        // programs put a row's first edge a cell padding into it).
+        const bool table = qobject_cast<QTextTable*>(frame);
+        auto least = [&](int p, double most) { return table && p == QTextFormat::FrameLeftMargin ? -qMin(area.left, most) : 0.0; };
         for (int p : kFrameSpaces)
-            changed |= bound(f, p, area.width / 8);
+            changed |= bound(f, p, area.width / 8, least(p, area.width / 8));
         QList<QTextLength> width{f.width()}, height{f.height()};
         if (fitLengths(width, QTextLength::FixedLength, area.width)
             | fitLengths(width, QTextLength::PercentageLength, 100)) {
@@ -350,7 +355,7 @@ void clampFrames(QTextFrame* parent, const Area& area)
             if (spaces > area.width / 2) {
                 const double share = area.width / (8.0 * (n + 1));
                 for (int p : kFrameSpaces)
-                    changed |= bound(tf, p, share);
+                    changed |= bound(tf, p, share, least(p, share));
                 boundCells(table, share);
             }
             f = tf;
@@ -433,13 +438,14 @@ void apply(Document& doc)
     doc.setHeaderDistance(qBound(0, doc.headerDistance(), g.height / 2));
     doc.setFooterDistance(qBound(0, doc.footerDistance(), g.height / 2));
     const Area area{Document::twipsToPixels(g.width - g.marginL - g.marginR),
-                    Document::twipsToPixels(g.height - g.marginT - g.marginB)};
+                    Document::twipsToPixels(g.height - g.marginT - g.marginB), Document::twipsToPixels(g.marginL)};
     // The body's text may be as wide and as tall as its largest section's.
     Area bodyArea = area;
     for (const Sections::Section& section : Sections::of(doc)) {
         const PageGeometry& p = section.format.page;
         bodyArea.width = qMax(bodyArea.width, Document::twipsToPixels(p.width - p.marginL - p.marginR));
         bodyArea.height = qMax(bodyArea.height, Document::twipsToPixels(p.height - p.marginT - p.marginB));
+        bodyArea.left = qMin(bodyArea.left, qMax(0.0, Document::twipsToPixels(p.marginL)));
     }
     const bool undo = doc.body()->isUndoRedoEnabled();
     doc.body()->setUndoRedoEnabled(false);

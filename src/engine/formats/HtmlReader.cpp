@@ -72,16 +72,20 @@ bool HtmlReader::read(const QByteArray& data, Document& into, QString*)
     const QString text = pages.prepare(CssColours::normalise(html, &backgroundPictures));
     if (backgroundPictures)
         addNote(QStringLiteral("Hintergrundbilder wurden nicht übernommen."));
-    auto import = [body](QTextDocument* d, const QString& part) {
+    bool numbersAsText = false;
+    auto import = [body, &numbersAsText](QTextDocument* d, const QString& part) {
         d->setBaseUrl(body->baseUrl());
         d->setHtml(HtmlNesting::limit(HtmlLists::rewrite(part)));
         d->setDocumentMargin(0);
         keepDataPictures(d);
-        HtmlLists::settle(d);
+        numbersAsText = HtmlLists::settle(d) || numbersAsText;
     };
     import(body, text);
     pages.finishText(body);
     pages.apply(into, import);
+    if (numbersAsText)
+        addNote(QStringLiteral("Nummerierte Listen, die nicht bei 1 beginnen, wurden als Absätze mit vorangestellter "
+                               "Nummer übernommen."));
     body->setUndoRedoEnabled(true);
     return true;
 }

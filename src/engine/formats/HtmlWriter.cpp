@@ -210,7 +210,7 @@ private:
             html += QStringLiteral("<hr />\n");
             return;
         }
-        html += lists.enter(list);
+        html += lists.enter(list, list ? list->itemNumber(b) + 1 : 1);
         const QString tag = list ? QStringLiteral("li") : QStringLiteral("p");
         html += QLatin1Char('<') + tag;
         // Qt's importer takes justification only from the attribute.

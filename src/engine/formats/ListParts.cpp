@@ -61,17 +61,24 @@ QTextList* ListParts::add(QTextCursor& c, QTextList* list, const QTextListFormat
     const QTextListFormat lf = list->format();
     if (!isNumbered(lf.style()))
         return c.createList(lf);
-    // The number hangs before the text as the list's own would: its right edge one
-    // blank before where the item's text starts.
-    const QString number = itemText(lf, MaxItems + ++m_pastCut[list]) + QLatin1Char(' ');
+    QTextBlockFormat bf = c.blockFormat();
+    bf.setIndent(bf.indent() + lf.indent()); // the list's own indent, which Qt adds to its items
+    c.setBlockFormat(bf);
+    hangNumber(c, itemText(lf, MaxItems + ++m_pastCut[list]));
+    return list;
+}
+
+void ListParts::hangNumber(QTextCursor c, const QString& number)
+{
+    // The number's right edge one blank before where the text starts, as a list's label.
+    const QString shown = number + QLatin1Char(' ');
     const QTextCharFormat mark = c.block().charFormat();
     const QFont font = mark.font().resolve(c.document()->defaultFont());
     QTextBlockFormat bf = c.blockFormat();
-    bf.setIndent(bf.indent() + lf.indent()); // the list's own indent, which Qt adds to its items
-    bf.setTextIndent(-QFontMetricsF(font).horizontalAdvance(number));
+    bf.setTextIndent(-QFontMetricsF(font).horizontalAdvance(shown));
     c.setBlockFormat(bf);
-    c.insertText(number, mark);
-    return list;
+    c.movePosition(QTextCursor::StartOfBlock);
+    c.insertText(shown, mark);
 }
 
 QString ListParts::lastItemText(const QTextList* list) const

@@ -25,6 +25,9 @@ public:
 
     // The number of item n as a list of format f shows it ("12.", "c)", "IV.").
     static QString itemText(const QTextListFormat& f, int n);
+    // Writes `number` at the start of the paragraph at c, hung before its text as a list
+    // hangs its label: the paragraph already stands at the list's indent.
+    static void hangNumber(QTextCursor c, const QString& number);
 
 private:
     QHash<const QTextList*, int> m_pastCut;

@@ -1,4 +1,5 @@
 #include "RtfSink.h"
+#include "TableColumns.h"
 
 #include "engine/Document.h"
 #include "engine/EngineProperties.h"
@@ -212,6 +213,11 @@ void RtfSink::emitTable()
     tf.setBorderStyle(borders ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
     tf.setCellSpacing(0);
     tf.setCellPadding(0);
+    // Edges where \cellx puts them: a line between two cells belongs to both, half
+    // inside each, as in the programs that write RTF (Qt would add two lines' widths
+    // to every column), and the first cell starts at the row's \trleft.
+    tf.setBorderCollapse(true);
+    tf.setLeftMargin(TableColumns::marginForEdge(tf, Document::twipsToPixels(bounds.first())));
     QList<QTextLength> widths;
     for (int i = 0; i + 1 < bounds.size(); ++i)
         widths << QTextLength(QTextLength::FixedLength, Document::twipsToPixels(bounds[i + 1] - bounds[i]));

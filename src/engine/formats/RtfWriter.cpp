@@ -437,15 +437,17 @@ private:
     {
         const PageGeometry& g = doc.page();
         const double textWidth = Document::twipsToPixels(g.width - g.marginL - g.marginR);
+        // Cell edges from where the first one stands, which \trleft gives.
+        const double left = TableColumns::firstEdge(t->format());
         QList<int> right;
-        double x = 0;
+        double x = left;
         for (double w : TableColumns::widths(t, textWidth)) {
             x += w;
             right << twips(x);
         }
         const bool borders = t->format().border() > 0;
         for (int r = 0; r < t->rows(); ++r) {
-            out += "\\trowd\\trgaph108\\trleft0" + rowPadding(t, r);
+            out += "\\trowd\\trgaph108\\trleft" + num(twips(left)) + rowPadding(t, r);
             QList<QTextTableCell> cells;
             for (int c = 0; c < t->columns(); ++c) {
                 const QTextTableCell cell = t->cellAt(r, c);

@@ -4,6 +4,25 @@
 
 namespace TableColumns {
 
+namespace {
+
+double shift(const QTextTableFormat& f)
+{
+    return f.borderCollapse() && f.border() > 0 ? 1.5 * f.border() : 0;
+}
+
+} // namespace
+
+double firstEdge(const QTextTableFormat& f)
+{
+    return f.leftMargin() + shift(f);
+}
+
+double marginForEdge(const QTextTableFormat& f, double edge)
+{
+    return edge - shift(f);
+}
+
 QList<double> widths(const QTextTable* t, double textWidth)
 {
     const QList<QTextLength> constraints = t->format().columnWidthConstraints();

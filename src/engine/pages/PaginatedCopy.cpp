@@ -1,4 +1,5 @@
 #include "PaginatedCopy.h"
+#include "LineHeights.h"
 #include "SoftBreaks.h"
 
 #include "engine/EngineProperties.h"
@@ -222,7 +223,7 @@ bool mirror(const QTextDocument* body, QTextDocument* copy, int pos, int removed
             dst.endEditBlock();
             return false;
         }
-        QTextBlockFormat want = spaced(b, scale);
+        QTextBlockFormat want = LineHeights::matched(spaced(b, scale), c);
         // The body's list numbers mean nothing in the copy: its own lists are set below.
         want.setObjectIndex(c.blockFormat().objectIndex());
         if (want != c.blockFormat() || b.charFormat() != c.charFormat()) {

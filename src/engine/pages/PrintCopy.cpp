@@ -3,6 +3,7 @@
 #include "engine/Document.h"
 #include "engine/objects/Images.h"
 #include "FirstSpacing.h"
+#include "LineHeights.h"
 #include "PaginatedCopy.h"
 #include "SoftBreaks.h"
 #include "Paginator.h"
@@ -43,6 +44,7 @@ void setUp(QTextDocument* copy, int dpi)
     // Before anything lays the copy out: objects keep the size they were laid out with.
     Images::installHandlers(copy);
     PaginatedCopy::scaleIndents(copy, Paginator::layoutScale(copy));
+    LineHeights::match(copy);
     FirstSpacing::reserve(copy);
     keepGlyphs(copy);
 }
