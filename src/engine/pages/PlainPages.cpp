@@ -1,6 +1,7 @@
 #include "PlainPages.h"
 
 #include "engine/Document.h"
+#include "LineHeights.h"
 #include "Paginator.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -248,6 +249,8 @@ bool PlainPages::measure(const QTextCharFormat& cf, const PageGeometry& g)
             c.insertBlock(QTextBlockFormat(), cf);
         c.insertText(QStringLiteral("x"), cf);
     }
+    // Lines as high as the printed copy makes them for this font.
+    LineHeights::match(&probe);
     Paginator::paginate(&probe, g);
     Measures m;
     for (QTextBlock b = probe.begin(); b.isValid(); b = b.next()) {
