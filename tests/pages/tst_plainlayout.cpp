@@ -3,6 +3,7 @@
 
 #include "Pixels.h"
 #include "TestCommon.h"
+#include "dialogs/DocumentStatistics.h"
 #include "engine/Document.h"
 #include "engine/pages/Paginator.h"
 #include "engine/pages/PlainLayout.h"
@@ -135,6 +136,8 @@ private Q_SLOTS:
         QCOMPARE(tc.CurrentPages(), 53);
         topOf(tc, 9);
         QCOMPARE(shown(tc)->findBlockByNumber(9).layout()->lineCount(), 3);
+        // The statistics count the printed lines without laying every paragraph out.
+        QCOMPARE(DocumentStatistics::of(tc).lines, 2966);
         QVERIFY(qAbs(topOf(tc, 55) - (kPage + kTop)) < 2);
         QVERIFY(qAbs(topOf(tc, 2963) - (52 * kPage + kTop + kLine)) < 2);
         c.setPosition(tc.doc()->body()->findBlockByNumber(1).position());
