@@ -121,6 +121,11 @@ private Q_SLOTS:
             }
         }
         QVERIFY(lines > 2104);
+        // The window draws its pages as a conversion draws them, the wrapping paragraph too.
+        Paginator still(tc.doc(), Paginator::DoesNotChange);
+        QVERIFY(darkPixels(tc.PageImage(1, 150), QRect(118, 118, 300, 1500)) > 1000);
+        QCOMPARE(tc.PageImage(1, 150), still.renderPage(1, 150));
+        QCOMPARE(tc.PageImage(2, 150), still.renderPage(2, 150));
     }
 
     // Typing a long sentence into line 10 wraps it into 3 lines: the lines after it move
