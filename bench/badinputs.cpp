@@ -5,16 +5,20 @@
 // "badinputs convert [--before OLD/qx-text]" converts 10^5 and 10^6 text lines and 16,000 pages of
 // plain text with "qx-text --convert-to pdf" and prints wall and CPU seconds, peak memory,
 // the PDF's page count (pdfinfo) and whether its last page holds the last line (pdftotext).
+// Before that, in this process, the 16,000 pages apart: reading, pagination (the page
+// count and every page's lines fixed) and drawing the PDF, each in CPU seconds.
 
 #include "ChildRun.h"
 
 #include "engine/Document.h"
 #include "engine/pages/Paginator.h"
+#include "engine/pages/PdfExport.h"
 #include "engine/formats/Formats.h"
 #include "engine/formats/zip/ZipPackage.h"
 #include "engine/objects/Lists.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,8 +27,53 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// The text as a conversion reads it, paginated, then drawn into a PDF in memory.
+void paginateApart(const QByteArray& text, const QString& lastLine)
+{
+    double cpu = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    auto lap = [&](double* seconds) {
+        const double now = cpuSeconds();
+        *seconds = now - cpu;
+        cpu = now;
+    };
+    Document doc;
+    doc.body()->setPageSize(QSizeF(0, 0)); // as a conversion holds the body's layout back
+    QString error;
+    if (!Formats::read(1, text, doc, nullptr, &error)) {
+        std::printf("not read: %s\n", qPrintable(error));
+        return;
+    }
+    double readCpu, pagesCpu, pdfCpu;
+    lap(&readCpu);
+    Paginator pages(&doc, Paginator::DoesNotChange);
+    const int count = pages.pageCount();
+    // The last line's page: known only when every line before it has its place.
+    const int lastPage = pages.pageOfPosition(doc.body()->characterCount() - 1 - int(lastLine.size()));
+    lap(&pagesCpu);
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    PdfExport::Stream stream(&buffer);
+    const bool drawn = stream.add(pages, &error) && stream.finish(&error);
+    lap(&pdfCpu);
+    std::printf("in this process: read %.1f, paginate %.1f (%d pages, last line on page %d), draw PDF %.1f%s "
+                "CPU s; %.1f s wall\n",
+                readCpu, pagesCpu, count, lastPage, pdfCpu, drawn ? "" : " (failed)", wall.nsecsElapsed() / 1e9);
+    std::fflush(stdout);
+}
 
 void run(const char* what, int format, const QByteArray& data)
 {
@@ -119,6 +168,12 @@ QString toolOutput(const QString& tool, const QStringList& args)
 // build (and an older one): what it cost, the pages, and the last line on the last page.
 int convertRows(QStringList given)
 {
+    {
+        QByteArray text;
+        for (int i = 1; i <= 16000 * 57; ++i)
+            text += "Zeile " + QByteArray::number(i) + " mit etwas Text" + (i < 16000 * 57 ? "\n" : "");
+        paginateApart(text, QStringLiteral("Zeile %1 mit etwas Text").arg(16000 * 57));
+    }
     QTemporaryDir dir;
     isolateChildren(dir.filePath(QStringLiteral("home")));
     QDir().mkpath(dir.filePath(QStringLiteral("home")));
@@ -174,7 +229,9 @@ int convertRows(QStringList given)
 int main(int argc, char** argv)
 {
     if (argc > 1 && QByteArray(argv[1]) == "convert") {
-        QCoreApplication app(argc, argv);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv); // fonts for the pagination measured here
         return convertRows(QCoreApplication::arguments().mid(2));
     }
     QApplication app(argc, argv);

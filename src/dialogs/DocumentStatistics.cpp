@@ -1,4 +1,5 @@
 #include "DocumentStatistics.h"
+#include "engine/pages/PlainLayout.h"
 
 #include "engine/pages/Paginator.h"
 #include "engine/spelling/AutoHyphens.h"
@@ -64,6 +65,9 @@ Counts fromImage(const QString& image, int pages, int lines)
 
 int layoutLines(const QTextDocument& doc)
 {
+    // A long plain text is not laid out paragraph by paragraph; its lines are known.
+    if (const auto* plain = qobject_cast<const PlainLayout*>(doc.documentLayout()))
+        return plain->lineCount();
     // Asking for the size finishes the layout of every block.
     doc.documentLayout()->documentSize();
     int lines = 0;

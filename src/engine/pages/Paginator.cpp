@@ -10,6 +10,7 @@
 #include "PrintCopy.h"
 #include "engine/SectionParts.h"
 #include "engine/Sections.h"
+#include "PlainLayout.h"
 #include "PlainPages.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/objects/TabLeaders.h"
@@ -57,6 +58,8 @@ Paginator::Paginator(Document* doc, QObject* parent) : QObject(parent), m_doc(do
     connect(doc->body(), &QTextDocument::contentsChange, this, &Paginator::onContentsChange);
     connect(doc, &Document::pageChanged, this, &Paginator::invalidate);
     connect(doc, &Document::headerFooterSetChanged, this, &Paginator::watchParts);
+    // A window places a long plain body as printed, or no longer: the copy changes.
+    connect(doc->body(), &QTextDocument::documentLayoutChanged, this, &Paginator::invalidate);
     watchParts();
 }
 
@@ -266,6 +269,9 @@ void Paginator::insertText(QTextCursor& c, const QString& text)
 
 void Paginator::onContentsChange(int pos, int removed, int added)
 {
+    if (m_copyIsBody && !m_dirty)
+        return; // the body's own layout follows the edit, and says when it cannot
+
     // A paginated copy that is up to date follows the edit; anything else is rebuilt,
     // and so is an edit of the first paragraph, whose spacing the copy lays out its own way.
     const QTextBlock first = m_doc->body()->begin();
@@ -275,6 +281,8 @@ void Paginator::onContentsChange(int pos, int removed, int added)
         || breaksSection(m_doc->body(), pos, added)
         || !PaginatedCopy::mirror(m_doc->body(), m_copy, pos, removed, added, layoutScale(m_copy)))
         invalidate();
+    else if (auto* plain = qobject_cast<PlainLayout*>(m_copy->documentLayout()); plain && !plain->fits())
+        invalidate(); // no longer plain: laid out the long way
 }
 
 void Paginator::invalidate()
@@ -316,15 +324,28 @@ void Paginator::ensureLayout()
         m_printDpi = PrintCopy::layOut(m_copy, m_laidOut, dpi);
         return;
     }
-    if (m_takesBody) {
-        m_copy = d;
-    } else {
+    if (!m_takesBody && !m_copyIsBody)
         delete m_copy;
-        m_copy = d->clone(this);
+    m_copy = nullptr;
+    m_copyIsBody = false;
+    if (auto* plain = m_takesBody ? nullptr : qobject_cast<PlainLayout*>(d->documentLayout());
+        plain && plain->fits() && plain->page() == m_laidOut && m_sections.isEmpty()) {
+        m_copy = d;
+        m_copyIsBody = true;
+        ++m_rebuilds;
+        connect(plain, &PlainLayout::leftPlainPath, this, &Paginator::invalidate, Qt::UniqueConnection);
+        return;
     }
+    m_copy = m_takesBody ? d : d->clone(this);
     holdLayout(m_copy);
     ++m_rebuilds;
     m_copy->setUndoRedoEnabled(false);
+    // A long plain text in a window: its lines and pages without Qt's layout.
+    if (!m_takesBody && m_sections.isEmpty() && d->blockCount() >= PlainLayout::LongDocument
+        && PlainLayout::install(m_copy, m_laidOut)) {
+        m_copyMirrors = true;
+        return;
+    }
     // Form feeds become paragraphs in the copy: positions differ from then on.
     m_copyMirrors = !d->toPlainText().contains(QChar(12));
     breakAtFormFeeds(m_copy);

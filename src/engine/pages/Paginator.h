@@ -181,6 +181,8 @@ private:
     int m_rebuilds = 0;
     int m_printDpi = PrintDpi; // a copy once too long starts its rebuilds coarser
     bool m_copyMirrors = false; // edits of the body can be replayed on the copy
+    // The body placed as printed by a window (PlainLayout) serves as the copy itself.
+    bool m_copyIsBody = false;
     PageGeometry m_laidOut; // the body geometry of the last layout
     struct Decoration {
         int position; // block or anchor position

@@ -1,6 +1,7 @@
 #include "PlainPages.h"
 
 #include "engine/Document.h"
+#include "LineHeights.h"
 #include "Paginator.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -81,91 +82,126 @@ bool plainCharFormat(const QTextCharFormat& f)
     return true;
 }
 
+} // namespace
+
 // What each character of the text allows, looked up once per character: drawn by the
 // font itself (a fallback font would make its line taller), and its advance.
-class Characters {
+class PlainPages::Characters {
 public:
-    explicit Characters(const QFont& font) : m_metrics(font, Paginator::printDevice()) {}
+    explicit Characters(const QFont& font) : m_metrics(font, Paginator::printDevice()), m_known(0x10000, kUnknown) {}
     // False for a character that leaves the plain path; `width` adds its advance, or
     // becomes infinite where only shaping can tell (scripts that join or reorder).
     bool take(QChar c, double* width)
     {
-        const ushort u = c.unicode();
-        auto found = m_known.constFind(u);
-        if (found == m_known.constEnd()) {
-            double advance = -1; // refused
-            if (u >= 0x20 && !c.isSurrogate() && u != QChar::ObjectReplacementCharacter
-                && u != QChar::LineSeparator && u != 0xfdd0 && u != 0xfdd1
-                && (u == ' ' || m_metrics.inFont(c))) {
-                switch (c.script()) {
-                case QChar::Script_Common:
-                case QChar::Script_Inherited:
-                case QChar::Script_Latin:
-                case QChar::Script_Greek:
-                case QChar::Script_Cyrillic:
-                    advance = m_metrics.horizontalAdvance(c);
-                    break;
-                default:
-                    advance = qInf();
-                }
-                const QChar::Direction dir = c.direction();
-                if (dir == QChar::DirR || dir == QChar::DirAL || dir == QChar::DirAN || (dir >= QChar::DirLRE && dir <= QChar::DirPDF)
-                    || dir >= QChar::DirLRI)
-                    advance = -1; // right-to-left paragraphs align right
-            }
-            found = m_known.insert(u, advance);
-        }
-        if (*found < 0)
+        double& known = m_known[c.unicode()];
+        if (known == kUnknown)
+            known = advance(c);
+        if (known < 0)
             return false;
-        *width += *found;
+        *width += known;
         return true;
     }
     double em() const { return m_metrics.height(); }
 
 private:
+    static constexpr double kUnknown = -2;
+    double advance(QChar c) const
+    {
+        const ushort u = c.unicode();
+        if (u < 0x20 || c.isSurrogate() || u == QChar::ObjectReplacementCharacter || u == QChar::LineSeparator
+            || u == 0xfdd0 || u == 0xfdd1 || (u != ' ' && !m_metrics.inFont(c)))
+            return -1;
+        const QChar::Direction dir = c.direction();
+        if (dir == QChar::DirR || dir == QChar::DirAL || dir == QChar::DirAN || (dir >= QChar::DirLRE && dir <= QChar::DirPDF)
+            || dir >= QChar::DirLRI)
+            return -1; // right-to-left paragraphs align right
+        switch (c.script()) {
+        case QChar::Script_Common:
+        case QChar::Script_Inherited:
+        case QChar::Script_Latin:
+        case QChar::Script_Greek:
+        case QChar::Script_Cyrillic:
+            return m_metrics.horizontalAdvance(c);
+        default:
+            return qInf();
+        }
+    }
+
     QFontMetricsF m_metrics;
-    QHash<ushort, double> m_known;
+    std::vector<double> m_known; // by UTF-16 code
 };
 
-} // namespace
-
+PlainPages::PlainPages() = default;
 PlainPages::~PlainPages() = default;
+
+bool PlainPages::plainFormats(const QTextBlock& b)
+{
+    const int bf = b.blockFormatIndex();
+    auto known = m_plainBlockFormats.constFind(bf);
+    if (known == m_plainBlockFormats.constEnd())
+        known = m_plainBlockFormats.insert(bf, plainBlockFormat(b.blockFormat()) && !b.textList());
+    if (!*known)
+        return false;
+    // The reader gives the first paragraph another block format than the rest, so
+    // formats are compared by what they do, not by their number.
+    if (!sameCharFormat(b.charFormatIndex(), [&] { return b.charFormat(); }))
+        return false;
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        if (!sameCharFormat(f.charFormatIndex(), [&] { return f.charFormat(); }))
+            return false;
+    }
+    return true;
+}
+
+template<typename FormatOf>
+bool PlainPages::sameCharFormat(int index, FormatOf formatOf)
+{
+    auto found = m_plainCharFormats.constFind(index);
+    if (found != m_plainCharFormats.constEnd())
+        return *found;
+    const QTextCharFormat f = formatOf();
+    bool plain = plainCharFormat(f);
+    if (!m_haveFormat) {
+        m_haveFormat = true;
+        m_charFormat = f;
+    } else {
+        plain = plain && f.font() == m_charFormat.font() && f.foreground() == m_charFormat.foreground();
+    }
+    m_plainCharFormats.insert(index, plain);
+    return plain;
+}
+
+bool PlainPages::plainCollection()
+{
+    // The root frame's format is there in every document; other frames were refused.
+    const QList<QTextFormat> formats = m_doc->allFormats();
+    for (int i = 0; i < int(formats.size()); ++i) {
+        const QTextFormat& f = formats.at(i);
+        if (f.isFrameFormat())
+            continue;
+        if (f.isBlockFormat() ? !plainBlockFormat(f.toBlockFormat()) : !f.isCharFormat() || !sameCharFormat(i, [&] { return f.toCharFormat(); }))
+            return false;
+    }
+    return m_haveFormat;
+}
 
 std::unique_ptr<PlainPages> PlainPages::make(const QTextDocument* d, const PageGeometry& g)
 {
     if (!d->rootFrame()->childFrames().isEmpty())
         return nullptr;
-    // Formats are checked once each; the reader gives the first paragraph another block
-    // format than the rest, so they are compared by what they do, not by their number.
-    QHash<int, bool> blockFormats;
-    int charFormat = -1;
-    const QList<QTextFormat> formats = d->allFormats();
-    auto sameChar = [&](int index) {
-        if (index == charFormat)
-            return true;
-        const QTextCharFormat f = formats.value(index).toCharFormat();
-        if (charFormat < 0) {
-            charFormat = index;
-            return plainCharFormat(f);
-        }
-        const QTextCharFormat first = formats.value(charFormat).toCharFormat();
-        return plainCharFormat(f) && f.font() == first.font() && f.foreground() == first.foreground();
-    };
-    for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) {
-        const int bf = b.blockFormatIndex();
-        auto known = blockFormats.constFind(bf);
-        if (known == blockFormats.constEnd())
-            known = blockFormats.insert(bf, plainBlockFormat(b.blockFormat()) && !b.textList());
-        if (!*known || !sameChar(b.charFormatIndex()))
-            return nullptr;
-        for (auto it = b.begin(); !it.atEnd(); ++it)
-            if (!sameChar(it.fragment().charFormatIndex()))
+    std::unique_ptr<PlainPages> pages(new PlainPages);
+    pages->m_doc = d;
+    // Every format the document holds is plain, and alike: no paragraph needs a look.
+    if (!pages->plainCollection()) {
+        pages->m_haveFormat = false;
+        pages->m_plainCharFormats.clear();
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
+            if (!pages->plainFormats(b))
                 return nullptr;
     }
 
-    std::unique_ptr<PlainPages> pages(new PlainPages);
-    pages->m_doc = d;
-    const QTextCharFormat cf = formats.value(charFormat).toCharFormat();
+    const QTextCharFormat& cf = pages->m_charFormat;
     pages->m_font = QFont(cf.font().resolve(d->defaultFont()), Paginator::printDevice());
     pages->m_colour = cf.hasProperty(QTextFormat::ForegroundBrush) ? cf.foreground().color() : QColor(Qt::black);
     pages->m_option = d->defaultTextOption();
@@ -213,6 +249,8 @@ bool PlainPages::measure(const QTextCharFormat& cf, const PageGeometry& g)
             c.insertBlock(QTextBlockFormat(), cf);
         c.insertText(QStringLiteral("x"), cf);
     }
+    // Lines as high as the printed copy makes them for this font.
+    LineHeights::match(&probe);
     Paginator::paginate(&probe, g);
     Measures m;
     for (QTextBlock b = probe.begin(); b.isValid(); b = b.next()) {
@@ -226,8 +264,10 @@ bool PlainPages::measure(const QTextCharFormat& cf, const PageGeometry& g)
         if (b == probe.begin()) {
             m.x = b.layout()->position().x() + line.x();
             m.width = line.width();
+            m.height = line.height();
         }
     }
+    m.pageHeight = pageHeight;
     if (m.firstTops.empty() || m.tops.empty() || probe.pageCount() < 3)
         return false;
     m_measures = m;
@@ -238,35 +278,77 @@ bool PlainPages::measure(const QTextCharFormat& cf, const PageGeometry& g)
 
 bool PlainPages::breakLines()
 {
-    Characters chars(m_font);
+    m_chars = std::make_unique<Characters>(m_font);
     // Kerning may widen a line a little; what stays well inside needs no shaping.
-    const double room = m_measures.width - 2 * chars.em();
+    m_room = m_measures.width - 2 * m_chars->em();
     m_lineStarts.reserve(size_t(m_doc->blockCount()));
-    for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
-        const QString text = b.text();
-        double width = 0;
-        for (QChar ch : text) {
-            if (ch == QChar::Tabulation || ch.unicode() == 12)
-                return false;
-            if (!chars.take(ch, &width))
-                return false;
-        }
-        if (width * 1.02 <= room) {
-            m_lineStarts.push_back(b.position());
-            continue;
-        }
-        const QTextLayout* l = layoutOf(b.blockNumber());
-        for (int i = 0; i < l->lineCount(); ++i)
-            m_lineStarts.push_back(b.position() + l->lineAt(i).textStart());
-    }
+    for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next())
+        if (!breakBlock(b, &m_lineStarts))
+            return false;
     return true;
 }
 
-QTextLayout* PlainPages::layoutOf(int block) const
+bool PlainPages::breakBlock(const QTextBlock& b, std::vector<int>* starts)
 {
+    const QString text = b.text();
+    double width = 0;
+    for (QChar ch : text) {
+        if (ch == QChar::Tabulation || ch.unicode() == 12)
+            return false;
+        if (!m_chars->take(ch, &width))
+            return false;
+    }
+    if (width * 1.02 <= m_room) {
+        starts->push_back(b.position());
+        return true;
+    }
+    const QTextLayout* l = layoutOf(b);
+    for (int i = 0; i < l->lineCount(); ++i)
+        starts->push_back(b.position() + l->lineAt(i).textStart());
+    return true;
+}
+
+bool PlainPages::update(int pos, int removed, int added)
+{
+    m_layoutBlock = -1; // block numbers may have moved
+    const QTextBlock first = m_doc->findBlock(pos);
+    QTextBlock last = m_doc->findBlock(pos + added);
+    if (!last.isValid())
+        last = m_doc->lastBlock();
+    if (!first.isValid() || !last.isValid())
+        return false;
+    // The paragraphs from `first` to `last` replace those that stood there, up to the
+    // same end before the edit.
+    const int delta = added - removed;
+    const int start = first.position();
+    const int oldEnd = last.position() + last.length() - delta;
+    std::vector<int> fresh;
+    for (QTextBlock b = first;; b = b.next()) {
+        if (!plainFormats(b) || !breakBlock(b, &fresh))
+            return false;
+        if (b == last)
+            break;
+    }
+    const auto from = std::lower_bound(m_lineStarts.begin(), m_lineStarts.end(), start);
+    const auto to = std::lower_bound(from, m_lineStarts.end(), oldEnd);
+    const size_t at = size_t(from - m_lineStarts.begin());
+    if (size_t(to - from) == fresh.size()) {
+        std::copy(fresh.begin(), fresh.end(), from);
+    } else {
+        m_lineStarts.erase(from, to);
+        m_lineStarts.insert(m_lineStarts.begin() + qsizetype(at), fresh.begin(), fresh.end());
+    }
+    if (delta != 0)
+        for (auto it = m_lineStarts.begin() + qsizetype(at + fresh.size()); it != m_lineStarts.end(); ++it)
+            *it += delta;
+    return true;
+}
+
+QTextLayout* PlainPages::layoutOf(const QTextBlock& b) const
+{
+    const int block = b.blockNumber();
     if (m_layoutBlock == block)
         return m_layout.get();
-    const QTextBlock b = m_doc->findBlockByNumber(block);
     m_layout = std::make_unique<QTextLayout>(b.text(), m_font, Paginator::printDevice());
     m_layout->setTextOption(m_option);
     m_layout->beginLayout();
@@ -279,6 +361,49 @@ QTextLayout* PlainPages::layoutOf(int block) const
     m_layout->endLayout();
     m_layoutBlock = block;
     return m_layout.get();
+}
+
+int PlainPages::layOutBlock(const QTextBlock& b) const
+{
+    QTextLayout* l = b.layout();
+    if (!l || l->lineCount() > 0)
+        return 0;
+    const int first = lineOfPosition(b.position());
+    const double top = lineTop(first);
+    l->setTextOption(m_option);
+    l->beginLayout();
+    for (QTextLine line = l->createLine(); line.isValid(); line = l->createLine()) {
+        line.setLeadingIncluded(true); // as the document layout has it: the caret's height
+        line.setLineWidth(m_measures.width);
+        line.setPosition(QPointF(0, lineTop(lineOfPosition(b.position() + line.textStart())) - top));
+    }
+    l->endLayout();
+    return l->lineCount();
+}
+
+int PlainPages::lineOfPosition(int pos) const
+{
+    const auto at = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), pos);
+    return qMax(0, int(at - m_lineStarts.begin()) - 1);
+}
+
+double PlainPages::lineTop(int line) const
+{
+    const int first = int(m_measures.firstTops.size());
+    if (line < first)
+        return m_measures.firstTops[size_t(qMax(0, line))];
+    const int per = int(m_measures.tops.size());
+    const int page = 1 + (line - first) / per;
+    return page * m_measures.pageHeight + m_measures.tops[size_t((line - first) % per)];
+}
+
+int PlainPages::lineAt(double y) const
+{
+    const int page = qBound(0, int(std::floor(y / m_measures.pageHeight)), pageCount() - 1);
+    const std::vector<double>& tops = page == 0 ? m_measures.firstTops : m_measures.tops;
+    const double local = y - page * m_measures.pageHeight;
+    const int k = int(std::upper_bound(tops.begin(), tops.end(), local) - tops.begin()) - 1;
+    return qBound(0, firstLineOf(page + 1) + qMax(0, k), lineCount() - 1);
 }
 
 int PlainPages::firstLineOf(int page) const
@@ -300,8 +425,7 @@ int PlainPages::pageCount() const
 
 int PlainPages::pageOfPosition(int pos) const
 {
-    const auto at = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), pos);
-    const int line = qMax(0, int(at - m_lineStarts.begin()) - 1);
+    const int line = lineOfPosition(pos);
     const int first = int(m_measures.firstTops.size());
     return line < first ? 1 : 2 + (line - first) / int(m_measures.tops.size());
 }
@@ -333,7 +457,7 @@ void PlainPages::paint(QPainter* p, int page) const
             l.draw(p, QPointF(m_measures.x, top));
             continue;
         }
-        const QTextLayout* l = layoutOf(b.blockNumber());
+        const QTextLayout* l = layoutOf(b);
         const QTextLine line = l->lineForTextPosition(start - b.position());
         line.draw(p, QPointF(m_measures.x, top - line.y()));
     }

@@ -3,6 +3,9 @@
 #include "engine/Document.h"
 #include "engine/pages/HeaderFooterEditing.h"
 #include "engine/pages/Paginator.h"
+#include "engine/pages/PlainLayout.h"
+#include "engine/objects/Images.h"
+#include "engine/objects/PageNumberObject.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/objects/TabLeaders.h"
 #include "engine/objects/Tables.h"
@@ -84,6 +87,7 @@ void ScreenView::update()
     if (body->pageSize().height() > 0)
         body->setPageSize(QSizeF(body->pageSize().width(), -1));
     s->viewport()->setBackgroundRole(pages ? QPalette::Window : QPalette::Base);
+    chooseBodyLayout();
     s->m_relayouting = relayouting;
     m_updating = false;
     if (!pages)
@@ -94,6 +98,29 @@ void ScreenView::update()
     s->update();
     s->viewport()->update();
     Q_EMIT s->ViewChanged();
+}
+
+void ScreenView::chooseBodyLayout()
+{
+    QTextDocument* body = m_doc->body();
+    auto* plain = qobject_cast<PlainLayout*>(body->documentLayout());
+    const bool wanted = showsPages() && body->blockCount() >= PlainLayout::LongDocument;
+    const PageGeometry g = Paginator::bodyGeometry(*m_doc);
+    if (plain && wanted && plain->fits()) {
+        plain->setPage(g);
+        return;
+    }
+    if (plain) {
+        // Qt's layout again, made when next asked for; it holds the objects' handlers.
+        body->setDocumentLayout(nullptr);
+        PageNumberObject::install(body);
+        Images::installHandlers(body);
+    }
+    const QString state = QStringLiteral("%1 %2").arg(body->revision()).arg(body->characterCount());
+    if (!wanted || state == m_notPlain)
+        return;
+    if (!PlainLayout::install(body, g))
+        m_notPlain = state;
 }
 
 void ScreenView::placeViewport()

@@ -12,6 +12,8 @@
 
 #include <QSizeF>
 
+#include <QString>
+
 class Document;
 class Paginator;
 class QPaintEvent;
@@ -56,6 +58,9 @@ public:
 private:
     void placeViewport();
     QSizeF columnSize() const; // of the sheets, document pixels
+    // A long plain text in the page views: the body is placed as printed too (PlainLayout),
+    // so that typing does not move every paragraph after the caret through Qt's layout.
+    void chooseBodyLayout();
 
     TextControl* m_surface;
     Document* m_doc;
@@ -65,4 +70,5 @@ private:
     bool m_updating = false;
     mutable QSizeF m_column;          // the sheets as last measured
     mutable double m_sectionsWidth = 0; // their width when sections have sheets of their own
+    QString m_notPlain; // the body as last found not plain
 };

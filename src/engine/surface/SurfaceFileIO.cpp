@@ -59,7 +59,12 @@ bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString*
     s.m_relayouting = true;
     const bool undoWas = body->isUndoRedoEnabled();
     body->setUndoRedoEnabled(false);
+    // Qt's layout of the body waits for the whole text: laid out after each part a
+    // reader inserts, a long text took as long again.
+    const QSizeF pageSize = body->pageSize();
+    body->setPageSize(QSizeF(0, 0));
     const bool ok = Formats::readFrom(format, data, sourcePath, *s.m_doc, nullptr, error, note);
+    body->setPageSize(pageSize);
     s.m_doc->applyPage(); // while the history is off: no undo step
     // The printed copy is taken anew: one taken while reading (the caret moved) lacks
     // the pictures that come last in a file.
@@ -71,6 +76,8 @@ bool SurfaceFileIO::replaceDocument(const QByteArray& data, int format, QString*
     s.m_undo->reset();
     if (ok) {
         // A loaded document is not a changed one: no Change, but the position moved.
+        // The view chooses the body's layout before the caret asks it for a place.
+        s.m_view->update();
         s.moveCursor(QTextCursor::Start);
         s.m_view->update();
         // It opens at the top of its first sheet: moving the caret there scrolled a

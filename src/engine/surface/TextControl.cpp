@@ -16,6 +16,7 @@
 #include "engine/pages/PagesEventFilter.h"
 #include "engine/objects/ParagraphFrames.h"
 #include "engine/pages/Paginator.h"
+#include "engine/pages/PlainLayout.h"
 #include "ScreenView.h"
 #include "SelectionFormat.h"
 #include "SheetColumn.h"
@@ -32,6 +33,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 
 namespace {
 QString withCrLf(QString s)
@@ -466,6 +468,10 @@ void TextControl::initPages()
     connect(m_paginator, &Paginator::invalidated, this, [this] {
         if (showsCopy() && isVisible())
             shownDocumentReplaced();
+        // A body placed as printed that an edit took off the plain path (or whose page
+        // changed) gets its layout anew, once the edit is through.
+        if (qobject_cast<PlainLayout*>(m_doc->body()->documentLayout()))
+            QTimer::singleShot(0, this, [this] { m_view->update(); });
     });
     PageNumberObject::install(m_doc->body());
     Images::installHandlers(m_doc->body());

@@ -228,6 +228,7 @@ public:
     // The page the caret's text is shown on: its section's in the page views, else the
     // document's.
     PageGeometry caretPage() const;
+    bool settling() const override { return m_relayouting; }
     // The red marks under misspelt words of the body.
     class SpellMarks* spellMarks() const { return m_spell; }
     QPrinter* Printer() const { return m_printer; }

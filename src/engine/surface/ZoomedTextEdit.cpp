@@ -408,9 +408,12 @@ void ZoomedTextEdit::restartBlink()
 
 void ZoomedTextEdit::updateCaret()
 {
-    // Finding the caret lays the shown document out: not for a surface nobody sees.
+    // Finding the caret lays the shown document out: not for a surface nobody sees, nor
+    // halfway through reading a file (a long text would be copied before it is whole).
     if (!isVisible())
         return;
+    if (settling())
+        return viewport()->update();
     viewport()->update(nowAt(m_caretShown, m_caretScroll, scrollOffset()));
     viewport()->update(caretRect());
 }

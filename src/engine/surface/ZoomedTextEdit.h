@@ -47,6 +47,8 @@ public:
     virtual bool showsCopy() const { return false; }
     // The laid-out copies shown and where: by default shownDocument() alone.
     virtual ShownLayout::Pieces shownPieces() const;
+    // True while the text is read or laid out anew: the caret's place waits for the end.
+    virtual bool settling() const { return false; }
 
     // Scrolls the least that brings `r` (viewport pixels) into view.
     void reveal(const QRect& r);
