@@ -1,0 +1,167 @@
+// Copies for printing on another thread, as the serial letters make them: laid out where
+// they are written and painted on the painting thread, with the same pages as a copy the
+// painting thread lays out itself; copies that follow no edits; the painting thread's
+// counts; page streams compressed at the level chosen for speed.
+#include "TestCommon.h"
+#include "engine/Document.h"
+#include "engine/pages/PaintThread.h"
+#include "engine/pages/Paginator.h"
+#include "engine/pages/PdfExport.h"
+#include "engine/pages/PrintCopy.h"
+#include "engine/spelling/AutoHyphens.h"
+#include "engine/EngineProperties.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <zlib.h>
+
+namespace {
+
+void fill(Document& doc, int paragraphs)
+{
+    QTextCursor c(doc.body());
+    for (int i = 0; i < paragraphs; ++i) {
+        QTextBlockFormat f;
+        f.setAlignment(i % 3 == 1 ? Qt::AlignRight : Qt::AlignLeft);
+        f.setBottomMargin(i % 2 ? 6 : 0);
+        c.insertBlock(f);
+        c.insertText(QStringLiteral("Absatz %1:\tHerzliche Einladung zur Jahresversammlung im Vereinsheim am Markt.").arg(i));
+    }
+}
+
+// Pages of `copy` as painted on a thread of its own; `relaid` counts layouts done there.
+QList<QImage> paintElsewhere(std::unique_ptr<Document> copy, int* relaid)
+{
+    PaintThread painter(1);
+    copy->moveToThread(painter.thread());
+    QList<QImage> pages;
+    const bool ok = painter.post([&](QString*) {
+        QSignalSpy layouts(copy->body()->documentLayout(), &QAbstractTextDocumentLayout::update);
+        Paginator p(copy.get(), Paginator::PaintingCopy);
+        for (int page = 1; page <= p.pageCount(); ++page)
+            pages << p.renderPage(page, 48);
+        *relaid = int(layouts.count());
+        copy.reset();
+        return true;
+    }, nullptr);
+    return ok && painter.wait(nullptr) ? pages : QList<QImage>();
+}
+
+} // namespace
+
+class TstPrintCopy : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void laidOutWhereWritten_data()
+    {
+        QTest::addColumn<int>("paragraphs");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("letter") << 8 << 1;
+        // Longer than Qt lays out at once: the rest would wait for timers of this thread.
+        QTest::newRow("three pages") << 120 << 3;
+    }
+    void laidOutWhereWritten()
+    {
+        QFETCH(int, paragraphs);
+        QFETCH(int, pages);
+        Document doc;
+        fill(doc, paragraphs);
+        std::unique_ptr<Document> here = doc.paintingCopy(), there = doc.paintingCopy();
+        PrintCopy::prepare(*here);
+        PrintCopy::prepare(*there);
+        PrintCopy::layOut(*here);
+        QCOMPARE(PrintCopy::laidOutDpi(here->body()), 1440);
+        QCOMPARE(PrintCopy::laidOutDpi(there->body()), 0);
+        QVERIFY(QAbstractEventDispatcher::instance()->registeredTimers(here->body()->documentLayout()).isEmpty());
+        int relaidHere = -1, relaidThere = -1;
+        const QList<QImage> a = paintElsewhere(std::move(here), &relaidHere);
+        const QList<QImage> b = paintElsewhere(std::move(there), &relaidThere);
+        QCOMPARE(a.size(), pages);
+        QCOMPARE(b.size(), pages);
+        for (int i = 0; i < pages; ++i)
+            QVERIFY2(a[i] == b[i], qPrintable(QStringLiteral("page %1").arg(i + 1)));
+        QCOMPARE(relaidHere, 0); // painted as laid out, not laid out again
+        QVERIFY(relaidThere > 0);
+    }
+
+    // A copy is printed with the hyphens it was made with; the document itself follows.
+    void copyFollowsNoEdits()
+    {
+        Document doc;
+        fill(doc, 2);
+        std::unique_ptr<Document> copy = doc.paintingCopy();
+        for (Document* d : {&doc, copy.get()}) {
+            QTextBlockFormat on;
+            on.setProperty(EngineProperty::Hyphenate, true);
+            QTextCursor(d->body()->lastBlock()).mergeBlockFormat(on);
+            QTextCursor(d->body()->lastBlock()).insertText(QStringLiteral("Donaudampfschifffahrt "));
+        }
+        QVERIFY(!doc.hyphens()->isIdle());
+        QVERIFY(copy->hyphens()->isIdle());
+    }
+
+    void paintThreadCounts()
+    {
+        PaintThread painter(8);
+        std::atomic<bool> started = false, release = false;
+        QVERIFY(painter.post([&](QString*) {
+            started = true;
+            while (!release)
+                QThread::yieldCurrentThread();
+            return true;
+        }, nullptr));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(painter.post([](QString*) { return true; }, nullptr));
+        QTRY_VERIFY(started);
+        QCOMPARE(painter.waiting(), 3);
+        release = true;
+        QVERIFY(painter.wait(nullptr));
+        QCOMPARE(painter.waiting(), 0);
+        // The job waited on the processor: its time is the thread's.
+        QVERIFY(painter.cpuSeconds() > 0);
+    }
+
+    // Page streams at the fast level; zlib's default level stays for everything else.
+    void streamLevel()
+    {
+        Document doc;
+        fill(doc, 8);
+        QByteArray pdf;
+        QBuffer out(&pdf);
+        QVERIFY(out.open(QIODevice::WriteOnly) && PdfExport::exportPdf(doc, &out, nullptr));
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("/FlateDecode\\s*>>\\s*stream\\r?\\n")).match(QString::fromLatin1(pdf));
+        QVERIFY(m.hasMatch());
+        QByteArray stored = pdf.mid(m.capturedEnd());
+        QByteArray plain(1 << 20, 0), again(1 << 20, 0);
+        uLongf plainSize = plain.size(), againSize = again.size();
+        uLong storedSize = stored.size();
+        QCOMPARE(uncompress2(reinterpret_cast<Bytef*>(plain.data()), &plainSize,
+                             reinterpret_cast<const Bytef*>(stored.data()), &storedSize), Z_OK);
+        stored.truncate(storedSize);
+        QCOMPARE(compress2(reinterpret_cast<Bytef*>(again.data()), &againSize,
+                           reinterpret_cast<const Bytef*>(plain.data()), plainSize, 3), Z_OK);
+        QCOMPARE(again.left(againSize), stored);
+
+        z_stream z{};
+        QCOMPARE(deflateInit(&z, Z_DEFAULT_COMPRESSION), Z_OK);
+        z.next_in = reinterpret_cast<Bytef*>(plain.data());
+        z.avail_in = uInt(plainSize);
+        z.next_out = reinterpret_cast<Bytef*>(again.data());
+        z.avail_out = uInt(again.size());
+        QCOMPARE(deflate(&z, Z_FINISH), Z_STREAM_END);
+        QByteArray six(1 << 20, 0);
+        uLongf sixSize = six.size();
+        QCOMPARE(compress2(reinterpret_cast<Bytef*>(six.data()), &sixSize,
+                           reinterpret_cast<const Bytef*>(plain.data()), plainSize, 6), Z_OK);
+        QCOMPARE(again.left(int(z.total_out)), six.left(sixSize));
+        deflateEnd(&z);
+    }
+};
+
+QTEST_MAIN(TstPrintCopy)
+#include "tst_printcopy.moc"
