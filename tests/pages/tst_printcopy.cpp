@@ -10,6 +10,7 @@
 #include "engine/pages/PrintCopy.h"
 #include "engine/spelling/AutoHyphens.h"
 #include "engine/EngineProperties.h"
+#include "engine/objects/TabLeaders.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAbstractTextDocumentLayout>
@@ -95,6 +96,7 @@ private Q_SLOTS:
         fill(doc, 2);
         std::unique_ptr<Document> copy = doc.paintingCopy();
         for (Document* d : {&doc, copy.get()}) {
+            d->body()->documentLayout(); // Qt reports edits of a document once it has a layout
             QTextBlockFormat on;
             on.setProperty(EngineProperty::Hyphenate, true);
             QTextCursor(d->body()->lastBlock()).mergeBlockFormat(on);
@@ -102,6 +104,22 @@ private Q_SLOTS:
         }
         QVERIFY(!doc.hyphens()->isIdle());
         QVERIFY(copy->hyphens()->isIdle());
+    }
+
+    // A tab leader is all that asks for painting over the text: it is still painted.
+    void leaderAloneIsPainted()
+    {
+        QList<QImage> pages;
+        for (QChar leader : {QChar(), QChar(u'.')}) {
+            Document doc;
+            QTextBlockFormat f;
+            f.setTabPositions({TabLeaders::with(QTextOption::Tab(15 * 96 / 2.54, QTextOption::RightTab), leader)});
+            QTextCursor c(doc.body());
+            c.setBlockFormat(f);
+            c.insertText(QStringLiteral("Summe\t12,50"));
+            pages << Paginator(&doc).renderPage(1, 48);
+        }
+        QVERIFY(pages[0] != pages[1]);
     }
 
     void paintThreadCounts()
