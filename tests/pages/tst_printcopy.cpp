@@ -15,6 +15,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QScopeGuard>
 #include <QThread>
 
 #include <zlib.h>
@@ -137,8 +138,9 @@ private Q_SLOTS:
 
     void paintThreadCounts()
     {
-        PaintThread painter(8);
         std::atomic<bool> started = false, release = false;
+        PaintThread painter(8);
+        const auto unblock = qScopeGuard([&] { release = true; }); // before the thread is waited for
         QVERIFY(painter.post([&](QString*) { started = true; while (!release) {} return true; }, nullptr));
         for (int i = 0; i < 3; ++i)
             QVERIFY(painter.post([](QString*) { return true; }, nullptr));
