@@ -26,22 +26,24 @@ Document::Document(QObject* parent) : QObject(parent), m_body(new LocalTextDocum
 
 std::unique_ptr<Document> Document::paintingCopy() const
 {
-    auto copy = std::make_unique<Document>();
-    copy->m_page = m_page;
-    copy->m_headerDistance = m_headerDistance;
-    copy->m_footerDistance = m_footerDistance;
-    copy->m_language = m_language;
-    delete copy->m_body;
-    copy->m_body = m_body->clone(copy.get());
+    return std::unique_ptr<Document>(new Document(CopyOf{*this}));
+}
+
+// The body is taken as cloned, never laid out at 96 dpi (its print layout is its only
+// one), and nothing follows its edits: readying it for print changes it on purpose.
+Document::Document(CopyOf from)
+    : m_body(from.original.m_body->clone(this)), m_page(from.original.m_page),
+      m_headerDistance(from.original.m_headerDistance), m_footerDistance(from.original.m_footerDistance),
+      m_language(from.original.m_language), m_hyphens(new AutoHyphens(this, false))
+{
     for (int i = 0; i < 4; ++i) {
-        if (!m_parts[i])
+        if (!from.original.m_parts[i])
             continue;
-        copy->m_parts[i] = m_parts[i]->clone(copy.get());
-        copy->layOutAt96Dpi(copy->m_parts[i]);
+        m_parts[i] = from.original.m_parts[i]->clone(this);
+        layOutAt96Dpi(m_parts[i]);
     }
-    copy->m_hfSet = m_hfSet;
-    SectionParts::cloneInto(*this, *copy);
-    return copy;
+    m_hfSet = from.original.m_hfSet;
+    SectionParts::cloneInto(from.original, *this);
 }
 
 void Document::layOutAt96Dpi(QTextDocument* d)

@@ -77,6 +77,11 @@ Q_SIGNALS:
     void languageChanged(const QString& language);
 
 private:
+    struct CopyOf {
+        const Document& original;
+    };
+    explicit Document(CopyOf from);
+
     QTextDocument* m_body;
     QImage m_device{1, 1, QImage::Format_RGB32}; // 96 dpi, for every part's layout
     void layOutAt96Dpi(QTextDocument* d);

@@ -186,6 +186,7 @@ public:
 
     bool open(QString* error)
     {
+        m_cpuAtStart = PaintThread::callerCpuSeconds();
         if (m_a.singlePdf.isEmpty()) {
             if (m_a.ext == u"pdf")
                 m_files = std::make_unique<PdfExport::Files>();
@@ -221,8 +222,12 @@ public:
             return false;
         }
         std::shared_ptr<Document> copy = s.doc()->paintingCopy();
-        // Readied here, laid out and painted there: the painting thread has the more work.
+        // Readied here, painted there. The layout goes to the thread that has used less of
+        // its core so far, here only while letters wait to be painted (the painting thread
+        // is not kept idle for it).
         PrintCopy::prepare(*copy);
+        if (m_painter.waiting() > 0 && PaintThread::callerCpuSeconds() - m_cpuAtStart < m_painter.cpuSeconds())
+            PrintCopy::layOut(*copy);
         copy->moveToThread(m_painter.thread());
         return m_painter.post(
             [this, copy, out, failed](QString* e) {
@@ -283,6 +288,7 @@ private:
     std::unique_ptr<PdfExport::Stream> m_pdf;
     std::unique_ptr<PdfExport::Files> m_files;
     QStringList m_outputs;
+    double m_cpuAtStart = 0; // what start-up cost this thread before the first letter
     // Last, so that it is gone (its jobs done) before what they use.
     PaintThread m_painter;
 };

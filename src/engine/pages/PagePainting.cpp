@@ -31,6 +31,27 @@ int localPageOf(QTextDocument* d, int pos, double pageHeight)
     }
     return int(y / pageHeight) + 1;
 }
+
+// Whether any format of `d` asks for what is painted over the text: paragraph frames and
+// rules, tab leaders, fixed pictures. Formats are shared, so the format table is short
+// (a letter has a few dozen) and spares three walks over the page's paragraphs.
+bool decorated(const QTextDocument* d)
+{
+    for (const QTextFormat& f : d->allFormats()) {
+        if (f.objectType() == EngineObject::FixedImage)
+            return true;
+        if (!f.isBlockFormat())
+            continue;
+        const QTextBlockFormat bf = f.toBlockFormat();
+        if (ParagraphFrames::hasFrame(bf) || bf.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            return true;
+        if (bf.hasProperty(QTextFormat::TabPositions))
+            for (const QTextOption::Tab& t : bf.tabPositions())
+                if (!TabLeaders::of(t).isNull())
+                    return true;
+    }
+    return false;
+}
 } // namespace
 
 bool Paginator::hasSections()
@@ -218,7 +239,7 @@ void Paginator::paintPage(QPainter* p, int page, int layers)
         s.d->documentLayout()->draw(p, ctx);
         p->restore();
     }
-    if (layers & Decorations) {
+    if ((layers & Decorations) && decorated(s.d)) {
         paintDecorations(p, s);
         const double scale = layoutScale(s.d);
         p->save();

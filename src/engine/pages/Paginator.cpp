@@ -160,7 +160,7 @@ bool Paginator::layoutWrapped(QTextDocument* d)
     for (int i = 0; i <= samples; ++i) {
         const QTextBlock b = d->findBlockByNumber(qMin(blocks - 1, int(qint64(blocks - 1) * i / qMax(1, samples))));
         // Cells stand side by side: a block in a table counts where its outermost table starts.
-        QTextFrame* f = QTextCursor(b).currentFrame();
+        QTextFrame* f = d->frameAt(b.position());
         while (f && f->parentFrame() && f->parentFrame() != d->rootFrame())
             f = f->parentFrame();
         const double top = f && f != d->rootFrame() ? layout->frameBoundingRect(f).top() : layout->blockBoundingRect(b).top();
@@ -314,6 +314,13 @@ void Paginator::ensureLayout()
     m_laidOut = bodyGeometry(*m_doc);
     if ((m_takesBody && m_copy) || m_plain)
         return; // laid out for print already
+    if (const int dpi = PrintCopy::laidOutDpi(m_doc->body()); m_takesBody && dpi > 0) {
+        // Laid out by the thread that readied it, on the same page.
+        m_copy = m_doc->body();
+        ++m_rebuilds;
+        m_printDpi = dpi;
+        return;
+    }
     if (m_still && (m_plain = PlainPages::make(m_doc->body(), m_laidOut)))
         return;
     QTextDocument* d = m_doc->body();

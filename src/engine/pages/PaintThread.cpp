@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include <ctime>
+
 PaintThread::PaintThread(int queued) : m_queued(qMax(1, queued))
 {
     m_thread = QThread::create([this] { run(); });
@@ -43,6 +45,19 @@ bool PaintThread::wait(QString* error)
     return !m_failed;
 }
 
+double PaintThread::callerCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + t.tv_nsec / 1e9;
+}
+
+int PaintThread::waiting()
+{
+    std::lock_guard lock(m_mutex);
+    return int(m_jobs.size());
+}
+
 void PaintThread::run()
 {
     for (;;) {
@@ -60,6 +75,7 @@ void PaintThread::run()
         const bool ok = m_failed || job(&error);
         // What the job held (its document copy) is freed on this thread, where it lives.
         job = nullptr;
+        m_cpu.store(callerCpuSeconds(), std::memory_order_relaxed);
         {
             std::lock_guard lock(m_mutex);
             --m_running;

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -31,6 +32,13 @@ public:
     bool post(Job job, QString* error);
     // Waits until every posted job has run; false with the first job's error.
     bool wait(QString* error);
+    // Jobs posted and not started yet.
+    int waiting();
+    // Processor time the thread has used so far, and the calling thread's: a caller that
+    // can do part of a job's work itself does it while it has used less, so that both
+    // threads keep their cores busy whatever else runs on the machine.
+    double cpuSeconds() const { return m_cpu.load(std::memory_order_relaxed); }
+    static double callerCpuSeconds();
 
 private:
     void run();
@@ -44,4 +52,5 @@ private:
     bool m_stop = false;
     bool m_failed = false;
     QString m_error;
+    std::atomic<double> m_cpu{0};
 };

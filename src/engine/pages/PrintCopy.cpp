@@ -7,8 +7,11 @@
 #include "PaginatedCopy.h"
 #include "SoftBreaks.h"
 #include "Paginator.h"
+#include "engine/Sections.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -21,6 +24,7 @@ namespace PrintCopy {
 namespace {
 
 const char kPreparedDpi[] = "qx_preparedDpi";
+const char kLaidOutDpi[] = "qx_laidOutDpi";
 
 const int* dpiStep(int dpi)
 {
@@ -47,6 +51,31 @@ void setUp(QTextDocument* copy, int dpi)
     LineHeights::match(copy);
     FirstSpacing::reserve(copy);
     keepGlyphs(copy);
+}
+
+// Lets another thread paint `d`, laid out here. Each paragraph's layout keeps the font
+// engine it last shaped with, and engines belong to the thread that made them: a
+// relayout there (page-number digits) would shape with this thread's engine while
+// this thread uses it. Drawing takes the engines of the thread that draws.
+void handOver(QTextDocument* d)
+{
+    for (QTextBlock b = d->begin(); b.isValid(); b = b.next())
+        if (QTextLayout* l = b.layout())
+            l->setFont(l->font()); // the same font; only the engine it kept is let go
+    // A long document is laid out in steps by timers of this thread's event loop, and its
+    // size reported by another; moved with pending timers, the layout could not stop
+    // them on the other thread. The layout is complete, so the steps have nothing to do.
+    QAbstractTextDocumentLayout* layout = d->documentLayout();
+    QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance();
+    for (int round = 0; events && round < 4; ++round) {
+        const QList<QAbstractEventDispatcher::TimerInfo> timers = events->registeredTimers(layout);
+        if (timers.isEmpty())
+            break;
+        for (const QAbstractEventDispatcher::TimerInfo& t : timers) {
+            QTimerEvent e(t.timerId);
+            QCoreApplication::sendEvent(layout, &e);
+        }
+    }
 }
 
 } // namespace
@@ -91,6 +120,25 @@ void prepare(Document& copy)
 int preparedDpi(const QTextDocument* body)
 {
     return body->property(kPreparedDpi).toInt();
+}
+
+void layOut(Document& copy)
+{
+    QTextDocument* body = copy.body();
+    const int dpi = preparedDpi(body);
+    if (dpi <= 0 || Sections::any(body))
+        return;
+    // The page as the Paginator finds it: headers and footers are measured here too.
+    body->setProperty(kLaidOutDpi, layOut(body, Paginator::bodyGeometry(copy), dpi));
+    handOver(body);
+    for (int part : {1, 2, 4, 8})
+        if (QTextDocument* d = copy.headerFooter(part))
+            handOver(d);
+}
+
+int laidOutDpi(const QTextDocument* body)
+{
+    return body->property(kLaidOutDpi).toInt();
 }
 
 } // namespace PrintCopy

@@ -2,7 +2,8 @@
 // A copy of a body laid out as printed, in two steps: readying it (resolution, office
 // paragraph spacing, scaled indents, the first paragraph's space), which needs no
 // fonts, and the layout itself. Serial letters ready each copy on the thread that
-// writes the letters and lay it out on the one that paints it, with that thread's fonts.
+// writes the letters; the layout is done there too while the painting thread lags
+// behind, else by that thread.
 
 struct PageGeometry;
 class Document;
@@ -22,5 +23,11 @@ int layOut(QTextDocument* copy, const PageGeometry& g, int dpi);
 void prepare(Document& copy);
 // The resolution prepare(Document&) chose for `body`; 0 when it was not readied.
 int preparedDpi(const QTextDocument* body);
+// Lays a readied copy out here, as the Paginator painting it would, for painting on
+// another thread: the layout lets go of this thread's font engines and timers. A body
+// with sections is left to the Paginator, which lays out a copy per section.
+void layOut(Document& copy);
+// The resolution layOut(Document&) laid `body` out at; 0 when it did not.
+int laidOutDpi(const QTextDocument* body);
 
 } // namespace PrintCopy

@@ -13,9 +13,11 @@ namespace {
 constexpr int kHyphenated = 0x48594e; // "HYN"
 } // namespace
 
-AutoHyphens::AutoHyphens(Document* doc) : QObject(doc), m_doc(doc)
+AutoHyphens::AutoHyphens(Document* doc, bool followEdits) : QObject(doc), m_doc(doc)
 {
     m_timer.setSingleShot(true);
+    if (!followEdits)
+        return;
     connect(&m_timer, &QTimer::timeout, this, &AutoHyphens::settle);
     connect(doc->body(), &QTextDocument::contentsChange, this, &AutoHyphens::onContentsChange);
     connect(doc, &Document::languageChanged, this, &AutoHyphens::wakeAll);

@@ -21,7 +21,8 @@ class QTextDocument;
 class AutoHyphens : public QObject {
     Q_OBJECT
 public:
-    explicit AutoHyphens(Document* doc);
+    // A painting copy's follows no edits: it is printed with the hyphens it was copied with.
+    explicit AutoHyphens(Document* doc, bool followEdits = true);
 
     static bool isOn(const QTextBlock& b);
     // Any paragraph of `d` asks for hyphenation.
