@@ -14,11 +14,9 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAbstractTextDocumentLayout>
-#include <QBuffer>
 #include <QScopeGuard>
 #include <QThread>
 
-#include <zlib.h>
 
 namespace {
 
@@ -50,20 +48,6 @@ QList<QImage> paintElsewhere(std::unique_ptr<Document> copy, int* relaid)
         return true;
     }, nullptr);
     return ok && painter.wait(nullptr) ? pages : QList<QImage>();
-}
-
-// `in` as deflateInit() compresses it at `level`.
-QByteArray deflated(const QByteArray& in, int level)
-{
-    QByteArray out(1 << 20, 0);
-    z_stream z{};
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.constData()));
-    z.avail_in = uInt(in.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = uInt(out.size());
-    const bool done = deflateInit(&z, level) == Z_OK && deflate(&z, Z_FINISH) == Z_STREAM_END;
-    deflateEnd(&z);
-    return done ? out.left(int(z.total_out)) : QByteArray();
 }
 
 } // namespace
@@ -150,25 +134,6 @@ private Q_SLOTS:
         QVERIFY(painter.wait(nullptr));
         QCOMPARE(painter.waiting(), 0);
         QVERIFY(painter.cpuSeconds() > 0); // the first job kept its processor busy
-    }
-
-    // Page streams at the fast level; zlib's default level stays for everything else.
-    void streamLevel()
-    {
-        Document doc;
-        fill(doc, 8);
-        QByteArray pdf;
-        QBuffer out(&pdf);
-        QVERIFY(out.open(QIODevice::WriteOnly) && PdfExport::exportPdf(doc, &out, nullptr));
-        const qsizetype at = pdf.indexOf("stream\n", pdf.indexOf("/FlateDecode")) + 7;
-        QByteArray plain(1 << 20, 0), stored = pdf.mid(at);
-        uLongf plainSize = plain.size();
-        uLong storedSize = stored.size();
-        QCOMPARE(uncompress2(reinterpret_cast<Bytef*>(plain.data()), &plainSize,
-                             reinterpret_cast<const Bytef*>(stored.constData()), &storedSize), Z_OK);
-        plain.truncate(plainSize);
-        QCOMPARE(deflated(plain, 3), stored.left(storedSize));
-        QCOMPARE(deflated(plain, Z_DEFAULT_COMPRESSION), deflated(plain, 6));
     }
 };
 

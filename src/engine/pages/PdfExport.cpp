@@ -10,30 +10,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <zlib.h>
-
-namespace {
-// Pages painted by a Stream on this thread.
-thread_local int t_painting = 0;
-
-struct Painting {
-    Painting() { ++t_painting; }
-    ~Painting() { --t_painting; }
-};
-} // namespace
-
-// Qt compresses each page's content stream at zlib's default level, which cost a PDF
-// page as much as laying it out. Level 3 is three times as fast for a fifth more bytes.
-// Qt has no setting for it, so its one call that starts a compression is answered here:
-// the program's own definition comes before the library's. Any other caller, and Qt
-// outside our streams, get the level they ask for.
-extern "C" int deflateInit_(z_streamp stream, int level, const char* version, int size)
-{
-    if (t_painting > 0 && level == Z_DEFAULT_COMPRESSION)
-        level = PdfExport::StreamLevel;
-    return deflateInit2_(stream, level, Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY, version, size);
-}
-
 namespace PdfExport {
 
 namespace {
@@ -75,7 +51,6 @@ bool Stream::addCopy(Document& copy, QString* error)
 
 bool Stream::add(Paginator& pages, QString* error)
 {
-    const Painting painting;
     if (!m_device || !m_device->isWritable())
         return cannotWrite(error);
     pages.document()->hyphens()->settle();
@@ -114,7 +89,6 @@ bool Stream::add(Paginator& pages, QString* error)
 
 bool Stream::finish(QString* error)
 {
-    const Painting painting;
     if (!m_painter)
         return cannotWrite(error);
     if (m_painter->isActive())

@@ -15,9 +15,6 @@ class Paginator;
 
 namespace PdfExport {
 
-// The zlib level of the pages' content streams (Qt's own choice is 6).
-constexpr int StreamLevel = 3;
-
 bool exportPdf(const Document& doc, QIODevice* device, QString* error);
 bool exportPdf(const Document& doc, const QString& path, QString* error);
 
