@@ -401,6 +401,25 @@ private slots:
         QCOMPARE(doc.headerFooterSet(), 0);
     }
 
+    // Space before of 1.2e12 twips (beyond an int): as much as the page allows, which
+    // is half the text area: (16838 - 1440 - 1440) / 2 twips = 6979 twips = 465.27 px.
+    void spacingBeyondAnIntIsClamped()
+    {
+        const QByteArray docx = zip({{QStringLiteral("word/document.xml"),
+                                      part("document", "<w:body><w:p><w:r><w:t>a</w:t></w:r></w:p><w:p><w:pPr>"
+                                                       "<w:spacing w:before=\"1222222222222\" w:after=\"-2147483648\"/></w:pPr>"
+                                                       "<w:r><w:t>b</w:t></w:r></w:p><w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/>"
+                                                       "<w:pgMar w:top=\"1440\" w:bottom=\"1440\" w:left=\"1440\" w:right=\"1440\"/>"
+                                                       "</w:sectPr></w:body>")}});
+        Document doc;
+        QString error;
+        QVERIFY2(Formats::read(13, docx, doc, nullptr, &error), qPrintable(error));
+        QCOMPARE(doc.body()->toPlainText(), QStringLiteral("a\nb"));
+        const QTextBlockFormat f = doc.body()->lastBlock().blockFormat();
+        QVERIFY2(qAbs(f.topMargin() - 465.27) < 0.01, qPrintable(QString::number(f.topMargin())));
+        QCOMPARE(f.bottomMargin(), 0.0);
+    }
+
     void brokenPackagesAreRefused_data()
     {
         QTest::addColumn<int>("format");

@@ -5,6 +5,7 @@
 #include "engine/EngineProperties.h"
 #include "engine/objects/TabLeaders.h"
 
+#include <cmath>
 #include <QFont>
 
 using ZipPackage::XmlNode;
@@ -91,14 +92,17 @@ bool isOn(const XmlNode& n)
 
 int intAttr(const XmlNode& n, QLatin1StringView name, int fallback)
 {
+    // Far beyond any page or list (A0 is 67,000 twips wide), yet a few such values
+    // added up still fit an int.
+    constexpr int kLimit = 100000000;
     bool ok = false;
     const QString text = n.attr(W, name);
     const int v = text.toInt(&ok);
     if (ok)
-        return v;
+        return qBound(-kLimit, v, kLimit);
     // Some writers give fractional twips or units ("12pt").
     const double d = text.toDouble(&ok);
-    return ok ? int(d) : fallback;
+    return ok && std::isfinite(d) ? int(qBound(double(-kLimit), d, double(kLimit))) : fallback;
 }
 
 void ParaProps::mergeFrom(const ParaProps& o)
